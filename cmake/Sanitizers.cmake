@@ -1,0 +1,7 @@
+if(QUILLMARK_SANITIZE)
+    if(MSVC)
+        message(FATAL_ERROR "QUILLMARK_SANITIZE needs gcc or clang")
+    endif()
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

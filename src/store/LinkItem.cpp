@@ -1,0 +1,155 @@
+#include "store/LinkItem.h"
+
+#include <algorithm>
+#include <cstring>
+
+int CompareNames(std::string_view a, std::string_view b) noexcept
+{
+    // Names never hold a zero byte, so comparing the views is the zero-terminated comparison.
+    // std::char_traits<char> compares as unsigned char.
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+TItems::~TItems()
+{
+    // Tear the subtree down with an explicit stack: a chain of 100,000 nested folders must not
+    // recurse 100,000 destructors deep.
+    std::vector<std::unique_ptr<LinkItem>> pending;
+    pending.reserve(m_items.size());
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it)
+        pending.push_back(std::move(*it));
+    m_items.clear();
+    while (!pending.empty()) {
+        std::unique_ptr<LinkItem> item = std::move(pending.back());
+        pending.pop_back();
+        auto &children = item->Children.m_items;
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.push_back(std::move(*it));
+        children.clear();
+    }
+}
+
+int TItems::upperBound(std::string_view name) const noexcept
+{
+    const auto it = std::upper_bound(m_items.begin(), m_items.end(), name,
+                                     [](std::string_view n, const std::unique_ptr<LinkItem> &entry) {
+                                         return CompareNames(n, entry->Name) < 0;
+                                     });
+    return static_cast<int>(it - m_items.begin());
+}
+
+int TItems::InsertSorted(std::unique_ptr<LinkItem> item)
+{
+    item->Parent = m_owner;
+    const int position = upperBound(item->Name);
+    m_items.insert(m_items.begin() + position, std::move(item));
+    return position;
+}
+
+void TItems::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items)
+{
+    if (items.empty())
+        return;
+    for (auto &item : items)
+        item->Parent = m_owner;
+    const auto byName = [](const std::unique_ptr<LinkItem> &a, const std::unique_ptr<LinkItem> &b) {
+        return CompareNames(a->Name, b->Name) < 0;
+    };
+    // Inserting one by one after equal names keeps equal names in arrival order: a stable sort.
+    // Files written by us are already in order, so look before sorting.
+    if (!std::is_sorted(items.begin(), items.end(), byName))
+        std::stable_sort(items.begin(), items.end(), byName);
+    if (m_items.empty()) {
+        m_items = std::move(items);
+        return;
+    }
+    // Entries already here come before new entries of the same name; std::merge takes from the first
+    // range on ties.
+    std::vector<std::unique_ptr<LinkItem>> merged;
+    merged.reserve(m_items.size() + items.size());
+    std::merge(std::make_move_iterator(m_items.begin()), std::make_move_iterator(m_items.end()),
+               std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()),
+               std::back_inserter(merged), byName);
+    m_items = std::move(merged);
+}
+
+int TItems::IndexOf(const LinkItem *item) const noexcept
+{
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (SameItem(m_items[i].get(), item))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::unique_ptr<LinkItem> TItems::TakeAt(int index)
+{
+    auto it = m_items.begin() + index;
+    std::unique_ptr<LinkItem> item = std::move(*it);
+    m_items.erase(it);
+    return item;
+}
+
+void TItems::Remove(const LinkItem *item)
+{
+    const int index = IndexOf(item);
+    if (index >= 0)
+        TakeAt(index); // the taken entry dies here with its subtree
+}
+
+int TItems::MoveTo(const LinkItem *item, TItems &destination)
+{
+    const int index = IndexOf(item);
+    if (index < 0)
+        return -1;
+    return destination.InsertSorted(TakeAt(index));
+}
+
+TItems::Kinds TItems::CountKinds() const noexcept
+{
+    Kinds kinds;
+    for (const auto &entry : m_items) {
+        if (entry->isFolder())
+            ++kinds.folders;
+        else
+            ++kinds.links;
+    }
+    return kinds;
+}
+
+bool TItems::HasFolder() const noexcept
+{
+    return std::any_of(m_items.begin(), m_items.end(), [](const auto &entry) { return entry->isFolder(); });
+}
+
+LinkItem::LinkItem() : Children(this) {}
+
+LinkItem::~LinkItem() = default;
+
+std::unique_ptr<LinkItem> LinkItem::MakeFolder(std::string name)
+{
+    auto item = std::make_unique<LinkItem>();
+    item->Name = std::move(name);
+    item->IsFolder = 1;
+    return item;
+}
+
+std::unique_ptr<LinkItem> LinkItem::MakeLink(std::string name, std::string url)
+{
+    auto item = std::make_unique<LinkItem>();
+    item->Name = std::move(name);
+    item->Url = std::move(url);
+    return item;
+}
+
+bool SameItem(const LinkItem *a, const LinkItem *b) noexcept
+{
+    if (!b || !a)
+        return false;
+    if (a->Name != b->Name || a->Url != b->Url || a->Description != b->Description)
+        return false;
+    if (a->Parent != b->Parent)
+        return false;
+    return &a->Children == &b->Children;
+}

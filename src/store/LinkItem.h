@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class LinkItem;
+
+// Orders two names as zero-terminated byte strings with unsigned bytes, case-sensitive:
+// the first differing byte decides, and a name that is a prefix of the other is smaller.
+int CompareNames(std::string_view a, std::string_view b) noexcept;
+
+// The ordered children of one LinkItem. The list owns its entries and keeps them sorted by Name,
+// so that a new entry lands after the entries whose names equal its own.
+class TItems
+{
+public:
+    explicit TItems(LinkItem *owner) noexcept : m_owner(owner) {}
+    ~TItems();
+
+    TItems(const TItems &) = delete;
+    TItems &operator=(const TItems &) = delete;
+
+    LinkItem *Owner() const noexcept { return m_owner; }
+    int Count() const noexcept { return static_cast<int>(m_items.size()); }
+    LinkItem *Get(int index) const noexcept { return m_items[static_cast<size_t>(index)].get(); }
+
+    // Takes ownership, sets the item's Parent to Owner and returns the index at which the item now stands.
+    int InsertSorted(std::unique_ptr<LinkItem> item);
+
+    // Index of the first entry that SameItem finds, or -1.
+    int IndexOf(const LinkItem *item) const noexcept;
+
+    // Destroys the entry that is the given item, with its subtree; nothing happens when it is not here.
+    void Remove(const LinkItem *item);
+
+    // Moves the item into destination (sorted insert); -1 when the item is not in this list.
+    int MoveTo(const LinkItem *item, TItems &destination);
+
+    // Takes entry `index` out of the list without destroying it.
+    std::unique_ptr<LinkItem> TakeAt(int index);
+
+    struct Kinds
+    {
+        int folders = 0;
+        int links = 0;
+    };
+    Kinds CountKinds() const noexcept;
+    bool HasFolder() const noexcept;
+
+    // Adds many entries at once, with the same resulting order as inserting them one by one with
+    // InsertSorted, in O(n log n) instead of O(n^2).
+    void InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items);
+
+    auto begin() const noexcept { return m_items.begin(); }
+    auto end() const noexcept { return m_items.end(); }
+
+private:
+    friend class LinkItem;
+    int upperBound(std::string_view name) const noexcept;
+
+    std::vector<std::unique_ptr<LinkItem>> m_items;
+    LinkItem *m_owner;
+};
+
+// One folder or link of the collection.
+class LinkItem
+{
+public:
+    LinkItem();
+    ~LinkItem();
+
+    LinkItem(const LinkItem &) = delete;
+    LinkItem &operator=(const LinkItem &) = delete;
+
+    static std::unique_ptr<LinkItem> MakeFolder(std::string name);
+    static std::unique_ptr<LinkItem> MakeLink(std::string name, std::string url);
+
+    bool isFolder() const noexcept { return IsFolder != 0; }
+
+    TItems Children;
+    std::string Name;
+    std::string Url;
+    std::string Description;
+    std::uint8_t IsFolder = 0;      // 0 = link, any other value = folder
+    std::int32_t Visits = 0;
+    LinkItem *Parent = nullptr;     // not owned; none for the root
+    std::uint8_t Rating = 0;        // 0 = none, 1..5
+    double LastVisit = 0.0;         // OLE date; 0 = never
+};
+
+// The identity rule: true only for an item and itself (same fields, same parent, same children list).
+bool SameItem(const LinkItem *a, const LinkItem *b) noexcept;

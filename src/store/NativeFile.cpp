@@ -1,0 +1,112 @@
+#include "store/NativeFile.h"
+
+#include "platform/FileSync.h"
+#include "store/LinkItem.h"
+#include "store/NativeImportExport10000.h"
+
+#include <QFileInfo>
+#include <QIODevice>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <memory>
+
+namespace NativeFile {
+
+ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportExport::Progress progress)
+{
+    ReadResult result;
+    const qint64 start = stream.pos();
+    char bytes[4];
+    if (stream.read(bytes, 4) != 4) {
+        result.status = ReadResult::Damaged;
+        result.error = QStringLiteral("The file is too short to hold a collection.");
+        return result;
+    }
+    const std::int32_t number = qFromLittleEndian<qint32>(bytes);
+    if (number > CurrentVersion && refuseNewer) {
+        result.status = ReadResult::NewerVersion;
+        result.version = number;
+        result.error = QStringLiteral("Uncorrect data format.");
+        return result;
+    }
+
+    std::unique_ptr<TImportExport> reader;
+    if (number == CurrentVersion) {
+        result.version = CurrentVersion;
+        reader = std::make_unique<TNativeImportExport10000>(&stream);
+    } else {
+        // No header: those four bytes were the length of the top item's name.
+        if (!stream.seek(start)) {
+            result.status = ReadResult::Damaged;
+            result.error = QStringLiteral("The stream cannot go back to its start.");
+            return result;
+        }
+        reader = std::make_unique<TNativeImportExport>(&stream);
+    }
+    reader->setProgress(std::move(progress));
+    reader->ReadItem(target);
+    result.folders = reader->foldersRead();
+    result.links = reader->linksRead();
+    if (reader->wasCancelled())
+        result.status = ReadResult::Cancelled;
+    else if (reader->hasError())
+        result.status = ReadResult::Damaged;
+    result.error = reader->errorString();
+    return result;
+}
+
+bool write(QIODevice &stream, const LinkItem &item, QString *error)
+{
+    char bytes[4];
+    qToLittleEndian<qint32>(CurrentVersion, bytes);
+    if (stream.write(bytes, 4) != 4) {
+        if (error)
+            *error = stream.errorString();
+        return false;
+    }
+    TNativeImportExport10000 writer(&stream);
+    if (!writer.WriteItem(item)) {
+        if (error)
+            *error = writer.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool saveAtomically(const QString &path, const LinkItem &item, QString *error, Sync sync,
+                    QFileDevice::Permissions permissions)
+{
+    QSaveFile file(path);
+    // Renaming over a symbolic link would replace the link, not the file it points to.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    file.setPermissions(permissions);
+    QString writeError;
+    if (!write(file, item, &writeError)) {
+        file.cancelWriting();
+        if (error)
+            *error = writeError;
+        return false;
+    }
+    if (sync == Sync::Full && !platform::syncFile(file)) {
+        file.cancelWriting();
+        if (error)
+            *error = QStringLiteral("The data could not be flushed to the disk.");
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (sync == Sync::Full)
+        platform::syncDirectory(QFileInfo(path).absolutePath());
+    return true;
+}
+
+} // namespace NativeFile

@@ -1,0 +1,223 @@
+#include "store/NativeImportExport.h"
+
+#include "store/LinkItem.h"
+#include "store/NativeStream.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+// The smallest record of the first version: three empty strings, IsFolder, Visits, child count.
+constexpr int FirstVersionRecordSize = 4 + 4 + 4 + 1 + 4 + 4;
+constexpr int ProgressInterval = 1024;
+}
+
+TNativeImportExport::TNativeImportExport(QIODevice *stream) : TImportExport(stream) {}
+
+TNativeImportExport::~TNativeImportExport() = default;
+
+int TNativeImportExport::minimumRecordSize() const
+{
+    return FirstVersionRecordSize;
+}
+
+void TNativeImportExport::writeExtraFields(Writer &, const LinkItem &) {}
+
+bool TNativeImportExport::readExtraFields(Reader &, LinkItem &item)
+{
+    item.Rating = 0;
+    item.LastVisit = 0.0;
+    return true;
+}
+
+void TNativeImportExport::writeFields(Writer &writer, const LinkItem &item)
+{
+    writer.writeString(item.Name);
+    writer.writeString(item.Url);
+    writer.writeString(item.Description);
+    writer.writeByte(item.IsFolder);
+    writer.writeInt32(item.Visits);
+    writeExtraFields(writer, item);
+}
+
+bool TNativeImportExport::writeSubtree(Writer &writer, const LinkItem &top)
+{
+    // Depth first, each folder's whole subtree before its next sibling, with an explicit stack so
+    // that any depth can be written.
+    writeFields(writer, top);
+    writer.writeInt32(top.Children.Count());
+    std::vector<std::pair<const LinkItem *, int>> stack{{&top, 0}};
+    while (!stack.empty() && !writer.failed()) {
+        auto &[item, next] = stack.back();
+        if (next == item->Children.Count()) {
+            stack.pop_back();
+            continue;
+        }
+        const LinkItem *child = item->Children.Get(next++);
+        writeFields(writer, *child);
+        writer.writeInt32(child->Children.Count());
+        stack.emplace_back(child, 0);
+    }
+    return !writer.failed();
+}
+
+bool TNativeImportExport::finishWrite(Writer &writer)
+{
+    if (!writer.flush()) {
+        setError(writer.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool TNativeImportExport::WriteItem(const LinkItem &item)
+{
+    Writer writer(m_stream);
+    writeSubtree(writer, item);
+    return finishWrite(writer);
+}
+
+bool TNativeImportExport::WriteList(const TItems &children)
+{
+    Writer writer(m_stream);
+    writer.writeInt32(children.Count());
+    for (const auto &child : children) {
+        if (!writeSubtree(writer, *child))
+            break;
+    }
+    return finishWrite(writer);
+}
+
+bool TNativeImportExport::readFields(Reader &reader, LinkItem &item)
+{
+    // Each field is assigned only once it has been read whole; what was not read keeps its value.
+    for (std::string LinkItem::*field : {&LinkItem::Name, &LinkItem::Url, &LinkItem::Description}) {
+        std::int32_t length = 0;
+        if (!reader.readInt32(length)) {
+            setError(QStringLiteral("The data ends inside a record."));
+            return false;
+        }
+        if (length < 0) {
+            setError(QStringLiteral("A text length of %1 bytes cannot be right.").arg(length));
+            return false;
+        }
+        std::string value;
+        if (!reader.readString(length, value)) {
+            setError(QStringLiteral("A text length of %1 bytes is more than the %2 bytes left.")
+                         .arg(length)
+                         .arg(reader.remaining()));
+            return false;
+        }
+        item.*field = std::move(value);
+    }
+    std::uint8_t isFolder = 0;
+    std::int32_t visits = 0;
+    if (!reader.readByte(isFolder) || !reader.readInt32(visits)) {
+        setError(QStringLiteral("The data ends inside a record."));
+        return false;
+    }
+    item.IsFolder = isFolder;
+    item.Visits = visits;
+    if (!readExtraFields(reader, item)) {
+        setError(QStringLiteral("The data ends inside a record."));
+        return false;
+    }
+    return true;
+}
+
+bool TNativeImportExport::readCount(Reader &reader, std::int32_t &count)
+{
+    if (!reader.readInt32(count)) {
+        setError(QStringLiteral("The data ends before a child count."));
+        return false;
+    }
+    if (count <= 0) {
+        count = 0; // a negative count reads no children
+        return true;
+    }
+    const qint64 left = reader.remaining();
+    if (left >= 0 && count > left / minimumRecordSize()) {
+        setError(QStringLiteral("A child count of %1 is more than the %2 bytes left can hold.").arg(count).arg(left));
+        return false;
+    }
+    return true;
+}
+
+bool TNativeImportExport::readChildren(Reader &reader, LinkItem &owner)
+{
+    std::int32_t count = 0;
+    if (!readCount(reader, count))
+        return false;
+
+    // One frame per folder being read. A folder's children are collected first and put into it at
+    // once, in the order one-by-one sorted insertion would give, without its quadratic cost.
+    struct Frame
+    {
+        LinkItem *owner;
+        std::int32_t left;
+        std::vector<std::unique_ptr<LinkItem>> items;
+    };
+    std::vector<Frame> stack;
+    stack.push_back({&owner, count, {}});
+    const auto closeTop = [&stack] {
+        Frame frame = std::move(stack.back());
+        stack.pop_back();
+        frame.owner->Children.InsertSortedBatch(std::move(frame.items));
+    };
+
+    bool complete = true;
+    while (!stack.empty()) {
+        if (stack.back().left == 0) {
+            closeTop();
+            continue;
+        }
+        --stack.back().left;
+        auto child = std::make_unique<LinkItem>();
+        LinkItem *raw = child.get();
+        const bool fieldsRead = readFields(reader, *raw);
+        if (fieldsRead || !raw->Name.empty()) {
+            // A record cut short keeps what was read of it, unless not even its name was.
+            stack.back().items.push_back(std::move(child));
+            ++(raw->isFolder() ? m_foldersRead : m_linksRead);
+        }
+        if (!fieldsRead || !readCount(reader, count)) {
+            complete = false;
+            break;
+        }
+        if (m_progress && (m_foldersRead + m_linksRead) % ProgressInterval == 0
+            && !m_progress(m_foldersRead, m_linksRead)) {
+            m_cancelled = true;
+            setError(QStringLiteral("The read was cancelled."));
+            complete = false;
+            break;
+        }
+        if (count > 0)
+            stack.push_back({raw, count, {}});
+    }
+    while (!stack.empty())
+        closeTop();
+    return complete;
+}
+
+void TNativeImportExport::finishRead(Reader &reader)
+{
+    reader.release();
+}
+
+bool TNativeImportExport::ReadItem(LinkItem &target)
+{
+    m_foldersRead = m_linksRead = 0;
+    Reader reader(m_stream);
+    const bool ok = readFields(reader, target) && readChildren(reader, target);
+    finishRead(reader);
+    return ok;
+}
+
+bool TNativeImportExport::ReadList(LinkItem &target)
+{
+    m_foldersRead = m_linksRead = 0;
+    Reader reader(m_stream);
+    const bool ok = readChildren(reader, target);
+    finishRead(reader);
+    return ok;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/ImportExport.h"
+
+#include <cstdint>
+
+class NativeStreamReader;
+class NativeStreamWriter;
+
+// The first version of the native format: no header, no Rating and no LastVisit.
+class TNativeImportExport : public TImportExport
+{
+public:
+    explicit TNativeImportExport(QIODevice *stream);
+    ~TNativeImportExport() override;
+
+    bool WriteItem(const LinkItem &item) override;
+    bool ReadItem(LinkItem &target) override;
+    bool WriteList(const TItems &children) override;
+    bool ReadList(LinkItem &target) override;
+
+protected:
+    using Reader = NativeStreamReader;
+    using Writer = NativeStreamWriter;
+
+    // The fields between Visits and the child count, which is where the versions differ.
+    virtual void writeExtraFields(Writer &writer, const LinkItem &item);
+    virtual bool readExtraFields(Reader &reader, LinkItem &item);
+    // Bytes of the smallest possible record (empty strings, no children).
+    virtual int minimumRecordSize() const;
+
+private:
+    bool writeSubtree(Writer &writer, const LinkItem &top);
+    void writeFields(Writer &writer, const LinkItem &item);
+    bool readFields(Reader &reader, LinkItem &item);
+    bool readChildren(Reader &reader, LinkItem &owner);
+    bool readCount(Reader &reader, std::int32_t &count);
+    bool finishWrite(Writer &writer);
+    void finishRead(Reader &reader);
+};

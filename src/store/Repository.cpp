@@ -1,0 +1,152 @@
+#include "store/Repository.h"
+
+#include "platform/FileSync.h"
+#include "platform/Paths.h"
+#include "store/ErrorReporter.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const char RootName[] = "Quillmark";
+}
+
+TRepository::TRepository(ErrorReporter *reporter) : m_reporter(reporter)
+{
+    Load();
+}
+
+TRepository::~TRepository() = default;
+
+QString TRepository::AppDataPath()
+{
+    const QString path = platform::appDataPath();
+    return path.isEmpty() ? InstallPath() : path;
+}
+
+QString TRepository::InstallPath()
+{
+    return platform::installPath();
+}
+
+QString TRepository::DataFolder()
+{
+    return AppDataPath() + QStringLiteral("Quillmark/");
+}
+
+QString TRepository::DataFile()
+{
+    return DataFolder() + QStringLiteral("Quillmark.dat");
+}
+
+void TRepository::report(const QString &title, const QString &message, const QString &detail)
+{
+    if (m_reporter)
+        m_reporter->reportError(title, message, detail);
+}
+
+void TRepository::Load()
+{
+    m_root.reset();
+    m_root = LinkItem::MakeFolder(RootName);
+    m_loadState = LoadState::NoFile;
+    m_setAsidePath.clear();
+    m_error.clear();
+    m_setAsideBeforeSave = false;
+
+    const QString path = DataFile();
+    if (!QFileInfo::exists(path))
+        return;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_loadState = LoadState::Unreadable;
+        m_error = file.errorString();
+        report(QString(), QStringLiteral("Cannot open file %1").arg(path), m_error);
+        setAside(false);
+        return;
+    }
+
+    auto fresh = LinkItem::MakeFolder(RootName);
+    const NativeFile::ReadResult result = NativeFile::read(file, *fresh, true);
+    file.close();
+    switch (result.status) {
+    case NativeFile::ReadResult::Complete:
+    case NativeFile::ReadResult::Cancelled:
+        m_loadState = LoadState::Loaded;
+        m_root = std::move(fresh);
+        return;
+    case NativeFile::ReadResult::NewerVersion:
+        // The collection stays the empty root folder.
+        m_loadState = LoadState::NewerVersion;
+        m_error = result.error;
+        report(QStringLiteral("Error"), QStringLiteral("Uncorrect data format."));
+        setAside(true);
+        return;
+    case NativeFile::ReadResult::Damaged:
+        m_loadState = LoadState::Damaged;
+        m_error = result.error;
+        m_root = std::move(fresh);
+        setAside(true);
+        return;
+    }
+}
+
+bool TRepository::setAside(bool copy)
+{
+    const QString path = DataFile();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = path + QStringLiteral(".unreadable-") + stamp;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+
+    const bool kept = copy ? QFile::copy(path, target) : QFile::rename(path, target);
+    if (!kept) {
+        // Saving must not write over it until it is out of the way.
+        m_setAsideBeforeSave = true;
+        if (m_reporter)
+            m_reporter->reportNotice(
+                QStringLiteral("The data file %1 could not be read and could not be copied aside. "
+                               "Quillmark will move it aside before it saves the collection.")
+                    .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    if (copy)
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_setAsidePath = target;
+    if (m_reporter) {
+        const QString what = m_loadState == LoadState::Damaged
+                                 ? QStringLiteral("The data file %1 is damaged; Quillmark read as much of it as it could.")
+                                 : QStringLiteral("The data file %1 could not be read.");
+        m_reporter->reportNotice(what.arg(QDir::toNativeSeparators(path))
+                                 + QStringLiteral(" The file as it was has been kept as %1.")
+                                       .arg(QDir::toNativeSeparators(target)));
+    }
+    return true;
+}
+
+bool TRepository::Save()
+{
+    m_error.clear();
+    const QString path = DataFile();
+    platform::makePrivateFolder(DataFolder()); // a failure shows in the create below
+
+    if (m_setAsideBeforeSave && QFileInfo::exists(path)) {
+        if (!setAside(false)) {
+            m_error = QStringLiteral("The unreadable data file could not be moved aside.");
+            report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
+            return false;
+        }
+    }
+    m_setAsideBeforeSave = false;
+
+    if (!NativeFile::saveAtomically(path, *m_root, &m_error)) {
+        report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class ErrorReporter;
+class LinkItem;
+
+// Owns the collection's root folder; loads the user's data file when created and writes it on Save.
+class TRepository
+{
+public:
+    enum class LoadState {
+        NoFile,       // first run: the empty root folder
+        Loaded,       // the whole file was read
+        Damaged,      // read as far as it goes; a copy of the file was set aside
+        NewerVersion, // "Uncorrect data format.": the empty root folder; the file was set aside
+        Unreadable,   // the file could not be opened: the empty root folder; the file was set aside
+    };
+
+    // Runs Load. reporter (not owned) receives the messages; none means they are dropped.
+    explicit TRepository(ErrorReporter *reporter = nullptr);
+    ~TRepository(); // destroys the tree; does not save
+
+    TRepository(const TRepository &) = delete;
+    TRepository &operator=(const TRepository &) = delete;
+
+    // Replaces Root with a fresh root folder "Quillmark" and fills it from the data file if there is one.
+    void Load();
+    // Writes Root to the data file in version 10000, atomically. On failure the tree stays as it is,
+    // "Cannot create file %s" goes to the reporter and errorString() holds the system's reason.
+    bool Save();
+
+    LinkItem *Root() const { return m_root.get(); }
+
+    LoadState loadState() const { return m_loadState; }
+    // Where an unreadable data file was kept; empty when none was set aside.
+    QString setAsidePath() const { return m_setAsidePath; }
+    QString errorString() const { return m_error; }
+
+    static QString AppDataPath(); // with a trailing separator; InstallPath when the system has none
+    static QString InstallPath(); // with a trailing separator
+    static QString DataFolder();  // AppDataPath + "Quillmark/"
+    static QString DataFile();    // DataFolder + "Quillmark.dat"
+
+private:
+    // Keeps an unreadable data file under a new name in the same folder: a copy when it can be read,
+    // the file itself renamed otherwise. False when it could not be kept.
+    bool setAside(bool copy);
+    void report(const QString &title, const QString &message, const QString &detail = QString());
+
+    std::unique_ptr<LinkItem> m_root;
+    ErrorReporter *m_reporter;
+    LoadState m_loadState = LoadState::NoFile;
+    QString m_setAsidePath;
+    QString m_error;
+    bool m_setAsideBeforeSave = false;
+};
