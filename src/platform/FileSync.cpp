@@ -45,7 +45,7 @@ bool syncDirectory(const QString &path)
 
 bool makePrivateFolder(const QString &path)
 {
-    const QFileInfo info(path);
+    const QFileInfo info(QDir::cleanPath(path));
     if (info.isDir())
         return true;
     const QString parent = info.absolutePath();

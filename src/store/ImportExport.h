@@ -14,9 +14,10 @@ class TItems;
 // Reads or writes one LinkItem subtree in the native binary format on an open stream. The caller
 // opens the stream and handles the 4-byte version number; a reader/writer serves one item.
 //
-// Reading never trusts the data: a string length or child count larger than what remains stops the
-// read with what was read so far in place, nothing is allocated beyond what the bytes could describe,
-// and nesting of any depth is read without recursion. hasError() tells whether the read stopped early.
+// Reading never trusts the data: a string length larger than what remains, or data that ends inside a
+// record, stops the read with what was read so far in place; a child count is never used to reserve
+// anything, so nothing is allocated beyond what the bytes describe; nesting of any depth is read
+// without recursion. hasError() tells whether the read stopped early.
 // Writing goes through a buffer and reports a failed or short write.
 class TImportExport
 {

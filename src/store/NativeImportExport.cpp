@@ -3,23 +3,17 @@
 #include "store/LinkItem.h"
 #include "store/NativeStream.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 namespace {
-// The smallest record of the first version: three empty strings, IsFolder, Visits, child count.
-constexpr int FirstVersionRecordSize = 4 + 4 + 4 + 1 + 4 + 4;
 constexpr int ProgressInterval = 1024;
 }
 
 TNativeImportExport::TNativeImportExport(QIODevice *stream) : TImportExport(stream) {}
 
 TNativeImportExport::~TNativeImportExport() = default;
-
-int TNativeImportExport::minimumRecordSize() const
-{
-    return FirstVersionRecordSize;
-}
 
 void TNativeImportExport::writeExtraFields(Writer &, const LinkItem &) {}
 
@@ -131,15 +125,10 @@ bool TNativeImportExport::readCount(Reader &reader, std::int32_t &count)
         setError(QStringLiteral("The data ends before a child count."));
         return false;
     }
-    if (count <= 0) {
-        count = 0; // a negative count reads no children
-        return true;
-    }
-    const qint64 left = reader.remaining();
-    if (left >= 0 && count > left / minimumRecordSize()) {
-        setError(QStringLiteral("A child count of %1 is more than the %2 bytes left can hold.").arg(count).arg(left));
-        return false;
-    }
+    // A negative count reads no children. A count larger than the remaining bytes can hold is not
+    // trusted either: nothing is reserved for it, and the children are read one by one until the
+    // data ends, so a file cut short keeps every child that is still in it.
+    count = std::max<std::int32_t>(count, 0);
     return true;
 }
 

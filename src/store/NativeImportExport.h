@@ -26,8 +26,6 @@ protected:
     // The fields between Visits and the child count, which is where the versions differ.
     virtual void writeExtraFields(Writer &writer, const LinkItem &item);
     virtual bool readExtraFields(Reader &reader, LinkItem &item);
-    // Bytes of the smallest possible record (empty strings, no children).
-    virtual int minimumRecordSize() const;
 
 private:
     bool writeSubtree(Writer &writer, const LinkItem &top);

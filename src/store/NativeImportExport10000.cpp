@@ -3,17 +3,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeStream.h"
 
-namespace {
-// The first version's record plus Rating (1 byte) and LastVisit (8 bytes).
-constexpr int RecordSize = 4 + 4 + 4 + 1 + 4 + 1 + 8 + 4;
-}
-
 TNativeImportExport10000::TNativeImportExport10000(QIODevice *stream) : TNativeImportExport(stream) {}
-
-int TNativeImportExport10000::minimumRecordSize() const
-{
-    return RecordSize;
-}
 
 void TNativeImportExport10000::writeExtraFields(Writer &writer, const LinkItem &item)
 {

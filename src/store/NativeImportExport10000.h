@@ -11,5 +11,4 @@ public:
 protected:
     void writeExtraFields(Writer &writer, const LinkItem &item) override;
     bool readExtraFields(Reader &reader, LinkItem &item) override;
-    int minimumRecordSize() const override;
 };

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "store/LinkItem.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <string>
+
+// Small helpers that tests share for building trees and native bytes.
+namespace TreeBuilders {
+
+inline LinkItem *addFolder(LinkItem &parent, std::string name)
+{
+    auto item = LinkItem::MakeFolder(std::move(name));
+    LinkItem *raw = item.get();
+    parent.Children.InsertSorted(std::move(item));
+    return raw;
+}
+
+inline LinkItem *addLink(LinkItem &parent, std::string name, std::string url)
+{
+    auto item = LinkItem::MakeLink(std::move(name), std::move(url));
+    LinkItem *raw = item.get();
+    parent.Children.InsertSorted(std::move(item));
+    return raw;
+}
+
+// Little-endian pieces of a native file, for writing bytes by hand.
+inline QByteArray int32(qint32 value)
+{
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<char>((static_cast<quint32>(value) >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+inline QByteArray text(const QByteArray &value)
+{
+    return int32(static_cast<qint32>(value.size())) + value;
+}
+
+// One first-version record without its child count.
+inline QByteArray firstVersionFields(const QByteArray &name, const QByteArray &url = {}, bool folder = true, qint32 visits = 0)
+{
+    return text(name) + text(url) + text({}) + QByteArray(1, folder ? '\1' : '\0') + int32(visits);
+}
+
+// One version 10000 record without its child count.
+inline QByteArray fields10000(const QByteArray &name, const QByteArray &url = {}, bool folder = true, qint32 visits = 0)
+{
+    return firstVersionFields(name, url, folder, visits) + QByteArray(1, '\0') + QByteArray(8, '\0');
+}
+
+} // namespace TreeBuilders

@@ -1,0 +1,270 @@
+#include "common/TreeBuilders.h"
+#include "store/ErrorReporter.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace TreeBuilders;
+
+namespace {
+class RecordingReporter : public ErrorReporter
+{
+public:
+    void reportError(const QString &title, const QString &message, const QString &) override
+    {
+        errors << title + QLatin1Char('|') + message;
+    }
+    void reportNotice(const QString &message) override { notices << message; }
+
+    QStringList errors;
+    QStringList notices;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList setAsideFiles()
+{
+    return QDir(TRepository::DataFolder()).entryList({QStringLiteral("Quillmark.dat.unreadable-*")}, QDir::Files | QDir::Dirs);
+}
+} // namespace
+
+class TestRepository : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstRunWritesTheEmptyRoot();
+    void appDataWithOrWithoutSeparator();
+    void loadsBothVersions_data();
+    void loadsBothVersions();
+    void unreadableFilesAreSetAside_data();
+    void unreadableFilesAreSetAside();
+    void fileThatCannotBeOpenedIsKept();
+    void failedSaveKeepsTheOldFile();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestRepository::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("data"))));
+}
+
+void TestRepository::cleanup()
+{
+    m_home.reset();
+}
+
+void TestRepository::firstRunWritesTheEmptyRoot()
+{
+    RecordingReporter reporter;
+    TRepository repository(&reporter);
+    QCOMPARE(repository.loadState(), TRepository::LoadState::NoFile);
+    QCOMPARE(repository.Root()->Name, std::string("Quillmark"));
+    QCOMPARE(repository.Root()->IsFolder, 1);
+    QCOMPARE(repository.Root()->Children.Count(), 0);
+    QVERIFY(!QFileInfo::exists(TRepository::DataFolder()));
+
+    QVERIFY(repository.Save());
+    QVERIFY(reporter.errors.isEmpty());
+    const QByteArray expected = QByteArray::fromHex("10270000" "09000000") + "Quillmark"
+        + QByteArray::fromHex("00000000" "00000000" "01" "00000000" "00" "0000000000000000" "00000000");
+    QCOMPARE(expected.size(), 43);
+    QCOMPARE(readAll(TRepository::DataFile()).toHex(), expected.toHex());
+
+#ifdef Q_OS_UNIX
+    // Private data: the folder is the owner's alone, and so is the file.
+    QCOMPARE(QFileInfo(TRepository::DataFolder()).permissions() & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(TRepository::DataFile()).permissions() & 0x0077, QFileDevice::Permissions());
+#endif
+    // Nothing is left behind by the atomic write.
+    QCOMPARE(QDir(TRepository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
+}
+
+void TestRepository::appDataWithOrWithoutSeparator()
+{
+    const QString base = m_home->filePath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base));
+    const QString without = TRepository::DataFolder();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base + QLatin1Char('/')));
+    QCOMPARE(TRepository::DataFolder(), without);
+    QCOMPARE(without, base + QStringLiteral("/Quillmark/"));
+    QCOMPARE(TRepository::DataFile(), without + QStringLiteral("Quillmark.dat"));
+}
+
+void TestRepository::loadsBothVersions_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rating");
+
+    const QByteArray child = fields10000("link", "http://x", false, 7);
+    QByteArray rated = child;
+    rated[rated.size() - 9] = 3;
+    QTest::newRow("version 10000") << int32(10000) + fields10000("My Links") + int32(1) + rated + int32(0) << 3;
+    QTest::newRow("first version") << firstVersionFields("My Links") + int32(1)
+            + firstVersionFields("link", "http://x", false, 7) + int32(0)
+                                   << 0;
+}
+
+void TestRepository::loadsBothVersions()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rating);
+    writeAll(TRepository::DataFile(), bytes);
+
+    RecordingReporter reporter;
+    TRepository repository(&reporter);
+    QCOMPARE(repository.loadState(), TRepository::LoadState::Loaded);
+    QVERIFY(reporter.errors.isEmpty());
+    QVERIFY(setAsideFiles().isEmpty());
+    // The stored root name replaces "Quillmark".
+    QCOMPARE(repository.Root()->Name, std::string("My Links"));
+    QCOMPARE(repository.Root()->Children.Count(), 1);
+    const LinkItem *link = repository.Root()->Children.Get(0);
+    QCOMPARE(link->Url, std::string("http://x"));
+    QCOMPARE(link->Visits, 7);
+    QCOMPARE(int(link->Rating), rating);
+
+    // The next save writes version 10000.
+    QVERIFY(repository.Save());
+    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+}
+
+void TestRepository::unreadableFilesAreSetAside_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QStringList>("errors");
+    QTest::addColumn<int>("children");
+
+    const QStringList refused{QStringLiteral("Error|Uncorrect data format.")};
+    QTest::newRow("version 10001") << int32(10001) + fields10000("x") + int32(0)
+                                   << int(TRepository::LoadState::NewerVersion) << refused << 0;
+    QTest::newRow("first version, root name over 10000 bytes")
+        << firstVersionFields(QByteArray(10001, 'r')) + int32(0) << int(TRepository::LoadState::NewerVersion) << refused
+        << 0;
+    // A damaged file loads as far as it goes: two of three children survive the cut.
+    const QByteArray whole = int32(10000) + fields10000("root") + int32(3) + fields10000("a", "1", false) + int32(0)
+        + fields10000("b", "2", false) + int32(0) + fields10000("c", "3", false) + int32(0);
+    QTest::newRow("truncated") << whole.left(whole.size() - 10) << int(TRepository::LoadState::Damaged) << QStringList()
+                               << 3;
+    QTest::newRow("cut inside the third name") << whole.left(whole.size() - 30) << int(TRepository::LoadState::Damaged)
+                                               << QStringList() << 2;
+    QTest::newRow("empty file") << QByteArray() << int(TRepository::LoadState::Damaged) << QStringList() << 0;
+}
+
+void TestRepository::unreadableFilesAreSetAside()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, state);
+    QFETCH(QStringList, errors);
+    QFETCH(int, children);
+    writeAll(TRepository::DataFile(), bytes);
+
+    RecordingReporter reporter;
+    TRepository repository(&reporter);
+    QCOMPARE(int(repository.loadState()), state);
+    QCOMPARE(reporter.errors, errors);
+    QCOMPARE(repository.Root()->Children.Count(), children);
+
+    // The file as it was is kept beside the data file, and the user is told where.
+    const QStringList aside = setAsideFiles();
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(repository.setAsidePath(), TRepository::DataFolder() + aside.first());
+    QCOMPARE(readAll(repository.setAsidePath()), bytes);
+    QCOMPARE(reporter.notices.size(), 1);
+    QVERIFY(reporter.notices.first().contains(QDir::toNativeSeparators(repository.setAsidePath())));
+
+    QVERIFY(repository.Save());
+    QCOMPARE(readAll(repository.setAsidePath()), bytes);
+    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+}
+
+void TestRepository::fileThatCannotBeOpenedIsKept()
+{
+    // A folder where the data file should be cannot be opened as a file, even by root.
+    QVERIFY(QDir().mkpath(TRepository::DataFile()));
+    writeAll(TRepository::DataFile() + QStringLiteral("/inside"), "precious");
+
+    RecordingReporter reporter;
+    TRepository repository(&reporter);
+    QCOMPARE(repository.loadState(), TRepository::LoadState::Unreadable);
+    QCOMPARE(reporter.errors.size(), 1);
+    QCOMPARE(reporter.errors.first(), QStringLiteral("|Cannot open file %1").arg(TRepository::DataFile()));
+    QCOMPARE(repository.Root()->Name, std::string("Quillmark"));
+
+    QVERIFY(repository.Save());
+    QCOMPARE(readAll(repository.setAsidePath() + QStringLiteral("/inside")), QByteArray("precious"));
+    QCOMPARE(readAll(TRepository::DataFile()).size(), 43);
+}
+
+void TestRepository::failedSaveKeepsTheOldFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file size limit to make the disk run out");
+#else
+    TRepository repository;
+    addLink(*repository.Root(), "first", "http://first");
+    QVERIFY(repository.Save());
+    const QByteArray before = readAll(TRepository::DataFile());
+
+    // Let the process write no file larger than 64 KiB: the save runs out of room half-way.
+    struct rlimit old;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    RecordingReporter reporter;
+    TRepository failing(&reporter); // loads the small file
+    for (int i = 0; i < 20000; ++i)
+        addLink(*failing.Root(), "link " + std::to_string(i), std::string(200, 'u'));
+    const bool saved = failing.Save();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!saved);
+    QCOMPARE(reporter.errors, QStringList{QStringLiteral("|Cannot create file %1").arg(TRepository::DataFile())});
+    QVERIFY(!failing.errorString().isEmpty());
+    QCOMPARE(readAll(TRepository::DataFile()), before);
+    QCOMPARE(failing.Root()->Children.Count(), 20001); // the tree stays in memory
+    QCOMPARE(QDir(TRepository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
+
+    // With room again, the same repository saves.
+    QVERIFY(failing.Save());
+    QVERIFY(readAll(TRepository::DataFile()).size() > 64 * 1024);
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestRepository)
+#include "tst_repository.moc"
