@@ -1,0 +1,285 @@
+#include "shell/Reg.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QVariant>
+#include <QtEndian>
+
+#include <optional>
+
+namespace {
+
+const QString BaseKey = QStringLiteral("1.0/");
+const QString LayoutKey = QStringLiteral("1.0/Main Window/");
+
+QString layoutKey(const char *name)
+{
+    return LayoutKey + QLatin1String(name);
+}
+
+constexpr int RecordSize = 9;
+
+// The width of the primary screen, or none without a screen to measure.
+std::optional<qint32> screenWidth()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return std::nullopt;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return screen->geometry().width();
+}
+
+qint32 readInt32(const char *bytes)
+{
+    return qFromLittleEndian<qint32>(bytes);
+}
+
+void appendInt32(QByteArray &bytes, qint32 value)
+{
+    char buffer[4];
+    qToLittleEndian(value, buffer);
+    bytes.append(buffer, sizeof buffer);
+}
+
+// A stored number as a signed 32-bit value: a number of at most 32 bits, or text that is exactly such a
+// number (the INI format gives numbers back as text). Anything else does not read.
+std::optional<qint32> toInt32(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+        return value.toInt();
+    case QMetaType::UInt:
+        return qint32(value.toUInt());
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint32 result = value.toString().toInt(&ok, 10);
+        if (ok)
+            return result;
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+TReg::TReg()
+{
+    settings();
+}
+
+TReg::~TReg() = default;
+
+QSettings &TReg::settings()
+{
+    if (!m_settings) {
+        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                 QStringLiteral("Orbrook Software"), QStringLiteral("Quillmark"));
+    }
+    return *m_settings;
+}
+
+void TReg::Close()
+{
+    if (m_settings)
+        m_settings->sync();
+    m_settings.reset();
+}
+
+void TReg::SetStorageFolder(const QString &folder)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+
+bool TReg::ReadBoolDefault(const QString &key, bool defaultValue)
+{
+    const std::optional<qint32> value = toInt32(settings().value(key));
+    return value ? *value != 0 : defaultValue;
+}
+
+qint32 TReg::ReadIntegerDefault(const QString &key, qint32 defaultValue)
+{
+    return toInt32(settings().value(key)).value_or(defaultValue);
+}
+
+bool TReg::write(const QString &key, const QVariant &value)
+{
+    QSettings &store = settings();
+    store.setValue(key, value);
+    store.sync();
+    if (store.status() == QSettings::NoError) {
+        m_error.clear();
+        return true;
+    }
+    m_error = QStringLiteral("Failed to set data for '%1'").arg(key.section(QLatin1Char('/'), -1));
+    // QSettings keeps reporting an error once it had one: the next operation starts with a fresh object.
+    m_settings.reset();
+    return false;
+}
+
+bool TReg::writeInteger(const QString &key, qint32 value)
+{
+    return write(key, QVariant(value));
+}
+
+TAColumnInfo TReg::GetColumnsInfo()
+{
+    const QVariant stored = settings().value(layoutKey("ColumnsInfo"));
+    if (stored.metaType().id() != QMetaType::QByteArray)
+        return DefaultColumns();
+    const QByteArray bytes = stored.toByteArray();
+    if (bytes.size() != ColumnsInfoSize)
+        return DefaultColumns();
+
+    const std::optional<qint32> maxWidth = screenWidth();
+    TAColumnInfo columns;
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const char *record = bytes.constData() + k * RecordSize;
+        qint32 width = readInt32(record);
+        if (maxWidth && width > *maxWidth)
+            width = *maxWidth;
+        columns[k].Width = width;
+        columns[k].Caption = ColumnCaption(readInt32(record + 4));
+        columns[k].Visible = record[8] != 0 ? 1 : 0;
+    }
+    // Only the first three columns are checked for repeats.
+    if (columns[0].Caption == columns[1].Caption || columns[0].Caption == columns[2].Caption
+        || columns[1].Caption == columns[2].Caption) {
+        return DefaultColumns();
+    }
+    return columns;
+}
+
+bool TReg::SetColumnsInfo(const TAColumnInfo &columns)
+{
+    QByteArray bytes;
+    bytes.reserve(ColumnsInfoSize);
+    for (const TColumnInfo &column : columns) {
+        appendInt32(bytes, column.Width);
+        appendInt32(bytes, ColumnIdOf(column.Caption));
+        bytes.append(column.Visible != 0 ? '\1' : '\0');
+    }
+    return write(layoutKey("ColumnsInfo"), bytes);
+}
+
+bool TReg::GetDescriptionPane()
+{
+    return ReadBoolDefault(layoutKey("DescriptionPane"), true);
+}
+bool TReg::SetDescriptionPane(bool shown)
+{
+    return writeInteger(layoutKey("DescriptionPane"), shown ? 1 : 0);
+}
+
+qint32 TReg::GetDescriptionPaneHeight()
+{
+    return ReadIntegerDefault(layoutKey("DescriptionPaneHeight"), 180);
+}
+bool TReg::SetDescriptionPaneHeight(qint32 height)
+{
+    return writeInteger(layoutKey("DescriptionPaneHeight"), height);
+}
+
+qint32 TReg::GetExplorerBar()
+{
+    const qint32 state = ReadIntegerDefault(layoutKey("ExplorerBar"), 1);
+    return state < 0 || state > 2 ? 1 : state;
+}
+bool TReg::SetExplorerBar(quint8 state)
+{
+    return writeInteger(layoutKey("ExplorerBar"), state);
+}
+
+bool TReg::GetFolderPane()
+{
+    return ReadBoolDefault(layoutKey("FolderPane"), true);
+}
+bool TReg::SetFolderPane(bool shown)
+{
+    return writeInteger(layoutKey("FolderPane"), shown ? 1 : 0);
+}
+
+qint32 TReg::GetFoldersBarWidth()
+{
+    return ReadIntegerDefault(layoutKey("FoldersBarWidth"), 180);
+}
+bool TReg::SetFoldersBarWidth(qint32 width)
+{
+    return writeInteger(layoutKey("FoldersBarWidth"), width);
+}
+
+qint32 TReg::GetListStyle()
+{
+    const qint32 style = ReadIntegerDefault(layoutKey("ListStyle"), 3);
+    return style < 0 || style > 3 ? 3 : style;
+}
+bool TReg::SetListStyle(quint8 style)
+{
+    return writeInteger(layoutKey("ListStyle"), style);
+}
+
+TWindowBounds TReg::GetWindowBounds()
+{
+    TWindowBounds bounds;
+    bounds.Left = ReadIntegerDefault(layoutKey("Left"), 0);
+    bounds.Top = ReadIntegerDefault(layoutKey("Top"), 0);
+    bounds.Right = bounds.Left + ReadIntegerDefault(layoutKey("Width"), 640);
+    bounds.Bottom = bounds.Top + ReadIntegerDefault(layoutKey("Height"), 480);
+    return bounds;
+}
+
+bool TReg::SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    return writeInteger(layoutKey("Left"), left) && writeInteger(layoutKey("Top"), top)
+        && writeInteger(layoutKey("Width"), width) && writeInteger(layoutKey("Height"), height);
+}
+
+bool TReg::GetSort()
+{
+    return ReadBoolDefault(layoutKey("Sort"), true);
+}
+bool TReg::SetSort(bool ascending)
+{
+    return writeInteger(layoutKey("Sort"), ascending ? 1 : 0);
+}
+
+qint32 TReg::GetSortColumn()
+{
+    return ReadIntegerDefault(layoutKey("SortColumn"), 0);
+}
+bool TReg::SetSortColumn(qint32 column)
+{
+    return writeInteger(layoutKey("SortColumn"), column);
+}
+
+bool TReg::GetStatusBar()
+{
+    return ReadBoolDefault(layoutKey("StatusBar"), true);
+}
+bool TReg::SetStatusBar(bool shown)
+{
+    return writeInteger(layoutKey("StatusBar"), shown ? 1 : 0);
+}
+
+bool TReg::GetShowTip()
+{
+    return ReadBoolDefault(BaseKey + QLatin1String("ShowTip"), true);
+}
+bool TReg::SetShowTip(bool show)
+{
+    return writeInteger(BaseKey + QLatin1String("ShowTip"), show ? 1 : 0);
+}
+
+bool TReg::GetToolbar()
+{
+    return ReadBoolDefault(layoutKey("Toolbar"), true);
+}
+bool TReg::SetToolbar(bool shown)
+{
+    return writeInteger(layoutKey("Toolbar"), shown ? 1 : 0);
+}

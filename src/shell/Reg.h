@@ -1,0 +1,81 @@
+#pragma once
+
+#include "shell/ColumnInfo.h"
+#include "shell/WindowBounds.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+
+class QSettings;
+class QVariant;
+
+// The per-user settings: the main window's bounds and layout, the link list's columns, view style and
+// sort order, and the tip-of-the-day switch. Stored through QSettings (organisation "Orbrook Software",
+// application "Quillmark") under "1.0/Main Window/<Value>", except "1.0/ShowTip". Integers and booleans
+// are numbers (booleans 0 or 1), "ColumnsInfo" is a 45-byte QByteArray.
+//
+// Getters never fail: a value that is missing or does not read as its kind gives the default. Nothing is
+// cached here; every getter reads the settings afresh. Every setter writes its value to disk at once and
+// returns false when that failed; errorString() then names the value.
+class TReg
+{
+public:
+    TReg();
+    ~TReg();
+
+    TReg(const TReg &) = delete;
+    TReg &operator=(const TReg &) = delete;
+
+    TAColumnInfo GetColumnsInfo();
+    bool SetColumnsInfo(const TAColumnInfo &columns);
+    bool GetDescriptionPane();
+    bool SetDescriptionPane(bool shown);
+    qint32 GetDescriptionPaneHeight();
+    bool SetDescriptionPaneHeight(qint32 height);
+    // 0 hidden, 1 shown with the Folders bar, 2 shown with the button released; anything else reads as 1.
+    qint32 GetExplorerBar();
+    bool SetExplorerBar(quint8 state);
+    bool GetFolderPane();
+    bool SetFolderPane(bool shown);
+    qint32 GetFoldersBarWidth();
+    bool SetFoldersBarWidth(qint32 width);
+    // 0 large icons, 1 small icons, 2 list, 3 details; anything else reads as 3.
+    qint32 GetListStyle();
+    bool SetListStyle(quint8 style);
+    TWindowBounds GetWindowBounds();
+    // Writes "Left", "Top", "Width" and "Height" in that order and stops at the first that fails.
+    bool SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height);
+    bool GetSort();
+    bool SetSort(bool ascending);
+    qint32 GetSortColumn();
+    bool SetSortColumn(qint32 column);
+    bool GetStatusBar();
+    bool SetStatusBar(bool shown);
+    bool GetShowTip();
+    bool SetShowTip(bool show);
+    bool GetToolbar();
+    bool SetToolbar(bool shown);
+
+    // Flushes the settings and lets them go; a later call opens them again.
+    void Close();
+
+    // "Failed to set data for '<Value>'" after a setter returned false; empty after one that succeeded.
+    QString errorString() const { return m_error; }
+
+    // Points every store created from now on at folder (tests and portable set-ups).
+    static void SetStorageFolder(const QString &folder);
+
+    static constexpr int ColumnsInfoSize = 45;
+
+private:
+    QSettings &settings();
+    bool ReadBoolDefault(const QString &key, bool defaultValue);
+    qint32 ReadIntegerDefault(const QString &key, qint32 defaultValue);
+    bool writeInteger(const QString &key, qint32 value);
+    bool write(const QString &key, const QVariant &value);
+
+    std::unique_ptr<QSettings> m_settings;
+    QString m_error;
+};
