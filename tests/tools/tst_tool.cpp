@@ -1,0 +1,535 @@
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+const QString ToolPath = QStringLiteral(QUILLMARK_BIN_DIR "/quillmark-tool");
+
+// A folder "A" holding the link "B" (Url "u", Visits 3, Rating 4, LastVisit 2.5), version 10000, and the same
+// tree in the first version.
+const QByteArray Example10000
+    = QByteArray::fromHex("10270000 0100000041 00000000 00000000 01 00000000 00 0000000000000000 "
+                          "01000000 0100000042 0100000075 00000000 00 03000000 04 "
+                          "0000000000000440 00000000");
+const QByteArray ExampleFirst = QByteArray::fromHex("0100000041 00000000 00000000 01 00000000 01000000 "
+                                                    "0100000042 0100000075 00000000 00 03000000 00000000");
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QByteArray bytesOf(const LinkItem &top)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    NativeFile::write(buffer, top, nullptr);
+    return bytes;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The folder "A" holding the links "B" and "C", cut inside C's description, and what a reader
+// recovers from it: B whole, C with its name and URL.
+std::pair<QByteArray, QByteArray> cutInsideSecondLink()
+{
+    auto top = LinkItem::MakeFolder("A");
+    auto b = LinkItem::MakeLink("B", "https://b.example/");
+    b->Description = std::string(100, 'b');
+    b->Visits = 3;
+    b->Rating = 4;
+    b->LastVisit = 2.5;
+    auto c = LinkItem::MakeLink("C", "https://c.example/");
+    top->Children.InsertSorted(std::move(b));
+    top->Children.InsertSorted(std::move(c));
+    top->Children.Get(1)->Description = std::string(100, 'c');
+    top->Children.Get(1)->Visits = 9;
+    const QByteArray whole = bytesOf(*top);
+    const QByteArray cut = whole.left(whole.indexOf("cccc") + 50);
+    top->Children.Get(1)->Description.clear();
+    top->Children.Get(1)->Visits = 0;
+    return {cut, bytesOf(*top)};
+}
+
+QJsonObject parse(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        qWarning() << "JSON error at" << error.offset << error.errorString();
+    return document.object();
+}
+} // namespace
+
+class TestTool : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+
+    void texts_data();
+    void texts();
+    void numbers_data();
+    void numbers();
+    void childrenInCollectionOrder();
+    void firstVersion();
+    void damaged_data();
+    void damaged();
+    void damagedKeepsWhatWasRead();
+    void newerVersion();
+    void unreadable_data();
+    void unreadable();
+    void defaultDataFileAbsent();
+    void defaultDataFile_data();
+    void defaultDataFile();
+    void deepNesting();
+    void convert_data();
+    void convert();
+    void convertDamaged();
+    void convertOverItself();
+    void badArguments_data();
+    void badArguments();
+    void help_data();
+    void help();
+
+private:
+    Result run(const QStringList &arguments);
+    QString writeFile(const QString &name, const QByteArray &bytes);
+    void compareTree(const QJsonObject &json, const LinkItem &item);
+    void dumpOne(std::unique_ptr<LinkItem> item, QJsonObject &json);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestTool::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+Result TestTool::run(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_qs, m_dir->filePath(u"data-home"_qs));
+    process.setProcessEnvironment(environment);
+    process.start(ToolPath, arguments);
+    Result result;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        qWarning() << "quillmark-tool did not end normally:" << process.errorString() << process.readAllStandardError();
+        return result;
+    }
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QString TestTool::writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir->filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qWarning() << "cannot write" << path;
+    return path;
+}
+
+void TestTool::compareTree(const QJsonObject &json, const LinkItem &item)
+{
+    QCOMPARE(json[u"name"_qs].toString(), QString::fromStdString(item.Name));
+    QCOMPARE(json[u"isFolder"_qs].toBool(), item.isFolder());
+    const QJsonArray children = json[u"children"_qs].toArray();
+    QCOMPARE(children.size(), item.Children.Count());
+    for (int i = 0; i < item.Children.Count(); ++i)
+        compareTree(children.at(i).toObject(), *item.Children.Get(i));
+}
+
+// Dumps a folder holding item and gives item's object.
+void TestTool::dumpOne(std::unique_ptr<LinkItem> item, QJsonObject &json)
+{
+    auto top = LinkItem::MakeFolder("Top");
+    top->Children.InsertSorted(std::move(item));
+    const Result result = run({u"dump"_qs, writeFile(u"in.qmf"_qs, bytesOf(*top))});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    for (const char c : result.out)
+        QVERIFY2(static_cast<unsigned char>(c) >= 0x20 || c == '\n', "a control character is not escaped");
+    json = parse(result.out)[u"children"_qs].toArray().at(0).toObject();
+    QCOMPARE(json.size(), 8);
+}
+
+void TestTool::texts_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ascii") << QByteArray("https://example.org/?a=1&b=2") << u"https://example.org/?a=1&b=2"_qs;
+    QTest::newRow("utf-8") << QByteArray("Caf\xc3\xa9 \xe2\x82\xac \xe2\x80\xa8") << u"Caf\u00e9 \u20ac \u2028"_qs;
+    QTest::newRow("windows-1252") << QByteArray("Caf\xe9 \x80 \x93q\x94") << u"Caf\u00e9 \u20ac \u201cq\u201d"_qs;
+    QTest::newRow("escapes") << QByteArray("say \"hi\" \\ / a\r\nb\tc\x01\x1f\x7f\b\f")
+                             << u"say \"hi\" \\ / a\r\nb\tc\x01\x1f\x7f\b\f"_qs;
+}
+
+void TestTool::texts()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    auto item = LinkItem::MakeLink(bytes.toStdString(), bytes.toStdString());
+    item->Description = bytes.toStdString();
+    QJsonObject json;
+    dumpOne(std::move(item), json);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(json[u"name"_qs].toString(), shown);
+    QCOMPARE(json[u"url"_qs].toString(), shown);
+    QCOMPARE(json[u"description"_qs].toString(), shown);
+}
+
+void TestTool::numbers_data()
+{
+    QTest::addColumn<int>("isFolder");
+    QTest::addColumn<int>("visits");
+    QTest::addColumn<int>("rating");
+    QTest::addColumn<double>("lastVisit");
+    QTest::newRow("link") << 0 << 3 << 4 << 2.5;
+    QTest::newRow("folder byte 7") << 7 << std::numeric_limits<int>::min() << 255 << 45678.123456789012;
+    QTest::newRow("third") << 1 << std::numeric_limits<int>::max() << 5 << 1.0 / 3;
+    QTest::newRow("tiny") << 0 << -1 << 1 << 5e-324;
+    QTest::newRow("huge") << 0 << 0 << 0 << -1e300;
+    QTest::newRow("nan") << 0 << 0 << 0 << std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("infinity") << 0 << 0 << 0 << std::numeric_limits<double>::infinity();
+}
+
+void TestTool::numbers()
+{
+    QFETCH(int, isFolder);
+    QFETCH(int, visits);
+    QFETCH(int, rating);
+    QFETCH(double, lastVisit);
+    auto item = LinkItem::MakeLink("x", "u");
+    item->IsFolder = static_cast<std::uint8_t>(isFolder);
+    item->Visits = visits;
+    item->Rating = static_cast<std::uint8_t>(rating);
+    item->LastVisit = lastVisit;
+    QJsonObject json;
+    dumpOne(std::move(item), json);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(json[u"isFolder"_qs].toBool(), isFolder != 0);
+    QCOMPARE(json[u"visits"_qs].toInteger(), visits);
+    QCOMPARE(json[u"rating"_qs].toInteger(), rating);
+    QVERIFY(json[u"children"_qs].toArray().isEmpty());
+    const QJsonValue shown = json[u"lastVisit"_qs];
+    // JSON has no NaN or infinity; every other value must read back exactly.
+    if (std::isfinite(lastVisit))
+        QVERIFY2(shown.toDouble() == lastVisit, qPrintable(QString::number(shown.toDouble(), 'g', 17)));
+    else
+        QVERIFY(shown.isNull());
+}
+
+void TestTool::childrenInCollectionOrder()
+{
+    auto top = LinkItem::MakeFolder("Top");
+    auto b = LinkItem::MakeFolder("b");
+    b->Children.InsertSorted(LinkItem::MakeLink("x", "u"));
+    b->Children.InsertSorted(LinkItem::MakeFolder("Z"));
+    top->Children.InsertSorted(std::move(b));
+    top->Children.InsertSorted(LinkItem::MakeLink("A", "u"));
+    top->Children.InsertSorted(LinkItem::MakeLink("a", "u"));
+    top->Children.InsertSorted(LinkItem::MakeFolder("B"));
+    top->Children.InsertSorted(LinkItem::MakeLink("A", "twin"));
+
+    const Result result = run({u"dump"_qs, writeFile(u"in.qmf"_qs, bytesOf(*top))});
+    QCOMPARE(result.exitCode, 0);
+    compareTree(parse(result.out), *top);
+    QCOMPARE(parse(result.out).value(u"children"_qs).toArray().at(1)[u"url"_qs].toString(), u"twin"_qs);
+
+    // The keys come in a fixed order.
+    const QByteArray firstLine = result.out.left(result.out.indexOf('\n'));
+    qsizetype previous = -1;
+    for (const char *key : {"name", "url", "description", "isFolder", "visits", "rating", "lastVisit", "children"}) {
+        const qsizetype at = firstLine.indexOf(QByteArray("\"") + key + "\":");
+        QVERIFY2(at > previous, key);
+        previous = at;
+    }
+}
+
+void TestTool::firstVersion()
+{
+    const Result result = run({u"dump"_qs, writeFile(u"old.qmf"_qs, ExampleFirst)});
+    QCOMPARE(result.exitCode, 0);
+    const QJsonObject top = parse(result.out);
+    QCOMPARE(top[u"name"_qs].toString(), u"A"_qs);
+    QCOMPARE(top[u"isFolder"_qs].toBool(), true);
+    const QJsonObject link = top[u"children"_qs].toArray().at(0).toObject();
+    QCOMPARE(link[u"url"_qs].toString(), u"u"_qs);
+    QCOMPARE(link[u"visits"_qs].toInt(), 3);
+    QCOMPARE(link[u"rating"_qs].toInt(), 0);
+    QCOMPARE(link[u"lastVisit"_qs].toDouble(), 0.0);
+}
+
+void TestTool::damaged_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    for (int length = 0; length < Example10000.size(); ++length)
+        QTest::addRow("cut at %d", length) << Example10000.left(length);
+    QByteArray hugeCount = Example10000;
+    hugeCount.replace(31, 4, QByteArray::fromHex("ffffff7f"));
+    QTest::newRow("huge child count") << hugeCount;
+    QTest::newRow("negative name length") << QByteArray::fromHex("10270000ffffffff") + Example10000.mid(8);
+}
+
+void TestTool::damaged()
+{
+    QFETCH(QByteArray, bytes);
+    const Result result = run({u"dump"_qs, writeFile(u"bad.qmf"_qs, bytes)});
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(result.err.contains("warning"));
+    QJsonParseError error;
+    QVERIFY(QJsonDocument::fromJson(result.out, &error).isObject());
+    QCOMPARE(error.error, QJsonParseError::NoError);
+}
+
+void TestTool::damagedKeepsWhatWasRead()
+{
+    const Result result = run({u"dump"_qs, writeFile(u"bad.qmf"_qs, cutInsideSecondLink().first)});
+    QCOMPARE(result.exitCode, 3);
+    const QJsonArray links = parse(result.out)[u"children"_qs].toArray();
+    QCOMPARE(links.size(), 2);
+    QCOMPARE(links.at(0)[u"description"_qs].toString(), QString(100, u'b'));
+    QCOMPARE(links.at(0)[u"rating"_qs].toInt(), 4);
+    QCOMPARE(links.at(0)[u"lastVisit"_qs].toDouble(), 2.5);
+    QCOMPARE(links.at(1)[u"url"_qs].toString(), u"https://c.example/"_qs);
+    QCOMPARE(links.at(1)[u"description"_qs].toString(), QString());
+    QCOMPARE(links.at(1)[u"visits"_qs].toInt(), 0);
+}
+
+void TestTool::newerVersion()
+{
+    const QString path = writeFile(u"new.qmf"_qs, QByteArray::fromHex("11270000") + Example10000.mid(4));
+    const QString out = m_dir->filePath(u"out.qmf"_qs);
+    for (const QStringList &arguments : {QStringList {u"dump"_qs, path}, QStringList {u"convert"_qs, path, out}}) {
+        const Result result = run(arguments);
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY(result.err.contains("Uncorrect data format."));
+        QCOMPARE(result.out, QByteArray());
+    }
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+void TestTool::unreadable_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+    const QString missing = u"no-such-file.qmf"_qs;
+    QTest::newRow("dump missing") << QStringList {u"dump"_qs, missing} << QByteArray("Cannot open file");
+    QTest::newRow("dump folder") << QStringList {u"dump"_qs, u"."_qs} << QByteArray("Cannot open file");
+    QTest::newRow("convert missing") << QStringList {u"convert"_qs, missing, u"out.qmf"_qs}
+                                     << QByteArray("Cannot open file");
+    QTest::newRow("convert to nowhere") << QStringList {u"convert"_qs, u"in.qmf"_qs, u"no-such-folder/out.qmf"_qs}
+                                        << QByteArray("Cannot create file");
+}
+
+void TestTool::unreadable()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+    writeFile(u"in.qmf"_qs, Example10000);
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        arguments[i] = m_dir->filePath(arguments.at(i));
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    QCOMPARE(result.out, QByteArray());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(u"out.qmf"_qs)));
+}
+
+void TestTool::defaultDataFileAbsent()
+{
+    const Result result = run({u"dump"_qs});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    const QJsonObject root = parse(result.out);
+    QCOMPARE(root[u"name"_qs].toString(), u"Quillmark"_qs);
+    QCOMPARE(root[u"isFolder"_qs].toBool(), true);
+    QVERIFY(root[u"children"_qs].toArray().isEmpty());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(u"data-home/Quillmark"_qs)));
+}
+
+void TestTool::defaultDataFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("rootName");
+    QTest::addColumn<int>("children");
+    QTest::newRow("version 10000") << Example10000 << 0 << u"A"_qs << 1;
+    QTest::newRow("first version") << ExampleFirst << 0 << u"A"_qs << 1;
+    QTest::newRow("cut short") << cutInsideSecondLink().first << 3 << u"A"_qs << 2;
+    // Nothing was read: the root keeps the name the program starts with.
+    QTest::newRow("too short") << QByteArray("\x10\x27") << 3 << u"Quillmark"_qs << 0;
+}
+
+void TestTool::defaultDataFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, exitCode);
+    QFETCH(QString, rootName);
+    QFETCH(int, children);
+    writeFile(u"data-home/Quillmark/Quillmark.dat"_qs, bytes);
+
+    const Result result = run({u"dump"_qs});
+    QCOMPARE(result.exitCode, exitCode);
+    const QJsonObject root = parse(result.out);
+    QCOMPARE(root[u"name"_qs].toString(), rootName);
+    QCOMPARE(root[u"children"_qs].toArray().size(), children);
+    // Only reads: a damaged data file is not set aside or touched.
+    QCOMPARE(QDir(m_dir->filePath(u"data-home/Quillmark"_qs)).entryList(QDir::Files),
+             QStringList {u"Quillmark.dat"_qs});
+    QCOMPARE(readAll(m_dir->filePath(u"data-home/Quillmark/Quillmark.dat"_qs)), bytes);
+}
+
+void TestTool::deepNesting()
+{
+    constexpr int Depth = 100000;
+    auto top = LinkItem::MakeFolder("f");
+    LinkItem *folder = top.get();
+    for (int i = 0; i < Depth; ++i)
+        folder = folder->Children.Get(folder->Children.InsertSorted(LinkItem::MakeFolder("f")));
+    const QByteArray bytes = bytesOf(*top);
+    const QString in = writeFile(u"deep.qmf"_qs, bytes);
+
+    const Result dumped = run({u"dump"_qs, in});
+    QCOMPARE(dumped.exitCode, 0);
+    QCOMPARE(dumped.out.count("{\"name\":\"f\""), Depth + 1);
+    QVERIFY(dumped.out.endsWith(QByteArray("]}").repeated(Depth + 1) + '\n'));
+
+    const QString out = m_dir->filePath(u"out.qmf"_qs);
+    QCOMPARE(run({u"convert"_qs, in, out}).exitCode, 0);
+    QVERIFY(readAll(out) == bytes);
+}
+
+void TestTool::convert_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("expected");
+
+    auto top = LinkItem::MakeFolder("Top");
+    for (const char *name : {"b", "A", "a", "\xe9t\xe9", "\xc3\xa9t\xc3\xa9"}) {
+        auto link = LinkItem::MakeLink(name, "https://example.org/");
+        link->Description = "line\r\nline";
+        link->Visits = -7;
+        link->Rating = 3;
+        link->LastVisit = 45000.000011574073;
+        top->Children.InsertSorted(std::move(link));
+    }
+    top->Children.Get(0)->Children.InsertSorted(LinkItem::MakeFolder("inside"));
+    QTest::newRow("version 10000") << bytesOf(*top) << bytesOf(*top);
+    QTest::newRow("example") << Example10000 << Example10000;
+    QByteArray unvisited = Example10000;
+    unvisited.replace(54, 9, QByteArray(9, '\0'));
+    QTest::newRow("first version") << ExampleFirst << unvisited;
+}
+
+void TestTool::convert()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    const QString out = m_dir->filePath(u"out.qmf"_qs);
+    const Result result = run({u"convert"_qs, writeFile(u"in.qmf"_qs, input), out});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(readAll(out).toHex(), expected.toHex());
+}
+
+void TestTool::convertDamaged()
+{
+    const QString out = writeFile(u"out.qmf"_qs, "old contents");
+    const auto [cut, readable] = cutInsideSecondLink();
+    const Result result = run({u"convert"_qs, writeFile(u"bad.qmf"_qs, cut), out});
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(result.err.contains("warning"));
+    QCOMPARE(readAll(out).toHex(), readable.toHex());
+}
+
+void TestTool::convertOverItself()
+{
+    // Writing over itself goes through a temporary file, so the input is read whole first.
+    const QString path = writeFile(u"same.qmf"_qs, ExampleFirst);
+    QCOMPARE(run({u"convert"_qs, path, path}).exitCode, 0);
+    QCOMPARE(readAll(path).size(), Example10000.size());
+}
+
+void TestTool::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("hint");
+    const QByteArray general = "Try 'quillmark-tool --help'";
+    QTest::newRow("nothing") << QStringList() << general;
+    QTest::newRow("unknown command") << QStringList {u"export"_qs} << general;
+    QTest::newRow("unknown option") << QStringList {u"--frobnicate"_qs, u"dump"_qs} << general;
+    QTest::newRow("help after --") << QStringList {u"--"_qs, u"--help"_qs} << general;
+    QTest::newRow("dump two files") << QStringList {u"dump"_qs, u"a"_qs, u"b"_qs}
+                                    << QByteArray("Try 'quillmark-tool dump --help'");
+    QTest::newRow("dump unknown option") << QStringList {u"dump"_qs, u"--verbose"_qs}
+                                         << QByteArray("Try 'quillmark-tool dump --help'");
+    QTest::newRow("convert one file") << QStringList {u"convert"_qs, u"a"_qs}
+                                      << QByteArray("Try 'quillmark-tool convert --help'");
+    QTest::newRow("convert three files") << QStringList {u"convert"_qs, u"a"_qs, u"b"_qs, u"c"_qs}
+                                         << QByteArray("Try 'quillmark-tool convert --help'");
+}
+
+void TestTool::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, hint);
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QByteArray());
+    QVERIFY2(result.err.contains(hint), result.err.constData());
+}
+
+void TestTool::help_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("--help") << QStringList {u"--help"_qs} << QByteArray("Usage: quillmark-tool COMMAND");
+    QTest::newRow("-h before a command") << QStringList {u"-h"_qs, u"dump"_qs}
+                                         << QByteArray("Usage: quillmark-tool COMMAND");
+    QTest::newRow("dump --help") << QStringList {u"dump"_qs, u"--help"_qs} << QByteArray("Usage: quillmark-tool dump");
+    QTest::newRow("help wins") << QStringList {u"dump"_qs, u"a"_qs, u"b"_qs, u"--bad"_qs, u"-h"_qs}
+                               << QByteArray("Usage: quillmark-tool dump");
+    QTest::newRow("convert -h") << QStringList {u"convert"_qs, u"-h"_qs} << QByteArray("Usage: quillmark-tool convert");
+    QTest::newRow("--version") << QStringList {u"--version"_qs} << QByteArray("quillmark-tool " QUILLMARK_VERSION "\n");
+}
+
+void TestTool::help()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, start);
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    QVERIFY2(result.out.startsWith(start), result.out.constData());
+}
+
+QTEST_GUILESS_MAIN(TestTool)
+#include "tst_tool.moc"

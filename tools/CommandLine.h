@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What quillmark-tool's arguments ask for. Parsing does no work and prints nothing.
+class CommandLine
+{
+public:
+    enum Action { Help, Version, Dump, Convert, Invalid };
+
+    static CommandLine parse(const QStringList &arguments);
+
+    // The help text of a command, or the tool's own for an empty command.
+    static QString usage(const QString &command);
+
+    Action action() const { return m_action; }
+    // The command named; kept when its arguments are wrong, for the usage hint.
+    QString command() const { return m_command; }
+    QStringList files() const { return m_files; }
+    QString error() const { return m_error; }
+
+private:
+    Action m_action = Invalid;
+    QString m_command;
+    QStringList m_files;
+    QString m_error;
+};
