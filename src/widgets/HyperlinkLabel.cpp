@@ -1,0 +1,116 @@
+#include "widgets/HyperlinkLabel.h"
+
+#include "platform/ShellOpen.h"
+#include "widgets/ShellErrorReport.h"
+
+#include <QEnterEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPointer>
+
+THyperlinkLabel::THyperlinkLabel(QWidget *parent) : THyperlinkLabel(QString(), parent) { }
+
+THyperlinkLabel::THyperlinkLabel(const QString &caption, QWidget *parent) : QLabel(parent)
+{
+    // Anything else would render markup in the caption or take an ampersand for a mnemonic.
+    setTextFormat(Qt::PlainText);
+    setText(caption);
+
+    m_activeFont = font();
+    m_activeFont.setUnderline(true);
+    m_inactiveFont = font();
+    m_inactiveFont.setUnderline(true);
+    applyLook(m_inactiveFont, m_inactiveColor);
+}
+
+THyperlinkLabel::~THyperlinkLabel()
+{
+    if (m_hovered)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void THyperlinkLabel::setActiveFont(const QFont &font)
+{
+    m_activeFont = font;
+    if (m_hovered)
+        applyLook(m_activeFont, m_activeColor);
+}
+
+void THyperlinkLabel::setActiveColor(const QColor &color)
+{
+    m_activeColor = color;
+    if (m_hovered)
+        applyLook(m_activeFont, m_activeColor);
+}
+
+void THyperlinkLabel::applyLook(const QFont &font, const QColor &color)
+{
+    setFont(font);
+    // The colour goes through the palette so that it shows with or without a style sheet. A disabled
+    // label keeps the style's disabled colour.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Active, QPalette::WindowText, color);
+    pal.setColor(QPalette::Inactive, QPalette::WindowText, color);
+    setPalette(pal);
+}
+
+void THyperlinkLabel::enterEvent(QEnterEvent *event)
+{
+    QLabel::enterEvent(event);
+    applyLook(m_activeFont, m_activeColor);
+    if (!m_hovered) {
+        m_hovered = true;
+        QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
+    }
+}
+
+void THyperlinkLabel::leaveEvent(QEvent *event)
+{
+    QLabel::leaveEvent(event);
+    applyLook(m_inactiveFont, m_inactiveColor);
+    endHover();
+}
+
+// A label that disappears or is disabled under the mouse gets no leave event, yet the application's
+// cursor must not stay a hand.
+void THyperlinkLabel::hideEvent(QHideEvent *event)
+{
+    QLabel::hideEvent(event);
+    if (m_hovered) {
+        applyLook(m_inactiveFont, m_inactiveColor);
+        endHover();
+    }
+}
+
+void THyperlinkLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled() && m_hovered) {
+        applyLook(m_inactiveFont, m_inactiveColor);
+        endHover();
+    }
+}
+
+void THyperlinkLabel::endHover()
+{
+    if (!m_hovered)
+        return;
+    m_hovered = false;
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void THyperlinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        // The warning box runs its own event loop, in which the label may be destroyed.
+        const QPointer<THyperlinkLabel> self(this);
+        const QString target = m_link;
+        ReportShellError(platform::shellOpen(target), target);
+        if (!self)
+            return;
+        emit OnClick();
+        if (!self)
+            return;
+    }
+    QLabel::mousePressEvent(event);
+}

@@ -1,0 +1,277 @@
+#include "platform/ShellOpen.h"
+#include "widgets/HyperlinkLabel.h"
+#include "widgets/ShellErrorReport.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// Every shell open and every warning lands in one log, so their order can be checked.
+class TestHyperlinkLabel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void leftPressWarnsThenClicks_data();
+    void leftPressWarnsThenClicks();
+    void leftPressOnWorkingLink();
+    void otherButtonsDoNothing_data();
+    void otherButtonsDoNothing();
+    void labelDestroyedByWarning();
+    void hoverSwitchesLookAndCursor();
+    void repeatedEnterKeepsCursorBalanced();
+    void hoverEndsWithoutLeave_data();
+    void hoverEndsWithoutLeave();
+    void captionShownAsPlainText_data();
+    void captionShownAsPlainText();
+
+private:
+    static void enter(QWidget *widget);
+    static void leave(QWidget *widget);
+
+    QTemporaryDir m_dir;
+    QStringList m_log;
+    bool m_launchSucceeds = false;
+    platform::ShellLauncher m_previousLauncher;
+};
+
+void TestHyperlinkLabel::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_previousLauncher = platform::setShellLauncher([this](const QString &program, const QStringList &arguments) {
+        m_log << QStringLiteral("launch:") + program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
+        return m_launchSucceeds;
+    });
+    setShellErrorPresenter([this](const QString &message) { m_log << QStringLiteral("warn:") + message; });
+}
+
+void TestHyperlinkLabel::cleanupTestCase()
+{
+    setShellErrorPresenter({});
+    platform::setShellLauncher(m_previousLauncher);
+}
+
+void TestHyperlinkLabel::init()
+{
+    m_log.clear();
+    m_launchSucceeds = false;
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void TestHyperlinkLabel::enter(QWidget *widget)
+{
+    const QPointF inside(2, 2);
+    QEnterEvent event(inside, inside, widget->mapToGlobal(inside));
+    QApplication::sendEvent(widget, &event);
+}
+
+void TestHyperlinkLabel::leave(QWidget *widget)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+void TestHyperlinkLabel::leftPressWarnsThenClicks_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("warning");
+
+    const QString dir = m_dir.path();
+    QTest::newRow("missing file") << dir + "/missing.html"
+                                  << "missing.html file was not found.";
+    QTest::newRow("missing folder") << dir + "/gone/missing.html" << dir + "/gone/ path was not found.";
+    QTest::newRow("empty link") << QString() << " file was not found.";
+}
+
+void TestHyperlinkLabel::leftPressWarnsThenClicks()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, warning);
+
+    THyperlinkLabel label(QStringLiteral("Open"));
+    label.setLink(link);
+    connect(&label, &THyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+
+    QTest::mousePress(&label, Qt::LeftButton);
+    const QStringList expected {QStringLiteral("warn:") + warning, QStringLiteral("click")};
+    QCOMPARE(m_log, expected);
+}
+
+void TestHyperlinkLabel::leftPressOnWorkingLink()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        QSKIP("no desktop opener on this machine: every link fails");
+    m_launchSucceeds = true;
+
+    THyperlinkLabel label(QStringLiteral("Example"));
+    label.setLink(QStringLiteral("https://example.com/a?b=c&d"));
+    connect(&label, &THyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+
+    QTest::mousePress(&label, Qt::LeftButton);
+    QCOMPARE(m_log.size(), 2);
+    QVERIFY2(m_log.first().startsWith(QLatin1String("launch:")), qPrintable(m_log.first()));
+    QVERIFY(m_log.first().endsWith(QLatin1String(" https://example.com/a?b=c&d")));
+    QCOMPARE(m_log.last(), QStringLiteral("click"));
+}
+
+void TestHyperlinkLabel::otherButtonsDoNothing_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestHyperlinkLabel::otherButtonsDoNothing()
+{
+    QFETCH(Qt::MouseButton, button);
+
+    THyperlinkLabel label(QStringLiteral("Open"));
+    label.setLink(m_dir.path() + "/missing.html");
+    connect(&label, &THyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+
+    QTest::mousePress(&label, button);
+    QTest::mouseRelease(&label, button);
+    QCOMPARE(m_log, QStringList());
+}
+
+// The warning box runs an event loop in which the label's window may be closed and destroyed.
+void TestHyperlinkLabel::labelDestroyedByWarning()
+{
+    auto *label = new THyperlinkLabel(QStringLiteral("Open"));
+    label->setLink(m_dir.path() + "/missing.html");
+    connect(label, &THyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    label->show();
+    QVERIFY(QTest::qWaitForWindowExposed(label));
+    enter(label);
+
+    QPointer<THyperlinkLabel> guard(label);
+    setShellErrorPresenter([label](const QString &) { delete label; });
+    QTest::mousePress(label, Qt::LeftButton);
+    setShellErrorPresenter([this](const QString &message) { m_log << QStringLiteral("warn:") + message; });
+
+    QVERIFY(guard.isNull());
+    QCOMPARE(m_log, QStringList());
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void TestHyperlinkLabel::hoverSwitchesLookAndCursor()
+{
+    // Not shown: a window that comes up under the pointer would get a real enter event.
+    QWidget window;
+    auto *label = new THyperlinkLabel(QStringLiteral("Home page"), &window);
+    const QColor red(0xff, 0x00, 0x00), blue(0x00, 0x00, 0xff);
+
+    QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), blue);
+    QVERIFY(label->font().underline());
+
+    enter(label);
+    QVERIFY(label->isHovered());
+    QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), red);
+    QCOMPARE(label->palette().color(QPalette::Inactive, QPalette::WindowText), red);
+    QVERIFY(label->font().underline());
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+
+    leave(label);
+    QVERIFY(!label->isHovered());
+    QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), blue);
+    QVERIFY(label->font().underline());
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+
+    // A hover font of the caller's choosing is used from the next enter on; the restored look stays.
+    QFont big = label->activeFont();
+    big.setPointSize(big.pointSize() + 6);
+    label->setActiveFont(big);
+    label->setActiveColor(Qt::darkGreen);
+    enter(label);
+    QCOMPARE(label->font().pointSize(), big.pointSize());
+    QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), QColor(Qt::darkGreen));
+    leave(label);
+    QCOMPARE(label->font().pointSize(), label->inactiveFont().pointSize());
+    QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), blue);
+}
+
+void TestHyperlinkLabel::repeatedEnterKeepsCursorBalanced()
+{
+    THyperlinkLabel first(QStringLiteral("one")), second(QStringLiteral("two"));
+    enter(&first);
+    enter(&first);
+    enter(&second);
+    leave(&first);
+    QVERIFY(QGuiApplication::overrideCursor());
+    leave(&second);
+    leave(&second);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void TestHyperlinkLabel::hoverEndsWithoutLeave_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("hidden") << "hide";
+    QTest::newRow("disabled") << "disable";
+    QTest::newRow("destroyed") << "destroy";
+}
+
+void TestHyperlinkLabel::hoverEndsWithoutLeave()
+{
+    QFETCH(QString, how);
+
+    auto label = std::make_unique<THyperlinkLabel>(QStringLiteral("Open"));
+    label->show();
+    QVERIFY(QTest::qWaitForWindowExposed(label.get()));
+    enter(label.get());
+    QVERIFY(QGuiApplication::overrideCursor());
+
+    if (how == QLatin1String("hide"))
+        label->hide();
+    else if (how == QLatin1String("disable"))
+        label->setEnabled(false);
+    else
+        label.reset();
+
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    if (label) {
+        QVERIFY(!label->isHovered());
+        QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), QColor(0x00, 0x00, 0xff));
+    }
+}
+
+void TestHyperlinkLabel::captionShownAsPlainText_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("ampersand") << "Fish & Chips";
+    QTest::newRow("mnemonic-like") << "&Open";
+    QTest::newRow("markup") << "<b>bold</b> &amp; more";
+}
+
+// The label is as wide as its caption drawn character for character: an ampersand taken for a mnemonic, or
+// markup rendered as rich text, would change the width.
+void TestHyperlinkLabel::captionShownAsPlainText()
+{
+    QFETCH(QString, caption);
+
+    THyperlinkLabel label(caption);
+    QCOMPARE(label.text(), caption);
+    const QFontMetrics metrics(label.font());
+    const int expected = metrics.boundingRect(QRect(), Qt::AlignLeft, caption).width();
+    QCOMPARE(label.sizeHint().width(), expected);
+    QVERIFY(expected > metrics.boundingRect(QRect(), Qt::TextShowMnemonic, caption).width());
+}
+
+QTEST_MAIN(TestHyperlinkLabel)
+#include "tst_hyperlinklabel.moc"
