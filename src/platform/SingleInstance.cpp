@@ -1,0 +1,199 @@
+#include "platform/SingleInstance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr qsizetype MaxMessage = 64; // more than any message we accept; longer senders are cut off
+constexpr int MaxConnections = 16; // connections served at once; more are refused until some finish
+constexpr int ConnectTimeoutMs = 500;
+constexpr int HandOverWaitMs = 3000; // how long a later copy waits for a starting primary to listen
+constexpr int RetryIntervalMs = 100;
+constexpr int MaxSocketPath = 100; // a local socket's path must fit sockaddr_un (108 bytes on Linux)
+
+QString userTag()
+{
+#ifdef Q_OS_WIN
+    QString tag;
+    for (const QChar c : qEnvironmentVariable("USERNAME"))
+        tag += c.isLetterOrNumber() || c == QLatin1Char('_') ? c : QLatin1Char('_');
+    return tag;
+#else
+    return QString::number(::getuid());
+#endif
+}
+
+QString runtimeFolder(const QString &baseName)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty() || QFile::encodeName(folder + QLatin1Char('/') + baseName).size() > MaxSocketPath)
+        folder = QDir::tempPath();
+    return folder;
+}
+
+QString baseNameFor(const QString &key)
+{
+    return key + QLatin1Char('-') + userTag();
+}
+
+QString serverNameFor(const QString &key)
+{
+#ifdef Q_OS_WIN
+    return baseNameFor(key); // a pipe name, not a path
+#else
+    const QString baseName = baseNameFor(key);
+    return runtimeFolder(baseName) + QLatin1Char('/') + baseName;
+#endif
+}
+
+QString lockPathFor(const QString &key)
+{
+    const QString baseName = baseNameFor(key);
+    return runtimeFolder(baseName) + QLatin1Char('/') + baseName + QLatin1String(".lock");
+}
+
+bool isActivation(const QByteArray &data)
+{
+    const QByteArray message(SingleInstance::ActivationMessage);
+    return data == message || data == message + '\n';
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &key, QObject *parent)
+    : QObject(parent), m_serverName(serverNameFor(key)), m_lockPath(lockPathFor(key)), m_lock(m_lockPath)
+{
+    // A running copy's lock never goes stale by age; only a lock whose process is gone does.
+    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    // Stop answering before the lock goes, so that a copy starting now does not hand over to us.
+    if (m_server) {
+        m_server->disconnect(this);
+        for (QLocalSocket *socket : m_connections.keys())
+            socket->disconnect(this);
+        m_connections.clear();
+        delete m_server;
+    }
+}
+
+SingleInstance::Role SingleInstance::start()
+{
+    if (m_server)
+        return Role::Primary;
+    QDir().mkpath(QFileInfo(m_lockPath).absolutePath());
+    const QDeadlineTimer deadline(HandOverWaitMs);
+    for (;;) {
+        if (m_lock.tryLock(0)) {
+            // A copy whose lock file was removed under it may still be serving; it stays the one.
+            if (sendActivation()) {
+                m_lock.unlock();
+                return Role::HandedOver;
+            }
+            listen();
+            return Role::Primary;
+        }
+        if (sendActivation())
+            return Role::HandedOver;
+        if (m_lock.error() != QLockFile::LockFailedError) {
+            // The system refuses the lock file itself; running unguarded beats not running at all.
+            qWarning("SingleInstance: cannot create %ls", qUtf16Printable(m_lockPath));
+            listen();
+            return Role::Primary;
+        }
+        if (deadline.hasExpired())
+            return Role::HandedOver; // the holder is still starting; it shows its window by itself
+        QThread::msleep(RetryIntervalMs);
+    }
+}
+
+// Connects to the running copy and sends it the activation message. True when somebody listened.
+bool SingleInstance::sendActivation() const
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_serverName);
+    if (!socket.waitForConnected(ConnectTimeoutMs))
+        return false;
+    socket.write(QByteArray(ActivationMessage) + '\n');
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(ConnectTimeoutMs)) { }
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(ConnectTimeoutMs);
+    return true;
+}
+
+// Called once a connection attempt has failed, so a socket left there belongs to a copy that is gone.
+void SingleInstance::listen()
+{
+    QLocalServer::removeServer(m_serverName);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    if (!m_server->listen(m_serverName))
+        qWarning("SingleInstance: cannot listen on %ls: %ls", qUtf16Printable(m_serverName),
+                 qUtf16Printable(m_server->errorString()));
+}
+
+void SingleInstance::acceptConnections()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (m_connections.size() >= MaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        m_connections.insert(socket, QByteArray());
+        socket->setReadBufferSize(MaxMessage + 1);
+        QTimer::singleShot(m_clientTimeoutMs, socket, [this, socket] { drop(socket); });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { finish(socket); });
+        readFrom(socket);
+    }
+}
+
+void SingleInstance::readFrom(QLocalSocket *socket)
+{
+    const auto it = m_connections.find(socket);
+    if (it == m_connections.end())
+        return;
+    it->append(socket->read(MaxMessage + 1 - it->size()));
+    if (it->size() > MaxMessage)
+        drop(socket);
+    else if (it->contains('\n'))
+        finish(socket); // a whole line: no need to wait for the sender to hang up
+}
+
+void SingleInstance::finish(QLocalSocket *socket)
+{
+    const auto it = m_connections.find(socket);
+    if (it == m_connections.end())
+        return;
+    QByteArray data = *it;
+    data += socket->read(MaxMessage + 1 - data.size());
+    drop(socket);
+    if (isActivation(data))
+        emit activationRequested();
+}
+
+void SingleInstance::drop(QLocalSocket *socket)
+{
+    if (!m_connections.remove(socket))
+        return;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
