@@ -1,0 +1,278 @@
+#include "mainwindow/FolderListView.h"
+
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/SortMarkStyle.h"
+#include "shell/ColumnInfo.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QStyleFactory>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The widths of the five columns when the list is created, in ColumnId order.
+constexpr int InitialWidths[LinkListModel::ColumnCount] = {250, 250, 50, 120, 50};
+
+// Sets the icon view up for one of the three icon styles (details is the other view).
+void applyModeToView(QListView *view, int style)
+{
+    if (style == FolderListView::LargeIconStyle) {
+        view->setViewMode(QListView::IconMode);
+        view->setIconSize(QSize(32, 32));
+        view->setFlow(QListView::LeftToRight);
+        // A fixed cell per item, as icon spacing is fixed: the layout needs no measure of each row's text.
+        view->setGridSize(QSize(96, 72));
+        view->setUniformItemSizes(true);
+        view->setWordWrap(true);
+    } else {
+        view->setViewMode(QListView::ListMode);
+        view->setIconSize(QSize(16, 16));
+        // Small icons run left to right in rows; the list runs top to bottom in columns.
+        view->setFlow(style == FolderListView::SmallIconStyle ? QListView::LeftToRight : QListView::TopToBottom);
+        view->setGridSize(QSize());
+        view->setUniformItemSizes(false);
+        view->setWordWrap(false);
+    }
+    view->setWrapping(true);
+    // Items stay where the layout puts them; the icon mode would otherwise let them be dragged about.
+    view->setMovement(QListView::Static);
+    view->setResizeMode(QListView::Adjust);
+}
+
+// The selection keeps its colours when the list loses the focus.
+void keepSelectionVisible(QAbstractItemView *view)
+{
+    QPalette palette = view->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    view->setPalette(palette);
+}
+
+void setUpView(QAbstractItemView *view)
+{
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    keepSelectionVisible(view);
+    // The list's own item menu replaces the context menu; nothing is passed on to the window.
+    view->setContextMenuPolicy(Qt::PreventContextMenu);
+    view->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+} // namespace
+
+FolderListView::FolderListView(QWidget *parent)
+    : QWidget(parent), m_model(new LinkListModel(this)), m_selection(new QItemSelectionModel(m_model, this)),
+      m_stack(new QStackedWidget(this)), m_details(new QTreeView(m_stack)), m_icons(new QListView(m_stack))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+    m_stack->addWidget(m_icons);
+    m_stack->addWidget(m_details);
+
+    // Each view makes a selection model of its own in setModel; both are replaced by the shared one.
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_details), static_cast<QAbstractItemView *>(m_icons)}) {
+        view->setModel(m_model);
+        QItemSelectionModel *own = view->selectionModel();
+        view->setSelectionModel(m_selection);
+        delete own;
+        setUpView(view);
+        view->viewport()->installEventFilter(this);
+    }
+
+    m_details->setRootIsDecorated(false);
+    m_details->setItemsExpandable(false);
+    m_details->setUniformRowHeights(true);
+    m_details->setAllColumnsShowFocus(true);
+    m_details->setSortingEnabled(false);
+
+    QHeaderView *head = m_details->header();
+    head->setSectionsMovable(true);
+    head->setSectionsClickable(true);
+    head->setSortIndicatorShown(true);
+    head->setSortIndicator(-1, Qt::AscendingOrder);
+    head->setStretchLastSection(false);
+    head->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Over a style of the application's kind: the proxy owns its base, so it cannot share the application's.
+    auto *sortMarks = new SortMarkStyle(QStyleFactory::create(QApplication::style()->name()));
+    sortMarks->setParent(head);
+    head->setStyle(sortMarks);
+    for (int column = 0; column < LinkListModel::ColumnCount; ++column)
+        head->resizeSection(column, InitialWidths[column]);
+    connect(head, &QHeaderView::sectionClicked, this, &FolderListView::columnClicked);
+    connect(head, &QWidget::customContextMenuRequested, this, &FolderListView::popupHeaderMenu);
+
+    applyModeToView(m_icons, LargeIconStyle);
+    m_stack->setCurrentWidget(m_details);
+    setFocusProxy(m_details);
+}
+
+FolderListView::~FolderListView() = default;
+
+QAbstractItemView *FolderListView::currentView() const
+{
+    if (m_style == DetailsStyle)
+        return m_details;
+    return m_icons;
+}
+
+QMenu *FolderListView::HeaderPopupMenu() const
+{
+    return m_headerMenu;
+}
+
+void FolderListView::setHeaderPopupMenu(QMenu *menu)
+{
+    m_headerMenu = menu;
+}
+
+QMenu *FolderListView::itemPopupMenu() const
+{
+    return m_itemMenu;
+}
+
+void FolderListView::setItemPopupMenu(QMenu *menu)
+{
+    m_itemMenu = menu;
+}
+
+void FolderListView::FillFromFolder(LinkItem *folder)
+{
+    m_model->FillFromFolder(folder);
+}
+
+void FolderListView::setViewStyle(int style)
+{
+    if (style < LargeIconStyle || style > DetailsStyle)
+        style = DetailsStyle;
+    const bool hadFocus = currentView()->hasFocus();
+    m_style = style;
+    if (style != DetailsStyle)
+        applyModeToView(m_icons, style);
+    QAbstractItemView *view = currentView();
+    m_stack->setCurrentWidget(view);
+    setFocusProxy(view);
+    if (hadFocus)
+        view->setFocus();
+    if (m_selection->currentIndex().isValid())
+        view->scrollTo(m_selection->currentIndex());
+    view->viewport()->update();
+}
+
+namespace {
+// The selected rows as sorted, disjoint spans of rows (first, last). Working on the selection's ranges rather
+// than on its indexes keeps a select-all of a large folder cheap.
+std::vector<std::pair<int, int>> selectedSpans(const QItemSelection &selection)
+{
+    std::vector<std::pair<int, int>> ranges;
+    for (const QItemSelectionRange &range : selection)
+        ranges.emplace_back(range.top(), range.bottom());
+    std::sort(ranges.begin(), ranges.end());
+    std::vector<std::pair<int, int>> spans;
+    for (const auto &[top, bottom] : ranges) {
+        if (!spans.empty() && top <= spans.back().second + 1)
+            spans.back().second = std::max(spans.back().second, bottom);
+        else
+            spans.emplace_back(top, bottom);
+    }
+    return spans;
+}
+} // namespace
+
+std::vector<LinkItem *> FolderListView::selectedItems() const
+{
+    std::vector<LinkItem *> items;
+    for (const auto &[first, last] : selectedSpans(m_selection->selection())) {
+        for (int row = first; row <= last; ++row)
+            items.push_back(m_model->itemAt(row));
+    }
+    return items;
+}
+
+int FolderListView::selectedCount() const
+{
+    int count = 0;
+    for (const auto &[first, last] : selectedSpans(m_selection->selection()))
+        count += last - first + 1;
+    return count;
+}
+
+QHeaderView *FolderListView::header() const
+{
+    return m_details->header();
+}
+
+int FolderListView::columnCount() const
+{
+    return header()->count();
+}
+
+QString FolderListView::columnCaption(int column) const
+{
+    return m_model->headerData(column, Qt::Horizontal).toString();
+}
+
+int FolderListView::columnAtPosition(int position) const
+{
+    return header()->logicalIndex(position);
+}
+
+int FolderListView::positionOfColumn(int column) const
+{
+    return header()->visualIndex(column);
+}
+
+void FolderListView::moveColumn(int column, int position)
+{
+    const int from = header()->visualIndex(column);
+    if (from < 0 || position < 0 || position >= columnCount() || from == position)
+        return;
+    header()->moveSection(from, position);
+}
+
+int FolderListView::columnWidth(int column) const
+{
+    return header()->sectionSize(column);
+}
+
+void FolderListView::setColumnWidth(int column, int width)
+{
+    header()->resizeSection(column, std::clamp(width, 0, header()->maximumSectionSize()));
+}
+
+void FolderListView::setSortMark(int column, bool ascending)
+{
+    header()->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void FolderListView::popupHeaderMenu(const QPoint &position)
+{
+    if (m_headerMenu)
+        m_headerMenu->popup(header()->mapToGlobal(position));
+}
+
+bool FolderListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress || m_resending || !m_itemMenu)
+        return QWidget::eventFilter(watched, event);
+    auto *press = static_cast<QMouseEvent *>(event);
+    if (press->button() != Qt::RightButton)
+        return QWidget::eventFilter(watched, event);
+    // Let the view act on the press first (it selects the row under the cursor), then show the menu.
+    m_resending = true;
+    QCoreApplication::sendEvent(watched, event);
+    m_resending = false;
+    if (m_itemMenu)
+        m_itemMenu->popup(press->globalPosition().toPoint());
+    return true;
+}

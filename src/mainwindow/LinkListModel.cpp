@@ -1,0 +1,303 @@
+#include "mainwindow/LinkListModel.h"
+
+#include "shell/ColumnInfo.h"
+#include "store/LinkItem.h"
+#include "store/OleDate.h"
+#include "store/TextCodec.h"
+#include "widgets/Icons.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+inline int foldCase(char c) noexcept
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
+}
+
+int compareDates(double a, double b) noexcept
+{
+    // A stored date that is not a number would make the order inconsistent and the sort unsafe:
+    // such values sort after every real date and equal to each other.
+    const bool aNan = std::isnan(a);
+    const bool bNan = std::isnan(b);
+    if (aNan || bNan)
+        return static_cast<int>(aNan) - static_cast<int>(bNan);
+    return a > b ? 1 : (a == b ? 0 : -1);
+}
+
+} // namespace
+
+int LinkListCompareText(std::string_view a, std::string_view b) noexcept
+{
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const int ca = foldCase(a[i]);
+        const int cb = foldCase(b[i]);
+        if (ca != cb)
+            return ca - cb;
+    }
+    const auto difference = static_cast<long long>(a.size()) - static_cast<long long>(b.size());
+    return static_cast<int>(std::clamp<long long>(difference, -INT_MAX, INT_MAX));
+}
+
+int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool ascending) noexcept
+{
+    int result;
+    if (a->isFolder() != b->isFolder()) {
+        result = a->isFolder() ? -1 : 1;
+    } else {
+        switch (sortColumn) {
+        case UrlColumn:
+            result = LinkListCompareText(a->Url, b->Url);
+            break;
+        case VisitsColumn:
+            // The sign of A minus B, without the overflow of the subtraction.
+            result = (a->Visits > b->Visits) - (a->Visits < b->Visits);
+            break;
+        case LastVisitColumn:
+            result = compareDates(a->LastVisit, b->LastVisit);
+            break;
+        case RatingColumn:
+            result = static_cast<int>(a->Rating) - static_cast<int>(b->Rating);
+            break;
+        default:
+            result = LinkListCompareText(a->Name, b->Name);
+            break;
+        }
+    }
+    return ascending ? result : -result;
+}
+
+QString LinkListVisitsText(const LinkItem &item)
+{
+    return QString::number(item.Visits);
+}
+
+QString LinkListLastVisitText(double lastVisit)
+{
+    if (lastVisit == 0.0)
+        return QStringLiteral("Never");
+    const QDateTime when = OleDate::toDateTime(lastVisit);
+    if (!when.isValid())
+        return {};
+    const QLocale locale = QLocale::system();
+    QString text = locale.toString(when.date(), QLocale::ShortFormat);
+    const QTime time = when.time();
+    // The whole date-time goes to the formatter so that a time zone in the format is the one of that date.
+    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
+        text += QLatin1Char(' ') + locale.toString(when, locale.timeFormat(QLocale::LongFormat));
+    return text;
+}
+
+QString LinkListRatingText(const LinkItem &item)
+{
+    return item.Rating == 0 ? QString() : QString::number(item.Rating);
+}
+
+LinkListModel::LinkListModel(QObject *parent) : QAbstractTableModel(parent) { }
+
+int LinkListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int LinkListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString LinkListModel::cellText(const LinkItem &item, int column) const
+{
+    switch (column) {
+    case NameColumn:
+        return TextCodec::toDisplay(item.Name);
+    case UrlColumn:
+        return TextCodec::toDisplay(item.Url);
+    case VisitsColumn:
+        return LinkListVisitsText(item);
+    case LastVisitColumn:
+        return LinkListLastVisitText(item.LastVisit);
+    case RatingColumn:
+        return LinkListRatingText(item);
+    default:
+        return {};
+    }
+}
+
+const QIcon &LinkListModel::icon(bool folder) const
+{
+    QIcon &cached = folder ? m_folderIcon : m_linkIcon;
+    if (cached.isNull())
+        cached = folder ? Icons::folder() : Icons::link();
+    return cached;
+}
+
+QVariant LinkListModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const LinkItem &item = *m_rows[static_cast<size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(item, index.column());
+    case Qt::DecorationRole:
+        if (index.column() == NameColumn)
+            return icon(item.isFolder());
+        return {};
+    case Qt::TextAlignmentRole:
+        if (index.column() == RatingColumn)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return {};
+    case ItemRole:
+        return QVariant::fromValue(const_cast<LinkItem *>(&item));
+    default:
+        return {};
+    }
+}
+
+QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return ColumnCaption(section);
+    if (role == Qt::TextAlignmentRole && section == RatingColumn)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    return {};
+}
+
+Qt::ItemFlags LinkListModel::flags(const QModelIndex &index) const
+{
+    // Captions are never edited in place.
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void LinkListModel::FillFromFolder(LinkItem *folder)
+{
+    beginResetModel();
+    m_rows.clear();
+    m_folder = folder;
+    if (folder) {
+        // Showing a folder's contents counts as a visit to it.
+        if (folder->Visits < INT32_MAX)
+            ++folder->Visits;
+        const TItems &children = folder->Children;
+        m_rows.reserve(static_cast<size_t>(children.Count()));
+        for (const auto &child : children) {
+            if (child->isFolder())
+                m_rows.push_back(child.get());
+        }
+        for (const auto &child : children) {
+            if (!child->isFolder())
+                m_rows.push_back(child.get());
+        }
+    }
+    endResetModel();
+}
+
+void LinkListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_folder = nullptr;
+    endResetModel();
+}
+
+void LinkListModel::sortRows(int sortColumn, bool ascending)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+
+    // The entries carry each row's old position for the persistent indexes. A name or URL sort takes the
+    // texts into the entries, so that comparing two rows does not go through their items.
+    struct Entry
+    {
+        std::string_view text;
+        LinkItem *item;
+        int row;
+        bool folder;
+    };
+    const bool byNumber = sortColumn == VisitsColumn || sortColumn == LastVisitColumn || sortColumn == RatingColumn;
+    std::vector<Entry> entries;
+    entries.reserve(m_rows.size());
+    for (LinkItem *item : m_rows) {
+        const std::string_view text
+            = byNumber ? std::string_view() : (sortColumn == UrlColumn ? item->Url : item->Name);
+        entries.push_back({text, item, static_cast<int>(entries.size()), item->isFolder()});
+    }
+    if (byNumber) {
+        std::stable_sort(entries.begin(), entries.end(), [sortColumn, ascending](const Entry &a, const Entry &b) {
+            return LinkListCompare(a.item, b.item, sortColumn, ascending) < 0;
+        });
+    } else {
+        // LinkListCompare for the two text keys.
+        std::stable_sort(entries.begin(), entries.end(), [ascending](const Entry &a, const Entry &b) {
+            const int result = a.folder != b.folder ? (a.folder ? -1 : 1) : LinkListCompareText(a.text, b.text);
+            return ascending ? result < 0 : result > 0;
+        });
+    }
+    for (size_t newRow = 0; newRow < entries.size(); ++newRow)
+        m_rows[newRow] = entries[newRow].item;
+
+    const QModelIndexList from = persistentIndexList();
+    if (!from.isEmpty()) {
+        std::vector<int> newRowOf(entries.size());
+        for (size_t newRow = 0; newRow < entries.size(); ++newRow)
+            newRowOf[static_cast<size_t>(entries[newRow].row)] = static_cast<int>(newRow);
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex &index : from)
+            to.append(this->index(newRowOf[static_cast<size_t>(index.row())], index.column()));
+        changePersistentIndexList(from, to);
+    }
+
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+bool LinkListModel::refreshItem(const LinkItem *item)
+{
+    const int row = rowOf(item);
+    if (row < 0)
+        return false;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    return true;
+}
+
+bool LinkListModel::removeItem(const LinkItem *item)
+{
+    const int row = rowOf(item);
+    if (row < 0)
+        return false;
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+    return true;
+}
+
+LinkItem *LinkListModel::itemAt(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return nullptr;
+    return m_rows[static_cast<size_t>(row)];
+}
+
+int LinkListModel::rowOf(const LinkItem *item) const
+{
+    if (!item)
+        return -1;
+    const auto it = std::find(m_rows.begin(), m_rows.end(), item);
+    return it == m_rows.end() ? -1 : static_cast<int>(it - m_rows.begin());
+}
+
+QModelIndex LinkListModel::indexOf(const LinkItem *item, int column) const
+{
+    const int row = rowOf(item);
+    return row < 0 ? QModelIndex() : index(row, column);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "store/LinkItem.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+#include <string_view>
+#include <vector>
+
+// Compares two texts of the list without regard to case: the letters a to z count as A to Z, every other
+// byte counts by its unsigned value. The first differing byte decides (their difference), else the shorter
+// text comes first (the difference of the lengths).
+int LinkListCompareText(std::string_view a, std::string_view b) noexcept;
+
+// Compares two rows of the list by the sort key (0 Name, 1 URL, 2 Visits, 3 Last Visit, 4 Rating; any other
+// key counts as Name). A folder always comes before a link, and the whole result is negated when descending.
+// A negative result puts a first.
+int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool ascending) noexcept;
+
+// The cell texts of a row.
+QString LinkListVisitsText(const LinkItem &item);
+QString LinkListLastVisitText(double lastVisit);
+QString LinkListRatingText(const LinkItem &item);
+
+// The rows of the link list: the children of the shown folder, one row per item, in five columns in the
+// order of ColumnId. The model refers to the items and never owns them; it keeps no object per row.
+class LinkListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 5;
+    // The LinkItem* of a row, in any column.
+    static constexpr int ItemRole = Qt::UserRole + 1;
+
+    explicit LinkListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // Lists the children of folder: its folders first, then its links, each group in child order, and counts
+    // the showing as a visit to the folder. Without a folder the list stays empty. Does not sort.
+    void FillFromFolder(LinkItem *folder);
+    // Removes all rows without counting a visit.
+    void clear();
+    // The folder last filled from; none when the list was cleared.
+    LinkItem *folder() const { return m_folder; }
+
+    // Sorts the rows with LinkListCompare. Persistent indexes (and with them the selection) follow their rows.
+    void sortRows(int sortColumn, bool ascending);
+
+    // Renders the item's row again after its fields changed; false when the item has no row.
+    bool refreshItem(const LinkItem *item);
+    // Removes the item's row; false when the item has no row.
+    bool removeItem(const LinkItem *item);
+
+    LinkItem *itemAt(int row) const;
+    // The row of the item, or -1.
+    int rowOf(const LinkItem *item) const;
+    QModelIndex indexOf(const LinkItem *item, int column = 0) const;
+
+private:
+    QString cellText(const LinkItem &item, int column) const;
+    const QIcon &icon(bool folder) const;
+
+    std::vector<LinkItem *> m_rows;
+    LinkItem *m_folder = nullptr;
+    mutable QIcon m_folderIcon;
+    mutable QIcon m_linkIcon;
+};
+
+Q_DECLARE_METATYPE(LinkItem *)

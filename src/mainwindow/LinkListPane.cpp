@@ -1,0 +1,308 @@
+#include "mainwindow/LinkListPane.h"
+
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/UpdatesGuard.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+namespace {
+
+struct Entry
+{
+    const char *caption;
+    const char *hint;
+};
+
+constexpr Entry ArrangeEntries[5] = {
+    {"&Name", "Arrange items in the window by name"},     {"&URL", "Arrange items in the window by URL"},
+    {"&Visits", "Arrange items in the window by visits"}, {"&Last Visit", "Arrange items in the window by last visit"},
+    {"&Rating", "Arrange items in the window by rating"},
+};
+
+constexpr const char *ViewMenuCaptions[4] = {"La&rge Icons", "S&mall Icons", "&List", "&Details"};
+constexpr const char *ViewsDropDownCaptions[4] = {"&Large Icons", "&Small Icons", "Li&st", "&Details"};
+constexpr const char *ViewStyleHints[4] = {
+    "Displays items by using large icons",
+    "Displays items by using small icons",
+    "Displays items in a list",
+    "Displays information about each item in the window",
+};
+
+QAction *makeAction(const char *caption, const char *hint, QActionGroup *group, int helpContext)
+{
+    auto *action = new QAction(QString::fromLatin1(caption), group);
+    action->setStatusTip(QString::fromLatin1(hint));
+    action->setCheckable(true);
+    if (helpContext > 0)
+        action->setProperty("helpContext", helpContext);
+    return action;
+}
+
+// Sets check marks from code without running the commands they stand for.
+class ChecksGuard
+{
+public:
+    explicit ChecksGuard(bool &flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~ChecksGuard() { m_flag = m_old; }
+    ChecksGuard(const ChecksGuard &) = delete;
+    ChecksGuard &operator=(const ChecksGuard &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_old;
+};
+
+} // namespace
+
+LinkListPane::LinkListPane(FolderListView *list, QWidget *window, QObject *parent)
+    : QObject(parent), m_list(list), m_window(window), m_arrangeGroup(new QActionGroup(this)),
+      m_directionGroup(new QActionGroup(this))
+{
+    for (int key = 0; key < 5; ++key) {
+        m_arrange[key]
+            = makeAction(ArrangeEntries[key].caption, ArrangeEntries[key].hint, m_arrangeGroup, SortHelpContext);
+        m_arrange[key]->setProperty("sortKey", key);
+    }
+    m_arrange[NameColumn]->setChecked(true);
+    m_ascending = makeAction("Sort &Ascending", "Sort items in ascending order", m_directionGroup, SortHelpContext);
+    m_descending = makeAction("&Sort Descending", "Sort items in descending order", m_directionGroup, SortHelpContext);
+    m_ascending->setChecked(true);
+    for (QActionGroup *group : {m_arrangeGroup, m_directionGroup}) {
+        for (QAction *action : group->actions())
+            connect(action, &QAction::toggled, this, &LinkListPane::onSortEntryToggled);
+    }
+
+    auto *viewMenuGroup = new QActionGroup(this);
+    auto *viewsDropDownGroup = new QActionGroup(this);
+    for (int style = 0; style < 4; ++style) {
+        m_viewMenu[style]
+            = makeAction(ViewMenuCaptions[style], ViewStyleHints[style], viewMenuGroup, ViewStyleHelpContext + style);
+        m_viewsDropDown[style] = makeAction(ViewsDropDownCaptions[style], ViewStyleHints[style], viewsDropDownGroup, 0);
+        connect(m_viewMenu[style], &QAction::triggered, this, [this, style] { ViewStyleClick(style); });
+        connect(m_viewsDropDown[style], &QAction::triggered, this, [this, style] { ViewStyleClick(style); });
+    }
+    m_viewMenu[FolderListView::DetailsStyle]->setChecked(true);
+    m_viewsDropDown[FolderListView::DetailsStyle]->setChecked(true);
+
+    m_resetColumns = new QAction(QStringLiteral("&Reset Columns"), this);
+    m_resetColumns->setStatusTip(QStringLiteral("Reset the columns in the link list"));
+    connect(m_resetColumns, &QAction::triggered, this, &LinkListPane::ResetColumns1Click);
+
+    m_headerMenu = new QMenu(m_list);
+    QMenu *arrange = m_headerMenu->addMenu(QStringLiteral("&Arrange Icons by    "));
+    addArrangeEntries(arrange);
+    m_headerMenu->addSeparator();
+    m_headerMenu->addAction(m_resetColumns);
+    m_list->setHeaderPopupMenu(m_headerMenu);
+
+    connect(m_list, &FolderListView::columnClicked, this, &LinkListPane::LinkListColumnClick);
+}
+
+LinkListPane::~LinkListPane() = default;
+
+QAction *LinkListPane::arrangeAction(int key) const
+{
+    return (key >= 0 && key < 5) ? m_arrange[key] : nullptr;
+}
+
+QAction *LinkListPane::viewMenuAction(int style) const
+{
+    return (style >= 0 && style < 4) ? m_viewMenu[style] : nullptr;
+}
+
+QAction *LinkListPane::viewsDropDownAction(int style) const
+{
+    return (style >= 0 && style < 4) ? m_viewsDropDown[style] : nullptr;
+}
+
+void LinkListPane::addArrangeEntries(QMenu *menu) const
+{
+    for (QAction *action : m_arrange)
+        menu->addAction(action);
+    menu->addSeparator();
+    menu->addAction(m_ascending);
+    menu->addAction(m_descending);
+}
+
+void LinkListPane::addViewMenuEntries(QMenu *menu) const
+{
+    for (QAction *action : m_viewMenu)
+        menu->addAction(action);
+}
+
+void LinkListPane::addViewsDropDownEntries(QMenu *menu) const
+{
+    for (QAction *action : m_viewsDropDown)
+        menu->addAction(action);
+}
+
+QString LinkListPane::CountText(int count)
+{
+    return QStringLiteral("%1 objects").arg(count);
+}
+
+QString LinkListPane::SelectionText(int count)
+{
+    return QStringLiteral("%1 objects selected").arg(count);
+}
+
+QString LinkListPane::StatusText() const
+{
+    const int selected = m_list->selectedCount();
+    if (selected > 0)
+        return SelectionText(selected);
+    const LinkItem *folder = m_list->model()->folder();
+    return CountText(folder ? folder->Children.Count() : 0);
+}
+
+void LinkListPane::ViewStyleClick(int style)
+{
+    if (style < 0 || style > 3)
+        style = FolderListView::DetailsStyle;
+    {
+        // Exclusive groups: checking one entry clears the other three of its set.
+        ChecksGuard guard(m_settingChecks);
+        m_viewMenu[style]->setChecked(true);
+        m_viewsDropDown[style]->setChecked(true);
+    }
+    m_list->setViewStyle(style);
+}
+
+void LinkListPane::ArrangeByClick(int key)
+{
+    if (key < 0 || key >= 5 || m_arrange[key]->isChecked())
+        return;
+    {
+        ChecksGuard guard(m_settingChecks);
+        m_arrange[key]->setChecked(true);
+    }
+    ApplySort();
+}
+
+void LinkListPane::SortAscending1Click()
+{
+    if (m_ascending->isChecked())
+        return;
+    {
+        ChecksGuard guard(m_settingChecks);
+        m_ascending->setChecked(true);
+    }
+    ApplySort();
+}
+
+void LinkListPane::Sort1Click()
+{
+    if (m_descending->isChecked())
+        return;
+    {
+        ChecksGuard guard(m_settingChecks);
+        m_descending->setChecked(true);
+    }
+    ApplySort();
+}
+
+void LinkListPane::onSortEntryToggled(bool checked)
+{
+    // A menu entry the user chose: the action group has checked it already. An entry that was checked
+    // before does not toggle, so choosing it does nothing.
+    if (checked && !m_settingChecks)
+        ApplySort();
+}
+
+void LinkListPane::setSortChecks(int key, bool ascending)
+{
+    ChecksGuard guard(m_settingChecks);
+    m_arrange[key]->setChecked(true);
+    (ascending ? m_ascending : m_descending)->setChecked(true);
+}
+
+int LinkListPane::checkedSortKey() const
+{
+    const QAction *checked = m_arrangeGroup->checkedAction();
+    return checked ? checked->property("sortKey").toInt() : NameColumn;
+}
+
+int LinkListPane::columnOfCaption(const QString &caption) const
+{
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        if (m_list->columnCaption(column) == caption)
+            return column;
+    }
+    return -1;
+}
+
+void LinkListPane::LinkListColumnClick(int column)
+{
+    const QString caption = m_list->columnCaption(column);
+    const int key = ColumnIdOf(caption);
+    if (key < 0)
+        return;
+    m_sortAscending = (m_lastSortCaption != caption) ? true : !m_sortAscending;
+    setSortChecks(key, m_sortAscending);
+    ApplySort();
+}
+
+void LinkListPane::ApplySort()
+{
+    const int key = checkedSortKey();
+    const QString caption = ColumnCaption(key);
+    m_sortColumn = key;
+    m_sortAscending = m_ascending->isChecked();
+    const int column = columnOfCaption(caption);
+    if (column >= 0)
+        m_list->setSortMark(column, m_sortAscending);
+    m_list->model()->sortRows(key, m_sortAscending);
+    m_lastSortCaption = caption;
+}
+
+void LinkListPane::Resort()
+{
+    if (m_sortColumn < NameColumn || m_sortColumn > RatingColumn)
+        m_sortColumn = NameColumn;
+    if (ColumnCaption(m_sortColumn) != m_lastSortCaption)
+        m_sortAscending = true;
+    setSortChecks(m_sortColumn, m_sortAscending);
+    ApplySort();
+}
+
+void LinkListPane::ApplyColumns()
+{
+    UpdatesGuard guard(m_window ? m_window.data() : m_list);
+    int position = 0;
+    for (const TColumnInfo &record : m_columnsInfo) {
+        // Every column is shown whatever the record's visible flag says.
+        const int column = columnOfCaption(record.Caption);
+        if (column < 0)
+            continue;
+        m_list->moveColumn(column, position);
+        m_list->setColumnWidth(column, record.Width);
+        ++position;
+    }
+    Resort();
+}
+
+TAColumnInfo LinkListPane::CaptureColumns()
+{
+    // Record k takes the column at position k. Every column is shown, so every record is marked visible;
+    // pairing records with positions by their flags would drop a column from the layout.
+    const int count = m_list->columnCount();
+    for (int position = 0; position < count && position < static_cast<int>(m_columnsInfo.size()); ++position) {
+        const int column = m_list->columnAtPosition(position);
+        TColumnInfo &record = m_columnsInfo[static_cast<size_t>(position)];
+        record.Caption = m_list->columnCaption(column);
+        record.Width = m_list->columnWidth(column);
+        record.Visible = 1;
+    }
+    return m_columnsInfo;
+}
+
+void LinkListPane::ResetColumns1Click()
+{
+    m_columnsInfo = DefaultColumns();
+    m_sortColumn = NameColumn;
+    m_sortAscending = true;
+    ApplyColumns();
+}

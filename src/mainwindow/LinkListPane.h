@@ -1,0 +1,119 @@
+#pragma once
+
+#include "shell/ColumnInfo.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+
+class FolderListView;
+class QAction;
+class QActionGroup;
+class QMenu;
+class QWidget;
+
+// The main window's operations on the link list: the sort state with its check marks, the view style
+// check marks, the column layout and the status text. The main window owns one and puts its actions into
+// its menus; the same action objects stand in the View menu's "&Arrange Icons by" and in the header menu,
+// so the two copies of an entry are always checked together.
+class LinkListPane : public QObject
+{
+    Q_OBJECT
+public:
+    // Help context numbers, stored on the actions as the "helpContext" property.
+    static constexpr int SortHelpContext = 306;
+    static constexpr int ViewStyleHelpContext = 309; // large icons; up to 312 for details
+
+    // list: the link list (not owned). window: the window that stops repainting while columns are arranged;
+    // the list itself when none.
+    LinkListPane(FolderListView *list, QWidget *window, QObject *parent = nullptr);
+    ~LinkListPane() override;
+
+    FolderListView *list() const { return m_list; }
+
+    const TAColumnInfo &ColumnsInfo() const { return m_columnsInfo; }
+    void setColumnsInfo(const TAColumnInfo &columns) { m_columnsInfo = columns; }
+    int SortColumn() const { return m_sortColumn; }
+    bool SortAscending() const { return m_sortAscending; }
+    QString LastSortCaption() const { return m_lastSortCaption; }
+
+    // "&Name" .. "&Rating" for keys 0..4.
+    QAction *arrangeAction(int key) const;
+    QAction *sortAscendingAction() const { return m_ascending; }
+    QAction *sortDescendingAction() const { return m_descending; }
+    // The View menu's view style entries ("La&rge Icons" ..) and the "Views" drop-down's ("&Large Icons" ..),
+    // for styles 0..3.
+    QAction *viewMenuAction(int style) const;
+    QAction *viewsDropDownAction(int style) const;
+    QAction *resetColumnsAction() const { return m_resetColumns; }
+    // The menu shown on a right click on the column headers; set on the list as its HeaderPopupMenu.
+    QMenu *headerMenu() const { return m_headerMenu; }
+
+    // Adds the five arrange-by entries, a separator and the two direction entries.
+    void addArrangeEntries(QMenu *menu) const;
+    void addViewMenuEntries(QMenu *menu) const;
+    void addViewsDropDownEntries(QMenu *menu) const;
+
+    // The status text forms: "N objects" and "N objects selected".
+    static QString CountText(int count);
+    static QString SelectionText(int count);
+    // The selection form when at least one row is selected, else the count form of the listed folder.
+    QString StatusText() const;
+
+public slots:
+    // View style commands: check the style's two entries (and only those), then show the list in that style.
+    void LargeIcons1Click() { ViewStyleClick(0); }
+    void SmallIcons1Click() { ViewStyleClick(1); }
+    void List1Click() { ViewStyleClick(2); }
+    void Details1Click() { ViewStyleClick(3); }
+    void ViewStyleClick(int style);
+
+    // Arrange-by and direction commands: nothing when the entry is checked already, else check it and sort.
+    void Name1Click() { ArrangeByClick(0); }
+    void URL1Click() { ArrangeByClick(1); }
+    void Visits1Click() { ArrangeByClick(2); }
+    void LastVisit1Click() { ArrangeByClick(3); }
+    void Rating1Click() { ArrangeByClick(4); }
+    void ArrangeByClick(int key);
+    void SortAscending1Click();
+    void Sort1Click();
+
+    // A left click on the header of a column (a logical column of the list).
+    void LinkListColumnClick(int column);
+    // Sorts by the checked arrange-by entry and the checked direction and marks the key's header.
+    void ApplySort();
+    // Sorts again by SortColumn; the direction is kept only when the list was last sorted by that key.
+    void Resort();
+    // Moves and sizes the columns as ColumnsInfo says, then Resort.
+    void ApplyColumns();
+    // Stores the columns' present order and widths in ColumnsInfo and returns a copy.
+    TAColumnInfo CaptureColumns();
+    void ResetColumns1Click();
+
+private:
+    void setSortChecks(int key, bool ascending);
+    void onSortEntryToggled(bool checked);
+    int checkedSortKey() const;
+    int columnOfCaption(const QString &caption) const;
+
+    FolderListView *m_list;
+    QPointer<QWidget> m_window;
+
+    TAColumnInfo m_columnsInfo = DefaultColumns();
+    int m_sortColumn = 0;
+    bool m_sortAscending = true;
+    QString m_lastSortCaption;
+
+    std::array<QAction *, 5> m_arrange {};
+    QAction *m_ascending;
+    QAction *m_descending;
+    std::array<QAction *, 4> m_viewMenu {};
+    std::array<QAction *, 4> m_viewsDropDown {};
+    QAction *m_resetColumns;
+    QActionGroup *m_arrangeGroup;
+    QActionGroup *m_directionGroup;
+    QPointer<QMenu> m_headerMenu;
+    bool m_settingChecks = false;
+};

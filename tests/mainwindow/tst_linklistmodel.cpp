@@ -1,0 +1,326 @@
+#include "ListFixture.h"
+
+#include "mainwindow/LinkListModel.h"
+#include "shell/ColumnInfo.h"
+#include "store/OleDate.h"
+
+#include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+class TestLinkListModel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void compareText_data();
+    void compareText();
+    void compareRows_data();
+    void compareRows();
+    void sortAgreesWithCompare_data();
+    void sortAgreesWithCompare();
+    void sortIsConsistentWithOddDates();
+    void cellTexts_data();
+    void cellTexts();
+    void lastVisitAtMidnight_data();
+    void lastVisitAtMidnight();
+    void fillPutsFoldersFirst();
+    void fillCountsVisits();
+    void fillWithoutFolder();
+    void rowsReferToItems();
+    void sortKeepsPersistentIndexes();
+    void refreshAndRemove();
+};
+
+void TestLinkListModel::compareText_data()
+{
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::addColumn<int>("sign");
+
+    QTest::newRow("letters fold") << QByteArray("abc") << QByteArray("ABC") << 0;
+    QTest::newRow("mixed case order") << QByteArray("b") << QByteArray("A") << 1;
+    QTest::newRow("shorter first") << QByteArray("Link") << QByteArray("link2") << -1;
+    // Only a to z fold: '_' (95) stands after every letter, '[' (91) after 'Z' (90).
+    QTest::newRow("underscore after letters") << QByteArray("_") << QByteArray("a") << 1;
+    QTest::newRow("bracket after z") << QByteArray("[") << QByteArray("z") << 1;
+    // Bytes above 127 count as unsigned values and do not fold.
+    QTest::newRow("high bytes unsigned") << QByteArray("\xe9") << QByteArray("z") << 1;
+}
+
+void TestLinkListModel::compareText()
+{
+    QFETCH(QByteArray, a);
+    QFETCH(QByteArray, b);
+    QFETCH(int, sign);
+    const int result = LinkListCompareText(a.toStdString(), b.toStdString());
+    QCOMPARE((result > 0) - (result < 0), sign);
+    const int reverse = LinkListCompareText(b.toStdString(), a.toStdString());
+    QCOMPARE((reverse > 0) - (reverse < 0), -sign);
+}
+
+void TestLinkListModel::compareRows_data()
+{
+    QTest::addColumn<ItemSpec>("a");
+    QTest::addColumn<ItemSpec>("b");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("ascending");
+    QTest::addColumn<int>("sign");
+
+    QTest::newRow("visits extremes") << linkSpec("a", INT_MIN) << linkSpec("b", INT_MAX) << int(VisitsColumn) << true
+                                     << -1;
+    QTest::newRow("visits extremes reversed")
+        << linkSpec("a", INT_MAX) << linkSpec("b", -1) << int(VisitsColumn) << true << 1;
+    QTest::newRow("dates before the epoch")
+        << linkSpec("a", 0, -2.0) << linkSpec("b", 0, 0.0) << int(LastVisitColumn) << true << -1;
+    QTest::newRow("rating unsigned") << linkSpec("a", 0, 0, 200) << linkSpec("b", 0, 0, 1) << int(RatingColumn) << true
+                                     << 1;
+    QTest::newRow("url") << linkSpec("a", 0, 0, 0, "HTTP://b") << linkSpec("b", 0, 0, 0, "http://a") << int(UrlColumn)
+                         << false << -1;
+    QTest::newRow("unknown key counts as name") << linkSpec("B") << linkSpec("a") << 7 << true << 1;
+}
+
+void TestLinkListModel::compareRows()
+{
+    QFETCH(ItemSpec, a);
+    QFETCH(ItemSpec, b);
+    QFETCH(int, key);
+    QFETCH(bool, ascending);
+    QFETCH(int, sign);
+    const auto folder = makeFolder({a, b});
+    const LinkItem *first = folder->Children.Get(0);
+    const LinkItem *second = folder->Children.Get(1);
+    const int result = LinkListCompare(first, second, key, ascending);
+    QCOMPARE((result > 0) - (result < 0), sign);
+}
+
+void TestLinkListModel::sortAgreesWithCompare_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("ascending");
+    for (int key = NameColumn; key <= RatingColumn; ++key) {
+        QTest::addRow("%s ascending", qPrintable(ColumnCaption(key))) << key << true;
+        QTest::addRow("%s descending", qPrintable(ColumnCaption(key))) << key << false;
+    }
+}
+
+void TestLinkListModel::sortAgreesWithCompare()
+{
+    QFETCH(int, key);
+    QFETCH(bool, ascending);
+    // Folders and links with few distinct values, so that ties and case differences abound.
+    const char *texts[] = {"a", "B", "b", "ab", "Ab", "_x", "\xe9", "Z", ""};
+    QList<ItemSpec> specs;
+    for (int i = 0; i < 300; ++i) {
+        const QString text = QString::fromLatin1(texts[(i * 7) % 9]);
+        specs << ItemSpec {text, i % 5 == 0, (i * 13) % 7 - 3, double((i * 11) % 4) * 0.5, (i * 3) % 6, text + text};
+    }
+    const auto folder = makeFolder(specs);
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.FillFromFolder(folder.get());
+    model.sortRows(key, ascending);
+    QCOMPARE(model.rowCount(), 300);
+    for (int row = 1; row < model.rowCount(); ++row)
+        QVERIFY2(LinkListCompare(model.itemAt(row - 1), model.itemAt(row), key, ascending) <= 0,
+                 qPrintable(QString::number(row)));
+}
+
+void TestLinkListModel::sortIsConsistentWithOddDates()
+{
+    // Dates that are not numbers must still give one consistent order, or the sort could run off its range.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QList<ItemSpec> specs;
+    for (int i = 0; i < 200; ++i)
+        specs << linkSpec(QString::number(i), 0, (i % 3 == 0) ? nan : double((i * 7919) % 101));
+    const auto folder = makeFolder(specs);
+    LinkListModel model;
+    model.FillFromFolder(folder.get());
+    model.sortRows(LastVisitColumn, true);
+    bool seenNan = false;
+    double previous = -1.0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const double value = model.itemAt(row)->LastVisit;
+        if (std::isnan(value)) {
+            seenNan = true;
+            continue;
+        }
+        QVERIFY2(!seenNan, "a date follows an unreadable one");
+        QVERIFY(value >= previous);
+        previous = value;
+    }
+    QVERIFY(seenNan);
+}
+
+void TestLinkListModel::cellTexts_data()
+{
+    QTest::addColumn<ItemSpec>("spec");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("negative visits") << linkSpec("a", -5) << int(VisitsColumn) << QStringLiteral("-5");
+    QTest::newRow("never") << linkSpec("a", 0, 0.0) << int(LastVisitColumn) << QStringLiteral("Never");
+    QTest::newRow("unreadable date") << linkSpec("a", 0, std::numeric_limits<double>::infinity())
+                                     << int(LastVisitColumn) << QString();
+    QTest::newRow("rating 0 blank") << linkSpec("a", 0, 0, 0) << int(RatingColumn) << QString();
+    QTest::newRow("utf-8 name") << linkSpec(QStringLiteral("Caf\u00e9")) << int(NameColumn)
+                                << QStringLiteral("Caf\u00e9");
+}
+
+void TestLinkListModel::cellTexts()
+{
+    QFETCH(ItemSpec, spec);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    const auto folder = makeFolder({spec});
+    LinkListModel model;
+    model.FillFromFolder(folder.get());
+    QCOMPARE(model.index(0, column).data().toString(), text);
+}
+
+void TestLinkListModel::lastVisitAtMidnight_data()
+{
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<bool>("timeShown");
+
+    const QDate day(2023, 3, 15);
+    QTest::newRow("midnight and milliseconds") << QDateTime(day, QTime(0, 0, 0, 600)) << false;
+    QTest::newRow("one second past") << QDateTime(day, QTime(0, 0, 1)) << true;
+}
+
+void TestLinkListModel::lastVisitAtMidnight()
+{
+    QFETCH(QDateTime, when);
+    QFETCH(bool, timeShown);
+    const QString date = QLocale::system().toString(when.date(), QLocale::ShortFormat);
+    const QString text = LinkListLastVisitText(OleDate::fromDateTime(when));
+    if (timeShown) {
+        QVERIFY2(text.startsWith(date + QLatin1Char(' ')), qPrintable(text));
+        QVERIFY(text.size() > date.size() + 1);
+    } else {
+        QCOMPARE(text, date);
+    }
+}
+
+void TestLinkListModel::fillPutsFoldersFirst()
+{
+    // Children in stored order: folder "b", link "z", folder "A", link "Y".
+    const auto folder = makeFolder({folderSpec("b"), linkSpec("z"), folderSpec("A"), linkSpec("Y")});
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.FillFromFolder(folder.get());
+    QCOMPARE(rowNames(model), QStringList({"b", "A", "z", "Y"}));
+    model.sortRows(NameColumn, true);
+    QCOMPARE(rowNames(model), QStringList({"A", "b", "Y", "z"}));
+    model.sortRows(NameColumn, false);
+    QCOMPARE(rowNames(model), QStringList({"z", "Y", "b", "A"}));
+    // Folder rows carry the folder picture, link rows the link picture.
+    QVERIFY(model.itemAt(2)->isFolder());
+    const QIcon folderIcon = model.index(2, NameColumn).data(Qt::DecorationRole).value<QIcon>();
+    const QIcon linkIcon = model.index(0, NameColumn).data(Qt::DecorationRole).value<QIcon>();
+    QVERIFY(!folderIcon.isNull());
+    QVERIFY(!linkIcon.isNull());
+    QVERIFY(folderIcon.cacheKey() != linkIcon.cacheKey());
+    QVERIFY(!model.index(0, UrlColumn).data(Qt::DecorationRole).isValid());
+}
+
+void TestLinkListModel::fillCountsVisits()
+{
+    const auto folder = makeFolder({linkSpec("a")});
+    folder->Visits = 3;
+    LinkListModel model;
+    model.FillFromFolder(folder.get());
+    model.FillFromFolder(folder.get());
+    QCOMPARE(folder->Visits, 5);
+    QCOMPARE(folder->Children.Get(0)->Visits, 0);
+    // The count stops at its largest value instead of turning negative.
+    folder->Visits = INT_MAX;
+    model.FillFromFolder(folder.get());
+    QCOMPARE(folder->Visits, INT_MAX);
+}
+
+void TestLinkListModel::fillWithoutFolder()
+{
+    const auto folder = makeFolder({linkSpec("a"), linkSpec("b")});
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.FillFromFolder(folder.get());
+    QCOMPARE(model.rowCount(), 2);
+    model.FillFromFolder(nullptr);
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.folder(), nullptr);
+    QCOMPARE(folder->Visits, 1);
+}
+
+void TestLinkListModel::rowsReferToItems()
+{
+    const auto folder = makeFolder({linkSpec("a"), folderSpec("f")});
+    LinkListModel model;
+    model.FillFromFolder(folder.get());
+    LinkItem *link = folder->Children.Get(0);
+    QCOMPARE(model.rowOf(link), 1);
+    QCOMPARE(model.itemAt(1), link);
+    QCOMPARE(model.index(1, RatingColumn).data(LinkListModel::ItemRole).value<LinkItem *>(), link);
+    QCOMPARE(model.itemAt(2), nullptr);
+    QCOMPARE(model.rowOf(folder.get()), -1);
+    // Captions are not edited in place.
+    QVERIFY(!(model.flags(model.index(0, NameColumn)) & Qt::ItemIsEditable));
+}
+
+void TestLinkListModel::sortKeepsPersistentIndexes()
+{
+    QList<ItemSpec> specs;
+    for (int i = 0; i < 50; ++i)
+        specs << linkSpec(QString::number(i), (i * 37) % 50);
+    const auto folder = makeFolder(specs);
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.FillFromFolder(folder.get());
+    QItemSelectionModel selection(&model);
+    const LinkItem *picked[] = {model.itemAt(3), model.itemAt(17), model.itemAt(42)};
+    for (const LinkItem *item : picked)
+        selection.select(model.indexOf(item), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QPersistentModelIndex current(model.indexOf(picked[1], VisitsColumn));
+
+    model.sortRows(VisitsColumn, false);
+    for (int row = 1; row < model.rowCount(); ++row)
+        QVERIFY(model.itemAt(row - 1)->Visits >= model.itemAt(row)->Visits);
+    QCOMPARE(model.itemAt(current.row()), picked[1]);
+    QCOMPARE(current.column(), int(VisitsColumn));
+    const QModelIndexList selected = selection.selectedRows();
+    QCOMPARE(selected.size(), 3);
+    for (const LinkItem *item : picked)
+        QVERIFY(selection.isRowSelected(model.rowOf(item)));
+}
+
+void TestLinkListModel::refreshAndRemove()
+{
+    const auto folder = makeFolder({linkSpec("a"), linkSpec("b"), linkSpec("c")});
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.FillFromFolder(folder.get());
+    LinkItem *b = folder->Children.Get(1);
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    b->Visits = 7;
+    b->Rating = 2;
+    QVERIFY(model.refreshItem(b));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed[0][0].value<QModelIndex>(), model.index(1, 0));
+    QCOMPARE(changed[0][1].value<QModelIndex>(), model.index(1, LinkListModel::ColumnCount - 1));
+    QCOMPARE(model.index(1, VisitsColumn).data().toString(), QStringLiteral("7"));
+    QCOMPARE(model.index(1, RatingColumn).data().toString(), QStringLiteral("2"));
+
+    QVERIFY(model.removeItem(b));
+    QCOMPARE(rowNames(model), QStringList({"a", "c"}));
+    QVERIFY(!model.removeItem(b));
+    QVERIFY(!model.refreshItem(b));
+}
+
+QTEST_MAIN(TestLinkListModel)
+#include "tst_linklistmodel.moc"
