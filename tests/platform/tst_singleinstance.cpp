@@ -46,6 +46,7 @@ private slots:
     void secondStartHandsOver();
     void staleLockAndSocketAreRecovered();
     void startingHolderStillGetsHandedOver();
+    void lostLockFileStillHandsOver();
     void messages_data();
     void messages();
     void oversizedSenderIsCutOff();
@@ -131,6 +132,21 @@ void TestSingleInstance::startingHolderStillGetsHandedOver()
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(second->readAllStandardOutput().trimmed(), QByteArray("handedover"));
     QVERIFY(lock.isLocked());
+}
+
+// Something cleaned the runtime folder's lock file away under a running copy: that copy still answers, so a new
+// start hands over to it instead of becoming a second one.
+void TestSingleInstance::lostLockFileStillHandsOver()
+{
+    SingleInstance running;
+    QCOMPARE(running.start(), SingleInstance::Role::Primary);
+    QSignalSpy spy(&running, &SingleInstance::activationRequested);
+    QVERIFY(QFile::remove(running.lockFilePath()));
+
+    const auto second = startHelper();
+    QVERIFY(second->waitForFinished(15000));
+    QCOMPARE(second->readAllStandardOutput().trimmed(), QByteArray("handedover"));
+    QTRY_COMPARE(spy.size(), 1);
 }
 
 void TestSingleInstance::messages_data()
