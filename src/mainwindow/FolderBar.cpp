@@ -1,0 +1,85 @@
+#include "mainwindow/FolderBar.h"
+
+#include "mainwindow/MainActions.h"
+#include "store/LinkItem.h"
+#include "store/TextCodec.h"
+#include "widgets/Icons.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+FolderBar::FolderBar(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Panel2"));
+    setMinimumWidth(100);
+
+    m_coolBar = new QWidget(this);
+    m_coolBar->setObjectName(QStringLiteral("LinksCoolBar"));
+    m_coolBar->setFixedHeight(22);
+    m_coolBar->setAutoFillBackground(true);
+    m_coolBar->installEventFilter(this);
+    m_label = new QLabel(tr("Folders"), m_coolBar);
+    m_label->setObjectName(QStringLiteral("ExplorerBarLabel"));
+    m_label->adjustSize();
+    m_closeButton = new QToolButton(m_coolBar);
+    m_closeButton->setObjectName(QStringLiteral("CloseLinksFolderButton"));
+    m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    m_closeButton->setAutoRaise(true);
+    m_closeButton->setFixedSize(16, 16);
+    m_closeButton->setIconSize(QSize(10, 10));
+    m_closeButton->setToolTip(tr("Close"));
+    m_closeButton->setStatusTip(tr("Close Bar"));
+    connect(m_closeButton, &QToolButton::clicked, this, &FolderBar::closeRequested);
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("LinksTree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setColumnCount(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_coolBar);
+    layout->addWidget(m_tree, 1);
+    fitToHeaderHeight(24);
+}
+
+void FolderBar::SetRoot(LinkItem *root)
+{
+    m_tree->clear();
+    if (!root)
+        return;
+    auto *node = new QTreeWidgetItem(m_tree, {TextCodec::toDisplay(root->Name)});
+    node->setIcon(0, Icons::home());
+    node->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(root)));
+    node->setExpanded(true);
+    m_tree->setCurrentItem(node);
+}
+
+void FolderBar::fitToHeaderHeight(int h)
+{
+    m_coolBar->setFixedHeight(std::max(h - 2, m_label->height()));
+    const int d = (h - m_label->height()) / 2;
+    m_label->move(d, d);
+    m_closeButton->move(m_closeButton->x(), (h - m_closeButton->height()) / 2 - 1);
+    LinksCoolBarResize();
+}
+
+void FolderBar::LinksCoolBarResize()
+{
+    const int top = m_closeButton->y();
+    m_closeButton->move(m_coolBar->width() - m_closeButton->width() - top - 1, top);
+}
+
+bool FolderBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_coolBar && event->type() == QEvent::Resize)
+        LinksCoolBarResize();
+    return QWidget::eventFilter(watched, event);
+}

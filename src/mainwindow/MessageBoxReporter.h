@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/ErrorReporter.h"
+
+class QWidget;
+
+// Shows the store's messages in message boxes over the main window: errors in the application's
+// standard error box (the text, with a period added when it does not end in punctuation, under the
+// application's title, with an error icon and an OK button), notices in an information box.
+class MessageBoxReporter : public ErrorReporter
+{
+public:
+    explicit MessageBoxReporter(QWidget *parent) : m_parent(parent) {}
+
+    void reportError(const QString &title, const QString &message, const QString &detail = QString()) override;
+    void reportNotice(const QString &message) override;
+
+    // The standard error box's text rule: a period is appended when the last character comes after
+    // "." in character order.
+    static QString withPeriod(const QString &message);
+
+private:
+    QWidget *m_parent;
+};

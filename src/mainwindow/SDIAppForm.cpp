@@ -1,0 +1,416 @@
+#include "mainwindow/SDIAppForm.h"
+
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderBar.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/MessageBoxReporter.h"
+#include "mainwindow/UpdatesGuard.h"
+#include "shell/Reg.h"
+#include "store/LinkItem.h"
+#include "store/OleDate.h"
+#include "store/Repository.h"
+#include "store/TextCodec.h"
+#include "widgets/FolderHeader.h"
+#include "widgets/Icons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int MinimumPaneSize = 70;
+constexpr int SplitterWidth = 3;
+constexpr int StatusPanelMargin = 190;
+} // namespace
+
+TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent) : QMainWindow(parent), m_reporter(reporter)
+{
+    if (!m_reporter) {
+        m_ownReporter = std::make_unique<MessageBoxReporter>(this);
+        m_reporter = m_ownReporter.get();
+    }
+    buildLayout();
+    connectCommands();
+    FormCreate();
+}
+
+TSDIAppForm::~TSDIAppForm()
+{
+    // The rows refer to items of the tree: let them go before the tree does.
+    if (m_list)
+        m_list->FillFromFolder(nullptr);
+}
+
+void TSDIAppForm::buildLayout()
+{
+    setObjectName(QStringLiteral("SDIAppForm"));
+    setWindowIcon(Icons::application());
+    setStatusTip(tr("For Help, press F1"));
+    move(249, 221);
+    resize(583, 465);
+
+    m_list = new FolderListView;
+    m_list->setObjectName(QStringLiteral("LinkList"));
+    m_list->setMinimumHeight(MinimumPaneSize);
+    m_listPane = new LinkListPane(m_list, this, this);
+    m_list->setHeaderPopupMenu(m_listPane->headerMenu());
+
+    m_actions = new MainActions(this, m_listPane);
+    m_actions->buildMenus(menuBar());
+    m_toolbar = new QToolBar(tr("Toolbar"), this);
+    m_toolbar->setObjectName(QStringLiteral("CommandToolbar"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_actions->buildToolbar(m_toolbar);
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+
+    m_folderHeader = new TFolderHeader;
+    m_folderHeader->setObjectName(QStringLiteral("FolderPane"));
+    m_folderHeader->setFolderImage(Icons::folder());
+    m_folderHeader->setHomeImage(Icons::home());
+
+    m_folderBar = new FolderBar;
+    m_descriptionPane = new DescriptionPane;
+    m_descriptionPane->setMinimumHeight(MinimumPaneSize);
+
+    m_panel1 = new QWidget;
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->setMinimumSize(100, 145);
+    m_panel1->installEventFilter(this);
+    m_splitter2 = new QSplitter(Qt::Vertical, m_panel1);
+    m_splitter2->setObjectName(QStringLiteral("Splitter2"));
+    m_splitter2->setHandleWidth(SplitterWidth);
+    m_splitter2->setChildrenCollapsible(false);
+    m_splitter2->addWidget(m_list);
+    m_splitter2->addWidget(m_descriptionPane);
+    m_splitter2->setStretchFactor(0, 1);
+    m_splitter2->setStretchFactor(1, 0);
+    auto *panelLayout = new QVBoxLayout(m_panel1);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(m_splitter2);
+
+    m_splitter1 = new QSplitter(Qt::Horizontal);
+    m_splitter1->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter1->setHandleWidth(SplitterWidth);
+    m_splitter1->setChildrenCollapsible(false);
+    m_splitter1->addWidget(m_folderBar);
+    m_splitter1->addWidget(m_panel1);
+    m_splitter1->setStretchFactor(0, 0);
+    m_splitter1->setStretchFactor(1, 1);
+    m_splitter1->setSizes({194, 583 - 194});
+
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_folderHeader);
+    layout->addWidget(m_splitter1, 1);
+    setCentralWidget(central);
+
+    m_statusPanel = new QLabel;
+    m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    statusBar()->addWidget(m_statusPanel);
+    statusBar()->setSizeGripEnabled(true);
+    setDescriptionPaneHeight(210);
+}
+
+void TSDIAppForm::connectCommands()
+{
+    MainActions *a = m_actions;
+    connect(a->close, &QAction::triggered, this, &TSDIAppForm::FileExit1Execute);
+    connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
+    connect(a->statusBar, &QAction::triggered, this,
+            [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });
+    connect(a->folderPane, &QAction::triggered, this,
+            [this] { m_folderHeader->setVisible(m_actions->folderPane->isChecked()); });
+    connect(a->descriptionPane, &QAction::triggered, this,
+            [this] { m_descriptionPane->setVisible(m_actions->descriptionPane->isChecked()); });
+    // The menu entry and the toolbar button run the same switch, which decides from the bar's state.
+    connect(a->folders, &QAction::triggered, this, &TSDIAppForm::FoldersButtonClick);
+    connect(a->foldersButton, &QAction::triggered, this, &TSDIAppForm::FoldersButtonClick);
+    connect(m_folderBar, &FolderBar::closeRequested, this, &TSDIAppForm::CloseLinksFolderButtonClick);
+    connect(m_splitter2, &QSplitter::splitterMoved, this, [this] {
+        if (!m_descriptionPane->isHidden())
+            m_descriptionPane->setProperty("paneHeight", m_descriptionPane->height());
+    });
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { setStatusText(m_listPane->StatusText()); });
+}
+
+void TSDIAppForm::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Quillmark"));
+
+    m_reg = std::make_unique<TReg>();
+    m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
+    if (!m_reg->GetFolderPane())
+        FolderPane1Click();
+    m_listPane->ApplyColumns();
+    applyListStyleAndSort();
+
+    const TWindowBounds bounds = m_reg->GetWindowBounds();
+    const int barWidth = m_reg->GetFoldersBarWidth();
+    m_splitter1->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
+    m_folderBar->setProperty("barWidth", barWidth);
+    switch (m_reg->GetExplorerBar()) {
+    case 0:
+        setFolderBarShown(false);
+        break;
+    case 1:
+        FoldersButtonClick();
+        break;
+    default: // shown as laid out, button released
+        break;
+    }
+    if (!m_reg->GetToolbar())
+        Toolbar2Click();
+    if (!m_reg->GetStatusBar())
+        StatusBar1Click();
+    move(static_cast<int>(bounds.Left), static_cast<int>(bounds.Top));
+    resize(bounds.width(), bounds.height());
+    if (!m_reg->GetDescriptionPane())
+        DescriptionPane1Click();
+    setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
+
+    m_repository = std::make_unique<TRepository>(m_reporter);
+    m_folderBar->SetRoot(m_repository->Root());
+    LinksTreeChanging(m_repository->Root());
+
+    m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
+    m_listPane->ApplyColumns();
+}
+
+void TSDIAppForm::applyListStyleAndSort()
+{
+    m_listPane->ViewStyleClick(m_reg->GetListStyle());
+    if (m_reg->GetSort())
+        m_listPane->SortAscending1Click();
+    else
+        m_listPane->Sort1Click();
+    int key = m_reg->GetSortColumn();
+    if (key >= 5)
+        key = 0;
+    if (key >= 0)
+        m_listPane->ArrangeByClick(key);
+}
+
+bool TSDIAppForm::FormClose()
+{
+    // Nothing may react to the rows while the tree goes away.
+    disconnect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, nullptr);
+    if (!m_repository->Save()) {
+        connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this] { setStatusText(m_listPane->StatusText()); });
+        return false;
+    }
+    {
+        // Every view lets go of the items before the tree is destroyed.
+        UpdatesGuard guard(this);
+        m_list->FillFromFolder(nullptr);
+        m_folderBar->SetRoot(nullptr);
+        m_descriptionPane->ShowItemDetails(nullptr);
+    }
+    m_repository.reset();
+
+    const TAColumnInfo columns = m_listPane->CaptureColumns();
+    const int explorerBar = m_folderBar->isHidden() ? 0 : (m_actions->foldersButton->isChecked() ? 1 : 2);
+    // The layout is written in this order; the first value that cannot be written ends it. The
+    // collection is already safe at this point, so the program still ends.
+    const bool written = m_reg->SetWindowBounds(x(), y(), width(), height())
+        && m_reg->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBar->property("barWidth").toInt()
+                                                             : m_folderBar->width())
+        && m_reg->SetFolderPane(m_actions->folderPane->isChecked()) && m_reg->SetColumnsInfo(columns)
+        && m_reg->SetExplorerBar(static_cast<quint8>(explorerBar)) && m_reg->SetToolbar(!m_toolbar->isHidden())
+        && m_reg->SetStatusBar(!statusBar()->isHidden())
+        && m_reg->SetListStyle(static_cast<quint8>(m_list->viewStyle()))
+        && m_reg->SetDescriptionPane(m_actions->descriptionPane->isChecked())
+        && m_reg->SetDescriptionPaneHeight(descriptionPaneHeight()) && m_reg->SetSortColumn(m_listPane->SortColumn())
+        && m_reg->SetSort(m_listPane->sortAscendingAction()->isChecked());
+    if (!written)
+        m_reporter->reportError(QString(), m_reg->errorString());
+    m_reg->Close();
+    m_reg.reset();
+    m_closed = true;
+    return true;
+}
+
+void TSDIAppForm::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (m_hideOnClose) {
+        hide();
+        emit hideRequested();
+    } else {
+        emit exitRequested();
+    }
+}
+
+void TSDIAppForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_hideOnClose && (windowState() & Qt::WindowMinimized)
+        && !m_hidingMinimized) {
+        // Minimizing hides the window in the notification area; it comes back in its normal state.
+        m_hidingMinimized = true;
+        QTimer::singleShot(0, this, [this] {
+            m_hidingMinimized = false;
+            const bool wasShown = isVisible();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            if (wasShown) { // the system may repeat the state change after the window is gone
+                hide();
+                emit hideRequested();
+            }
+        });
+    }
+}
+
+void TSDIAppForm::FileExit1Execute()
+{
+    if (!m_hideOnClose) {
+        emit exitRequested();
+        return;
+    }
+    emit hideRequested();
+    hide();
+}
+
+void TSDIAppForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    StatusBarResize();
+}
+
+bool TSDIAppForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel1 && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TSDIAppForm::FormResize()
+{
+    if (m_descriptionPane->isHidden())
+        return;
+    // Keep the description pane usable: its top at least 70 below the top of the right-hand area,
+    // and the pane itself at least 70 high.
+    int paneHeight = descriptionPaneHeight();
+    const int top = m_panel1->height() - paneHeight - SplitterWidth;
+    if (top < MinimumPaneSize)
+        paneHeight -= MinimumPaneSize - top;
+    paneHeight = std::max(paneHeight, MinimumPaneSize);
+    setDescriptionPaneHeight(paneHeight);
+}
+
+void TSDIAppForm::StatusBarResize()
+{
+    m_statusPanel->setFixedWidth(std::max(0, width() - StatusPanelMargin));
+}
+
+int TSDIAppForm::descriptionPaneHeight() const
+{
+    return m_descriptionPane->property("paneHeight").toInt();
+}
+
+void TSDIAppForm::setDescriptionPaneHeight(int height)
+{
+    m_descriptionPane->setProperty("paneHeight", height);
+    const int total = std::max(m_panel1->height(), height + SplitterWidth + MinimumPaneSize);
+    m_splitter2->setSizes({total - height - SplitterWidth, height});
+}
+
+void TSDIAppForm::Toolbar2Click()
+{
+    m_actions->toolbar->setChecked(!m_actions->toolbar->isChecked());
+    m_toolbar->setVisible(m_actions->toolbar->isChecked());
+}
+
+void TSDIAppForm::StatusBar1Click()
+{
+    m_actions->statusBar->setChecked(!m_actions->statusBar->isChecked());
+    statusBar()->setVisible(m_actions->statusBar->isChecked());
+}
+
+void TSDIAppForm::FolderPane1Click()
+{
+    m_folderHeader->setVisible(m_folderHeader->isHidden());
+    m_actions->folderPane->setChecked(!m_folderHeader->isHidden());
+}
+
+void TSDIAppForm::DescriptionPane1Click()
+{
+    m_descriptionPane->setVisible(m_descriptionPane->isHidden());
+    m_actions->descriptionPane->setChecked(!m_descriptionPane->isHidden());
+}
+
+void TSDIAppForm::setFolderBarShown(bool shown)
+{
+    if (!shown && !m_folderBar->isHidden())
+        m_folderBar->setProperty("barWidth", m_folderBar->width());
+    m_folderBar->setVisible(shown);
+    if (shown) {
+        const int width = m_folderBar->property("barWidth").toInt();
+        m_splitter1->setSizes({width, std::max(0, m_splitter1->width() - width - SplitterWidth)});
+    }
+}
+
+void TSDIAppForm::FoldersButtonClick()
+{
+    const bool pressed = !m_folderBar->property("pressed").toBool();
+    m_folderBar->setProperty("pressed", pressed);
+    setFolderBarShown(pressed);
+    const bool shown = !m_folderBar->isHidden();
+    m_actions->folders->setChecked(shown);
+    m_actions->foldersButton->setChecked(shown);
+    m_folderBar->setProperty("pressed", shown);
+    m_folderBar->ExplorerBarLabel()->setText(tr("Folders"));
+}
+
+void TSDIAppForm::CloseLinksFolderButtonClick()
+{
+    setFolderBarShown(false);
+    m_folderBar->setProperty("pressed", false);
+    m_actions->foldersButton->setChecked(false);
+    m_actions->folders->setChecked(false);
+}
+
+void TSDIAppForm::LinksTreeChanging(LinkItem *folder)
+{
+    if (!folder)
+        return;
+    folder->LastVisit = OleDate::now();
+    {
+        UpdatesGuard guard(this);
+        m_list->FillFromFolder(folder);
+        m_listPane->ApplySort();
+    }
+    m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
+    m_descriptionPane->ShowItemDetails(folder);
+    setStatusText(LinkListPane::CountText(folder->Children.Count()));
+}
+
+void TSDIAppForm::setStatusText(const QString &text)
+{
+    m_statusPanel->setText(text);
+    for (QWidget *widget : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_toolbar),
+                            static_cast<QWidget *>(m_folderBar->LinksTree()), static_cast<QWidget *>(statusBar()),
+                            static_cast<QWidget *>(this)})
+        widget->setStatusTip(text);
+}

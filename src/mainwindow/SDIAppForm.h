@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class DescriptionPane;
+class ErrorReporter;
+class FolderBar;
+class FolderListView;
+class LinkItem;
+class LinkListPane;
+class MainActions;
+class QLabel;
+class QSplitter;
+class QToolBar;
+class TFolderHeader;
+class TReg;
+class TRepository;
+
+// The program's one working window: toolbar, folder header strip, folder bar, link list, description
+// pane and status bar. Minimizing or closing it only hides it (when the program lives in the
+// notification area); FormClose, run by "E&xit", saves the collection and then the layout.
+class TSDIAppForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Runs the start-up sequence: settings, layout, collection, panes. reporter (not owned) receives
+    // the store's messages; none means message boxes over this window.
+    explicit TSDIAppForm(ErrorReporter *reporter = nullptr, QWidget *parent = nullptr);
+    ~TSDIAppForm() override;
+
+    // The close sequence: the data file first, then the layout. False when the collection could not be
+    // saved: the window then stays as it is, with the collection in memory, and nothing else is written.
+    bool FormClose();
+
+    // With hideOnClose (the default), the window's close and minimize hide it and emit hideRequested;
+    // without it (no notification area), minimize is ordinary and closing emits exitRequested.
+    void setHideOnClose(bool hide) { m_hideOnClose = hide; }
+    bool hideOnClose() const { return m_hideOnClose; }
+
+    TRepository *repository() const { return m_repository.get(); }
+    TReg *settings() const { return m_reg.get(); }
+    MainActions *actions() const { return m_actions; }
+    FolderListView *LinkList() const { return m_list; }
+    LinkListPane *listPane() const { return m_listPane; }
+    FolderBar *folderBar() const { return m_folderBar; }
+    TFolderHeader *FolderPane() const { return m_folderHeader; }
+    DescriptionPane *descriptionPane() const { return m_descriptionPane; }
+    QToolBar *CommandToolbar() const { return m_toolbar; }
+    QLabel *statusPanel() const { return m_statusPanel; }
+
+    // Pane switches.
+    void Toolbar2Click();
+    void StatusBar1Click();
+    void FolderPane1Click();
+    void DescriptionPane1Click();
+    void FoldersButtonClick();
+    void CloseLinksFolderButtonClick();
+    // "&File" > "&Close": hides the window; the program goes on in the notification area.
+    void FileExit1Execute();
+
+    // Shows a folder: lists its children, sorted, and updates the header, the status text and the pane.
+    void LinksTreeChanging(LinkItem *folder);
+    // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
+    void setStatusText(const QString &text);
+
+signals:
+    // The window hid itself (minimize, close button, "&File" > "&Close").
+    void hideRequested();
+    // Without a notification area, closing the window ends the program.
+    void exitRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLayout();
+    void connectCommands();
+    void FormCreate();
+    void FormResize();
+    void StatusBarResize();
+    void applyListStyleAndSort();
+    void setFolderBarShown(bool shown);
+    int descriptionPaneHeight() const;
+    void setDescriptionPaneHeight(int height);
+
+    std::unique_ptr<ErrorReporter> m_ownReporter;
+    ErrorReporter *m_reporter;
+    std::unique_ptr<TReg> m_reg;
+    std::unique_ptr<TRepository> m_repository;
+
+    MainActions *m_actions = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    TFolderHeader *m_folderHeader = nullptr;
+    QSplitter *m_splitter1 = nullptr;
+    FolderBar *m_folderBar = nullptr;
+    QWidget *m_panel1 = nullptr;
+    QSplitter *m_splitter2 = nullptr;
+    FolderListView *m_list = nullptr;
+    LinkListPane *m_listPane = nullptr;
+    DescriptionPane *m_descriptionPane = nullptr;
+    QLabel *m_statusPanel = nullptr;
+
+    bool m_hideOnClose = true;
+    bool m_closed = false;
+    bool m_hidingMinimized = false;
+};

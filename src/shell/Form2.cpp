@@ -1,0 +1,88 @@
+#include "shell/Form2.h"
+
+#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/UpdatesGuard.h"
+#include "shell/Reg.h"
+#include "widgets/Icons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::make_unique<QMenu>())
+{
+    m_openHide = m_menu->addAction(tr("Open/Hide Quillmark"));
+    QFont bold = m_openHide->font();
+    bold.setBold(true);
+    m_openHide->setFont(bold);
+    m_menu->setDefaultAction(m_openHide);
+    m_exit = m_menu->addAction(tr("E&xit"));
+    connect(m_openHide, &QAction::triggered, this, &TForm2::OpenHideRavelin1Click);
+    connect(m_exit, &QAction::triggered, this, &TForm2::Exit1Click);
+
+    if (useTray) {
+        m_tray = new QSystemTrayIcon(Icons::application(), this);
+        m_tray->setToolTip(QStringLiteral("Quillmark"));
+        m_tray->setContextMenu(m_menu.get());
+        connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            // A left click toggles; the right click opens the menu by itself; double clicks add nothing.
+            if (reason == QSystemTrayIcon::Trigger)
+                SetMainWindowShown(!m_mainWindowShown);
+        });
+        m_tray->show();
+    }
+
+    m_mainWindow = std::make_unique<TSDIAppForm>();
+    m_mainWindow->setHideOnClose(m_tray != nullptr);
+    connect(m_mainWindow.get(), &TSDIAppForm::hideRequested, this, &TForm2::MinimizeMessage);
+    connect(m_mainWindow.get(), &TSDIAppForm::exitRequested, this, &TForm2::Exit1Click);
+    {
+        UpdatesGuard guard(m_mainWindow.get());
+        TReg(); // from here on the settings exist
+        SetMainWindowShown(true);
+    }
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::SetMainWindowShown(bool shown)
+{
+    m_mainWindowShown = shown;
+    if (!shown) {
+        m_mainWindow->hide();
+        return;
+    }
+    UpdatesGuard guard(m_mainWindow.get());
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void TForm2::ActivateMainWindow()
+{
+    {
+        UpdatesGuard guard(m_mainWindow.get());
+        m_mainWindow->show();
+        m_mainWindow->raise();
+    }
+    m_mainWindowShown = true;
+    m_mainWindow->activateWindow();
+    m_mainWindow->setFocus(Qt::ActiveWindowFocusReason);
+    QApplication::alert(m_mainWindow.get());
+}
+
+bool TForm2::Exit1Click()
+{
+    if (m_exiting)
+        return true;
+    if (!m_mainWindow->FormClose())
+        return false; // the collection could not be saved: keep running
+    m_exiting = true;
+    m_mainWindow->close();
+    if (m_tray)
+        m_tray->hide();
+    emit finished();
+    QCoreApplication::quit();
+    return true;
+}

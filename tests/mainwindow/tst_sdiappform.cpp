@@ -1,0 +1,464 @@
+#include "common/TreeBuilders.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderBar.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SDIAppForm.h"
+#include "shell/Reg.h"
+#include "store/ErrorReporter.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+#include "widgets/FolderHeader.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using namespace TreeBuilders;
+
+namespace {
+class RecordingReporter : public ErrorReporter
+{
+public:
+    void reportError(const QString &title, const QString &message, const QString &) override
+    {
+        errors << title + QLatin1Char('|') + message;
+    }
+    void reportNotice(const QString &message) override { notices << message; }
+    QStringList errors;
+    QStringList notices;
+};
+
+// Finds a menu entry by its captions from the menu bar down, e.g. {"&File", "&New", "&Folder"}.
+QAction *menuEntry(QMenuBar *bar, const QStringList &path)
+{
+    QList<QAction *> level = bar->actions();
+    QAction *found = nullptr;
+    for (const QString &caption : path) {
+        found = nullptr;
+        for (QAction *action : level) {
+            if (action->text() == caption) {
+                found = action;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        level = found->menu() ? found->menu()->actions() : QList<QAction *>();
+    }
+    return found;
+}
+
+QStringList captions(const QMenu *menu)
+{
+    QStringList result;
+    for (const QAction *action : menu->actions())
+        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return result;
+}
+} // namespace
+
+class TestSDIAppForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstRunLayout();
+    void startsFromStoredSettings_data();
+    void startsFromStoredSettings();
+    void closeWritesDataThenLayout();
+    void failedSaveKeepsRunning();
+    void closeAndMinimizeHide();
+    void withoutTrayClosingExits();
+    void descriptionPaneStaysUsable();
+    void statusPanelFollowsWidth();
+    void listsTheRootFolder();
+    void menuTable_data();
+    void menuTable();
+    void menuOrder();
+    void paneSwitches();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestSDIAppForm::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+}
+
+void TestSDIAppForm::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestSDIAppForm::firstRunLayout()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QCOMPARE(form.windowTitle(), QStringLiteral("Quillmark"));
+    QCOMPARE(form.size(), QSize(640, 480));
+    QCOMPARE(form.folderBar()->width(), 180);
+    QVERIFY(!form.folderBar()->isHidden());
+    QVERIFY(form.actions()->foldersButton->isChecked());
+    QVERIFY(form.actions()->folders->isChecked());
+    QVERIFY(!form.CommandToolbar()->isHidden());
+    QVERIFY(!form.statusBar()->isHidden());
+    QVERIFY(!form.FolderPane()->isHidden());
+    QVERIFY(!form.descriptionPane()->isHidden());
+    QCOMPARE(form.descriptionPane()->height(), 180);
+    QCOMPARE(form.LinkList()->viewStyle(), int(FolderListView::DetailsStyle));
+    QCOMPARE(form.listPane()->SortColumn(), 0);
+    QVERIFY(form.listPane()->SortAscending());
+    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("Quillmark"));
+    QCOMPARE(form.FolderPane()->imageType(), TFolderHeader::itHome);
+    QVERIFY(reporter.errors.isEmpty());
+}
+
+void TestSDIAppForm::startsFromStoredSettings_data()
+{
+    QTest::addColumn<int>("explorerBar");
+    QTest::addColumn<bool>("toolbar");
+    QTest::addColumn<bool>("statusBar");
+    QTest::addColumn<bool>("folderPane");
+    QTest::addColumn<bool>("descriptionPane");
+    QTest::addColumn<int>("listStyle");
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<bool>("ascending");
+
+    QTest::newRow("bar shown, button released") << 2 << true << true << true << true << 3 << 2 << false;
+    QTest::newRow("bar hidden, panes off") << 0 << false << false << false << false << 0 << 4 << true;
+    QTest::newRow("list style, pressed button") << 1 << true << false << true << false << 2 << 1 << true;
+}
+
+void TestSDIAppForm::startsFromStoredSettings()
+{
+    QFETCH(int, explorerBar);
+    QFETCH(bool, toolbar);
+    QFETCH(bool, statusBar);
+    QFETCH(bool, folderPane);
+    QFETCH(bool, descriptionPane);
+    QFETCH(int, listStyle);
+    QFETCH(int, sortColumn);
+    QFETCH(bool, ascending);
+    {
+        TReg reg;
+        QVERIFY(reg.SetWindowBounds(30, 40, 800, 600));
+        QVERIFY(reg.SetFoldersBarWidth(230));
+        QVERIFY(reg.SetExplorerBar(static_cast<quint8>(explorerBar)));
+        QVERIFY(reg.SetToolbar(toolbar));
+        QVERIFY(reg.SetStatusBar(statusBar));
+        QVERIFY(reg.SetFolderPane(folderPane));
+        QVERIFY(reg.SetDescriptionPane(descriptionPane));
+        QVERIFY(reg.SetDescriptionPaneHeight(150));
+        QVERIFY(reg.SetListStyle(static_cast<quint8>(listStyle)));
+        QVERIFY(reg.SetSortColumn(sortColumn));
+        QVERIFY(reg.SetSort(ascending));
+    }
+
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QCOMPARE(form.size(), QSize(800, 600));
+    QCOMPARE(form.folderBar()->isHidden(), explorerBar == 0);
+    QCOMPARE(form.actions()->foldersButton->isChecked(), explorerBar == 1);
+    QCOMPARE(form.actions()->folders->isChecked(), explorerBar == 1);
+    if (explorerBar != 0)
+        QCOMPARE(form.folderBar()->width(), 230);
+    QCOMPARE(form.CommandToolbar()->isHidden(), !toolbar);
+    QCOMPARE(form.actions()->toolbar->isChecked(), toolbar);
+    QCOMPARE(form.statusBar()->isHidden(), !statusBar);
+    QCOMPARE(form.FolderPane()->isHidden(), !folderPane);
+    QCOMPARE(form.actions()->folderPane->isChecked(), folderPane);
+    QCOMPARE(form.descriptionPane()->isHidden(), !descriptionPane);
+    if (descriptionPane)
+        QCOMPARE(form.descriptionPane()->height(), 150);
+    QCOMPARE(form.LinkList()->viewStyle(), listStyle);
+    QCOMPARE(form.listPane()->SortColumn(), sortColumn);
+    QCOMPARE(form.listPane()->SortAscending(), ascending);
+
+    // Closing writes back what it found.
+    QVERIFY(form.FormClose());
+    TReg reg;
+    QCOMPARE(reg.GetExplorerBar(), explorerBar);
+    QCOMPARE(reg.GetToolbar(), toolbar);
+    QCOMPARE(reg.GetStatusBar(), statusBar);
+    QCOMPARE(reg.GetFolderPane(), folderPane);
+    QCOMPARE(reg.GetDescriptionPane(), descriptionPane);
+    QCOMPARE(reg.GetDescriptionPaneHeight(), 150);
+    QCOMPARE(reg.GetFoldersBarWidth(), 230);
+    QCOMPARE(reg.GetListStyle(), listStyle);
+    QCOMPARE(reg.GetSortColumn(), sortColumn);
+    QCOMPARE(reg.GetSort(), ascending);
+    QCOMPARE(reg.GetWindowBounds().width(), 800);
+    QCOMPARE(reg.GetWindowBounds().height(), 600);
+}
+
+void TestSDIAppForm::closeWritesDataThenLayout()
+{
+    RecordingReporter reporter;
+    auto form = std::make_unique<TSDIAppForm>(&reporter);
+    addLink(*form->repository()->Root(), "kept", "http://kept");
+    QVERIFY(form->FormClose());
+    QVERIFY(reporter.errors.isEmpty());
+
+    TRepository again;
+    QCOMPARE(again.Root()->Children.Count(), 1);
+    QCOMPARE(again.Root()->Children.Get(0)->Name, std::string("kept"));
+    QVERIFY(again.Root()->LastVisit > 0); // the root was shown, and that was saved too
+    TReg reg;
+    QCOMPARE(reg.GetWindowBounds().width(), form->width());
+}
+
+void TestSDIAppForm::failedSaveKeepsRunning()
+{
+    // The data folder cannot be made: a regular file stands where its parent should be.
+    const QString blocker = m_dir->filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + QStringLiteral("/data")));
+
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    addLink(*form.repository()->Root(), "unsaved", "http://unsaved");
+    QVERIFY(!form.FormClose());
+    QCOMPARE(reporter.errors.size(), 1);
+    QVERIFY(reporter.errors.first().startsWith(QStringLiteral("|Cannot create file ")));
+    // Nothing else was written, and the collection is still there.
+    QVERIFY(
+        !QFile::exists(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")))
+        || !QSettings(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")), QSettings::IniFormat)
+                .contains(QStringLiteral("1.0/Main Window/Left")));
+    QVERIFY(form.repository());
+    QCOMPARE(form.repository()->Root()->Children.Count(), 1);
+    QCOMPARE(form.LinkList()->model()->folder(), form.repository()->Root());
+
+    // Once the disk is back, "E&xit" succeeds.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    QVERIFY(form.FormClose());
+}
+
+void TestSDIAppForm::closeAndMinimizeHide()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    QSignalSpy hidden(&form, &TSDIAppForm::hideRequested);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    form.close();
+    QVERIFY(form.isHidden());
+    QCOMPARE(hidden.size(), 1);
+    QVERIFY(form.repository());
+    QVERIFY(!QFile::exists(TRepository::DataFile())); // nothing is saved by hiding
+
+    form.show();
+    form.actions()->close->trigger();
+    QVERIFY(form.isHidden());
+    QCOMPARE(hidden.size(), 2);
+
+    form.show();
+    form.showMinimized();
+    QTRY_VERIFY(form.isHidden());
+    QCOMPARE(hidden.size(), 3);
+    QVERIFY(!QFile::exists(TRepository::DataFile()));
+}
+
+void TestSDIAppForm::withoutTrayClosingExits()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.setHideOnClose(false);
+    QSignalSpy exit(&form, &TSDIAppForm::exitRequested);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.close();
+    QCOMPARE(exit.size(), 1);
+    form.actions()->close->trigger();
+    QCOMPARE(exit.size(), 2);
+}
+
+void TestSDIAppForm::descriptionPaneStaysUsable()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QWidget *rightArea = form.descriptionPane()->parentWidget()->parentWidget();
+    for (const int height : {460, 400, 330, 300}) {
+        form.resize(640, height);
+        QTest::qWait(20);
+        const int paneTop = form.descriptionPane()->mapTo(rightArea, QPoint(0, 0)).y();
+        QVERIFY2(paneTop >= 70, qPrintable(QStringLiteral("top %1 at height %2").arg(paneTop).arg(height)));
+        QVERIFY(form.descriptionPane()->height() >= 70);
+    }
+}
+
+void TestSDIAppForm::statusPanelFollowsWidth()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (const int width : {640, 900, 500}) {
+        form.resize(width, 480);
+        QTRY_COMPARE(form.statusPanel()->width(), width - 190);
+    }
+}
+
+void TestSDIAppForm::listsTheRootFolder()
+{
+    {
+        auto root = LinkItem::MakeFolder("My Links");
+        addFolder(*root, "Work");
+        addLink(*root, "Example", "http://example.com");
+        addLink(*root, "Another", "http://another.example");
+        QDir().mkpath(TRepository::DataFolder());
+        QString error;
+        QVERIFY2(NativeFile::saveAtomically(TRepository::DataFile(), *root, &error), qPrintable(error));
+    }
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    QCOMPARE(form.folderBar()->LinksTree()->topLevelItemCount(), 1);
+    QCOMPARE(form.folderBar()->LinksTree()->topLevelItem(0)->text(0), QStringLiteral("My Links"));
+    const LinkListModel *model = form.LinkList()->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Work"));
+    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("Another"));
+    QCOMPARE(form.statusPanel()->text(), QStringLiteral("3 objects"));
+    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("My Links"));
+    QCOMPARE(form.repository()->Root()->Visits, 1);
+}
+
+void TestSDIAppForm::menuTable_data()
+{
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QString>("shortcut");
+    QTest::addColumn<QString>("statusTip");
+    QTest::addColumn<int>("helpContext");
+
+    const auto row = [](const char *name, QStringList path, const char *shortcut, const char *tip, int help) {
+        QTest::newRow(name) << path << QString::fromLatin1(shortcut) << QString::fromLatin1(tip) << help;
+    };
+    row("new folder", {"&File", "&New", "&Folder"}, "Ctrl+F", "Create a new folder", 1011);
+    row("new url", {"&File", "&New", "&URL..."}, "Ctrl+U", "Create a new item", 1012);
+    row("import native", {"&File", "I&mport", "&Quillmark File..."}, "", "Imports quillmark file into the repository",
+        1021);
+    row("export html", {"&File", "&Export", "&HTML File..."}, "",
+        "Exports all or part of the repository into html file", 0);
+    row("properties", {"&File", "&Properties..."}, "Ctrl+P", "Displays the properties of the seleced item", 104);
+    row("close", {"&File", "&Close"}, "", "Close window", 105);
+    row("delete", {"&Edit", "&Delete"}, "Del", "Deletes the selection", 205);
+    row("delete empty", {"&Edit", "Delete &Empty Folders"}, "Ctrl+E", "Deletes empty folders from the current folder",
+        0);
+    row("select all", {"&Edit", "Select A&ll"}, "Ctrl+A", "Select all items in the window", 209);
+    row("search", {"&Edit", "&Search..."}, "Ctrl+S", "Finds objects across all folders", 0);
+    row("up", {"&Edit", "&Up one Level"}, "", "Go to the parent folder", 208);
+    row("toolbar", {"&View", "&Toolbar"}, "", "Show or hide the toolbar", 301);
+    row("folders", {"&View", "&Folders"}, "", "Show or hide the folders bar", 3031);
+    row("large icons", {"&View", "La&rge Icons"}, "", "Displays items by using large icons", 309);
+    row("details", {"&View", "&Details"}, "", "Displays information about each item in the window", 312);
+    row("arrange by", {"&View", "&Arrange Icons by"}, "", "Arranging items in the window", 306);
+    row("by rating", {"&View", "&Arrange Icons by", "&Rating"}, "", "Arrange items in the window by rating", 306);
+    row("descending", {"&View", "&Arrange Icons by", "&Sort Descending"}, "", "Sort items in descending order", 306);
+    row("all bookmarks", {"&View", "All &Bookmarks"}, "", "Show all objects", 0);
+    row("contents", {"&Help", "&Contents"}, "F1", "Opens help", 401);
+    row("news", {"&Help", "Quillmark on the &Web", "&Product News"}, "", "Opens the Quillmark product news page", 406);
+    row("about", {"&Help", "&About..."}, "", "Displays program information, version number, and copyright", 404);
+}
+
+void TestSDIAppForm::menuTable()
+{
+    QFETCH(QStringList, path);
+    QFETCH(QString, shortcut);
+    QFETCH(QString, statusTip);
+    QFETCH(int, helpContext);
+
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    QAction *entry = menuEntry(form.menuBar(), path);
+    QVERIFY2(entry, qPrintable(path.join(QLatin1Char('>'))));
+    QCOMPARE(entry->shortcut().toString(), shortcut);
+    QCOMPARE(entry->statusTip(), statusTip);
+    QCOMPARE(entry->property("helpContext").toInt(), helpContext);
+}
+
+void TestSDIAppForm::menuOrder()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    QCOMPARE(captions(menuEntry(form.menuBar(), {"&File"})->menu()),
+             (QStringList {"&New", "-", "I&mport", "&Export", "-", "&Properties...", "&Close"}));
+    QCOMPARE(captions(menuEntry(form.menuBar(), {"&File", "I&mport"})->menu()),
+             (QStringList {"&Quillmark File...", "-", "Internet Explorer &Favorites...", "&Mozilla Bookmarks...",
+                           "&Opera Hotlist...", "-", "&XBEL Bookmarks..."}));
+    QCOMPARE(captions(menuEntry(form.menuBar(), {"&Edit"})->menu()),
+             (QStringList {"&Delete", "Delete &Empty Folders", "-", "Select A&ll", "D&eselect All", "I&nvert Selection",
+                           "-", "&Search...", "-", "&Up one Level"}));
+    QCOMPARE(captions(menuEntry(form.menuBar(), {"&View"})->menu()),
+             (QStringList {"&Toolbar", "&Status Bar", "-", "Description &Pane", "Folder Pa&ne", "&Folders", "-",
+                           "E&xpand All", "&Collapse All", "-", "La&rge Icons", "S&mall Icons", "&List", "&Details",
+                           "-", "&Arrange Icons by", "&Go to Folder...", "All &Bookmarks"}));
+    QCOMPARE(captions(menuEntry(form.menuBar(), {"&Help"})->menu()),
+             (QStringList {"&Contents", "-", "&Tip of the Day...", "Quillmark on the &Web", "-", "&About..."}));
+}
+
+void TestSDIAppForm::paneSwitches()
+{
+    RecordingReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    MainActions *a = form.actions();
+
+    a->toolbar->trigger();
+    QVERIFY(form.CommandToolbar()->isHidden());
+    QVERIFY(!a->toolbar->isChecked());
+    form.Toolbar2Click();
+    QVERIFY(!form.CommandToolbar()->isHidden());
+    QVERIFY(a->toolbar->isChecked());
+
+    a->folderPane->trigger();
+    QVERIFY(form.FolderPane()->isHidden());
+    QVERIFY(!a->folderPane->isChecked());
+
+    // The bar's close button releases the Folders button and clears the menu entry.
+    form.CloseLinksFolderButtonClick();
+    QVERIFY(form.folderBar()->isHidden());
+    QVERIFY(!a->foldersButton->isChecked());
+    QVERIFY(!a->folders->isChecked());
+    a->folders->trigger();
+    QVERIFY(!form.folderBar()->isHidden());
+    QVERIFY(a->foldersButton->isChecked());
+    QVERIFY(a->folders->isChecked());
+    a->foldersButton->trigger();
+    QVERIFY(form.folderBar()->isHidden());
+    QVERIFY(!a->folders->isChecked());
+}
+
+QTEST_MAIN(TestSDIAppForm)
+#include "tst_sdiappform.moc"

@@ -1,0 +1,142 @@
+// The real program as a process: one copy per user, a second start hands over, and an end from
+// outside saves like "E&xit".
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+const QString Program = QStringLiteral(QUILLMARK_BIN_DIR "/quillmark");
+}
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void secondStartHandsOver();
+    void terminationSaves_data();
+    void terminationSaves();
+    void killedInstanceDoesNotBlockTheNext();
+
+private:
+    void start(QProcess &process);
+    bool waitUntilRunning(QProcess &process);
+    QString dataFile() const { return m_dir->filePath(QStringLiteral("data/Quillmark/Quillmark.dat")); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestProgram::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("runtime"))));
+    QFile::setPermissions(m_dir->filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestProgram::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestProgram::start(QProcess &process)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), m_dir->path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->filePath(QStringLiteral("runtime")));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(Program, {});
+    QVERIFY(process.waitForStarted());
+}
+
+bool TestProgram::waitUntilRunning(QProcess &process)
+{
+    // The running copy listens on a socket in the runtime folder once it is up.
+    QDir runtime(m_dir->filePath(QStringLiteral("runtime")));
+    for (int i = 0; i < 100; ++i) {
+        if (process.state() != QProcess::Running)
+            return false;
+        const QStringList entries = runtime.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        if (entries.size() >= 2) { // the lock file and the socket
+            QTest::qWait(300);
+            return true;
+        }
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+void TestProgram::secondStartHandsOver()
+{
+    QProcess first;
+    start(first);
+    QVERIFY(waitUntilRunning(first));
+
+    QProcess second;
+    start(second);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+}
+
+void TestProgram::terminationSaves_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void TestProgram::terminationSaves()
+{
+    QFETCH(int, signal);
+    QProcess process;
+    start(process);
+    QVERIFY(waitUntilRunning(process));
+    QVERIFY(!QFile::exists(dataFile()));
+
+    ::kill(static_cast<pid_t>(process.processId()), signal);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(QFileInfo(dataFile()).size(), qint64(43));
+    const QSettings settings(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")),
+                             QSettings::IniFormat);
+    QVERIFY(settings.contains(QStringLiteral("1.0/Main Window/Left")));
+}
+
+void TestProgram::killedInstanceDoesNotBlockTheNext()
+{
+    QProcess killed;
+    start(killed);
+    QVERIFY(waitUntilRunning(killed));
+    killed.kill();
+    QVERIFY(killed.waitForFinished(10000));
+
+    // The lock and the socket left behind are recovered: the next start runs as the one copy.
+    QProcess next;
+    start(next);
+    QVERIFY(waitUntilRunning(next));
+    QTest::qWait(500);
+    QCOMPARE(next.state(), QProcess::Running);
+    next.terminate();
+    QVERIFY(next.waitForFinished(10000));
+    QCOMPARE(QFileInfo(dataFile()).size(), qint64(43));
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"
