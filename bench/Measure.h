@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Timing and output helpers shared by the benchmarks.
+namespace Measure {
+
+// Runs `work` `repetitions` times and returns the median duration in milliseconds. `prepare`, when
+// given, runs before each repetition outside the timing.
+double medianMs(int repetitions, const std::function<void()> &work, const std::function<void()> &prepare = {});
+
+// The peak resident size of this process image so far, in KiB (0 where the system cannot tell).
+long peakResidentKb();
+
+// `<figure> <value>`
+void figure(const std::string &name, double value);
+// `ratio <name> <value> target <bound> <ok|MISSED>`; returns whether the target was met.
+bool ratio(const std::string &name, double value, double bound);
+
+} // namespace Measure
