@@ -282,6 +282,16 @@ void TSDIAppForm::changeEvent(QEvent *event)
     }
 }
 
+bool TSDIAppForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activatedOnce) {
+        m_activatedOnce = true;
+        // Later activations (after a dialog, after coming back from the tray) open nothing.
+        QTimer::singleShot(0, this, &TSDIAppForm::firstActivated);
+    }
+    return QMainWindow::event(event);
+}
+
 void TSDIAppForm::FileExit1Execute()
 {
     if (!m_hideOnClose) {

@@ -70,10 +70,13 @@ signals:
     void hideRequested();
     // Without a notification area, closing the window ends the program.
     void exitRequested();
+    // The window became the active window for the first time since its creation (FormActivate).
+    void firstActivated();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -108,4 +111,5 @@ private:
     bool m_hideOnClose = true;
     bool m_closed = false;
     bool m_hidingMinimized = false;
+    bool m_activatedOnce = false;
 };
