@@ -47,7 +47,7 @@ int TItems::InsertSorted(std::unique_ptr<LinkItem> item)
     return position;
 }
 
-void TItems::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items)
+void TItems::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items, BatchOrder order)
 {
     if (items.empty())
         return;
@@ -56,9 +56,18 @@ void TItems::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items)
     const auto byName = [](const std::unique_ptr<LinkItem> &a, const std::unique_ptr<LinkItem> &b) {
         return CompareNames(a->Name, b->Name) < 0;
     };
+    if (order == BatchOrder::Unknown) {
+        const auto notDescending = [&byName](const auto &a, const auto &b) { return !byName(b, a); };
+        if (std::is_sorted(items.begin(), items.end(), byName))
+            order = BatchOrder::Ascending;
+        else if (std::adjacent_find(items.begin(), items.end(), notDescending) == items.end())
+            order = BatchOrder::StrictlyDescending;
+    }
     // Inserting one by one after equal names keeps equal names in arrival order: a stable sort.
-    // Files written by us are already in order, so look before sorting.
-    if (!std::is_sorted(items.begin(), items.end(), byName))
+    // A batch without equal names that is stored backwards is reversed; that keeps it stable too.
+    if (order == BatchOrder::StrictlyDescending)
+        std::reverse(items.begin(), items.end());
+    else if (order == BatchOrder::Unknown)
         std::stable_sort(items.begin(), items.end(), byName);
     if (m_items.empty()) {
         m_items = std::move(items);

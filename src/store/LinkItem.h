@@ -50,9 +50,12 @@ public:
     Kinds CountKinds() const noexcept;
     bool HasFolder() const noexcept;
 
+    // How a batch is ordered by name, when the caller already knows.
+    enum class BatchOrder { Unknown, Ascending, StrictlyDescending };
+
     // Adds many entries at once, with the same resulting order as inserting them one by one with
-    // InsertSorted, in O(n log n) instead of O(n^2).
-    void InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items);
+    // InsertSorted, in O(n log n) instead of O(n^2); in O(n) when the batch is in order or backwards.
+    void InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items, BatchOrder order = BatchOrder::Unknown);
 
     auto begin() const noexcept { return m_items.begin(); }
     auto end() const noexcept { return m_items.end(); }

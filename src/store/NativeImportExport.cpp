@@ -145,13 +145,32 @@ bool TNativeImportExport::readChildren(Reader &reader, LinkItem &owner)
         LinkItem *owner;
         std::int32_t left;
         std::vector<std::unique_ptr<LinkItem>> items;
+        // The order of the names so far, noted while each name is still in the cache.
+        bool ascending = true;
+        bool strictlyDescending = true;
+
+        void add(std::unique_ptr<LinkItem> item)
+        {
+            if (!items.empty()) {
+                const int c = CompareNames(items.back()->Name, item->Name);
+                ascending = ascending && c <= 0;
+                strictlyDescending = strictlyDescending && c > 0;
+            }
+            items.push_back(std::move(item));
+        }
+        TItems::BatchOrder order() const
+        {
+            if (ascending)
+                return TItems::BatchOrder::Ascending;
+            return strictlyDescending ? TItems::BatchOrder::StrictlyDescending : TItems::BatchOrder::Unknown;
+        }
     };
     std::vector<Frame> stack;
     stack.push_back({&owner, count, {}});
     const auto closeTop = [&stack] {
         Frame frame = std::move(stack.back());
         stack.pop_back();
-        frame.owner->Children.InsertSortedBatch(std::move(frame.items));
+        frame.owner->Children.InsertSortedBatch(std::move(frame.items), frame.order());
     };
 
     bool complete = true;
@@ -166,7 +185,7 @@ bool TNativeImportExport::readChildren(Reader &reader, LinkItem &owner)
         const bool fieldsRead = readFields(reader, *raw);
         if (fieldsRead || !raw->Name.empty()) {
             // A record cut short keeps what was read of it, unless not even its name was.
-            stack.back().items.push_back(std::move(child));
+            stack.back().add(std::move(child));
             ++(raw->isFolder() ? m_foldersRead : m_linksRead);
         }
         if (!fieldsRead || !readCount(reader, count)) {

@@ -49,7 +49,7 @@ bool NativeStreamReader::readExact(char *destination, qint64 count)
     return true;
 }
 
-bool NativeStreamReader::readInt32(std::int32_t &value)
+bool NativeStreamReader::readInt32Slow(std::int32_t &value)
 {
     char bytes[4];
     if (!readExact(bytes, 4))
@@ -58,7 +58,7 @@ bool NativeStreamReader::readInt32(std::int32_t &value)
     return true;
 }
 
-bool NativeStreamReader::readByte(std::uint8_t &value)
+bool NativeStreamReader::readByteSlow(std::uint8_t &value)
 {
     char byte;
     if (!readExact(&byte, 1))
@@ -67,7 +67,7 @@ bool NativeStreamReader::readByte(std::uint8_t &value)
     return true;
 }
 
-bool NativeStreamReader::readDouble(double &value)
+bool NativeStreamReader::readDoubleSlow(double &value)
 {
     char bytes[8];
     if (!readExact(bytes, 8))
@@ -85,6 +85,14 @@ bool NativeStreamReader::readString(std::int32_t length, std::string &value)
     const qint64 left = remaining();
     if (left >= 0 && length > left)
         return false;
+    if (m_filled - m_position >= length) {
+        // The usual case: the whole string is in the buffer.
+        const char *start = m_buffer.constData() + m_position;
+        const void *zero = std::memchr(start, 0, static_cast<size_t>(length));
+        value.assign(start, zero ? static_cast<size_t>(static_cast<const char *>(zero) - start) : static_cast<size_t>(length));
+        advance(length);
+        return true;
+    }
     // Append piece by piece so that a lying length on a device of unknown size cannot make us
     // allocate more than actually arrives.
     qint64 count = length;

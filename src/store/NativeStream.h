@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtEndian>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 class QIODevice;
@@ -15,9 +17,32 @@ class NativeStreamReader
 public:
     explicit NativeStreamReader(QIODevice *device);
 
-    bool readInt32(std::int32_t &value);
-    bool readByte(std::uint8_t &value);
-    bool readDouble(double &value);
+    // The fixed-size fields take the bytes straight from the buffer when they are there.
+    bool readInt32(std::int32_t &value)
+    {
+        if (m_filled - m_position < 4)
+            return readInt32Slow(value);
+        value = qFromLittleEndian<qint32>(m_buffer.constData() + m_position);
+        advance(4);
+        return true;
+    }
+    bool readByte(std::uint8_t &value)
+    {
+        if (m_filled == m_position)
+            return readByteSlow(value);
+        value = static_cast<std::uint8_t>(m_buffer.constData()[m_position]);
+        advance(1);
+        return true;
+    }
+    bool readDouble(double &value)
+    {
+        if (m_filled - m_position < 8)
+            return readDoubleSlow(value);
+        const quint64 bits = qFromLittleEndian<quint64>(m_buffer.constData() + m_position);
+        std::memcpy(&value, &bits, sizeof value);
+        advance(8);
+        return true;
+    }
     // Reads n bytes and keeps those before the first zero byte. Grows the string only as bytes arrive.
     bool readString(std::int32_t length, std::string &value);
 
@@ -27,6 +52,14 @@ public:
     void release();
 
 private:
+    void advance(int count)
+    {
+        m_position += count;
+        m_consumed += count;
+    }
+    bool readInt32Slow(std::int32_t &value);
+    bool readByteSlow(std::uint8_t &value);
+    bool readDoubleSlow(double &value);
     bool readExact(char *destination, qint64 count);
     bool fill();
 

@@ -193,6 +193,8 @@ void TestLinkItem::batchInsertMatchesOneByOne_data()
     QTest::newRow("into existing, many ties") << 50 << 300 << 4;
     QTest::newRow("into existing, few ties") << 200 << 500 << 26;
     QTest::newRow("single") << 5 << 1 << 2;
+    QTest::newRow("stored backwards") << 10 << -200 << 26;
+    QTest::newRow("stored backwards with ties") << 0 << -300 << 2;
 }
 
 void TestLinkItem::batchInsertMatchesOneByOne()
@@ -217,9 +219,15 @@ void TestLinkItem::batchInsertMatchesOneByOne()
         addLink(oneByOne, name, url);
         addLink(batched, name, url);
     }
+    // A negative count adds that many names in descending order, as a file written backwards holds them.
+    std::vector<std::string> addedNames;
+    for (int i = 0; i < std::abs(added); ++i)
+        addedNames.push_back(randomName());
+    if (added < 0)
+        std::sort(addedNames.begin(), addedNames.end(), std::greater<>());
     std::vector<std::unique_ptr<LinkItem>> batch;
-    for (int i = 0; i < added; ++i) {
-        const std::string name = randomName();
+    for (int i = 0; i < std::abs(added); ++i) {
+        const std::string &name = addedNames[static_cast<size_t>(i)];
         const std::string url = "new" + std::to_string(i);
         addLink(oneByOne, name, url);
         batch.push_back(LinkItem::MakeLink(name, url));
