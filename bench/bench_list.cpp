@@ -3,6 +3,7 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
+#include "StartupBench.h"
 #include "store/LinkItem.h"
 
 #include <QApplication>
@@ -64,6 +65,8 @@ void figure(const char *name, double value)
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "--startup-probe") == 0)
+        return runStartupProbe(argc, argv);
     bool quick = false;
     for (int i = 1; i < argc; ++i)
         quick = quick || std::strcmp(argv[i], "--quick") == 0;
@@ -136,5 +139,7 @@ int main(int argc, char **argv)
     figure("large_icons_view_fill_sort_ms", largeIconsMs);
     figure("list_style_view_fill_sort_ms", listMs);
     std::printf("ratio list_fill_sort_vs_std_sort %.3f target 3 %s\n", ratio, ratio <= 3.0 ? "ok" : "MISSED");
-    return 0;
+
+    const bool startupMet = runStartupBench(quick ? 10'000 : 100'000);
+    return ratio <= 3.0 && startupMet ? 0 : 1;
 }

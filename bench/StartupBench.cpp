@@ -1,0 +1,100 @@
+#include "StartupBench.h"
+
+#include "Collection.h"
+#include "Measure.h"
+#include "shell/Form2.h"
+#include "mainwindow/SDIAppForm.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+// Wall time from starting the probe process until it reports its window on screen.
+double startupMs(const QString &home)
+{
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    probe.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--startup-probe")});
+    while (probe.waitForReadyRead(30000)) {
+        if (probe.readAll().contains("shown"))
+            break;
+    }
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    probe.waitForFinished(30000);
+    return ms;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+} // namespace
+
+int runStartupProbe(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TForm2 owner(false);
+    QWindow *window = owner.mainWindow()->windowHandle();
+    while (!window || !window->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        window = owner.mainWindow()->windowHandle();
+    }
+    std::printf("shown\n");
+    std::fflush(stdout);
+    std::_Exit(0); // nothing to save: the probe only measures the way in
+}
+
+bool runStartupBench(int items)
+{
+    QTemporaryDir dir;
+    const QString emptyHome = dir.filePath(QStringLiteral("empty"));
+    const QString fullHome = dir.filePath(QStringLiteral("full"));
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(fullHome + QStringLiteral("/data")));
+        QDir().mkpath(TRepository::DataFolder());
+        const auto root = Collection::make(items, 7);
+        QString error;
+        if (!NativeFile::saveAtomically(TRepository::DataFile(), *root, &error, NativeFile::Sync::NoSync)) {
+            std::fprintf(stderr, "cannot write the collection: %s\n", qPrintable(error));
+            return false;
+        }
+    }
+
+    startupMs(emptyHome); // warm the file cache for the libraries, fonts and icons
+    // Alternate the two, so that a busy machine slows both alike.
+    std::vector<double> empty;
+    std::vector<double> full;
+    for (int i = 0; i < 7; ++i) {
+        empty.push_back(startupMs(emptyHome));
+        full.push_back(startupMs(fullHome));
+    }
+    const double emptyMs = median(empty);
+    const double fullMs = median(full);
+    const std::string size = std::to_string(items);
+    std::printf("startup_platform %s\n", qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")).toLatin1().constData());
+    Measure::figure("startup_empty_ms", emptyMs);
+    Measure::figure("startup_" + size + "_ms", fullMs);
+    return Measure::ratio("startup_" + size + "_vs_empty", fullMs / emptyMs, 2.0);
+}
