@@ -1,0 +1,81 @@
+#include "store/SearchIndex.h"
+
+#include "store/LinkItem.h"
+#include "store/TextFold.h"
+
+void TSearchIndex::setRoot(LinkItem *root) noexcept
+{
+    m_root = root;
+    m_stale = true;
+}
+
+void TSearchIndex::rebuild()
+{
+    m_items.clear();
+    m_haystack.clear();
+    m_stale = false;
+    if (!m_root)
+        return;
+
+    // Depth first with an explicit stack: nesting may be far deeper than the call stack allows.
+    std::vector<LinkItem *> pending;
+    for (auto it = m_root->Children.end(); it != m_root->Children.begin();)
+        pending.push_back((--it)->get());
+    size_t bytes = 0;
+    while (!pending.empty()) {
+        LinkItem *item = pending.back();
+        pending.pop_back();
+        m_items.push_back(item);
+        bytes += item->Name.size() + item->Url.size() + item->Description.size() + 3;
+        for (auto it = item->Children.end(); it != item->Children.begin();)
+            pending.push_back((--it)->get());
+    }
+
+    // ASCII folds to as many bytes; the rest may grow a little.
+    m_haystack.reserve(m_items.size(), bytes + bytes / 16);
+    for (const LinkItem *item : m_items) {
+        m_haystack.beginEntry();
+        m_haystack.addStoredField(item->Name);
+        m_haystack.addStoredField(item->Url);
+        m_haystack.addStoredField(item->Description);
+    }
+}
+
+void TSearchIndex::ensureBuilt()
+{
+    if (m_stale)
+        rebuild();
+}
+
+bool TSearchIndex::hasWords(const QString &query)
+{
+    return !TextFold::queryWords(query).empty();
+}
+
+std::vector<LinkItem *> TSearchIndex::search(const QString &query)
+{
+    ensureBuilt();
+    const std::vector<int> entries = m_haystack.find(TextFold::queryWords(query));
+    std::vector<LinkItem *> results;
+    results.reserve(entries.size());
+    for (const int entry : entries)
+        results.push_back(m_items[static_cast<size_t>(entry)]);
+    return results;
+}
+
+std::vector<LinkItem *> TSearchIndex::allLinks()
+{
+    ensureBuilt();
+    std::vector<LinkItem *> links;
+    for (LinkItem *item : m_items) {
+        if (!item->isFolder())
+            links.push_back(item);
+    }
+    return links;
+}
+
+int TSearchIndex::itemCount()
+{
+    ensureBuilt();
+    return static_cast<int>(m_items.size());
+}
