@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 
 namespace platform {
@@ -10,5 +11,15 @@ QString appDataPath();
 
 // The folder of the running program with a trailing separator.
 QString installPath();
+
+// The user's Internet Explorer Favorites folder, as found: the string value "Shell Folders/Favorites" of
+// the program's settings (top level, beside the "1.0" group) when it is there and not empty; otherwise the
+// first existing folder of ~/Favorites and ~/.wine/drive_c/users/<user>/Favorites; otherwise empty.
+// The settings value is returned as stored, whether or not the folder exists.
+QString favoritesPath();
+
+// The permissions a new file of the user gets when it asks for `wanted`: `wanted` less the process's
+// file-creation mask where the system has one.
+QFileDevice::Permissions userFilePermissions(QFileDevice::Permissions wanted);
 
 } // namespace platform

@@ -1,0 +1,77 @@
+#include "transfer/DialogPrompts.h"
+
+#include "transfer/ImportForm.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+std::unique_ptr<QFileDialog> DialogPrompts::makeFileDialog(QWidget *parent, const FileDialogSettings &settings,
+                                                           bool save)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, settings.title, QString(), settings.filter);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Saving asks before it overwrites a file (QFileDialog's default); opening wants an existing file.
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(settings.defaultSuffix);
+    dialog->setOption(QFileDialog::ReadOnly, false);
+    return dialog;
+}
+
+QString DialogPrompts::saveFileName(QWidget *parent, const FileDialogSettings &settings)
+{
+    const auto dialog = makeFileDialog(parent, settings, true);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return QString();
+    return dialog->selectedFiles().constFirst();
+}
+
+QString DialogPrompts::openFileName(QWidget *parent, const FileDialogSettings &settings)
+{
+    const auto dialog = makeFileDialog(parent, settings, false);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return QString();
+    return dialog->selectedFiles().constFirst();
+}
+
+QString DialogPrompts::existingDirectory(QWidget *parent, const QString &title)
+{
+    return QFileDialog::getExistingDirectory(parent, title);
+}
+
+QString DialogPrompts::withPeriod(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+namespace {
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &message, const QString &detail)
+{
+    QMessageBox box(icon, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
+    box.exec();
+}
+} // namespace
+
+void DialogPrompts::error(QWidget *parent, const QString &message, const QString &detail)
+{
+    showBox(parent, QMessageBox::Critical, withPeriod(message), detail);
+}
+
+void DialogPrompts::information(QWidget *parent, const QString &message, const QString &detail)
+{
+    showBox(parent, QMessageBox::Information, message, detail);
+}
+
+void DialogPrompts::warning(QWidget *parent, const QString &message, const QString &detail)
+{
+    showBox(parent, QMessageBox::Warning, message, detail);
+}
+
+int DialogPrompts::runImportForm(TImportForm &form)
+{
+    return form.exec();
+}

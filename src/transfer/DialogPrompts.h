@@ -1,0 +1,27 @@
+#pragma once
+
+#include "transfer/Prompts.h"
+
+#include <memory>
+
+class QFileDialog;
+
+// The real dialogs and message boxes.
+class DialogPrompts : public Prompts
+{
+public:
+    QString saveFileName(QWidget *parent, const FileDialogSettings &settings) override;
+    QString openFileName(QWidget *parent, const FileDialogSettings &settings) override;
+    QString existingDirectory(QWidget *parent, const QString &title) override;
+    void error(QWidget *parent, const QString &message, const QString &detail) override;
+    void information(QWidget *parent, const QString &message, const QString &detail) override;
+    void warning(QWidget *parent, const QString &message, const QString &detail) override;
+    int runImportForm(TImportForm &form) override;
+
+    // The file dialog that saveFileName (save true) or openFileName shows, set up but not shown.
+    static std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent, const FileDialogSettings &settings, bool save);
+
+    // The standard error box's text rule: a period is added when the last character comes after "." in
+    // character order.
+    static QString withPeriod(const QString &message);
+};

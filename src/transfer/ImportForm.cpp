@@ -1,0 +1,91 @@
+#include "transfer/ImportForm.h"
+
+#include "transfer/FavoritesTree.h"
+#include "transfer/Prompts.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TImportForm::TImportForm(QWidget *owner, Prompts &prompts, const QString &rootPath)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_prompts(prompts)
+{
+    setWindowTitle(QStringLiteral("Import Internet Explorer Favorites"));
+    setFixedSize(314, 296);
+    setSizeGripEnabled(false);
+
+    m_favoritesTree = new TFavoritesTree(this);
+    m_favoritesTree->setObjectName(QStringLiteral("FavoritesTree"));
+    m_favoritesTree->setGeometry(8, 24, 297, 233);
+
+    m_label1 = new QLabel(QStringLiteral("Select which folder you want to import from."), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->move(8, 8);
+    m_label1->resize(297, m_label1->sizeHint().height());
+
+    m_browseButton = new QPushButton(QStringLiteral("&Browse..."), this);
+    m_browseButton->setObjectName(QStringLiteral("BrowseButton"));
+    m_browseButton->setGeometry(8, 264, 75, 25);
+    m_browseButton->setAutoDefault(false);
+    connect(m_browseButton, &QPushButton::clicked, this, &TImportForm::BrowseButtonClick);
+
+    m_okButton = new QPushButton(QStringLiteral("&Ok"), this);
+    m_okButton->setObjectName(QStringLiteral("OkButton"));
+    m_okButton->setGeometry(152, 264, 75, 25);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, [this] { done(Ok); });
+
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
+    m_cancelButton->setGeometry(232, 264, 75, 25);
+    m_cancelButton->setAutoDefault(false);
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { done(Cancel); });
+
+    m_noFavoritesLabel = new QLabel(QStringLiteral("No Internet Explorer Favorites folder was found.\n\n"
+                                                   "Click Browse to choose the folder to import from."),
+                                    m_favoritesTree->viewport());
+    m_noFavoritesLabel->setObjectName(QStringLiteral("NoFavoritesLabel"));
+    m_noFavoritesLabel->setWordWrap(true);
+    m_noFavoritesLabel->setAlignment(Qt::AlignCenter);
+    auto *layout = new QVBoxLayout(m_favoritesTree->viewport());
+    layout->addWidget(m_noFavoritesLabel);
+
+    setTabOrder(m_favoritesTree, m_okButton);
+    setTabOrder(m_okButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_browseButton);
+    // Browse is offered when the Favorites folder is missing, and stays for another choice.
+    m_browseButton->setVisible(!setRoot(rootPath));
+    m_favoritesTree->setFocus();
+}
+
+bool TImportForm::setRoot(const QString &rootPath)
+{
+    const bool found = !rootPath.isEmpty() && QFileInfo(rootPath).isDir();
+    m_favoritesTree->Fill(found ? rootPath : QString());
+    m_noFavoritesLabel->setVisible(!found);
+    m_okButton->setEnabled(found);
+    return found;
+}
+
+void TImportForm::BrowseButtonClick()
+{
+    const QString folder = m_prompts.existingDirectory(this, QStringLiteral("Choose the Folder to Import From"));
+    if (folder.isEmpty())
+        return;
+    setRoot(folder);
+    m_favoritesTree->setFocus();
+}
+
+void TImportForm::reject()
+{
+    done(Cancel);
+}
+
+void TImportForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Above the other windows, keeping its place and size.
+    raise();
+    activateWindow();
+}

@@ -1,0 +1,53 @@
+#include "transfer/ImportProgress.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+namespace {
+constexpr int EventIntervalMs = 40;
+}
+
+ImportProgress::ImportProgress(QWidget *window, int delayMs) : m_window(window), m_delayMs(delayMs)
+{
+    m_running.start();
+}
+
+ImportProgress::~ImportProgress() = default;
+
+QString ImportProgress::countsText(int folders, int links)
+{
+    return QStringLiteral("%1 folders and %2 links").arg(folders).arg(links);
+}
+
+void ImportProgress::show()
+{
+    m_dialog = std::make_unique<QProgressDialog>(m_window);
+    m_dialog->setWindowTitle(QApplication::applicationDisplayName());
+    m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
+    m_dialog->setRange(0, 0);
+    m_dialog->setMinimumDuration(0);
+    m_dialog->setAutoClose(false);
+    m_dialog->setAutoReset(false);
+    // Application-modal: nothing else may change the collection while the import is under way.
+    m_dialog->setWindowModality(Qt::ApplicationModal);
+    m_dialog->show();
+}
+
+bool ImportProgress::update(int folders, int links)
+{
+    if (m_cancelled)
+        return false;
+    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < EventIntervalMs)
+        return true;
+    m_sinceEvents.start();
+    if (!m_dialog && m_running.elapsed() >= m_delayMs)
+        show();
+    if (m_dialog) {
+        m_dialog->setLabelText(QStringLiteral("Importing...\n%1 read so far.").arg(countsText(folders, links)));
+        QCoreApplication::processEvents();
+        m_cancelled = m_dialog->wasCanceled();
+    } else {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return !m_cancelled;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+// Progress of an import that runs on the user-interface thread. Once the import has run longer than
+// the delay, a progress dialog over the window shows the folders and links read so far and offers
+// Cancel. Every few hundredths of a second the pending events are handled, so that the windows repaint;
+// input reaches only the progress dialog, which is modal, and none reaches the windows before it shows.
+class ImportProgress
+{
+public:
+    static constexpr int DefaultDelayMs = 500;
+
+    explicit ImportProgress(QWidget *window, int delayMs = DefaultDelayMs);
+    ~ImportProgress();
+
+    ImportProgress(const ImportProgress &) = delete;
+    ImportProgress &operator=(const ImportProgress &) = delete;
+
+    // The counts so far; false once the user has cancelled.
+    bool update(int folders, int links);
+
+    bool wasCancelled() const { return m_cancelled; }
+    // The dialog, once it is shown.
+    QProgressDialog *dialog() const { return m_dialog.get(); }
+
+    static QString countsText(int folders, int links);
+
+private:
+    void show();
+
+    QPointer<QWidget> m_window;
+    int m_delayMs;
+    QElapsedTimer m_running;
+    QElapsedTimer m_sinceEvents;
+    std::unique_ptr<QProgressDialog> m_dialog;
+    bool m_cancelled = false;
+};

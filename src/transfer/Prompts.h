@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class TImportForm;
+
+// What a file dialog of the import and export commands shows.
+struct FileDialogSettings
+{
+    QString title;
+    QString filter; // e.g. "Quillmark Files (*.qmf)"
+    QString defaultSuffix; // added when the chosen name has no extension
+};
+
+// The dialogs and message boxes of the import and export commands, so that the commands can run
+// without modal windows (DialogPrompts shows the real ones).
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // A save dialog that asks before an existing file is overwritten; the chosen path, or empty when
+    // the user cancelled.
+    virtual QString saveFileName(QWidget *parent, const FileDialogSettings &settings) = 0;
+    // An open dialog for an existing file; the chosen path, or empty when the user cancelled.
+    virtual QString openFileName(QWidget *parent, const FileDialogSettings &settings) = 0;
+    // A folder chooser; the chosen folder, or empty when the user cancelled.
+    virtual QString existingDirectory(QWidget *parent, const QString &title) = 0;
+
+    // The application's standard error box: the message with a period added unless it ends in one, under
+    // the application's title, with the system's reason (if any) below.
+    virtual void error(QWidget *parent, const QString &message, const QString &detail) = 0;
+    // Something the user should know about a command's outcome, under the application's title.
+    virtual void information(QWidget *parent, const QString &message, const QString &detail) = 0;
+    // A command that did only part of its work (a damaged file), under the application's title.
+    virtual void warning(QWidget *parent, const QString &message, const QString &detail) = 0;
+
+    // Shows the Favorites chooser modally; its modal result (1 OK, 2 cancel).
+    virtual int runImportForm(TImportForm &form) = 0;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "store/LinkItem.h"
+#include "transfer/FavoritesTree.h"
+#include "transfer/ImportForm.h"
+#include "transfer/Prompts.h"
+#include "transfer/TransferHost.h"
+
+#include <QLabel>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+// The main window as the commands see it: RefreshFolderView counts the visits as the folder tree does.
+class FakeHost : public TransferHost
+{
+public:
+    QWidget window;
+    LinkItem *folder = nullptr;
+    int refreshes = 0;
+    QStringList statusTexts;
+
+    QWidget *hostWindow() override { return &window; }
+    LinkItem *shownFolder() override { return folder; }
+    void refreshShownFolder() override
+    {
+        ++refreshes;
+        folder->Visits += 2;
+    }
+    void setStatusText(const QString &text) override { statusTexts << text; }
+};
+
+// Answers the dialogs from fields and records the message boxes.
+class FakePrompts : public Prompts
+{
+public:
+    QString fileName; // what the file dialogs give; empty: cancelled
+    QString folderName;
+    FileDialogSettings lastFileDialog;
+    bool lastWasSave = false;
+    QStringList errors;
+    QStringList informations;
+    QStringList warnings;
+    // Acts on the chooser instead of the user; its result is the dialog's modal result.
+    std::function<int(TImportForm &)> chooser = [](TImportForm &) { return int(TImportForm::Cancel); };
+    QString chooserCaption;
+    QString chooserPrompt;
+
+    QString saveFileName(QWidget *, const FileDialogSettings &settings) override
+    {
+        lastFileDialog = settings;
+        lastWasSave = true;
+        return fileName;
+    }
+    QString openFileName(QWidget *, const FileDialogSettings &settings) override
+    {
+        lastFileDialog = settings;
+        lastWasSave = false;
+        return fileName;
+    }
+    QString existingDirectory(QWidget *, const QString &) override { return folderName; }
+    void error(QWidget *, const QString &message, const QString &) override { errors << message; }
+    void information(QWidget *, const QString &message, const QString &) override { informations << message; }
+    void warning(QWidget *, const QString &message, const QString &) override { warnings << message; }
+    int runImportForm(TImportForm &form) override
+    {
+        chooserCaption = form.windowTitle();
+        chooserPrompt = form.Label1()->text();
+        return chooser(form);
+    }
+};

@@ -1,0 +1,360 @@
+// The native link file export and import commands and the Favorites import command, run against a
+// stand-in main window and stand-in dialogs.
+#include "platform/Paths.h"
+#include "store/NativeFile.h"
+#include "transfer/TransferCommands.h"
+
+#include "FavoritesFixture.h"
+#include "TransferFakes.h"
+#include "common/TreeBuilders.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace TreeBuilders;
+using FavoritesFixture::shortcut;
+using FavoritesFixture::writeFile;
+
+namespace {
+
+// The folder "A" with the link "B" ("u", 3 visits, rating 4, last visit 1900-01-01 12:00), as version
+// 10000 and as the first version (fromHex skips the blanks).
+const QByteArray Example10000 = QByteArray::fromHex("10270000 "
+                                                    "01000000 41 00000000 00000000 01 00000000 00 0000000000000000 "
+                                                    "01000000 "
+                                                    "01000000 42 01000000 75 00000000 00 03000000 04 0000000000000440 "
+                                                    "00000000");
+const QByteArray ExampleFirst = QByteArray::fromHex("01000000 41 00000000 00000000 01 00000000 01000000 "
+                                                    "01000000 42 01000000 75 00000000 00 03000000 00000000");
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Permissions without the "user" bits, which Qt reports beside the owner's.
+QFileDevice::Permissions modeBits(QFileDevice::Permissions permissions)
+{
+    return permissions & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+int countItems(const LinkItem &folder)
+{
+    int count = 0;
+    for (const auto &child : folder.Children)
+        count += 1 + countItems(*child);
+    return count;
+}
+
+void setFavoritesLocation(const QString &path)
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbrook Software"),
+                       QStringLiteral("Quillmark"));
+    settings.setValue(QStringLiteral("Shell Folders/Favorites"), path);
+    settings.sync();
+}
+
+// Presses Cancel in the progress dialog as soon as it shows.
+void cancelProgressWhenShown(QWidget *window)
+{
+    QTimer::singleShot(0, window, [window] {
+        if (auto *dialog = window->findChild<QProgressDialog *>())
+            dialog->findChild<QPushButton *>()->click();
+    });
+}
+
+} // namespace
+
+class TestTransferCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void exportExample();
+    void exportReplacesAtomically();
+    void exportCancelledOrFailing();
+    void importFile_data();
+    void importFile();
+    void importKeepsTheFolderAndDoubles();
+    void importCancelledOrUnreadable();
+    void importDamaged();
+    void importProgressCancel();
+    void favorites_data();
+    void favorites();
+    void favoritesWithoutFavoritesFolder();
+
+private:
+    QTemporaryDir m_dir;
+    FakeHost m_host;
+    FakePrompts m_prompts;
+    std::unique_ptr<TransferCommands> m_commands;
+    std::unique_ptr<LinkItem> m_folder;
+};
+
+void TestTransferCommands::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_folder = LinkItem::MakeFolder("Target");
+    m_host.folder = m_folder.get();
+    m_host.refreshes = 0;
+    m_host.statusTexts.clear();
+    m_prompts = FakePrompts();
+    m_commands = std::make_unique<TransferCommands>(&m_host);
+    m_commands->setPrompts(&m_prompts);
+}
+
+void TestTransferCommands::cleanup()
+{
+    m_commands.reset();
+    m_folder.reset();
+}
+
+void TestTransferCommands::exportExample()
+{
+    LinkItem &a = *m_folder;
+    a.Name = "A";
+    LinkItem *b = addLink(a, "B", "u");
+    b->Visits = 3;
+    b->Rating = 4;
+    b->LastVisit = 2.5;
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("example.qmf"));
+    m_commands->RavelinFile1Click();
+
+    QCOMPARE(readFile(m_prompts.fileName), Example10000);
+    QVERIFY(m_prompts.lastWasSave);
+    QCOMPARE(m_prompts.lastFileDialog.title, QStringLiteral("Export Quillmark File"));
+    QCOMPARE(m_prompts.lastFileDialog.filter, QStringLiteral("Quillmark Files (*.qmf)"));
+    QCOMPARE(m_prompts.lastFileDialog.defaultSuffix, QStringLiteral("qmf"));
+    // An ordinary file of the user's, not a private one; nothing else changes.
+    const auto expected = platform::userFilePermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                        | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QCOMPARE(modeBits(QFile::permissions(m_prompts.fileName)), modeBits(expected));
+    QCOMPARE(m_host.refreshes, 0);
+    QVERIFY(m_host.statusTexts.isEmpty());
+    QVERIFY(m_prompts.errors.isEmpty());
+}
+
+void TestTransferCommands::exportReplacesAtomically()
+{
+    const QString path = m_dir.filePath(QStringLiteral("replaced.qmf"));
+    QVERIFY(writeFile(path, QByteArray(1000, 'x')));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    m_prompts.fileName = path;
+    m_commands->RavelinFile1Click();
+
+    QByteArray expected = QByteArray::fromHex("10270000") + fields10000("Target") + int32(0);
+    QCOMPARE(readFile(path), expected);
+    QCOMPARE(modeBits(QFile::permissions(path)),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("replaced")).size(), 1);
+}
+
+void TestTransferCommands::exportCancelledOrFailing()
+{
+    m_commands->RavelinFile1Click(); // cancelled: no file name
+    QVERIFY(m_prompts.errors.isEmpty());
+
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("missing/folder/out.qmf"));
+    m_commands->RavelinFile1Click();
+    QCOMPARE(m_prompts.errors, QStringList {"Cannot create file " + QDir::toNativeSeparators(m_prompts.fileName)});
+    QVERIFY(!QFile::exists(m_prompts.fileName));
+}
+
+void TestTransferCommands::importFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rating");
+    QTest::addColumn<double>("lastVisit");
+
+    QTest::newRow("version 10000") << Example10000 << 4 << 2.5;
+    QTest::newRow("first version") << ExampleFirst << 0 << 0.0;
+    // 10001 is no version number but the length of a first-version name.
+    QTest::newRow("first version, name of 10001 bytes")
+        << firstVersionFields(QByteArray(10001, 'n')) + int32(1) + firstVersionFields("B", "u", false, 3) + int32(0)
+        << 0 << 0.0;
+}
+
+void TestTransferCommands::importFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rating);
+    QFETCH(double, lastVisit);
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("import.qmf"));
+    QVERIFY(writeFile(m_prompts.fileName, bytes));
+    m_commands->RavelinFile2Click();
+
+    QVERIFY(!m_prompts.lastWasSave);
+    QCOMPARE(m_prompts.lastFileDialog.title, QStringLiteral("Import Quillmark File"));
+    QCOMPARE(m_prompts.lastFileDialog.defaultSuffix, QStringLiteral("qmf"));
+    QCOMPARE(m_folder->Children.Count(), 1);
+    const LinkItem *b = m_folder->Children.Get(0);
+    QCOMPARE(b->Name, std::string("B"));
+    QCOMPARE(b->Url, std::string("u"));
+    QCOMPARE(b->Visits, 3);
+    QCOMPARE(int(b->Rating), rating);
+    QCOMPARE(b->LastVisit, lastVisit);
+    QCOMPARE(b->Parent, m_folder.get());
+    QCOMPARE(m_host.refreshes, 1);
+    QCOMPARE(m_host.statusTexts, QStringList {"1 objects"});
+    QVERIFY(m_prompts.errors.isEmpty() && m_prompts.warnings.isEmpty());
+}
+
+void TestTransferCommands::importKeepsTheFolderAndDoubles()
+{
+    m_folder->Name = "Quillmark";
+    m_folder->Visits = 5;
+    m_folder->Rating = 2;
+    addLink(*m_folder, "B", "older");
+    addLink(*m_folder, "C", "c");
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("twice.qmf"));
+    QVERIFY(writeFile(m_prompts.fileName, Example10000));
+    m_commands->RavelinFile2Click();
+    m_commands->RavelinFile2Click();
+
+    // The file's top record ("A") names nothing: the shown folder keeps its own fields.
+    QCOMPARE(m_folder->Name, std::string("Quillmark"));
+    QCOMPARE(m_folder->Visits, 5 + 2 * 2);
+    QCOMPARE(int(m_folder->Rating), 2);
+    QStringList urls;
+    for (const auto &child : m_folder->Children)
+        urls << QString::fromStdString(child->Name + ' ' + child->Url);
+    QCOMPARE(urls, QStringList({"B older", "B u", "B u", "C c"}));
+    QCOMPARE(m_host.statusTexts, QStringList({"3 objects", "4 objects"}));
+}
+
+void TestTransferCommands::importCancelledOrUnreadable()
+{
+    addLink(*m_folder, "B", "b");
+    m_commands->RavelinFile2Click(); // cancelled
+    QCOMPARE(m_host.statusTexts, QStringList {"1 objects"});
+    QCOMPARE(m_host.refreshes, 0);
+
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("missing.qmf"));
+    m_commands->RavelinFile2Click();
+    QCOMPARE(m_prompts.errors, QStringList {"Cannot open file " + QDir::toNativeSeparators(m_prompts.fileName)});
+    QCOMPARE(m_folder->Children.Count(), 1);
+    QCOMPARE(m_host.statusTexts.size(), 2);
+}
+
+void TestTransferCommands::importDamaged()
+{
+    LinkItem exported;
+    addLink(*addFolder(exported, "F"), "x", "http://x/");
+    addLink(exported, "y", "http://y/");
+    addLink(exported, "z", "http://z/");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(NativeFile::write(buffer, exported, nullptr));
+    // Cut inside the last record's last visit: "z" is kept with its name and what came before it.
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("damaged.qmf"));
+    QVERIFY(writeFile(m_prompts.fileName, buffer.data().chopped(8)));
+    m_commands->RavelinFile2Click();
+
+    QCOMPARE(m_prompts.warnings,
+             QStringList {"The file " + QDir::toNativeSeparators(m_prompts.fileName)
+                          + " is damaged. 1 folders and 3 links were imported from it."});
+    QCOMPARE(countItems(*m_folder), 4);
+    QCOMPARE(m_host.refreshes, 1);
+    QCOMPARE(m_host.statusTexts, QStringList {"3 objects"});
+}
+
+void TestTransferCommands::importProgressCancel()
+{
+    LinkItem exported;
+    for (int i = 0; i < 5000; ++i)
+        addLink(exported, "link " + std::to_string(i), "http://x/");
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("large.qmf"));
+    QVERIFY(NativeFile::saveAtomically(m_prompts.fileName, exported, nullptr, NativeFile::Sync::NoSync));
+    m_commands->setProgressDelay(0);
+    cancelProgressWhenShown(&m_host.window);
+    m_commands->RavelinFile2Click();
+
+    // The store's reader reports every 1024 items; the first report sees the cancel.
+    QCOMPARE(m_prompts.informations, QStringList {"The import was cancelled. 0 folders and 1024 links were imported."});
+    QCOMPARE(m_folder->Children.Count(), 1024);
+    QCOMPARE(m_host.statusTexts, QStringList {"1024 objects"});
+    QVERIFY(m_prompts.warnings.isEmpty());
+}
+
+void TestTransferCommands::favorites_data()
+{
+    QTest::addColumn<QString>("choose"); // the node's caption; empty for the top node; "-" to cancel
+    QTest::addColumn<QStringList>("names");
+
+    QTest::newRow("top node") << QString() << QStringList({"Links", "News", "a", "b"});
+    QTest::newRow("subfolder") << QStringLiteral("Links") << QStringList({"Sub", "c"});
+    QTest::newRow("nested subfolder") << QStringLiteral("Sub") << QStringList({"d"});
+    QTest::newRow("cancelled") << QStringLiteral("-") << QStringList();
+}
+
+void TestTransferCommands::favorites()
+{
+    QFETCH(QString, choose);
+    QFETCH(QStringList, names);
+    const QString root = m_dir.filePath(QStringLiteral("Favorites"));
+    QVERIFY(writeFile(root + "/a.url", shortcut("http://a/")));
+    QVERIFY(writeFile(root + "/b.url", shortcut("http://b/")));
+    QVERIFY(writeFile(root + "/Links/c.url", shortcut("http://c/")));
+    QVERIFY(writeFile(root + "/Links/Sub/d.url", shortcut("http://d/")));
+    QVERIFY(FavoritesFixture::makeFolder(root + "/News"));
+    setFavoritesLocation(root);
+
+    m_prompts.chooser = [&choose](TImportForm &form) {
+        if (choose == QLatin1String("-"))
+            return int(TImportForm::Cancel);
+        TFavoritesTree *tree = form.FavoritesTree();
+        if (!choose.isEmpty())
+            tree->setCurrentItem(tree->findItems(choose, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        return int(TImportForm::Ok);
+    };
+    for (int round = 1; round <= 2; ++round) {
+        m_commands->InternetExplorerFavorites2Click();
+        QCOMPARE(m_prompts.chooserCaption, QStringLiteral("Import Internet Explorer Favorites"));
+        QCOMPARE(m_prompts.chooserPrompt, QStringLiteral("Select which folder you want to import from."));
+        QStringList children;
+        for (const auto &child : m_folder->Children)
+            children << QString::fromStdString(child->Name);
+        // Each import adds every item once more.
+        QStringList expected;
+        for (const QString &name : names)
+            expected << QStringList(round, name);
+        QCOMPARE(children, expected);
+        const int refreshes = names.isEmpty() ? 0 : round;
+        QCOMPARE(m_host.refreshes, refreshes);
+        QCOMPARE(m_folder->Visits, 2 * refreshes);
+        QCOMPARE(m_host.statusTexts.size(), refreshes);
+        if (refreshes)
+            QCOMPARE(m_host.statusTexts.last(), QString::number(expected.size()) + " objects");
+    }
+}
+
+void TestTransferCommands::favoritesWithoutFavoritesFolder()
+{
+    const QString root = m_dir.filePath(QStringLiteral("Elsewhere"));
+    QVERIFY(writeFile(root + "/Picked/p.url", shortcut("http://p/")));
+    setFavoritesLocation(m_dir.filePath(QStringLiteral("No such folder")));
+    m_prompts.folderName = root;
+    bool okWasEnabled = true;
+    m_prompts.chooser = [&okWasEnabled](TImportForm &form) {
+        okWasEnabled = form.OkButton()->isEnabled();
+        form.BrowseButton()->click();
+        return int(TImportForm::Ok);
+    };
+    m_commands->InternetExplorerFavorites2Click();
+
+    QVERIFY(!okWasEnabled);
+    QCOMPARE(m_folder->Children.Count(), 1);
+    QCOMPARE(m_folder->Children.Get(0)->Name, std::string("Picked"));
+    QCOMPARE(m_folder->Children.Get(0)->Children.Get(0)->Url, std::string("http://p/"));
+}
+
+QTEST_MAIN(TestTransferCommands)
+#include "tst_transfercommands.moc"
