@@ -1,0 +1,285 @@
+#include "mainwindow/PropertiesDialog.h"
+
+#include "store/LinkItem.h"
+#include "store/TextCodec.h"
+#include "widgets/Icons.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize MinimumClientSize(371, 367);
+constexpr int IconSize = 32;
+constexpr int FieldChars = 36;
+
+QLabel *valueLabel(const QString &objectName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText); // item names may hold anything, markup included
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+// A path on one line, cut in the middle when it is wider than the label (the whole path is then the tool
+// tip), so that a deep or long-named item does not stretch the dialog.
+class PathLabel : public QLabel
+{
+public:
+    explicit PathLabel(QWidget *parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QLabel::event(event);
+        if (shownText() != text())
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
+                              foregroundRole());
+    }
+
+private:
+    QString shownText() const { return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width()); }
+};
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+// A window title shows "[*]" only when it is doubled; otherwise it is the modified-state placeholder.
+QString literalTitle(QString text)
+{
+    return text.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+}
+
+// A field the user left as it was shown keeps its stored bytes, so that a text stored in an older
+// encoding is not rewritten just because the dialog was confirmed.
+void storeText(std::string &field, const QString &typed, const QString &shown)
+{
+    if (typed != shown)
+        field = TextCodec::fromDisplay(typed);
+}
+
+} // namespace
+
+TPropertiesDialog::TPropertiesDialog(LinkItem *item, QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                  | Qt::WindowStaysOnTopHint),
+      m_item(item)
+{
+    setObjectName(QStringLiteral("PropertiesDialog"));
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl"));
+    m_pages->addTab(createGeneralPage(), QStringLiteral("General"));
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("OKBtn"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setObjectName(QStringLiteral("CancelBtn"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(m_name, m_url);
+    setTabOrder(m_url, m_description);
+    setTabOrder(m_description, m_rating);
+    setTabOrder(m_rating, m_clearVisits);
+    setTabOrder(m_clearVisits, m_ok);
+    setTabOrder(m_ok, m_cancel);
+
+    connect(m_clearVisits, &QPushButton::clicked, this, &TPropertiesDialog::Button1Click);
+    connect(m_ok, &QPushButton::clicked, this, &TPropertiesDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    FormShow();
+
+    setMinimumSize(minimumSizeHint().expandedTo(MinimumClientSize));
+    resize(minimumSize());
+}
+
+QWidget *TPropertiesDialog::createGeneralPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("GeneralPage"));
+
+    m_icon = new QLabel(page);
+    m_icon->setObjectName(QStringLiteral("Icon"));
+    m_icon->setFixedSize(IconSize, IconSize);
+    m_name = new QLineEdit(page);
+    m_name->setObjectName(QStringLiteral("ItemName"));
+
+    m_type = valueLabel(QStringLiteral("ItemType"), page);
+    m_location = new PathLabel(page);
+    m_location->setObjectName(QStringLiteral("ItemLocation"));
+    m_label6 = new QLabel(page);
+    m_label6->setObjectName(QStringLiteral("Label6"));
+    m_contents = valueLabel(QStringLiteral("ItemContaints"), page);
+    m_url = new QLineEdit(page);
+    m_url->setObjectName(QStringLiteral("ItemURL"));
+    // The fields keep a usable width when the font is large; the dialog grows with them.
+    const int fieldWidth = m_name->fontMetrics().averageCharWidth() * FieldChars;
+    m_name->setMinimumWidth(fieldWidth);
+    m_url->setMinimumWidth(fieldWidth);
+
+    m_description = new QPlainTextEdit(page);
+    m_description->setObjectName(QStringLiteral("ItemDescription"));
+    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_description->setTabChangesFocus(true);
+
+    m_rating = new QComboBox(page);
+    m_rating->setObjectName(QStringLiteral("ComboBox1"));
+    m_rating->addItems({QStringLiteral("(None)"), QStringLiteral("1- Bad"), QStringLiteral("2- Poor"),
+                        QStringLiteral("3- Average"), QStringLiteral("4- Good"), QStringLiteral("5- Excellent")});
+
+    m_visits = valueLabel(QStringLiteral("ItemVisits"), page);
+    m_clearVisits = new QPushButton(QStringLiteral("&Clear Visits"), page);
+    m_clearVisits->setObjectName(QStringLiteral("Button1"));
+
+    auto *grid = new QGridLayout(page);
+    grid->setColumnStretch(1, 1);
+    grid->setVerticalSpacing(8);
+    int row = 0;
+    grid->addWidget(m_icon, row, 0);
+    grid->addWidget(m_name, row++, 1);
+    grid->addWidget(separator(page), row++, 0, 1, 2);
+    const auto addRow = [&](const QString &caption, QWidget *value) {
+        auto *label = new QLabel(caption, page);
+        label->setBuddy(value);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(value, row++, 1);
+    };
+    addRow(QStringLiteral("Type:"), m_type);
+    addRow(QStringLiteral("Location:"), m_location);
+    grid->addWidget(m_label6, row, 0);
+    grid->addWidget(m_contents, row, 1);
+    grid->addWidget(m_url, row++, 1);
+    grid->addWidget(separator(page), row++, 0, 1, 2);
+    addRow(QStringLiteral("Description:"), m_description);
+    grid->itemAtPosition(row - 1, 0)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->setRowStretch(row - 1, 1);
+    addRow(QStringLiteral("Rating:"), m_rating);
+    grid->addWidget(separator(page), row++, 0, 1, 2);
+
+    auto *visitsRow = new QHBoxLayout;
+    visitsRow->addWidget(m_visits, 1);
+    visitsRow->addWidget(m_clearVisits);
+    grid->addWidget(new QLabel(QStringLiteral("Visits:"), page), row, 0);
+    grid->addLayout(visitsRow, row++, 1);
+
+    m_rating->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    grid->setAlignment(m_rating, Qt::AlignLeft);
+    return page;
+}
+
+QString TPropertiesDialog::Location(const LinkItem &item)
+{
+    QStringList names;
+    for (const LinkItem *step = &item; step; step = step->Parent)
+        names.prepend(TextCodec::toDisplay(step->Name));
+    return names.join(QLatin1Char('\\'));
+}
+
+void TPropertiesDialog::FormShow()
+{
+    const LinkItem &item = *m_item;
+    m_shownName = TextCodec::toDisplay(item.Name);
+    m_shownUrl = TextCodec::toDisplay(item.Url);
+
+    setWindowTitle(literalTitle(m_shownName + QStringLiteral(" Properties")));
+    m_name->setText(m_shownName);
+    m_name->setEnabled(item.Parent != nullptr);
+    // A rating outside the list's range (from a damaged file) selects nothing and stays as stored.
+    m_rating->setCurrentIndex(item.Rating < m_rating->count() ? item.Rating : -1);
+
+    const bool folder = item.isFolder();
+    const QIcon icon = folder ? Icons::folder() : Icons::link();
+    m_icon->setPixmap(icon.pixmap(QSize(IconSize, IconSize), devicePixelRatioF()));
+    m_type->setText(folder ? QStringLiteral("Folder") : QStringLiteral("Link"));
+    m_label6->setText(folder ? QStringLiteral("Containts:") : QStringLiteral("URL:"));
+    m_label6->setBuddy(folder ? nullptr : m_url);
+    if (folder) {
+        const TItems::Kinds kinds = item.Children.CountKinds();
+        m_contents->setText(QStringLiteral("%1 Links, %2 Folders").arg(kinds.links).arg(kinds.folders));
+    } else {
+        m_url->setText(m_shownUrl);
+    }
+    m_contents->setVisible(folder);
+    m_url->setVisible(!folder);
+
+    m_visits->setText(QString::number(item.Visits));
+    m_location->setText(Location(item));
+
+    m_description->setPlainText(TextCodec::toDisplay(item.Description));
+    m_shownDescription = m_description->toPlainText();
+}
+
+void TPropertiesDialog::Button1Click()
+{
+    m_item->Visits = 0;
+    m_item->LastVisit = 0.0;
+    m_visits->setText(QStringLiteral("0"));
+}
+
+void TPropertiesDialog::accept()
+{
+    if (m_name->text().contains(QLatin1Char('\\'))) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
+                        QStringLiteral("An item name cannot contain any of the following characters: \\"),
+                        QMessageBox::Ok, this);
+        box.exec();
+        m_name->setFocus();
+        return;
+    }
+    storeFields();
+    QDialog::accept();
+}
+
+void TPropertiesDialog::storeFields()
+{
+    LinkItem &item = *m_item;
+    storeText(item.Name, m_name->text(), m_shownName);
+    if (!item.isFolder())
+        storeText(item.Url, m_url->text(), m_shownUrl);
+    storeText(item.Description, m_description->toPlainText(), m_shownDescription);
+    if (m_rating->currentIndex() >= 0)
+        item.Rating = static_cast<std::uint8_t>(m_rating->currentIndex());
+}

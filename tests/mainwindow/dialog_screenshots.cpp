@@ -1,0 +1,80 @@
+// Shows one of the item dialogs over a sample collection, for the pictures in docs/screenshots/.
+// Run under a virtual screen; the program prints the dialog's geometry (WxH+X+Y) once it is on screen
+// and quits two seconds later:
+//
+//   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+//       bin/dialog_screenshots properties > geometry & sleep 1.5
+//       import -window root -crop "$(cat geometry)" +repage docs/screenshots/properties-dialog.png; wait'
+//
+// The first argument is "properties" or "new-url".
+
+#include "mainwindow/NewItemDialog.h"
+#include "mainwindow/PropertiesDialog.h"
+#include "store/LinkItem.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+LinkItem *addTo(LinkItem &parent, std::unique_ptr<LinkItem> item)
+{
+    LinkItem *raw = item.get();
+    parent.Children.InsertSorted(std::move(item));
+    return raw;
+}
+
+void printGeometry(const QWidget &dialog)
+{
+    const QRect frame = dialog.frameGeometry();
+    std::printf("%dx%d+%d+%d\n", frame.width(), frame.height(), frame.x(), frame.y());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString which = app.arguments().value(1);
+    if (which != QLatin1String("properties") && which != QLatin1String("new-url")) {
+        std::fprintf(stderr, "usage: dialog_screenshots properties|new-url\n");
+        return 2;
+    }
+
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *reference = addTo(*root, LinkItem::MakeFolder("Reference"));
+    LinkItem *link = addTo(*reference, LinkItem::MakeLink("Debian", "https://www.debian.org/"));
+    link->Description = "The universal operating system: news, documentation, the package search and the "
+                        "security tracker.";
+    link->Visits = 17;
+    link->Rating = 4;
+    link->LastVisit = 46357.5;
+
+    QWidget mainWindow;
+    mainWindow.setWindowTitle(QStringLiteral("Quillmark"));
+    mainWindow.setGeometry(0, 0, 1024, 740);
+    mainWindow.show();
+
+    std::unique_ptr<QDialog> dialog;
+    if (which == QLatin1String("properties")) {
+        dialog = std::make_unique<TPropertiesDialog>(link, &mainWindow);
+    } else {
+        QGuiApplication::clipboard()->setText(QStringLiteral("http://www.example.org/news/ was worth a look"));
+        auto newItem = std::make_unique<TNewItemDialog>(&mainWindow);
+        newItem->ItemName()->setText(QStringLiteral("Example news"));
+        newItem->ItemDescription()->setPlainText(QStringLiteral("Daily headlines."));
+        dialog = std::move(newItem);
+    }
+    dialog->show();
+    dialog->activateWindow();
+    QTimer::singleShot(500, dialog.get(), [&] { printGeometry(*dialog); });
+    QTimer::singleShot(2500, &app, &QApplication::quit);
+    return app.exec();
+}
