@@ -4,41 +4,98 @@
 #include "store/TextCodec.h"
 #include "widgets/HyperlinkLabel.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
+
+namespace {
+constexpr int StripHeight = 44;
+constexpr int LabelLeft = 48;
+constexpr int RightGap = 16;
+} // namespace
 
 DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("DescriptionPane"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+
+    const auto caption = [this](const QString &text, int top) {
+        auto *label = new QLabel(text, this);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        label->move(4, top);
+        label->adjustSize();
+    };
+    caption(tr("Name:"), 4);
+    caption(tr("URL:"), 24);
     m_name = new QLabel(this);
     m_name->setObjectName(QStringLiteral("NameLabel"));
     m_name->setTextFormat(Qt::PlainText); // "&" shows as it is
-    QFont bold = m_name->font();
-    bold.setBold(true);
-    m_name->setFont(bold);
+    m_name->move(LabelLeft, 5);
     m_url = new THyperlinkLabel(this);
     m_url->setObjectName(QStringLiteral("URLLabel"));
-    m_description = new QPlainTextEdit(this);
-    m_description->setObjectName(QStringLiteral("DescriptionMemo"));
-    m_description->setReadOnly(true);
-    m_description->setPlaceholderText(tr("No description"));
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 4);
-    layout->setSpacing(2);
-    layout->addWidget(m_name);
-    layout->addWidget(m_url);
-    layout->addWidget(m_description, 1);
+    m_url->move(LabelLeft, 23);
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setFrameShape(QFrame::NoFrame);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->installEventFilter(this);
+    connect(m_memo, &QPlainTextEdit::textChanged, this, &DescriptionPane::Memo1Change);
+    ShowItemDetails(nullptr);
 }
 
-void DescriptionPane::ShowItemDetails(const LinkItem *item)
+void DescriptionPane::ShowItemDetails(LinkItem *item)
 {
     m_current = item;
+    m_showing = true;
+    m_memo->setEnabled(item != nullptr);
     m_name->setText(item ? TextCodec::toDisplay(item->Name) : QString());
     const QString url = item ? TextCodec::toDisplay(item->Url) : QString();
     m_url->setCaption(url);
     m_url->setLink(url);
-    m_url->setVisible(!url.isEmpty());
-    m_description->setPlainText(item ? TextCodec::toDisplay(item->Description) : QString());
+    m_memo->setPlainText(item ? TextCodec::toDisplay(item->Description) : QString());
+    m_showing = false;
+    m_urlShown = true;
+    DescriptionPaneResize();
+}
+
+void DescriptionPane::setUrlShown(bool shown)
+{
+    m_urlShown = shown;
+    m_url->setVisible(shown && !m_url->caption().isEmpty());
+}
+
+void DescriptionPane::Memo1Change()
+{
+    if (m_showing || !m_current)
+        return;
+    m_current->Description = TextCodec::fromDisplay(m_memo->toPlainText());
+}
+
+void DescriptionPane::DescriptionPaneResize()
+{
+    const int room = width() - LabelLeft - RightGap;
+    m_name->resize(std::max(0, room), m_name->sizeHint().height());
+    m_url->adjustSize();
+    if (room < m_url->width())
+        m_url->resize(std::max(0, room), m_url->height());
+    m_url->setVisible(m_urlShown && !m_url->caption().isEmpty());
+    m_memo->setGeometry(0, StripHeight, width(), std::max(0, height() - StripHeight));
+}
+
+void DescriptionPane::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    DescriptionPaneResize();
+}
+
+bool DescriptionPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_memo && event->type() == QEvent::FocusIn)
+        emit memoEntered();
+    else if (watched == m_memo && event->type() == QEvent::FocusOut)
+        emit memoLeft();
+    return QWidget::eventFilter(watched, event);
 }

@@ -7,7 +7,8 @@ class QLabel;
 class QPlainTextEdit;
 class THyperlinkLabel;
 
-// The pane below the link list: the current item's name, its URL as a link, and its description.
+// The pane below the link list: a strip with the current item's name and its URL as a link, above
+// its description, which is edited in place: every change goes straight into the item.
 class DescriptionPane : public QWidget
 {
     Q_OBJECT
@@ -16,15 +17,32 @@ public:
 
     QLabel *NameLabel() const { return m_name; }
     THyperlinkLabel *URLLabel() const { return m_url; }
-    QPlainTextEdit *DescriptionMemo() const { return m_description; }
+    QPlainTextEdit *Memo1() const { return m_memo; }
 
-    // Shows an item's name, URL and description; none clears the pane.
-    void ShowItemDetails(const LinkItem *item);
-    const LinkItem *CurrentItem() const { return m_current; }
+    // Shows an item's name, URL and description, or empties and disables the pane for none.
+    void ShowItemDetails(LinkItem *item);
+    LinkItem *CurrentItem() const { return m_current; }
+    // The URL label shows only for one selected entry; the list decides.
+    void setUrlShown(bool shown);
+
+signals:
+    // The description editor got or lost the keyboard focus.
+    void memoEntered();
+    void memoLeft();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void Memo1Change();
+    // Keeps the labels inside the pane: 16 pixels short of its right edge.
+    void DescriptionPaneResize();
+
     QLabel *m_name;
     THyperlinkLabel *m_url;
-    QPlainTextEdit *m_description;
-    const LinkItem *m_current = nullptr;
+    QPlainTextEdit *m_memo;
+    LinkItem *m_current = nullptr;
+    bool m_showing = false;
+    bool m_urlShown = true;
 };

@@ -1,9 +1,6 @@
 #include "mainwindow/FolderBar.h"
 
-#include "mainwindow/MainActions.h"
-#include "store/LinkItem.h"
-#include "store/TextCodec.h"
-#include "widgets/Icons.h"
+#include "mainwindow/FolderTreeView.h"
 
 #include <QAction>
 #include <QEvent>
@@ -11,7 +8,6 @@
 #include <QLabel>
 #include <QStyle>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 FolderBar::FolderBar(QWidget *parent) : QWidget(parent)
@@ -37,10 +33,7 @@ FolderBar::FolderBar(QWidget *parent) : QWidget(parent)
     m_closeButton->setStatusTip(tr("Close Bar"));
     connect(m_closeButton, &QToolButton::clicked, this, &FolderBar::closeRequested);
 
-    m_tree = new QTreeWidget(this);
-    m_tree->setObjectName(QStringLiteral("LinksTree"));
-    m_tree->setHeaderHidden(true);
-    m_tree->setColumnCount(1);
+    m_tree = new FolderTreeView(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -48,18 +41,6 @@ FolderBar::FolderBar(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_coolBar);
     layout->addWidget(m_tree, 1);
     fitToHeaderHeight(24);
-}
-
-void FolderBar::SetRoot(LinkItem *root)
-{
-    m_tree->clear();
-    if (!root)
-        return;
-    auto *node = new QTreeWidgetItem(m_tree, {TextCodec::toDisplay(root->Name)});
-    node->setIcon(0, Icons::home());
-    node->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(root)));
-    node->setExpanded(true);
-    m_tree->setCurrentItem(node);
 }
 
 void FolderBar::fitToHeaderHeight(int h)

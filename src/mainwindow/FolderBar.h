@@ -2,10 +2,9 @@
 
 #include <QWidget>
 
-class LinkItem;
+class FolderTreeView;
 class QLabel;
 class QToolButton;
-class QTreeWidget;
 
 // The folder bar on the left of the main window: the caption strip (`LinksCoolBar`, with the label
 // `ExplorerBarLabel` and the close button `CloseLinksFolderButton`) above the folder tree `LinksTree`.
@@ -18,10 +17,7 @@ public:
     QWidget *LinksCoolBar() const { return m_coolBar; }
     QLabel *ExplorerBarLabel() const { return m_label; }
     QToolButton *CloseLinksFolderButton() const { return m_closeButton; }
-    QTreeWidget *LinksTree() const { return m_tree; }
-
-    // Shows the collection's root as the tree's only node, selected.
-    void SetRoot(LinkItem *root);
+    FolderTreeView *LinksTree() const { return m_tree; }
 
     // Makes the caption strip line up with the link list's column header of height h.
     void fitToHeaderHeight(int h);
@@ -39,5 +35,5 @@ private:
     QWidget *m_coolBar;
     QLabel *m_label;
     QToolButton *m_closeButton;
-    QTreeWidget *m_tree;
+    FolderTreeView *m_tree;
 };

@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMenu>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QStyleFactory>
@@ -42,8 +44,8 @@ void applyModeToView(QListView *view, int style)
         view->setWordWrap(false);
     }
     view->setWrapping(true);
-    // Items stay where the layout puts them; the icon mode would otherwise let them be dragged about.
-    view->setMovement(QListView::Static);
+    // In the two icon styles an entry can be placed where the user drops it; the list keeps its order.
+    view->setMovement(style == FolderListView::ListStyle ? QListView::Static : QListView::Free);
     view->setResizeMode(QListView::Adjust);
 }
 
@@ -56,6 +58,17 @@ void keepSelectionVisible(QAbstractItemView *view)
     view->setPalette(palette);
 }
 
+// An icon view that can put one entry at a given place.
+class IconListView : public QListView
+{
+public:
+    using QListView::QListView;
+    void placeAt(const QModelIndex &index, const QPoint &position)
+    {
+        setPositionForIndex(position + QPoint(horizontalOffset(), verticalOffset()), index);
+    }
+};
+
 void setUpView(QAbstractItemView *view)
 {
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -65,13 +78,19 @@ void setUpView(QAbstractItemView *view)
     // The list's own item menu replaces the context menu; nothing is passed on to the window.
     view->setContextMenuPolicy(Qt::PreventContextMenu);
     view->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    view->setDragEnabled(true);
+    view->setAcceptDrops(true);
+    view->viewport()->setAcceptDrops(true);
+    view->setDragDropMode(QAbstractItemView::DragDrop);
+    view->setDefaultDropAction(Qt::MoveAction);
+    view->setDropIndicatorShown(false);
 }
 
 } // namespace
 
 FolderListView::FolderListView(QWidget *parent)
     : QWidget(parent), m_model(new LinkListModel(this)), m_selection(new QItemSelectionModel(m_model, this)),
-      m_stack(new QStackedWidget(this)), m_details(new QTreeView(m_stack)), m_icons(new QListView(m_stack))
+      m_stack(new QStackedWidget(this)), m_details(new QTreeView(m_stack)), m_icons(new IconListView(m_stack))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -261,8 +280,44 @@ void FolderListView::popupHeaderMenu(const QPoint &position)
         m_headerMenu->popup(header()->mapToGlobal(position));
 }
 
+bool FolderListView::entryAt(const QPoint &position) const
+{
+    return currentView()->indexAt(position).isValid();
+}
+
+void FolderListView::placeSelectedEntryAt(const QPoint &position)
+{
+    if (m_style != LargeIconStyle && m_style != SmallIconStyle)
+        return;
+    const QModelIndexList rows = m_selection->selectedRows();
+    if (rows.size() == 1)
+        static_cast<IconListView *>(m_icons)->placeAt(rows.first(), position);
+}
+
 bool FolderListView::eventFilter(QObject *watched, QEvent *event)
 {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        // Our own rules decide, not the views': an entry is never dropped onto another.
+        auto *drag = static_cast<QDropEvent *>(event);
+        const bool drop = event->type() == QEvent::Drop;
+        // Entering only asks whether the drag is ours; the place decides as it moves.
+        const bool accepted = event->type() == QEvent::DragEnter
+            ? !drag->mimeData()->formats().isEmpty() && m_dropHandler
+            : m_dropHandler && m_dropHandler(drag->mimeData(), drag->position().toPoint(), drop);
+        if (accepted) {
+            drag->setDropAction(Qt::MoveAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    default:
+        break;
+    }
     if (event->type() != QEvent::MouseButtonPress || m_resending || !m_itemMenu)
         return QWidget::eventFilter(watched, event);
     auto *press = static_cast<QMouseEvent *>(event);

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class LinkItem;
@@ -12,6 +13,7 @@ class QAbstractItemView;
 class QHeaderView;
 class QItemSelectionModel;
 class QListView;
+class QMimeData;
 class QStackedWidget;
 class QTreeView;
 
@@ -63,6 +65,16 @@ public:
     // Puts the sort mark on one column header and takes it off all others.
     void setSortMark(int column, bool ascending);
 
+    // Decides on drags over the list and carries out drops: called with the drag's data, the pointer in
+    // the shown view's viewport and whether it is the drop itself; true accepts.
+    using DropHandler = std::function<bool(const QMimeData *data, const QPoint &position, bool drop)>;
+    void setDropHandler(DropHandler handler) { m_dropHandler = std::move(handler); }
+    // Whether an entry lies under a point of the shown view's viewport.
+    bool entryAt(const QPoint &position) const;
+    // Places the selected entry at a point of the icon view (large and small icons only); the rows keep
+    // their order in the model.
+    void placeSelectedEntryAt(const QPoint &position);
+
 signals:
     // A left click on a column header.
     void columnClicked(int column);
@@ -82,4 +94,5 @@ private:
     QPointer<QMenu> m_itemMenu;
     int m_style = DetailsStyle;
     bool m_resending = false;
+    DropHandler m_dropHandler;
 };

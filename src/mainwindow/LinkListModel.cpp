@@ -1,5 +1,7 @@
 #include "mainwindow/LinkListModel.h"
 
+#include <QMimeData>
+
 #include "shell/ColumnInfo.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
@@ -172,12 +174,27 @@ QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
+const QString LinkListModel::MimeType = QStringLiteral("application/x-quillmark-list-entries");
+
+QStringList LinkListModel::mimeTypes() const
+{
+    return {MimeType};
+}
+
+QMimeData *LinkListModel::mimeData(const QModelIndexList &) const
+{
+    // The dragged entries are the list's selection; the format only says where the drag came from.
+    auto *data = new QMimeData;
+    data->setData(MimeType, QByteArray());
+    return data;
+}
+
 Qt::ItemFlags LinkListModel::flags(const QModelIndex &index) const
 {
     // Captions are never edited in place.
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 void LinkListModel::FillFromFolder(LinkItem *folder)

@@ -40,6 +40,13 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Entries are dragged out under their own format; the drop rules live with the panes.
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+
+    static const QString MimeType;
 
     // Lists the children of folder: its folders first, then its links, each group in child order, and counts
     // the showing as a visit to the folder. Without a folder the list stays empty. Does not sort.

@@ -110,11 +110,9 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     helpButton = make(tr("Help"), tr("|Opens help"), 401);
     helpButton->setIcon(Icons::help());
 
-    disable({newFolder, newUrl, importQuillmark, importFavorites, importMozilla, importOpera, importXbel,
-             exportQuillmark, exportFavorites, exportMozilla, exportOpera, exportXbel, exportHtml, properties,
-             deleteItems, deleteEmptyFolders, selectAll, deselectAll, invertSelection, search, upOneLevel, expandAll,
-             collapseAll, goToFolder, allBookmarks, contents, tipOfTheDay, productNews, sendFeedback, homePage, about,
-             helpButton});
+    disable({importQuillmark, importFavorites, importMozilla, importOpera, importXbel, exportQuillmark,
+             exportFavorites, exportMozilla, exportOpera, exportXbel, exportHtml, deleteEmptyFolders, search,
+             goToFolder, allBookmarks, contents, tipOfTheDay, productNews, sendFeedback, homePage, about, helpButton});
 }
 
 QMenu *MainActions::addMenu(QWidget *parent, QAction *&entry, const QString &caption, const QString &hint,
@@ -188,14 +186,15 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     helpMenu->addAction(about);
 }
 
-QAction *MainActions::mirror(QAction *command, const QString &caption, const QString &hint)
+QAction *MainActions::mirror(QAction *command, const QString &caption, const QString &hint, bool followEnabled)
 {
     // A toolbar button has its own caption and hint and runs the menu entry's command; it is enabled
     // exactly when the entry is.
     QAction *button = make(caption, hint, command->property("helpContext").toInt());
     button->setIcon(command->icon());
     button->setEnabled(command->isEnabled());
-    connect(command, &QAction::changed, button, [command, button] { button->setEnabled(command->isEnabled()); });
+    if (followEnabled)
+        connect(command, &QAction::changed, button, [command, button] { button->setEnabled(command->isEnabled()); });
     connect(button, &QAction::triggered, command, &QAction::trigger);
     return button;
 }
@@ -217,7 +216,8 @@ void MainActions::buildToolbar(QToolBar *bar)
     button(mirror(newUrl, tr("New URL"), tr("|Create a new item")));
     bar->addSeparator();
     button(mirror(upOneLevel, tr("Up"), tr("|Up one level")));
-    button(mirror(deleteItems, tr("Delete"), tr("|Deletes the selection")));
+    deleteButton = mirror(deleteItems, tr("Delete"), tr("|Deletes the selection"), false);
+    button(deleteButton);
     bar->addSeparator();
     button(mirror(search, tr("Search"), tr("|Finds objects across all folders")));
     button(foldersButton);

@@ -80,6 +80,7 @@ public:
     QAction *homePage;
     QAction *about;
     // Toolbar buttons that are not menu entries
+    QAction *deleteButton = nullptr; // enabled by rules of its own (buildToolbar makes it)
     QAction *foldersButton;
     QAction *viewsButton;
     QAction *helpButton;
@@ -88,7 +89,8 @@ private:
     QAction *make(const QString &caption, const QString &hint, int helpContext = 0);
     // A menu added to parent (the menu bar or a menu); entry becomes its menu action.
     QMenu *addMenu(QWidget *parent, QAction *&entry, const QString &caption, const QString &hint, int helpContext);
-    QAction *mirror(QAction *command, const QString &caption, const QString &hint);
+    // A toolbar button that runs command; with followEnabled it is enabled exactly when the command is.
+    QAction *mirror(QAction *command, const QString &caption, const QString &hint, bool followEnabled = true);
 
     QMainWindow *m_window;
     LinkListPane *m_listPane;

@@ -2,7 +2,10 @@
 
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
+#include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
@@ -17,6 +20,7 @@
 #include "widgets/Icons.h"
 
 #include <QAction>
+#include <cstdint>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -43,6 +47,8 @@ TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent) : QMainWindow
         m_reporter = m_ownReporter.get();
     }
     buildLayout();
+    m_folderCommands = new FolderCommands(this);
+    m_itemCommands = new ItemCommands(this);
     connectCommands();
     FormCreate();
 }
@@ -147,8 +153,7 @@ void TSDIAppForm::connectCommands()
         if (!m_descriptionPane->isHidden())
             m_descriptionPane->setProperty("paneHeight", m_descriptionPane->height());
     });
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { setStatusText(m_listPane->StatusText()); });
+    connect(LinksTree(), &FolderTreeView::folderSelected, this, &TSDIAppForm::LinksTreeChanging);
 }
 
 void TSDIAppForm::FormCreate()
@@ -187,8 +192,7 @@ void TSDIAppForm::FormCreate()
     setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
 
     m_repository = std::make_unique<TRepository>(m_reporter);
-    m_folderBar->SetRoot(m_repository->Root());
-    LinksTreeChanging(m_repository->Root());
+    LinksTree()->SetRoot(m_repository->Root());
 
     m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
     m_listPane->ApplyColumns();
@@ -211,17 +215,16 @@ void TSDIAppForm::applyListStyleAndSort()
 bool TSDIAppForm::FormClose()
 {
     // Nothing may react to the rows while the tree goes away.
-    disconnect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, nullptr);
+    m_itemCommands->setListHandlersEnabled(false);
     if (!m_repository->Save()) {
-        connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                [this] { setStatusText(m_listPane->StatusText()); });
+        m_itemCommands->setListHandlersEnabled(true);
         return false;
     }
     {
         // Every view lets go of the items before the tree is destroyed.
         UpdatesGuard guard(this);
-        m_list->FillFromFolder(nullptr);
-        m_folderBar->SetRoot(nullptr);
+        m_list->model()->clear();
+        LinksTree()->SetRoot(nullptr);
         m_descriptionPane->ShowItemDetails(nullptr);
     }
     m_repository.reset();
@@ -401,19 +404,66 @@ void TSDIAppForm::CloseLinksFolderButtonClick()
     m_actions->folders->setChecked(false);
 }
 
-void TSDIAppForm::LinksTreeChanging(LinkItem *folder)
+FolderTreeView *TSDIAppForm::LinksTree() const
 {
+    return m_folderBar->LinksTree();
+}
+
+QTreeWidgetItem *TSDIAppForm::shownNode() const
+{
+    return LinksTree()->SelectedNode();
+}
+
+LinkItem *TSDIAppForm::shownFolder() const
+{
+    return LinksTree()->SelectedItem();
+}
+
+void TSDIAppForm::LinksTreeChanging(QTreeWidgetItem *node)
+{
+    LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
-    folder->LastVisit = OleDate::now();
     {
         UpdatesGuard guard(this);
+        folder->LastVisit = OleDate::now();
         m_list->FillFromFolder(folder);
-        m_listPane->ApplySort();
+        m_folderHeader->ShowFolder(node->text(0), node->parent() == nullptr);
+        setStatusText(LinkListPane::CountText(folder->Children.Count()));
     }
-    m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
-    m_descriptionPane->ShowItemDetails(folder);
-    setStatusText(LinkListPane::CountText(folder->Children.Count()));
+    m_folderCommands->enableForFolder(node);
+    m_listPane->ApplySort();
+    m_itemCommands->ShowItemDetails(folder);
+    updateStatusText();
+}
+
+void TSDIAppForm::RefreshFolderView(QTreeWidgetItem *node)
+{
+    LinkItem *folder = FolderTreeView::itemOf(node);
+    if (!folder)
+        return;
+    {
+        UpdatesGuard guard(this);
+        m_list->model()->clear();
+        if (folder->Visits < INT32_MAX)
+            ++folder->Visits;
+        m_list->FillFromFolder(folder);
+        LinksTree()->reopen(node);
+        setStatusText(LinkListPane::CountText(folder->Children.Count()));
+    }
+    m_listPane->Resort();
+}
+
+void TSDIAppForm::ShowFolderContents(LinkItem *folder)
+{
+    UpdatesGuard guard(this);
+    m_list->FillFromFolder(folder);
+    setStatusText(LinkListPane::CountText(folder ? folder->Children.Count() : 0));
+}
+
+void TSDIAppForm::updateStatusText()
+{
+    setStatusText(m_listPane->StatusText());
 }
 
 void TSDIAppForm::setStatusText(const QString &text)

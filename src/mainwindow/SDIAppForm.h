@@ -7,6 +7,9 @@
 class DescriptionPane;
 class ErrorReporter;
 class FolderBar;
+class FolderCommands;
+class FolderTreeView;
+class ItemCommands;
 class FolderListView;
 class LinkItem;
 class LinkListPane;
@@ -14,6 +17,7 @@ class MainActions;
 class QLabel;
 class QSplitter;
 class QToolBar;
+class QTreeWidgetItem;
 class TFolderHeader;
 class TReg;
 class TRepository;
@@ -45,6 +49,10 @@ public:
     FolderListView *LinkList() const { return m_list; }
     LinkListPane *listPane() const { return m_listPane; }
     FolderBar *folderBar() const { return m_folderBar; }
+    FolderTreeView *LinksTree() const;
+    FolderCommands *folderCommands() const { return m_folderCommands; }
+    ItemCommands *itemCommands() const { return m_itemCommands; }
+    ErrorReporter *reporter() const { return m_reporter; }
     TFolderHeader *FolderPane() const { return m_folderHeader; }
     DescriptionPane *descriptionPane() const { return m_descriptionPane; }
     QToolBar *CommandToolbar() const { return m_toolbar; }
@@ -60,10 +68,21 @@ public:
     // "&File" > "&Close": hides the window; the program goes on in the notification area.
     void FileExit1Execute();
 
-    // Shows a folder: lists its children, sorted, and updates the header, the status text and the pane.
-    void LinksTreeChanging(LinkItem *folder);
+    // The shown folder: the folder of the tree's selected node.
+    LinkItem *shownFolder() const;
+    QTreeWidgetItem *shownNode() const;
+
+    // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
+    // description pane, stamps and counts the visit, and enables what depends on the folder.
+    void LinksTreeChanging(QTreeWidgetItem *node);
+    // Relists node's folder after items were added to it (two more visits) and rebuilds its child nodes.
+    void RefreshFolderView(QTreeWidgetItem *node);
+    // Lists a folder without moving the tree's selection.
+    void ShowFolderContents(LinkItem *folder);
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
     void setStatusText(const QString &text);
+    // The status text by the rule: the selection form when entries are selected, else the count form.
+    void updateStatusText();
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -105,6 +124,8 @@ private:
     QSplitter *m_splitter2 = nullptr;
     FolderListView *m_list = nullptr;
     LinkListPane *m_listPane = nullptr;
+    FolderCommands *m_folderCommands = nullptr;
+    ItemCommands *m_itemCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

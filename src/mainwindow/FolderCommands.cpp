@@ -1,0 +1,113 @@
+#include "mainwindow/FolderCommands.h"
+
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/ItemCommands.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/Prompts.h"
+#include "mainwindow/SDIAppForm.h"
+#include "widgets/FolderHeader.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScrollBar>
+
+FolderCommands::FolderCommands(TSDIAppForm *window) : QObject(window), m_window(window)
+{
+    MainActions *a = window->actions();
+    FolderTreeView *tree = window->LinksTree();
+
+    m_popup = new QMenu(tree);
+    m_popup->setObjectName(QStringLiteral("LinksTreePopupMenu"));
+    m_collapseExpand = m_popup->addAction(tr("E&xpand"), this, &FolderCommands::CollapseExpandClick);
+    m_popup->addSeparator();
+    QMenu *newMenu = m_popup->addMenu(tr("&New"));
+    newMenu->addActions({a->newFolder, a->newUrl});
+    m_delete = m_popup->addAction(tr("&Delete") + QStringLiteral("\tDel"));
+    m_rename = m_popup->addAction(tr("&Rename"), this, &FolderCommands::EditButtonClick);
+    m_popup->addSeparator();
+    m_popup->addAction(a->upOneLevel);
+    m_popup->addSeparator();
+    m_properties = m_popup->addAction(tr("&Properties...") + QStringLiteral("\tCtrl+P"));
+    connect(m_popup, &QMenu::aboutToShow, this, &FolderCommands::LinksTreePopupMenuPopup);
+
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QWidget::customContextMenuRequested, this,
+            [this, tree](const QPoint &position) { m_popup->popup(tree->viewport()->mapToGlobal(position)); });
+    connect(a->upOneLevel, &QAction::triggered, this, &FolderCommands::UpOneLevelButtonClick);
+    connect(a->expandAll, &QAction::triggered, this, &FolderCommands::ExpandeAll1Click);
+    connect(a->collapseAll, &QAction::triggered, this, &FolderCommands::CollapseAll1Click);
+    connect(tree, &FolderTreeView::folderRenamed, this, &FolderCommands::folderRenamed);
+    connect(tree, &FolderTreeView::nameRefused, this, &FolderCommands::showNameRefused);
+}
+
+void FolderCommands::enableForFolder(QTreeWidgetItem *node)
+{
+    const bool below = node && node->parent();
+    MainActions *a = m_window->actions();
+    a->upOneLevel->setEnabled(below);
+    a->deleteItems->setEnabled(below);
+    a->deleteButton->setEnabled(below);
+    m_delete->setEnabled(below);
+    m_rename->setEnabled(below);
+}
+
+void FolderCommands::UpOneLevelButtonClick()
+{
+    FolderTreeView *tree = m_window->LinksTree();
+    QTreeWidgetItem *node = tree->SelectedNode();
+    if (!node || !node->parent())
+        return;
+    tree->commitRename();
+    tree->setCurrentItem(node->parent());
+}
+
+void FolderCommands::ExpandeAll1Click()
+{
+    FolderTreeView *tree = m_window->LinksTree();
+    tree->ExpandAll();
+    tree->verticalScrollBar()->setValue(0);
+    tree->horizontalScrollBar()->setValue(0);
+}
+
+void FolderCommands::CollapseAll1Click()
+{
+    m_window->LinksTree()->CollapseAll();
+}
+
+void FolderCommands::LinksTreePopupMenuPopup()
+{
+    m_collapseExpand->setText(m_window->LinksTree()->collapseExpandCaption());
+    // The entry opens or closes only what can be opened or closed.
+    QTreeWidgetItem *node = m_window->LinksTree()->SelectedNode();
+    m_collapseExpand->setEnabled(node && (node->childCount() > 0
+                                          || node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator));
+}
+
+void FolderCommands::CollapseExpandClick()
+{
+    FolderTreeView *tree = m_window->LinksTree();
+    QTreeWidgetItem *node = tree->SelectedNode();
+    if (!node)
+        return;
+    tree->CollapseExpandClick();
+    const bool hasChildren = node->childCount() > 0;
+    m_collapseExpand->setText(node->isExpanded() && hasChildren ? tr("&Collapse") : tr("E&xpand"));
+    m_collapseExpand->setEnabled(hasChildren);
+}
+
+void FolderCommands::EditButtonClick()
+{
+    FolderTreeView *tree = m_window->LinksTree();
+    tree->startRename(tree->SelectedNode());
+}
+
+void FolderCommands::folderRenamed(QTreeWidgetItem *node)
+{
+    if (node == m_window->shownNode())
+        m_window->FolderPane()->setCaption(node->text(0));
+}
+
+void FolderCommands::showNameRefused()
+{
+    Prompts::error(nullptr, QStringLiteral("ERROR"), FolderTreeView::backslashMessage());
+}

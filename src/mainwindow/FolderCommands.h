@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QTreeWidgetItem;
+class TSDIAppForm;
+
+// The folder tree's commands in the main window: up one level, expand and collapse, rename, the tree's
+// popup menu, and what depends on the shown folder.
+class FolderCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FolderCommands(TSDIAppForm *window);
+
+    QMenu *LinksTreePopupMenu() const { return m_popup; }
+    QAction *CollapseExpand() const { return m_collapseExpand; }
+    QAction *Edit2() const { return m_rename; }
+    QAction *Remove1() const { return m_delete; }
+    QAction *Properties1() const { return m_properties; }
+
+    // Enables the commands that depend on the shown folder: up one level, delete and rename only below
+    // the root.
+    void enableForFolder(QTreeWidgetItem *node);
+
+    void UpOneLevelButtonClick();
+    void ExpandeAll1Click();
+    void CollapseAll1Click();
+    void CollapseExpandClick();
+    void EditButtonClick();
+
+private:
+    void LinksTreePopupMenuPopup();
+    void folderRenamed(QTreeWidgetItem *node);
+    void showNameRefused();
+
+    TSDIAppForm *m_window;
+    QMenu *m_popup;
+    QAction *m_collapseExpand;
+    QAction *m_rename;
+    QAction *m_delete;
+    QAction *m_properties;
+};

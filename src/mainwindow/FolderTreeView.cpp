@@ -1,0 +1,471 @@
+#include "mainwindow/FolderTreeView.h"
+
+#include "store/LinkItem.h"
+#include "store/TextCodec.h"
+#include "widgets/Icons.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+const QString FolderTreeView::TreeMimeType = QStringLiteral("application/x-quillmark-tree-folder");
+const QString FolderTreeView::ListMimeType = QStringLiteral("application/x-quillmark-list-entries");
+
+namespace {
+constexpr int ItemRole = Qt::UserRole;
+
+// Siblings sort by their text, locale-aware and case-sensitive.
+class FolderNode : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        return QString::localeAwareCompare(text(0), other.text(0)) < 0;
+    }
+};
+
+// Remembers the editor of a running rename, so that a command can commit or cancel it.
+class RenameDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *created = QStyledItemDelegate::createEditor(parent, option, index);
+        editor = created;
+        return created;
+    }
+    mutable QPointer<QWidget> editor;
+};
+
+RenameDelegate *renameDelegate(const QAbstractItemView *view)
+{
+    return static_cast<RenameDelegate *>(view->itemDelegate());
+}
+
+bool isAncestorOrSelf(const QTreeWidgetItem *candidate, const QTreeWidgetItem *node)
+{
+    for (const QTreeWidgetItem *walk = node; walk; walk = walk->parent()) {
+        if (walk == candidate)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+FolderTreeView::FolderTreeView(QWidget *parent) : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("LinksTree"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers); // renaming starts from our own rules
+    auto *delegate = new RenameDelegate(this);
+    setItemDelegate(delegate);
+    // The edit's result arrives (itemChanged) before the editor closes; after that nothing is being renamed.
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] { m_renaming = nullptr; });
+    setMouseTracking(true); // hot tracking
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false);
+    connect(this, &QTreeWidget::currentItemChanged, this, &FolderTreeView::onCurrentChanged);
+    connect(this, &QTreeWidget::itemExpanded, this, &FolderTreeView::onExpanded);
+    connect(this, &QTreeWidget::itemChanged, this, &FolderTreeView::onItemChanged);
+}
+
+LinkItem *FolderTreeView::itemOf(const QTreeWidgetItem *node)
+{
+    return node ? reinterpret_cast<LinkItem *>(node->data(0, ItemRole).value<quintptr>()) : nullptr;
+}
+
+LinkItem *FolderTreeView::SelectedItem() const
+{
+    return itemOf(currentItem());
+}
+
+QString FolderTreeView::backslashMessage()
+{
+    return QStringLiteral("An item name cannot contain any of the following characters: \\");
+}
+
+void FolderTreeView::SetRoot(LinkItem *item)
+{
+    m_rebuilding = true;
+    m_dragSource = nullptr;
+    m_renaming = nullptr;
+    clear();
+    m_rebuilding = false;
+    if (!item)
+        return;
+    auto *root = new FolderNode(this);
+    m_rebuilding = true;
+    root->setText(0, TextCodec::toDisplay(item->Name));
+    root->setIcon(0, Icons::home());
+    root->setData(0, ItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
+    root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    m_rebuilding = false;
+    root->setExpanded(true);
+    setCurrentItem(root);
+}
+
+QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem *folder)
+{
+    const bool wasRebuilding = m_rebuilding;
+    m_rebuilding = true;
+    auto *node = new FolderNode;
+    node->setText(0, TextCodec::toDisplay(folder->Name));
+    node->setIcon(0, Icons::folder());
+    node->setData(0, ItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(folder)));
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
+    node->setChildIndicatorPolicy(folder->Children.HasFolder() ? QTreeWidgetItem::ShowIndicator
+                                                               : QTreeWidgetItem::DontShowIndicator);
+    parent->addChild(node);
+    parent->sortChildren(0, Qt::AscendingOrder);
+    m_rebuilding = wasRebuilding;
+    return node;
+}
+
+void FolderTreeView::rebuildChildren(QTreeWidgetItem *node)
+{
+    LinkItem *folder = itemOf(node);
+    if (!folder)
+        return;
+    // The selection may sit on a node that goes away here; it comes back to the new node of its folder.
+    LinkItem *selected = SelectedItem();
+    const bool selectionBelow = currentItem() && currentItem() != node && isAncestorOrSelf(node, currentItem());
+    if (m_dragSource && m_dragSource != node && isAncestorOrSelf(node, m_dragSource))
+        m_dragSource = nullptr;
+    if (m_renaming && m_renaming != node && isAncestorOrSelf(node, m_renaming))
+        cancelRename();
+    const bool wasRebuilding = m_rebuilding;
+    m_rebuilding = true;
+    qDeleteAll(node->takeChildren());
+    for (const auto &child : folder->Children) {
+        if (child->isFolder())
+            addFolderNode(node, child.get());
+    }
+    if (selectionBelow) {
+        QTreeWidgetItem *again = findNode(selected);
+        setCurrentItem(again ? again : node);
+    }
+    m_rebuilding = wasRebuilding;
+}
+
+void FolderTreeView::onExpanded(QTreeWidgetItem *node)
+{
+    if (m_autoFill)
+        rebuildChildren(node);
+}
+
+void FolderTreeView::reopen(QTreeWidgetItem *node)
+{
+    node->setExpanded(false);
+    node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    node->setExpanded(true); // with AutoFill on, itemExpanded rebuilds the branch
+}
+
+QTreeWidgetItem *FolderTreeView::findNode(const LinkItem *folder) const
+{
+    std::vector<QTreeWidgetItem *> pending;
+    for (int i = topLevelItemCount() - 1; i >= 0; --i)
+        pending.push_back(topLevelItem(i));
+    while (!pending.empty()) {
+        QTreeWidgetItem *node = pending.back();
+        pending.pop_back();
+        if (SameItem(itemOf(node), folder))
+            return node;
+        for (int i = node->childCount() - 1; i >= 0; --i)
+            pending.push_back(node->child(i));
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *FolderTreeView::childNodeOf(const QTreeWidgetItem *parent, const LinkItem *folder)
+{
+    if (!parent)
+        return nullptr;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (SameItem(itemOf(parent->child(i)), folder))
+            return parent->child(i);
+    }
+    return nullptr;
+}
+
+void FolderTreeView::setNodeText(QTreeWidgetItem *node, const QString &text)
+{
+    const bool wasRebuilding = m_rebuilding;
+    m_rebuilding = true;
+    node->setText(0, text);
+    if (node->parent())
+        node->parent()->sortChildren(0, Qt::AscendingOrder);
+    m_rebuilding = wasRebuilding;
+}
+
+void FolderTreeView::ExpandAll()
+{
+    QTreeWidgetItem *root = RootNode();
+    if (!root)
+        return;
+    std::vector<QTreeWidgetItem *> pending{root};
+    while (!pending.empty()) {
+        QTreeWidgetItem *node = pending.back();
+        pending.pop_back();
+        node->setExpanded(true); // builds its children
+        for (int i = 0; i < node->childCount(); ++i)
+            pending.push_back(node->child(i));
+    }
+    emit folderSelected(root);
+}
+
+void FolderTreeView::CollapseAll()
+{
+    QTreeWidgetItem *root = RootNode();
+    if (!root)
+        return;
+    m_rebuilding = true;
+    collapseAll();
+    setCurrentItem(root);
+    m_rebuilding = false;
+    emit folderSelected(root);
+}
+
+void FolderTreeView::onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
+{
+    if (m_rebuilding || !current)
+        return;
+    emit folderSelected(current);
+}
+
+QString FolderTreeView::collapseExpandCaption() const
+{
+    const QTreeWidgetItem *node = currentItem();
+    return node && node->isExpanded() ? tr("&Collapse") : tr("E&xpand");
+}
+
+void FolderTreeView::CollapseExpandClick()
+{
+    QTreeWidgetItem *node = currentItem();
+    if (node)
+        node->setExpanded(!node->isExpanded());
+}
+
+bool FolderTreeView::startRename(QTreeWidgetItem *node)
+{
+    if (!node || !node->parent())
+        return false; // the root keeps its name here
+    m_renaming = node;
+    scrollToItem(node);
+    editItem(node, 0);
+    return true;
+}
+
+bool FolderTreeView::isRenaming() const
+{
+    return state() == QAbstractItemView::EditingState;
+}
+
+void FolderTreeView::commitRename()
+{
+    QWidget *editor = renameDelegate(this)->editor;
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void FolderTreeView::cancelRename()
+{
+    QWidget *editor = renameDelegate(this)->editor;
+    m_renaming = nullptr;
+    if (editor)
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+void FolderTreeView::onItemChanged(QTreeWidgetItem *node, int)
+{
+    if (m_rebuilding || node != m_renaming)
+        return;
+    m_renaming = nullptr;
+    LinkItem *folder = itemOf(node);
+    const QString text = node->text(0);
+    if (text.contains(QLatin1Char('\\'))) {
+        setNodeText(node, TextCodec::toDisplay(folder->Name)); // the node keeps its old name
+        emit nameRefused();
+        return;
+    }
+    folder->Name = TextCodec::fromDisplay(text);
+    setNodeText(node, text);
+    emit folderRenamed(node);
+}
+
+void FolderTreeView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        // A right press does not select: the popup acts on the selected node.
+        event->accept();
+        return;
+    }
+    QTreeWidgetItem *node = itemAt(event->position().toPoint());
+    // A press on the expand button left of the label only opens or closes the branch.
+    const bool onBranch = node && event->position().x() < visualItemRect(node).left();
+    m_buttonDown = true;
+    m_dragSource = node;
+    m_pressPosition = event->position().toPoint();
+    if (!node || onBranch) {
+        QTreeWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void FolderTreeView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_buttonDown && m_dragSource && m_dragSource->parent()
+        && (event->position().toPoint() - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+        startDragOf(m_dragSource);
+        return;
+    }
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void FolderTreeView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_buttonDown) {
+        QTreeWidget::mouseReleaseEvent(event);
+        return;
+    }
+    QTreeWidgetItem *pressed = m_dragSource;
+    endButtonDown();
+    QTreeWidgetItem *node = itemAt(event->position().toPoint());
+    if (!node || node != pressed) {
+        QTreeWidget::mouseReleaseEvent(event);
+        return;
+    }
+    if (node == currentItem()) {
+        // A click on the label of the selected folder renames it, unless it turns out to be a double click.
+        QPointer<FolderTreeView> self(this);
+        QTimer::singleShot(QApplication::doubleClickInterval(), this, [self, node] {
+            if (self && self->currentItem() == node && !self->isRenaming() && self->underMouse())
+                self->startRename(node);
+        });
+    } else {
+        setCurrentItem(node);
+    }
+    event->accept();
+}
+
+void FolderTreeView::endButtonDown()
+{
+    m_buttonDown = false;
+}
+
+void FolderTreeView::startDragOf(QTreeWidgetItem *node)
+{
+    auto *data = new QMimeData;
+    data->setData(TreeMimeType, QByteArray());
+    auto *drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(node->icon(0).pixmap(16, 16));
+    drag->exec(Qt::MoveAction);
+    // The drag loop ate the button release: the drag is over, so is the press.
+    endButtonDown();
+}
+
+bool FolderTreeView::acceptsTreeDrop(const QTreeWidgetItem *target) const
+{
+    return target && m_dragSource && !isAncestorOrSelf(m_dragSource, target);
+}
+
+bool FolderTreeView::acceptsListDrop(const QTreeWidgetItem *target) const
+{
+    if (!target)
+        return false;
+    const std::vector<LinkItem *> selected = m_listSelection ? m_listSelection() : std::vector<LinkItem *>();
+    for (const LinkItem *folder = itemOf(target); folder; folder = folder->Parent) {
+        for (const LinkItem *entry : selected) {
+            if (SameItem(entry, folder))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool FolderTreeView::acceptsDrop(const QMimeData *data, const QTreeWidgetItem *target) const
+{
+    if (data->hasFormat(TreeMimeType))
+        return acceptsTreeDrop(target);
+    if (data->hasFormat(ListMimeType))
+        return acceptsListDrop(target);
+    return false;
+}
+
+void FolderTreeView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasFormat(TreeMimeType) || event->mimeData()->hasFormat(ListMimeType))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void FolderTreeView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptsDrop(event->mimeData(), itemAt(event->position().toPoint()))) {
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void FolderTreeView::dropEvent(QDropEvent *event)
+{
+    QTreeWidgetItem *target = itemAt(event->position().toPoint());
+    if (!acceptsDrop(event->mimeData(), target)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    // The drop ends the drag that the press began; the selection may move from here on.
+    endButtonDown();
+    if (event->mimeData()->hasFormat(TreeMimeType))
+        dropTreeNode(target);
+    else
+        emit listEntriesDropped(target);
+}
+
+void FolderTreeView::dropTreeNode(QTreeWidgetItem *target)
+{
+    QTreeWidgetItem *source = m_dragSource;
+    if (!acceptsTreeDrop(target))
+        return;
+    m_autoFill = false;
+    const bool wasExpanded = source->isExpanded();
+    LinkItem *folder = itemOf(source);
+    LinkItem *destination = itemOf(target);
+    m_rebuilding = true;
+    source->parent()->removeChild(source);
+    target->addChild(source);
+    m_rebuilding = false;
+    folder->Parent->Children.MoveTo(folder, destination->Children);
+    m_autoFill = true;
+    reopen(target);
+    m_dragSource = nullptr;
+    if (QTreeWidgetItem *moved = childNodeOf(target, folder)) {
+        moved->setExpanded(wasExpanded);
+        if (currentItem() == moved)
+            emit folderSelected(moved);
+        else
+            setCurrentItem(moved);
+    }
+}

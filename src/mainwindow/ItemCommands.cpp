@@ -1,0 +1,468 @@
+#include "mainwindow/ItemCommands.h"
+
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderBar.h"
+#include "mainwindow/FolderCommands.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/NewItemDialog.h"
+#include "mainwindow/PropertiesDialog.h"
+#include "mainwindow/Prompts.h"
+#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/UpdatesGuard.h"
+#include "platform/ShellOpen.h"
+#include "store/LinkItem.h"
+#include "store/OleDate.h"
+#include "store/TextCodec.h"
+#include "widgets/FolderHeader.h"
+#include "widgets/HyperlinkLabel.h"
+#include "widgets/ShellErrorReport.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTreeView>
+
+#include <cstdint>
+
+namespace {
+bool isWithin(const LinkItem *item, const LinkItem *ancestor)
+{
+    for (const LinkItem *walk = item; walk; walk = walk->Parent) {
+        if (walk == ancestor)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+ItemCommands::ItemCommands(TSDIAppForm *window) : QObject(window), m_window(window)
+{
+    MainActions *a = window->actions();
+    FolderListView *list = window->LinkList();
+
+    m_popup = new QMenu(list);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    m_open = m_popup->addAction(tr("Open"), this, &ItemCommands::LinkListDblClick);
+    m_delete = m_popup->addAction(tr("&Delete") + QStringLiteral("\tDel"), this, &ItemCommands::DeleteButtonClick);
+    m_popup->addSeparator();
+    m_popup->addAction(a->goToFolder);
+    m_popup->addAction(a->upOneLevel);
+    m_popup->addSeparator();
+    m_properties = m_popup->addAction(tr("&Properties...") + QStringLiteral("\tCtrl+P"), this,
+                                      &ItemCommands::Properties3Click);
+    connect(m_popup, &QMenu::aboutToShow, this, &ItemCommands::PopupMenu1Popup);
+    list->setItemPopupMenu(m_popup);
+
+    connect(a->newFolder, &QAction::triggered, this, &ItemCommands::ToolButton1Click);
+    connect(a->newUrl, &QAction::triggered, this, &ItemCommands::Item2Click);
+    connect(a->deleteItems, &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
+    connect(a->selectAll, &QAction::triggered, this, &ItemCommands::SelectAll1Click);
+    connect(a->deselectAll, &QAction::triggered, this, &ItemCommands::DeselectAll1Click);
+    connect(a->invertSelection, &QAction::triggered, this, &ItemCommands::InvertSelection1Click);
+    connect(a->properties, &QAction::triggered, this, &ItemCommands::Properties2Click);
+
+    FolderCommands *folders = window->folderCommands();
+    connect(folders->Remove1(), &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
+    connect(folders->Properties1(), &QAction::triggered, this, &ItemCommands::Properties1Click);
+
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemCommands::LinkListSelectItem);
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(list->detailsView()),
+                                    static_cast<QAbstractItemView *>(list->iconView())}) {
+        connect(view, &QAbstractItemView::doubleClicked, this, &ItemCommands::LinkListDblClick);
+        view->installEventFilter(this);
+    }
+    list->setDropHandler([this](const QMimeData *data, const QPoint &position, bool drop) {
+        return LinkListDrop(data, position, drop);
+    });
+
+    FolderTreeView *tree = window->LinksTree();
+    tree->installEventFilter(this);
+    tree->setListSelection([list] { return list->selectedItems(); });
+    connect(tree, &FolderTreeView::listEntriesDropped, this, &ItemCommands::dropListEntriesOnTree);
+
+    DescriptionPane *pane = window->descriptionPane();
+    connect(pane->URLLabel(), &THyperlinkLabel::OnClick, this, &ItemCommands::URLLabelClick);
+    connect(pane, &DescriptionPane::memoEntered, this, &ItemCommands::Memo1Enter);
+    connect(pane, &DescriptionPane::memoLeft, this, &ItemCommands::Memo1Exit);
+}
+
+bool ItemCommands::listHasFocus() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    const FolderListView *list = m_window->LinkList();
+    return focus && (focus == list || list->isAncestorOf(focus));
+}
+
+LinkItem *ItemCommands::firstSelectedEntry() const
+{
+    const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
+    return selected.empty() ? nullptr : selected.front();
+}
+
+void ItemCommands::ShowItemDetails(LinkItem *item)
+{
+    m_window->actions()->properties->setEnabled(item != nullptr);
+    m_window->descriptionPane()->ShowItemDetails(item);
+}
+
+void ItemCommands::forget(const LinkItem *item)
+{
+    DescriptionPane *pane = m_window->descriptionPane();
+    if (pane->CurrentItem() && isWithin(pane->CurrentItem(), item))
+        ShowItemDetails(nullptr);
+    m_window->LinkList()->model()->removeItem(item);
+}
+
+void ItemCommands::ToolButton1Click()
+{
+    FolderTreeView *tree = m_window->LinksTree();
+    QTreeWidgetItem *node = tree->SelectedNode();
+    LinkItem *folder = tree->SelectedItem();
+    if (!node || !folder)
+        return;
+    tree->cancelRename();
+    node->setExpanded(true);
+
+    // "New Folder", or "New Folder (N)" with the smallest N from 2 that no child bears.
+    const auto taken = [folder](const std::string &name) {
+        for (const auto &child : folder->Children) {
+            if (child->Name == name)
+                return true;
+        }
+        return false;
+    };
+    std::string name = "New Folder";
+    for (int n = 2; taken(name); ++n)
+        name = "New Folder (" + std::to_string(n) + ")";
+
+    auto created = LinkItem::MakeFolder(name);
+    LinkItem *item = created.get();
+    folder->Children.InsertSorted(std::move(created));
+    QTreeWidgetItem *added = tree->addFolderNode(node, item);
+    tree->SetAutoFill(false);
+    tree->setCurrentItem(added);
+    added->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    tree->SetAutoFill(true);
+    tree->startRename(added);
+}
+
+void ItemCommands::Item2Click()
+{
+    LinkItem *folder = m_window->shownFolder();
+    if (!folder)
+        return;
+    TNewItemDialog dialog(m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    auto link = LinkItem::MakeLink(TextCodec::fromDisplay(dialog.name()), TextCodec::fromDisplay(dialog.url()));
+    link->Description = TextCodec::fromDisplay(dialog.description());
+    folder->Children.InsertSorted(std::move(link));
+    m_window->RefreshFolderView(m_window->shownNode());
+}
+
+void ItemCommands::DeleteButtonClick()
+{
+    FolderListView *list = m_window->LinkList();
+    FolderTreeView *tree = m_window->LinksTree();
+    if (listHasFocus()) {
+        const int count = list->selectedCount();
+        if (!Prompts::question(m_window, QStringLiteral("Confirm Multiple Objects Delete"),
+                               QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
+            return;
+        UpdatesGuard guard(m_window);
+        while (LinkItem *entry = firstSelectedEntry()) {
+            if (entry->isFolder()) {
+                if (QTreeWidgetItem *node = FolderTreeView::childNodeOf(tree->SelectedNode(), entry))
+                    delete node;
+            }
+            forget(entry); // the row goes first, so that nothing shows the item once it is gone
+            entry->Parent->Children.Remove(entry);
+        }
+        m_window->updateStatusText();
+        return;
+    }
+
+    QTreeWidgetItem *node = tree->SelectedNode();
+    LinkItem *folder = tree->SelectedItem();
+    if (!node || !folder || !folder->Parent)
+        return; // the root folder is never deleted
+    if (!Prompts::question(m_window, QStringLiteral("Confirm Folder Delete"),
+                           QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
+        return;
+    list->model()->clear();
+    ShowItemDetails(nullptr);
+    folder->Parent->Children.Remove(folder);
+    // The tree selects a neighbour, which shows that folder.
+    delete node;
+}
+
+void ItemCommands::SelectAll1Click()
+{
+    FolderListView *list = m_window->LinkList();
+    list->currentView()->selectAll();
+    list->currentView()->setFocus();
+}
+
+void ItemCommands::DeselectAll1Click()
+{
+    FolderListView *list = m_window->LinkList();
+    list->selectionModel()->clearSelection();
+    list->currentView()->setFocus();
+}
+
+void ItemCommands::InvertSelection1Click()
+{
+    FolderListView *list = m_window->LinkList();
+    const LinkListModel *model = list->model();
+    if (model->rowCount() > 0) {
+        const QItemSelection all(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+        list->selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    }
+    list->currentView()->setFocus();
+}
+
+void ItemCommands::countVisit(LinkItem *item)
+{
+    if (item->Visits < INT32_MAX)
+        ++item->Visits;
+    item->LastVisit = OleDate::now();
+    m_window->LinkList()->model()->refreshItem(item);
+}
+
+void ItemCommands::LinkListDblClick()
+{
+    FolderListView *list = m_window->LinkList();
+    if (list->selectedCount() != 1)
+        return;
+    LinkItem *entry = firstSelectedEntry();
+    if (entry->isFolder()) {
+        entry->LastVisit = OleDate::now();
+        FolderTreeView *tree = m_window->LinksTree();
+        QTreeWidgetItem *shown = tree->SelectedNode();
+        shown->setExpanded(true);
+        tree->SetAutoFill(false);
+        const QString name = TextCodec::toDisplay(entry->Name);
+        QTreeWidgetItem *match = nullptr;
+        for (int i = 0; i < shown->childCount() && !match; ++i) {
+            if (shown->child(i)->text(0) == name)
+                match = shown->child(i);
+        }
+        if (match) {
+            tree->setCurrentItem(match);
+            if (tree->isVisibleTo(m_window) && !m_window->folderBar()->isHidden())
+                tree->setFocus();
+        }
+        if (LinkItem *still = firstSelectedEntry())
+            m_window->ShowFolderContents(still);
+        tree->SetAutoFill(true);
+        return;
+    }
+    const QString url = TextCodec::toDisplay(entry->Url);
+    // Bookmark files come from anywhere: a program on this computer is not started without asking.
+    if (platform::needsLaunchConfirmation(url)
+        && !Prompts::question(m_window, QStringLiteral("Quillmark"),
+                              QStringLiteral("\"%1\" is a program on this computer, not a web page. Run it?").arg(url)))
+        return;
+    // The visit counts whether or not the launch succeeds.
+    if (entry->Visits < INT32_MAX)
+        ++entry->Visits;
+    entry->LastVisit = OleDate::now();
+    ReportShellError(platform::shellOpen(url), url);
+    list->model()->refreshItem(entry);
+}
+
+void ItemCommands::URLLabelClick()
+{
+    if (LinkItem *entry = firstSelectedEntry())
+        countVisit(entry);
+}
+
+void ItemCommands::editProperties(LinkItem *item)
+{
+    TPropertiesDialog dialog(item, m_window);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    LinkListModel *model = m_window->LinkList()->model();
+    if (!accepted)
+        return;
+    FolderTreeView *tree = m_window->LinksTree();
+    if (item == tree->SelectedItem()) {
+        // The shown folder: its node, the header and the pane follow the new name.
+        tree->setNodeText(tree->SelectedNode(), TextCodec::toDisplay(item->Name));
+        m_window->FolderPane()->setCaption(TextCodec::toDisplay(item->Name));
+        ShowItemDetails(item);
+        return;
+    }
+    model->refreshItem(item);
+    m_window->listPane()->ApplySort();
+    ShowItemDetails(item);
+    QTreeWidgetItem *shown = tree->SelectedNode();
+    if (item->isFolder() && shown && shown->isExpanded()) {
+        if (QTreeWidgetItem *node = FolderTreeView::childNodeOf(shown, item))
+            tree->setNodeText(node, TextCodec::toDisplay(item->Name));
+    }
+}
+
+void ItemCommands::Properties2Click()
+{
+    if (listHasFocus()) {
+        if (LinkItem *entry = firstSelectedEntry())
+            editProperties(entry);
+        return;
+    }
+    Properties1Click();
+}
+
+void ItemCommands::Properties1Click()
+{
+    if (LinkItem *folder = m_window->shownFolder())
+        editProperties(folder);
+}
+
+void ItemCommands::Properties3Click()
+{
+    if (LinkItem *entry = firstSelectedEntry())
+        editProperties(entry);
+}
+
+void ItemCommands::LinkListSelectItem()
+{
+    if (!m_listHandlers)
+        return;
+    FolderListView *list = m_window->LinkList();
+    const int count = list->selectedCount();
+    ShowItemDetails(count == 1 ? firstSelectedEntry() : nullptr);
+    m_window->descriptionPane()->setUrlShown(count == 1);
+    m_window->actions()->deleteButton->setEnabled(count > 0);
+    updateDeleteCommand();
+    m_window->updateStatusText();
+}
+
+void ItemCommands::updateDeleteCommand()
+{
+    // Del must reach selected entries of the top folder too: the Edit menu's entry is enabled for a
+    // folder below the top and whenever entries are selected.
+    const LinkItem *folder = m_window->shownFolder();
+    m_window->actions()->deleteItems->setEnabled((folder && folder->Parent) || m_window->LinkList()->selectedCount() > 0);
+}
+
+void ItemCommands::LinkListEnter()
+{
+    if (!m_listHandlers)
+        return;
+    const int count = m_window->LinkList()->selectedCount();
+    if (count != 1)
+        ShowItemDetails(nullptr);
+    m_window->actions()->deleteButton->setEnabled(count > 0);
+    m_window->updateStatusText();
+}
+
+void ItemCommands::LinksTreeEnter()
+{
+    LinkItem *folder = m_window->shownFolder();
+    m_window->actions()->deleteButton->setEnabled(folder && folder->Parent);
+    ShowItemDetails(folder);
+    m_window->updateStatusText();
+}
+
+void ItemCommands::PopupMenu1Popup()
+{
+    const int count = m_window->LinkList()->selectedCount();
+    m_open->setEnabled(count == 1);
+    m_properties->setEnabled(count == 1);
+    m_delete->setEnabled(count > 0);
+    m_window->actions()->deleteButton->setEnabled(count > 0);
+    const LinkItem *folder = m_window->shownFolder();
+    m_window->actions()->upOneLevel->setEnabled(folder && folder->Parent);
+}
+
+void ItemCommands::Memo1Enter()
+{
+    // Del edits the text while the description has the focus.
+    m_window->actions()->deleteItems->setShortcut(QKeySequence());
+}
+
+void ItemCommands::Memo1Exit()
+{
+    m_window->actions()->deleteItems->setShortcut(QKeySequence(Qt::Key_Delete));
+}
+
+bool ItemCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == m_window->LinksTree())
+            LinksTreeEnter();
+        else
+            LinkListEnter();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, bool drop)
+{
+    FolderListView *list = m_window->LinkList();
+    FolderTreeView *tree = m_window->LinksTree();
+    if (data->hasFormat(LinkListModel::MimeType)) {
+        // Within the list: only onto free space, only one entry, and only the icon styles move it.
+        if (list->entryAt(position) || list->selectedCount() != 1)
+            return false;
+        if (drop)
+            list->placeSelectedEntryAt(position);
+        return true;
+    }
+    if (!data->hasFormat(FolderTreeView::TreeMimeType))
+        return false;
+    QTreeWidgetItem *source = tree->DragSourceNode();
+    QTreeWidgetItem *shown = tree->SelectedNode();
+    if (!source || !shown)
+        return false;
+    for (const QTreeWidgetItem *walk = shown; walk; walk = walk->parent()) {
+        if (walk == source)
+            return false;
+    }
+    if (!drop)
+        return true;
+    tree->finishDrag();
+    LinkItem *folder = FolderTreeView::itemOf(source);
+    LinkItem *destination = FolderTreeView::itemOf(shown);
+    delete source;
+    folder->Parent->Children.MoveTo(folder, destination->Children);
+    tree->reopen(shown);
+    m_window->LinksTreeChanging(tree->SelectedNode());
+    return true;
+}
+
+void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
+{
+    FolderTreeView *tree = m_window->LinksTree();
+    FolderListView *list = m_window->LinkList();
+    LinkItem *destination = FolderTreeView::itemOf(target);
+    tree->SetAutoFill(true);
+    target->setExpanded(true);
+    tree->SetAutoFill(false);
+    const std::vector<LinkItem *> entries = list->selectedItems();
+    for (LinkItem *entry : entries) {
+        if (entry->isFolder()) {
+            if (QTreeWidgetItem *node = tree->findNode(entry)) {
+                node->parent()->removeChild(node);
+                target->addChild(node);
+                target->sortChildren(0, Qt::AscendingOrder);
+            } else {
+                tree->addFolderNode(target, entry);
+            }
+        }
+        entry->Parent->Children.MoveTo(entry, destination->Children);
+    }
+    for (LinkItem *entry : entries)
+        list->model()->removeItem(entry);
+    tree->SetAutoFill(true);
+    m_window->LinksTreeChanging(tree->SelectedNode());
+}

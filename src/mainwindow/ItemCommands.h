@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+
+class LinkItem;
+class QAction;
+class QMenu;
+class QMimeData;
+class QTreeWidgetItem;
+class TSDIAppForm;
+
+// The commands on folders and links in the main window: New Folder, New URL, Delete, the selection
+// commands, opening entries, the Properties commands, drops on the list and of list entries on the
+// tree, the list's popup menu, and what the panes show as the focus and the selection move.
+class ItemCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ItemCommands(TSDIAppForm *window);
+
+    QMenu *PopupMenu1() const { return m_popup; }
+    QAction *Open1() const { return m_open; }
+    QAction *Delete2() const { return m_delete; }
+    QAction *Properties3() const { return m_properties; }
+
+    void ToolButton1Click(); // New Folder
+    void Item2Click();       // New URL
+    void DeleteButtonClick();
+    void SelectAll1Click();
+    void DeselectAll1Click();
+    void InvertSelection1Click();
+    void LinkListDblClick();
+    void URLLabelClick();
+    void Properties2Click(); // File menu: the selected entry while the list has the focus, else the shown folder
+    void Properties1Click(); // tree popup: the shown folder
+    void Properties3Click(); // list popup: the first selected entry
+
+    // Shows an item in the description pane; "&Properties..." is enabled exactly while one is shown.
+    void ShowItemDetails(LinkItem *item);
+    // Off while the window closes, so that nothing reacts to rows whose items are going away.
+    void setListHandlersEnabled(bool enabled) { m_listHandlers = enabled; }
+    bool listHasFocus() const;
+
+    // The list's drop rules and drops (LinkListDragOver and LinkListDragDrop).
+    bool LinkListDrop(const QMimeData *data, const QPoint &position, bool drop);
+    // List entries dropped on a tree node: they move into its folder.
+    void dropListEntriesOnTree(QTreeWidgetItem *target);
+
+private:
+    void LinkListSelectItem();
+    void updateDeleteCommand();
+    void LinkListEnter();
+    void LinksTreeEnter();
+    void PopupMenu1Popup();
+    void Memo1Enter();
+    void Memo1Exit();
+    // Counts an opening of a link (or a folder's stamp) and shows it in the entry's cells.
+    void countVisit(LinkItem *item);
+    void editProperties(LinkItem *item);
+    LinkItem *firstSelectedEntry() const;
+    // Lets every pane go of an item and its subtree before it is destroyed.
+    void forget(const LinkItem *item);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    TSDIAppForm *m_window;
+    QMenu *m_popup;
+    QAction *m_open;
+    QAction *m_delete;
+    QAction *m_properties;
+    bool m_listHandlers = true;
+};

@@ -1,0 +1,560 @@
+// The browse-and-edit commands of the main window, driven through the real widgets.
+#include "common/TreeBuilders.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderCommands.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/ItemCommands.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/Prompts.h"
+#include "mainwindow/SDIAppForm.h"
+#include "platform/ShellOpen.h"
+#include "shell/Reg.h"
+#include "store/ErrorReporter.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+#include "widgets/FolderHeader.h"
+#include "widgets/ShellErrorReport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QTimer>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using namespace TreeBuilders;
+
+namespace {
+class SilentReporter : public ErrorReporter
+{
+public:
+    void reportError(const QString &, const QString &, const QString &) override {}
+    void reportNotice(const QString &) override {}
+};
+
+// Root "Quillmark": folders "Alpha" (holding "Inner" (holding "Deep") and link "a1") and "Beta" (only links),
+// links "Example" and "Other".
+void writeCollection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *alpha = addFolder(*root, "Alpha");
+    LinkItem *inner = addFolder(*alpha, "Inner");
+    addFolder(*inner, "Deep");
+    addLink(*alpha, "a1", "http://a1");
+    LinkItem *beta = addFolder(*root, "Beta");
+    addLink(*beta, "b1", "http://b1");
+    addLink(*beta, "b2", "http://b2");
+    addLink(*root, "Example", "http://example.com");
+    addLink(*root, "Other", "http://other.example");
+    QDir().mkpath(TRepository::DataFolder());
+    QVERIFY(NativeFile::saveAtomically(TRepository::DataFile(), *root, nullptr));
+}
+
+QTreeWidgetItem *nodeNamed(FolderTreeView *tree, const QString &text)
+{
+    const QList<QTreeWidgetItem *> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QStringList childTexts(const QTreeWidgetItem *node)
+{
+    QStringList texts;
+    for (int i = 0; i < node->childCount(); ++i)
+        texts << node->child(i)->text(0);
+    return texts;
+}
+
+QStringList childNames(const LinkItem *folder)
+{
+    QStringList names;
+    for (const auto &child : folder->Children)
+        names << QString::fromStdString(child->Name);
+    return names;
+}
+
+void selectRows(FolderListView *list, const QStringList &names)
+{
+    list->selectionModel()->clearSelection();
+    const LinkListModel *model = list->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (names.contains(model->index(row, 0).data().toString()))
+            list->selectionModel()->select(model->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+// Delivers a drag that enters, moves over and drops at a point of a widget, as a real drag does.
+bool dragAndDrop(QWidget *target, const QPoint &point, const QString &format, bool drop = true)
+{
+    QMimeData data;
+    data.setData(format, QByteArray());
+    QDragEnterEvent enter(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    if (!move.isAccepted() || !drop)
+        return move.isAccepted();
+    QDropEvent dropEvent(QPointF(point), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &dropEvent);
+    return dropEvent.isAccepted();
+}
+
+QPoint centreOf(FolderTreeView *tree, QTreeWidgetItem *node)
+{
+    tree->scrollToItem(node);
+    return tree->visualItemRect(node).center();
+}
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void lazyTreeShowsFoldersOnly();
+    void selectingStampsAndCountsTheFolder();
+    void rootCommandsAreDisabled();
+    void newFolderNaming_data();
+    void newFolderNaming();
+    void newFolderIsShownAndRenamed();
+    void renameRules_data();
+    void renameRules();
+    void folderDropOnOwnSubtreeRefused();
+    void folderDropOnAnotherFolder();
+    void listEntriesDroppedOnShownFolder();
+    void listFolderDroppedOnUnexpandedBranch();
+    void listDropRules();
+    void treeFolderDroppedOnList();
+    void deleteFromListRemovesSubtreeAndNode();
+    void deleteWithDescriptionFocusedTargetsShownFolder();
+    void deleteAnswerNoKeepsEverything();
+    void openingLinkWithoutHandler();
+    void openingFolderEntryEntersIt();
+    void descriptionEditsTheItem();
+    void delShortcutMovesWhileEditing();
+    void selectionCommands();
+    void refreshFolderViewAddsTwoVisits();
+    void newUrlAddsALink();
+
+private:
+    TSDIAppForm *form() const { return m_form.get(); }
+    FolderTreeView *tree() const { return m_form->LinksTree(); }
+    FolderListView *list() const { return m_form->LinkList(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    SilentReporter m_reporter;
+    std::unique_ptr<TSDIAppForm> m_form;
+    QStringList m_questions;
+    QStringList m_errors;
+    bool m_answer = true;
+    Prompts::Handler m_previous;
+};
+
+void TestEditing::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    writeCollection();
+    m_questions.clear();
+    m_errors.clear();
+    m_answer = true;
+    m_previous = Prompts::setHandler({[this](const QString &title, const QString &text) {
+                                          m_questions << title + QLatin1Char('|') + text;
+                                          return m_answer;
+                                      },
+                                      [this](const QString &title, const QString &text) {
+                                          m_errors << title + QLatin1Char('|') + text;
+                                      }});
+    m_form = std::make_unique<TSDIAppForm>(&m_reporter);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestEditing::cleanup()
+{
+    m_form.reset();
+    Prompts::setHandler(m_previous);
+    m_dir.reset();
+}
+
+void TestEditing::lazyTreeShowsFoldersOnly()
+{
+    QTreeWidgetItem *root = tree()->RootNode();
+    QCOMPARE(childTexts(root), (QStringList{"Alpha", "Beta"}));
+    QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
+    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    // Only folders with sub-folders get an expand mark; nodes below are built when the branch opens.
+    QCOMPARE(alpha->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    QCOMPARE(beta->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator);
+    QCOMPARE(alpha->childCount(), 0);
+    alpha->setExpanded(true);
+    QCOMPARE(childTexts(alpha), QStringList{"Inner"});
+}
+
+void TestEditing::selectingStampsAndCountsTheFolder()
+{
+    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    LinkItem *folder = FolderTreeView::itemOf(beta);
+    QCOMPARE(folder->Visits, 0);
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), beta));
+    QCOMPARE(tree()->SelectedNode(), beta);
+    QCOMPARE(folder->Visits, 1);
+    QVERIFY(folder->LastVisit > 0);
+    QCOMPARE(list()->model()->rowCount(), 2);
+    QCOMPARE(form()->FolderPane()->caption(), QStringLiteral("Beta"));
+    QCOMPARE(form()->FolderPane()->imageType(), TFolderHeader::itFolder);
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
+    QCOMPARE(form()->descriptionPane()->CurrentItem(), folder);
+}
+
+void TestEditing::rootCommandsAreDisabled()
+{
+    MainActions *a = form()->actions();
+    QVERIFY(!a->upOneLevel->isEnabled());
+    QVERIFY(!a->deleteItems->isEnabled());
+    QVERIFY(!form()->folderCommands()->Edit2()->isEnabled());
+    QVERIFY(!tree()->startRename(tree()->RootNode()));
+    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    QVERIFY(a->upOneLevel->isEnabled());
+    QVERIFY(a->deleteItems->isEnabled());
+    a->upOneLevel->trigger();
+    QCOMPARE(tree()->SelectedNode(), tree()->RootNode());
+}
+
+void TestEditing::newFolderNaming_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("free") << QStringList{} << "New Folder";
+    QTest::newRow("taken once") << QStringList{"New Folder"} << "New Folder (2)";
+    QTest::newRow("first number taken") << QStringList{"New Folder", "New Folder (2)"} << "New Folder (3)";
+    QTest::newRow("only the number") << QStringList{"New Folder (2)"} << "New Folder";
+    QTest::newRow("gap") << QStringList{"New Folder", "New Folder (3)"} << "New Folder (2)";
+    QTest::newRow("lower case differs") << QStringList{"new folder"} << "New Folder";
+    QTest::newRow("a link counts") << QStringList{"link:New Folder"} << "New Folder (2)";
+}
+
+void TestEditing::newFolderNaming()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, expected);
+    LinkItem *beta = FolderTreeView::itemOf(nodeNamed(tree(), "Beta"));
+    for (const QString &name : existing) {
+        if (name.startsWith(QLatin1String("link:")))
+            addLink(*beta, name.mid(5).toStdString(), "http://x");
+        else
+            addFolder(*beta, name.toStdString());
+    }
+    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    form()->itemCommands()->ToolButton1Click();
+    tree()->cancelRename();
+    QCOMPARE(tree()->SelectedNode()->text(0), expected);
+    QCOMPARE(QString::fromStdString(tree()->SelectedItem()->Name), expected);
+    QCOMPARE(tree()->SelectedItem()->Parent, beta);
+}
+
+void TestEditing::newFolderIsShownAndRenamed()
+{
+    form()->actions()->newFolder->trigger();
+    QTreeWidgetItem *node = tree()->SelectedNode();
+    QCOMPARE(node->text(0), QStringLiteral("New Folder"));
+    QCOMPARE(node->parent(), tree()->RootNode());
+    QCOMPARE(list()->model()->rowCount(), 0);
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("0 objects"));
+    QVERIFY(tree()->isRenaming());
+    // Escape keeps the name.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!tree()->isRenaming());
+    QCOMPARE(tree()->SelectedItem()->Name, std::string("New Folder"));
+}
+
+void TestEditing::renameRules_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("plain") << "Gamma" << "Gamma" << false;
+    QTest::newRow("empty") << "" << "" << false;
+    QTest::newRow("sibling's name") << "Alpha" << "Alpha" << false;
+    QTest::newRow("backslash inside") << "a\\b" << "Beta" << true;
+    QTest::newRow("backslash alone") << "\\" << "Beta" << true;
+}
+
+void TestEditing::renameRules()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(bool, refused);
+    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    tree()->setCurrentItem(beta);
+    form()->folderCommands()->Edit2()->trigger();
+    QVERIFY(tree()->isRenaming());
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->setText(typed);
+    tree()->commitRename();
+    QCOMPARE(QString::fromStdString(FolderTreeView::itemOf(beta)->Name), stored);
+    QCOMPARE(beta->text(0), stored);
+    QCOMPARE(m_errors.size(), refused ? 1 : 0);
+    if (refused)
+        QCOMPARE(m_errors.first(), QStringLiteral("ERROR|An item name cannot contain any of the following characters: \\"));
+    else
+        QCOMPARE(form()->FolderPane()->caption(), stored);
+}
+
+void TestEditing::folderDropOnOwnSubtreeRefused()
+{
+    QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
+    tree()->ExpandAll();
+    QTreeWidgetItem *deep = nodeNamed(tree(), "Deep");
+    QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), alpha));
+    QCOMPARE(tree()->DragSourceNode(), alpha);
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), deep), FolderTreeView::TreeMimeType, false));
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), alpha), FolderTreeView::TreeMimeType, false));
+    // The root can never be dragged anywhere.
+    QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), tree()->RootNode()));
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), alpha), FolderTreeView::TreeMimeType, false));
+    QCOMPARE(FolderTreeView::itemOf(alpha)->Parent, FolderTreeView::itemOf(tree()->RootNode()));
+}
+
+void TestEditing::folderDropOnAnotherFolder()
+{
+    QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
+    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    LinkItem *betaFolder = FolderTreeView::itemOf(beta);
+    QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), beta));
+    QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), alpha), FolderTreeView::TreeMimeType));
+    // Beta now lives in Alpha, in the collection and in the tree, and is the shown folder.
+    QCOMPARE(betaFolder->Parent, FolderTreeView::itemOf(alpha));
+    QCOMPARE(tree()->SelectedItem(), betaFolder);
+    QCOMPARE(tree()->SelectedNode()->parent()->text(0), QStringLiteral("Alpha"));
+    QCOMPARE(childTexts(tree()->RootNode()), QStringList{"Alpha"});
+    QCOMPARE(list()->model()->rowCount(), 2);
+    QVERIFY(!tree()->TreeButtonDown());
+}
+
+void TestEditing::listEntriesDroppedOnShownFolder()
+{
+    selectRows(list(), {"Example", "Other"});
+    QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), tree()->RootNode()), FolderTreeView::ListMimeType));
+    // They leave the list and come back at once, since the drop relists the shown folder.
+    QCOMPARE(list()->model()->rowCount(), 4);
+    QCOMPARE(form()->repository()->Root()->Children.Count(), 4);
+}
+
+void TestEditing::listFolderDroppedOnUnexpandedBranch()
+{
+    LinkItem *root = form()->repository()->Root();
+    LinkItem *alpha = root->Children.Get(0);
+    QTreeWidgetItem *betaNode = nodeNamed(tree(), "Beta");
+    QCOMPARE(betaNode->childCount(), 0);
+    selectRows(list(), {"Alpha", "Example"});
+    QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), betaNode), FolderTreeView::ListMimeType));
+    LinkItem *beta = FolderTreeView::itemOf(betaNode);
+    QCOMPARE(alpha->Parent, beta);
+    QCOMPARE(childNames(beta), (QStringList{"Alpha", "Example", "b1", "b2"}));
+    QCOMPARE(childTexts(betaNode), QStringList{"Alpha"});
+    QCOMPARE(childTexts(tree()->RootNode()), QStringList{"Beta"});
+    QCOMPARE(list()->model()->rowCount(), 2); // Beta and Other remain in the root
+}
+
+void TestEditing::listDropRules()
+{
+    QTreeWidgetItem *alphaNode = nodeNamed(tree(), "Alpha");
+    alphaNode->setExpanded(true);
+    // A folder entry cannot go into itself or below itself.
+    selectRows(list(), {"Alpha"});
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), alphaNode), FolderTreeView::ListMimeType, false));
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Inner")),
+                         FolderTreeView::ListMimeType, false));
+    // Entries of the list are never dropped on other entries of the list.
+    QTreeView *details = list()->detailsView();
+    const QPoint onEntry = details->visualRect(list()->model()->index(1, 0)).center();
+    QVERIFY(!dragAndDrop(details->viewport(), onEntry, LinkListModel::MimeType, false));
+    const QPoint below(10, details->viewport()->height() - 5);
+    QVERIFY(dragAndDrop(details->viewport(), below, LinkListModel::MimeType, false));
+    selectRows(list(), {"Alpha", "Beta"});
+    QVERIFY(!dragAndDrop(details->viewport(), below, LinkListModel::MimeType, false));
+}
+
+void TestEditing::treeFolderDroppedOnList()
+{
+    QTreeWidgetItem *alphaNode = nodeNamed(tree(), "Alpha");
+    alphaNode->setExpanded(true);
+    QTreeWidgetItem *inner = nodeNamed(tree(), "Inner");
+    LinkItem *innerFolder = FolderTreeView::itemOf(inner);
+    QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), inner));
+    QTreeView *details = list()->detailsView();
+    QVERIFY(dragAndDrop(details->viewport(), QPoint(10, 10), FolderTreeView::TreeMimeType));
+    QCOMPARE(innerFolder->Parent, form()->repository()->Root());
+    QCOMPARE(childTexts(tree()->RootNode()), (QStringList{"Alpha", "Beta", "Inner"}));
+    QCOMPARE(list()->model()->rowCount(), 5);
+    // Dropping the shown folder's own ancestor there is refused.
+    tree()->setCurrentItem(nodeNamed(tree(), "Inner"));
+    QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), tree()->RootNode()));
+    QVERIFY(!dragAndDrop(details->viewport(), QPoint(10, 10), FolderTreeView::TreeMimeType, false));
+}
+
+void TestEditing::deleteFromListRemovesSubtreeAndNode()
+{
+    tree()->ExpandAll();
+    QVERIFY(nodeNamed(tree(), "Deep"));
+    selectRows(list(), {"Alpha", "Example"});
+    list()->currentView()->setFocus();
+    QVERIFY(form()->itemCommands()->listHasFocus());
+    form()->actions()->deleteItems->trigger();
+    QCOMPARE(m_questions,
+             QStringList{"Confirm Multiple Objects Delete|Are you sure you want to delete these 2 objects?"});
+    QCOMPARE(childNames(form()->repository()->Root()), (QStringList{"Beta", "Other"}));
+    QVERIFY(!nodeNamed(tree(), "Alpha"));
+    QVERIFY(!nodeNamed(tree(), "Deep"));
+    QCOMPARE(list()->model()->rowCount(), 2);
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
+
+    // One entry still asks in the plural.
+    selectRows(list(), {"Other"});
+    form()->actions()->deleteItems->trigger();
+    QCOMPARE(m_questions.last(), QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"));
+}
+
+void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
+{
+    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    selectRows(list(), {"b1"});
+    form()->descriptionPane()->Memo1()->setFocus();
+    QVERIFY(!form()->itemCommands()->listHasFocus());
+    form()->actions()->deleteButton->trigger();
+    QCOMPARE(m_questions, QStringList{"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
+    QCOMPARE(childNames(form()->repository()->Root()), (QStringList{"Alpha", "Example", "Other"}));
+    QVERIFY(!nodeNamed(tree(), "Beta"));
+    QVERIFY(tree()->SelectedItem()); // a neighbour is shown
+    QCOMPARE(list()->model()->folder(), tree()->SelectedItem());
+}
+
+void TestEditing::deleteAnswerNoKeepsEverything()
+{
+    m_answer = false;
+    tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
+    tree()->setFocus();
+    form()->actions()->deleteItems->trigger();
+    QCOMPARE(m_questions.size(), 1);
+    QCOMPARE(form()->repository()->Root()->Children.Count(), 4);
+    QVERIFY(nodeNamed(tree(), "Alpha"));
+}
+
+void TestEditing::openingLinkWithoutHandler()
+{
+    QStringList warnings;
+    const auto previous = setShellErrorPresenter([&warnings](const QString &text) { warnings << text; });
+    // No program takes the link.
+    const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return false; });
+    selectRows(list(), {"Example"});
+    LinkItem *link = list()->selectedItems().front();
+    list()->currentView()->setFocus();
+    form()->itemCommands()->LinkListDblClick();
+    platform::setShellLauncher(launcher);
+    setShellErrorPresenter(previous);
+    QCOMPARE(link->Visits, 1);
+    QVERIFY(link->LastVisit > 0);
+    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(list()->model()->index(list()->model()->rowOf(link), 2).data().toString(), QStringLiteral("1"));
+}
+
+void TestEditing::openingFolderEntryEntersIt()
+{
+    selectRows(list(), {"Beta"});
+    form()->itemCommands()->LinkListDblClick();
+    QCOMPARE(tree()->SelectedNode()->text(0), QStringLiteral("Beta"));
+    QCOMPARE(list()->model()->rowCount(), 2);
+    QVERIFY(tree()->SelectedItem()->LastVisit > 0);
+    QCOMPARE(tree()->SelectedItem()->Visits, 1);
+}
+
+void TestEditing::descriptionEditsTheItem()
+{
+    LinkItem *root = form()->repository()->Root();
+    form()->descriptionPane()->Memo1()->setPlainText(QStringLiteral("about my links"));
+    QCOMPARE(root->Description, std::string("about my links"));
+    selectRows(list(), {"Example"});
+    QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Example"));
+    form()->descriptionPane()->Memo1()->setPlainText(QStringLiteral("line\nline"));
+    QCOMPARE(root->Children.Get(2)->Description, std::string("line\nline"));
+    // Two selected: the pane shows nothing; back to one: it shows that one.
+    selectRows(list(), {"Example", "Other"});
+    QCOMPARE(form()->descriptionPane()->CurrentItem(), nullptr);
+    QVERIFY(!form()->descriptionPane()->Memo1()->isEnabled());
+    selectRows(list(), {"Other"});
+    QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Other"));
+}
+
+void TestEditing::delShortcutMovesWhileEditing()
+{
+    QAction *del = form()->actions()->deleteItems;
+    QCOMPARE(del->shortcut(), QKeySequence(Qt::Key_Delete));
+    form()->descriptionPane()->Memo1()->setFocus();
+    QTRY_VERIFY(del->shortcut().isEmpty());
+    list()->currentView()->setFocus();
+    QTRY_COMPARE(del->shortcut(), QKeySequence(Qt::Key_Delete));
+}
+
+void TestEditing::selectionCommands()
+{
+    MainActions *a = form()->actions();
+    a->selectAll->trigger();
+    QCOMPARE(list()->selectedCount(), 4);
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("4 objects selected"));
+    selectRows(list(), {"Alpha"});
+    a->invertSelection->trigger();
+    QCOMPARE(list()->selectedCount(), 3);
+    a->deselectAll->trigger();
+    QCOMPARE(list()->selectedCount(), 0);
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("4 objects"));
+}
+
+void TestEditing::refreshFolderViewAddsTwoVisits()
+{
+    LinkItem *root = form()->repository()->Root();
+    const int before = root->Visits;
+    addFolder(*root, "Zeta");
+    form()->RefreshFolderView(tree()->RootNode());
+    QCOMPARE(root->Visits, before + 2);
+    QCOMPARE(childTexts(tree()->RootNode()), (QStringList{"Alpha", "Beta", "Zeta"}));
+    QCOMPARE(list()->model()->rowCount(), 5);
+}
+
+void TestEditing::newUrlAddsALink()
+{
+    QTimer::singleShot(0, this, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        const auto fields = dialog->findChildren<QLineEdit *>();
+        for (QLineEdit *field : fields) {
+            if (field->objectName() == QLatin1String("ItemName"))
+                field->setText(QStringLiteral("Added"));
+            else if (field->objectName() == QLatin1String("ItemURL"))
+                field->setText(QStringLiteral("http://added.example"));
+        }
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    LinkItem *root = form()->repository()->Root();
+    const int visits = root->Visits;
+    form()->actions()->newUrl->trigger();
+    QCOMPARE(root->Children.Count(), 5);
+    QCOMPARE(root->Children.Get(0)->Name, std::string("Added"));
+    QCOMPARE(root->Children.Get(0)->Url, std::string("http://added.example"));
+    QCOMPARE(root->Visits, visits + 2);
+    QCOMPARE(list()->model()->rowCount(), 5);
+}
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
