@@ -3,24 +3,18 @@
 #include "store/TextCodec.h"
 
 #include <algorithm>
-#include <array>
 
 namespace TextFold {
 
 namespace {
 
-constexpr std::array<char, 128> makeAsciiLower()
-{
-    std::array<char, 128> table {};
-    for (int c = 0; c < 128; ++c)
-        table[static_cast<size_t>(c)] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return table;
-}
-constexpr std::array<char, 128> AsciiLower = makeAsciiLower();
-
+// Both loops below have no branch on the data, so that the compiler can run them many bytes at a time.
 bool isAscii(std::string_view bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    unsigned char any = 0;
+    for (const char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
 }
 
 // Drops combining marks, code point by code point, and the zero character, which separates the fields of
@@ -59,8 +53,10 @@ void appendAscii(std::string &out, std::string_view bytes)
     const size_t start = out.size();
     out.resize(start + bytes.size());
     char *target = out.data() + start;
-    for (const char c : bytes)
-        *target++ = AsciiLower[static_cast<unsigned char>(c)];
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *target++ = static_cast<char>(byte + (static_cast<unsigned char>(byte - 'A') < 26 ? 'a' - 'A' : 0));
+    }
 }
 
 } // namespace

@@ -182,7 +182,7 @@ void TestGoToFolder::deepChainOfFolders()
     auto root = LinkItem::MakeFolder("Quillmark");
     LinkItem *folder = root.get();
     for (int depth = 1; depth <= 20000; ++depth)
-        folder = addFolder(*folder, "Level " + std::to_string(depth));
+        folder = addFolder(*folder, std::string("Level ").append(std::to_string(depth)));
     TFolderPathModel model;
     model.setRoot(root.get());
     QCOMPARE(model.folderCount(), 20001);

@@ -175,7 +175,7 @@ void TestEmptyFolders::manySiblingsAmongLinks()
     auto root = LinkItem::MakeFolder("Quillmark");
     std::vector<std::unique_ptr<LinkItem>> children;
     for (int i = 0; i < 60000; ++i) {
-        const std::string name = "N" + std::to_string(100000 + i);
+        const std::string name = std::string("N").append(std::to_string(100000 + i));
         children.push_back(i % 3 ? LinkItem::MakeFolder(name) : LinkItem::MakeLink(name, "https://example.org/"));
     }
     root->Children.InsertSortedBatch(std::move(children));
@@ -187,7 +187,7 @@ void TestEmptyFolders::manySiblingsAmongLinks()
     for (int i = 0; i < root->Children.Count(); ++i) {
         const LinkItem *link = root->Children.Get(i);
         QVERIFY(!link->isFolder());
-        QCOMPARE(link->Name, "N" + std::to_string(100000 + 3 * i));
+        QCOMPARE(link->Name, std::string("N").append(std::to_string(100000 + 3 * i)));
         QCOMPARE(link->Parent, root.get());
     }
 }

@@ -325,7 +325,7 @@ void TestSearchIndex::deepPathIsShortened()
     LinkItem *folder = root.get();
     std::vector<QString> names {"Quillmark"};
     for (int depth = 1; depth <= 5000; ++depth) {
-        folder = addFolder(*folder, "F" + std::to_string(depth));
+        folder = addFolder(*folder, std::string("F").append(std::to_string(depth)));
         names.push_back(QString::fromStdString(folder->Name));
     }
     const QString path = ItemPath::pathOf(folder);
