@@ -1,0 +1,451 @@
+#include "transfer/formats/BookmarkHtmlReader.h"
+
+#include "store/LinkItem.h"
+#include "store/TextCodec.h"
+#include "transfer/formats/DateConverter.h"
+#include "transfer/formats/FormatText.h"
+#include "transfer/formats/HtmlEntities.h"
+#include "transfer/formats/HtmlTokenizer.h"
+#include "transfer/formats/ItemSink.h"
+
+#include <QIODevice>
+#include <QStringDecoder>
+
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using FormatText::equalsIgnoringCase;
+using Kind = HtmlTokenizer::Kind;
+
+enum class Tag { A, H1, H3, DL, DT, DD, HR, P, BR, Title, Meta, Other };
+
+Tag tagOf(std::string_view name)
+{
+    switch (name.size()) {
+    case 1:
+        if (equalsIgnoringCase(name, "a"))
+            return Tag::A;
+        if (equalsIgnoringCase(name, "p"))
+            return Tag::P;
+        break;
+    case 2:
+        if (equalsIgnoringCase(name, "dt"))
+            return Tag::DT;
+        if (equalsIgnoringCase(name, "dd"))
+            return Tag::DD;
+        if (equalsIgnoringCase(name, "dl"))
+            return Tag::DL;
+        if (equalsIgnoringCase(name, "h3"))
+            return Tag::H3;
+        if (equalsIgnoringCase(name, "hr"))
+            return Tag::HR;
+        if (equalsIgnoringCase(name, "br"))
+            return Tag::BR;
+        if (equalsIgnoringCase(name, "h1"))
+            return Tag::H1;
+        break;
+    case 4:
+        if (equalsIgnoringCase(name, "meta"))
+            return Tag::Meta;
+        break;
+    case 5:
+        if (equalsIgnoringCase(name, "title"))
+            return Tag::Title;
+        break;
+    default:
+        break;
+    }
+    return Tag::Other;
+}
+
+// Where a bookmark file's contents begin; a META tag after that is not looked for.
+bool startsContents(Tag tag)
+{
+    return tag == Tag::DL || tag == Tag::DT || tag == Tag::A || tag == Tag::H3;
+}
+
+// "text/html; charset=UTF-8" -> "utf-8"
+QByteArray charsetOfContentType(std::string_view content)
+{
+    const QByteArray lower = QByteArray(content.data(), qsizetype(content.size())).toLower();
+    const qsizetype at = lower.indexOf("charset");
+    if (at < 0)
+        return {};
+    qsizetype i = at + 7;
+    while (i < lower.size() && (lower.at(i) == ' ' || lower.at(i) == '\t'))
+        ++i;
+    if (i >= lower.size() || lower.at(i) != '=')
+        return {};
+    ++i;
+    while (i < lower.size() && (lower.at(i) == ' ' || lower.at(i) == '"' || lower.at(i) == '\''))
+        ++i;
+    qsizetype end = i;
+    while (end < lower.size() && lower.at(end) != ';' && lower.at(end) != '"' && lower.at(end) != '\''
+           && !FormatText::isSpace(lower.at(end)))
+        ++end;
+    return lower.mid(i, end - i);
+}
+
+bool isUtf8Label(const QByteArray &label)
+{
+    return label == "utf-8" || label == "utf8" || label == "unicode-1-1-utf-8" || label == "x-unicode20utf8";
+}
+
+// Labels that browsers read as Windows-1252, as HTML says.
+bool isWindows1252Label(const QByteArray &label)
+{
+    static const char *const Labels[]
+        = {"windows-1252", "cp1252",   "x-cp1252", "iso-8859-1", "iso8859-1",  "iso_8859-1",      "latin1",     "l1",
+           "ascii",        "us-ascii", "cp819",    "ibm819",     "iso-ir-100", "iso_8859-1:1987", "csisolatin1"};
+    for (const char *known : Labels) {
+        if (label == known)
+            return true;
+    }
+    return false;
+}
+
+bool isBookmarkDoctype(std::string_view declaration)
+{
+    constexpr std::string_view Name = "netscape-bookmark-file";
+    if (!equalsIgnoringCase(declaration.substr(0, 9), "<!doctype"))
+        return false;
+    for (size_t i = 0; i + Name.size() <= declaration.size(); ++i) {
+        if (equalsIgnoringCase(declaration.substr(i, Name.size()), Name))
+            return true;
+    }
+    return false;
+}
+
+class Parser
+{
+public:
+    Parser(std::string_view html, LinkItem &target, ImportReport &report, const FormatProgress &progress)
+        : m_tokens(html), m_sink(target, report, progress, qint64(html.size())), m_report(report)
+    {
+    }
+
+    void run();
+
+private:
+    enum class Collect { None, LinkTitle, FolderTitle, Description };
+
+    void startTag(Tag tag);
+    void endTag(Tag tag);
+    void startItem(Collect collect);
+    void finishCollecting();
+    std::string takeText(bool title);
+    void applyNumbers(LinkItem &item);
+
+    HtmlTokenizer m_tokens;
+    ItemSink m_sink;
+    ImportReport &m_report;
+    DateConverter m_dates;
+
+    Collect m_collect = Collect::None;
+    std::string m_raw; // the source of the name or description being collected
+    // The attributes of the A or H3 being collected.
+    std::string_view m_href;
+    std::string_view m_lastVisit;
+    std::string_view m_visits;
+    std::string_view m_rating;
+
+    LinkItem *m_describable = nullptr; // the item a DD now would describe
+    LinkItem *m_folderAwaitingList = nullptr; // the folder a DL now would open
+    std::vector<bool> m_lists; // the open DL lists: true for those that opened a folder
+    bool m_sawBookmarkMarkup = false;
+    int m_repairs = 0;
+};
+
+void Parser::run()
+{
+    for (;;) {
+        const Kind kind = m_tokens.next();
+        if (kind == Kind::End)
+            break;
+        if (m_tokens.repaired())
+            ++m_repairs;
+        switch (kind) {
+        case Kind::Text:
+            if (m_collect != Collect::None)
+                m_raw.append(m_tokens.raw());
+            break;
+        case Kind::StartTag:
+            startTag(tagOf(m_tokens.name()));
+            break;
+        case Kind::EndTag:
+            endTag(tagOf(m_tokens.name()));
+            break;
+        case Kind::Declaration:
+            if (isBookmarkDoctype(m_tokens.raw()))
+                m_sawBookmarkMarkup = true;
+            break;
+        case Kind::Comment:
+        case Kind::End:
+            break;
+        }
+        if (!m_sink.advance(qint64(m_tokens.position())))
+            break;
+    }
+    if (m_report.status != ImportReport::Cancelled) {
+        finishCollecting();
+        if (m_repairs > 0)
+            m_report.damage(QStringLiteral("%1 damaged tags were read as far as they go; the names next to them "
+                                           "may be incomplete.")
+                                .arg(m_repairs));
+        if (!m_sawBookmarkMarkup && m_report.folders == 0 && m_report.links == 0)
+            m_report.fail(QStringLiteral("The file holds no bookmarks."));
+    }
+    m_sink.finish();
+}
+
+void Parser::startTag(Tag tag)
+{
+    if (m_collect != Collect::None) {
+        if (tag == Tag::Other || tag == Tag::Meta) {
+            m_raw.append(m_tokens.raw()); // markup in a name, such as <script>, stays text
+            return;
+        }
+        if (tag == Tag::BR) {
+            m_raw.append(m_collect == Collect::Description ? "&#10;" : " ");
+            return;
+        }
+        finishCollecting();
+    }
+    switch (tag) {
+    case Tag::A:
+        m_sawBookmarkMarkup = true;
+        startItem(Collect::LinkTitle);
+        break;
+    case Tag::H3:
+        m_sawBookmarkMarkup = true;
+        startItem(Collect::FolderTitle);
+        break;
+    case Tag::DD:
+        if (m_describable)
+            m_collect = Collect::Description;
+        break;
+    case Tag::DL:
+        m_sawBookmarkMarkup = true;
+        m_describable = nullptr;
+        if (m_folderAwaitingList) {
+            m_sink.enterFolder(m_folderAwaitingList);
+            m_folderAwaitingList = nullptr;
+            m_lists.push_back(true);
+        } else {
+            m_lists.push_back(false);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Parser::endTag(Tag tag)
+{
+    if (m_collect != Collect::None) {
+        if (tag == Tag::Other || tag == Tag::Meta || tag == Tag::BR) {
+            m_raw.append(m_tokens.raw());
+            return;
+        }
+        finishCollecting();
+    }
+    if (tag == Tag::DL) {
+        m_describable = nullptr;
+        m_folderAwaitingList = nullptr;
+        if (!m_lists.empty()) {
+            if (m_lists.back())
+                m_sink.leaveFolder();
+            m_lists.pop_back();
+        }
+    }
+}
+
+void Parser::startItem(Collect collect)
+{
+    m_collect = collect;
+    m_raw.clear();
+    m_href = {};
+    m_lastVisit = {};
+    m_visits = {};
+    m_rating = {};
+    m_folderAwaitingList = nullptr;
+    m_describable = nullptr;
+    for (const HtmlTokenizer::Attribute &attribute : m_tokens.attributes()) {
+        const std::string_view name = attribute.name;
+        if (equalsIgnoringCase(name, "href"))
+            m_href = attribute.value;
+        else if (equalsIgnoringCase(name, "last_visit"))
+            m_lastVisit = attribute.value;
+        else if (equalsIgnoringCase(name, BookmarkHtmlReader::VisitsAttribute))
+            m_visits = attribute.value;
+        else if (equalsIgnoringCase(name, BookmarkHtmlReader::RatingAttribute))
+            m_rating = attribute.value;
+    }
+}
+
+// The collected source as item text: blanks at the ends go (a name's line breaks become one space),
+// then references are decoded.
+std::string Parser::takeText(bool title)
+{
+    const std::string_view raw = FormatText::trimmed(m_raw);
+    std::string text;
+    text.reserve(raw.size());
+    if (title && raw.find_first_of("\r\n") != std::string_view::npos) {
+        std::string joined;
+        joined.reserve(raw.size());
+        for (size_t i = 0; i < raw.size();) {
+            if (!FormatText::isSpace(raw[i])) {
+                joined += raw[i++];
+                continue;
+            }
+            size_t end = i;
+            bool lineBreak = false;
+            for (; end < raw.size() && FormatText::isSpace(raw[end]); ++end)
+                lineBreak = lineBreak || raw[end] == '\n' || raw[end] == '\r';
+            if (lineBreak)
+                joined += ' ';
+            else
+                joined.append(raw.substr(i, end - i));
+            i = end;
+        }
+        HtmlEntities::appendDecoded(text, joined, false);
+    } else {
+        HtmlEntities::appendDecoded(text, raw, false);
+    }
+    m_raw.clear();
+    FormatText::makeUtf8(text);
+    return text;
+}
+
+void Parser::applyNumbers(LinkItem &item)
+{
+    long long value = 0;
+    if (!m_lastVisit.empty() && FormatText::parseInteger(m_lastVisit, value)) {
+        // Some programs write milliseconds or microseconds.
+        if (value > 100'000'000'000'000LL)
+            value /= 1'000'000;
+        else if (value > 100'000'000'000LL)
+            value /= 1000;
+        item.LastVisit = m_dates.toOleDate(value);
+    }
+    if (!m_visits.empty() && FormatText::parseInteger(m_visits, value) && value >= std::numeric_limits<int>::min()
+        && value <= std::numeric_limits<int>::max())
+        item.Visits = static_cast<std::int32_t>(value);
+    if (!m_rating.empty() && FormatText::parseInteger(m_rating, value) && value >= 0 && value <= 255)
+        item.Rating = static_cast<std::uint8_t>(value);
+}
+
+void Parser::finishCollecting()
+{
+    const Collect collect = m_collect;
+    m_collect = Collect::None;
+    switch (collect) {
+    case Collect::None:
+        return;
+    case Collect::LinkTitle: {
+        std::string url;
+        HtmlEntities::appendDecoded(url, FormatText::trimmed(m_href), true);
+        FormatText::makeUtf8(url);
+        LinkItem *link = m_sink.addLink(takeText(true), std::move(url));
+        applyNumbers(*link);
+        m_describable = link;
+        return;
+    }
+    case Collect::FolderTitle: {
+        LinkItem *folder = m_sink.addFolder(takeText(true));
+        applyNumbers(*folder);
+        m_describable = folder;
+        m_folderAwaitingList = folder;
+        return;
+    }
+    case Collect::Description: {
+        std::string text = takeText(false);
+        if (!m_describable->Description.empty() && !text.empty())
+            m_describable->Description += '\n';
+        m_describable->Description += text;
+        return;
+    }
+    }
+}
+
+QByteArray metaCharset(const QByteArray &bytes)
+{
+    constexpr qsizetype Limit = 64 * 1024;
+    HtmlTokenizer tokens(std::string_view(bytes.constData(), size_t(qMin(bytes.size(), Limit))));
+    for (Kind kind = tokens.next(); kind != Kind::End; kind = tokens.next()) {
+        if (kind != Kind::StartTag)
+            continue;
+        const Tag tag = tagOf(tokens.name());
+        if (startsContents(tag))
+            break;
+        if (tag != Tag::Meta)
+            continue;
+        std::string_view value;
+        if (tokens.attribute("charset", value))
+            return QByteArray(value.data(), qsizetype(value.size())).trimmed().toLower();
+        std::string_view equiv;
+        if (tokens.attribute("http-equiv", equiv) && equalsIgnoringCase(FormatText::trimmed(equiv), "content-type")
+            && tokens.attribute("content", value)) {
+            const QByteArray charset = charsetOfContentType(value);
+            if (!charset.isEmpty())
+                return charset;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray BookmarkHtmlReader::declaredCharset(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return "utf-8";
+    if (bytes.startsWith("\xFF\xFE"))
+        return "utf-16le";
+    if (bytes.startsWith("\xFE\xFF"))
+        return "utf-16be";
+    return metaCharset(bytes);
+}
+
+QByteArray BookmarkHtmlReader::toUtf8(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.mid(3);
+    if (bytes.startsWith("\xFF\xFE"))
+        return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(QByteArrayView(bytes).sliced(2))).toUtf8();
+    if (bytes.startsWith("\xFE\xFF"))
+        return QString(QStringDecoder(QStringDecoder::Utf16BE).decode(QByteArrayView(bytes).sliced(2))).toUtf8();
+    QByteArray label = metaCharset(bytes);
+    // A META tag that could be read names an ASCII-based charset, whatever it says (UTF-16 is not).
+    if (label.isEmpty() || isUtf8Label(label) || label.startsWith("utf-16") || label.startsWith("utf-32")
+        || label == "unicode")
+        return bytes;
+    if (isWindows1252Label(label))
+        label = "windows-1252";
+    QStringDecoder decoder(label.constData());
+    if (decoder.isValid())
+        return QString(decoder.decode(bytes)).toUtf8();
+    return TextCodec::toDisplay(std::string_view(bytes.constData(), size_t(bytes.size()))).toUtf8();
+}
+
+ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress)
+{
+    ImportReport report;
+    const QByteArray html = toUtf8(bytes);
+    Parser parser(std::string_view(html.constData(), size_t(html.size())), target, report, progress);
+    parser.run();
+    return report;
+}
+
+ImportReport BookmarkHtmlReader::read(QIODevice &device, LinkItem &target, const FormatProgress &progress)
+{
+    if (!device.isReadable()) {
+        ImportReport report;
+        report.fail(QStringLiteral("The file cannot be read: %1").arg(device.errorString()));
+        return report;
+    }
+    return readBytes(device.readAll(), target, progress);
+}

@@ -1,0 +1,9 @@
+#include "transfer/formats/ExportProgress.h"
+
+#include "transfer/formats/TreeWalk.h"
+
+ExportProgress::ExportProgress(const FormatProgress &progress, const LinkItem &top) : m_progress(progress)
+{
+    if (m_progress)
+        m_total = countSubtree(top);
+}

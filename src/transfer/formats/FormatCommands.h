@@ -1,0 +1,34 @@
+#pragma once
+
+#include "transfer/formats/BookmarkFormat.h"
+#include "transfer/formats/ExportReport.h"
+#include "transfer/formats/FormatProgress.h"
+#include "transfer/formats/ImportReport.h"
+
+#include <QString>
+
+class LinkItem;
+
+// The work behind the Import and Export commands of every format, apart from their dialogs: the main
+// window asks for the path, runs one of these with a progress callback, then shows the texts below.
+namespace FormatCommands {
+
+// Adds what the file (for Favorites: the folder) at path holds to target's children. The target's own
+// fields are left alone (a native file's top record included).
+ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target,
+                        const FormatProgress &progress = {});
+
+// Writes folder's subtree to path: files through a temporary file that replaces path only once it
+// is complete (nothing is left behind when the export fails or is cancelled); for Favorites, into the
+// folder path, created when missing.
+ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder,
+                      const FormatProgress &progress = {});
+
+// For the status bar: "2 folders and 12 links imported".
+QString importSummary(const ImportReport &report);
+
+// For a message box after an import that was not complete: what was added and what was skipped;
+// empty when the import was complete.
+QString importProblems(const QString &path, const ImportReport &report);
+
+} // namespace FormatCommands

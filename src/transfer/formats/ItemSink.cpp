@@ -1,0 +1,94 @@
+#include "transfer/formats/ItemSink.h"
+
+#include "store/LinkItem.h"
+#include "transfer/formats/ImportReport.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int ItemsPerReport = 512;
+constexpr qint64 BytesPerReport = 256 * 1024;
+} // namespace
+
+ItemSink::ItemSink(LinkItem &target, ImportReport &report, FormatProgress progress, qint64 total)
+    : m_report(report), m_progress(std::move(progress)), m_total(total)
+{
+    m_frames.push_back({&target, {}});
+}
+
+ItemSink::~ItemSink()
+{
+    finish();
+}
+
+LinkItem *ItemSink::add(std::unique_ptr<LinkItem> item)
+{
+    m_last = item.get();
+    m_frames.back().entries.push_back(std::move(item));
+    ++m_sinceReport;
+    return m_last;
+}
+
+LinkItem *ItemSink::addFolder(std::string name)
+{
+    ++m_report.folders;
+    return add(LinkItem::MakeFolder(std::move(name)));
+}
+
+LinkItem *ItemSink::addLink(std::string name, std::string url)
+{
+    ++m_report.links;
+    return add(LinkItem::MakeLink(std::move(name), std::move(url)));
+}
+
+void ItemSink::enterFolder(LinkItem *folder)
+{
+    m_frames.push_back({folder, {}});
+}
+
+bool ItemSink::leaveFolder()
+{
+    if (m_frames.size() < 2)
+        return false;
+    flush(m_frames.back());
+    m_frames.pop_back();
+    return true;
+}
+
+void ItemSink::flush(Frame &frame)
+{
+    // Item names never hold a backslash: it separates the names of a folder path.
+    for (const auto &entry : frame.entries)
+        std::replace(entry->Name.begin(), entry->Name.end(), '\\', '_');
+    if (!frame.entries.empty())
+        frame.folder->Children.InsertSortedBatch(std::move(frame.entries));
+    frame.entries.clear();
+}
+
+bool ItemSink::advance(qint64 done)
+{
+    if (m_cancelled)
+        return false;
+    if (!m_progress)
+        return true;
+    if (m_sinceReport < ItemsPerReport && done - m_reportedAt < BytesPerReport)
+        return true;
+    m_sinceReport = 0;
+    m_reportedAt = done;
+    if (!m_progress(done, m_total)) {
+        m_cancelled = true;
+        m_report.cancel();
+        return false;
+    }
+    return true;
+}
+
+void ItemSink::finish()
+{
+    // Innermost first: each folder is complete before its own folder takes it in.
+    while (m_frames.size() > 1) {
+        flush(m_frames.back());
+        m_frames.pop_back();
+    }
+    flush(m_frames.back());
+}

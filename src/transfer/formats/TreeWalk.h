@@ -1,0 +1,41 @@
+#pragma once
+
+#include "store/LinkItem.h"
+
+#include <utility>
+#include <vector>
+
+// Walks the entries below a folder depth first, in the order of Children, with a list instead of
+// recursion so that nesting of any depth is fine. enter(item, depth) is called for every entry (a
+// folder before its entries; depth 0 for the folder's own entries), leave(folder, depth) after a
+// folder's entries. Either returning false ends the walk; the result says whether it went to the end.
+template<class Enter, class Leave> bool walkSubtree(const LinkItem &top, Enter enter, Leave leave)
+{
+    std::vector<std::pair<const LinkItem *, int>> stack {{&top, 0}};
+    while (!stack.empty()) {
+        auto &[folder, next] = stack.back();
+        if (next == folder->Children.Count()) {
+            const LinkItem *done = folder;
+            stack.pop_back();
+            if (!stack.empty() && !leave(*done, static_cast<int>(stack.size()) - 1))
+                return false;
+            continue;
+        }
+        const LinkItem *item = folder->Children.Get(next++);
+        const int depth = static_cast<int>(stack.size()) - 1;
+        if (!enter(*item, depth))
+            return false;
+        if (item->isFolder())
+            stack.emplace_back(item, 0);
+    }
+    return true;
+}
+
+// The entries below top, at any depth.
+inline int countSubtree(const LinkItem &top)
+{
+    int count = 0;
+    walkSubtree(
+        top, [&count](const LinkItem &, int) { return ++count > 0; }, [](const LinkItem &, int) { return true; });
+    return count;
+}
