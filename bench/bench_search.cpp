@@ -210,6 +210,7 @@ int main(int argc, char **argv)
         {"url_part", QString::fromStdString(url)},
         {"two_words", QString::fromStdString(second + " " + word)},
         {"three_words", QString::fromStdString(second + " " + url.substr(0, 3) + " " + word.substr(1, 3))},
+        {"common_and_rare_word", QString::fromStdString("https " + word.substr(0, 4))},
         {"accented", QStringLiteral("\u00c9T\u00c9 caf\u00e9")},
         {"no_match", QStringLiteral("quillmarkzz")},
     };

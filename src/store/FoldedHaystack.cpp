@@ -4,6 +4,7 @@
 #include "store/TextFold.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -99,6 +100,37 @@ std::vector<int> TFoldedHaystack::scanAll(const std::vector<std::string> &words)
     return matches;
 }
 
+std::vector<std::string> TFoldedHaystack::rarestFirst(const std::vector<std::string> &words) const
+{
+    // The whole scan runs on the first word, and every hit of it costs a look at its entry: count each word
+    // in a few samples spread over the text and put the one seen least first (the longest on a tie).
+    if (words.size() < 2)
+        return words;
+    constexpr size_t Samples = 4;
+    constexpr size_t SampleBytes = 64 * 1024;
+    constexpr size_t MaxSampleHits = 1024;
+    std::vector<std::pair<size_t, size_t>> seen; // hits, index in words
+    for (size_t w = 0; w < words.size(); ++w) {
+        size_t hits = 0;
+        for (size_t sample = 0; sample < Samples; ++sample) {
+            const char *first = m_text.data() + m_text.size() / Samples * sample;
+            const char *last = first + std::min(SampleBytes, m_text.size() / Samples);
+            size_t inSample = 0;
+            for (const char *hit = first; inSample < MaxSampleHits && (hit = findIn(hit, last, words[w])); ++hit)
+                ++inSample;
+            hits += inSample;
+        }
+        seen.emplace_back(hits, w);
+    }
+    std::stable_sort(seen.begin(), seen.end(), [&](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : words[a.second].size() > words[b.second].size();
+    });
+    std::vector<std::string> ordered;
+    for (const auto &[hits, w] : seen)
+        ordered.push_back(words[w]);
+    return ordered;
+}
+
 std::vector<int> TFoldedHaystack::refine(const std::vector<int> &candidates,
                                          const std::vector<std::string> &words) const
 {
@@ -120,7 +152,7 @@ std::vector<int> TFoldedHaystack::find(const std::vector<std::string> &words)
     // Refining many candidates one entry at a time costs more than one scan of the whole text.
     const bool refining
         = !m_lastWords.empty() && narrows(m_lastWords, words) && m_lastMatches.size() <= m_starts.size() / 8;
-    std::vector<int> matches = refining ? refine(m_lastMatches, words) : scanAll(words);
+    std::vector<int> matches = refining ? refine(m_lastMatches, words) : scanAll(rarestFirst(words));
     m_lastWords = words;
     m_lastMatches = matches;
     return matches;

@@ -23,13 +23,15 @@ public:
     int count() const noexcept { return static_cast<int>(m_starts.size()); }
     size_t bytes() const noexcept { return m_text.size(); }
 
-    // Ascending numbers of the entries that hold every word. `words` are folded (TextFold::queryWords),
-    // longest first; no words give no entries. When every word of the previous search is part of a word
-    // of this one, only the previous matches are searched again, which is what typing on does.
+    // Ascending numbers of the entries that hold every word. `words` are folded (TextFold::queryWords); no
+    // words give no entries. The scan runs on the word that a sample of the text holds least often. When every word of
+    // the previous search is part of a word of this one, only the previous matches are searched again, which is what
+    // typing on does.
     std::vector<int> find(const std::vector<std::string> &words);
 
 private:
     bool entryHoldsAll(int entry, const std::vector<std::string> &words, size_t skip) const;
+    std::vector<std::string> rarestFirst(const std::vector<std::string> &words) const;
     std::vector<int> scanAll(const std::vector<std::string> &words) const;
     std::vector<int> refine(const std::vector<int> &candidates, const std::vector<std::string> &words) const;
     size_t entryEnd(int entry) const noexcept;
