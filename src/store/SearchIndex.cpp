@@ -3,6 +3,30 @@
 #include "store/LinkItem.h"
 #include "store/TextFold.h"
 
+namespace {
+
+// Every item below the root, depth first in stored order, with an explicit stack: nesting may be far deeper
+// than the call stack allows.
+std::vector<LinkItem *> treeOrder(LinkItem *root)
+{
+    std::vector<LinkItem *> items;
+    if (!root)
+        return items;
+    std::vector<LinkItem *> pending;
+    for (auto it = root->Children.end(); it != root->Children.begin();)
+        pending.push_back((--it)->get());
+    while (!pending.empty()) {
+        LinkItem *item = pending.back();
+        pending.pop_back();
+        items.push_back(item);
+        for (auto it = item->Children.end(); it != item->Children.begin();)
+            pending.push_back((--it)->get());
+    }
+    return items;
+}
+
+} // namespace
+
 void TSearchIndex::setRoot(LinkItem *root) noexcept
 {
     m_root = root;
@@ -11,25 +35,12 @@ void TSearchIndex::setRoot(LinkItem *root) noexcept
 
 void TSearchIndex::rebuild()
 {
-    m_items.clear();
     m_haystack.clear();
+    m_items = treeOrder(m_root);
     m_stale = false;
-    if (!m_root)
-        return;
-
-    // Depth first with an explicit stack: nesting may be far deeper than the call stack allows.
-    std::vector<LinkItem *> pending;
-    for (auto it = m_root->Children.end(); it != m_root->Children.begin();)
-        pending.push_back((--it)->get());
     size_t bytes = 0;
-    while (!pending.empty()) {
-        LinkItem *item = pending.back();
-        pending.pop_back();
-        m_items.push_back(item);
+    for (const LinkItem *item : m_items)
         bytes += item->Name.size() + item->Url.size() + item->Description.size() + 3;
-        for (auto it = item->Children.end(); it != item->Children.begin();)
-            pending.push_back((--it)->get());
-    }
 
     // ASCII folds to as many bytes; the rest may grow a little.
     m_haystack.reserve(m_items.size(), bytes + bytes / 16);
@@ -65,12 +76,9 @@ std::vector<LinkItem *> TSearchIndex::search(const QString &query)
 
 std::vector<LinkItem *> TSearchIndex::allLinks()
 {
-    ensureBuilt();
-    std::vector<LinkItem *> links;
-    for (LinkItem *item : m_items) {
-        if (!item->isFolder())
-            links.push_back(item);
-    }
+    // Listing needs no folded texts: a stale index walks the tree instead of rebuilding.
+    std::vector<LinkItem *> links = m_stale ? treeOrder(m_root) : m_items;
+    std::erase_if(links, [](const LinkItem *item) { return item->isFolder(); });
     return links;
 }
 

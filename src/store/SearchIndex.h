@@ -39,7 +39,7 @@ public:
     // The items that hold every word of the query; none for a query without words.
     std::vector<LinkItem *> search(const QString &query);
 
-    // Every link below the root, in tree order.
+    // Every link below the root, in tree order; a stale index walks the tree for it instead of rebuilding.
     std::vector<LinkItem *> allLinks();
 
     // Items below the root (folders and links) as of the last rebuild.

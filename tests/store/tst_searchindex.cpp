@@ -232,8 +232,12 @@ void TestSearchIndex::allLinksInTreeOrder()
 {
     auto root = sampleTree();
     TSearchIndex index(root.get());
-    QCOMPARE(names(index.allLinks()), (QStringList {Bytes, Cafe, Office, "Tea", "Quarterly report"}));
+    const QStringList links {Bytes, Cafe, Office, "Tea", "Quarterly report"};
+    QCOMPARE(names(index.allLinks()), links);
+    QVERIFY(index.isStale());
     QCOMPARE(index.itemCount(), 8);
+    QVERIFY(!index.isStale());
+    QCOMPARE(names(index.allLinks()), links);
 }
 
 void TestSearchIndex::substringScan_data()
