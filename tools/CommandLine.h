@@ -7,7 +7,7 @@
 class CommandLine
 {
 public:
-    enum Action { Help, Version, Dump, Convert, Invalid };
+    enum Action { Help, Version, Dump, Convert, Export, Import, Invalid };
 
     static CommandLine parse(const QStringList &arguments);
 
@@ -20,9 +20,19 @@ public:
     QStringList files() const { return m_files; }
     QString error() const { return m_error; }
 
+    // import and export: the --format name as given, and the --folder path (empty for the root).
+    QString format() const { return m_format; }
+    QString folder() const { return m_folder; }
+
 private:
+    // Takes an option of import and export, with its value in the same argument after "=" or in the
+    // next one; false (with m_error set) for an unknown option or a missing value.
+    bool takeOption(const QStringList &arguments, qsizetype &i);
+
     Action m_action = Invalid;
     QString m_command;
     QStringList m_files;
     QString m_error;
+    QString m_format;
+    QString m_folder;
 };

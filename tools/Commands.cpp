@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommandLine.h"
+#include "FormatTransfer.h"
 #include "JsonDump.h"
 
 #include "store/LinkItem.h"
@@ -110,6 +111,12 @@ int run(const QStringList &arguments)
         return line.files().isEmpty() ? dumpDataFile() : dumpFile(line.files().constFirst());
     case CommandLine::Convert:
         return convert(line.files().at(0), line.files().at(1));
+    case CommandLine::Export:
+        return FormatTransfer::exportFolder(*BookmarkFormatInfo::byToolName(line.format()), line.folder(),
+                                            line.files().at(0), line.files().at(1));
+    case CommandLine::Import:
+        return FormatTransfer::importInto(*BookmarkFormatInfo::byToolName(line.format()), line.folder(),
+                                          line.files().at(0), line.files().at(1));
     case CommandLine::Invalid:
         break;
     }

@@ -9,7 +9,8 @@ namespace Commands {
 enum ExitStatus {
     Success = 0,
     Failure = 2, // bad arguments, a file that cannot be opened or written
-    DataDamaged = 3 // damaged data (what could be read was used) or a newer format (nothing was read)
+    DataDamaged = 3, // damaged data (what could be read was used) or a newer format (nothing was read)
+    Busy = 4 // a running Quillmark holds the data file to be changed
 };
 
 // Parses the arguments (without the program name) and runs what they ask for.

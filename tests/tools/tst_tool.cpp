@@ -1,5 +1,8 @@
+#include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
+#include "store/TextCodec.h"
+#include "transfer/formats/FormatCommands.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -110,6 +113,19 @@ private slots:
     void badArguments();
     void help_data();
     void help();
+
+    void exportFormats_data();
+    void exportFormats();
+    void importFormats_data();
+    void importFormats();
+    void folderPaths_data();
+    void folderPaths();
+    void importWhileRunning();
+    void importIntoDamagedDataFile();
+    void importDamagedFile_data();
+    void importDamagedFile();
+    void transferArguments_data();
+    void transferArguments();
 
 private:
     Result run(const QStringList &arguments);
@@ -484,7 +500,7 @@ void TestTool::badArguments_data()
     QTest::addColumn<QByteArray>("hint");
     const QByteArray general = "Try 'quillmark-tool --help'";
     QTest::newRow("nothing") << QStringList() << general;
-    QTest::newRow("unknown command") << QStringList {u"export"_qs} << general;
+    QTest::newRow("unknown command") << QStringList {u"frobnicate"_qs} << general;
     QTest::newRow("unknown option") << QStringList {u"--frobnicate"_qs, u"dump"_qs} << general;
     QTest::newRow("help after --") << QStringList {u"--"_qs, u"--help"_qs} << general;
     QTest::newRow("dump two files") << QStringList {u"dump"_qs, u"a"_qs, u"b"_qs}
@@ -519,6 +535,11 @@ void TestTool::help_data()
                                << QByteArray("Usage: quillmark-tool dump");
     QTest::newRow("convert -h") << QStringList {u"convert"_qs, u"-h"_qs} << QByteArray("Usage: quillmark-tool convert");
     QTest::newRow("--version") << QStringList {u"--version"_qs} << QByteArray("quillmark-tool " QUILLMARK_VERSION "\n");
+    QTest::newRow("export --help") << QStringList {u"export"_qs, u"--help"_qs}
+                                   << QByteArray(
+                                          "Usage: quillmark-tool export --format FORMAT [--folder PATH] DATAFILE OUT");
+    QTest::newRow("import -h, with a bad format") << QStringList {u"import"_qs, u"--format=x"_qs, u"-h"_qs}
+                                                  << QByteArray("Usage: quillmark-tool import --format FORMAT");
 }
 
 void TestTool::help()
@@ -529,6 +550,304 @@ void TestTool::help()
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.err, QByteArray());
     QVERIFY2(result.out.startsWith(start), result.out.constData());
+}
+
+namespace {
+
+// A collection with a nested folder path "Work\Projects", a link that shares a folder's name, and
+// texts that need escaping in every format.
+std::unique_ptr<LinkItem> transferCollection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    auto work = LinkItem::MakeFolder("Work");
+    auto projects = LinkItem::MakeFolder("Projects");
+    auto link = LinkItem::MakeLink("Tracker <&> \"q\"", "https://tracker.example/?a=1&b=2");
+    link->Description = "two\nlines";
+    link->Visits = 3;
+    link->Rating = 4;
+    projects->Children.InsertSorted(std::move(link));
+    projects->Children.InsertSorted(LinkItem::MakeFolder("Empty"));
+    work->Children.InsertSorted(std::move(projects));
+    work->Children.InsertSorted(LinkItem::MakeLink("Caf\xc3\xa9", "https://cafe.example/"));
+    root->Children.InsertSorted(std::move(work));
+    root->Children.InsertSorted(LinkItem::MakeLink("Work", "https://not-a-folder.example/"));
+    root->Children.InsertSorted(LinkItem::MakeLink("Top", "https://top.example/"));
+    return root;
+}
+
+QStringList namesBelow(const LinkItem &folder)
+{
+    QStringList names;
+    std::vector<const LinkItem *> pending {&folder};
+    while (!pending.empty()) {
+        const LinkItem *item = pending.back();
+        pending.pop_back();
+        for (const auto &child : item->Children) {
+            names << TextCodec::toDisplay(child->Name)
+                    + (child->isFolder() ? u"/"_qs : u" "_qs + TextCodec::toDisplay(child->Url));
+            pending.push_back(child.get());
+        }
+    }
+    names.sort();
+    return names;
+}
+
+std::unique_ptr<LinkItem> readCollection(const QString &path)
+{
+    auto root = std::make_unique<LinkItem>();
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        NativeFile::read(file, *root, true);
+    return root;
+}
+
+const char *const Formats[] = {"qmf", "html", "opera", "xbel", "favorites"};
+
+// Names as a format keeps them: shortcut file names cannot hold < > or ".
+QStringList keptNames(const QString &format, QStringList names)
+{
+    if (format == u"favorites")
+        names.replaceInStrings(u"Tracker <&> \"q\""_qs, u"Tracker _&_ _q_"_qs);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+void TestTool::exportFormats_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("names");
+    const QStringList projects {u"Empty/"_qs, u"Tracker <&> \"q\" https://tracker.example/?a=1&b=2"_qs};
+    for (const char *format : Formats) {
+        const QString name = QString::fromLatin1(format);
+        QTest::addRow("%s, whole collection", format)
+            << name << QString() << keptNames(name, namesBelow(*transferCollection()));
+        QTest::addRow("%s, nested folder", format) << name << u"Work\\Projects"_qs << keptNames(name, projects);
+    }
+}
+
+// What export writes reads back, by the format's own reader, as the folder's contents.
+void TestTool::exportFormats()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, folder);
+    QFETCH(QStringList, names);
+    const QString data = writeFile(u"data.qmf"_qs, bytesOf(*transferCollection()));
+    const QString out = m_dir->filePath(u"out"_qs);
+    QStringList arguments {u"export"_qs, u"--format"_qs, format};
+    if (!folder.isEmpty())
+        arguments << u"--folder"_qs << folder;
+    const Result result = run(arguments << data << out);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    QVERIFY(result.out.contains("written"));
+    LinkItem back;
+    const BookmarkFormatInfo *info = BookmarkFormatInfo::byToolName(format);
+    QVERIFY(FormatCommands::importFrom(info->format, out, back).ok());
+    QCOMPARE(namesBelow(back), names);
+}
+
+void TestTool::importFormats_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("dataFileExists");
+    for (const char *format : Formats) {
+        QTest::addRow("%s into a new data file", format) << QString::fromLatin1(format) << false;
+        QTest::addRow("%s into a folder of a data file", format) << QString::fromLatin1(format) << true;
+    }
+}
+
+// Import adds what the file holds to the folder and writes the data file; everything else stays.
+void TestTool::importFormats()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, dataFileExists);
+    const auto source = transferCollection();
+    const QString in = m_dir->filePath(u"in"_qs);
+    QVERIFY(FormatCommands::exportTo(BookmarkFormatInfo::byToolName(format)->format, in, *source).ok());
+    const QString data = m_dir->filePath(u"data.qmf"_qs);
+    QStringList arguments {u"import"_qs, u"--format="_qs + format};
+    if (dataFileExists) {
+        writeFile(u"data.qmf"_qs, bytesOf(*transferCollection()));
+        arguments << u"--folder=Work\\Projects"_qs;
+    }
+    const Result result = run(arguments << in << data);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.out, QByteArray("3 folders and 4 links imported\n"));
+    const auto collection = readCollection(data);
+    QCOMPARE(TextCodec::toDisplay(collection->Name), u"Quillmark"_qs);
+    if (!dataFileExists) {
+        QCOMPARE(namesBelow(*collection), keptNames(format, namesBelow(*source)));
+        return;
+    }
+    QCOMPARE(namesBelow(*collection),
+             keptNames({}, namesBelow(*transferCollection()) + keptNames(format, namesBelow(*source))));
+    const LinkItem *work = collection->Children.Get(1); // "Top", the folder "Work", the link "Work"
+    QVERIFY(work->isFolder());
+    const LinkItem *projects = work->Children.Get(1);
+    QCOMPARE(projects->Name, std::string("Projects"));
+    QCOMPARE(projects->Children.Count(), 2 + 3);
+}
+
+void TestTool::folderPaths_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("message");
+    for (const QString &command : {u"export"_qs, u"import"_qs}) {
+        QTest::addRow("%s, missing", qPrintable(command))
+            << command << u"Work\\Nothing"_qs << QByteArray("has no folder \"Nothing\"");
+        QTest::addRow("%s, a link", qPrintable(command)) << command << u"Top"_qs << QByteArray("has no folder \"Top\"");
+        QTest::addRow("%s, trailing separator", qPrintable(command))
+            << command << u"Work\\"_qs << QByteArray("has no folder \"\"");
+    }
+}
+
+void TestTool::folderPaths()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, folder);
+    QFETCH(QByteArray, message);
+    const QByteArray bytes = bytesOf(*transferCollection());
+    const QString data = writeFile(u"data.qmf"_qs, bytes);
+    const QString other = m_dir->filePath(u"other.html"_qs);
+    if (command == u"import")
+        QVERIFY(FormatCommands::exportTo(BookmarkFormat::BrowserHtml, other, *transferCollection()).ok());
+    const QStringList files = command == u"export" ? QStringList {data, other} : QStringList {other, data};
+    const Result result = run(QStringList {command, u"--format"_qs, u"html"_qs, u"--folder"_qs, folder} + files);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    QCOMPARE(readAll(data), bytes);
+    if (command == u"export")
+        QVERIFY(!QFileInfo::exists(other));
+}
+
+// While Quillmark runs with the data file, import leaves that file alone; other files are free.
+void TestTool::importWhileRunning()
+{
+    const QString in = m_dir->filePath(u"in.html"_qs);
+    QVERIFY(FormatCommands::exportTo(BookmarkFormat::BrowserHtml, in, *transferCollection()).ok());
+    const QByteArray bytes = bytesOf(*transferCollection());
+    const QString dataFile = writeFile(u"data-home/Quillmark/Quillmark.dat"_qs, bytes);
+    const QString alias = m_dir->filePath(u"data-home/Quillmark/../Quillmark/Quillmark.dat"_qs);
+    const QString other = m_dir->filePath(u"other.qmf"_qs);
+    {
+        SingleInstance running;
+        QCOMPARE(running.start(), SingleInstance::Role::Primary);
+        for (const QString &path : {dataFile, alias}) {
+            const Result refused = run({u"import"_qs, u"--format"_qs, u"html"_qs, in, path});
+            QCOMPARE(refused.exitCode, 4);
+            QVERIFY2(refused.err.contains("Quillmark is running"), refused.err.constData());
+            QCOMPARE(readAll(dataFile), bytes);
+        }
+        QCOMPARE(run({u"import"_qs, u"--format"_qs, u"html"_qs, in, other}).exitCode, 0);
+        // Reading is harmless while it runs.
+        QCOMPARE(run({u"export"_qs, u"--format"_qs, u"html"_qs, dataFile, m_dir->filePath(u"out.html"_qs)}).exitCode,
+                 0);
+    }
+    QCOMPARE(run({u"import"_qs, u"--format"_qs, u"html"_qs, in, dataFile}).exitCode, 0);
+    QCOMPARE(readCollection(dataFile)->Children.Count(), 6);
+    QCOMPARE(QFileInfo(dataFile).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+             QFileDevice::Permissions());
+}
+
+// A data file that cannot be read whole is never written: what could not be read would be lost.
+void TestTool::importIntoDamagedDataFile()
+{
+    const QString in = m_dir->filePath(u"in.html"_qs);
+    QVERIFY(FormatCommands::exportTo(BookmarkFormat::BrowserHtml, in, *transferCollection()).ok());
+    for (const QByteArray &bytes :
+         {cutInsideSecondLink().first, QByteArray::fromHex("11270000") + Example10000.mid(4)}) {
+        const QString data = writeFile(u"data.qmf"_qs, bytes);
+        const Result result = run({u"import"_qs, u"--format"_qs, u"html"_qs, in, data});
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY2(result.err.contains("nothing was imported"), result.err.constData());
+        QCOMPARE(readAll(data), bytes);
+    }
+}
+
+void TestTool::importDamagedFile_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("links");
+    QTest::newRow("html, broken quote") << u"html"_qs
+                                        << QByteArray("<DL><DT><A HREF=\"a>A</A>\n<DT><A HREF=\"b\">B</A>") << 3 << 2;
+    QTest::newRow("xbel, cut off") << u"xbel"_qs
+                                   << QByteArray("<xbel><bookmark href=\"a\"><title>A</title></bookmark><bookm") << 3
+                                   << 1;
+    QTest::newRow("qmf, cut off") << u"qmf"_qs << cutInsideSecondLink().first << 3 << 2;
+    QTest::newRow("opera, not a hotlist") << u"opera"_qs << QByteArray("hello") << 3 << -1;
+    QTest::newRow("html, not bookmarks") << u"html"_qs << QByteArray("plain text") << 3 << -1;
+}
+
+// A damaged file imports what could be read and says what was skipped; a file that is not of the
+// format imports nothing and leaves the data file alone.
+void TestTool::importDamagedFile()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, contents);
+    QFETCH(int, exitCode);
+    QFETCH(int, links);
+    const QString in = writeFile(u"in"_qs, contents);
+    const QString data = m_dir->filePath(u"data.qmf"_qs);
+    const Result result = run({u"import"_qs, u"--format"_qs, format, in, data});
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(!result.err.isEmpty());
+    if (links < 0) {
+        QVERIFY(!QFileInfo::exists(data));
+        return;
+    }
+    QVERIFY2(result.err.contains("warning"), result.err.constData());
+    QCOMPARE(readCollection(data)->Children.Count(), links);
+}
+
+void TestTool::transferArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("no format") << QStringList {u"export"_qs, u"a"_qs, u"b"_qs} << 2 << QByteArray("needs --format");
+    QTest::newRow("format without value")
+        << QStringList {u"import"_qs, u"a"_qs, u"b"_qs, u"--format"_qs} << 2 << QByteArray("--format needs a value");
+    QTest::newRow("unknown format") << QStringList {u"export"_qs, u"--format=pdf"_qs, u"a"_qs, u"b"_qs} << 2
+                                    << QByteArray("unknown format 'pdf'");
+    QTest::newRow("page cannot be imported")
+        << QStringList {u"import"_qs, u"--format=page"_qs, u"a"_qs, u"b"_qs} << 2 << QByteArray("cannot be imported");
+    QTest::newRow("one file") << QStringList {u"import"_qs, u"--format=html"_qs, u"a"_qs} << 2
+                              << QByteArray("import takes two files");
+    QTest::newRow("unknown option") << QStringList {u"export"_qs, u"--format=html"_qs, u"--fast"_qs, u"a"_qs, u"b"_qs}
+                                    << 2 << QByteArray("unknown option '--fast' for export");
+    QTest::newRow("missing input") << QStringList {u"import"_qs, u"--format=html"_qs, u"no-such.html"_qs, u"d.qmf"_qs}
+                                   << 2 << QByteArray("Cannot open file");
+    QTest::newRow("missing favorites folder")
+        << QStringList {u"import"_qs, u"--format=favorites"_qs, u"no-such-folder"_qs, u"d.qmf"_qs} << 2
+        << QByteArray("Cannot open folder");
+    QTest::newRow("missing data file") << QStringList {u"export"_qs, u"--format=html"_qs, u"no-such.qmf"_qs, u"o"_qs}
+                                       << 2 << QByteArray("Cannot open file");
+    QTest::newRow("output folder missing")
+        << QStringList {u"export"_qs, u"--format=xbel"_qs, u"data.qmf"_qs, u"no-such-folder/o"_qs} << 2
+        << QByteArray("Cannot create file");
+}
+
+void TestTool::transferArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    writeFile(u"data.qmf"_qs, Example10000);
+    for (QString &argument : arguments) {
+        if (!argument.startsWith(u'-') && argument != u"import" && argument != u"export")
+            argument = m_dir->filePath(argument);
+    }
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(u"d.qmf"_qs)));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

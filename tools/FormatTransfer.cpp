@@ -1,0 +1,238 @@
+#include "FormatTransfer.h"
+
+#include "Commands.h"
+
+#include "platform/FileSync.h"
+#include "platform/SingleInstance.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+#include "store/TextCodec.h"
+#include "transfer/formats/FormatCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace FormatTransfer {
+
+namespace {
+
+using namespace Commands;
+
+const char RootName[] = "Quillmark";
+
+void printError(const QString &message)
+{
+    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
+}
+
+void printOut(const QString &text)
+{
+    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The folder named by path below root: the first folder of each name, from root's children down.
+LinkItem *folderAt(LinkItem &root, const QString &path, QString *missing)
+{
+    LinkItem *folder = &root;
+    if (path.isEmpty())
+        return folder;
+    for (const QString &name : path.split(QLatin1Char('\\'))) {
+        LinkItem *next = nullptr;
+        for (const auto &child : folder->Children) {
+            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
+                next = child.get();
+                break;
+            }
+        }
+        if (!next) {
+            *missing = name;
+            return nullptr;
+        }
+        folder = next;
+    }
+    return folder;
+}
+
+enum class Loaded { Whole, Partly, Newer, CannotOpen };
+
+// Reads the collection file; newer versions are refused as the program refuses them.
+Loaded load(const QString &path, LinkItem &root)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(path), file.errorString()));
+        return Loaded::CannotOpen;
+    }
+    const NativeFile::ReadResult result = NativeFile::read(file, root, /*refuseNewer=*/true);
+    if (result.ok())
+        return Loaded::Whole;
+    if (result.status == NativeFile::ReadResult::NewerVersion) {
+        printError(QStringLiteral("%1: %2").arg(nativePath(path), result.error));
+        return Loaded::Newer;
+    }
+    printError(
+        QStringLiteral("warning: %1 is damaged; only part of it was read: %2").arg(nativePath(path), result.error));
+    return Loaded::Partly;
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    // Not there yet: the same name in the same folder.
+    const QString firstFolder = QFileInfo(first.absolutePath()).canonicalFilePath();
+    const QString secondFolder = QFileInfo(second.absolutePath()).canonicalFilePath();
+    if (firstFolder.isEmpty() || secondFolder.isEmpty())
+        return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+    return firstFolder == secondFolder && first.fileName() == second.fileName();
+}
+
+// Holds the running program's lock while the data file is read and written, so that Quillmark cannot
+// start in between, load the old file and write it over the import when it ends. Held only when
+// dataFile is the program's own data file.
+class ProgramLock
+{
+public:
+    explicit ProgramLock(const QString &dataFile)
+    {
+        if (!sameFile(dataFile, TRepository::DataFile()))
+            return;
+        const SingleInstance instance; // only for the name of its lock; it starts nothing
+        m_lock = std::make_unique<QLockFile>(instance.lockFilePath());
+        m_lock->setStaleLockTime(0); // a running program's lock never goes stale by age
+        if (!m_lock->tryLock(0)) {
+            // Any other failure means the folder of the lock is missing or closed to us: no program
+            // of this user holds the lock there.
+            m_busy = m_lock->error() == QLockFile::LockFailedError;
+            m_lock.reset();
+        }
+    }
+
+    bool busy() const { return m_busy; }
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_busy = false;
+};
+
+QString counts(int folders, int links)
+{
+    return QStringLiteral("%1 folders and %2 links").arg(folders).arg(links);
+}
+
+bool canOpen(const BookmarkFormatInfo &format, const QString &in)
+{
+    const QFileInfo info(in);
+    if (format.isDirectory) {
+        if (info.isDir())
+            return true;
+        printError(QStringLiteral("Cannot open folder %1").arg(nativePath(in)));
+        return false;
+    }
+    QFile file(in);
+    if (!info.isDir() && file.open(QIODevice::ReadOnly))
+        return true;
+    printError(QStringLiteral("Cannot open file %1: %2")
+                   .arg(nativePath(in), info.isDir() ? QStringLiteral("Is a directory") : file.errorString()));
+    return false;
+}
+
+} // namespace
+
+int exportFolder(const BookmarkFormatInfo &format, const QString &folderPath, const QString &dataFile,
+                 const QString &out)
+{
+    auto root = LinkItem::MakeFolder(RootName);
+    const Loaded loaded = load(dataFile, *root);
+    if (loaded == Loaded::CannotOpen)
+        return Failure;
+    if (loaded == Loaded::Newer)
+        return DataDamaged;
+    QString missing;
+    const LinkItem *folder = folderAt(*root, folderPath, &missing);
+    if (!folder) {
+        printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
+        return Failure;
+    }
+    const ExportReport report = FormatCommands::exportTo(format.format, out, *folder);
+    if (!report.ok()) {
+        printError(report.errorString());
+        return Failure;
+    }
+    printOut(QStringLiteral("%1 written to %2").arg(counts(report.folders, report.links), nativePath(out)));
+    return loaded == Loaded::Whole ? Success : DataDamaged;
+}
+
+int importInto(const BookmarkFormatInfo &format, const QString &folderPath, const QString &in, const QString &dataFile)
+{
+    if (!canOpen(format, in))
+        return Failure;
+    LinkItem imported;
+    const ImportReport report = FormatCommands::importFrom(format.format, in, imported);
+    if (report.status == ImportReport::Unreadable) {
+        printError(QStringLiteral("%1: %2").arg(nativePath(in), report.errorString()));
+        return DataDamaged;
+    }
+
+    const ProgramLock lock(dataFile);
+    if (lock.busy()) {
+        printError(QStringLiteral("Quillmark is running and holds %1; it would write over the import when it ends. "
+                                  "Exit Quillmark, then import again.")
+                       .arg(nativePath(dataFile)));
+        return Busy;
+    }
+
+    auto root = LinkItem::MakeFolder(RootName);
+    if (QFileInfo::exists(dataFile)) {
+        // A damaged collection would lose what could not be read if it were written back.
+        const Loaded loaded = load(dataFile, *root);
+        if (loaded == Loaded::CannotOpen)
+            return Failure;
+        if (loaded != Loaded::Whole) {
+            printError(QStringLiteral("%1 was left alone; nothing was imported.").arg(nativePath(dataFile)));
+            return DataDamaged;
+        }
+    } else if (sameFile(dataFile, TRepository::DataFile())) {
+        platform::makePrivateFolder(QFileInfo(dataFile).absolutePath());
+    }
+    QString missing;
+    LinkItem *folder = folderAt(*root, folderPath, &missing);
+    if (!folder) {
+        printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
+        return Failure;
+    }
+    std::vector<std::unique_ptr<LinkItem>> children;
+    while (imported.Children.Count() > 0)
+        children.push_back(imported.Children.TakeAt(0));
+    folder->Children.InsertSortedBatch(std::move(children));
+
+    QString error;
+    if (!NativeFile::saveAtomically(dataFile, *root, &error)) {
+        printError(QStringLiteral("Cannot create file %1: %2").arg(nativePath(dataFile), error));
+        return Failure;
+    }
+    printOut(QStringLiteral("%1 imported").arg(counts(report.folders, report.links)));
+    if (report.ok())
+        return Success;
+    printError(QStringLiteral("warning: %1 is damaged or partly unreadable; what could not be read was skipped:")
+                   .arg(nativePath(in)));
+    for (const QString &problem : report.problems)
+        printError(QStringLiteral("  %1").arg(problem));
+    return DataDamaged;
+}
+
+} // namespace FormatTransfer

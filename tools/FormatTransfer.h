@@ -1,0 +1,19 @@
+#pragma once
+
+#include "transfer/formats/BookmarkFormat.h"
+
+#include <QString>
+
+// quillmark-tool's export and import: bookmark files of every format to and from a folder of a
+// collection file. Each returns the program's exit status (Commands::ExitStatus).
+namespace FormatTransfer {
+
+// Writes the folder at folderPath (names joined by "\", empty for the root) of dataFile to out.
+int exportFolder(const BookmarkFormatInfo &format, const QString &folderPath, const QString &dataFile,
+                 const QString &out);
+
+// Adds what in holds to the folder at folderPath of dataFile and writes dataFile atomically. Refuses
+// while a running Quillmark holds dataFile.
+int importInto(const BookmarkFormatInfo &format, const QString &folderPath, const QString &in, const QString &dataFile);
+
+} // namespace FormatTransfer
