@@ -10,7 +10,6 @@
 
 namespace {
 constexpr int StripHeight = 44;
-constexpr int LabelLeft = 48;
 constexpr int RightGap = 16;
 } // namespace
 
@@ -27,16 +26,18 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
         label->setFont(bold);
         label->move(4, top);
         label->adjustSize();
+        return label->width();
     };
-    caption(tr("Name:"), 4);
-    caption(tr("URL:"), 24);
+    const int captionWidth = std::max(caption(tr("Name:"), 4), caption(tr("URL:"), 24));
+    // The values start 48 pixels in, or further when a larger font makes the captions wider.
+    m_labelLeft = std::max(48, 4 + captionWidth + 6);
     m_name = new QLabel(this);
     m_name->setObjectName(QStringLiteral("NameLabel"));
     m_name->setTextFormat(Qt::PlainText); // "&" shows as it is
-    m_name->move(LabelLeft, 5);
+    m_name->move(m_labelLeft, 5);
     m_url = new THyperlinkLabel(this);
     m_url->setObjectName(QStringLiteral("URLLabel"));
-    m_url->move(LabelLeft, 23);
+    m_url->move(m_labelLeft, 23);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setFrameShape(QFrame::NoFrame);
@@ -76,7 +77,7 @@ void DescriptionPane::Memo1Change()
 
 void DescriptionPane::DescriptionPaneResize()
 {
-    const int room = width() - LabelLeft - RightGap;
+    const int room = width() - m_labelLeft - RightGap;
     m_name->resize(std::max(0, room), m_name->sizeHint().height());
     m_url->adjustSize();
     if (room < m_url->width())

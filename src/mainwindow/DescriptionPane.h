@@ -45,4 +45,5 @@ private:
     LinkItem *m_current = nullptr;
     bool m_showing = false;
     bool m_urlShown = true;
+    int m_labelLeft = 48;
 };

@@ -200,6 +200,17 @@ QTreeWidgetItem *FolderTreeView::childNodeOf(const QTreeWidgetItem *parent, cons
     return nullptr;
 }
 
+void FolderTreeView::deleteNode(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    if (m_dragSource && isAncestorOrSelf(node, m_dragSource))
+        m_dragSource = nullptr;
+    if (m_renaming && isAncestorOrSelf(node, m_renaming))
+        cancelRename();
+    delete node; // when it was selected, the tree selects a neighbour and shows it
+}
+
 void FolderTreeView::setNodeText(QTreeWidgetItem *node, const QString &text)
 {
     const bool wasRebuilding = m_rebuilding;

@@ -46,6 +46,8 @@ public:
     // Collapse the node (this level), give it the has-children mark and expand it again, which rebuilds
     // its child nodes from the collection.
     void reopen(QTreeWidgetItem *node);
+    // Deletes a node with its branch; the tree forgets every reference it kept into that branch.
+    void deleteNode(QTreeWidgetItem *node);
     // Sets a node's text after its folder was renamed elsewhere.
     void setNodeText(QTreeWidgetItem *node, const QString &text);
 
@@ -108,7 +110,6 @@ private:
     bool m_buttonDown = false;
     bool m_rebuilding = false;
     QTreeWidgetItem *m_dragSource = nullptr;
-    QTreeWidgetItem *m_pendingSelection = nullptr;
     QPoint m_pressPosition;
     QTreeWidgetItem *m_renaming = nullptr;
     std::function<std::vector<LinkItem *>()> m_listSelection;

@@ -181,8 +181,7 @@ void ItemCommands::DeleteButtonClick()
         UpdatesGuard guard(m_window);
         while (LinkItem *entry = firstSelectedEntry()) {
             if (entry->isFolder()) {
-                if (QTreeWidgetItem *node = FolderTreeView::childNodeOf(tree->SelectedNode(), entry))
-                    delete node;
+                tree->deleteNode(FolderTreeView::childNodeOf(tree->SelectedNode(), entry));
             }
             forget(entry); // the row goes first, so that nothing shows the item once it is gone
             entry->Parent->Children.Remove(entry);
@@ -202,7 +201,7 @@ void ItemCommands::DeleteButtonClick()
     ShowItemDetails(nullptr);
     folder->Parent->Children.Remove(folder);
     // The tree selects a neighbour, which shows that folder.
-    delete node;
+    tree->deleteNode(node);
 }
 
 void ItemCommands::SelectAll1Click()
@@ -433,7 +432,7 @@ bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, b
     tree->finishDrag();
     LinkItem *folder = FolderTreeView::itemOf(source);
     LinkItem *destination = FolderTreeView::itemOf(shown);
-    delete source;
+    tree->deleteNode(source);
     folder->Parent->Children.MoveTo(folder, destination->Children);
     tree->reopen(shown);
     m_window->LinksTreeChanging(tree->SelectedNode());

@@ -16,6 +16,7 @@
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 #include "widgets/FolderHeader.h"
+#include "widgets/HyperlinkLabel.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QAction>
@@ -144,6 +145,9 @@ private slots:
     void selectionCommands();
     void refreshFolderViewAddsTwoVisits();
     void newUrlAddsALink();
+    void urlLabelIsCut();
+    void deleteInEveryOrder_data();
+    void deleteInEveryOrder();
 
 private:
     TSDIAppForm *form() const { return m_form.get(); }
@@ -554,6 +558,67 @@ void TestEditing::newUrlAddsALink()
     QCOMPARE(root->Children.Get(0)->Url, std::string("http://added.example"));
     QCOMPARE(root->Visits, visits + 2);
     QCOMPARE(list()->model()->rowCount(), 5);
+}
+
+void TestEditing::urlLabelIsCut()
+{
+    LinkItem *example = form()->repository()->Root()->Children.Get(2);
+    example->Url = "http://example.com/" + std::string(400, 'x');
+    list()->model()->refreshItem(example);
+    selectRows(list(), {"Example"});
+    DescriptionPane *pane = form()->descriptionPane();
+    QVERIFY(pane->URLLabel()->isVisible());
+    for (const int width : {640, 900, 500}) {
+        form()->resize(width, 480);
+        QTest::qWait(20);
+        const int right = pane->URLLabel()->geometry().right() + 1;
+        QCOMPARE(right, pane->width() - 16);
+    }
+}
+
+void TestEditing::deleteInEveryOrder_data()
+{
+    // Each step: "list:NAME" deletes that entry of the shown folder with the list focused,
+    // "tree:NAME" shows that folder and deletes it with the tree focused, "show:NAME" shows a folder.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("folder entry, then link entry") << QStringList{"list:Alpha", "list:Example"}
+                                                   << QStringList{"Beta", "Other"};
+    QTest::newRow("shown folder, then its sibling") << QStringList{"tree:Alpha", "tree:Beta"}
+                                                    << QStringList{"Example", "Other"};
+    QTest::newRow("entries of a folder, then the folder") << QStringList{"show:Beta", "list:b1", "tree:Beta"}
+                                                          << QStringList{"Alpha", "Example", "Other"};
+    QTest::newRow("deep folder, then its ancestor from the list")
+        << QStringList{"show:Alpha", "show:Inner", "tree:Inner", "tree:Alpha", "list:Other"}
+        << QStringList{"Beta", "Example"};
+}
+
+void TestEditing::deleteInEveryOrder()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, left);
+    for (const QString &step : steps) {
+        const QString name = step.section(QLatin1Char(':'), 1);
+        if (step.startsWith(QLatin1String("show:"))) {
+            tree()->SelectedNode()->setExpanded(true);
+            tree()->setCurrentItem(nodeNamed(tree(), name));
+        } else if (step.startsWith(QLatin1String("tree:"))) {
+            tree()->setCurrentItem(nodeNamed(tree(), name));
+            tree()->setFocus();
+            form()->actions()->deleteItems->trigger();
+        } else {
+            tree()->setCurrentItem(tree()->RootNode());
+            selectRows(list(), {name});
+            list()->currentView()->setFocus();
+            form()->actions()->deleteItems->trigger();
+        }
+        // Whatever is shown must still be alive: touch every row and the pane's item.
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            QVERIFY(!list()->model()->index(row, 0).data().toString().isNull());
+        if (const LinkItem *current = form()->descriptionPane()->CurrentItem())
+            QVERIFY(current->Name.size() < 1000);
+    }
+    QCOMPARE(childNames(form()->repository()->Root()), left);
 }
 
 QTEST_MAIN(TestEditing)
