@@ -4,6 +4,7 @@
 
 #include "FavoritesFixture.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +61,7 @@ private slots:
     void deepNesting();
     void cancel();
     void unreadableEntries();
+    void specialFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -242,6 +244,22 @@ void TestIEFavorites::unreadableEntries()
     importer.ImportDirectory(root, &target);
     QFile::setPermissions(root + "/Locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(dump(target), QStringList({"Locked/", "open http://open/"}));
+}
+
+// A pipe would block the read until someone writes to it; it and a link that leads nowhere are skipped.
+void TestIEFavorites::specialFiles()
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    QVERIFY(writeFile(root + "/plain.url", shortcut("http://plain/")));
+    QVERIFY(QFile::link(root + "/missing.url", root + "/dangling.url"));
+    if (QProcess::execute(QStringLiteral("mkfifo"), {root + "/pipe.url"}) != 0)
+        QSKIP("mkfifo is not available");
+
+    LinkItem target;
+    TIEFavorites importer;
+    importer.ImportDirectory(root, &target);
+    QCOMPARE(dump(target), QStringList {"plain http://plain/"});
 }
 
 QTEST_GUILESS_MAIN(TestIEFavorites)
