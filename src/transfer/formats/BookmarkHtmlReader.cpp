@@ -122,8 +122,8 @@ bool isBookmarkDoctype(std::string_view declaration)
 class Parser
 {
 public:
-    Parser(std::string_view html, LinkItem &target, ImportReport &report, const FormatProgress &progress)
-        : m_tokens(html), m_sink(target, report, progress, qint64(html.size())), m_report(report)
+    Parser(std::string_view html, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+        : m_tokens(html), m_sink(target, report, progress), m_report(report)
     {
     }
 
@@ -431,7 +431,7 @@ QByteArray BookmarkHtmlReader::toUtf8(const QByteArray &bytes)
     return TextCodec::toDisplay(std::string_view(bytes.constData(), size_t(bytes.size()))).toUtf8();
 }
 
-ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress)
+ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress)
 {
     ImportReport report;
     const QByteArray html = toUtf8(bytes);
@@ -440,7 +440,7 @@ ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &ta
     return report;
 }
 
-ImportReport BookmarkHtmlReader::read(QIODevice &device, LinkItem &target, const FormatProgress &progress)
+ImportReport BookmarkHtmlReader::read(QIODevice &device, LinkItem &target, const ReadProgress &progress)
 {
     if (!device.isReadable()) {
         ImportReport report;

@@ -26,8 +26,8 @@ public:
     static constexpr char VisitsAttribute[] = "QUILLMARK_VISITS";
     static constexpr char RatingAttribute[] = "QUILLMARK_RATING";
 
-    static ImportReport read(QIODevice &device, LinkItem &target, const FormatProgress &progress = {});
-    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress = {});
+    static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});
 
     // The charset that the byte order mark or the META tag names, lower case; empty when none does.
     static QByteArray declaredCharset(const QByteArray &bytes);

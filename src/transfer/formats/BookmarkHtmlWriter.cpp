@@ -120,7 +120,7 @@ private:
 
 } // namespace
 
-ExportReport BookmarkHtmlWriter::write(QIODevice &device, const LinkItem &folder, const FormatProgress &progress)
+ExportReport BookmarkHtmlWriter::write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress)
 {
     ExportReport report;
     ExportProgress ticks(progress, folder);

@@ -16,6 +16,6 @@ class QIODevice;
 class BookmarkHtmlWriter
 {
 public:
-    static ExportReport write(QIODevice &device, const LinkItem &folder, const FormatProgress &progress = {});
+    static ExportReport write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress = {});
     static QByteArray toBytes(const LinkItem &folder);
 };

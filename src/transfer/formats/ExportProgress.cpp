@@ -2,7 +2,7 @@
 
 #include "transfer/formats/TreeWalk.h"
 
-ExportProgress::ExportProgress(const FormatProgress &progress, const LinkItem &top) : m_progress(progress)
+ExportProgress::ExportProgress(const WriteProgress &progress, const LinkItem &top) : m_progress(progress)
 {
     if (m_progress)
         m_total = countSubtree(top);

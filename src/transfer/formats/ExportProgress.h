@@ -9,7 +9,7 @@ class ExportProgress
 {
 public:
     // Counts the entries below top first, when there is a callback to tell.
-    ExportProgress(const FormatProgress &progress, const LinkItem &top);
+    ExportProgress(const WriteProgress &progress, const LinkItem &top);
 
     // One more item written; false when the callback cancelled the export.
     bool tick()
@@ -22,7 +22,7 @@ public:
 
 private:
     static constexpr int Interval = 512;
-    const FormatProgress &m_progress;
+    const WriteProgress &m_progress;
     qint64 m_total = 0;
     qint64 m_done = 0;
 };

@@ -101,7 +101,7 @@ std::optional<std::string> FavoritesReader::shortcutUrl(const QByteArray &conten
     return std::nullopt;
 }
 
-ImportReport FavoritesReader::importDirectory(const QString &path, LinkItem &target, const FormatProgress &progress)
+ImportReport FavoritesReader::importDirectory(const QString &path, LinkItem &target, const ReadProgress &progress)
 {
     ImportReport report;
     const QFileInfo top(path);

@@ -20,7 +20,7 @@ class LinkItem;
 class FavoritesReader
 {
 public:
-    static ImportReport importDirectory(const QString &path, LinkItem &target, const FormatProgress &progress = {});
+    static ImportReport importDirectory(const QString &path, LinkItem &target, const ReadProgress &progress = {});
 
     // The value of the key "URL" in the section "InternetShortcut" (section and key in any case), with
     // blanks around it and one pair of enclosing quotes removed, cut at a zero byte and to 2047 bytes

@@ -168,7 +168,7 @@ QByteArray FavoritesWriter::shortcut(const std::string &url)
     return QByteArrayLiteral("[InternetShortcut]\r\nURL=") + value + QByteArrayLiteral("\r\n");
 }
 
-ExportReport FavoritesWriter::write(const QString &directory, const LinkItem &folder, const FormatProgress &progress)
+ExportReport FavoritesWriter::write(const QString &directory, const LinkItem &folder, const WriteProgress &progress)
 {
     ExportReport report;
     ExportProgress ticks(progress, folder);

@@ -19,7 +19,7 @@ class FavoritesWriter
 {
 public:
     // Creates directory when it does not exist.
-    static ExportReport write(const QString &directory, const LinkItem &folder, const FormatProgress &progress = {});
+    static ExportReport write(const QString &directory, const LinkItem &folder, const WriteProgress &progress = {});
 
     // name as a file name: / \ : * ? " < > | and control characters become "_", and so do leading
     // dots (such names are hidden); trailing dots and blanks go; a reserved device name of Windows

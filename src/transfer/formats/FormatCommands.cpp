@@ -33,13 +33,10 @@ QString nativePath(const QString &path)
 
 // Reads into a scratch folder whose top record takes the stored folder's fields, then moves the
 // stored children into target.
-ImportReport importNative(QFile &file, LinkItem &target, const FormatProgress &progress)
+ImportReport importNative(QFile &file, LinkItem &target, const ReadProgress &progress)
 {
     LinkItem scratch;
-    TImportExport::Progress callback;
-    if (progress)
-        callback = [&file, &progress](int, int) { return progress(file.pos(), file.size()); };
-    const NativeFile::ReadResult result = NativeFile::read(file, scratch, /*refuseNewer=*/false, callback);
+    const NativeFile::ReadResult result = NativeFile::read(file, scratch, /*refuseNewer=*/false, progress);
     ImportReport report;
     report.folders = result.folders;
     report.links = result.links;
@@ -64,7 +61,7 @@ ImportReport importNative(QFile &file, LinkItem &target, const FormatProgress &p
 
 } // namespace
 
-ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const FormatProgress &progress)
+ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const ReadProgress &progress)
 {
     if (format == BookmarkFormat::Favorites)
         return FavoritesReader::importDirectory(path, target, progress);
@@ -94,8 +91,7 @@ ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &ta
     return report;
 }
 
-ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder,
-                      const FormatProgress &progress)
+ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder, const WriteProgress &progress)
 {
     if (format == BookmarkFormat::Favorites)
         return FavoritesWriter::write(path, folder, progress);

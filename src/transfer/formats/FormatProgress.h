@@ -4,7 +4,10 @@
 
 #include <functional>
 
-// Called now and then while a file is read or written: how far the work has come out of how much
-// there is (bytes for readers, items for writers). Returning false cancels the work; what was read
-// so far stays in place, a file being written is not created.
-using FormatProgress = std::function<bool(qint64 done, qint64 total)>;
+// Called now and then while a file is read: the folders and links added so far. Returning false
+// cancels the import; what was read so far stays in place.
+using ReadProgress = std::function<bool(int folders, int links)>;
+
+// Called now and then while a file is written: the items written so far out of all of them.
+// Returning false cancels the export; a file being written is not created.
+using WriteProgress = std::function<bool(qint64 done, qint64 total)>;

@@ -10,8 +10,8 @@ constexpr int ItemsPerReport = 512;
 constexpr qint64 BytesPerReport = 256 * 1024;
 } // namespace
 
-ItemSink::ItemSink(LinkItem &target, ImportReport &report, FormatProgress progress, qint64 total)
-    : m_report(report), m_progress(std::move(progress)), m_total(total)
+ItemSink::ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress)
+    : m_report(report), m_progress(std::move(progress))
 {
     m_frames.push_back({&target, {}});
 }
@@ -75,7 +75,7 @@ bool ItemSink::advance(qint64 done)
         return true;
     m_sinceReport = 0;
     m_reportedAt = done;
-    if (!m_progress(done, m_total)) {
+    if (!m_progress(m_report.folders, m_report.links)) {
         m_cancelled = true;
         m_report.cancel();
         return false;

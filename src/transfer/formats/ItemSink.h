@@ -18,7 +18,7 @@ struct ImportReport;
 class ItemSink
 {
 public:
-    ItemSink(LinkItem &target, ImportReport &report, FormatProgress progress = {}, qint64 total = 0);
+    ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress = {});
     ~ItemSink();
 
     ItemSink(const ItemSink &) = delete;
@@ -39,8 +39,10 @@ public:
     // The item added last, in any folder; none before the first.
     LinkItem *lastItem() const { return m_last; }
 
-    // Tells the progress callback how far the source has been read, now and then. False when the
-    // callback cancelled the import: the reader stops (the report says so).
+    // Tells the progress callback the counts now and then: after every few hundred items, and after
+    // every few hundred kilobytes of the source (done is how far it has been read), so that a source
+    // with few items still lets the user cancel. False when the callback cancelled the import: the
+    // reader stops (the report says so).
     bool advance(qint64 done);
 
     // Puts every collected entry into its folder. Runs on destruction too.
@@ -57,9 +59,8 @@ private:
 
     std::vector<Frame> m_frames;
     ImportReport &m_report;
-    FormatProgress m_progress;
-    qint64 m_total;
-    qint64 m_reportedAt = -1;
+    ReadProgress m_progress;
+    qint64 m_reportedAt = 0;
     int m_sinceReport = 0;
     LinkItem *m_last = nullptr;
     bool m_cancelled = false;

@@ -42,8 +42,8 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 class Parser
 {
 public:
-    Parser(std::string_view text, LinkItem &target, ImportReport &report, const FormatProgress &progress)
-        : m_text(text), m_sink(target, report, progress, qint64(text.size())), m_report(report)
+    Parser(std::string_view text, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+        : m_text(text), m_sink(target, report, progress), m_report(report)
     {
     }
 
@@ -153,7 +153,7 @@ void Parser::field(std::string_view key, std::string_view value)
 
 } // namespace
 
-ImportReport OperaHotlistReader::readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress)
+ImportReport OperaHotlistReader::readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress)
 {
     ImportReport report;
     Parser parser(std::string_view(bytes.constData(), size_t(bytes.size())), target, report, progress);
@@ -161,7 +161,7 @@ ImportReport OperaHotlistReader::readBytes(const QByteArray &bytes, LinkItem &ta
     return report;
 }
 
-ImportReport OperaHotlistReader::read(QIODevice &device, LinkItem &target, const FormatProgress &progress)
+ImportReport OperaHotlistReader::read(QIODevice &device, LinkItem &target, const ReadProgress &progress)
 {
     if (!device.isReadable()) {
         ImportReport report;

@@ -20,6 +20,6 @@ public:
     static constexpr char VisitsKey[] = "QUILLMARK VISITS";
     static constexpr char RatingKey[] = "QUILLMARK RATING";
 
-    static ImportReport read(QIODevice &device, LinkItem &target, const FormatProgress &progress = {});
-    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress = {});
+    static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});
 };

@@ -73,7 +73,7 @@ private:
 
 } // namespace
 
-ExportReport OperaHotlistWriter::write(QIODevice &device, const LinkItem &folder, const FormatProgress &progress)
+ExportReport OperaHotlistWriter::write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress)
 {
     ExportReport report;
     ExportProgress ticks(progress, folder);

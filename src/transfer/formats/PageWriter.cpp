@@ -182,7 +182,7 @@ bool PageWriter::isSafeLinkTarget(const std::string &url)
 }
 
 ExportReport PageWriter::write(QIODevice &device, const LinkItem &folder, const QDateTime &generated,
-                               const FormatProgress &progress)
+                               const WriteProgress &progress)
 {
     ExportReport report;
     ExportProgress ticks(progress, folder);

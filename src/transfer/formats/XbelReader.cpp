@@ -36,8 +36,8 @@ double oleDateOf(QStringView text)
 class Parser
 {
 public:
-    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const FormatProgress &progress)
-        : m_xml(&device), m_sink(target, report, progress, device.size()), m_report(report)
+    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+        : m_xml(&device), m_sink(target, report, progress), m_report(report)
     {
     }
 
@@ -164,7 +164,7 @@ void Parser::alias()
 
 } // namespace
 
-ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const FormatProgress &progress)
+ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const ReadProgress &progress)
 {
     ImportReport report;
     if (!device.isReadable()) {
@@ -176,7 +176,7 @@ ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const FormatP
     return report;
 }
 
-ImportReport XbelReader::readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress)
+ImportReport XbelReader::readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress)
 {
     QBuffer buffer;
     buffer.setData(bytes);

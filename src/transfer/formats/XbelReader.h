@@ -19,6 +19,6 @@ public:
     // The owner of our metadata elements.
     static constexpr char MetadataOwner[] = "urn:x-quillmark:metadata";
 
-    static ImportReport read(QIODevice &device, LinkItem &target, const FormatProgress &progress = {});
-    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const FormatProgress &progress = {});
+    static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});
 };

@@ -141,7 +141,7 @@ int maxDepth(const LinkItem &folder)
 
 } // namespace
 
-ExportReport XbelWriter::write(QIODevice &device, const LinkItem &folder, const FormatProgress &progress)
+ExportReport XbelWriter::write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress)
 {
     ExportReport report;
     ExportProgress ticks(progress, folder);

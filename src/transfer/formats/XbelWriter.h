@@ -15,6 +15,6 @@ class QIODevice;
 class XbelWriter
 {
 public:
-    static ExportReport write(QIODevice &device, const LinkItem &folder, const FormatProgress &progress = {});
+    static ExportReport write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress = {});
     static QByteArray toBytes(const LinkItem &folder);
 };
