@@ -3,7 +3,7 @@
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/Prompts.h"
+#include "mainwindow/Confirmations.h"
 #include "mainwindow/SDIAppForm.h"
 #include "widgets/FolderHeader.h"
 
@@ -109,5 +109,5 @@ void FolderCommands::folderRenamed(QTreeWidgetItem *node)
 
 void FolderCommands::showNameRefused()
 {
-    Prompts::error(nullptr, QStringLiteral("ERROR"), FolderTreeView::backslashMessage());
+    Confirmations::error(nullptr, QStringLiteral("ERROR"), FolderTreeView::backslashMessage());
 }

@@ -10,7 +10,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
-#include "mainwindow/Prompts.h"
+#include "mainwindow/Confirmations.h"
 #include "mainwindow/SDIAppForm.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "platform/ShellOpen.h"
@@ -175,7 +175,7 @@ void ItemCommands::DeleteButtonClick()
     FolderTreeView *tree = m_window->LinksTree();
     if (listHasFocus()) {
         const int count = list->selectedCount();
-        if (!Prompts::question(m_window, QStringLiteral("Confirm Multiple Objects Delete"),
+        if (!Confirmations::question(m_window, QStringLiteral("Confirm Multiple Objects Delete"),
                                QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
             return;
         UpdatesGuard guard(m_window);
@@ -194,7 +194,7 @@ void ItemCommands::DeleteButtonClick()
     LinkItem *folder = tree->SelectedItem();
     if (!node || !folder || !folder->Parent)
         return; // the root folder is never deleted
-    if (!Prompts::question(m_window, QStringLiteral("Confirm Folder Delete"),
+    if (!Confirmations::question(m_window, QStringLiteral("Confirm Folder Delete"),
                            QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
         return;
     list->model()->clear();
@@ -268,7 +268,7 @@ void ItemCommands::LinkListDblClick()
     const QString url = TextCodec::toDisplay(entry->Url);
     // Bookmark files come from anywhere: a program on this computer is not started without asking.
     if (platform::needsLaunchConfirmation(url)
-        && !Prompts::question(m_window, QStringLiteral("Quillmark"),
+        && !Confirmations::question(m_window, QStringLiteral("Quillmark"),
                               QStringLiteral("\"%1\" is a program on this computer, not a web page. Run it?").arg(url)))
         return;
     // The visit counts whether or not the launch succeeds.

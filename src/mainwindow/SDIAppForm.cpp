@@ -16,6 +16,7 @@
 #include "store/OleDate.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
+#include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/Icons.h"
 
@@ -49,6 +50,7 @@ TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent) : QMainWindow
     buildLayout();
     m_folderCommands = new FolderCommands(this);
     m_itemCommands = new ItemCommands(this);
+    m_transferCommands = new TransferCommands(this, this);
     connectCommands();
     FormCreate();
 }
@@ -138,6 +140,12 @@ void TSDIAppForm::connectCommands()
 {
     MainActions *a = m_actions;
     connect(a->close, &QAction::triggered, this, &TSDIAppForm::FileExit1Execute);
+    for (QAction *transfer : {a->exportQuillmark, a->importQuillmark, a->importFavorites})
+        transfer->setEnabled(true);
+    connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::RavelinFile1Click);
+    connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::RavelinFile2Click);
+    connect(a->importFavorites, &QAction::triggered, m_transferCommands,
+            &TransferCommands::InternetExplorerFavorites2Click);
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });
@@ -414,9 +422,14 @@ QTreeWidgetItem *TSDIAppForm::shownNode() const
     return LinksTree()->SelectedNode();
 }
 
-LinkItem *TSDIAppForm::shownFolder() const
+LinkItem *TSDIAppForm::shownFolder()
 {
     return LinksTree()->SelectedItem();
+}
+
+void TSDIAppForm::refreshShownFolder()
+{
+    RefreshFolderView(shownNode());
 }
 
 void TSDIAppForm::LinksTreeChanging(QTreeWidgetItem *node)

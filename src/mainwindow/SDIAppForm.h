@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/TransferHost.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -21,11 +23,12 @@ class QTreeWidgetItem;
 class TFolderHeader;
 class TReg;
 class TRepository;
+class TransferCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
 // notification area); FormClose, run by "E&xit", saves the collection and then the layout.
-class TSDIAppForm : public QMainWindow
+class TSDIAppForm : public QMainWindow, public TransferHost
 {
     Q_OBJECT
 public:
@@ -69,8 +72,11 @@ public:
     void FileExit1Execute();
 
     // The shown folder: the folder of the tree's selected node.
-    LinkItem *shownFolder() const;
+    LinkItem *shownFolder() override;
     QTreeWidgetItem *shownNode() const;
+    QWidget *hostWindow() override { return this; }
+    void refreshShownFolder() override;
+    TransferCommands *transferCommands() const { return m_transferCommands; }
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
@@ -80,7 +86,7 @@ public:
     // Lists a folder without moving the tree's selection.
     void ShowFolderContents(LinkItem *folder);
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
-    void setStatusText(const QString &text);
+    void setStatusText(const QString &text) override;
     // The status text by the rule: the selection form when entries are selected, else the count form.
     void updateStatusText();
 
@@ -126,6 +132,7 @@ private:
     LinkListPane *m_listPane = nullptr;
     FolderCommands *m_folderCommands = nullptr;
     ItemCommands *m_itemCommands = nullptr;
+    TransferCommands *m_transferCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

@@ -7,7 +7,7 @@
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/Prompts.h"
+#include "mainwindow/Confirmations.h"
 #include "mainwindow/SDIAppForm.h"
 #include "platform/ShellOpen.h"
 #include "shell/Reg.h"
@@ -15,6 +15,8 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "transfer/Prompts.h"
+#include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
 #include "widgets/ShellErrorReport.h"
@@ -146,6 +148,7 @@ private slots:
     void refreshFolderViewAddsTwoVisits();
     void newUrlAddsALink();
     void urlLabelIsCut();
+    void exportThenImportThroughTheMenus();
     void deleteInEveryOrder_data();
     void deleteInEveryOrder();
 
@@ -160,7 +163,7 @@ private:
     QStringList m_questions;
     QStringList m_errors;
     bool m_answer = true;
-    Prompts::Handler m_previous;
+    Confirmations::Handler m_previous;
 };
 
 void TestEditing::init()
@@ -172,7 +175,7 @@ void TestEditing::init()
     m_questions.clear();
     m_errors.clear();
     m_answer = true;
-    m_previous = Prompts::setHandler({[this](const QString &title, const QString &text) {
+    m_previous = Confirmations::setHandler({[this](const QString &title, const QString &text) {
                                           m_questions << title + QLatin1Char('|') + text;
                                           return m_answer;
                                       },
@@ -187,7 +190,7 @@ void TestEditing::init()
 void TestEditing::cleanup()
 {
     m_form.reset();
-    Prompts::setHandler(m_previous);
+    Confirmations::setHandler(m_previous);
     m_dir.reset();
 }
 
@@ -574,6 +577,49 @@ void TestEditing::urlLabelIsCut()
         const int right = pane->URLLabel()->geometry().right() + 1;
         QCOMPARE(right, pane->width() - 16);
     }
+}
+
+namespace {
+// Answers the file dialogs with one path and records the boxes.
+class FilePrompts : public Prompts
+{
+public:
+    explicit FilePrompts(QString path) : m_path(std::move(path)) {}
+    QString saveFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
+    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
+    QString existingDirectory(QWidget *, const QString &) override { return {}; }
+    void error(QWidget *, const QString &message, const QString &) override { boxes << message; }
+    void information(QWidget *, const QString &message, const QString &) override { boxes << message; }
+    void warning(QWidget *, const QString &message, const QString &) override { boxes << message; }
+    int runImportForm(TImportForm &) override { return 2; }
+    QStringList boxes;
+
+private:
+    QString m_path;
+};
+} // namespace
+
+void TestEditing::exportThenImportThroughTheMenus()
+{
+    FilePrompts prompts(m_dir->filePath(QStringLiteral("beta.qmf")));
+    form()->transferCommands()->setPrompts(&prompts);
+    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    MainActions *a = form()->actions();
+    QVERIFY(a->exportQuillmark->isEnabled());
+    a->exportQuillmark->trigger();
+    QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("beta.qmf"))));
+
+    // Imported into Alpha: Alpha keeps its own name and gains Beta's links, and is relisted.
+    tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
+    LinkItem *alpha = tree()->SelectedItem();
+    const int visits = alpha->Visits;
+    a->importQuillmark->trigger();
+    form()->transferCommands()->setPrompts(nullptr);
+    QCOMPARE(alpha->Name, std::string("Alpha"));
+    QCOMPARE(childNames(alpha), (QStringList{"Inner", "a1", "b1", "b2"}));
+    QCOMPARE(alpha->Visits, visits + 2);
+    QCOMPARE(list()->model()->rowCount(), 4);
+    QVERIFY(prompts.boxes.isEmpty());
 }
 
 void TestEditing::deleteInEveryOrder_data()

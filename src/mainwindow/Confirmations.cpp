@@ -1,8 +1,8 @@
-#include "mainwindow/Prompts.h"
+#include "mainwindow/Confirmations.h"
 
 #include <QMessageBox>
 
-namespace Prompts {
+namespace Confirmations {
 
 namespace {
 Handler &current()
@@ -36,4 +36,4 @@ Handler setHandler(Handler handler)
     return previous;
 }
 
-} // namespace Prompts
+} // namespace Confirmations

@@ -7,7 +7,7 @@
 class QWidget;
 
 // The main window's confirmations and error boxes, in one place so that tests can answer them.
-namespace Prompts {
+namespace Confirmations {
 
 // A Yes/No box with a question icon; true for Yes.
 bool question(QWidget *parent, const QString &title, const QString &text);
@@ -22,4 +22,4 @@ struct Handler
 // Replaces the boxes (tests); returns the handler that was in place. An empty handler restores the boxes.
 Handler setHandler(Handler handler);
 
-} // namespace Prompts
+} // namespace Confirmations
