@@ -14,7 +14,6 @@ std::unique_ptr<QFileDialog> DialogPrompts::makeFileDialog(QWidget *parent, cons
     // Saving asks before it overwrites a file (QFileDialog's default); opening wants an existing file.
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setDefaultSuffix(settings.defaultSuffix);
-    dialog->setOption(QFileDialog::ReadOnly, false);
     return dialog;
 }
 

@@ -2,6 +2,7 @@
 // stand-in main window and stand-in dialogs.
 #include "platform/Paths.h"
 #include "store/NativeFile.h"
+#include "transfer/DialogPrompts.h"
 #include "transfer/TransferCommands.h"
 
 #include "FavoritesFixture.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFileDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
@@ -78,6 +80,8 @@ class TestTransferCommands : public QObject
 private slots:
     void init();
     void cleanup();
+    void fileDialogs_data();
+    void fileDialogs();
     void exportExample();
     void exportReplacesAtomically();
     void exportCancelledOrFailing();
@@ -115,6 +119,30 @@ void TestTransferCommands::cleanup()
 {
     m_commands.reset();
     m_folder.reset();
+}
+
+void TestTransferCommands::fileDialogs_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("export") << true;
+    QTest::newRow("import") << false;
+}
+
+// The real dialogs as DialogPrompts sets them up (the other tests answer them through FakePrompts).
+void TestTransferCommands::fileDialogs()
+{
+    QFETCH(bool, save);
+    const FileDialogSettings settings
+        = save ? TransferCommands::exportDialogSettings() : TransferCommands::importDialogSettings();
+    const auto dialog = DialogPrompts::makeFileDialog(&m_host.window, settings, save);
+    QCOMPARE(dialog->windowTitle(),
+             save ? QStringLiteral("Export Quillmark File") : QStringLiteral("Import Quillmark File"));
+    QCOMPARE(dialog->nameFilters(), QStringList {"Quillmark Files (*.qmf)"});
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("qmf"));
+    QCOMPARE(dialog->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    QCOMPARE(dialog->fileMode(), save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite)); // asks before overwriting
+    QCOMPARE(dialog->parentWidget(), &m_host.window);
 }
 
 void TestTransferCommands::exportExample()
