@@ -2,6 +2,7 @@
 
 #include "mainwindow/SDIAppForm.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "shell/HelpCommands.h"
 #include "shell/Reg.h"
 #include "widgets/Icons.h"
 
@@ -37,6 +38,7 @@ TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::mak
     m_mainWindow->setHideOnClose(m_tray != nullptr);
     connect(m_mainWindow.get(), &TSDIAppForm::hideRequested, this, &TForm2::MinimizeMessage);
     connect(m_mainWindow.get(), &TSDIAppForm::exitRequested, this, &TForm2::Exit1Click);
+    m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get());
     {
         UpdatesGuard guard(m_mainWindow.get());
         TReg(); // from here on the settings exist

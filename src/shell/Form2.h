@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class HelpCommands;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
@@ -22,6 +23,7 @@ public:
     ~TForm2() override;
 
     TSDIAppForm *mainWindow() const { return m_mainWindow.get(); }
+    HelpCommands *helpCommands() const { return m_helpCommands.get(); }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
     QMenu *trayMenu() const { return m_menu.get(); }
     QAction *openHideAction() const { return m_openHide; }
@@ -48,6 +50,7 @@ private:
     QAction *m_exit;
     QSystemTrayIcon *m_tray = nullptr;
     std::unique_ptr<TSDIAppForm> m_mainWindow;
+    std::unique_ptr<HelpCommands> m_helpCommands;
     bool m_mainWindowShown = false;
     bool m_exiting = false;
 };

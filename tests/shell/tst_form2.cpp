@@ -40,6 +40,7 @@ void TestForm2::init()
     QVERIFY(m_dir->isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
     TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    TReg().SetShowTip(false); // the tip of the day would wait for a click at the first activation
 }
 
 void TestForm2::cleanup()

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QUrl>
+
+// The help pages compiled into the program: HTML topics under qrc:/help/, their table of contents
+// (contents.txt: one "page title" line per entry, indented by two blanks per level) and the topic of every help
+// context number (context.map: "number page" lines). The book stands for both help files the program names.
+class HelpBook
+{
+public:
+    struct Entry
+    {
+        int depth;
+        QString title;
+        QUrl page;
+    };
+
+    HelpBook();
+
+    // Whether the book serves the help file of this path (its file name, in any case).
+    static bool Serves(const QString &helpFile);
+
+    QUrl ContentsPage() const;
+    // The topic of a help context number; an empty URL when the number has none.
+    QUrl TopicPage(int context) const;
+    QList<int> ContextNumbers() const { return m_topics.keys(); }
+    const QList<Entry> &Contents() const { return m_contents; }
+
+    // The URL of a page of the book, given its file name.
+    static QUrl PageUrl(const QString &page);
+
+    // Makes the book's files (pages and pictures, under ":/help/") available; the constructor does it too.
+    static void LoadResources();
+
+private:
+    QList<Entry> m_contents;
+    QMap<int, QUrl> m_topics;
+};

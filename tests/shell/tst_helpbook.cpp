@@ -1,0 +1,161 @@
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SDIAppForm.h"
+#include "shell/BuiltInHelp.h"
+#include "shell/HelpBook.h"
+#include "shell/HelpSystem.h"
+#include "shell/HelpWindow.h"
+#include "shell/Reg.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTreeWidget>
+
+namespace {
+
+QString resourcePath(const QUrl &page)
+{
+    return QLatin1Char(':') + page.path();
+}
+
+QString pageText(const QUrl &page)
+{
+    QFile file(resourcePath(page));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TestHelpBook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyContextNumberHasATopic_data();
+    void everyContextNumberHasATopic();
+    void everyMenuNumberHasATopic();
+    void contentsHoldEveryPageAndLinksResolve();
+    void helpWindowShowsTopics();
+    void requestsTheBookCannotAnswer();
+
+private:
+    HelpBook m_book;
+};
+
+void TestHelpBook::everyContextNumberHasATopic_data()
+{
+    QTest::addColumn<int>("context");
+
+    // The help context numbers of the main menu, File to Help.
+    const int table[]
+        = {100, 101,  1011, 1012, 102, 1021, 1022, 103, 1031, 104, 105, 200, 205, 208, 209, 210, 211, 300, 301,
+           302, 3031, 304,  305,  306, 307,  308,  309, 310,  311, 312, 400, 401, 402, 405, 406, 407, 403, 404};
+    for (int context : table)
+        QTest::addRow("%d", context) << context;
+}
+
+void TestHelpBook::everyContextNumberHasATopic()
+{
+    QFETCH(int, context);
+
+    const QUrl topic = m_book.TopicPage(context);
+    QVERIFY2(!topic.isEmpty(), "no topic for this number");
+    const QString html = pageText(topic);
+    QVERIFY2(!html.isEmpty(), qPrintable(topic.toString()));
+    QTextDocument document;
+    document.setHtml(html);
+    QVERIFY(!document.metaInformation(QTextDocument::DocumentTitle).isEmpty());
+    // A topic tells the user something: more than a heading and a line.
+    QVERIFY2(document.toPlainText().size() > 200, qPrintable(topic.toString()));
+}
+
+void TestHelpBook::everyMenuNumberHasATopic()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
+    TReg::SetStorageFolder(dir.filePath(QStringLiteral("config")));
+    TSDIAppForm window;
+    int numbered = 0;
+    for (QAction *action : window.findChildren<QAction *>()) {
+        const int context = action->property("helpContext").toInt();
+        if (context == 0)
+            continue;
+        ++numbered;
+        QVERIFY2(!m_book.TopicPage(context).isEmpty(), qPrintable(action->text() + QString::number(context)));
+    }
+    QVERIFY(numbered >= 38);
+}
+
+void TestHelpBook::contentsHoldEveryPageAndLinksResolve()
+{
+    QSet<QString> listed;
+    for (const HelpBook::Entry &entry : m_book.Contents()) {
+        QVERIFY2(QFile::exists(resourcePath(entry.page)), qPrintable(entry.page.toString()));
+        QVERIFY(!entry.title.isEmpty());
+        listed.insert(entry.page.fileName());
+    }
+    QCOMPARE(m_book.Contents().first().page, m_book.ContentsPage());
+
+    static const QRegularExpression reference(QStringLiteral("(?:href|src)=\"([^\"#]+)"));
+    const QStringList pages = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
+    QVERIFY(pages.size() > 38);
+    for (const QString &page : pages) {
+        QVERIFY2(listed.contains(page), qPrintable(page + " is missing from the contents"));
+        const QString html = pageText(HelpBook::PageUrl(page));
+        for (auto match = reference.globalMatch(html); match.hasNext();) {
+            const QString target = match.next().captured(1);
+            if (target.contains(QLatin1Char(':')))
+                continue; // a web or mail address
+            QVERIFY2(QFile::exists(QStringLiteral(":/help/") + target), qPrintable(page + " -> " + target));
+        }
+    }
+}
+
+void TestHelpBook::helpWindowShowsTopics()
+{
+    BuiltInHelp help;
+    QVERIFY(!help.window());
+    help.HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, 1022);
+    HelpWindow *window = help.window();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->browser()->source(), m_book.TopicPage(1022));
+    QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.TopicPage(1022));
+
+    help.HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::DisplayTopic, 0);
+    QCOMPARE(window->browser()->source(), m_book.ContentsPage());
+    QVERIFY(window->backAction()->isEnabled());
+    window->backAction()->trigger();
+    QCOMPARE(window->browser()->source(), m_book.TopicPage(1022));
+    QVERIFY(window->forwardAction()->isEnabled());
+    window->forwardAction()->trigger();
+    QCOMPARE(window->browser()->source(), m_book.ContentsPage());
+
+    // The tip dialog's help file is served from the same book.
+    help.HtmlHelp(HelpSystem::TipsHelpFile(), HelpSystem::HelpContext, 402);
+    QCOMPARE(window->browser()->source(), m_book.TopicPage(402));
+    QCOMPARE(help.window(), window);
+
+    // A link in a topic leads to the topic it names.
+    window->contentsTree()->setCurrentItem(nullptr);
+    emit window->browser()->anchorClicked(QUrl(QStringLiteral("help-menu.html")));
+    QCOMPARE(window->browser()->source(), m_book.TopicPage(400));
+    QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.TopicPage(400));
+}
+
+void TestHelpBook::requestsTheBookCannotAnswer()
+{
+    BuiltInHelp help;
+    help.HtmlHelp(QStringLiteral("/opt/elsewhere/Other.chm"), HelpSystem::DisplayTopic, 0);
+    QVERIFY(help.window()->browser()->toPlainText().contains(QStringLiteral("Other.chm")));
+    help.HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, 99999);
+    QVERIFY(help.window()->browser()->toPlainText().contains(QStringLiteral("99999")));
+}
+
+QTEST_MAIN(TestHelpBook)
+#include "tst_helpbook.moc"

@@ -1,0 +1,257 @@
+#include "RecordingHelp.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SDIAppForm.h"
+#include "platform/Paths.h"
+#include "shell/Form1.h"
+#include "shell/HelpCommands.h"
+#include "shell/Product.h"
+#include "shell/Reg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class TestTipOfTheDay : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void tipsAreShuffledNotLost();
+    void orderChangesBetweenOpenings();
+    void nextAndBackWrapAround_data();
+    void nextAndBackWrapAround();
+    void f1OpensTheTipsTopic();
+    void closingStoresShowTip_data();
+    void closingStoresShowTip();
+    void opensOnceAtFirstActivation();
+    void switchedOffOpensOnlyFromMenu();
+
+private:
+    // Runs action on the next tip dialog that shows, from inside its modal loop.
+    void whenTipShows(std::function<void(TForm1 *)> action);
+    // Counts every tip dialog that shows and closes it with Esc.
+    void closeEveryTip(int &opened);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QObject> m_watchers; // the timers of one test function
+    RecordingHelp m_help;
+};
+
+void TestTipOfTheDay::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    m_help.requests.clear();
+    m_watchers = std::make_unique<QObject>();
+}
+
+void TestTipOfTheDay::cleanup()
+{
+    m_watchers.reset();
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TForm1 *>(widget))
+            widget->close();
+    }
+    m_dir.reset();
+}
+
+void TestTipOfTheDay::whenTipShows(std::function<void(TForm1 *)> action)
+{
+    auto *timer = new QTimer(m_watchers.get());
+    connect(timer, &QTimer::timeout, this, [timer, action] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *tip = qobject_cast<TForm1 *>(widget);
+            if (tip && tip->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                action(tip);
+                return;
+            }
+        }
+    });
+    timer->start(10);
+}
+
+void TestTipOfTheDay::closeEveryTip(int &opened)
+{
+    auto *timer = new QTimer(m_watchers.get());
+    connect(timer, &QTimer::timeout, this, [&opened] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *tip = qobject_cast<TForm1 *>(widget);
+            if (tip && tip->isVisible()) {
+                ++opened;
+                QTest::keyClick(tip, Qt::Key_Escape);
+            }
+        }
+    });
+    timer->start(10);
+}
+
+void TestTipOfTheDay::tipsAreShuffledNotLost()
+{
+    TForm1 dialog(&m_help, nullptr);
+    QStringList texts;
+    for (int i = 0; i < TForm1::TipCount; ++i)
+        texts << TForm1::TipText(TForm1::FirstTipResource + i);
+    QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), TForm1::TipCount);
+    QStringList shown = dialog.Tips();
+    std::sort(shown.begin(), shown.end());
+    std::sort(texts.begin(), texts.end());
+    QCOMPARE(shown, texts);
+    QCOMPARE(dialog.TipIndex(), 0);
+    QCOMPARE(dialog.Label2()->text(), dialog.Tips().first());
+
+    // The tip about new versions gives our own site and address in full.
+    const QString newVersions = TForm1::TipText(50001);
+    QVERIFY(newVersions.contains(QLatin1String(Product::ProductSiteBase)));
+    QVERIFY(newVersions.contains(QLatin1String(Product::SupportEMail)));
+}
+
+void TestTipOfTheDay::orderChangesBetweenOpenings()
+{
+    // Fifty openings that all start at the same tip would mean the order is not shuffled anew each time.
+    QSet<QString> firstTips;
+    for (int i = 0; i < 50; ++i)
+        firstTips.insert(TForm1(&m_help, nullptr).Label2()->text());
+    QVERIFY(firstTips.size() > 1);
+}
+
+void TestTipOfTheDay::nextAndBackWrapAround_data()
+{
+    QTest::addColumn<QString>("presses"); // N for "&Next", B for "&Back"
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("next once") << "N" << 1;
+    QTest::newRow("next eight times comes back to the first tip") << "NNNNNNNN" << 0;
+    QTest::newRow("back at once shows the last tip") << "B" << 7;
+    QTest::newRow("back then next") << "BN" << 0;
+    QTest::newRow("back nine times") << "BBBBBBBBB" << 7;
+    QTest::newRow("next nine times") << "NNNNNNNNN" << 1;
+}
+
+void TestTipOfTheDay::nextAndBackWrapAround()
+{
+    QFETCH(QString, presses);
+    QFETCH(int, shown);
+
+    TForm1 dialog(&m_help, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (QChar press : presses)
+        QTest::mouseClick(press == QLatin1Char('N') ? dialog.Button2() : dialog.Button1(), Qt::LeftButton);
+    QCOMPARE(dialog.TipIndex(), shown);
+    QCOMPARE(dialog.Label2()->text(), dialog.Tips().at(shown));
+}
+
+void TestTipOfTheDay::f1OpensTheTipsTopic()
+{
+    TForm1 dialog(&m_help, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QCOMPARE(m_help.requests.size(), 1);
+    QCOMPARE(m_help.requests.first().file, QStringLiteral("Ravelin.chm"));
+    QCOMPARE(m_help.requests.first().folder, platform::installPath());
+    QCOMPARE(m_help.requests.first().command, HelpSystem::HelpContext);
+    QCOMPARE(m_help.requests.first().data, 402);
+    QVERIFY(dialog.isVisible());
+}
+
+void TestTipOfTheDay::closingStoresShowTip_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("toggle");
+    QTest::addColumn<QString>("way");
+
+    QTest::newRow("untick, Esc") << true << true << "esc";
+    QTest::newRow("untick, close box") << true << true << "close box";
+    QTest::newRow("tick, Close") << false << true << "button";
+    QTest::newRow("unchanged, Close") << true << false << "button";
+    QTest::newRow("unchanged off, Esc") << false << false << "esc";
+}
+
+void TestTipOfTheDay::closingStoresShowTip()
+{
+    QFETCH(bool, stored);
+    QFETCH(bool, toggle);
+    QFETCH(QString, way);
+
+    QVERIFY(TReg().SetShowTip(stored));
+    TSDIAppForm window;
+    HelpCommands commands(&window, &m_help);
+    bool shownTicked = !stored;
+    whenTipShows([&](TForm1 *tip) {
+        shownTicked = tip->ShowTip()->isChecked();
+        if (toggle)
+            QTest::mouseClick(tip->ShowTip(), Qt::LeftButton);
+        if (way == QLatin1String("esc"))
+            QTest::keyClick(tip, Qt::Key_Escape);
+        else if (way == QLatin1String("button"))
+            QTest::mouseClick(tip->Button3(), Qt::LeftButton);
+        else
+            tip->close();
+    });
+    window.actions()->tipOfTheDay->trigger(); // returns when the dialog has closed
+    QCOMPARE(shownTicked, stored);
+    QCOMPARE(TReg().GetShowTip(), stored != toggle);
+}
+
+void TestTipOfTheDay::opensOnceAtFirstActivation()
+{
+    TSDIAppForm window;
+    HelpCommands commands(&window, &m_help);
+    int opened = 0;
+    closeEveryTip(opened);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_COMPARE(opened, 1);
+
+    // Neither the window's activation after the tip closed, nor after another window, nor after hiding counts.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.hide();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::qWait(100);
+    QCOMPARE(opened, 1);
+    QVERIFY(TReg().GetShowTip());
+}
+
+void TestTipOfTheDay::switchedOffOpensOnlyFromMenu()
+{
+    QVERIFY(TReg().SetShowTip(false));
+    TSDIAppForm window;
+    HelpCommands commands(&window, &m_help);
+    int opened = 0;
+    closeEveryTip(opened);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::qWait(100);
+    QCOMPARE(opened, 0);
+
+    window.actions()->tipOfTheDay->trigger();
+    QCOMPARE(opened, 1);
+    QVERIFY(!TReg().GetShowTip());
+}
+
+QTEST_MAIN(TestTipOfTheDay)
+#include "tst_tipoftheday.moc"
