@@ -29,6 +29,15 @@ void error(QWidget *parent, const QString &title, const QString &text)
     QMessageBox::critical(parent, title, text, QMessageBox::Ok);
 }
 
+void information(QWidget *parent, const QString &title, const QString &text)
+{
+    if (current().information) {
+        current().information(title, text);
+        return;
+    }
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
 Handler setHandler(Handler handler)
 {
     Handler previous = current();

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int StripHeight = 44;
+constexpr int LocationHeight = 20;
 constexpr int RightGap = 16;
 } // namespace
 
@@ -26,9 +27,11 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
         label->setFont(bold);
         label->move(4, top);
         label->adjustSize();
-        return label->width();
+        return label;
     };
-    const int captionWidth = std::max(caption(tr("Name:"), 4), caption(tr("URL:"), 24));
+    m_locationCaption = caption(tr("In:"), 44);
+    const int captionWidth = std::max({caption(tr("Name:"), 4)->width(), caption(tr("URL:"), 24)->width(),
+                                       m_locationCaption->width()});
     // The values start 48 pixels in, or further when a larger font makes the captions wider.
     m_labelLeft = std::max(48, 4 + captionWidth + 6);
     m_name = new QLabel(this);
@@ -38,6 +41,13 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
     m_url = new THyperlinkLabel(this);
     m_url->setObjectName(QStringLiteral("URLLabel"));
     m_url->move(m_labelLeft, 23);
+    m_location = new QLabel(this);
+    m_location->setObjectName(QStringLiteral("LocationLabel"));
+    m_location->setTextFormat(Qt::RichText);
+    m_location->move(m_labelLeft, 45);
+    connect(m_location, &QLabel::linkActivated, this, &DescriptionPane::locationClicked);
+    m_location->hide(); // only search results name their folder
+    m_locationCaption->hide();
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setFrameShape(QFrame::NoFrame);
@@ -73,6 +83,17 @@ void DescriptionPane::Memo1Change()
     if (m_showing || !m_current)
         return;
     m_current->Description = TextCodec::fromDisplay(m_memo->toPlainText());
+    emit descriptionEdited();
+}
+
+void DescriptionPane::setLocation(const QString &path)
+{
+    m_location->setText(path.isEmpty() ? QString()
+                                       : QStringLiteral("<a href=\"folder\">%1</a>").arg(path.toHtmlEscaped()));
+    m_location->setToolTip(path.isEmpty() ? QString() : tr("Go to this folder"));
+    m_location->setVisible(!path.isEmpty());
+    m_locationCaption->setVisible(!path.isEmpty());
+    DescriptionPaneResize();
 }
 
 void DescriptionPane::DescriptionPaneResize()
@@ -83,7 +104,9 @@ void DescriptionPane::DescriptionPaneResize()
     if (room < m_url->width())
         m_url->resize(std::max(0, room), m_url->height());
     m_url->setVisible(m_urlShown && !m_url->caption().isEmpty());
-    m_memo->setGeometry(0, StripHeight, width(), std::max(0, height() - StripHeight));
+    m_location->resize(std::max(0, room), m_location->sizeHint().height());
+    const int strip = StripHeight + (m_location->isHidden() ? 0 : LocationHeight);
+    m_memo->setGeometry(0, strip, width(), std::max(0, height() - strip));
 }
 
 void DescriptionPane::resizeEvent(QResizeEvent *event)

@@ -24,11 +24,19 @@ public:
     LinkItem *CurrentItem() const { return m_current; }
     // The URL label shows only for one selected entry; the list decides.
     void setUrlShown(bool shown);
+    // For search results and all bookmarks: the folder that holds the item, as a link that goes there;
+    // an empty path hides the line.
+    void setLocation(const QString &path);
+    QLabel *LocationLabel() const { return m_location; }
 
 signals:
     // The description editor got or lost the keyboard focus.
     void memoEntered();
     void memoLeft();
+    // The description was edited (the item's text changed).
+    void descriptionEdited();
+    // The location link was clicked.
+    void locationClicked();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -41,6 +49,8 @@ private:
 
     QLabel *m_name;
     THyperlinkLabel *m_url;
+    QLabel *m_locationCaption;
+    QLabel *m_location;
     QPlainTextEdit *m_memo;
     LinkItem *m_current = nullptr;
     bool m_showing = false;

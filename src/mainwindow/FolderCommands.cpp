@@ -5,6 +5,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/SDIAppForm.h"
+#include "mainwindow/SearchCommands.h"
 #include "widgets/FolderHeader.h"
 
 #include <QAction>
@@ -23,7 +24,15 @@ FolderCommands::FolderCommands(TSDIAppForm *window) : QObject(window), m_window(
     QMenu *newMenu = m_popup->addMenu(tr("&New"));
     newMenu->addActions({a->newFolder, a->newUrl});
     m_delete = m_popup->addAction(tr("&Delete") + QStringLiteral("\tDel"));
-    m_rename = m_popup->addAction(tr("&Rename"), this, &FolderCommands::EditButtonClick);
+    m_rename = m_popup->addAction(tr("&Rename") + QStringLiteral("\tF2"), this, &FolderCommands::EditButtonClick);
+    // F2 renames the selected folder wherever the focus is.
+    auto *renameKey = new QAction(window);
+    renameKey->setShortcut(QKeySequence(Qt::Key_F2));
+    window->addAction(renameKey);
+    connect(renameKey, &QAction::triggered, this, [this] {
+        if (m_rename->isEnabled())
+            EditButtonClick();
+    });
     m_popup->addSeparator();
     m_popup->addAction(a->upOneLevel);
     m_popup->addSeparator();
@@ -103,6 +112,7 @@ void FolderCommands::EditButtonClick()
 
 void FolderCommands::folderRenamed(QTreeWidgetItem *node)
 {
+    m_window->searchCommands()->collectionChanged();
     if (node == m_window->shownNode())
         m_window->FolderPane()->setCaption(node->text(0));
 }

@@ -200,6 +200,23 @@ QTreeWidgetItem *FolderTreeView::childNodeOf(const QTreeWidgetItem *parent, cons
     return nullptr;
 }
 
+QTreeWidgetItem *FolderTreeView::revealFolder(const LinkItem *folder)
+{
+    std::vector<const LinkItem *> chain;
+    for (const LinkItem *walk = folder; walk; walk = walk->Parent)
+        chain.push_back(walk);
+    QTreeWidgetItem *node = RootNode();
+    if (!node || chain.empty() || !SameItem(itemOf(node), chain.back()))
+        return nullptr;
+    // From the root down: open each branch (which builds it) and step to the next folder's node.
+    for (auto it = chain.rbegin() + 1; it != chain.rend() && node; ++it) {
+        if (!node->isExpanded())
+            node->setExpanded(true);
+        node = childNodeOf(node, *it);
+    }
+    return node;
+}
+
 void FolderTreeView::deleteNode(QTreeWidgetItem *node)
 {
     if (!node)

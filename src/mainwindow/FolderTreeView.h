@@ -46,6 +46,8 @@ public:
     // Collapse the node (this level), give it the has-children mark and expand it again, which rebuilds
     // its child nodes from the collection.
     void reopen(QTreeWidgetItem *node);
+    // The node of a folder anywhere in the collection, opening the branches above it as needed.
+    QTreeWidgetItem *revealFolder(const LinkItem *folder);
     // Deletes a node with its branch; the tree forgets every reference it kept into that branch.
     void deleteNode(QTreeWidgetItem *node);
     // Sets a node's text after its folder was renamed elsewhere.

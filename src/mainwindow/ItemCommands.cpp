@@ -12,6 +12,7 @@
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/SDIAppForm.h"
+#include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "platform/ShellOpen.h"
 #include "store/LinkItem.h"
@@ -25,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
@@ -181,11 +183,12 @@ void ItemCommands::DeleteButtonClick()
         UpdatesGuard guard(m_window);
         while (LinkItem *entry = firstSelectedEntry()) {
             if (entry->isFolder()) {
-                tree->deleteNode(FolderTreeView::childNodeOf(tree->SelectedNode(), entry));
+                tree->deleteNode(tree->findNode(entry)); // a search result may live anywhere
             }
             forget(entry); // the row goes first, so that nothing shows the item once it is gone
             entry->Parent->Children.Remove(entry);
         }
+        m_window->searchCommands()->collectionChanged();
         m_window->updateStatusText();
         return;
     }
@@ -292,6 +295,7 @@ void ItemCommands::editProperties(LinkItem *item)
     LinkListModel *model = m_window->LinkList()->model();
     if (!accepted)
         return;
+    m_window->searchCommands()->collectionChanged();
     FolderTreeView *tree = m_window->LinksTree();
     if (item == tree->SelectedItem()) {
         // The shown folder: its node, the header and the pane follow the new name.
@@ -396,6 +400,13 @@ void ItemCommands::Memo1Exit()
 
 bool ItemCommands::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched != m_window->LinksTree()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LinkListDblClick(); // Enter opens the selected entry
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_window->LinksTree())
             LinksTreeEnter();

@@ -202,6 +202,7 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
     beginResetModel();
     m_rows.clear();
     m_folder = folder;
+    m_results = false;
     if (folder) {
         // Showing a folder's contents counts as a visit to it.
         if (folder->Visits < INT32_MAX)
@@ -220,11 +221,21 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
     endResetModel();
 }
 
+void LinkListModel::FillFromItems(std::vector<LinkItem *> items)
+{
+    beginResetModel();
+    m_rows = std::move(items);
+    m_folder = nullptr;
+    m_results = true;
+    endResetModel();
+}
+
 void LinkListModel::clear()
 {
     beginResetModel();
     m_rows.clear();
     m_folder = nullptr;
+    m_results = false;
     endResetModel();
 }
 

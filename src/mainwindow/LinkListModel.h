@@ -51,6 +51,11 @@ public:
     // Lists the children of folder: its folders first, then its links, each group in child order, and counts
     // the showing as a visit to the folder. Without a folder the list stays empty. Does not sort.
     void FillFromFolder(LinkItem *folder);
+    // Lists items from anywhere in the collection (search results, all bookmarks) without counting a
+    // visit; folder() is then none. Does not sort.
+    void FillFromItems(std::vector<LinkItem *> items);
+    // Whether the rows are such a list rather than one folder's children.
+    bool showsResults() const { return m_results; }
     // Removes all rows without counting a visit.
     void clear();
     // The folder last filled from; none when the list was cleared.
@@ -75,6 +80,7 @@ private:
 
     std::vector<LinkItem *> m_rows;
     LinkItem *m_folder = nullptr;
+    bool m_results = false;
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
 };

@@ -154,7 +154,10 @@ QString LinkListPane::StatusText() const
     const int selected = m_list->selectedCount();
     if (selected > 0)
         return SelectionText(selected);
-    const LinkItem *folder = m_list->model()->folder();
+    const LinkListModel *model = m_list->model();
+    if (model->showsResults())
+        return CountText(model->rowCount());
+    const LinkItem *folder = model->folder();
     return CountText(folder ? folder->Children.Count() : 0);
 }
 

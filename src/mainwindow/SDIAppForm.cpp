@@ -10,6 +10,7 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MessageBoxReporter.h"
+#include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "shell/Reg.h"
 #include "store/LinkItem.h"
@@ -51,6 +52,7 @@ TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent) : QMainWindow
     m_folderCommands = new FolderCommands(this);
     m_itemCommands = new ItemCommands(this);
     m_transferCommands = new TransferCommands(this, this);
+    m_searchCommands = new SearchCommands(this);
     connectCommands();
     FormCreate();
 }
@@ -437,6 +439,8 @@ void TSDIAppForm::LinksTreeChanging(QTreeWidgetItem *node)
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
+    // Commands that move, add or delete items end here: the next search reads the collection again.
+    m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);
         folder->LastVisit = OleDate::now();
@@ -445,6 +449,7 @@ void TSDIAppForm::LinksTreeChanging(QTreeWidgetItem *node)
         setStatusText(LinkListPane::CountText(folder->Children.Count()));
     }
     m_folderCommands->enableForFolder(node);
+    m_searchCommands->folderShown();
     m_listPane->ApplySort();
     m_itemCommands->ShowItemDetails(folder);
     updateStatusText();
@@ -455,6 +460,7 @@ void TSDIAppForm::RefreshFolderView(QTreeWidgetItem *node)
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
+    m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);
         m_list->model()->clear();

@@ -12,6 +12,7 @@ class FolderBar;
 class FolderCommands;
 class FolderTreeView;
 class ItemCommands;
+class SearchCommands;
 class FolderListView;
 class LinkItem;
 class LinkListPane;
@@ -77,6 +78,7 @@ public:
     QWidget *hostWindow() override { return this; }
     void refreshShownFolder() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
+    SearchCommands *searchCommands() const { return m_searchCommands; }
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
@@ -133,6 +135,7 @@ private:
     FolderCommands *m_folderCommands = nullptr;
     ItemCommands *m_itemCommands = nullptr;
     TransferCommands *m_transferCommands = nullptr;
+    SearchCommands *m_searchCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

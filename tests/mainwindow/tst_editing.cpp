@@ -181,6 +181,9 @@ void TestEditing::init()
                                       },
                                       [this](const QString &title, const QString &text) {
                                           m_errors << title + QLatin1Char('|') + text;
+                                      },
+                                      [this](const QString &title, const QString &text) {
+                                          m_questions << QStringLiteral("info:") + title + QLatin1Char('|') + text;
                                       }});
     m_form = std::make_unique<TSDIAppForm>(&m_reporter);
     m_form->show();

@@ -1,0 +1,311 @@
+// Finding things across all folders in the main window: the search field, All Bookmarks, Go to Folder
+// and Delete Empty Folders.
+#include "common/TreeBuilders.h"
+#include "mainwindow/Confirmations.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/GoToFolderDialog.h"
+#include "mainwindow/ItemCommands.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/SearchCommands.h"
+#include "widgets/ShellErrorReport.h"
+#include "shell/Reg.h"
+#include "store/ErrorReporter.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+using namespace TreeBuilders;
+
+namespace {
+class SilentReporter : public ErrorReporter
+{
+public:
+    void reportError(const QString &, const QString &, const QString &) override {}
+    void reportNotice(const QString &) override {}
+};
+
+// Root: "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and an
+// empty "Asia" holding an empty "Japan"), "Work" (only links), link "Cafeteria menu".
+void writeCollection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *travel = addFolder(*root, "Travel");
+    LinkItem *europe = addFolder(*travel, "Europe");
+    LinkItem *france = addFolder(*europe, "France");
+    addLink(*france, "Caf\xc3\xa9 de Flore", "http://cafe.example/flore")->Description = "Breakfast in Paris";
+    addFolder(*france, "Paris");
+    LinkItem *asia = addFolder(*travel, "Asia");
+    addFolder(*asia, "Japan");
+    LinkItem *work = addFolder(*root, "Work");
+    addLink(*work, "Tracker", "http://tracker.example/");
+    addLink(*work, "Wiki", "http://wiki.example/");
+    addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
+    QDir().mkpath(TRepository::DataFolder());
+    QVERIFY(NativeFile::saveAtomically(TRepository::DataFile(), *root, nullptr));
+}
+
+QStringList rowNames(const FolderListView *list)
+{
+    QStringList names;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        names << list->model()->index(row, 0).data().toString();
+    return names;
+}
+
+void selectRow(FolderListView *list, const QString &name)
+{
+    list->selectionModel()->clearSelection();
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        if (list->model()->index(row, 0).data().toString() == name)
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+} // namespace
+
+class TestSearching : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void resultsFollowTyping();
+    void escapeReturnsToTheShownFolder();
+    void openingAResultCountsTheVisit();
+    void deletingAResultKeepsEverythingConsistent();
+    void movingAResultToAFolder();
+    void locationGoesToTheFolder();
+    void allBookmarksThenAFolder();
+    void goToFolderOnADeepPath();
+    void deleteEmptyFolders_data();
+    void deleteEmptyFolders();
+    void searchShortcutFocusesTheField();
+
+private:
+    TSDIAppForm *form() const { return m_form.get(); }
+    FolderListView *list() const { return m_form->LinkList(); }
+    FolderTreeView *tree() const { return m_form->LinksTree(); }
+    QLineEdit *field() const { return m_form->searchCommands()->SearchEdit(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    SilentReporter m_reporter;
+    std::unique_ptr<TSDIAppForm> m_form;
+    QStringList m_boxes;
+    bool m_answer = true;
+    Confirmations::Handler m_previous;
+};
+
+void TestSearching::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    writeCollection();
+    m_boxes.clear();
+    m_answer = true;
+    const auto record = [this](const QString &title, const QString &text) { m_boxes << title + QLatin1Char('|') + text; };
+    m_previous = Confirmations::setHandler({[this, record](const QString &title, const QString &text) {
+                                                record(title, text);
+                                                return m_answer;
+                                            },
+                                            record, record});
+    m_form = std::make_unique<TSDIAppForm>(&m_reporter);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestSearching::cleanup()
+{
+    m_form.reset();
+    Confirmations::setHandler(m_previous);
+    m_dir.reset();
+}
+
+void TestSearching::resultsFollowTyping()
+{
+    field()->setFocus();
+    QTest::keyClicks(field(), QStringLiteral("caf"));
+    QVERIFY(list()->model()->showsResults());
+    QCOMPARE(rowNames(list()), (QStringList{"Cafeteria menu", QStringLiteral("Café de Flore")}));
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
+    QTest::keyClicks(field(), QStringLiteral("e paris"));
+    QCOMPARE(rowNames(list()), QStringList{QStringLiteral("Café de Flore")});
+    QTest::keyClick(field(), Qt::Key_Backspace);
+    QTest::keyClicks(field(), QStringLiteral("x"));
+    QCOMPARE(rowNames(list()), QStringList{});
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("0 objects"));
+}
+
+void TestSearching::escapeReturnsToTheShownFolder()
+{
+    field()->setFocus();
+    QTest::keyClicks(field(), QStringLiteral("wiki"));
+    QCOMPARE(rowNames(list()), QStringList{"Wiki"});
+    QTest::keyClick(field(), Qt::Key_Escape);
+    QVERIFY(field()->text().isEmpty());
+    QVERIFY(!list()->model()->showsResults());
+    QCOMPARE(list()->model()->folder(), form()->repository()->Root());
+    QCOMPARE(rowNames(list()), (QStringList{"Travel", "Work", "Cafeteria menu"}));
+    // Clearing the field does the same.
+    field()->setText(QStringLiteral("wiki"));
+    field()->clear();
+    QVERIFY(!list()->model()->showsResults());
+}
+
+void TestSearching::openingAResultCountsTheVisit()
+{
+    field()->setText(QStringLiteral("tracker"));
+    selectRow(list(), QStringLiteral("Tracker"));
+    LinkItem *tracker = list()->selectedItems().front();
+    QStringList warnings;
+    const auto presenter = setShellErrorPresenter([&warnings](const QString &text) { warnings << text; });
+    QTest::keyClick(list()->currentView(), Qt::Key_Return);
+    setShellErrorPresenter(presenter);
+    QCOMPARE(tracker->Visits, 1);
+    QVERIFY(list()->model()->showsResults());
+}
+
+void TestSearching::deletingAResultKeepsEverythingConsistent()
+{
+    // A folder found by the search, deleted from the results: gone from the collection and the tree.
+    tree()->ExpandAll();
+    QVERIFY(!tree()->findItems(QStringLiteral("Europe"), Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    field()->setText(QStringLiteral("europe"));
+    selectRow(list(), QStringLiteral("Europe"));
+    list()->currentView()->setFocus();
+    form()->actions()->deleteItems->trigger();
+    QCOMPARE(m_boxes, QStringList{"Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"});
+    QVERIFY(tree()->findItems(QStringLiteral("Europe"), Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QCOMPARE(rowNames(list()), QStringList{});
+    // The next search reads the collection as it is now.
+    field()->setText(QStringLiteral("flore"));
+    QCOMPARE(rowNames(list()), QStringList{});
+    field()->setText(QStringLiteral("asia"));
+    QCOMPARE(rowNames(list()), QStringList{"Asia"});
+}
+
+void TestSearching::movingAResultToAFolder()
+{
+    field()->setText(QStringLiteral("wiki"));
+    selectRow(list(), QStringLiteral("Wiki"));
+    LinkItem *wiki = list()->selectedItems().front();
+    QTreeWidgetItem *travel = tree()->findItems(QStringLiteral("Travel"), Qt::MatchExactly | Qt::MatchRecursive).first();
+    QMimeData data;
+    data.setData(FolderTreeView::ListMimeType, QByteArray());
+    const QPoint point = tree()->visualItemRect(travel).center();
+    QDragEnterEvent enter(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree()->viewport(), &enter);
+    QDragMoveEvent move(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree()->viewport(), &move);
+    QVERIFY(move.isAccepted());
+    QDropEvent drop(QPointF(point), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree()->viewport(), &drop);
+    QCOMPARE(wiki->Parent, FolderTreeView::itemOf(travel));
+    QCOMPARE(wiki->Parent->Name, std::string("Travel"));
+    field()->setText(QStringLiteral("wiki"));
+    selectRow(list(), QStringLiteral("Wiki"));
+    QCOMPARE(form()->descriptionPane()->LocationLabel()->text().contains(QStringLiteral("Quillmark\\Travel")), true);
+}
+
+void TestSearching::locationGoesToTheFolder()
+{
+    field()->setText(QStringLiteral("flore"));
+    selectRow(list(), QStringLiteral("Café de Flore"));
+    QLabel *location = form()->descriptionPane()->LocationLabel();
+    QVERIFY(!location->isHidden());
+    QVERIFY(location->text().contains(QStringLiteral("Quillmark\\Travel\\Europe\\France")));
+    emit location->linkActivated(QStringLiteral("folder"));
+    QVERIFY(!list()->model()->showsResults());
+    QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
+    QCOMPARE(rowNames(list()), (QStringList{"Paris", QStringLiteral("Café de Flore")}));
+    QVERIFY(location->isHidden());
+}
+
+void TestSearching::allBookmarksThenAFolder()
+{
+    form()->actions()->allBookmarks->trigger();
+    QVERIFY(list()->model()->showsResults());
+    QCOMPARE(list()->model()->rowCount(), 4);
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("4 objects"));
+    QTreeWidgetItem *work = tree()->findItems(QStringLiteral("Work"), Qt::MatchExactly | Qt::MatchRecursive).first();
+    tree()->setCurrentItem(work);
+    QVERIFY(!list()->model()->showsResults());
+    QCOMPARE(rowNames(list()), (QStringList{"Tracker", "Wiki"}));
+}
+
+void TestSearching::goToFolderOnADeepPath()
+{
+    QTimer::singleShot(0, this, [] {
+        auto *dialog = qobject_cast<TGoToFolderDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QTest::keyClicks(dialog->FilterEdit(), QStringLiteral("france"));
+        QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
+    });
+    form()->actions()->goToFolder->trigger();
+    QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
+    // The branches above it were opened to get there.
+    QVERIFY(tree()->SelectedNode()->parent()->isExpanded());
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
+}
+
+void TestSearching::deleteEmptyFolders_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("gone");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("nested empty folders") << "Travel" << "Quillmark|Are you sure you want to delete 3 empty folders?"
+                                          << QStringList{"Asia", "Japan", "Paris"}
+                                          << QStringList{"Travel", "Europe", "France"};
+    QTest::newRow("folders holding only links") << "Work"
+                                                << "Quillmark|There are no empty folders in 'Work'."
+                                                << QStringList{} << QStringList{"Work"};
+}
+
+void TestSearching::deleteEmptyFolders()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, question);
+    QFETCH(QStringList, gone);
+    QFETCH(QStringList, kept);
+    tree()->ExpandAll();
+    tree()->setCurrentItem(tree()->findItems(start, Qt::MatchExactly | Qt::MatchRecursive).first());
+    form()->actions()->deleteEmptyFolders->trigger();
+    QCOMPARE(m_boxes, QStringList{question});
+    for (const QString &name : gone)
+        QVERIFY2(tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).isEmpty(), qPrintable(name));
+    for (const QString &name : kept)
+        QVERIFY2(!tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).isEmpty(), qPrintable(name));
+    QCOMPARE(tree()->SelectedNode()->text(0), start);
+    field()->setText(QStringLiteral("japan"));
+    QCOMPARE(list()->model()->rowCount(), gone.contains(QStringLiteral("Japan")) ? 0 : 1);
+}
+
+void TestSearching::searchShortcutFocusesTheField()
+{
+    QApplication::setActiveWindow(form());
+    QVERIFY(QTest::qWaitForWindowActive(form()));
+    list()->currentView()->setFocus();
+    // Through the window system, as a real key press arrives, so that the shortcut map sees it.
+    QTest::keyClick(form()->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), field());
+}
+
+QTEST_MAIN(TestSearching)
+#include "tst_searching.moc"
