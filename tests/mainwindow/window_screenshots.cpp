@@ -1,0 +1,61 @@
+// Not a test: shows the main window over the collection in $XDG_DATA_HOME in one state and saves a
+// picture of it, for the screenshots in docs/. scripts/screenshots runs it under Xvfb.
+//
+//   window_screenshots OUT.png search TEXT     search results, the first one selected
+//   window_screenshots OUT.png folder NAME     the folder of that name shown, tree opened
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/SearchCommands.h"
+#include "store/ErrorReporter.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QAbstractItemView>
+
+#include <cstdio>
+
+namespace {
+class SilentReporter : public ErrorReporter
+{
+public:
+    void reportError(const QString &, const QString &, const QString &) override {}
+    void reportNotice(const QString &) override {}
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: window_screenshots OUT.png search|folder TEXT\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString mode = QString::fromLocal8Bit(argv[2]);
+    const QString text = QString::fromLocal8Bit(argv[3]);
+    SilentReporter reporter;
+    TSDIAppForm form(&reporter);
+    form.show();
+    if (mode == QLatin1String("search")) {
+        form.searchCommands()->SearchEdit()->setText(text);
+        QAbstractItemView *view = form.LinkList()->currentView();
+        view->setFocus();
+        if (view->model()->rowCount() > 0)
+            view->selectionModel()->select(view->model()->index(0, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        FolderTreeView *tree = form.LinksTree();
+        tree->ExpandAll();
+        const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        if (!found.isEmpty())
+            tree->setCurrentItem(found.first());
+    }
+    QTimer::singleShot(800, &app, [&] {
+        const bool saved = form.grab().save(out);
+        app.exit(saved ? 0 : 1);
+    });
+    return app.exec();
+}
