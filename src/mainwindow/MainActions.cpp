@@ -53,13 +53,13 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
                            tr("Imports internet explorer favorites into the repository"), 1022);
     importMozilla = make(tr("&Mozilla Bookmarks..."), tr("Imports mozilla bookmarks into the repository"));
     importOpera = make(tr("&Opera Hotlist..."), tr("Imports opera hotlist into the repository"));
-    importXbel = make(tr("&XBEL Bookmarks..."), QString());
+    importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
     exportQuillmark = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
     exportFavorites = make(tr("Internet Explorer &Favorites..."),
                            tr("Exports all or part of the repository into internet explorer favorites"));
     exportMozilla = make(tr("&Mozilla Bookmarks..."), tr("Exports all or part of the repository into mozilla bookmarks"));
     exportOpera = make(tr("&Opera Hotlist..."), tr("Exports all or part of the repository into opera hotlist"));
-    exportXbel = make(tr("&XBEL Bookmarks..."), QString());
+    exportXbel = make(tr("&XBEL Bookmarks..."), tr("Exports all or part of the repository into XBEL bookmarks"));
     exportHtml = make(tr("&HTML File..."), tr("Exports all or part of the repository into html file"));
     properties = make(tr("&Properties..."), tr("|Displays the properties of the seleced item"), 104);
     properties->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -113,6 +113,7 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     disable({importQuillmark, importFavorites, importMozilla, importOpera, importXbel, exportQuillmark,
              exportFavorites, exportMozilla, exportOpera, exportXbel, exportHtml, deleteEmptyFolders, search,
              goToFolder, allBookmarks, contents, tipOfTheDay, productNews, sendFeedback, homePage, about, helpButton});
+    // (Each of these is enabled by the part of the program that gives it its command.)
 }
 
 QMenu *MainActions::addMenu(QWidget *parent, QAction *&entry, const QString &caption, const QString &hint,

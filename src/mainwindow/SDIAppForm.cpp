@@ -17,6 +17,7 @@
 #include "store/OleDate.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
+#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/Icons.h"
@@ -53,6 +54,7 @@ TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent) : QMainWindow
     m_itemCommands = new ItemCommands(this);
     m_transferCommands = new TransferCommands(this, this);
     m_searchCommands = new SearchCommands(this);
+    m_formatCommands = new FormatMenuCommands(this, this);
     connectCommands();
     FormCreate();
 }
@@ -148,6 +150,22 @@ void TSDIAppForm::connectCommands()
     connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::RavelinFile2Click);
     connect(a->importFavorites, &QAction::triggered, m_transferCommands,
             &TransferCommands::InternetExplorerFavorites2Click);
+    const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importMozilla, BookmarkFormat::BrowserHtml},
+                                                            {a->importOpera, BookmarkFormat::OperaHotlist},
+                                                            {a->importXbel, BookmarkFormat::Xbel}};
+    for (const auto &[action, format] : imports) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->importFormat(format); });
+    }
+    const std::pair<QAction *, BookmarkFormat> exports[] = {{a->exportFavorites, BookmarkFormat::Favorites},
+                                                            {a->exportMozilla, BookmarkFormat::BrowserHtml},
+                                                            {a->exportOpera, BookmarkFormat::OperaHotlist},
+                                                            {a->exportXbel, BookmarkFormat::Xbel},
+                                                            {a->exportHtml, BookmarkFormat::Page}};
+    for (const auto &[action, format] : exports) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->exportFormat(format); });
+    }
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });

@@ -15,6 +15,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "transfer/FormatMenuCommands.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
@@ -149,6 +150,8 @@ private slots:
     void newUrlAddsALink();
     void urlLabelIsCut();
     void exportThenImportThroughTheMenus();
+    void otherFormatsThroughTheMenus_data();
+    void otherFormatsThroughTheMenus();
     void deleteInEveryOrder_data();
     void deleteInEveryOrder();
 
@@ -623,6 +626,47 @@ void TestEditing::exportThenImportThroughTheMenus()
     QCOMPARE(alpha->Visits, visits + 2);
     QCOMPARE(list()->model()->rowCount(), 4);
     QVERIFY(prompts.boxes.isEmpty());
+}
+
+void TestEditing::otherFormatsThroughTheMenus_data()
+{
+    QTest::addColumn<QString>("exportEntry");
+    QTest::addColumn<QString>("importEntry");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("browser HTML") << "exportMozilla" << "importMozilla" << "b.html";
+    QTest::newRow("Opera hotlist") << "exportOpera" << "importOpera" << "b.adr";
+    QTest::newRow("XBEL") << "exportXbel" << "importXbel" << "b.xbel";
+}
+
+void TestEditing::otherFormatsThroughTheMenus()
+{
+    QFETCH(QString, exportEntry);
+    QFETCH(QString, importEntry);
+    QFETCH(QString, file);
+    FilePrompts prompts(m_dir->filePath(file));
+    form()->formatCommands()->setPrompts(&prompts);
+    MainActions *a = form()->actions();
+    const auto entry = [a](const QString &name) {
+        const QHash<QString, QAction *> entries{{"exportMozilla", a->exportMozilla}, {"importMozilla", a->importMozilla},
+                                               {"exportOpera", a->exportOpera},     {"importOpera", a->importOpera},
+                                               {"exportXbel", a->exportXbel},       {"importXbel", a->importXbel}};
+        return entries.value(name);
+    };
+    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    QVERIFY(entry(exportEntry)->isEnabled());
+    entry(exportEntry)->trigger();
+    QVERIFY(QFile::exists(m_dir->filePath(file)));
+
+    tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
+    LinkItem *alpha = tree()->SelectedItem();
+    entry(importEntry)->trigger();
+    form()->formatCommands()->setPrompts(nullptr);
+    QCOMPARE(alpha->Name, std::string("Alpha"));
+    QVERIFY(childNames(alpha).contains(QStringLiteral("b1")));
+    QVERIFY(childNames(alpha).contains(QStringLiteral("b2")));
+    QCOMPARE(list()->model()->folder(), alpha);
+    QVERIFY(prompts.boxes.isEmpty());
+    QVERIFY(form()->statusPanel()->text().contains(QStringLiteral("imported")));
 }
 
 void TestEditing::deleteInEveryOrder_data()
