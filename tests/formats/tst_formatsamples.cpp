@@ -190,7 +190,8 @@ void TestFormatSamples::damagedHotlist_data()
     QTest::newRow("fields before any block and unknown blocks")
         << header + "\tNAME=orphan\n#NOTE\n\tNAME=note\n\tURL=n\n#URL\n\tNAME=B\n\tURL=b\n\tNO EQUALS\n"
         << QStringLiteral("B <b>") << int(ImportReport::Complete);
-    QTest::newRow("zero bytes and a lone 02") << header + QByteArray("#URL\n\tNAME=A\0B\n\tDESCRIPTION=x\x02y\n", 38)
+    static const char zeroBytes[] = "#URL\n\tNAME=A\0B\n\tDESCRIPTION=x\x02y\n";
+    QTest::newRow("zero bytes and a lone 02") << header + QByteArray(zeroBytes, sizeof zeroBytes - 1)
                                               << QStringLiteral("AB <>") << int(ImportReport::Complete);
 }
 

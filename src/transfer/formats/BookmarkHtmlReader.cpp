@@ -324,12 +324,13 @@ void Parser::applyNumbers(LinkItem &item)
 {
     long long value = 0;
     if (!m_lastVisit.empty() && FormatText::parseInteger(m_lastVisit, value)) {
-        // Some programs write milliseconds or microseconds.
-        if (value > 100'000'000'000'000LL)
+        constexpr long long Max = BookmarkHtmlReader::MaxLastVisitSeconds;
+        if (value > Max * 1000)
             value /= 1'000'000;
-        else if (value > 100'000'000'000LL)
+        else if (value > Max)
             value /= 1000;
-        item.LastVisit = m_dates.toOleDate(value);
+        if (value <= Max)
+            item.LastVisit = m_dates.toOleDate(value);
     }
     if (!m_visits.empty() && FormatText::parseInteger(m_visits, value) && value >= std::numeric_limits<int>::min()
         && value <= std::numeric_limits<int>::max())

@@ -25,6 +25,9 @@ public:
     // Our own attributes, which browsers pass over.
     static constexpr char VisitsAttribute[] = "QUILLMARK_VISITS";
     static constexpr char RatingAttribute[] = "QUILLMARK_RATING";
+    // LAST_VISIT values above this (the year 5138) are taken as milliseconds or microseconds, which
+    // some programs write; a later date cannot be stored in seconds without being misread.
+    static constexpr long long MaxLastVisitSeconds = 100'000'000'000LL;
 
     static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
     static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});

@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 
+#include <charconv>
 #include <string>
 
 namespace {
@@ -40,40 +41,40 @@ public:
         escaped(folder.Name, false);
         m_out << "</H1>\n\n<DL><p>\n";
     }
+    // Each entry goes straight into the output buffer, which is handed on once per entry.
     void entry(const LinkItem &item, int depth)
     {
-        indent(depth + 1);
+        std::string &out = m_out.buffer();
+        const std::string_view indentation = indent(depth + 1);
+        out += indentation;
         if (item.isFolder()) {
-            m_out << "<DT><H3";
-            numbers(item);
-            m_out << '>';
-            escaped(item.Name, false);
-            m_out << "</H3>\n";
+            out += "<DT><H3";
+            numbers(out, item);
+            out += '>';
+            HtmlEntities::appendEscaped(out, item.Name);
+            out += "</H3>\n";
         } else {
-            m_out << "<DT><A HREF=\"";
-            escaped(item.Url, false);
-            m_out << '"';
-            numbers(item);
-            m_out << '>';
-            escaped(item.Name, false);
-            m_out << "</A>\n";
+            out += "<DT><A HREF=\"";
+            HtmlEntities::appendEscaped(out, item.Url);
+            out += '"';
+            numbers(out, item);
+            out += '>';
+            HtmlEntities::appendEscaped(out, item.Name);
+            out += "</A>\n";
         }
         if (!item.Description.empty()) {
-            indent(depth + 1);
-            m_out << "<DD>";
-            escaped(item.Description, true);
-            m_out << '\n';
+            out += indentation;
+            out += "<DD>";
+            HtmlEntities::appendEscaped(out, item.Description, true);
+            out += '\n';
         }
         if (item.isFolder()) {
-            indent(depth + 1);
-            m_out << "<DL><p>\n";
+            out += indentation;
+            out += "<DL><p>\n";
         }
+        m_out.maybeFlush();
     }
-    void leave(int depth)
-    {
-        indent(depth + 1);
-        m_out << "</DL><p>\n";
-    }
+    void leave(int depth) { m_out << indent(depth + 1) << "</DL><p>\n"; }
     bool finish(ExportReport &report)
     {
         m_out << "</DL>\n";
@@ -87,31 +88,37 @@ public:
     QString errorString() const { return m_out.errorString(); }
 
 private:
-    void indent(int depth)
+    static std::string_view indent(int depth)
     {
-        for (int i = 0; i < depth && i < MaxIndent; ++i)
-            m_out << "    ";
+        static const std::string Spaces(4 * MaxIndent, ' ');
+        return std::string_view(Spaces).substr(0, size_t(4 * (depth < MaxIndent ? depth : MaxIndent)));
     }
     void escaped(const std::string &bytes, bool keepLineFeeds)
     {
-        if (FormatText::isValidUtf8(bytes) && bytes.find('\0') == std::string::npos)
-            HtmlEntities::appendEscaped(m_out.buffer(), bytes, keepLineFeeds);
-        else
-            HtmlEntities::appendEscaped(m_out.buffer(), FormatText::toUtf8(bytes), keepLineFeeds);
+        HtmlEntities::appendEscaped(m_out.buffer(), bytes, keepLineFeeds);
         m_out.maybeFlush();
     }
-    void number(std::string_view name, long long value)
+    static void number(std::string &out, std::string_view name, long long value)
     {
-        m_out << ' ' << name << "=\"" << std::to_string(value) << '"';
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        out += ' ';
+        out += name;
+        out += "=\"";
+        out.append(digits, size_t(result.ptr - digits));
+        out += '"';
     }
-    void numbers(const LinkItem &item)
+    void numbers(std::string &out, const LinkItem &item)
     {
-        if (const qint64 seconds = m_dates.toEpochSeconds(item.LastVisit))
-            number("LAST_VISIT", seconds);
+        if (item.LastVisit != 0) {
+            const qint64 seconds = m_dates.toEpochSeconds(item.LastVisit);
+            if (seconds != 0 && seconds <= BookmarkHtmlReader::MaxLastVisitSeconds)
+                number(out, "LAST_VISIT", seconds);
+        }
         if (item.Visits != 0)
-            number(BookmarkHtmlReader::VisitsAttribute, item.Visits);
+            number(out, BookmarkHtmlReader::VisitsAttribute, item.Visits);
         if (item.Rating != 0)
-            number(BookmarkHtmlReader::RatingAttribute, item.Rating);
+            number(out, BookmarkHtmlReader::RatingAttribute, item.Rating);
     }
 
     TextOutput m_out;

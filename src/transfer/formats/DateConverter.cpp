@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr qint64 SecsPerDay = 24 * 60 * 60;
@@ -26,34 +27,50 @@ qint64 roundedSeconds(qint64 msecs)
 }
 } // namespace
 
+DateConverter::DateConverter() : m_zone(QTimeZone::systemTimeZone()) { }
+
+int DateConverter::offsetAt(qint64 secondsSinceEpoch) const
+{
+    const QDateTime instant = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch, Qt::UTC);
+    return m_zone.isValid() ? m_zone.offsetFromUtc(instant) : instant.toLocalTime().offsetFromUtc();
+}
+
 int DateConverter::offsetOfUtcDay(qint64 utcDay)
 {
-    const auto it = m_utcDays.constFind(utcDay);
-    if (it != m_utcDays.constEnd())
-        return *it;
-    const int start = QDateTime::fromSecsSinceEpoch(utcDay * SecsPerDay).offsetFromUtc();
-    const int end = QDateTime::fromSecsSinceEpoch(utcDay * SecsPerDay + SecsPerDay - 1).offsetFromUtc();
-    const int offset = start == end ? start : NoSingleOffset;
-    m_utcDays.insert(utcDay, offset);
-    return offset;
+    if (m_utcDays.empty())
+        m_utcDays.assign(CacheSize, Day {std::numeric_limits<qint64>::min(), 0});
+    Day &slot = m_utcDays[static_cast<size_t>(utcDay) % CacheSize];
+    if (slot.day != utcDay)
+        slot = {utcDay, computeUtcDay(utcDay)};
+    return slot.offset;
 }
 
 int DateConverter::offsetOfLocalDay(qint64 localDay)
 {
-    const auto it = m_localDays.constFind(localDay);
-    if (it != m_localDays.constEnd())
-        return *it;
-    const QDate date = QDate(1970, 1, 1).addDays(localDay);
-    const QDateTime start(date, QTime(0, 0));
-    const QDateTime end(date, QTime(23, 59, 59));
-    // A day without a change of offset has the same offset at both ends, and its local times are
-    // all valid and unambiguous.
-    int offset = NoSingleOffset;
-    if (start.isValid() && end.isValid() && start.offsetFromUtc() == end.offsetFromUtc()
-        && start.secsTo(end) == SecsPerDay - 1)
-        offset = start.offsetFromUtc();
-    m_localDays.insert(localDay, offset);
-    return offset;
+    if (m_localDays.empty())
+        m_localDays.assign(CacheSize, Day {std::numeric_limits<qint64>::min(), 0});
+    Day &slot = m_localDays[static_cast<size_t>(localDay) % CacheSize];
+    if (slot.day != localDay)
+        slot = {localDay, computeLocalDay(localDay)};
+    return slot.offset;
+}
+
+int DateConverter::computeUtcDay(qint64 utcDay) const
+{
+    const int start = offsetAt(utcDay * SecsPerDay);
+    const int end = offsetAt(utcDay * SecsPerDay + SecsPerDay - 1);
+    return start == end ? start : NoSingleOffset;
+}
+
+int DateConverter::computeLocalDay(qint64 localDay) const
+{
+    // A day without a change of offset: the offset found for its local midnight holds from that
+    // instant to the day's last second, so every local time of the day is valid and unambiguous.
+    const qint64 midnight = localDay * SecsPerDay;
+    const int guess = offsetAt(midnight);
+    const int offset = offsetAt(midnight - guess);
+    const bool single = offsetAt(midnight - offset) == offset && offsetAt(midnight + SecsPerDay - 1 - offset) == offset;
+    return single ? offset : NoSingleOffset;
 }
 
 double DateConverter::toOleDate(qint64 secondsSinceEpoch)

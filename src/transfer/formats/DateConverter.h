@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QHash>
+#include <QTimeZone>
 #include <QtGlobal>
+
+#include <vector>
 
 // LastVisit (an OLE date in local time) to and from seconds since 1970 UTC, as browsers store dates.
 // Gives the same values as OleDate, but remembers the offset from UTC of each day without a change
@@ -9,6 +11,8 @@
 class DateConverter
 {
 public:
+    DateConverter();
+
     // 0 (never) for 0 and for values before the year 100 or beyond the year 9999.
     double toOleDate(qint64 secondsSinceEpoch);
     // Rounded to the nearest second (before 1970 negative); 0 for never and for values that are no
@@ -16,11 +20,28 @@ public:
     qint64 toEpochSeconds(double oleDate);
 
 private:
+    // The offset from UTC of local time at an instant.
+    int offsetAt(qint64 secondsSinceEpoch) const;
     // The day's offset in seconds, or NoSingleOffset when it changes during the day.
     int offsetOfUtcDay(qint64 utcDay);
     int offsetOfLocalDay(qint64 localDay);
 
     static constexpr int NoSingleOffset = 1 << 30;
-    QHash<qint64, int> m_utcDays;
-    QHash<qint64, int> m_localDays;
+
+    // The days met last, by day number modulo the size: the days of twenty years never displace
+    // one another.
+    struct Day
+    {
+        qint64 day;
+        int offset;
+    };
+    static constexpr size_t CacheSize = 8192;
+    int computeUtcDay(qint64 utcDay) const;
+    int computeLocalDay(qint64 localDay) const;
+
+    // The zone of local time, asked directly: a local-time QDateTime asks the system, which looks for
+    // changes of the zone on the disk each time.
+    QTimeZone m_zone;
+    std::vector<Day> m_utcDays;
+    std::vector<Day> m_localDays;
 };

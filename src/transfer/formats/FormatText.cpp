@@ -1,50 +1,38 @@
 #include "transfer/formats/FormatText.h"
 
 #include "store/TextCodec.h"
+#include "transfer/formats/ByteScan.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace FormatText {
 
 bool isValidUtf8(std::string_view bytes) noexcept
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const auto *end = p + bytes.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int extra;
-        unsigned min;
-        unsigned code;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            min = 0x80;
-            code = c & 0x1Fu;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            min = 0x800;
-            code = c & 0x0Fu;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            min = 0x10000;
-            code = c & 0x07u;
-        } else {
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    for (size_t i = ByteScan::findBelowOrHigh(bytes.data(), 0, bytes.size(), 0); i < bytes.size();
+         i = ByteScan::findBelowOrHigh(bytes.data(), i, bytes.size(), 0)) {
+        const size_t length = ByteScan::utf8SequenceLength(data + i, bytes.size() - i);
+        if (length == 0)
             return false;
-        }
-        if (end - p <= extra)
+        i += length;
+    }
+    return true;
+}
+
+bool isCleanUtf8(std::string_view bytes) noexcept
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    // Bytes below 1 (zero) and from 0x80 on.
+    for (size_t i = ByteScan::findBelowOrHigh(bytes.data(), 0, bytes.size(), 1); i < bytes.size();
+         i = ByteScan::findBelowOrHigh(bytes.data(), i, bytes.size(), 1)) {
+        const size_t length = data[i] == 0 ? 0 : ByteScan::utf8SequenceLength(data + i, bytes.size() - i);
+        if (length == 0)
             return false;
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i] & 0x3Fu);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        p += extra + 1;
+        i += length;
     }
     return true;
 }
@@ -58,6 +46,8 @@ std::string toUtf8(std::string_view bytes)
 
 void makeUtf8(std::string &bytes)
 {
+    if (isCleanUtf8(bytes))
+        return;
     if (bytes.find('\0') != std::string::npos)
         bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
     if (!isValidUtf8(bytes))

@@ -9,6 +9,8 @@ namespace FormatText {
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(std::string_view bytes) noexcept;
+// Valid UTF-8 without zero bytes: text as items hold it.
+bool isCleanUtf8(std::string_view bytes) noexcept;
 
 // Bytes as UTF-8: valid UTF-8 is kept as it is, anything else is taken as Windows-1252 (the rule by
 // which items display) and converted. Zero bytes are dropped: an item's texts never hold one.

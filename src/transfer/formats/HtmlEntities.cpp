@@ -1,5 +1,6 @@
 #include "transfer/formats/HtmlEntities.h"
 
+#include "transfer/formats/ByteScan.h"
 #include "transfer/formats/FormatText.h"
 
 #include <array>
@@ -234,32 +235,61 @@ void appendDecoded(std::string &out, std::string_view raw, bool attribute)
     }
 }
 
-void appendEscaped(std::string &out, std::string_view utf8, bool keepLineFeeds)
+namespace {
+
+// Appends bytes escaped; false (with out as it was) when they are not valid UTF-8 or hold a zero byte.
+bool appendEscapedClean(std::string &out, std::string_view bytes, bool keepLineFeeds)
 {
+    const size_t mark = out.size();
+    const char *data = bytes.data();
     size_t begin = 0;
-    size_t end = utf8.size();
-    while (begin < end && FormatText::isSpace(utf8[begin]))
-        appendNumeric(out, static_cast<unsigned char>(utf8[begin++]));
+    const size_t end = bytes.size();
+    while (begin < end && FormatText::isSpace(data[begin]))
+        appendNumeric(out, static_cast<unsigned char>(data[begin++]));
     size_t trailing = end;
-    while (trailing > begin && FormatText::isSpace(utf8[trailing - 1]))
+    while (trailing > begin && FormatText::isSpace(data[trailing - 1]))
         --trailing;
     size_t span = begin;
-    for (size_t i = begin; i < trailing; ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const char *named = namedEscape(static_cast<char>(c));
-        const bool control = (c < 0x20 || c == 0x7F) && !(keepLineFeeds && c == '\n');
-        if (!named && !control)
+    for (size_t i = ByteScan::findMarkupSpecial(data, begin, trailing); i < trailing;
+         i = ByteScan::findMarkupSpecial(data, i, trailing)) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c >= 0x80) {
+            const size_t length
+                = ByteScan::utf8SequenceLength(reinterpret_cast<const unsigned char *>(data) + i, trailing - i);
+            if (length == 0) {
+                out.resize(mark);
+                return false;
+            }
+            i += length;
             continue;
-        out.append(utf8.substr(span, i - span));
-        if (named)
+        }
+        if (c == 0) {
+            out.resize(mark);
+            return false;
+        }
+        if (keepLineFeeds && c == '\n') {
+            ++i;
+            continue;
+        }
+        out.append(data + span, i - span);
+        if (const char *named = namedEscape(static_cast<char>(c)))
             out += named;
         else
             appendNumeric(out, c);
-        span = i + 1;
+        span = ++i;
     }
-    out.append(utf8.substr(span, trailing - span));
+    out.append(data + span, trailing - span);
     for (size_t i = trailing; i < end; ++i)
-        appendNumeric(out, static_cast<unsigned char>(utf8[i]));
+        appendNumeric(out, static_cast<unsigned char>(data[i]));
+    return true;
+}
+
+} // namespace
+
+void appendEscaped(std::string &out, std::string_view bytes, bool keepLineFeeds)
+{
+    if (!appendEscapedClean(out, bytes, keepLineFeeds))
+        appendEscapedClean(out, FormatText::toUtf8(bytes), keepLineFeeds);
 }
 
 } // namespace HtmlEntities

@@ -1,5 +1,6 @@
 #include "transfer/formats/HtmlTokenizer.h"
 
+#include "transfer/formats/ByteScan.h"
 #include "transfer/formats/FormatText.h"
 
 #include <cstring>
@@ -142,6 +143,14 @@ void HtmlTokenizer::readTagAttributes(size_t &i)
         const char quote = m_html[i];
         if (quote == '"' || quote == '\'') {
             const size_t valueStart = i + 1;
+            // Usually the closing quote comes before any line break: one scan finds it.
+            const size_t stop = ByteScan::findAnyOf(m_html.data(), valueStart, size, quote, '\n', '\r');
+            if (stop < size && m_html[stop] == quote) {
+                attribute.value = m_html.substr(valueStart, stop - valueStart);
+                m_attributes.push_back(attribute);
+                i = stop + 1;
+                continue;
+            }
             const int slot = quote == '"' ? 0 : 1;
             size_t close = std::string_view::npos;
             if (valueStart < m_noQuoteFrom[slot]) {

@@ -16,12 +16,17 @@ using FormatText::equalsIgnoringCase;
 
 constexpr std::string_view Signature = "Opera Hotlist version";
 
-// A value as item text: each stored line break (02 02, or a lone 02) becomes "\n".
+// A value as item text: each stored line break (02 02, or a lone 02) becomes "\n", and so does a
+// carriage return, which the format has no place for.
 std::string valueText(std::string_view value)
 {
     std::string text;
     text.reserve(value.size());
     for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r') {
+            text += '\n';
+            continue;
+        }
         if (value[i] != '\x02') {
             text += value[i];
             continue;

@@ -160,7 +160,7 @@ private:
 
     void text(const std::string &bytes)
     {
-        HtmlEntities::appendEscaped(m_out.buffer(), FormatText::toUtf8(bytes), true);
+        HtmlEntities::appendEscaped(m_out.buffer(), bytes, true);
         m_out.maybeFlush();
     }
     void plain(const QString &value) { text(value.toStdString()); }

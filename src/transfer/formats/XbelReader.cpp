@@ -16,8 +16,15 @@
 
 namespace {
 
-std::string itemText(const QString &text)
+// Control characters that XML cannot hold (a lenient parse lets some through) become U+FFFD, as the
+// writer writes them; zero bytes go.
+std::string itemText(QString text)
 {
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != 0) || u == 0xFFFE || u == 0xFFFF)
+            c = QChar(QChar::ReplacementCharacter);
+    }
     std::string bytes = text.toStdString();
     FormatText::makeUtf8(bytes); // drops zero bytes
     return bytes;
