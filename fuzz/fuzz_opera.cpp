@@ -1,0 +1,17 @@
+// libFuzzer target for the Opera hotlist reader: any bytes are read without a crash or a hang into a
+// sound tree, which the writer stores and the reader reads back the same.
+#include "FormatCheck.h"
+
+#include "transfer/formats/OperaHotlistReader.h"
+#include "transfer/formats/OperaHotlistWriter.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    FormatCheck::run(
+        bytes, [](const QByteArray &in, LinkItem &root) { return OperaHotlistReader::readBytes(in, root); },
+        [](const LinkItem &root) { return OperaHotlistWriter::toBytes(root); });
+    return 0;
+}
