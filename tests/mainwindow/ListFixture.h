@@ -11,7 +11,7 @@
 #include <memory>
 
 // One child of a test folder.
-struct ItemSpec
+struct ItemShape
 {
     QString name;
     bool folder = false;
@@ -20,14 +20,14 @@ struct ItemSpec
     int rating = 0;
     QString url = {};
 };
-Q_DECLARE_METATYPE(ItemSpec)
+Q_DECLARE_METATYPE(ItemShape)
 
-inline ItemSpec folderSpec(const QString &name)
+inline ItemShape folderShape(const QString &name)
 {
     return {name, true};
 }
 
-inline ItemSpec linkSpec(const QString &name, int visits = 0, double lastVisit = 0.0, int rating = 0,
+inline ItemShape linkShape(const QString &name, int visits = 0, double lastVisit = 0.0, int rating = 0,
                          const QString &url = {})
 {
     return {name, false, visits, lastVisit, rating, url};
@@ -36,17 +36,17 @@ inline ItemSpec linkSpec(const QString &name, int visits = 0, double lastVisit =
 // A folder whose children stand in exactly the given order. Children are kept sorted by name when they are
 // added, so they are added under names that sort in the wanted order and renamed afterwards, as a rename
 // in place would leave them.
-inline std::unique_ptr<LinkItem> makeFolder(const QList<ItemSpec> &children)
+inline std::unique_ptr<LinkItem> makeFolder(const QList<ItemShape> &children)
 {
     auto folder = LinkItem::MakeFolder("test");
     for (qsizetype i = 0; i < children.size(); ++i) {
-        const ItemSpec &spec = children[i];
+        const ItemShape &shape = children[i];
         const std::string placeholder = QString::asprintf("%06lld", static_cast<long long>(i)).toStdString();
         auto item
-            = spec.folder ? LinkItem::MakeFolder(placeholder) : LinkItem::MakeLink(placeholder, spec.url.toStdString());
-        item->Visits = spec.visits;
-        item->LastVisit = spec.lastVisit;
-        item->Rating = static_cast<std::uint8_t>(spec.rating);
+            = shape.folder ? LinkItem::MakeFolder(placeholder) : LinkItem::MakeLink(placeholder, shape.url.toStdString());
+        item->Visits = shape.visits;
+        item->LastVisit = shape.lastVisit;
+        item->Rating = static_cast<std::uint8_t>(shape.rating);
         folder->Children.InsertSorted(std::move(item));
     }
     for (qsizetype i = 0; i < children.size(); ++i)

@@ -66,29 +66,29 @@ void TestLinkListModel::compareText()
 
 void TestLinkListModel::compareRows_data()
 {
-    QTest::addColumn<ItemSpec>("a");
-    QTest::addColumn<ItemSpec>("b");
+    QTest::addColumn<ItemShape>("a");
+    QTest::addColumn<ItemShape>("b");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("ascending");
     QTest::addColumn<int>("sign");
 
-    QTest::newRow("visits extremes") << linkSpec("a", INT_MIN) << linkSpec("b", INT_MAX) << int(VisitsColumn) << true
+    QTest::newRow("visits extremes") << linkShape("a", INT_MIN) << linkShape("b", INT_MAX) << int(VisitsColumn) << true
                                      << -1;
     QTest::newRow("visits extremes reversed")
-        << linkSpec("a", INT_MAX) << linkSpec("b", -1) << int(VisitsColumn) << true << 1;
+        << linkShape("a", INT_MAX) << linkShape("b", -1) << int(VisitsColumn) << true << 1;
     QTest::newRow("dates before the epoch")
-        << linkSpec("a", 0, -2.0) << linkSpec("b", 0, 0.0) << int(LastVisitColumn) << true << -1;
-    QTest::newRow("rating unsigned") << linkSpec("a", 0, 0, 200) << linkSpec("b", 0, 0, 1) << int(RatingColumn) << true
+        << linkShape("a", 0, -2.0) << linkShape("b", 0, 0.0) << int(LastVisitColumn) << true << -1;
+    QTest::newRow("rating unsigned") << linkShape("a", 0, 0, 200) << linkShape("b", 0, 0, 1) << int(RatingColumn) << true
                                      << 1;
-    QTest::newRow("url") << linkSpec("a", 0, 0, 0, "HTTP://b") << linkSpec("b", 0, 0, 0, "http://a") << int(UrlColumn)
+    QTest::newRow("url") << linkShape("a", 0, 0, 0, "HTTP://b") << linkShape("b", 0, 0, 0, "http://a") << int(UrlColumn)
                          << false << -1;
-    QTest::newRow("unknown key counts as name") << linkSpec("B") << linkSpec("a") << 7 << true << 1;
+    QTest::newRow("unknown key counts as name") << linkShape("B") << linkShape("a") << 7 << true << 1;
 }
 
 void TestLinkListModel::compareRows()
 {
-    QFETCH(ItemSpec, a);
-    QFETCH(ItemSpec, b);
+    QFETCH(ItemShape, a);
+    QFETCH(ItemShape, b);
     QFETCH(int, key);
     QFETCH(bool, ascending);
     QFETCH(int, sign);
@@ -115,12 +115,12 @@ void TestLinkListModel::sortAgreesWithCompare()
     QFETCH(bool, ascending);
     // Folders and links with few distinct values, so that ties and case differences abound.
     const char *texts[] = {"a", "B", "b", "ab", "Ab", "_x", "\xe9", "Z", ""};
-    QList<ItemSpec> specs;
+    QList<ItemShape> shapes;
     for (int i = 0; i < 300; ++i) {
         const QString text = QString::fromLatin1(texts[(i * 7) % 9]);
-        specs << ItemSpec {text, i % 5 == 0, (i * 13) % 7 - 3, double((i * 11) % 4) * 0.5, (i * 3) % 6, text + text};
+        shapes << ItemShape {text, i % 5 == 0, (i * 13) % 7 - 3, double((i * 11) % 4) * 0.5, (i * 3) % 6, text + text};
     }
-    const auto folder = makeFolder(specs);
+    const auto folder = makeFolder(shapes);
     LinkListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.FillFromFolder(folder.get());
@@ -135,10 +135,10 @@ void TestLinkListModel::sortIsConsistentWithOddDates()
 {
     // Dates that are not numbers must still give one consistent order, or the sort could run off its range.
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    QList<ItemSpec> specs;
+    QList<ItemShape> shapes;
     for (int i = 0; i < 200; ++i)
-        specs << linkSpec(QString::number(i), 0, (i % 3 == 0) ? nan : double((i * 7919) % 101));
-    const auto folder = makeFolder(specs);
+        shapes << linkShape(QString::number(i), 0, (i % 3 == 0) ? nan : double((i * 7919) % 101));
+    const auto folder = makeFolder(shapes);
     LinkListModel model;
     model.FillFromFolder(folder.get());
     model.sortRows(LastVisitColumn, true);
@@ -159,25 +159,25 @@ void TestLinkListModel::sortIsConsistentWithOddDates()
 
 void TestLinkListModel::cellTexts_data()
 {
-    QTest::addColumn<ItemSpec>("spec");
+    QTest::addColumn<ItemShape>("shape");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("negative visits") << linkSpec("a", -5) << int(VisitsColumn) << QStringLiteral("-5");
-    QTest::newRow("never") << linkSpec("a", 0, 0.0) << int(LastVisitColumn) << QStringLiteral("Never");
-    QTest::newRow("unreadable date") << linkSpec("a", 0, std::numeric_limits<double>::infinity())
+    QTest::newRow("negative visits") << linkShape("a", -5) << int(VisitsColumn) << QStringLiteral("-5");
+    QTest::newRow("never") << linkShape("a", 0, 0.0) << int(LastVisitColumn) << QStringLiteral("Never");
+    QTest::newRow("unreadable date") << linkShape("a", 0, std::numeric_limits<double>::infinity())
                                      << int(LastVisitColumn) << QString();
-    QTest::newRow("rating 0 blank") << linkSpec("a", 0, 0, 0) << int(RatingColumn) << QString();
-    QTest::newRow("utf-8 name") << linkSpec(QStringLiteral("Caf\u00e9")) << int(NameColumn)
+    QTest::newRow("rating 0 blank") << linkShape("a", 0, 0, 0) << int(RatingColumn) << QString();
+    QTest::newRow("utf-8 name") << linkShape(QStringLiteral("Caf\u00e9")) << int(NameColumn)
                                 << QStringLiteral("Caf\u00e9");
 }
 
 void TestLinkListModel::cellTexts()
 {
-    QFETCH(ItemSpec, spec);
+    QFETCH(ItemShape, shape);
     QFETCH(int, column);
     QFETCH(QString, text);
-    const auto folder = makeFolder({spec});
+    const auto folder = makeFolder({shape});
     LinkListModel model;
     model.FillFromFolder(folder.get());
     QCOMPARE(model.index(0, column).data().toString(), text);
@@ -210,7 +210,7 @@ void TestLinkListModel::lastVisitAtMidnight()
 void TestLinkListModel::fillPutsFoldersFirst()
 {
     // Children in stored order: folder "b", link "z", folder "A", link "Y".
-    const auto folder = makeFolder({folderSpec("b"), linkSpec("z"), folderSpec("A"), linkSpec("Y")});
+    const auto folder = makeFolder({folderShape("b"), linkShape("z"), folderShape("A"), linkShape("Y")});
     LinkListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.FillFromFolder(folder.get());
@@ -231,7 +231,7 @@ void TestLinkListModel::fillPutsFoldersFirst()
 
 void TestLinkListModel::fillCountsVisits()
 {
-    const auto folder = makeFolder({linkSpec("a")});
+    const auto folder = makeFolder({linkShape("a")});
     folder->Visits = 3;
     LinkListModel model;
     model.FillFromFolder(folder.get());
@@ -246,7 +246,7 @@ void TestLinkListModel::fillCountsVisits()
 
 void TestLinkListModel::fillWithoutFolder()
 {
-    const auto folder = makeFolder({linkSpec("a"), linkSpec("b")});
+    const auto folder = makeFolder({linkShape("a"), linkShape("b")});
     LinkListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.FillFromFolder(folder.get());
@@ -259,7 +259,7 @@ void TestLinkListModel::fillWithoutFolder()
 
 void TestLinkListModel::rowsReferToItems()
 {
-    const auto folder = makeFolder({linkSpec("a"), folderSpec("f")});
+    const auto folder = makeFolder({linkShape("a"), folderShape("f")});
     LinkListModel model;
     model.FillFromFolder(folder.get());
     LinkItem *link = folder->Children.Get(0);
@@ -274,10 +274,10 @@ void TestLinkListModel::rowsReferToItems()
 
 void TestLinkListModel::sortKeepsPersistentIndexes()
 {
-    QList<ItemSpec> specs;
+    QList<ItemShape> shapes;
     for (int i = 0; i < 50; ++i)
-        specs << linkSpec(QString::number(i), (i * 37) % 50);
-    const auto folder = makeFolder(specs);
+        shapes << linkShape(QString::number(i), (i * 37) % 50);
+    const auto folder = makeFolder(shapes);
     LinkListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.FillFromFolder(folder.get());
@@ -300,7 +300,7 @@ void TestLinkListModel::sortKeepsPersistentIndexes()
 
 void TestLinkListModel::refreshAndRemove()
 {
-    const auto folder = makeFolder({linkSpec("a"), linkSpec("b"), linkSpec("c")});
+    const auto folder = makeFolder({linkShape("a"), linkShape("b"), linkShape("c")});
     LinkListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.FillFromFolder(folder.get());

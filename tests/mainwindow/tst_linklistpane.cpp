@@ -37,9 +37,9 @@ QStringList shownOrder(const FolderListView &list)
     return names;
 }
 
-QList<ItemSpec> exampleChildren()
+QList<ItemShape> exampleChildren()
 {
-    return {folderSpec("b"), linkSpec("z"), folderSpec("A"), linkSpec("Y")};
+    return {folderShape("b"), linkShape("z"), folderShape("A"), linkShape("Y")};
 }
 
 } // namespace
@@ -69,7 +69,7 @@ private slots:
     void popupMenus();
 
 private:
-    void show(const QList<ItemSpec> &children);
+    void show(const QList<ItemShape> &children);
 
     std::unique_ptr<QWidget> m_window;
     FolderListView *m_list = nullptr;
@@ -98,7 +98,7 @@ void TestLinkListPane::cleanup()
     m_folder.reset();
 }
 
-void TestLinkListPane::show(const QList<ItemSpec> &children)
+void TestLinkListPane::show(const QList<ItemShape> &children)
 {
     m_folder = makeFolder(children);
     m_list->FillFromFolder(m_folder.get());
@@ -109,27 +109,27 @@ void TestLinkListPane::sortThroughViews_data()
     // The operations after the fill: "apply" (the sort after a folder change), "arrange K asc|desc" through the
     // menu commands, "click K" on a header.
     QTest::addColumn<int>("style");
-    QTest::addColumn<QList<ItemSpec>>("children");
+    QTest::addColumn<QList<ItemShape>>("children");
     QTest::addColumn<QStringList>("operations");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<int>("markColumn");
     QTest::addColumn<bool>("markAscending");
 
-    const QList<ItemSpec> visits
-        = {linkSpec("ten", 10), linkSpec("nine", 9), linkSpec("minus", -1), linkSpec("big", 2000000000)};
-    const QList<ItemSpec> dates
-        = {linkSpec("late", 0, 45001.75), linkSpec("never1"), linkSpec("early", 0, 45000.25), linkSpec("never2")};
-    const QList<ItemSpec> ratings = {linkSpec("three", 0, 0, 3), linkSpec("none", 0, 0, 0), linkSpec("one", 0, 0, 1)};
-    const QList<ItemSpec> urls
-        = {linkSpec("1", 0, 0, 0, "http://b"), linkSpec("2", 0, 0, 0, "HTTP://a"), linkSpec("3", 0, 0, 0, "ftp://z")};
+    const QList<ItemShape> visits
+        = {linkShape("ten", 10), linkShape("nine", 9), linkShape("minus", -1), linkShape("big", 2000000000)};
+    const QList<ItemShape> dates
+        = {linkShape("late", 0, 45001.75), linkShape("never1"), linkShape("early", 0, 45000.25), linkShape("never2")};
+    const QList<ItemShape> ratings = {linkShape("three", 0, 0, 3), linkShape("none", 0, 0, 0), linkShape("one", 0, 0, 1)};
+    const QList<ItemShape> urls
+        = {linkShape("1", 0, 0, 0, "http://b"), linkShape("2", 0, 0, 0, "HTTP://a"), linkShape("3", 0, 0, 0, "ftp://z")};
     // Folders and links with distinct visits and ratings: name, folder, visits, last visit, rating.
-    const QList<ItemSpec> mixed
+    const QList<ItemShape> mixed
         = {{"n", false, 10, 0.0, 1}, {"F", true, 1, 0.0, 2}, {"m", false, 9, 0.0, 3}, {"G", true, 5, 0.0, 0}};
 
     struct Case
     {
         const char *name;
-        QList<ItemSpec> children;
+        QList<ItemShape> children;
         QStringList operations;
         QStringList expected;
         int markColumn;
@@ -170,7 +170,7 @@ void TestLinkListPane::sortThroughViews_data()
 void TestLinkListPane::sortThroughViews()
 {
     QFETCH(int, style);
-    QFETCH(QList<ItemSpec>, children);
+    QFETCH(QList<ItemShape>, children);
     QFETCH(QStringList, operations);
     QFETCH(QStringList, expected);
     QFETCH(int, markColumn);
@@ -210,7 +210,7 @@ void TestLinkListPane::sortThroughViews()
 
 void TestLinkListPane::headerClickAfterDrag()
 {
-    show({linkSpec("1", 0, 0, 0, "http://c"), linkSpec("2", 0, 0, 0, "http://a"), linkSpec("3", 0, 0, 0, "http://b")});
+    show({linkShape("1", 0, 0, 0, "http://c"), linkShape("2", 0, 0, 0, "http://a"), linkShape("3", 0, 0, 0, "http://b")});
     m_pane->ApplyColumns();
     QHeaderView *header = m_list->header();
     // What a drag of the "URL" header to the left end does.
@@ -269,7 +269,7 @@ void TestLinkListPane::sortMarkDirection()
 
 void TestLinkListPane::checkedEntryDoesNothing()
 {
-    show({linkSpec("a", 1), linkSpec("b", 3), linkSpec("c", 2)});
+    show({linkShape("a", 1), linkShape("b", 3), linkShape("c", 2)});
     m_pane->URL1Click();
     m_pane->Sort1Click();
     QVERIFY(!m_pane->SortAscending());
@@ -453,10 +453,10 @@ void TestLinkListPane::selectionSurvivesSort()
 {
     QFETCH(int, style);
     m_pane->ViewStyleClick(style);
-    QList<ItemSpec> specs;
+    QList<ItemShape> shapes;
     for (int i = 0; i < 30; ++i)
-        specs << linkSpec(QStringLiteral("link %1").arg(i), (i * 7) % 30);
-    show(specs);
+        shapes << linkShape(QStringLiteral("link %1").arg(i), (i * 7) % 30);
+    show(shapes);
     m_pane->ApplySort();
 
     // Click one row and control-click another in the shown view.
@@ -488,7 +488,7 @@ void TestLinkListPane::selectionSurvivesSort()
 
 void TestLinkListPane::statusText()
 {
-    show({folderSpec("f"), linkSpec("a"), linkSpec("b")});
+    show({folderShape("f"), linkShape("a"), linkShape("b")});
     QCOMPARE(m_pane->StatusText(), QStringLiteral("3 objects"));
     m_list->selectionModel()->select(m_list->model()->index(1, 0),
                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
