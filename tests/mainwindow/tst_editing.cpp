@@ -11,7 +11,7 @@
 #include "mainwindow/SDIAppForm.h"
 #include "platform/ShellOpen.h"
 #include "shell/Reg.h"
-#include "store/ErrorReporter.h"
+#include "common/SilentReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -36,13 +36,6 @@
 using namespace TreeBuilders;
 
 namespace {
-class SilentReporter : public ErrorReporter
-{
-public:
-    void reportError(const QString &, const QString &, const QString &) override {}
-    void reportNotice(const QString &) override {}
-};
-
 // Root "Quillmark": folders "Alpha" (holding "Inner" (holding "Deep") and link "a1") and "Beta" (only links),
 // links "Example" and "Other".
 void writeCollection()

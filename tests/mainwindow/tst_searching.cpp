@@ -13,7 +13,7 @@
 #include "mainwindow/SearchCommands.h"
 #include "widgets/ShellErrorReport.h"
 #include "shell/Reg.h"
-#include "store/ErrorReporter.h"
+#include "common/SilentReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -32,13 +32,6 @@
 using namespace TreeBuilders;
 
 namespace {
-class SilentReporter : public ErrorReporter
-{
-public:
-    void reportError(const QString &, const QString &, const QString &) override {}
-    void reportNotice(const QString &) override {}
-};
-
 // Root: "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and an
 // empty "Asia" holding an empty "Japan"), "Work" (only links), link "Cafeteria menu".
 void writeCollection()

@@ -7,7 +7,7 @@
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/SDIAppForm.h"
 #include "mainwindow/SearchCommands.h"
-#include "store/ErrorReporter.h"
+#include "common/SilentReporter.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -17,14 +17,6 @@
 
 #include <cstdio>
 
-namespace {
-class SilentReporter : public ErrorReporter
-{
-public:
-    void reportError(const QString &, const QString &, const QString &) override {}
-    void reportNotice(const QString &) override {}
-};
-} // namespace
 
 int main(int argc, char **argv)
 {
