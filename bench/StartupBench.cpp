@@ -71,6 +71,14 @@ bool runStartupBench(int items)
     QTemporaryDir dir;
     const QString emptyHome = dir.filePath(QStringLiteral("empty"));
     const QString fullHome = dir.filePath(QStringLiteral("full"));
+    // The tip of the day would open at the first activation and hold the probe in its dialog.
+    for (const QString &home : {emptyHome, fullHome}) {
+        const QString folder = home + QStringLiteral("/config/Orbrook Software");
+        QDir().mkpath(folder);
+        QFile settings(folder + QStringLiteral("/Quillmark.conf"));
+        if (!settings.open(QIODevice::WriteOnly) || settings.write("[1.0]\nShowTip=0\n") < 0)
+            return false;
+    }
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(fullHome + QStringLiteral("/data")));
         QDir().mkpath(TRepository::DataFolder());
