@@ -35,7 +35,7 @@ bool fail(sqlite3 *db, std::string *error)
     return false;
 }
 
-void bindText(sqlite3_stmt *statement, int column, const std::string &text)
+void bindText(sqlite3_stmt *statement, int column, std::string_view text)
 {
     sqlite3_bind_text(statement, column, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
 }

@@ -88,7 +88,7 @@ int main(int argc, char **argv)
     // alternately, so that a busy machine slows both alike.
     std::vector<std::string> names;
     for (const auto &child : folder->Children)
-        names.push_back(child->Name);
+        names.push_back(child->Name.str());
     std::vector<std::string> work;
     LinkListModel model;
     std::vector<double> stdSortTimes;

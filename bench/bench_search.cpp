@@ -94,14 +94,14 @@ double median(std::vector<double> values)
 
 // A run of letters of an item's text, from `from` on where one is long enough, so that the queries find
 // something (the generated texts are random letters).
-std::string pieceOf(const std::string &text, size_t from, size_t length)
+std::string pieceOf(std::string_view text, size_t from, size_t length)
 {
     for (size_t start = std::min(from, text.size()); start + length <= text.size(); ++start) {
-        const std::string piece = text.substr(start, length);
+        const std::string piece(text.substr(start, length));
         if (piece.find(' ') == std::string::npos)
             return piece;
     }
-    return text.substr(0, std::min(length, text.size()));
+    return std::string(text.substr(0, std::min(length, text.size())));
 }
 
 struct Query

@@ -84,7 +84,7 @@ QString literalTitle(QString text)
 
 // A field the user left as it was shown keeps its stored bytes, so that a text stored in an older
 // encoding is not rewritten just because the dialog was confirmed.
-void storeText(std::string &field, const QString &typed, const QString &shown)
+void storeText(ItemText &field, const QString &typed, const QString &shown)
 {
     if (typed != shown)
         field = TextCodec::fromDisplay(typed);

@@ -1,15 +1,9 @@
 #include "store/LinkItem.h"
 
+#include "store/ItemBlock.h"
+
 #include <algorithm>
 #include <cstring>
-
-int CompareNames(std::string_view a, std::string_view b) noexcept
-{
-    // Names never hold a zero byte, so comparing the views is the zero-terminated comparison.
-    // std::char_traits<char> compares as unsigned char.
-    const int c = a.compare(b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
 
 TItems::~TItems()
 {
@@ -136,19 +130,34 @@ LinkItem::LinkItem() : Children(this) {}
 
 LinkItem::~LinkItem() = default;
 
-std::unique_ptr<LinkItem> LinkItem::MakeFolder(std::string name)
+void *LinkItem::operator new(size_t size)
+{
+    return ::operator new(size);
+}
+
+void LinkItem::operator delete(LinkItem *item, std::destroying_delete_t) noexcept
+{
+    ItemBlock *block = item->m_block;
+    item->~LinkItem();
+    if (block)
+        block->release();
+    else
+        ::operator delete(item, sizeof(LinkItem));
+}
+
+std::unique_ptr<LinkItem> LinkItem::MakeFolder(std::string_view name)
 {
     auto item = std::make_unique<LinkItem>();
-    item->Name = std::move(name);
+    item->Name = name;
     item->IsFolder = 1;
     return item;
 }
 
-std::unique_ptr<LinkItem> LinkItem::MakeLink(std::string name, std::string url)
+std::unique_ptr<LinkItem> LinkItem::MakeLink(std::string_view name, std::string_view url)
 {
     auto item = std::make_unique<LinkItem>();
-    item->Name = std::move(name);
-    item->Url = std::move(url);
+    item->Name = name;
+    item->Url = url;
     return item;
 }
 

@@ -1,16 +1,34 @@
 #pragma once
 
+#include "store/ItemText.h"
+
+#include <QtEndian>
+
 #include <cstdint>
 #include <memory>
-#include <string>
+#include <new>
 #include <string_view>
 #include <vector>
 
+class ItemBlock;
 class LinkItem;
 
 // Orders two names as zero-terminated byte strings with unsigned bytes, case-sensitive:
 // the first differing byte decides, and a name that is a prefix of the other is smaller.
-int CompareNames(std::string_view a, std::string_view b) noexcept;
+inline int CompareNames(std::string_view a, std::string_view b) noexcept
+{
+    // Names next to each other in a folder seldom share their first eight bytes: compare those as one
+    // big-endian number, and leave the rest to the library. Names never hold a zero byte, so comparing
+    // the views is the zero-terminated comparison, and char_traits<char> compares as unsigned char.
+    if (a.size() >= 8 && b.size() >= 8) {
+        const quint64 x = qFromBigEndian<quint64>(a.data());
+        const quint64 y = qFromBigEndian<quint64>(b.data());
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
 
 // The ordered children of one LinkItem. The list owns its entries and keeps them sorted by Name,
 // so that a new entry lands after the entries whose names equal its own.
@@ -78,20 +96,28 @@ public:
     LinkItem(const LinkItem &) = delete;
     LinkItem &operator=(const LinkItem &) = delete;
 
-    static std::unique_ptr<LinkItem> MakeFolder(std::string name);
-    static std::unique_ptr<LinkItem> MakeLink(std::string name, std::string url);
+    static std::unique_ptr<LinkItem> MakeFolder(std::string_view name);
+    static std::unique_ptr<LinkItem> MakeLink(std::string_view name, std::string_view url);
+
+    // Items live on the heap or in an ItemBlock; `delete` gives each back where it came from.
+    static void *operator new(size_t size);
+    void operator delete(LinkItem *item, std::destroying_delete_t) noexcept;
 
     bool isFolder() const noexcept { return IsFolder != 0; }
 
     TItems Children;
-    std::string Name;
-    std::string Url;
-    std::string Description;
+    ItemText Name;
+    ItemText Url;
+    ItemText Description;
     std::uint8_t IsFolder = 0;      // 0 = link, any other value = folder
     std::int32_t Visits = 0;
     LinkItem *Parent = nullptr;     // not owned; none for the root
     std::uint8_t Rating = 0;        // 0 = none, 1..5
     double LastVisit = 0.0;         // OLE date; 0 = never
+
+private:
+    friend class ItemBlock;
+    ItemBlock *m_block = nullptr;   // the block this item lives in; none for an item of its own
 };
 
 // The identity rule: true only for an item and itself (same fields, same parent, same children list).

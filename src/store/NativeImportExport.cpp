@@ -1,7 +1,10 @@
 #include "store/NativeImportExport.h"
 
+#include "store/ItemBlock.h"
 #include "store/LinkItem.h"
 #include "store/NativeStream.h"
+
+#include <QIODevice>
 
 #include <algorithm>
 #include <memory>
@@ -82,10 +85,10 @@ bool TNativeImportExport::WriteList(const TItems &children)
     return finishWrite(writer);
 }
 
-bool TNativeImportExport::readFields(Reader &reader, LinkItem &item)
+bool TNativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem &item)
 {
     // Each field is assigned only once it has been read whole; what was not read keeps its value.
-    for (std::string LinkItem::*field : {&LinkItem::Name, &LinkItem::Url, &LinkItem::Description}) {
+    for (ItemText LinkItem::*field : {&LinkItem::Name, &LinkItem::Url, &LinkItem::Description}) {
         std::int32_t length = 0;
         if (!reader.readInt32(length)) {
             setError(QStringLiteral("The data ends inside a record."));
@@ -95,14 +98,14 @@ bool TNativeImportExport::readFields(Reader &reader, LinkItem &item)
             setError(QStringLiteral("A text length of %1 bytes cannot be right.").arg(length));
             return false;
         }
-        std::string value;
+        std::string_view value;
         if (!reader.readString(length, value)) {
             setError(QStringLiteral("A text length of %1 bytes is more than the %2 bytes left.")
                          .arg(length)
                          .arg(reader.remaining()));
             return false;
         }
-        item.*field = std::move(value);
+        block.setText(item, item.*field, value);
     }
     std::uint8_t isFolder = 0;
     std::int32_t visits = 0;
@@ -132,7 +135,7 @@ bool TNativeImportExport::readCount(Reader &reader, std::int32_t &count)
     return true;
 }
 
-bool TNativeImportExport::readChildren(Reader &reader, LinkItem &owner)
+bool TNativeImportExport::readChildren(Reader &reader, ItemBlock &block, LinkItem &owner)
 {
     std::int32_t count = 0;
     if (!readCount(reader, count))
@@ -180,9 +183,9 @@ bool TNativeImportExport::readChildren(Reader &reader, LinkItem &owner)
             continue;
         }
         --stack.back().left;
-        auto child = std::make_unique<LinkItem>();
+        std::unique_ptr<LinkItem> child = block.newItem();
         LinkItem *raw = child.get();
-        const bool fieldsRead = readFields(reader, *raw);
+        const bool fieldsRead = readFields(reader, block, *raw);
         if (fieldsRead || !raw->Name.empty()) {
             // A record cut short keeps what was read of it, unless not even its name was.
             stack.back().add(std::move(child));
@@ -207,25 +210,23 @@ bool TNativeImportExport::readChildren(Reader &reader, LinkItem &owner)
     return complete;
 }
 
-void TNativeImportExport::finishRead(Reader &reader)
+bool TNativeImportExport::read(LinkItem &target, bool withRecord)
 {
+    // The items read live in one block with the bytes read, and their texts point into those bytes.
+    m_foldersRead = m_linksRead = 0;
+    ItemBlockRef block(ItemBlock::create());
+    Reader reader(m_stream, block->bytes());
+    const bool ok = (!withRecord || readFields(reader, *block.get(), target)) && readChildren(reader, *block.get(), target);
     reader.release();
+    return ok;
 }
 
 bool TNativeImportExport::ReadItem(LinkItem &target)
 {
-    m_foldersRead = m_linksRead = 0;
-    Reader reader(m_stream);
-    const bool ok = readFields(reader, target) && readChildren(reader, target);
-    finishRead(reader);
-    return ok;
+    return read(target, true);
 }
 
 bool TNativeImportExport::ReadList(LinkItem &target)
 {
-    m_foldersRead = m_linksRead = 0;
-    Reader reader(m_stream);
-    const bool ok = readChildren(reader, target);
-    finishRead(reader);
-    return ok;
+    return read(target, false);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class ItemBlock;
 class NativeStreamReader;
 class NativeStreamWriter;
 
@@ -30,9 +31,9 @@ protected:
 private:
     bool writeSubtree(Writer &writer, const LinkItem &top);
     void writeFields(Writer &writer, const LinkItem &item);
-    bool readFields(Reader &reader, LinkItem &item);
-    bool readChildren(Reader &reader, LinkItem &owner);
+    bool read(LinkItem &target, bool withRecord);
+    bool readFields(Reader &reader, ItemBlock &block, LinkItem &item);
+    bool readChildren(Reader &reader, ItemBlock &block, LinkItem &owner);
     bool readCount(Reader &reader, std::int32_t &count);
     bool finishWrite(Writer &writer);
-    void finishRead(Reader &reader);
 };

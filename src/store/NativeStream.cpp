@@ -9,113 +9,44 @@
 
 namespace {
 constexpr int BufferSize = 64 * 1024;
+// Small enough for each piece to stay in the cache until it has been parsed.
+constexpr qint64 ReadPiece = 128 * 1024;
 }
 
-NativeStreamReader::NativeStreamReader(QIODevice *device) : m_device(device), m_buffer(BufferSize, Qt::Uninitialized)
+NativeStreamReader::NativeStreamReader(QIODevice *device, QByteArray &bytes) : m_device(device)
 {
-    if (!m_device->isSequential()) {
-        m_start = m_device->pos();
-        m_size = m_device->size();
+    if (device->isSequential()) {
+        bytes = device->readAll();
+    } else {
+        m_start = device->pos();
+        bytes = QByteArray(std::max<qint64>(0, device->size() - m_start), Qt::Uninitialized);
     }
+    m_begin = m_position = bytes.constData();
+    m_end = m_begin + bytes.size();
+    m_filled = device->isSequential() ? m_end : m_begin;
 }
 
-qint64 NativeStreamReader::remaining() const
+bool NativeStreamReader::fill(qint64 count)
 {
-    if (m_size < 0)
-        return -1;
-    return std::max<qint64>(0, m_size - m_start - m_consumed);
-}
-
-bool NativeStreamReader::fill()
-{
-    m_position = 0;
-    const qint64 got = m_device->read(m_buffer.data(), BufferSize);
-    m_filled = got > 0 ? static_cast<int>(got) : 0;
-    return m_filled > 0;
-}
-
-bool NativeStreamReader::readExact(char *destination, qint64 count)
-{
-    while (count > 0) {
-        if (m_position == m_filled && !fill())
+    if (count > m_end - m_position)
+        return false;
+    while (m_filled - m_position < count) {
+        const qint64 wanted = std::min<qint64>(std::max<qint64>(ReadPiece, count - (m_filled - m_position)), m_end - m_filled);
+        const qint64 got = m_device->read(const_cast<char *>(m_filled), wanted);
+        if (got <= 0) {
+            // The device holds less than it said: what did not come is not there.
+            m_end = m_filled;
             return false;
-        const int chunk = static_cast<int>(std::min<qint64>(count, m_filled - m_position));
-        std::memcpy(destination, m_buffer.constData() + m_position, static_cast<size_t>(chunk));
-        m_position += chunk;
-        m_consumed += chunk;
-        destination += chunk;
-        count -= chunk;
+        }
+        m_filled += got;
     }
-    return true;
-}
-
-bool NativeStreamReader::readInt32Slow(std::int32_t &value)
-{
-    char bytes[4];
-    if (!readExact(bytes, 4))
-        return false;
-    value = qFromLittleEndian<qint32>(bytes);
-    return true;
-}
-
-bool NativeStreamReader::readByteSlow(std::uint8_t &value)
-{
-    char byte;
-    if (!readExact(&byte, 1))
-        return false;
-    value = static_cast<std::uint8_t>(byte);
-    return true;
-}
-
-bool NativeStreamReader::readDoubleSlow(double &value)
-{
-    char bytes[8];
-    if (!readExact(bytes, 8))
-        return false;
-    const quint64 bits = qFromLittleEndian<quint64>(bytes);
-    std::memcpy(&value, &bits, sizeof value);
-    return true;
-}
-
-bool NativeStreamReader::readString(std::int32_t length, std::string &value)
-{
-    value.clear();
-    if (length <= 0)
-        return length == 0;
-    const qint64 left = remaining();
-    if (left >= 0 && length > left)
-        return false;
-    if (m_filled - m_position >= length) {
-        // The usual case: the whole string is in the buffer.
-        const char *start = m_buffer.constData() + m_position;
-        const void *zero = std::memchr(start, 0, static_cast<size_t>(length));
-        value.assign(start, zero ? static_cast<size_t>(static_cast<const char *>(zero) - start) : static_cast<size_t>(length));
-        advance(length);
-        return true;
-    }
-    // Append piece by piece so that a lying length on a device of unknown size cannot make us
-    // allocate more than actually arrives.
-    qint64 count = length;
-    while (count > 0) {
-        if (m_position == m_filled && !fill())
-            return false;
-        const int chunk = static_cast<int>(std::min<qint64>(count, m_filled - m_position));
-        value.append(m_buffer.constData() + m_position, static_cast<size_t>(chunk));
-        m_position += chunk;
-        m_consumed += chunk;
-        count -= chunk;
-    }
-    const size_t zero = value.find('\0');
-    if (zero != std::string::npos)
-        value.resize(zero);
     return true;
 }
 
 void NativeStreamReader::release()
 {
-    if (m_size >= 0)
-        m_device->seek(m_start + m_consumed);
-    m_position = m_filled = 0;
+    if (m_start >= 0)
+        m_device->seek(m_start + (m_position - m_begin));
 }
 
 NativeStreamWriter::NativeStreamWriter(QIODevice *device) : m_device(device)
@@ -170,7 +101,7 @@ void NativeStreamWriter::writeDouble(double value)
     append(bytes, 8);
 }
 
-void NativeStreamWriter::writeString(const std::string &value)
+void NativeStreamWriter::writeString(std::string_view value)
 {
     if (value.size() > static_cast<size_t>(INT32_MAX)) {
         m_failed = true;

@@ -7,69 +7,71 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 class QIODevice;
 
-// Buffered little-endian reading for the native readers: one device read per 64 KiB, not per field.
-// remaining() is what the device still holds, so lengths and counts can be checked before use.
+// Little-endian reading of native records. The rest of the device goes into one buffer, which the texts
+// of the items read may point into: a device of known size is read in pieces as the reading goes, so
+// that each piece is still in the cache when it is parsed; any other device is read to its end at once.
+// Every read checks what is left first, so that lengths and counts can be checked before they are used.
 class NativeStreamReader
 {
 public:
-    explicit NativeStreamReader(QIODevice *device);
+    // Sizes bytes for the rest of the device; bytes must stay where it is while the reader lives.
+    NativeStreamReader(QIODevice *device, QByteArray &bytes);
 
-    // The fixed-size fields take the bytes straight from the buffer when they are there.
     bool readInt32(std::int32_t &value)
     {
-        if (m_filled - m_position < 4)
-            return readInt32Slow(value);
-        value = qFromLittleEndian<qint32>(m_buffer.constData() + m_position);
-        advance(4);
+        if (m_filled - m_position < 4 && !fill(4))
+            return false;
+        value = qFromLittleEndian<qint32>(m_position);
+        m_position += 4;
         return true;
     }
     bool readByte(std::uint8_t &value)
     {
-        if (m_filled == m_position)
-            return readByteSlow(value);
-        value = static_cast<std::uint8_t>(m_buffer.constData()[m_position]);
-        advance(1);
+        if (m_filled == m_position && !fill(1))
+            return false;
+        value = static_cast<std::uint8_t>(*m_position++);
         return true;
     }
     bool readDouble(double &value)
     {
-        if (m_filled - m_position < 8)
-            return readDoubleSlow(value);
-        const quint64 bits = qFromLittleEndian<quint64>(m_buffer.constData() + m_position);
+        if (m_filled - m_position < 8 && !fill(8))
+            return false;
+        const quint64 bits = qFromLittleEndian<quint64>(m_position);
         std::memcpy(&value, &bits, sizeof value);
-        advance(8);
+        m_position += 8;
         return true;
     }
-    // Reads n bytes and keeps those before the first zero byte. Grows the string only as bytes arrive.
-    bool readString(std::int32_t length, std::string &value);
+    // Takes length bytes and gives those before the first zero byte, as a view into the buffer.
+    bool readString(std::int32_t length, std::string_view &value)
+    {
+        if (length < 0 || (m_filled - m_position < length && !fill(length)))
+            return false;
+        const auto size = static_cast<size_t>(length);
+        const void *zero = std::memchr(m_position, 0, size);
+        value = std::string_view(m_position, zero ? static_cast<size_t>(static_cast<const char *>(zero) - m_position) : size);
+        m_position += size;
+        return true;
+    }
 
-    // Bytes left in the device after the logical position; -1 when the device cannot tell.
-    qint64 remaining() const;
-    // Puts the device back at the logical position (the buffer may have read ahead).
+    // Bytes left after the logical position.
+    qint64 remaining() const noexcept { return m_end - m_position; }
+    // Puts the device just after what was read (a device of unknown size has been read to its end).
     void release();
 
 private:
-    void advance(int count)
-    {
-        m_position += count;
-        m_consumed += count;
-    }
-    bool readInt32Slow(std::int32_t &value);
-    bool readByteSlow(std::uint8_t &value);
-    bool readDoubleSlow(double &value);
-    bool readExact(char *destination, qint64 count);
-    bool fill();
+    // Reads on until at least count bytes past the position are in, or the device ends.
+    bool fill(qint64 count);
 
     QIODevice *m_device;
-    QByteArray m_buffer;
-    qint64 m_start = 0;
-    qint64 m_consumed = 0;
-    qint64 m_size = -1;
-    int m_position = 0;
-    int m_filled = 0;
+    qint64 m_start = -1;
+    const char *m_begin = nullptr;
+    const char *m_position = nullptr;
+    const char *m_filled = nullptr;  // end of what the device has given so far
+    const char *m_end = nullptr;     // end of what the device should give
 };
 
 // Buffered little-endian writing; remembers the first failure instead of going on silently.
@@ -81,7 +83,7 @@ public:
     void writeInt32(std::int32_t value);
     void writeByte(std::uint8_t value);
     void writeDouble(double value);
-    void writeString(const std::string &value);
+    void writeString(std::string_view value);
 
     // Hands the buffer to the device; false if any write so far failed or came up short.
     bool flush();

@@ -3,9 +3,16 @@
 #include "store/LinkItem.h"
 
 #include <QByteArray>
+#include <QTest>
 
 #include <memory>
 #include <string>
+
+// Lets QCOMPARE print item texts.
+inline char *toString(const ItemText &text)
+{
+    return QTest::toString(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
 
 // Small helpers that tests share for building trees and native bytes.
 namespace TreeBuilders {

@@ -99,7 +99,7 @@ void compareTrees(const LinkItem &expected, const LinkItem &actual, const Kept &
             QCOMPARE(TextCodec::toDisplay(y.Name), TextCodec::toDisplay(x.Name));
             QVERIFY2(y.isFolder() == x.isFolder(), item);
             QVERIFY2(y.Parent == a, item);
-            QVERIFY2(TextCodec::toDisplay(y.Url) == TextCodec::toDisplay(x.Url), item + ": " + y.Url.c_str());
+            QVERIFY2(TextCodec::toDisplay(y.Url) == TextCodec::toDisplay(x.Url), item + ": " + y.Url.str().c_str());
             const bool fields = !x.isFolder() || kept.folderFields;
             if (kept.descriptions && fields) {
                 QString want = TextCodec::toDisplay(x.Description);

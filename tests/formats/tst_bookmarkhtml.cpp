@@ -148,7 +148,7 @@ void TestBookmarkHtml::entities()
                             "\u00a0\u00a9 2024 &unknown; \ufffd \u2013 \ufffd \ufffd "
                             "\u03a9\u03c1&"));
     // In an attribute a reference without its semicolon before "=" stays as written.
-    QCOMPARE(QString::fromStdString(item.Url), QStringLiteral("https://x.example/?a=1&b=2&copy=3A<"));
+    QCOMPARE(QString::fromStdString(item.Url.str()), QStringLiteral("https://x.example/?a=1&b=2&copy=3A<"));
 }
 
 void TestBookmarkHtml::charsets_data()
@@ -228,8 +228,8 @@ void TestBookmarkHtml::descriptions()
     QVERIFY(readHtml(html, root).ok());
     const LinkItem *folder = find(root, "Folder");
     QVERIFY(folder);
-    QCOMPARE(QString::fromStdString(folder->Description), QStringLiteral("About the folder"));
-    QCOMPARE(QString::fromStdString(folder->Children.Get(0)->Description),
+    QCOMPARE(QString::fromStdString(folder->Description.str()), QStringLiteral("About the folder"));
+    QCOMPARE(QString::fromStdString(folder->Children.Get(0)->Description.str()),
              QStringLiteral("First line\n  second line\nthird & last\nAnother DD"));
     QCOMPARE(root.Children.Count(), 1);
 }

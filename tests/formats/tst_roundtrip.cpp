@@ -206,7 +206,7 @@ void TestRoundTrip::lineBreaks()
     auto target = LinkItem::MakeFolder("T");
     QVERIFY(FormatCommands::importFrom(format, path, *target).ok());
     QCOMPARE(target->Children.Count(), 1);
-    QCOMPARE(QByteArray::fromStdString(target->Children.Get(0)->Description), expected);
+    QCOMPARE(QByteArray::fromStdString(target->Children.Get(0)->Description.str()), expected);
 }
 
 void TestRoundTrip::deepNesting_data()

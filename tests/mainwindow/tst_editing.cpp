@@ -72,7 +72,7 @@ QStringList childNames(const LinkItem *folder)
 {
     QStringList names;
     for (const auto &child : folder->Children)
-        names << QString::fromStdString(child->Name);
+        names << QString::fromStdString(child->Name.str());
     return names;
 }
 
@@ -265,7 +265,7 @@ void TestEditing::newFolderNaming()
     form()->itemCommands()->ToolButton1Click();
     tree()->cancelRename();
     QCOMPARE(tree()->SelectedNode()->text(0), expected);
-    QCOMPARE(QString::fromStdString(tree()->SelectedItem()->Name), expected);
+    QCOMPARE(QString::fromStdString(tree()->SelectedItem()->Name.str()), expected);
     QCOMPARE(tree()->SelectedItem()->Parent, beta);
 }
 
@@ -309,7 +309,7 @@ void TestEditing::renameRules()
     QVERIFY(editor);
     editor->setText(typed);
     tree()->commitRename();
-    QCOMPARE(QString::fromStdString(FolderTreeView::itemOf(beta)->Name), stored);
+    QCOMPARE(QString::fromStdString(FolderTreeView::itemOf(beta)->Name.str()), stored);
     QCOMPARE(beta->text(0), stored);
     QCOMPARE(m_errors.size(), refused ? 1 : 0);
     if (refused)

@@ -460,8 +460,8 @@ void TestItemDialogs::okStoresFields()
     QTest::keyClick(dialog.ItemName(), Qt::Key_Return);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(QByteArray::fromStdString(item->Name), storedName);
-    QCOMPARE(QByteArray::fromStdString(item->Url), storedUrl);
+    QCOMPARE(QByteArray::fromStdString(item->Name.str()), storedName);
+    QCOMPARE(QByteArray::fromStdString(item->Url.str()), storedUrl);
     QCOMPARE(item->Parent, c.root.get());
     QCOMPARE(c.root->Children.IndexOf(item), 0);
 }

@@ -53,7 +53,7 @@ QString pathOf(const LinkItem *item)
 {
     QStringList names;
     for (; item->Parent; item = item->Parent)
-        names.prepend(QString::fromStdString(item->Name));
+        names.prepend(QString::fromStdString(item->Name.str()));
     return names.join('/') + (names.isEmpty() ? "" : "/");
 }
 

@@ -13,7 +13,7 @@ QStringList names(const TItems &items)
 {
     QStringList result;
     for (const auto &item : items)
-        result << QString::fromStdString(item->Name);
+        result << QString::fromStdString(item->Name.str());
     return result;
 }
 } // namespace
@@ -59,6 +59,13 @@ void TestLinkItem::insertSorted_data()
     QTest::newRow("bytes compare unsigned") << QStringList{QString::fromLatin1("\xe9t\xe9"), "zoo"}
                                             << QStringList{"zoo", QString::fromLatin1("\xe9t\xe9")};
     QTest::newRow("empty name first") << QStringList{"x", ""} << QStringList{"", "x"};
+    QTest::newRow("long names, equal first eight bytes") << QStringList{"abcdefghZ", "abcdefghA", "abcdefgh"}
+                                                         << QStringList{"abcdefgh", "abcdefghA", "abcdefghZ"};
+    QTest::newRow("long names, unsigned byte in first eight")
+        << QStringList{QString::fromLatin1("abcdefg\xe9x"), "abcdefgzx", "Abcdefgzx"}
+        << QStringList{"Abcdefgzx", "abcdefgzx", QString::fromLatin1("abcdefg\xe9x")};
+    QTest::newRow("long against short") << QStringList{"abcdefghij", "abd", "abc"}
+                                        << QStringList{"abc", "abcdefghij", "abd"};
 }
 
 void TestLinkItem::insertSorted()

@@ -330,7 +330,7 @@ void TestSearchIndex::deepPathIsShortened()
     std::vector<QString> names {"Quillmark"};
     for (int depth = 1; depth <= 5000; ++depth) {
         folder = addFolder(*folder, std::string("F").append(std::to_string(depth)));
-        names.push_back(QString::fromStdString(folder->Name));
+        names.push_back(QString::fromStdString(folder->Name.str()));
     }
     const QString path = ItemPath::pathOf(folder);
     QVERIFY2(path.startsWith(QStringLiteral("Quillmark\\\u2026\\")), qPrintable(path.left(40)));

@@ -172,7 +172,7 @@ QString TestTool::writeFile(const QString &name, const QByteArray &bytes)
 
 void TestTool::compareTree(const QJsonObject &json, const LinkItem &item)
 {
-    QCOMPARE(json[u"name"_qs].toString(), QString::fromStdString(item.Name));
+    QCOMPARE(json[u"name"_qs].toString(), QString::fromStdString(item.Name.str()));
     QCOMPARE(json[u"isFolder"_qs].toBool(), item.isFolder());
     const QJsonArray children = json[u"children"_qs].toArray();
     QCOMPARE(children.size(), item.Children.Count());

@@ -91,7 +91,7 @@ void TestBrokenShortcuts::checkSound(const QString &path)
     } else {
         QCOMPARE(target.Children.Count(), 1);
         QCOMPARE(target.Children.Get(0)->Name, std::string("Shortcut"));
-        QCOMPARE(QByteArray::fromStdString(target.Children.Get(0)->Url), url);
+        QCOMPARE(QByteArray::fromStdString(target.Children.Get(0)->Url.str()), url);
     }
 }
 

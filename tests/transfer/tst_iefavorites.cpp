@@ -18,12 +18,12 @@ namespace {
 void dump(const LinkItem &folder, const QString &prefix, QStringList &lines)
 {
     for (const auto &child : folder.Children) {
-        const QString path = prefix + QString::fromStdString(child->Name);
+        const QString path = prefix + QString::fromStdString(child->Name.str());
         if (child->isFolder()) {
             lines << path + QLatin1Char('/');
             dump(*child, path + QLatin1Char('/'), lines);
         } else {
-            lines << path + QLatin1Char(' ') + QString::fromStdString(child->Url);
+            lines << path + QLatin1Char(' ') + QString::fromStdString(child->Url.str());
         }
     }
 }

@@ -253,7 +253,7 @@ void TestTransferCommands::importKeepsTheFolderAndDoubles()
     QCOMPARE(int(m_folder->Rating), 2);
     QStringList urls;
     for (const auto &child : m_folder->Children)
-        urls << QString::fromStdString(child->Name + ' ' + child->Url);
+        urls << QString::fromStdString(child->Name.str() + ' ' + child->Url.str());
     QCOMPARE(urls, QStringList({"B older", "B u", "B u", "C c"}));
     QCOMPARE(m_host.statusTexts, QStringList({"3 objects", "4 objects"}));
 }
@@ -349,7 +349,7 @@ void TestTransferCommands::favorites()
         QCOMPARE(m_prompts.chooserPrompt, QStringLiteral("Select which folder you want to import from."));
         QStringList children;
         for (const auto &child : m_folder->Children)
-            children << QString::fromStdString(child->Name);
+            children << QString::fromStdString(child->Name.str());
         // Each import adds every item once more.
         QStringList expected;
         for (const QString &name : names)

@@ -93,7 +93,7 @@ private:
         static const std::string Spaces(4 * MaxIndent, ' ');
         return std::string_view(Spaces).substr(0, size_t(4 * (depth < MaxIndent ? depth : MaxIndent)));
     }
-    void escaped(const std::string &bytes, bool keepLineFeeds)
+    void escaped(std::string_view bytes, bool keepLineFeeds)
     {
         HtmlEntities::appendEscaped(m_out.buffer(), bytes, keepLineFeeds);
         m_out.maybeFlush();

@@ -68,7 +68,7 @@ public:
 
 private:
     QString uniqueName(Directory &directory, const QString &base, const QString &extension);
-    bool writeShortcut(const QString &path, const std::string &url);
+    bool writeShortcut(const QString &path, std::string_view url);
 
     ExportReport &m_report;
     ExportProgress &m_ticks;
@@ -83,7 +83,7 @@ QString Writer::uniqueName(Directory &directory, const QString &base, const QStr
     return name;
 }
 
-bool Writer::writeShortcut(const QString &path, const std::string &url)
+bool Writer::writeShortcut(const QString &path, std::string_view url)
 {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
@@ -159,9 +159,9 @@ QString FavoritesWriter::safeFileName(const QString &name)
     return safe;
 }
 
-QByteArray FavoritesWriter::shortcut(const std::string &url)
+QByteArray FavoritesWriter::shortcut(std::string_view url)
 {
-    QByteArray value = QByteArray::fromStdString(url);
+    QByteArray value(url.data(), static_cast<qsizetype>(url.size()));
     value.replace('\r', "%0D");
     value.replace('\n', "%0A");
     value.replace('\0', "%00");

@@ -28,5 +28,5 @@ public:
     static QString safeFileName(const QString &name);
 
     // The contents of a shortcut file for url (line breaks in it percent-encoded).
-    static QByteArray shortcut(const std::string &url);
+    static QByteArray shortcut(std::string_view url);
 };

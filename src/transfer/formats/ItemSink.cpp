@@ -29,16 +29,16 @@ LinkItem *ItemSink::add(std::unique_ptr<LinkItem> item)
     return m_last;
 }
 
-LinkItem *ItemSink::addFolder(std::string name)
+LinkItem *ItemSink::addFolder(std::string_view name)
 {
     ++m_report.folders;
-    return add(LinkItem::MakeFolder(std::move(name)));
+    return add(LinkItem::MakeFolder(name));
 }
 
-LinkItem *ItemSink::addLink(std::string name, std::string url)
+LinkItem *ItemSink::addLink(std::string_view name, std::string_view url)
 {
     ++m_report.links;
-    return add(LinkItem::MakeLink(std::move(name), std::move(url)));
+    return add(LinkItem::MakeLink(name, url));
 }
 
 void ItemSink::enterFolder(LinkItem *folder)
@@ -58,8 +58,13 @@ bool ItemSink::leaveFolder()
 void ItemSink::flush(Frame &frame)
 {
     // Item names never hold a backslash: it separates the names of a folder path.
-    for (const auto &entry : frame.entries)
-        std::replace(entry->Name.begin(), entry->Name.end(), '\\', '_');
+    for (const auto &entry : frame.entries) {
+        if (entry->Name.find('\\') != std::string_view::npos) {
+            std::string name = entry->Name.str();
+            std::replace(name.begin(), name.end(), '\\', '_');
+            entry->Name = name;
+        }
+    }
     if (!frame.entries.empty())
         frame.folder->Children.InsertSortedBatch(std::move(frame.entries));
     frame.entries.clear();

@@ -3,7 +3,7 @@
 #include "transfer/formats/FormatProgress.h"
 
 #include <memory>
-#include <string>
+#include <string_view>
 #include <vector>
 
 class LinkItem;
@@ -25,8 +25,8 @@ public:
     ItemSink &operator=(const ItemSink &) = delete;
 
     // Adds to the current folder; the pointer stays valid for the life of the tree.
-    LinkItem *addFolder(std::string name);
-    LinkItem *addLink(std::string name, std::string url);
+    LinkItem *addFolder(std::string_view name);
+    LinkItem *addLink(std::string_view name, std::string_view url);
 
     // Makes a folder returned by addFolder of the current folder the current folder.
     void enterFolder(LinkItem *folder);

@@ -48,7 +48,7 @@ public:
 private:
     void number(std::string_view key, long long value) { m_out << '\t' << key << '=' << std::to_string(value) << '\n'; }
     // Every line break (CR LF, LF or CR) becomes 02 02; the value stays on one line.
-    void text(std::string_view key, const std::string &bytes)
+    void text(std::string_view key, std::string_view bytes)
     {
         m_out << '\t' << key << '=';
         const std::string utf8 = FormatText::toUtf8(bytes);

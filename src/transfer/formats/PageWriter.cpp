@@ -158,7 +158,7 @@ private:
         m_out << "</div>";
     }
 
-    void text(const std::string &bytes)
+    void text(std::string_view bytes)
     {
         HtmlEntities::appendEscaped(m_out.buffer(), bytes, true);
         m_out.maybeFlush();
@@ -171,9 +171,9 @@ private:
 
 } // namespace
 
-bool PageWriter::isSafeLinkTarget(const std::string &url)
+bool PageWriter::isSafeLinkTarget(std::string_view url)
 {
-    const QByteArray lower = QByteArray::fromStdString(url).trimmed().toLower();
+    const QByteArray lower = QByteArray(url.data(), static_cast<qsizetype>(url.size())).trimmed().toLower();
     for (const char *scheme : {"http:", "https:", "ftp:", "mailto:", "file:", "news:"}) {
         if (lower.startsWith(scheme))
             return true;

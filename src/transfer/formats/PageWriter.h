@@ -22,5 +22,5 @@ public:
     static QByteArray toBytes(const LinkItem &folder, const QDateTime &generated);
 
     // Whether url may be the target of a link in the page (http, https, ftp, mailto, file, news).
-    static bool isSafeLinkTarget(const std::string &url);
+    static bool isSafeLinkTarget(std::string_view url);
 };

@@ -19,7 +19,7 @@ namespace {
 constexpr int MaxFormattedDepth = 32;
 
 // Item bytes as text XML can hold.
-QString xmlText(const std::string &bytes)
+QString xmlText(std::string_view bytes)
 {
     QString text = TextCodec::toDisplay(bytes);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -108,7 +108,7 @@ private:
     }
 
     // Carriage returns as references: a reader turns a literal one into a line feed.
-    void textElement(const QString &name, const std::string &bytes)
+    void textElement(const QString &name, std::string_view bytes)
     {
         m_xml.writeStartElement(name);
         const QString text = xmlText(bytes);
