@@ -117,7 +117,7 @@ void FolderTreeView::SetRoot(LinkItem *item)
     setCurrentItem(root);
 }
 
-QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem *folder)
+QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem *folder, bool sortNow)
 {
     const bool wasRebuilding = m_rebuilding;
     m_rebuilding = true;
@@ -129,7 +129,8 @@ QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem
     node->setChildIndicatorPolicy(folder->Children.HasFolder() ? QTreeWidgetItem::ShowIndicator
                                                                : QTreeWidgetItem::DontShowIndicator);
     parent->addChild(node);
-    parent->sortChildren(0, Qt::AscendingOrder);
+    if (sortNow)
+        parent->sortChildren(0, Qt::AscendingOrder);
     m_rebuilding = wasRebuilding;
     return node;
 }
@@ -151,8 +152,9 @@ void FolderTreeView::rebuildChildren(QTreeWidgetItem *node)
     qDeleteAll(node->takeChildren());
     for (const auto &child : folder->Children) {
         if (child->isFolder())
-            addFolderNode(node, child.get());
+            addFolderNode(node, child.get(), false);
     }
+    node->sortChildren(0, Qt::AscendingOrder);
     if (selectionBelow) {
         QTreeWidgetItem *again = findNode(selected);
         setCurrentItem(again ? again : node);

@@ -38,7 +38,8 @@ public:
 
     static LinkItem *itemOf(const QTreeWidgetItem *node);
     // A node for folder under parent, with its has-children mark; the siblings re-sort.
-    QTreeWidgetItem *addFolderNode(QTreeWidgetItem *parent, LinkItem *folder);
+    // Adds the node of folder below parent; sortNow false leaves sorting to the caller, who adds many.
+    QTreeWidgetItem *addFolderNode(QTreeWidgetItem *parent, LinkItem *folder, bool sortNow = true);
     // The node of folder anywhere among the nodes that exist (collapsed branches included), or none.
     QTreeWidgetItem *findNode(const LinkItem *folder) const;
     // The first child node of parent whose item is folder (SameItem), or none.

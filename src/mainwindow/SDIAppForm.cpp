@@ -13,6 +13,7 @@
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "shell/Reg.h"
+#include "store/DataFilePrefetch.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/Repository.h"
@@ -43,7 +44,8 @@ constexpr int SplitterWidth = 3;
 constexpr int StatusPanelMargin = 190;
 } // namespace
 
-TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent) : QMainWindow(parent), m_reporter(reporter)
+TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent)
+    : QMainWindow(parent), m_prefetch(std::make_unique<DataFilePrefetch>()), m_reporter(reporter)
 {
     if (!m_reporter) {
         m_ownReporter = std::make_unique<MessageBoxReporter>(this);
@@ -219,7 +221,8 @@ void TSDIAppForm::FormCreate()
         DescriptionPane1Click();
     setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
 
-    m_repository = std::make_unique<TRepository>(m_reporter);
+    m_repository = std::make_unique<TRepository>(m_reporter, m_prefetch.get());
+    m_prefetch.reset();
     LinksTree()->SetRoot(m_repository->Root());
 
     m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());

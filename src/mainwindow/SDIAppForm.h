@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class DataFilePrefetch;
 class DescriptionPane;
 class ErrorReporter;
 class FolderBar;
@@ -120,6 +121,8 @@ private:
     int descriptionPaneHeight() const;
     void setDescriptionPaneHeight(int height);
 
+    // The collection is read while the window is built; FormCreate takes it.
+    std::unique_ptr<DataFilePrefetch> m_prefetch;
     std::unique_ptr<ErrorReporter> m_ownReporter;
     ErrorReporter *m_reporter;
     std::unique_ptr<TReg> m_reg;

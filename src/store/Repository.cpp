@@ -2,6 +2,7 @@
 
 #include "platform/FileSync.h"
 #include "platform/Paths.h"
+#include "store/DataFilePrefetch.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -11,13 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-const char RootName[] = "Quillmark";
-}
-
-TRepository::TRepository(ErrorReporter *reporter) : m_reporter(reporter)
+TRepository::TRepository(ErrorReporter *reporter, DataFilePrefetch *prefetch) : m_reporter(reporter)
 {
-    Load();
+    load(prefetch);
 }
 
 TRepository::~TRepository() = default;
@@ -51,6 +48,11 @@ void TRepository::report(const QString &title, const QString &message, const QSt
 
 void TRepository::Load()
 {
+    load(nullptr);
+}
+
+void TRepository::load(DataFilePrefetch *prefetch)
+{
     m_root.reset();
     m_root = LinkItem::MakeFolder(RootName);
     m_loadState = LoadState::NoFile;
@@ -59,21 +61,19 @@ void TRepository::Load()
     m_setAsideBeforeSave = false;
 
     const QString path = DataFile();
-    if (!QFileInfo::exists(path))
+    DataFileContents contents = prefetch ? prefetch->take(path) : DataFileContents::readNow(path);
+    if (!contents.exists)
         return;
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!contents.opened) {
         m_loadState = LoadState::Unreadable;
-        m_error = file.errorString();
+        m_error = contents.openError;
         report(QString(), QStringLiteral("Cannot open file %1").arg(path), m_error);
         setAside(false);
         return;
     }
 
-    auto fresh = LinkItem::MakeFolder(RootName);
-    const NativeFile::ReadResult result = NativeFile::read(file, *fresh, true);
-    file.close();
+    std::unique_ptr<LinkItem> &fresh = contents.root;
+    const NativeFile::ReadResult &result = contents.read;
     switch (result.status) {
     case NativeFile::ReadResult::Complete:
     case NativeFile::ReadResult::Cancelled:

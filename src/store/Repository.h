@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class DataFilePrefetch;
 class ErrorReporter;
 class LinkItem;
 
@@ -19,8 +20,9 @@ public:
         Unreadable,   // the file could not be opened: the empty root folder; the file was set aside
     };
 
-    // Runs Load. reporter (not owned) receives the messages; none means they are dropped.
-    explicit TRepository(ErrorReporter *reporter = nullptr);
+    // Runs Load, with what prefetch has read if one is given. reporter (not owned) receives the
+    // messages; none means they are dropped.
+    explicit TRepository(ErrorReporter *reporter = nullptr, DataFilePrefetch *prefetch = nullptr);
     ~TRepository(); // destroys the tree; does not save
 
     TRepository(const TRepository &) = delete;
@@ -44,7 +46,10 @@ public:
     static QString DataFolder();  // AppDataPath + "Quillmark/"
     static QString DataFile();    // DataFolder + "Quillmark.dat"
 
+    static constexpr char RootName[] = "Quillmark";
+
 private:
+    void load(DataFilePrefetch *prefetch);
     // Keeps an unreadable data file under a new name in the same folder: a copy when it can be read,
     // the file itself renamed otherwise. False when it could not be kept.
     bool setAside(bool copy);

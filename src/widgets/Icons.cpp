@@ -1,5 +1,6 @@
 #include "widgets/Icons.h"
 
+#include <QHash>
 #include <QString>
 
 // Outside any namespace, as the resource initialiser requires. A static library keeps its resources only
@@ -18,9 +19,15 @@ QIcon ownIcon(const char *file)
     return QIcon(QStringLiteral(":/icons/") + QLatin1String(file));
 }
 
+// Looking an icon up in the theme searches its folders: each icon is looked up once. A theme icon
+// follows a change of theme by itself.
 QIcon themed(const char *themeName, const char *file)
 {
-    return QIcon::fromTheme(QLatin1String(themeName), ownIcon(file));
+    static QHash<const char *, QIcon> cache;
+    auto it = cache.constFind(file);
+    if (it == cache.constEnd())
+        it = cache.insert(file, QIcon::fromTheme(QLatin1String(themeName), ownIcon(file)));
+    return *it;
 }
 
 } // namespace

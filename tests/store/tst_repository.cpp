@@ -1,9 +1,11 @@
 #include "common/TreeBuilders.h"
+#include "store/DataFilePrefetch.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,6 +70,9 @@ private slots:
     void unreadableFilesAreSetAside();
     void fileThatCannotBeOpenedIsKept();
     void failedSaveKeepsTheOldFile();
+    void prefetchedLoadIsTheSame_data();
+    void prefetchedLoadIsTheSame();
+    void prefetchFollowsAMovedDataFile();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -264,6 +269,81 @@ void TestRepository::failedSaveKeepsTheOldFile()
     QVERIFY(failing.Save());
     QVERIFY(readAll(TRepository::DataFile()).size() > 64 * 1024);
 #endif
+}
+
+void TestRepository::prefetchedLoadIsTheSame_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("blocked"); // a folder stands where the file should be
+
+    const QByteArray whole = int32(10000) + fields10000("root") + int32(2) + fields10000("a", "1", false) + int32(0)
+        + fields10000("b", "2", false) + int32(0);
+    QTest::newRow("no file") << QByteArray() << false;
+    QTest::newRow("whole file") << whole << false;
+    QTest::newRow("damaged") << whole.left(whole.size() - 10) << false;
+    QTest::newRow("newer version") << int32(10001) + fields10000("x") + int32(0) << false;
+    QTest::newRow("cannot be opened") << QByteArray() << true;
+}
+
+void TestRepository::prefetchedLoadIsTheSame()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, blocked);
+    // The same data file in two homes: one loaded as always, one read ahead on a worker thread.
+    struct Outcome
+    {
+        int state;
+        QStringList errors;
+        int notices;
+        QByteArray tree;
+    };
+    const auto load = [&](const QString &home, bool prefetched) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(home)));
+        if (blocked)
+            QDir().mkpath(TRepository::DataFile());
+        else if (!bytes.isEmpty())
+            writeAll(TRepository::DataFile(), bytes);
+        std::unique_ptr<DataFilePrefetch> prefetch;
+        if (prefetched)
+            prefetch = std::make_unique<DataFilePrefetch>();
+        RecordingReporter reporter;
+        TRepository repository(&reporter, prefetch.get());
+        QBuffer tree;
+        tree.open(QIODevice::WriteOnly);
+        NativeFile::write(tree, *repository.Root(), nullptr);
+        reporter.errors.replaceInStrings(m_home->filePath(home), QStringLiteral("<home>"));
+        return Outcome {int(repository.loadState()), reporter.errors, int(reporter.notices.size()), tree.data()};
+    };
+    const Outcome direct = load(QStringLiteral("direct"), false);
+    const Outcome prefetched = load(QStringLiteral("prefetched"), true);
+    QCOMPARE(prefetched.state, direct.state);
+    QCOMPARE(prefetched.errors, direct.errors);
+    QCOMPARE(prefetched.notices, direct.notices);
+    QCOMPARE(prefetched.tree.toHex(), direct.tree.toHex());
+}
+
+void TestRepository::prefetchFollowsAMovedDataFile()
+{
+    // Reading starts in one home; by the time the repository is made the data file is another one.
+    const auto collection = [](int children) {
+        QByteArray bytes = int32(10000) + fields10000("root") + int32(children);
+        for (int i = 0; i < children; ++i)
+            bytes += fields10000(QByteArray::number(i), "u", false) + int32(0);
+        return bytes;
+    };
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("first"))));
+    writeAll(TRepository::DataFile(), collection(1));
+    DataFilePrefetch prefetch;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("second"))));
+    writeAll(TRepository::DataFile(), collection(3));
+
+    TRepository repository(nullptr, &prefetch);
+    QCOMPARE(repository.loadState(), TRepository::LoadState::Loaded);
+    QCOMPARE(repository.Root()->Children.Count(), 3);
+    // A second load reads the file again.
+    writeAll(TRepository::DataFile(), collection(2));
+    repository.Load();
+    QCOMPARE(repository.Root()->Children.Count(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestRepository)
