@@ -3,12 +3,15 @@
 #include "store/LinkItem.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
 // Slabs start small, so that a file of a few items costs little, and double up to about a megabyte.
 constexpr size_t FirstSlabSlots = 64;
 constexpr size_t LargestSlabSlots = 8192;
+constexpr size_t FirstTextChunk = 16 * 1024;
+constexpr size_t LargestTextChunk = 1024 * 1024;
 static_assert(alignof(LinkItem) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 } // namespace
 
@@ -44,4 +47,22 @@ std::unique_ptr<LinkItem> ItemBlock::newItem()
     item->m_block = this;
     retain();
     return std::unique_ptr<LinkItem>(item);
+}
+
+std::string_view ItemBlock::keep(std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    if (bytes.size() > m_textLeft) {
+        m_lastChunk = m_lastChunk == 0 ? FirstTextChunk : std::min(m_lastChunk * 2, LargestTextChunk);
+        const size_t size = std::max(m_lastChunk, bytes.size());
+        m_textChunks.push_back(std::make_unique_for_overwrite<char[]>(size));
+        m_textFree = m_textChunks.back().get();
+        m_textLeft = size;
+    }
+    std::memcpy(m_textFree, bytes.data(), bytes.size());
+    const std::string_view kept(m_textFree, bytes.size());
+    m_textFree += bytes.size();
+    m_textLeft -= bytes.size();
+    return kept;
 }

@@ -28,11 +28,19 @@ public:
 
     // The bytes the texts of the items point into; filled before the items are made, never moved after.
     QByteArray &bytes() noexcept { return m_bytes; }
+    // A copy of bytes that lives as long as the block, for texts made while reading (decoded ones).
+    std::string_view keep(std::string_view bytes);
+    // True when text lies inside bytes().
+    bool holds(std::string_view text) const noexcept
+    {
+        const char *begin = m_bytes.constData();
+        return text.data() >= begin && text.data() + text.size() <= begin + m_bytes.size();
+    }
 
     // A new, empty item that lives in this block.
     std::unique_ptr<LinkItem> newItem();
-    // Points text at bytes, which must lie inside bytes(), when item lives in this block; any other
-    // item gets a copy.
+    // Points text at bytes, which must lie inside bytes() or come from keep(), when item lives in this
+    // block; any other item gets a copy.
     void setText(LinkItem &item, ItemText &text, std::string_view bytes)
     {
         if (!bytes.empty() && livesHere(item)) {
@@ -58,6 +66,10 @@ private:
     std::vector<std::unique_ptr<std::byte[]>> m_slabs;
     size_t m_slotsUsed = 0;
     size_t m_slotsInSlab = 0;
+    std::vector<std::unique_ptr<char[]>> m_textChunks;
+    char *m_textFree = nullptr;
+    size_t m_textLeft = 0;
+    size_t m_lastChunk = 0;
 };
 
 inline bool ItemBlock::livesHere(const LinkItem &item) const noexcept

@@ -122,8 +122,9 @@ bool isBookmarkDoctype(std::string_view declaration)
 class Parser
 {
 public:
-    Parser(std::string_view html, LinkItem &target, ImportReport &report, const ReadProgress &progress)
-        : m_tokens(html), m_sink(target, report, progress), m_report(report)
+    Parser(const QByteArray &html, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+        : m_tokens(std::string_view(html.constData(), size_t(html.size()))), m_sink(target, report, progress, html),
+          m_report(report), m_cleanSource(FormatText::isCleanUtf8(m_tokens.html()))
     {
     }
 
@@ -136,7 +137,10 @@ private:
     void endTag(Tag tag);
     void startItem(Collect collect);
     void finishCollecting();
-    std::string takeText(bool title);
+    void appendRaw(std::string_view piece);
+    std::string_view takeText(bool title);
+    std::string_view takeUrl();
+    std::string_view asUtf8(std::string_view raw, std::string &room) const;
     void applyNumbers(LinkItem &item);
 
     HtmlTokenizer m_tokens;
@@ -145,7 +149,14 @@ private:
     DateConverter m_dates;
 
     Collect m_collect = Collect::None;
-    std::string m_raw; // the source of the name or description being collected
+    // The source of the name or description being collected: one piece of the file (the usual case),
+    // or the pieces gathered in m_raw.
+    std::string_view m_rawPiece;
+    std::string m_raw;
+    bool m_rawGathered = false;
+    // The decoded text and URL of the entry being finished, kept for their room.
+    std::string m_text;
+    std::string m_url;
     // The attributes of the A or H3 being collected.
     std::string_view m_href;
     std::string_view m_lastVisit;
@@ -156,6 +167,8 @@ private:
     LinkItem *m_folderAwaitingList = nullptr; // the folder a DL now would open
     std::vector<bool> m_lists; // the open DL lists: true for those that opened a folder
     bool m_sawBookmarkMarkup = false;
+    // Every piece of a file of clean UTF-8 (without zero bytes) is clean UTF-8 too.
+    const bool m_cleanSource;
     int m_repairs = 0;
 };
 
@@ -170,7 +183,7 @@ void Parser::run()
         switch (kind) {
         case Kind::Text:
             if (m_collect != Collect::None)
-                m_raw.append(m_tokens.raw());
+                appendRaw(m_tokens.raw());
             break;
         case Kind::StartTag:
             startTag(tagOf(m_tokens.name()));
@@ -205,11 +218,11 @@ void Parser::startTag(Tag tag)
 {
     if (m_collect != Collect::None) {
         if (tag == Tag::Other || tag == Tag::Meta) {
-            m_raw.append(m_tokens.raw()); // markup in a name, such as <script>, stays text
+            appendRaw(m_tokens.raw()); // markup in a name, such as <script>, stays text
             return;
         }
         if (tag == Tag::BR) {
-            m_raw.append(m_collect == Collect::Description ? "&#10;" : " ");
+            appendRaw(m_collect == Collect::Description ? "&#10;" : " ");
             return;
         }
         finishCollecting();
@@ -247,7 +260,7 @@ void Parser::endTag(Tag tag)
 {
     if (m_collect != Collect::None) {
         if (tag == Tag::Other || tag == Tag::Meta || tag == Tag::BR) {
-            m_raw.append(m_tokens.raw());
+            appendRaw(m_tokens.raw());
             return;
         }
         finishCollecting();
@@ -266,7 +279,8 @@ void Parser::endTag(Tag tag)
 void Parser::startItem(Collect collect)
 {
     m_collect = collect;
-    m_raw.clear();
+    m_rawPiece = {};
+    m_rawGathered = false;
     m_href = {};
     m_lastVisit = {};
     m_visits = {};
@@ -286,14 +300,43 @@ void Parser::startItem(Collect collect)
     }
 }
 
-// The collected source as item text: blanks at the ends go (a name's line breaks become one space),
-// then references are decoded.
-std::string Parser::takeText(bool title)
+void Parser::appendRaw(std::string_view piece)
 {
-    const std::string_view raw = FormatText::trimmed(m_raw);
-    std::string text;
-    text.reserve(raw.size());
-    if (title && raw.find_first_of("\r\n") != std::string_view::npos) {
+    if (!m_rawGathered && m_rawPiece.empty()) {
+        m_rawPiece = piece;
+        return;
+    }
+    if (!m_rawGathered) {
+        m_raw.assign(m_rawPiece);
+        m_rawGathered = true;
+    }
+    m_raw.append(piece);
+}
+
+// raw as UTF-8: itself when it is clean already, else a repaired copy in room.
+std::string_view Parser::asUtf8(std::string_view raw, std::string &room) const
+{
+    if (m_cleanSource || FormatText::isCleanUtf8(raw))
+        return raw;
+    room.assign(raw);
+    FormatText::makeUtf8(room);
+    return room;
+}
+
+// The collected source as item text: blanks at the ends go (a name's line breaks become one space),
+// then references are decoded. The text stays valid until the next call; most are a piece of the
+// file itself.
+std::string_view Parser::takeText(bool title)
+{
+    const std::string_view raw = FormatText::trimmed(m_rawGathered ? std::string_view(m_raw) : m_rawPiece);
+    m_rawPiece = {};
+    m_rawGathered = false;
+    const bool joinLines = title && raw.find_first_of("\r\n") != std::string_view::npos;
+    if (!joinLines && raw.find('&') == std::string_view::npos)
+        return asUtf8(raw, m_text);
+    std::string &text = m_text;
+    text.clear();
+    if (joinLines) {
         std::string joined;
         joined.reserve(raw.size());
         for (size_t i = 0; i < raw.size();) {
@@ -315,9 +358,19 @@ std::string Parser::takeText(bool title)
     } else {
         HtmlEntities::appendDecoded(text, raw, false);
     }
-    m_raw.clear();
     FormatText::makeUtf8(text);
     return text;
+}
+
+std::string_view Parser::takeUrl()
+{
+    const std::string_view raw = FormatText::trimmed(m_href);
+    if (raw.find('&') == std::string_view::npos)
+        return asUtf8(raw, m_url);
+    m_url.clear();
+    HtmlEntities::appendDecoded(m_url, raw, true);
+    FormatText::makeUtf8(m_url);
+    return m_url;
 }
 
 void Parser::applyNumbers(LinkItem &item)
@@ -347,10 +400,8 @@ void Parser::finishCollecting()
     case Collect::None:
         return;
     case Collect::LinkTitle: {
-        std::string url;
-        HtmlEntities::appendDecoded(url, FormatText::trimmed(m_href), true);
-        FormatText::makeUtf8(url);
-        LinkItem *link = m_sink.addLink(takeText(true), std::move(url));
+        const std::string_view url = takeUrl();
+        LinkItem *link = m_sink.addLink(takeText(true), url);
         applyNumbers(*link);
         m_describable = link;
         return;
@@ -363,10 +414,13 @@ void Parser::finishCollecting()
         return;
     }
     case Collect::Description: {
-        std::string text = takeText(false);
-        if (!m_describable->Description.empty() && !text.empty())
+        const std::string_view text = takeText(false);
+        if (m_describable->Description.empty()) {
+            m_sink.setText(*m_describable, &LinkItem::Description, text);
+        } else if (!text.empty()) {
             m_describable->Description += '\n';
-        m_describable->Description += text;
+            m_describable->Description += text;
+        }
         return;
     }
     }
@@ -436,7 +490,7 @@ ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &ta
 {
     ImportReport report;
     const QByteArray html = toUtf8(bytes);
-    Parser parser(std::string_view(html.constData(), size_t(html.size())), target, report, progress);
+    Parser parser(html, target, report, progress);
     parser.run();
     return report;
 }

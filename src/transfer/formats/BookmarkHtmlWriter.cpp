@@ -12,6 +12,8 @@
 #include <QBuffer>
 
 #include <charconv>
+#include <cstring>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -98,27 +100,43 @@ private:
         HtmlEntities::appendEscaped(m_out.buffer(), bytes, keepLineFeeds);
         m_out.maybeFlush();
     }
-    static void number(std::string &out, std::string_view name, long long value)
+    // The attributes are put together on the stack and go into the output in one piece.
+    class Attributes
     {
-        char digits[24];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        out += ' ';
-        out += name;
-        out += "=\"";
-        out.append(digits, size_t(result.ptr - digits));
-        out += '"';
-    }
+    public:
+        void add(std::string_view name, long long value)
+        {
+            put(" ");
+            put(name);
+            put("=\"");
+            m_end = std::to_chars(m_end, std::end(m_text), value).ptr;
+            put("\"");
+        }
+        std::string_view text() const { return {m_text, size_t(m_end - m_text)}; }
+
+    private:
+        void put(std::string_view piece)
+        {
+            std::memcpy(m_end, piece.data(), piece.size());
+            m_end += piece.size();
+        }
+        // Room for three attributes of a 16-byte name and a 20-digit number each.
+        char m_text[128];
+        char *m_end = m_text;
+    };
     void numbers(std::string &out, const LinkItem &item)
     {
+        Attributes attributes;
         if (item.LastVisit != 0) {
             const qint64 seconds = m_dates.toEpochSeconds(item.LastVisit);
             if (seconds != 0 && seconds <= BookmarkHtmlReader::MaxLastVisitSeconds)
-                number(out, "LAST_VISIT", seconds);
+                attributes.add("LAST_VISIT", seconds);
         }
         if (item.Visits != 0)
-            number(out, BookmarkHtmlReader::VisitsAttribute, item.Visits);
+            attributes.add(BookmarkHtmlReader::VisitsAttribute, item.Visits);
         if (item.Rating != 0)
-            number(out, BookmarkHtmlReader::RatingAttribute, item.Rating);
+            attributes.add(BookmarkHtmlReader::RatingAttribute, item.Rating);
+        out += attributes.text();
     }
 
     TextOutput m_out;

@@ -27,10 +27,17 @@ qint64 roundedSeconds(qint64 msecs)
 }
 } // namespace
 
-DateConverter::DateConverter() : m_zone(QTimeZone::systemTimeZone()) { }
+DateConverter::DateConverter() : m_zone(QTimeZone::systemTimeZone())
+{
+    // A zone that never changes its offset (UTC, for one) needs no asking per instant.
+    if (m_zone.isValid() && !m_zone.hasTransitions())
+        m_fixedOffset = m_zone.offsetFromUtc(QDateTime::currentDateTimeUtc());
+}
 
 int DateConverter::offsetAt(qint64 secondsSinceEpoch) const
 {
+    if (m_fixedOffset)
+        return *m_fixedOffset;
     const QDateTime instant = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch, Qt::UTC);
     return m_zone.isValid() ? m_zone.offsetFromUtc(instant) : instant.toLocalTime().offsetFromUtc();
 }

@@ -3,6 +3,7 @@
 #include <QTimeZone>
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 // LastVisit (an OLE date in local time) to and from seconds since 1970 UTC, as browsers store dates.
@@ -42,6 +43,7 @@ private:
     // The zone of local time, asked directly: a local-time QDateTime asks the system, which looks for
     // changes of the zone on the disk each time.
     QTimeZone m_zone;
+    std::optional<int> m_fixedOffset;
     std::vector<Day> m_utcDays;
     std::vector<Day> m_localDays;
 };

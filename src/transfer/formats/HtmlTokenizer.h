@@ -33,6 +33,8 @@ public:
     std::string_view name() const { return m_name; }
     // The whole token as it stands in the text; for text, the text.
     std::string_view raw() const { return m_raw; }
+    // The whole text being read.
+    std::string_view html() const { return m_html; }
     // The attributes of the last start tag, in order.
     const std::vector<Attribute> &attributes() const { return m_attributes; }
     // The value of the first attribute of that name (any case), or none.

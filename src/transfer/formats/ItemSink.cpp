@@ -10,9 +10,10 @@ constexpr int ItemsPerReport = 512;
 constexpr qint64 BytesPerReport = 256 * 1024;
 } // namespace
 
-ItemSink::ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress)
-    : m_report(report), m_progress(std::move(progress))
+ItemSink::ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress, const QByteArray &source)
+    : m_block(ItemBlock::create()), m_report(report), m_progress(std::move(progress))
 {
+    m_block->bytes() = source;
     m_frames.push_back({&target, {}});
 }
 
@@ -32,13 +33,24 @@ LinkItem *ItemSink::add(std::unique_ptr<LinkItem> item)
 LinkItem *ItemSink::addFolder(std::string_view name)
 {
     ++m_report.folders;
-    return add(LinkItem::MakeFolder(name));
+    std::unique_ptr<LinkItem> folder = m_block->newItem();
+    folder->IsFolder = 1;
+    setText(*folder, &LinkItem::Name, name);
+    return add(std::move(folder));
 }
 
 LinkItem *ItemSink::addLink(std::string_view name, std::string_view url)
 {
     ++m_report.links;
-    return add(LinkItem::MakeLink(name, url));
+    std::unique_ptr<LinkItem> link = m_block->newItem();
+    setText(*link, &LinkItem::Name, name);
+    setText(*link, &LinkItem::Url, url);
+    return add(std::move(link));
+}
+
+void ItemSink::setText(LinkItem &item, ItemText LinkItem::*field, std::string_view text)
+{
+    m_block->setText(item, item.*field, m_block->holds(text) ? text : m_block->keep(text));
 }
 
 void ItemSink::enterFolder(LinkItem *folder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ItemBlock.h"
 #include "transfer/formats/FormatProgress.h"
 
 #include <memory>
@@ -18,7 +19,9 @@ struct ImportReport;
 class ItemSink
 {
 public:
-    ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress = {});
+    // source, when given, is what is being read: texts that are pieces of it point into it instead of
+    // being copied, and the items keep it.
+    ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress = {}, const QByteArray &source = {});
     ~ItemSink();
 
     ItemSink(const ItemSink &) = delete;
@@ -27,6 +30,8 @@ public:
     // Adds to the current folder; the pointer stays valid for the life of the tree.
     LinkItem *addFolder(std::string_view name);
     LinkItem *addLink(std::string_view name, std::string_view url);
+    // Sets a text of an item added here (kept with the items read, not on the heap of its own).
+    void setText(LinkItem &item, ItemText LinkItem::*field, std::string_view text);
 
     // Makes a folder returned by addFolder of the current folder the current folder.
     void enterFolder(LinkItem *folder);
@@ -57,6 +62,8 @@ private:
     void flush(Frame &frame);
     LinkItem *add(std::unique_ptr<LinkItem> item);
 
+    // The items read live here, texts and all: a few large allocations instead of several per item.
+    ItemBlockRef m_block;
     std::vector<Frame> m_frames;
     ImportReport &m_report;
     ReadProgress m_progress;
