@@ -51,6 +51,8 @@ private slots:
     void lastVisit_data();
     void lastVisit();
     void descriptions();
+    void textsOutliveTheFile_data();
+    void textsOutliveTheFile();
     void notBookmarks_data();
     void notBookmarks();
     void deepUnclosedNesting();
@@ -232,6 +234,35 @@ void TestBookmarkHtml::descriptions()
     QCOMPARE(QString::fromStdString(folder->Children.Get(0)->Description.str()),
              QStringLiteral("First line\n  second line\nthird & last\nAnother DD"));
     QCOMPARE(root.Children.Count(), 1);
+}
+
+void TestBookmarkHtml::textsOutliveTheFile_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("expected");
+    // Plain names point into the file's bytes; decoded or repaired ones are copies.
+    QTest::newRow("plain") << QByteArray("Plain name") << QStringLiteral("Plain name");
+    QTest::newRow("reference") << QByteArray("Fish &amp; chips") << QStringLiteral("Fish & chips");
+    QTest::newRow("line break") << QByteArray("Two\n  lines") << QStringLiteral("Two lines");
+    QTest::newRow("not UTF-8") << QByteArray("Caf\xe9") << QStringLiteral("Caf\u00e9");
+}
+
+void TestBookmarkHtml::textsOutliveTheFile()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, expected);
+    LinkItem root;
+    {
+        auto html = std::make_unique<QByteArray>("<DL><p><DT><A HREF=\"http://x.example/\">" + name
+                                                 + "</A>\n<DD>Said <BR>twice\n<DD>and more\n</DL>");
+        QVERIFY(readHtml(*html, root).ok());
+        html->fill('#'); // the reader's copy, if it kept a pointer into this one, would show it
+    }
+    QCOMPARE(root.Children.Count(), 1);
+    std::unique_ptr<LinkItem> link = root.Children.TakeAt(0);
+    QCOMPARE(TextCodec::toDisplay(link->Name), expected);
+    QCOMPARE(link->Url, std::string_view("http://x.example/"));
+    QCOMPARE(link->Description, std::string_view("Said \ntwice\nand more"));
 }
 
 void TestBookmarkHtml::notBookmarks_data()

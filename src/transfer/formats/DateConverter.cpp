@@ -110,7 +110,7 @@ qint64 DateConverter::toEpochSeconds(double oleDate)
             ++wholeDays;
         }
         const qint64 localDay = wholeDays - OleDayOf1970;
-        const int offset = offsetOfLocalDay(localDay);
+        const int offset = m_fixedOffset ? *m_fixedOffset : offsetOfLocalDay(localDay);
         if (offset != NoSingleOffset)
             return roundedSeconds(localDay * MsecsPerDay + msecs - qint64(offset) * 1000);
     }

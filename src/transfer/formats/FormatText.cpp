@@ -65,17 +65,6 @@ std::string_view trimmed(std::string_view text) noexcept
     return text.substr(begin, end - begin);
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (toLowerAscii(a[i]) != toLowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
 bool parseInteger(std::string_view text, long long &value) noexcept
 {
     text = trimmed(text);

@@ -31,7 +31,16 @@ inline char toLowerAscii(char c) noexcept
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) noexcept;
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (toLowerAscii(a[i]) != toLowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
 
 // A decimal integer with an optional sign, surrounded by blanks at most; false for anything else or
 // a value outside what 64 bits hold.
