@@ -142,7 +142,7 @@ void LinkItem::operator delete(LinkItem *item, std::destroying_delete_t) noexcep
     if (block)
         block->release();
     else
-        ::operator delete(item, sizeof(LinkItem));
+        ::operator delete(item);
 }
 
 std::unique_ptr<LinkItem> LinkItem::MakeFolder(std::string_view name)
