@@ -271,6 +271,9 @@ void TestFormatCommands::datesAcrossClockChanges_data()
     // Europe/Berlin: summer time begins 2021-03-28 02:00 and ends 2021-10-31 03:00.
     QTest::newRow("spring") << QDateTime(QDate(2021, 3, 27), QTime(12, 0), Qt::UTC) << 48;
     QTest::newRow("autumn") << QDateTime(QDate(2021, 10, 30), QTime(12, 0), Qt::UTC) << 48;
+    // Steps of 901 seconds from here land on the very second of the change (01:00 UTC).
+    QTest::newRow("spring, the second of the change") << QDateTime(QDate(2021, 3, 28), QTime(0, 29, 58), Qt::UTC) << 2;
+    QTest::newRow("autumn, the second of the change") << QDateTime(QDate(2021, 10, 31), QTime(0, 29, 58), Qt::UTC) << 2;
     QTest::newRow("ordinary days") << QDateTime(QDate(2024, 7, 1), QTime(0, 0), Qt::UTC) << 48;
     QTest::newRow("before 1970") << QDateTime(QDate(1950, 3, 1), QTime(0, 0), Qt::UTC) << 24;
     QTest::newRow("before 1900") << QDateTime(QDate(1899, 12, 29), QTime(0, 0), Qt::UTC) << 72;

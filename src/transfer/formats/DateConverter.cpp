@@ -4,7 +4,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -29,15 +31,25 @@ qint64 roundedSeconds(qint64 msecs)
 
 DateConverter::DateConverter() : m_zone(QTimeZone::systemTimeZone())
 {
-    // A zone that never changes its offset (UTC, for one) needs no asking per instant.
-    if (m_zone.isValid() && !m_zone.hasTransitions())
-        m_fixedOffset = m_zone.offsetFromUtc(QDateTime::currentDateTimeUtc());
+    if (!m_zone.isValid())
+        return;
+    const QDateTime from(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime to(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+    m_offsetBeforeChanges = m_zone.offsetFromUtc(from);
+    for (const QTimeZone::OffsetData &change : m_zone.transitions(from, to))
+        m_changes.push_back({change.atUtc.toSecsSinceEpoch(), change.offsetFromUtc});
+    m_tableFrom = from.toSecsSinceEpoch();
+    m_tableTo = to.toSecsSinceEpoch();
 }
 
 int DateConverter::offsetAt(qint64 secondsSinceEpoch) const
 {
-    if (m_fixedOffset)
-        return *m_fixedOffset;
+    if (secondsSinceEpoch >= m_tableFrom && secondsSinceEpoch < m_tableTo) {
+        // The last change at or before the instant decides.
+        const auto after = std::upper_bound(m_changes.begin(), m_changes.end(), secondsSinceEpoch,
+                                            [](qint64 at, const Change &change) { return at < change.at; });
+        return after == m_changes.begin() ? m_offsetBeforeChanges : std::prev(after)->offset;
+    }
     const QDateTime instant = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch, Qt::UTC);
     return m_zone.isValid() ? m_zone.offsetFromUtc(instant) : instant.toLocalTime().offsetFromUtc();
 }
@@ -110,7 +122,7 @@ qint64 DateConverter::toEpochSeconds(double oleDate)
             ++wholeDays;
         }
         const qint64 localDay = wholeDays - OleDayOf1970;
-        const int offset = m_fixedOffset ? *m_fixedOffset : offsetOfLocalDay(localDay);
+        const int offset = offsetOfLocalDay(localDay);
         if (offset != NoSingleOffset)
             return roundedSeconds(localDay * MsecsPerDay + msecs - qint64(offset) * 1000);
     }

@@ -3,7 +3,6 @@
 #include <QTimeZone>
 #include <QtGlobal>
 
-#include <optional>
 #include <vector>
 
 // LastVisit (an OLE date in local time) to and from seconds since 1970 UTC, as browsers store dates.
@@ -43,7 +42,17 @@ private:
     // The zone of local time, asked directly: a local-time QDateTime asks the system, which looks for
     // changes of the zone on the disk each time.
     QTimeZone m_zone;
-    std::optional<int> m_fixedOffset;
+    // The zone's changes of offset from 1900 to 2100, read once: within those years an instant's offset
+    // is a search in this list instead of a question to the zone.
+    struct Change
+    {
+        qint64 at; // seconds since 1970 UTC
+        int offset;
+    };
+    std::vector<Change> m_changes;
+    qint64 m_tableFrom = 0;
+    qint64 m_tableTo = 0; // none when equal to m_tableFrom
+    int m_offsetBeforeChanges = 0;
     std::vector<Day> m_utcDays;
     std::vector<Day> m_localDays;
 };
