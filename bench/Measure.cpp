@@ -30,6 +30,22 @@ double medianMs(int repetitions, const std::function<void()> &work, const std::f
     return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
 }
 
+std::pair<double, double> alternatingMedianMs(int repetitions, const Timed &first, const Timed &second)
+{
+    std::vector<double> a;
+    std::vector<double> b;
+    for (int i = 0; i < repetitions; ++i) {
+        a.push_back(medianMs(1, first.work, first.prepare));
+        b.push_back(medianMs(1, second.work, second.prepare));
+    }
+    const auto median = [](std::vector<double> &times) {
+        std::sort(times.begin(), times.end());
+        const size_t middle = times.size() / 2;
+        return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+    };
+    return {median(a), median(b)};
+}
+
 long peakResidentKb()
 {
 #ifdef Q_OS_LINUX

@@ -71,41 +71,40 @@ bool bench(QTemporaryDir &dir, int bookmarks, int repetitions)
     const QString path = dir.filePath(QStringLiteral("bookmarks-%1.html").arg(bookmarks));
     const QString plain = dir.filePath(QStringLiteral("plain-%1.bin").arg(bookmarks));
 
-    // The writer on a new plain file, as the plain write of its bytes is.
-    const double exportMs = Measure::medianMs(
-        repetitions,
-        [&] {
-            QFile file(path);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                die(file.errorString());
-            const ExportReport report = BookmarkHtmlWriter::write(file, *collection);
-            if (!report.ok() || report.links != bookmarks)
-                die(QStringLiteral("the export failed: %1").arg(report.errorString()));
-        },
-        [&] { QFile::remove(path); });
+    // The writer on a new plain file, as the plain write of its bytes is; the two take turns.
+    const auto exportOnce = [&] {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            die(file.errorString());
+        const ExportReport report = BookmarkHtmlWriter::write(file, *collection);
+        if (!report.ok() || report.links != bookmarks)
+            die(QStringLiteral("the export failed: %1").arg(report.errorString()));
+    };
+    exportOnce();
     const QByteArray bytes = readAll(path);
-    const double writeMs = Measure::medianMs(
-        repetitions, [&] { writeAll(plain, bytes); }, [&] { QFile::remove(plain); });
+    const auto [exportMs, writeMs] = Measure::alternatingMedianMs(
+        repetitions, {exportOnce, [&] { QFile::remove(path); }},
+        {[&] { writeAll(plain, bytes); }, [&] { QFile::remove(plain); }});
     // The whole command: a temporary file, synced to the disk and renamed over the old one.
     const double commandMs = Measure::medianMs(repetitions, [&] {
         if (!FormatCommands::exportTo(BookmarkFormat::BrowserHtml, path, *collection).ok())
             die(QStringLiteral("the export command failed"));
     });
 
-    const double readMs = Measure::medianMs(repetitions, [&] {
-        if (readAll(path).size() != bytes.size())
-            die(QStringLiteral("short read"));
-    });
     std::unique_ptr<LinkItem> imported;
-    const double importMs = Measure::medianMs(
+    const auto [importMs, readMs] = Measure::alternatingMedianMs(
         repetitions,
-        [&] {
-            imported = LinkItem::MakeFolder("Target");
-            const ImportReport report = FormatCommands::importFrom(BookmarkFormat::BrowserHtml, path, *imported);
-            if (!report.ok() || report.links != bookmarks || report.folders != folders)
-                die(QStringLiteral("the import did not read the file whole: %1").arg(report.errorString()));
-        },
-        [&] { imported.reset(); });
+        {[&] {
+             imported = LinkItem::MakeFolder("Target");
+             const ImportReport report = FormatCommands::importFrom(BookmarkFormat::BrowserHtml, path, *imported);
+             if (!report.ok() || report.links != bookmarks || report.folders != folders)
+                 die(QStringLiteral("the import did not read the file whole: %1").arg(report.errorString()));
+         },
+         [&] { imported.reset(); }},
+        {[&] {
+            if (readAll(path).size() != bytes.size())
+                die(QStringLiteral("short read"));
+        }});
     imported.reset();
 
     Measure::figure("bookmarks-" + tag, bookmarks);
