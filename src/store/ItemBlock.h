@@ -14,7 +14,9 @@
 // of a block is destroyed, wherever it has moved by then, the block goes too. Reading 100,000 items
 // costs a few dozen allocations this way instead of several hundred thousand.
 //
-// A slot is not reused when its item dies early; the memory comes back with the block. The count of
+// A slot is not reused when its item dies early, and the bytes read stay as long as any item read from
+// them does: memory comes back with the block as a whole (deleting most of a large collection frees
+// little until the program starts again; a long-running session's edits make heap items). The count of
 // items is not atomic: the items of one block are destroyed from one thread at a time, as the items of
 // any one tree are.
 class ItemBlock
