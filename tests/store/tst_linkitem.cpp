@@ -64,6 +64,8 @@ void TestLinkItem::insertSorted_data()
     QTest::newRow("long names, unsigned byte in first eight")
         << QStringList{QString::fromLatin1("abcdefg\xe9x"), "abcdefgzx", "Abcdefgzx"}
         << QStringList{"Abcdefgzx", "abcdefgzx", QString::fromLatin1("abcdefg\xe9x")};
+    QTest::newRow("long names, first byte decides over the eighth") << QStringList{"bbcdefga1", "abcdefgh1"}
+                                                                    << QStringList{"abcdefgh1", "bbcdefga1"};
     QTest::newRow("long against short") << QStringList{"abcdefghij", "abd", "abc"}
                                         << QStringList{"abc", "abcdefghij", "abd"};
 }
