@@ -21,9 +21,10 @@ NativeStreamReader::NativeStreamReader(QIODevice *device, QByteArray &bytes) : m
         m_start = device->pos();
         bytes = QByteArray(std::max<qint64>(0, device->size() - m_start), Qt::Uninitialized);
     }
-    m_begin = m_position = bytes.constData();
-    m_end = m_begin + bytes.size();
-    m_filled = device->isSequential() ? m_end : m_begin;
+    char *base = bytes.data();
+    m_begin = m_position = base;
+    m_end = base + bytes.size();
+    m_filled = device->isSequential() ? base + bytes.size() : base;
 }
 
 bool NativeStreamReader::fill(qint64 count)
@@ -32,7 +33,7 @@ bool NativeStreamReader::fill(qint64 count)
         return false;
     while (m_filled - m_position < count) {
         const qint64 wanted = std::min<qint64>(std::max<qint64>(ReadPiece, count - (m_filled - m_position)), m_end - m_filled);
-        const qint64 got = m_device->read(const_cast<char *>(m_filled), wanted);
+        const qint64 got = m_device->read(m_filled, wanted);
         if (got <= 0) {
             // The device holds less than it said: what did not come is not there.
             m_end = m_filled;

@@ -70,7 +70,7 @@ private:
     qint64 m_start = -1;
     const char *m_begin = nullptr;
     const char *m_position = nullptr;
-    const char *m_filled = nullptr;  // end of what the device has given so far
+    char *m_filled = nullptr;        // end of what the device has given so far
     const char *m_end = nullptr;     // end of what the device should give
 };
 
