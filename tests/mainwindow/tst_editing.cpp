@@ -1,4 +1,5 @@
 // The browse-and-edit commands of the main window, driven through the real widgets.
+#include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderCommands.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -500,23 +500,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
     QFETCH(bool, script);
     QFETCH(bool, answer);
 
-    QTemporaryDir bin;
-    QFile opener(bin.filePath(QStringLiteral("xdg-open")));
-    QVERIFY(opener.open(QIODevice::WriteOnly) && opener.write("#!/bin/sh\nexit 0\n") > 0);
-    opener.close();
-    QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(bin.path()));
-    QStringList launched;
-    const auto launcher = platform::setShellLauncher([&launched](const QString &, const QStringList &arguments) {
-        launched << arguments;
-        return true;
-    });
-    const auto restore = qScopeGuard([&] {
-        platform::setShellLauncher(launcher);
-        qputenv("PATH", path);
-    });
-
+    StandInOpener opener;
     const QString target = script ? m_dir->filePath(QStringLiteral("update.sh")) : QStringLiteral("http://example.com");
     if (script) {
         QFile file(target);
@@ -541,7 +525,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
         QStringLiteral("Quillmark|\"%1\" is a program on this computer, not a web page. Run it?").arg(target)};
     QCOMPARE(m_questions, script ? asked : QStringList());
     const bool opened = !script || answer;
-    QCOMPARE(launched, opened ? QStringList {target} : QStringList());
+    QCOMPARE(opener.opened, opened ? QStringList {target} : QStringList());
     QCOMPARE(link->Visits, opened ? 1 : 0);
     QCOMPARE(link->LastVisit > 0, opened);
 }

@@ -1,6 +1,7 @@
 // Text from the collection and from files is shown character for character wherever it appears: Qt must never take
 // it for rich text, which would render its tags and load the pictures it names.
 #include "common/SilentReporter.h"
+#include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
@@ -9,7 +10,6 @@
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/SDIAppForm.h"
-#include "platform/ShellOpen.h"
 #include "transfer/DialogPrompts.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
@@ -96,8 +96,6 @@ class TestPlainText : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void shownLiterally_data();
     void shownLiterally();
 
@@ -105,23 +103,8 @@ private:
     QList<Expected> show(const QString &place);
 
     QTemporaryDir m_dir;
-    QStringList m_launched;
-    platform::ShellLauncher m_savedLauncher;
+    StandInOpener m_opener;
 };
-
-void TestPlainText::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_savedLauncher = platform::setShellLauncher([this](const QString &, const QStringList &arguments) {
-        m_launched << arguments;
-        return true;
-    });
-}
-
-void TestPlainText::cleanupTestCase()
-{
-    platform::setShellLauncher(m_savedLauncher);
-}
 
 void TestPlainText::shownLiterally_data()
 {
@@ -191,7 +174,7 @@ QList<Expected> TestPlainText::show(const QString &place)
         file.close();
         bool opened = true;
         const QList<Shown> shown = boxTexts([&] { opened = LinkOpener::openLink(nullptr, script); });
-        if (opened || !m_launched.isEmpty())
+        if (opened || !m_opener.opened.isEmpty())
             return {{QStringLiteral("(refused, nothing launched)"), {}}};
         return {{QLatin1Char('"') + script + QLatin1Char('"'), shown}};
     }
