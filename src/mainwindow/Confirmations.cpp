@@ -1,6 +1,6 @@
 #include "mainwindow/Confirmations.h"
 
-#include <QMessageBox>
+#include "widgets/PlainText.h"
 
 namespace Confirmations {
 
@@ -16,7 +16,8 @@ bool question(QWidget *parent, const QString &title, const QString &text)
 {
     if (current().question)
         return current().question(title, text);
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    return PlainText::messageBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
         == QMessageBox::Yes;
 }
 
@@ -26,7 +27,7 @@ void error(QWidget *parent, const QString &title, const QString &text)
         current().error(title, text);
         return;
     }
-    QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+    PlainText::messageBox(parent, QMessageBox::Critical, title, text, QMessageBox::Ok);
 }
 
 void information(QWidget *parent, const QString &title, const QString &text)
@@ -35,7 +36,7 @@ void information(QWidget *parent, const QString &title, const QString &text)
         current().information(title, text);
         return;
     }
-    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+    PlainText::messageBox(parent, QMessageBox::Information, title, text, QMessageBox::Ok);
 }
 
 Handler setHandler(Handler handler)

@@ -5,6 +5,7 @@
 #include "store/TextCodec.h"
 #include "store/TextFold.h"
 #include "widgets/Icons.h"
+#include "widgets/PlainText.h"
 
 #include <algorithm>
 
@@ -100,8 +101,9 @@ QVariant TFolderPathModel::data(const QModelIndex &index, int role) const
     const Folder &folder = m_folders[static_cast<size_t>(number)];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return folder.path;
+    case Qt::ToolTipRole:
+        return PlainText::toolTip(folder.path);
     case Qt::DecorationRole:
         return m_folderIcon;
     default:

@@ -7,6 +7,7 @@
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
+#include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
@@ -14,13 +15,11 @@
 #include "mainwindow/SDIAppForm.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
-#include "platform/ShellOpen.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/TextCodec.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
-#include "widgets/ShellErrorReport.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -92,7 +91,7 @@ ItemCommands::ItemCommands(TSDIAppForm *window) : QObject(window), m_window(wind
     connect(tree, &FolderTreeView::listEntriesDropped, this, &ItemCommands::dropListEntriesOnTree);
 
     DescriptionPane *pane = window->descriptionPane();
-    connect(pane->URLLabel(), &THyperlinkLabel::OnClick, this, &ItemCommands::URLLabelClick);
+    connect(pane->URLLabel(), &THyperlinkLabel::linkClicked, this, &ItemCommands::URLLabelClick);
     connect(pane, &DescriptionPane::memoEntered, this, &ItemCommands::Memo1Enter);
     connect(pane, &DescriptionPane::memoLeft, this, &ItemCommands::Memo1Exit);
 }
@@ -268,24 +267,19 @@ void ItemCommands::LinkListDblClick()
         tree->SetAutoFill(true);
         return;
     }
-    const QString url = TextCodec::toDisplay(entry->Url);
-    // Bookmark files come from anywhere: a program on this computer is not started without asking.
-    if (platform::needsLaunchConfirmation(url)
-        && !Confirmations::question(m_window, QStringLiteral("Quillmark"),
-                              QStringLiteral("\"%1\" is a program on this computer, not a web page. Run it?").arg(url)))
-        return;
-    // The visit counts whether or not the launch succeeds.
-    if (entry->Visits < INT32_MAX)
-        ++entry->Visits;
-    entry->LastVisit = OleDate::now();
-    ReportShellError(platform::shellOpen(url), url);
-    list->model()->refreshItem(entry);
+    // The question may run while the entry goes away: only an entry the list still shows is counted.
+    LinkOpener::openLink(m_window, TextCodec::toDisplay(entry->Url), [this, list, entry] {
+        if (list->model()->rowOf(entry) >= 0)
+            countVisit(entry);
+    });
 }
 
-void ItemCommands::URLLabelClick()
+void ItemCommands::URLLabelClick(const QString &link)
 {
-    if (LinkItem *entry = firstSelectedEntry())
-        countVisit(entry);
+    LinkOpener::openLink(m_window, link, [this] {
+        if (LinkItem *entry = firstSelectedEntry())
+            countVisit(entry);
+    });
 }
 
 void ItemCommands::editProperties(LinkItem *item)

@@ -30,7 +30,8 @@ public:
     void DeselectAll1Click();
     void InvertSelection1Click();
     void LinkListDblClick();
-    void URLLabelClick();
+    // The description pane's URL was clicked: it is opened, and the first selected entry counts the visit.
+    void URLLabelClick(const QString &link);
     void Properties2Click(); // File menu: the selected entry while the list has the focus, else the shown folder
     void Properties1Click(); // tree popup: the shown folder
     void Properties3Click(); // list popup: the first selected entry

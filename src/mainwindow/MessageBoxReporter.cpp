@@ -1,7 +1,8 @@
 #include "mainwindow/MessageBoxReporter.h"
 
+#include "widgets/PlainText.h"
+
 #include <QApplication>
-#include <QMessageBox>
 
 QString MessageBoxReporter::withPeriod(const QString &message)
 {
@@ -14,14 +15,12 @@ void MessageBoxReporter::reportError(const QString &title, const QString &messag
 {
     const QString caption = title.isEmpty() ? QApplication::applicationDisplayName() : title;
     const QString text = title.isEmpty() ? withPeriod(message) : message;
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, m_parent);
-    if (!detail.isEmpty())
-        box.setInformativeText(detail);
-    box.exec();
+    PlainText::messageBox(m_parent, QMessageBox::Critical, caption, text, QMessageBox::Ok, QMessageBox::NoButton,
+                          detail);
 }
 
 void MessageBoxReporter::reportNotice(const QString &message)
 {
-    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), message, QMessageBox::Ok, m_parent);
-    box.exec();
+    PlainText::messageBox(m_parent, QMessageBox::Information, QApplication::applicationDisplayName(), message,
+                          QMessageBox::Ok);
 }

@@ -3,6 +3,7 @@
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "widgets/Icons.h"
+#include "widgets/PlainText.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -11,7 +12,6 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,7 +51,7 @@ protected:
         if (event->type() != QEvent::ToolTip)
             return QLabel::event(event);
         if (shownText() != text())
-            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this);
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), PlainText::toolTip(text()), this);
         else
             QToolTip::hideText();
         return true;
@@ -262,10 +262,9 @@ void TPropertiesDialog::Button1Click()
 void TPropertiesDialog::accept()
 {
     if (m_name->text().contains(QLatin1Char('\\'))) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
-                        QStringLiteral("An item name cannot contain any of the following characters: \\"),
-                        QMessageBox::Ok, this);
-        box.exec();
+        PlainText::messageBox(this, QMessageBox::Critical, QStringLiteral("ERROR"),
+                              QStringLiteral("An item name cannot contain any of the following characters: \\"),
+                              QMessageBox::Ok);
         m_name->setFocus();
         return;
     }

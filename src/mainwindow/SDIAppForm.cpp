@@ -137,6 +137,7 @@ void TSDIAppForm::buildLayout()
 
     m_statusPanel = new QLabel;
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    m_statusPanel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_statusPanel);
     statusBar()->setSizeGripEnabled(true);
     setDescriptionPaneHeight(210);

@@ -1,5 +1,7 @@
 #include "platform/ShellOpen.h"
 
+#include "platform/LaunchRules.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -127,29 +129,6 @@ bool hasSchemeHandler(const QString &scheme)
 }
 #endif
 
-bool isDesktopEntry(const QFileInfo &info)
-{
-    const auto isEntryName
-        = [](const QString &name) { return name.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive); };
-    return isEntryName(info.fileName()) || (info.isSymLink() && isEntryName(info.symLinkTarget()));
-}
-
-bool isProgram(const QFileInfo &info)
-{
-#ifdef Q_OS_WIN
-    static const QStringList runnable {QStringLiteral("exe"), QStringLiteral("com"), QStringLiteral("bat"),
-                                       QStringLiteral("cmd"), QStringLiteral("scr"), QStringLiteral("pif"),
-                                       QStringLiteral("msi"), QStringLiteral("msc"), QStringLiteral("cpl"),
-                                       QStringLiteral("lnk"), QStringLiteral("url"), QStringLiteral("ps1"),
-                                       QStringLiteral("vbs"), QStringLiteral("vbe"), QStringLiteral("js"),
-                                       QStringLiteral("jse"), QStringLiteral("wsf"), QStringLiteral("wsh"),
-                                       QStringLiteral("hta"), QStringLiteral("jar"), QStringLiteral("reg")};
-    return runnable.contains(info.suffix(), Qt::CaseInsensitive);
-#else
-    return info.isExecutable();
-#endif
-}
-
 } // namespace
 
 int shellOpen(const QString &target)
@@ -188,10 +167,7 @@ bool needsLaunchConfirmation(const QString &target)
     const Target parsed = classify(target);
     if (parsed.kind != Kind::LocalPath)
         return false;
-    const QFileInfo info(parsed.path);
-    if (!info.exists() || info.isDir())
-        return false;
-    return isDesktopEntry(info) || isProgram(info);
+    return isLaunchableFile(parsed.path);
 }
 
 ShellLauncher setShellLauncher(ShellLauncher launcher)

@@ -31,8 +31,9 @@ constexpr int Success = 33;
 // - no xdg-open on the PATH, or an opener that cannot be started, gives NoAssociation.
 int shellOpen(const QString &target);
 
-// True when the target is a local file that would be run rather than shown: an executable file or a desktop entry.
-// The caller asks the user before handing such a target to shellOpen(), since imported links come from anywhere.
+// True when the target (an absolute path or a file: URL) is a local file that would be run rather than shown: a
+// program, a script or a desktop entry, by the rules of isLaunchableFile(). The one function that opens links asks
+// the user before it hands such a target to shellOpen(), since imported links come from anywhere.
 bool needsLaunchConfirmation(const QString &target);
 
 // Starts a program with the given arguments and returns at once; false when it could not be started.

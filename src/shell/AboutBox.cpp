@@ -1,5 +1,6 @@
 #include "shell/AboutBox.h"
 
+#include "mainwindow/LinkOpener.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "shell/HelpSystem.h"
 #include "shell/Product.h"
@@ -53,6 +54,10 @@ TAboutBox::TAboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, 
     // Modal to its owner only, so that the help window opened by F1 can be used.
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     buildLayout();
+
+    for (THyperlinkLabel *label : {m_mailLinkLabel, m_webLinkLabel})
+        connect(label, &THyperlinkLabel::linkClicked, this,
+                [this](const QString &link) { LinkOpener::openLink(this, link); });
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &TAboutBox::Action1Execute);

@@ -1,15 +1,14 @@
 #include "shell/HelpCommands.h"
 
+#include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/SDIAppForm.h"
-#include "platform/ShellOpen.h"
 #include "shell/AboutBox.h"
 #include "shell/BuiltInHelp.h"
 #include "shell/Form1.h"
 #include "shell/Product.h"
 #include "shell/Reg.h"
-#include "widgets/ShellErrorReport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -122,8 +121,7 @@ void HelpCommands::HelpAbout1Execute()
 
 void HelpCommands::openWebPage(const QString &page)
 {
-    const QString address = QLatin1String(Product::ProductSiteBase) + page;
-    ReportShellError(platform::shellOpen(address), address);
+    LinkOpener::openLink(m_window, QLatin1String(Product::ProductSiteBase) + page);
 }
 
 void HelpCommands::ProductNews1Click()

@@ -1,9 +1,8 @@
 #include "shell/HelpWindow.h"
 
-#include "platform/ShellOpen.h"
+#include "mainwindow/LinkOpener.h"
 #include "shell/HelpBook.h"
 #include "widgets/Icons.h"
-#include "widgets/ShellErrorReport.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -113,8 +112,7 @@ void HelpWindow::linkClicked(const QUrl &link)
         return;
     }
     // Web pages and mail addresses belong to the desktop's programs.
-    const QString address = link.toString();
-    ReportShellError(platform::shellOpen(address), address);
+    LinkOpener::openLink(this, link.toString());
 }
 
 void HelpWindow::pageChanged(const QUrl &page)

@@ -1,10 +1,10 @@
 #include "transfer/DialogPrompts.h"
 
 #include "transfer/ImportForm.h"
+#include "widgets/PlainText.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
 
 std::unique_ptr<QFileDialog> DialogPrompts::makeFileDialog(QWidget *parent, const FileDialogSettings &settings,
                                                            bool save)
@@ -48,10 +48,8 @@ QString DialogPrompts::withPeriod(const QString &message)
 namespace {
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &message, const QString &detail)
 {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
-    if (!detail.isEmpty())
-        box.setInformativeText(detail);
-    box.exec();
+    PlainText::messageBox(parent, icon, QApplication::applicationDisplayName(), message, QMessageBox::Ok,
+                          QMessageBox::NoButton, detail);
 }
 } // namespace
 

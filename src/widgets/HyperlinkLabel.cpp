@@ -1,8 +1,5 @@
 #include "widgets/HyperlinkLabel.h"
 
-#include "platform/ShellOpen.h"
-#include "widgets/ShellErrorReport.h"
-
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -102,10 +99,10 @@ void THyperlinkLabel::endHover()
 void THyperlinkLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
-        // The warning box runs its own event loop, in which the label may be destroyed.
+        // Opening may ask a question or show a warning, whose event loop may destroy the label.
         const QPointer<THyperlinkLabel> self(this);
-        const QString target = m_link;
-        ReportShellError(platform::shellOpen(target), target);
+        const QString link = m_link; // the receivers must not see the member go with the label
+        emit linkClicked(link);
         if (!self)
             return;
         emit OnClick();

@@ -5,9 +5,10 @@
 #include <QLabel>
 
 // A label that looks like a web link. While the mouse is over it the label shows its hover look and the
-// whole application shows the hand cursor; a left-button press opens Link through the shell, reports a
-// failure with ReportShellError and then emits OnClick. The caption is the label's text, always shown as
-// plain text: an ampersand is displayed as it is and never becomes a mnemonic.
+// whole application shows the hand cursor; a left-button press emits linkClicked with Link and then OnClick.
+// The label opens nothing itself: its owner hands the link to the program's one way of opening links, which
+// asks before it runs a program. The caption is the label's text, always shown as plain text: an ampersand is
+// displayed as it is and never becomes a mnemonic.
 class THyperlinkLabel : public QLabel
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
     QString caption() const { return text(); }
     void setCaption(const QString &caption) { setText(caption); }
 
-    // The target handed to the shell on a left-button press; may be empty.
+    // The target a left-button press asks to open; may be empty.
     QString link() const { return m_link; }
     void setLink(const QString &link) { m_link = link; }
 
@@ -46,7 +47,9 @@ public:
     void setBuddy(QWidget *buddy) = delete;
 
 signals:
-    // Emitted on a left-button press, after the link was opened (or the failure was reported).
+    // A left-button press asks for link to be opened, whatever it holds (even nothing).
+    void linkClicked(const QString &link);
+    // Emitted on a left-button press after linkClicked, unless a receiver of that destroyed the label.
     void OnClick();
 
 protected:

@@ -1,6 +1,6 @@
 #include "widgets/ShellErrorReport.h"
 
-#include <QMessageBox>
+#include "widgets/PlainText.h"
 
 #include <utility>
 
@@ -36,9 +36,8 @@ QString pathPart(const QString &target)
 
 void showWarningBox(const QString &message)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("WARNING"), message, QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText); // the target may hold anything, markup included
-    box.exec();
+    // The target may hold anything, markup included.
+    PlainText::messageBox(nullptr, QMessageBox::Warning, QStringLiteral("WARNING"), message, QMessageBox::Ok);
 }
 
 } // namespace

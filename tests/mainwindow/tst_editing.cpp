@@ -1,4 +1,5 @@
 // The browse-and-edit commands of the main window, driven through the real widgets.
+#include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderCommands.h"
@@ -135,6 +136,8 @@ private slots:
     void deleteWithDescriptionFocusedTargetsShownFolder();
     void deleteAnswerNoKeepsEverything();
     void openingLinkWithoutHandler();
+    void openingAsksBeforeRunningAProgram_data();
+    void openingAsksBeforeRunningAProgram();
     void openingFolderEntryEntersIt();
     void descriptionEditsTheItem();
     void delShortcutMovesWhileEditing();
@@ -474,6 +477,57 @@ void TestEditing::openingLinkWithoutHandler()
     QVERIFY(link->LastVisit > 0);
     QCOMPARE(warnings.size(), 1);
     QCOMPARE(list()->model()->index(list()->model()->rowOf(link), 2).data().toString(), QStringLiteral("1"));
+}
+
+void TestEditing::openingAsksBeforeRunningAProgram_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("script");
+    QTest::addColumn<bool>("answer");
+
+    for (const char *way : {"URL label", "Enter"}) {
+        QTest::addRow("%s, script, refused", way) << way << true << false;
+        QTest::addRow("%s, script, allowed", way) << way << true << true;
+        QTest::addRow("%s, web page", way) << way << false << false;
+    }
+}
+
+// Whichever way a link is opened, a local script (not even executable) runs only after the user said yes; a "no"
+// launches nothing and counts no visit.
+void TestEditing::openingAsksBeforeRunningAProgram()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, script);
+    QFETCH(bool, answer);
+
+    StandInOpener opener;
+    const QString target = script ? m_dir->filePath(QStringLiteral("update.sh")) : QStringLiteral("http://example.com");
+    if (script) {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n") > 0);
+    }
+    LinkItem *link = form()->repository()->Root()->Children.Get(2);
+    QCOMPARE(link->Name, std::string("Example"));
+    link->Url = target.toStdString();
+    m_answer = answer;
+    selectRows(list(), {"Example"});
+    list()->currentView()->setFocus();
+    if (way == QLatin1String("URL label")) {
+        THyperlinkLabel *label = form()->descriptionPane()->URLLabel();
+        QVERIFY(label->isVisible());
+        QCOMPARE(label->link(), target);
+        QTest::mousePress(label, Qt::LeftButton);
+    } else {
+        QTest::keyClick(list()->currentView(), Qt::Key_Return);
+    }
+
+    const QStringList asked {
+        QStringLiteral("Quillmark|\"%1\" is a program on this computer, not a web page. Run it?").arg(target)};
+    QCOMPARE(m_questions, script ? asked : QStringList());
+    const bool opened = !script || answer;
+    QCOMPARE(opener.opened, opened ? QStringList {target} : QStringList());
+    QCOMPARE(link->Visits, opened ? 1 : 0);
+    QCOMPARE(link->LastVisit > 0, opened);
 }
 
 void TestEditing::openingFolderEntryEntersIt()

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -24,6 +25,14 @@ bool writeFile(const QString &path, const QByteArray &contents, QFile::Permissio
 
 const QFile::Permissions Readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 const QFile::Permissions Runnable = Readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+
+// Names whose handler runs them, executable bit or not.
+const char *const RunnableSuffixes[]
+    = {"jar", "sh",  "py",  "exe", "bat", "AppImage", "pl",  "rb",  "bash",    "zsh", "csh",
+       "ksh", "run", "bin", "com", "cmd", "msi",      "ps1", "vbs", "desktop", "SH",  "Jar"};
+
+// Larger than the part of a file that is read to recognise a desktop entry.
+const QByteArray LongComment = "#" + QByteArray(100 * 1024, 'x') + "\n";
 
 } // namespace
 
@@ -69,6 +78,32 @@ void TestShellOpen::initTestCase()
     QVERIFY(writeFile(m_files.filePath(QStringLiteral("APP2.DESKTOP")), "[Desktop Entry]\nExec=true\n", Readable));
     QVERIFY(QFile::link(m_files.filePath(QStringLiteral("app.desktop")), m_files.filePath(QStringLiteral("launch"))));
     QVERIFY(QDir(m_files.path()).mkdir(QStringLiteral("folder")));
+
+    // What a handler would run: by name, by a chain of links, by contents.
+    for (const char *suffix : RunnableSuffixes)
+        QVERIFY(writeFile(m_files.filePath(QStringLiteral("file.") + QLatin1String(suffix)), "text", Readable));
+    QVERIFY(writeFile(m_files.filePath(QStringLiteral("program")),
+                      "\x7f"
+                      "ELF",
+                      Runnable));
+    QVERIFY(QFile::link(m_files.filePath(QStringLiteral("launch")), m_files.filePath(QStringLiteral("hop"))));
+    QVERIFY(QFile::link(m_files.filePath(QStringLiteral("hop")), m_files.filePath(QStringLiteral("chain"))));
+    QVERIFY(QFile::link(m_files.filePath(QStringLiteral("plain.txt")), m_files.filePath(QStringLiteral("text.sh"))));
+    QVERIFY(QFile::link(m_files.filePath(QStringLiteral("text.sh")), m_files.filePath(QStringLiteral("harmless"))));
+    const std::pair<const char *, QByteArray> contents[] = {
+        {"entry", "[Desktop Entry]\nExec=true\n"},
+        {"entry-after-comments", "\n  # made by hand\n\n[Desktop Entry]\nExec=true\n"},
+        {"entry-windows", "\xEF\xBB\xBF# Config\r\n\r\n  [Desktop Entry]  \r\nExec=true\r\n"},
+        {"entry-after-long-comment", LongComment + "[Desktop Entry]\nExec=true\n"},
+        {"header-later", "Name=x\n[Desktop Entry]\nExec=true\n"},
+        {"other-group", "# notes\n[Settings]\nExec=true\n"},
+        {"long-line", QByteArray(100 * 1024, '\0')},
+        {"empty", ""},
+    };
+    for (const auto &[name, text] : contents)
+        QVERIFY(writeFile(m_files.filePath(QLatin1String(name)), text, Readable));
+    QVERIFY(::mkfifo(QFile::encodeName(m_files.filePath(QStringLiteral("pipe"))).constData(), 0600) == 0);
+    QVERIFY(QFile::link(m_files.filePath(QStringLiteral("pipe")), m_files.filePath(QStringLiteral("to-pipe"))));
 
     // Reports the single output the real one would give for a handled scheme; "slow" never answers in time.
     QVERIFY(writeFile(m_bin.filePath(QStringLiteral("xdg-mime")),
@@ -247,18 +282,39 @@ void TestShellOpen::needsLaunchConfirmation_data()
     QTest::newRow("desktop entry") << QStringLiteral("%dir%/app.desktop") << true;
     QTest::newRow("desktop entry in capitals") << QStringLiteral("%dir%/APP2.DESKTOP") << true;
     QTest::newRow("link to a desktop entry") << QStringLiteral("%dir%/launch") << true;
+    QTest::newRow("chain of links to a desktop entry") << QStringLiteral("%dir%/chain") << true;
+    QTest::newRow("chain of links through a script name") << QStringLiteral("%dir%/harmless") << true;
+    QTest::newRow("link named as a script") << QStringLiteral("%dir%/text.sh") << true;
+    QTest::newRow("executable bit only") << QStringLiteral("%dir%/program") << true;
+    for (const char *suffix : RunnableSuffixes)
+        QTest::addRow("suffix %s", suffix) << QStringLiteral("%dir%/file.") + QLatin1String(suffix) << true;
+    QTest::newRow("desktop entry without suffix") << QStringLiteral("%dir%/entry") << true;
+    QTest::newRow("desktop entry after comments") << QStringLiteral("%dir%/entry-after-comments") << true;
+    QTest::newRow("desktop entry, BOM and CRLF") << QStringLiteral("file://%dir%/entry-windows") << true;
+    QTest::newRow("comments longer than what is read") << QStringLiteral("%dir%/entry-after-long-comment") << true;
+    QTest::newRow("header not first") << QStringLiteral("%dir%/header-later") << false;
+    QTest::newRow("other group") << QStringLiteral("%dir%/other-group") << false;
+    QTest::newRow("first line longer than what is read") << QStringLiteral("%dir%/long-line") << false;
+    QTest::newRow("empty file") << QStringLiteral("%dir%/empty") << false;
+    QTest::newRow("FIFO") << QStringLiteral("%dir%/pipe") << false;
+    QTest::newRow("link to a FIFO") << QStringLiteral("%dir%/to-pipe") << false;
     QTest::newRow("plain text") << QStringLiteral("%dir%/plain.txt") << false;
     QTest::newRow("folder") << QStringLiteral("%dir%/folder") << false;
     QTest::newRow("missing desktop entry") << QStringLiteral("%dir%/gone.desktop") << false;
     QTest::newRow("relative desktop entry") << QStringLiteral("app.desktop") << false;
     QTest::newRow("web address") << QStringLiteral("http://example.com/app.desktop") << false;
+    QTest::newRow("web address of a script") << QStringLiteral("https://example.com/install.sh") << false;
 }
 
+// A FIFO without a writer would block whoever reads it: the answer must come at once.
 void TestShellOpen::needsLaunchConfirmation()
 {
     QFETCH(QString, target);
     QFETCH(bool, expected);
+    QElapsedTimer timer;
+    timer.start();
     QCOMPARE(platform::needsLaunchConfirmation(expand(target)), expected);
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestShellOpen)

@@ -1,5 +1,5 @@
 #include "RecordingHelp.h"
-#include "StandInOpener.h"
+#include "common/StandInOpener.h"
 #include "shell/AboutBox.h"
 #include "shell/Product.h"
 #include "shell/VersionInfo.h"

@@ -1,5 +1,5 @@
 #include "RecordingHelp.h"
-#include "StandInOpener.h"
+#include "common/StandInOpener.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/SDIAppForm.h"
 #include "shell/HelpCommands.h"

@@ -1,0 +1,24 @@
+#include "mainwindow/LinkOpener.h"
+
+#include "mainwindow/Confirmations.h"
+#include "platform/ShellOpen.h"
+#include "widgets/ShellErrorReport.h"
+
+namespace LinkOpener {
+
+bool openLink(QWidget *parent, const QString &target, const std::function<void()> &countVisit)
+{
+    // Bookmark files come from anywhere: a program on this computer is not started without asking.
+    if (platform::needsLaunchConfirmation(target)
+        && !Confirmations::question(
+            parent, QStringLiteral("Quillmark"),
+            QStringLiteral("\"%1\" is a program on this computer, not a web page. Run it?").arg(target)))
+        return false;
+    // The visit counts whether or not the launch succeeds.
+    if (countVisit)
+        countVisit();
+    ReportShellError(platform::shellOpen(target), target);
+    return true;
+}
+
+} // namespace LinkOpener
