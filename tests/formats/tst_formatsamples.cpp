@@ -50,6 +50,8 @@ private slots:
     void damagedHotlist();
     void damagedXbel_data();
     void damagedXbel();
+    void xbelTextOfAnyDepth_data();
+    void xbelTextOfAnyDepth();
 };
 
 void TestFormatSamples::samples_data()
@@ -233,6 +235,9 @@ void TestFormatSamples::damagedXbel_data()
         "<xbel><bookmark href=\"a\"><title>A</title></bookmark><bookmark href=\"b\"><title>&e;</title>"
         "</bookmark></xbel>") << QStringLiteral(" <b>\nA <a>")
                                  << int(ImportReport::Damaged);
+    QTest::newRow("markup in a title") << start
+            + "<bookmark href=\"a\"><title>a<b>b<!--c--><?p x?>c</b>&amp;<![CDATA[<d>]]></title></bookmark></xbel>"
+                                       << QStringLiteral("abc&<d> <a>") << int(ImportReport::Complete);
     QTest::newRow("bookmark inside a bookmark")
         << start + "<bookmark href=\"a\"><title>A</title><bookmark href=\"b\"/></bookmark></xbel>"
         << QStringLiteral("A <a>") << int(ImportReport::Complete);
@@ -248,6 +253,28 @@ void TestFormatSamples::damagedXbel()
     QCOMPARE(int(report.status), status);
     QCOMPARE(outline(root), expected);
     checkSound(root, report.folders, report.links);
+}
+
+void TestFormatSamples::xbelTextOfAnyDepth_data()
+{
+    QTest::addColumn<QByteArray>("element");
+    QTest::newRow("title") << QByteArray("title");
+    QTest::newRow("desc") << QByteArray("desc");
+}
+
+// Markup in a title or description, nested far deeper than a call stack could follow, adds its text.
+void TestFormatSamples::xbelTextOfAnyDepth()
+{
+    QFETCH(QByteArray, element);
+    constexpr int Depth = 100000;
+    const QByteArray file = "<xbel><bookmark href=\"u\"><" + element + '>' + QByteArray("<b>a").repeated(Depth)
+        + QByteArray("b</b>").repeated(Depth) + "</" + element + "></bookmark></xbel>";
+    LinkItem root;
+    QVERIFY(XbelReader::readBytes(file, root).ok());
+    QCOMPARE(root.Children.Count(), 1);
+    const LinkItem &link = *root.Children.Get(0);
+    const ItemText &text = element == "title" ? link.Name : link.Description;
+    QVERIFY(text == std::string(Depth, 'a') + std::string(Depth, 'b'));
 }
 
 QTEST_GUILESS_MAIN(TestFormatSamples)

@@ -54,6 +54,7 @@ private:
     enum class Element { Xbel, Folder, Bookmark, Info };
 
     void start();
+    QString elementText();
     void metadata(LinkItem &item);
     void alias();
 
@@ -129,9 +130,9 @@ void Parser::start()
         alias();
         m_xml.skipCurrentElement();
     } else if (parentItem && name == u"title") {
-        parentItem->Name = itemText(m_xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        parentItem->Name = itemText(elementText());
     } else if (parentItem && name == u"desc") {
-        parentItem->Description = itemText(m_xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        parentItem->Description = itemText(elementText());
     } else if (parentItem && name == u"info") {
         m_open.emplace_back(Element::Info, parentItem);
     } else if (parent == Element::Info && name == u"metadata"
@@ -140,6 +141,33 @@ void Parser::start()
         m_xml.skipCurrentElement();
     } else {
         m_xml.skipCurrentElement(); // separators, the collection's own title, what we do not know
+    }
+}
+
+// The text of the element just started, that of the elements inside it included, up to its end (or
+// to where the XML breaks): what readElementText(IncludeChildElements) gives, but counting the depth
+// instead of recursing, so that markup nested in a title, however deep, cannot use up the stack.
+QString Parser::elementText()
+{
+    QString text;
+    for (int depth = 0;;) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += m_xml.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (depth-- == 0)
+                return text;
+            break;
+        default: // comments and processing instructions add nothing
+            if (m_xml.hasError() || m_xml.atEnd())
+                return text;
+            break;
+        }
     }
 }
 
