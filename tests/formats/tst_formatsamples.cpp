@@ -52,6 +52,8 @@ private slots:
     void damagedXbel();
     void xbelTextOfAnyDepth_data();
     void xbelTextOfAnyDepth();
+    void xbelAliasesStayWithinTheFile_data();
+    void xbelAliasesStayWithinTheFile();
 };
 
 void TestFormatSamples::samples_data()
@@ -275,6 +277,37 @@ void TestFormatSamples::xbelTextOfAnyDepth()
     const LinkItem &link = *root.Children.Get(0);
     const ItemText &text = element == "title" ? link.Name : link.Description;
     QVERIFY(text == std::string(Depth, 'a') + std::string(Depth, 'b'));
+}
+
+void TestFormatSamples::xbelAliasesStayWithinTheFile_data()
+{
+    QTest::addColumn<QByteArray>("bookmark");
+    QTest::addColumn<int>("fewestLinks");
+    QTest::addColumn<int>("mostLinks");
+    const QByteArray large(1024 * 1024, 'x');
+    // Copies of the other texts take little: every alias stays, some without the description.
+    QTest::newRow("large description") << "<bookmark id=\"b\" href=\"u\"><desc>" + large + "</desc></bookmark>" << 101
+                                       << 101;
+    // The aliases beyond the bound are left out.
+    QTest::newRow("large URL") << "<bookmark id=\"b\" href=\"" + large + "\"/>" << 2 << 100;
+}
+
+// Each alias copies its bookmark, but all the copies together take no more than a few times the file.
+void TestFormatSamples::xbelAliasesStayWithinTheFile()
+{
+    QFETCH(QByteArray, bookmark);
+    QFETCH(int, fewestLinks);
+    QFETCH(int, mostLinks);
+    const QByteArray file = "<xbel>" + bookmark + QByteArray("<alias ref=\"b\"/>").repeated(100) + "</xbel>";
+    LinkItem root;
+    const ImportReport report = XbelReader::readBytes(file, root);
+    qint64 bytes = 0;
+    for (const auto &link : root.Children)
+        bytes += qint64(link->Name.size() + link->Url.size() + link->Description.size());
+    QVERIFY2(bytes <= 6 * file.size(), QByteArray::number(bytes));
+    QVERIFY2(report.links >= fewestLinks && report.links <= mostLinks, QByteArray::number(report.links));
+    checkSound(root, 0, report.links);
+    QCOMPARE(report.status, ImportReport::Damaged);
 }
 
 QTEST_GUILESS_MAIN(TestFormatSamples)
