@@ -317,6 +317,7 @@ void TestBookmarkHtml::brokenMarkupStaysLinear_data()
     QTest::newRow("single quotes left open") << QByteArray("<a b='").repeated(Count);
     QTest::newRow("lone brackets") << QByteArray("< <").repeated(Count) + "<DT><A HREF=\"u\">A</A>";
     QTest::newRow("titles never closed") << QByteArray("<A HREF=\"u\">t <b>").repeated(Count);
+    QTest::newRow("quotes closed at the end") << QByteArray("<DT><A HREF=\"x\n").repeated(2 * Count) + '"';
     QTest::newRow("descriptions of one link") << "<DT><A HREF=\"u\">A</A>" + QByteArray("<DD>d\n").repeated(2 * Count);
 }
 
