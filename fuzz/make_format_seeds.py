@@ -46,6 +46,8 @@ html = {
     b'<DT><A HREF="x" LAST_VISIT="99999999999999999999">huge</A>',
     "descriptions.html": b'<DL><DT><H3>F</H3><DD>about<DL><DT><A HREF="u">L</A><DD>one\ntwo<BR>three<DD>four</DL><DD>x</DL>',
     "deep.html": b"<DT><H3>f</H3><DL><p>" * 300 + b'<DT><A HREF="u">bottom</A>',
+    "many-descriptions.html": b'<DT><A HREF="u">A</A>' + b"<DD>d\n" * 300 + b"<DD>\n<DD>last",
+    "quote-closed-at-end.html": b'<DT><A HREF="x\n' * 300 + b'"',
     "binary.html": bytes(range(256)) * 2,
     "empty.html": b"",
     "doctype-only.html": b"<!DOCTYPE NETSCAPE-Bookmark-file-1>",
@@ -87,6 +89,10 @@ xbel = {
     b'<bookmark href="u" visited="2009-07-06T06:00:00.5+02:00"><info><metadata owner="urn:x-quillmark:metadata" '
     b'visits="-1" rating="999"/></info></bookmark></xbel>',
     "deep.xbel": xbel_start + b"<folder><title>f</title>" * 300 + b'<bookmark href="u"/>',
+    "deep-title.xbel": xbel_start + b'<bookmark href="u"><title>' + b"<b>a" * 300 + b"b</b>" * 300 + b"</title><desc>"
+    + b"<i>c<!--x-->" * 300 + b"</desc></bookmark>",
+    "many-aliases.xbel": xbel_start + b'<bookmark id="b" href="u"><title>T</title><desc>' + b"d" * 4000
+    + b"</desc></bookmark>" + b'<folder><alias ref="b"/></folder>' * 300 + b"</xbel>",
     "binary.xbel": bytes(range(256)) * 2,
 }
 for i, cut in enumerate(cuts(desktop, 5)):

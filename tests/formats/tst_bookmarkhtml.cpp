@@ -223,7 +223,7 @@ void TestBookmarkHtml::descriptions()
     const QByteArray html = "<DL><p>\n"
                             "  <DT><H3>Folder</H3>\n  <DD>About the folder\n  <DL><p>\n"
                             "    <DT><A HREF=\"u\">Link</A>\n    <DD>First line\n  second line<BR>third &amp; last\n"
-                            "    <DD>Another DD\n"
+                            "    <DD> \n    <DD>Another DD\n"
                             "  </DL><p>\n"
                             "  <DD>Belongs to nothing\n"
                             "</DL>";
@@ -317,10 +317,12 @@ void TestBookmarkHtml::brokenMarkupStaysLinear_data()
     QTest::newRow("single quotes left open") << QByteArray("<a b='").repeated(Count);
     QTest::newRow("lone brackets") << QByteArray("< <").repeated(Count) + "<DT><A HREF=\"u\">A</A>";
     QTest::newRow("titles never closed") << QByteArray("<A HREF=\"u\">t <b>").repeated(Count);
+    QTest::newRow("quotes closed at the end") << QByteArray("<DT><A HREF=\"x\n").repeated(2 * Count) + '"';
+    QTest::newRow("descriptions of one link") << "<DT><A HREF=\"u\">A</A>" + QByteArray("<DD>d\n").repeated(2 * Count);
 }
 
 // Damage that repeats all over a file is read in one pass: a reader that searched to the end of the
-// file again for each would take minutes here.
+// file again for each, or copied all it had gathered for each, would take minutes here.
 void TestBookmarkHtml::brokenMarkupStaysLinear()
 {
     QFETCH(QByteArray, html);

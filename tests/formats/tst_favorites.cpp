@@ -6,8 +6,10 @@
 #include "store/TextCodec.h"
 #include "transfer/formats/FavoritesReader.h"
 #include "transfer/formats/FavoritesWriter.h"
+#include "transfer/formats/UniqueFileNames.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +25,7 @@ private slots:
     void safeFileName_data();
     void safeFileName();
     void twinsAreNumbered();
+    void manyTwins();
     void keepsWhatIsThere();
     void shortcutFile();
     void shortcutUrl_data();
@@ -125,6 +128,27 @@ void TestFavorites::twinsAreNumbered()
     QCOMPARE(names,
              QStringList({"Twin", "Twin (2) (2).url", "Twin (2).url", "Twin.url", "a_b (2).url", "a_b.url", "twin (2)",
                           "twin (3).url"}));
+}
+
+// Each twin's number is found in one step: trying every number from 2 again for each would take tens
+// of seconds here. The numbers are those of that search: the first free one, names in any case.
+void TestFavorites::manyTwins()
+{
+    constexpr int Count = 10000;
+    UniqueFileNames names;
+    names.insert(QStringLiteral("TWIN (7).URL"));
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0, number = 1; i < Count; ++i, ++number) {
+        const QString base = i % 2 ? QStringLiteral("Twin") : QStringLiteral("twin");
+        number += number == 7 ? 1 : 0;
+        const QString expected = number == 1 ? base + u".url"_qs : QStringLiteral("%1 (%2).url").arg(base).arg(number);
+        const QString name = names.take(base, QStringLiteral(".url"));
+        if (name != expected)
+            QCOMPARE(name, expected);
+    }
+    QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()) + " ms");
+    QCOMPARE(names.take(QStringLiteral("Twin (2)"), QStringLiteral(".url")), QStringLiteral("Twin (2) (2).url"));
 }
 
 void TestFavorites::keepsWhatIsThere()

@@ -50,6 +50,10 @@ private slots:
     void damagedHotlist();
     void damagedXbel_data();
     void damagedXbel();
+    void xbelTextOfAnyDepth_data();
+    void xbelTextOfAnyDepth();
+    void xbelAliasesStayWithinTheFile_data();
+    void xbelAliasesStayWithinTheFile();
 };
 
 void TestFormatSamples::samples_data()
@@ -233,6 +237,9 @@ void TestFormatSamples::damagedXbel_data()
         "<xbel><bookmark href=\"a\"><title>A</title></bookmark><bookmark href=\"b\"><title>&e;</title>"
         "</bookmark></xbel>") << QStringLiteral(" <b>\nA <a>")
                                  << int(ImportReport::Damaged);
+    QTest::newRow("markup in a title") << start
+            + "<bookmark href=\"a\"><title>a<b>b<!--c--><?p x?>c</b>&amp;<![CDATA[<d>]]></title></bookmark></xbel>"
+                                       << QStringLiteral("abc&<d> <a>") << int(ImportReport::Complete);
     QTest::newRow("bookmark inside a bookmark")
         << start + "<bookmark href=\"a\"><title>A</title><bookmark href=\"b\"/></bookmark></xbel>"
         << QStringLiteral("A <a>") << int(ImportReport::Complete);
@@ -248,6 +255,59 @@ void TestFormatSamples::damagedXbel()
     QCOMPARE(int(report.status), status);
     QCOMPARE(outline(root), expected);
     checkSound(root, report.folders, report.links);
+}
+
+void TestFormatSamples::xbelTextOfAnyDepth_data()
+{
+    QTest::addColumn<QByteArray>("element");
+    QTest::newRow("title") << QByteArray("title");
+    QTest::newRow("desc") << QByteArray("desc");
+}
+
+// Markup in a title or description, nested far deeper than a call stack could follow, adds its text.
+void TestFormatSamples::xbelTextOfAnyDepth()
+{
+    QFETCH(QByteArray, element);
+    constexpr int Depth = 100000;
+    const QByteArray file = "<xbel><bookmark href=\"u\"><" + element + '>' + QByteArray("<b>a").repeated(Depth)
+        + QByteArray("b</b>").repeated(Depth) + "</" + element + "></bookmark></xbel>";
+    LinkItem root;
+    QVERIFY(XbelReader::readBytes(file, root).ok());
+    QCOMPARE(root.Children.Count(), 1);
+    const LinkItem &link = *root.Children.Get(0);
+    const ItemText &text = element == "title" ? link.Name : link.Description;
+    QVERIFY(text == std::string(Depth, 'a') + std::string(Depth, 'b'));
+}
+
+void TestFormatSamples::xbelAliasesStayWithinTheFile_data()
+{
+    QTest::addColumn<QByteArray>("bookmark");
+    QTest::addColumn<int>("fewestLinks");
+    QTest::addColumn<int>("mostLinks");
+    const QByteArray large(1024 * 1024, 'x');
+    // Copies of the other texts take little: every alias stays, some without the description.
+    QTest::newRow("large description") << "<bookmark id=\"b\" href=\"u\"><desc>" + large + "</desc></bookmark>" << 101
+                                       << 101;
+    // The aliases beyond the bound are left out.
+    QTest::newRow("large URL") << "<bookmark id=\"b\" href=\"" + large + "\"/>" << 2 << 100;
+}
+
+// Each alias copies its bookmark, but all the copies together take no more than a few times the file.
+void TestFormatSamples::xbelAliasesStayWithinTheFile()
+{
+    QFETCH(QByteArray, bookmark);
+    QFETCH(int, fewestLinks);
+    QFETCH(int, mostLinks);
+    const QByteArray file = "<xbel>" + bookmark + QByteArray("<alias ref=\"b\"/>").repeated(100) + "</xbel>";
+    LinkItem root;
+    const ImportReport report = XbelReader::readBytes(file, root);
+    qint64 bytes = 0;
+    for (const auto &link : root.Children)
+        bytes += qint64(link->Name.size() + link->Url.size() + link->Description.size());
+    QVERIFY2(bytes <= 6 * file.size(), QByteArray::number(bytes));
+    QVERIFY2(report.links >= fewestLinks && report.links <= mostLinks, QByteArray::number(report.links));
+    checkSound(root, 0, report.links);
+    QCOMPARE(report.status, ImportReport::Damaged);
 }
 
 QTEST_GUILESS_MAIN(TestFormatSamples)

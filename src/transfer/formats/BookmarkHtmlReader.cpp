@@ -137,6 +137,7 @@ private:
     void endTag(Tag tag);
     void startItem(Collect collect);
     void finishCollecting();
+    void describeNext(LinkItem *item);
     void appendRaw(std::string_view piece);
     std::string_view takeText(bool title);
     std::string_view takeUrl();
@@ -164,6 +165,9 @@ private:
     std::string_view m_rating;
 
     LinkItem *m_describable = nullptr; // the item a DD now would describe
+    // Its description so far, once a second DD adds to it: the item takes it when the next item comes,
+    // so that a long run of DDs is not copied again for each.
+    std::string m_gatheredDescription;
     LinkItem *m_folderAwaitingList = nullptr; // the folder a DL now would open
     std::vector<bool> m_lists; // the open DL lists: true for those that opened a folder
     bool m_sawBookmarkMarkup = false;
@@ -211,6 +215,7 @@ void Parser::run()
         if (!m_sawBookmarkMarkup && m_report.folders == 0 && m_report.links == 0)
             m_report.fail(QStringLiteral("The file holds no bookmarks."));
     }
+    describeNext(nullptr);
     m_sink.finish();
 }
 
@@ -242,7 +247,7 @@ void Parser::startTag(Tag tag)
         break;
     case Tag::DL:
         m_sawBookmarkMarkup = true;
-        m_describable = nullptr;
+        describeNext(nullptr);
         if (m_folderAwaitingList) {
             m_sink.enterFolder(m_folderAwaitingList);
             m_folderAwaitingList = nullptr;
@@ -266,7 +271,7 @@ void Parser::endTag(Tag tag)
         finishCollecting();
     }
     if (tag == Tag::DL) {
-        m_describable = nullptr;
+        describeNext(nullptr);
         m_folderAwaitingList = nullptr;
         if (!m_lists.empty()) {
             if (m_lists.back())
@@ -286,7 +291,7 @@ void Parser::startItem(Collect collect)
     m_visits = {};
     m_rating = {};
     m_folderAwaitingList = nullptr;
-    m_describable = nullptr;
+    describeNext(nullptr);
     for (const HtmlTokenizer::Attribute &attribute : m_tokens.attributes()) {
         const std::string_view name = attribute.name;
         if (equalsIgnoringCase(name, "href"))
@@ -403,27 +408,41 @@ void Parser::finishCollecting()
         const std::string_view url = takeUrl();
         LinkItem *link = m_sink.addLink(takeText(true), url);
         applyNumbers(*link);
-        m_describable = link;
+        describeNext(link);
         return;
     }
     case Collect::FolderTitle: {
         LinkItem *folder = m_sink.addFolder(takeText(true));
         applyNumbers(*folder);
-        m_describable = folder;
+        describeNext(folder);
         m_folderAwaitingList = folder;
         return;
     }
     case Collect::Description: {
         const std::string_view text = takeText(false);
+        if (text.empty())
+            return;
         if (m_describable->Description.empty()) {
             m_sink.setText(*m_describable, &LinkItem::Description, text);
-        } else if (!text.empty()) {
-            m_describable->Description += '\n';
-            m_describable->Description += text;
+            return;
         }
+        if (m_gatheredDescription.empty())
+            m_gatheredDescription = m_describable->Description;
+        m_gatheredDescription += '\n';
+        m_gatheredDescription += text;
         return;
     }
     }
+}
+
+// Gives the item that DDs described what they gathered, and makes item (or none) the one they describe.
+void Parser::describeNext(LinkItem *item)
+{
+    if (!m_gatheredDescription.empty()) {
+        m_sink.setText(*m_describable, &LinkItem::Description, m_gatheredDescription);
+        m_gatheredDescription.clear();
+    }
+    m_describable = item;
 }
 
 QByteArray metaCharset(const QByteArray &bytes)

@@ -3,6 +3,7 @@
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "transfer/formats/ExportProgress.h"
+#include "transfer/formats/UniqueFileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,7 +56,7 @@ struct Directory
 {
     const LinkItem *folder;
     QString path;
-    QSet<QString> taken; // names in the directory, folded to lower case
+    UniqueFileNames names;
     int next = 0;
 };
 
@@ -67,21 +68,11 @@ public:
     bool run(const QString &directory, const LinkItem &folder);
 
 private:
-    QString uniqueName(Directory &directory, const QString &base, const QString &extension);
     bool writeShortcut(const QString &path, std::string_view url);
 
     ExportReport &m_report;
     ExportProgress &m_ticks;
 };
-
-QString Writer::uniqueName(Directory &directory, const QString &base, const QString &extension)
-{
-    QString name = base + extension;
-    for (int number = 2; directory.taken.contains(name.toLower()); ++number)
-        name = base + QStringLiteral(" (%1)").arg(number) + extension;
-    directory.taken.insert(name.toLower());
-    return name;
-}
 
 bool Writer::writeShortcut(const QString &path, std::string_view url)
 {
@@ -106,7 +97,7 @@ bool Writer::run(const QString &directory, const LinkItem &folder)
     stack.push_back({&folder, QDir(directory).absolutePath(), {}});
     for (const QString &existing :
          QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        stack.back().taken.insert(existing.toLower());
+        stack.back().names.insert(existing);
 
     while (!stack.empty()) {
         Directory &current = stack.back();
@@ -117,7 +108,7 @@ bool Writer::run(const QString &directory, const LinkItem &folder)
         const LinkItem *item = current.folder->Children.Get(current.next++);
         const QString base = FavoritesWriter::safeFileName(TextCodec::toDisplay(item->Name));
         if (item->isFolder()) {
-            const QString path = current.path + QLatin1Char('/') + uniqueName(current, base, QString());
+            const QString path = current.path + QLatin1Char('/') + current.names.take(base, QString());
             if (!QDir().mkdir(path)) {
                 m_report.fail(QStringLiteral("Cannot create folder %1").arg(QDir::toNativeSeparators(path)));
                 return false;
@@ -125,7 +116,7 @@ bool Writer::run(const QString &directory, const LinkItem &folder)
             ++m_report.folders;
             stack.push_back({item, path, {}}); // current is no longer valid after this
         } else {
-            const QString path = current.path + QLatin1Char('/') + uniqueName(current, base, ShortcutExtension);
+            const QString path = current.path + QLatin1Char('/') + current.names.take(base, ShortcutExtension);
             if (!writeShortcut(path, item->Url))
                 return false;
             ++m_report.links;

@@ -40,6 +40,14 @@ double oleDateOf(QStringView text)
     return dateTime.isValid() ? OleDate::fromDateTime(dateTime) : 0.0;
 }
 
+// An alias is a copy of its bookmark, texts and all, so a small file could name a large bookmark a
+// million times. What the copies may take together grows with what has been read: a fixed allowance
+// and a few bytes for each character of the file so far. An alias beyond that is copied without its
+// description (the link itself is what it stands for), or left out when even the name and URL do not
+// fit; the report says so.
+constexpr qint64 AliasAllowance = 1024 * 1024;
+constexpr qint64 AliasBytesPerCharacter = 4;
+
 class Parser
 {
 public:
@@ -54,6 +62,7 @@ private:
     enum class Element { Xbel, Folder, Bookmark, Info };
 
     void start();
+    QString elementText();
     void metadata(LinkItem &item);
     void alias();
 
@@ -64,6 +73,9 @@ private:
     std::vector<std::pair<Element, LinkItem *>> m_open;
     QHash<QString, const LinkItem *> m_bookmarksById;
     int m_unresolvedAliases = 0;
+    qint64 m_aliasBytes = 0; // the texts the aliases copied
+    int m_aliasesWithoutDescription = 0;
+    int m_aliasesLeftOut = 0;
     bool m_sawXbel = false;
 };
 
@@ -96,6 +108,14 @@ void Parser::run()
     if (m_unresolvedAliases > 0)
         m_report.damage(
             QStringLiteral("%1 aliases named no bookmark before them and were left out.").arg(m_unresolvedAliases));
+    if (m_aliasesWithoutDescription > 0)
+        m_report.damage(QStringLiteral("%1 aliases were copied without the description of their bookmark: so many "
+                                       "copies of it would take far more memory than the file.")
+                            .arg(m_aliasesWithoutDescription));
+    if (m_aliasesLeftOut > 0)
+        m_report.damage(QStringLiteral("%1 aliases were left out: so many copies of their bookmark would take far "
+                                       "more memory than the file.")
+                            .arg(m_aliasesLeftOut));
 }
 
 void Parser::start()
@@ -129,9 +149,9 @@ void Parser::start()
         alias();
         m_xml.skipCurrentElement();
     } else if (parentItem && name == u"title") {
-        parentItem->Name = itemText(m_xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        parentItem->Name = itemText(elementText());
     } else if (parentItem && name == u"desc") {
-        parentItem->Description = itemText(m_xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        parentItem->Description = itemText(elementText());
     } else if (parentItem && name == u"info") {
         m_open.emplace_back(Element::Info, parentItem);
     } else if (parent == Element::Info && name == u"metadata"
@@ -140,6 +160,33 @@ void Parser::start()
         m_xml.skipCurrentElement();
     } else {
         m_xml.skipCurrentElement(); // separators, the collection's own title, what we do not know
+    }
+}
+
+// The text of the element just started, that of the elements inside it included, up to its end (or
+// to where the XML breaks): what readElementText(IncludeChildElements) gives, but counting the depth
+// instead of recursing, so that markup nested in a title, however deep, cannot use up the stack.
+QString Parser::elementText()
+{
+    QString text;
+    for (int depth = 0;;) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += m_xml.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (depth-- == 0)
+                return text;
+            break;
+        default: // comments and processing instructions add nothing
+            if (m_xml.hasError() || m_xml.atEnd())
+                return text;
+            break;
+        }
     }
 }
 
@@ -165,8 +212,21 @@ void Parser::alias()
         return;
     }
     const LinkItem *original = *it;
+    const qint64 room = AliasAllowance + AliasBytesPerCharacter * m_xml.characterOffset() - m_aliasBytes;
+    const qint64 link = qint64(original->Name.size() + original->Url.size());
+    const qint64 description = qint64(original->Description.size());
+    if (link > room) {
+        ++m_aliasesLeftOut;
+        return;
+    }
     LinkItem *copy = m_sink.addLink(original->Name, original->Url);
+    m_aliasBytes += link;
+    if (description > room - link) {
+        ++m_aliasesWithoutDescription;
+        return;
+    }
     copy->Description = original->Description;
+    m_aliasBytes += description;
 }
 
 } // namespace
