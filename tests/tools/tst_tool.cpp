@@ -1,3 +1,4 @@
+#include "common/SpecialFiles.h"
 #include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -15,6 +16,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -124,11 +126,13 @@ private slots:
     void importIntoDamagedDataFile();
     void importDamagedFile_data();
     void importDamagedFile();
+    void importFavoritesSkipsSpecialFiles();
     void transferArguments_data();
     void transferArguments();
 
 private:
-    Result run(const QStringList &arguments);
+    // Runs the tool; inChild runs in the new process before the tool starts.
+    Result run(const QStringList &arguments, int timeoutMs = 120000, const std::function<void()> &inChild = {});
     QString writeFile(const QString &name, const QByteArray &bytes);
     void compareTree(const QJsonObject &json, const LinkItem &item);
     void dumpOne(std::unique_ptr<LinkItem> item, QJsonObject &json);
@@ -142,15 +146,17 @@ void TestTool::init()
     QVERIFY(m_dir->isValid());
 }
 
-Result TestTool::run(const QStringList &arguments)
+Result TestTool::run(const QStringList &arguments, int timeoutMs, const std::function<void()> &inChild)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"XDG_DATA_HOME"_qs, m_dir->filePath(u"data-home"_qs));
     process.setProcessEnvironment(environment);
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(ToolPath, arguments);
     Result result;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
         qWarning() << "quillmark-tool did not end normally:" << process.errorString() << process.readAllStandardError();
         return result;
     }
@@ -804,6 +810,22 @@ void TestTool::importDamagedFile()
     }
     QVERIFY2(result.err.contains("warning"), result.err.constData());
     QCOMPARE(readCollection(data)->Children.Count(), links);
+}
+
+// A FIFO, links to it, to a device and to standard input would make a reader wait for ever; only the
+// shortcut file is read.
+void TestTool::importFavoritesSkipsSpecialFiles()
+{
+    const QString folder = m_dir->filePath(u"Favorites"_qs);
+    writeFile(u"Favorites/plain.url"_qs, "[InternetShortcut]\nURL=http://plain/\n");
+    QVERIFY(!SpecialFiles::addTo(folder).isEmpty());
+    QVERIFY(QFile::link(u"/dev/stdin"_qs, folder + u"/stdin.url"_qs));
+    const QString data = m_dir->filePath(u"data.qmf"_qs);
+
+    const Result result = run({u"import"_qs, u"--format=favorites"_qs, folder, data}, 10000);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("0 folders and 1 links imported\n"));
+    QCOMPARE(namesBelow(*readCollection(data)), QStringList {u"plain http://plain/"_qs});
 }
 
 void TestTool::transferArguments_data()
