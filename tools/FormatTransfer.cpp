@@ -17,7 +17,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <vector>
 
 namespace FormatTransfer {
 
@@ -215,10 +214,7 @@ int importInto(const BookmarkFormatInfo &format, const QString &folderPath, cons
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
     }
-    std::vector<std::unique_ptr<LinkItem>> children;
-    while (imported.Children.Count() > 0)
-        children.push_back(imported.Children.TakeAt(0));
-    folder->Children.InsertSortedBatch(std::move(children));
+    FormatCommands::moveChildren(imported, *folder);
 
     QString error;
     if (!NativeFile::saveAtomically(dataFile, *root, &error)) {
