@@ -15,6 +15,8 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace TreeBuilders;
@@ -73,6 +75,8 @@ private slots:
     void prefetchedLoadIsTheSame_data();
     void prefetchedLoadIsTheSame();
     void prefetchFollowsAMovedDataFile();
+    void privateUnderAnyUmask_data();
+    void privateUnderAnyUmask();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -344,6 +348,43 @@ void TestRepository::prefetchFollowsAMovedDataFile()
     writeAll(TRepository::DataFile(), collection(2));
     repository.Load();
     QCOMPARE(repository.Root()->Children.Count(), 2);
+}
+
+void TestRepository::privateUnderAnyUmask_data()
+{
+    QTest::addColumn<bool>("folderExists");
+    QTest::newRow("new folders") << false;
+    QTest::newRow("folder open to others") << true;
+}
+
+// The data folder and file are the user's alone, whatever the file-creation mask; an existing data folder
+// that others may enter is closed to them.
+void TestRepository::privateUnderAnyUmask()
+{
+    QFETCH(bool, folderExists);
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file-creation mask");
+#else
+    const QString dataHome = m_home->filePath(QStringLiteral("data"));
+    if (folderExists) {
+        QVERIFY(QDir().mkpath(TRepository::DataFolder()));
+        QVERIFY(QFile::setPermissions(TRepository::DataFolder(), QFileDevice::Permissions(0x7755)));
+    }
+    const mode_t oldMask = ::umask(0);
+    TRepository repository;
+    const bool saved = repository.Save();
+    ::umask(oldMask);
+    QVERIFY(saved);
+
+    const auto mode = [](const QString &path) {
+        struct stat status = {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
+    };
+    QCOMPARE(mode(TRepository::DataFolder()), 0700);
+    QCOMPARE(mode(TRepository::DataFile()), 0600);
+    if (!folderExists)
+        QCOMPARE(mode(dataHome), 0700); // created for the data folder, so the user's alone as well
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestRepository)
