@@ -8,9 +8,11 @@
 #include <QBuffer>
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -61,6 +63,28 @@ QByteArray writeTree(const LinkItem &root)
     return output.data();
 }
 
+// A device of unknown size, as a pipe is, that hands the bytes out in small, uneven pieces.
+class PipeDevice : public QIODevice
+{
+public:
+    explicit PipeDevice(const QByteArray &bytes) : m_bytes(bytes) { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = std::min<qint64>({maxSize, m_bytes.size() - m_next, 1 + m_next % 4093});
+        std::memcpy(data, m_bytes.constData() + m_next, size_t(count));
+        m_next += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_next = 0;
+};
+
 void readOnce(const QByteArray &bytes, bool refuseNewer)
 {
     QBuffer input;
@@ -68,6 +92,15 @@ void readOnce(const QByteArray &bytes, bool refuseNewer)
     input.open(QIODevice::ReadOnly);
     LinkItem root;
     const NativeFile::ReadResult result = NativeFile::read(input, root, refuseNewer);
+
+    // Read as a stream of unknown size, the same bytes give the same tree, damaged or not (a first-version
+    // file cannot be read so: the reader must go back to the start).
+    PipeDevice pipe(bytes);
+    LinkItem piped;
+    const NativeFile::ReadResult pipedResult = NativeFile::read(pipe, piped, refuseNewer);
+    const bool pipeable
+        = result.version == NativeFile::CurrentVersion || result.status == NativeFile::ReadResult::NewerVersion;
+    check(!pipeable || pipedResult.status == result.status, "a stream of unknown size reads otherwise");
 
     check(result.status != NativeFile::ReadResult::Cancelled, "a read without progress callback was cancelled");
     check(refuseNewer || result.status != NativeFile::ReadResult::NewerVersion, "a newer version was refused");
@@ -77,6 +110,7 @@ void readOnce(const QByteArray &bytes, bool refuseNewer)
 
     // What was read, written and read again gives the same tree: the same bytes once more.
     const QByteArray written = writeTree(root);
+    check(!pipeable || writeTree(piped) == written, "a stream of unknown size gives another tree");
     QBuffer again;
     again.setData(written);
     again.open(QIODevice::ReadOnly);

@@ -90,6 +90,15 @@ bool makePrivateFolder(const QString &path, QString *error)
 #endif
 }
 
+bool keepCopy(const QString &from, const QString &to)
+{
+#ifndef Q_OS_WIN
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+#endif
+    return QFile::copy(from, to);
+}
+
 bool makeFilePrivate(const QString &path)
 {
 #ifdef Q_OS_WIN

@@ -18,6 +18,11 @@ bool syncDirectory(const QString &path);
 // folder cannot be created, is not a folder, belongs to someone else or cannot be changed.
 bool makePrivateFolder(const QString &path, QString *error = nullptr);
 
+// Keeps the file's present contents under a second name in the same folder: as a second link to the same data
+// where the system has them (nothing is copied, so a huge file costs no room; a later save replaces the file by
+// renaming and leaves that data alone), as a copy otherwise. False when neither worked.
+bool keepCopy(const QString &from, const QString &to);
+
 // Takes any rights of others away from a regular file of the user (mode 0600 for a file that was 0666).
 // False when the file is missing, is not the user's or cannot be changed.
 bool makeFilePrivate(const QString &path);

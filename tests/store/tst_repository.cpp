@@ -1,3 +1,4 @@
+#include "common/Sanitizers.h"
 #include "common/TreeBuilders.h"
 #include "store/DataFilePrefetch.h"
 #include "store/ErrorReporter.h"
@@ -75,6 +76,8 @@ private slots:
     void prefetchedLoadIsTheSame_data();
     void prefetchedLoadIsTheSame();
     void prefetchFollowsAMovedDataFile();
+    void hugeDataFile_data();
+    void hugeDataFile();
     void privateUnderAnyUmask_data();
     void privateUnderAnyUmask();
 
@@ -348,6 +351,74 @@ void TestRepository::prefetchFollowsAMovedDataFile()
     writeAll(TRepository::DataFile(), collection(2));
     repository.Load();
     QCOMPARE(repository.Root()->Children.Count(), 2);
+}
+
+void TestRepository::hugeDataFile_data()
+{
+    QTest::addColumn<QByteArray>("front");
+    QTest::addColumn<qint64>("headroom"); // address space the process may still take; 0 for no limit
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("children");
+
+    const QByteArray collection = int32(10000) + fields10000("root") + int32(2) + fields10000("a", "1", false)
+        + int32(0) + fields10000("b", "2", false) + int32(0);
+    // What follows the top record is never read.
+    QTest::newRow("collection, then 100 GB of zeros")
+        << collection << qint64(0) << int(TRepository::LoadState::Loaded) << 2;
+    // A name of 2 GB is what a file of 100 GB can describe, but more than the process may take.
+    QTest::newRow("name larger than the memory")
+        << int32(10000) + int32(0x7fffffff) << (qint64(512) << 20) << int(TRepository::LoadState::Unreadable) << 0;
+}
+
+// A data file larger than memory (sparse: it takes no disk) is read in pieces as start-up reads it; when
+// what it describes does not fit, the program starts with the empty collection and moves the file aside.
+void TestRepository::hugeDataFile()
+{
+    QFETCH(QByteArray, front);
+    QFETCH(qint64, headroom);
+    QFETCH(int, state);
+    QFETCH(int, children);
+#ifndef Q_OS_LINUX
+    QSKIP("needs a limit on the address space");
+#else
+    if (headroom > 0 && AddressSanitized)
+        QSKIP("The address sanitizer reserves more address space than any limit would leave");
+    writeAll(TRepository::DataFile(), front);
+    const qint64 size = qint64(100) << 30;
+    QVERIFY(QFile::resize(TRepository::DataFile(), size));
+
+    rlimit old {};
+    QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
+    if (headroom > 0) {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const qint64 used = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+        rlimit limited = old;
+        limited.rlim_cur = rlim_t(used + headroom);
+        QCOMPARE(setrlimit(RLIMIT_AS, &limited), 0);
+    }
+    RecordingReporter reporter;
+    std::unique_ptr<TRepository> repository;
+    {
+        DataFilePrefetch prefetch;
+        repository = std::make_unique<TRepository>(&reporter, &prefetch);
+    }
+    setrlimit(RLIMIT_AS, &old);
+
+    QCOMPARE(int(repository->loadState()), state);
+    QCOMPARE(repository->Root()->Children.Count(), children);
+    if (repository->loadState() == TRepository::LoadState::Loaded) {
+        QVERIFY(reporter.errors.isEmpty());
+        QVERIFY(setAsideFiles().isEmpty());
+        return;
+    }
+    QCOMPARE(reporter.errors, QStringList {QStringLiteral("|Cannot open file %1").arg(TRepository::DataFile())});
+    QCOMPARE(repository->errorString(), QStringLiteral("There is not enough memory to read the file."));
+    QCOMPARE(repository->Root()->Name, std::string("Quillmark"));
+    // Moved aside whole, not copied.
+    QVERIFY(!QFileInfo::exists(TRepository::DataFile()));
+    QCOMPARE(QFileInfo(repository->setAsidePath()).size(), size);
+#endif
 }
 
 void TestRepository::privateUnderAnyUmask_data()

@@ -1,3 +1,4 @@
+#include "common/Sanitizers.h"
 #include "common/SpecialFiles.h"
 #include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
@@ -19,6 +20,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+
+#include <sys/resource.h>
 
 namespace {
 const QString ToolPath = QStringLiteral(QUILLMARK_BIN_DIR "/quillmark-tool");
@@ -108,6 +111,8 @@ private slots:
     void defaultDataFile_data();
     void defaultDataFile();
     void deepNesting();
+    void hugeFile_data();
+    void hugeFile();
     void convert_data();
     void convert();
     void convertDamaged();
@@ -449,6 +454,45 @@ void TestTool::deepNesting()
     const QString out = m_dir->filePath(u"out.qmf"_qs);
     QCOMPARE(run({u"convert"_qs, in, out}).exitCode, 0);
     QVERIFY(readAll(out) == bytes);
+}
+
+void TestTool::hugeFile_data()
+{
+    QTest::addColumn<QByteArray>("front");
+    QTest::addColumn<qint64>("addressSpace"); // a limit on the tool's memory; 0 for none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    // The rest of the file lies after the top record and is never read.
+    QTest::newRow("collection, then 100 GB of zeros") << Example10000 << qint64(0) << 0 << QByteArray();
+    // A name of 2 GB is what a file of 100 GB can describe, but more than the tool may take.
+    QTest::newRow("name larger than the memory") << QByteArray::fromHex("10270000 ffffff7f") << (qint64(1) << 30) << 3
+                                                 << QByteArray("There is not enough memory to read the file.");
+}
+
+// A file larger than memory (sparse: it takes no disk) is read in pieces, never whole; when what it
+// describes does not fit, dump says so and fails instead of aborting.
+void TestTool::hugeFile()
+{
+    QFETCH(QByteArray, front);
+    QFETCH(qint64, addressSpace);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    if (addressSpace > 0 && AddressSanitized)
+        QSKIP("The address sanitizer reserves more address space than any limit would leave");
+    const QString path = writeFile(u"huge.qmf"_qs, front);
+    QVERIFY(QFile::resize(path, qint64(100) << 30));
+    const Result result = run({u"dump"_qs, path}, 60000, [addressSpace] {
+        if (addressSpace > 0) {
+            const rlimit limit {rlim_t(addressSpace), rlim_t(addressSpace)};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+    });
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    if (exitCode == 0)
+        QCOMPARE(result.out, run({u"dump"_qs, writeFile(u"small.qmf"_qs, front)}).out);
+    else
+        QVERIFY(result.out.isEmpty());
 }
 
 void TestTool::convert_data()

@@ -51,6 +51,10 @@ ImportReport importNative(QFile &file, LinkItem &target, const ReadProgress &pro
     case NativeFile::ReadResult::NewerVersion:
         report.damage(result.error);
         break;
+    case NativeFile::ReadResult::OutOfMemory:
+        report.folders = report.links = 0;
+        report.fail(result.error);
+        break;
     }
     moveChildren(scratch, target);
     return report;
