@@ -2,17 +2,16 @@
 // refused) and as an imported file (newer versions read as the first version), must be read without a
 // crash, a hang or an allocation beyond what the bytes describe; what was read must be a sound tree that
 // the writer stores and that reads back to the very same bytes.
+#include "common/PipeDevice.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -62,28 +61,6 @@ QByteArray writeTree(const LinkItem &root)
     check(NativeFile::write(output, root, &error), "writing a tree that was read failed");
     return output.data();
 }
-
-// A device of unknown size, as a pipe is, that hands the bytes out in small, uneven pieces.
-class PipeDevice : public QIODevice
-{
-public:
-    explicit PipeDevice(const QByteArray &bytes) : m_bytes(bytes) { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 count = std::min<qint64>({maxSize, m_bytes.size() - m_next, 1 + m_next % 4093});
-        std::memcpy(data, m_bytes.constData() + m_next, size_t(count));
-        m_next += count;
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_next = 0;
-};
 
 void readOnce(const QByteArray &bytes, bool refuseNewer)
 {
