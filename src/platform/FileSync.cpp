@@ -93,7 +93,10 @@ bool makePrivateFolder(const QString &path, QString *error)
 bool keepCopy(const QString &from, const QString &to)
 {
 #ifndef Q_OS_WIN
-    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+    // The data itself, also when from is a symbolic link: a link to the link would show what is saved later.
+    if (::linkat(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),
+                 AT_SYMLINK_FOLLOW)
+        == 0)
         return true;
 #endif
     return QFile::copy(from, to);

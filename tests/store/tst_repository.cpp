@@ -71,6 +71,7 @@ private slots:
     void loadsBothVersions();
     void unreadableFilesAreSetAside_data();
     void unreadableFilesAreSetAside();
+    void damagedFileBehindALinkIsKept();
     void fileThatCannotBeOpenedIsKept();
     void failedSaveKeepsTheOldFile();
     void prefetchedLoadIsTheSame_data();
@@ -219,6 +220,23 @@ void TestRepository::unreadableFilesAreSetAside()
 
     QVERIFY(repository.Save());
     QCOMPARE(readAll(repository.setAsidePath()), bytes);
+    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+}
+
+// The data file is a link to the real file: what is set aside is the damaged data, not a second link that would
+// show the next save.
+void TestRepository::damagedFileBehindALinkIsKept()
+{
+    const QByteArray damaged = int32(10000) + fields10000("root") + int32(3) + fields10000("a", "1", false);
+    const QString real = m_home->filePath(QStringLiteral("elsewhere/real.dat"));
+    writeAll(real, damaged);
+    QVERIFY(QDir().mkpath(TRepository::DataFolder()));
+    QVERIFY(QFile::link(real, TRepository::DataFile()));
+
+    TRepository repository;
+    QCOMPARE(repository.loadState(), TRepository::LoadState::Damaged);
+    QVERIFY(repository.Save());
+    QCOMPARE(readAll(repository.setAsidePath()), damaged);
     QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
 }
 
