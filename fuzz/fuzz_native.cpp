@@ -2,6 +2,7 @@
 // refused) and as an imported file (newer versions read as the first version), must be read without a
 // crash, a hang or an allocation beyond what the bytes describe; what was read must be a sound tree that
 // the writer stores and that reads back to the very same bytes.
+#include "common/PipeDevice.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 
@@ -69,6 +70,15 @@ void readOnce(const QByteArray &bytes, bool refuseNewer)
     LinkItem root;
     const NativeFile::ReadResult result = NativeFile::read(input, root, refuseNewer);
 
+    // Read as a stream of unknown size, the same bytes give the same tree, damaged or not (a first-version
+    // file cannot be read so: the reader must go back to the start).
+    PipeDevice pipe(bytes);
+    LinkItem piped;
+    const NativeFile::ReadResult pipedResult = NativeFile::read(pipe, piped, refuseNewer);
+    const bool pipeable
+        = result.version == NativeFile::CurrentVersion || result.status == NativeFile::ReadResult::NewerVersion;
+    check(!pipeable || pipedResult.status == result.status, "a stream of unknown size reads otherwise");
+
     check(result.status != NativeFile::ReadResult::Cancelled, "a read without progress callback was cancelled");
     check(refuseNewer || result.status != NativeFile::ReadResult::NewerVersion, "a newer version was refused");
     check(result.ok() == result.error.isEmpty(), "the error text does not match the status");
@@ -77,6 +87,7 @@ void readOnce(const QByteArray &bytes, bool refuseNewer)
 
     // What was read, written and read again gives the same tree: the same bytes once more.
     const QByteArray written = writeTree(root);
+    check(!pipeable || writeTree(piped) == written, "a stream of unknown size gives another tree");
     QBuffer again;
     again.setData(written);
     again.open(QIODevice::ReadOnly);

@@ -56,6 +56,7 @@ Read readInto(QFile &file, LinkItem &top)
     case NativeFile::ReadResult::Complete:
         return Read::Whole;
     case NativeFile::ReadResult::NewerVersion:
+    case NativeFile::ReadResult::OutOfMemory:
         printError(QStringLiteral("%1: %2").arg(nativePath(file.fileName()), result.error));
         return Read::Nothing;
     case NativeFile::ReadResult::Damaged:

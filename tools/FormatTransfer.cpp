@@ -17,7 +17,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <vector>
 
 namespace FormatTransfer {
 
@@ -65,9 +64,10 @@ LinkItem *folderAt(LinkItem &root, const QString &path, QString *missing)
     return folder;
 }
 
-enum class Loaded { Whole, Partly, Newer, CannotOpen };
+enum class Loaded { Whole, Partly, Nothing, CannotOpen };
 
-// Reads the collection file; newer versions are refused as the program refuses them.
+// Reads the collection file; newer versions are refused as the program refuses them. Nothing is read of
+// those, nor of a file too large to hold.
 Loaded load(const QString &path, LinkItem &root)
 {
     QFile file(path);
@@ -78,9 +78,9 @@ Loaded load(const QString &path, LinkItem &root)
     const NativeFile::ReadResult result = NativeFile::read(file, root, /*refuseNewer=*/true);
     if (result.ok())
         return Loaded::Whole;
-    if (result.status == NativeFile::ReadResult::NewerVersion) {
+    if (result.status == NativeFile::ReadResult::NewerVersion || result.status == NativeFile::ReadResult::OutOfMemory) {
         printError(QStringLiteral("%1: %2").arg(nativePath(path), result.error));
-        return Loaded::Newer;
+        return Loaded::Nothing;
     }
     printError(
         QStringLiteral("warning: %1 is damaged; only part of it was read: %2").arg(nativePath(path), result.error));
@@ -160,7 +160,7 @@ int exportFolder(const BookmarkFormatInfo &format, const QString &folderPath, co
     const Loaded loaded = load(dataFile, *root);
     if (loaded == Loaded::CannotOpen)
         return Failure;
-    if (loaded == Loaded::Newer)
+    if (loaded == Loaded::Nothing)
         return DataDamaged;
     QString missing;
     const LinkItem *folder = folderAt(*root, folderPath, &missing);
@@ -215,10 +215,7 @@ int importInto(const BookmarkFormatInfo &format, const QString &folderPath, cons
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
     }
-    std::vector<std::unique_ptr<LinkItem>> children;
-    while (imported.Children.Count() > 0)
-        children.push_back(imported.Children.TakeAt(0));
-    folder->Children.InsertSortedBatch(std::move(children));
+    FormatCommands::moveChildren(imported, *folder);
 
     QString error;
     if (!NativeFile::saveAtomically(dataFile, *root, &error)) {

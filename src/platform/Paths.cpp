@@ -83,6 +83,19 @@ QString favoritesPath()
     return QString();
 }
 
+QStringList runtimeFolders()
+{
+    QStringList folders;
+    // Qt gives a runtime folder only when it is the user's alone (mode 0700), else nothing.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        folders << QDir::cleanPath(runtime);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty())
+        folders << QDir::cleanPath(cache + QStringLiteral("/Quillmark"));
+    return folders;
+}
+
 QFileDevice::Permissions userFilePermissions(QFileDevice::Permissions wanted)
 {
 #ifdef Q_OS_WIN

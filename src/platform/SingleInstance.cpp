@@ -1,12 +1,13 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/FileSync.h"
+#include "platform/Paths.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
@@ -35,33 +36,36 @@ QString userTag()
 #endif
 }
 
-QString runtimeFolder(const QString &baseName)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty() || QFile::encodeName(folder + QLatin1Char('/') + baseName).size() > MaxSocketPath)
-        folder = QDir::tempPath();
-    return folder;
-}
-
 QString baseNameFor(const QString &key)
 {
     return key + QLatin1Char('-') + userTag();
 }
 
-QString serverNameFor(const QString &key)
+// The first folder of the user's own whose socket path fits; the first one when none does (the lock still
+// guards there; the socket cannot listen).
+QString folderFor(const QString &baseName)
+{
+    const QStringList folders = platform::runtimeFolders();
+    for (const QString &folder : folders) {
+        if (QFile::encodeName(folder + QLatin1Char('/') + baseName).size() <= MaxSocketPath)
+            return folder;
+    }
+    return folders.value(0);
+}
+
+QString serverNameFor(const QString &folder, const QString &key)
 {
 #ifdef Q_OS_WIN
+    Q_UNUSED(folder);
     return baseNameFor(key); // a pipe name, not a path
 #else
-    const QString baseName = baseNameFor(key);
-    return runtimeFolder(baseName) + QLatin1Char('/') + baseName;
+    return folder + QLatin1Char('/') + baseNameFor(key);
 #endif
 }
 
-QString lockPathFor(const QString &key)
+QString lockPathFor(const QString &folder, const QString &key)
 {
-    const QString baseName = baseNameFor(key);
-    return runtimeFolder(baseName) + QLatin1Char('/') + baseName + QLatin1String(".lock");
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + baseNameFor(key) + QLatin1String(".lock");
 }
 
 bool isActivation(const QByteArray &data)
@@ -73,7 +77,8 @@ bool isActivation(const QByteArray &data)
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
-    : QObject(parent), m_serverName(serverNameFor(key)), m_lockPath(lockPathFor(key)), m_lock(m_lockPath)
+    : QObject(parent), m_folder(folderFor(baseNameFor(key))), m_serverName(serverNameFor(m_folder, key)),
+      m_lockPath(lockPathFor(m_folder, key)), m_lock(m_lockPath)
 {
     // A running copy's lock never goes stale by age; only a lock whose process is gone does.
     m_lock.setStaleLockTime(0);
@@ -95,7 +100,13 @@ SingleInstance::Role SingleInstance::start()
 {
     if (m_server)
         return Role::Primary;
-    QDir().mkpath(QFileInfo(m_lockPath).absolutePath());
+    QString error = QStringLiteral("The user has no runtime or cache folder.");
+    if (m_folder.isEmpty() || !platform::makePrivateFolder(m_folder, &error)) {
+        // A lock or socket where others could reach them would let anybody keep the program from starting.
+        qWarning("SingleInstance: cannot make sure that only one copy runs: %ls: %ls",
+                 qUtf16Printable(QDir::toNativeSeparators(m_folder)), qUtf16Printable(error));
+        return Role::Primary;
+    }
     const QDeadlineTimer deadline(HandOverWaitMs);
     for (;;) {
         if (m_lock.tryLock(0)) {
@@ -116,7 +127,7 @@ SingleInstance::Role SingleInstance::start()
             return Role::Primary;
         }
         if (deadline.hasExpired())
-            return Role::HandedOver; // the holder is still starting; it shows its window by itself
+            return Role::NoAnswer;
         QThread::msleep(RetryIntervalMs);
     }
 }

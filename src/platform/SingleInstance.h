@@ -15,7 +15,11 @@ class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    enum class Role { Primary, HandedOver };
+    enum class Role {
+        Primary, // this copy is the one (or runs unguarded, see start())
+        HandedOver, // the running copy was told to show itself; this one should end
+        NoAnswer, // a running copy holds the lock but does not answer; this one should say so and end
+    };
 
     // The message a later copy sends, alone on its connection and optionally followed by a newline.
     static constexpr char ActivationMessage[] = "ActivateRavelin";
@@ -23,9 +27,10 @@ public:
     explicit SingleInstance(const QString &key = QStringLiteral("Tarnwick"), QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // Takes the lock or hands over to the copy that holds it. Never fails: when the lock cannot be had because the
-    // system refuses it and nobody answers, this copy runs unguarded as the primary; when the lock is held but its
-    // holder does not answer (it is still starting), this copy hands over all the same after a short wait.
+    // Takes the lock or hands over to the copy that holds it. The lock and the socket live in a folder that only
+    // the user can use (see platform::runtimeFolders); when there is none, or the system refuses the lock file and
+    // nobody answers, this copy runs unguarded as the primary and says so on standard error. When the lock is held
+    // but its holder does not answer within a few seconds, the result is NoAnswer.
     Role start();
 
     QString serverName() const { return m_serverName; }
@@ -45,6 +50,7 @@ private:
     void finish(QLocalSocket *socket);
     void drop(QLocalSocket *socket);
 
+    QString m_folder;
     QString m_serverName;
     QString m_lockPath;
     QLockFile m_lock;

@@ -6,8 +6,11 @@
 #include "widgets/Icons.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+
+#include <cstdio>
 
 int RunQuillmark(int argc, char **argv)
 {
@@ -22,8 +25,19 @@ int RunQuillmark(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
-    if (instance.start() == SingleInstance::Role::HandedOver)
+    switch (instance.start()) {
+    case SingleInstance::Role::Primary:
+        break;
+    case SingleInstance::Role::HandedOver:
         return 0;
+    case SingleInstance::Role::NoAnswer:
+        // Ending without a word would look as if the program had not started at all.
+        std::fputs("quillmark: another copy is running but does not answer\n", stderr);
+        QMessageBox::warning(nullptr, QStringLiteral("Quillmark"),
+                             QStringLiteral("Quillmark is already running, but it does not answer. "
+                                            "End it, then start Quillmark again."));
+        return 1;
+    }
 
     TForm2 owner(QSystemTrayIcon::isSystemTrayAvailable());
     QObject::connect(&instance, &SingleInstance::activationRequested, &owner, &TForm2::ActivateMainWindow);

@@ -1,5 +1,7 @@
 #include "shell/Reg.h"
 
+#include "platform/FileSync.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QScreen>
@@ -85,8 +87,10 @@ QSettings &TReg::settings()
 
 void TReg::Close()
 {
-    if (m_settings)
+    if (m_settings) {
         m_settings->sync();
+        platform::makeFilePrivate(m_settings->fileName());
+    }
     m_settings.reset();
 }
 
@@ -112,6 +116,7 @@ bool TReg::write(const QString &key, const QVariant &value)
     QSettings &store = settings();
     store.setValue(key, value);
     store.sync();
+    platform::makeFilePrivate(store.fileName()); // a new file got the rights the file-creation mask left
     if (store.status() == QSettings::NoError) {
         m_error.clear();
         return true;

@@ -66,3 +66,9 @@ std::string_view ItemBlock::keep(std::string_view bytes)
     m_textLeft -= bytes.size();
     return kept;
 }
+
+char *ItemBlock::newPiece(size_t size)
+{
+    m_pieces.push_back(std::make_unique_for_overwrite<char[]>(size));
+    return m_pieces.back().get();
+}

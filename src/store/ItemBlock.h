@@ -32,6 +32,9 @@ public:
     QByteArray &bytes() noexcept { return m_bytes; }
     // A copy of bytes that lives as long as the block, for texts made while reading (decoded ones).
     std::string_view keep(std::string_view bytes);
+    // Room for size bytes that lives as long as the block and never moves: a reader that reads in pieces
+    // reads into these, and its texts point into them.
+    char *newPiece(size_t size);
     // True when text lies inside bytes().
     bool holds(std::string_view text) const noexcept
     {
@@ -41,8 +44,8 @@ public:
 
     // A new, empty item that lives in this block.
     std::unique_ptr<LinkItem> newItem();
-    // Points text at bytes, which must lie inside bytes() or come from keep(), when item lives in this
-    // block; any other item gets a copy.
+    // Points text at bytes, which must lie inside bytes() or a piece or come from keep(), when item lives in
+    // this block; any other item gets a copy.
     void setText(LinkItem &item, ItemText &text, std::string_view bytes)
     {
         if (!bytes.empty() && livesHere(item)) {
@@ -68,6 +71,7 @@ private:
     std::vector<std::unique_ptr<std::byte[]>> m_slabs;
     size_t m_slotsUsed = 0;
     size_t m_slotsInSlab = 0;
+    std::vector<std::unique_ptr<char[]>> m_pieces;
     std::vector<std::unique_ptr<char[]>> m_textChunks;
     char *m_textFree = nullptr;
     size_t m_textLeft = 0;

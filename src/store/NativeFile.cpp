@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <memory>
+#include <new>
 
 namespace NativeFile {
 
@@ -18,7 +19,11 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportEx
     ReadResult result;
     const qint64 start = stream.pos();
     char bytes[4];
-    if (stream.read(bytes, 4) != 4) {
+    qint64 got = 0;
+    // A pipe may hand out fewer bytes at a time than asked for.
+    for (qint64 n = 0; got < 4 && (n = stream.read(bytes + got, 4 - got)) > 0;)
+        got += n;
+    if (got != 4) {
         result.status = ReadResult::Damaged;
         result.error = QStringLiteral("The file is too short to hold a collection.");
         return result;
@@ -45,7 +50,14 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportEx
         reader = std::make_unique<TNativeImportExport>(&stream);
     }
     reader->setProgress(std::move(progress));
-    reader->ReadItem(target);
+    try {
+        reader->ReadItem(target);
+    } catch (const std::bad_alloc &) {
+        // The items read so far went with the stack that held them; none reached the target.
+        result.status = ReadResult::OutOfMemory;
+        result.error = QStringLiteral("There is not enough memory to read the file.");
+        return result;
+    }
     result.folders = reader->foldersRead();
     result.links = reader->linksRead();
     if (reader->wasCancelled())

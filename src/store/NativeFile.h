@@ -23,6 +23,7 @@ struct ReadResult
         Damaged,      // read as far as it goes; error says why it stopped
         NewerVersion, // the version number is above 10000 and newer versions were refused: nothing read
         Cancelled,    // the progress callback asked to stop; what was read stays
+        OutOfMemory,  // what the file describes does not fit in memory: no item was added to the target
     };
     Status status = Complete;
     std::int32_t version = 0; // 10000, or 0 for the first version
@@ -35,7 +36,8 @@ struct ReadResult
 
 // Reads the 4-byte version number and the top record into target. Exactly 10000 selects version
 // 10000; any other value means the first version, read again from the start. With refuseNewer,
-// a number above 10000 reads nothing (the data file's rule).
+// a number above 10000 reads nothing (the data file's rule). An allocation that fails while reading
+// ends the read with OutOfMemory instead of an exception.
 ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportExport::Progress progress = {});
 
 // Writes the version number 10000 and item's subtree. False (with *error) when the stream did not

@@ -215,7 +215,7 @@ bool TNativeImportExport::read(LinkItem &target, bool withRecord)
     // The items read live in one block with the bytes read, and their texts point into those bytes.
     m_foldersRead = m_linksRead = 0;
     ItemBlockRef block(ItemBlock::create());
-    Reader reader(m_stream, block->bytes());
+    Reader reader(m_stream, *block.get());
     const bool ok = (!withRecord || readFields(reader, *block.get(), target)) && readChildren(reader, *block.get(), target);
     reader.release();
     return ok;

@@ -1,53 +1,78 @@
 #include "store/NativeStream.h"
 
+#include "store/ItemBlock.h"
+
 #include <QIODevice>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 constexpr int BufferSize = 64 * 1024;
 // Small enough for each piece to stay in the cache until it has been parsed.
 constexpr qint64 ReadPiece = 128 * 1024;
-}
+// What one allocation holds at least (when the device has that much left): a few reads' worth.
+constexpr qint64 PieceSize = 1024 * 1024;
+// The bytes left of a device whose size is not known: more than any length the format can give, and far
+// from overflowing when added to.
+constexpr qint64 UnknownLeft = std::numeric_limits<qint64>::max() / 4;
+} // namespace
 
-NativeStreamReader::NativeStreamReader(QIODevice *device, QByteArray &bytes) : m_device(device)
+NativeStreamReader::NativeStreamReader(QIODevice *device, ItemBlock &block)
+    : m_device(device), m_block(block), m_sizeKnown(!device->isSequential())
 {
-    if (device->isSequential()) {
-        bytes = device->readAll();
-    } else {
+    if (m_sizeKnown) {
         m_start = device->pos();
-        bytes = QByteArray(std::max<qint64>(0, device->size() - m_start), Qt::Uninitialized);
+        m_left = std::max<qint64>(0, device->size() - m_start);
+    } else {
+        m_left = UnknownLeft;
     }
-    char *base = bytes.data();
-    m_begin = m_position = base;
-    m_end = base + bytes.size();
-    m_filled = device->isSequential() ? base + bytes.size() : base;
 }
 
 bool NativeStreamReader::fill(qint64 count)
 {
-    if (count > m_end - m_position)
+    if (count > remaining())
         return false;
     while (m_filled - m_position < count) {
-        const qint64 wanted = std::min<qint64>(std::max<qint64>(ReadPiece, count - (m_filled - m_position)), m_end - m_filled);
+        // A device of unknown size gets a larger piece only once the last one is full, so that a length
+        // is never trusted further than the data has come.
+        if (m_pieceEnd - m_position < count && (m_sizeKnown || m_filled == m_pieceEnd))
+            newPiece(count);
+        const qint64 wanted = std::min(
+            {std::max<qint64>(ReadPiece, count - (m_filled - m_position)), qint64(m_pieceEnd - m_filled), m_left});
         const qint64 got = m_device->read(m_filled, wanted);
         if (got <= 0) {
             // The device holds less than it said: what did not come is not there.
-            m_end = m_filled;
+            m_left = 0;
             return false;
         }
         m_filled += got;
+        m_left -= got;
     }
     return true;
+}
+
+void NativeStreamReader::newPiece(qint64 count)
+{
+    const qint64 have = m_filled - m_position;
+    const qint64 size = m_sizeKnown ? std::min(std::max(count, PieceSize), have + m_left)
+                                    : std::max(PieceSize, std::min(count, 2 * qint64(m_pieceEnd - m_pieceBegin)));
+    char *piece = m_block.newPiece(static_cast<size_t>(size));
+    if (have > 0)
+        std::memcpy(piece, m_position, static_cast<size_t>(have));
+    m_passed += m_position - m_pieceBegin;
+    m_pieceBegin = m_position = piece;
+    m_filled = piece + have;
+    m_pieceEnd = piece + size;
 }
 
 void NativeStreamReader::release()
 {
     if (m_start >= 0)
-        m_device->seek(m_start + (m_position - m_begin));
+        m_device->seek(m_start + m_passed + (m_position - m_pieceBegin));
 }
 
 NativeStreamWriter::NativeStreamWriter(QIODevice *device) : m_device(device)

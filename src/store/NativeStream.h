@@ -9,17 +9,20 @@
 #include <string>
 #include <string_view>
 
+class ItemBlock;
 class QIODevice;
 
-// Little-endian reading of native records. The rest of the device goes into one buffer, which the texts
-// of the items read may point into: a device of known size is read in pieces as the reading goes, so
-// that each piece is still in the cache when it is parsed; any other device is read to its end at once.
-// Every read checks what is left first, so that lengths and counts can be checked before they are used.
+// Little-endian reading of native records. The device is read in pieces as the reading goes, so that each
+// piece is still in the cache when it is parsed and nothing is held that was not read: the pieces live in
+// an ItemBlock, where the texts of the items read may point into them. A piece is never larger than the
+// device can still give (for a device of unknown size, it grows as the data keeps coming), so a length
+// read from the data cannot make the reader allocate more than the data holds. Every read checks what
+// is left first, so that lengths and counts can be checked before they are used.
 class NativeStreamReader
 {
 public:
-    // Sizes bytes for the rest of the device; bytes must stay where it is while the reader lives.
-    NativeStreamReader(QIODevice *device, QByteArray &bytes);
+    // Reads from the device's position on; block keeps the pieces read.
+    NativeStreamReader(QIODevice *device, ItemBlock &block);
 
     bool readInt32(std::int32_t &value)
     {
@@ -45,7 +48,7 @@ public:
         m_position += 8;
         return true;
     }
-    // Takes length bytes and gives those before the first zero byte, as a view into the buffer.
+    // Takes length bytes and gives those before the first zero byte, as a view into the piece they are in.
     bool readString(std::int32_t length, std::string_view &value)
     {
         if (length < 0 || (m_filled - m_position < length && !fill(length)))
@@ -57,21 +60,29 @@ public:
         return true;
     }
 
-    // Bytes left after the logical position.
-    qint64 remaining() const noexcept { return m_end - m_position; }
-    // Puts the device just after what was read (a device of unknown size has been read to its end).
+    // Bytes left after the logical position; for a device of unknown size, a very large number until its
+    // end has been met.
+    qint64 remaining() const noexcept { return (m_filled - m_position) + m_left; }
+    // Puts a device of known size just after what was read (any other device has been read a little past it).
     void release();
 
 private:
     // Reads on until at least count bytes past the position are in, or the device ends.
     bool fill(qint64 count);
+    // Moves on to a new piece with room for count bytes from the position, taking along what was read
+    // past the position.
+    void newPiece(qint64 count);
 
     QIODevice *m_device;
-    qint64 m_start = -1;
-    const char *m_begin = nullptr;
+    ItemBlock &m_block;
+    bool m_sizeKnown;
+    qint64 m_start = -1;              // the device's position at the start, when its size is known
+    qint64 m_passed = 0;              // bytes read before the current piece's start
+    const char *m_pieceBegin = nullptr;
     const char *m_position = nullptr;
-    char *m_filled = nullptr;        // end of what the device has given so far
-    const char *m_end = nullptr;     // end of what the device should give
+    char *m_filled = nullptr;         // end of what the device has given into the piece
+    const char *m_pieceEnd = nullptr; // end of the piece
+    qint64 m_left = 0;                // bytes the device should still give
 };
 
 // Buffered little-endian writing; remembers the first failure instead of going on silently.

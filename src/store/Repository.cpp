@@ -61,14 +61,18 @@ void TRepository::load(DataFilePrefetch *prefetch)
     m_setAsideBeforeSave = false;
 
     const QString path = DataFile();
+    // The collection stays the empty root folder; the file is moved aside, never copied: it may be huge.
+    const auto unreadable = [this, &path](const QString &error) {
+        m_loadState = LoadState::Unreadable;
+        m_error = error;
+        report(QString(), QStringLiteral("Cannot open file %1").arg(path), m_error);
+        setAside(false);
+    };
     DataFileContents contents = prefetch ? prefetch->take(path) : DataFileContents::readNow(path);
     if (!contents.exists)
         return;
     if (!contents.opened) {
-        m_loadState = LoadState::Unreadable;
-        m_error = contents.openError;
-        report(QString(), QStringLiteral("Cannot open file %1").arg(path), m_error);
-        setAside(false);
+        unreadable(contents.openError);
         return;
     }
 
@@ -87,6 +91,9 @@ void TRepository::load(DataFilePrefetch *prefetch)
         report(QStringLiteral("Error"), QStringLiteral("Uncorrect data format."));
         setAside(true);
         return;
+    case NativeFile::ReadResult::OutOfMemory:
+        unreadable(result.error);
+        return;
     case NativeFile::ReadResult::Damaged:
         m_loadState = LoadState::Damaged;
         m_error = result.error;
@@ -104,7 +111,7 @@ bool TRepository::setAside(bool copy)
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
 
-    const bool kept = copy ? QFile::copy(path, target) : QFile::rename(path, target);
+    const bool kept = copy ? platform::keepCopy(path, target) : QFile::rename(path, target);
     if (!kept) {
         // Saving must not write over it until it is out of the way.
         m_setAsideBeforeSave = true;

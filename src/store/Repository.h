@@ -17,7 +17,8 @@ public:
         Loaded,       // the whole file was read
         Damaged,      // read as far as it goes; a copy of the file was set aside
         NewerVersion, // "Uncorrect data format.": the empty root folder; the file was set aside
-        Unreadable,   // the file could not be opened: the empty root folder; the file was set aside
+        Unreadable,   // the file could not be opened or does not fit in memory: the empty root folder; the
+                      // file was set aside
     };
 
     // Runs Load, with what prefetch has read if one is given. reporter (not owned) receives the

@@ -1,5 +1,7 @@
 #include "transfer/IniReader.h"
 
+#include "platform/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -111,7 +113,7 @@ QByteArray IniReader::profileString(const QString &path, QByteArrayView section,
                                     const QByteArray &defaultValue)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!platform::openRegularFile(file, QIODevice::Unbuffered))
         return defaultValue;
     const qint64 size = file.size();
     if (size > MaxFileSize)

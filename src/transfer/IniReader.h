@@ -27,7 +27,8 @@ public:
     // The value of `key` in `section`, or defaultValue when the section or the key is missing.
     QByteArray value(QByteArrayView section, QByteArrayView key, const QByteArray &defaultValue) const;
 
-    // Reads the file and looks the value up; a file that cannot be read, or is too large, gives the default.
+    // Reads the file and looks the value up; a file that cannot be read, is too large or is no regular file
+    // (a FIFO, a device: never opened, so the lookup cannot hang) gives the default.
     static QByteArray profileString(const QString &path, QByteArrayView section, QByteArrayView key,
                                     const QByteArray &defaultValue);
 

@@ -120,6 +120,9 @@ void TransferCommands::importNativeFile(const QString &path, LinkItem &target)
     const QString counts = ImportProgress::countsText(result.folders, result.links);
     if (result.status == NativeFile::ReadResult::Cancelled) {
         reportCancelled(result.folders, result.links);
+    } else if (result.status == NativeFile::ReadResult::OutOfMemory) {
+        m_prompts->error(m_host->hostWindow(),
+                         QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)), result.error);
     } else if (result.status == NativeFile::ReadResult::Damaged) {
         m_prompts->warning(m_host->hostWindow(),
                            QStringLiteral("The file %1 is damaged. %2 were imported from it.")

@@ -1,5 +1,5 @@
-// Runs one copy of the single-instance guard for tst_singleinstance: prints "primary" or "handedover" at once and,
-// as the primary, "activated" when another copy hands over to it, then ends.
+// Runs one copy of the single-instance guard for tst_singleinstance: prints "primary", "handedover" or "noanswer" at
+// once and, as the primary, "activated" when another copy hands over to it, then ends.
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
@@ -19,9 +19,15 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     SingleInstance instance;
-    if (instance.start() == SingleInstance::Role::HandedOver) {
+    switch (instance.start()) {
+    case SingleInstance::Role::HandedOver:
         say("handedover");
         return 0;
+    case SingleInstance::Role::NoAnswer:
+        say("noanswer");
+        return 1;
+    case SingleInstance::Role::Primary:
+        break;
     }
     say("primary");
     QObject::connect(&instance, &SingleInstance::activationRequested, &app, [] {

@@ -1,7 +1,9 @@
 #include "platform/SingleInstance.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
@@ -11,6 +13,8 @@
 
 #include <memory>
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -36,16 +40,30 @@ void send(const QString &serverName, const QByteArray &bytes)
         client.waitForDisconnected(2000);
 }
 
+// A folder at path that belongs to another user: one given away where this process may (as root), else a link to
+// the root folder.
+bool makeForeignFolder(const QString &path)
+{
+    if (::geteuid() != 0)
+        return QFile::link(QStringLiteral("/"), path);
+    const QByteArray native = QFile::encodeName(path);
+    return ::mkdir(native.constData(), 0700) == 0 && ::chown(native.constData(), 65534, 65534) == 0;
+}
+
 } // namespace
 
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { m_cacheHome = qgetenv("XDG_CACHE_HOME"); }
     void init();
+    void cleanup();
     void secondStartHandsOver();
     void staleLockAndSocketAreRecovered();
-    void startingHolderStillGetsHandedOver();
+    void unansweringHolderIsReported();
+    void fallbackFolder_data();
+    void fallbackFolder();
     void lostLockFileStillHandsOver();
     void messages_data();
     void messages();
@@ -60,7 +78,14 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_runtime;
+    QByteArray m_cacheHome;
 };
+
+void TestSingleInstance::cleanup()
+{
+    qunsetenv("TMPDIR");
+    qputenv("XDG_CACHE_HOME", m_cacheHome);
+}
 
 // Every test gets a runtime folder of its own, so that nothing meets a copy of the program the user runs.
 void TestSingleInstance::init()
@@ -119,8 +144,9 @@ void TestSingleInstance::staleLockAndSocketAreRecovered()
     QVERIFY(next->waitForFinished(10000));
 }
 
-// The lock is held by a live process that does not answer yet: a second start waits a little, then ends quietly.
-void TestSingleInstance::startingHolderStillGetsHandedOver()
+// The lock is held by a live process that does not answer: a second start waits a little, then says so (the
+// program shows a message) instead of ending as if it had handed over.
+void TestSingleInstance::unansweringHolderIsReported()
 {
     QLockFile lock(runtimeFile(QStringLiteral(".lock")));
     lock.setStaleLockTime(0);
@@ -129,9 +155,66 @@ void TestSingleInstance::startingHolderStillGetsHandedOver()
     const auto second = startHelper();
     QVERIFY(second->waitForFinished(15000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(second->readAllStandardOutput().trimmed(), QByteArray("handedover"));
+    QCOMPARE(second->exitCode(), 1);
+    QCOMPARE(second->readAllStandardOutput().trimmed(), QByteArray("noanswer"));
     QVERIFY(lock.isLocked());
+}
+
+void TestSingleInstance::fallbackFolder_data()
+{
+    QTest::addColumn<int>("cache"); // the folder in the cache folder: 0 none yet, 1 open to others, 2 another user's
+    QTest::newRow("none yet") << 0;
+    QTest::newRow("open to others") << 1;
+    QTest::newRow("another user's") << 2;
+}
+
+// Without a runtime folder of the user's own (XDG_RUNTIME_DIR unset, the per-user folder in the temporary folder
+// taken by someone else), the lock and the socket go to a folder in the cache folder that only the user can use,
+// never to the temporary folder, where anybody could leave a lock or a socket of the same name and make every
+// start end at once. Where there is no such folder either, the program runs unguarded rather than not at all.
+void TestSingleInstance::fallbackFolder()
+{
+    QFETCH(int, cache);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString temporary = dir.filePath(QStringLiteral("tmp")); // stands for /tmp
+    QVERIFY(QDir().mkpath(temporary));
+    QVERIFY(::chmod(QFile::encodeName(temporary).constData(), 01777) == 0);
+    const QString user = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+    QVERIFY(makeForeignFolder(temporary + QStringLiteral("/runtime-") + user));
+    const QString folder = dir.filePath(QStringLiteral("cache/Quillmark"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("cache"))));
+    if (cache == 1) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+    } else if (cache == 2) {
+        QVERIFY(makeForeignFolder(folder));
+    }
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temporary));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
+
+    // What another user could leave in the temporary folder: a held lock, and a socket that answers.
+    const QString name = QStringLiteral("/Tarnwick-") + QString::number(::getuid());
+    QLockFile squatter(temporary + name + QStringLiteral(".lock"));
+    QVERIFY(squatter.tryLock(0));
+    QLocalServer decoy;
+    QVERIFY(decoy.listen(temporary + name));
+
+    const auto first = startHelper();
+    QCOMPARE(nextLine(*first), QByteArray("primary"));
+    QVERIFY(!decoy.waitForNewConnection(200));
+    const auto second = startHelper();
+    if (cache == 2) {
+        QCOMPARE(nextLine(*second), QByteArray("primary")); // unguarded
+        return;
+    }
+    QCOMPARE(nextLine(*second), QByteArray("handedover"));
+    QCOMPARE(nextLine(*first), QByteArray("activated"));
+    QVERIFY(first->waitForFinished(10000));
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(folder).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 07777, mode_t(0700));
 }
 
 // Something cleaned the runtime folder's lock file away under a running copy: that copy still answers, so a new

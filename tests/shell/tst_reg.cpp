@@ -13,6 +13,10 @@
 #include <limits>
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 constexpr qint32 IntMax = std::numeric_limits<qint32>::max();
 constexpr qint32 IntMin = std::numeric_limits<qint32>::min();
@@ -101,6 +105,7 @@ private slots:
     void failedWrite_data();
     void failedWrite();
     void writesAgainAfterFailure();
+    void settingsFileIsPrivate();
 
 private:
     QString confPath() const { return m_dir->filePath("Orbrook Software/Quillmark.conf"); }
@@ -420,6 +425,22 @@ void TestReg::writesAgainAfterFailure()
     QVERIFY(reg.SetSortColumn(2));
     QVERIFY(reg.errorString().isEmpty());
     QVERIFY(QFile::exists(folder + "/Orbrook Software/Quillmark.conf"));
+}
+
+// The settings file is the user's alone, whatever the file-creation mask gave it.
+void TestReg::settingsFileIsPrivate()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file-creation mask");
+#else
+    const mode_t oldMask = ::umask(0);
+    TReg reg;
+    const bool written = reg.SetSortColumn(2);
+    reg.Close();
+    ::umask(oldMask);
+    QVERIFY(written);
+    QCOMPARE(QFileInfo(confPath()).permissions() & 0x0077, QFileDevice::Permissions());
+#endif
 }
 
 QTEST_MAIN(TestReg)

@@ -1,5 +1,6 @@
 #include "ReadChecks.h"
 
+#include "common/PipeDevice.h"
 #include "store/NativeImportExport.h"
 
 #include <QElapsedTimer>
@@ -91,17 +92,18 @@ qint64 peakResidentKb()
 }
 } // namespace
 
-Outcome readBytes(const QByteArray &bytes, bool refuseNewer, LinkItem &root)
+Outcome readBytes(const QByteArray &bytes, bool refuseNewer, LinkItem &root, bool asStream)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
+    PipeDevice pipe(bytes);
     const qint64 peakBefore = peakResidentKb();
     largestAllocation = 0;
     QElapsedTimer timer;
     timer.start();
     Outcome outcome;
-    outcome.result = NativeFile::read(buffer, root, refuseNewer);
+    outcome.result = NativeFile::read(asStream ? static_cast<QIODevice &>(pipe) : buffer, root, refuseNewer);
     outcome.milliseconds = timer.elapsed();
     outcome.largestAllocation = largestAllocation;
     outcome.peakGrowthKb = peakResidentKb() - peakBefore;

@@ -24,7 +24,9 @@ struct Outcome
     qint64 milliseconds = 0;
 };
 
-Outcome readBytes(const QByteArray &bytes, bool refuseNewer, LinkItem &root);
+// Reads bytes as from a file; with asStream, as from a pipe: a device of unknown size that hands them out in
+// small, uneven pieces.
+Outcome readBytes(const QByteArray &bytes, bool refuseNewer, LinkItem &root, bool asStream = false);
 
 // What must hold after any read, whatever the bytes: the read ended in reasonable time, took no
 // allocation beyond what the input could describe, built a sound tree that matches the counts it

@@ -3,6 +3,7 @@
 // allocates no more than the bytes could describe.
 #include "ReadChecks.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -24,6 +25,8 @@ private slots:
     void truncatedInsideChild();
     void deepNesting_data();
     void deepNesting();
+    void readsInPieces_data();
+    void readsInPieces();
 };
 
 void TestBrokenFiles::brokenFile_data()
@@ -274,6 +277,49 @@ void TestBrokenFiles::deepNesting()
         QCOMPARE(reached, depth);
         root.reset();
     }
+}
+
+void TestBrokenFiles::readsInPieces_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("asStream");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("largestMiB"); // the largest allocation the read may make
+
+    // Several pieces' worth of records, and a text longer than a piece.
+    auto root = sampleTree();
+    for (int i = 0; i < 30000; ++i)
+        root->Children.InsertSorted(LinkItem::MakeLink("link " + std::to_string(i), "https://example.org/"));
+    root->Children.Get(0)->Description = std::string(3 << 20, 'd');
+    QBuffer large;
+    large.open(QIODevice::WriteOnly);
+    NativeFile::write(large, *root, nullptr);
+    const QByteArray claim = QByteArray::fromHex("10270000 ffffff7f") + QByteArray(1000, 'n');
+    for (const bool asStream : {false, true}) {
+        const char *device = asStream ? "stream" : "file";
+        QTest::addRow("%s, large", device) << large.data() << asStream << int(Status::Complete) << 8;
+        QTest::addRow("%s, name of 2 GB claimed", device) << claim << asStream << int(Status::Damaged) << 2;
+    }
+}
+
+// From a file, the reader takes pieces no larger than what is left of it; from a stream of unknown size,
+// pieces that grow only as the data keeps coming. Either way the tree is the one the bytes hold.
+void TestBrokenFiles::readsInPieces()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, asStream);
+    QFETCH(int, status);
+    QFETCH(int, largestMiB);
+    LinkItem root;
+    const Outcome outcome = readBytes(bytes, true, root, asStream);
+    QVERIFY2(int(outcome.result.status) == status, qPrintable(outcome.result.error));
+    QCOMPARE_LE(outcome.largestAllocation, size_t(largestMiB) << 20);
+    if (status != Status::Complete)
+        return;
+    QBuffer again;
+    again.open(QIODevice::WriteOnly);
+    NativeFile::write(again, root, nullptr);
+    QVERIFY(again.data() == bytes);
 }
 
 QTEST_GUILESS_MAIN(TestBrokenFiles)

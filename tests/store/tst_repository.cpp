@@ -1,3 +1,4 @@
+#include "common/Sanitizers.h"
 #include "common/TreeBuilders.h"
 #include "store/DataFilePrefetch.h"
 #include "store/ErrorReporter.h"
@@ -15,6 +16,8 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace TreeBuilders;
@@ -68,11 +71,16 @@ private slots:
     void loadsBothVersions();
     void unreadableFilesAreSetAside_data();
     void unreadableFilesAreSetAside();
+    void damagedFileBehindALinkIsKept();
     void fileThatCannotBeOpenedIsKept();
     void failedSaveKeepsTheOldFile();
     void prefetchedLoadIsTheSame_data();
     void prefetchedLoadIsTheSame();
     void prefetchFollowsAMovedDataFile();
+    void hugeDataFile_data();
+    void hugeDataFile();
+    void privateUnderAnyUmask_data();
+    void privateUnderAnyUmask();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -215,6 +223,23 @@ void TestRepository::unreadableFilesAreSetAside()
     QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
 }
 
+// The data file is a link to the real file: what is set aside is the damaged data, not a second link that would
+// show the next save.
+void TestRepository::damagedFileBehindALinkIsKept()
+{
+    const QByteArray damaged = int32(10000) + fields10000("root") + int32(3) + fields10000("a", "1", false);
+    const QString real = m_home->filePath(QStringLiteral("elsewhere/real.dat"));
+    writeAll(real, damaged);
+    QVERIFY(QDir().mkpath(TRepository::DataFolder()));
+    QVERIFY(QFile::link(real, TRepository::DataFile()));
+
+    TRepository repository;
+    QCOMPARE(repository.loadState(), TRepository::LoadState::Damaged);
+    QVERIFY(repository.Save());
+    QCOMPARE(readAll(repository.setAsidePath()), damaged);
+    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+}
+
 void TestRepository::fileThatCannotBeOpenedIsKept()
 {
     // A folder where the data file should be cannot be opened as a file, even by root.
@@ -344,6 +369,111 @@ void TestRepository::prefetchFollowsAMovedDataFile()
     writeAll(TRepository::DataFile(), collection(2));
     repository.Load();
     QCOMPARE(repository.Root()->Children.Count(), 2);
+}
+
+void TestRepository::hugeDataFile_data()
+{
+    QTest::addColumn<QByteArray>("front");
+    QTest::addColumn<qint64>("headroom"); // address space the process may still take; 0 for no limit
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("children");
+
+    const QByteArray collection = int32(10000) + fields10000("root") + int32(2) + fields10000("a", "1", false)
+        + int32(0) + fields10000("b", "2", false) + int32(0);
+    // What follows the top record is never read.
+    QTest::newRow("collection, then 100 GB of zeros")
+        << collection << qint64(0) << int(TRepository::LoadState::Loaded) << 2;
+    // A name of 2 GB is what a file of 100 GB can describe, but more than the process may take.
+    QTest::newRow("name larger than the memory")
+        << int32(10000) + int32(0x7fffffff) << (qint64(512) << 20) << int(TRepository::LoadState::Unreadable) << 0;
+}
+
+// A data file larger than memory (sparse: it takes no disk) is read in pieces as start-up reads it; when
+// what it describes does not fit, the program starts with the empty collection and moves the file aside.
+void TestRepository::hugeDataFile()
+{
+    QFETCH(QByteArray, front);
+    QFETCH(qint64, headroom);
+    QFETCH(int, state);
+    QFETCH(int, children);
+#ifndef Q_OS_LINUX
+    QSKIP("needs a limit on the address space");
+#else
+    if (headroom > 0 && AddressSanitized)
+        QSKIP("The address sanitizer reserves more address space than any limit would leave");
+    writeAll(TRepository::DataFile(), front);
+    const qint64 size = qint64(100) << 30;
+    QVERIFY(QFile::resize(TRepository::DataFile(), size));
+
+    rlimit old {};
+    QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
+    if (headroom > 0) {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const qint64 used = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+        rlimit limited = old;
+        limited.rlim_cur = rlim_t(used + headroom);
+        QCOMPARE(setrlimit(RLIMIT_AS, &limited), 0);
+    }
+    RecordingReporter reporter;
+    std::unique_ptr<TRepository> repository;
+    {
+        DataFilePrefetch prefetch;
+        repository = std::make_unique<TRepository>(&reporter, &prefetch);
+    }
+    setrlimit(RLIMIT_AS, &old);
+
+    QCOMPARE(int(repository->loadState()), state);
+    QCOMPARE(repository->Root()->Children.Count(), children);
+    if (repository->loadState() == TRepository::LoadState::Loaded) {
+        QVERIFY(reporter.errors.isEmpty());
+        QVERIFY(setAsideFiles().isEmpty());
+        return;
+    }
+    QCOMPARE(reporter.errors, QStringList {QStringLiteral("|Cannot open file %1").arg(TRepository::DataFile())});
+    QCOMPARE(repository->errorString(), QStringLiteral("There is not enough memory to read the file."));
+    QCOMPARE(repository->Root()->Name, std::string("Quillmark"));
+    // Moved aside whole, not copied.
+    QVERIFY(!QFileInfo::exists(TRepository::DataFile()));
+    QCOMPARE(QFileInfo(repository->setAsidePath()).size(), size);
+#endif
+}
+
+void TestRepository::privateUnderAnyUmask_data()
+{
+    QTest::addColumn<bool>("folderExists");
+    QTest::newRow("new folders") << false;
+    QTest::newRow("folder open to others") << true;
+}
+
+// The data folder and file are the user's alone, whatever the file-creation mask; an existing data folder
+// that others may enter is closed to them.
+void TestRepository::privateUnderAnyUmask()
+{
+    QFETCH(bool, folderExists);
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file-creation mask");
+#else
+    const QString dataHome = m_home->filePath(QStringLiteral("data"));
+    if (folderExists) {
+        QVERIFY(QDir().mkpath(TRepository::DataFolder()));
+        QVERIFY(QFile::setPermissions(TRepository::DataFolder(), QFileDevice::Permissions(0x7755)));
+    }
+    const mode_t oldMask = ::umask(0);
+    TRepository repository;
+    const bool saved = repository.Save();
+    ::umask(oldMask);
+    QVERIFY(saved);
+
+    const auto mode = [](const QString &path) {
+        struct stat status = {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
+    };
+    QCOMPARE(mode(TRepository::DataFolder()), 0700);
+    QCOMPARE(mode(TRepository::DataFile()), 0600);
+    if (!folderExists)
+        QCOMPARE(mode(dataHome), 0700); // created for the data folder, so the user's alone as well
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestRepository)

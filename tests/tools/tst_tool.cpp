@@ -1,3 +1,5 @@
+#include "common/Sanitizers.h"
+#include "common/SpecialFiles.h"
 #include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -6,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,7 +18,10 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
+
+#include <sys/resource.h>
 
 namespace {
 const QString ToolPath = QStringLiteral(QUILLMARK_BIN_DIR "/quillmark-tool");
@@ -105,6 +111,8 @@ private slots:
     void defaultDataFile_data();
     void defaultDataFile();
     void deepNesting();
+    void hugeFile_data();
+    void hugeFile();
     void convert_data();
     void convert();
     void convertDamaged();
@@ -124,11 +132,14 @@ private slots:
     void importIntoDamagedDataFile();
     void importDamagedFile_data();
     void importDamagedFile();
+    void importFavoritesSkipsSpecialFiles();
+    void importLargeFlatFile();
     void transferArguments_data();
     void transferArguments();
 
 private:
-    Result run(const QStringList &arguments);
+    // Runs the tool; inChild runs in the new process before the tool starts.
+    Result run(const QStringList &arguments, int timeoutMs = 120000, const std::function<void()> &inChild = {});
     QString writeFile(const QString &name, const QByteArray &bytes);
     void compareTree(const QJsonObject &json, const LinkItem &item);
     void dumpOne(std::unique_ptr<LinkItem> item, QJsonObject &json);
@@ -142,15 +153,17 @@ void TestTool::init()
     QVERIFY(m_dir->isValid());
 }
 
-Result TestTool::run(const QStringList &arguments)
+Result TestTool::run(const QStringList &arguments, int timeoutMs, const std::function<void()> &inChild)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"XDG_DATA_HOME"_qs, m_dir->filePath(u"data-home"_qs));
     process.setProcessEnvironment(environment);
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(ToolPath, arguments);
     Result result;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
         qWarning() << "quillmark-tool did not end normally:" << process.errorString() << process.readAllStandardError();
         return result;
     }
@@ -441,6 +454,45 @@ void TestTool::deepNesting()
     const QString out = m_dir->filePath(u"out.qmf"_qs);
     QCOMPARE(run({u"convert"_qs, in, out}).exitCode, 0);
     QVERIFY(readAll(out) == bytes);
+}
+
+void TestTool::hugeFile_data()
+{
+    QTest::addColumn<QByteArray>("front");
+    QTest::addColumn<qint64>("addressSpace"); // a limit on the tool's memory; 0 for none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    // The rest of the file lies after the top record and is never read.
+    QTest::newRow("collection, then 100 GB of zeros") << Example10000 << qint64(0) << 0 << QByteArray();
+    // A name of 2 GB is what a file of 100 GB can describe, but more than the tool may take.
+    QTest::newRow("name larger than the memory") << QByteArray::fromHex("10270000 ffffff7f") << (qint64(1) << 30) << 3
+                                                 << QByteArray("There is not enough memory to read the file.");
+}
+
+// A file larger than memory (sparse: it takes no disk) is read in pieces, never whole; when what it
+// describes does not fit, dump says so and fails instead of aborting.
+void TestTool::hugeFile()
+{
+    QFETCH(QByteArray, front);
+    QFETCH(qint64, addressSpace);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    if (addressSpace > 0 && AddressSanitized)
+        QSKIP("The address sanitizer reserves more address space than any limit would leave");
+    const QString path = writeFile(u"huge.qmf"_qs, front);
+    QVERIFY(QFile::resize(path, qint64(100) << 30));
+    const Result result = run({u"dump"_qs, path}, 60000, [addressSpace] {
+        if (addressSpace > 0) {
+            const rlimit limit {rlim_t(addressSpace), rlim_t(addressSpace)};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+    });
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+    if (exitCode == 0)
+        QCOMPARE(result.out, run({u"dump"_qs, writeFile(u"small.qmf"_qs, front)}).out);
+    else
+        QVERIFY(result.out.isEmpty());
 }
 
 void TestTool::convert_data()
@@ -804,6 +856,45 @@ void TestTool::importDamagedFile()
     }
     QVERIFY2(result.err.contains("warning"), result.err.constData());
     QCOMPARE(readCollection(data)->Children.Count(), links);
+}
+
+// A FIFO, links to it, to a device and to standard input would make a reader wait for ever; only the
+// shortcut file is read.
+void TestTool::importFavoritesSkipsSpecialFiles()
+{
+    const QString folder = m_dir->filePath(u"Favorites"_qs);
+    writeFile(u"Favorites/plain.url"_qs, "[InternetShortcut]\nURL=http://plain/\n");
+    QVERIFY(!SpecialFiles::addTo(folder).isEmpty());
+    QVERIFY(QFile::link(u"/dev/stdin"_qs, folder + u"/stdin.url"_qs));
+    const QString data = m_dir->filePath(u"data.qmf"_qs);
+
+    const Result result = run({u"import"_qs, u"--format=favorites"_qs, folder, data}, 10000);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("0 folders and 1 links imported\n"));
+    QCOMPARE(namesBelow(*readCollection(data)), QStringList {u"plain http://plain/"_qs});
+}
+
+// Moving what was read into the collection takes time linear in its size: 300,000 links took more than two
+// minutes when each was taken from the front of the list.
+void TestTool::importLargeFlatFile()
+{
+    constexpr int Links = 300000;
+    auto source = LinkItem::MakeFolder("Exported");
+    auto expected = LinkItem::MakeFolder("Quillmark");
+    for (int i = 0; i < Links; ++i) {
+        const std::string name = QByteArray::number(i).rightJustified(6, '0').toStdString();
+        source->Children.InsertSorted(LinkItem::MakeLink(name, "https://example.org/" + name));
+        expected->Children.InsertSorted(LinkItem::MakeLink(name, "https://example.org/" + name));
+    }
+    const QString in = writeFile(u"large.qmf"_qs, bytesOf(*source));
+    const QString data = m_dir->filePath(u"data.qmf"_qs);
+    QElapsedTimer timer;
+    timer.start();
+    const Result result = run({u"import"_qs, u"--format=qmf"_qs, in, data}, 60000);
+    QCOMPARE_LT(timer.elapsed(), 20000);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("0 folders and 300000 links imported\n"));
+    QVERIFY(readAll(data) == bytesOf(*expected));
 }
 
 void TestTool::transferArguments_data()

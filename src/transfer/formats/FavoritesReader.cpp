@@ -1,5 +1,6 @@
 #include "transfer/formats/FavoritesReader.h"
 
+#include "platform/RegularFile.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "transfer/formats/FormatText.h"
@@ -135,10 +136,9 @@ ImportReport FavoritesReader::importDirectory(const QString &path, LinkItem &tar
             sink.enterFolder(folder);
             stack.push_back({entriesOf(entry.absoluteFilePath())}); // current is no longer valid
         } else {
-            if (entry.size() > MaxShortcutSize)
-                continue;
+            // Only regular files: reading a FIFO or a device (a link to /dev/stdin, say) could wait forever.
             QFile file(entry.absoluteFilePath());
-            if (!file.open(QIODevice::ReadOnly))
+            if (!platform::openRegularFile(file) || file.size() > MaxShortcutSize)
                 continue; // not readable: not a shortcut
             if (const std::optional<std::string> url = shortcutUrl(file.read(MaxShortcutSize)))
                 sink.addLink(linkName(entry.fileName()), *url);

@@ -15,7 +15,8 @@ class LinkItem;
 // import: every subdirectory becomes a folder (inserted before its contents, kept when empty), every
 // file whose INI text holds the key URL in the section InternetShortcut a link named after the file
 // without its last extension. Hidden and system entries are skipped with everything below them, and
-// so are files that are no shortcuts, silently; a directory reached again through a link is left out,
+// so are files that are no shortcuts, silently, and anything that is not a regular file (FIFOs and
+// devices, also behind a link, are never opened); a directory reached again through a link is left out,
 // so link cycles end. Only a top directory that cannot be opened is an error.
 class FavoritesReader
 {

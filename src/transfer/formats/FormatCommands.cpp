@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -50,16 +51,27 @@ ImportReport importNative(QFile &file, LinkItem &target, const ReadProgress &pro
     case NativeFile::ReadResult::NewerVersion:
         report.damage(result.error);
         break;
+    case NativeFile::ReadResult::OutOfMemory:
+        report.folders = report.links = 0;
+        report.fail(result.error);
+        break;
     }
-    std::vector<std::unique_ptr<LinkItem>> children;
-    children.reserve(size_t(scratch.Children.Count()));
-    while (scratch.Children.Count() > 0)
-        children.push_back(scratch.Children.TakeAt(0));
-    target.Children.InsertSortedBatch(std::move(children));
+    moveChildren(scratch, target);
     return report;
 }
 
 } // namespace
+
+void moveChildren(LinkItem &from, LinkItem &to)
+{
+    // Taken from the back, so that no entry moves up in the list; the order is put right after.
+    std::vector<std::unique_ptr<LinkItem>> children;
+    children.reserve(size_t(from.Children.Count()));
+    while (from.Children.Count() > 0)
+        children.push_back(from.Children.TakeAt(from.Children.Count() - 1));
+    std::reverse(children.begin(), children.end());
+    to.Children.InsertSortedBatch(std::move(children));
+}
 
 ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const ReadProgress &progress)
 {

@@ -20,6 +20,10 @@ namespace FormatCommands {
 ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target,
                         const ReadProgress &progress = {});
 
+// Moves every child of from into to's children, where inserting them one by one with InsertSorted would
+// put them, in time linear in the number of children of both.
+void moveChildren(LinkItem &from, LinkItem &to);
+
 // Writes folder's subtree to path: files through a temporary file that replaces path only once it
 // is complete (nothing is left behind when the export fails or is cancelled); for Favorites, into the
 // folder path, created when missing.
