@@ -262,9 +262,10 @@ bool TSDIAppForm::FormClose()
 
     const TAColumnInfo columns = m_listPane->CaptureColumns();
     const int explorerBar = m_folderBar->isHidden() ? 0 : (m_actions->foldersButton->isChecked() ? 1 : 2);
-    // The layout is written in this order; the first value that cannot be written ends it. The
-    // collection is already safe at this point, so the program still ends.
-    const bool written = m_reg->SetWindowBounds(x(), y(), width(), height())
+    // The layout goes to disk in one write, which names the first value when it fails. The collection
+    // is already safe at this point, so the program still ends.
+    m_reg->BeginUpdate();
+    const bool set = m_reg->SetWindowBounds(x(), y(), width(), height())
         && m_reg->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBar->property("barWidth").toInt()
                                                              : m_folderBar->width())
         && m_reg->SetFolderPane(m_actions->folderPane->isChecked()) && m_reg->SetColumnsInfo(columns)
@@ -274,6 +275,7 @@ bool TSDIAppForm::FormClose()
         && m_reg->SetDescriptionPane(m_actions->descriptionPane->isChecked())
         && m_reg->SetDescriptionPaneHeight(descriptionPaneHeight()) && m_reg->SetSortColumn(m_listPane->SortColumn())
         && m_reg->SetSort(m_listPane->sortAscendingAction()->isChecked());
+    const bool written = m_reg->EndUpdate() && set;
     if (!written)
         m_reporter->reportError(QString(), m_reg->errorString());
     m_reg->Close();
