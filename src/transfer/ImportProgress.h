@@ -9,16 +9,19 @@
 class QProgressDialog;
 class QWidget;
 
-// Progress of an import that runs on the user-interface thread. Once the import has run longer than
-// the delay, a progress dialog over the window shows the folders and links read so far and offers
-// Cancel. Every few hundredths of a second the pending events are handled, so that the windows repaint;
-// input reaches only the progress dialog, which is modal, and none reaches the windows before it shows.
+// Progress of an import or an export that runs on the user-interface thread. Once it has run longer
+// than the delay, a progress dialog over the window shows the folders and links read (or written) so
+// far and offers Cancel. Every few hundredths of a second the pending events are handled, so that the
+// windows repaint; input reaches only the progress dialog, which is modal, and none reaches the windows
+// before it shows.
 class ImportProgress
 {
 public:
     static constexpr int DefaultDelayMs = 500;
 
-    explicit ImportProgress(QWidget *window, int delayMs = DefaultDelayMs);
+    enum class Direction { Import, Export };
+
+    explicit ImportProgress(QWidget *window, int delayMs = DefaultDelayMs, Direction direction = Direction::Import);
     ~ImportProgress();
 
     ImportProgress(const ImportProgress &) = delete;
@@ -32,12 +35,15 @@ public:
     QProgressDialog *dialog() const { return m_dialog.get(); }
 
     static QString countsText(int folders, int links);
+    // The dialog's text: "Importing..." or "Exporting..." over the counts.
+    static QString labelText(Direction direction, int folders, int links);
 
 private:
     void show();
 
     QPointer<QWidget> m_window;
     int m_delayMs;
+    Direction m_direction;
     QElapsedTimer m_running;
     QElapsedTimer m_sinceEvents;
     std::unique_ptr<QProgressDialog> m_dialog;
