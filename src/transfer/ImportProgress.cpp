@@ -43,19 +43,19 @@ void ImportProgress::show()
 
 bool ImportProgress::update(int folders, int links)
 {
-    if (m_cancelled)
-        return false;
-    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < EventIntervalMs)
-        return true;
-    m_sinceEvents.start();
-    if (!m_dialog && m_running.elapsed() >= m_delayMs)
-        show();
-    if (m_dialog) {
-        m_dialog->setLabelText(labelText(m_direction, folders, links));
-        QCoreApplication::processEvents();
-        m_cancelled = m_dialog->wasCanceled();
-    } else {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!m_cancelled && (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= EventIntervalMs)) {
+        m_sinceEvents.start();
+        if (!m_dialog && m_running.elapsed() >= m_delayMs)
+            show();
+        if (m_dialog) {
+            m_dialog->setLabelText(labelText(m_direction, folders, links));
+            QCoreApplication::processEvents();
+            m_cancelled = m_dialog->wasCanceled();
+        } else {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
     }
+    // The events may have brought a request to end the program.
+    m_cancelled = m_cancelled || LongCommands::instance().cancelRequested();
     return !m_cancelled;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/LongCommands.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
@@ -13,7 +15,8 @@ class QWidget;
 // than the delay, a progress dialog over the window shows the folders and links read (or written) so
 // far and offers Cancel. Every few hundredths of a second the pending events are handled, so that the
 // windows repaint; input reaches only the progress dialog, which is modal, and none reaches the windows
-// before it shows.
+// before it shows. While the progress lives, its command counts as a long command: a request to end the
+// program cancels it like the Cancel button does.
 class ImportProgress
 {
 public:
@@ -27,7 +30,7 @@ public:
     ImportProgress(const ImportProgress &) = delete;
     ImportProgress &operator=(const ImportProgress &) = delete;
 
-    // The counts so far; false once the user has cancelled.
+    // The counts so far; false once the user (or the exit) has cancelled.
     bool update(int folders, int links);
 
     bool wasCancelled() const { return m_cancelled; }
@@ -41,6 +44,7 @@ public:
 private:
     void show();
 
+    LongCommands::Guard m_busy;
     QPointer<QWidget> m_window;
     int m_delayMs;
     Direction m_direction;
