@@ -149,6 +149,7 @@ void ItemCommands::ToolButton1Click()
     auto created = LinkItem::MakeFolder(name);
     LinkItem *item = created.get();
     folder->Children.InsertSorted(std::move(created));
+    m_window->markChanged();
     QTreeWidgetItem *added = tree->addFolderNode(node, item);
     tree->SetAutoFill(false);
     tree->setCurrentItem(added);
@@ -189,6 +190,7 @@ void ItemCommands::DeleteButtonClick()
             entry->Parent->Children.Remove(entry);
         }
         m_window->searchCommands()->collectionChanged();
+        m_window->markChanged();
         m_window->updateStatusText();
         return;
     }
@@ -203,6 +205,7 @@ void ItemCommands::DeleteButtonClick()
     list->model()->clear();
     ShowItemDetails(nullptr);
     folder->Parent->Children.Remove(folder);
+    m_window->markChanged();
     // The tree selects a neighbour, which shows that folder.
     tree->deleteNode(node);
 }
@@ -237,6 +240,7 @@ void ItemCommands::countVisit(LinkItem *item)
     if (item->Visits < INT32_MAX)
         ++item->Visits;
     item->LastVisit = OleDate::now();
+    m_window->markChanged();
     m_window->LinkList()->model()->refreshItem(item);
 }
 
@@ -278,6 +282,7 @@ void ItemCommands::LinkListDblClick()
     if (entry->Visits < INT32_MAX)
         ++entry->Visits;
     entry->LastVisit = OleDate::now();
+    m_window->markChanged();
     ReportShellError(platform::shellOpen(url), url);
     list->model()->refreshItem(entry);
 }
@@ -296,6 +301,7 @@ void ItemCommands::editProperties(LinkItem *item)
     if (!accepted)
         return;
     m_window->searchCommands()->collectionChanged();
+    m_window->markChanged();
     FolderTreeView *tree = m_window->LinksTree();
     if (item == tree->SelectedItem()) {
         // The shown folder: its node, the header and the pane follow the new name.
@@ -445,6 +451,7 @@ bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, b
     LinkItem *destination = FolderTreeView::itemOf(shown);
     tree->deleteNode(source);
     folder->Parent->Children.MoveTo(folder, destination->Children);
+    m_window->markChanged();
     tree->reopen(shown);
     m_window->LinksTreeChanging(tree->SelectedNode());
     return true;
@@ -471,6 +478,7 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
         }
         entry->Parent->Children.MoveTo(entry, destination->Children);
     }
+    m_window->markChanged();
     for (LinkItem *entry : entries)
         list->model()->removeItem(entry);
     tree->SetAutoFill(true);

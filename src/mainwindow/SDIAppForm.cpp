@@ -1,5 +1,6 @@
 #include "mainwindow/SDIAppForm.h"
 
+#include "mainwindow/AutoSave.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderCommands.h"
@@ -184,6 +185,8 @@ void TSDIAppForm::connectCommands()
             m_descriptionPane->setProperty("paneHeight", m_descriptionPane->height());
     });
     connect(LinksTree(), &FolderTreeView::folderSelected, this, &TSDIAppForm::LinksTreeChanging);
+    connect(LinksTree(), &FolderTreeView::folderMoved, this, &TSDIAppForm::markChanged);
+    connect(m_descriptionPane, &DescriptionPane::descriptionEdited, this, &TSDIAppForm::markChanged);
 }
 
 void TSDIAppForm::FormCreate()
@@ -223,6 +226,7 @@ void TSDIAppForm::FormCreate()
 
     m_repository = std::make_unique<TRepository>(m_reporter, m_prefetch.get());
     m_prefetch.reset();
+    m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     LinksTree()->SetRoot(m_repository->Root());
 
     m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
@@ -243,8 +247,16 @@ void TSDIAppForm::applyListStyleAndSort()
         m_listPane->ArrangeByClick(key);
 }
 
+void TSDIAppForm::markChanged()
+{
+    if (m_autoSave)
+        m_autoSave->markChanged();
+}
+
 bool TSDIAppForm::FormClose()
 {
+    // The close saves by itself; a change after a failed save brings the automatic save back.
+    m_autoSave->stop();
     // Nothing may react to the rows while the tree goes away.
     m_itemCommands->setListHandlersEnabled(false);
     if (!m_repository->Save()) {
@@ -258,6 +270,7 @@ bool TSDIAppForm::FormClose()
         LinksTree()->SetRoot(nullptr);
         m_descriptionPane->ShowItemDetails(nullptr);
     }
+    m_autoSave.reset();
     m_repository.reset();
 
     const TAColumnInfo columns = m_listPane->CaptureColumns();
@@ -483,6 +496,8 @@ void TSDIAppForm::RefreshFolderView(QTreeWidgetItem *node)
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
+    // Items were added to the folder (a new link, an import).
+    markChanged();
     m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);
