@@ -113,6 +113,7 @@ void FolderCommands::EditButtonClick()
 void FolderCommands::folderRenamed(QTreeWidgetItem *node)
 {
     m_window->searchCommands()->collectionChanged();
+    m_window->markChanged();
     if (node == m_window->shownNode())
         m_window->FolderPane()->setCaption(node->text(0));
 }

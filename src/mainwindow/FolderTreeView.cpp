@@ -488,6 +488,7 @@ void FolderTreeView::dropTreeNode(QTreeWidgetItem *target)
     target->addChild(source);
     m_rebuilding = false;
     folder->Parent->Children.MoveTo(folder, destination->Children);
+    emit folderMoved();
     m_autoFill = true;
     reopen(target);
     m_dragSource = nullptr;

@@ -148,6 +148,7 @@ void ItemCommands::ToolButton1Click()
     auto created = LinkItem::MakeFolder(name);
     LinkItem *item = created.get();
     folder->Children.InsertSorted(std::move(created));
+    m_window->markChanged();
     QTreeWidgetItem *added = tree->addFolderNode(node, item);
     tree->SetAutoFill(false);
     tree->setCurrentItem(added);
@@ -188,6 +189,7 @@ void ItemCommands::DeleteButtonClick()
             entry->Parent->Children.Remove(entry);
         }
         m_window->searchCommands()->collectionChanged();
+        m_window->markChanged();
         m_window->updateStatusText();
         return;
     }
@@ -202,6 +204,7 @@ void ItemCommands::DeleteButtonClick()
     list->model()->clear();
     ShowItemDetails(nullptr);
     folder->Parent->Children.Remove(folder);
+    m_window->markChanged();
     // The tree selects a neighbour, which shows that folder.
     tree->deleteNode(node);
 }
@@ -236,6 +239,7 @@ void ItemCommands::countVisit(LinkItem *item)
     if (item->Visits < INT32_MAX)
         ++item->Visits;
     item->LastVisit = OleDate::now();
+    m_window->markChanged();
     m_window->LinkList()->model()->refreshItem(item);
 }
 
@@ -290,6 +294,7 @@ void ItemCommands::editProperties(LinkItem *item)
     if (!accepted)
         return;
     m_window->searchCommands()->collectionChanged();
+    m_window->markChanged();
     FolderTreeView *tree = m_window->LinksTree();
     if (item == tree->SelectedItem()) {
         // The shown folder: its node, the header and the pane follow the new name.
@@ -439,6 +444,7 @@ bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, b
     LinkItem *destination = FolderTreeView::itemOf(shown);
     tree->deleteNode(source);
     folder->Parent->Children.MoveTo(folder, destination->Children);
+    m_window->markChanged();
     tree->reopen(shown);
     m_window->LinksTreeChanging(tree->SelectedNode());
     return true;
@@ -465,6 +471,7 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
         }
         entry->Parent->Children.MoveTo(entry, destination->Children);
     }
+    m_window->markChanged();
     for (LinkItem *entry : entries)
         list->model()->removeItem(entry);
     tree->SetAutoFill(true);

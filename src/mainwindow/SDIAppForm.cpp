@@ -1,5 +1,6 @@
 #include "mainwindow/SDIAppForm.h"
 
+#include "mainwindow/AutoSave.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderCommands.h"
@@ -185,6 +186,8 @@ void TSDIAppForm::connectCommands()
             m_descriptionPane->setProperty("paneHeight", m_descriptionPane->height());
     });
     connect(LinksTree(), &FolderTreeView::folderSelected, this, &TSDIAppForm::LinksTreeChanging);
+    connect(LinksTree(), &FolderTreeView::folderMoved, this, &TSDIAppForm::markChanged);
+    connect(m_descriptionPane, &DescriptionPane::descriptionEdited, this, &TSDIAppForm::markChanged);
 }
 
 void TSDIAppForm::FormCreate()
@@ -224,6 +227,7 @@ void TSDIAppForm::FormCreate()
 
     m_repository = std::make_unique<TRepository>(m_reporter, m_prefetch.get());
     m_prefetch.reset();
+    m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     LinksTree()->SetRoot(m_repository->Root());
 
     m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
@@ -244,8 +248,16 @@ void TSDIAppForm::applyListStyleAndSort()
         m_listPane->ArrangeByClick(key);
 }
 
+void TSDIAppForm::markChanged()
+{
+    if (m_autoSave)
+        m_autoSave->markChanged();
+}
+
 bool TSDIAppForm::FormClose()
 {
+    // The close saves by itself; a change after a failed save brings the automatic save back.
+    m_autoSave->stop();
     // Nothing may react to the rows while the tree goes away.
     m_itemCommands->setListHandlersEnabled(false);
     if (!m_repository->Save()) {
@@ -259,13 +271,15 @@ bool TSDIAppForm::FormClose()
         LinksTree()->SetRoot(nullptr);
         m_descriptionPane->ShowItemDetails(nullptr);
     }
+    m_autoSave.reset();
     m_repository.reset();
 
     const TAColumnInfo columns = m_listPane->CaptureColumns();
     const int explorerBar = m_folderBar->isHidden() ? 0 : (m_actions->foldersButton->isChecked() ? 1 : 2);
-    // The layout is written in this order; the first value that cannot be written ends it. The
-    // collection is already safe at this point, so the program still ends.
-    const bool written = m_reg->SetWindowBounds(x(), y(), width(), height())
+    // The layout goes to disk in one write, which names the first value when it fails. The collection
+    // is already safe at this point, so the program still ends.
+    m_reg->BeginUpdate();
+    const bool set = m_reg->SetWindowBounds(x(), y(), width(), height())
         && m_reg->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBar->property("barWidth").toInt()
                                                              : m_folderBar->width())
         && m_reg->SetFolderPane(m_actions->folderPane->isChecked()) && m_reg->SetColumnsInfo(columns)
@@ -275,6 +289,7 @@ bool TSDIAppForm::FormClose()
         && m_reg->SetDescriptionPane(m_actions->descriptionPane->isChecked())
         && m_reg->SetDescriptionPaneHeight(descriptionPaneHeight()) && m_reg->SetSortColumn(m_listPane->SortColumn())
         && m_reg->SetSort(m_listPane->sortAscendingAction()->isChecked());
+    const bool written = m_reg->EndUpdate() && set;
     if (!written)
         m_reporter->reportError(QString(), m_reg->errorString());
     m_reg->Close();
@@ -482,6 +497,8 @@ void TSDIAppForm::RefreshFolderView(QTreeWidgetItem *node)
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
+    // Items were added to the folder (a new link, an import).
+    markChanged();
     m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);

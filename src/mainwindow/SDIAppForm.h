@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class AutoSave;
 class DataFilePrefetch;
 class DescriptionPane;
 class ErrorReporter;
@@ -50,6 +51,9 @@ public:
     bool hideOnClose() const { return m_hideOnClose; }
 
     TRepository *repository() const { return m_repository.get(); }
+    // The collection changed: it is saved a few seconds later. Every command that changes it says so here.
+    void markChanged();
+    AutoSave *autoSave() const { return m_autoSave.get(); }
     TReg *settings() const { return m_reg.get(); }
     MainActions *actions() const { return m_actions; }
     FolderListView *LinkList() const { return m_list; }
@@ -127,6 +131,7 @@ private:
     ErrorReporter *m_reporter;
     std::unique_ptr<TReg> m_reg;
     std::unique_ptr<TRepository> m_repository;
+    std::unique_ptr<AutoSave> m_autoSave;
 
     MainActions *m_actions = nullptr;
     QToolBar *m_toolbar = nullptr;

@@ -180,6 +180,7 @@ void SearchCommands::DeleteEmptyFolders1Click()
         DeleteFolders(empty.topmost);
     }
     m_index.invalidate();
+    m_window->markChanged();
     m_window->LinksTreeChanging(m_window->shownNode());
 }
 

@@ -2,14 +2,22 @@
 
 #include "mainwindow/SDIAppForm.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "platform/TerminationSignals.h"
 #include "shell/HelpCommands.h"
 #include "shell/Reg.h"
+#include "transfer/LongCommands.h"
 #include "widgets/Icons.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QThread>
+
+namespace {
+// How often a remembered exit looks whether the command it waits for has unwound.
+constexpr int ExitRetryMs = 50;
+} // namespace
 
 TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::make_unique<QMenu>())
 {
@@ -21,6 +29,8 @@ TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::mak
     m_exit = m_menu->addAction(tr("E&xit"));
     connect(m_openHide, &QAction::triggered, this, &TForm2::OpenHideRavelin1Click);
     connect(m_exit, &QAction::triggered, this, &TForm2::Exit1Click);
+    m_exitRetry.setInterval(ExitRetryMs);
+    connect(&m_exitRetry, &QTimer::timeout, this, &TForm2::retryExit);
 
     if (useTray) {
         m_tray = new QSystemTrayIcon(Icons::application(), this);
@@ -74,10 +84,43 @@ void TForm2::ActivateMainWindow()
     QApplication::alert(m_mainWindow.get());
 }
 
+void TForm2::exitOnRequest(TerminationSignals &termination)
+{
+    connect(&termination, &TerminationSignals::terminationRequested, this, &TForm2::Exit1Click);
+}
+
+bool TForm2::exitCanRunNow()
+{
+    // The main loop is the first; a dialog's loop (or a drag's) runs above it.
+    return !LongCommands::instance().running() && QThread::currentThread()->loopLevel() <= 1;
+}
+
+void TForm2::retryExit()
+{
+    LongCommands::instance().cancelAll();
+    if (exitCanRunNow()) {
+        m_exitRetry.stop();
+        Exit1Click();
+        return;
+    }
+    // A dialog that the command (or anything else) opened ends its loop as if the user had cancelled it.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+    }
+}
+
 bool TForm2::Exit1Click()
 {
     if (m_exiting)
         return true;
+    if (!exitCanRunNow()) {
+        if (!m_exitRetry.isActive()) {
+            m_exitRetry.start();
+            LongCommands::instance().cancelAll();
+        }
+        return true;
+    }
     if (!m_mainWindow->FormClose())
         return false; // the collection could not be saved: keep running
     m_exiting = true;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -10,6 +11,7 @@ class QAction;
 class QMenu;
 class QSystemTrayIcon;
 class TSDIAppForm;
+class TerminationSignals;
 
 // The owner of the program's life: it keeps the notification-area icon with its menu, creates the
 // main window, shows and hides it, and ends the program on "E&xit". Where the desktop has no
@@ -36,7 +38,13 @@ public:
     void OpenHideRavelin1Click() { SetMainWindowShown(!m_mainWindowShown); }
     // Runs the main window's close sequence; when it completes, removes the icon and ends the program.
     // False when the collection could not be saved (the program keeps running).
+    // The close never runs inside a long command (an import, an export) or inside the event loop of a
+    // dialog, which would destroy the collection under the command that works on it: the request is
+    // then remembered, the command is cancelled and the open dialogs are closed as if the user had
+    // cancelled them, and the exit runs once the command has unwound. Exit1Click then returns true.
     bool Exit1Click();
+    // A request to end the program from outside (a termination signal) runs "E&xit".
+    void exitOnRequest(TerminationSignals &termination);
 
 signals:
     // The close sequence completed; the program is about to end.
@@ -44,6 +52,8 @@ signals:
 
 private:
     void MinimizeMessage() { SetMainWindowShown(false); }
+    static bool exitCanRunNow();
+    void retryExit();
 
     std::unique_ptr<QMenu> m_menu;
     QAction *m_openHide;
@@ -53,4 +63,5 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     bool m_mainWindowShown = false;
     bool m_exiting = false;
+    QTimer m_exitRetry;
 };

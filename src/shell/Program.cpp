@@ -45,7 +45,7 @@ int RunQuillmark(int argc, char **argv)
     // Ended from outside (logout, shutdown, kill): save exactly as "E&xit" does.
     TerminationSignals termination;
     termination.install();
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &owner, &TForm2::Exit1Click);
+    owner.exitOnRequest(termination);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner, [&owner](QSessionManager &) {
         owner.Exit1Click();
     });

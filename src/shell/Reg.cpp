@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -113,8 +114,17 @@ qint32 TReg::ReadIntegerDefault(const QString &key, qint32 defaultValue)
 
 bool TReg::write(const QString &key, const QVariant &value)
 {
+    settings().setValue(key, value);
+    if (!m_updating)
+        return sync(key);
+    if (m_firstUpdated.isEmpty())
+        m_firstUpdated = key;
+    return true;
+}
+
+bool TReg::sync(const QString &key)
+{
     QSettings &store = settings();
-    store.setValue(key, value);
     store.sync();
     platform::makeFilePrivate(store.fileName()); // a new file got the rights the file-creation mask left
     if (store.status() == QSettings::NoError) {
@@ -125,6 +135,20 @@ bool TReg::write(const QString &key, const QVariant &value)
     // QSettings keeps reporting an error once it had one: the next operation starts with a fresh object.
     m_settings.reset();
     return false;
+}
+
+void TReg::BeginUpdate()
+{
+    m_updating = true;
+    m_firstUpdated.clear();
+}
+
+bool TReg::EndUpdate()
+{
+    m_updating = false;
+    if (m_firstUpdated.isEmpty())
+        return true;
+    return sync(std::exchange(m_firstUpdated, QString()));
 }
 
 bool TReg::writeInteger(const QString &key, qint32 value)

@@ -18,7 +18,8 @@ class QVariant;
 //
 // Getters never fail: a value that is missing or does not read as its kind gives the default. Nothing is
 // cached here; every getter reads the settings afresh. Every setter writes its value to disk at once and
-// returns false when that failed; errorString() then names the value.
+// returns false when that failed; errorString() then names the value. Between BeginUpdate and EndUpdate
+// the setters only collect their values, and EndUpdate writes them all at once.
 class TReg
 {
 public:
@@ -58,6 +59,12 @@ public:
     bool GetToolbar();
     bool SetToolbar(bool shown);
 
+    // From here on the setters keep their values until EndUpdate.
+    void BeginUpdate();
+    // Writes the values set since BeginUpdate to disk, once. False when that failed; errorString() then
+    // names the first of them.
+    bool EndUpdate();
+
     // Flushes the settings and lets them go; a later call opens them again.
     void Close();
 
@@ -75,7 +82,10 @@ private:
     qint32 ReadIntegerDefault(const QString &key, qint32 defaultValue);
     bool writeInteger(const QString &key, qint32 value);
     bool write(const QString &key, const QVariant &value);
+    bool sync(const QString &key);
 
     std::unique_ptr<QSettings> m_settings;
     QString m_error;
+    bool m_updating = false;
+    QString m_firstUpdated; // the first key set since BeginUpdate
 };

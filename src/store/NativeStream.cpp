@@ -2,6 +2,8 @@
 
 #include "store/ItemBlock.h"
 
+#include <QDir>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -100,8 +102,16 @@ bool NativeStreamWriter::writeToDevice(const char *data, size_t count)
         return true;
     m_failed = true;
     m_error = m_device->errorString();
-    if (m_error.isEmpty() || m_error == QLatin1String("Unknown error"))
+    // A file that takes only part of a write, or refuses it for want of room, is on a full disk.
+    const auto *file = qobject_cast<const QFileDevice *>(m_device);
+    if (file && !file->fileName().isEmpty() && (written >= 0 || file->error() == QFileDevice::ResourceError)) {
+        m_error = QStringLiteral("The disk is full: only %1 of %2 bytes could be written to %3.")
+                      .arg(std::max<qint64>(written, 0))
+                      .arg(count)
+                      .arg(QDir::toNativeSeparators(file->fileName()));
+    } else if (m_error.isEmpty() || m_error == QLatin1String("Unknown error")) {
         m_error = QStringLiteral("The device took only %1 of %2 bytes").arg(std::max<qint64>(written, 0)).arg(count);
+    }
     return false;
 }
 

@@ -136,7 +136,7 @@ bool TRepository::setAside(bool copy)
     return true;
 }
 
-bool TRepository::Save()
+bool TRepository::Save(Reporting reporting)
 {
     m_error.clear();
     const QString path = DataFile();
@@ -145,14 +145,16 @@ bool TRepository::Save()
     if (m_setAsideBeforeSave && QFileInfo::exists(path)) {
         if (!setAside(false)) {
             m_error = QStringLiteral("The unreadable data file could not be moved aside.");
-            report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
+            if (reporting == Reporting::Report)
+                report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
             return false;
         }
     }
     m_setAsideBeforeSave = false;
 
     if (!NativeFile::saveAtomically(path, *m_root, &m_error)) {
-        report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
+        if (reporting == Reporting::Report)
+            report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
         return false;
     }
     return true;

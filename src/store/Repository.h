@@ -31,9 +31,11 @@ public:
 
     // Replaces Root with a fresh root folder "Quillmark" and fills it from the data file if there is one.
     void Load();
+    // Whether a failed Save tells the reporter.
+    enum class Reporting { Report, Quiet };
     // Writes Root to the data file in version 10000, atomically. On failure the tree stays as it is,
-    // "Cannot create file %s" goes to the reporter and errorString() holds the system's reason.
-    bool Save();
+    // "Cannot create file %s" goes to the reporter (unless Quiet) and errorString() holds the system's reason.
+    bool Save(Reporting reporting = Reporting::Report);
 
     LinkItem *Root() const { return m_root.get(); }
 

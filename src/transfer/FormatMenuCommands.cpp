@@ -63,11 +63,10 @@ void FormatMenuCommands::exportFormat(BookmarkFormat format)
         : m_prompts->saveFileName(m_host->hostWindow(), {info.exportTitle, info.filter, info.defaultSuffix});
     if (path.isEmpty())
         return;
-    // Long exports show their progress like the imports do, with the items written so far.
-    ImportProgress progress(m_host->hostWindow(), m_progressDelay);
-    const ExportReport report = FormatCommands::exportTo(format, path, *folder, [&progress](qint64 done, qint64) {
-        return progress.update(0, static_cast<int>(std::min<qint64>(done, INT32_MAX)));
-    });
+    // Long exports show their progress like the imports do, with the folders and links written so far.
+    ImportProgress progress(m_host->hostWindow(), m_progressDelay, ImportProgress::Direction::Export);
+    const ExportReport report = FormatCommands::exportTo(
+        format, path, *folder, [&progress](int folders, int links, qint64) { return progress.update(folders, links); });
     if (report.hasError())
         m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot create file %1").arg(path), report.errorString());
 }

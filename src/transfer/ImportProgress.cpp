@@ -7,7 +7,8 @@ namespace {
 constexpr int EventIntervalMs = 40;
 }
 
-ImportProgress::ImportProgress(QWidget *window, int delayMs) : m_window(window), m_delayMs(delayMs)
+ImportProgress::ImportProgress(QWidget *window, int delayMs, Direction direction)
+    : m_window(window), m_delayMs(delayMs), m_direction(direction)
 {
     m_running.start();
 }
@@ -17,6 +18,13 @@ ImportProgress::~ImportProgress() = default;
 QString ImportProgress::countsText(int folders, int links)
 {
     return QStringLiteral("%1 folders and %2 links").arg(folders).arg(links);
+}
+
+QString ImportProgress::labelText(Direction direction, int folders, int links)
+{
+    const QString text = direction == Direction::Import ? QStringLiteral("Importing...\n%1 read so far.")
+                                                        : QStringLiteral("Exporting...\n%1 written so far.");
+    return text.arg(countsText(folders, links));
 }
 
 void ImportProgress::show()
@@ -35,19 +43,19 @@ void ImportProgress::show()
 
 bool ImportProgress::update(int folders, int links)
 {
-    if (m_cancelled)
-        return false;
-    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < EventIntervalMs)
-        return true;
-    m_sinceEvents.start();
-    if (!m_dialog && m_running.elapsed() >= m_delayMs)
-        show();
-    if (m_dialog) {
-        m_dialog->setLabelText(QStringLiteral("Importing...\n%1 read so far.").arg(countsText(folders, links)));
-        QCoreApplication::processEvents();
-        m_cancelled = m_dialog->wasCanceled();
-    } else {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!m_cancelled && (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= EventIntervalMs)) {
+        m_sinceEvents.start();
+        if (!m_dialog && m_running.elapsed() >= m_delayMs)
+            show();
+        if (m_dialog) {
+            m_dialog->setLabelText(labelText(m_direction, folders, links));
+            QCoreApplication::processEvents();
+            m_cancelled = m_dialog->wasCanceled();
+        } else {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
     }
+    // The events may have brought a request to end the program.
+    m_cancelled = m_cancelled || LongCommands::instance().cancelRequested();
     return !m_cancelled;
 }

@@ -1,6 +1,7 @@
 // The browse-and-edit commands of the main window, driven through the real widgets.
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
+#include "mainwindow/AutoSave.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
@@ -150,6 +151,8 @@ private slots:
     void otherFormatsThroughTheMenus();
     void deleteInEveryOrder_data();
     void deleteInEveryOrder();
+    void changesAreMarkedForSaving_data();
+    void changesAreMarkedForSaving();
 
 private:
     TSDIAppForm *form() const { return m_form.get(); }
@@ -759,6 +762,105 @@ void TestEditing::deleteInEveryOrder()
             QVERIFY(current->Name.size() < 1000);
     }
     QCOMPARE(childNames(form()->repository()->Root()), left);
+}
+
+void TestEditing::changesAreMarkedForSaving_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("changes");
+    QTest::newRow("browsing") << "browse" << false;
+    QTest::newRow("export") << "export" << false;
+    QTest::newRow("new folder") << "newFolder" << true;
+    QTest::newRow("rename") << "rename" << true;
+    QTest::newRow("new URL") << "newUrl" << true;
+    QTest::newRow("properties") << "properties" << true;
+    QTest::newRow("delete entries") << "deleteEntries" << true;
+    QTest::newRow("delete folder") << "deleteFolder" << true;
+    QTest::newRow("folder dropped on folder") << "treeDrop" << true;
+    QTest::newRow("folder dropped on list") << "treeToList" << true;
+    QTest::newRow("entries dropped on folder") << "listToTree" << true;
+    QTest::newRow("description edited") << "description" << true;
+    QTest::newRow("link opened") << "open" << true;
+    QTest::newRow("URL label clicked") << "urlLabel" << true;
+    QTest::newRow("import") << "import" << true;
+    QTest::newRow("delete empty folders") << "deleteEmpty" << true;
+}
+
+void TestEditing::changesAreMarkedForSaving()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, changes);
+    const auto acceptNextDialog = [this] {
+        QTimer::singleShot(0, this, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            for (QLineEdit *field : dialog->findChildren<QLineEdit *>()) {
+                if (field->objectName() == QLatin1String("ItemName") || field->objectName() == QLatin1String("ItemURL"))
+                    field->setText(QStringLiteral("http://added.example"));
+            }
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    // Showing the root folder at the start counts its visit but is no reason to write.
+    QVERIFY(!form()->autoSave()->hasUnsavedChanges());
+    FilePrompts prompts(m_dir->filePath(QStringLiteral("beta.qmf")));
+    form()->transferCommands()->setPrompts(&prompts);
+    MainActions *a = form()->actions();
+    if (command == "browse") {
+        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        a->upOneLevel->trigger();
+        a->expandAll->trigger();
+        selectRows(list(), {"Example"});
+    } else if (command == "export" || command == "import") {
+        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        a->exportQuillmark->trigger();
+        if (command == "import")
+            a->importQuillmark->trigger();
+    } else if (command == "newFolder") {
+        a->newFolder->trigger();
+        tree()->cancelRename();
+    } else if (command == "rename") {
+        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        form()->folderCommands()->Edit2()->trigger();
+        qobject_cast<QLineEdit *>(QApplication::focusWidget())->setText(QStringLiteral("Gamma"));
+        tree()->commitRename();
+    } else if (command == "newUrl" || command == "properties") {
+        acceptNextDialog();
+        (command == "newUrl" ? a->newUrl : a->properties)->trigger();
+    } else if (command == "deleteEntries") {
+        selectRows(list(), {"Example"});
+        list()->currentView()->setFocus();
+        a->deleteItems->trigger();
+    } else if (command == "deleteFolder") {
+        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setFocus();
+        a->deleteItems->trigger();
+    } else if (command == "treeDrop") {
+        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), nodeNamed(tree(), "Beta")));
+        QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Alpha")),
+                            FolderTreeView::TreeMimeType));
+    } else if (command == "treeToList") {
+        nodeNamed(tree(), "Alpha")->setExpanded(true);
+        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), nodeNamed(tree(), "Inner")));
+        QVERIFY(dragAndDrop(list()->detailsView()->viewport(), QPoint(10, 10), FolderTreeView::TreeMimeType));
+    } else if (command == "listToTree") {
+        selectRows(list(), {"Example"});
+        QVERIFY(
+            dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Beta")), FolderTreeView::ListMimeType));
+    } else if (command == "description") {
+        form()->descriptionPane()->Memo1()->setPlainText(QStringLiteral("about my links"));
+    } else if (command == "open" || command == "urlLabel") {
+        const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return true; });
+        selectRows(list(), {"Example"});
+        if (command == "open")
+            form()->itemCommands()->LinkListDblClick();
+        else
+            form()->itemCommands()->URLLabelClick();
+        platform::setShellLauncher(launcher);
+    } else if (command == "deleteEmpty") {
+        a->deleteEmptyFolders->trigger();
+    }
+    form()->transferCommands()->setPrompts(nullptr);
+    QCOMPARE(form()->autoSave()->hasUnsavedChanges(), changes);
 }
 
 QTEST_MAIN(TestEditing)

@@ -1,3 +1,4 @@
+#include "common/FileWrites.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
@@ -220,11 +221,17 @@ void TestSDIAppForm::startsFromStoredSettings()
 
 void TestSDIAppForm::closeWritesDataThenLayout()
 {
+    // The settings file is there from an earlier run; the close replaces it, and only once.
+    QVERIFY(TReg().SetShowTip(false));
+    const QString conf = m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf"));
+    FileWrites settingsWrites(conf);
     RecordingReporter reporter;
     auto form = std::make_unique<TSDIAppForm>(&reporter);
     addLink(*form->repository()->Root(), "kept", "http://kept");
+    QVERIFY(settingsWrites.isValid());
     QVERIFY(form->FormClose());
     QVERIFY(reporter.errors.isEmpty());
+    QCOMPARE(settingsWrites.count(), 1);
 
     TRepository again;
     QCOMPARE(again.Root()->Children.Count(), 1);

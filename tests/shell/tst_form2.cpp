@@ -1,11 +1,21 @@
+#include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
+#include "mainwindow/MainActions.h"
 #include "mainwindow/SDIAppForm.h"
+#include "platform/TerminationSignals.h"
 #include "shell/Form2.h"
 #include "shell/Reg.h"
 #include "store/LinkItem.h"
+#include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "transfer/FormatMenuCommands.h"
+#include "transfer/TransferCommands.h"
+#include "transfer/TransferFakes.h"
+#include "transfer/formats/FormatCommands.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QEventLoop>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -14,7 +24,36 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 using namespace TreeBuilders;
+
+namespace {
+constexpr int ManyLinks = 20000;
+
+void addManyLinks(LinkItem &folder)
+{
+    std::vector<std::unique_ptr<LinkItem>> links;
+    for (int i = 0; i < ManyLinks; ++i)
+        links.push_back(LinkItem::MakeLink("link " + std::to_string(i), "http://example.org/" + std::to_string(i)));
+    folder.Children.InsertSortedBatch(std::move(links));
+}
+
+// The file dialogs answer with a path; with a dialog, the open dialog is a real modal one that the
+// test leaves open, so that it gives the path only if someone accepts it.
+class ModalPrompts : public FakePrompts
+{
+public:
+    bool modal = false;
+    QString openFileName(QWidget *parent, const FileDialogSettings &settings) override
+    {
+        if (!modal)
+            return FakePrompts::openFileName(parent, settings);
+        QDialog dialog(parent);
+        return dialog.exec() == QDialog::Accepted ? fileName : QString();
+    }
+};
+} // namespace
 
 class TestForm2 : public QObject
 {
@@ -29,6 +68,8 @@ private slots:
     void trayMenu();
     void exitSavesAndFinishes();
     void exitWithFailedSaveKeepsRunning();
+    void terminationWaitsForTheCommand_data();
+    void terminationWaitsForTheCommand();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -133,6 +174,90 @@ void TestForm2::exitWithFailedSaveKeepsRunning()
     QCOMPARE(finished.size(), 0);
     QVERIFY(owner.mainWindow()->repository());
     QVERIFY(owner.mainWindow()->isVisible());
+}
+
+void TestForm2::terminationWaitsForTheCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("modal");
+    QTest::newRow("native import") << "importQuillmark" << false;
+    QTest::newRow("bookmark file import") << "importMozilla" << false;
+    QTest::newRow("bookmark file export") << "exportMozilla" << false;
+    QTest::newRow("import's file dialog") << "importMozilla" << true;
+}
+
+void TestForm2::terminationWaitsForTheCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, modal);
+    const bool exporting = command.startsWith(QLatin1String("export"));
+    ModalPrompts prompts;
+    prompts.modal = modal;
+    if (exporting) {
+        prompts.fileName = m_dir->filePath(QStringLiteral("out.html"));
+    } else {
+        LinkItem many;
+        addManyLinks(many);
+        prompts.fileName = m_dir->filePath(command == QLatin1String("importQuillmark") ? QStringLiteral("in.qmf")
+                                                                                       : QStringLiteral("in.html"));
+        const BookmarkFormat format
+            = command == QLatin1String("importQuillmark") ? BookmarkFormat::Native : BookmarkFormat::BrowserHtml;
+        QVERIFY(FormatCommands::exportTo(format, prompts.fileName, many).ok());
+    }
+
+    TForm2 owner(false);
+    TSDIAppForm *window = owner.mainWindow();
+    LinkItem *root = window->repository()->Root();
+    addLink(*root, "kept", "http://kept.example");
+    if (exporting)
+        addManyLinks(*root);
+    window->transferCommands()->setPrompts(&prompts);
+    window->transferCommands()->setProgressDelay(0);
+    window->formatCommands()->setPrompts(&prompts);
+    window->formatCommands()->setProgressDelay(0);
+    MainActions *a = window->actions();
+    const QHash<QString, QAction *> actions {{"importQuillmark", a->importQuillmark},
+                                             {"importMozilla", a->importMozilla},
+                                             {"exportMozilla", a->exportMozilla}};
+
+    TerminationSignals termination;
+    QVERIFY(termination.install());
+    owner.exitOnRequest(termination);
+    bool inCommand = false;
+    bool endedInCommand = false;
+    int countAfterCommand = -1;
+    connect(&owner, &TForm2::finished, this, [&] { endedInCommand = inCommand; });
+    QSignalSpy finished(&owner, &TForm2::finished);
+
+    // Stands for the program's main loop; the command's dialogs and progress run inside it.
+    QEventLoop mainLoop;
+    QTimer::singleShot(0, this, [&] {
+        // The signal waits in its socket until the command first lets the events run.
+        ::raise(SIGTERM);
+        inCommand = true;
+        actions.value(command)->trigger();
+        inCommand = false;
+        countAfterCommand = root->Children.Count();
+    });
+    connect(&owner, &TForm2::finished, &mainLoop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &mainLoop, &QEventLoop::quit);
+    mainLoop.exec();
+
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(!endedInCommand);
+    // The command stopped early: an import keeps what it read, an export leaves no file.
+    if (modal)
+        QCOMPARE(countAfterCommand, 1);
+    else if (exporting)
+        QVERIFY(!QFile::exists(prompts.fileName));
+    else
+        QVERIFY2(countAfterCommand > 1 && countAfterCommand < 1 + ManyLinks,
+                 qPrintable(QString::number(countAfterCommand)));
+    // What the collection held when the command stopped is saved, whole.
+    SilentReporter silent;
+    TRepository written(&silent);
+    QCOMPARE(written.loadState(), TRepository::LoadState::Loaded);
+    QCOMPARE(written.Root()->Children.Count(), countAfterCommand);
 }
 
 QTEST_MAIN(TestForm2)

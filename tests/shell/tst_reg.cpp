@@ -1,3 +1,4 @@
+#include "common/FileWrites.h"
 #include "shell/Reg.h"
 
 #include <QDir>
@@ -106,6 +107,7 @@ private slots:
     void failedWrite();
     void writesAgainAfterFailure();
     void settingsFileIsPrivate();
+    void updateWritesOnce();
 
 private:
     QString confPath() const { return m_dir->filePath("Orbrook Software/Quillmark.conf"); }
@@ -441,6 +443,43 @@ void TestReg::settingsFileIsPrivate()
     QVERIFY(written);
     QCOMPARE(QFileInfo(confPath()).permissions() & 0x0077, QFileDevice::Permissions());
 #endif
+}
+
+void TestReg::updateWritesOnce()
+{
+    // The same values, one write each and all in one write, give the same file.
+    for (const auto &[name, set] : setters()) {
+        TReg alone;
+        QVERIFY(set(alone));
+    }
+    QFile single(confPath());
+    QVERIFY(single.open(QIODevice::ReadOnly));
+    const QByteArray oneByOne = single.readAll();
+    single.close();
+    QVERIFY(QFile::remove(confPath()));
+
+    FileWrites written(confPath());
+    QVERIFY(written.isValid());
+    TReg reg;
+    reg.BeginUpdate();
+    for (const auto &[name, set] : setters())
+        QVERIFY(set(reg));
+    QCOMPARE(written.count(), 0);
+    QVERIFY(reg.EndUpdate());
+    QCOMPARE(written.count(), 1);
+    reg.Close();
+    QCOMPARE(written.count(), 1);
+    QFile together(confPath());
+    QVERIFY(together.open(QIODevice::ReadOnly));
+    QCOMPARE(together.readAll(), oneByOne);
+
+    // A failed write names the first value of the update.
+    TReg::SetStorageFolder(blockedFolder());
+    TReg blocked;
+    blocked.BeginUpdate();
+    QVERIFY(blocked.SetSort(true) && blocked.SetToolbar(true));
+    QVERIFY(!blocked.EndUpdate());
+    QCOMPARE(blocked.errorString(), QString("Failed to set data for 'Sort'"));
 }
 
 QTEST_MAIN(TestReg)

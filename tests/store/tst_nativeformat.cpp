@@ -6,6 +6,9 @@
 #include "store/NativeImportExport10000.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TreeBuilders;
@@ -22,6 +25,25 @@ std::unique_ptr<LinkItem> exampleTree()
     folder->Children.InsertSorted(std::move(link));
     return folder;
 }
+
+// A file on a disk with room for a few more bytes: like the system, it takes what fits and says
+// nothing about the rest.
+class NearlyFullFile : public QFile
+{
+public:
+    NearlyFullFile(const QString &name, qint64 room) : QFile(name), m_room(room) { }
+
+protected:
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        const qint64 taken = QFile::writeData(data, std::min(m_room, length));
+        m_room -= std::max<qint64>(taken, 0);
+        return taken;
+    }
+
+private:
+    qint64 m_room;
+};
 
 const QByteArray Example10000 = QByteArray::fromHex("10270000"
                                                     "0100000041" "00000000" "00000000" "01" "00000000" "00"
@@ -68,6 +90,8 @@ private slots:
     void roundTripKeepsEveryField();
     void shortWriteIsReported_data();
     void shortWriteIsReported();
+    void fullDiskNamesTheFile_data();
+    void fullDiskNamesTheFile();
     void deepNestingRoundTrip();
     void readingLeavesStreamAfterRecord();
 };
@@ -285,6 +309,42 @@ void TestNativeFormat::shortWriteIsReported()
     FailDevice halfFull(300 * 1000);
     halfFull.open(QIODevice::WriteOnly);
     QVERIFY(!NativeFile::write(halfFull, *big, &error));
+}
+
+void TestNativeFormat::fullDiskNamesTheFile_data()
+{
+    QTest::addColumn<QString>("path"); // empty: a file on a nearly full disk
+    QTest::addColumn<int>("taken");
+    QTest::newRow("the disk takes part") << QString() << 29996;
+    QTest::newRow("the disk takes nothing") << QStringLiteral("/dev/full") << 0;
+}
+
+void TestNativeFormat::fullDiskNamesTheFile()
+{
+    QFETCH(QString, path);
+    QFETCH(int, taken);
+    if (!path.isEmpty() && !QFileInfo::exists(path))
+        QSKIP("This system has no full device.");
+    QTemporaryDir dir;
+    std::unique_ptr<QFile> file;
+    if (path.isEmpty()) {
+        path = dir.filePath(QStringLiteral("Quillmark.dat"));
+        file = std::make_unique<NearlyFullFile>(path, 30000);
+        QVERIFY(file->open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    } else {
+        file = std::make_unique<QFile>(path);
+        QVERIFY(file->open(QIODevice::WriteOnly));
+    }
+    // Large enough for the writer to hand over whole pieces of its buffer.
+    auto big = LinkItem::MakeFolder("big");
+    for (int i = 0; i < 5000; ++i)
+        addLink(*big, "link " + std::to_string(i), std::string(100, 'u'));
+    QString error;
+    QVERIFY(!NativeFile::write(*file, *big, &error));
+    const QRegularExpression expected(
+        QStringLiteral("^The disk is full: only %1 of \\d+ bytes could be written to %2\\.$")
+            .arg(QString::number(taken), QRegularExpression::escape(QDir::toNativeSeparators(path))));
+    QVERIFY2(expected.match(error).hasMatch(), qPrintable(error));
 }
 
 void TestNativeFormat::deepNestingRoundTrip()

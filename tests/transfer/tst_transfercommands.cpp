@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
+#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 
 #include "FavoritesFixture.h"
@@ -91,6 +92,8 @@ private slots:
     void importCancelledOrUnreadable();
     void importDamaged();
     void importProgressCancel();
+    void progressSaysWhatItDoes_data();
+    void progressSaysWhatItDoes();
     void favorites_data();
     void favorites();
     void favoritesWithoutFavoritesFolder();
@@ -310,6 +313,44 @@ void TestTransferCommands::importProgressCancel()
     QCOMPARE(m_folder->Children.Count(), 1024);
     QCOMPARE(m_host.statusTexts, QStringList {"1024 objects"});
     QVERIFY(m_prompts.warnings.isEmpty());
+}
+
+void TestTransferCommands::progressSaysWhatItDoes_data()
+{
+    QTest::addColumn<bool>("exporting");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("import") << false << "Importing...\n0 folders and 1024 links read so far.";
+    QTest::newRow("export") << true << "Exporting...\n0 folders and 512 links written so far.";
+}
+
+void TestTransferCommands::progressSaysWhatItDoes()
+{
+    QFETCH(bool, exporting);
+    QFETCH(QString, text);
+    LinkItem many;
+    for (int i = 0; i < 2000; ++i)
+        addLink(many, "link " + std::to_string(i), "http://x/");
+    m_prompts.fileName = m_dir.filePath(QStringLiteral("many.qmf"));
+    QVERIFY(NativeFile::saveAtomically(m_prompts.fileName, many, nullptr, NativeFile::Sync::NoSync));
+    if (exporting) {
+        m_host.folder = &many;
+        m_prompts.fileName = m_dir.filePath(QStringLiteral("many.html"));
+    }
+    FormatMenuCommands commands(&m_host);
+    commands.setPrompts(&m_prompts);
+    commands.setProgressDelay(0);
+    // What the dialog says when the command first lets the events run.
+    QString shown;
+    QTimer::singleShot(0, &m_host.window, [this, &shown] {
+        if (auto *dialog = m_host.window.findChild<QProgressDialog *>())
+            shown = dialog->labelText();
+    });
+    if (exporting)
+        commands.exportFormat(BookmarkFormat::BrowserHtml);
+    else
+        commands.importFormat(BookmarkFormat::Native);
+    m_host.folder = m_folder.get();
+    QCOMPARE(shown, text);
 }
 
 void TestTransferCommands::favorites_data()

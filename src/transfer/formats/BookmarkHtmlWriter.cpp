@@ -156,7 +156,7 @@ ExportReport BookmarkHtmlWriter::write(QIODevice &device, const LinkItem &folder
         [&](const LinkItem &item, int depth) {
             writer.entry(item, depth);
             ++(item.isFolder() ? report.folders : report.links);
-            return !writer.failed() && ticks.tick();
+            return !writer.failed() && ticks.tick(item);
         },
         [&](const LinkItem &, int depth) {
             writer.leave(depth);

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "store/LinkItem.h"
 #include "transfer/formats/FormatProgress.h"
 
-class LinkItem;
-
-// Counts the items a writer has written and tells the progress callback now and then.
+// Counts the folders and links a writer has written and tells the progress callback now and then.
 class ExportProgress
 {
 public:
@@ -12,17 +11,18 @@ public:
     ExportProgress(const WriteProgress &progress, const LinkItem &top);
 
     // One more item written; false when the callback cancelled the export.
-    bool tick()
+    bool tick(const LinkItem &item)
     {
-        ++m_done;
-        if (!m_progress || m_done % Interval != 0)
+        ++(item.isFolder() ? m_folders : m_links);
+        if (!m_progress || (m_folders + m_links) % Interval != 0)
             return true;
-        return m_progress(m_done, m_total);
+        return m_progress(m_folders, m_links, m_total);
     }
 
 private:
     static constexpr int Interval = 512;
     const WriteProgress &m_progress;
     qint64 m_total = 0;
-    qint64 m_done = 0;
+    int m_folders = 0;
+    int m_links = 0;
 };

@@ -121,7 +121,7 @@ bool Writer::run(const QString &directory, const LinkItem &folder)
                 return false;
             ++m_report.links;
         }
-        if (!m_ticks.tick()) {
+        if (!m_ticks.tick(*item)) {
             m_report.cancel();
             return false;
         }

@@ -83,7 +83,7 @@ ExportReport OperaHotlistWriter::write(QIODevice &device, const LinkItem &folder
         [&](const LinkItem &item, int) {
             writer.entry(item);
             ++(item.isFolder() ? report.folders : report.links);
-            return !writer.failed() && ticks.tick();
+            return !writer.failed() && ticks.tick(item);
         },
         [&](const LinkItem &, int) {
             writer.leave();

@@ -193,7 +193,7 @@ ExportReport PageWriter::write(QIODevice &device, const LinkItem &folder, const 
         [&](const LinkItem &item, int depth) {
             writer.entry(item, depth);
             ++(item.isFolder() ? report.folders : report.links);
-            return !writer.failed() && ticks.tick();
+            return !writer.failed() && ticks.tick(item);
         },
         [&](const LinkItem &, int) {
             writer.leave();

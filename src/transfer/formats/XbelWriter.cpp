@@ -152,7 +152,7 @@ ExportReport XbelWriter::write(QIODevice &device, const LinkItem &folder, const 
         [&](const LinkItem &item, int) {
             writer.entry(item);
             ++(item.isFolder() ? report.folders : report.links);
-            return !writer.failed() && ticks.tick();
+            return !writer.failed() && ticks.tick(item);
         },
         [&](const LinkItem &, int) {
             writer.leave();
