@@ -854,7 +854,7 @@ void TestEditing::changesAreMarkedForSaving()
         if (command == "open")
             form()->itemCommands()->LinkListDblClick();
         else
-            form()->itemCommands()->URLLabelClick();
+            QTest::mouseClick(form()->descriptionPane()->URLLabel(), Qt::LeftButton);
         platform::setShellLauncher(launcher);
     } else if (command == "deleteEmpty") {
         a->deleteEmptyFolders->trigger();
