@@ -135,6 +135,8 @@ void SearchCommands::goToFolder(const LinkItem *folder)
     tree->scrollToItem(node);
     if (!tree->isHidden())
         tree->setFocus();
+    if (FolderTreeView::itemOf(node) != folder)
+        m_window->setStatusText(FolderTreeView::tooDeepText());
 }
 
 void SearchCommands::locationClicked()
