@@ -16,13 +16,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <ctime>
 
 using namespace TreeBuilders;
 
@@ -32,6 +33,13 @@ constexpr qint64 BoundMs = 20000; // the sanitizers slow everything down about t
 #else
 constexpr qint64 BoundMs = 2000;
 #endif
+
+// Processor time in milliseconds. The bounds are about the work the window does, which a busy shared
+// machine leaves alone, while it stretches the time on the clock.
+qint64 cpuMs()
+{
+    return static_cast<qint64>(std::clock()) * 1000 / CLOCKS_PER_SEC;
+}
 
 // "Quillmark" holding "Level 1" holding "Level 2" and so on down to "Level <depth>", which holds one link.
 std::unique_ptr<LinkItem> chainOf(int depth)
@@ -125,11 +133,10 @@ void TestDeepFolders::windowOnAChain()
     LinkItem *deepest = deepestOf(root);
 
     // Expand All, until the window has laid the tree out and painted it.
-    QElapsedTimer timer;
-    timer.start();
+    qint64 start = cpuMs();
     form->actions()->expandAll->trigger();
     QCoreApplication::processEvents();
-    const qint64 expandMs = timer.elapsed();
+    const qint64 expandMs = cpuMs() - start;
     QVERIFY2(expandMs < BoundMs, qPrintable(QStringLiteral("Expand All took %1 ms").arg(expandMs)));
     QCOMPARE(tree->SelectedNode(), tree->RootNode());
     QCOMPARE(expandedDepth(tree->RootNode()), FolderTreeView::ExpandAllLevels);
@@ -142,10 +149,10 @@ void TestDeepFolders::windowOnAChain()
         dialog->setCurrentFolder(deepest);
         QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
     });
-    timer.restart();
+    start = cpuMs();
     form->actions()->goToFolder->trigger();
     QCoreApplication::processEvents();
-    const qint64 goToMs = timer.elapsed();
+    const qint64 goToMs = cpuMs() - start;
     QVERIFY2(goToMs < BoundMs, qPrintable(QStringLiteral("Go to Folder took %1 ms").arg(goToMs)));
     QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
     QCOMPARE(form->shownFolder(), tree->SelectedItem());
@@ -157,11 +164,12 @@ void TestDeepFolders::windowOnAChain()
 
     // Delete the whole chain below the root while it is open.
     tree->setCurrentItem(tree->RootNode()->child(0));
-    timer.restart();
+    start = cpuMs();
     form->actions()->deleteItems->trigger();
     QCoreApplication::processEvents();
-    const qint64 deleteMs = timer.elapsed();
-    QVERIFY2(deleteMs < BoundMs, qPrintable(QStringLiteral("Delete took %1 ms").arg(deleteMs)));
+    const qint64 deleteMs = cpuMs() - start;
+    // Each node goes once; the view must not walk every open node up to the top for each one.
+    QVERIFY2(deleteMs < BoundMs / 4, qPrintable(QStringLiteral("Delete took %1 ms").arg(deleteMs)));
     QCOMPARE(tree->RootNode()->childCount(), 0);
     QCOMPARE(root->Children.Count(), 0);
     QCOMPARE(tree->SelectedNode(), tree->RootNode());
