@@ -83,6 +83,8 @@ private slots:
     void windowOnAChain_data();
     void windowOnAChain();
     void treeOpensNoDeeperThanItsLimit();
+    void expandAllStopsAtItsFolderCount_data();
+    void expandAllStopsAtItsFolderCount();
     void deepBranchGoesWithoutRecursion_data();
     void deepBranchGoesWithoutRecursion();
 
@@ -196,6 +198,32 @@ void TestDeepFolders::treeOpensNoDeeperThanItsLimit()
     tree.scrollToItem(last);
     QCoreApplication::processEvents();
     QCOMPARE(expandedDepth(tree.RootNode()), FolderTreeView::MaxOpenDepth);
+}
+
+void TestDeepFolders::expandAllStopsAtItsFolderCount_data()
+{
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("all open") << FolderTreeView::ExpandAllFolders - 1 << true;
+    QTest::newRow("one too many") << FolderTreeView::ExpandAllFolders << false;
+}
+
+void TestDeepFolders::expandAllStopsAtItsFolderCount()
+{
+    // The root holds this many folders, each holding one empty folder: the root and every folder below it
+    // open to show something, the empty ones do not count.
+    QFETCH(int, folders);
+    QFETCH(bool, whole);
+    auto root = LinkItem::MakeFolder("Quillmark");
+    for (int i = 0; i < folders; ++i)
+        addFolder(*addFolder(*root, "Folder " + std::to_string(i)), "Empty");
+    FolderTreeView tree;
+    tree.SetRoot(root.get());
+    QCOMPARE(tree.ExpandAll(), whole);
+    int open = 0;
+    for (int i = 0; i < tree.RootNode()->childCount(); ++i)
+        open += tree.RootNode()->child(i)->isExpanded() ? 1 : 0;
+    QCOMPARE(open, whole ? folders : FolderTreeView::ExpandAllFolders - 1);
 }
 
 void TestDeepFolders::deepBranchGoesWithoutRecursion_data()
