@@ -317,7 +317,8 @@ QTreeWidgetItem *FolderTreeView::revealFolder(const LinkItem *folder)
 
 QString FolderTreeView::tooDeepText()
 {
-    return tr("The folder lies deeper than the %1 levels the tree opens; the tree shows the one above it")
+    return tr("The folder lies deeper than the %1 levels the folder tree opens. The tree shows the folder above "
+              "it at level %1.")
         .arg(MaxOpenDepth);
 }
 

@@ -61,7 +61,7 @@ public:
     // The node of a folder anywhere in the collection, opening the branches above it as needed. For a
     // folder deeper than MaxOpenDepth, the node of its ancestor at that depth.
     QTreeWidgetItem *revealFolder(const LinkItem *folder);
-    // What the status bar says when a folder lies deeper than the tree opens.
+    // What the window says when a folder lies deeper than the tree opens.
     static QString tooDeepText();
     // Deletes a node with its branch; the tree forgets every reference it kept into that branch.
     void deleteNode(QTreeWidgetItem *node);
