@@ -14,6 +14,15 @@
 
 namespace Measure {
 
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
 double medianMs(int repetitions, const std::function<void()> &work, const std::function<void()> &prepare)
 {
     std::vector<double> times;
@@ -25,9 +34,7 @@ double medianMs(int repetitions, const std::function<void()> &work, const std::f
         const auto end = std::chrono::steady_clock::now();
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
-    std::sort(times.begin(), times.end());
-    const size_t middle = times.size() / 2;
-    return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+    return median(std::move(times));
 }
 
 std::pair<double, double> alternatingMedianMs(int repetitions, const Timed &first, const Timed &second)
@@ -38,12 +45,7 @@ std::pair<double, double> alternatingMedianMs(int repetitions, const Timed &firs
         a.push_back(medianMs(1, first.work, first.prepare));
         b.push_back(medianMs(1, second.work, second.prepare));
     }
-    const auto median = [](std::vector<double> &times) {
-        std::sort(times.begin(), times.end());
-        const size_t middle = times.size() / 2;
-        return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
-    };
-    return {median(a), median(b)};
+    return {median(std::move(a)), median(std::move(b))};
 }
 
 long peakResidentKb()

@@ -3,9 +3,13 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 // Timing and output helpers shared by the benchmarks.
 namespace Measure {
+
+// The median of some durations.
+double median(std::vector<double> values);
 
 // Runs `work` `repetitions` times and returns the median duration in milliseconds. `prepare`, when
 // given, runs before each repetition outside the timing.

@@ -73,9 +73,11 @@ void FolderCommands::UpOneLevelButtonClick()
 void FolderCommands::ExpandeAll1Click()
 {
     FolderTreeView *tree = m_window->LinksTree();
-    tree->ExpandAll();
+    const bool whole = tree->ExpandAll();
     tree->verticalScrollBar()->setValue(0);
     tree->horizontalScrollBar()->setValue(0);
+    if (!whole)
+        m_window->setStatusText(FolderTreeView::expandAllCapText());
 }
 
 void FolderCommands::CollapseAll1Click()

@@ -11,8 +11,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
+
+#include <algorithm>
 
 const QString FolderTreeView::TreeMimeType = QStringLiteral("application/x-quillmark-tree-folder");
 const QString FolderTreeView::ListMimeType = QStringLiteral("application/x-quillmark-list-entries");
@@ -58,6 +61,36 @@ bool isAncestorOrSelf(const QTreeWidgetItem *candidate, const QTreeWidgetItem *n
     }
     return false;
 }
+
+// The depth of node, counting no further than the tree opens.
+int depthOf(const QTreeWidgetItem *node)
+{
+    int depth = 0;
+    for (; node->parent() && depth < FolderTreeView::MaxOpenDepth; node = node->parent())
+        ++depth;
+    return depth;
+}
+
+// Whether opening the node shows anything.
+bool opensToChildren(const QTreeWidgetItem *node)
+{
+    return node->childCount() > 0 || node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
+}
+
+// Deletes nodes that are out of the tree, with their branches. A node's destructor deletes its children
+// itself and would recurse as deep as the branch goes, so the deepest nodes go first.
+void deleteDetached(const QList<QTreeWidgetItem *> &nodes)
+{
+    std::vector<QTreeWidgetItem *> order(nodes.cbegin(), nodes.cend());
+    for (size_t i = 0; i < order.size(); ++i) {
+        for (int c = 0; c < order[i]->childCount(); ++c)
+            order.push_back(order[i]->child(c));
+    }
+    // Every node stands before its children: from the back, a node's children are leaves by then.
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        qDeleteAll((*it)->takeChildren());
+    qDeleteAll(nodes);
+}
 } // namespace
 
 FolderTreeView::FolderTreeView(QWidget *parent) : QTreeWidget(parent)
@@ -82,6 +115,14 @@ FolderTreeView::FolderTreeView(QWidget *parent) : QTreeWidget(parent)
     connect(this, &QTreeWidget::itemChanged, this, &FolderTreeView::onItemChanged);
 }
 
+FolderTreeView::~FolderTreeView()
+{
+    // Whoever listened may be gone already; the nodes go without a word.
+    const QSignalBlocker blocker(this);
+    m_rebuilding = true;
+    removeAllNodes();
+}
+
 LinkItem *FolderTreeView::itemOf(const QTreeWidgetItem *node)
 {
     return node ? reinterpret_cast<LinkItem *>(node->data(0, ItemRole).value<quintptr>()) : nullptr;
@@ -102,7 +143,7 @@ void FolderTreeView::SetRoot(LinkItem *item)
     m_rebuilding = true;
     m_dragSource = nullptr;
     m_renaming = nullptr;
-    clear();
+    removeAllNodes();
     m_rebuilding = false;
     if (!item)
         return;
@@ -117,17 +158,32 @@ void FolderTreeView::SetRoot(LinkItem *item)
     setCurrentItem(root);
 }
 
-QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem *folder, bool sortNow)
+void FolderTreeView::removeAllNodes()
 {
-    const bool wasRebuilding = m_rebuilding;
-    m_rebuilding = true;
+    // Forget the open nodes in one go first: every removal of rows walks the indexes the view keeps.
+    collapseAll();
+    deleteDetached(invisibleRootItem()->takeChildren());
+    clear();
+}
+
+QTreeWidgetItem *FolderTreeView::newFolderNode(LinkItem *folder, int depth) const
+{
     auto *node = new FolderNode;
     node->setText(0, TextCodec::toDisplay(folder->Name));
     node->setIcon(0, Icons::folder());
     node->setData(0, ItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(folder)));
     node->setFlags(node->flags() | Qt::ItemIsEditable);
-    node->setChildIndicatorPolicy(folder->Children.HasFolder() ? QTreeWidgetItem::ShowIndicator
-                                                               : QTreeWidgetItem::DontShowIndicator);
+    node->setChildIndicatorPolicy(folder->Children.HasFolder() && depth < MaxOpenDepth
+                                      ? QTreeWidgetItem::ShowIndicator
+                                      : QTreeWidgetItem::DontShowIndicator);
+    return node;
+}
+
+QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem *folder, bool sortNow)
+{
+    const bool wasRebuilding = m_rebuilding;
+    m_rebuilding = true;
+    QTreeWidgetItem *node = newFolderNode(folder, depthOf(parent) + 1);
     parent->addChild(node);
     if (sortNow)
         parent->sortChildren(0, Qt::AscendingOrder);
@@ -135,26 +191,36 @@ QTreeWidgetItem *FolderTreeView::addFolderNode(QTreeWidgetItem *parent, LinkItem
     return node;
 }
 
-void FolderTreeView::rebuildChildren(QTreeWidgetItem *node)
+void FolderTreeView::rebuildChildren(QTreeWidgetItem *node, int depth)
 {
     LinkItem *folder = itemOf(node);
     if (!folder)
         return;
-    // The selection may sit on a node that goes away here; it comes back to the new node of its folder.
-    LinkItem *selected = SelectedItem();
-    const bool selectionBelow = currentItem() && currentItem() != node && isAncestorOrSelf(node, currentItem());
-    if (m_dragSource && m_dragSource != node && isAncestorOrSelf(node, m_dragSource))
-        m_dragSource = nullptr;
-    if (m_renaming && m_renaming != node && isAncestorOrSelf(node, m_renaming))
-        cancelRename();
     const bool wasRebuilding = m_rebuilding;
-    m_rebuilding = true;
-    qDeleteAll(node->takeChildren());
-    for (const auto &child : folder->Children) {
-        if (child->isFolder())
-            addFolderNode(node, child.get(), false);
+    LinkItem *selected = nullptr;
+    bool selectionBelow = false;
+    if (node->childCount() > 0) {
+        // The selection may sit on a node that goes away here; it comes back to the new node of its folder.
+        selected = SelectedItem();
+        selectionBelow = currentItem() && currentItem() != node && isAncestorOrSelf(node, currentItem());
+        if (m_dragSource && m_dragSource != node && isAncestorOrSelf(node, m_dragSource))
+            m_dragSource = nullptr;
+        if (m_renaming && m_renaming != node && isAncestorOrSelf(node, m_renaming))
+            cancelRename();
+        m_rebuilding = true;
+        closeBranch(node);
+        deleteDetached(node->takeChildren());
     }
-    node->sortChildren(0, Qt::AscendingOrder);
+    m_rebuilding = true;
+    // The new nodes are sorted before they go in, which the tree takes in one step.
+    QList<QTreeWidgetItem *> children;
+    for (const auto &child : folder->Children) {
+        if (child->isFolder() && depth < MaxOpenDepth)
+            children.append(newFolderNode(child.get(), depth + 1));
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) { return *a < *b; });
+    node->addChildren(children);
     if (selectionBelow) {
         QTreeWidgetItem *again = findNode(selected);
         setCurrentItem(again ? again : node);
@@ -162,10 +228,37 @@ void FolderTreeView::rebuildChildren(QTreeWidgetItem *node)
     m_rebuilding = wasRebuilding;
 }
 
+void FolderTreeView::closeBranch(QTreeWidgetItem *node)
+{
+    // A closed node may still hold open ones, which the view remembers for when it opens again.
+    scheduleDelayedItemsLayout(); // while a layout is due, closing a node only forgets it
+    std::vector<QTreeWidgetItem *> pending;
+    for (int i = 0; i < node->childCount(); ++i)
+        pending.push_back(node->child(i));
+    while (!pending.empty()) {
+        QTreeWidgetItem *below = pending.back();
+        pending.pop_back();
+        if (below->isExpanded())
+            below->setExpanded(false);
+        for (int i = 0; i < below->childCount(); ++i)
+            pending.push_back(below->child(i));
+    }
+}
+
 void FolderTreeView::onExpanded(QTreeWidgetItem *node)
 {
     if (m_autoFill)
-        rebuildChildren(node);
+        rebuildChildren(node, depthOf(node));
+}
+
+void FolderTreeView::openNode(QTreeWidgetItem *node, int depth)
+{
+    const bool fill = m_autoFill;
+    m_autoFill = false; // built below, with the depth known
+    node->setExpanded(true);
+    m_autoFill = fill;
+    if (fill)
+        rebuildChildren(node, depth);
 }
 
 void FolderTreeView::reopen(QTreeWidgetItem *node)
@@ -210,13 +303,23 @@ QTreeWidgetItem *FolderTreeView::revealFolder(const LinkItem *folder)
     QTreeWidgetItem *node = RootNode();
     if (!node || chain.empty() || !SameItem(itemOf(node), chain.back()))
         return nullptr;
-    // From the root down: open each branch (which builds it) and step to the next folder's node.
-    for (auto it = chain.rbegin() + 1; it != chain.rend() && node; ++it) {
+    // From the root down: open each branch (which builds it) and step to the next folder's node. While a
+    // layout is due, opening a node only notes it, and the view lays the tree out once afterwards.
+    scheduleDelayedItemsLayout();
+    int depth = 0;
+    for (auto it = chain.rbegin() + 1; it != chain.rend() && node && depth < MaxOpenDepth; ++it, ++depth) {
         if (!node->isExpanded())
-            node->setExpanded(true);
+            openNode(node, depth);
         node = childNodeOf(node, *it);
     }
     return node;
+}
+
+QString FolderTreeView::tooDeepText()
+{
+    return tr("The folder lies deeper than the %1 levels the folder tree opens. The tree shows the folder above "
+              "it at level %1.")
+        .arg(MaxOpenDepth);
 }
 
 void FolderTreeView::deleteNode(QTreeWidgetItem *node)
@@ -227,7 +330,11 @@ void FolderTreeView::deleteNode(QTreeWidgetItem *node)
         m_dragSource = nullptr;
     if (m_renaming && isAncestorOrSelf(node, m_renaming))
         cancelRename();
-    delete node; // when it was selected, the tree selects a neighbour and shows it
+    closeBranch(node);
+    // Out of the tree in one step (when it was selected, the tree selects a neighbour and shows it), then
+    // deleted without recursion.
+    QTreeWidgetItem *parent = node->parent() ? node->parent() : invisibleRootItem();
+    deleteDetached({parent->takeChild(parent->indexOfChild(node))});
 }
 
 void FolderTreeView::setNodeText(QTreeWidgetItem *node, const QString &text)
@@ -240,20 +347,45 @@ void FolderTreeView::setNodeText(QTreeWidgetItem *node, const QString &text)
     m_rebuilding = wasRebuilding;
 }
 
-void FolderTreeView::ExpandAll()
+bool FolderTreeView::ExpandAll()
 {
     QTreeWidgetItem *root = RootNode();
     if (!root)
-        return;
-    std::vector<QTreeWidgetItem *> pending{root};
-    while (!pending.empty()) {
-        QTreeWidgetItem *node = pending.back();
-        pending.pop_back();
-        node->setExpanded(true); // builds its children
-        for (int i = 0; i < node->childCount(); ++i)
-            pending.push_back(node->child(i));
+        return true;
+    // Level by level, so that a stop leaves the upper levels open. While a layout is due, opening a node
+    // only notes it, and the view lays the tree out once afterwards.
+    scheduleDelayedItemsLayout();
+    bool whole = true;
+    int opened = 0;
+    std::vector<QTreeWidgetItem *> level{root};
+    for (int depth = 0; !level.empty() && whole; ++depth) {
+        if (depth == ExpandAllLevels) {
+            whole = std::none_of(level.begin(), level.end(), opensToChildren);
+            break;
+        }
+        std::vector<QTreeWidgetItem *> next;
+        for (size_t i = 0; i < level.size(); ++i) {
+            QTreeWidgetItem *node = level[i];
+            if (opensToChildren(node) && opened++ == ExpandAllFolders) {
+                whole = false;
+                break;
+            }
+            if (!node->isExpanded())
+                openNode(node, depth); // builds its children
+            for (int c = 0; c < node->childCount(); ++c)
+                next.push_back(node->child(c));
+        }
+        level = std::move(next);
     }
     emit folderSelected(root);
+    return whole;
+}
+
+QString FolderTreeView::expandAllCapText()
+{
+    return tr("Expand All opens %1 levels and %2 folders at most; open the others one at a time")
+        .arg(ExpandAllLevels)
+        .arg(ExpandAllFolders);
 }
 
 void FolderTreeView::CollapseAll()

@@ -19,7 +19,12 @@ public:
     static const QString TreeMimeType;
     static const QString ListMimeType;
 
+    // The tree opens folders down to this depth (the root is at depth 0) and no deeper. The view lays an
+    // open branch out one recursive call a level, in time that grows with the square of its depth.
+    static constexpr int MaxOpenDepth = 10000;
+
     explicit FolderTreeView(QWidget *parent = nullptr);
+    ~FolderTreeView() override;
 
     // One root node for item, expanded (which builds its children) and selected.
     void SetRoot(LinkItem *item);
@@ -32,9 +37,15 @@ public:
     bool AutoFill() const { return m_autoFill; }
 
     // Expand or collapse the whole tree; both then show the root folder (folderSelected for the root)
-    // without moving the selection.
-    void ExpandAll();
+    // without moving the selection. Expand All opens level by level from the root and stops at
+    // ExpandAllLevels levels or ExpandAllFolders folders with sub-folders, whichever comes first, so that
+    // a deep or huge tree stays quick to show; it returns false when it stopped there.
+    static constexpr int ExpandAllLevels = 64;
+    static constexpr int ExpandAllFolders = 5000;
+    bool ExpandAll();
     void CollapseAll();
+    // What the status bar says when Expand All stopped short.
+    static QString expandAllCapText();
 
     static LinkItem *itemOf(const QTreeWidgetItem *node);
     // A node for folder under parent, with its has-children mark; the siblings re-sort.
@@ -47,8 +58,11 @@ public:
     // Collapse the node (this level), give it the has-children mark and expand it again, which rebuilds
     // its child nodes from the collection.
     void reopen(QTreeWidgetItem *node);
-    // The node of a folder anywhere in the collection, opening the branches above it as needed.
+    // The node of a folder anywhere in the collection, opening the branches above it as needed. For a
+    // folder deeper than MaxOpenDepth, the node of its ancestor at that depth.
     QTreeWidgetItem *revealFolder(const LinkItem *folder);
+    // What the window says when a folder lies deeper than the tree opens.
+    static QString tooDeepText();
     // Deletes a node with its branch; the tree forgets every reference it kept into that branch.
     void deleteNode(QTreeWidgetItem *node);
     // Sets a node's text after its folder was renamed elsewhere.
@@ -106,7 +120,15 @@ private:
     void onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void onExpanded(QTreeWidgetItem *node);
     void onItemChanged(QTreeWidgetItem *node, int column);
-    void rebuildChildren(QTreeWidgetItem *node);
+    // Rebuilds the children of node, which lies at depth.
+    void rebuildChildren(QTreeWidgetItem *node, int depth);
+    // Opens node, which lies at depth: the caller knows it, so that opening a long chain stays linear.
+    void openNode(QTreeWidgetItem *node, int depth);
+    QTreeWidgetItem *newFolderNode(LinkItem *folder, int depth) const;
+    // Closes every node below node, so that the view no longer keeps an index for each of them.
+    void closeBranch(QTreeWidgetItem *node);
+    // Takes every node out of the tree and deletes them.
+    void removeAllNodes();
     void startDragOf(QTreeWidgetItem *node);
     void endButtonDown();
     bool acceptsDrop(const QMimeData *data, const QTreeWidgetItem *target) const;

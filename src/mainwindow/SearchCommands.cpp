@@ -135,6 +135,10 @@ void SearchCommands::goToFolder(const LinkItem *folder)
     tree->scrollToItem(node);
     if (!tree->isHidden())
         tree->setFocus();
+    // A box rather than the status bar: the focus coming back to the tree when the dialog closes would
+    // set the status text again at once.
+    if (FolderTreeView::itemOf(node) != folder)
+        Confirmations::information(m_window, QStringLiteral("Quillmark"), FolderTreeView::tooDeepText());
 }
 
 void SearchCommands::locationClicked()

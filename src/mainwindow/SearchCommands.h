@@ -26,7 +26,8 @@ public:
     void AllBookmarks1Click();
     void GoToFolder1Click();
     void DeleteEmptyFolders1Click();
-    // Shows a folder in the tree (opening what is needed), which makes it the shown folder.
+    // Shows a folder in the tree (opening what is needed), which makes it the shown folder; a folder deeper
+    // than the tree opens shows its ancestor at the deepest level, and a message says so.
     void goToFolder(const LinkItem *folder);
     // The collection changed: the next search reads it again.
     void collectionChanged() { m_index.invalidate(); }

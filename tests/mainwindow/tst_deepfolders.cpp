@@ -1,0 +1,183 @@
+// Long chains of nested folders: Expand All and Go to Folder answer quickly, the deepest folder the tree
+// opens is reached, and deep branches go without exhausting the stack.
+#include "common/SilentReporter.h"
+#include "common/TreeBuilders.h"
+#include "mainwindow/Confirmations.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/GoToFolderDialog.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SDIAppForm.h"
+#include "shell/Reg.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <ctime>
+
+using namespace TreeBuilders;
+
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 BoundMs = 20000; // the sanitizers slow everything down about tenfold
+#else
+constexpr qint64 BoundMs = 2000;
+#endif
+
+// Processor time an action takes until the window has laid itself out and painted: a busy shared machine
+// stretches the time on the clock, not the work.
+qint64 cpuMsOf(QAction *action)
+{
+    const std::clock_t start = std::clock();
+    action->trigger();
+    QCoreApplication::processEvents();
+    return static_cast<qint64>(std::clock() - start) * 1000 / CLOCKS_PER_SEC;
+}
+} // namespace
+
+class TestDeepFolders : public QObject
+{
+    Q_OBJECT
+private slots:
+    void windowOnAChain_data();
+    void windowOnAChain();
+    void expandAllStopsAtItsFolderCount();
+    void deepBranchGoesWithoutRecursion_data();
+    void deepBranchGoesWithoutRecursion();
+};
+
+void TestDeepFolders::windowOnAChain_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("reached");
+    QTest::newRow("4,000 levels") << 4000 << 4000;
+    QTest::newRow("10,000 levels") << 10000 << 10000;
+    QTest::newRow("deeper than the tree opens") << FolderTreeView::MaxOpenDepth + 1 << FolderTreeView::MaxOpenDepth;
+}
+
+void TestDeepFolders::windowOnAChain()
+{
+    // "Quillmark" holding "Level 1" holding "Level 2" and so on down to "Level <depth>", which holds a link.
+    QFETCH(int, depth);
+    QFETCH(int, reached);
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
+    TReg::SetStorageFolder(dir.filePath(QStringLiteral("config")));
+    {
+        auto root = LinkItem::MakeFolder("Quillmark");
+        LinkItem *folder = root.get();
+        for (int level = 1; level <= depth; ++level)
+            folder = addFolder(*folder, "Level " + std::to_string(level));
+        addLink(*folder, "Bottom", "https://example.org/bottom");
+        QDir().mkpath(TRepository::DataFolder());
+        QVERIFY(NativeFile::saveAtomically(TRepository::DataFile(), *root, nullptr));
+    }
+    QStringList messages;
+    const auto record = [&messages](const QString &, const QString &text) { messages << text; };
+    const Confirmations::Handler previous = Confirmations::setHandler({[](auto, auto) { return true; }, record, record});
+    const auto restore = qScopeGuard([&previous] { Confirmations::setHandler(previous); });
+    SilentReporter reporter;
+    auto form = std::make_unique<TSDIAppForm>(&reporter);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    FolderTreeView *tree = form->LinksTree();
+    LinkItem *deepest = FolderTreeView::itemOf(tree->RootNode());
+    while (deepest->Children.HasFolder())
+        deepest = deepest->Children.Get(0);
+
+    const qint64 expandMs = cpuMsOf(form->actions()->expandAll);
+    QVERIFY2(expandMs < BoundMs, qPrintable(QStringLiteral("Expand All took %1 ms").arg(expandMs)));
+    QCOMPARE(form->statusPanel()->text(), FolderTreeView::expandAllCapText());
+    QTreeWidgetItem *node = tree->RootNode();
+    for (int level = 0; node && level < FolderTreeView::ExpandAllLevels; ++level)
+        node = node->isExpanded() ? node->child(0) : nullptr;
+    QVERIFY(node && !node->isExpanded());
+
+    QTimer::singleShot(0, this, [deepest] {
+        auto *dialog = qobject_cast<TGoToFolderDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->setCurrentFolder(deepest);
+        QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
+    });
+    const qint64 goToMs = cpuMsOf(form->actions()->goToFolder);
+    QVERIFY2(goToMs < BoundMs, qPrintable(QStringLiteral("Go to Folder took %1 ms").arg(goToMs)));
+    QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
+    QCOMPARE(form->shownFolder(), tree->SelectedItem());
+    QCOMPARE(form->statusPanel()->text(), LinkListPane::CountText(1));
+    QCOMPARE(messages, reached == depth ? QStringList() : QStringList{FolderTreeView::tooDeepText()});
+    // Scrolled to its row (the column keeps the width of the pane: the name itself stands far right).
+    const QRect row = tree->visualItemRect(tree->SelectedNode());
+    QVERIFY2(row.top() >= 0 && row.bottom() < tree->viewport()->height(), qPrintable(QString::number(row.top())));
+    // At the deepest level the tree opens, a node shows nothing below it, even when opened.
+    tree->CollapseExpandClick();
+    QCOMPARE(tree->SelectedNode()->childCount(), 0);
+
+    // Each node of the open chain goes once: the view must not walk every open node for each removal.
+    tree->setCurrentItem(tree->RootNode()->child(0));
+    const qint64 deleteMs = cpuMsOf(form->actions()->deleteItems);
+    QVERIFY2(deleteMs < BoundMs / 4, qPrintable(QStringLiteral("Delete took %1 ms").arg(deleteMs)));
+    QCOMPARE(tree->RootNode()->childCount(), 0);
+    QCOMPARE(tree->SelectedNode(), tree->RootNode());
+}
+
+void TestDeepFolders::expandAllStopsAtItsFolderCount()
+{
+    // Folders each holding an empty one, one more than Expand All opens besides the root; the empty ones
+    // open to show nothing and do not count.
+    auto root = LinkItem::MakeFolder("Quillmark");
+    for (int i = 0; i < FolderTreeView::ExpandAllFolders; ++i)
+        addFolder(*addFolder(*root, "Folder " + std::to_string(i)), "Empty");
+    FolderTreeView tree;
+    tree.SetRoot(root.get());
+    QVERIFY(!tree.ExpandAll());
+    int open = 0;
+    for (int i = 0; i < tree.RootNode()->childCount(); ++i)
+        open += tree.RootNode()->child(i)->isExpanded() ? 1 : 0;
+    QCOMPARE(open, FolderTreeView::ExpandAllFolders - 1);
+}
+
+void TestDeepFolders::deepBranchGoesWithoutRecursion_data()
+{
+    QTest::addColumn<int>("teardown");
+    QTest::newRow("deleting its top node") << 0;
+    QTest::newRow("rebuilding its parent") << 1;
+    QTest::newRow("a new root") << 2;
+    QTest::newRow("the tree's end") << 3;
+}
+
+void TestDeepFolders::deepBranchGoesWithoutRecursion()
+{
+    // Far deeper than the tree opens, and than a stack holds at a frame a level: a drop may move a node with
+    // its branch below another, so the depth of nodes has no bound of its own.
+    QFETCH(int, teardown);
+    auto root = LinkItem::MakeFolder("Quillmark");
+    auto tree = std::make_unique<FolderTreeView>();
+    tree->SetRoot(root.get());
+    auto *top = new QTreeWidgetItem;
+    QTreeWidgetItem *bottom = top;
+    for (int level = 1; level < 200000; ++level)
+        bottom = new QTreeWidgetItem(bottom);
+    tree->RootNode()->addChild(top);
+    if (teardown == 0)
+        tree->deleteNode(top);
+    else if (teardown == 1)
+        tree->reopen(tree->RootNode());
+    else if (teardown == 2)
+        tree->SetRoot(root.get());
+    else
+        tree.reset();
+    QVERIFY(!tree || tree->RootNode()->childCount() == 0);
+}
+
+QTEST_MAIN(TestDeepFolders)
+#include "tst_deepfolders.moc"
