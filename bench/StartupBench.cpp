@@ -2,8 +2,8 @@
 
 #include "Collection.h"
 #include "Measure.h"
-#include "shell/Form2.h"
-#include "mainwindow/SDIAppForm.h"
+#include "shell/TrayController.h"
+#include "mainwindow/MainWindow.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -55,7 +55,7 @@ int runStartupProbe(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    TForm2 owner(false);
+    TrayController owner(false);
     QWindow *window = owner.mainWindow()->windowHandle();
     while (!window || !window->isExposed()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -81,10 +81,10 @@ bool runStartupBench(int items)
     }
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(fullHome + QStringLiteral("/data")));
-        QDir().mkpath(TRepository::DataFolder());
+        QDir().mkpath(Repository::DataFolder());
         const auto root = Collection::make(items, 7);
         QString error;
-        if (!NativeFile::saveAtomically(TRepository::DataFile(), *root, &error, NativeFile::Sync::NoSync)) {
+        if (!NativeFile::saveAtomically(Repository::DataFile(), *root, &error, NativeFile::Sync::NoSync)) {
             std::fprintf(stderr, "cannot write the collection: %s\n", qPrintable(error));
             return false;
         }

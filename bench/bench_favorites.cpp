@@ -111,7 +111,7 @@ int main(int argc, char **argv)
     const qint64 bytes = readEvery(files);
     {
         LinkItem target;
-        TIEFavorites importer;
+        IEFavorites importer;
         importer.ImportDirectory(root, &target);
         if (importer.foldersRead() != folders || importer.linksRead() != files.size())
             die(QStringLiteral("the import read %1 folders and %2 links")
@@ -130,7 +130,7 @@ int main(int argc, char **argv)
         importTimes.push_back(Measure::medianMs(
             1,
             [&] {
-                TIEFavorites importer;
+                IEFavorites importer;
                 importer.ImportDirectory(root, target.get());
                 sink += importer.linksRead();
             },

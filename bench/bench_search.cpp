@@ -110,7 +110,7 @@ struct Query
     QString text;
 };
 
-bool benchQuery(TSearchIndex &index, const std::vector<const LinkItem *> &items, const Query &query, int repetitions)
+bool benchQuery(SearchIndex &index, const std::vector<const LinkItem *> &items, const Query &query, int repetitions)
 {
     // The baseline looks for the query's longest word as typed, in lower case, which is what the stored
     // texts of the generated collection mostly are.
@@ -138,7 +138,7 @@ bool benchQuery(TSearchIndex &index, const std::vector<const LinkItem *> &items,
 
 // Typing a word letter by letter: each keystroke narrows the previous results. The median of a few runs of
 // the whole sequence, per keystroke.
-void benchTyping(TSearchIndex &index, const std::string &word, int repetitions)
+void benchTyping(SearchIndex &index, const std::string &word, int repetitions)
 {
     std::vector<std::vector<double>> times(word.size());
     std::vector<size_t> results(word.size());
@@ -176,7 +176,7 @@ int main(int argc, char **argv)
     Measure::figure("items", static_cast<double>(items.size()));
     Measure::figure("text_mb", static_cast<double>(textBytes) / (1024.0 * 1024.0));
 
-    TSearchIndex index(root.get());
+    SearchIndex index(root.get());
     const long peakBefore = Measure::peakResidentKb();
     const double buildMs = Measure::medianMs(3, [&] { index.rebuild(); });
     Measure::figure("rebuild_ms", buildMs);

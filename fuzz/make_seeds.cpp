@@ -79,7 +79,7 @@ QByteArray firstVersion(const LinkItem &root)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    TNativeImportExport writer(&buffer);
+    NativeImportExport writer(&buffer);
     writer.WriteItem(root);
     return buffer.data();
 }

@@ -168,7 +168,7 @@ QString CommandLine::usage(const QString &command)
                               "\n"
                               "Exit status: 0 when the whole file was read; 2 when the file cannot be opened;\n"
                               "3 when it is damaged (what could be read is printed) or of a newer format.\n")
-            .arg(QDir::toNativeSeparators(TRepository::DataFile()));
+            .arg(QDir::toNativeSeparators(Repository::DataFile()));
     }
     if (command == ConvertCommand) {
         return QStringLiteral("Usage: quillmark-tool convert IN OUT\n"

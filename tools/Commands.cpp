@@ -131,7 +131,7 @@ int dumpDataFile()
 {
     // Read the file as the program does, into the root folder it starts from, but leave the file alone:
     // the repository would set a damaged file aside.
-    QFile file(TRepository::DataFile());
+    QFile file(Repository::DataFile());
     if (!QFileInfo::exists(file.fileName()))
         return printJson(*LinkItem::MakeFolder(RootName));
     return dump(file, LinkItem::MakeFolder(RootName));

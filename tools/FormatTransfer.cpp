@@ -109,7 +109,7 @@ class ProgramLock
 public:
     explicit ProgramLock(const QString &dataFile)
     {
-        if (!sameFile(dataFile, TRepository::DataFile()))
+        if (!sameFile(dataFile, Repository::DataFile()))
             return;
         const SingleInstance instance; // only for the name of its lock; it starts nothing
         m_lock = std::make_unique<QLockFile>(instance.lockFilePath());
@@ -206,7 +206,7 @@ int importInto(const BookmarkFormatInfo &format, const QString &folderPath, cons
             printError(QStringLiteral("%1 was left alone; nothing was imported.").arg(nativePath(dataFile)));
             return DataDamaged;
         }
-    } else if (sameFile(dataFile, TRepository::DataFile())) {
+    } else if (sameFile(dataFile, Repository::DataFile())) {
         platform::makePrivateFolder(QFileInfo(dataFile).absolutePath());
     }
     QString missing;

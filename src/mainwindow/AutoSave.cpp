@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-AutoSave::AutoSave(TRepository *repository, ErrorReporter *reporter, QObject *parent)
+AutoSave::AutoSave(Repository *repository, ErrorReporter *reporter, QObject *parent)
     : QObject(parent), m_repository(repository), m_reporter(reporter)
 {
     m_timer.setSingleShot(true);
@@ -56,7 +56,7 @@ void AutoSave::save()
         m_afterCommand = true;
         return;
     }
-    if (m_repository->Save(TRepository::Reporting::Quiet)) {
+    if (m_repository->Save(Repository::Reporting::Quiet)) {
         m_unsaved = false;
         m_failureTold = false;
         return;
@@ -69,6 +69,6 @@ void AutoSave::save()
     m_reporter->reportError(QString(),
                             QStringLiteral("The collection could not be saved to %1. It stays in memory; Quillmark "
                                            "tries again after the next change and when it ends.")
-                                .arg(QDir::toNativeSeparators(TRepository::DataFile())),
+                                .arg(QDir::toNativeSeparators(Repository::DataFile())),
                             m_repository->errorString());
 }

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 class ErrorReporter;
-class TRepository;
+class Repository;
 
 // Writes the collection a few seconds after it last changed, so that a crash loses little. The commands
 // that change the collection say so with markChanged(). The save comes once no change has followed for
@@ -21,7 +21,7 @@ public:
     static constexpr int DefaultLongestWaitMs = 30000;
 
     // repository and reporter are not owned; without a reporter a failure is not told.
-    AutoSave(TRepository *repository, ErrorReporter *reporter, QObject *parent = nullptr);
+    AutoSave(Repository *repository, ErrorReporter *reporter, QObject *parent = nullptr);
 
     void setDelays(int delayMs, int longestWaitMs);
     // The collection changed.
@@ -33,7 +33,7 @@ public:
 private:
     void save();
 
-    TRepository *m_repository;
+    Repository *m_repository;
     ErrorReporter *m_reporter;
     QTimer m_timer;
     QElapsedTimer m_firstUnsaved;

@@ -38,7 +38,7 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
     m_name->setObjectName(QStringLiteral("NameLabel"));
     m_name->setTextFormat(Qt::PlainText); // "&" shows as it is
     m_name->move(m_labelLeft, 5);
-    m_url = new THyperlinkLabel(this);
+    m_url = new HyperlinkLabel(this);
     m_url->setObjectName(QStringLiteral("URLLabel"));
     m_url->move(m_labelLeft, 23);
     m_location = new QLabel(this);
@@ -49,11 +49,11 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
     m_location->hide(); // only search results name their folder
     m_locationCaption->hide();
     m_memo = new QPlainTextEdit(this);
-    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setObjectName(QStringLiteral("descriptionEdit"));
     m_memo->setFrameShape(QFrame::NoFrame);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->installEventFilter(this);
-    connect(m_memo, &QPlainTextEdit::textChanged, this, &DescriptionPane::Memo1Change);
+    connect(m_memo, &QPlainTextEdit::textChanged, this, &DescriptionPane::onTextChanged);
     ShowItemDetails(nullptr);
 }
 
@@ -78,7 +78,7 @@ void DescriptionPane::setUrlShown(bool shown)
     m_url->setVisible(shown && !m_url->caption().isEmpty());
 }
 
-void DescriptionPane::Memo1Change()
+void DescriptionPane::onTextChanged()
 {
     if (m_showing || !m_current)
         return;

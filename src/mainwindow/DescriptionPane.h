@@ -5,7 +5,7 @@
 class LinkItem;
 class QLabel;
 class QPlainTextEdit;
-class THyperlinkLabel;
+class HyperlinkLabel;
 
 // The pane below the link list: a strip with the current item's name and its URL as a link, above
 // its description, which is edited in place: every change goes straight into the item.
@@ -16,8 +16,8 @@ public:
     explicit DescriptionPane(QWidget *parent = nullptr);
 
     QLabel *NameLabel() const { return m_name; }
-    THyperlinkLabel *URLLabel() const { return m_url; }
-    QPlainTextEdit *Memo1() const { return m_memo; }
+    HyperlinkLabel *URLLabel() const { return m_url; }
+    QPlainTextEdit *descriptionEdit() const { return m_memo; }
 
     // Shows an item's name, URL and description, or empties and disables the pane for none.
     void ShowItemDetails(LinkItem *item);
@@ -43,12 +43,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Memo1Change();
+    void onTextChanged();
     // Keeps the labels inside the pane: 16 pixels short of its right edge.
     void DescriptionPaneResize();
 
     QLabel *m_name;
-    THyperlinkLabel *m_url;
+    HyperlinkLabel *m_url;
     QLabel *m_locationCaption;
     QLabel *m_location;
     QPlainTextEdit *m_memo;

@@ -12,7 +12,7 @@
 
 FolderBar::FolderBar(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Panel2"));
+    setObjectName(QStringLiteral("folderBar"));
     setMinimumWidth(100);
 
     m_coolBar = new QWidget(this);

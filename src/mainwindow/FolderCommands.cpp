@@ -4,7 +4,7 @@
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/Confirmations.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "widgets/FolderHeader.h"
 
@@ -12,7 +12,7 @@
 #include <QMenu>
 #include <QScrollBar>
 
-FolderCommands::FolderCommands(TSDIAppForm *window) : QObject(window), m_window(window)
+FolderCommands::FolderCommands(MainWindow *window) : QObject(window), m_window(window)
 {
     MainActions *a = window->actions();
     FolderTreeView *tree = window->LinksTree();
@@ -43,8 +43,8 @@ FolderCommands::FolderCommands(TSDIAppForm *window) : QObject(window), m_window(
     connect(tree, &QWidget::customContextMenuRequested, this,
             [this, tree](const QPoint &position) { m_popup->popup(tree->viewport()->mapToGlobal(position)); });
     connect(a->upOneLevel, &QAction::triggered, this, &FolderCommands::UpOneLevelButtonClick);
-    connect(a->expandAll, &QAction::triggered, this, &FolderCommands::ExpandeAll1Click);
-    connect(a->collapseAll, &QAction::triggered, this, &FolderCommands::CollapseAll1Click);
+    connect(a->expandAll, &QAction::triggered, this, &FolderCommands::expandAll);
+    connect(a->collapseAll, &QAction::triggered, this, &FolderCommands::collapseAll);
     connect(tree, &FolderTreeView::folderRenamed, this, &FolderCommands::folderRenamed);
     connect(tree, &FolderTreeView::nameRefused, this, &FolderCommands::showNameRefused);
 }
@@ -70,7 +70,7 @@ void FolderCommands::UpOneLevelButtonClick()
     tree->setCurrentItem(node->parent());
 }
 
-void FolderCommands::ExpandeAll1Click()
+void FolderCommands::expandAll()
 {
     FolderTreeView *tree = m_window->LinksTree();
     const bool whole = tree->ExpandAll();
@@ -80,7 +80,7 @@ void FolderCommands::ExpandeAll1Click()
         m_window->setStatusText(FolderTreeView::expandAllCapText());
 }
 
-void FolderCommands::CollapseAll1Click()
+void FolderCommands::collapseAll()
 {
     m_window->LinksTree()->CollapseAll();
 }

@@ -5,7 +5,7 @@
 class QAction;
 class QMenu;
 class QTreeWidgetItem;
-class TSDIAppForm;
+class MainWindow;
 
 // The folder tree's commands in the main window: up one level, expand and collapse, rename, the tree's
 // popup menu, and what depends on the shown folder.
@@ -13,11 +13,11 @@ class FolderCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit FolderCommands(TSDIAppForm *window);
+    explicit FolderCommands(MainWindow *window);
 
     QMenu *LinksTreePopupMenu() const { return m_popup; }
     QAction *CollapseExpand() const { return m_collapseExpand; }
-    QAction *Edit2() const { return m_rename; }
+    QAction *renameAction() const { return m_rename; }
     QAction *Remove1() const { return m_delete; }
     QAction *Properties1() const { return m_properties; }
 
@@ -26,8 +26,8 @@ public:
     void enableForFolder(QTreeWidgetItem *node);
 
     void UpOneLevelButtonClick();
-    void ExpandeAll1Click();
-    void CollapseAll1Click();
+    void expandAll();
+    void collapseAll();
     void CollapseExpandClick();
     void EditButtonClick();
 
@@ -36,7 +36,7 @@ private:
     void folderRenamed(QTreeWidgetItem *node);
     void showNameRefused();
 
-    TSDIAppForm *m_window;
+    MainWindow *m_window;
     QMenu *m_popup;
     QAction *m_collapseExpand;
     QAction *m_rename;

@@ -9,9 +9,9 @@
 
 #include <algorithm>
 
-TFolderPathModel::TFolderPathModel(QObject *parent) : QAbstractListModel(parent), m_folderIcon(Icons::folder()) { }
+FolderPathModel::FolderPathModel(QObject *parent) : QAbstractListModel(parent), m_folderIcon(Icons::folder()) { }
 
-void TFolderPathModel::setRoot(LinkItem *root)
+void FolderPathModel::setRoot(LinkItem *root)
 {
     beginResetModel();
     m_folders.clear();
@@ -56,7 +56,7 @@ void TFolderPathModel::setRoot(LinkItem *root)
     setFilter(filter);
 }
 
-void TFolderPathModel::setFilter(const QString &filter)
+void FolderPathModel::setFilter(const QString &filter)
 {
     if (filter == m_filter)
         return;
@@ -68,14 +68,14 @@ void TFolderPathModel::setFilter(const QString &filter)
     endResetModel();
 }
 
-LinkItem *TFolderPathModel::folderAt(int row) const
+LinkItem *FolderPathModel::folderAt(int row) const
 {
     if (row < 0 || row >= rowCount())
         return nullptr;
     return m_folders[static_cast<size_t>(m_showsAll ? row : m_shown[static_cast<size_t>(row)])].item;
 }
 
-int TFolderPathModel::rowOf(const LinkItem *folder) const
+int FolderPathModel::rowOf(const LinkItem *folder) const
 {
     const auto it = m_numberOf.find(folder);
     if (it == m_numberOf.end())
@@ -86,14 +86,14 @@ int TFolderPathModel::rowOf(const LinkItem *folder) const
     return shown != m_shown.end() && *shown == it->second ? static_cast<int>(shown - m_shown.begin()) : -1;
 }
 
-int TFolderPathModel::rowCount(const QModelIndex &parent) const
+int FolderPathModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
     return static_cast<int>(m_showsAll ? m_folders.size() : m_shown.size());
 }
 
-QVariant TFolderPathModel::data(const QModelIndex &index, int role) const
+QVariant FolderPathModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};

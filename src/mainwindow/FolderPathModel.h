@@ -14,11 +14,11 @@ class LinkItem;
 // a filter: a folder stays when its path holds every word of the filter, in any order, regardless of case
 // and accents. The rows refer to the folders and do not own them; the tree must not change while the model
 // shows it.
-class TFolderPathModel : public QAbstractListModel
+class FolderPathModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    explicit TFolderPathModel(QObject *parent = nullptr);
+    explicit FolderPathModel(QObject *parent = nullptr);
 
     // Reads the folders of the tree below root (root included); none empties the model.
     void setRoot(LinkItem *root);
@@ -44,7 +44,7 @@ private:
 
     std::vector<Folder> m_folders;
     std::unordered_map<const LinkItem *, int> m_numberOf;
-    TFoldedHaystack m_haystack;
+    FoldedHaystack m_haystack;
     QString m_filter;
     // The folders shown, by their number in m_folders, ascending; all of them while there is no filter.
     std::vector<int> m_shown;

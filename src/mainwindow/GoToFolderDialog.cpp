@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TGoToFolderDialog::TGoToFolderDialog(LinkItem *root, QWidget *parent)
-    : QDialog(parent), m_model(new TFolderPathModel(this)), m_filter(new QLineEdit(this)), m_list(new QListView(this)),
+GoToFolderDialog::GoToFolderDialog(LinkItem *root, QWidget *parent)
+    : QDialog(parent), m_model(new FolderPathModel(this)), m_filter(new QLineEdit(this)), m_list(new QListView(this)),
       m_count(new QLabel(this)), m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(tr("Go to Folder"));
@@ -38,10 +38,10 @@ TGoToFolderDialog::TGoToFolderDialog(LinkItem *root, QWidget *parent)
     layout->addWidget(m_count);
     layout->addWidget(m_buttons);
 
-    connect(m_filter, &QLineEdit::textChanged, this, &TGoToFolderDialog::FilterEditChanged);
+    connect(m_filter, &QLineEdit::textChanged, this, &GoToFolderDialog::FilterEditChanged);
     connect(m_list, &QListView::doubleClicked, this, [this] { accept(); });
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &TGoToFolderDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &TGoToFolderDialog::reject);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &GoToFolderDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &GoToFolderDialog::reject);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
         m_buttons->button(QDialogButtonBox::Ok)->setEnabled(current.isValid());
     });
@@ -52,7 +52,7 @@ TGoToFolderDialog::TGoToFolderDialog(LinkItem *root, QWidget *parent)
     resize(560, 420);
 }
 
-void TGoToFolderDialog::setCurrentFolder(const LinkItem *folder)
+void GoToFolderDialog::setCurrentFolder(const LinkItem *folder)
 {
     const int row = m_model->rowOf(folder);
     if (row < 0)
@@ -61,20 +61,20 @@ void TGoToFolderDialog::setCurrentFolder(const LinkItem *folder)
     m_list->scrollTo(m_list->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
-LinkItem *TGoToFolderDialog::chosenFolder() const
+LinkItem *GoToFolderDialog::chosenFolder() const
 {
     const QModelIndex current = m_list->currentIndex();
     return current.isValid() ? m_model->folderAt(current.row()) : nullptr;
 }
 
-void TGoToFolderDialog::accept()
+void GoToFolderDialog::accept()
 {
     // Enter with nothing in the list chooses nothing and keeps the dialog open.
     if (chosenFolder())
         QDialog::accept();
 }
 
-void TGoToFolderDialog::FilterEditChanged(const QString &text)
+void GoToFolderDialog::FilterEditChanged(const QString &text)
 {
     // The best guess is the first folder in tree order, the one nearest the root: type, then Enter.
     m_model->setFilter(text);
@@ -84,12 +84,12 @@ void TGoToFolderDialog::FilterEditChanged(const QString &text)
     updateCount();
 }
 
-void TGoToFolderDialog::updateCount()
+void GoToFolderDialog::updateCount()
 {
     m_count->setText(tr("%1 folders").arg(m_model->rowCount()));
 }
 
-bool TGoToFolderDialog::eventFilter(QObject *watched, QEvent *event)
+bool GoToFolderDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_filter && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);

@@ -7,16 +7,16 @@ class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class TFolderPathModel;
+class FolderPathModel;
 
 // "Go to Folder": every folder of the collection by its path, narrowed as the user types. The keyboard stays
 // in the filter field: the arrow and page keys move in the list, Enter chooses. Shown modally; after
 // exec() returns Accepted, chosenFolder() is the folder to show.
-class TGoToFolderDialog : public QDialog
+class GoToFolderDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TGoToFolderDialog(LinkItem *root, QWidget *parent = nullptr);
+    explicit GoToFolderDialog(LinkItem *root, QWidget *parent = nullptr);
 
     // Puts the list on this folder (the shown folder, when the dialog opens).
     void setCurrentFolder(const LinkItem *folder);
@@ -25,7 +25,7 @@ public:
 
     QLineEdit *FilterEdit() const { return m_filter; }
     QListView *FolderList() const { return m_list; }
-    TFolderPathModel *model() const { return m_model; }
+    FolderPathModel *model() const { return m_model; }
 
     void accept() override;
 
@@ -36,7 +36,7 @@ private:
     void FilterEditChanged(const QString &text);
     void updateCount();
 
-    TFolderPathModel *m_model;
+    FolderPathModel *m_model;
     QLineEdit *m_filter;
     QListView *m_list;
     QLabel *m_count;

@@ -12,7 +12,7 @@
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/Confirmations.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/LinkItem.h"
@@ -45,7 +45,7 @@ bool isWithin(const LinkItem *item, const LinkItem *ancestor)
 }
 } // namespace
 
-ItemCommands::ItemCommands(TSDIAppForm *window) : QObject(window), m_window(window)
+ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(window)
 {
     MainActions *a = window->actions();
     FolderListView *list = window->LinkList();
@@ -59,21 +59,21 @@ ItemCommands::ItemCommands(TSDIAppForm *window) : QObject(window), m_window(wind
     m_popup->addAction(a->upOneLevel);
     m_popup->addSeparator();
     m_properties = m_popup->addAction(tr("&Properties...") + QStringLiteral("\tCtrl+P"), this,
-                                      &ItemCommands::Properties3Click);
-    connect(m_popup, &QMenu::aboutToShow, this, &ItemCommands::PopupMenu1Popup);
+                                      &ItemCommands::showEntryProperties);
+    connect(m_popup, &QMenu::aboutToShow, this, &ItemCommands::prepareListMenu);
     list->setItemPopupMenu(m_popup);
 
-    connect(a->newFolder, &QAction::triggered, this, &ItemCommands::ToolButton1Click);
-    connect(a->newUrl, &QAction::triggered, this, &ItemCommands::Item2Click);
+    connect(a->newFolder, &QAction::triggered, this, &ItemCommands::newFolder);
+    connect(a->newUrl, &QAction::triggered, this, &ItemCommands::newUrl);
     connect(a->deleteItems, &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
-    connect(a->selectAll, &QAction::triggered, this, &ItemCommands::SelectAll1Click);
-    connect(a->deselectAll, &QAction::triggered, this, &ItemCommands::DeselectAll1Click);
-    connect(a->invertSelection, &QAction::triggered, this, &ItemCommands::InvertSelection1Click);
-    connect(a->properties, &QAction::triggered, this, &ItemCommands::Properties2Click);
+    connect(a->selectAll, &QAction::triggered, this, &ItemCommands::selectAll);
+    connect(a->deselectAll, &QAction::triggered, this, &ItemCommands::deselectAll);
+    connect(a->invertSelection, &QAction::triggered, this, &ItemCommands::invertSelection);
+    connect(a->properties, &QAction::triggered, this, &ItemCommands::showProperties);
 
     FolderCommands *folders = window->folderCommands();
     connect(folders->Remove1(), &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
-    connect(folders->Properties1(), &QAction::triggered, this, &ItemCommands::Properties1Click);
+    connect(folders->Properties1(), &QAction::triggered, this, &ItemCommands::showFolderProperties);
 
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemCommands::LinkListSelectItem);
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(list->detailsView()),
@@ -91,9 +91,9 @@ ItemCommands::ItemCommands(TSDIAppForm *window) : QObject(window), m_window(wind
     connect(tree, &FolderTreeView::listEntriesDropped, this, &ItemCommands::dropListEntriesOnTree);
 
     DescriptionPane *pane = window->descriptionPane();
-    connect(pane->URLLabel(), &THyperlinkLabel::linkClicked, this, &ItemCommands::URLLabelClick);
-    connect(pane, &DescriptionPane::memoEntered, this, &ItemCommands::Memo1Enter);
-    connect(pane, &DescriptionPane::memoLeft, this, &ItemCommands::Memo1Exit);
+    connect(pane->URLLabel(), &HyperlinkLabel::linkClicked, this, &ItemCommands::URLLabelClick);
+    connect(pane, &DescriptionPane::memoEntered, this, &ItemCommands::descriptionEntered);
+    connect(pane, &DescriptionPane::memoLeft, this, &ItemCommands::descriptionLeft);
 }
 
 bool ItemCommands::listHasFocus() const
@@ -123,7 +123,7 @@ void ItemCommands::forget(const LinkItem *item)
     m_window->LinkList()->model()->removeItem(item);
 }
 
-void ItemCommands::ToolButton1Click()
+void ItemCommands::newFolder()
 {
     FolderTreeView *tree = m_window->LinksTree();
     QTreeWidgetItem *node = tree->SelectedNode();
@@ -157,12 +157,12 @@ void ItemCommands::ToolButton1Click()
     tree->startRename(added);
 }
 
-void ItemCommands::Item2Click()
+void ItemCommands::newUrl()
 {
     LinkItem *folder = m_window->shownFolder();
     if (!folder)
         return;
-    TNewItemDialog dialog(m_window);
+    NewItemDialog dialog(m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     auto link = LinkItem::MakeLink(TextCodec::fromDisplay(dialog.name()), TextCodec::fromDisplay(dialog.url()));
@@ -209,21 +209,21 @@ void ItemCommands::DeleteButtonClick()
     tree->deleteNode(node);
 }
 
-void ItemCommands::SelectAll1Click()
+void ItemCommands::selectAll()
 {
     FolderListView *list = m_window->LinkList();
     list->currentView()->selectAll();
     list->currentView()->setFocus();
 }
 
-void ItemCommands::DeselectAll1Click()
+void ItemCommands::deselectAll()
 {
     FolderListView *list = m_window->LinkList();
     list->selectionModel()->clearSelection();
     list->currentView()->setFocus();
 }
 
-void ItemCommands::InvertSelection1Click()
+void ItemCommands::invertSelection()
 {
     FolderListView *list = m_window->LinkList();
     const LinkListModel *model = list->model();
@@ -288,7 +288,7 @@ void ItemCommands::URLLabelClick(const QString &link)
 
 void ItemCommands::editProperties(LinkItem *item)
 {
-    TPropertiesDialog dialog(item, m_window);
+    PropertiesDialog dialog(item, m_window);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     LinkListModel *model = m_window->LinkList()->model();
     if (!accepted)
@@ -313,23 +313,23 @@ void ItemCommands::editProperties(LinkItem *item)
     }
 }
 
-void ItemCommands::Properties2Click()
+void ItemCommands::showProperties()
 {
     if (listHasFocus()) {
         if (LinkItem *entry = firstSelectedEntry())
             editProperties(entry);
         return;
     }
-    Properties1Click();
+    showFolderProperties();
 }
 
-void ItemCommands::Properties1Click()
+void ItemCommands::showFolderProperties()
 {
     if (LinkItem *folder = m_window->shownFolder())
         editProperties(folder);
 }
 
-void ItemCommands::Properties3Click()
+void ItemCommands::showEntryProperties()
 {
     if (LinkItem *entry = firstSelectedEntry())
         editProperties(entry);
@@ -375,7 +375,7 @@ void ItemCommands::LinksTreeEnter()
     m_window->updateStatusText();
 }
 
-void ItemCommands::PopupMenu1Popup()
+void ItemCommands::prepareListMenu()
 {
     const int count = m_window->LinkList()->selectedCount();
     m_open->setEnabled(count == 1);
@@ -386,13 +386,13 @@ void ItemCommands::PopupMenu1Popup()
     m_window->actions()->upOneLevel->setEnabled(folder && folder->Parent);
 }
 
-void ItemCommands::Memo1Enter()
+void ItemCommands::descriptionEntered()
 {
     // Del edits the text while the description has the focus.
     m_window->actions()->deleteItems->setShortcut(QKeySequence());
 }
 
-void ItemCommands::Memo1Exit()
+void ItemCommands::descriptionLeft()
 {
     m_window->actions()->deleteItems->setShortcut(QKeySequence(Qt::Key_Delete));
 }

@@ -7,7 +7,7 @@ class QAction;
 class QMenu;
 class QMimeData;
 class QTreeWidgetItem;
-class TSDIAppForm;
+class MainWindow;
 
 // The commands on folders and links in the main window: New Folder, New URL, Delete, the selection
 // commands, opening entries, the Properties commands, drops on the list and of list entries on the
@@ -16,25 +16,25 @@ class ItemCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit ItemCommands(TSDIAppForm *window);
+    explicit ItemCommands(MainWindow *window);
 
     QMenu *PopupMenu1() const { return m_popup; }
     QAction *Open1() const { return m_open; }
     QAction *Delete2() const { return m_delete; }
     QAction *Properties3() const { return m_properties; }
 
-    void ToolButton1Click(); // New Folder
-    void Item2Click();       // New URL
+    void newFolder(); // New Folder
+    void newUrl();       // New URL
     void DeleteButtonClick();
-    void SelectAll1Click();
-    void DeselectAll1Click();
-    void InvertSelection1Click();
+    void selectAll();
+    void deselectAll();
+    void invertSelection();
     void LinkListDblClick();
     // The description pane's URL was clicked: it is opened, and the first selected entry counts the visit.
     void URLLabelClick(const QString &link);
-    void Properties2Click(); // File menu: the selected entry while the list has the focus, else the shown folder
-    void Properties1Click(); // tree popup: the shown folder
-    void Properties3Click(); // list popup: the first selected entry
+    void showProperties(); // File menu: the selected entry while the list has the focus, else the shown folder
+    void showFolderProperties(); // tree popup: the shown folder
+    void showEntryProperties(); // list popup: the first selected entry
 
     // Shows an item in the description pane; "&Properties..." is enabled exactly while one is shown.
     void ShowItemDetails(LinkItem *item);
@@ -52,9 +52,9 @@ private:
     void updateDeleteCommand();
     void LinkListEnter();
     void LinksTreeEnter();
-    void PopupMenu1Popup();
-    void Memo1Enter();
-    void Memo1Exit();
+    void prepareListMenu();
+    void descriptionEntered();
+    void descriptionLeft();
     // Counts an opening of a link (or a folder's stamp) and shows it in the entry's cells.
     void countVisit(LinkItem *item);
     void editProperties(LinkItem *item);
@@ -63,7 +63,7 @@ private:
     void forget(const LinkItem *item);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    TSDIAppForm *m_window;
+    MainWindow *m_window;
     QMenu *m_popup;
     QAction *m_open;
     QAction *m_delete;

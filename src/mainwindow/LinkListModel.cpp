@@ -207,7 +207,7 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
         // Showing a folder's contents counts as a visit to it.
         if (folder->Visits < INT32_MAX)
             ++folder->Visits;
-        const TItems &children = folder->Children;
+        const ItemList &children = folder->Children;
         m_rows.reserve(static_cast<size_t>(children.Count()));
         for (const auto &child : children) {
             if (child->isFolder())

@@ -64,7 +64,7 @@ LinkListPane::LinkListPane(FolderListView *list, QWidget *window, QObject *paren
     for (int key = 0; key < 5; ++key) {
         m_arrange[key]
             = makeAction(ArrangeEntries[key].caption, ArrangeEntries[key].hint, m_arrangeGroup, SortHelpContext);
-        m_arrange[key]->setProperty("sortKey", key);
+        m_arrange[key]->setData(key);
     }
     m_arrange[NameColumn]->setChecked(true);
     m_ascending = makeAction("Sort &Ascending", "Sort items in ascending order", m_directionGroup, SortHelpContext);
@@ -81,15 +81,17 @@ LinkListPane::LinkListPane(FolderListView *list, QWidget *window, QObject *paren
         m_viewMenu[style]
             = makeAction(ViewMenuCaptions[style], ViewStyleHints[style], viewMenuGroup, ViewStyleHelpContext + style);
         m_viewsDropDown[style] = makeAction(ViewsDropDownCaptions[style], ViewStyleHints[style], viewsDropDownGroup, 0);
-        connect(m_viewMenu[style], &QAction::triggered, this, [this, style] { ViewStyleClick(style); });
-        connect(m_viewsDropDown[style], &QAction::triggered, this, [this, style] { ViewStyleClick(style); });
+        m_viewMenu[style]->setData(style);
+        m_viewsDropDown[style]->setData(style);
     }
+    connect(viewMenuGroup, &QActionGroup::triggered, this, &LinkListPane::viewStyleTriggered);
+    connect(viewsDropDownGroup, &QActionGroup::triggered, this, &LinkListPane::viewStyleTriggered);
     m_viewMenu[FolderListView::DetailsStyle]->setChecked(true);
     m_viewsDropDown[FolderListView::DetailsStyle]->setChecked(true);
 
     m_resetColumns = new QAction(QStringLiteral("&Reset Columns"), this);
     m_resetColumns->setStatusTip(QStringLiteral("Reset the columns in the link list"));
-    connect(m_resetColumns, &QAction::triggered, this, &LinkListPane::ResetColumns1Click);
+    connect(m_resetColumns, &QAction::triggered, this, &LinkListPane::resetColumns);
 
     m_headerMenu = new QMenu(m_list);
     QMenu *arrange = m_headerMenu->addMenu(QStringLiteral("&Arrange Icons by    "));
@@ -174,6 +176,11 @@ void LinkListPane::ViewStyleClick(int style)
     m_list->setViewStyle(style);
 }
 
+void LinkListPane::viewStyleTriggered(QAction *action)
+{
+    ViewStyleClick(action->data().toInt());
+}
+
 void LinkListPane::ArrangeByClick(int key)
 {
     if (key < 0 || key >= 5 || m_arrange[key]->isChecked())
@@ -185,7 +192,7 @@ void LinkListPane::ArrangeByClick(int key)
     ApplySort();
 }
 
-void LinkListPane::SortAscending1Click()
+void LinkListPane::sortAscending()
 {
     if (m_ascending->isChecked())
         return;
@@ -196,7 +203,7 @@ void LinkListPane::SortAscending1Click()
     ApplySort();
 }
 
-void LinkListPane::Sort1Click()
+void LinkListPane::sortDescending()
 {
     if (m_descending->isChecked())
         return;
@@ -225,7 +232,7 @@ void LinkListPane::setSortChecks(int key, bool ascending)
 int LinkListPane::checkedSortKey() const
 {
     const QAction *checked = m_arrangeGroup->checkedAction();
-    return checked ? checked->property("sortKey").toInt() : NameColumn;
+    return checked ? checked->data().toInt() : NameColumn;
 }
 
 int LinkListPane::columnOfCaption(const QString &caption) const
@@ -275,7 +282,7 @@ void LinkListPane::ApplyColumns()
 {
     UpdatesGuard guard(m_window ? m_window.data() : m_list);
     int position = 0;
-    for (const TColumnInfo &record : m_columnsInfo) {
+    for (const ColumnInfo &record : m_columnsInfo) {
         // Every column is shown whatever the record's visible flag says.
         const int column = columnOfCaption(record.Caption);
         if (column < 0)
@@ -287,14 +294,14 @@ void LinkListPane::ApplyColumns()
     Resort();
 }
 
-TAColumnInfo LinkListPane::CaptureColumns()
+ColumnLayout LinkListPane::CaptureColumns()
 {
     // Record k takes the column at position k. Every column is shown, so every record is marked visible;
     // pairing records with positions by their flags would drop a column from the layout.
     const int count = m_list->columnCount();
     for (int position = 0; position < count && position < static_cast<int>(m_columnsInfo.size()); ++position) {
         const int column = m_list->columnAtPosition(position);
-        TColumnInfo &record = m_columnsInfo[static_cast<size_t>(position)];
+        ColumnInfo &record = m_columnsInfo[static_cast<size_t>(position)];
         record.Caption = m_list->columnCaption(column);
         record.Width = m_list->columnWidth(column);
         record.Visible = 1;
@@ -302,7 +309,7 @@ TAColumnInfo LinkListPane::CaptureColumns()
     return m_columnsInfo;
 }
 
-void LinkListPane::ResetColumns1Click()
+void LinkListPane::resetColumns()
 {
     m_columnsInfo = DefaultColumns();
     m_sortColumn = NameColumn;

@@ -33,8 +33,8 @@ public:
 
     FolderListView *list() const { return m_list; }
 
-    const TAColumnInfo &ColumnsInfo() const { return m_columnsInfo; }
-    void setColumnsInfo(const TAColumnInfo &columns) { m_columnsInfo = columns; }
+    const ColumnLayout &ColumnsInfo() const { return m_columnsInfo; }
+    void setColumnsInfo(const ColumnLayout &columns) { m_columnsInfo = columns; }
     int SortColumn() const { return m_sortColumn; }
     bool SortAscending() const { return m_sortAscending; }
     QString LastSortCaption() const { return m_lastSortCaption; }
@@ -64,21 +64,14 @@ public:
 
 public slots:
     // View style commands: check the style's two entries (and only those), then show the list in that style.
-    void LargeIcons1Click() { ViewStyleClick(0); }
-    void SmallIcons1Click() { ViewStyleClick(1); }
-    void List1Click() { ViewStyleClick(2); }
-    void Details1Click() { ViewStyleClick(3); }
     void ViewStyleClick(int style);
+    // An entry of the View menu or the views drop-down: its data is the style.
+    void viewStyleTriggered(QAction *action);
 
     // Arrange-by and direction commands: nothing when the entry is checked already, else check it and sort.
-    void Name1Click() { ArrangeByClick(0); }
-    void URL1Click() { ArrangeByClick(1); }
-    void Visits1Click() { ArrangeByClick(2); }
-    void LastVisit1Click() { ArrangeByClick(3); }
-    void Rating1Click() { ArrangeByClick(4); }
     void ArrangeByClick(int key);
-    void SortAscending1Click();
-    void Sort1Click();
+    void sortAscending();
+    void sortDescending();
 
     // A left click on the header of a column (a logical column of the list).
     void LinkListColumnClick(int column);
@@ -89,8 +82,8 @@ public slots:
     // Moves and sizes the columns as ColumnsInfo says, then Resort.
     void ApplyColumns();
     // Stores the columns' present order and widths in ColumnsInfo and returns a copy.
-    TAColumnInfo CaptureColumns();
-    void ResetColumns1Click();
+    ColumnLayout CaptureColumns();
+    void resetColumns();
 
 private:
     void setSortChecks(int key, bool ascending);
@@ -101,7 +94,7 @@ private:
     FolderListView *m_list;
     QPointer<QWidget> m_window;
 
-    TAColumnInfo m_columnsInfo = DefaultColumns();
+    ColumnLayout m_columnsInfo = DefaultColumns();
     int m_sortColumn = 0;
     bool m_sortAscending = true;
     QString m_lastSortCaption;

@@ -38,7 +38,7 @@ QLabel *fieldLabel(const QString &text, QWidget *buddy, QWidget *parent)
 
 } // namespace
 
-TNewItemDialog::TNewItemDialog(QWidget *parent)
+NewItemDialog::NewItemDialog(QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::WindowStaysOnTopHint)
@@ -95,8 +95,8 @@ TNewItemDialog::TNewItemDialog(QWidget *parent)
     setTabOrder(m_description, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    connect(m_name, &QLineEdit::textChanged, this, &TNewItemDialog::ItemNameChange);
-    connect(m_url, &QLineEdit::textChanged, this, &TNewItemDialog::ItemNameChange);
+    connect(m_name, &QLineEdit::textChanged, this, &NewItemDialog::ItemNameChange);
+    connect(m_url, &QLineEdit::textChanged, this, &NewItemDialog::ItemNameChange);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -105,29 +105,29 @@ TNewItemDialog::TNewItemDialog(QWidget *parent)
     m_name->setFocus();
 }
 
-QString TNewItemDialog::name() const
+QString NewItemDialog::name() const
 {
     return m_name->text();
 }
 
-QString TNewItemDialog::url() const
+QString NewItemDialog::url() const
 {
     return m_url->text();
 }
 
-QString TNewItemDialog::description() const
+QString NewItemDialog::description() const
 {
     return m_description->toPlainText();
 }
 
-std::unique_ptr<LinkItem> TNewItemDialog::CreateItem() const
+std::unique_ptr<LinkItem> NewItemDialog::CreateItem() const
 {
     auto item = LinkItem::MakeLink(TextCodec::fromDisplay(name()), TextCodec::fromDisplay(url()));
     item->Description = TextCodec::fromDisplay(description());
     return item;
 }
 
-QString TNewItemDialog::Trimmed(const QString &text)
+QString NewItemDialog::Trimmed(const QString &text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -138,7 +138,7 @@ QString TNewItemDialog::Trimmed(const QString &text)
     return text.mid(first, last - first);
 }
 
-QString TNewItemDialog::UrlFromClipboardText(const QString &text)
+QString NewItemDialog::UrlFromClipboardText(const QString &text)
 {
     QString word = Trimmed(text);
     // The first word ends at the first blank. Line breaks and tabs end it too: a URL never holds them,
@@ -160,19 +160,19 @@ QString TNewItemDialog::UrlFromClipboardText(const QString &text)
     return {};
 }
 
-bool TNewItemDialog::event(QEvent *event)
+bool NewItemDialog::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);
 }
 
-void TNewItemDialog::ItemNameChange()
+void NewItemDialog::ItemNameChange()
 {
     m_ok->setEnabled(!Trimmed(m_name->text()).isEmpty() && !Trimmed(m_url->text()).isEmpty());
 }
 
-void TNewItemDialog::FormActivate()
+void NewItemDialog::FormActivate()
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QString url = UrlFromClipboardText(clipboard ? clipboard->text() : QString());

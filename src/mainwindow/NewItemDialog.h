@@ -15,11 +15,11 @@ class QPushButton;
 //
 // Use: construct with the main window as parent, exec(), and on QDialog::Accepted read name(), url()
 // and description() (exactly as typed) or let CreateItem() build the link from them.
-class TNewItemDialog : public QDialog
+class NewItemDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TNewItemDialog(QWidget *parent = nullptr);
+    explicit NewItemDialog(QWidget *parent = nullptr);
 
     QLineEdit *ItemName() const { return m_name; }
     QLineEdit *ItemURL() const { return m_url; }

@@ -92,7 +92,7 @@ void storeText(ItemText &field, const QString &typed, const QString &shown)
 
 } // namespace
 
-TPropertiesDialog::TPropertiesDialog(LinkItem *item, QWidget *parent)
+PropertiesDialog::PropertiesDialog(LinkItem *item, QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::WindowStaysOnTopHint),
@@ -126,8 +126,8 @@ TPropertiesDialog::TPropertiesDialog(LinkItem *item, QWidget *parent)
     setTabOrder(m_clearVisits, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    connect(m_clearVisits, &QPushButton::clicked, this, &TPropertiesDialog::Button1Click);
-    connect(m_ok, &QPushButton::clicked, this, &TPropertiesDialog::accept);
+    connect(m_clearVisits, &QPushButton::clicked, this, &PropertiesDialog::clearVisits);
+    connect(m_ok, &QPushButton::clicked, this, &PropertiesDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     FormShow();
@@ -136,7 +136,7 @@ TPropertiesDialog::TPropertiesDialog(LinkItem *item, QWidget *parent)
     resize(minimumSize());
 }
 
-QWidget *TPropertiesDialog::createGeneralPage()
+QWidget *PropertiesDialog::createGeneralPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("GeneralPage"));
@@ -150,8 +150,8 @@ QWidget *TPropertiesDialog::createGeneralPage()
     m_type = valueLabel(QStringLiteral("ItemType"), page);
     m_location = new PathLabel(page);
     m_location->setObjectName(QStringLiteral("ItemLocation"));
-    m_label6 = new QLabel(page);
-    m_label6->setObjectName(QStringLiteral("Label6"));
+    m_contentsCaption = new QLabel(page);
+    m_contentsCaption->setObjectName(QStringLiteral("contentsCaption"));
     m_contents = valueLabel(QStringLiteral("ItemContaints"), page);
     m_url = new QLineEdit(page);
     m_url->setObjectName(QStringLiteral("ItemURL"));
@@ -166,13 +166,13 @@ QWidget *TPropertiesDialog::createGeneralPage()
     m_description->setTabChangesFocus(true);
 
     m_rating = new QComboBox(page);
-    m_rating->setObjectName(QStringLiteral("ComboBox1"));
+    m_rating->setObjectName(QStringLiteral("ratingBox"));
     m_rating->addItems({QStringLiteral("(None)"), QStringLiteral("1- Bad"), QStringLiteral("2- Poor"),
                         QStringLiteral("3- Average"), QStringLiteral("4- Good"), QStringLiteral("5- Excellent")});
 
     m_visits = valueLabel(QStringLiteral("ItemVisits"), page);
     m_clearVisits = new QPushButton(QStringLiteral("&Clear Visits"), page);
-    m_clearVisits->setObjectName(QStringLiteral("Button1"));
+    m_clearVisits->setObjectName(QStringLiteral("clearVisitsButton"));
 
     auto *grid = new QGridLayout(page);
     grid->setColumnStretch(1, 1);
@@ -189,7 +189,7 @@ QWidget *TPropertiesDialog::createGeneralPage()
     };
     addRow(QStringLiteral("Type:"), m_type);
     addRow(QStringLiteral("Location:"), m_location);
-    grid->addWidget(m_label6, row, 0);
+    grid->addWidget(m_contentsCaption, row, 0);
     grid->addWidget(m_contents, row, 1);
     grid->addWidget(m_url, row++, 1);
     grid->addWidget(separator(page), row++, 0, 1, 2);
@@ -210,7 +210,7 @@ QWidget *TPropertiesDialog::createGeneralPage()
     return page;
 }
 
-QString TPropertiesDialog::Location(const LinkItem &item)
+QString PropertiesDialog::Location(const LinkItem &item)
 {
     QStringList names;
     for (const LinkItem *step = &item; step; step = step->Parent)
@@ -218,7 +218,7 @@ QString TPropertiesDialog::Location(const LinkItem &item)
     return names.join(QLatin1Char('\\'));
 }
 
-void TPropertiesDialog::FormShow()
+void PropertiesDialog::FormShow()
 {
     const LinkItem &item = *m_item;
     m_shownName = TextCodec::toDisplay(item.Name);
@@ -234,10 +234,10 @@ void TPropertiesDialog::FormShow()
     const QIcon icon = folder ? Icons::folder() : Icons::link();
     m_icon->setPixmap(icon.pixmap(QSize(IconSize, IconSize), devicePixelRatioF()));
     m_type->setText(folder ? QStringLiteral("Folder") : QStringLiteral("Link"));
-    m_label6->setText(folder ? QStringLiteral("Containts:") : QStringLiteral("URL:"));
-    m_label6->setBuddy(folder ? nullptr : m_url);
+    m_contentsCaption->setText(folder ? QStringLiteral("Containts:") : QStringLiteral("URL:"));
+    m_contentsCaption->setBuddy(folder ? nullptr : m_url);
     if (folder) {
-        const TItems::Kinds kinds = item.Children.CountKinds();
+        const ItemList::Kinds kinds = item.Children.CountKinds();
         m_contents->setText(QStringLiteral("%1 Links, %2 Folders").arg(kinds.links).arg(kinds.folders));
     } else {
         m_url->setText(m_shownUrl);
@@ -252,14 +252,14 @@ void TPropertiesDialog::FormShow()
     m_shownDescription = m_description->toPlainText();
 }
 
-void TPropertiesDialog::Button1Click()
+void PropertiesDialog::clearVisits()
 {
     m_item->Visits = 0;
     m_item->LastVisit = 0.0;
     m_visits->setText(QStringLiteral("0"));
 }
 
-void TPropertiesDialog::accept()
+void PropertiesDialog::accept()
 {
     if (m_name->text().contains(QLatin1Char('\\'))) {
         PlainText::messageBox(this, QMessageBox::Critical, QStringLiteral("ERROR"),
@@ -272,7 +272,7 @@ void TPropertiesDialog::accept()
     QDialog::accept();
 }
 
-void TPropertiesDialog::storeFields()
+void PropertiesDialog::storeFields()
 {
     LinkItem &item = *m_item;
     storeText(item.Name, m_name->text(), m_shownName);

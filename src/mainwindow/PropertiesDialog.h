@@ -17,11 +17,11 @@ class QTabWidget;
 //
 // Use: construct with the item and the main window as parent, exec(); on QDialog::Accepted the item
 // has been updated and the caller refreshes what shows it.
-class TPropertiesDialog : public QDialog
+class PropertiesDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TPropertiesDialog(LinkItem *item, QWidget *parent = nullptr);
+    explicit PropertiesDialog(LinkItem *item, QWidget *parent = nullptr);
 
     LinkItem *item() const { return m_item; }
 
@@ -30,13 +30,13 @@ public:
     QLineEdit *ItemName() const { return m_name; }
     QLabel *ItemType() const { return m_type; }
     QLabel *ItemLocation() const { return m_location; }
-    QLabel *Label6() const { return m_label6; }
+    QLabel *contentsCaption() const { return m_contentsCaption; }
     QLabel *ItemContaints() const { return m_contents; }
     QLineEdit *ItemURL() const { return m_url; }
     QPlainTextEdit *ItemDescription() const { return m_description; }
-    QComboBox *ComboBox1() const { return m_rating; }
+    QComboBox *ratingBox() const { return m_rating; }
     QLabel *ItemVisits() const { return m_visits; }
-    QPushButton *Button1() const { return m_clearVisits; }
+    QPushButton *clearVisitsButton() const { return m_clearVisits; }
     QPushButton *OKBtn() const { return m_ok; }
     QPushButton *CancelBtn() const { return m_cancel; }
 
@@ -51,7 +51,7 @@ private:
     QWidget *createGeneralPage();
     void FormShow();
     // "&Clear Visits": the visit count and the last visit are reset at once.
-    void Button1Click();
+    void clearVisits();
     void storeFields();
 
     LinkItem *m_item;
@@ -65,7 +65,7 @@ private:
     QLineEdit *m_name;
     QLabel *m_type;
     QLabel *m_location;
-    QLabel *m_label6;
+    QLabel *m_contentsCaption;
     QLabel *m_contents;
     QLineEdit *m_url;
     QPlainTextEdit *m_description;

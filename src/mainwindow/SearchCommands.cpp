@@ -9,7 +9,7 @@
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/EmptyFolders.h"
 #include "store/ItemPath.h"
@@ -25,7 +25,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 
-SearchCommands::SearchCommands(TSDIAppForm *window) : QObject(window), m_window(window)
+SearchCommands::SearchCommands(MainWindow *window) : QObject(window), m_window(window)
 {
     MainActions *a = window->actions();
     m_edit = new QLineEdit(window);
@@ -45,10 +45,10 @@ SearchCommands::SearchCommands(TSDIAppForm *window) : QObject(window), m_window(
 
     for (QAction *action : {a->search, a->allBookmarks, a->goToFolder, a->deleteEmptyFolders})
         action->setEnabled(true);
-    connect(a->search, &QAction::triggered, this, &SearchCommands::Search1Click);
-    connect(a->allBookmarks, &QAction::triggered, this, &SearchCommands::AllBookmarks1Click);
-    connect(a->goToFolder, &QAction::triggered, this, &SearchCommands::GoToFolder1Click);
-    connect(a->deleteEmptyFolders, &QAction::triggered, this, &SearchCommands::DeleteEmptyFolders1Click);
+    connect(a->search, &QAction::triggered, this, &SearchCommands::search);
+    connect(a->allBookmarks, &QAction::triggered, this, &SearchCommands::showAllBookmarks);
+    connect(a->goToFolder, &QAction::triggered, this, &SearchCommands::goToChosenFolder);
+    connect(a->deleteEmptyFolders, &QAction::triggered, this, &SearchCommands::deleteEmptyFolders);
 
     DescriptionPane *pane = window->descriptionPane();
     connect(pane, &DescriptionPane::locationClicked, this, &SearchCommands::locationClicked);
@@ -66,7 +66,7 @@ bool SearchCommands::showsResults() const
     return m_window->LinkList()->model()->showsResults();
 }
 
-void SearchCommands::Search1Click()
+void SearchCommands::search()
 {
     m_edit->setFocus(Qt::ShortcutFocusReason);
     m_edit->selectAll();
@@ -74,7 +74,7 @@ void SearchCommands::Search1Click()
 
 void SearchCommands::searchTextChanged(const QString &text)
 {
-    if (!TSearchIndex::hasWords(text)) {
+    if (!SearchIndex::hasWords(text)) {
         leaveResults();
         return;
     }
@@ -112,7 +112,7 @@ void SearchCommands::folderShown()
     m_window->descriptionPane()->setLocation(QString());
 }
 
-void SearchCommands::AllBookmarks1Click()
+void SearchCommands::showAllBookmarks()
 {
     m_index.setRoot(m_window->repository()->Root());
     {
@@ -148,9 +148,9 @@ void SearchCommands::locationClicked()
         goToFolder(selected.front()->Parent);
 }
 
-void SearchCommands::GoToFolder1Click()
+void SearchCommands::goToChosenFolder()
 {
-    TGoToFolderDialog dialog(m_window->repository()->Root(), m_window);
+    GoToFolderDialog dialog(m_window->repository()->Root(), m_window);
     const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
     // From a result, the dialog starts on that result's folder.
     const LinkItem *start = showsResults() && selected.size() == 1 ? selected.front()->Parent : m_window->shownFolder();
@@ -159,12 +159,12 @@ void SearchCommands::GoToFolder1Click()
         goToFolder(dialog.chosenFolder());
 }
 
-void SearchCommands::DeleteEmptyFolders1Click()
+void SearchCommands::deleteEmptyFolders()
 {
     LinkItem *folder = m_window->shownFolder();
     if (!folder)
         return;
-    const TEmptyFolders empty = FindEmptyFolders(folder);
+    const EmptyFolderList empty = FindEmptyFolders(folder);
     if (empty.count == 0) {
         Confirmations::information(m_window, QStringLiteral("Quillmark"),
                                    tr("There are no empty folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));

@@ -6,7 +6,7 @@
 
 class LinkItem;
 class QLineEdit;
-class TSDIAppForm;
+class MainWindow;
 
 // Finding things across all folders: the search field (results while the user types), All Bookmarks,
 // Go to Folder and Delete Empty Folders. Results and all bookmarks are shown in the link list with all
@@ -15,17 +15,17 @@ class SearchCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit SearchCommands(TSDIAppForm *window);
+    explicit SearchCommands(MainWindow *window);
 
     QLineEdit *SearchEdit() const { return m_edit; }
-    TSearchIndex &index() { return m_index; }
+    SearchIndex &index() { return m_index; }
     bool showsResults() const;
 
     // Ctrl+S and the toolbar's Search: to the search field.
-    void Search1Click();
-    void AllBookmarks1Click();
-    void GoToFolder1Click();
-    void DeleteEmptyFolders1Click();
+    void search();
+    void showAllBookmarks();
+    void goToChosenFolder();
+    void deleteEmptyFolders();
     // Shows a folder in the tree (opening what is needed), which makes it the shown folder; a folder deeper
     // than the tree opens shows its ancestor at the deepest level, and a message says so.
     void goToFolder(const LinkItem *folder);
@@ -42,7 +42,7 @@ private:
     void locationClicked();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    TSDIAppForm *m_window;
-    TSearchIndex m_index;
+    MainWindow *m_window;
+    SearchIndex m_index;
     QLineEdit *m_edit;
 };

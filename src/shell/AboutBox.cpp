@@ -43,7 +43,7 @@ QLabel *boldLabel(const QString &text)
 }
 } // namespace
 
-TAboutBox::TAboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, const QString &programFile)
+AboutBox::AboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, const QString &programFile)
     : QDialog(owner,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
@@ -55,65 +55,65 @@ TAboutBox::TAboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, 
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     buildLayout();
 
-    for (THyperlinkLabel *label : {m_mailLinkLabel, m_webLinkLabel})
-        connect(label, &THyperlinkLabel::linkClicked, this,
+    for (HyperlinkLabel *label : {m_mailLinkLabel, m_webLinkLabel})
+        connect(label, &HyperlinkLabel::linkClicked, this,
                 [this](const QString &link) { LinkOpener::openLink(this, link); });
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TAboutBox::Action1Execute);
-    connect(m_button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(f1, &QShortcut::activated, this, &AboutBox::showHelp);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     FormCreate(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile);
 }
 
-TAboutBox::~TAboutBox() = default;
+AboutBox::~AboutBox() = default;
 
-QString TAboutBox::VersionText(int major1, int major2, int minor1, int minor2)
+QString AboutBox::VersionText(int major1, int major2, int minor1, int minor2)
 {
     return QStringLiteral("%1.%2.%3 Build %4").arg(major1).arg(major2).arg(minor1).arg(minor2);
 }
 
-QString TAboutBox::RightsNotice()
+QString AboutBox::RightsNotice()
 {
     return tr("Copyright \u00a9 2026 Orbrook Software");
 }
 
-QString TAboutBox::LegalNotice()
+QString AboutBox::LegalNotice()
 {
     return tr("Warning: Quillmark is protected by copyright law and international treaties. Reproducing or "
               "distributing this program, or any part of it, without permission is prohibited and will be "
               "prosecuted to the full extent of the law.");
 }
 
-void TAboutBox::buildLayout()
+void AboutBox::buildLayout()
 {
     auto *programIcon = new QLabel;
     programIcon->setObjectName(QStringLiteral("ProgramIcon"));
     programIcon->setPixmap(Icons::application().pixmap(32, 32));
     programIcon->setFixedSize(32, 32);
-    QLabel *label10 = boldLabel(QStringLiteral("Quillmark"));
-    m_label11 = boldLabel(QStringLiteral("#"));
-    m_label11->setObjectName(QStringLiteral("Label11"));
+    QLabel *nameLabel = boldLabel(QStringLiteral("Quillmark"));
+    m_versionLabel = boldLabel(QStringLiteral("#"));
+    m_versionLabel->setObjectName(QStringLiteral("versionLabel"));
 
     auto *title = new QGridLayout;
     title->setHorizontalSpacing(16);
     title->addWidget(programIcon, 0, 0, 2, 1, Qt::AlignTop);
-    title->addWidget(label10, 0, 1);
-    title->addWidget(m_label11, 1, 1);
+    title->addWidget(nameLabel, 0, 1);
+    title->addWidget(m_versionLabel, 1, 1);
     title->setColumnStretch(1, 1);
 
-    auto *label12 = new QLabel(RightsNotice());
-    label12->setObjectName(QStringLiteral("Label12"));
+    auto *rightsLabel = new QLabel(RightsNotice());
+    rightsLabel->setObjectName(QStringLiteral("rightsLabel"));
     const QString host = QUrl(QLatin1String(Product::ProductSiteBase)).host();
-    m_label13 = new QLabel(tr("Distributed by %1").arg(host));
-    m_label13->setObjectName(QStringLiteral("Label13"));
+    m_distributorLabel = new QLabel(tr("Distributed by %1").arg(host));
+    m_distributorLabel->setObjectName(QStringLiteral("distributorLabel"));
 
     const QString mail = QLatin1String(Product::SupportEMail);
-    m_mailLinkLabel = new THyperlinkLabel(mail);
+    m_mailLinkLabel = new HyperlinkLabel(mail);
     m_mailLinkLabel->setObjectName(QStringLiteral("MailLinkLabel"));
     m_mailLinkLabel->setLink(QStringLiteral("mailto:") + mail);
     const QString site = QLatin1String(Product::ProductSiteBase);
-    m_webLinkLabel = new THyperlinkLabel(site);
+    m_webLinkLabel = new HyperlinkLabel(site);
     m_webLinkLabel->setObjectName(QStringLiteral("WebLinkLabel"));
     m_webLinkLabel->setLink(site);
     auto *addresses = new QGridLayout;
@@ -124,28 +124,28 @@ void TAboutBox::buildLayout()
     addresses->addWidget(m_webLinkLabel, 1, 1, Qt::AlignLeft);
     addresses->setColumnStretch(1, 1);
 
-    m_label1 = new QLabel;
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setWordWrap(true);
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_legalNoticeLabel = new QLabel;
+    m_legalNoticeLabel->setObjectName(QStringLiteral("legalNoticeLabel"));
+    m_legalNoticeLabel->setWordWrap(true);
+    m_legalNoticeLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Sized for the notice whether or not it is shown, so the box keeps its shape.
-    const int noticeWidth = m_label1->fontMetrics().averageCharWidth() * NoticeWidthInCharacters;
-    m_label1->setText(LegalNotice());
-    m_label1->setFixedSize(noticeWidth, m_label1->heightForWidth(noticeWidth));
-    m_label1->clear();
-    m_button1 = new QPushButton(tr("Ok"));
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setDefault(true);
+    const int noticeWidth = m_legalNoticeLabel->fontMetrics().averageCharWidth() * NoticeWidthInCharacters;
+    m_legalNoticeLabel->setText(LegalNotice());
+    m_legalNoticeLabel->setFixedSize(noticeWidth, m_legalNoticeLabel->heightForWidth(noticeWidth));
+    m_legalNoticeLabel->clear();
+    m_okButton = new QPushButton(tr("Ok"));
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(m_label1, 1);
-    bottom->addWidget(m_button1, 0, Qt::AlignTop);
+    bottom->addWidget(m_legalNoticeLabel, 1);
+    bottom->addWidget(m_okButton, 0, Qt::AlignTop);
 
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(title);
     layout->addWidget(sunkenLine());
-    layout->addWidget(label12);
-    layout->addWidget(m_label13);
+    layout->addWidget(rightsLabel);
+    layout->addWidget(m_distributorLabel);
     layout->addWidget(sunkenLine());
     layout->addLayout(addresses);
     layout->addWidget(sunkenLine());
@@ -153,9 +153,9 @@ void TAboutBox::buildLayout()
     setMinimumWidth(MinimumWidth);
 }
 
-void TAboutBox::FormCreate(const QString &programFile)
+void AboutBox::FormCreate(const QString &programFile)
 {
-    TVersionInfo versionInfo;
+    VersionInfo versionInfo;
     if (!versionInfo.setFileName(programFile)) {
         // The box still opens: the version shows its placeholder and the notice stays empty.
         std::unique_ptr<ErrorReporter> own;
@@ -167,12 +167,12 @@ void TAboutBox::FormCreate(const QString &programFile)
         reporter->reportError(QString(), versionInfo.errorString());
         return;
     }
-    m_label11->setText(
+    m_versionLabel->setText(
         VersionText(versionInfo.Major1(), versionInfo.Major2(), versionInfo.Minor1(), versionInfo.Minor2()));
-    m_label1->setText(LegalNotice());
+    m_legalNoticeLabel->setText(LegalNotice());
 }
 
-void TAboutBox::Action1Execute()
+void AboutBox::showHelp()
 {
     if (m_help)
         m_help->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, AboutHelpTopic);

@@ -7,17 +7,17 @@
 
 // One list column's settings: its caption ("Name", "URL", "Visits", "Last Visit", "Rating"),
 // whether it is shown and its width in pixels.
-struct TColumnInfo
+struct ColumnInfo
 {
     QString Caption;
     std::uint8_t Visible = 1;
     std::int32_t Width = 0;
 
-    friend bool operator==(const TColumnInfo &, const TColumnInfo &) = default;
+    friend bool operator==(const ColumnInfo &, const ColumnInfo &) = default;
 };
 
 // The five list columns in display order, leftmost first.
-using TAColumnInfo = std::array<TColumnInfo, 5>;
+using ColumnLayout = std::array<ColumnInfo, 5>;
 
 // The column identifiers as stored: 0 "Name", 1 "URL", 2 "Visits", 3 "Last Visit", 4 "Rating".
 enum ColumnId : int { NameColumn = 0, UrlColumn, VisitsColumn, LastVisitColumn, RatingColumn };
@@ -44,7 +44,7 @@ inline int ColumnIdOf(const QString &caption)
     return -1;
 }
 
-inline TAColumnInfo DefaultColumns()
+inline ColumnLayout DefaultColumns()
 {
     return {{{QStringLiteral("Name"), 1, 220},
              {QStringLiteral("URL"), 1, 220},

@@ -3,12 +3,12 @@
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MessageBoxReporter.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/AboutBox.h"
 #include "shell/BuiltInHelp.h"
-#include "shell/Form1.h"
+#include "shell/TipOfTheDayDialog.h"
 #include "shell/Product.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,21 +53,21 @@ bool isPlainF1(const QEvent *event)
 
 } // namespace
 
-HelpCommands::HelpCommands(TSDIAppForm *window, HelpSystem *help) : m_window(window), m_help(help)
+HelpCommands::HelpCommands(MainWindow *window, HelpSystem *help) : m_window(window), m_help(help)
 {
     if (!m_help) {
         m_ownHelp = std::make_unique<BuiltInHelp>();
         m_help = m_ownHelp.get();
     }
     MainActions *a = window->actions();
-    command(a->contents, &HelpCommands::Contents1Click);
-    command(a->helpButton, &HelpCommands::Contents1Click);
-    command(a->tipOfTheDay, &HelpCommands::TipoftheDay1Click);
-    command(a->productNews, &HelpCommands::ProductNews1Click);
-    command(a->sendFeedback, &HelpCommands::SendFeedback1Click);
-    command(a->homePage, &HelpCommands::RavelinHomePage1Click);
-    command(a->about, &HelpCommands::HelpAbout1Execute);
-    connect(window, &TSDIAppForm::firstActivated, this, &HelpCommands::FormActivate);
+    command(a->contents, &HelpCommands::showContents);
+    command(a->helpButton, &HelpCommands::showContents);
+    command(a->tipOfTheDay, &HelpCommands::showTipOfTheDay);
+    command(a->productNews, &HelpCommands::openProductNews);
+    command(a->sendFeedback, &HelpCommands::openFeedbackPage);
+    command(a->homePage, &HelpCommands::openHomePage);
+    command(a->about, &HelpCommands::showAbout);
+    connect(window, &MainWindow::firstActivated, this, &HelpCommands::FormActivate);
     qApp->installEventFilter(this);
 }
 
@@ -82,7 +82,7 @@ void HelpCommands::command(QAction *action, void (HelpCommands::*handler)())
     action->setEnabled(true);
 }
 
-void HelpCommands::Contents1Click()
+void HelpCommands::showContents()
 {
     m_help->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::DisplayTopic, 0);
 }
@@ -92,30 +92,30 @@ void HelpCommands::FormHelp(int context)
     if (context > 0)
         m_help->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, context);
     else
-        Contents1Click();
+        showContents();
 }
 
 void HelpCommands::FormActivate()
 {
-    if (TReg().GetShowTip())
-        TipoftheDay1Click();
+    if (Settings().GetShowTip())
+        showTipOfTheDay();
 }
 
-void HelpCommands::TipoftheDay1Click()
+void HelpCommands::showTipOfTheDay()
 {
     // A store of our own: the window's may be gone by the time the dialog closes (the program can be ended from
     // the notification area meanwhile).
-    TReg reg;
-    TForm1 dialog(m_help, m_window);
+    Settings reg;
+    TipOfTheDayDialog dialog(m_help, m_window);
     dialog.ShowTip()->setChecked(reg.GetShowTip());
     dialog.exec();
     if (!reg.SetShowTip(dialog.ShowTip()->isChecked()))
         MessageBoxReporter(m_window).reportError(QString(), reg.errorString());
 }
 
-void HelpCommands::HelpAbout1Execute()
+void HelpCommands::showAbout()
 {
-    TAboutBox box(m_help, m_window);
+    AboutBox box(m_help, m_window);
     box.exec();
 }
 
@@ -124,17 +124,17 @@ void HelpCommands::openWebPage(const QString &page)
     LinkOpener::openLink(m_window, QLatin1String(Product::ProductSiteBase) + page);
 }
 
-void HelpCommands::ProductNews1Click()
+void HelpCommands::openProductNews()
 {
     openWebPage(QStringLiteral("News.php"));
 }
 
-void HelpCommands::SendFeedback1Click()
+void HelpCommands::openFeedbackPage()
 {
     openWebPage(QStringLiteral("Feedback.php"));
 }
 
-void HelpCommands::RavelinHomePage1Click()
+void HelpCommands::openHomePage()
 {
     openWebPage(QString());
 }

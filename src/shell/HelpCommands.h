@@ -7,7 +7,7 @@
 class BuiltInHelp;
 class HelpSystem;
 class QAction;
-class TSDIAppForm;
+class MainWindow;
 
 // The main window's Help menu at work: "&Contents" and the toolbar's "Help", context help for the highlighted
 // entry of an open menu (F1), "&Tip of the Day..." and the tip's opening at the first activation, the three web
@@ -18,25 +18,25 @@ class HelpCommands : public QObject
     Q_OBJECT
 public:
     // help: where help requests go; none means the built-in help window, owned here.
-    explicit HelpCommands(TSDIAppForm *window, HelpSystem *help = nullptr);
+    explicit HelpCommands(MainWindow *window, HelpSystem *help = nullptr);
     ~HelpCommands() override;
 
     HelpSystem *help() const { return m_help; }
 
     // "&Contents" (F1 while no menu is open) and the toolbar's "Help": the help file's default topic.
-    void Contents1Click();
+    void showContents();
     // A help request for a help context number: the help file at that topic (the contents for 0).
     void FormHelp(int context);
     // The main window's first activation: the tip of the day, while "ShowTip" is on.
     void FormActivate();
     // "&Tip of the Day...": the tip dialog with the check box from "ShowTip", which it stores when the dialog closes.
-    void TipoftheDay1Click();
+    void showTipOfTheDay();
     // "&About...".
-    void HelpAbout1Execute();
+    void showAbout();
     // The web site's news page, feedback page and home page.
-    void ProductNews1Click();
-    void SendFeedback1Click();
-    void RavelinHomePage1Click();
+    void openProductNews();
+    void openFeedbackPage();
+    void openHomePage();
 
     // The help context number of the entry highlighted in menu (a QMenu or a QMenuBar): the entry's own number,
     // else the number of the nearest menu above it that has one; 0 when none has. With no entry highlighted, the
@@ -52,7 +52,7 @@ private:
     void openWebPage(const QString &page);
     void command(QAction *action, void (HelpCommands::*handler)());
 
-    TSDIAppForm *m_window;
+    MainWindow *m_window;
     std::unique_ptr<BuiltInHelp> m_ownHelp;
     HelpSystem *m_help;
 };

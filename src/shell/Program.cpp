@@ -2,7 +2,7 @@
 
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
-#include "shell/Form2.h"
+#include "shell/TrayController.h"
 #include "widgets/Icons.h"
 
 #include <QApplication>
@@ -39,15 +39,15 @@ int RunQuillmark(int argc, char **argv)
         return 1;
     }
 
-    TForm2 owner(QSystemTrayIcon::isSystemTrayAvailable());
-    QObject::connect(&instance, &SingleInstance::activationRequested, &owner, &TForm2::ActivateMainWindow);
+    TrayController owner(QSystemTrayIcon::isSystemTrayAvailable());
+    QObject::connect(&instance, &SingleInstance::activationRequested, &owner, &TrayController::ActivateMainWindow);
 
     // Ended from outside (logout, shutdown, kill): save exactly as "E&xit" does.
     TerminationSignals termination;
     termination.install();
     owner.exitOnRequest(termination);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner, [&owner](QSessionManager &) {
-        owner.Exit1Click();
+        owner.exitProgram();
     });
 
     return QApplication::exec();

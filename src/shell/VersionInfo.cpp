@@ -114,7 +114,7 @@ std::optional<FileVersion> findFileVersion(QByteArrayView bytes)
 
 } // namespace
 
-bool TVersionInfo::setFileName(const QString &name)
+bool VersionInfo::setFileName(const QString &name)
 {
     m_fileName = name;
     m_error.clear();

@@ -5,7 +5,7 @@
 // Reads the file version of a program file from the fixed part of its version resource: the VS_VERSIONINFO block
 // and the VS_FIXEDFILEINFO it holds (the product version and the string table are not read). Every build of
 // Quillmark carries such a block with the project's version, so the program reads its own version from its file.
-class TVersionInfo
+class VersionInfo
 {
 public:
     QString FileName() const { return m_fileName; }

@@ -7,7 +7,7 @@
 // Bottom lie just outside the window (unlike QRect::right(), which is the last pixel inside). The edges are
 // 64-bit so that any stored 32-bit position and size add up without overflow; width() and height() give
 // the stored sizes back exactly.
-struct TWindowBounds
+struct WindowBounds
 {
     qint64 Left = 0;
     qint64 Top = 0;
@@ -19,5 +19,5 @@ struct TWindowBounds
     // The same bounds as a QRect of the stored position and size.
     QRect toRect() const { return QRect(qint32(Left), qint32(Top), width(), height()); }
 
-    friend bool operator==(const TWindowBounds &, const TWindowBounds &) = default;
+    friend bool operator==(const WindowBounds &, const WindowBounds &) = default;
 };

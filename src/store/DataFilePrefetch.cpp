@@ -18,12 +18,12 @@ DataFileContents DataFileContents::readNow(const QString &path)
         contents.openError = file.errorString();
         return contents;
     }
-    contents.root = LinkItem::MakeFolder(TRepository::RootName);
+    contents.root = LinkItem::MakeFolder(Repository::RootName);
     contents.read = NativeFile::read(file, *contents.root, true);
     return contents;
 }
 
-DataFilePrefetch::DataFilePrefetch() : m_path(TRepository::DataFile())
+DataFilePrefetch::DataFilePrefetch() : m_path(Repository::DataFile())
 {
     // The items are made on the worker and handed over whole through the future.
     m_contents = std::async(std::launch::async, [path = m_path] { return DataFileContents::readNow(path); });

@@ -18,17 +18,17 @@ struct DataFileContents
     std::unique_ptr<LinkItem> root; // the root folder read; none unless opened
     NativeFile::ReadResult read;
 
-    // Reads path now, into a root folder named TRepository::RootName.
+    // Reads path now, into a root folder named Repository::RootName.
     static DataFileContents readNow(const QString &path);
 };
 
 // Reads the data file on a worker thread, so that a program starting up builds its window meanwhile.
-// The TRepository that is given it takes the result instead of reading the file itself; the messages,
+// The Repository that is given it takes the result instead of reading the file itself; the messages,
 // the setting aside of a bad file and everything else of loading still happen there, in their order.
 class DataFilePrefetch
 {
 public:
-    // Starts reading TRepository::DataFile().
+    // Starts reading Repository::DataFile().
     DataFilePrefetch();
     // Waits for the reading to end when nobody took the result.
     ~DataFilePrefetch();

@@ -20,9 +20,9 @@ struct Frame
 
 } // namespace
 
-TEmptyFolders FindEmptyFolders(LinkItem *folder)
+EmptyFolderList FindEmptyFolders(LinkItem *folder)
 {
-    TEmptyFolders found;
+    EmptyFolderList found;
     if (!folder)
         return found;
     // Depth first, children in stored order. While a folder is open, its empty descendants are the topmost
@@ -68,7 +68,7 @@ void DeleteFolders(const std::vector<LinkItem *> &folders)
     // Empty each parent's list from the back (no entry moves), drop the doomed entries with their subtrees and
     // put the others back in their order: one pass per parent, however many siblings go.
     for (auto &[parent, doomed] : byParent) {
-        TItems &children = parent->Children;
+        ItemList &children = parent->Children;
         std::vector<std::unique_ptr<LinkItem>> kept;
         kept.reserve(static_cast<size_t>(children.Count()));
         while (children.Count() > 0) {

@@ -5,7 +5,7 @@
 class LinkItem;
 
 // The folders below a folder that hold no link at any depth, for "Delete Empty Folders".
-struct TEmptyFolders
+struct EmptyFolderList
 {
     // The outermost such folders, in tree order: deleting them deletes every other empty folder found, since
     // those all lie inside them. None of them lies inside another.
@@ -17,7 +17,7 @@ struct TEmptyFolders
 
 // Looks below `folder` (never at the folder itself, so never at the root either). Walks the tree without
 // recursion, however deep it is.
-TEmptyFolders FindEmptyFolders(LinkItem *folder);
+EmptyFolderList FindEmptyFolders(LinkItem *folder);
 
 // Deletes the given folders with their subtrees, each from its parent's children; they must not lie inside
 // one another (the topmost folders of FindEmptyFolders do not). Views that refer to them must let go first.

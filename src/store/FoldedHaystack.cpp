@@ -24,7 +24,7 @@ bool narrows(const std::vector<std::string> &previous, const std::vector<std::st
 
 } // namespace
 
-void TFoldedHaystack::clear()
+void FoldedHaystack::clear()
 {
     m_text.clear();
     m_starts.clear();
@@ -32,13 +32,13 @@ void TFoldedHaystack::clear()
     m_lastMatches.clear();
 }
 
-void TFoldedHaystack::reserve(size_t entries, size_t bytes)
+void FoldedHaystack::reserve(size_t entries, size_t bytes)
 {
     m_starts.reserve(entries);
     m_text.reserve(bytes);
 }
 
-void TFoldedHaystack::beginEntry()
+void FoldedHaystack::beginEntry()
 {
     m_starts.push_back(m_text.size());
     m_lastWords.clear();
@@ -47,25 +47,25 @@ void TFoldedHaystack::beginEntry()
 
 // Every field ends with a zero byte, which no folded word holds, so no match reaches into the next field
 // or entry.
-void TFoldedHaystack::addStoredField(std::string_view bytes)
+void FoldedHaystack::addStoredField(std::string_view bytes)
 {
     TextFold::appendFoldedStored(m_text, bytes);
     m_text.push_back('\0');
 }
 
-void TFoldedHaystack::addFoldedField(std::string_view folded)
+void FoldedHaystack::addFoldedField(std::string_view folded)
 {
     m_text.append(folded);
     m_text.push_back('\0');
 }
 
-size_t TFoldedHaystack::entryEnd(int entry) const noexcept
+size_t FoldedHaystack::entryEnd(int entry) const noexcept
 {
     const auto next = static_cast<size_t>(entry) + 1;
     return next < m_starts.size() ? m_starts[next] : m_text.size();
 }
 
-bool TFoldedHaystack::entryHoldsAll(int entry, const std::vector<std::string> &words, size_t skip) const
+bool FoldedHaystack::entryHoldsAll(int entry, const std::vector<std::string> &words, size_t skip) const
 {
     const char *first = m_text.data() + m_starts[static_cast<size_t>(entry)];
     const char *last = m_text.data() + entryEnd(entry);
@@ -76,7 +76,7 @@ bool TFoldedHaystack::entryHoldsAll(int entry, const std::vector<std::string> &w
     return true;
 }
 
-std::vector<int> TFoldedHaystack::scanAll(const std::vector<std::string> &words) const
+std::vector<int> FoldedHaystack::scanAll(const std::vector<std::string> &words) const
 {
     // Scan the whole text for the first (longest) word; at each hit, look for the others inside that
     // entry only, then go on from the next entry.
@@ -100,7 +100,7 @@ std::vector<int> TFoldedHaystack::scanAll(const std::vector<std::string> &words)
     return matches;
 }
 
-std::vector<std::string> TFoldedHaystack::rarestFirst(const std::vector<std::string> &words) const
+std::vector<std::string> FoldedHaystack::rarestFirst(const std::vector<std::string> &words) const
 {
     // The whole scan runs on the first word, and every hit of it costs a look at its entry: count each word
     // in a few samples spread over the text and put the one seen least first (the longest on a tie).
@@ -131,7 +131,7 @@ std::vector<std::string> TFoldedHaystack::rarestFirst(const std::vector<std::str
     return ordered;
 }
 
-std::vector<int> TFoldedHaystack::refine(const std::vector<int> &candidates,
+std::vector<int> FoldedHaystack::refine(const std::vector<int> &candidates,
                                          const std::vector<std::string> &words) const
 {
     std::vector<int> matches;
@@ -142,7 +142,7 @@ std::vector<int> TFoldedHaystack::refine(const std::vector<int> &candidates,
     return matches;
 }
 
-std::vector<int> TFoldedHaystack::find(const std::vector<std::string> &words)
+std::vector<int> FoldedHaystack::find(const std::vector<std::string> &words)
 {
     if (words.empty() || m_starts.empty()) {
         m_lastWords.clear();

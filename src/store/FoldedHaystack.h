@@ -8,7 +8,7 @@
 // Folded texts of many entries in one contiguous buffer, searched for words with a fast substring scan.
 // Each entry is one or more fields; a word matches inside one field only. An entry matches a query when it
 // holds every word of it, in any order. Entries are numbered in the order they were added.
-class TFoldedHaystack
+class FoldedHaystack
 {
 public:
     void clear();

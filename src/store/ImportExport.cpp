@@ -1,10 +1,10 @@
 #include "store/ImportExport.h"
 
-TImportExport::TImportExport(QIODevice *stream) : m_stream(stream) {}
+ImportExport::ImportExport(QIODevice *stream) : m_stream(stream) {}
 
-TImportExport::~TImportExport() = default;
+ImportExport::~ImportExport() = default;
 
-void TImportExport::setError(const QString &message)
+void ImportExport::setError(const QString &message)
 {
     if (m_error.isEmpty())
         m_error = message;

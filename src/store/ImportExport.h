@@ -9,7 +9,7 @@
 
 class QIODevice;
 class LinkItem;
-class TItems;
+class ItemList;
 
 // Reads or writes one LinkItem subtree in the native binary format on an open stream. The caller
 // opens the stream and handles the 4-byte version number; a reader/writer serves one item.
@@ -19,14 +19,14 @@ class TItems;
 // anything, so nothing is allocated beyond what the bytes describe; nesting of any depth is read
 // without recursion. hasError() tells whether the read stopped early.
 // Writing goes through a buffer and reports a failed or short write.
-class TImportExport
+class ImportExport
 {
 public:
-    explicit TImportExport(QIODevice *stream);
-    virtual ~TImportExport();
+    explicit ImportExport(QIODevice *stream);
+    virtual ~ImportExport();
 
-    TImportExport(const TImportExport &) = delete;
-    TImportExport &operator=(const TImportExport &) = delete;
+    ImportExport(const ImportExport &) = delete;
+    ImportExport &operator=(const ImportExport &) = delete;
 
     // Writes item with its whole subtree; false when the stream did not take every byte.
     virtual bool WriteItem(const LinkItem &item) = 0;
@@ -34,7 +34,7 @@ public:
     // target.Children. False when the data ended or was damaged before the record was complete.
     virtual bool ReadItem(LinkItem &target) = 0;
     // Writes the child count and every entry of children.
-    virtual bool WriteList(const TItems &children) = 0;
+    virtual bool WriteList(const ItemList &children) = 0;
     // Reads a child count and that many records into new items inserted into target.Children.
     virtual bool ReadList(LinkItem &target) = 0;
 

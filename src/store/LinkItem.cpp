@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-TItems::~TItems()
+ItemList::~ItemList()
 {
     // Tear the subtree down with an explicit stack: a chain of 100,000 nested folders must not
     // recurse 100,000 destructors deep.
@@ -24,7 +24,7 @@ TItems::~TItems()
     }
 }
 
-int TItems::upperBound(std::string_view name) const noexcept
+int ItemList::upperBound(std::string_view name) const noexcept
 {
     const auto it = std::upper_bound(m_items.begin(), m_items.end(), name,
                                      [](std::string_view n, const std::unique_ptr<LinkItem> &entry) {
@@ -33,7 +33,7 @@ int TItems::upperBound(std::string_view name) const noexcept
     return static_cast<int>(it - m_items.begin());
 }
 
-int TItems::InsertSorted(std::unique_ptr<LinkItem> item)
+int ItemList::InsertSorted(std::unique_ptr<LinkItem> item)
 {
     item->Parent = m_owner;
     const int position = upperBound(item->Name);
@@ -41,7 +41,7 @@ int TItems::InsertSorted(std::unique_ptr<LinkItem> item)
     return position;
 }
 
-void TItems::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items, BatchOrder order)
+void ItemList::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items, BatchOrder order)
 {
     if (items.empty())
         return;
@@ -77,7 +77,7 @@ void TItems::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items, Bat
     m_items = std::move(merged);
 }
 
-int TItems::IndexOf(const LinkItem *item) const noexcept
+int ItemList::IndexOf(const LinkItem *item) const noexcept
 {
     for (size_t i = 0; i < m_items.size(); ++i) {
         if (SameItem(m_items[i].get(), item))
@@ -86,7 +86,7 @@ int TItems::IndexOf(const LinkItem *item) const noexcept
     return -1;
 }
 
-std::unique_ptr<LinkItem> TItems::TakeAt(int index)
+std::unique_ptr<LinkItem> ItemList::TakeAt(int index)
 {
     auto it = m_items.begin() + index;
     std::unique_ptr<LinkItem> item = std::move(*it);
@@ -94,14 +94,14 @@ std::unique_ptr<LinkItem> TItems::TakeAt(int index)
     return item;
 }
 
-void TItems::Remove(const LinkItem *item)
+void ItemList::Remove(const LinkItem *item)
 {
     const int index = IndexOf(item);
     if (index >= 0)
         TakeAt(index); // the taken entry dies here with its subtree
 }
 
-int TItems::MoveTo(const LinkItem *item, TItems &destination)
+int ItemList::MoveTo(const LinkItem *item, ItemList &destination)
 {
     const int index = IndexOf(item);
     if (index < 0)
@@ -109,7 +109,7 @@ int TItems::MoveTo(const LinkItem *item, TItems &destination)
     return destination.InsertSorted(TakeAt(index));
 }
 
-TItems::Kinds TItems::CountKinds() const noexcept
+ItemList::Kinds ItemList::CountKinds() const noexcept
 {
     Kinds kinds;
     for (const auto &entry : m_items) {
@@ -121,7 +121,7 @@ TItems::Kinds TItems::CountKinds() const noexcept
     return kinds;
 }
 
-bool TItems::HasFolder() const noexcept
+bool ItemList::HasFolder() const noexcept
 {
     return std::any_of(m_items.begin(), m_items.end(), [](const auto &entry) { return entry->isFolder(); });
 }

@@ -32,14 +32,14 @@ inline int CompareNames(std::string_view a, std::string_view b) noexcept
 
 // The ordered children of one LinkItem. The list owns its entries and keeps them sorted by Name,
 // so that a new entry lands after the entries whose names equal its own.
-class TItems
+class ItemList
 {
 public:
-    explicit TItems(LinkItem *owner) noexcept : m_owner(owner) {}
-    ~TItems();
+    explicit ItemList(LinkItem *owner) noexcept : m_owner(owner) {}
+    ~ItemList();
 
-    TItems(const TItems &) = delete;
-    TItems &operator=(const TItems &) = delete;
+    ItemList(const ItemList &) = delete;
+    ItemList &operator=(const ItemList &) = delete;
 
     LinkItem *Owner() const noexcept { return m_owner; }
     int Count() const noexcept { return static_cast<int>(m_items.size()); }
@@ -55,7 +55,7 @@ public:
     void Remove(const LinkItem *item);
 
     // Moves the item into destination (sorted insert); -1 when the item is not in this list.
-    int MoveTo(const LinkItem *item, TItems &destination);
+    int MoveTo(const LinkItem *item, ItemList &destination);
 
     // Takes entry `index` out of the list without destroying it.
     std::unique_ptr<LinkItem> TakeAt(int index);
@@ -105,7 +105,7 @@ public:
 
     bool isFolder() const noexcept { return IsFolder != 0; }
 
-    TItems Children;
+    ItemList Children;
     ItemText Name;
     ItemText Url;
     ItemText Description;

@@ -14,7 +14,7 @@
 
 namespace NativeFile {
 
-ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportExport::Progress progress)
+ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, ImportExport::Progress progress)
 {
     ReadResult result;
     const qint64 start = stream.pos();
@@ -36,10 +36,10 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportEx
         return result;
     }
 
-    std::unique_ptr<TImportExport> reader;
+    std::unique_ptr<ImportExport> reader;
     if (number == CurrentVersion) {
         result.version = CurrentVersion;
-        reader = std::make_unique<TNativeImportExport10000>(&stream);
+        reader = std::make_unique<NativeImportExport10000>(&stream);
     } else {
         // No header: those four bytes were the length of the top item's name.
         if (!stream.seek(start)) {
@@ -47,7 +47,7 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, TImportEx
             result.error = QStringLiteral("The stream cannot go back to its start.");
             return result;
         }
-        reader = std::make_unique<TNativeImportExport>(&stream);
+        reader = std::make_unique<NativeImportExport>(&stream);
     }
     reader->setProgress(std::move(progress));
     try {
@@ -77,7 +77,7 @@ bool write(QIODevice &stream, const LinkItem &item, QString *error)
             *error = stream.errorString();
         return false;
     }
-    TNativeImportExport10000 writer(&stream);
+    NativeImportExport10000 writer(&stream);
     if (!writer.WriteItem(item)) {
         if (error)
             *error = writer.errorString();

@@ -14,20 +14,20 @@ namespace {
 constexpr int ProgressInterval = 1024;
 }
 
-TNativeImportExport::TNativeImportExport(QIODevice *stream) : TImportExport(stream) {}
+NativeImportExport::NativeImportExport(QIODevice *stream) : ImportExport(stream) {}
 
-TNativeImportExport::~TNativeImportExport() = default;
+NativeImportExport::~NativeImportExport() = default;
 
-void TNativeImportExport::writeExtraFields(Writer &, const LinkItem &) {}
+void NativeImportExport::writeExtraFields(Writer &, const LinkItem &) {}
 
-bool TNativeImportExport::readExtraFields(Reader &, LinkItem &item)
+bool NativeImportExport::readExtraFields(Reader &, LinkItem &item)
 {
     item.Rating = 0;
     item.LastVisit = 0.0;
     return true;
 }
 
-void TNativeImportExport::writeFields(Writer &writer, const LinkItem &item)
+void NativeImportExport::writeFields(Writer &writer, const LinkItem &item)
 {
     writer.writeString(item.Name);
     writer.writeString(item.Url);
@@ -37,7 +37,7 @@ void TNativeImportExport::writeFields(Writer &writer, const LinkItem &item)
     writeExtraFields(writer, item);
 }
 
-bool TNativeImportExport::writeSubtree(Writer &writer, const LinkItem &top)
+bool NativeImportExport::writeSubtree(Writer &writer, const LinkItem &top)
 {
     // Depth first, each folder's whole subtree before its next sibling, with an explicit stack so
     // that any depth can be written.
@@ -58,7 +58,7 @@ bool TNativeImportExport::writeSubtree(Writer &writer, const LinkItem &top)
     return !writer.failed();
 }
 
-bool TNativeImportExport::finishWrite(Writer &writer)
+bool NativeImportExport::finishWrite(Writer &writer)
 {
     if (!writer.flush()) {
         setError(writer.errorString());
@@ -67,14 +67,14 @@ bool TNativeImportExport::finishWrite(Writer &writer)
     return true;
 }
 
-bool TNativeImportExport::WriteItem(const LinkItem &item)
+bool NativeImportExport::WriteItem(const LinkItem &item)
 {
     Writer writer(m_stream);
     writeSubtree(writer, item);
     return finishWrite(writer);
 }
 
-bool TNativeImportExport::WriteList(const TItems &children)
+bool NativeImportExport::WriteList(const ItemList &children)
 {
     Writer writer(m_stream);
     writer.writeInt32(children.Count());
@@ -85,7 +85,7 @@ bool TNativeImportExport::WriteList(const TItems &children)
     return finishWrite(writer);
 }
 
-bool TNativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem &item)
+bool NativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem &item)
 {
     // Each field is assigned only once it has been read whole; what was not read keeps its value.
     for (ItemText LinkItem::*field : {&LinkItem::Name, &LinkItem::Url, &LinkItem::Description}) {
@@ -122,7 +122,7 @@ bool TNativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem 
     return true;
 }
 
-bool TNativeImportExport::readCount(Reader &reader, std::int32_t &count)
+bool NativeImportExport::readCount(Reader &reader, std::int32_t &count)
 {
     if (!reader.readInt32(count)) {
         setError(QStringLiteral("The data ends before a child count."));
@@ -135,7 +135,7 @@ bool TNativeImportExport::readCount(Reader &reader, std::int32_t &count)
     return true;
 }
 
-bool TNativeImportExport::readChildren(Reader &reader, ItemBlock &block, LinkItem &owner)
+bool NativeImportExport::readChildren(Reader &reader, ItemBlock &block, LinkItem &owner)
 {
     std::int32_t count = 0;
     if (!readCount(reader, count))
@@ -161,11 +161,11 @@ bool TNativeImportExport::readChildren(Reader &reader, ItemBlock &block, LinkIte
             }
             items.push_back(std::move(item));
         }
-        TItems::BatchOrder order() const
+        ItemList::BatchOrder order() const
         {
             if (ascending)
-                return TItems::BatchOrder::Ascending;
-            return strictlyDescending ? TItems::BatchOrder::StrictlyDescending : TItems::BatchOrder::Unknown;
+                return ItemList::BatchOrder::Ascending;
+            return strictlyDescending ? ItemList::BatchOrder::StrictlyDescending : ItemList::BatchOrder::Unknown;
         }
     };
     std::vector<Frame> stack;
@@ -210,7 +210,7 @@ bool TNativeImportExport::readChildren(Reader &reader, ItemBlock &block, LinkIte
     return complete;
 }
 
-bool TNativeImportExport::read(LinkItem &target, bool withRecord)
+bool NativeImportExport::read(LinkItem &target, bool withRecord)
 {
     // The items read live in one block with the bytes read, and their texts point into those bytes.
     m_foldersRead = m_linksRead = 0;
@@ -221,12 +221,12 @@ bool TNativeImportExport::read(LinkItem &target, bool withRecord)
     return ok;
 }
 
-bool TNativeImportExport::ReadItem(LinkItem &target)
+bool NativeImportExport::ReadItem(LinkItem &target)
 {
     return read(target, true);
 }
 
-bool TNativeImportExport::ReadList(LinkItem &target)
+bool NativeImportExport::ReadList(LinkItem &target)
 {
     return read(target, false);
 }

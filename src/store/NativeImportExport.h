@@ -9,15 +9,15 @@ class NativeStreamReader;
 class NativeStreamWriter;
 
 // The first version of the native format: no header, no Rating and no LastVisit.
-class TNativeImportExport : public TImportExport
+class NativeImportExport : public ImportExport
 {
 public:
-    explicit TNativeImportExport(QIODevice *stream);
-    ~TNativeImportExport() override;
+    explicit NativeImportExport(QIODevice *stream);
+    ~NativeImportExport() override;
 
     bool WriteItem(const LinkItem &item) override;
     bool ReadItem(LinkItem &target) override;
-    bool WriteList(const TItems &children) override;
+    bool WriteList(const ItemList &children) override;
     bool ReadList(LinkItem &target) override;
 
 protected:

@@ -3,15 +3,15 @@
 #include "store/LinkItem.h"
 #include "store/NativeStream.h"
 
-TNativeImportExport10000::TNativeImportExport10000(QIODevice *stream) : TNativeImportExport(stream) {}
+NativeImportExport10000::NativeImportExport10000(QIODevice *stream) : NativeImportExport(stream) {}
 
-void TNativeImportExport10000::writeExtraFields(Writer &writer, const LinkItem &item)
+void NativeImportExport10000::writeExtraFields(Writer &writer, const LinkItem &item)
 {
     writer.writeByte(item.Rating);
     writer.writeDouble(item.LastVisit);
 }
 
-bool TNativeImportExport10000::readExtraFields(Reader &reader, LinkItem &item)
+bool NativeImportExport10000::readExtraFields(Reader &reader, LinkItem &item)
 {
     std::uint8_t rating = 0;
     double lastVisit = 0.0;

@@ -3,10 +3,10 @@
 #include "store/NativeImportExport.h"
 
 // Version 10000 of the native format: the first version plus Rating and LastVisit. The only version written.
-class TNativeImportExport10000 : public TNativeImportExport
+class NativeImportExport10000 : public NativeImportExport
 {
 public:
-    explicit TNativeImportExport10000(QIODevice *stream);
+    explicit NativeImportExport10000(QIODevice *stream);
 
 protected:
     void writeExtraFields(Writer &writer, const LinkItem &item) override;

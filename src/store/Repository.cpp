@@ -12,46 +12,46 @@
 #include <QFile>
 #include <QFileInfo>
 
-TRepository::TRepository(ErrorReporter *reporter, DataFilePrefetch *prefetch) : m_reporter(reporter)
+Repository::Repository(ErrorReporter *reporter, DataFilePrefetch *prefetch) : m_reporter(reporter)
 {
     load(prefetch);
 }
 
-TRepository::~TRepository() = default;
+Repository::~Repository() = default;
 
-QString TRepository::AppDataPath()
+QString Repository::AppDataPath()
 {
     const QString path = platform::appDataPath();
     return path.isEmpty() ? InstallPath() : path;
 }
 
-QString TRepository::InstallPath()
+QString Repository::InstallPath()
 {
     return platform::installPath();
 }
 
-QString TRepository::DataFolder()
+QString Repository::DataFolder()
 {
     return AppDataPath() + QStringLiteral("Quillmark/");
 }
 
-QString TRepository::DataFile()
+QString Repository::DataFile()
 {
     return DataFolder() + QStringLiteral("Quillmark.dat");
 }
 
-void TRepository::report(const QString &title, const QString &message, const QString &detail)
+void Repository::report(const QString &title, const QString &message, const QString &detail)
 {
     if (m_reporter)
         m_reporter->reportError(title, message, detail);
 }
 
-void TRepository::Load()
+void Repository::Load()
 {
     load(nullptr);
 }
 
-void TRepository::load(DataFilePrefetch *prefetch)
+void Repository::load(DataFilePrefetch *prefetch)
 {
     m_root.reset();
     m_root = LinkItem::MakeFolder(RootName);
@@ -103,7 +103,7 @@ void TRepository::load(DataFilePrefetch *prefetch)
     }
 }
 
-bool TRepository::setAside(bool copy)
+bool Repository::setAside(bool copy)
 {
     const QString path = DataFile();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -136,7 +136,7 @@ bool TRepository::setAside(bool copy)
     return true;
 }
 
-bool TRepository::Save(Reporting reporting)
+bool Repository::Save(Reporting reporting)
 {
     m_error.clear();
     const QString path = DataFile();

@@ -9,7 +9,7 @@ class ErrorReporter;
 class LinkItem;
 
 // Owns the collection's root folder; loads the user's data file when created and writes it on Save.
-class TRepository
+class Repository
 {
 public:
     enum class LoadState {
@@ -23,11 +23,11 @@ public:
 
     // Runs Load, with what prefetch has read if one is given. reporter (not owned) receives the
     // messages; none means they are dropped.
-    explicit TRepository(ErrorReporter *reporter = nullptr, DataFilePrefetch *prefetch = nullptr);
-    ~TRepository(); // destroys the tree; does not save
+    explicit Repository(ErrorReporter *reporter = nullptr, DataFilePrefetch *prefetch = nullptr);
+    ~Repository(); // destroys the tree; does not save
 
-    TRepository(const TRepository &) = delete;
-    TRepository &operator=(const TRepository &) = delete;
+    Repository(const Repository &) = delete;
+    Repository &operator=(const Repository &) = delete;
 
     // Replaces Root with a fresh root folder "Quillmark" and fills it from the data file if there is one.
     void Load();

@@ -27,13 +27,13 @@ std::vector<LinkItem *> treeOrder(LinkItem *root)
 
 } // namespace
 
-void TSearchIndex::setRoot(LinkItem *root) noexcept
+void SearchIndex::setRoot(LinkItem *root) noexcept
 {
     m_root = root;
     m_stale = true;
 }
 
-void TSearchIndex::rebuild()
+void SearchIndex::rebuild()
 {
     m_haystack.clear();
     m_items = treeOrder(m_root);
@@ -52,18 +52,18 @@ void TSearchIndex::rebuild()
     }
 }
 
-void TSearchIndex::ensureBuilt()
+void SearchIndex::ensureBuilt()
 {
     if (m_stale)
         rebuild();
 }
 
-bool TSearchIndex::hasWords(const QString &query)
+bool SearchIndex::hasWords(const QString &query)
 {
     return !TextFold::queryWords(query).empty();
 }
 
-std::vector<LinkItem *> TSearchIndex::search(const QString &query)
+std::vector<LinkItem *> SearchIndex::search(const QString &query)
 {
     ensureBuilt();
     const std::vector<int> entries = m_haystack.find(TextFold::queryWords(query));
@@ -74,7 +74,7 @@ std::vector<LinkItem *> TSearchIndex::search(const QString &query)
     return results;
 }
 
-std::vector<LinkItem *> TSearchIndex::allLinks()
+std::vector<LinkItem *> SearchIndex::allLinks()
 {
     // Listing needs no folded texts: a stale index walks the tree instead of rebuilding.
     std::vector<LinkItem *> links = m_stale ? treeOrder(m_root) : m_items;
@@ -82,7 +82,7 @@ std::vector<LinkItem *> TSearchIndex::allLinks()
     return links;
 }
 
-int TSearchIndex::itemCount()
+int SearchIndex::itemCount()
 {
     ensureBuilt();
     return static_cast<int>(m_items.size());

@@ -18,11 +18,11 @@ class LinkItem;
 // (imports, New Folder, New URL, Properties, description edits, rename, delete, drag and drop, Delete Empty
 // Folders), before the next search. Invalidating is free; the next search or allLinks() rebuilds, which takes
 // a fraction of a second for a million items. A visit (Visits, LastVisit) needs nothing.
-class TSearchIndex
+class SearchIndex
 {
 public:
-    TSearchIndex() = default;
-    explicit TSearchIndex(LinkItem *root) : m_root(root) { }
+    SearchIndex() = default;
+    explicit SearchIndex(LinkItem *root) : m_root(root) { }
 
     // A new root (or none); the index is rebuilt on the next search.
     void setRoot(LinkItem *root) noexcept;
@@ -51,5 +51,5 @@ private:
     LinkItem *m_root = nullptr;
     bool m_stale = true;
     std::vector<LinkItem *> m_items;
-    TFoldedHaystack m_haystack;
+    FoldedHaystack m_haystack;
 };

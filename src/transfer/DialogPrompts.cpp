@@ -1,6 +1,6 @@
 #include "transfer/DialogPrompts.h"
 
-#include "transfer/ImportForm.h"
+#include "transfer/FavoritesFolderDialog.h"
 #include "widgets/PlainText.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ void DialogPrompts::warning(QWidget *parent, const QString &message, const QStri
     showBox(parent, QMessageBox::Warning, message, detail);
 }
 
-int DialogPrompts::runImportForm(TImportForm &form)
+int DialogPrompts::runImportForm(FavoritesFolderDialog &form)
 {
     return form.exec();
 }

@@ -16,7 +16,7 @@ public:
     void error(QWidget *parent, const QString &message, const QString &detail) override;
     void information(QWidget *parent, const QString &message, const QString &detail) override;
     void warning(QWidget *parent, const QString &message, const QString &detail) override;
-    int runImportForm(TImportForm &form) override;
+    int runImportForm(FavoritesFolderDialog &form) override;
 
     // The file dialog that saveFileName (save true) or openFileName shows, set up but not shown.
     static std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent, const FileDialogSettings &settings, bool save);

@@ -12,7 +12,7 @@ namespace {
 constexpr int IconSize = 16;
 }
 
-TFavoritesTree::TFavoritesTree(QWidget *parent) : QTreeWidget(parent)
+FavoritesTree::FavoritesTree(QWidget *parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -31,7 +31,7 @@ TFavoritesTree::TFavoritesTree(QWidget *parent) : QTreeWidget(parent)
     m_folderIcon.addPixmap(open.pixmap(IconSize), QIcon::Selected);
 }
 
-void TFavoritesTree::Fill(const QString &rootPath)
+void FavoritesTree::Fill(const QString &rootPath)
 {
     clear();
     m_rootPath = rootPath;
@@ -54,7 +54,7 @@ void TFavoritesTree::Fill(const QString &rootPath)
     top->setExpanded(true);
 }
 
-void TFavoritesTree::sortAll()
+void FavoritesTree::sortAll()
 {
     // Every level by caption, with the locale's comparison; the file system's order does not show.
     const auto byCaption = [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
@@ -75,7 +75,7 @@ void TFavoritesTree::sortAll()
     }
 }
 
-QString TFavoritesTree::SelectedPath() const
+QString FavoritesTree::SelectedPath() const
 {
     const QList<QTreeWidgetItem *> selected = selectedItems();
     const QTreeWidgetItem *node = selected.isEmpty() ? nullptr : selected.constFirst();

@@ -5,11 +5,11 @@
 // The folders of a Favorites directory as a tree: a top node "Favorites" for the directory itself and
 // one node per folder below it, to any depth, hidden folders left out, the children of every node in
 // locale-aware order. Files are not shown. Node captions cannot be edited.
-class TFavoritesTree : public QTreeWidget
+class FavoritesTree : public QTreeWidget
 {
     Q_OBJECT
 public:
-    explicit TFavoritesTree(QWidget *parent = nullptr);
+    explicit FavoritesTree(QWidget *parent = nullptr);
 
     // Reads the whole folder tree below rootPath into new nodes (the old ones go), then selects and
     // expands the top node. An empty rootPath gives no nodes at all.

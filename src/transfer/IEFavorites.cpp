@@ -5,27 +5,27 @@
 #include "transfer/FolderWalk.h"
 #include "transfer/IniReader.h"
 
-std::string TIEFavorites::FolderName(const QString &folderName)
+std::string IEFavorites::FolderName(const QString &folderName)
 {
     QString name = folderName;
     name.replace(QLatin1Char('\\'), QLatin1Char('_'));
     return TextCodec::fromDisplay(name);
 }
 
-std::string TIEFavorites::LinkName(const QString &fileName)
+std::string IEFavorites::LinkName(const QString &fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     return FolderName(dot < 0 ? fileName : fileName.left(dot));
 }
 
-bool TIEFavorites::report()
+bool IEFavorites::report()
 {
     if (m_progress && !m_progress(m_folders, m_links))
         m_cancelled = true;
     return !m_cancelled;
 }
 
-void TIEFavorites::ImportDirectory(const QString &path, LinkItem *target)
+void IEFavorites::ImportDirectory(const QString &path, LinkItem *target)
 {
     m_folders = m_links = 0;
     m_cancelled = false;

@@ -12,7 +12,7 @@ class LinkItem;
 // Items are only added, one at a time with InsertSorted, a folder before its contents; nothing already
 // in the target is compared or replaced. Hidden entries and everything below them are skipped, and so
 // are files that are not shortcuts, without a message.
-class TIEFavorites
+class IEFavorites
 {
 public:
     // What the shortcut lookup gives when the file holds no URL.

@@ -3,7 +3,7 @@
 #include <QString>
 
 class QWidget;
-class TImportForm;
+class FavoritesFolderDialog;
 
 // What a file dialog of the import and export commands shows.
 struct FileDialogSettings
@@ -37,5 +37,5 @@ public:
     virtual void warning(QWidget *parent, const QString &message, const QString &detail) = 0;
 
     // Shows the Favorites chooser modally; its modal result (1 OK, 2 cancel).
-    virtual int runImportForm(TImportForm &form) = 0;
+    virtual int runImportForm(FavoritesFolderDialog &form) = 0;
 };

@@ -6,7 +6,7 @@
 #include "transfer/DialogPrompts.h"
 #include "transfer/FavoritesTree.h"
 #include "transfer/IEFavorites.h"
-#include "transfer/ImportForm.h"
+#include "transfer/FavoritesFolderDialog.h"
 #include "transfer/TransferHost.h"
 
 #include <QDir>
@@ -58,7 +58,7 @@ void TransferCommands::reportCancelled(int folders, int links)
         QString());
 }
 
-void TransferCommands::RavelinFile1Click()
+void TransferCommands::exportQuillmarkFile()
 {
     const LinkItem *folder = m_host->shownFolder();
     if (!folder)
@@ -80,7 +80,7 @@ void TransferCommands::RavelinFile1Click()
                          QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)), error);
 }
 
-void TransferCommands::RavelinFile2Click()
+void TransferCommands::importQuillmarkFile()
 {
     LinkItem *folder = m_host->shownFolder();
     if (!folder)
@@ -114,7 +114,7 @@ void TransferCommands::importNativeFile(const QString &path, LinkItem &target)
     while (scratch.Children.Count() > 0)
         children.push_back(scratch.Children.TakeAt(scratch.Children.Count() - 1));
     std::reverse(children.begin(), children.end());
-    target.Children.InsertSortedBatch(std::move(children), TItems::BatchOrder::Ascending);
+    target.Children.InsertSortedBatch(std::move(children), ItemList::BatchOrder::Ascending);
 
     m_host->refreshShownFolder();
     const QString counts = ImportProgress::countsText(result.folders, result.links);
@@ -131,18 +131,18 @@ void TransferCommands::importNativeFile(const QString &path, LinkItem &target)
     }
 }
 
-void TransferCommands::InternetExplorerFavorites2Click()
+void TransferCommands::importFavorites()
 {
     LinkItem *target = m_host->shownFolder();
     if (!target)
         return;
-    TIEFavorites importer;
-    TImportForm form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
+    IEFavorites importer;
+    FavoritesFolderDialog form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
     form.setWindowTitle(QStringLiteral("Import Internet Explorer Favorites"));
-    form.Label1()->setText(QStringLiteral("Select which folder you want to import from."));
-    if (m_prompts->runImportForm(form) != TImportForm::Ok)
+    form.promptLabel()->setText(QStringLiteral("Select which folder you want to import from."));
+    if (m_prompts->runImportForm(form) != FavoritesFolderDialog::Ok)
         return;
-    const QString path = form.FavoritesTree()->SelectedPath();
+    const QString path = form.favoritesTree()->SelectedPath();
     if (path.isEmpty())
         return;
 

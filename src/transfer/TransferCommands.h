@@ -32,11 +32,11 @@ public:
 
 public slots:
     // File > Export > Quillmark File...: writes the shown folder with everything below it to a file.
-    void RavelinFile1Click();
+    void exportQuillmarkFile();
     // File > Import > Quillmark File...: adds the children stored in a file to the shown folder.
-    void RavelinFile2Click();
+    void importQuillmarkFile();
     // File > Import > Internet Explorer Favorites...: adds a Favorites folder's contents to the shown folder.
-    void InternetExplorerFavorites2Click();
+    void importFavorites();
 
 private:
     void importNativeFile(const QString &path, LinkItem &target);

@@ -15,7 +15,7 @@ const QPoint ImagePos(6, 5);
 const QColor FallbackBandColor(0x80, 0x80, 0x80);
 } // namespace
 
-TFolderHeader::TFolderHeader(QWidget *parent)
+FolderHeader::FolderHeader(QWidget *parent)
     : QWidget(parent), m_panel(new QWidget(this)), m_captionLabel(new QLabel(m_panel)),
       m_imageLabel(new QLabel(m_panel))
 {
@@ -47,61 +47,61 @@ TFolderHeader::TFolderHeader(QWidget *parent)
     m_imageLabel->setGeometry(QRect(ImagePos, QSize(ImageSize, ImageSize)));
 }
 
-QString TFolderHeader::caption() const
+QString FolderHeader::caption() const
 {
     return m_captionLabel->text();
 }
 
-void TFolderHeader::setCaption(const QString &caption)
+void FolderHeader::setCaption(const QString &caption)
 {
     m_captionLabel->setText(caption);
     m_captionLabel->adjustSize();
 }
 
-QFont TFolderHeader::captionFont() const
+QFont FolderHeader::captionFont() const
 {
     return m_captionLabel->font();
 }
 
-void TFolderHeader::setCaptionFont(const QFont &font)
+void FolderHeader::setCaptionFont(const QFont &font)
 {
     m_captionLabel->setFont(font);
     m_captionLabel->adjustSize();
 }
 
-void TFolderHeader::setFolderImage(const QIcon &image)
+void FolderHeader::setFolderImage(const QIcon &image)
 {
     m_folderImage = image;
     if (m_imageType == itFolder)
         updateImage();
 }
 
-void TFolderHeader::setHomeImage(const QIcon &image)
+void FolderHeader::setHomeImage(const QIcon &image)
 {
     m_homeImage = image;
     if (m_imageType == itHome)
         updateImage();
 }
 
-void TFolderHeader::setImageType(TImageType type)
+void FolderHeader::setImageType(ImageType type)
 {
     m_imageType = type;
     updateImage();
 }
 
-void TFolderHeader::ShowFolder(const QString &caption, bool isTopNode)
+void FolderHeader::ShowFolder(const QString &caption, bool isTopNode)
 {
     setCaption(caption);
     setImageType(isTopNode ? itHome : itFolder);
 }
 
-void TFolderHeader::ShowFolder(const QTreeWidgetItem *node)
+void FolderHeader::ShowFolder(const QTreeWidgetItem *node)
 {
     if (node)
         ShowFolder(node->text(0), node->parent() == nullptr);
 }
 
-void TFolderHeader::changeEvent(QEvent *event)
+void FolderHeader::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
@@ -109,7 +109,7 @@ void TFolderHeader::changeEvent(QEvent *event)
 }
 
 // The band has the colour of grey (disabled) text, as long as white letters stay readable on it.
-void TFolderHeader::updateBandColor()
+void FolderHeader::updateBandColor()
 {
     QColor band = palette().color(QPalette::Disabled, QPalette::WindowText);
     if (band.lightness() > 150)
@@ -119,7 +119,7 @@ void TFolderHeader::updateBandColor()
     m_panel->setPalette(pal);
 }
 
-void TFolderHeader::updateImage()
+void FolderHeader::updateImage()
 {
     const QIcon &image = m_imageType == itHome ? m_homeImage : m_folderImage;
     m_imageLabel->setPixmap(image.pixmap(QSize(ImageSize, ImageSize), devicePixelRatioF()));

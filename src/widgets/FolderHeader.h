@@ -9,20 +9,20 @@ class QTreeWidgetItem;
 // The strip above the link list: the shown folder's name in white on a dark band, with a home picture for
 // the top folder and a folder picture for every other folder. 30 pixels high, a 3-pixel border around the
 // band; the parent's layout puts it at the top.
-class TFolderHeader : public QWidget
+class FolderHeader : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QString caption READ caption WRITE setCaption)
     Q_PROPERTY(QFont captionFont READ captionFont WRITE setCaptionFont)
     Q_PROPERTY(QIcon folderImage READ folderImage WRITE setFolderImage)
     Q_PROPERTY(QIcon homeImage READ homeImage WRITE setHomeImage)
-    Q_PROPERTY(TImageType imageType READ imageType WRITE setImageType)
+    Q_PROPERTY(ImageType imageType READ imageType WRITE setImageType)
 
 public:
-    enum TImageType { itHome, itFolder };
-    Q_ENUM(TImageType)
+    enum ImageType { itHome, itFolder };
+    Q_ENUM(ImageType)
 
-    explicit TFolderHeader(QWidget *parent = nullptr);
+    explicit FolderHeader(QWidget *parent = nullptr);
 
     QString caption() const;
     void setCaption(const QString &caption);
@@ -38,8 +38,8 @@ public:
     QIcon homeImage() const { return m_homeImage; }
     void setHomeImage(const QIcon &image);
 
-    TImageType imageType() const { return m_imageType; }
-    void setImageType(TImageType type);
+    ImageType imageType() const { return m_imageType; }
+    void setImageType(ImageType type);
 
     // Shows a folder of the tree: its caption, with the home picture when it is the top node and the folder
     // picture otherwise.
@@ -59,5 +59,5 @@ private:
     QLabel *m_imageLabel;
     QIcon m_folderImage;
     QIcon m_homeImage;
-    TImageType m_imageType = itFolder;
+    ImageType m_imageType = itFolder;
 };

@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 
-THyperlinkLabel::THyperlinkLabel(QWidget *parent) : THyperlinkLabel(QString(), parent) { }
+HyperlinkLabel::HyperlinkLabel(QWidget *parent) : HyperlinkLabel(QString(), parent) { }
 
-THyperlinkLabel::THyperlinkLabel(const QString &caption, QWidget *parent) : QLabel(parent)
+HyperlinkLabel::HyperlinkLabel(const QString &caption, QWidget *parent) : QLabel(parent)
 {
     // Anything else would render markup in the caption or take an ampersand for a mnemonic.
     setTextFormat(Qt::PlainText);
@@ -20,27 +20,27 @@ THyperlinkLabel::THyperlinkLabel(const QString &caption, QWidget *parent) : QLab
     applyLook(m_inactiveFont, m_inactiveColor);
 }
 
-THyperlinkLabel::~THyperlinkLabel()
+HyperlinkLabel::~HyperlinkLabel()
 {
     if (m_hovered)
         QGuiApplication::restoreOverrideCursor();
 }
 
-void THyperlinkLabel::setActiveFont(const QFont &font)
+void HyperlinkLabel::setActiveFont(const QFont &font)
 {
     m_activeFont = font;
     if (m_hovered)
         applyLook(m_activeFont, m_activeColor);
 }
 
-void THyperlinkLabel::setActiveColor(const QColor &color)
+void HyperlinkLabel::setActiveColor(const QColor &color)
 {
     m_activeColor = color;
     if (m_hovered)
         applyLook(m_activeFont, m_activeColor);
 }
 
-void THyperlinkLabel::applyLook(const QFont &font, const QColor &color)
+void HyperlinkLabel::applyLook(const QFont &font, const QColor &color)
 {
     setFont(font);
     // The colour goes through the palette so that it shows with or without a style sheet. A disabled
@@ -51,7 +51,7 @@ void THyperlinkLabel::applyLook(const QFont &font, const QColor &color)
     setPalette(pal);
 }
 
-void THyperlinkLabel::enterEvent(QEnterEvent *event)
+void HyperlinkLabel::enterEvent(QEnterEvent *event)
 {
     QLabel::enterEvent(event);
     applyLook(m_activeFont, m_activeColor);
@@ -61,7 +61,7 @@ void THyperlinkLabel::enterEvent(QEnterEvent *event)
     }
 }
 
-void THyperlinkLabel::leaveEvent(QEvent *event)
+void HyperlinkLabel::leaveEvent(QEvent *event)
 {
     QLabel::leaveEvent(event);
     applyLook(m_inactiveFont, m_inactiveColor);
@@ -70,7 +70,7 @@ void THyperlinkLabel::leaveEvent(QEvent *event)
 
 // A label that disappears or is disabled under the mouse gets no leave event, yet the application's
 // cursor must not stay a hand.
-void THyperlinkLabel::hideEvent(QHideEvent *event)
+void HyperlinkLabel::hideEvent(QHideEvent *event)
 {
     QLabel::hideEvent(event);
     if (m_hovered) {
@@ -79,7 +79,7 @@ void THyperlinkLabel::hideEvent(QHideEvent *event)
     }
 }
 
-void THyperlinkLabel::changeEvent(QEvent *event)
+void HyperlinkLabel::changeEvent(QEvent *event)
 {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::EnabledChange && !isEnabled() && m_hovered) {
@@ -88,7 +88,7 @@ void THyperlinkLabel::changeEvent(QEvent *event)
     }
 }
 
-void THyperlinkLabel::endHover()
+void HyperlinkLabel::endHover()
 {
     if (!m_hovered)
         return;
@@ -96,11 +96,11 @@ void THyperlinkLabel::endHover()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void THyperlinkLabel::mousePressEvent(QMouseEvent *event)
+void HyperlinkLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
         // Opening may ask a question or show a warning, whose event loop may destroy the label.
-        const QPointer<THyperlinkLabel> self(this);
+        const QPointer<HyperlinkLabel> self(this);
         const QString link = m_link; // the receivers must not see the member go with the label
         emit linkClicked(link);
         if (!self)

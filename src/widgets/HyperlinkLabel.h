@@ -9,7 +9,7 @@
 // The label opens nothing itself: its owner hands the link to the program's one way of opening links, which
 // asks before it runs a program. The caption is the label's text, always shown as plain text: an ampersand is
 // displayed as it is and never becomes a mnemonic.
-class THyperlinkLabel : public QLabel
+class HyperlinkLabel : public QLabel
 {
     Q_OBJECT
     Q_PROPERTY(QString caption READ caption WRITE setCaption)
@@ -18,9 +18,9 @@ class THyperlinkLabel : public QLabel
     Q_PROPERTY(QColor activeColor READ activeColor WRITE setActiveColor)
 
 public:
-    explicit THyperlinkLabel(QWidget *parent = nullptr);
-    explicit THyperlinkLabel(const QString &caption, QWidget *parent = nullptr);
-    ~THyperlinkLabel() override;
+    explicit HyperlinkLabel(QWidget *parent = nullptr);
+    explicit HyperlinkLabel(const QString &caption, QWidget *parent = nullptr);
+    ~HyperlinkLabel() override;
 
     QString caption() const { return text(); }
     void setCaption(const QString &caption) { setText(caption); }

@@ -132,7 +132,7 @@ void TestBookmarkHtml::tolerated()
     QCOMPARE(outline(root), expected);
     QCOMPARE(report.status, damaged ? ImportReport::Damaged : ImportReport::Complete);
     QCOMPARE(report.problems.isEmpty(), !damaged);
-    const TItems::Kinds top = root.Children.CountKinds();
+    const ItemList::Kinds top = root.Children.CountKinds();
     QVERIFY(report.folders >= top.folders && report.links >= top.links);
 }
 

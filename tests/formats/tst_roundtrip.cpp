@@ -111,7 +111,7 @@ void TestRoundTrip::roundTrip()
     QFETCH(BookmarkFormat, format);
     QFETCH(bool, exactLineBreaks);
     const auto collection = richCollection();
-    const TItems::Kinds top = collection->Children.CountKinds();
+    const ItemList::Kinds top = collection->Children.CountKinds();
     QVERIFY(top.folders > 0);
 
     const QString path = pathFor(format);

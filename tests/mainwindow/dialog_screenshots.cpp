@@ -64,10 +64,10 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<QDialog> dialog;
     if (which == QLatin1String("properties")) {
-        dialog = std::make_unique<TPropertiesDialog>(link, &mainWindow);
+        dialog = std::make_unique<PropertiesDialog>(link, &mainWindow);
     } else {
         QGuiApplication::clipboard()->setText(QStringLiteral("http://www.example.org/news/ was worth a look"));
-        auto newItem = std::make_unique<TNewItemDialog>(&mainWindow);
+        auto newItem = std::make_unique<NewItemDialog>(&mainWindow);
         newItem->ItemName()->setText(QStringLiteral("Example news"));
         newItem->ItemDescription()->setPlainText(QStringLiteral("Daily headlines."));
         dialog = std::move(newItem);

@@ -5,8 +5,8 @@
 #include "common/TreeBuilders.h"
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
-#include "shell/Reg.h"
+#include "mainwindow/MainWindow.h"
+#include "shell/Settings.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -55,8 +55,8 @@ void TestAutoSave::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     useDataFolder(m_dir->filePath(QStringLiteral("data")));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-    QVERIFY(QDir().mkpath(TRepository::DataFolder()));
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    QVERIFY(QDir().mkpath(Repository::DataFolder()));
 }
 
 void TestAutoSave::cleanup()
@@ -86,9 +86,9 @@ void TestAutoSave::writesOnceAfterTheLastChange()
     QFETCH(int, gapMs);
     QFETCH(int, writes);
     constexpr int Delay = 600;
-    FileWrites written(TRepository::DataFile());
+    FileWrites written(Repository::DataFile());
     QVERIFY(written.isValid());
-    TRepository repository;
+    Repository repository;
     AutoSave autoSave(&repository, nullptr);
     autoSave.setDelays(Delay, 60000);
 
@@ -103,7 +103,7 @@ void TestAutoSave::writesOnceAfterTheLastChange()
     QCOMPARE(written.count(), writes);
     QCOMPARE(autoSave.hasUnsavedChanges(), false);
     if (writes > 0) {
-        TRepository reread;
+        Repository reread;
         QCOMPARE(reread.Root()->Children.Count(), changes);
     }
 }
@@ -112,8 +112,8 @@ void TestAutoSave::steadyEditingIsSavedNowAndThen()
 {
     // A change every 25 ms for 1.5 s, with a delay of 150 ms and at most 600 ms of waiting: the changes
     // never leave the delay free, so only the longest wait brings the writes while they go on.
-    FileWrites written(TRepository::DataFile());
-    TRepository repository;
+    FileWrites written(Repository::DataFile());
+    Repository repository;
     AutoSave autoSave(&repository, nullptr);
     autoSave.setDelays(150, 600);
     QElapsedTimer editing;
@@ -142,11 +142,11 @@ void TestAutoSave::noWriteWhileAnImportRuns()
     QVERIFY(NativeFile::saveAtomically(prompts.fileName, exported, nullptr, NativeFile::Sync::NoSync));
 
     SilentReporter silent;
-    TSDIAppForm form(&silent);
+    MainWindow form(&silent);
     form.transferCommands()->setPrompts(&prompts);
     form.transferCommands()->setProgressDelay(0);
     form.autoSave()->setDelays(1, 60000);
-    FileWrites written(TRepository::DataFile());
+    FileWrites written(Repository::DataFile());
 
     addLink(*form.repository()->Root(), "before", "http://example.org/");
     form.markChanged();
@@ -157,7 +157,7 @@ void TestAutoSave::noWriteWhileAnImportRuns()
     // Right after the import, with what it read.
     QCoreApplication::processEvents();
     QCOMPARE(written.count(), 1);
-    TRepository reread;
+    Repository reread;
     QCOMPARE(reread.Root()->Children.Count(), 20001);
     QTest::qWait(50);
     QCOMPARE(written.count(), 1);
@@ -173,7 +173,7 @@ void TestAutoSave::failureIsToldOnceAndRetried()
     useDataFolder(blocker + QStringLiteral("/data"));
 
     RecordingReporter reporter;
-    TRepository repository(&reporter);
+    Repository repository(&reporter);
     AutoSave autoSave(&repository, &reporter);
     autoSave.setDelays(20, 60000);
     for (int i = 0; i < 3; ++i) {
@@ -181,14 +181,14 @@ void TestAutoSave::failureIsToldOnceAndRetried()
         QTest::qWait(100);
     }
     QCOMPARE(reporter.errors.size(), 1);
-    QVERIFY2(reporter.errors.front().contains(QDir::toNativeSeparators(TRepository::DataFile())),
+    QVERIFY2(reporter.errors.front().contains(QDir::toNativeSeparators(Repository::DataFile())),
              qPrintable(reporter.errors.front()));
     QVERIFY(autoSave.hasUnsavedChanges());
 
     // Room again: the next change is saved.
     QVERIFY(QFile::remove(blocker));
-    QVERIFY(QDir().mkpath(TRepository::DataFolder()));
-    FileWrites written(TRepository::DataFile());
+    QVERIFY(QDir().mkpath(Repository::DataFolder()));
+    FileWrites written(Repository::DataFile());
     autoSave.markChanged();
     QTRY_COMPARE(written.count(), 1);
     QVERIFY(!autoSave.hasUnsavedChanges());

@@ -7,8 +7,8 @@
 #include "mainwindow/GoToFolderDialog.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
-#include "shell/Reg.h"
+#include "mainwindow/MainWindow.h"
+#include "shell/Settings.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 
@@ -72,22 +72,22 @@ void TestDeepFolders::windowOnAChain()
     QFETCH(int, reached);
     QTemporaryDir dir;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(dir.filePath(QStringLiteral("config")));
+    Settings::SetStorageFolder(dir.filePath(QStringLiteral("config")));
     {
         auto root = LinkItem::MakeFolder("Quillmark");
         LinkItem *folder = root.get();
         for (int level = 1; level <= depth; ++level)
             folder = addFolder(*folder, "Level " + std::to_string(level));
         addLink(*folder, "Bottom", "https://example.org/bottom");
-        QDir().mkpath(TRepository::DataFolder());
-        QVERIFY(NativeFile::saveAtomically(TRepository::DataFile(), *root, nullptr));
+        QDir().mkpath(Repository::DataFolder());
+        QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
     }
     QStringList messages;
     const auto record = [&messages](const QString &, const QString &text) { messages << text; };
     const Confirmations::Handler previous = Confirmations::setHandler({[](auto, auto) { return true; }, record, record});
     const auto restore = qScopeGuard([&previous] { Confirmations::setHandler(previous); });
     SilentReporter reporter;
-    auto form = std::make_unique<TSDIAppForm>(&reporter);
+    auto form = std::make_unique<MainWindow>(&reporter);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     FolderTreeView *tree = form->LinksTree();
@@ -104,7 +104,7 @@ void TestDeepFolders::windowOnAChain()
     QVERIFY(node && !node->isExpanded());
 
     QTimer::singleShot(0, this, [deepest] {
-        auto *dialog = qobject_cast<TGoToFolderDialog *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         dialog->setCurrentFolder(deepest);
         QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);

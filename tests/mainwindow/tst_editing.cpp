@@ -10,9 +10,9 @@
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/Confirmations.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/ShellOpen.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 #include "common/SilentReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -52,8 +52,8 @@ void writeCollection()
     addLink(*beta, "b2", "http://b2");
     addLink(*root, "Example", "http://example.com");
     addLink(*root, "Other", "http://other.example");
-    QDir().mkpath(TRepository::DataFolder());
-    QVERIFY(NativeFile::saveAtomically(TRepository::DataFile(), *root, nullptr));
+    QDir().mkpath(Repository::DataFolder());
+    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
 }
 
 QTreeWidgetItem *nodeNamed(FolderTreeView *tree, const QString &text)
@@ -155,13 +155,13 @@ private slots:
     void changesAreMarkedForSaving();
 
 private:
-    TSDIAppForm *form() const { return m_form.get(); }
+    MainWindow *form() const { return m_form.get(); }
     FolderTreeView *tree() const { return m_form->LinksTree(); }
     FolderListView *list() const { return m_form->LinkList(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     SilentReporter m_reporter;
-    std::unique_ptr<TSDIAppForm> m_form;
+    std::unique_ptr<MainWindow> m_form;
     QStringList m_questions;
     QStringList m_errors;
     bool m_answer = true;
@@ -172,7 +172,7 @@ void TestEditing::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
     writeCollection();
     m_questions.clear();
     m_errors.clear();
@@ -187,7 +187,7 @@ void TestEditing::init()
                                       [this](const QString &title, const QString &text) {
                                           m_questions << QStringLiteral("info:") + title + QLatin1Char('|') + text;
                                       }});
-    m_form = std::make_unique<TSDIAppForm>(&m_reporter);
+    m_form = std::make_unique<MainWindow>(&m_reporter);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
@@ -224,7 +224,7 @@ void TestEditing::selectingStampsAndCountsTheFolder()
     QVERIFY(folder->LastVisit > 0);
     QCOMPARE(list()->model()->rowCount(), 2);
     QCOMPARE(form()->FolderPane()->caption(), QStringLiteral("Beta"));
-    QCOMPARE(form()->FolderPane()->imageType(), TFolderHeader::itFolder);
+    QCOMPARE(form()->FolderPane()->imageType(), FolderHeader::itFolder);
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
     QCOMPARE(form()->descriptionPane()->CurrentItem(), folder);
 }
@@ -234,7 +234,7 @@ void TestEditing::rootCommandsAreDisabled()
     MainActions *a = form()->actions();
     QVERIFY(!a->upOneLevel->isEnabled());
     QVERIFY(!a->deleteItems->isEnabled());
-    QVERIFY(!form()->folderCommands()->Edit2()->isEnabled());
+    QVERIFY(!form()->folderCommands()->renameAction()->isEnabled());
     QVERIFY(!tree()->startRename(tree()->RootNode()));
     tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
     QVERIFY(a->upOneLevel->isEnabled());
@@ -268,7 +268,7 @@ void TestEditing::newFolderNaming()
             addFolder(*beta, name.toStdString());
     }
     tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
-    form()->itemCommands()->ToolButton1Click();
+    form()->itemCommands()->newFolder();
     tree()->cancelRename();
     QCOMPARE(tree()->SelectedNode()->text(0), expected);
     QCOMPARE(QString::fromStdString(tree()->SelectedItem()->Name.str()), expected);
@@ -309,7 +309,7 @@ void TestEditing::renameRules()
     QFETCH(bool, refused);
     QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
     tree()->setCurrentItem(beta);
-    form()->folderCommands()->Edit2()->trigger();
+    form()->folderCommands()->renameAction()->trigger();
     QVERIFY(tree()->isRenaming());
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY(editor);
@@ -443,7 +443,7 @@ void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
 {
     tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
     selectRows(list(), {"b1"});
-    form()->descriptionPane()->Memo1()->setFocus();
+    form()->descriptionPane()->descriptionEdit()->setFocus();
     QVERIFY(!form()->itemCommands()->listHasFocus());
     form()->actions()->deleteButton->trigger();
     QCOMPARE(m_questions, QStringList{"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
@@ -516,7 +516,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
     selectRows(list(), {"Example"});
     list()->currentView()->setFocus();
     if (way == QLatin1String("URL label")) {
-        THyperlinkLabel *label = form()->descriptionPane()->URLLabel();
+        HyperlinkLabel *label = form()->descriptionPane()->URLLabel();
         QVERIFY(label->isVisible());
         QCOMPARE(label->link(), target);
         QTest::mousePress(label, Qt::LeftButton);
@@ -546,16 +546,16 @@ void TestEditing::openingFolderEntryEntersIt()
 void TestEditing::descriptionEditsTheItem()
 {
     LinkItem *root = form()->repository()->Root();
-    form()->descriptionPane()->Memo1()->setPlainText(QStringLiteral("about my links"));
+    form()->descriptionPane()->descriptionEdit()->setPlainText(QStringLiteral("about my links"));
     QCOMPARE(root->Description, std::string("about my links"));
     selectRows(list(), {"Example"});
     QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Example"));
-    form()->descriptionPane()->Memo1()->setPlainText(QStringLiteral("line\nline"));
+    form()->descriptionPane()->descriptionEdit()->setPlainText(QStringLiteral("line\nline"));
     QCOMPARE(root->Children.Get(2)->Description, std::string("line\nline"));
     // Two selected: the pane shows nothing; back to one: it shows that one.
     selectRows(list(), {"Example", "Other"});
     QCOMPARE(form()->descriptionPane()->CurrentItem(), nullptr);
-    QVERIFY(!form()->descriptionPane()->Memo1()->isEnabled());
+    QVERIFY(!form()->descriptionPane()->descriptionEdit()->isEnabled());
     selectRows(list(), {"Other"});
     QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Other"));
 }
@@ -564,7 +564,7 @@ void TestEditing::delShortcutMovesWhileEditing()
 {
     QAction *del = form()->actions()->deleteItems;
     QCOMPARE(del->shortcut(), QKeySequence(Qt::Key_Delete));
-    form()->descriptionPane()->Memo1()->setFocus();
+    form()->descriptionPane()->descriptionEdit()->setFocus();
     QTRY_VERIFY(del->shortcut().isEmpty());
     list()->currentView()->setFocus();
     QTRY_COMPARE(del->shortcut(), QKeySequence(Qt::Key_Delete));
@@ -647,7 +647,7 @@ public:
     void error(QWidget *, const QString &message, const QString &) override { boxes << message; }
     void information(QWidget *, const QString &message, const QString &) override { boxes << message; }
     void warning(QWidget *, const QString &message, const QString &) override { boxes << message; }
-    int runImportForm(TImportForm &) override { return 2; }
+    int runImportForm(FavoritesFolderDialog &) override { return 2; }
     QStringList boxes;
 
 private:
@@ -820,7 +820,7 @@ void TestEditing::changesAreMarkedForSaving()
         tree()->cancelRename();
     } else if (command == "rename") {
         tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
-        form()->folderCommands()->Edit2()->trigger();
+        form()->folderCommands()->renameAction()->trigger();
         qobject_cast<QLineEdit *>(QApplication::focusWidget())->setText(QStringLiteral("Gamma"));
         tree()->commitRename();
     } else if (command == "newUrl" || command == "properties") {
@@ -847,7 +847,7 @@ void TestEditing::changesAreMarkedForSaving()
         QVERIFY(
             dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Beta")), FolderTreeView::ListMimeType));
     } else if (command == "description") {
-        form()->descriptionPane()->Memo1()->setPlainText(QStringLiteral("about my links"));
+        form()->descriptionPane()->descriptionEdit()->setPlainText(QStringLiteral("about my links"));
     } else if (command == "open" || command == "urlLabel") {
         const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return true; });
         selectRows(list(), {"Example"});

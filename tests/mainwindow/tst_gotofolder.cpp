@@ -40,7 +40,7 @@ struct Sample
     }
 };
 
-QStringList shownPaths(const TFolderPathModel &model)
+QStringList shownPaths(const FolderPathModel &model)
 {
     QStringList paths;
     for (int row = 0; row < model.rowCount(); ++row)
@@ -97,7 +97,7 @@ void TestGoToFolder::filter()
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
     Sample sample;
-    TFolderPathModel model;
+    FolderPathModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setRoot(sample.root.get());
     QCOMPARE(model.folderCount(), 13);
@@ -113,7 +113,7 @@ void TestGoToFolder::filter()
 void TestGoToFolder::keyboardChoiceOnDeepPath()
 {
     Sample sample;
-    TGoToFolderDialog dialog(sample.root.get());
+    GoToFolderDialog dialog(sample.root.get());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QLineEdit *filter = dialog.FilterEdit();
@@ -144,7 +144,7 @@ void TestGoToFolder::keyboardChoiceOnDeepPath()
 void TestGoToFolder::enterWithoutMatchKeepsDialogOpen()
 {
     Sample sample;
-    TGoToFolderDialog dialog(sample.root.get());
+    GoToFolderDialog dialog(sample.root.get());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::keyClicks(dialog.FilterEdit(), "nowhere");
@@ -165,7 +165,7 @@ void TestGoToFolder::enterWithoutMatchKeepsDialogOpen()
 void TestGoToFolder::startsOnCurrentFolder()
 {
     Sample sample;
-    TGoToFolderDialog dialog(sample.root.get());
+    GoToFolderDialog dialog(sample.root.get());
     dialog.setCurrentFolder(sample.archive);
     QCOMPARE(dialog.chosenFolder(), sample.archive);
     QTest::keyClick(dialog.FilterEdit(), Qt::Key_Down);
@@ -183,7 +183,7 @@ void TestGoToFolder::deepChainOfFolders()
     LinkItem *folder = root.get();
     for (int depth = 1; depth <= 20000; ++depth)
         folder = addFolder(*folder, std::string("Level ").append(std::to_string(depth)));
-    TFolderPathModel model;
+    FolderPathModel model;
     model.setRoot(root.get());
     QCOMPARE(model.folderCount(), 20001);
     model.setFilter("level 20000");

@@ -154,7 +154,7 @@ void TestItemDialogs::clipboardOffersUrl()
     QFETCH(QString, expectedUrl);
 
     QGuiApplication::clipboard()->setText(clipboard);
-    TNewItemDialog dialog;
+    NewItemDialog dialog;
     dialog.ItemURL()->setText(typedUrl);
     QVERIFY(activate(dialog));
 
@@ -170,7 +170,7 @@ void TestItemDialogs::reactivationReplacesTypedUrl()
     QWidget other;
     other.setWindowTitle(QStringLiteral("other"));
     other.resize(200, 100);
-    TNewItemDialog dialog;
+    NewItemDialog dialog;
     QVERIFY(activate(dialog));
     QCOMPARE(dialog.ItemURL()->text(), QString());
 
@@ -213,7 +213,7 @@ void TestItemDialogs::okEnabling()
     QFETCH(QString, url);
     QFETCH(bool, enabled);
 
-    TNewItemDialog dialog;
+    NewItemDialog dialog;
     QVERIFY(!dialog.OKBtn()->isEnabled());
     QVERIFY(dialog.OKBtn()->isDefault());
     // Either order of typing reaches the same state.
@@ -230,7 +230,7 @@ void TestItemDialogs::okEnabling()
 
 void TestItemDialogs::typedTextsUntrimmed()
 {
-    TNewItemDialog dialog;
+    NewItemDialog dialog;
     QVERIFY(activate(dialog));
     QTest::keyClicks(dialog.ItemName(), QStringLiteral("  Caf"));
     dialog.ItemName()->insert(QStringLiteral("é ")); // key clicks carry ASCII only
@@ -256,7 +256,7 @@ void TestItemDialogs::typedTextsUntrimmed()
 
 void TestItemDialogs::newItemTabOrder()
 {
-    TNewItemDialog dialog;
+    NewItemDialog dialog;
     dialog.ItemName()->setText(QStringLiteral("n"));
     dialog.ItemURL()->setText(QStringLiteral("u"));
     QVERIFY(activate(dialog));
@@ -276,7 +276,7 @@ void TestItemDialogs::propertiesShowItem_data()
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("visits");
 
-    // which, title, name enabled, type, Label6, contents (null: hidden), URL (null: hidden), location, visits
+    // which, title, name enabled, type, contents caption, contents (null: hidden), URL (null: hidden), location, visits
     QTest::newRow("root") << QStringLiteral("root") << QStringLiteral("Quillmark Properties") << false
                           << QStringLiteral("Folder") << QStringLiteral("Containts:")
                           << QStringLiteral("1 Links, 1 Folders") << QString() << QStringLiteral("Quillmark")
@@ -317,7 +317,7 @@ void TestItemDialogs::propertiesShowItem()
     link->Visits = 12;
 
     LinkItem *item = which == "root" ? c.root.get() : which == "folder" ? work : link;
-    TPropertiesDialog dialog(item);
+    PropertiesDialog dialog(item);
     QVERIFY(activate(dialog));
 
     QCOMPARE(dialog.windowHandle()->title(), title);
@@ -326,7 +326,7 @@ void TestItemDialogs::propertiesShowItem()
     QCOMPARE(dialog.ItemName()->text(), title.chopped(int(sizeof(" Properties")) - 1));
     QCOMPARE(dialog.ItemName()->isEnabled(), nameEnabled);
     QCOMPARE(dialog.ItemType()->text(), type);
-    QCOMPARE(dialog.Label6()->text(), label6);
+    QCOMPARE(dialog.contentsCaption()->text(), label6);
     QCOMPARE(dialog.ItemContaints()->isVisible(), !contents.isNull());
     QCOMPARE(dialog.ItemURL()->isVisible(), !url.isNull());
     if (!contents.isNull())
@@ -342,11 +342,11 @@ void TestItemDialogs::propertiesTabOrder()
 {
     Collection c;
     LinkItem *link = addLink(*c.root, "link", "http://example.com");
-    TPropertiesDialog dialog(link);
+    PropertiesDialog dialog(link);
     QVERIFY(activate(dialog));
     const QStringList chain = tabChain(dialog, dialog.ItemName(), 6);
     QCOMPARE(chain.mid(0, 7),
-             QStringList({"ItemName", "ItemURL", "ItemDescription", "ComboBox1", "Button1", "OKBtn", "CancelBtn"}));
+             QStringList({"ItemName", "ItemURL", "ItemDescription", "ratingBox", "clearVisitsButton", "OKBtn", "CancelBtn"}));
 }
 
 void TestItemDialogs::clearVisitsThenCancel()
@@ -357,14 +357,14 @@ void TestItemDialogs::clearVisitsThenCancel()
     link->LastVisit = 45000.5;
     link->Rating = 2;
 
-    TPropertiesDialog dialog(link);
+    PropertiesDialog dialog(link);
     QVERIFY(activate(dialog));
     QCOMPARE(dialog.ItemVisits()->text(), QStringLiteral("7"));
-    QCOMPARE(dialog.Button1()->text(), QStringLiteral("&Clear Visits"));
+    QCOMPARE(dialog.clearVisitsButton()->text(), QStringLiteral("&Clear Visits"));
     dialog.ItemName()->setText(QStringLiteral("renamed"));
-    dialog.ComboBox1()->setCurrentIndex(5);
+    dialog.ratingBox()->setCurrentIndex(5);
 
-    QTest::mouseClick(dialog.Button1(), Qt::LeftButton);
+    QTest::mouseClick(dialog.clearVisitsButton(), Qt::LeftButton);
     QCOMPARE(dialog.ItemVisits()->text(), QStringLiteral("0"));
     QCOMPARE(link->Visits, 0);
     QCOMPARE(link->LastVisit, 0.0);
@@ -384,12 +384,12 @@ void TestItemDialogs::backslashNameKeepsDialogOpen()
     LinkItem *link = addLink(*c.root, "old", "http://old.example");
     link->Description = "old text";
 
-    TPropertiesDialog dialog(link);
+    PropertiesDialog dialog(link);
     QVERIFY(activate(dialog));
     dialog.ItemName()->setText(QStringLiteral("a\\b"));
     dialog.ItemURL()->setText(QStringLiteral("http://new.example"));
     dialog.ItemDescription()->setPlainText(QStringLiteral("new\ntext"));
-    dialog.ComboBox1()->setCurrentIndex(4);
+    dialog.ratingBox()->setCurrentIndex(4);
 
     const int boxes = withMessageBoxes(
         &dialog, [&] { QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton); },
@@ -453,7 +453,7 @@ void TestItemDialogs::okStoresFields()
     Collection c;
     LinkItem *item = folder ? addFolder(*c.root, "item") : addLink(*c.root, "item", "old");
     item->Url = "stored";
-    TPropertiesDialog dialog(item);
+    PropertiesDialog dialog(item);
     QVERIFY(activate(dialog));
     dialog.ItemName()->setText(name);
     dialog.ItemURL()->setText(url);
@@ -493,12 +493,12 @@ void TestItemDialogs::ratingRoundTrip()
     Collection c;
     LinkItem *link = addLink(*c.root, "link", "http://example.com");
     link->Rating = static_cast<std::uint8_t>(stored);
-    TPropertiesDialog dialog(link);
-    QCOMPARE(dialog.ComboBox1()->count(), 6);
-    QCOMPARE(dialog.ComboBox1()->itemText(3), QStringLiteral("3- Average"));
-    QCOMPARE(dialog.ComboBox1()->currentIndex(), shownIndex);
+    PropertiesDialog dialog(link);
+    QCOMPARE(dialog.ratingBox()->count(), 6);
+    QCOMPARE(dialog.ratingBox()->itemText(3), QStringLiteral("3- Average"));
+    QCOMPARE(dialog.ratingBox()->currentIndex(), shownIndex);
     if (chosen >= 0)
-        dialog.ComboBox1()->setCurrentIndex(chosen);
+        dialog.ratingBox()->setCurrentIndex(chosen);
     dialog.accept();
     QCOMPARE(int(link->Rating), expected);
 }
@@ -509,16 +509,16 @@ void TestItemDialogs::untouchedFieldsKeepStoredBytes()
     LinkItem *link = addLink(*c.root, "Caf\xE9", "http://example.com/\xE9");
     link->Description = "line one\r\nline two \xE9";
 
-    TPropertiesDialog dialog(link);
+    PropertiesDialog dialog(link);
     QCOMPARE(dialog.ItemName()->text(), QStringLiteral("Café"));
-    dialog.ComboBox1()->setCurrentIndex(3);
+    dialog.ratingBox()->setCurrentIndex(3);
     dialog.accept();
     QCOMPARE(link->Name, std::string("Caf\xE9"));
     QCOMPARE(link->Url, std::string("http://example.com/\xE9"));
     QCOMPARE(link->Description, std::string("line one\r\nline two \xE9"));
     QCOMPARE(link->Rating, std::uint8_t(3));
 
-    TPropertiesDialog again(link);
+    PropertiesDialog again(link);
     again.ItemName()->setText(again.ItemName()->text() + QStringLiteral("s"));
     again.accept();
     QCOMPARE(link->Name, std::string("Caf\xC3\xA9s"));
@@ -541,8 +541,8 @@ void TestItemDialogs::minimumSizes()
 
     Collection c;
     LinkItem *link = addLink(*c.root, "A link with a rather long name", "http://example.com");
-    TNewItemDialog newItem;
-    TPropertiesDialog properties(link);
+    NewItemDialog newItem;
+    PropertiesDialog properties(link);
     const std::pair<QDialog *, QSize> dialogs[] = {{&newItem, QSize(353, 256)}, {&properties, QSize(371, 367)}};
     for (const auto &[dialog, least] : dialogs) {
         QVERIFY(activate(*dialog));
@@ -573,8 +573,8 @@ void TestItemDialogs::longLocationKeepsWidth()
         deep = addFolder(*deep, name);
         names << QString::fromStdString(name);
     }
-    TPropertiesDialog reference(shortLink);
-    TPropertiesDialog dialog(deep);
+    PropertiesDialog reference(shortLink);
+    PropertiesDialog dialog(deep);
     QVERIFY(activate(dialog));
     QCOMPARE(dialog.ItemLocation()->text(), names.join(QLatin1Char('\\')));
     QCOMPARE(dialog.minimumWidth(), reference.minimumWidth());

@@ -191,9 +191,9 @@ void TestLinkListPane::sortThroughViews()
         }
         m_pane->ArrangeByClick(key);
         if (words[2] == QLatin1String("asc"))
-            m_pane->SortAscending1Click();
+            m_pane->sortAscending();
         else
-            m_pane->Sort1Click();
+            m_pane->sortDescending();
     }
     QCOMPARE(shownOrder(*m_list), expected);
     if (markColumn >= 0) {
@@ -247,7 +247,7 @@ void TestLinkListPane::sortMarkDirection()
     show(exampleChildren());
     m_pane->ApplySort();
     if (!ascending)
-        m_pane->Sort1Click();
+        m_pane->sortDescending();
     QHeaderView *header = m_list->header();
     // The mark stands at the right end of the "Name" header, clear of its caption.
     const int right = header->sectionViewportPosition(NameColumn) + header->sectionSize(NameColumn);
@@ -270,16 +270,16 @@ void TestLinkListPane::sortMarkDirection()
 void TestLinkListPane::checkedEntryDoesNothing()
 {
     show({linkShape("a", 1), linkShape("b", 3), linkShape("c", 2)});
-    m_pane->URL1Click();
-    m_pane->Sort1Click();
+    m_pane->ArrangeByClick(1);
+    m_pane->sortDescending();
     QVERIFY(!m_pane->SortAscending());
 
     QSignalSpy sorted(m_list->model(), &QAbstractItemModel::layoutChanged);
     // Chosen from a menu, and as a command.
     m_pane->arrangeAction(UrlColumn)->trigger();
     m_pane->sortDescendingAction()->trigger();
-    m_pane->URL1Click();
-    m_pane->Sort1Click();
+    m_pane->ArrangeByClick(1);
+    m_pane->sortDescending();
     QCOMPARE(sorted.size(), 0);
     QVERIFY(!m_pane->SortAscending());
     QVERIFY(m_pane->sortDescendingAction()->isChecked());
@@ -360,12 +360,12 @@ void TestLinkListPane::viewStyleTwins()
 
 void TestLinkListPane::applyStoredColumns_data()
 {
-    QTest::addColumn<TAColumnInfo>("stored");
+    QTest::addColumn<ColumnLayout>("stored");
     QTest::addColumn<QStringList>("order");
     QTest::addColumn<QList<int>>("widths");
 
     QTest::newRow("reversed, five widths")
-        << TAColumnInfo {{{"Rating", 1, 61},
+        << ColumnLayout {{{"Rating", 1, 61},
                           {"Last Visit", 1, 132},
                           {"Visits", 1, 73},
                           {"URL", 1, 244},
@@ -373,11 +373,11 @@ void TestLinkListPane::applyStoredColumns_data()
         << QStringList({"Rating", "Last Visit", "Visits", "URL", "Name"}) << QList<int>({61, 132, 73, 244, 205});
     // A record without a caption is passed over; the column nobody names goes last and keeps its width.
     QTest::newRow("empty caption")
-        << TAColumnInfo {{{"Visits", 1, 80}, {"", 1, 999}, {"Name", 1, 150}, {"Rating", 1, 40}, {"URL", 1, 300}}}
+        << ColumnLayout {{{"Visits", 1, 80}, {"", 1, 999}, {"Name", 1, 150}, {"Rating", 1, 40}, {"URL", 1, 300}}}
         << QStringList({"Visits", "Name", "Rating", "URL", "Last Visit"}) << QList<int>({80, 150, 40, 300, 120});
     // Every column is shown whatever its flag; capturing keeps all five.
     QTest::newRow("cleared visible flag")
-        << TAColumnInfo {{{"Name", 1, 200},
+        << ColumnLayout {{{"Name", 1, 200},
                           {"URL", 0, 210},
                           {"Visits", 1, 60},
                           {"Last Visit", 1, 130},
@@ -387,7 +387,7 @@ void TestLinkListPane::applyStoredColumns_data()
 
 void TestLinkListPane::applyStoredColumns()
 {
-    QFETCH(TAColumnInfo, stored);
+    QFETCH(ColumnLayout, stored);
     QFETCH(QStringList, order);
     QFETCH(QList<int>, widths);
     show(exampleChildren());
@@ -402,7 +402,7 @@ void TestLinkListPane::applyStoredColumns()
     // The first sort after start-up is by Name, ascending.
     QCOMPARE(rowNames(*m_list->model()), QStringList({"A", "b", "Y", "z"}));
 
-    const TAColumnInfo captured = m_pane->CaptureColumns();
+    const ColumnLayout captured = m_pane->CaptureColumns();
     for (int position = 0; position < 5; ++position) {
         QCOMPARE(captured[position].Caption, order[position]);
         QCOMPARE(captured[position].Width, widths[position]);
@@ -423,11 +423,11 @@ void TestLinkListPane::resetColumns()
     m_list->moveColumn(RatingColumn, 0);
     m_list->moveColumn(NameColumn, 3);
     m_list->setColumnWidth(UrlColumn, 90);
-    m_pane->Visits1Click();
-    m_pane->Sort1Click();
+    m_pane->ArrangeByClick(2);
+    m_pane->sortDescending();
 
     m_pane->resetColumnsAction()->trigger();
-    const TAColumnInfo defaults = DefaultColumns();
+    const ColumnLayout defaults = DefaultColumns();
     for (int position = 0; position < 5; ++position) {
         const int column = m_list->columnAtPosition(position);
         QCOMPARE(m_list->columnCaption(column), defaults[position].Caption);

@@ -9,7 +9,7 @@
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/PropertiesDialog.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "transfer/DialogPrompts.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
@@ -120,7 +120,7 @@ QList<Expected> TestPlainText::show(const QString &place)
     if (place == QLatin1String("Go to Folder tool tip")) {
         auto root = LinkItem::MakeFolder("Quillmark");
         addFolder(*root, Hostile.toStdString());
-        TFolderPathModel model;
+        FolderPathModel model;
         model.setRoot(root.get());
         return {{Hostile, {{model.index(1).data(Qt::ToolTipRole).toString(), Qt::AutoText}}}};
     }
@@ -128,7 +128,7 @@ QList<Expected> TestPlainText::show(const QString &place)
         // A path too long for its line shows whole in the tool tip.
         auto root = LinkItem::MakeFolder("Quillmark");
         LinkItem *link = addLink(*addFolder(*root, Hostile.toStdString()), std::string(300, 'x'), "http://x");
-        TPropertiesDialog dialog(link);
+        PropertiesDialog dialog(link);
         dialog.show();
         auto *location = dialog.findChild<QLabel *>(QStringLiteral("ItemLocation"));
         const QPoint inside = location->rect().center();
@@ -141,7 +141,7 @@ QList<Expected> TestPlainText::show(const QString &place)
         return shown;
     }
     if (place == QLatin1String("folder header")) {
-        TFolderHeader header;
+        FolderHeader header;
         header.setCaption(Hostile);
         return {{Hostile, {labelOf(&header, "FolderHeaderCaption")}}};
     }
@@ -156,7 +156,7 @@ QList<Expected> TestPlainText::show(const QString &place)
     }
     if (place == QLatin1String("status bar")) {
         SilentReporter reporter;
-        TSDIAppForm form(&reporter);
+        MainWindow form(&reporter);
         form.setStatusText(Hostile);
         return {{Hostile, {{form.statusPanel()->text(), form.statusPanel()->textFormat()}}}};
     }

@@ -9,10 +9,10 @@
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "widgets/ShellErrorReport.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 #include "common/SilentReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -48,8 +48,8 @@ void writeCollection()
     addLink(*work, "Tracker", "http://tracker.example/");
     addLink(*work, "Wiki", "http://wiki.example/");
     addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
-    QDir().mkpath(TRepository::DataFolder());
-    QVERIFY(NativeFile::saveAtomically(TRepository::DataFile(), *root, nullptr));
+    QDir().mkpath(Repository::DataFolder());
+    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
 }
 
 QStringList rowNames(const FolderListView *list)
@@ -91,14 +91,14 @@ private slots:
     void searchShortcutFocusesTheField();
 
 private:
-    TSDIAppForm *form() const { return m_form.get(); }
+    MainWindow *form() const { return m_form.get(); }
     FolderListView *list() const { return m_form->LinkList(); }
     FolderTreeView *tree() const { return m_form->LinksTree(); }
     QLineEdit *field() const { return m_form->searchCommands()->SearchEdit(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     SilentReporter m_reporter;
-    std::unique_ptr<TSDIAppForm> m_form;
+    std::unique_ptr<MainWindow> m_form;
     QStringList m_boxes;
     bool m_answer = true;
     Confirmations::Handler m_previous;
@@ -108,7 +108,7 @@ void TestSearching::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
     writeCollection();
     m_boxes.clear();
     m_answer = true;
@@ -118,7 +118,7 @@ void TestSearching::init()
                                                 return m_answer;
                                             },
                                             record, record});
-    m_form = std::make_unique<TSDIAppForm>(&m_reporter);
+    m_form = std::make_unique<MainWindow>(&m_reporter);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
@@ -245,7 +245,7 @@ void TestSearching::allBookmarksThenAFolder()
 void TestSearching::goToFolderOnADeepPath()
 {
     QTimer::singleShot(0, this, [] {
-        auto *dialog = qobject_cast<TGoToFolderDialog *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         QTest::keyClicks(dialog->FilterEdit(), QStringLiteral("france"));
         QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);

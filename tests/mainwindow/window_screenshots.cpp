@@ -5,7 +5,7 @@
 //   window_screenshots OUT.png folder NAME     the folder of that name shown, tree opened
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "common/SilentReporter.h"
 
@@ -29,7 +29,7 @@ int main(int argc, char **argv)
     const QString mode = QString::fromLocal8Bit(argv[2]);
     const QString text = QString::fromLocal8Bit(argv[3]);
     SilentReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.show();
     if (mode == QLatin1String("search")) {
         form.searchCommands()->SearchEdit()->setText(text);

@@ -5,11 +5,11 @@
 //
 // The first argument is "tip", "about" or "help".
 
-#include "mainwindow/SDIAppForm.h"
-#include "shell/Form1.h"
+#include "mainwindow/MainWindow.h"
+#include "shell/TipOfTheDayDialog.h"
 #include "shell/HelpCommands.h"
 #include "shell/HelpSystem.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
     const QString which = app.arguments().value(1);
-    const char *photographed = which == QLatin1String("tip") ? "TForm1"
-        : which == QLatin1String("about")                    ? "TAboutBox"
+    const char *photographed = which == QLatin1String("tip") ? "TipOfTheDayDialog"
+        : which == QLatin1String("about")                    ? "AboutBox"
         : which == QLatin1String("help")                     ? "HelpWindow"
                                                              : nullptr;
     if (!photographed) {
@@ -44,19 +44,19 @@ int main(int argc, char *argv[])
     }
 
     // The tip opens by itself at the window's first activation, as at every start of the program.
-    TReg().SetShowTip(which == QLatin1String("tip"));
-    TSDIAppForm window;
+    Settings().SetShowTip(which == QLatin1String("tip"));
+    MainWindow window;
     HelpCommands commands(&window);
     window.show();
     window.activateWindow();
 
     QTimer::singleShot(1000, &window, [&] {
         if (which == QLatin1String("about"))
-            commands.HelpAbout1Execute();
+            commands.showAbout();
         else if (which == QLatin1String("help"))
             commands.help()->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::DisplayTopic, 0);
         else if (!shownWindow(photographed)) // a screen without a window manager may never activate the window
-            commands.TipoftheDay1Click();
+            commands.showTipOfTheDay();
     });
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, &app, [&] {

@@ -127,10 +127,10 @@ void TestAboutBox::versionText()
     const QString program = writeFile(QStringLiteral("program"), contents);
     QVERIFY(!program.isEmpty());
     RecordingReporter reporter;
-    TAboutBox box(&m_help, nullptr, &reporter, program);
+    AboutBox box(&m_help, nullptr, &reporter, program);
     QCOMPARE(reporter.errors, QStringList());
-    QCOMPARE(box.Label11()->text(), text);
-    QCOMPARE(box.Label1()->text(), TAboutBox::LegalNotice());
+    QCOMPARE(box.versionLabel()->text(), text);
+    QCOMPARE(box.legalNoticeLabel()->text(), AboutBox::LegalNotice());
     QCOMPARE(box.windowTitle(), QStringLiteral("About Quillmark"));
 }
 
@@ -153,16 +153,16 @@ void TestAboutBox::unreadableVersion()
     QFETCH(QByteArray, contents);
 
     const QString program = contents.isNull() ? m_dir.filePath(name) : writeFile(name, contents);
-    TVersionInfo info;
+    VersionInfo info;
     QVERIFY(!info.setFileName(program));
     QCOMPARE(info.Major1() + info.Major2() + info.Minor1() + info.Minor2(), 0);
 
     // The box reports the error in the standard error box and opens all the same.
     RecordingReporter reporter;
-    TAboutBox box(&m_help, nullptr, &reporter, program);
+    AboutBox box(&m_help, nullptr, &reporter, program);
     QCOMPARE(reporter.errors, QStringList {QStringLiteral("|Can't get file version information for ") + program});
-    QCOMPARE(box.Label11()->text(), QStringLiteral("#"));
-    QCOMPARE(box.Label1()->text(), QString());
+    QCOMPARE(box.versionLabel()->text(), QStringLiteral("#"));
+    QCOMPARE(box.legalNoticeLabel()->text(), QString());
     QCOMPARE(box.windowTitle(), QStringLiteral("About Quillmark"));
 }
 
@@ -175,21 +175,21 @@ void TestAboutBox::programFilesCarryTheProjectVersion()
 
     // This test program is built from the same library as Quillmark; the box reads the running program by default.
     RecordingReporter reporter;
-    TAboutBox box(&m_help, nullptr, &reporter);
+    AboutBox box(&m_help, nullptr, &reporter);
     QCOMPARE(reporter.errors, QStringList());
-    QCOMPARE(box.Label11()->text(), expected);
+    QCOMPARE(box.versionLabel()->text(), expected);
 
     const QString quillmark = QStringLiteral(QUILLMARK_BIN_DIR "/quillmark");
     QVERIFY2(QFile::exists(quillmark), "the program is built before this test");
-    TVersionInfo info;
+    VersionInfo info;
     QVERIFY2(info.setFileName(quillmark), qPrintable(info.errorString()));
-    QCOMPARE(TAboutBox::VersionText(info.Major1(), info.Major2(), info.Minor1(), info.Minor2()), expected);
+    QCOMPARE(AboutBox::VersionText(info.Major1(), info.Major2(), info.Minor1(), info.Minor2()), expected);
 }
 
 void TestAboutBox::linksOpenMailAndSite()
 {
     StandInOpener opener;
-    TAboutBox box(&m_help, nullptr);
+    AboutBox box(&m_help, nullptr);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     QCOMPARE(box.MailLinkLabel()->text(), QLatin1String(Product::SupportEMail));
@@ -199,12 +199,12 @@ void TestAboutBox::linksOpenMailAndSite()
     const QStringList expected {QStringLiteral("mailto:") + QLatin1String(Product::SupportEMail),
                                 QLatin1String(Product::ProductSiteBase)};
     QCOMPARE(opener.opened, expected);
-    QCOMPARE(box.Label13()->text(), QStringLiteral("Distributed by quillmark.orbrook.example"));
+    QCOMPARE(box.distributorLabel()->text(), QStringLiteral("Distributed by quillmark.orbrook.example"));
 }
 
 void TestAboutBox::f1OpensTopic404()
 {
-    TAboutBox box(&m_help, nullptr);
+    AboutBox box(&m_help, nullptr);
     box.show();
     QVERIFY(QTest::qWaitForWindowActive(&box));
     m_help.requests.clear();

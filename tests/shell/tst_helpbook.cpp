@@ -1,10 +1,10 @@
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/BuiltInHelp.h"
 #include "shell/HelpBook.h"
 #include "shell/HelpSystem.h"
 #include "shell/HelpWindow.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 
 #include <QAction>
 #include <QDir>
@@ -79,8 +79,8 @@ void TestHelpBook::everyMenuNumberHasATopic()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(dir.filePath(QStringLiteral("config")));
-    TSDIAppForm window;
+    Settings::SetStorageFolder(dir.filePath(QStringLiteral("config")));
+    MainWindow window;
     int numbered = 0;
     for (QAction *action : window.findChildren<QAction *>()) {
         const int context = action->property("helpContext").toInt();

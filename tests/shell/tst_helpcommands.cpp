@@ -1,9 +1,9 @@
 #include "RecordingHelp.h"
 #include "common/StandInOpener.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/HelpCommands.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QAction>
@@ -35,7 +35,7 @@ private:
     static QMenu *submenu(const QList<QAction *> &entries, const QString &caption);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TSDIAppForm> m_window;
+    std::unique_ptr<MainWindow> m_window;
     RecordingHelp m_help;
     std::unique_ptr<HelpCommands> m_commands;
 };
@@ -45,9 +45,9 @@ void TestHelpCommands::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-    QVERIFY(TReg().SetShowTip(false));
-    m_window = std::make_unique<TSDIAppForm>();
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    QVERIFY(Settings().SetShowTip(false));
+    m_window = std::make_unique<MainWindow>();
     m_commands = std::make_unique<HelpCommands>(m_window.get(), &m_help);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));

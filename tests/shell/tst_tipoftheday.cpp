@@ -1,11 +1,11 @@
 #include "RecordingHelp.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/Paths.h"
-#include "shell/Form1.h"
+#include "shell/TipOfTheDayDialog.h"
 #include "shell/HelpCommands.h"
 #include "shell/Product.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +39,7 @@ private slots:
 
 private:
     // Runs action on the next tip dialog that shows, from inside its modal loop.
-    void whenTipShows(std::function<void(TForm1 *)> action);
+    void whenTipShows(std::function<void(TipOfTheDayDialog *)> action);
     // Counts every tip dialog that shows and closes it with Esc.
     void closeEveryTip(int &opened);
 
@@ -53,7 +53,7 @@ void TestTipOfTheDay::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
     m_help.requests.clear();
     m_watchers = std::make_unique<QObject>();
 }
@@ -62,18 +62,18 @@ void TestTipOfTheDay::cleanup()
 {
     m_watchers.reset();
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TForm1 *>(widget))
+        if (qobject_cast<TipOfTheDayDialog *>(widget))
             widget->close();
     }
     m_dir.reset();
 }
 
-void TestTipOfTheDay::whenTipShows(std::function<void(TForm1 *)> action)
+void TestTipOfTheDay::whenTipShows(std::function<void(TipOfTheDayDialog *)> action)
 {
     auto *timer = new QTimer(m_watchers.get());
     connect(timer, &QTimer::timeout, this, [timer, action] {
         for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *tip = qobject_cast<TForm1 *>(widget);
+            auto *tip = qobject_cast<TipOfTheDayDialog *>(widget);
             if (tip && tip->isVisible()) {
                 timer->stop();
                 timer->deleteLater();
@@ -90,7 +90,7 @@ void TestTipOfTheDay::closeEveryTip(int &opened)
     auto *timer = new QTimer(m_watchers.get());
     connect(timer, &QTimer::timeout, this, [&opened] {
         for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *tip = qobject_cast<TForm1 *>(widget);
+            auto *tip = qobject_cast<TipOfTheDayDialog *>(widget);
             if (tip && tip->isVisible()) {
                 ++opened;
                 QTest::keyClick(tip, Qt::Key_Escape);
@@ -102,20 +102,20 @@ void TestTipOfTheDay::closeEveryTip(int &opened)
 
 void TestTipOfTheDay::tipsAreShuffledNotLost()
 {
-    TForm1 dialog(&m_help, nullptr);
+    TipOfTheDayDialog dialog(&m_help, nullptr);
     QStringList texts;
-    for (int i = 0; i < TForm1::TipCount; ++i)
-        texts << TForm1::TipText(TForm1::FirstTipResource + i);
-    QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), TForm1::TipCount);
+    for (int i = 0; i < TipOfTheDayDialog::TipCount; ++i)
+        texts << TipOfTheDayDialog::TipText(TipOfTheDayDialog::FirstTipResource + i);
+    QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), TipOfTheDayDialog::TipCount);
     QStringList shown = dialog.Tips();
     std::sort(shown.begin(), shown.end());
     std::sort(texts.begin(), texts.end());
     QCOMPARE(shown, texts);
     QCOMPARE(dialog.TipIndex(), 0);
-    QCOMPARE(dialog.Label2()->text(), dialog.Tips().first());
+    QCOMPARE(dialog.tipLabel()->text(), dialog.Tips().first());
 
     // The tip about new versions gives our own site and address in full.
-    const QString newVersions = TForm1::TipText(50001);
+    const QString newVersions = TipOfTheDayDialog::TipText(50001);
     QVERIFY(newVersions.contains(QLatin1String(Product::ProductSiteBase)));
     QVERIFY(newVersions.contains(QLatin1String(Product::SupportEMail)));
 }
@@ -125,7 +125,7 @@ void TestTipOfTheDay::orderChangesBetweenOpenings()
     // Fifty openings that all start at the same tip would mean the order is not shuffled anew each time.
     QSet<QString> firstTips;
     for (int i = 0; i < 50; ++i)
-        firstTips.insert(TForm1(&m_help, nullptr).Label2()->text());
+        firstTips.insert(TipOfTheDayDialog(&m_help, nullptr).tipLabel()->text());
     QVERIFY(firstTips.size() > 1);
 }
 
@@ -147,18 +147,18 @@ void TestTipOfTheDay::nextAndBackWrapAround()
     QFETCH(QString, presses);
     QFETCH(int, shown);
 
-    TForm1 dialog(&m_help, nullptr);
+    TipOfTheDayDialog dialog(&m_help, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     for (QChar press : presses)
-        QTest::mouseClick(press == QLatin1Char('N') ? dialog.Button2() : dialog.Button1(), Qt::LeftButton);
+        QTest::mouseClick(press == QLatin1Char('N') ? dialog.nextButton() : dialog.backButton(), Qt::LeftButton);
     QCOMPARE(dialog.TipIndex(), shown);
-    QCOMPARE(dialog.Label2()->text(), dialog.Tips().at(shown));
+    QCOMPARE(dialog.tipLabel()->text(), dialog.Tips().at(shown));
 }
 
 void TestTipOfTheDay::f1OpensTheTipsTopic()
 {
-    TForm1 dialog(&m_help, nullptr);
+    TipOfTheDayDialog dialog(&m_help, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_F1);
@@ -189,29 +189,29 @@ void TestTipOfTheDay::closingStoresShowTip()
     QFETCH(bool, toggle);
     QFETCH(QString, way);
 
-    QVERIFY(TReg().SetShowTip(stored));
-    TSDIAppForm window;
+    QVERIFY(Settings().SetShowTip(stored));
+    MainWindow window;
     HelpCommands commands(&window, &m_help);
     bool shownTicked = !stored;
-    whenTipShows([&](TForm1 *tip) {
+    whenTipShows([&](TipOfTheDayDialog *tip) {
         shownTicked = tip->ShowTip()->isChecked();
         if (toggle)
             QTest::mouseClick(tip->ShowTip(), Qt::LeftButton);
         if (way == QLatin1String("esc"))
             QTest::keyClick(tip, Qt::Key_Escape);
         else if (way == QLatin1String("button"))
-            QTest::mouseClick(tip->Button3(), Qt::LeftButton);
+            QTest::mouseClick(tip->closeButton(), Qt::LeftButton);
         else
             tip->close();
     });
     window.actions()->tipOfTheDay->trigger(); // returns when the dialog has closed
     QCOMPARE(shownTicked, stored);
-    QCOMPARE(TReg().GetShowTip(), stored != toggle);
+    QCOMPARE(Settings().GetShowTip(), stored != toggle);
 }
 
 void TestTipOfTheDay::opensOnceAtFirstActivation()
 {
-    TSDIAppForm window;
+    MainWindow window;
     HelpCommands commands(&window, &m_help);
     int opened = 0;
     closeEveryTip(opened);
@@ -233,13 +233,13 @@ void TestTipOfTheDay::opensOnceAtFirstActivation()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::qWait(100);
     QCOMPARE(opened, 1);
-    QVERIFY(TReg().GetShowTip());
+    QVERIFY(Settings().GetShowTip());
 }
 
 void TestTipOfTheDay::switchedOffOpensOnlyFromMenu()
 {
-    QVERIFY(TReg().SetShowTip(false));
-    TSDIAppForm window;
+    QVERIFY(Settings().SetShowTip(false));
+    MainWindow window;
     HelpCommands commands(&window, &m_help);
     int opened = 0;
     closeEveryTip(opened);
@@ -250,7 +250,7 @@ void TestTipOfTheDay::switchedOffOpensOnlyFromMenu()
 
     window.actions()->tipOfTheDay->trigger();
     QCOMPARE(opened, 1);
-    QVERIFY(!TReg().GetShowTip());
+    QVERIFY(!Settings().GetShowTip());
 }
 
 QTEST_MAIN(TestTipOfTheDay)

@@ -259,7 +259,7 @@ QByteArray sampleBytes(bool version10000)
     if (version10000) {
         NativeFile::write(buffer, *root, nullptr);
     } else {
-        TNativeImportExport writer(&buffer);
+        NativeImportExport writer(&buffer);
         writer.WriteItem(*root);
     }
     return buffer.data();

@@ -124,7 +124,7 @@ void TestEmptyFolders::find()
     LinkItem *folder = ::find(root.get(), below);
     QVERIFY(folder);
 
-    const TEmptyFolders found = FindEmptyFolders(folder);
+    const EmptyFolderList found = FindEmptyFolders(folder);
     QStringList foundPaths;
     for (const LinkItem *item : found.topmost)
         foundPaths << pathOf(item);
@@ -154,7 +154,7 @@ void TestEmptyFolders::deepChain()
         folder = addFolder(*folder, "F");
     addLink(*root, "Keep", "https://example.org/");
 
-    TEmptyFolders found = FindEmptyFolders(root.get());
+    EmptyFolderList found = FindEmptyFolders(root.get());
     QCOMPARE(found.topmost, std::vector<LinkItem *> {top});
     QCOMPARE(found.count, 200000);
     DeleteFolders(found.topmost);
@@ -180,7 +180,7 @@ void TestEmptyFolders::manySiblingsAmongLinks()
     }
     root->Children.InsertSortedBatch(std::move(children));
 
-    const TEmptyFolders found = FindEmptyFolders(root.get());
+    const EmptyFolderList found = FindEmptyFolders(root.get());
     QCOMPARE(found.count, 40000);
     DeleteFolders(found.topmost);
     QCOMPARE(root->Children.Count(), 20000);

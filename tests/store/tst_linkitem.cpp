@@ -9,7 +9,7 @@
 using namespace TreeBuilders;
 
 namespace {
-QStringList names(const TItems &items)
+QStringList names(const ItemList &items)
 {
     QStringList result;
     for (const auto &item : items)
@@ -179,7 +179,7 @@ void TestLinkItem::countKindsAndHasFolder()
     addFolder(*f2, "below");
     addLink(root, "l3", "4");
     QVERIFY(root.Children.HasFolder());
-    const TItems::Kinds kinds = root.Children.CountKinds();
+    const ItemList::Kinds kinds = root.Children.CountKinds();
     QCOMPARE(kinds.folders, 2);
     QCOMPARE(kinds.links, 3);
 

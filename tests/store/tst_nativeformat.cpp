@@ -67,7 +67,7 @@ QByteArray writeFirstVersion(const LinkItem &item)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    TNativeImportExport writer(&buffer);
+    NativeImportExport writer(&buffer);
     writer.WriteItem(item);
     return buffer.data();
 }

@@ -54,7 +54,7 @@ void writeAll(const QString &path, const QByteArray &bytes)
 
 QStringList setAsideFiles()
 {
-    return QDir(TRepository::DataFolder()).entryList({QStringLiteral("Quillmark.dat.unreadable-*")}, QDir::Files | QDir::Dirs);
+    return QDir(Repository::DataFolder()).entryList({QStringLiteral("Quillmark.dat.unreadable-*")}, QDir::Files | QDir::Dirs);
 }
 } // namespace
 
@@ -101,38 +101,38 @@ void TestRepository::cleanup()
 void TestRepository::firstRunWritesTheEmptyRoot()
 {
     RecordingReporter reporter;
-    TRepository repository(&reporter);
-    QCOMPARE(repository.loadState(), TRepository::LoadState::NoFile);
+    Repository repository(&reporter);
+    QCOMPARE(repository.loadState(), Repository::LoadState::NoFile);
     QCOMPARE(repository.Root()->Name, std::string("Quillmark"));
     QCOMPARE(repository.Root()->IsFolder, 1);
     QCOMPARE(repository.Root()->Children.Count(), 0);
-    QVERIFY(!QFileInfo::exists(TRepository::DataFolder()));
+    QVERIFY(!QFileInfo::exists(Repository::DataFolder()));
 
     QVERIFY(repository.Save());
     QVERIFY(reporter.errors.isEmpty());
     const QByteArray expected = QByteArray::fromHex("10270000" "09000000") + "Quillmark"
         + QByteArray::fromHex("00000000" "00000000" "01" "00000000" "00" "0000000000000000" "00000000");
     QCOMPARE(expected.size(), 43);
-    QCOMPARE(readAll(TRepository::DataFile()).toHex(), expected.toHex());
+    QCOMPARE(readAll(Repository::DataFile()).toHex(), expected.toHex());
 
 #ifdef Q_OS_UNIX
     // Private data: the folder is the owner's alone, and so is the file.
-    QCOMPARE(QFileInfo(TRepository::DataFolder()).permissions() & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(QFileInfo(TRepository::DataFile()).permissions() & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(Repository::DataFolder()).permissions() & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(Repository::DataFile()).permissions() & 0x0077, QFileDevice::Permissions());
 #endif
     // Nothing is left behind by the atomic write.
-    QCOMPARE(QDir(TRepository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
+    QCOMPARE(QDir(Repository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
 }
 
 void TestRepository::appDataWithOrWithoutSeparator()
 {
     const QString base = m_home->filePath(QStringLiteral("data"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(base));
-    const QString without = TRepository::DataFolder();
+    const QString without = Repository::DataFolder();
     qputenv("XDG_DATA_HOME", QFile::encodeName(base + QLatin1Char('/')));
-    QCOMPARE(TRepository::DataFolder(), without);
+    QCOMPARE(Repository::DataFolder(), without);
     QCOMPARE(without, base + QStringLiteral("/Quillmark/"));
-    QCOMPARE(TRepository::DataFile(), without + QStringLiteral("Quillmark.dat"));
+    QCOMPARE(Repository::DataFile(), without + QStringLiteral("Quillmark.dat"));
 }
 
 void TestRepository::loadsBothVersions_data()
@@ -153,11 +153,11 @@ void TestRepository::loadsBothVersions()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, rating);
-    writeAll(TRepository::DataFile(), bytes);
+    writeAll(Repository::DataFile(), bytes);
 
     RecordingReporter reporter;
-    TRepository repository(&reporter);
-    QCOMPARE(repository.loadState(), TRepository::LoadState::Loaded);
+    Repository repository(&reporter);
+    QCOMPARE(repository.loadState(), Repository::LoadState::Loaded);
     QVERIFY(reporter.errors.isEmpty());
     QVERIFY(setAsideFiles().isEmpty());
     // The stored root name replaces "Quillmark".
@@ -170,7 +170,7 @@ void TestRepository::loadsBothVersions()
 
     // The next save writes version 10000.
     QVERIFY(repository.Save());
-    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+    QCOMPARE(readAll(Repository::DataFile()).left(4), int32(10000));
 }
 
 void TestRepository::unreadableFilesAreSetAside_data()
@@ -182,18 +182,18 @@ void TestRepository::unreadableFilesAreSetAside_data()
 
     const QStringList refused{QStringLiteral("Error|Uncorrect data format.")};
     QTest::newRow("version 10001") << int32(10001) + fields10000("x") + int32(0)
-                                   << int(TRepository::LoadState::NewerVersion) << refused << 0;
+                                   << int(Repository::LoadState::NewerVersion) << refused << 0;
     QTest::newRow("first version, root name over 10000 bytes")
-        << firstVersionFields(QByteArray(10001, 'r')) + int32(0) << int(TRepository::LoadState::NewerVersion) << refused
+        << firstVersionFields(QByteArray(10001, 'r')) + int32(0) << int(Repository::LoadState::NewerVersion) << refused
         << 0;
     // A damaged file loads as far as it goes: two of three children survive the cut.
     const QByteArray whole = int32(10000) + fields10000("root") + int32(3) + fields10000("a", "1", false) + int32(0)
         + fields10000("b", "2", false) + int32(0) + fields10000("c", "3", false) + int32(0);
-    QTest::newRow("truncated") << whole.left(whole.size() - 10) << int(TRepository::LoadState::Damaged) << QStringList()
+    QTest::newRow("truncated") << whole.left(whole.size() - 10) << int(Repository::LoadState::Damaged) << QStringList()
                                << 3;
-    QTest::newRow("cut inside the third name") << whole.left(whole.size() - 30) << int(TRepository::LoadState::Damaged)
+    QTest::newRow("cut inside the third name") << whole.left(whole.size() - 30) << int(Repository::LoadState::Damaged)
                                                << QStringList() << 2;
-    QTest::newRow("empty file") << QByteArray() << int(TRepository::LoadState::Damaged) << QStringList() << 0;
+    QTest::newRow("empty file") << QByteArray() << int(Repository::LoadState::Damaged) << QStringList() << 0;
 }
 
 void TestRepository::unreadableFilesAreSetAside()
@@ -202,10 +202,10 @@ void TestRepository::unreadableFilesAreSetAside()
     QFETCH(int, state);
     QFETCH(QStringList, errors);
     QFETCH(int, children);
-    writeAll(TRepository::DataFile(), bytes);
+    writeAll(Repository::DataFile(), bytes);
 
     RecordingReporter reporter;
-    TRepository repository(&reporter);
+    Repository repository(&reporter);
     QCOMPARE(int(repository.loadState()), state);
     QCOMPARE(reporter.errors, errors);
     QCOMPARE(repository.Root()->Children.Count(), children);
@@ -213,14 +213,14 @@ void TestRepository::unreadableFilesAreSetAside()
     // The file as it was is kept beside the data file, and the user is told where.
     const QStringList aside = setAsideFiles();
     QCOMPARE(aside.size(), 1);
-    QCOMPARE(repository.setAsidePath(), TRepository::DataFolder() + aside.first());
+    QCOMPARE(repository.setAsidePath(), Repository::DataFolder() + aside.first());
     QCOMPARE(readAll(repository.setAsidePath()), bytes);
     QCOMPARE(reporter.notices.size(), 1);
     QVERIFY(reporter.notices.first().contains(QDir::toNativeSeparators(repository.setAsidePath())));
 
     QVERIFY(repository.Save());
     QCOMPARE(readAll(repository.setAsidePath()), bytes);
-    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+    QCOMPARE(readAll(Repository::DataFile()).left(4), int32(10000));
 }
 
 // The data file is a link to the real file: what is set aside is the damaged data, not a second link that would
@@ -230,32 +230,32 @@ void TestRepository::damagedFileBehindALinkIsKept()
     const QByteArray damaged = int32(10000) + fields10000("root") + int32(3) + fields10000("a", "1", false);
     const QString real = m_home->filePath(QStringLiteral("elsewhere/real.dat"));
     writeAll(real, damaged);
-    QVERIFY(QDir().mkpath(TRepository::DataFolder()));
-    QVERIFY(QFile::link(real, TRepository::DataFile()));
+    QVERIFY(QDir().mkpath(Repository::DataFolder()));
+    QVERIFY(QFile::link(real, Repository::DataFile()));
 
-    TRepository repository;
-    QCOMPARE(repository.loadState(), TRepository::LoadState::Damaged);
+    Repository repository;
+    QCOMPARE(repository.loadState(), Repository::LoadState::Damaged);
     QVERIFY(repository.Save());
     QCOMPARE(readAll(repository.setAsidePath()), damaged);
-    QCOMPARE(readAll(TRepository::DataFile()).left(4), int32(10000));
+    QCOMPARE(readAll(Repository::DataFile()).left(4), int32(10000));
 }
 
 void TestRepository::fileThatCannotBeOpenedIsKept()
 {
     // A folder where the data file should be cannot be opened as a file, even by root.
-    QVERIFY(QDir().mkpath(TRepository::DataFile()));
-    writeAll(TRepository::DataFile() + QStringLiteral("/inside"), "precious");
+    QVERIFY(QDir().mkpath(Repository::DataFile()));
+    writeAll(Repository::DataFile() + QStringLiteral("/inside"), "precious");
 
     RecordingReporter reporter;
-    TRepository repository(&reporter);
-    QCOMPARE(repository.loadState(), TRepository::LoadState::Unreadable);
+    Repository repository(&reporter);
+    QCOMPARE(repository.loadState(), Repository::LoadState::Unreadable);
     QCOMPARE(reporter.errors.size(), 1);
-    QCOMPARE(reporter.errors.first(), QStringLiteral("|Cannot open file %1").arg(TRepository::DataFile()));
+    QCOMPARE(reporter.errors.first(), QStringLiteral("|Cannot open file %1").arg(Repository::DataFile()));
     QCOMPARE(repository.Root()->Name, std::string("Quillmark"));
 
     QVERIFY(repository.Save());
     QCOMPARE(readAll(repository.setAsidePath() + QStringLiteral("/inside")), QByteArray("precious"));
-    QCOMPARE(readAll(TRepository::DataFile()).size(), 43);
+    QCOMPARE(readAll(Repository::DataFile()).size(), 43);
 }
 
 void TestRepository::failedSaveKeepsTheOldFile()
@@ -263,10 +263,10 @@ void TestRepository::failedSaveKeepsTheOldFile()
 #ifndef Q_OS_UNIX
     QSKIP("needs a file size limit to make the disk run out");
 #else
-    TRepository repository;
+    Repository repository;
     addLink(*repository.Root(), "first", "http://first");
     QVERIFY(repository.Save());
-    const QByteArray before = readAll(TRepository::DataFile());
+    const QByteArray before = readAll(Repository::DataFile());
 
     // Let the process write no file larger than 64 KiB: the save runs out of room half-way.
     struct rlimit old;
@@ -276,7 +276,7 @@ void TestRepository::failedSaveKeepsTheOldFile()
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     RecordingReporter reporter;
-    TRepository failing(&reporter); // loads the small file
+    Repository failing(&reporter); // loads the small file
     for (int i = 0; i < 20000; ++i)
         addLink(*failing.Root(), "link " + std::to_string(i), std::string(200, 'u'));
     const bool saved = failing.Save();
@@ -284,15 +284,15 @@ void TestRepository::failedSaveKeepsTheOldFile()
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!saved);
-    QCOMPARE(reporter.errors, QStringList{QStringLiteral("|Cannot create file %1").arg(TRepository::DataFile())});
+    QCOMPARE(reporter.errors, QStringList{QStringLiteral("|Cannot create file %1").arg(Repository::DataFile())});
     QVERIFY(!failing.errorString().isEmpty());
-    QCOMPARE(readAll(TRepository::DataFile()), before);
+    QCOMPARE(readAll(Repository::DataFile()), before);
     QCOMPARE(failing.Root()->Children.Count(), 20001); // the tree stays in memory
-    QCOMPARE(QDir(TRepository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
+    QCOMPARE(QDir(Repository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
 
     // With room again, the same repository saves.
     QVERIFY(failing.Save());
-    QVERIFY(readAll(TRepository::DataFile()).size() > 64 * 1024);
+    QVERIFY(readAll(Repository::DataFile()).size() > 64 * 1024);
 #endif
 }
 
@@ -325,14 +325,14 @@ void TestRepository::prefetchedLoadIsTheSame()
     const auto load = [&](const QString &home, bool prefetched) {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(home)));
         if (blocked)
-            QDir().mkpath(TRepository::DataFile());
+            QDir().mkpath(Repository::DataFile());
         else if (!bytes.isEmpty())
-            writeAll(TRepository::DataFile(), bytes);
+            writeAll(Repository::DataFile(), bytes);
         std::unique_ptr<DataFilePrefetch> prefetch;
         if (prefetched)
             prefetch = std::make_unique<DataFilePrefetch>();
         RecordingReporter reporter;
-        TRepository repository(&reporter, prefetch.get());
+        Repository repository(&reporter, prefetch.get());
         QBuffer tree;
         tree.open(QIODevice::WriteOnly);
         NativeFile::write(tree, *repository.Root(), nullptr);
@@ -357,16 +357,16 @@ void TestRepository::prefetchFollowsAMovedDataFile()
         return bytes;
     };
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("first"))));
-    writeAll(TRepository::DataFile(), collection(1));
+    writeAll(Repository::DataFile(), collection(1));
     DataFilePrefetch prefetch;
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("second"))));
-    writeAll(TRepository::DataFile(), collection(3));
+    writeAll(Repository::DataFile(), collection(3));
 
-    TRepository repository(nullptr, &prefetch);
-    QCOMPARE(repository.loadState(), TRepository::LoadState::Loaded);
+    Repository repository(nullptr, &prefetch);
+    QCOMPARE(repository.loadState(), Repository::LoadState::Loaded);
     QCOMPARE(repository.Root()->Children.Count(), 3);
     // A second load reads the file again.
-    writeAll(TRepository::DataFile(), collection(2));
+    writeAll(Repository::DataFile(), collection(2));
     repository.Load();
     QCOMPARE(repository.Root()->Children.Count(), 2);
 }
@@ -382,10 +382,10 @@ void TestRepository::hugeDataFile_data()
         + int32(0) + fields10000("b", "2", false) + int32(0);
     // What follows the top record is never read.
     QTest::newRow("collection, then 100 GB of zeros")
-        << collection << qint64(0) << int(TRepository::LoadState::Loaded) << 2;
+        << collection << qint64(0) << int(Repository::LoadState::Loaded) << 2;
     // A name of 2 GB is what a file of 100 GB can describe, but more than the process may take.
     QTest::newRow("name larger than the memory")
-        << int32(10000) + int32(0x7fffffff) << (qint64(512) << 20) << int(TRepository::LoadState::Unreadable) << 0;
+        << int32(10000) + int32(0x7fffffff) << (qint64(512) << 20) << int(Repository::LoadState::Unreadable) << 0;
 }
 
 // A data file larger than memory (sparse: it takes no disk) is read in pieces as start-up reads it; when
@@ -401,9 +401,9 @@ void TestRepository::hugeDataFile()
 #else
     if (headroom > 0 && AddressSanitized)
         QSKIP("The address sanitizer reserves more address space than any limit would leave");
-    writeAll(TRepository::DataFile(), front);
+    writeAll(Repository::DataFile(), front);
     const qint64 size = qint64(100) << 30;
-    QVERIFY(QFile::resize(TRepository::DataFile(), size));
+    QVERIFY(QFile::resize(Repository::DataFile(), size));
 
     rlimit old {};
     QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
@@ -416,25 +416,25 @@ void TestRepository::hugeDataFile()
         QCOMPARE(setrlimit(RLIMIT_AS, &limited), 0);
     }
     RecordingReporter reporter;
-    std::unique_ptr<TRepository> repository;
+    std::unique_ptr<Repository> repository;
     {
         DataFilePrefetch prefetch;
-        repository = std::make_unique<TRepository>(&reporter, &prefetch);
+        repository = std::make_unique<Repository>(&reporter, &prefetch);
     }
     setrlimit(RLIMIT_AS, &old);
 
     QCOMPARE(int(repository->loadState()), state);
     QCOMPARE(repository->Root()->Children.Count(), children);
-    if (repository->loadState() == TRepository::LoadState::Loaded) {
+    if (repository->loadState() == Repository::LoadState::Loaded) {
         QVERIFY(reporter.errors.isEmpty());
         QVERIFY(setAsideFiles().isEmpty());
         return;
     }
-    QCOMPARE(reporter.errors, QStringList {QStringLiteral("|Cannot open file %1").arg(TRepository::DataFile())});
+    QCOMPARE(reporter.errors, QStringList {QStringLiteral("|Cannot open file %1").arg(Repository::DataFile())});
     QCOMPARE(repository->errorString(), QStringLiteral("There is not enough memory to read the file."));
     QCOMPARE(repository->Root()->Name, std::string("Quillmark"));
     // Moved aside whole, not copied.
-    QVERIFY(!QFileInfo::exists(TRepository::DataFile()));
+    QVERIFY(!QFileInfo::exists(Repository::DataFile()));
     QCOMPARE(QFileInfo(repository->setAsidePath()).size(), size);
 #endif
 }
@@ -456,11 +456,11 @@ void TestRepository::privateUnderAnyUmask()
 #else
     const QString dataHome = m_home->filePath(QStringLiteral("data"));
     if (folderExists) {
-        QVERIFY(QDir().mkpath(TRepository::DataFolder()));
-        QVERIFY(QFile::setPermissions(TRepository::DataFolder(), QFileDevice::Permissions(0x7755)));
+        QVERIFY(QDir().mkpath(Repository::DataFolder()));
+        QVERIFY(QFile::setPermissions(Repository::DataFolder(), QFileDevice::Permissions(0x7755)));
     }
     const mode_t oldMask = ::umask(0);
-    TRepository repository;
+    Repository repository;
     const bool saved = repository.Save();
     ::umask(oldMask);
     QVERIFY(saved);
@@ -469,8 +469,8 @@ void TestRepository::privateUnderAnyUmask()
         struct stat status = {};
         return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
     };
-    QCOMPARE(mode(TRepository::DataFolder()), 0700);
-    QCOMPARE(mode(TRepository::DataFile()), 0600);
+    QCOMPARE(mode(Repository::DataFolder()), 0700);
+    QCOMPARE(mode(Repository::DataFile()), 0600);
     if (!folderExists)
         QCOMPARE(mode(dataHome), 0700); // created for the data folder, so the user's alone as well
 #endif

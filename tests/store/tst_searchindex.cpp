@@ -142,15 +142,15 @@ void TestSearchIndex::wordRules()
     QFETCH(QString, query);
     QFETCH(QStringList, expected);
     auto root = sampleTree();
-    TSearchIndex index(root.get());
+    SearchIndex index(root.get());
     QCOMPARE(names(index.search(query)), expected);
-    QCOMPARE(TSearchIndex::hasWords(query), !query.trimmed().isEmpty());
+    QCOMPARE(SearchIndex::hasWords(query), !query.trimmed().isEmpty());
 }
 
 void TestSearchIndex::resultsFollowChangesAfterInvalidate()
 {
     auto root = sampleTree();
-    TSearchIndex index(root.get());
+    SearchIndex index(root.get());
     QCOMPARE(names(index.search("tea")), QStringList {"Tea"});
 
     LinkItem *recettes = root->Children.Get(1);
@@ -194,9 +194,9 @@ void TestSearchIndex::typingOnMatchesFreshSearches()
     const QStringList steps {"t",    "te",   "tea",    "tea ",    "tea g", "tea gr", "tea", "e",    "e r",
                              "e re", "re e", "\u00e9", "\u00e9t", "x",     "xe",     "",    "cafe", "cafe creme"};
     auto root = sampleTree();
-    TSearchIndex typing(root.get());
+    SearchIndex typing(root.get());
     for (const QString &step : steps) {
-        TSearchIndex fresh(root.get());
+        SearchIndex fresh(root.get());
         QCOMPARE(names(typing.search(step)), names(fresh.search(step)));
     }
 }
@@ -216,7 +216,7 @@ void TestSearchIndex::randomCollectionsMatchReference()
                         randomText(random, random.bounded(40)));
             }
         }
-        TSearchIndex index(root.get());
+        SearchIndex index(root.get());
         QString query;
         for (int step = 0; step < 12; ++step) {
             // Mostly typing on, sometimes starting over.
@@ -231,7 +231,7 @@ void TestSearchIndex::randomCollectionsMatchReference()
 void TestSearchIndex::allLinksInTreeOrder()
 {
     auto root = sampleTree();
-    TSearchIndex index(root.get());
+    SearchIndex index(root.get());
     const QStringList links {Bytes, Cafe, Office, "Tea", "Quarterly report"};
     QCOMPARE(names(index.allLinks()), links);
     QVERIFY(index.isStale());

@@ -2,7 +2,7 @@
 
 #include "store/LinkItem.h"
 #include "transfer/FavoritesTree.h"
-#include "transfer/ImportForm.h"
+#include "transfer/FavoritesFolderDialog.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferHost.h"
 
@@ -43,7 +43,7 @@ public:
     QStringList informations;
     QStringList warnings;
     // Acts on the chooser instead of the user; its result is the dialog's modal result.
-    std::function<int(TImportForm &)> chooser = [](TImportForm &) { return int(TImportForm::Cancel); };
+    std::function<int(FavoritesFolderDialog &)> chooser = [](FavoritesFolderDialog &) { return int(FavoritesFolderDialog::Cancel); };
     QString chooserCaption;
     QString chooserPrompt;
 
@@ -63,10 +63,10 @@ public:
     void error(QWidget *, const QString &message, const QString &) override { errors << message; }
     void information(QWidget *, const QString &message, const QString &) override { informations << message; }
     void warning(QWidget *, const QString &message, const QString &) override { warnings << message; }
-    int runImportForm(TImportForm &form) override
+    int runImportForm(FavoritesFolderDialog &form) override
     {
         chooserCaption = form.windowTitle();
-        chooserPrompt = form.Label1()->text();
+        chooserPrompt = form.promptLabel()->text();
         return chooser(form);
     }
 };

@@ -27,7 +27,7 @@ void TestBrokenShortcuts::brokenFile_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("url");
-    const QByteArray none = TIEFavorites::NoUrl;
+    const QByteArray none = IEFavorites::NoUrl;
     const auto row = [](const char *file, const QByteArray &url) { QTest::newRow(file) << QString(file) << url; };
     row("empty.url", none);
     row("binary-garbage.url", none);
@@ -53,7 +53,7 @@ void TestBrokenShortcuts::brokenFile()
     QFETCH(QByteArray, url);
     const QString path = QStringLiteral(QUILLMARK_TEST_DATA "/shortcuts/") + file;
     QVERIFY(QFile::exists(path));
-    QCOMPARE(IniReader::profileString(path, "InternetShortcut", "URL", TIEFavorites::NoUrl), url);
+    QCOMPARE(IniReader::profileString(path, "InternetShortcut", "URL", IEFavorites::NoUrl), url);
     checkSound(path);
 }
 
@@ -77,16 +77,16 @@ void TestBrokenShortcuts::corpus()
 
 void TestBrokenShortcuts::checkSound(const QString &path)
 {
-    const QByteArray url = IniReader::profileString(path, "InternetShortcut", "URL", TIEFavorites::NoUrl);
+    const QByteArray url = IniReader::profileString(path, "InternetShortcut", "URL", IEFavorites::NoUrl);
     QVERIFY(url.size() <= IniReader::MaxValueLength);
     QVERIFY(!url.contains('\0'));
 
     QTemporaryDir dir;
     QVERIFY(QFile::copy(path, dir.filePath(QStringLiteral("Shortcut.url"))));
     LinkItem target;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(dir.path(), &target);
-    if (url == TIEFavorites::NoUrl) {
+    if (url == IEFavorites::NoUrl) {
         QCOMPARE(target.Children.Count(), 0);
     } else {
         QCOMPARE(target.Children.Count(), 1);

@@ -116,7 +116,7 @@ void TestIEFavorites::linkName()
 {
     QFETCH(QString, fileName);
     QFETCH(QString, name);
-    QCOMPARE(QString::fromStdString(TIEFavorites::LinkName(fileName)), name);
+    QCOMPARE(QString::fromStdString(IEFavorites::LinkName(fileName)), name);
 }
 
 void TestIEFavorites::importTree_data()
@@ -151,7 +151,7 @@ void TestIEFavorites::importTree()
     QFETCH(QStringList, expected);
     LinkItem target;
     target.IsFolder = 1;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(m_favorites + folder, &target);
     QCOMPARE(dump(target), expected);
     QVERIFY(soundTree(target));
@@ -165,7 +165,7 @@ void TestIEFavorites::importTwiceKeepsWhatWasThere()
     auto existing = LinkItem::MakeLink("Links", "http://existing/");
     existing->Visits = 7;
     target.Children.InsertSorted(std::move(existing));
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(m_favorites + QStringLiteral("/Links/"), &target);
     importer.ImportDirectory(m_favorites + QStringLiteral("/Links"), &target);
     QCOMPARE(dump(target),
@@ -189,7 +189,7 @@ void TestIEFavorites::symbolicLinkCycle()
     QVERIFY(QFile::link(root + "/A/a.url", root + "/A/Sub/linked.url"));
 
     LinkItem target;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(root, &target);
     QCOMPARE(dump(target),
              QStringList({"A/", "A/Sub/", "A/Sub/linked http://a/", "A/Sub/s http://s/", "A/a http://a/"}));
@@ -205,7 +205,7 @@ void TestIEFavorites::deepNesting()
     QVERIFY(writeFile(path + QStringLiteral("/bottom.url"), shortcut("http://bottom/")));
 
     LinkItem target;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(dir.path(), &target);
     QCOMPARE(importer.foldersRead(), levels);
     const LinkItem *item = &target;
@@ -219,7 +219,7 @@ void TestIEFavorites::deepNesting()
 void TestIEFavorites::cancel()
 {
     LinkItem target;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.setProgress([](int folders, int links) { return folders + links < 3; });
     importer.ImportDirectory(m_favorites, &target);
     QVERIFY(importer.wasCancelled());
@@ -241,7 +241,7 @@ void TestIEFavorites::unreadableEntries()
         QSKIP("Running with rights that read any file");
 
     LinkItem target;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(root, &target);
     QFile::setPermissions(root + "/Locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(dump(target), QStringList({"Locked/", "open http://open/"}));
@@ -262,7 +262,7 @@ void TestIEFavorites::specialFiles()
     QElapsedTimer timer;
     timer.start();
     LinkItem target;
-    TIEFavorites importer;
+    IEFavorites importer;
     importer.ImportDirectory(root, &target);
     QCOMPARE_LT(timer.elapsed(), 1500);
     QCOMPARE(dump(target), QStringList {"plain http://plain/"});

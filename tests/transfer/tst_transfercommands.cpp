@@ -157,7 +157,7 @@ void TestTransferCommands::exportExample()
     b->Rating = 4;
     b->LastVisit = 2.5;
     m_prompts.fileName = m_dir.filePath(QStringLiteral("example.qmf"));
-    m_commands->RavelinFile1Click();
+    m_commands->exportQuillmarkFile();
 
     QCOMPARE(readFile(m_prompts.fileName), Example10000);
     QVERIFY(m_prompts.lastWasSave);
@@ -179,7 +179,7 @@ void TestTransferCommands::exportReplacesAtomically()
     QVERIFY(writeFile(path, QByteArray(1000, 'x')));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
     m_prompts.fileName = path;
-    m_commands->RavelinFile1Click();
+    m_commands->exportQuillmarkFile();
 
     QByteArray expected = QByteArray::fromHex("10270000") + fields10000("Target") + int32(0);
     QCOMPARE(readFile(path), expected);
@@ -190,11 +190,11 @@ void TestTransferCommands::exportReplacesAtomically()
 
 void TestTransferCommands::exportCancelledOrFailing()
 {
-    m_commands->RavelinFile1Click(); // cancelled: no file name
+    m_commands->exportQuillmarkFile(); // cancelled: no file name
     QVERIFY(m_prompts.errors.isEmpty());
 
     m_prompts.fileName = m_dir.filePath(QStringLiteral("missing/folder/out.qmf"));
-    m_commands->RavelinFile1Click();
+    m_commands->exportQuillmarkFile();
     QCOMPARE(m_prompts.errors, QStringList {"Cannot create file " + QDir::toNativeSeparators(m_prompts.fileName)});
     QVERIFY(!QFile::exists(m_prompts.fileName));
 }
@@ -220,7 +220,7 @@ void TestTransferCommands::importFile()
     QFETCH(double, lastVisit);
     m_prompts.fileName = m_dir.filePath(QStringLiteral("import.qmf"));
     QVERIFY(writeFile(m_prompts.fileName, bytes));
-    m_commands->RavelinFile2Click();
+    m_commands->importQuillmarkFile();
 
     QVERIFY(!m_prompts.lastWasSave);
     QCOMPARE(m_prompts.lastFileDialog.title, QStringLiteral("Import Quillmark File"));
@@ -247,8 +247,8 @@ void TestTransferCommands::importKeepsTheFolderAndDoubles()
     addLink(*m_folder, "C", "c");
     m_prompts.fileName = m_dir.filePath(QStringLiteral("twice.qmf"));
     QVERIFY(writeFile(m_prompts.fileName, Example10000));
-    m_commands->RavelinFile2Click();
-    m_commands->RavelinFile2Click();
+    m_commands->importQuillmarkFile();
+    m_commands->importQuillmarkFile();
 
     // The file's top record ("A") names nothing: the shown folder keeps its own fields.
     QCOMPARE(m_folder->Name, std::string("Quillmark"));
@@ -264,12 +264,12 @@ void TestTransferCommands::importKeepsTheFolderAndDoubles()
 void TestTransferCommands::importCancelledOrUnreadable()
 {
     addLink(*m_folder, "B", "b");
-    m_commands->RavelinFile2Click(); // cancelled
+    m_commands->importQuillmarkFile(); // cancelled
     QCOMPARE(m_host.statusTexts, QStringList {"1 objects"});
     QCOMPARE(m_host.refreshes, 0);
 
     m_prompts.fileName = m_dir.filePath(QStringLiteral("missing.qmf"));
-    m_commands->RavelinFile2Click();
+    m_commands->importQuillmarkFile();
     QCOMPARE(m_prompts.errors, QStringList {"Cannot open file " + QDir::toNativeSeparators(m_prompts.fileName)});
     QCOMPARE(m_folder->Children.Count(), 1);
     QCOMPARE(m_host.statusTexts.size(), 2);
@@ -287,7 +287,7 @@ void TestTransferCommands::importDamaged()
     // Cut inside the last record's last visit: "z" is kept with its name and what came before it.
     m_prompts.fileName = m_dir.filePath(QStringLiteral("damaged.qmf"));
     QVERIFY(writeFile(m_prompts.fileName, buffer.data().chopped(8)));
-    m_commands->RavelinFile2Click();
+    m_commands->importQuillmarkFile();
 
     QCOMPARE(m_prompts.warnings,
              QStringList {"The file " + QDir::toNativeSeparators(m_prompts.fileName)
@@ -306,7 +306,7 @@ void TestTransferCommands::importProgressCancel()
     QVERIFY(NativeFile::saveAtomically(m_prompts.fileName, exported, nullptr, NativeFile::Sync::NoSync));
     m_commands->setProgressDelay(0);
     cancelProgressWhenShown(&m_host.window);
-    m_commands->RavelinFile2Click();
+    m_commands->importQuillmarkFile();
 
     // The store's reader reports every 1024 items; the first report sees the cancel.
     QCOMPARE(m_prompts.informations, QStringList {"The import was cancelled. 0 folders and 1024 links were imported."});
@@ -376,16 +376,16 @@ void TestTransferCommands::favorites()
     QVERIFY(FavoritesFixture::makeFolder(root + "/News"));
     setFavoritesLocation(root);
 
-    m_prompts.chooser = [&choose](TImportForm &form) {
+    m_prompts.chooser = [&choose](FavoritesFolderDialog &form) {
         if (choose == QLatin1String("-"))
-            return int(TImportForm::Cancel);
-        TFavoritesTree *tree = form.FavoritesTree();
+            return int(FavoritesFolderDialog::Cancel);
+        FavoritesTree *tree = form.favoritesTree();
         if (!choose.isEmpty())
             tree->setCurrentItem(tree->findItems(choose, Qt::MatchExactly | Qt::MatchRecursive).value(0));
-        return int(TImportForm::Ok);
+        return int(FavoritesFolderDialog::Ok);
     };
     for (int round = 1; round <= 2; ++round) {
-        m_commands->InternetExplorerFavorites2Click();
+        m_commands->importFavorites();
         QCOMPARE(m_prompts.chooserCaption, QStringLiteral("Import Internet Explorer Favorites"));
         QCOMPARE(m_prompts.chooserPrompt, QStringLiteral("Select which folder you want to import from."));
         QStringList children;
@@ -412,12 +412,12 @@ void TestTransferCommands::favoritesWithoutFavoritesFolder()
     setFavoritesLocation(m_dir.filePath(QStringLiteral("No such folder")));
     m_prompts.folderName = root;
     bool okWasEnabled = true;
-    m_prompts.chooser = [&okWasEnabled](TImportForm &form) {
+    m_prompts.chooser = [&okWasEnabled](FavoritesFolderDialog &form) {
         okWasEnabled = form.OkButton()->isEnabled();
         form.BrowseButton()->click();
-        return int(TImportForm::Ok);
+        return int(FavoritesFolderDialog::Ok);
     };
-    m_commands->InternetExplorerFavorites2Click();
+    m_commands->importFavorites();
 
     QVERIFY(!okWasEnabled);
     QCOMPARE(m_folder->Children.Count(), 1);

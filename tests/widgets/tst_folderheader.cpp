@@ -14,7 +14,7 @@ QIcon solid(const QColor &color)
 }
 
 // The colour at the middle of the picture the header shows, or an invalid colour when it shows none.
-QColor shownImageColor(const TFolderHeader &header)
+QColor shownImageColor(const FolderHeader &header)
 {
     const auto *image = header.findChild<QLabel *>(QStringLiteral("FolderHeaderImage"));
     if (!image || image->pixmap().isNull())
@@ -53,8 +53,8 @@ void TestFolderHeader::showFolder_data()
     QTest::addColumn<bool>("isTopNode");
     QTest::addColumn<int>("imageType");
     QTest::addColumn<QColor>("shown");
-    QTest::newRow("top node") << true << int(TFolderHeader::itHome) << HomeColor;
-    QTest::newRow("node below") << false << int(TFolderHeader::itFolder) << FolderColor;
+    QTest::newRow("top node") << true << int(FolderHeader::itHome) << HomeColor;
+    QTest::newRow("node below") << false << int(FolderHeader::itFolder) << FolderColor;
 }
 
 void TestFolderHeader::showFolder()
@@ -63,7 +63,7 @@ void TestFolderHeader::showFolder()
     QFETCH(int, imageType);
     QFETCH(QColor, shown);
 
-    TFolderHeader header;
+    FolderHeader header;
     header.setHomeImage(solid(HomeColor));
     header.setFolderImage(solid(FolderColor));
     // Start from the other state, so that both switches are seen.
@@ -77,7 +77,7 @@ void TestFolderHeader::showFolder()
 
 void TestFolderHeader::showTreeNode()
 {
-    TFolderHeader header;
+    FolderHeader header;
     header.setHomeImage(solid(HomeColor));
     header.setFolderImage(solid(FolderColor));
     QTreeWidgetItem top(QStringList {QStringLiteral("Quillmark")});
@@ -96,14 +96,14 @@ void TestFolderHeader::showTreeNode()
 // The main window hands the pictures over after the header was made and has shown its (empty) picture.
 void TestFolderHeader::imagesGivenLaterAreShown()
 {
-    TFolderHeader header;
-    QCOMPARE(header.imageType(), TFolderHeader::itFolder);
+    FolderHeader header;
+    QCOMPARE(header.imageType(), FolderHeader::itFolder);
     QVERIFY(!shownImageColor(header).isValid());
     header.setFolderImage(solid(FolderColor));
     QCOMPARE(shownImageColor(header), FolderColor);
     header.setHomeImage(solid(HomeColor)); // not the shown one
     QCOMPARE(shownImageColor(header), FolderColor);
-    header.setImageType(TFolderHeader::itHome);
+    header.setImageType(FolderHeader::itHome);
     QCOMPARE(shownImageColor(header), HomeColor);
 }
 
@@ -126,7 +126,7 @@ void TestFolderHeader::looksLikeABand()
         pal.setColor(QPalette::Disabled, QPalette::WindowText, greyText);
         window.setPalette(pal);
     }
-    auto *header = new TFolderHeader(&window);
+    auto *header = new FolderHeader(&window);
     header->setHomeImage(solid(HomeColor));
     header->ShowFolder(QStringLiteral("WWWWWWWW"), true);
     header->resize(400, header->sizeHint().height());

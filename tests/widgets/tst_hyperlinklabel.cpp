@@ -34,7 +34,7 @@ private slots:
 private:
     static void enter(QWidget *widget);
     static void leave(QWidget *widget);
-    void record(THyperlinkLabel *label);
+    void record(HyperlinkLabel *label);
 
     std::unique_ptr<StandInOpener> m_opener;
     QStringList m_log;
@@ -73,10 +73,10 @@ void TestHyperlinkLabel::leave(QWidget *widget)
     QApplication::sendEvent(widget, &event);
 }
 
-void TestHyperlinkLabel::record(THyperlinkLabel *label)
+void TestHyperlinkLabel::record(HyperlinkLabel *label)
 {
-    connect(label, &THyperlinkLabel::linkClicked, this, [this](const QString &link) { m_log << "link:" + link; });
-    connect(label, &THyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    connect(label, &HyperlinkLabel::linkClicked, this, [this](const QString &link) { m_log << "link:" + link; });
+    connect(label, &HyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
 }
 
 void TestHyperlinkLabel::leftPressAsksThenClicks_data()
@@ -93,7 +93,7 @@ void TestHyperlinkLabel::leftPressAsksThenClicks()
 {
     QFETCH(QString, link);
 
-    THyperlinkLabel label(QStringLiteral("Open"));
+    HyperlinkLabel label(QStringLiteral("Open"));
     label.setLink(link);
     record(&label);
     label.show();
@@ -117,7 +117,7 @@ void TestHyperlinkLabel::otherButtonsDoNothing()
 {
     QFETCH(Qt::MouseButton, button);
 
-    THyperlinkLabel label(QStringLiteral("Open"));
+    HyperlinkLabel label(QStringLiteral("Open"));
     label.setLink(QStringLiteral("https://example.com/"));
     record(&label);
     label.show();
@@ -131,19 +131,19 @@ void TestHyperlinkLabel::otherButtonsDoNothing()
 // Opening the link may run a question or a warning box, whose event loop may close and destroy the label's window.
 void TestHyperlinkLabel::labelDestroyedWhileOpening()
 {
-    auto *label = new THyperlinkLabel(QStringLiteral("Open"));
+    auto *label = new HyperlinkLabel(QStringLiteral("Open"));
     label->setLink(QStringLiteral("https://example.com/"));
     QString asked;
-    connect(label, &THyperlinkLabel::linkClicked, this, [label, &asked](const QString &link) {
+    connect(label, &HyperlinkLabel::linkClicked, this, [label, &asked](const QString &link) {
         delete label;
         asked = link;
     });
-    connect(label, &THyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    connect(label, &HyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
     label->show();
     QVERIFY(QTest::qWaitForWindowExposed(label));
     enter(label);
 
-    QPointer<THyperlinkLabel> guard(label);
+    QPointer<HyperlinkLabel> guard(label);
     QTest::mousePress(label, Qt::LeftButton);
 
     QVERIFY(guard.isNull());
@@ -156,7 +156,7 @@ void TestHyperlinkLabel::hoverSwitchesLookAndCursor()
 {
     // Not shown: a window that comes up under the pointer would get a real enter event.
     QWidget window;
-    auto *label = new THyperlinkLabel(QStringLiteral("Home page"), &window);
+    auto *label = new HyperlinkLabel(QStringLiteral("Home page"), &window);
     const QColor red(0xff, 0x00, 0x00), blue(0x00, 0x00, 0xff);
 
     QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), blue);
@@ -191,7 +191,7 @@ void TestHyperlinkLabel::hoverSwitchesLookAndCursor()
 
 void TestHyperlinkLabel::repeatedEnterKeepsCursorBalanced()
 {
-    THyperlinkLabel first(QStringLiteral("one")), second(QStringLiteral("two"));
+    HyperlinkLabel first(QStringLiteral("one")), second(QStringLiteral("two"));
     enter(&first);
     enter(&first);
     enter(&second);
@@ -214,7 +214,7 @@ void TestHyperlinkLabel::hoverEndsWithoutLeave()
 {
     QFETCH(QString, how);
 
-    auto label = std::make_unique<THyperlinkLabel>(QStringLiteral("Open"));
+    auto label = std::make_unique<HyperlinkLabel>(QStringLiteral("Open"));
     label->show();
     QVERIFY(QTest::qWaitForWindowExposed(label.get()));
     enter(label.get());
@@ -248,7 +248,7 @@ void TestHyperlinkLabel::captionShownAsPlainText()
 {
     QFETCH(QString, caption);
 
-    THyperlinkLabel label(caption);
+    HyperlinkLabel label(caption);
     QCOMPARE(label.text(), caption);
     const QFontMetrics metrics(label.font());
     const int expected = metrics.boundingRect(QRect(), Qt::AlignLeft, caption).width();

@@ -48,7 +48,7 @@ public:
 
     void header(const LinkItem &folder)
     {
-        const TItems::Kinds kinds = countAll(folder);
+        const ItemList::Kinds kinds = countAll(folder);
         m_out << "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
                  "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                  "style-src 'unsafe-inline'\">\n"
@@ -127,9 +127,9 @@ public:
 private:
     static int heading(int depth) { return depth + 2 < MaxHeadingLevel ? depth + 2 : MaxHeadingLevel; }
 
-    static TItems::Kinds countAll(const LinkItem &folder)
+    static ItemList::Kinds countAll(const LinkItem &folder)
     {
-        TItems::Kinds kinds;
+        ItemList::Kinds kinds;
         walkSubtree(
             folder,
             [&kinds](const LinkItem &item, int) {

@@ -1,4 +1,4 @@
-#include "shell/Form1.h"
+#include "shell/TipOfTheDayDialog.h"
 
 #include "shell/HelpBook.h"
 #include "shell/HelpSystem.h"
@@ -22,13 +22,13 @@ constexpr int MinimumTipHeight = 73;
 constexpr int TipWidthInCharacters = 34;
 } // namespace
 
-TForm1::TForm1(HelpSystem *help, QWidget *owner)
+TipOfTheDayDialog::TipOfTheDayDialog(HelpSystem *help, QWidget *owner)
     : QDialog(owner,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_help(help)
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("TipOfTheDayDialog"));
     setWindowTitle(tr("Tip of the Day"));
     // Modal to its owner only, so that a help window opened from here can be used.
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
@@ -36,13 +36,13 @@ TForm1::TForm1(HelpSystem *help, QWidget *owner)
     FormCreate();
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TForm1::Action1Execute);
-    connect(m_button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(m_button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(m_button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(f1, &QShortcut::activated, this, &TipOfTheDayDialog::showHelp);
+    connect(m_nextButton, &QPushButton::clicked, this, &TipOfTheDayDialog::nextTip);
+    connect(m_backButton, &QPushButton::clicked, this, &TipOfTheDayDialog::previousTip);
+    connect(m_closeButton, &QPushButton::clicked, this, &TipOfTheDayDialog::closeTip);
 }
 
-QString TForm1::TipText(int resource)
+QString TipOfTheDayDialog::TipText(int resource)
 {
     switch (resource) {
     case 50000:
@@ -70,80 +70,80 @@ QString TForm1::TipText(int resource)
     }
 }
 
-void TForm1::buildLayout()
+void TipOfTheDayDialog::buildLayout()
 {
     HelpBook::LoadResources();
 
     // The tip panel: a picture, "Did you know..." and the tip, on the tooltip colours.
-    auto *panel2 = new QFrame;
-    panel2->setObjectName(QStringLiteral("Panel2"));
-    panel2->setFrameShape(QFrame::Box);
-    panel2->setFrameShadow(QFrame::Plain);
-    panel2->setAutoFillBackground(true);
-    QPalette tipColours = panel2->palette();
+    auto *tipPanel = new QFrame;
+    tipPanel->setObjectName(QStringLiteral("tipPanel"));
+    tipPanel->setFrameShape(QFrame::Box);
+    tipPanel->setFrameShadow(QFrame::Plain);
+    tipPanel->setAutoFillBackground(true);
+    QPalette tipColours = tipPanel->palette();
     tipColours.setColor(QPalette::Window, tipColours.color(QPalette::ToolTipBase));
     tipColours.setColor(QPalette::WindowText, tipColours.color(QPalette::ToolTipText));
-    panel2->setPalette(tipColours);
+    tipPanel->setPalette(tipColours);
 
     auto *image2 = new QLabel;
     image2->setObjectName(QStringLiteral("Image2"));
     image2->setPixmap(QIcon(QStringLiteral(":/help/tip.svg")).pixmap(32, 32));
     image2->setFixedSize(32, 32);
-    auto *label1 = new QLabel(tr("Did you know..."));
-    label1->setObjectName(QStringLiteral("Label1"));
-    QFont bold = label1->font();
+    auto *heading = new QLabel(tr("Did you know..."));
+    heading->setObjectName(QStringLiteral("heading"));
+    QFont bold = heading->font();
     bold.setBold(true);
-    label1->setFont(bold);
-    m_label2 = new QLabel;
-    m_label2->setObjectName(QStringLiteral("Label2"));
-    m_label2->setWordWrap(true);
-    m_label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    heading->setFont(bold);
+    m_tipLabel = new QLabel;
+    m_tipLabel->setObjectName(QStringLiteral("tipLabel"));
+    m_tipLabel->setWordWrap(true);
+    m_tipLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_tipLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     // The panel keeps one size while the tips change: wide enough for a comfortable line, high enough for the
     // longest tip.
-    const int width = std::max(MinimumTipWidth, m_label2->fontMetrics().averageCharWidth() * TipWidthInCharacters);
+    const int width = std::max(MinimumTipWidth, m_tipLabel->fontMetrics().averageCharWidth() * TipWidthInCharacters);
     int height = MinimumTipHeight;
     for (int i = 0; i < TipCount; ++i) {
-        m_label2->setText(TipText(FirstTipResource + i));
-        height = std::max(height, m_label2->heightForWidth(width));
+        m_tipLabel->setText(TipText(FirstTipResource + i));
+        height = std::max(height, m_tipLabel->heightForWidth(width));
     }
-    m_label2->setFixedSize(width, height);
+    m_tipLabel->setFixedSize(width, height);
 
-    auto *panelLayout = new QGridLayout(panel2);
+    auto *panelLayout = new QGridLayout(tipPanel);
     panelLayout->setContentsMargins(8, 8, 8, 8);
     panelLayout->setHorizontalSpacing(10);
     panelLayout->addWidget(image2, 0, 0, 2, 1, Qt::AlignTop);
-    panelLayout->addWidget(label1, 0, 1);
-    panelLayout->addWidget(m_label2, 1, 1);
+    panelLayout->addWidget(heading, 0, 1);
+    panelLayout->addWidget(m_tipLabel, 1, 1);
 
     m_showTip = new QCheckBox(tr("&Show tips at startup"));
     m_showTip->setObjectName(QStringLiteral("ShowTip"));
-    m_button2 = new QPushButton(tr("&Next"));
-    m_button2->setObjectName(QStringLiteral("Button2"));
-    m_button2->setDefault(true);
-    m_button1 = new QPushButton(tr("&Back"));
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button3 = new QPushButton(tr("Close"));
-    m_button3->setObjectName(QStringLiteral("Button3"));
+    m_nextButton = new QPushButton(tr("&Next"));
+    m_nextButton->setObjectName(QStringLiteral("nextButton"));
+    m_nextButton->setDefault(true);
+    m_backButton = new QPushButton(tr("&Back"));
+    m_backButton->setObjectName(QStringLiteral("backButton"));
+    m_closeButton = new QPushButton(tr("Close"));
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(m_button2);
-    buttons->addWidget(m_button1);
-    buttons->addWidget(m_button3);
+    buttons->addWidget(m_nextButton);
+    buttons->addWidget(m_backButton);
+    buttons->addWidget(m_closeButton);
     buttons->addStretch(1);
 
     auto *layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(panel2, 0, 0);
+    layout->addWidget(tipPanel, 0, 0);
     layout->addLayout(buttons, 0, 1);
     layout->addWidget(m_showTip, 1, 0);
-    setTabOrder(m_button2, m_button1);
-    setTabOrder(m_button1, m_button3);
-    setTabOrder(m_button3, m_showTip);
+    setTabOrder(m_nextButton, m_backButton);
+    setTabOrder(m_backButton, m_closeButton);
+    setTabOrder(m_closeButton, m_showTip);
 }
 
-void TForm1::FormCreate()
+void TipOfTheDayDialog::FormCreate()
 {
     m_tips.clear();
     for (int i = 0; i < TipCount; ++i)
@@ -159,29 +159,29 @@ void TForm1::FormCreate()
     showTip();
 }
 
-void TForm1::showTip()
+void TipOfTheDayDialog::showTip()
 {
-    m_label2->setText(m_tips.at(m_tipIndex));
+    m_tipLabel->setText(m_tips.at(m_tipIndex));
 }
 
-void TForm1::Button2Click()
+void TipOfTheDayDialog::nextTip()
 {
     m_tipIndex = (m_tipIndex + 1) % TipCount;
     showTip();
 }
 
-void TForm1::Button1Click()
+void TipOfTheDayDialog::previousTip()
 {
     m_tipIndex = (m_tipIndex + TipCount - 1) % TipCount;
     showTip();
 }
 
-void TForm1::Button3Click()
+void TipOfTheDayDialog::closeTip()
 {
     close();
 }
 
-void TForm1::Action1Execute()
+void TipOfTheDayDialog::showHelp()
 {
     // Whether the help opens or not, the dialog stays as it is.
     if (m_help)

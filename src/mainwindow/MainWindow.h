@@ -23,23 +23,23 @@ class QLabel;
 class QSplitter;
 class QToolBar;
 class QTreeWidgetItem;
-class TFolderHeader;
-class TReg;
-class TRepository;
+class FolderHeader;
+class Settings;
+class Repository;
 class TransferCommands;
 class FormatMenuCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
 // notification area); FormClose, run by "E&xit", saves the collection and then the layout.
-class TSDIAppForm : public QMainWindow, public TransferHost
+class MainWindow : public QMainWindow, public TransferHost
 {
     Q_OBJECT
 public:
     // Runs the start-up sequence: settings, layout, collection, panes. reporter (not owned) receives
     // the store's messages; none means message boxes over this window.
-    explicit TSDIAppForm(ErrorReporter *reporter = nullptr, QWidget *parent = nullptr);
-    ~TSDIAppForm() override;
+    explicit MainWindow(ErrorReporter *reporter = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The close sequence: the data file first, then the layout. False when the collection could not be
     // saved: the window then stays as it is, with the collection in memory, and nothing else is written.
@@ -50,11 +50,11 @@ public:
     void setHideOnClose(bool hide) { m_hideOnClose = hide; }
     bool hideOnClose() const { return m_hideOnClose; }
 
-    TRepository *repository() const { return m_repository.get(); }
+    Repository *repository() const { return m_repository.get(); }
     // The collection changed: it is saved a few seconds later. Every command that changes it says so here.
     void markChanged();
     AutoSave *autoSave() const { return m_autoSave.get(); }
-    TReg *settings() const { return m_reg.get(); }
+    Settings *settings() const { return m_reg.get(); }
     MainActions *actions() const { return m_actions; }
     FolderListView *LinkList() const { return m_list; }
     LinkListPane *listPane() const { return m_listPane; }
@@ -63,20 +63,20 @@ public:
     FolderCommands *folderCommands() const { return m_folderCommands; }
     ItemCommands *itemCommands() const { return m_itemCommands; }
     ErrorReporter *reporter() const { return m_reporter; }
-    TFolderHeader *FolderPane() const { return m_folderHeader; }
+    FolderHeader *FolderPane() const { return m_folderHeader; }
     DescriptionPane *descriptionPane() const { return m_descriptionPane; }
     QToolBar *CommandToolbar() const { return m_toolbar; }
     QLabel *statusPanel() const { return m_statusPanel; }
 
     // Pane switches.
-    void Toolbar2Click();
-    void StatusBar1Click();
-    void FolderPane1Click();
-    void DescriptionPane1Click();
+    void toggleToolbar();
+    void toggleStatusBar();
+    void toggleFolderHeader();
+    void toggleDescriptionPane();
     void FoldersButtonClick();
     void CloseLinksFolderButtonClick();
     // "&File" > "&Close": hides the window; the program goes on in the notification area.
-    void FileExit1Execute();
+    void closeWindow();
 
     // The shown folder: the folder of the tree's selected node.
     LinkItem *shownFolder() override;
@@ -129,17 +129,17 @@ private:
     std::unique_ptr<DataFilePrefetch> m_prefetch;
     std::unique_ptr<ErrorReporter> m_ownReporter;
     ErrorReporter *m_reporter;
-    std::unique_ptr<TReg> m_reg;
-    std::unique_ptr<TRepository> m_repository;
+    std::unique_ptr<Settings> m_reg;
+    std::unique_ptr<Repository> m_repository;
     std::unique_ptr<AutoSave> m_autoSave;
 
     MainActions *m_actions = nullptr;
     QToolBar *m_toolbar = nullptr;
-    TFolderHeader *m_folderHeader = nullptr;
-    QSplitter *m_splitter1 = nullptr;
+    FolderHeader *m_folderHeader = nullptr;
+    QSplitter *m_folderSplitter = nullptr;
     FolderBar *m_folderBar = nullptr;
-    QWidget *m_panel1 = nullptr;
-    QSplitter *m_splitter2 = nullptr;
+    QWidget *m_listPanel = nullptr;
+    QSplitter *m_descriptionSplitter = nullptr;
     FolderListView *m_list = nullptr;
     LinkListPane *m_listPane = nullptr;
     FolderCommands *m_folderCommands = nullptr;

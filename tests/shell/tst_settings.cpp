@@ -1,5 +1,5 @@
 #include "common/FileWrites.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,9 +37,9 @@ QByteArray columnBytes(const QList<int> &ids, const QList<int> &widths = {220, 2
 }
 
 // Every integer value as the getters give it, by its stored name.
-qint32 readInteger(TReg &reg, const QString &name)
+qint32 readInteger(Settings &reg, const QString &name)
 {
-    const TWindowBounds bounds = reg.GetWindowBounds();
+    const WindowBounds bounds = reg.GetWindowBounds();
     const QHash<QString, std::function<qint32()>> getters {
         {"ListStyle", [&] { return reg.GetListStyle(); }},
         {"ExplorerBar", [&] { return reg.GetExplorerBar(); }},
@@ -61,28 +61,28 @@ qint32 readInteger(TReg &reg, const QString &name)
 }
 
 // Each setter with a value that differs from its default.
-const QList<std::pair<QString, std::function<bool(TReg &)>>> &setters()
+const QList<std::pair<QString, std::function<bool(Settings &)>>> &setters()
 {
-    static const QList<std::pair<QString, std::function<bool(TReg &)>>> list {
-        {"ColumnsInfo", [](TReg &r) { return r.SetColumnsInfo(DefaultColumns()); }},
-        {"DescriptionPane", [](TReg &r) { return r.SetDescriptionPane(false); }},
-        {"DescriptionPaneHeight", [](TReg &r) { return r.SetDescriptionPaneHeight(-7); }},
-        {"ExplorerBar", [](TReg &r) { return r.SetExplorerBar(2); }},
-        {"FolderPane", [](TReg &r) { return r.SetFolderPane(false); }},
-        {"FoldersBarWidth", [](TReg &r) { return r.SetFoldersBarWidth(0); }},
-        {"ListStyle", [](TReg &r) { return r.SetListStyle(1); }},
-        {"Left", [](TReg &r) { return r.SetWindowBounds(-3, 4, 5, 6); }},
-        {"Sort", [](TReg &r) { return r.SetSort(false); }},
-        {"SortColumn", [](TReg &r) { return r.SetSortColumn(99); }},
-        {"StatusBar", [](TReg &r) { return r.SetStatusBar(false); }},
-        {"ShowTip", [](TReg &r) { return r.SetShowTip(false); }},
-        {"Toolbar", [](TReg &r) { return r.SetToolbar(false); }},
+    static const QList<std::pair<QString, std::function<bool(Settings &)>>> list {
+        {"ColumnsInfo", [](Settings &r) { return r.SetColumnsInfo(DefaultColumns()); }},
+        {"DescriptionPane", [](Settings &r) { return r.SetDescriptionPane(false); }},
+        {"DescriptionPaneHeight", [](Settings &r) { return r.SetDescriptionPaneHeight(-7); }},
+        {"ExplorerBar", [](Settings &r) { return r.SetExplorerBar(2); }},
+        {"FolderPane", [](Settings &r) { return r.SetFolderPane(false); }},
+        {"FoldersBarWidth", [](Settings &r) { return r.SetFoldersBarWidth(0); }},
+        {"ListStyle", [](Settings &r) { return r.SetListStyle(1); }},
+        {"Left", [](Settings &r) { return r.SetWindowBounds(-3, 4, 5, 6); }},
+        {"Sort", [](Settings &r) { return r.SetSort(false); }},
+        {"SortColumn", [](Settings &r) { return r.SetSortColumn(99); }},
+        {"StatusBar", [](Settings &r) { return r.SetStatusBar(false); }},
+        {"ShowTip", [](Settings &r) { return r.SetShowTip(false); }},
+        {"Toolbar", [](Settings &r) { return r.SetToolbar(false); }},
     };
     return list;
 }
 } // namespace
 
-class TestReg : public QObject
+class TestSettings : public QObject
 {
     Q_OBJECT
 private slots:
@@ -132,16 +132,16 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestReg::init()
+void TestSettings::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    TReg::SetStorageFolder(m_dir->path());
+    Settings::SetStorageFolder(m_dir->path());
 }
 
-void TestReg::firstRunDefaults()
+void TestSettings::firstRunDefaults()
 {
-    TReg reg;
+    Settings reg;
     QCOMPARE(reg.GetColumnsInfo(), DefaultColumns());
     QCOMPARE(reg.GetDescriptionPane(), true);
     QCOMPARE(reg.GetDescriptionPaneHeight(), 180);
@@ -149,7 +149,7 @@ void TestReg::firstRunDefaults()
     QCOMPARE(reg.GetFolderPane(), true);
     QCOMPARE(reg.GetFoldersBarWidth(), 180);
     QCOMPARE(reg.GetListStyle(), 3);
-    QCOMPARE(reg.GetWindowBounds(), (TWindowBounds {0, 0, 640, 480}));
+    QCOMPARE(reg.GetWindowBounds(), (WindowBounds {0, 0, 640, 480}));
     QCOMPARE(reg.GetSort(), true);
     QCOMPARE(reg.GetSortColumn(), 0);
     QCOMPARE(reg.GetStatusBar(), true);
@@ -157,7 +157,7 @@ void TestReg::firstRunDefaults()
     QCOMPARE(reg.GetToolbar(), true);
 }
 
-void TestReg::storedNumbers_data()
+void TestSettings::storedNumbers_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("stored");
@@ -189,7 +189,7 @@ void TestReg::storedNumbers_data()
     QTest::newRow("ShowTip 0") << "ShowTip" << QByteArray("0") << 0;
 }
 
-void TestReg::storedNumbers()
+void TestSettings::storedNumbers()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, stored);
@@ -197,14 +197,14 @@ void TestReg::storedNumbers()
 
     const QByteArray key = name == "ShowTip" ? name.toLatin1() : "Main%20Window\\" + name.toLatin1();
     writeConf("[1.0]\n" + key + "=" + stored + "\n");
-    TReg reg;
+    Settings reg;
     QCOMPARE(readInteger(reg, name), expected);
 }
 
-void TestReg::everySetterWritesItsKey()
+void TestSettings::everySetterWritesItsKey()
 {
     {
-        TReg reg;
+        Settings reg;
         for (const auto &[name, set] : setters())
             QVERIFY2(set(reg), qPrintable(name));
     }
@@ -219,7 +219,7 @@ void TestReg::everySetterWritesItsKey()
     QCOMPARE(keys, expected);
 
     // Read back by a new store, from the values on disk.
-    TReg reg;
+    Settings reg;
     const QList<std::pair<QString, int>> values {{"DescriptionPane", 0},
                                                  {"DescriptionPaneHeight", -7},
                                                  {"ExplorerBar", 2},
@@ -239,10 +239,10 @@ void TestReg::everySetterWritesItsKey()
         QVERIFY2(readInteger(reg, name) == value, qPrintable(name));
 }
 
-void TestReg::showTipLivesInBaseKey()
+void TestSettings::showTipLivesInBaseKey()
 {
     writeConf("[1.0]\nMain%20Window\\ShowTip=0\n");
-    TReg reg;
+    Settings reg;
     QCOMPARE(reg.GetShowTip(), true);
     QVERIFY(reg.SetShowTip(false));
     QCOMPARE(raw()->value("1.0/ShowTip").toInt(), 0);
@@ -250,9 +250,9 @@ void TestReg::showTipLivesInBaseKey()
     QCOMPARE(reg.GetShowTip(), false);
 }
 
-void TestReg::writesDefaultColumnsAsBytes()
+void TestSettings::writesDefaultColumnsAsBytes()
 {
-    TReg reg;
+    Settings reg;
     QVERIFY(reg.SetColumnsInfo(DefaultColumns()));
     const QVariant stored = raw()->value("1.0/Main Window/ColumnsInfo");
     QCOMPARE(stored.metaType().id(), QMetaType::QByteArray);
@@ -261,7 +261,7 @@ void TestReg::writesDefaultColumnsAsBytes()
                         "32 00 00 00 02 00 00 00 01 78 00 00 00 03 00 00 00 01 "
                         "32 00 00 00 04 00 00 00 01"));
 
-    TAColumnInfo flags = DefaultColumns();
+    ColumnLayout flags = DefaultColumns();
     flags[0].Visible = 0;
     flags[1].Visible = 200;
     QVERIFY(reg.SetColumnsInfo(flags));
@@ -270,15 +270,15 @@ void TestReg::writesDefaultColumnsAsBytes()
     QCOMPARE(bytes.at(17), '\1');
 }
 
-void TestReg::columnsRoundTrip()
+void TestSettings::columnsRoundTrip()
 {
-    const TAColumnInfo columns {
+    const ColumnLayout columns {
         {{"Rating", 0, 30}, {"Name", 1, 300}, {"Last Visit", 1, -5}, {"URL", 0, 0}, {"Visits", 1, 41}}};
-    QVERIFY(TReg().SetColumnsInfo(columns));
-    QCOMPARE(TReg().GetColumnsInfo(), columns);
+    QVERIFY(Settings().SetColumnsInfo(columns));
+    QCOMPARE(Settings().GetColumnsInfo(), columns);
 }
 
-void TestReg::columnWidthClampedToScreen_data()
+void TestSettings::columnWidthClampedToScreen_data()
 {
     QTest::addColumn<qint64>("stored");
     QTest::addColumn<qint64>("expected"); // -1: the screen's width
@@ -290,7 +290,7 @@ void TestReg::columnWidthClampedToScreen_data()
     QTest::newRow("negative") << qint64(-20) << qint64(-20);
 }
 
-void TestReg::columnWidthClampedToScreen()
+void TestSettings::columnWidthClampedToScreen()
 {
     QFETCH(qint64, stored);
     QFETCH(qint64, expected);
@@ -301,14 +301,14 @@ void TestReg::columnWidthClampedToScreen()
 
     const int width = stored == -1 ? screenWidth : int(stored);
     raw()->setValue("1.0/Main Window/ColumnsInfo", columnBytes({4, 3, 2, 1, 0}, {width, 10, 20, 30, width}));
-    const TAColumnInfo columns = TReg().GetColumnsInfo();
+    const ColumnLayout columns = Settings().GetColumnsInfo();
     QCOMPARE(columns[0].Caption, QString("Rating"));
     QCOMPARE(columns[0].Width, expected == -1 ? screenWidth : int(expected));
     QCOMPARE(columns[4].Width, columns[0].Width);
     QCOMPARE(columns[2].Width, 20);
 }
 
-void TestReg::columnIdentifiers_data()
+void TestSettings::columnIdentifiers_data()
 {
     QTest::addColumn<QList<int>>("ids");
     QTest::addColumn<QStringList>("captions"); // empty: DefaultColumns
@@ -325,13 +325,13 @@ void TestReg::columnIdentifiers_data()
         << QList<int> {7, 1, 2, 3, -1} << QStringList {"", "URL", "Visits", "Last Visit", ""};
 }
 
-void TestReg::columnIdentifiers()
+void TestSettings::columnIdentifiers()
 {
     QFETCH(QList<int>, ids);
     QFETCH(QStringList, captions);
 
     raw()->setValue("1.0/Main Window/ColumnsInfo", columnBytes(ids));
-    const TAColumnInfo columns = TReg().GetColumnsInfo();
+    const ColumnLayout columns = Settings().GetColumnsInfo();
     if (captions.isEmpty()) {
         QCOMPARE(columns, DefaultColumns());
         return;
@@ -340,7 +340,7 @@ void TestReg::columnIdentifiers()
         QCOMPARE(columns[k].Caption, captions[k]);
 }
 
-void TestReg::unreadableColumns_data()
+void TestSettings::unreadableColumns_data()
 {
     QTest::addColumn<QVariant>("stored");
 
@@ -353,15 +353,15 @@ void TestReg::unreadableColumns_data()
     QTest::newRow("integer") << QVariant(12);
 }
 
-void TestReg::unreadableColumns()
+void TestSettings::unreadableColumns()
 {
     QFETCH(QVariant, stored);
     raw()->setValue("1.0/Main Window/ColumnsInfo", stored);
     const bool readable = QTest::currentDataTag() == QByteArray("45 bytes are read");
-    QCOMPARE(TReg().GetColumnsInfo()[0].Caption, readable ? QString("Rating") : QString("Name"));
+    QCOMPARE(Settings().GetColumnsInfo()[0].Caption, readable ? QString("Rating") : QString("Name"));
 }
 
-void TestReg::windowBounds_data()
+void TestSettings::windowBounds_data()
 {
     QTest::addColumn<QList<qint32>>("stored"); // left, top, width, height
 
@@ -370,56 +370,56 @@ void TestReg::windowBounds_data()
     QTest::newRow("sums past 32 bits") << QList<qint32> {IntMax, IntMin, IntMax, IntMin};
 }
 
-void TestReg::windowBounds()
+void TestSettings::windowBounds()
 {
     QFETCH(QList<qint32>, stored);
-    QVERIFY(TReg().SetWindowBounds(stored[0], stored[1], stored[2], stored[3]));
-    const TWindowBounds bounds = TReg().GetWindowBounds();
+    QVERIFY(Settings().SetWindowBounds(stored[0], stored[1], stored[2], stored[3]));
+    const WindowBounds bounds = Settings().GetWindowBounds();
     QCOMPARE(bounds,
-             (TWindowBounds {stored[0], stored[1], qint64(stored[0]) + stored[2], qint64(stored[1]) + stored[3]}));
+             (WindowBounds {stored[0], stored[1], qint64(stored[0]) + stored[2], qint64(stored[1]) + stored[3]}));
     QCOMPARE(bounds.width(), stored[2]);
     QCOMPARE(bounds.height(), stored[3]);
 }
 
-void TestReg::nothingIsCached()
+void TestSettings::nothingIsCached()
 {
-    TReg reader;
+    Settings reader;
     QCOMPARE(reader.GetListStyle(), 3);
-    TReg writer;
+    Settings writer;
     QVERIFY(writer.SetListStyle(1));
     QCOMPARE(reader.GetListStyle(), 1);
     reader.Close();
     writer.Close();
     QVERIFY(reader.SetListStyle(2));
-    QCOMPARE(TReg().GetListStyle(), 2);
+    QCOMPARE(Settings().GetListStyle(), 2);
 }
 
-void TestReg::failedWrite_data()
+void TestSettings::failedWrite_data()
 {
     QTest::addColumn<int>("setter");
     for (int i = 0; i < setters().size(); ++i)
         QTest::newRow(qPrintable(setters()[i].first)) << i;
 }
 
-void TestReg::failedWrite()
+void TestSettings::failedWrite()
 {
     QFETCH(int, setter);
     const QString folder = blockedFolder();
     QVERIFY(!folder.isEmpty());
-    TReg::SetStorageFolder(folder);
+    Settings::SetStorageFolder(folder);
 
-    TReg reg;
+    Settings reg;
     QVERIFY(!setters()[setter].second(reg));
     QCOMPARE(reg.errorString(), QString("Failed to set data for '%1'").arg(setters()[setter].first));
-    QCOMPARE(reg.GetWindowBounds(), (TWindowBounds {0, 0, 640, 480})); // getters still answer
+    QCOMPARE(reg.GetWindowBounds(), (WindowBounds {0, 0, 640, 480})); // getters still answer
 }
 
-void TestReg::writesAgainAfterFailure()
+void TestSettings::writesAgainAfterFailure()
 {
     const QString folder = blockedFolder();
     QVERIFY(!folder.isEmpty());
-    TReg::SetStorageFolder(folder);
-    TReg reg;
+    Settings::SetStorageFolder(folder);
+    Settings reg;
     QVERIFY(!reg.SetWindowBounds(1, 2, 3, 4));
     QCOMPARE(reg.errorString(), QString("Failed to set data for 'Left'"));
 
@@ -430,13 +430,13 @@ void TestReg::writesAgainAfterFailure()
 }
 
 // The settings file is the user's alone, whatever the file-creation mask gave it.
-void TestReg::settingsFileIsPrivate()
+void TestSettings::settingsFileIsPrivate()
 {
 #ifndef Q_OS_UNIX
     QSKIP("needs a file-creation mask");
 #else
     const mode_t oldMask = ::umask(0);
-    TReg reg;
+    Settings reg;
     const bool written = reg.SetSortColumn(2);
     reg.Close();
     ::umask(oldMask);
@@ -445,11 +445,11 @@ void TestReg::settingsFileIsPrivate()
 #endif
 }
 
-void TestReg::updateWritesOnce()
+void TestSettings::updateWritesOnce()
 {
     // The same values, one write each and all in one write, give the same file.
     for (const auto &[name, set] : setters()) {
-        TReg alone;
+        Settings alone;
         QVERIFY(set(alone));
     }
     QFile single(confPath());
@@ -460,7 +460,7 @@ void TestReg::updateWritesOnce()
 
     FileWrites written(confPath());
     QVERIFY(written.isValid());
-    TReg reg;
+    Settings reg;
     reg.BeginUpdate();
     for (const auto &[name, set] : setters())
         QVERIFY(set(reg));
@@ -474,13 +474,13 @@ void TestReg::updateWritesOnce()
     QCOMPARE(together.readAll(), oneByOne);
 
     // A failed write names the first value of the update.
-    TReg::SetStorageFolder(blockedFolder());
-    TReg blocked;
+    Settings::SetStorageFolder(blockedFolder());
+    Settings blocked;
     blocked.BeginUpdate();
     QVERIFY(blocked.SetSort(true) && blocked.SetToolbar(true));
     QVERIFY(!blocked.EndUpdate());
     QCOMPARE(blocked.errorString(), QString("Failed to set data for 'Sort'"));
 }
 
-QTEST_MAIN(TestReg)
-#include "tst_reg.moc"
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"

@@ -1,4 +1,4 @@
-#include "transfer/ImportForm.h"
+#include "transfer/FavoritesFolderDialog.h"
 
 #include "transfer/FavoritesTree.h"
 #include "transfer/Prompts.h"
@@ -8,27 +8,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TImportForm::TImportForm(QWidget *owner, Prompts &prompts, const QString &rootPath)
+FavoritesFolderDialog::FavoritesFolderDialog(QWidget *owner, Prompts &prompts, const QString &rootPath)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_prompts(prompts)
 {
     setWindowTitle(QStringLiteral("Import Internet Explorer Favorites"));
     setFixedSize(314, 296);
     setSizeGripEnabled(false);
 
-    m_favoritesTree = new TFavoritesTree(this);
+    m_favoritesTree = new FavoritesTree(this);
     m_favoritesTree->setObjectName(QStringLiteral("FavoritesTree"));
     m_favoritesTree->setGeometry(8, 24, 297, 233);
 
-    m_label1 = new QLabel(QStringLiteral("Select which folder you want to import from."), this);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->move(8, 8);
-    m_label1->resize(297, m_label1->sizeHint().height());
+    m_promptLabel = new QLabel(QStringLiteral("Select which folder you want to import from."), this);
+    m_promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    m_promptLabel->move(8, 8);
+    m_promptLabel->resize(297, m_promptLabel->sizeHint().height());
 
     m_browseButton = new QPushButton(QStringLiteral("&Browse..."), this);
     m_browseButton->setObjectName(QStringLiteral("BrowseButton"));
     m_browseButton->setGeometry(8, 264, 75, 25);
     m_browseButton->setAutoDefault(false);
-    connect(m_browseButton, &QPushButton::clicked, this, &TImportForm::BrowseButtonClick);
+    connect(m_browseButton, &QPushButton::clicked, this, &FavoritesFolderDialog::BrowseButtonClick);
 
     m_okButton = new QPushButton(QStringLiteral("&Ok"), this);
     m_okButton->setObjectName(QStringLiteral("OkButton"));
@@ -59,7 +59,7 @@ TImportForm::TImportForm(QWidget *owner, Prompts &prompts, const QString &rootPa
     m_favoritesTree->setFocus();
 }
 
-bool TImportForm::setRoot(const QString &rootPath)
+bool FavoritesFolderDialog::setRoot(const QString &rootPath)
 {
     const bool found = !rootPath.isEmpty() && QFileInfo(rootPath).isDir();
     m_favoritesTree->Fill(found ? rootPath : QString());
@@ -68,7 +68,7 @@ bool TImportForm::setRoot(const QString &rootPath)
     return found;
 }
 
-void TImportForm::BrowseButtonClick()
+void FavoritesFolderDialog::BrowseButtonClick()
 {
     const QString folder = m_prompts.existingDirectory(this, QStringLiteral("Choose the Folder to Import From"));
     if (folder.isEmpty())
@@ -77,12 +77,12 @@ void TImportForm::BrowseButtonClick()
     m_favoritesTree->setFocus();
 }
 
-void TImportForm::reject()
+void FavoritesFolderDialog::reject()
 {
     done(Cancel);
 }
 
-void TImportForm::showEvent(QShowEvent *event)
+void FavoritesFolderDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Above the other windows, keeping its place and size.

@@ -1,10 +1,10 @@
 #include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/TerminationSignals.h"
-#include "shell/Form2.h"
-#include "shell/Reg.h"
+#include "shell/TrayController.h"
+#include "shell/Settings.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -55,7 +55,7 @@ public:
 };
 } // namespace
 
-class TestForm2 : public QObject
+class TestTrayController : public QObject
 {
     Q_OBJECT
 private slots:
@@ -75,32 +75,32 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestForm2::init()
+void TestTrayController::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-    TReg().SetShowTip(false); // the tip of the day would wait for a click at the first activation
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    Settings().SetShowTip(false); // the tip of the day would wait for a click at the first activation
 }
 
-void TestForm2::cleanup()
+void TestTrayController::cleanup()
 {
     m_dir.reset();
 }
 
-void TestForm2::showsTheMainWindowAtStart()
+void TestTrayController::showsTheMainWindowAtStart()
 {
-    TForm2 owner(false);
+    TrayController owner(false);
     QVERIFY(owner.MainWindowShown());
     QVERIFY(owner.mainWindow()->isVisible());
     // Without a notification area the window must stay reachable: closing it ends the program.
     QVERIFY(!owner.mainWindow()->hideOnClose());
 }
 
-void TestForm2::openHideToggles()
+void TestTrayController::openHideToggles()
 {
-    TForm2 owner(false);
+    TrayController owner(false);
     owner.openHideAction()->trigger();
     QVERIFY(!owner.MainWindowShown());
     QVERIFY(owner.mainWindow()->isHidden());
@@ -109,9 +109,9 @@ void TestForm2::openHideToggles()
     QVERIFY(owner.mainWindow()->isVisible());
 }
 
-void TestForm2::hiddenWindowIsBroughtBack()
+void TestTrayController::hiddenWindowIsBroughtBack()
 {
-    TForm2 owner(false);
+    TrayController owner(false);
     owner.mainWindow()->setHideOnClose(true);
     owner.mainWindow()->close(); // hides and tells the owner
     QVERIFY(owner.mainWindow()->isHidden());
@@ -121,13 +121,13 @@ void TestForm2::hiddenWindowIsBroughtBack()
     QVERIFY(owner.mainWindow()->isVisible());
     QVERIFY(owner.MainWindowShown());
     // One toggle after the hand-over hides it again.
-    owner.OpenHideRavelin1Click();
+    owner.toggleMainWindow();
     QVERIFY(owner.mainWindow()->isHidden());
 }
 
-void TestForm2::trayMenu()
+void TestTrayController::trayMenu()
 {
-    TForm2 owner(false);
+    TrayController owner(false);
     const QList<QAction *> entries = owner.trayMenu()->actions();
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries.at(0)->text(), QStringLiteral("Open/Hide Quillmark"));
@@ -136,22 +136,22 @@ void TestForm2::trayMenu()
     QCOMPARE(entries.at(1)->text(), QStringLiteral("E&xit"));
 }
 
-void TestForm2::exitSavesAndFinishes()
+void TestTrayController::exitSavesAndFinishes()
 {
-    TForm2 owner(false);
+    TrayController owner(false);
     addLink(*owner.mainWindow()->repository()->Root(), "saved", "http://saved");
-    QSignalSpy finished(&owner, &TForm2::finished);
+    QSignalSpy finished(&owner, &TrayController::finished);
     owner.exitAction()->trigger();
     QCOMPARE(finished.size(), 1);
     QVERIFY(owner.mainWindow()->isHidden());
 
-    TRepository written;
+    Repository written;
     QCOMPARE(written.Root()->Children.Count(), 1);
-    TReg reg;
+    Settings reg;
     QCOMPARE(reg.GetWindowBounds().width(), owner.mainWindow()->width());
 }
 
-void TestForm2::exitWithFailedSaveKeepsRunning()
+void TestTrayController::exitWithFailedSaveKeepsRunning()
 {
     const QString blocker = m_dir->filePath(QStringLiteral("blocker"));
     QFile file(blocker);
@@ -159,8 +159,8 @@ void TestForm2::exitWithFailedSaveKeepsRunning()
     file.close();
     qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + QStringLiteral("/data")));
 
-    TForm2 owner(false);
-    QSignalSpy finished(&owner, &TForm2::finished);
+    TrayController owner(false);
+    QSignalSpy finished(&owner, &TrayController::finished);
     // The error box would wait for a click: close it as soon as it shows.
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [] {
@@ -170,13 +170,13 @@ void TestForm2::exitWithFailedSaveKeepsRunning()
         }
     });
     closer.start(50);
-    QVERIFY(!owner.Exit1Click());
+    QVERIFY(!owner.exitProgram());
     QCOMPARE(finished.size(), 0);
     QVERIFY(owner.mainWindow()->repository());
     QVERIFY(owner.mainWindow()->isVisible());
 }
 
-void TestForm2::terminationWaitsForTheCommand_data()
+void TestTrayController::terminationWaitsForTheCommand_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("modal");
@@ -186,7 +186,7 @@ void TestForm2::terminationWaitsForTheCommand_data()
     QTest::newRow("import's file dialog") << "importMozilla" << true;
 }
 
-void TestForm2::terminationWaitsForTheCommand()
+void TestTrayController::terminationWaitsForTheCommand()
 {
     QFETCH(QString, command);
     QFETCH(bool, modal);
@@ -205,8 +205,8 @@ void TestForm2::terminationWaitsForTheCommand()
         QVERIFY(FormatCommands::exportTo(format, prompts.fileName, many).ok());
     }
 
-    TForm2 owner(false);
-    TSDIAppForm *window = owner.mainWindow();
+    TrayController owner(false);
+    MainWindow *window = owner.mainWindow();
     LinkItem *root = window->repository()->Root();
     addLink(*root, "kept", "http://kept.example");
     if (exporting)
@@ -226,8 +226,8 @@ void TestForm2::terminationWaitsForTheCommand()
     bool inCommand = false;
     bool endedInCommand = false;
     int countAfterCommand = -1;
-    connect(&owner, &TForm2::finished, this, [&] { endedInCommand = inCommand; });
-    QSignalSpy finished(&owner, &TForm2::finished);
+    connect(&owner, &TrayController::finished, this, [&] { endedInCommand = inCommand; });
+    QSignalSpy finished(&owner, &TrayController::finished);
 
     // Stands for the program's main loop; the command's dialogs and progress run inside it.
     QEventLoop mainLoop;
@@ -239,7 +239,7 @@ void TestForm2::terminationWaitsForTheCommand()
         inCommand = false;
         countAfterCommand = root->Children.Count();
     });
-    connect(&owner, &TForm2::finished, &mainLoop, &QEventLoop::quit);
+    connect(&owner, &TrayController::finished, &mainLoop, &QEventLoop::quit);
     QTimer::singleShot(20000, &mainLoop, &QEventLoop::quit);
     mainLoop.exec();
 
@@ -255,10 +255,10 @@ void TestForm2::terminationWaitsForTheCommand()
                  qPrintable(QString::number(countAfterCommand)));
     // What the collection held when the command stopped is saved, whole.
     SilentReporter silent;
-    TRepository written(&silent);
-    QCOMPARE(written.loadState(), TRepository::LoadState::Loaded);
+    Repository written(&silent);
+    QCOMPARE(written.loadState(), Repository::LoadState::Loaded);
     QCOMPARE(written.Root()->Children.Count(), countAfterCommand);
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestTrayController)
+#include "tst_traycontroller.moc"

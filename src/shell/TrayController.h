@@ -10,21 +10,21 @@ class HelpCommands;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
-class TSDIAppForm;
+class MainWindow;
 class TerminationSignals;
 
 // The owner of the program's life: it keeps the notification-area icon with its menu, creates the
 // main window, shows and hides it, and ends the program on "E&xit". Where the desktop has no
 // notification area, the main window behaves as an ordinary window and closing it ends the program.
-class TForm2 : public QObject
+class TrayController : public QObject
 {
     Q_OBJECT
 public:
     // useTray: show the icon in the notification area (when the desktop has one).
-    explicit TForm2(bool useTray, QObject *parent = nullptr);
-    ~TForm2() override;
+    explicit TrayController(bool useTray, QObject *parent = nullptr);
+    ~TrayController() override;
 
-    TSDIAppForm *mainWindow() const { return m_mainWindow.get(); }
+    MainWindow *mainWindow() const { return m_mainWindow.get(); }
     HelpCommands *helpCommands() const { return m_helpCommands.get(); }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
     QMenu *trayMenu() const { return m_menu.get(); }
@@ -35,14 +35,14 @@ public:
     void SetMainWindowShown(bool shown);
     // A second start of the program: show, focus and flash the main window.
     void ActivateMainWindow();
-    void OpenHideRavelin1Click() { SetMainWindowShown(!m_mainWindowShown); }
+    void toggleMainWindow() { SetMainWindowShown(!m_mainWindowShown); }
     // Runs the main window's close sequence; when it completes, removes the icon and ends the program.
     // False when the collection could not be saved (the program keeps running).
     // The close never runs inside a long command (an import, an export) or inside the event loop of a
     // dialog, which would destroy the collection under the command that works on it: the request is
     // then remembered, the command is cancelled and the open dialogs are closed as if the user had
-    // cancelled them, and the exit runs once the command has unwound. Exit1Click then returns true.
-    bool Exit1Click();
+    // cancelled them, and the exit runs once the command has unwound. exitProgram then returns true.
+    bool exitProgram();
     // A request to end the program from outside (a termination signal) runs "E&xit".
     void exitOnRequest(TerminationSignals &termination);
 
@@ -59,7 +59,7 @@ private:
     QAction *m_openHide;
     QAction *m_exit;
     QSystemTrayIcon *m_tray = nullptr;
-    std::unique_ptr<TSDIAppForm> m_mainWindow;
+    std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<HelpCommands> m_helpCommands;
     bool m_mainWindowShown = false;
     bool m_exiting = false;

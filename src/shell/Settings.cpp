@@ -1,4 +1,4 @@
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 
 #include "platform/FileSync.h"
 
@@ -70,14 +70,14 @@ std::optional<qint32> toInt32(const QVariant &value)
 
 } // namespace
 
-TReg::TReg()
+Settings::Settings()
 {
     settings();
 }
 
-TReg::~TReg() = default;
+Settings::~Settings() = default;
 
-QSettings &TReg::settings()
+QSettings &Settings::settings()
 {
     if (!m_settings) {
         m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -86,7 +86,7 @@ QSettings &TReg::settings()
     return *m_settings;
 }
 
-void TReg::Close()
+void Settings::Close()
 {
     if (m_settings) {
         m_settings->sync();
@@ -95,24 +95,24 @@ void TReg::Close()
     m_settings.reset();
 }
 
-void TReg::SetStorageFolder(const QString &folder)
+void Settings::SetStorageFolder(const QString &folder)
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
-bool TReg::ReadBoolDefault(const QString &key, bool defaultValue)
+bool Settings::ReadBoolDefault(const QString &key, bool defaultValue)
 {
     const std::optional<qint32> value = toInt32(settings().value(key));
     return value ? *value != 0 : defaultValue;
 }
 
-qint32 TReg::ReadIntegerDefault(const QString &key, qint32 defaultValue)
+qint32 Settings::ReadIntegerDefault(const QString &key, qint32 defaultValue)
 {
     return toInt32(settings().value(key)).value_or(defaultValue);
 }
 
-bool TReg::write(const QString &key, const QVariant &value)
+bool Settings::write(const QString &key, const QVariant &value)
 {
     settings().setValue(key, value);
     if (!m_updating)
@@ -122,7 +122,7 @@ bool TReg::write(const QString &key, const QVariant &value)
     return true;
 }
 
-bool TReg::sync(const QString &key)
+bool Settings::sync(const QString &key)
 {
     QSettings &store = settings();
     store.sync();
@@ -137,13 +137,13 @@ bool TReg::sync(const QString &key)
     return false;
 }
 
-void TReg::BeginUpdate()
+void Settings::BeginUpdate()
 {
     m_updating = true;
     m_firstUpdated.clear();
 }
 
-bool TReg::EndUpdate()
+bool Settings::EndUpdate()
 {
     m_updating = false;
     if (m_firstUpdated.isEmpty())
@@ -151,12 +151,12 @@ bool TReg::EndUpdate()
     return sync(std::exchange(m_firstUpdated, QString()));
 }
 
-bool TReg::writeInteger(const QString &key, qint32 value)
+bool Settings::writeInteger(const QString &key, qint32 value)
 {
     return write(key, QVariant(value));
 }
 
-TAColumnInfo TReg::GetColumnsInfo()
+ColumnLayout Settings::GetColumnsInfo()
 {
     const QVariant stored = settings().value(layoutKey("ColumnsInfo"));
     if (stored.metaType().id() != QMetaType::QByteArray)
@@ -166,7 +166,7 @@ TAColumnInfo TReg::GetColumnsInfo()
         return DefaultColumns();
 
     const std::optional<qint32> maxWidth = screenWidth();
-    TAColumnInfo columns;
+    ColumnLayout columns;
     for (std::size_t k = 0; k < columns.size(); ++k) {
         const char *record = bytes.constData() + k * RecordSize;
         qint32 width = readInt32(record);
@@ -184,11 +184,11 @@ TAColumnInfo TReg::GetColumnsInfo()
     return columns;
 }
 
-bool TReg::SetColumnsInfo(const TAColumnInfo &columns)
+bool Settings::SetColumnsInfo(const ColumnLayout &columns)
 {
     QByteArray bytes;
     bytes.reserve(ColumnsInfoSize);
-    for (const TColumnInfo &column : columns) {
+    for (const ColumnInfo &column : columns) {
         appendInt32(bytes, column.Width);
         appendInt32(bytes, ColumnIdOf(column.Caption));
         bytes.append(column.Visible != 0 ? '\1' : '\0');
@@ -196,65 +196,65 @@ bool TReg::SetColumnsInfo(const TAColumnInfo &columns)
     return write(layoutKey("ColumnsInfo"), bytes);
 }
 
-bool TReg::GetDescriptionPane()
+bool Settings::GetDescriptionPane()
 {
     return ReadBoolDefault(layoutKey("DescriptionPane"), true);
 }
-bool TReg::SetDescriptionPane(bool shown)
+bool Settings::SetDescriptionPane(bool shown)
 {
     return writeInteger(layoutKey("DescriptionPane"), shown ? 1 : 0);
 }
 
-qint32 TReg::GetDescriptionPaneHeight()
+qint32 Settings::GetDescriptionPaneHeight()
 {
     return ReadIntegerDefault(layoutKey("DescriptionPaneHeight"), 180);
 }
-bool TReg::SetDescriptionPaneHeight(qint32 height)
+bool Settings::SetDescriptionPaneHeight(qint32 height)
 {
     return writeInteger(layoutKey("DescriptionPaneHeight"), height);
 }
 
-qint32 TReg::GetExplorerBar()
+qint32 Settings::GetExplorerBar()
 {
     const qint32 state = ReadIntegerDefault(layoutKey("ExplorerBar"), 1);
     return state < 0 || state > 2 ? 1 : state;
 }
-bool TReg::SetExplorerBar(quint8 state)
+bool Settings::SetExplorerBar(quint8 state)
 {
     return writeInteger(layoutKey("ExplorerBar"), state);
 }
 
-bool TReg::GetFolderPane()
+bool Settings::GetFolderPane()
 {
     return ReadBoolDefault(layoutKey("FolderPane"), true);
 }
-bool TReg::SetFolderPane(bool shown)
+bool Settings::SetFolderPane(bool shown)
 {
     return writeInteger(layoutKey("FolderPane"), shown ? 1 : 0);
 }
 
-qint32 TReg::GetFoldersBarWidth()
+qint32 Settings::GetFoldersBarWidth()
 {
     return ReadIntegerDefault(layoutKey("FoldersBarWidth"), 180);
 }
-bool TReg::SetFoldersBarWidth(qint32 width)
+bool Settings::SetFoldersBarWidth(qint32 width)
 {
     return writeInteger(layoutKey("FoldersBarWidth"), width);
 }
 
-qint32 TReg::GetListStyle()
+qint32 Settings::GetListStyle()
 {
     const qint32 style = ReadIntegerDefault(layoutKey("ListStyle"), 3);
     return style < 0 || style > 3 ? 3 : style;
 }
-bool TReg::SetListStyle(quint8 style)
+bool Settings::SetListStyle(quint8 style)
 {
     return writeInteger(layoutKey("ListStyle"), style);
 }
 
-TWindowBounds TReg::GetWindowBounds()
+WindowBounds Settings::GetWindowBounds()
 {
-    TWindowBounds bounds;
+    WindowBounds bounds;
     bounds.Left = ReadIntegerDefault(layoutKey("Left"), 0);
     bounds.Top = ReadIntegerDefault(layoutKey("Top"), 0);
     bounds.Right = bounds.Left + ReadIntegerDefault(layoutKey("Width"), 640);
@@ -262,53 +262,53 @@ TWindowBounds TReg::GetWindowBounds()
     return bounds;
 }
 
-bool TReg::SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height)
+bool Settings::SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height)
 {
     return writeInteger(layoutKey("Left"), left) && writeInteger(layoutKey("Top"), top)
         && writeInteger(layoutKey("Width"), width) && writeInteger(layoutKey("Height"), height);
 }
 
-bool TReg::GetSort()
+bool Settings::GetSort()
 {
     return ReadBoolDefault(layoutKey("Sort"), true);
 }
-bool TReg::SetSort(bool ascending)
+bool Settings::SetSort(bool ascending)
 {
     return writeInteger(layoutKey("Sort"), ascending ? 1 : 0);
 }
 
-qint32 TReg::GetSortColumn()
+qint32 Settings::GetSortColumn()
 {
     return ReadIntegerDefault(layoutKey("SortColumn"), 0);
 }
-bool TReg::SetSortColumn(qint32 column)
+bool Settings::SetSortColumn(qint32 column)
 {
     return writeInteger(layoutKey("SortColumn"), column);
 }
 
-bool TReg::GetStatusBar()
+bool Settings::GetStatusBar()
 {
     return ReadBoolDefault(layoutKey("StatusBar"), true);
 }
-bool TReg::SetStatusBar(bool shown)
+bool Settings::SetStatusBar(bool shown)
 {
     return writeInteger(layoutKey("StatusBar"), shown ? 1 : 0);
 }
 
-bool TReg::GetShowTip()
+bool Settings::GetShowTip()
 {
     return ReadBoolDefault(BaseKey + QLatin1String("ShowTip"), true);
 }
-bool TReg::SetShowTip(bool show)
+bool Settings::SetShowTip(bool show)
 {
     return writeInteger(BaseKey + QLatin1String("ShowTip"), show ? 1 : 0);
 }
 
-bool TReg::GetToolbar()
+bool Settings::GetToolbar()
 {
     return ReadBoolDefault(layoutKey("Toolbar"), true);
 }
-bool TReg::SetToolbar(bool shown)
+bool Settings::SetToolbar(bool shown)
 {
     return writeInteger(layoutKey("Toolbar"), shown ? 1 : 0);
 }

@@ -20,17 +20,17 @@ class QVariant;
 // cached here; every getter reads the settings afresh. Every setter writes its value to disk at once and
 // returns false when that failed; errorString() then names the value. Between BeginUpdate and EndUpdate
 // the setters only collect their values, and EndUpdate writes them all at once.
-class TReg
+class Settings
 {
 public:
-    TReg();
-    ~TReg();
+    Settings();
+    ~Settings();
 
-    TReg(const TReg &) = delete;
-    TReg &operator=(const TReg &) = delete;
+    Settings(const Settings &) = delete;
+    Settings &operator=(const Settings &) = delete;
 
-    TAColumnInfo GetColumnsInfo();
-    bool SetColumnsInfo(const TAColumnInfo &columns);
+    ColumnLayout GetColumnsInfo();
+    bool SetColumnsInfo(const ColumnLayout &columns);
     bool GetDescriptionPane();
     bool SetDescriptionPane(bool shown);
     qint32 GetDescriptionPaneHeight();
@@ -45,7 +45,7 @@ public:
     // 0 large icons, 1 small icons, 2 list, 3 details; anything else reads as 3.
     qint32 GetListStyle();
     bool SetListStyle(quint8 style);
-    TWindowBounds GetWindowBounds();
+    WindowBounds GetWindowBounds();
     // Writes "Left", "Top", "Width" and "Height" in that order and stops at the first that fails.
     bool SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height);
     bool GetSort();

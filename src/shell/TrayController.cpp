@@ -1,10 +1,10 @@
-#include "shell/Form2.h"
+#include "shell/TrayController.h"
 
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "platform/TerminationSignals.h"
 #include "shell/HelpCommands.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 #include "transfer/LongCommands.h"
 #include "widgets/Icons.h"
 
@@ -19,7 +19,7 @@ namespace {
 constexpr int ExitRetryMs = 50;
 } // namespace
 
-TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::make_unique<QMenu>())
+TrayController::TrayController(bool useTray, QObject *parent) : QObject(parent), m_menu(std::make_unique<QMenu>())
 {
     m_openHide = m_menu->addAction(tr("Open/Hide Quillmark"));
     QFont bold = m_openHide->font();
@@ -27,10 +27,10 @@ TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::mak
     m_openHide->setFont(bold);
     m_menu->setDefaultAction(m_openHide);
     m_exit = m_menu->addAction(tr("E&xit"));
-    connect(m_openHide, &QAction::triggered, this, &TForm2::OpenHideRavelin1Click);
-    connect(m_exit, &QAction::triggered, this, &TForm2::Exit1Click);
+    connect(m_openHide, &QAction::triggered, this, &TrayController::toggleMainWindow);
+    connect(m_exit, &QAction::triggered, this, &TrayController::exitProgram);
     m_exitRetry.setInterval(ExitRetryMs);
-    connect(&m_exitRetry, &QTimer::timeout, this, &TForm2::retryExit);
+    connect(&m_exitRetry, &QTimer::timeout, this, &TrayController::retryExit);
 
     if (useTray) {
         m_tray = new QSystemTrayIcon(Icons::application(), this);
@@ -44,21 +44,21 @@ TForm2::TForm2(bool useTray, QObject *parent) : QObject(parent), m_menu(std::mak
         m_tray->show();
     }
 
-    m_mainWindow = std::make_unique<TSDIAppForm>();
+    m_mainWindow = std::make_unique<MainWindow>();
     m_mainWindow->setHideOnClose(m_tray != nullptr);
-    connect(m_mainWindow.get(), &TSDIAppForm::hideRequested, this, &TForm2::MinimizeMessage);
-    connect(m_mainWindow.get(), &TSDIAppForm::exitRequested, this, &TForm2::Exit1Click);
+    connect(m_mainWindow.get(), &MainWindow::hideRequested, this, &TrayController::MinimizeMessage);
+    connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &TrayController::exitProgram);
     m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get());
     {
         UpdatesGuard guard(m_mainWindow.get());
-        TReg(); // from here on the settings exist
+        Settings(); // from here on the settings exist
         SetMainWindowShown(true);
     }
 }
 
-TForm2::~TForm2() = default;
+TrayController::~TrayController() = default;
 
-void TForm2::SetMainWindowShown(bool shown)
+void TrayController::SetMainWindowShown(bool shown)
 {
     m_mainWindowShown = shown;
     if (!shown) {
@@ -71,7 +71,7 @@ void TForm2::SetMainWindowShown(bool shown)
     m_mainWindow->activateWindow();
 }
 
-void TForm2::ActivateMainWindow()
+void TrayController::ActivateMainWindow()
 {
     {
         UpdatesGuard guard(m_mainWindow.get());
@@ -84,23 +84,23 @@ void TForm2::ActivateMainWindow()
     QApplication::alert(m_mainWindow.get());
 }
 
-void TForm2::exitOnRequest(TerminationSignals &termination)
+void TrayController::exitOnRequest(TerminationSignals &termination)
 {
-    connect(&termination, &TerminationSignals::terminationRequested, this, &TForm2::Exit1Click);
+    connect(&termination, &TerminationSignals::terminationRequested, this, &TrayController::exitProgram);
 }
 
-bool TForm2::exitCanRunNow()
+bool TrayController::exitCanRunNow()
 {
     // The main loop is the first; a dialog's loop (or a drag's) runs above it.
     return !LongCommands::instance().running() && QThread::currentThread()->loopLevel() <= 1;
 }
 
-void TForm2::retryExit()
+void TrayController::retryExit()
 {
     LongCommands::instance().cancelAll();
     if (exitCanRunNow()) {
         m_exitRetry.stop();
-        Exit1Click();
+        exitProgram();
         return;
     }
     // A dialog that the command (or anything else) opened ends its loop as if the user had cancelled it.
@@ -110,7 +110,7 @@ void TForm2::retryExit()
     }
 }
 
-bool TForm2::Exit1Click()
+bool TrayController::exitProgram()
 {
     if (m_exiting)
         return true;

@@ -7,8 +7,8 @@
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/SDIAppForm.h"
-#include "shell/Reg.h"
+#include "mainwindow/MainWindow.h"
+#include "shell/Settings.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -73,7 +73,7 @@ QStringList captions(const QMenu *menu)
 }
 } // namespace
 
-class TestSDIAppForm : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -99,23 +99,23 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestSDIAppForm::init()
+void TestMainWindow::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    TReg::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
 }
 
-void TestSDIAppForm::cleanup()
+void TestMainWindow::cleanup()
 {
     m_dir.reset();
 }
 
-void TestSDIAppForm::firstRunLayout()
+void TestMainWindow::firstRunLayout()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -134,11 +134,11 @@ void TestSDIAppForm::firstRunLayout()
     QCOMPARE(form.listPane()->SortColumn(), 0);
     QVERIFY(form.listPane()->SortAscending());
     QCOMPARE(form.FolderPane()->caption(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.FolderPane()->imageType(), TFolderHeader::itHome);
+    QCOMPARE(form.FolderPane()->imageType(), FolderHeader::itHome);
     QVERIFY(reporter.errors.isEmpty());
 }
 
-void TestSDIAppForm::startsFromStoredSettings_data()
+void TestMainWindow::startsFromStoredSettings_data()
 {
     QTest::addColumn<int>("explorerBar");
     QTest::addColumn<bool>("toolbar");
@@ -154,7 +154,7 @@ void TestSDIAppForm::startsFromStoredSettings_data()
     QTest::newRow("list style, pressed button") << 1 << true << false << true << false << 2 << 1 << true;
 }
 
-void TestSDIAppForm::startsFromStoredSettings()
+void TestMainWindow::startsFromStoredSettings()
 {
     QFETCH(int, explorerBar);
     QFETCH(bool, toolbar);
@@ -165,7 +165,7 @@ void TestSDIAppForm::startsFromStoredSettings()
     QFETCH(int, sortColumn);
     QFETCH(bool, ascending);
     {
-        TReg reg;
+        Settings reg;
         QVERIFY(reg.SetWindowBounds(30, 40, 800, 600));
         QVERIFY(reg.SetFoldersBarWidth(230));
         QVERIFY(reg.SetExplorerBar(static_cast<quint8>(explorerBar)));
@@ -180,7 +180,7 @@ void TestSDIAppForm::startsFromStoredSettings()
     }
 
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -204,7 +204,7 @@ void TestSDIAppForm::startsFromStoredSettings()
 
     // Closing writes back what it found.
     QVERIFY(form.FormClose());
-    TReg reg;
+    Settings reg;
     QCOMPARE(reg.GetExplorerBar(), explorerBar);
     QCOMPARE(reg.GetToolbar(), toolbar);
     QCOMPARE(reg.GetStatusBar(), statusBar);
@@ -219,29 +219,29 @@ void TestSDIAppForm::startsFromStoredSettings()
     QCOMPARE(reg.GetWindowBounds().height(), 600);
 }
 
-void TestSDIAppForm::closeWritesDataThenLayout()
+void TestMainWindow::closeWritesDataThenLayout()
 {
     // The settings file is there from an earlier run; the close replaces it, and only once.
-    QVERIFY(TReg().SetShowTip(false));
+    QVERIFY(Settings().SetShowTip(false));
     const QString conf = m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf"));
     FileWrites settingsWrites(conf);
     RecordingReporter reporter;
-    auto form = std::make_unique<TSDIAppForm>(&reporter);
+    auto form = std::make_unique<MainWindow>(&reporter);
     addLink(*form->repository()->Root(), "kept", "http://kept");
     QVERIFY(settingsWrites.isValid());
     QVERIFY(form->FormClose());
     QVERIFY(reporter.errors.isEmpty());
     QCOMPARE(settingsWrites.count(), 1);
 
-    TRepository again;
+    Repository again;
     QCOMPARE(again.Root()->Children.Count(), 1);
     QCOMPARE(again.Root()->Children.Get(0)->Name, std::string("kept"));
     QVERIFY(again.Root()->LastVisit > 0); // the root was shown, and that was saved too
-    TReg reg;
+    Settings reg;
     QCOMPARE(reg.GetWindowBounds().width(), form->width());
 }
 
-void TestSDIAppForm::failedSaveKeepsRunning()
+void TestMainWindow::failedSaveKeepsRunning()
 {
     // The data folder cannot be made: a regular file stands where its parent should be.
     const QString blocker = m_dir->filePath(QStringLiteral("blocker"));
@@ -251,7 +251,7 @@ void TestSDIAppForm::failedSaveKeepsRunning()
     qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + QStringLiteral("/data")));
 
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     addLink(*form.repository()->Root(), "unsaved", "http://unsaved");
     QVERIFY(!form.FormClose());
     QCOMPARE(reporter.errors.size(), 1);
@@ -270,11 +270,11 @@ void TestSDIAppForm::failedSaveKeepsRunning()
     QVERIFY(form.FormClose());
 }
 
-void TestSDIAppForm::closeAndMinimizeHide()
+void TestMainWindow::closeAndMinimizeHide()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
-    QSignalSpy hidden(&form, &TSDIAppForm::hideRequested);
+    MainWindow form(&reporter);
+    QSignalSpy hidden(&form, &MainWindow::hideRequested);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -282,7 +282,7 @@ void TestSDIAppForm::closeAndMinimizeHide()
     QVERIFY(form.isHidden());
     QCOMPARE(hidden.size(), 1);
     QVERIFY(form.repository());
-    QVERIFY(!QFile::exists(TRepository::DataFile())); // nothing is saved by hiding
+    QVERIFY(!QFile::exists(Repository::DataFile())); // nothing is saved by hiding
 
     form.show();
     form.actions()->close->trigger();
@@ -293,15 +293,15 @@ void TestSDIAppForm::closeAndMinimizeHide()
     form.showMinimized();
     QTRY_VERIFY(form.isHidden());
     QCOMPARE(hidden.size(), 3);
-    QVERIFY(!QFile::exists(TRepository::DataFile()));
+    QVERIFY(!QFile::exists(Repository::DataFile()));
 }
 
-void TestSDIAppForm::withoutTrayClosingExits()
+void TestMainWindow::withoutTrayClosingExits()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.setHideOnClose(false);
-    QSignalSpy exit(&form, &TSDIAppForm::exitRequested);
+    QSignalSpy exit(&form, &MainWindow::exitRequested);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.close();
@@ -310,10 +310,10 @@ void TestSDIAppForm::withoutTrayClosingExits()
     QCOMPARE(exit.size(), 2);
 }
 
-void TestSDIAppForm::descriptionPaneStaysUsable()
+void TestMainWindow::descriptionPaneStaysUsable()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QWidget *rightArea = form.descriptionPane()->parentWidget()->parentWidget();
@@ -326,10 +326,10 @@ void TestSDIAppForm::descriptionPaneStaysUsable()
     }
 }
 
-void TestSDIAppForm::statusPanelFollowsWidth()
+void TestMainWindow::statusPanelFollowsWidth()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (const int width : {640, 900, 500}) {
@@ -338,19 +338,19 @@ void TestSDIAppForm::statusPanelFollowsWidth()
     }
 }
 
-void TestSDIAppForm::listsTheRootFolder()
+void TestMainWindow::listsTheRootFolder()
 {
     {
         auto root = LinkItem::MakeFolder("My Links");
         addFolder(*root, "Work");
         addLink(*root, "Example", "http://example.com");
         addLink(*root, "Another", "http://another.example");
-        QDir().mkpath(TRepository::DataFolder());
+        QDir().mkpath(Repository::DataFolder());
         QString error;
-        QVERIFY2(NativeFile::saveAtomically(TRepository::DataFile(), *root, &error), qPrintable(error));
+        QVERIFY2(NativeFile::saveAtomically(Repository::DataFile(), *root, &error), qPrintable(error));
     }
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     QCOMPARE(form.folderBar()->LinksTree()->topLevelItemCount(), 1);
     QCOMPARE(form.folderBar()->LinksTree()->topLevelItem(0)->text(0), QStringLiteral("My Links"));
     const LinkListModel *model = form.LinkList()->model();
@@ -362,7 +362,7 @@ void TestSDIAppForm::listsTheRootFolder()
     QCOMPARE(form.repository()->Root()->Visits, 1);
 }
 
-void TestSDIAppForm::menuTable_data()
+void TestMainWindow::menuTable_data()
 {
     QTest::addColumn<QStringList>("path");
     QTest::addColumn<QString>("shortcut");
@@ -399,7 +399,7 @@ void TestSDIAppForm::menuTable_data()
     row("about", {"&Help", "&About..."}, "", "Displays program information, version number, and copyright", 404);
 }
 
-void TestSDIAppForm::menuTable()
+void TestMainWindow::menuTable()
 {
     QFETCH(QStringList, path);
     QFETCH(QString, shortcut);
@@ -407,7 +407,7 @@ void TestSDIAppForm::menuTable()
     QFETCH(int, helpContext);
 
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     QAction *entry = menuEntry(form.menuBar(), path);
     QVERIFY2(entry, qPrintable(path.join(QLatin1Char('>'))));
     QCOMPARE(entry->shortcut().toString(), shortcut);
@@ -415,10 +415,10 @@ void TestSDIAppForm::menuTable()
     QCOMPARE(entry->property("helpContext").toInt(), helpContext);
 }
 
-void TestSDIAppForm::menuOrder()
+void TestMainWindow::menuOrder()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     QCOMPARE(captions(menuEntry(form.menuBar(), {"&File"})->menu()),
              (QStringList {"&New", "-", "I&mport", "&Export", "-", "&Properties...", "&Close"}));
     QCOMPARE(captions(menuEntry(form.menuBar(), {"&File", "I&mport"})->menu()),
@@ -435,10 +435,10 @@ void TestSDIAppForm::menuOrder()
              (QStringList {"&Contents", "-", "&Tip of the Day...", "Quillmark on the &Web", "-", "&About..."}));
 }
 
-void TestSDIAppForm::paneSwitches()
+void TestMainWindow::paneSwitches()
 {
     RecordingReporter reporter;
-    TSDIAppForm form(&reporter);
+    MainWindow form(&reporter);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     MainActions *a = form.actions();
@@ -446,7 +446,7 @@ void TestSDIAppForm::paneSwitches()
     a->toolbar->trigger();
     QVERIFY(form.CommandToolbar()->isHidden());
     QVERIFY(!a->toolbar->isChecked());
-    form.Toolbar2Click();
+    form.toggleToolbar();
     QVERIFY(!form.CommandToolbar()->isHidden());
     QVERIFY(a->toolbar->isChecked());
 
@@ -468,5 +468,5 @@ void TestSDIAppForm::paneSwitches()
     QVERIFY(!a->folders->isChecked());
 }
 
-QTEST_MAIN(TestSDIAppForm)
-#include "tst_sdiappform.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -2,7 +2,7 @@
 // a missing Favorites folder, and where the Favorites folder is found.
 #include "platform/Paths.h"
 #include "transfer/FavoritesTree.h"
-#include "transfer/ImportForm.h"
+#include "transfer/FavoritesFolderDialog.h"
 
 #include "FavoritesFixture.h"
 #include "TransferFakes.h"
@@ -32,7 +32,7 @@ QStringList captions(const QTreeWidgetItem *node, const QString &prefix = QStrin
 
 } // namespace
 
-class TestImportForm : public QObject
+class TestFavoritesFolderDialog : public QObject
 {
     Q_OBJECT
 private slots:
@@ -54,7 +54,7 @@ private:
     FakePrompts m_prompts;
 };
 
-void TestImportForm::initTestCase()
+void TestFavoritesFolderDialog::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_root = m_dir.filePath(QStringLiteral("Favorites"));
@@ -66,9 +66,9 @@ void TestImportForm::initTestCase()
     QVERIFY(writeFile(m_root + QStringLiteral("/file.url"), "[InternetShortcut]\nURL=x\n"));
 }
 
-void TestImportForm::folderTree()
+void TestFavoritesFolderDialog::folderTree()
 {
-    TFavoritesTree tree;
+    FavoritesTree tree;
     tree.Fill(m_root);
     QCOMPARE(tree.topLevelItemCount(), 1);
     QCOMPARE(tree.TopNode()->text(0), QStringLiteral("Favorites"));
@@ -87,7 +87,7 @@ void TestImportForm::folderTree()
     QCOMPARE(tree.SelectedPath(), m_root + QStringLiteral("/cherry"));
 }
 
-void TestImportForm::selectedPath_data()
+void TestFavoritesFolderDialog::selectedPath_data()
 {
     QTest::addColumn<QString>("rootSuffix");
     QTest::addColumn<QString>("node");
@@ -102,12 +102,12 @@ void TestImportForm::selectedPath_data()
     QTest::newRow("nothing selected") << QString() << QString() << QString();
 }
 
-void TestImportForm::selectedPath()
+void TestFavoritesFolderDialog::selectedPath()
 {
     QFETCH(QString, rootSuffix);
     QFETCH(QString, node);
     QFETCH(QString, pathSuffix);
-    TFavoritesTree tree;
+    FavoritesTree tree;
     tree.Fill(m_root + rootSuffix);
     tree.clearSelection();
     if (!node.isEmpty())
@@ -115,12 +115,12 @@ void TestImportForm::selectedPath()
     QCOMPARE(tree.SelectedPath(), m_root + pathSuffix);
 }
 
-void TestImportForm::captionsCannotBeEdited()
+void TestFavoritesFolderDialog::captionsCannotBeEdited()
 {
-    TImportForm form(nullptr, m_prompts, m_root);
+    FavoritesFolderDialog form(nullptr, m_prompts, m_root);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    TFavoritesTree *tree = form.FavoritesTree();
+    FavoritesTree *tree = form.favoritesTree();
     QTreeWidgetItem *apple = tree->TopNode()->child(0);
     tree->setCurrentItem(apple);
     QTest::keyClick(tree, Qt::Key_F2);
@@ -129,32 +129,32 @@ void TestImportForm::captionsCannotBeEdited()
     QCOMPARE(apple->text(0), QStringLiteral("Apple"));
 }
 
-void TestImportForm::keysAndButtons_data()
+void TestFavoritesFolderDialog::keysAndButtons_data()
 {
     QTest::addColumn<int>("action");
     QTest::addColumn<int>("result");
-    QTest::newRow("Esc") << 0 << int(TImportForm::Cancel);
-    QTest::newRow("Cancel") << 1 << int(TImportForm::Cancel);
-    QTest::newRow("Enter") << 2 << int(TImportForm::Ok);
-    QTest::newRow("Ok") << 3 << int(TImportForm::Ok);
+    QTest::newRow("Esc") << 0 << int(FavoritesFolderDialog::Cancel);
+    QTest::newRow("Cancel") << 1 << int(FavoritesFolderDialog::Cancel);
+    QTest::newRow("Enter") << 2 << int(FavoritesFolderDialog::Ok);
+    QTest::newRow("Ok") << 3 << int(FavoritesFolderDialog::Ok);
 }
 
-void TestImportForm::keysAndButtons()
+void TestFavoritesFolderDialog::keysAndButtons()
 {
     QFETCH(int, action);
     QFETCH(int, result);
-    TImportForm form(nullptr, m_prompts, m_root);
+    FavoritesFolderDialog form(nullptr, m_prompts, m_root);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     switch (action) {
     case 0:
-        QTest::keyClick(form.FavoritesTree(), Qt::Key_Escape);
+        QTest::keyClick(form.favoritesTree(), Qt::Key_Escape);
         break;
     case 1:
         QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
         break;
     case 2:
-        QTest::keyClick(form.FavoritesTree(), Qt::Key_Return);
+        QTest::keyClick(form.favoritesTree(), Qt::Key_Return);
         break;
     default:
         QTest::mouseClick(form.OkButton(), Qt::LeftButton);
@@ -164,13 +164,13 @@ void TestImportForm::keysAndButtons()
     QCOMPARE(form.result(), result);
 }
 
-void TestImportForm::missingFavoritesFolder()
+void TestFavoritesFolderDialog::missingFavoritesFolder()
 {
     for (const QString &root : {QString(), m_dir.filePath(QStringLiteral("missing"))}) {
-        TImportForm form(nullptr, m_prompts, root);
+        FavoritesFolderDialog form(nullptr, m_prompts, root);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.FavoritesTree()->topLevelItemCount(), 0);
+        QCOMPARE(form.favoritesTree()->topLevelItemCount(), 0);
         QVERIFY(form.NoFavoritesLabel()->isVisible());
         QVERIFY(form.BrowseButton()->isVisible());
         QVERIFY(!form.OkButton()->isEnabled());
@@ -183,19 +183,19 @@ void TestImportForm::missingFavoritesFolder()
         form.BrowseButton()->click();
         QVERIFY(form.OkButton()->isEnabled());
         QVERIFY(!form.NoFavoritesLabel()->isVisible());
-        QCOMPARE(captions(form.FavoritesTree()->TopNode()), QStringList({"alpha", "Beta", "Beta/Deep"}));
-        QCOMPARE(form.FavoritesTree()->SelectedPath(), m_prompts.folderName);
+        QCOMPARE(captions(form.favoritesTree()->TopNode()), QStringList({"alpha", "Beta", "Beta/Deep"}));
+        QCOMPARE(form.favoritesTree()->SelectedPath(), m_prompts.folderName);
     }
 }
 
-void TestImportForm::symbolicLinkCycle()
+void TestFavoritesFolderDialog::symbolicLinkCycle()
 {
     QTemporaryDir dir;
     QVERIFY(makeFolder(dir.filePath(QStringLiteral("A/B"))));
     if (!QFile::link(dir.path(), dir.filePath(QStringLiteral("A/B/Up"))))
         QSKIP("This file system has no symbolic links");
     QVERIFY(QFile::link(dir.filePath(QStringLiteral("A/B")), dir.filePath(QStringLiteral("Across"))));
-    TFavoritesTree tree;
+    FavoritesTree tree;
     tree.Fill(dir.path());
     // "Up" leads back above itself and is never followed. "Across" leads to A/B, which is shown once
     // through a link at most: "Across" is followed only when the listing gives it before "A".
@@ -204,7 +204,7 @@ void TestImportForm::symbolicLinkCycle()
              qPrintable(shown.join(QLatin1Char(','))));
 }
 
-void TestImportForm::favoritesLocation_data()
+void TestFavoritesFolderDialog::favoritesLocation_data()
 {
     QTest::addColumn<QVariant>("setting");
     QTest::addColumn<QStringList>("folders"); // below the home folder
@@ -219,7 +219,7 @@ void TestImportForm::favoritesLocation_data()
     QTest::newRow("none") << QVariant() << QStringList() << QString();
 }
 
-void TestImportForm::favoritesLocation()
+void TestFavoritesFolderDialog::favoritesLocation()
 {
     QFETCH(QVariant, setting);
     QFETCH(QStringList, folders);
@@ -252,7 +252,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("USER"))
         qputenv("USER", "tester");
     QApplication app(argc, argv);
-    TestImportForm test;
+    TestFavoritesFolderDialog test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "tst_importform.moc"
+#include "tst_favoritesfolderdialog.moc"

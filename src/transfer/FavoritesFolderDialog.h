@@ -5,24 +5,24 @@
 class Prompts;
 class QLabel;
 class QPushButton;
-class TFavoritesTree;
+class FavoritesTree;
 
 // The Favorites chooser: the folders of the Favorites directory as a tree, from which the user picks
 // the folder to import from. OK ends the dialog with 1, Cancel and Esc with 2.
 //
 // When there is no Favorites folder, the tree says so and a Browse button lets the user pick any folder
 // instead; OK stays disabled until there is a folder to import from.
-class TImportForm : public QDialog
+class FavoritesFolderDialog : public QDialog
 {
     Q_OBJECT
 public:
     enum Result { Ok = 1, Cancel = 2 };
 
     // Builds the tree from rootPath (normally platform::favoritesPath()).
-    TImportForm(QWidget *owner, Prompts &prompts, const QString &rootPath);
+    FavoritesFolderDialog(QWidget *owner, Prompts &prompts, const QString &rootPath);
 
-    QLabel *Label1() const { return m_label1; }
-    TFavoritesTree *FavoritesTree() const { return m_favoritesTree; }
+    QLabel *promptLabel() const { return m_promptLabel; }
+    FavoritesTree *favoritesTree() const { return m_favoritesTree; }
     QPushButton *OkButton() const { return m_okButton; }
     QPushButton *CancelButton() const { return m_cancelButton; }
     QPushButton *BrowseButton() const { return m_browseButton; }
@@ -42,8 +42,8 @@ private:
     bool setRoot(const QString &rootPath);
 
     Prompts &m_prompts;
-    QLabel *m_label1;
-    TFavoritesTree *m_favoritesTree;
+    QLabel *m_promptLabel;
+    FavoritesTree *m_favoritesTree;
     QPushButton *m_okButton;
     QPushButton *m_cancelButton;
     QPushButton *m_browseButton;

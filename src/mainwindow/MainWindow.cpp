@@ -1,4 +1,4 @@
-#include "mainwindow/SDIAppForm.h"
+#include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/DescriptionPane.h"
@@ -13,7 +13,7 @@
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
-#include "shell/Reg.h"
+#include "shell/Settings.h"
 #include "store/DataFilePrefetch.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
@@ -45,7 +45,7 @@ constexpr int SplitterWidth = 3;
 constexpr int StatusPanelMargin = 190;
 } // namespace
 
-TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent)
+MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
     : QMainWindow(parent), m_prefetch(std::make_unique<DataFilePrefetch>()), m_reporter(reporter)
 {
     if (!m_reporter) {
@@ -62,16 +62,16 @@ TSDIAppForm::TSDIAppForm(ErrorReporter *reporter, QWidget *parent)
     FormCreate();
 }
 
-TSDIAppForm::~TSDIAppForm()
+MainWindow::~MainWindow()
 {
     // The rows refer to items of the tree: let them go before the tree does.
     if (m_list)
         m_list->FillFromFolder(nullptr);
 }
 
-void TSDIAppForm::buildLayout()
+void MainWindow::buildLayout()
 {
-    setObjectName(QStringLiteral("SDIAppForm"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(Icons::application());
     setStatusTip(tr("For Help, press F1"));
     move(249, 221);
@@ -93,7 +93,7 @@ void TSDIAppForm::buildLayout()
     m_actions->buildToolbar(m_toolbar);
     addToolBar(Qt::TopToolBarArea, m_toolbar);
 
-    m_folderHeader = new TFolderHeader;
+    m_folderHeader = new FolderHeader;
     m_folderHeader->setObjectName(QStringLiteral("FolderPane"));
     m_folderHeader->setFolderImage(Icons::folder());
     m_folderHeader->setHomeImage(Icons::home());
@@ -102,38 +102,38 @@ void TSDIAppForm::buildLayout()
     m_descriptionPane = new DescriptionPane;
     m_descriptionPane->setMinimumHeight(MinimumPaneSize);
 
-    m_panel1 = new QWidget;
-    m_panel1->setObjectName(QStringLiteral("Panel1"));
-    m_panel1->setMinimumSize(100, 145);
-    m_panel1->installEventFilter(this);
-    m_splitter2 = new QSplitter(Qt::Vertical, m_panel1);
-    m_splitter2->setObjectName(QStringLiteral("Splitter2"));
-    m_splitter2->setHandleWidth(SplitterWidth);
-    m_splitter2->setChildrenCollapsible(false);
-    m_splitter2->addWidget(m_list);
-    m_splitter2->addWidget(m_descriptionPane);
-    m_splitter2->setStretchFactor(0, 1);
-    m_splitter2->setStretchFactor(1, 0);
-    auto *panelLayout = new QVBoxLayout(m_panel1);
+    m_listPanel = new QWidget;
+    m_listPanel->setObjectName(QStringLiteral("listPanel"));
+    m_listPanel->setMinimumSize(100, 145);
+    m_listPanel->installEventFilter(this);
+    m_descriptionSplitter = new QSplitter(Qt::Vertical, m_listPanel);
+    m_descriptionSplitter->setObjectName(QStringLiteral("descriptionSplitter"));
+    m_descriptionSplitter->setHandleWidth(SplitterWidth);
+    m_descriptionSplitter->setChildrenCollapsible(false);
+    m_descriptionSplitter->addWidget(m_list);
+    m_descriptionSplitter->addWidget(m_descriptionPane);
+    m_descriptionSplitter->setStretchFactor(0, 1);
+    m_descriptionSplitter->setStretchFactor(1, 0);
+    auto *panelLayout = new QVBoxLayout(m_listPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->addWidget(m_splitter2);
+    panelLayout->addWidget(m_descriptionSplitter);
 
-    m_splitter1 = new QSplitter(Qt::Horizontal);
-    m_splitter1->setObjectName(QStringLiteral("Splitter1"));
-    m_splitter1->setHandleWidth(SplitterWidth);
-    m_splitter1->setChildrenCollapsible(false);
-    m_splitter1->addWidget(m_folderBar);
-    m_splitter1->addWidget(m_panel1);
-    m_splitter1->setStretchFactor(0, 0);
-    m_splitter1->setStretchFactor(1, 1);
-    m_splitter1->setSizes({194, 583 - 194});
+    m_folderSplitter = new QSplitter(Qt::Horizontal);
+    m_folderSplitter->setObjectName(QStringLiteral("folderSplitter"));
+    m_folderSplitter->setHandleWidth(SplitterWidth);
+    m_folderSplitter->setChildrenCollapsible(false);
+    m_folderSplitter->addWidget(m_folderBar);
+    m_folderSplitter->addWidget(m_listPanel);
+    m_folderSplitter->setStretchFactor(0, 0);
+    m_folderSplitter->setStretchFactor(1, 1);
+    m_folderSplitter->setSizes({194, 583 - 194});
 
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_folderHeader);
-    layout->addWidget(m_splitter1, 1);
+    layout->addWidget(m_folderSplitter, 1);
     setCentralWidget(central);
 
     m_statusPanel = new QLabel;
@@ -144,16 +144,16 @@ void TSDIAppForm::buildLayout()
     setDescriptionPaneHeight(210);
 }
 
-void TSDIAppForm::connectCommands()
+void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
-    connect(a->close, &QAction::triggered, this, &TSDIAppForm::FileExit1Execute);
+    connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
     for (QAction *transfer : {a->exportQuillmark, a->importQuillmark, a->importFavorites})
         transfer->setEnabled(true);
-    connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::RavelinFile1Click);
-    connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::RavelinFile2Click);
+    connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
+    connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
     connect(a->importFavorites, &QAction::triggered, m_transferCommands,
-            &TransferCommands::InternetExplorerFavorites2Click);
+            &TransferCommands::importFavorites);
     const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importMozilla, BookmarkFormat::BrowserHtml},
                                                             {a->importOpera, BookmarkFormat::OperaHotlist},
                                                             {a->importXbel, BookmarkFormat::Xbel}};
@@ -178,32 +178,32 @@ void TSDIAppForm::connectCommands()
     connect(a->descriptionPane, &QAction::triggered, this,
             [this] { m_descriptionPane->setVisible(m_actions->descriptionPane->isChecked()); });
     // The menu entry and the toolbar button run the same switch, which decides from the bar's state.
-    connect(a->folders, &QAction::triggered, this, &TSDIAppForm::FoldersButtonClick);
-    connect(a->foldersButton, &QAction::triggered, this, &TSDIAppForm::FoldersButtonClick);
-    connect(m_folderBar, &FolderBar::closeRequested, this, &TSDIAppForm::CloseLinksFolderButtonClick);
-    connect(m_splitter2, &QSplitter::splitterMoved, this, [this] {
+    connect(a->folders, &QAction::triggered, this, &MainWindow::FoldersButtonClick);
+    connect(a->foldersButton, &QAction::triggered, this, &MainWindow::FoldersButtonClick);
+    connect(m_folderBar, &FolderBar::closeRequested, this, &MainWindow::CloseLinksFolderButtonClick);
+    connect(m_descriptionSplitter, &QSplitter::splitterMoved, this, [this] {
         if (!m_descriptionPane->isHidden())
             m_descriptionPane->setProperty("paneHeight", m_descriptionPane->height());
     });
-    connect(LinksTree(), &FolderTreeView::folderSelected, this, &TSDIAppForm::LinksTreeChanging);
-    connect(LinksTree(), &FolderTreeView::folderMoved, this, &TSDIAppForm::markChanged);
-    connect(m_descriptionPane, &DescriptionPane::descriptionEdited, this, &TSDIAppForm::markChanged);
+    connect(LinksTree(), &FolderTreeView::folderSelected, this, &MainWindow::LinksTreeChanging);
+    connect(LinksTree(), &FolderTreeView::folderMoved, this, &MainWindow::markChanged);
+    connect(m_descriptionPane, &DescriptionPane::descriptionEdited, this, &MainWindow::markChanged);
 }
 
-void TSDIAppForm::FormCreate()
+void MainWindow::FormCreate()
 {
     setWindowTitle(QStringLiteral("Quillmark"));
 
-    m_reg = std::make_unique<TReg>();
+    m_reg = std::make_unique<Settings>();
     m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
     if (!m_reg->GetFolderPane())
-        FolderPane1Click();
+        toggleFolderHeader();
     m_listPane->ApplyColumns();
     applyListStyleAndSort();
 
-    const TWindowBounds bounds = m_reg->GetWindowBounds();
+    const WindowBounds bounds = m_reg->GetWindowBounds();
     const int barWidth = m_reg->GetFoldersBarWidth();
-    m_splitter1->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
+    m_folderSplitter->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
     m_folderBar->setProperty("barWidth", barWidth);
     switch (m_reg->GetExplorerBar()) {
     case 0:
@@ -216,16 +216,16 @@ void TSDIAppForm::FormCreate()
         break;
     }
     if (!m_reg->GetToolbar())
-        Toolbar2Click();
+        toggleToolbar();
     if (!m_reg->GetStatusBar())
-        StatusBar1Click();
+        toggleStatusBar();
     move(static_cast<int>(bounds.Left), static_cast<int>(bounds.Top));
     resize(bounds.width(), bounds.height());
     if (!m_reg->GetDescriptionPane())
-        DescriptionPane1Click();
+        toggleDescriptionPane();
     setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
 
-    m_repository = std::make_unique<TRepository>(m_reporter, m_prefetch.get());
+    m_repository = std::make_unique<Repository>(m_reporter, m_prefetch.get());
     m_prefetch.reset();
     m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     LinksTree()->SetRoot(m_repository->Root());
@@ -234,13 +234,13 @@ void TSDIAppForm::FormCreate()
     m_listPane->ApplyColumns();
 }
 
-void TSDIAppForm::applyListStyleAndSort()
+void MainWindow::applyListStyleAndSort()
 {
     m_listPane->ViewStyleClick(m_reg->GetListStyle());
     if (m_reg->GetSort())
-        m_listPane->SortAscending1Click();
+        m_listPane->sortAscending();
     else
-        m_listPane->Sort1Click();
+        m_listPane->sortDescending();
     int key = m_reg->GetSortColumn();
     if (key >= 5)
         key = 0;
@@ -248,13 +248,13 @@ void TSDIAppForm::applyListStyleAndSort()
         m_listPane->ArrangeByClick(key);
 }
 
-void TSDIAppForm::markChanged()
+void MainWindow::markChanged()
 {
     if (m_autoSave)
         m_autoSave->markChanged();
 }
 
-bool TSDIAppForm::FormClose()
+bool MainWindow::FormClose()
 {
     // The close saves by itself; a change after a failed save brings the automatic save back.
     m_autoSave->stop();
@@ -274,7 +274,7 @@ bool TSDIAppForm::FormClose()
     m_autoSave.reset();
     m_repository.reset();
 
-    const TAColumnInfo columns = m_listPane->CaptureColumns();
+    const ColumnLayout columns = m_listPane->CaptureColumns();
     const int explorerBar = m_folderBar->isHidden() ? 0 : (m_actions->foldersButton->isChecked() ? 1 : 2);
     // The layout goes to disk in one write, which names the first value when it fails. The collection
     // is already safe at this point, so the program still ends.
@@ -298,7 +298,7 @@ bool TSDIAppForm::FormClose()
     return true;
 }
 
-void TSDIAppForm::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closed) {
         event->accept();
@@ -313,7 +313,7 @@ void TSDIAppForm::closeEvent(QCloseEvent *event)
     }
 }
 
-void TSDIAppForm::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && m_hideOnClose && (windowState() & Qt::WindowMinimized)
@@ -332,17 +332,17 @@ void TSDIAppForm::changeEvent(QEvent *event)
     }
 }
 
-bool TSDIAppForm::event(QEvent *event)
+bool MainWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && !m_activatedOnce) {
         m_activatedOnce = true;
         // Later activations (after a dialog, after coming back from the tray) open nothing.
-        QTimer::singleShot(0, this, &TSDIAppForm::firstActivated);
+        QTimer::singleShot(0, this, &MainWindow::firstActivated);
     }
     return QMainWindow::event(event);
 }
 
-void TSDIAppForm::FileExit1Execute()
+void MainWindow::closeWindow()
 {
     if (!m_hideOnClose) {
         emit exitRequested();
@@ -352,86 +352,86 @@ void TSDIAppForm::FileExit1Execute()
     hide();
 }
 
-void TSDIAppForm::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     StatusBarResize();
 }
 
-bool TSDIAppForm::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_panel1 && event->type() == QEvent::Resize)
+    if (watched == m_listPanel && event->type() == QEvent::Resize)
         FormResize();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TSDIAppForm::FormResize()
+void MainWindow::FormResize()
 {
     if (m_descriptionPane->isHidden())
         return;
     // Keep the description pane usable: its top at least 70 below the top of the right-hand area,
     // and the pane itself at least 70 high.
     int paneHeight = descriptionPaneHeight();
-    const int top = m_panel1->height() - paneHeight - SplitterWidth;
+    const int top = m_listPanel->height() - paneHeight - SplitterWidth;
     if (top < MinimumPaneSize)
         paneHeight -= MinimumPaneSize - top;
     paneHeight = std::max(paneHeight, MinimumPaneSize);
     setDescriptionPaneHeight(paneHeight);
 }
 
-void TSDIAppForm::StatusBarResize()
+void MainWindow::StatusBarResize()
 {
     m_statusPanel->setFixedWidth(std::max(0, width() - StatusPanelMargin));
 }
 
-int TSDIAppForm::descriptionPaneHeight() const
+int MainWindow::descriptionPaneHeight() const
 {
     return m_descriptionPane->property("paneHeight").toInt();
 }
 
-void TSDIAppForm::setDescriptionPaneHeight(int height)
+void MainWindow::setDescriptionPaneHeight(int height)
 {
     m_descriptionPane->setProperty("paneHeight", height);
-    const int total = std::max(m_panel1->height(), height + SplitterWidth + MinimumPaneSize);
-    m_splitter2->setSizes({total - height - SplitterWidth, height});
+    const int total = std::max(m_listPanel->height(), height + SplitterWidth + MinimumPaneSize);
+    m_descriptionSplitter->setSizes({total - height - SplitterWidth, height});
 }
 
-void TSDIAppForm::Toolbar2Click()
+void MainWindow::toggleToolbar()
 {
     m_actions->toolbar->setChecked(!m_actions->toolbar->isChecked());
     m_toolbar->setVisible(m_actions->toolbar->isChecked());
 }
 
-void TSDIAppForm::StatusBar1Click()
+void MainWindow::toggleStatusBar()
 {
     m_actions->statusBar->setChecked(!m_actions->statusBar->isChecked());
     statusBar()->setVisible(m_actions->statusBar->isChecked());
 }
 
-void TSDIAppForm::FolderPane1Click()
+void MainWindow::toggleFolderHeader()
 {
     m_folderHeader->setVisible(m_folderHeader->isHidden());
     m_actions->folderPane->setChecked(!m_folderHeader->isHidden());
 }
 
-void TSDIAppForm::DescriptionPane1Click()
+void MainWindow::toggleDescriptionPane()
 {
     m_descriptionPane->setVisible(m_descriptionPane->isHidden());
     m_actions->descriptionPane->setChecked(!m_descriptionPane->isHidden());
 }
 
-void TSDIAppForm::setFolderBarShown(bool shown)
+void MainWindow::setFolderBarShown(bool shown)
 {
     if (!shown && !m_folderBar->isHidden())
         m_folderBar->setProperty("barWidth", m_folderBar->width());
     m_folderBar->setVisible(shown);
     if (shown) {
         const int width = m_folderBar->property("barWidth").toInt();
-        m_splitter1->setSizes({width, std::max(0, m_splitter1->width() - width - SplitterWidth)});
+        m_folderSplitter->setSizes({width, std::max(0, m_folderSplitter->width() - width - SplitterWidth)});
     }
 }
 
-void TSDIAppForm::FoldersButtonClick()
+void MainWindow::FoldersButtonClick()
 {
     const bool pressed = !m_folderBar->property("pressed").toBool();
     m_folderBar->setProperty("pressed", pressed);
@@ -443,7 +443,7 @@ void TSDIAppForm::FoldersButtonClick()
     m_folderBar->ExplorerBarLabel()->setText(tr("Folders"));
 }
 
-void TSDIAppForm::CloseLinksFolderButtonClick()
+void MainWindow::CloseLinksFolderButtonClick()
 {
     setFolderBarShown(false);
     m_folderBar->setProperty("pressed", false);
@@ -451,27 +451,27 @@ void TSDIAppForm::CloseLinksFolderButtonClick()
     m_actions->folders->setChecked(false);
 }
 
-FolderTreeView *TSDIAppForm::LinksTree() const
+FolderTreeView *MainWindow::LinksTree() const
 {
     return m_folderBar->LinksTree();
 }
 
-QTreeWidgetItem *TSDIAppForm::shownNode() const
+QTreeWidgetItem *MainWindow::shownNode() const
 {
     return LinksTree()->SelectedNode();
 }
 
-LinkItem *TSDIAppForm::shownFolder()
+LinkItem *MainWindow::shownFolder()
 {
     return LinksTree()->SelectedItem();
 }
 
-void TSDIAppForm::refreshShownFolder()
+void MainWindow::refreshShownFolder()
 {
     RefreshFolderView(shownNode());
 }
 
-void TSDIAppForm::LinksTreeChanging(QTreeWidgetItem *node)
+void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
 {
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
@@ -492,7 +492,7 @@ void TSDIAppForm::LinksTreeChanging(QTreeWidgetItem *node)
     updateStatusText();
 }
 
-void TSDIAppForm::RefreshFolderView(QTreeWidgetItem *node)
+void MainWindow::RefreshFolderView(QTreeWidgetItem *node)
 {
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
@@ -512,19 +512,19 @@ void TSDIAppForm::RefreshFolderView(QTreeWidgetItem *node)
     m_listPane->Resort();
 }
 
-void TSDIAppForm::ShowFolderContents(LinkItem *folder)
+void MainWindow::ShowFolderContents(LinkItem *folder)
 {
     UpdatesGuard guard(this);
     m_list->FillFromFolder(folder);
     setStatusText(LinkListPane::CountText(folder ? folder->Children.Count() : 0));
 }
 
-void TSDIAppForm::updateStatusText()
+void MainWindow::updateStatusText()
 {
     setStatusText(m_listPane->StatusText());
 }
 
-void TSDIAppForm::setStatusText(const QString &text)
+void MainWindow::setStatusText(const QString &text)
 {
     m_statusPanel->setText(text);
     for (QWidget *widget : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_toolbar),
