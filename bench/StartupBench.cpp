@@ -2,8 +2,8 @@
 
 #include "Collection.h"
 #include "Measure.h"
-#include "shell/TrayController.h"
 #include "mainwindow/MainWindow.h"
+#include "shell/TrayController.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -101,7 +101,8 @@ bool runStartupBench(int items)
     const double emptyMs = median(empty);
     const double fullMs = median(full);
     const std::string size = std::to_string(items);
-    std::printf("startup_platform %s\n", qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")).toLatin1().constData());
+    std::printf("startup_platform %s\n",
+                qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")).toLatin1().constData());
     Measure::figure("startup_empty_ms", emptyMs);
     Measure::figure("startup_" + size + "_ms", fullMs);
     // A figure, not a target: measured as whole processes over many runs, the start-up with 100,000 items

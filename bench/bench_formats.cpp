@@ -82,9 +82,9 @@ bool bench(QTemporaryDir &dir, int bookmarks, int repetitions)
     };
     exportOnce();
     const QByteArray bytes = readAll(path);
-    const auto [exportMs, writeMs] = Measure::alternatingMedianMs(
-        repetitions, {exportOnce, [&] { QFile::remove(path); }},
-        {[&] { writeAll(plain, bytes); }, [&] { QFile::remove(plain); }});
+    const auto [exportMs, writeMs]
+        = Measure::alternatingMedianMs(repetitions, {exportOnce, [&] { QFile::remove(path); }},
+                                       {[&] { writeAll(plain, bytes); }, [&] { QFile::remove(plain); }});
     // The whole command: a temporary file, synced to the disk and renamed over the old one.
     const double commandMs = Measure::medianMs(repetitions, [&] {
         if (!FormatCommands::exportTo(BookmarkFormat::BrowserHtml, path, *collection).ok())

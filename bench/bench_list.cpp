@@ -1,9 +1,9 @@
 // Fills the link list from a folder of many links and sorts it by Name, against std::sort of the same names
 // with the same comparison in the same run.
+#include "StartupBench.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
-#include "StartupBench.h"
 #include "store/LinkItem.h"
 
 #include <QApplication>

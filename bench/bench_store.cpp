@@ -136,7 +136,8 @@ void benchCollection(Run &run, int items)
     for (int r = 0; r < run.repetitions; ++r) {
         double sum = 0;
         for (int i = 0; i < batch; ++i)
-            sum += Measure::medianMs(1, [&] { loaded = loadFile(path, items); }, [&] { loaded.reset(); });
+            sum += Measure::medianMs(
+                1, [&] { loaded = loadFile(path, items); }, [&] { loaded.reset(); });
         loadTimes.push_back(sum / batch);
     }
     loaded.reset();

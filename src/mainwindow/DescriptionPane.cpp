@@ -30,8 +30,8 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
         return label;
     };
     m_locationCaption = caption(tr("In:"), 44);
-    const int captionWidth = std::max({caption(tr("Name:"), 4)->width(), caption(tr("URL:"), 24)->width(),
-                                       m_locationCaption->width()});
+    const int captionWidth
+        = std::max({caption(tr("Name:"), 4)->width(), caption(tr("URL:"), 24)->width(), m_locationCaption->width()});
     // The values start 48 pixels in, or further when a larger font makes the captions wider.
     m_labelLeft = std::max(48, 4 + captionWidth + 6);
     m_name = new QLabel(this);

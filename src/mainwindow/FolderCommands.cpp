@@ -1,9 +1,9 @@
 #include "mainwindow/FolderCommands.h"
 
+#include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "widgets/FolderHeader.h"
@@ -90,8 +90,8 @@ void FolderCommands::LinksTreePopupMenuPopup()
     m_collapseExpand->setText(m_window->LinksTree()->collapseExpandCaption());
     // The entry opens or closes only what can be opened or closed.
     QTreeWidgetItem *node = m_window->LinksTree()->SelectedNode();
-    m_collapseExpand->setEnabled(node && (node->childCount() > 0
-                                          || node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator));
+    m_collapseExpand->setEnabled(
+        node && (node->childCount() > 0 || node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator));
 }
 
 void FolderCommands::CollapseExpandClick()

@@ -5,10 +5,10 @@
 #include "shell/ColumnInfo.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QListView>
 #include <QMenu>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStackedWidget>

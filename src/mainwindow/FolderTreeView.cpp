@@ -357,7 +357,7 @@ bool FolderTreeView::ExpandAll()
     scheduleDelayedItemsLayout();
     bool whole = true;
     int opened = 0;
-    std::vector<QTreeWidgetItem *> level{root};
+    std::vector<QTreeWidgetItem *> level {root};
     for (int depth = 0; !level.empty() && whole; ++depth) {
         if (depth == ExpandAllLevels) {
             whole = std::none_of(level.begin(), level.end(), opensToChildren);

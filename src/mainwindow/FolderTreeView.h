@@ -81,7 +81,10 @@ public:
     bool isRenaming() const;
 
     // The items of the link list's selected entries, for the drop rules.
-    void setListSelection(std::function<std::vector<LinkItem *>()> selection) { m_listSelection = std::move(selection); }
+    void setListSelection(std::function<std::vector<LinkItem *>()> selection)
+    {
+        m_listSelection = std::move(selection);
+    }
 
     // The drop rules: may a drag of this kind land on target?
     bool acceptsTreeDrop(const QTreeWidgetItem *target) const;

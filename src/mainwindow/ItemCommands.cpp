@@ -1,5 +1,6 @@
 #include "mainwindow/ItemCommands.h"
 
+#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderCommands.h"
@@ -9,10 +10,9 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
-#include "mainwindow/Confirmations.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/LinkItem.h"
@@ -76,8 +76,8 @@ ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(windo
     connect(folders->Properties1(), &QAction::triggered, this, &ItemCommands::showFolderProperties);
 
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemCommands::LinkListSelectItem);
-    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(list->detailsView()),
-                                    static_cast<QAbstractItemView *>(list->iconView())}) {
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(list->detailsView()), static_cast<QAbstractItemView *>(list->iconView())}) {
         connect(view, &QAbstractItemView::doubleClicked, this, &ItemCommands::LinkListDblClick);
         view->installEventFilter(this);
     }
@@ -178,7 +178,7 @@ void ItemCommands::DeleteButtonClick()
     if (listHasFocus()) {
         const int count = list->selectedCount();
         if (!Confirmations::question(m_window, QStringLiteral("Confirm Multiple Objects Delete"),
-                               QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
+                                     QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
             return;
         UpdatesGuard guard(m_window);
         while (LinkItem *entry = firstSelectedEntry()) {
@@ -198,8 +198,9 @@ void ItemCommands::DeleteButtonClick()
     LinkItem *folder = tree->SelectedItem();
     if (!node || !folder || !folder->Parent)
         return; // the root folder is never deleted
-    if (!Confirmations::question(m_window, QStringLiteral("Confirm Folder Delete"),
-                           QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
+    if (!Confirmations::question(
+            m_window, QStringLiteral("Confirm Folder Delete"),
+            QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
         return;
     list->model()->clear();
     ShowItemDetails(nullptr);
@@ -353,7 +354,8 @@ void ItemCommands::updateDeleteCommand()
     // Del must reach selected entries of the top folder too: the Edit menu's entry is enabled for a
     // folder below the top and whenever entries are selected.
     const LinkItem *folder = m_window->shownFolder();
-    m_window->actions()->deleteItems->setEnabled((folder && folder->Parent) || m_window->LinkList()->selectedCount() > 0);
+    m_window->actions()->deleteItems->setEnabled((folder && folder->Parent)
+                                                 || m_window->LinkList()->selectedCount() > 0);
 }
 
 void ItemCommands::LinkListEnter()

@@ -24,7 +24,7 @@ public:
     QAction *Properties3() const { return m_properties; }
 
     void newFolder(); // New Folder
-    void newUrl();       // New URL
+    void newUrl(); // New URL
     void DeleteButtonClick();
     void selectAll();
     void deselectAll();

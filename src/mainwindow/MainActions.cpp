@@ -54,10 +54,12 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     importMozilla = make(tr("&Mozilla Bookmarks..."), tr("Imports mozilla bookmarks into the repository"));
     importOpera = make(tr("&Opera Hotlist..."), tr("Imports opera hotlist into the repository"));
     importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
-    exportQuillmark = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
+    exportQuillmark
+        = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
     exportFavorites = make(tr("Internet Explorer &Favorites..."),
                            tr("Exports all or part of the repository into internet explorer favorites"));
-    exportMozilla = make(tr("&Mozilla Bookmarks..."), tr("Exports all or part of the repository into mozilla bookmarks"));
+    exportMozilla
+        = make(tr("&Mozilla Bookmarks..."), tr("Exports all or part of the repository into mozilla bookmarks"));
     exportOpera = make(tr("&Opera Hotlist..."), tr("Exports all or part of the repository into opera hotlist"));
     exportXbel = make(tr("&XBEL Bookmarks..."), tr("Exports all or part of the repository into XBEL bookmarks"));
     exportHtml = make(tr("&HTML File..."), tr("Exports all or part of the repository into html file"));
@@ -110,9 +112,10 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     helpButton = make(tr("Help"), tr("|Opens help"), 401);
     helpButton->setIcon(Icons::help());
 
-    disable({importQuillmark, importFavorites, importMozilla, importOpera, importXbel, exportQuillmark,
-             exportFavorites, exportMozilla, exportOpera, exportXbel, exportHtml, deleteEmptyFolders, search,
-             goToFolder, allBookmarks, contents, tipOfTheDay, productNews, sendFeedback, homePage, about, helpButton});
+    disable({importQuillmark, importFavorites, importMozilla, importOpera, importXbel,  exportQuillmark,
+             exportFavorites, exportMozilla,   exportOpera,   exportXbel,  exportHtml,  deleteEmptyFolders,
+             search,          goToFolder,      allBookmarks,  contents,    tipOfTheDay, productNews,
+             sendFeedback,    homePage,        about,         helpButton});
     // (Each of these is enabled by the part of the program that gives it its command.)
 }
 
@@ -169,8 +172,8 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     viewMenu->addSeparator();
     m_listPane->addViewMenuEntries(viewMenu);
     viewMenu->addSeparator();
-    QMenu *arrangeMenu = addMenu(viewMenu, arrangeIconsBy, tr("&Arrange Icons by"), tr("|Arranging items in the window"),
-                                 LinkListPane::SortHelpContext);
+    QMenu *arrangeMenu = addMenu(viewMenu, arrangeIconsBy, tr("&Arrange Icons by"),
+                                 tr("|Arranging items in the window"), LinkListPane::SortHelpContext);
     m_listPane->addArrangeEntries(arrangeMenu);
     viewMenu->addActions({goToFolder, allBookmarks});
 

@@ -25,7 +25,6 @@
 #include "widgets/Icons.h"
 
 #include <QAction>
-#include <cstdint>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -38,6 +37,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cstdint>
 
 namespace {
 constexpr int MinimumPaneSize = 70;
@@ -152,8 +152,7 @@ void MainWindow::connectCommands()
         transfer->setEnabled(true);
     connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
     connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
-    connect(a->importFavorites, &QAction::triggered, m_transferCommands,
-            &TransferCommands::importFavorites);
+    connect(a->importFavorites, &QAction::triggered, m_transferCommands, &TransferCommands::importFavorites);
     const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importMozilla, BookmarkFormat::BrowserHtml},
                                                             {a->importOpera, BookmarkFormat::OperaHotlist},
                                                             {a->importXbel, BookmarkFormat::Xbel}};

@@ -10,7 +10,7 @@ class QWidget;
 class MessageBoxReporter : public ErrorReporter
 {
 public:
-    explicit MessageBoxReporter(QWidget *parent) : m_parent(parent) {}
+    explicit MessageBoxReporter(QWidget *parent) : m_parent(parent) { }
 
     void reportError(const QString &title, const QString &message, const QString &detail = QString()) override;
     void reportNotice(const QString &message) override;

@@ -19,10 +19,10 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QHBoxLayout>
 #include <QMenuBar>
 
 SearchCommands::SearchCommands(MainWindow *window) : QObject(window), m_window(window)

@@ -18,7 +18,7 @@ public:
     // version that cannot be read (none: the standard error box over the owner). programFile is the file whose
     // version is shown; empty means the running program.
     AboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter = nullptr,
-              const QString &programFile = QString());
+             const QString &programFile = QString());
     ~AboutBox() override;
 
     // "1.0.0 Build 271" for the file version 1.0.0.271.

@@ -25,12 +25,18 @@ enum ColumnId : int { NameColumn = 0, UrlColumn, VisitsColumn, LastVisitColumn, 
 inline QString ColumnCaption(int id)
 {
     switch (id) {
-    case NameColumn: return QStringLiteral("Name");
-    case UrlColumn: return QStringLiteral("URL");
-    case VisitsColumn: return QStringLiteral("Visits");
-    case LastVisitColumn: return QStringLiteral("Last Visit");
-    case RatingColumn: return QStringLiteral("Rating");
-    default: return {};
+    case NameColumn:
+        return QStringLiteral("Name");
+    case UrlColumn:
+        return QStringLiteral("URL");
+    case VisitsColumn:
+        return QStringLiteral("Visits");
+    case LastVisitColumn:
+        return QStringLiteral("Last Visit");
+    case RatingColumn:
+        return QStringLiteral("Rating");
+    default:
+        return {};
     }
 }
 

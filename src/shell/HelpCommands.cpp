@@ -2,13 +2,13 @@
 
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MessageBoxReporter.h"
 #include "shell/AboutBox.h"
 #include "shell/BuiltInHelp.h"
-#include "shell/TipOfTheDayDialog.h"
 #include "shell/Product.h"
 #include "shell/Settings.h"
+#include "shell/TipOfTheDayDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -46,9 +46,8 @@ int RunQuillmark(int argc, char **argv)
     TerminationSignals termination;
     termination.install();
     owner.exitOnRequest(termination);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner, [&owner](QSessionManager &) {
-        owner.exitProgram();
-    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner,
+                     [&owner](QSessionManager &) { owner.exitProgram(); });
 
     return QApplication::exec();
 }

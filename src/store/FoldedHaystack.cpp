@@ -131,8 +131,7 @@ std::vector<std::string> FoldedHaystack::rarestFirst(const std::vector<std::stri
     return ordered;
 }
 
-std::vector<int> FoldedHaystack::refine(const std::vector<int> &candidates,
-                                         const std::vector<std::string> &words) const
+std::vector<int> FoldedHaystack::refine(const std::vector<int> &candidates, const std::vector<std::string> &words) const
 {
     std::vector<int> matches;
     for (const int entry : candidates) {

@@ -1,6 +1,6 @@
 #include "store/ImportExport.h"
 
-ImportExport::ImportExport(QIODevice *stream) : m_stream(stream) {}
+ImportExport::ImportExport(QIODevice *stream) : m_stream(stream) { }
 
 ImportExport::~ImportExport() = default;
 

@@ -26,10 +26,9 @@ ItemList::~ItemList()
 
 int ItemList::upperBound(std::string_view name) const noexcept
 {
-    const auto it = std::upper_bound(m_items.begin(), m_items.end(), name,
-                                     [](std::string_view n, const std::unique_ptr<LinkItem> &entry) {
-                                         return CompareNames(n, entry->Name) < 0;
-                                     });
+    const auto it = std::upper_bound(
+        m_items.begin(), m_items.end(), name,
+        [](std::string_view n, const std::unique_ptr<LinkItem> &entry) { return CompareNames(n, entry->Name) < 0; });
     return static_cast<int>(it - m_items.begin());
 }
 
@@ -72,8 +71,8 @@ void ItemList::InsertSortedBatch(std::vector<std::unique_ptr<LinkItem>> items, B
     std::vector<std::unique_ptr<LinkItem>> merged;
     merged.reserve(m_items.size() + items.size());
     std::merge(std::make_move_iterator(m_items.begin()), std::make_move_iterator(m_items.end()),
-               std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()),
-               std::back_inserter(merged), byName);
+               std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()), std::back_inserter(merged),
+               byName);
     m_items = std::move(merged);
 }
 
@@ -126,7 +125,7 @@ bool ItemList::HasFolder() const noexcept
     return std::any_of(m_items.begin(), m_items.end(), [](const auto &entry) { return entry->isFolder(); });
 }
 
-LinkItem::LinkItem() : Children(this) {}
+LinkItem::LinkItem() : Children(this) { }
 
 LinkItem::~LinkItem() = default;
 

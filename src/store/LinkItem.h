@@ -35,7 +35,7 @@ inline int CompareNames(std::string_view a, std::string_view b) noexcept
 class ItemList
 {
 public:
-    explicit ItemList(LinkItem *owner) noexcept : m_owner(owner) {}
+    explicit ItemList(LinkItem *owner) noexcept : m_owner(owner) { }
     ~ItemList();
 
     ItemList(const ItemList &) = delete;
@@ -109,15 +109,15 @@ public:
     ItemText Name;
     ItemText Url;
     ItemText Description;
-    std::uint8_t IsFolder = 0;      // 0 = link, any other value = folder
+    std::uint8_t IsFolder = 0; // 0 = link, any other value = folder
     std::int32_t Visits = 0;
-    LinkItem *Parent = nullptr;     // not owned; none for the root
-    std::uint8_t Rating = 0;        // 0 = none, 1..5
-    double LastVisit = 0.0;         // OLE date; 0 = never
+    LinkItem *Parent = nullptr; // not owned; none for the root
+    std::uint8_t Rating = 0; // 0 = none, 1..5
+    double LastVisit = 0.0; // OLE date; 0 = never
 
 private:
     friend class ItemBlock;
-    ItemBlock *m_block = nullptr;   // the block this item lives in; none for an item of its own
+    ItemBlock *m_block = nullptr; // the block this item lives in; none for an item of its own
 };
 
 // The identity rule: true only for an item and itself (same fields, same parent, same children list).

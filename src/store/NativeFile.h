@@ -19,11 +19,11 @@ constexpr std::int32_t CurrentVersion = 10000;
 struct ReadResult
 {
     enum Status {
-        Complete,     // the top record and its subtree were read whole
-        Damaged,      // read as far as it goes; error says why it stopped
+        Complete, // the top record and its subtree were read whole
+        Damaged, // read as far as it goes; error says why it stopped
         NewerVersion, // the version number is above 10000 and newer versions were refused: nothing read
-        Cancelled,    // the progress callback asked to stop; what was read stays
-        OutOfMemory,  // what the file describes does not fit in memory: no item was added to the target
+        Cancelled, // the progress callback asked to stop; what was read stays
+        OutOfMemory, // what the file describes does not fit in memory: no item was added to the target
     };
     Status status = Complete;
     std::int32_t version = 0; // 10000, or 0 for the first version

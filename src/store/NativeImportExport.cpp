@@ -14,11 +14,11 @@ namespace {
 constexpr int ProgressInterval = 1024;
 }
 
-NativeImportExport::NativeImportExport(QIODevice *stream) : ImportExport(stream) {}
+NativeImportExport::NativeImportExport(QIODevice *stream) : ImportExport(stream) { }
 
 NativeImportExport::~NativeImportExport() = default;
 
-void NativeImportExport::writeExtraFields(Writer &, const LinkItem &) {}
+void NativeImportExport::writeExtraFields(Writer &, const LinkItem &) { }
 
 bool NativeImportExport::readExtraFields(Reader &, LinkItem &item)
 {
@@ -43,7 +43,7 @@ bool NativeImportExport::writeSubtree(Writer &writer, const LinkItem &top)
     // that any depth can be written.
     writeFields(writer, top);
     writer.writeInt32(top.Children.Count());
-    std::vector<std::pair<const LinkItem *, int>> stack{{&top, 0}};
+    std::vector<std::pair<const LinkItem *, int>> stack {{&top, 0}};
     while (!stack.empty() && !writer.failed()) {
         auto &[item, next] = stack.back();
         if (next == item->Children.Count()) {
@@ -216,7 +216,8 @@ bool NativeImportExport::read(LinkItem &target, bool withRecord)
     m_foldersRead = m_linksRead = 0;
     ItemBlockRef block(ItemBlock::create());
     Reader reader(m_stream, *block.get());
-    const bool ok = (!withRecord || readFields(reader, *block.get(), target)) && readChildren(reader, *block.get(), target);
+    const bool ok
+        = (!withRecord || readFields(reader, *block.get(), target)) && readChildren(reader, *block.get(), target);
     reader.release();
     return ok;
 }

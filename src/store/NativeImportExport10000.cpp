@@ -3,7 +3,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeStream.h"
 
-NativeImportExport10000::NativeImportExport10000(QIODevice *stream) : NativeImportExport(stream) {}
+NativeImportExport10000::NativeImportExport10000(QIODevice *stream) : NativeImportExport(stream) { }
 
 void NativeImportExport10000::writeExtraFields(Writer &writer, const LinkItem &item)
 {

@@ -55,7 +55,8 @@ public:
             return false;
         const auto size = static_cast<size_t>(length);
         const void *zero = std::memchr(m_position, 0, size);
-        value = std::string_view(m_position, zero ? static_cast<size_t>(static_cast<const char *>(zero) - m_position) : size);
+        value = std::string_view(m_position,
+                                 zero ? static_cast<size_t>(static_cast<const char *>(zero) - m_position) : size);
         m_position += size;
         return true;
     }
@@ -76,13 +77,13 @@ private:
     QIODevice *m_device;
     ItemBlock &m_block;
     bool m_sizeKnown;
-    qint64 m_start = -1;              // the device's position at the start, when its size is known
-    qint64 m_passed = 0;              // bytes read before the current piece's start
+    qint64 m_start = -1; // the device's position at the start, when its size is known
+    qint64 m_passed = 0; // bytes read before the current piece's start
     const char *m_pieceBegin = nullptr;
     const char *m_position = nullptr;
-    char *m_filled = nullptr;         // end of what the device has given into the piece
+    char *m_filled = nullptr; // end of what the device has given into the piece
     const char *m_pieceEnd = nullptr; // end of the piece
-    qint64 m_left = 0;                // bytes the device should still give
+    qint64 m_left = 0; // bytes the device should still give
 };
 
 // Buffered little-endian writing; remembers the first failure instead of going on silently.

@@ -116,10 +116,9 @@ bool Repository::setAside(bool copy)
         // Saving must not write over it until it is out of the way.
         m_setAsideBeforeSave = true;
         if (m_reporter)
-            m_reporter->reportNotice(
-                QStringLiteral("The data file %1 could not be read and could not be copied aside. "
-                               "Quillmark will move it aside before it saves the collection.")
-                    .arg(QDir::toNativeSeparators(path)));
+            m_reporter->reportNotice(QStringLiteral("The data file %1 could not be read and could not be copied aside. "
+                                                    "Quillmark will move it aside before it saves the collection.")
+                                         .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     if (copy)
@@ -127,11 +126,11 @@ bool Repository::setAside(bool copy)
     m_setAsidePath = target;
     if (m_reporter) {
         const QString what = m_loadState == LoadState::Damaged
-                                 ? QStringLiteral("The data file %1 is damaged; Quillmark read as much of it as it could.")
-                                 : QStringLiteral("The data file %1 could not be read.");
-        m_reporter->reportNotice(what.arg(QDir::toNativeSeparators(path))
-                                 + QStringLiteral(" The file as it was has been kept as %1.")
-                                       .arg(QDir::toNativeSeparators(target)));
+            ? QStringLiteral("The data file %1 is damaged; Quillmark read as much of it as it could.")
+            : QStringLiteral("The data file %1 could not be read.");
+        m_reporter->reportNotice(
+            what.arg(QDir::toNativeSeparators(path))
+            + QStringLiteral(" The file as it was has been kept as %1.").arg(QDir::toNativeSeparators(target)));
     }
     return true;
 }

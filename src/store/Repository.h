@@ -13,12 +13,12 @@ class Repository
 {
 public:
     enum class LoadState {
-        NoFile,       // first run: the empty root folder
-        Loaded,       // the whole file was read
-        Damaged,      // read as far as it goes; a copy of the file was set aside
+        NoFile, // first run: the empty root folder
+        Loaded, // the whole file was read
+        Damaged, // read as far as it goes; a copy of the file was set aside
         NewerVersion, // "Uncorrect data format.": the empty root folder; the file was set aside
-        Unreadable,   // the file could not be opened or does not fit in memory: the empty root folder; the
-                      // file was set aside
+        Unreadable, // the file could not be opened or does not fit in memory: the empty root folder; the
+                    // file was set aside
     };
 
     // Runs Load, with what prefetch has read if one is given. reporter (not owned) receives the
@@ -46,8 +46,8 @@ public:
 
     static QString AppDataPath(); // with a trailing separator; InstallPath when the system has none
     static QString InstallPath(); // with a trailing separator
-    static QString DataFolder();  // AppDataPath + "Quillmark/"
-    static QString DataFile();    // DataFolder + "Quillmark.dat"
+    static QString DataFolder(); // AppDataPath + "Quillmark/"
+    static QString DataFile(); // DataFolder + "Quillmark.dat"
 
     static constexpr char RootName[] = "Quillmark";
 

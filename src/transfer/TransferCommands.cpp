@@ -4,9 +4,9 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
+#include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
 #include "transfer/IEFavorites.h"
-#include "transfer/FavoritesFolderDialog.h"
 #include "transfer/TransferHost.h"
 
 #include <QDir>

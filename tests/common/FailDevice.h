@@ -6,7 +6,7 @@
 class FailDevice : public QBuffer
 {
 public:
-    explicit FailDevice(qint64 capacity) : m_capacity(capacity) {}
+    explicit FailDevice(qint64 capacity) : m_capacity(capacity) { }
 
 protected:
     qint64 writeData(const char *data, qint64 length) override

@@ -6,6 +6,6 @@
 class SilentReporter : public ErrorReporter
 {
 public:
-    void reportError(const QString &, const QString &, const QString &) override {}
-    void reportNotice(const QString &) override {}
+    void reportError(const QString &, const QString &, const QString &) override { }
+    void reportNotice(const QString &) override { }
 };

@@ -48,7 +48,8 @@ inline QByteArray text(const QByteArray &value)
 }
 
 // One first-version record without its child count.
-inline QByteArray firstVersionFields(const QByteArray &name, const QByteArray &url = {}, bool folder = true, qint32 visits = 0)
+inline QByteArray firstVersionFields(const QByteArray &name, const QByteArray &url = {}, bool folder = true,
+                                     qint32 visits = 0)
 {
     return text(name) + text(url) + text({}) + QByteArray(1, folder ? '\1' : '\0') + int32(visits);
 }

@@ -28,7 +28,7 @@ inline ItemShape folderShape(const QString &name)
 }
 
 inline ItemShape linkShape(const QString &name, int visits = 0, double lastVisit = 0.0, int rating = 0,
-                         const QString &url = {})
+                           const QString &url = {})
 {
     return {name, false, visits, lastVisit, rating, url};
 }
@@ -42,8 +42,8 @@ inline std::unique_ptr<LinkItem> makeFolder(const QList<ItemShape> &children)
     for (qsizetype i = 0; i < children.size(); ++i) {
         const ItemShape &shape = children[i];
         const std::string placeholder = QString::asprintf("%06lld", static_cast<long long>(i)).toStdString();
-        auto item
-            = shape.folder ? LinkItem::MakeFolder(placeholder) : LinkItem::MakeLink(placeholder, shape.url.toStdString());
+        auto item = shape.folder ? LinkItem::MakeFolder(placeholder)
+                                 : LinkItem::MakeLink(placeholder, shape.url.toStdString());
         item->Visits = shape.visits;
         item->LastVisit = shape.lastVisit;
         item->Rating = static_cast<std::uint8_t>(shape.rating);

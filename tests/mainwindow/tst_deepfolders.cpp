@@ -84,7 +84,8 @@ void TestDeepFolders::windowOnAChain()
     }
     QStringList messages;
     const auto record = [&messages](const QString &, const QString &text) { messages << text; };
-    const Confirmations::Handler previous = Confirmations::setHandler({[](auto, auto) { return true; }, record, record});
+    const Confirmations::Handler previous
+        = Confirmations::setHandler({[](auto, auto) { return true; }, record, record});
     const auto restore = qScopeGuard([&previous] { Confirmations::setHandler(previous); });
     SilentReporter reporter;
     auto form = std::make_unique<MainWindow>(&reporter);
@@ -114,7 +115,7 @@ void TestDeepFolders::windowOnAChain()
     QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
     QCOMPARE(form->shownFolder(), tree->SelectedItem());
     QCOMPARE(form->statusPanel()->text(), LinkListPane::CountText(1));
-    QCOMPARE(messages, reached == depth ? QStringList() : QStringList{FolderTreeView::tooDeepText()});
+    QCOMPARE(messages, reached == depth ? QStringList() : QStringList {FolderTreeView::tooDeepText()});
     // Scrolled to its row (the column keeps the width of the pane: the name itself stands far right).
     const QRect row = tree->visualItemRect(tree->SelectedNode());
     QVERIFY2(row.top() >= 0 && row.bottom() < tree->viewport()->height(), qPrintable(QString::number(row.top())));

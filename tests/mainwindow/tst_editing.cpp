@@ -1,7 +1,9 @@
 // The browse-and-edit commands of the main window, driven through the real widgets.
+#include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
@@ -9,11 +11,9 @@
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ShellOpen.h"
 #include "shell/Settings.h"
-#include "common/SilentReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -27,12 +27,12 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace TreeBuilders;
@@ -177,16 +177,15 @@ void TestEditing::init()
     m_questions.clear();
     m_errors.clear();
     m_answer = true;
-    m_previous = Confirmations::setHandler({[this](const QString &title, const QString &text) {
-                                          m_questions << title + QLatin1Char('|') + text;
-                                          return m_answer;
-                                      },
-                                      [this](const QString &title, const QString &text) {
-                                          m_errors << title + QLatin1Char('|') + text;
-                                      },
-                                      [this](const QString &title, const QString &text) {
-                                          m_questions << QStringLiteral("info:") + title + QLatin1Char('|') + text;
-                                      }});
+    m_previous = Confirmations::setHandler(
+        {[this](const QString &title, const QString &text) {
+             m_questions << title + QLatin1Char('|') + text;
+             return m_answer;
+         },
+         [this](const QString &title, const QString &text) { m_errors << title + QLatin1Char('|') + text; },
+         [this](const QString &title, const QString &text) {
+             m_questions << QStringLiteral("info:") + title + QLatin1Char('|') + text;
+         }});
     m_form = std::make_unique<MainWindow>(&m_reporter);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -202,7 +201,7 @@ void TestEditing::cleanup()
 void TestEditing::lazyTreeShowsFoldersOnly()
 {
     QTreeWidgetItem *root = tree()->RootNode();
-    QCOMPARE(childTexts(root), (QStringList{"Alpha", "Beta"}));
+    QCOMPARE(childTexts(root), (QStringList {"Alpha", "Beta"}));
     QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
     QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
     // Only folders with sub-folders get an expand mark; nodes below are built when the branch opens.
@@ -210,7 +209,7 @@ void TestEditing::lazyTreeShowsFoldersOnly()
     QCOMPARE(beta->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator);
     QCOMPARE(alpha->childCount(), 0);
     alpha->setExpanded(true);
-    QCOMPARE(childTexts(alpha), QStringList{"Inner"});
+    QCOMPARE(childTexts(alpha), QStringList {"Inner"});
 }
 
 void TestEditing::selectingStampsAndCountsTheFolder()
@@ -247,13 +246,13 @@ void TestEditing::newFolderNaming_data()
 {
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("free") << QStringList{} << "New Folder";
-    QTest::newRow("taken once") << QStringList{"New Folder"} << "New Folder (2)";
-    QTest::newRow("first number taken") << QStringList{"New Folder", "New Folder (2)"} << "New Folder (3)";
-    QTest::newRow("only the number") << QStringList{"New Folder (2)"} << "New Folder";
-    QTest::newRow("gap") << QStringList{"New Folder", "New Folder (3)"} << "New Folder (2)";
-    QTest::newRow("lower case differs") << QStringList{"new folder"} << "New Folder";
-    QTest::newRow("a link counts") << QStringList{"link:New Folder"} << "New Folder (2)";
+    QTest::newRow("free") << QStringList {} << "New Folder";
+    QTest::newRow("taken once") << QStringList {"New Folder"} << "New Folder (2)";
+    QTest::newRow("first number taken") << QStringList {"New Folder", "New Folder (2)"} << "New Folder (3)";
+    QTest::newRow("only the number") << QStringList {"New Folder (2)"} << "New Folder";
+    QTest::newRow("gap") << QStringList {"New Folder", "New Folder (3)"} << "New Folder (2)";
+    QTest::newRow("lower case differs") << QStringList {"new folder"} << "New Folder";
+    QTest::newRow("a link counts") << QStringList {"link:New Folder"} << "New Folder (2)";
 }
 
 void TestEditing::newFolderNaming()
@@ -295,11 +294,16 @@ void TestEditing::renameRules_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("plain") << "Gamma" << "Gamma" << false;
-    QTest::newRow("empty") << "" << "" << false;
-    QTest::newRow("sibling's name") << "Alpha" << "Alpha" << false;
-    QTest::newRow("backslash inside") << "a\\b" << "Beta" << true;
-    QTest::newRow("backslash alone") << "\\" << "Beta" << true;
+    QTest::newRow("plain") << "Gamma"
+                           << "Gamma" << false;
+    QTest::newRow("empty") << ""
+                           << "" << false;
+    QTest::newRow("sibling's name") << "Alpha"
+                                    << "Alpha" << false;
+    QTest::newRow("backslash inside") << "a\\b"
+                                      << "Beta" << true;
+    QTest::newRow("backslash alone") << "\\"
+                                     << "Beta" << true;
 }
 
 void TestEditing::renameRules()
@@ -319,7 +323,8 @@ void TestEditing::renameRules()
     QCOMPARE(beta->text(0), stored);
     QCOMPARE(m_errors.size(), refused ? 1 : 0);
     if (refused)
-        QCOMPARE(m_errors.first(), QStringLiteral("ERROR|An item name cannot contain any of the following characters: \\"));
+        QCOMPARE(m_errors.first(),
+                 QStringLiteral("ERROR|An item name cannot contain any of the following characters: \\"));
     else
         QCOMPARE(form()->FolderPane()->caption(), stored);
 }
@@ -350,7 +355,7 @@ void TestEditing::folderDropOnAnotherFolder()
     QCOMPARE(betaFolder->Parent, FolderTreeView::itemOf(alpha));
     QCOMPARE(tree()->SelectedItem(), betaFolder);
     QCOMPARE(tree()->SelectedNode()->parent()->text(0), QStringLiteral("Alpha"));
-    QCOMPARE(childTexts(tree()->RootNode()), QStringList{"Alpha"});
+    QCOMPARE(childTexts(tree()->RootNode()), QStringList {"Alpha"});
     QCOMPARE(list()->model()->rowCount(), 2);
     QVERIFY(!tree()->TreeButtonDown());
 }
@@ -374,9 +379,9 @@ void TestEditing::listFolderDroppedOnUnexpandedBranch()
     QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), betaNode), FolderTreeView::ListMimeType));
     LinkItem *beta = FolderTreeView::itemOf(betaNode);
     QCOMPARE(alpha->Parent, beta);
-    QCOMPARE(childNames(beta), (QStringList{"Alpha", "Example", "b1", "b2"}));
-    QCOMPARE(childTexts(betaNode), QStringList{"Alpha"});
-    QCOMPARE(childTexts(tree()->RootNode()), QStringList{"Beta"});
+    QCOMPARE(childNames(beta), (QStringList {"Alpha", "Example", "b1", "b2"}));
+    QCOMPARE(childTexts(betaNode), QStringList {"Alpha"});
+    QCOMPARE(childTexts(tree()->RootNode()), QStringList {"Beta"});
     QCOMPARE(list()->model()->rowCount(), 2); // Beta and Other remain in the root
 }
 
@@ -387,8 +392,8 @@ void TestEditing::listDropRules()
     // A folder entry cannot go into itself or below itself.
     selectRows(list(), {"Alpha"});
     QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), alphaNode), FolderTreeView::ListMimeType, false));
-    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Inner")),
-                         FolderTreeView::ListMimeType, false));
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Inner")), FolderTreeView::ListMimeType,
+                         false));
     // Entries of the list are never dropped on other entries of the list.
     QTreeView *details = list()->detailsView();
     const QPoint onEntry = details->visualRect(list()->model()->index(1, 0)).center();
@@ -409,7 +414,7 @@ void TestEditing::treeFolderDroppedOnList()
     QTreeView *details = list()->detailsView();
     QVERIFY(dragAndDrop(details->viewport(), QPoint(10, 10), FolderTreeView::TreeMimeType));
     QCOMPARE(innerFolder->Parent, form()->repository()->Root());
-    QCOMPARE(childTexts(tree()->RootNode()), (QStringList{"Alpha", "Beta", "Inner"}));
+    QCOMPARE(childTexts(tree()->RootNode()), (QStringList {"Alpha", "Beta", "Inner"}));
     QCOMPARE(list()->model()->rowCount(), 5);
     // Dropping the shown folder's own ancestor there is refused.
     tree()->setCurrentItem(nodeNamed(tree(), "Inner"));
@@ -426,8 +431,8 @@ void TestEditing::deleteFromListRemovesSubtreeAndNode()
     QVERIFY(form()->itemCommands()->listHasFocus());
     form()->actions()->deleteItems->trigger();
     QCOMPARE(m_questions,
-             QStringList{"Confirm Multiple Objects Delete|Are you sure you want to delete these 2 objects?"});
-    QCOMPARE(childNames(form()->repository()->Root()), (QStringList{"Beta", "Other"}));
+             QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 2 objects?"});
+    QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Beta", "Other"}));
     QVERIFY(!nodeNamed(tree(), "Alpha"));
     QVERIFY(!nodeNamed(tree(), "Deep"));
     QCOMPARE(list()->model()->rowCount(), 2);
@@ -436,7 +441,8 @@ void TestEditing::deleteFromListRemovesSubtreeAndNode()
     // One entry still asks in the plural.
     selectRows(list(), {"Other"});
     form()->actions()->deleteItems->trigger();
-    QCOMPARE(m_questions.last(), QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"));
+    QCOMPARE(m_questions.last(),
+             QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"));
 }
 
 void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
@@ -446,8 +452,8 @@ void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
     form()->descriptionPane()->descriptionEdit()->setFocus();
     QVERIFY(!form()->itemCommands()->listHasFocus());
     form()->actions()->deleteButton->trigger();
-    QCOMPARE(m_questions, QStringList{"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
-    QCOMPARE(childNames(form()->repository()->Root()), (QStringList{"Alpha", "Example", "Other"}));
+    QCOMPARE(m_questions, QStringList {"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
+    QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Alpha", "Example", "Other"}));
     QVERIFY(!nodeNamed(tree(), "Beta"));
     QVERIFY(tree()->SelectedItem()); // a neighbour is shown
     QCOMPARE(list()->model()->folder(), tree()->SelectedItem());
@@ -591,7 +597,7 @@ void TestEditing::refreshFolderViewAddsTwoVisits()
     addFolder(*root, "Zeta");
     form()->RefreshFolderView(tree()->RootNode());
     QCOMPARE(root->Visits, before + 2);
-    QCOMPARE(childTexts(tree()->RootNode()), (QStringList{"Alpha", "Beta", "Zeta"}));
+    QCOMPARE(childTexts(tree()->RootNode()), (QStringList {"Alpha", "Beta", "Zeta"}));
     QCOMPARE(list()->model()->rowCount(), 5);
 }
 
@@ -640,7 +646,7 @@ namespace {
 class FilePrompts : public Prompts
 {
 public:
-    explicit FilePrompts(QString path) : m_path(std::move(path)) {}
+    explicit FilePrompts(QString path) : m_path(std::move(path)) { }
     QString saveFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
     QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
     QString existingDirectory(QWidget *, const QString &) override { return {}; }
@@ -672,7 +678,7 @@ void TestEditing::exportThenImportThroughTheMenus()
     a->importQuillmark->trigger();
     form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(alpha->Name, std::string("Alpha"));
-    QCOMPARE(childNames(alpha), (QStringList{"Inner", "a1", "b1", "b2"}));
+    QCOMPARE(childNames(alpha), (QStringList {"Inner", "a1", "b1", "b2"}));
     QCOMPARE(alpha->Visits, visits + 2);
     QCOMPARE(list()->model()->rowCount(), 4);
     QVERIFY(prompts.boxes.isEmpty());
@@ -683,9 +689,15 @@ void TestEditing::otherFormatsThroughTheMenus_data()
     QTest::addColumn<QString>("exportEntry");
     QTest::addColumn<QString>("importEntry");
     QTest::addColumn<QString>("file");
-    QTest::newRow("browser HTML") << "exportMozilla" << "importMozilla" << "b.html";
-    QTest::newRow("Opera hotlist") << "exportOpera" << "importOpera" << "b.adr";
-    QTest::newRow("XBEL") << "exportXbel" << "importXbel" << "b.xbel";
+    QTest::newRow("browser HTML") << "exportMozilla"
+                                  << "importMozilla"
+                                  << "b.html";
+    QTest::newRow("Opera hotlist") << "exportOpera"
+                                   << "importOpera"
+                                   << "b.adr";
+    QTest::newRow("XBEL") << "exportXbel"
+                          << "importXbel"
+                          << "b.xbel";
 }
 
 void TestEditing::otherFormatsThroughTheMenus()
@@ -697,9 +709,9 @@ void TestEditing::otherFormatsThroughTheMenus()
     form()->formatCommands()->setPrompts(&prompts);
     MainActions *a = form()->actions();
     const auto entry = [a](const QString &name) {
-        const QHash<QString, QAction *> entries{{"exportMozilla", a->exportMozilla}, {"importMozilla", a->importMozilla},
-                                               {"exportOpera", a->exportOpera},     {"importOpera", a->importOpera},
-                                               {"exportXbel", a->exportXbel},       {"importXbel", a->importXbel}};
+        const QHash<QString, QAction *> entries {
+            {"exportMozilla", a->exportMozilla}, {"importMozilla", a->importMozilla}, {"exportOpera", a->exportOpera},
+            {"importOpera", a->importOpera},     {"exportXbel", a->exportXbel},       {"importXbel", a->importXbel}};
         return entries.value(name);
     };
     tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
@@ -725,15 +737,15 @@ void TestEditing::deleteInEveryOrder_data()
     // "tree:NAME" shows that folder and deletes it with the tree focused, "show:NAME" shows a folder.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("folder entry, then link entry") << QStringList{"list:Alpha", "list:Example"}
-                                                   << QStringList{"Beta", "Other"};
-    QTest::newRow("shown folder, then its sibling") << QStringList{"tree:Alpha", "tree:Beta"}
-                                                    << QStringList{"Example", "Other"};
-    QTest::newRow("entries of a folder, then the folder") << QStringList{"show:Beta", "list:b1", "tree:Beta"}
-                                                          << QStringList{"Alpha", "Example", "Other"};
+    QTest::newRow("folder entry, then link entry")
+        << QStringList {"list:Alpha", "list:Example"} << QStringList {"Beta", "Other"};
+    QTest::newRow("shown folder, then its sibling")
+        << QStringList {"tree:Alpha", "tree:Beta"} << QStringList {"Example", "Other"};
+    QTest::newRow("entries of a folder, then the folder")
+        << QStringList {"show:Beta", "list:b1", "tree:Beta"} << QStringList {"Alpha", "Example", "Other"};
     QTest::newRow("deep folder, then its ancestor from the list")
-        << QStringList{"show:Alpha", "show:Inner", "tree:Inner", "tree:Alpha", "list:Other"}
-        << QStringList{"Beta", "Example"};
+        << QStringList {"show:Alpha", "show:Inner", "tree:Inner", "tree:Alpha", "list:Other"}
+        << QStringList {"Beta", "Example"};
 }
 
 void TestEditing::deleteInEveryOrder()

@@ -346,7 +346,8 @@ void TestItemDialogs::propertiesTabOrder()
     QVERIFY(activate(dialog));
     const QStringList chain = tabChain(dialog, dialog.ItemName(), 6);
     QCOMPARE(chain.mid(0, 7),
-             QStringList({"ItemName", "ItemURL", "ItemDescription", "ratingBox", "clearVisitsButton", "OKBtn", "CancelBtn"}));
+             QStringList(
+                 {"ItemName", "ItemURL", "ItemDescription", "ratingBox", "clearVisitsButton", "OKBtn", "CancelBtn"}));
 }
 
 void TestItemDialogs::clearVisitsThenCancel()

@@ -78,8 +78,8 @@ void TestLinkListModel::compareRows_data()
         << linkShape("a", INT_MAX) << linkShape("b", -1) << int(VisitsColumn) << true << 1;
     QTest::newRow("dates before the epoch")
         << linkShape("a", 0, -2.0) << linkShape("b", 0, 0.0) << int(LastVisitColumn) << true << -1;
-    QTest::newRow("rating unsigned") << linkShape("a", 0, 0, 200) << linkShape("b", 0, 0, 1) << int(RatingColumn) << true
-                                     << 1;
+    QTest::newRow("rating unsigned") << linkShape("a", 0, 0, 200) << linkShape("b", 0, 0, 1) << int(RatingColumn)
+                                     << true << 1;
     QTest::newRow("url") << linkShape("a", 0, 0, 0, "HTTP://b") << linkShape("b", 0, 0, 0, "http://a") << int(UrlColumn)
                          << false << -1;
     QTest::newRow("unknown key counts as name") << linkShape("B") << linkShape("a") << 7 << true << 1;

@@ -119,9 +119,10 @@ void TestLinkListPane::sortThroughViews_data()
         = {linkShape("ten", 10), linkShape("nine", 9), linkShape("minus", -1), linkShape("big", 2000000000)};
     const QList<ItemShape> dates
         = {linkShape("late", 0, 45001.75), linkShape("never1"), linkShape("early", 0, 45000.25), linkShape("never2")};
-    const QList<ItemShape> ratings = {linkShape("three", 0, 0, 3), linkShape("none", 0, 0, 0), linkShape("one", 0, 0, 1)};
-    const QList<ItemShape> urls
-        = {linkShape("1", 0, 0, 0, "http://b"), linkShape("2", 0, 0, 0, "HTTP://a"), linkShape("3", 0, 0, 0, "ftp://z")};
+    const QList<ItemShape> ratings
+        = {linkShape("three", 0, 0, 3), linkShape("none", 0, 0, 0), linkShape("one", 0, 0, 1)};
+    const QList<ItemShape> urls = {linkShape("1", 0, 0, 0, "http://b"), linkShape("2", 0, 0, 0, "HTTP://a"),
+                                   linkShape("3", 0, 0, 0, "ftp://z")};
     // Folders and links with distinct visits and ratings: name, folder, visits, last visit, rating.
     const QList<ItemShape> mixed
         = {{"n", false, 10, 0.0, 1}, {"F", true, 1, 0.0, 2}, {"m", false, 9, 0.0, 3}, {"G", true, 5, 0.0, 0}};
@@ -210,7 +211,8 @@ void TestLinkListPane::sortThroughViews()
 
 void TestLinkListPane::headerClickAfterDrag()
 {
-    show({linkShape("1", 0, 0, 0, "http://c"), linkShape("2", 0, 0, 0, "http://a"), linkShape("3", 0, 0, 0, "http://b")});
+    show({linkShape("1", 0, 0, 0, "http://c"), linkShape("2", 0, 0, 0, "http://a"),
+          linkShape("3", 0, 0, 0, "http://b")});
     m_pane->ApplyColumns();
     QHeaderView *header = m_list->header();
     // What a drag of the "URL" header to the left end does.

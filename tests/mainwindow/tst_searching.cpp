@@ -1,5 +1,6 @@
 // Finding things across all folders in the main window: the search field, All Bookmarks, Go to Folder
 // and Delete Empty Folders.
+#include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
@@ -11,12 +12,11 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
-#include "widgets/ShellErrorReport.h"
 #include "shell/Settings.h"
-#include "common/SilentReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "widgets/ShellErrorReport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,7 +112,8 @@ void TestSearching::init()
     writeCollection();
     m_boxes.clear();
     m_answer = true;
-    const auto record = [this](const QString &title, const QString &text) { m_boxes << title + QLatin1Char('|') + text; };
+    const auto record
+        = [this](const QString &title, const QString &text) { m_boxes << title + QLatin1Char('|') + text; };
     m_previous = Confirmations::setHandler({[this, record](const QString &title, const QString &text) {
                                                 record(title, text);
                                                 return m_answer;
@@ -135,13 +136,13 @@ void TestSearching::resultsFollowTyping()
     field()->setFocus();
     QTest::keyClicks(field(), QStringLiteral("caf"));
     QVERIFY(list()->model()->showsResults());
-    QCOMPARE(rowNames(list()), (QStringList{"Cafeteria menu", QStringLiteral("Café de Flore")}));
+    QCOMPARE(rowNames(list()), (QStringList {"Cafeteria menu", QStringLiteral("Café de Flore")}));
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
     QTest::keyClicks(field(), QStringLiteral("e paris"));
-    QCOMPARE(rowNames(list()), QStringList{QStringLiteral("Café de Flore")});
+    QCOMPARE(rowNames(list()), QStringList {QStringLiteral("Café de Flore")});
     QTest::keyClick(field(), Qt::Key_Backspace);
     QTest::keyClicks(field(), QStringLiteral("x"));
-    QCOMPARE(rowNames(list()), QStringList{});
+    QCOMPARE(rowNames(list()), QStringList {});
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("0 objects"));
 }
 
@@ -149,12 +150,12 @@ void TestSearching::escapeReturnsToTheShownFolder()
 {
     field()->setFocus();
     QTest::keyClicks(field(), QStringLiteral("wiki"));
-    QCOMPARE(rowNames(list()), QStringList{"Wiki"});
+    QCOMPARE(rowNames(list()), QStringList {"Wiki"});
     QTest::keyClick(field(), Qt::Key_Escape);
     QVERIFY(field()->text().isEmpty());
     QVERIFY(!list()->model()->showsResults());
     QCOMPARE(list()->model()->folder(), form()->repository()->Root());
-    QCOMPARE(rowNames(list()), (QStringList{"Travel", "Work", "Cafeteria menu"}));
+    QCOMPARE(rowNames(list()), (QStringList {"Travel", "Work", "Cafeteria menu"}));
     // Clearing the field does the same.
     field()->setText(QStringLiteral("wiki"));
     field()->clear();
@@ -183,14 +184,14 @@ void TestSearching::deletingAResultKeepsEverythingConsistent()
     selectRow(list(), QStringLiteral("Europe"));
     list()->currentView()->setFocus();
     form()->actions()->deleteItems->trigger();
-    QCOMPARE(m_boxes, QStringList{"Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"});
+    QCOMPARE(m_boxes, QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"});
     QVERIFY(tree()->findItems(QStringLiteral("Europe"), Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-    QCOMPARE(rowNames(list()), QStringList{});
+    QCOMPARE(rowNames(list()), QStringList {});
     // The next search reads the collection as it is now.
     field()->setText(QStringLiteral("flore"));
-    QCOMPARE(rowNames(list()), QStringList{});
+    QCOMPARE(rowNames(list()), QStringList {});
     field()->setText(QStringLiteral("asia"));
-    QCOMPARE(rowNames(list()), QStringList{"Asia"});
+    QCOMPARE(rowNames(list()), QStringList {"Asia"});
 }
 
 void TestSearching::movingAResultToAFolder()
@@ -198,7 +199,8 @@ void TestSearching::movingAResultToAFolder()
     field()->setText(QStringLiteral("wiki"));
     selectRow(list(), QStringLiteral("Wiki"));
     LinkItem *wiki = list()->selectedItems().front();
-    QTreeWidgetItem *travel = tree()->findItems(QStringLiteral("Travel"), Qt::MatchExactly | Qt::MatchRecursive).first();
+    QTreeWidgetItem *travel
+        = tree()->findItems(QStringLiteral("Travel"), Qt::MatchExactly | Qt::MatchRecursive).first();
     QMimeData data;
     data.setData(FolderTreeView::ListMimeType, QByteArray());
     const QPoint point = tree()->visualItemRect(travel).center();
@@ -226,7 +228,7 @@ void TestSearching::locationGoesToTheFolder()
     emit location->linkActivated(QStringLiteral("folder"));
     QVERIFY(!list()->model()->showsResults());
     QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
-    QCOMPARE(rowNames(list()), (QStringList{"Paris", QStringLiteral("Café de Flore")}));
+    QCOMPARE(rowNames(list()), (QStringList {"Paris", QStringLiteral("Café de Flore")}));
     QVERIFY(location->isHidden());
 }
 
@@ -239,7 +241,7 @@ void TestSearching::allBookmarksThenAFolder()
     QTreeWidgetItem *work = tree()->findItems(QStringLiteral("Work"), Qt::MatchExactly | Qt::MatchRecursive).first();
     tree()->setCurrentItem(work);
     QVERIFY(!list()->model()->showsResults());
-    QCOMPARE(rowNames(list()), (QStringList{"Tracker", "Wiki"}));
+    QCOMPARE(rowNames(list()), (QStringList {"Tracker", "Wiki"}));
 }
 
 void TestSearching::goToFolderOnADeepPath()
@@ -263,12 +265,13 @@ void TestSearching::deleteEmptyFolders_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QStringList>("gone");
     QTest::addColumn<QStringList>("kept");
-    QTest::newRow("nested empty folders") << "Travel" << "Quillmark|Are you sure you want to delete 3 empty folders?"
-                                          << QStringList{"Asia", "Japan", "Paris"}
-                                          << QStringList{"Travel", "Europe", "France"};
-    QTest::newRow("folders holding only links") << "Work"
-                                                << "Quillmark|There are no empty folders in 'Work'."
-                                                << QStringList{} << QStringList{"Work"};
+    QTest::newRow("nested empty folders")
+        << "Travel"
+        << "Quillmark|Are you sure you want to delete 3 empty folders?" << QStringList {"Asia", "Japan", "Paris"}
+        << QStringList {"Travel", "Europe", "France"};
+    QTest::newRow("folders holding only links")
+        << "Work"
+        << "Quillmark|There are no empty folders in 'Work'." << QStringList {} << QStringList {"Work"};
 }
 
 void TestSearching::deleteEmptyFolders()
@@ -280,7 +283,7 @@ void TestSearching::deleteEmptyFolders()
     tree()->ExpandAll();
     tree()->setCurrentItem(tree()->findItems(start, Qt::MatchExactly | Qt::MatchRecursive).first());
     form()->actions()->deleteEmptyFolders->trigger();
-    QCOMPARE(m_boxes, QStringList{question});
+    QCOMPARE(m_boxes, QStringList {question});
     for (const QString &name : gone)
         QVERIFY2(tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).isEmpty(), qPrintable(name));
     for (const QString &name : kept)

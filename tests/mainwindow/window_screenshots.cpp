@@ -3,20 +3,19 @@
 //
 //   window_screenshots OUT.png search TEXT     search results, the first one selected
 //   window_screenshots OUT.png folder NAME     the folder of that name shown, tree opened
+#include "common/SilentReporter.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
-#include "common/SilentReporter.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTimer>
-#include <QAbstractItemView>
 
 #include <cstdio>
-
 
 int main(int argc, char **argv)
 {

@@ -6,10 +6,10 @@
 // The first argument is "tip", "about" or "help".
 
 #include "mainwindow/MainWindow.h"
-#include "shell/TipOfTheDayDialog.h"
 #include "shell/HelpCommands.h"
 #include "shell/HelpSystem.h"
 #include "shell/Settings.h"
+#include "shell/TipOfTheDayDialog.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -2,10 +2,10 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Paths.h"
-#include "shell/TipOfTheDayDialog.h"
 #include "shell/HelpCommands.h"
 #include "shell/Product.h"
 #include "shell/Settings.h"
+#include "shell/TipOfTheDayDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/TerminationSignals.h"
-#include "shell/TrayController.h"
 #include "shell/Settings.h"
+#include "shell/TrayController.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -14,13 +14,13 @@
 #include "transfer/formats/FormatCommands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QApplication>
 #include <QTest>
 #include <QTimer>
 

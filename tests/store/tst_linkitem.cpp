@@ -53,21 +53,22 @@ void TestLinkItem::insertSorted_data()
     QTest::addColumn<QStringList>("inserted");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("empty list") << QStringList{"a"} << QStringList{"a"};
-    QTest::newRow("case-sensitive, upper first") << QStringList{"b", "B", "a", "A"} << QStringList{"A", "B", "a", "b"};
-    QTest::newRow("prefix is smaller") << QStringList{"abc", "ab", "a"} << QStringList{"a", "ab", "abc"};
-    QTest::newRow("bytes compare unsigned") << QStringList{QString::fromLatin1("\xe9t\xe9"), "zoo"}
-                                            << QStringList{"zoo", QString::fromLatin1("\xe9t\xe9")};
-    QTest::newRow("empty name first") << QStringList{"x", ""} << QStringList{"", "x"};
-    QTest::newRow("long names, equal first eight bytes") << QStringList{"abcdefghZ", "abcdefghA", "abcdefgh"}
-                                                         << QStringList{"abcdefgh", "abcdefghA", "abcdefghZ"};
+    QTest::newRow("empty list") << QStringList {"a"} << QStringList {"a"};
+    QTest::newRow("case-sensitive, upper first")
+        << QStringList {"b", "B", "a", "A"} << QStringList {"A", "B", "a", "b"};
+    QTest::newRow("prefix is smaller") << QStringList {"abc", "ab", "a"} << QStringList {"a", "ab", "abc"};
+    QTest::newRow("bytes compare unsigned") << QStringList {QString::fromLatin1("\xe9t\xe9"), "zoo"}
+                                            << QStringList {"zoo", QString::fromLatin1("\xe9t\xe9")};
+    QTest::newRow("empty name first") << QStringList {"x", ""} << QStringList {"", "x"};
+    QTest::newRow("long names, equal first eight bytes")
+        << QStringList {"abcdefghZ", "abcdefghA", "abcdefgh"} << QStringList {"abcdefgh", "abcdefghA", "abcdefghZ"};
     QTest::newRow("long names, unsigned byte in first eight")
-        << QStringList{QString::fromLatin1("abcdefg\xe9x"), "abcdefgzx", "Abcdefgzx"}
-        << QStringList{"Abcdefgzx", "abcdefgzx", QString::fromLatin1("abcdefg\xe9x")};
-    QTest::newRow("long names, first byte decides over the eighth") << QStringList{"bbcdefga1", "abcdefgh1"}
-                                                                    << QStringList{"abcdefgh1", "bbcdefga1"};
-    QTest::newRow("long against short") << QStringList{"abcdefghij", "abd", "abc"}
-                                        << QStringList{"abc", "abcdefghij", "abd"};
+        << QStringList {QString::fromLatin1("abcdefg\xe9x"), "abcdefgzx", "Abcdefgzx"}
+        << QStringList {"Abcdefgzx", "abcdefgzx", QString::fromLatin1("abcdefg\xe9x")};
+    QTest::newRow("long names, first byte decides over the eighth")
+        << QStringList {"bbcdefga1", "abcdefgh1"} << QStringList {"abcdefgh1", "bbcdefga1"};
+    QTest::newRow("long against short") << QStringList {"abcdefghij", "abd", "abc"}
+                                        << QStringList {"abc", "abcdefghij", "abd"};
 }
 
 void TestLinkItem::insertSorted()
@@ -133,7 +134,7 @@ void TestLinkItem::removeDestroysSubtree()
     addLink(*inner, "deep", "3");
 
     root.Children.Remove(folder);
-    QCOMPARE(names(root.Children), (QStringList{"a", "c"}));
+    QCOMPARE(names(root.Children), (QStringList {"a", "c"}));
 }
 
 void TestLinkItem::moveTo()
@@ -149,7 +150,7 @@ void TestLinkItem::moveTo()
     QCOMPARE(index, 1);
     QCOMPARE(moving->Parent, target);
     QCOMPARE(source->Children.Count(), 0);
-    QCOMPARE(names(target->Children), (QStringList{"a", "m", "z"}));
+    QCOMPARE(names(target->Children), (QStringList {"a", "m", "z"}));
 }
 
 void TestLinkItem::moveToUnknownItem()

@@ -46,13 +46,34 @@ private:
 };
 
 const QByteArray Example10000 = QByteArray::fromHex("10270000"
-                                                    "0100000041" "00000000" "00000000" "01" "00000000" "00"
-                                                    "0000000000000000" "01000000"
-                                                    "0100000042" "0100000075" "00000000" "00" "03000000" "04"
-                                                    "0000000000000440" "00000000");
+                                                    "0100000041"
+                                                    "00000000"
+                                                    "00000000"
+                                                    "01"
+                                                    "00000000"
+                                                    "00"
+                                                    "0000000000000000"
+                                                    "01000000"
+                                                    "0100000042"
+                                                    "0100000075"
+                                                    "00000000"
+                                                    "00"
+                                                    "03000000"
+                                                    "04"
+                                                    "0000000000000440"
+                                                    "00000000");
 
-const QByteArray ExampleFirstVersion = QByteArray::fromHex("0100000041" "00000000" "00000000" "01" "00000000" "01000000"
-                                                           "0100000042" "0100000075" "00000000" "00" "03000000"
+const QByteArray ExampleFirstVersion = QByteArray::fromHex("0100000041"
+                                                           "00000000"
+                                                           "00000000"
+                                                           "01"
+                                                           "00000000"
+                                                           "01000000"
+                                                           "0100000042"
+                                                           "0100000075"
+                                                           "00000000"
+                                                           "00"
+                                                           "03000000"
                                                            "00000000");
 
 NativeFile::ReadResult readBytes(const QByteArray &bytes, LinkItem &target, bool refuseNewer = true)
@@ -159,8 +180,8 @@ void TestNativeFormat::emptyNameIsFourZeroBytes()
 
 void TestNativeFormat::stringStopsAtZeroByte()
 {
-    const QByteArray bytes = int32(5) + QByteArray("ab\0cd", 5) + text({}) + text({}) + QByteArray(1, '\1') + int32(0)
-        + int32(0);
+    const QByteArray bytes
+        = int32(5) + QByteArray("ab\0cd", 5) + text({}) + text({}) + QByteArray(1, '\1') + int32(0) + int32(0);
     LinkItem root;
     const auto result = readBytes(bytes, root);
     QVERIFY(result.ok());

@@ -54,7 +54,8 @@ void writeAll(const QString &path, const QByteArray &bytes)
 
 QStringList setAsideFiles()
 {
-    return QDir(Repository::DataFolder()).entryList({QStringLiteral("Quillmark.dat.unreadable-*")}, QDir::Files | QDir::Dirs);
+    return QDir(Repository::DataFolder())
+        .entryList({QStringLiteral("Quillmark.dat.unreadable-*")}, QDir::Files | QDir::Dirs);
 }
 } // namespace
 
@@ -110,8 +111,16 @@ void TestRepository::firstRunWritesTheEmptyRoot()
 
     QVERIFY(repository.Save());
     QVERIFY(reporter.errors.isEmpty());
-    const QByteArray expected = QByteArray::fromHex("10270000" "09000000") + "Quillmark"
-        + QByteArray::fromHex("00000000" "00000000" "01" "00000000" "00" "0000000000000000" "00000000");
+    const QByteArray expected = QByteArray::fromHex("10270000"
+                                                    "09000000")
+        + "Quillmark"
+        + QByteArray::fromHex("00000000"
+                              "00000000"
+                              "01"
+                              "00000000"
+                              "00"
+                              "0000000000000000"
+                              "00000000");
     QCOMPARE(expected.size(), 43);
     QCOMPARE(readAll(Repository::DataFile()).toHex(), expected.toHex());
 
@@ -121,7 +130,7 @@ void TestRepository::firstRunWritesTheEmptyRoot()
     QCOMPARE(QFileInfo(Repository::DataFile()).permissions() & 0x0077, QFileDevice::Permissions());
 #endif
     // Nothing is left behind by the atomic write.
-    QCOMPARE(QDir(Repository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
+    QCOMPARE(QDir(Repository::DataFolder()).entryList(QDir::Files), QStringList {QStringLiteral("Quillmark.dat")});
 }
 
 void TestRepository::appDataWithOrWithoutSeparator()
@@ -145,8 +154,8 @@ void TestRepository::loadsBothVersions_data()
     rated[rated.size() - 9] = 3;
     QTest::newRow("version 10000") << int32(10000) + fields10000("My Links") + int32(1) + rated + int32(0) << 3;
     QTest::newRow("first version") << firstVersionFields("My Links") + int32(1)
-            + firstVersionFields("link", "http://x", false, 7) + int32(0)
-                                   << 0;
+            + firstVersionFields("link", "http://x", false, 7)
+            + int32(0) << 0;
 }
 
 void TestRepository::loadsBothVersions()
@@ -180,7 +189,7 @@ void TestRepository::unreadableFilesAreSetAside_data()
     QTest::addColumn<QStringList>("errors");
     QTest::addColumn<int>("children");
 
-    const QStringList refused{QStringLiteral("Error|Uncorrect data format.")};
+    const QStringList refused {QStringLiteral("Error|Uncorrect data format.")};
     QTest::newRow("version 10001") << int32(10001) + fields10000("x") + int32(0)
                                    << int(Repository::LoadState::NewerVersion) << refused << 0;
     QTest::newRow("first version, root name over 10000 bytes")
@@ -191,8 +200,8 @@ void TestRepository::unreadableFilesAreSetAside_data()
         + fields10000("b", "2", false) + int32(0) + fields10000("c", "3", false) + int32(0);
     QTest::newRow("truncated") << whole.left(whole.size() - 10) << int(Repository::LoadState::Damaged) << QStringList()
                                << 3;
-    QTest::newRow("cut inside the third name") << whole.left(whole.size() - 30) << int(Repository::LoadState::Damaged)
-                                               << QStringList() << 2;
+    QTest::newRow("cut inside the third name")
+        << whole.left(whole.size() - 30) << int(Repository::LoadState::Damaged) << QStringList() << 2;
     QTest::newRow("empty file") << QByteArray() << int(Repository::LoadState::Damaged) << QStringList() << 0;
 }
 
@@ -284,11 +293,11 @@ void TestRepository::failedSaveKeepsTheOldFile()
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!saved);
-    QCOMPARE(reporter.errors, QStringList{QStringLiteral("|Cannot create file %1").arg(Repository::DataFile())});
+    QCOMPARE(reporter.errors, QStringList {QStringLiteral("|Cannot create file %1").arg(Repository::DataFile())});
     QVERIFY(!failing.errorString().isEmpty());
     QCOMPARE(readAll(Repository::DataFile()), before);
     QCOMPARE(failing.Root()->Children.Count(), 20001); // the tree stays in memory
-    QCOMPARE(QDir(Repository::DataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Quillmark.dat")});
+    QCOMPARE(QDir(Repository::DataFolder()).entryList(QDir::Files), QStringList {QStringLiteral("Quillmark.dat")});
 
     // With room again, the same repository saves.
     QVERIFY(failing.Save());

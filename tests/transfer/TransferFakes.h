@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/LinkItem.h"
-#include "transfer/FavoritesTree.h"
 #include "transfer/FavoritesFolderDialog.h"
+#include "transfer/FavoritesTree.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferHost.h"
 
@@ -43,7 +43,8 @@ public:
     QStringList informations;
     QStringList warnings;
     // Acts on the chooser instead of the user; its result is the dialog's modal result.
-    std::function<int(FavoritesFolderDialog &)> chooser = [](FavoritesFolderDialog &) { return int(FavoritesFolderDialog::Cancel); };
+    std::function<int(FavoritesFolderDialog &)> chooser
+        = [](FavoritesFolderDialog &) { return int(FavoritesFolderDialog::Cancel); };
     QString chooserCaption;
     QString chooserPrompt;
 

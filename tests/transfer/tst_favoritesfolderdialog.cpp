@@ -1,8 +1,8 @@
 // The Favorites chooser: its tree of folders, the path it hands back, its keys and buttons, the case of
 // a missing Favorites folder, and where the Favorites folder is found.
 #include "platform/Paths.h"
-#include "transfer/FavoritesTree.h"
 #include "transfer/FavoritesFolderDialog.h"
+#include "transfer/FavoritesTree.h"
 
 #include "FavoritesFixture.h"
 #include "TransferFakes.h"
