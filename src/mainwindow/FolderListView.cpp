@@ -2,7 +2,7 @@
 
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/SortMarkStyle.h"
-#include "shell/ColumnInfo.h"
+#include "settings/ColumnInfo.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -2,7 +2,7 @@
 
 #include <QMimeData>
 
-#include "shell/ColumnInfo.h"
+#include "settings/ColumnInfo.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/TextCodec.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ColumnInfo.h"
+#include "settings/ColumnInfo.h"
 
 #include <QObject>
 #include <QPointer>

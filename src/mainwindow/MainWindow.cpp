@@ -13,7 +13,7 @@
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/DataFilePrefetch.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"

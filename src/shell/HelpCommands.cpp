@@ -4,10 +4,10 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MessageBoxReporter.h"
+#include "settings/Settings.h"
 #include "shell/AboutBox.h"
 #include "shell/BuiltInHelp.h"
 #include "shell/Product.h"
-#include "shell/Settings.h"
 #include "shell/TipOfTheDayDialog.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "platform/TerminationSignals.h"
+#include "settings/Settings.h"
 #include "shell/HelpCommands.h"
-#include "shell/Settings.h"
 #include "transfer/LongCommands.h"
 #include "widgets/Icons.h"
 

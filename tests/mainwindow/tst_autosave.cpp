@@ -6,7 +6,7 @@
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"

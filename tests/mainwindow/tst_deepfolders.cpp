@@ -8,7 +8,7 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 

@@ -13,7 +13,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ShellOpen.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"

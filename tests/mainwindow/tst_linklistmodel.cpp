@@ -1,7 +1,7 @@
 #include "ListFixture.h"
 
 #include "mainwindow/LinkListModel.h"
-#include "shell/ColumnInfo.h"
+#include "settings/ColumnInfo.h"
 #include "store/OleDate.h"
 
 #include <QAbstractItemModelTester>

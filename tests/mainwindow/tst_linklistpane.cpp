@@ -3,7 +3,7 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
-#include "shell/ColumnInfo.h"
+#include "settings/ColumnInfo.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

@@ -6,9 +6,9 @@
 // The first argument is "tip", "about" or "help".
 
 #include "mainwindow/MainWindow.h"
+#include "settings/Settings.h"
 #include "shell/HelpCommands.h"
 #include "shell/HelpSystem.h"
-#include "shell/Settings.h"
 #include "shell/TipOfTheDayDialog.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "settings/Settings.h"
 #include "shell/BuiltInHelp.h"
 #include "shell/HelpBook.h"
 #include "shell/HelpSystem.h"
 #include "shell/HelpWindow.h"
-#include "shell/Settings.h"
 
 #include <QAction>
 #include <QDir>

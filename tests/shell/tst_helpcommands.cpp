@@ -2,8 +2,8 @@
 #include "common/StandInOpener.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "settings/Settings.h"
 #include "shell/HelpCommands.h"
-#include "shell/Settings.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QAction>

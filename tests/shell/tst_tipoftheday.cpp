@@ -2,9 +2,9 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Paths.h"
+#include "settings/Settings.h"
 #include "shell/HelpCommands.h"
 #include "shell/Product.h"
-#include "shell/Settings.h"
 #include "shell/TipOfTheDayDialog.h"
 
 #include <QAction>

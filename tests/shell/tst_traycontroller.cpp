@@ -3,7 +3,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/TerminationSignals.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "shell/TrayController.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/ColumnInfo.h"
-#include "shell/WindowBounds.h"
+#include "settings/ColumnInfo.h"
+#include "settings/WindowBounds.h"
 
 #include <QString>
 #include <QtGlobal>

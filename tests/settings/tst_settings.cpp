@@ -1,5 +1,5 @@
 #include "common/FileWrites.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFile>
