@@ -1,4 +1,5 @@
 #include "common/FileWrites.h"
+#include "common/RecordingReporter.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
@@ -32,18 +33,6 @@
 using namespace TreeBuilders;
 
 namespace {
-class RecordingReporter : public ErrorReporter
-{
-public:
-    void reportError(const QString &title, const QString &message, const QString &) override
-    {
-        errors << title + QLatin1Char('|') + message;
-    }
-    void reportNotice(const QString &message) override { notices << message; }
-    QStringList errors;
-    QStringList notices;
-};
-
 // Finds a menu entry by its captions from the menu bar down, e.g. {"&File", "&New", "&Folder"}.
 QAction *menuEntry(QMenuBar *bar, const QStringList &path)
 {

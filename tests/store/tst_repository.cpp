@@ -1,3 +1,4 @@
+#include "common/RecordingReporter.h"
 #include "common/Sanitizers.h"
 #include "common/TreeBuilders.h"
 #include "store/DataFilePrefetch.h"
@@ -23,19 +24,6 @@
 using namespace TreeBuilders;
 
 namespace {
-class RecordingReporter : public ErrorReporter
-{
-public:
-    void reportError(const QString &title, const QString &message, const QString &) override
-    {
-        errors << title + QLatin1Char('|') + message;
-    }
-    void reportNotice(const QString &message) override { notices << message; }
-
-    QStringList errors;
-    QStringList notices;
-};
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
