@@ -10,15 +10,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-namespace {
-// Commands that a later part of the program provides stay visible but cannot be chosen yet.
-void disable(std::initializer_list<QAction *> actions)
-{
-    for (QAction *action : actions)
-        action->setEnabled(false);
-}
-} // namespace
-
 void MainActions::setHint(QAction *action, const QString &hint)
 {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
@@ -111,12 +102,6 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     viewsButton->setIcon(Icons::views());
     helpButton = make(tr("Help"), tr("|Opens help"), 401);
     helpButton->setIcon(Icons::help());
-
-    disable({importQuillmark, importFavorites, importMozilla, importOpera, importXbel,  exportQuillmark,
-             exportFavorites, exportMozilla,   exportOpera,   exportXbel,  exportHtml,  deleteEmptyFolders,
-             search,          goToFolder,      allBookmarks,  contents,    tipOfTheDay, productNews,
-             sendFeedback,    homePage,        about,         helpButton});
-    // (Each of these is enabled by the part of the program that gives it its command.)
 }
 
 QMenu *MainActions::addMenu(QWidget *parent, QAction *&entry, const QString &caption, const QString &hint,

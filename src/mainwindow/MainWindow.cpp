@@ -148,27 +148,21 @@ void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
-    for (QAction *transfer : {a->exportQuillmark, a->importQuillmark, a->importFavorites})
-        transfer->setEnabled(true);
     connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
     connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
     connect(a->importFavorites, &QAction::triggered, m_transferCommands, &TransferCommands::importFavorites);
     const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importMozilla, BookmarkFormat::BrowserHtml},
                                                             {a->importOpera, BookmarkFormat::OperaHotlist},
                                                             {a->importXbel, BookmarkFormat::Xbel}};
-    for (const auto &[action, format] : imports) {
-        action->setEnabled(true);
+    for (const auto &[action, format] : imports)
         connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->importFormat(format); });
-    }
     const std::pair<QAction *, BookmarkFormat> exports[] = {{a->exportFavorites, BookmarkFormat::Favorites},
                                                             {a->exportMozilla, BookmarkFormat::BrowserHtml},
                                                             {a->exportOpera, BookmarkFormat::OperaHotlist},
                                                             {a->exportXbel, BookmarkFormat::Xbel},
                                                             {a->exportHtml, BookmarkFormat::Page}};
-    for (const auto &[action, format] : exports) {
-        action->setEnabled(true);
+    for (const auto &[action, format] : exports)
         connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->exportFormat(format); });
-    }
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });

@@ -43,8 +43,6 @@ SearchCommands::SearchCommands(MainWindow *window) : QObject(window), m_window(w
     window->menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
     connect(m_edit, &QLineEdit::textChanged, this, &SearchCommands::searchTextChanged);
 
-    for (QAction *action : {a->search, a->allBookmarks, a->goToFolder, a->deleteEmptyFolders})
-        action->setEnabled(true);
     connect(a->search, &QAction::triggered, this, &SearchCommands::search);
     connect(a->allBookmarks, &QAction::triggered, this, &SearchCommands::showAllBookmarks);
     connect(a->goToFolder, &QAction::triggered, this, &SearchCommands::goToChosenFolder);

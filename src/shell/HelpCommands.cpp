@@ -79,7 +79,6 @@ HelpCommands::~HelpCommands()
 void HelpCommands::command(QAction *action, void (HelpCommands::*handler)())
 {
     connect(action, &QAction::triggered, this, handler);
-    action->setEnabled(true);
 }
 
 void HelpCommands::showContents()
