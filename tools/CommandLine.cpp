@@ -3,25 +3,52 @@
 #include "store/Repository.h"
 #include "transfer/formats/BookmarkFormat.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 
 namespace {
+const QString ProgramName = QStringLiteral("quillmark-tool");
 const QString DumpCommand = QStringLiteral("dump");
 const QString ConvertCommand = QStringLiteral("convert");
 const QString ExportCommand = QStringLiteral("export");
 const QString ImportCommand = QStringLiteral("import");
-const QString FormatOption = QStringLiteral("--format");
-const QString FolderOption = QStringLiteral("--folder");
+const QString HelpOption = QStringLiteral("help");
+const QString VersionOption = QStringLiteral("version");
+const QString FormatOption = QStringLiteral("format");
+const QString FolderOption = QStringLiteral("folder");
 
-bool isHelp(const QString &argument)
+QCommandLineOption helpOption()
 {
-    return argument == QLatin1String("-h") || argument == QLatin1String("--help");
+    return QCommandLineOption({QStringLiteral("h"), HelpOption},
+                              QStringLiteral("show this help; after a command, that command's help"));
 }
 
-// A lone "-" is an ordinary argument.
-bool isOption(const QString &argument)
+// The name of an option as the user typed it: "-x" and "--name" both name x and name, and a value
+// after "=" is not part of it.
+QString optionName(const QString &argument)
 {
-    return argument.size() > 1 && argument.startsWith(QLatin1Char('-'));
+    const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
+    return argument.mid(dashes).section(QLatin1Char('='), 0, 0);
+}
+
+// The argument in which the user typed the option name, for messages; "--name" when none is found.
+QString typedOption(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument.size() > 1 && argument.startsWith(QLatin1Char('-')) && optionName(argument) == name)
+            return argument.section(QLatin1Char('='), 0, 0);
+    }
+    return QStringLiteral("--") + name;
+}
+
+// Parses arguments (without the program name). A word with one dash is an option name, not a row of
+// one-letter options; a lone "-" and everything after "--" are ordinary arguments.
+bool parseArguments(QCommandLineParser &parser, const QStringList &arguments)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    return parser.parse(QStringList {ProgramName} + arguments);
 }
 } // namespace
 
@@ -41,33 +68,35 @@ QString formatList()
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine line;
-    qsizetype i = 0;
-    for (; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (isHelp(argument)) {
-            line.m_action = Help;
-            return line;
-        }
-        if (argument == QLatin1String("--version")) {
-            line.m_action = Version;
-            return line;
-        }
-        if (argument == QLatin1String("--")) {
-            ++i;
-            break;
-        }
-        if (isOption(argument)) {
-            line.m_error = QStringLiteral("unknown option '%1'").arg(argument);
-            return line;
-        }
-        break;
+
+    // The tool's own options come before the command; what follows the command is the command's.
+    QCommandLineParser tool;
+    tool.addOption(helpOption());
+    tool.addOption(QCommandLineOption(VersionOption, QStringLiteral("show the version")));
+    tool.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const bool toolParsed = parseArguments(tool, arguments);
+    // Help and the version win over every mistake on the line.
+    if (tool.isSet(HelpOption)) {
+        line.m_action = Help;
+        return line;
     }
-    if (i == arguments.size()) {
+    if (tool.isSet(VersionOption)) {
+        line.m_action = Version;
+        return line;
+    }
+    if (!toolParsed) {
+        line.m_error = tool.unknownOptionNames().isEmpty()
+            ? tool.errorText()
+            : QStringLiteral("unknown option '%1'").arg(typedOption(arguments, tool.unknownOptionNames().first()));
+        return line;
+    }
+    const QStringList words = tool.positionalArguments();
+    if (words.isEmpty()) {
         line.m_error = QStringLiteral("no command given");
         return line;
     }
 
-    const QString command = arguments.at(i++);
+    const QString &command = words.first();
     Action action;
     if (command == DumpCommand) {
         action = Dump;
@@ -83,40 +112,54 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     }
     line.m_command = command;
 
-    // Help wins over every other mistake on the line.
-    bool optionsEnded = false;
-    for (; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (!optionsEnded && argument == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (!optionsEnded && isHelp(argument)) {
-            line.m_action = Help;
-            line.m_error.clear();
-            return line;
-        } else if (!optionsEnded && isOption(argument)) {
-            const bool takesOptions = action == Export || action == Import;
-            if (takesOptions && line.m_error.isEmpty() && line.takeOption(arguments, i))
-                continue;
-            if (line.m_error.isEmpty())
-                line.m_error = QStringLiteral("unknown option '%1' for %2").arg(argument, command);
-        } else {
-            line.m_files << argument;
-        }
+    const QStringList commandArguments = words.mid(1);
+    QCommandLineParser parser;
+    parser.addOption(helpOption());
+    const bool takesFormat = action == Export || action == Import;
+    if (takesFormat) {
+        parser.addOption(
+            QCommandLineOption(FormatOption, QStringLiteral("the format of the other file"), QStringLiteral("FORMAT")));
+        parser.addOption(
+            QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
     }
-    if (!line.m_error.isEmpty())
+    const bool parsed = parseArguments(parser, commandArguments);
+    // Help wins over every other mistake on the line.
+    if (parser.isSet(HelpOption)) {
+        line.m_action = Help;
         return line;
+    }
+    if (!parsed) {
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString last = commandArguments.isEmpty() ? QString() : commandArguments.last();
+        if (!unknown.isEmpty()) {
+            line.m_error = QStringLiteral("unknown option '%1' for %2")
+                               .arg(typedOption(commandArguments, unknown.first()), command);
+        } else if (takesFormat && !last.contains(QLatin1Char('='))
+                   && (optionName(last) == FormatOption || optionName(last) == FolderOption)) {
+            // An option that takes a value ends the line.
+            line.m_error = QStringLiteral("%1 needs a value").arg(last);
+        } else {
+            line.m_error = parser.errorText();
+        }
+        return line;
+    }
+    line.m_files = parser.positionalArguments();
+    if (takesFormat) {
+        line.m_format = parser.value(FormatOption);
+        line.m_folder = parser.value(FolderOption);
+    }
 
     if (action == Dump && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("dump takes at most one file");
     } else if (action == Convert && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("convert takes two files, IN and OUT");
-    } else if ((action == Export || action == Import) && line.m_format.isEmpty()) {
+    } else if (takesFormat && line.m_format.isEmpty()) {
         line.m_error = QStringLiteral("%1 needs --format FORMAT").arg(command);
     } else if (action == Export && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("export takes two files, DATAFILE and OUT");
     } else if (action == Import && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("import takes two files, IN and DATAFILE");
-    } else if (action == Export || action == Import) {
+    } else if (takesFormat) {
         const BookmarkFormatInfo *info = BookmarkFormatInfo::byToolName(line.m_format);
         if (!info)
             line.m_error = QStringLiteral("unknown format '%1'").arg(line.m_format);
@@ -128,31 +171,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_action = action;
     }
     return line;
-}
-
-bool CommandLine::takeOption(const QStringList &arguments, qsizetype &i)
-{
-    const QString &argument = arguments.at(i);
-    QString name = argument;
-    QString value;
-    bool hasValue = false;
-    const qsizetype equals = argument.indexOf(QLatin1Char('='));
-    if (equals > 0) {
-        name = argument.left(equals);
-        value = argument.mid(equals + 1);
-        hasValue = true;
-    }
-    if (name != FormatOption && name != FolderOption)
-        return false;
-    if (!hasValue) {
-        if (i + 1 >= arguments.size()) {
-            m_error = QStringLiteral("%1 needs a value").arg(name);
-            return true;
-        }
-        value = arguments.at(++i);
-    }
-    (name == FormatOption ? m_format : m_folder) = value;
-    return true;
 }
 
 QString CommandLine::usage(const QString &command)

@@ -25,10 +25,6 @@ public:
     QString folder() const { return m_folder; }
 
 private:
-    // Takes an option of import and export, with its value in the same argument after "=" or in the
-    // next one; false (with m_error set) for an unknown option or a missing value.
-    bool takeOption(const QStringList &arguments, qsizetype &i);
-
     Action m_action = Invalid;
     QString m_command;
     QStringList m_files;

@@ -905,6 +905,9 @@ void TestTool::transferArguments_data()
     QTest::newRow("no format") << QStringList {u"export"_qs, u"a"_qs, u"b"_qs} << 2 << QByteArray("needs --format");
     QTest::newRow("format without value")
         << QStringList {u"import"_qs, u"a"_qs, u"b"_qs, u"--format"_qs} << 2 << QByteArray("--format needs a value");
+    QTest::newRow("folder without value")
+        << QStringList {u"export"_qs, u"--format=html"_qs, u"a"_qs, u"b"_qs, u"--folder"_qs} << 2
+        << QByteArray("--folder needs a value");
     QTest::newRow("unknown format") << QStringList {u"export"_qs, u"--format=pdf"_qs, u"a"_qs, u"b"_qs} << 2
                                     << QByteArray("unknown format 'pdf'");
     QTest::newRow("page cannot be imported")
