@@ -4,10 +4,10 @@
 #include "store/TextCodec.h"
 
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -74,31 +74,27 @@ NewItemDialog::NewItemDialog(QWidget *parent)
     fields->addWidget(fieldLabel(QStringLiteral("Description:"), m_description, bevel));
     fields->addWidget(m_description, 1);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok->setText(QStringLiteral("OK"));
     m_ok->setObjectName(QStringLiteral("OKBtn"));
     m_ok->setDefault(true);
     m_ok->setEnabled(false);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = buttons->button(QDialogButtonBox::Cancel);
+    m_cancel->setText(QStringLiteral("Cancel"));
     m_cancel->setObjectName(QStringLiteral("CancelBtn"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(bevel, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     setTabOrder(m_name, m_url);
     setTabOrder(m_url, m_description);
-    setTabOrder(m_description, m_ok);
-    setTabOrder(m_ok, m_cancel);
 
     connect(m_name, &QLineEdit::textChanged, this, &NewItemDialog::ItemNameChange);
     connect(m_url, &QLineEdit::textChanged, this, &NewItemDialog::ItemNameChange);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     setMinimumSize(minimumSizeHint().expandedTo(MinimumClientSize));
     resize(minimumSize());

@@ -6,6 +6,7 @@
 #include "widgets/PlainText.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -104,31 +105,27 @@ PropertiesDialog::PropertiesDialog(LinkItem *item, QWidget *parent)
     m_pages->setObjectName(QStringLiteral("PageControl"));
     m_pages->addTab(createGeneralPage(), QStringLiteral("General"));
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok->setText(QStringLiteral("OK"));
     m_ok->setObjectName(QStringLiteral("OKBtn"));
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = buttons->button(QDialogButtonBox::Cancel);
+    m_cancel->setText(QStringLiteral("Cancel"));
     m_cancel->setObjectName(QStringLiteral("CancelBtn"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     setTabOrder(m_name, m_url);
     setTabOrder(m_url, m_description);
     setTabOrder(m_description, m_rating);
     setTabOrder(m_rating, m_clearVisits);
-    setTabOrder(m_clearVisits, m_ok);
-    setTabOrder(m_ok, m_cancel);
 
     connect(m_clearVisits, &QPushButton::clicked, this, &PropertiesDialog::clearVisits);
-    connect(m_ok, &QPushButton::clicked, this, &PropertiesDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PropertiesDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     FormShow();
 

@@ -9,6 +9,7 @@
 #include "widgets/Icons.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -61,7 +62,7 @@ AboutBox::AboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, co
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &AboutBox::showHelp);
-    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     FormCreate(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile);
 }
@@ -133,12 +134,14 @@ void AboutBox::buildLayout()
     m_legalNoticeLabel->setText(LegalNotice());
     m_legalNoticeLabel->setFixedSize(noticeWidth, m_legalNoticeLabel->heightForWidth(noticeWidth));
     m_legalNoticeLabel->clear();
-    m_okButton = new QPushButton(tr("Ok"));
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    m_okButton = m_buttons->button(QDialogButtonBox::Ok);
+    m_okButton->setText(tr("Ok"));
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_legalNoticeLabel, 1);
-    bottom->addWidget(m_okButton, 0, Qt::AlignTop);
+    bottom->addWidget(m_buttons, 0, Qt::AlignTop);
 
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

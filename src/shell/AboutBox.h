@@ -4,6 +4,7 @@
 
 class ErrorReporter;
 class HelpSystem;
+class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class HyperlinkLabel;
@@ -48,5 +49,6 @@ private:
     QLabel *m_legalNoticeLabel = nullptr;
     HyperlinkLabel *m_mailLinkLabel = nullptr;
     HyperlinkLabel *m_webLinkLabel = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
     QPushButton *m_okButton = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "shell/Product.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QIcon>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int ShuffleSwaps = 100;
@@ -39,7 +39,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(HelpSystem *help, QWidget *owner)
     connect(f1, &QShortcut::activated, this, &TipOfTheDayDialog::showHelp);
     connect(m_nextButton, &QPushButton::clicked, this, &TipOfTheDayDialog::nextTip);
     connect(m_backButton, &QPushButton::clicked, this, &TipOfTheDayDialog::previousTip);
-    connect(m_closeButton, &QPushButton::clicked, this, &TipOfTheDayDialog::closeTip);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &TipOfTheDayDialog::closeTip);
 }
 
 QString TipOfTheDayDialog::TipText(int resource)
@@ -85,10 +85,10 @@ void TipOfTheDayDialog::buildLayout()
     tipColours.setColor(QPalette::WindowText, tipColours.color(QPalette::ToolTipText));
     tipPanel->setPalette(tipColours);
 
-    auto *image2 = new QLabel;
-    image2->setObjectName(QStringLiteral("Image2"));
-    image2->setPixmap(QIcon(QStringLiteral(":/help/tip.svg")).pixmap(32, 32));
-    image2->setFixedSize(32, 32);
+    auto *lightBulb = new QLabel;
+    lightBulb->setObjectName(QStringLiteral("lightBulb"));
+    lightBulb->setPixmap(QIcon(QStringLiteral(":/help/tip.svg")).pixmap(32, 32));
+    lightBulb->setFixedSize(32, 32);
     auto *heading = new QLabel(tr("Did you know..."));
     heading->setObjectName(QStringLiteral("heading"));
     QFont bold = heading->font();
@@ -113,33 +113,27 @@ void TipOfTheDayDialog::buildLayout()
     auto *panelLayout = new QGridLayout(tipPanel);
     panelLayout->setContentsMargins(8, 8, 8, 8);
     panelLayout->setHorizontalSpacing(10);
-    panelLayout->addWidget(image2, 0, 0, 2, 1, Qt::AlignTop);
+    panelLayout->addWidget(lightBulb, 0, 0, 2, 1, Qt::AlignTop);
     panelLayout->addWidget(heading, 0, 1);
     panelLayout->addWidget(m_tipLabel, 1, 1);
 
     m_showTip = new QCheckBox(tr("&Show tips at startup"));
     m_showTip->setObjectName(QStringLiteral("ShowTip"));
-    m_nextButton = new QPushButton(tr("&Next"));
+    // "&Next" and "&Back" step through the tips; "Close" rejects, as Esc and the close box do.
+    m_buttons = new QDialogButtonBox(Qt::Vertical);
+    m_nextButton = m_buttons->addButton(tr("&Next"), QDialogButtonBox::ActionRole);
     m_nextButton->setObjectName(QStringLiteral("nextButton"));
     m_nextButton->setDefault(true);
-    m_backButton = new QPushButton(tr("&Back"));
+    m_backButton = m_buttons->addButton(tr("&Back"), QDialogButtonBox::ActionRole);
     m_backButton->setObjectName(QStringLiteral("backButton"));
-    m_closeButton = new QPushButton(tr("Close"));
+    m_closeButton = m_buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
-
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(m_nextButton);
-    buttons->addWidget(m_backButton);
-    buttons->addWidget(m_closeButton);
-    buttons->addStretch(1);
 
     auto *layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(tipPanel, 0, 0);
-    layout->addLayout(buttons, 0, 1);
+    layout->addWidget(m_buttons, 0, 1);
     layout->addWidget(m_showTip, 1, 0);
-    setTabOrder(m_nextButton, m_backButton);
-    setTabOrder(m_backButton, m_closeButton);
     setTabOrder(m_closeButton, m_showTip);
 }
 

@@ -5,6 +5,7 @@
 
 class HelpSystem;
 class QCheckBox;
+class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 
@@ -49,6 +50,7 @@ private:
     int m_tipIndex = 0;
     QLabel *m_tipLabel = nullptr;
     QCheckBox *m_showTip = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
     QPushButton *m_backButton = nullptr;
     QPushButton *m_nextButton = nullptr;
     QPushButton *m_closeButton = nullptr;

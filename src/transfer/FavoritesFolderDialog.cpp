@@ -3,6 +3,7 @@
 #include "transfer/FavoritesTree.h"
 #include "transfer/Prompts.h"
 
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -30,17 +31,18 @@ FavoritesFolderDialog::FavoritesFolderDialog(QWidget *owner, Prompts &prompts, c
     m_browseButton->setAutoDefault(false);
     connect(m_browseButton, &QPushButton::clicked, this, &FavoritesFolderDialog::BrowseButtonClick);
 
-    m_okButton = new QPushButton(QStringLiteral("&Ok"), this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setGeometry(88, 264, 219, 25);
+    m_okButton = buttons->button(QDialogButtonBox::Ok);
+    m_okButton->setText(QStringLiteral("&Ok"));
     m_okButton->setObjectName(QStringLiteral("OkButton"));
-    m_okButton->setGeometry(152, 264, 75, 25);
     m_okButton->setDefault(true);
-    connect(m_okButton, &QPushButton::clicked, this, [this] { done(Ok); });
-
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = buttons->button(QDialogButtonBox::Cancel);
+    m_cancelButton->setText(QStringLiteral("Cancel"));
     m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
-    m_cancelButton->setGeometry(232, 264, 75, 25);
     m_cancelButton->setAutoDefault(false);
-    connect(m_cancelButton, &QPushButton::clicked, this, [this] { done(Cancel); });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { done(Ok); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &FavoritesFolderDialog::reject);
 
     m_noFavoritesLabel = new QLabel(QStringLiteral("No Internet Explorer Favorites folder was found.\n\n"
                                                    "Click Browse to choose the folder to import from."),
