@@ -1,10 +1,8 @@
 #include "shell/AboutBox.h"
 
 #include "mainwindow/LinkOpener.h"
-#include "mainwindow/MessageBoxReporter.h"
 #include "shell/HelpSystem.h"
 #include "shell/Product.h"
-#include "shell/VersionInfo.h"
 #include "widgets/HyperlinkLabel.h"
 #include "widgets/Icons.h"
 
@@ -18,8 +16,7 @@
 #include <QShortcut>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <memory>
+#include <QVersionNumber>
 
 namespace {
 constexpr int AboutHelpTopic = 404;
@@ -44,11 +41,11 @@ QLabel *boldLabel(const QString &text)
 }
 } // namespace
 
-AboutBox::AboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, const QString &programFile)
+AboutBox::AboutBox(HelpSystem *help, QWidget *owner)
     : QDialog(owner,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      m_help(help), m_reporter(reporter)
+      m_help(help)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(tr("About Quillmark"));
@@ -63,15 +60,20 @@ AboutBox::AboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter, co
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &AboutBox::showHelp);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-
-    FormCreate(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile);
 }
 
 AboutBox::~AboutBox() = default;
 
-QString AboutBox::VersionText(int major1, int major2, int minor1, int minor2)
+QString AboutBox::VersionText(const QString &version)
 {
-    return QStringLiteral("%1.%2.%3 Build %4").arg(major1).arg(major2).arg(minor1).arg(minor2);
+    const QVersionNumber number = QVersionNumber::fromString(version);
+    if (number.isNull())
+        return QStringLiteral("#");
+    return QStringLiteral("%1.%2.%3 Build %4")
+        .arg(number.majorVersion())
+        .arg(number.minorVersion())
+        .arg(number.microVersion())
+        .arg(number.segmentAt(3));
 }
 
 QString AboutBox::RightsNotice()
@@ -93,7 +95,7 @@ void AboutBox::buildLayout()
     programIcon->setPixmap(Icons::application().pixmap(32, 32));
     programIcon->setFixedSize(32, 32);
     QLabel *nameLabel = boldLabel(QStringLiteral("Quillmark"));
-    m_versionLabel = boldLabel(QStringLiteral("#"));
+    m_versionLabel = boldLabel(VersionText(QCoreApplication::applicationVersion()));
     m_versionLabel->setObjectName(QStringLiteral("versionLabel"));
 
     auto *title = new QGridLayout;
@@ -125,15 +127,12 @@ void AboutBox::buildLayout()
     addresses->addWidget(m_webLinkLabel, 1, 1, Qt::AlignLeft);
     addresses->setColumnStretch(1, 1);
 
-    m_legalNoticeLabel = new QLabel;
+    m_legalNoticeLabel = new QLabel(LegalNotice());
     m_legalNoticeLabel->setObjectName(QStringLiteral("legalNoticeLabel"));
     m_legalNoticeLabel->setWordWrap(true);
     m_legalNoticeLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Sized for the notice whether or not it is shown, so the box keeps its shape.
     const int noticeWidth = m_legalNoticeLabel->fontMetrics().averageCharWidth() * NoticeWidthInCharacters;
-    m_legalNoticeLabel->setText(LegalNotice());
     m_legalNoticeLabel->setFixedSize(noticeWidth, m_legalNoticeLabel->heightForWidth(noticeWidth));
-    m_legalNoticeLabel->clear();
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     m_okButton = m_buttons->button(QDialogButtonBox::Ok);
     m_okButton->setText(tr("Ok"));
@@ -154,25 +153,6 @@ void AboutBox::buildLayout()
     layout->addWidget(sunkenLine());
     layout->addLayout(bottom);
     setMinimumWidth(MinimumWidth);
-}
-
-void AboutBox::FormCreate(const QString &programFile)
-{
-    VersionInfo versionInfo;
-    if (!versionInfo.setFileName(programFile)) {
-        // The box still opens: the version shows its placeholder and the notice stays empty.
-        std::unique_ptr<ErrorReporter> own;
-        ErrorReporter *reporter = m_reporter;
-        if (!reporter) {
-            own = std::make_unique<MessageBoxReporter>(parentWidget());
-            reporter = own.get();
-        }
-        reporter->reportError(QString(), versionInfo.errorString());
-        return;
-    }
-    m_versionLabel->setText(
-        VersionText(versionInfo.Major1(), versionInfo.Major2(), versionInfo.Minor1(), versionInfo.Minor2()));
-    m_legalNoticeLabel->setText(LegalNotice());
 }
 
 void AboutBox::showHelp()

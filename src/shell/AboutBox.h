@@ -2,28 +2,25 @@
 
 #include <QDialog>
 
-class ErrorReporter;
 class HelpSystem;
 class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class HyperlinkLabel;
 
-// "About Quillmark": the program's name and version as read from its own file, the rights notice, the support
-// address and the web site, and the legal notice.
+// "About Quillmark": the program's name and version (QCoreApplication::applicationVersion()), the rights notice,
+// the support address and the web site, and the legal notice.
 class AboutBox : public QDialog
 {
     Q_OBJECT
 public:
-    // owner: the window the box belongs to (centred on it); help receives F1; reporter shows the error of a
-    // version that cannot be read (none: the standard error box over the owner). programFile is the file whose
-    // version is shown; empty means the running program.
-    AboutBox(HelpSystem *help, QWidget *owner, ErrorReporter *reporter = nullptr,
-             const QString &programFile = QString());
+    // owner: the window the box belongs to (centred on it); help receives F1.
+    AboutBox(HelpSystem *help, QWidget *owner);
     ~AboutBox() override;
 
-    // "1.0.0 Build 271" for the file version 1.0.0.271.
-    static QString VersionText(int major1, int major2, int minor1, int minor2);
+    // "1.0.0 Build 271" for the version 1.0.0.271: three numbers, then the build number (0 when there is none).
+    // A version that is no number gives the placeholder "#".
+    static QString VersionText(const QString &version);
 
     static QString RightsNotice();
     static QString LegalNotice();
@@ -40,10 +37,8 @@ public:
 
 private:
     void buildLayout();
-    void FormCreate(const QString &programFile);
 
     HelpSystem *m_help;
-    ErrorReporter *m_reporter;
     QLabel *m_versionLabel = nullptr;
     QLabel *m_distributorLabel = nullptr;
     QLabel *m_legalNoticeLabel = nullptr;

@@ -18,7 +18,6 @@ int RunQuillmark(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Orbrook Software"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
-    QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quillmark"));
     QApplication::setWindowIcon(Icons::application());
     // The program lives on while its window is hidden; only "E&xit" ends it.
