@@ -158,5 +158,5 @@ void AboutBox::buildLayout()
 void AboutBox::showHelp()
 {
     if (m_help)
-        m_help->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, AboutHelpTopic);
+        m_help->showTopic(AboutHelpTopic);
 }

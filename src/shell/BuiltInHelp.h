@@ -3,8 +3,6 @@
 #include "shell/HelpBook.h"
 #include "shell/HelpSystem.h"
 
-#include <QCoreApplication>
-
 #include <memory>
 
 class HelpWindow;
@@ -13,18 +11,21 @@ class HelpWindow;
 // The window is created at the first request and kept for the next ones.
 class BuiltInHelp : public HelpSystem
 {
-    Q_DECLARE_TR_FUNCTIONS(BuiltInHelp)
 public:
     BuiltInHelp();
     ~BuiltInHelp() override;
 
-    void HtmlHelp(const QString &helpFile, Command command, int data) override;
+    void showContents() override;
+    void showTopic(int contextNumber) override;
 
     // The help window; none before the first request.
     HelpWindow *window() const { return m_window.get(); }
     const HelpBook &book() const { return m_book; }
 
 private:
+    // The help window, created when missing, in front of the others.
+    HelpWindow &shownWindow();
+
     HelpBook m_book;
     std::unique_ptr<HelpWindow> m_window;
 };

@@ -1,9 +1,6 @@
 #include "shell/HelpBook.h"
 
-#include "shell/HelpSystem.h"
-
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 // Outside any namespace, as the resource initialiser requires. A static library keeps its resources only
@@ -59,13 +56,6 @@ HelpBook::HelpBook()
         if (ok && fields.size() == 2)
             m_topics.insert(context, PageUrl(fields.at(1)));
     }
-}
-
-bool HelpBook::Serves(const QString &helpFile)
-{
-    const QString name = QFileInfo(helpFile).fileName();
-    return name.compare(QLatin1String(HelpSystem::MainHelpFileName), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String(HelpSystem::TipsHelpFileName), Qt::CaseInsensitive) == 0;
 }
 
 QUrl HelpBook::ContentsPage() const

@@ -7,7 +7,7 @@
 
 // The help pages compiled into the program: HTML topics under qrc:/help/, their table of contents
 // (contents.txt: one "page title" line per entry, indented by two blanks per level) and the topic of every help
-// context number (context.map: "number page" lines). The book stands for both help files the program names.
+// context number (context.map: "number page" lines).
 class HelpBook
 {
 public:
@@ -19,9 +19,6 @@ public:
     };
 
     HelpBook();
-
-    // Whether the book serves the help file of this path (its file name, in any case).
-    static bool Serves(const QString &helpFile);
 
     QUrl ContentsPage() const;
     // The topic of a help context number; an empty URL when the number has none.

@@ -83,13 +83,13 @@ void HelpCommands::command(QAction *action, void (HelpCommands::*handler)())
 
 void HelpCommands::showContents()
 {
-    m_help->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::DisplayTopic, 0);
+    m_help->showContents();
 }
 
 void HelpCommands::FormHelp(int context)
 {
     if (context > 0)
-        m_help->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, context);
+        m_help->showTopic(context);
     else
         showContents();
 }

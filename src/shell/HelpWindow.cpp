@@ -24,7 +24,8 @@ QUrl withoutFragment(const QUrl &url)
 
 } // namespace
 
-HelpWindow::HelpWindow(const HelpBook &book, QWidget *parent) : QWidget(parent), m_homePage(book.ContentsPage())
+HelpWindow::HelpWindow(const HelpBook &book, QWidget *parent)
+    : QWidget(parent), m_book(book), m_homePage(book.ContentsPage())
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(tr("Quillmark Help"));
@@ -86,6 +87,20 @@ HelpWindow::HelpWindow(const HelpBook &book, QWidget *parent) : QWidget(parent),
     layout->setSpacing(0);
     layout->addWidget(toolbar);
     layout->addWidget(splitter, 1);
+}
+
+void HelpWindow::showContents()
+{
+    showPage(m_homePage);
+}
+
+void HelpWindow::showTopic(int contextNumber)
+{
+    const QUrl topic = m_book.TopicPage(contextNumber);
+    if (topic.isEmpty())
+        showNotice(tr("There is no help topic for context number %1.").arg(contextNumber));
+    else
+        showPage(topic);
 }
 
 void HelpWindow::showPage(const QUrl &page)

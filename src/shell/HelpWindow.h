@@ -18,6 +18,10 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(const HelpBook &book, QWidget *parent = nullptr);
 
+    // The book's contents page.
+    void showContents();
+    // The topic of a help context number; a notice when the book has none.
+    void showTopic(int contextNumber);
     // Shows a page of the book; the Back button returns to the page shown before.
     void showPage(const QUrl &page);
     // Shows a short notice in place of a topic, for a request the book cannot answer.
@@ -33,6 +37,7 @@ private:
     void linkClicked(const QUrl &link);
     void pageChanged(const QUrl &page);
 
+    const HelpBook &m_book;
     QUrl m_homePage;
     QTextBrowser *m_browser;
     QTreeWidget *m_contents;

@@ -179,5 +179,5 @@ void TipOfTheDayDialog::showHelp()
 {
     // Whether the help opens or not, the dialog stays as it is.
     if (m_help)
-        m_help->HtmlHelp(HelpSystem::TipsHelpFile(), HelpSystem::HelpContext, TipsHelpTopic);
+        m_help->showTopic(TipsHelpTopic);
 }

@@ -2,27 +2,16 @@
 
 #include "shell/HelpSystem.h"
 
-#include <QFileInfo>
 #include <QList>
-#include <QString>
 
-// Takes the place of the help window and keeps every request.
+// Takes the place of the help window and keeps every request: the topic's context number, or Contents.
 class RecordingHelp : public HelpSystem
 {
 public:
-    struct Request
-    {
-        QString file; // the help file's name, without its folder
-        QString folder; // the folder, with its trailing separator
-        Command command;
-        int data;
-    };
+    static constexpr int Contents = -1;
 
-    void HtmlHelp(const QString &helpFile, Command command, int data) override
-    {
-        const QFileInfo info(helpFile);
-        requests.append({info.fileName(), helpFile.left(helpFile.size() - info.fileName().size()), command, data});
-    }
+    void showContents() override { requests.append(Contents); }
+    void showTopic(int contextNumber) override { requests.append(contextNumber); }
 
-    QList<Request> requests;
+    QList<int> requests;
 };

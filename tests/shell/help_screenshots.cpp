@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
         if (which == QLatin1String("about"))
             commands.showAbout();
         else if (which == QLatin1String("help"))
-            commands.help()->HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::DisplayTopic, 0);
+            commands.help()->showContents();
         else if (!shownWindow(photographed)) // a screen without a window manager may never activate the window
             commands.showTipOfTheDay();
     });

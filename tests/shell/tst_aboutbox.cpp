@@ -74,10 +74,7 @@ void TestAboutBox::f1OpensTopic404()
     QVERIFY(QTest::qWaitForWindowActive(&box));
     m_help.requests.clear();
     QTest::keyClick(&box, Qt::Key_F1);
-    QCOMPARE(m_help.requests.size(), 1);
-    QCOMPARE(m_help.requests.first().file, QStringLiteral("Quillmark.chm"));
-    QCOMPARE(m_help.requests.first().command, HelpSystem::HelpContext);
-    QCOMPARE(m_help.requests.first().data, 404);
+    QCOMPARE(m_help.requests, QList<int> {404});
     QVERIFY(box.isVisible());
 }
 

@@ -3,7 +3,6 @@
 #include "settings/Settings.h"
 #include "shell/BuiltInHelp.h"
 #include "shell/HelpBook.h"
-#include "shell/HelpSystem.h"
 #include "shell/HelpWindow.h"
 
 #include <QAction>
@@ -121,13 +120,13 @@ void TestHelpBook::helpWindowShowsTopics()
 {
     BuiltInHelp help;
     QVERIFY(!help.window());
-    help.HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, 1022);
+    help.showTopic(1022);
     HelpWindow *window = help.window();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->browser()->source(), m_book.TopicPage(1022));
     QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.TopicPage(1022));
 
-    help.HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::DisplayTopic, 0);
+    help.showContents();
     QCOMPARE(window->browser()->source(), m_book.ContentsPage());
     QVERIFY(window->backAction()->isEnabled());
     window->backAction()->trigger();
@@ -136,8 +135,8 @@ void TestHelpBook::helpWindowShowsTopics()
     window->forwardAction()->trigger();
     QCOMPARE(window->browser()->source(), m_book.ContentsPage());
 
-    // The tip dialog's help file is served from the same book.
-    help.HtmlHelp(HelpSystem::TipsHelpFile(), HelpSystem::HelpContext, 402);
+    // Every request goes to the one window.
+    help.showTopic(402);
     QCOMPARE(window->browser()->source(), m_book.TopicPage(402));
     QCOMPARE(help.window(), window);
 
@@ -151,9 +150,7 @@ void TestHelpBook::helpWindowShowsTopics()
 void TestHelpBook::requestsTheBookCannotAnswer()
 {
     BuiltInHelp help;
-    help.HtmlHelp(QStringLiteral("/opt/elsewhere/Other.chm"), HelpSystem::DisplayTopic, 0);
-    QVERIFY(help.window()->browser()->toPlainText().contains(QStringLiteral("Other.chm")));
-    help.HtmlHelp(HelpSystem::MainHelpFile(), HelpSystem::HelpContext, 99999);
+    help.showTopic(99999);
     QVERIFY(help.window()->browser()->toPlainText().contains(QStringLiteral("99999")));
 }
 

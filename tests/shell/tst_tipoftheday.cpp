@@ -1,7 +1,6 @@
 #include "RecordingHelp.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
-#include "platform/Paths.h"
 #include "settings/Settings.h"
 #include "shell/HelpCommands.h"
 #include "shell/Product.h"
@@ -162,11 +161,7 @@ void TestTipOfTheDay::f1OpensTheTipsTopic()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_F1);
-    QCOMPARE(m_help.requests.size(), 1);
-    QCOMPARE(m_help.requests.first().file, QStringLiteral("Ravelin.chm"));
-    QCOMPARE(m_help.requests.first().folder, platform::installPath());
-    QCOMPARE(m_help.requests.first().command, HelpSystem::HelpContext);
-    QCOMPARE(m_help.requests.first().data, 402);
+    QCOMPARE(m_help.requests, QList<int> {402});
     QVERIFY(dialog.isVisible());
 }
 
