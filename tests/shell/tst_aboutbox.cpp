@@ -5,7 +5,9 @@
 #include "widgets/HyperlinkLabel.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 class TestAboutBox : public QObject
@@ -14,6 +16,7 @@ class TestAboutBox : public QObject
 private slots:
     void versionText_data();
     void versionText();
+    void okAccepts();
     void linksOpenMailAndSite();
     void f1OpensTopic404();
 
@@ -49,6 +52,21 @@ void TestAboutBox::versionText()
     QCOMPARE(box.versionLabel()->text(), text);
     QCOMPARE(box.legalNoticeLabel()->text(), AboutBox::LegalNotice());
     QCOMPARE(box.windowTitle(), QStringLiteral("About Quillmark"));
+}
+
+void TestAboutBox::okAccepts()
+{
+    AboutBox box(&m_help, nullptr);
+    auto *buttons = qobject_cast<QDialogButtonBox *>(box.okButton()->parentWidget());
+    QVERIFY(buttons);
+    QCOMPARE(buttons->buttonRole(box.okButton()), QDialogButtonBox::AcceptRole);
+    QCOMPARE(box.okButton()->text(), QStringLiteral("Ok"));
+    QVERIFY(box.okButton()->isDefault());
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTest::mouseClick(box.okButton(), Qt::LeftButton);
+    QVERIFY(!box.isVisible());
+    QCOMPARE(box.result(), int(QDialog::Accepted));
 }
 
 void TestAboutBox::linksOpenMailAndSite()

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
@@ -30,6 +31,7 @@ private slots:
     void orderChangesBetweenOpenings();
     void nextAndBackWrapAround_data();
     void nextAndBackWrapAround();
+    void buttonRow();
     void f1OpensTheTipsTopic();
     void closingStoresShowTip_data();
     void closingStoresShowTip();
@@ -153,6 +155,23 @@ void TestTipOfTheDay::nextAndBackWrapAround()
         QTest::mouseClick(press == QLatin1Char('N') ? dialog.nextButton() : dialog.backButton(), Qt::LeftButton);
     QCOMPARE(dialog.TipIndex(), shown);
     QCOMPARE(dialog.tipLabel()->text(), dialog.Tips().at(shown));
+}
+
+// "&Next" and "&Back" step through the tips from a button box whose "Close" rejects; Enter means "&Next".
+void TestTipOfTheDay::buttonRow()
+{
+    TipOfTheDayDialog dialog(&m_help, nullptr);
+    auto *box = qobject_cast<QDialogButtonBox *>(dialog.closeButton()->parentWidget());
+    QVERIFY(box);
+    QCOMPARE(box->buttonRole(dialog.nextButton()), QDialogButtonBox::ActionRole);
+    QCOMPARE(box->buttonRole(dialog.backButton()), QDialogButtonBox::ActionRole);
+    QCOMPARE(box->buttonRole(dialog.closeButton()), QDialogButtonBox::RejectRole);
+    QVERIFY(dialog.nextButton()->isDefault());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(dialog.closeButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
 void TestTipOfTheDay::f1OpensTheTipsTopic()
