@@ -45,7 +45,6 @@ FolderCommands::FolderCommands(MainWindow *window) : QObject(window), m_window(w
     connect(a->upOneLevel, &QAction::triggered, this, &FolderCommands::UpOneLevelButtonClick);
     connect(a->expandAll, &QAction::triggered, this, &FolderCommands::expandAll);
     connect(a->collapseAll, &QAction::triggered, this, &FolderCommands::collapseAll);
-    connect(tree, &FolderTreeView::folderRenamed, this, &FolderCommands::folderRenamed);
     connect(tree, &FolderTreeView::nameRefused, this, &FolderCommands::showNameRefused);
 }
 
@@ -110,14 +109,6 @@ void FolderCommands::EditButtonClick()
 {
     FolderTreeView *tree = m_window->LinksTree();
     tree->startRename(tree->SelectedNode());
-}
-
-void FolderCommands::folderRenamed(QTreeWidgetItem *node)
-{
-    m_window->searchCommands()->collectionChanged();
-    m_window->markChanged();
-    if (node == m_window->shownNode())
-        m_window->FolderPane()->setCaption(node->text(0));
 }
 
 void FolderCommands::showNameRefused()

@@ -18,8 +18,8 @@ public:
     QMenu *LinksTreePopupMenu() const { return m_popup; }
     QAction *CollapseExpand() const { return m_collapseExpand; }
     QAction *renameAction() const { return m_rename; }
-    QAction *Remove1() const { return m_delete; }
-    QAction *Properties1() const { return m_properties; }
+    QAction *deleteFolderAction() const { return m_delete; }
+    QAction *folderPropertiesAction() const { return m_properties; }
 
     // Enables the commands that depend on the shown folder: up one level, delete and rename only below
     // the root.
@@ -33,7 +33,6 @@ public:
 
 private:
     void LinksTreePopupMenuPopup();
-    void folderRenamed(QTreeWidgetItem *node);
     void showNameRefused();
 
     MainWindow *m_window;

@@ -15,6 +15,7 @@
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/TextCodec.h"
@@ -34,24 +35,13 @@
 
 #include <cstdint>
 
-namespace {
-bool isWithin(const LinkItem *item, const LinkItem *ancestor)
-{
-    for (const LinkItem *walk = item; walk; walk = walk->Parent) {
-        if (walk == ancestor)
-            return true;
-    }
-    return false;
-}
-} // namespace
-
-ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(window)
+ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(window), m_document(window->document())
 {
     MainActions *a = window->actions();
     FolderListView *list = window->LinkList();
 
     m_popup = new QMenu(list);
-    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    m_popup->setObjectName(QStringLiteral("LinkListEntryMenu"));
     m_open = m_popup->addAction(tr("Open"), this, &ItemCommands::LinkListDblClick);
     m_delete = m_popup->addAction(tr("&Delete") + QStringLiteral("\tDel"), this, &ItemCommands::DeleteButtonClick);
     m_popup->addSeparator();
@@ -72,8 +62,8 @@ ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(windo
     connect(a->properties, &QAction::triggered, this, &ItemCommands::showProperties);
 
     FolderCommands *folders = window->folderCommands();
-    connect(folders->Remove1(), &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
-    connect(folders->Properties1(), &QAction::triggered, this, &ItemCommands::showFolderProperties);
+    connect(folders->deleteFolderAction(), &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
+    connect(folders->folderPropertiesAction(), &QAction::triggered, this, &ItemCommands::showFolderProperties);
 
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemCommands::LinkListSelectItem);
     for (QAbstractItemView *view :
@@ -91,6 +81,8 @@ ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(windo
     connect(tree, &FolderTreeView::listEntriesDropped, this, &ItemCommands::dropListEntriesOnTree);
 
     DescriptionPane *pane = window->descriptionPane();
+    // "&Properties..." is enabled exactly while the pane shows an item.
+    connect(pane, &DescriptionPane::itemShown, a->properties, [a](LinkItem *item) { a->properties->setEnabled(item); });
     connect(pane->URLLabel(), &HyperlinkLabel::linkClicked, this, &ItemCommands::URLLabelClick);
     connect(pane, &DescriptionPane::memoEntered, this, &ItemCommands::descriptionEntered);
     connect(pane, &DescriptionPane::memoLeft, this, &ItemCommands::descriptionLeft);
@@ -111,16 +103,7 @@ LinkItem *ItemCommands::firstSelectedEntry() const
 
 void ItemCommands::ShowItemDetails(LinkItem *item)
 {
-    m_window->actions()->properties->setEnabled(item != nullptr);
     m_window->descriptionPane()->ShowItemDetails(item);
-}
-
-void ItemCommands::forget(const LinkItem *item)
-{
-    DescriptionPane *pane = m_window->descriptionPane();
-    if (pane->CurrentItem() && isWithin(pane->CurrentItem(), item))
-        ShowItemDetails(nullptr);
-    m_window->LinkList()->model()->removeItem(item);
 }
 
 void ItemCommands::newFolder()
@@ -145,11 +128,11 @@ void ItemCommands::newFolder()
     for (int n = 2; taken(name); ++n)
         name = "New Folder (" + std::to_string(n) + ")";
 
-    auto created = LinkItem::MakeFolder(name);
-    LinkItem *item = created.get();
-    folder->Children.InsertSorted(std::move(created));
-    m_window->markChanged();
-    QTreeWidgetItem *added = tree->addFolderNode(node, item);
+    LinkItem *item = m_document->insertSorted(folder, LinkItem::MakeFolder(name));
+    // The tree has given the open folder a node for it.
+    QTreeWidgetItem *added = FolderTreeView::childNodeOf(node, item);
+    if (!added)
+        added = tree->addFolderNode(node, item);
     tree->SetAutoFill(false);
     tree->setCurrentItem(added);
     added->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
@@ -167,8 +150,10 @@ void ItemCommands::newUrl()
         return;
     auto link = LinkItem::MakeLink(TextCodec::fromDisplay(dialog.name()), TextCodec::fromDisplay(dialog.url()));
     link->Description = TextCodec::fromDisplay(dialog.description());
-    folder->Children.InsertSorted(std::move(link));
-    m_window->RefreshFolderView(m_window->shownNode());
+    // Added like an import's items, so the window relists the folder (RefreshFolderView).
+    std::vector<std::unique_ptr<LinkItem>> added;
+    added.push_back(std::move(link));
+    m_document->insertChildren(folder, std::move(added));
 }
 
 void ItemCommands::DeleteButtonClick()
@@ -180,17 +165,10 @@ void ItemCommands::DeleteButtonClick()
         if (!Confirmations::question(m_window, QStringLiteral("Confirm Multiple Objects Delete"),
                                      QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
             return;
+        // The panes let go of each entry (row, node, description) before it is destroyed.
         UpdatesGuard guard(m_window);
-        while (LinkItem *entry = firstSelectedEntry()) {
-            if (entry->isFolder()) {
-                tree->deleteNode(tree->findNode(entry)); // a search result may live anywhere
-            }
-            forget(entry); // the row goes first, so that nothing shows the item once it is gone
-            entry->Parent->Children.Remove(entry);
-        }
-        m_window->searchCommands()->collectionChanged();
-        m_window->markChanged();
-        m_window->updateStatusText();
+        while (LinkItem *entry = firstSelectedEntry())
+            m_document->remove(entry);
         return;
     }
 
@@ -202,12 +180,8 @@ void ItemCommands::DeleteButtonClick()
             m_window, QStringLiteral("Confirm Folder Delete"),
             QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
         return;
-    list->model()->clear();
-    ShowItemDetails(nullptr);
-    folder->Parent->Children.Remove(folder);
-    m_window->markChanged();
-    // The tree selects a neighbour, which shows that folder.
-    tree->deleteNode(node);
+    // Its node goes first: the tree selects a neighbour, which shows that folder.
+    m_document->remove(folder);
 }
 
 void ItemCommands::selectAll()
@@ -237,11 +211,7 @@ void ItemCommands::invertSelection()
 
 void ItemCommands::countVisit(LinkItem *item)
 {
-    if (item->Visits < INT32_MAX)
-        ++item->Visits;
-    item->LastVisit = OleDate::now();
-    m_window->markChanged();
-    m_window->LinkList()->model()->refreshItem(item);
+    m_document->visit(item);
 }
 
 void ItemCommands::LinkListDblClick()
@@ -289,29 +259,13 @@ void ItemCommands::URLLabelClick(const QString &link)
 
 void ItemCommands::editProperties(LinkItem *item)
 {
+    // The dialog works on the live item; the document tells the panes what it may have changed.
     PropertiesDialog dialog(item, m_window);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    LinkListModel *model = m_window->LinkList()->model();
-    if (!accepted)
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    m_window->searchCommands()->collectionChanged();
-    m_window->markChanged();
-    FolderTreeView *tree = m_window->LinksTree();
-    if (item == tree->SelectedItem()) {
-        // The shown folder: its node, the header and the pane follow the new name.
-        tree->setNodeText(tree->SelectedNode(), TextCodec::toDisplay(item->Name));
-        m_window->FolderPane()->setCaption(TextCodec::toDisplay(item->Name));
-        ShowItemDetails(item);
-        return;
-    }
-    model->refreshItem(item);
-    m_window->listPane()->ApplySort();
+    using Field = CollectionDocument::Field;
+    m_document->fieldsEdited(item, Field::Name | Field::Url | Field::Description | Field::Rating | Field::Visits);
     ShowItemDetails(item);
-    QTreeWidgetItem *shown = tree->SelectedNode();
-    if (item->isFolder() && shown && shown->isExpanded()) {
-        if (QTreeWidgetItem *node = FolderTreeView::childNodeOf(shown, item))
-            tree->setNodeText(node, TextCodec::toDisplay(item->Name));
-    }
 }
 
 void ItemCommands::showProperties()
@@ -445,8 +399,7 @@ bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, b
     LinkItem *folder = FolderTreeView::itemOf(source);
     LinkItem *destination = FolderTreeView::itemOf(shown);
     tree->deleteNode(source);
-    folder->Parent->Children.MoveTo(folder, destination->Children);
-    m_window->markChanged();
+    m_document->move(folder, destination);
     tree->reopen(shown);
     m_window->LinksTreeChanging(tree->SelectedNode());
     return true;
@@ -471,11 +424,8 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
                 tree->addFolderNode(target, entry);
             }
         }
-        entry->Parent->Children.MoveTo(entry, destination->Children);
+        m_document->move(entry, destination); // its row goes
     }
-    m_window->markChanged();
-    for (LinkItem *entry : entries)
-        list->model()->removeItem(entry);
     tree->SetAutoFill(true);
     m_window->LinksTreeChanging(tree->SelectedNode());
 }

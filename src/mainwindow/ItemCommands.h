@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class CollectionDocument;
 class LinkItem;
 class QAction;
 class QMenu;
@@ -18,10 +19,10 @@ class ItemCommands : public QObject
 public:
     explicit ItemCommands(MainWindow *window);
 
-    QMenu *PopupMenu1() const { return m_popup; }
-    QAction *Open1() const { return m_open; }
-    QAction *Delete2() const { return m_delete; }
-    QAction *Properties3() const { return m_properties; }
+    QMenu *entryMenu() const { return m_popup; }
+    QAction *openAction() const { return m_open; }
+    QAction *deleteEntriesAction() const { return m_delete; }
+    QAction *entryPropertiesAction() const { return m_properties; }
 
     void newFolder(); // New Folder
     void newUrl(); // New URL
@@ -59,11 +60,10 @@ private:
     void countVisit(LinkItem *item);
     void editProperties(LinkItem *item);
     LinkItem *firstSelectedEntry() const;
-    // Lets every pane go of an item and its subtree before it is destroyed.
-    void forget(const LinkItem *item);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     MainWindow *m_window;
+    CollectionDocument *m_document;
     QMenu *m_popup;
     QAction *m_open;
     QAction *m_delete;

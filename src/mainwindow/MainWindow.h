@@ -7,6 +7,7 @@
 #include <memory>
 
 class AutoSave;
+class CollectionDocument;
 class DataFilePrefetch;
 class DescriptionPane;
 class ErrorReporter;
@@ -51,8 +52,8 @@ public:
     bool hideOnClose() const { return m_hideOnClose; }
 
     Repository *repository() const { return m_repository.get(); }
-    // The collection changed: it is saved a few seconds later. Every command that changes it says so here.
-    void markChanged();
+    // Every change of the collection goes through the document; the panes follow it.
+    CollectionDocument *document() const { return m_document; }
     AutoSave *autoSave() const { return m_autoSave.get(); }
     Settings *settings() const { return m_reg.get(); }
     MainActions *actions() const { return m_actions; }
@@ -116,6 +117,7 @@ protected:
 
 private:
     void buildLayout();
+    void followDocument();
     void connectCommands();
     void FormCreate();
     void FormResize();
@@ -132,6 +134,7 @@ private:
     std::unique_ptr<Settings> m_reg;
     std::unique_ptr<Repository> m_repository;
     std::unique_ptr<AutoSave> m_autoSave;
+    CollectionDocument *m_document = nullptr;
 
     MainActions *m_actions = nullptr;
     QToolBar *m_toolbar = nullptr;
@@ -150,6 +153,12 @@ private:
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 
+    // The folder bar's width while it is hidden, to come back with and to be stored at the close.
+    int m_folderBarWidth = 0;
+    // The "Folders" button's state: the switch flips it and decides from it.
+    bool m_foldersPressed = false;
+    // The description pane's height as last set or dragged, kept while the pane is hidden.
+    int m_descriptionPaneHeight = 0;
     bool m_hideOnClose = true;
     bool m_closed = false;
     bool m_hidingMinimized = false;

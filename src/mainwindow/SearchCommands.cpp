@@ -11,6 +11,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "store/CollectionDocument.h"
 #include "store/EmptyFolders.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
@@ -50,7 +51,16 @@ SearchCommands::SearchCommands(MainWindow *window) : QObject(window), m_window(w
 
     DescriptionPane *pane = window->descriptionPane();
     connect(pane, &DescriptionPane::locationClicked, this, &SearchCommands::locationClicked);
-    connect(pane, &DescriptionPane::descriptionEdited, this, &SearchCommands::collectionChanged);
+    // The index holds the texts and the places of the items: any change but a visit makes it read again.
+    CollectionDocument *document = window->document();
+    connect(document, &CollectionDocument::itemInserted, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::childrenInserted, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemRemoved, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemMoved, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemChanged, this, [this](LinkItem *, CollectionDocument::Fields fields) {
+        if (fields != CollectionDocument::Fields(CollectionDocument::Field::Visits))
+            collectionChanged();
+    });
     // After the item commands have shown the selected entry: name its folder while results are shown.
     connect(window->LinkList()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
@@ -171,18 +181,13 @@ void SearchCommands::deleteEmptyFolders()
     if (!Confirmations::question(m_window, QStringLiteral("Quillmark"),
                                  QStringLiteral("Are you sure you want to delete %1 empty folders?").arg(empty.count)))
         return;
-    FolderTreeView *tree = m_window->LinksTree();
     {
-        // Every view lets go of the folders before they are destroyed.
+        // The views let go of the folders before they are destroyed. The list is relisted below: emptying
+        // it first spares removing its rows one by one.
         UpdatesGuard guard(m_window);
         m_window->LinkList()->model()->clear();
-        m_window->itemCommands()->ShowItemDetails(nullptr);
-        for (LinkItem *gone : empty.topmost)
-            tree->deleteNode(tree->findNode(gone));
-        DeleteFolders(empty.topmost);
+        m_window->document()->removeFolders(empty.topmost);
     }
-    m_index.invalidate();
-    m_window->markChanged();
     m_window->LinksTreeChanging(m_window->shownNode());
 }
 
