@@ -1,11 +1,12 @@
 #pragma once
 
+#include "mainwindow/MainPanes.h"
+
 #include <QObject>
 
 class QAction;
 class QMenu;
 class QTreeWidgetItem;
-class MainWindow;
 
 // The folder tree's commands in the main window: up one level, expand and collapse, rename, the tree's
 // popup menu, and what depends on the shown folder.
@@ -13,7 +14,7 @@ class FolderCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit FolderCommands(MainWindow *window);
+    FolderCommands(const MainPanes &panes, QObject *parent);
 
     QMenu *LinksTreePopupMenu() const { return m_popup; }
     QAction *CollapseExpand() const { return m_collapseExpand; }
@@ -35,7 +36,7 @@ private:
     void LinksTreePopupMenuPopup();
     void showNameRefused();
 
-    MainWindow *m_window;
+    MainPanes m_panes;
     QMenu *m_popup;
     QAction *m_collapseExpand;
     QAction *m_rename;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/MainPanes.h"
+
 #include <QObject>
 
 class CollectionDocument;
@@ -8,7 +10,6 @@ class QAction;
 class QMenu;
 class QMimeData;
 class QTreeWidgetItem;
-class MainWindow;
 
 // The commands on folders and links in the main window: New Folder, New URL, Delete, the selection
 // commands, opening entries, the Properties commands, drops on the list and of list entries on the
@@ -17,7 +18,7 @@ class ItemCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit ItemCommands(MainWindow *window);
+    ItemCommands(const MainPanes &panes, QObject *parent);
 
     QMenu *entryMenu() const { return m_popup; }
     QAction *openAction() const { return m_open; }
@@ -62,8 +63,7 @@ private:
     LinkItem *firstSelectedEntry() const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    MainWindow *m_window;
-    CollectionDocument *m_document;
+    MainPanes m_panes;
     QMenu *m_popup;
     QAction *m_open;
     QAction *m_delete;

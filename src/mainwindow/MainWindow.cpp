@@ -56,10 +56,14 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
     m_document = new CollectionDocument(nullptr, this);
     buildLayout();
     followDocument();
-    m_folderCommands = new FolderCommands(this);
-    m_itemCommands = new ItemCommands(this);
+    const MainPanes panes {m_document, this,       m_actions,         m_folderBar, LinksTree(),
+                           m_list,     m_listPane, m_descriptionPane, this};
+    m_folderCommands = new FolderCommands(panes, this);
+    m_itemCommands = new ItemCommands(panes, this);
     m_transferCommands = new TransferCommands(this, this);
-    m_searchCommands = new SearchCommands(this);
+    m_searchCommands = new SearchCommands(panes, this);
+    // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
+    menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     m_formatCommands = new FormatMenuCommands(this, this);
     connectCommands();
     FormCreate();
@@ -185,6 +189,11 @@ void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
+    // The tree's popup deletes and shows the properties of the shown folder, as the item commands do.
+    connect(m_folderCommands->deleteFolderAction(), &QAction::triggered, m_itemCommands,
+            &ItemCommands::DeleteButtonClick);
+    connect(m_folderCommands->folderPropertiesAction(), &QAction::triggered, m_itemCommands,
+            &ItemCommands::showFolderProperties);
     connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
     connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
     connect(a->importFavorites, &QAction::triggered, m_transferCommands, &TransferCommands::importFavorites);
