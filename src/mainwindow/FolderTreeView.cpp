@@ -304,6 +304,15 @@ void FolderTreeView::follow(CollectionDocument *document)
 {
     m_document = document;
     connect(document, &CollectionDocument::itemInserted, this, &FolderTreeView::folderInserted);
+    connect(document, &CollectionDocument::itemMoved, this, [this](LinkItem *item, const LinkItem *oldParent) {
+        if (!item->isFolder())
+            return;
+        // A drop on the tree has moved the node already; anywhere else, it goes where the folder went.
+        if (childNodeOf(nodeOf(item->Parent), item))
+            return;
+        deleteNode(childNodeOf(nodeOf(oldParent), item));
+        folderInserted(item);
+    });
     connect(document, &CollectionDocument::itemAboutToBeRemoved, this, [this](const LinkItem *item) {
         if (item->isFolder())
             deleteNode(nodeOf(item));

@@ -29,8 +29,9 @@ public:
 
     // Renames and drops go through document, and the nodes follow its changes: a folder added where its
     // parent's node exists gets a node (or the has-children mark), a renamed folder's node takes the new
-    // name, and a folder about to be destroyed loses its node (the tree selects a neighbour when that was
-    // the selected node or above it). Moves leave the nodes to whoever moved: they know where the nodes go.
+    // name, a moved folder's node moves along (unless a drop on the tree has moved it already), and a folder
+    // about to be destroyed loses its node (the tree selects a neighbour when that was the selected node or
+    // above it).
     void follow(CollectionDocument *document);
 
     // One root node for item, expanded (which builds its children) and selected.

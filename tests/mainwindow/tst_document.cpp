@@ -98,6 +98,10 @@ void TestDocument::panesFollowChanges_data()
     QTest::newRow("move") << "move" << QByteArray("itemMoved(LinkItem*,LinkItem*)") << QStringList {"Alpha", "Other"}
                           << QStringList {"Alpha"} << "Example|about it"
                           << "alpha" << QStringList {"Alpha"} << "2 objects";
+    QTest::newRow("move folder") << "move folder" << QByteArray("itemMoved(LinkItem*,LinkItem*)")
+                                 << QStringList {"Alpha", "Inner", "Example", "Other"} << QStringList {"Alpha", "Inner"}
+                                 << "Example|about it"
+                                 << "inner" << QStringList {"Inner"} << "4 objects";
     QTest::newRow("rename") << "rename" << QByteArray("itemChanged(LinkItem*,CollectionDocument::Fields)")
                             << QStringList {"Beta", "Example", "Other"} << QStringList {"Beta"} << "Example|about it"
                             << "beta" << QStringList {"Beta"} << "3 objects";
@@ -154,6 +158,8 @@ void TestDocument::panesFollowChanges()
     } else if (change == "move") {
         document->move(example, alpha);
         details->ShowItemDetails(example);
+    } else if (change == "move folder") {
+        document->move(child(alpha, "Inner"), root);
     } else if (change == "rename") {
         document->rename(alpha, "Beta");
     } else if (change == "description") {
