@@ -21,7 +21,7 @@
 // A main window over a collection of the test's own, in a folder of its own: the data file holds root,
 // the settings start empty, and the message boxes are recorded as "title|text" instead of shown: questions
 // and information in `questions`, errors in `errors`. Questions get `answer`. Use open() in init() and close() in
-// cleanup(); QVERIFY inside open() ends the test when the window cannot be shown.
+// cleanup() (a failure in init() skips the test); elsewhere check QTest::currentTestFailed() after open().
 class WindowFixture
 {
 public:
