@@ -109,7 +109,6 @@ void DescriptionPane::onTextChanged()
     m_editing = true; // the pane already shows the text
     m_document->setDescription(m_current, TextCodec::fromDisplay(m_memo->toPlainText()));
     m_editing = false;
-    emit descriptionEdited();
 }
 
 void DescriptionPane::setLocation(const QString &path)

@@ -38,8 +38,6 @@ signals:
     // The description editor got or lost the keyboard focus.
     void memoEntered();
     void memoLeft();
-    // The description was edited (the item's text changed).
-    void descriptionEdited();
     // ShowItemDetails showed this item, or nothing.
     void itemShown(LinkItem *item);
     // The location link was clicked.

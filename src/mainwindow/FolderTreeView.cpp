@@ -524,7 +524,6 @@ void FolderTreeView::onItemChanged(QTreeWidgetItem *node, int)
     }
     m_document->rename(folder, TextCodec::fromDisplay(text));
     setNodeText(node, text);
-    emit folderRenamed(node);
 }
 
 void FolderTreeView::mousePressEvent(QMouseEvent *event)
@@ -678,7 +677,6 @@ void FolderTreeView::dropTreeNode(QTreeWidgetItem *target)
     target->addChild(source);
     m_rebuilding = false;
     m_document->move(folder, destination);
-    emit folderMoved();
     m_autoFill = true;
     reopen(target);
     m_dragSource = nullptr;

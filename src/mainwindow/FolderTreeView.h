@@ -112,10 +112,6 @@ public:
 signals:
     // The selection moved to node: the main window shows its folder (LinksTreeChanging).
     void folderSelected(QTreeWidgetItem *node);
-    // A folder was renamed in place.
-    void folderRenamed(QTreeWidgetItem *node);
-    // A folder of the tree was dropped on another one and moved there.
-    void folderMoved();
     // Entries of the link list were dropped on target; the main window moves them.
     void listEntriesDropped(QTreeWidgetItem *target);
     // A name with a backslash was refused; the main window shows the message.
