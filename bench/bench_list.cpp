@@ -4,6 +4,7 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 
 #include <QApplication>
@@ -139,6 +140,46 @@ int main(int argc, char **argv)
     const double largeIconsMs = viewMs(FolderListView::LargeIconStyle);
     const double listMs = viewMs(FolderListView::ListStyle);
 
+    // A huge folder with the list following the collection's changes: showing it, and deleting one of its
+    // links through the document, must not stall the window.
+    const int hugeSize = quick ? 100'000 : 1'000'000;
+    auto huge = LinkItem::MakeFolder("huge");
+    {
+        std::vector<std::unique_ptr<LinkItem>> many;
+        many.reserve(static_cast<size_t>(hugeSize));
+        for (int i = 0; i < hugeSize; ++i)
+            many.push_back(LinkItem::MakeLink(randomName(random), "http://example.com/"));
+        huge->Children.InsertSortedBatch(std::move(many));
+    }
+    CollectionDocument document(huge.get());
+    list.model()->follow(&document);
+    pane.ViewStyleClick(FolderListView::DetailsStyle);
+    const double openHugeMs = timeMs([&] {
+        list.FillFromFolder(huge.get());
+        pane.ApplySort();
+        QCoreApplication::processEvents();
+    });
+    // Against the same deletion made by hand (the row, then the item), alternately.
+    std::vector<double> deleteTimes;
+    std::vector<double> directDeleteTimes;
+    for (int i = 0; i < 7; ++i) {
+        const auto pick = [&] {
+            return huge->Children.Get(static_cast<int>(random.next() % static_cast<quint64>(huge->Children.Count())));
+        };
+        LinkItem *doomed = pick();
+        deleteTimes.push_back(timeMs([&] {
+            document.remove(doomed);
+            QCoreApplication::processEvents();
+        }));
+        doomed = pick();
+        directDeleteTimes.push_back(timeMs([&] {
+            list.model()->removeItem(doomed);
+            huge->Children.Remove(doomed);
+            QCoreApplication::processEvents();
+        }));
+    }
+    list.FillFromFolder(nullptr);
+
     const double ratio = median(ratios);
     std::printf("list_size %d\n", size);
     figure("std_sort_ms", median(stdSortTimes));
@@ -146,6 +187,13 @@ int main(int argc, char **argv)
     figure("details_view_fill_sort_ms", detailsMs);
     figure("large_icons_view_fill_sort_ms", largeIconsMs);
     figure("list_style_view_fill_sort_ms", listMs);
+    std::printf("huge_folder_size %d\n", hugeSize);
+    figure("huge_folder_show_ms", openHugeMs);
+    figure("huge_folder_delete_link_ms", median(deleteTimes));
+    figure("huge_folder_delete_link_by_hand_ms", median(directDeleteTimes));
+    const double deleteRatio = median(deleteTimes) / median(directDeleteTimes);
+    std::printf("ratio huge_delete_document_vs_by_hand %.3f target 1.5 %s\n", deleteRatio,
+                deleteRatio <= 1.5 ? "ok" : "MISSED");
     std::printf("ratio list_fill_sort_vs_std_sort %.3f target 3 %s\n", ratio, ratio <= 3.0 ? "ok" : "MISSED");
 
     const bool startupMet = runStartupBench(quick ? 10'000 : 100'000);

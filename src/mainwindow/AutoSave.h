@@ -7,12 +7,12 @@
 class ErrorReporter;
 class Repository;
 
-// Writes the collection a few seconds after it last changed, so that a crash loses little. The commands
-// that change the collection say so with markChanged(). The save comes once no change has followed for
-// the delay, or at the latest the longest wait after the first unsaved change, so that steady editing
-// is saved too. It never runs while a long command (an import, an export) is under way, but right after
-// it. A save that fails is told once and tried again after the next change; the collection stays in
-// memory, and the exit saves (and reports) as always.
+// Writes the collection a few seconds after it last changed, so that a crash loses little. markChanged()
+// follows the collection document's changed() (the main window connects them). The save comes once no change has
+// followed for the delay, or at the latest the longest wait after the first unsaved change, so that steady editing is
+// saved too. It never runs while a long command (an import, an export) is under way, but right after it. A save that
+// fails is told once and tried again after the next change; the collection stays in memory, and the exit saves (and
+// reports) as always.
 class AutoSave : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "mainwindow/DescriptionPane.h"
 
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "widgets/HyperlinkLabel.h"
@@ -70,6 +71,29 @@ void DescriptionPane::ShowItemDetails(LinkItem *item)
     m_showing = false;
     m_urlShown = true;
     DescriptionPaneResize();
+    emit itemShown(item);
+}
+
+void DescriptionPane::follow(CollectionDocument *document)
+{
+    m_document = document;
+    connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &DescriptionPane::itemAboutToBeRemoved);
+    connect(document, &CollectionDocument::itemChanged, this,
+            [this](LinkItem *item, CollectionDocument::Fields fields) {
+                using Field = CollectionDocument::Field;
+                if (item == m_current && !m_editing && (fields & (Field::Name | Field::Url | Field::Description)))
+                    ShowItemDetails(item);
+            });
+}
+
+void DescriptionPane::itemAboutToBeRemoved(const LinkItem *item)
+{
+    for (const LinkItem *walk = m_current; walk; walk = walk->Parent) {
+        if (walk == item) {
+            ShowItemDetails(nullptr);
+            return;
+        }
+    }
 }
 
 void DescriptionPane::setUrlShown(bool shown)
@@ -80,10 +104,11 @@ void DescriptionPane::setUrlShown(bool shown)
 
 void DescriptionPane::onTextChanged()
 {
-    if (m_showing || !m_current)
+    if (m_showing || !m_current || !m_document)
         return;
-    m_current->Description = TextCodec::fromDisplay(m_memo->toPlainText());
-    emit descriptionEdited();
+    m_editing = true; // the pane already shows the text
+    m_document->setDescription(m_current, TextCodec::fromDisplay(m_memo->toPlainText()));
+    m_editing = false;
 }
 
 void DescriptionPane::setLocation(const QString &path)

@@ -2,13 +2,14 @@
 
 #include <QWidget>
 
+class CollectionDocument;
 class LinkItem;
 class QLabel;
 class QPlainTextEdit;
 class HyperlinkLabel;
 
 // The pane below the link list: a strip with the current item's name and its URL as a link, above
-// its description, which is edited in place: every change goes straight into the item.
+// its description, which is edited in place: every change goes into the item through the document.
 class DescriptionPane : public QWidget
 {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
     QLabel *NameLabel() const { return m_name; }
     HyperlinkLabel *URLLabel() const { return m_url; }
     QPlainTextEdit *descriptionEdit() const { return m_memo; }
+
+    // Edits go through document, and the pane follows its changes: an item about to be destroyed is no
+    // longer shown, and the shown item's new name, URL or description show at once.
+    void follow(CollectionDocument *document);
 
     // Shows an item's name, URL and description, or empties and disables the pane for none.
     void ShowItemDetails(LinkItem *item);
@@ -33,8 +38,8 @@ signals:
     // The description editor got or lost the keyboard focus.
     void memoEntered();
     void memoLeft();
-    // The description was edited (the item's text changed).
-    void descriptionEdited();
+    // ShowItemDetails showed this item, or nothing.
+    void itemShown(LinkItem *item);
     // The location link was clicked.
     void locationClicked();
 
@@ -44,6 +49,7 @@ protected:
 
 private:
     void onTextChanged();
+    void itemAboutToBeRemoved(const LinkItem *item);
     // Keeps the labels inside the pane: 16 pixels short of its right edge.
     void DescriptionPaneResize();
 
@@ -53,7 +59,9 @@ private:
     QLabel *m_location;
     QPlainTextEdit *m_memo;
     LinkItem *m_current = nullptr;
+    CollectionDocument *m_document = nullptr;
     bool m_showing = false;
+    bool m_editing = false;
     bool m_urlShown = true;
     int m_labelLeft = 48;
 };

@@ -2,20 +2,17 @@
 
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderTreeView.h"
-#include "mainwindow/ItemCommands.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/SearchCommands.h"
 #include "widgets/FolderHeader.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QScrollBar>
 
-FolderCommands::FolderCommands(MainWindow *window) : QObject(window), m_window(window)
+FolderCommands::FolderCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
 {
-    MainActions *a = window->actions();
-    FolderTreeView *tree = window->LinksTree();
+    MainActions *a = panes.actions;
+    FolderTreeView *tree = panes.tree;
 
     m_popup = new QMenu(tree);
     m_popup->setObjectName(QStringLiteral("LinksTreePopupMenu"));
@@ -26,9 +23,9 @@ FolderCommands::FolderCommands(MainWindow *window) : QObject(window), m_window(w
     m_delete = m_popup->addAction(tr("&Delete") + QStringLiteral("\tDel"));
     m_rename = m_popup->addAction(tr("&Rename") + QStringLiteral("\tF2"), this, &FolderCommands::EditButtonClick);
     // F2 renames the selected folder wherever the focus is.
-    auto *renameKey = new QAction(window);
+    auto *renameKey = new QAction(panes.window);
     renameKey->setShortcut(QKeySequence(Qt::Key_F2));
-    window->addAction(renameKey);
+    panes.window->addAction(renameKey);
     connect(renameKey, &QAction::triggered, this, [this] {
         if (m_rename->isEnabled())
             EditButtonClick();
@@ -45,14 +42,13 @@ FolderCommands::FolderCommands(MainWindow *window) : QObject(window), m_window(w
     connect(a->upOneLevel, &QAction::triggered, this, &FolderCommands::UpOneLevelButtonClick);
     connect(a->expandAll, &QAction::triggered, this, &FolderCommands::expandAll);
     connect(a->collapseAll, &QAction::triggered, this, &FolderCommands::collapseAll);
-    connect(tree, &FolderTreeView::folderRenamed, this, &FolderCommands::folderRenamed);
     connect(tree, &FolderTreeView::nameRefused, this, &FolderCommands::showNameRefused);
 }
 
 void FolderCommands::enableForFolder(QTreeWidgetItem *node)
 {
     const bool below = node && node->parent();
-    MainActions *a = m_window->actions();
+    MainActions *a = m_panes.actions;
     a->upOneLevel->setEnabled(below);
     a->deleteItems->setEnabled(below);
     a->deleteButton->setEnabled(below);
@@ -62,7 +58,7 @@ void FolderCommands::enableForFolder(QTreeWidgetItem *node)
 
 void FolderCommands::UpOneLevelButtonClick()
 {
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderTreeView *tree = m_panes.tree;
     QTreeWidgetItem *node = tree->SelectedNode();
     if (!node || !node->parent())
         return;
@@ -72,31 +68,31 @@ void FolderCommands::UpOneLevelButtonClick()
 
 void FolderCommands::expandAll()
 {
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderTreeView *tree = m_panes.tree;
     const bool whole = tree->ExpandAll();
     tree->verticalScrollBar()->setValue(0);
     tree->horizontalScrollBar()->setValue(0);
     if (!whole)
-        m_window->setStatusText(FolderTreeView::expandAllCapText());
+        m_panes.view->setStatusText(FolderTreeView::expandAllCapText());
 }
 
 void FolderCommands::collapseAll()
 {
-    m_window->LinksTree()->CollapseAll();
+    m_panes.tree->CollapseAll();
 }
 
 void FolderCommands::LinksTreePopupMenuPopup()
 {
-    m_collapseExpand->setText(m_window->LinksTree()->collapseExpandCaption());
+    m_collapseExpand->setText(m_panes.tree->collapseExpandCaption());
     // The entry opens or closes only what can be opened or closed.
-    QTreeWidgetItem *node = m_window->LinksTree()->SelectedNode();
+    QTreeWidgetItem *node = m_panes.tree->SelectedNode();
     m_collapseExpand->setEnabled(
         node && (node->childCount() > 0 || node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator));
 }
 
 void FolderCommands::CollapseExpandClick()
 {
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderTreeView *tree = m_panes.tree;
     QTreeWidgetItem *node = tree->SelectedNode();
     if (!node)
         return;
@@ -108,16 +104,8 @@ void FolderCommands::CollapseExpandClick()
 
 void FolderCommands::EditButtonClick()
 {
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderTreeView *tree = m_panes.tree;
     tree->startRename(tree->SelectedNode());
-}
-
-void FolderCommands::folderRenamed(QTreeWidgetItem *node)
-{
-    m_window->searchCommands()->collectionChanged();
-    m_window->markChanged();
-    if (node == m_window->shownNode())
-        m_window->FolderPane()->setCaption(node->text(0));
 }
 
 void FolderCommands::showNameRefused()

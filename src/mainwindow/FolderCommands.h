@@ -1,11 +1,12 @@
 #pragma once
 
+#include "mainwindow/MainPanes.h"
+
 #include <QObject>
 
 class QAction;
 class QMenu;
 class QTreeWidgetItem;
-class MainWindow;
 
 // The folder tree's commands in the main window: up one level, expand and collapse, rename, the tree's
 // popup menu, and what depends on the shown folder.
@@ -13,13 +14,13 @@ class FolderCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit FolderCommands(MainWindow *window);
+    FolderCommands(const MainPanes &panes, QObject *parent);
 
     QMenu *LinksTreePopupMenu() const { return m_popup; }
     QAction *CollapseExpand() const { return m_collapseExpand; }
     QAction *renameAction() const { return m_rename; }
-    QAction *Remove1() const { return m_delete; }
-    QAction *Properties1() const { return m_properties; }
+    QAction *deleteFolderAction() const { return m_delete; }
+    QAction *folderPropertiesAction() const { return m_properties; }
 
     // Enables the commands that depend on the shown folder: up one level, delete and rename only below
     // the root.
@@ -33,10 +34,9 @@ public:
 
 private:
     void LinksTreePopupMenuPopup();
-    void folderRenamed(QTreeWidgetItem *node);
     void showNameRefused();
 
-    MainWindow *m_window;
+    MainPanes m_panes;
     QMenu *m_popup;
     QAction *m_collapseExpand;
     QAction *m_rename;

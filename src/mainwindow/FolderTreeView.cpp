@@ -1,5 +1,6 @@
 #include "mainwindow/FolderTreeView.h"
 
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "widgets/Icons.h"
@@ -284,6 +285,62 @@ QTreeWidgetItem *FolderTreeView::findNode(const LinkItem *folder) const
     return nullptr;
 }
 
+QTreeWidgetItem *FolderTreeView::nodeOf(const LinkItem *folder) const
+{
+    if (!folder)
+        return nullptr;
+    std::vector<const LinkItem *> path;
+    for (const LinkItem *walk = folder; walk; walk = walk->Parent)
+        path.push_back(walk);
+    QTreeWidgetItem *node = RootNode();
+    if (!node || itemOf(node) != path.back())
+        return nullptr;
+    for (auto it = path.rbegin() + 1; node && it != path.rend(); ++it)
+        node = childNodeOf(node, *it);
+    return node;
+}
+
+void FolderTreeView::follow(CollectionDocument *document)
+{
+    m_document = document;
+    connect(document, &CollectionDocument::itemInserted, this, &FolderTreeView::folderInserted);
+    connect(document, &CollectionDocument::itemMoved, this, [this](LinkItem *item, const LinkItem *oldParent) {
+        if (!item->isFolder())
+            return;
+        // A drop on the tree has moved the node already; anywhere else, it goes where the folder went.
+        if (childNodeOf(nodeOf(item->Parent), item))
+            return;
+        deleteNode(childNodeOf(nodeOf(oldParent), item));
+        folderInserted(item);
+    });
+    connect(document, &CollectionDocument::itemAboutToBeRemoved, this, [this](const LinkItem *item) {
+        if (item->isFolder())
+            deleteNode(nodeOf(item));
+    });
+    connect(document, &CollectionDocument::itemChanged, this,
+            [this](const LinkItem *item, CollectionDocument::Fields fields) {
+                if (!item->isFolder() || !(fields & CollectionDocument::Field::Name))
+                    return;
+                QTreeWidgetItem *node = nodeOf(item);
+                const QString text = TextCodec::toDisplay(item->Name);
+                if (node && node->text(0) != text)
+                    setNodeText(node, text);
+            });
+}
+
+void FolderTreeView::folderInserted(LinkItem *folder)
+{
+    if (!folder->isFolder())
+        return;
+    QTreeWidgetItem *parent = nodeOf(folder->Parent);
+    if (!parent)
+        return; // built from the collection when its branch opens
+    if (parent->isExpanded() || parent->childCount() > 0)
+        addFolderNode(parent, folder);
+    else if (depthOf(parent) + 1 < MaxOpenDepth)
+        parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+}
+
 QTreeWidgetItem *FolderTreeView::childNodeOf(const QTreeWidgetItem *parent, const LinkItem *folder)
 {
     if (!parent)
@@ -459,14 +516,14 @@ void FolderTreeView::onItemChanged(QTreeWidgetItem *node, int)
     m_renaming = nullptr;
     LinkItem *folder = itemOf(node);
     const QString text = node->text(0);
-    if (text.contains(QLatin1Char('\\'))) {
+    if (!m_document || text.contains(QLatin1Char('\\'))) {
         setNodeText(node, TextCodec::toDisplay(folder->Name)); // the node keeps its old name
-        emit nameRefused();
+        if (m_document)
+            emit nameRefused();
         return;
     }
-    folder->Name = TextCodec::fromDisplay(text);
+    m_document->rename(folder, TextCodec::fromDisplay(text));
     setNodeText(node, text);
-    emit folderRenamed(node);
 }
 
 void FolderTreeView::mousePressEvent(QMouseEvent *event)
@@ -609,7 +666,7 @@ void FolderTreeView::dropEvent(QDropEvent *event)
 void FolderTreeView::dropTreeNode(QTreeWidgetItem *target)
 {
     QTreeWidgetItem *source = m_dragSource;
-    if (!acceptsTreeDrop(target))
+    if (!m_document || !acceptsTreeDrop(target))
         return;
     m_autoFill = false;
     const bool wasExpanded = source->isExpanded();
@@ -619,8 +676,7 @@ void FolderTreeView::dropTreeNode(QTreeWidgetItem *target)
     source->parent()->removeChild(source);
     target->addChild(source);
     m_rebuilding = false;
-    folder->Parent->Children.MoveTo(folder, destination->Children);
-    emit folderMoved();
+    m_document->move(folder, destination);
     m_autoFill = true;
     reopen(target);
     m_dragSource = nullptr;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+class CollectionDocument;
 class LinkItem;
 
 // The folder tree `LinksTree`: one node per folder, built lazily as branches open, sorted by text.
@@ -25,6 +26,13 @@ public:
 
     explicit FolderTreeView(QWidget *parent = nullptr);
     ~FolderTreeView() override;
+
+    // Renames and drops go through document, and the nodes follow its changes: a folder added where its
+    // parent's node exists gets a node (or the has-children mark), a renamed folder's node takes the new
+    // name, a moved folder's node moves along (unless a drop on the tree has moved it already), and a folder
+    // about to be destroyed loses its node (the tree selects a neighbour when that was the selected node or
+    // above it).
+    void follow(CollectionDocument *document);
 
     // One root node for item, expanded (which builds its children) and selected.
     void SetRoot(LinkItem *item);
@@ -53,6 +61,8 @@ public:
     QTreeWidgetItem *addFolderNode(QTreeWidgetItem *parent, LinkItem *folder, bool sortNow = true);
     // The node of folder anywhere among the nodes that exist (collapsed branches included), or none.
     QTreeWidgetItem *findNode(const LinkItem *folder) const;
+    // The node of folder found down its path from the root, or none when a node on the way is not built.
+    QTreeWidgetItem *nodeOf(const LinkItem *folder) const;
     // The first child node of parent whose item is folder (SameItem), or none.
     static QTreeWidgetItem *childNodeOf(const QTreeWidgetItem *parent, const LinkItem *folder);
     // Collapse the node (this level), give it the has-children mark and expand it again, which rebuilds
@@ -102,10 +112,6 @@ public:
 signals:
     // The selection moved to node: the main window shows its folder (LinksTreeChanging).
     void folderSelected(QTreeWidgetItem *node);
-    // A folder was renamed in place.
-    void folderRenamed(QTreeWidgetItem *node);
-    // A folder of the tree was dropped on another one and moved there.
-    void folderMoved();
     // Entries of the link list were dropped on target; the main window moves them.
     void listEntriesDropped(QTreeWidgetItem *target);
     // A name with a backslash was refused; the main window shows the message.
@@ -136,6 +142,9 @@ private:
     void endButtonDown();
     bool acceptsDrop(const QMimeData *data, const QTreeWidgetItem *target) const;
 
+    void folderInserted(LinkItem *folder);
+
+    CollectionDocument *m_document = nullptr;
     bool m_autoFill = true;
     bool m_buttonDown = false;
     bool m_rebuilding = false;

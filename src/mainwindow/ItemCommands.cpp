@@ -3,18 +3,16 @@
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
-#include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
-#include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/TextCodec.h"
@@ -34,24 +32,13 @@
 
 #include <cstdint>
 
-namespace {
-bool isWithin(const LinkItem *item, const LinkItem *ancestor)
+ItemCommands::ItemCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
 {
-    for (const LinkItem *walk = item; walk; walk = walk->Parent) {
-        if (walk == ancestor)
-            return true;
-    }
-    return false;
-}
-} // namespace
-
-ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(window)
-{
-    MainActions *a = window->actions();
-    FolderListView *list = window->LinkList();
+    MainActions *a = panes.actions;
+    FolderListView *list = panes.list;
 
     m_popup = new QMenu(list);
-    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    m_popup->setObjectName(QStringLiteral("LinkListEntryMenu"));
     m_open = m_popup->addAction(tr("Open"), this, &ItemCommands::LinkListDblClick);
     m_delete = m_popup->addAction(tr("&Delete") + QStringLiteral("\tDel"), this, &ItemCommands::DeleteButtonClick);
     m_popup->addSeparator();
@@ -71,10 +58,6 @@ ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(windo
     connect(a->invertSelection, &QAction::triggered, this, &ItemCommands::invertSelection);
     connect(a->properties, &QAction::triggered, this, &ItemCommands::showProperties);
 
-    FolderCommands *folders = window->folderCommands();
-    connect(folders->Remove1(), &QAction::triggered, this, &ItemCommands::DeleteButtonClick);
-    connect(folders->Properties1(), &QAction::triggered, this, &ItemCommands::showFolderProperties);
-
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemCommands::LinkListSelectItem);
     for (QAbstractItemView *view :
          {static_cast<QAbstractItemView *>(list->detailsView()), static_cast<QAbstractItemView *>(list->iconView())}) {
@@ -85,12 +68,14 @@ ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(windo
         return LinkListDrop(data, position, drop);
     });
 
-    FolderTreeView *tree = window->LinksTree();
+    FolderTreeView *tree = panes.tree;
     tree->installEventFilter(this);
     tree->setListSelection([list] { return list->selectedItems(); });
     connect(tree, &FolderTreeView::listEntriesDropped, this, &ItemCommands::dropListEntriesOnTree);
 
-    DescriptionPane *pane = window->descriptionPane();
+    DescriptionPane *pane = panes.description;
+    // "&Properties..." is enabled exactly while the pane shows an item.
+    connect(pane, &DescriptionPane::itemShown, a->properties, [a](LinkItem *item) { a->properties->setEnabled(item); });
     connect(pane->URLLabel(), &HyperlinkLabel::linkClicked, this, &ItemCommands::URLLabelClick);
     connect(pane, &DescriptionPane::memoEntered, this, &ItemCommands::descriptionEntered);
     connect(pane, &DescriptionPane::memoLeft, this, &ItemCommands::descriptionLeft);
@@ -99,33 +84,24 @@ ItemCommands::ItemCommands(MainWindow *window) : QObject(window), m_window(windo
 bool ItemCommands::listHasFocus() const
 {
     const QWidget *focus = QApplication::focusWidget();
-    const FolderListView *list = m_window->LinkList();
+    const FolderListView *list = m_panes.list;
     return focus && (focus == list || list->isAncestorOf(focus));
 }
 
 LinkItem *ItemCommands::firstSelectedEntry() const
 {
-    const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
+    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
     return selected.empty() ? nullptr : selected.front();
 }
 
 void ItemCommands::ShowItemDetails(LinkItem *item)
 {
-    m_window->actions()->properties->setEnabled(item != nullptr);
-    m_window->descriptionPane()->ShowItemDetails(item);
-}
-
-void ItemCommands::forget(const LinkItem *item)
-{
-    DescriptionPane *pane = m_window->descriptionPane();
-    if (pane->CurrentItem() && isWithin(pane->CurrentItem(), item))
-        ShowItemDetails(nullptr);
-    m_window->LinkList()->model()->removeItem(item);
+    m_panes.description->ShowItemDetails(item);
 }
 
 void ItemCommands::newFolder()
 {
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderTreeView *tree = m_panes.tree;
     QTreeWidgetItem *node = tree->SelectedNode();
     LinkItem *folder = tree->SelectedItem();
     if (!node || !folder)
@@ -145,11 +121,11 @@ void ItemCommands::newFolder()
     for (int n = 2; taken(name); ++n)
         name = "New Folder (" + std::to_string(n) + ")";
 
-    auto created = LinkItem::MakeFolder(name);
-    LinkItem *item = created.get();
-    folder->Children.InsertSorted(std::move(created));
-    m_window->markChanged();
-    QTreeWidgetItem *added = tree->addFolderNode(node, item);
+    LinkItem *item = m_panes.document->insertSorted(folder, LinkItem::MakeFolder(name));
+    // The tree has given the open folder a node for it.
+    QTreeWidgetItem *added = FolderTreeView::childNodeOf(node, item);
+    if (!added)
+        added = tree->addFolderNode(node, item);
     tree->SetAutoFill(false);
     tree->setCurrentItem(added);
     added->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
@@ -159,38 +135,33 @@ void ItemCommands::newFolder()
 
 void ItemCommands::newUrl()
 {
-    LinkItem *folder = m_window->shownFolder();
+    LinkItem *folder = m_panes.tree->SelectedItem();
     if (!folder)
         return;
-    NewItemDialog dialog(m_window);
+    NewItemDialog dialog(m_panes.window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     auto link = LinkItem::MakeLink(TextCodec::fromDisplay(dialog.name()), TextCodec::fromDisplay(dialog.url()));
     link->Description = TextCodec::fromDisplay(dialog.description());
-    folder->Children.InsertSorted(std::move(link));
-    m_window->RefreshFolderView(m_window->shownNode());
+    // Added like an import's items, so the window relists the folder (RefreshFolderView).
+    std::vector<std::unique_ptr<LinkItem>> added;
+    added.push_back(std::move(link));
+    m_panes.document->insertChildren(folder, std::move(added));
 }
 
 void ItemCommands::DeleteButtonClick()
 {
-    FolderListView *list = m_window->LinkList();
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderListView *list = m_panes.list;
+    FolderTreeView *tree = m_panes.tree;
     if (listHasFocus()) {
         const int count = list->selectedCount();
-        if (!Confirmations::question(m_window, QStringLiteral("Confirm Multiple Objects Delete"),
+        if (!Confirmations::question(m_panes.window, QStringLiteral("Confirm Multiple Objects Delete"),
                                      QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
             return;
-        UpdatesGuard guard(m_window);
-        while (LinkItem *entry = firstSelectedEntry()) {
-            if (entry->isFolder()) {
-                tree->deleteNode(tree->findNode(entry)); // a search result may live anywhere
-            }
-            forget(entry); // the row goes first, so that nothing shows the item once it is gone
-            entry->Parent->Children.Remove(entry);
-        }
-        m_window->searchCommands()->collectionChanged();
-        m_window->markChanged();
-        m_window->updateStatusText();
+        // The panes let go of each entry (row, node, description) before it is destroyed.
+        UpdatesGuard guard(m_panes.window);
+        while (LinkItem *entry = firstSelectedEntry())
+            m_panes.document->remove(entry);
         return;
     }
 
@@ -199,34 +170,30 @@ void ItemCommands::DeleteButtonClick()
     if (!node || !folder || !folder->Parent)
         return; // the root folder is never deleted
     if (!Confirmations::question(
-            m_window, QStringLiteral("Confirm Folder Delete"),
+            m_panes.window, QStringLiteral("Confirm Folder Delete"),
             QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
         return;
-    list->model()->clear();
-    ShowItemDetails(nullptr);
-    folder->Parent->Children.Remove(folder);
-    m_window->markChanged();
-    // The tree selects a neighbour, which shows that folder.
-    tree->deleteNode(node);
+    // Its node goes first: the tree selects a neighbour, which shows that folder.
+    m_panes.document->remove(folder);
 }
 
 void ItemCommands::selectAll()
 {
-    FolderListView *list = m_window->LinkList();
+    FolderListView *list = m_panes.list;
     list->currentView()->selectAll();
     list->currentView()->setFocus();
 }
 
 void ItemCommands::deselectAll()
 {
-    FolderListView *list = m_window->LinkList();
+    FolderListView *list = m_panes.list;
     list->selectionModel()->clearSelection();
     list->currentView()->setFocus();
 }
 
 void ItemCommands::invertSelection()
 {
-    FolderListView *list = m_window->LinkList();
+    FolderListView *list = m_panes.list;
     const LinkListModel *model = list->model();
     if (model->rowCount() > 0) {
         const QItemSelection all(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
@@ -237,22 +204,18 @@ void ItemCommands::invertSelection()
 
 void ItemCommands::countVisit(LinkItem *item)
 {
-    if (item->Visits < INT32_MAX)
-        ++item->Visits;
-    item->LastVisit = OleDate::now();
-    m_window->markChanged();
-    m_window->LinkList()->model()->refreshItem(item);
+    m_panes.document->visit(item);
 }
 
 void ItemCommands::LinkListDblClick()
 {
-    FolderListView *list = m_window->LinkList();
+    FolderListView *list = m_panes.list;
     if (list->selectedCount() != 1)
         return;
     LinkItem *entry = firstSelectedEntry();
     if (entry->isFolder()) {
         entry->LastVisit = OleDate::now();
-        FolderTreeView *tree = m_window->LinksTree();
+        FolderTreeView *tree = m_panes.tree;
         QTreeWidgetItem *shown = tree->SelectedNode();
         shown->setExpanded(true);
         tree->SetAutoFill(false);
@@ -264,16 +227,16 @@ void ItemCommands::LinkListDblClick()
         }
         if (match) {
             tree->setCurrentItem(match);
-            if (tree->isVisibleTo(m_window) && !m_window->folderBar()->isHidden())
+            if (tree->isVisibleTo(m_panes.window) && !m_panes.folderBar->isHidden())
                 tree->setFocus();
         }
         if (LinkItem *still = firstSelectedEntry())
-            m_window->ShowFolderContents(still);
+            m_panes.view->ShowFolderContents(still);
         tree->SetAutoFill(true);
         return;
     }
     // The question may run while the entry goes away: only an entry the list still shows is counted.
-    LinkOpener::openLink(m_window, TextCodec::toDisplay(entry->Url), [this, list, entry] {
+    LinkOpener::openLink(m_panes.window, TextCodec::toDisplay(entry->Url), [this, list, entry] {
         if (list->model()->rowOf(entry) >= 0)
             countVisit(entry);
     });
@@ -281,7 +244,7 @@ void ItemCommands::LinkListDblClick()
 
 void ItemCommands::URLLabelClick(const QString &link)
 {
-    LinkOpener::openLink(m_window, link, [this] {
+    LinkOpener::openLink(m_panes.window, link, [this] {
         if (LinkItem *entry = firstSelectedEntry())
             countVisit(entry);
     });
@@ -289,29 +252,13 @@ void ItemCommands::URLLabelClick(const QString &link)
 
 void ItemCommands::editProperties(LinkItem *item)
 {
-    PropertiesDialog dialog(item, m_window);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    LinkListModel *model = m_window->LinkList()->model();
-    if (!accepted)
+    // The dialog works on the live item; the document tells the panes what it may have changed.
+    PropertiesDialog dialog(item, m_panes.window);
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    m_window->searchCommands()->collectionChanged();
-    m_window->markChanged();
-    FolderTreeView *tree = m_window->LinksTree();
-    if (item == tree->SelectedItem()) {
-        // The shown folder: its node, the header and the pane follow the new name.
-        tree->setNodeText(tree->SelectedNode(), TextCodec::toDisplay(item->Name));
-        m_window->FolderPane()->setCaption(TextCodec::toDisplay(item->Name));
-        ShowItemDetails(item);
-        return;
-    }
-    model->refreshItem(item);
-    m_window->listPane()->ApplySort();
+    using Field = CollectionDocument::Field;
+    m_panes.document->fieldsEdited(item, Field::Name | Field::Url | Field::Description | Field::Rating | Field::Visits);
     ShowItemDetails(item);
-    QTreeWidgetItem *shown = tree->SelectedNode();
-    if (item->isFolder() && shown && shown->isExpanded()) {
-        if (QTreeWidgetItem *node = FolderTreeView::childNodeOf(shown, item))
-            tree->setNodeText(node, TextCodec::toDisplay(item->Name));
-    }
 }
 
 void ItemCommands::showProperties()
@@ -326,7 +273,7 @@ void ItemCommands::showProperties()
 
 void ItemCommands::showFolderProperties()
 {
-    if (LinkItem *folder = m_window->shownFolder())
+    if (LinkItem *folder = m_panes.tree->SelectedItem())
         editProperties(folder);
 }
 
@@ -340,68 +287,67 @@ void ItemCommands::LinkListSelectItem()
 {
     if (!m_listHandlers)
         return;
-    FolderListView *list = m_window->LinkList();
+    FolderListView *list = m_panes.list;
     const int count = list->selectedCount();
     ShowItemDetails(count == 1 ? firstSelectedEntry() : nullptr);
-    m_window->descriptionPane()->setUrlShown(count == 1);
-    m_window->actions()->deleteButton->setEnabled(count > 0);
+    m_panes.description->setUrlShown(count == 1);
+    m_panes.actions->deleteButton->setEnabled(count > 0);
     updateDeleteCommand();
-    m_window->updateStatusText();
+    m_panes.view->updateStatusText();
 }
 
 void ItemCommands::updateDeleteCommand()
 {
     // Del must reach selected entries of the top folder too: the Edit menu's entry is enabled for a
     // folder below the top and whenever entries are selected.
-    const LinkItem *folder = m_window->shownFolder();
-    m_window->actions()->deleteItems->setEnabled((folder && folder->Parent)
-                                                 || m_window->LinkList()->selectedCount() > 0);
+    const LinkItem *folder = m_panes.tree->SelectedItem();
+    m_panes.actions->deleteItems->setEnabled((folder && folder->Parent) || m_panes.list->selectedCount() > 0);
 }
 
 void ItemCommands::LinkListEnter()
 {
     if (!m_listHandlers)
         return;
-    const int count = m_window->LinkList()->selectedCount();
+    const int count = m_panes.list->selectedCount();
     if (count != 1)
         ShowItemDetails(nullptr);
-    m_window->actions()->deleteButton->setEnabled(count > 0);
-    m_window->updateStatusText();
+    m_panes.actions->deleteButton->setEnabled(count > 0);
+    m_panes.view->updateStatusText();
 }
 
 void ItemCommands::LinksTreeEnter()
 {
-    LinkItem *folder = m_window->shownFolder();
-    m_window->actions()->deleteButton->setEnabled(folder && folder->Parent);
+    LinkItem *folder = m_panes.tree->SelectedItem();
+    m_panes.actions->deleteButton->setEnabled(folder && folder->Parent);
     ShowItemDetails(folder);
-    m_window->updateStatusText();
+    m_panes.view->updateStatusText();
 }
 
 void ItemCommands::prepareListMenu()
 {
-    const int count = m_window->LinkList()->selectedCount();
+    const int count = m_panes.list->selectedCount();
     m_open->setEnabled(count == 1);
     m_properties->setEnabled(count == 1);
     m_delete->setEnabled(count > 0);
-    m_window->actions()->deleteButton->setEnabled(count > 0);
-    const LinkItem *folder = m_window->shownFolder();
-    m_window->actions()->upOneLevel->setEnabled(folder && folder->Parent);
+    m_panes.actions->deleteButton->setEnabled(count > 0);
+    const LinkItem *folder = m_panes.tree->SelectedItem();
+    m_panes.actions->upOneLevel->setEnabled(folder && folder->Parent);
 }
 
 void ItemCommands::descriptionEntered()
 {
     // Del edits the text while the description has the focus.
-    m_window->actions()->deleteItems->setShortcut(QKeySequence());
+    m_panes.actions->deleteItems->setShortcut(QKeySequence());
 }
 
 void ItemCommands::descriptionLeft()
 {
-    m_window->actions()->deleteItems->setShortcut(QKeySequence(Qt::Key_Delete));
+    m_panes.actions->deleteItems->setShortcut(QKeySequence(Qt::Key_Delete));
 }
 
 bool ItemCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched != m_window->LinksTree()) {
+    if (event->type() == QEvent::KeyPress && watched != m_panes.tree) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             LinkListDblClick(); // Enter opens the selected entry
@@ -409,7 +355,7 @@ bool ItemCommands::eventFilter(QObject *watched, QEvent *event)
         }
     }
     if (event->type() == QEvent::FocusIn) {
-        if (watched == m_window->LinksTree())
+        if (watched == m_panes.tree)
             LinksTreeEnter();
         else
             LinkListEnter();
@@ -419,8 +365,8 @@ bool ItemCommands::eventFilter(QObject *watched, QEvent *event)
 
 bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, bool drop)
 {
-    FolderListView *list = m_window->LinkList();
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderListView *list = m_panes.list;
+    FolderTreeView *tree = m_panes.tree;
     if (data->hasFormat(LinkListModel::MimeType)) {
         // Within the list: only onto free space, only one entry, and only the icon styles move it.
         if (list->entryAt(position) || list->selectedCount() != 1)
@@ -445,17 +391,16 @@ bool ItemCommands::LinkListDrop(const QMimeData *data, const QPoint &position, b
     LinkItem *folder = FolderTreeView::itemOf(source);
     LinkItem *destination = FolderTreeView::itemOf(shown);
     tree->deleteNode(source);
-    folder->Parent->Children.MoveTo(folder, destination->Children);
-    m_window->markChanged();
+    m_panes.document->move(folder, destination);
     tree->reopen(shown);
-    m_window->LinksTreeChanging(tree->SelectedNode());
+    m_panes.view->LinksTreeChanging(tree->SelectedNode());
     return true;
 }
 
 void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
 {
-    FolderTreeView *tree = m_window->LinksTree();
-    FolderListView *list = m_window->LinkList();
+    FolderTreeView *tree = m_panes.tree;
+    FolderListView *list = m_panes.list;
     LinkItem *destination = FolderTreeView::itemOf(target);
     tree->SetAutoFill(true);
     target->setExpanded(true);
@@ -471,11 +416,8 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
                 tree->addFolderNode(target, entry);
             }
         }
-        entry->Parent->Children.MoveTo(entry, destination->Children);
+        m_panes.document->move(entry, destination); // its row goes
     }
-    m_window->markChanged();
-    for (LinkItem *entry : entries)
-        list->model()->removeItem(entry);
     tree->SetAutoFill(true);
-    m_window->LinksTreeChanging(tree->SelectedNode());
+    m_panes.view->LinksTreeChanging(tree->SelectedNode());
 }

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "mainwindow/MainPanes.h"
+
 #include <QObject>
 
+class CollectionDocument;
 class LinkItem;
 class QAction;
 class QMenu;
 class QMimeData;
 class QTreeWidgetItem;
-class MainWindow;
 
 // The commands on folders and links in the main window: New Folder, New URL, Delete, the selection
 // commands, opening entries, the Properties commands, drops on the list and of list entries on the
@@ -16,12 +18,12 @@ class ItemCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit ItemCommands(MainWindow *window);
+    ItemCommands(const MainPanes &panes, QObject *parent);
 
-    QMenu *PopupMenu1() const { return m_popup; }
-    QAction *Open1() const { return m_open; }
-    QAction *Delete2() const { return m_delete; }
-    QAction *Properties3() const { return m_properties; }
+    QMenu *entryMenu() const { return m_popup; }
+    QAction *openAction() const { return m_open; }
+    QAction *deleteEntriesAction() const { return m_delete; }
+    QAction *entryPropertiesAction() const { return m_properties; }
 
     void newFolder(); // New Folder
     void newUrl(); // New URL
@@ -59,11 +61,9 @@ private:
     void countVisit(LinkItem *item);
     void editProperties(LinkItem *item);
     LinkItem *firstSelectedEntry() const;
-    // Lets every pane go of an item and its subtree before it is destroyed.
-    void forget(const LinkItem *item);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    MainWindow *m_window;
+    MainPanes m_panes;
     QMenu *m_popup;
     QAction *m_open;
     QAction *m_delete;

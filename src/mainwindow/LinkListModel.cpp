@@ -1,5 +1,7 @@
 #include "mainwindow/LinkListModel.h"
 
+#include "store/CollectionDocument.h"
+
 #include <QMimeData>
 
 #include "settings/ColumnInfo.h"
@@ -242,6 +244,8 @@ void LinkListModel::clear()
 void LinkListModel::sortRows(int sortColumn, bool ascending)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_sortColumn = sortColumn;
+    m_ascending = ascending;
 
     // The entries carry each row's old position for the persistent indexes. A name or URL sort takes the
     // texts into the entries, so that comparing two rows does not go through their items.
@@ -307,6 +311,89 @@ bool LinkListModel::removeItem(const LinkItem *item)
     m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
     return true;
+}
+
+void LinkListModel::follow(CollectionDocument *document)
+{
+    connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &LinkListModel::itemAboutToBeRemoved);
+    connect(document, &CollectionDocument::itemMoved, this, &LinkListModel::itemMoved);
+    connect(document, &CollectionDocument::itemInserted, this, [this](LinkItem *item) {
+        if (!m_results && m_folder && item->Parent == m_folder)
+            appendItem(item);
+    });
+    connect(document, &CollectionDocument::itemChanged, this,
+            [this](LinkItem *item, CollectionDocument::Fields fields) {
+                // The description has no cell.
+                if (fields & ~CollectionDocument::Fields(CollectionDocument::Field::Description))
+                    refreshItem(item);
+            });
+}
+
+void LinkListModel::itemAboutToBeRemoved(const LinkItem *item)
+{
+    const auto within = [item](const LinkItem *walk) {
+        for (; walk; walk = walk->Parent) {
+            if (walk == item)
+                return true;
+        }
+        return false;
+    };
+    if (m_folder && within(m_folder)) {
+        clear();
+        return;
+    }
+    if (!m_results || !item->isFolder() || item->Children.Count() == 0) {
+        removeItem(item); // a folder's children are not its siblings' rows
+        return;
+    }
+    // Results come from anywhere: every row inside the folder goes, in runs from the back.
+    for (int row = rowCount() - 1; row >= 0;) {
+        if (!within(m_rows[static_cast<size_t>(row)])) {
+            --row;
+            continue;
+        }
+        int first = row;
+        while (first > 0 && within(m_rows[static_cast<size_t>(first - 1)]))
+            --first;
+        beginRemoveRows({}, first, row);
+        m_rows.erase(m_rows.begin() + first, m_rows.begin() + row + 1);
+        endRemoveRows();
+        row = first - 1;
+    }
+}
+
+void LinkListModel::itemMoved(LinkItem *item, const LinkItem *oldParent)
+{
+    if (m_results || !m_folder)
+        return;
+    if (oldParent == m_folder && item->Parent != m_folder)
+        removeItem(item);
+    else if (item->Parent == m_folder && oldParent != m_folder && rowOf(item) < 0)
+        appendItem(item);
+}
+
+bool LinkListModel::sortsBefore(const LinkItem *a, const LinkItem *b) const
+{
+    if (m_sortColumn == VisitsColumn || m_sortColumn == LastVisitColumn || m_sortColumn == RatingColumn)
+        return LinkListCompare(a, b, m_sortColumn, m_ascending) < 0;
+    const bool byUrl = m_sortColumn == UrlColumn;
+    const int result = a->isFolder() != b->isFolder()
+        ? (a->isFolder() ? -1 : 1)
+        : LinkListCompareText(byUrl ? a->Url : a->Name, byUrl ? b->Url : b->Name);
+    return m_ascending ? result < 0 : result > 0;
+}
+
+void LinkListModel::appendItem(LinkItem *item)
+{
+    // Where the last sort would have put it, after the rows it ties with.
+    const auto at = m_sortColumn < 0
+        ? m_rows.end()
+        : std::upper_bound(m_rows.begin(), m_rows.end(), item,
+                           [this](const LinkItem *a, const LinkItem *b) { return sortsBefore(a, b); });
+    const int row = static_cast<int>(at - m_rows.begin());
+    beginInsertRows({}, row, row);
+    m_rows.insert(m_rows.begin() + row, item);
+    endInsertRows();
 }
 
 LinkItem *LinkListModel::itemAt(int row) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 
 #include <QAbstractTableModel>
@@ -64,6 +65,11 @@ public:
     // Sorts the rows with LinkListCompare. Persistent indexes (and with them the selection) follow their rows.
     void sortRows(int sortColumn, bool ascending);
 
+    // Follows the document's changes: a changed item's row is rendered again, an item about to be destroyed
+    // loses its row (every row inside it too), and the shown folder's rows follow items added to it or moved
+    // out of it (appended: whoever shows the list sorts it).
+    void follow(CollectionDocument *document);
+
     // Renders the item's row again after its fields changed; false when the item has no row.
     bool refreshItem(const LinkItem *item);
     // Removes the item's row; false when the item has no row.
@@ -75,14 +81,20 @@ public:
     QModelIndex indexOf(const LinkItem *item, int column = 0) const;
 
 private:
+    void itemAboutToBeRemoved(const LinkItem *item);
+    void itemMoved(LinkItem *item, const LinkItem *oldParent);
+    // Inserts a row where the last sort puts the item (at the end before any sort).
+    void appendItem(LinkItem *item);
+    bool sortsBefore(const LinkItem *a, const LinkItem *b) const;
     QString cellText(const LinkItem &item, int column) const;
     const QIcon &icon(bool folder) const;
 
     std::vector<LinkItem *> m_rows;
     LinkItem *m_folder = nullptr;
     bool m_results = false;
+    // The key and direction of the last sort; -1 before the first.
+    int m_sortColumn = -1;
+    bool m_ascending = true;
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
 };
-
-Q_DECLARE_METATYPE(LinkItem *)

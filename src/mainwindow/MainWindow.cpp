@@ -14,6 +14,7 @@
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "settings/Settings.h"
+#include "store/CollectionDocument.h"
 #include "store/DataFilePrefetch.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
@@ -52,11 +53,17 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
         m_ownReporter = std::make_unique<MessageBoxReporter>(this);
         m_reporter = m_ownReporter.get();
     }
+    m_document = new CollectionDocument(nullptr, this);
     buildLayout();
-    m_folderCommands = new FolderCommands(this);
-    m_itemCommands = new ItemCommands(this);
+    followDocument();
+    const MainPanes panes {m_document, this,       m_actions,         m_folderBar, LinksTree(),
+                           m_list,     m_listPane, m_descriptionPane, this};
+    m_folderCommands = new FolderCommands(panes, this);
+    m_itemCommands = new ItemCommands(panes, this);
     m_transferCommands = new TransferCommands(this, this);
-    m_searchCommands = new SearchCommands(this);
+    m_searchCommands = new SearchCommands(panes, this);
+    // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
+    menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     m_formatCommands = new FormatMenuCommands(this, this);
     connectCommands();
     FormCreate();
@@ -144,10 +151,49 @@ void MainWindow::buildLayout()
     setDescriptionPaneHeight(210);
 }
 
+void MainWindow::followDocument()
+{
+    // In this order: the tree first, since a node it deletes may move its selection and relist the list,
+    // which then lets go of the item's row; the description pane last.
+    LinksTree()->follow(m_document);
+    m_list->model()->follow(m_document);
+    m_descriptionPane->follow(m_document);
+
+    // Items added to the shown folder at once (New URL, an import) relist it: RefreshFolderView.
+    connect(m_document, &CollectionDocument::childrenInserted, this, [this](LinkItem *folder) {
+        if (folder == shownFolder())
+            RefreshFolderView(shownNode());
+    });
+    connect(m_document, &CollectionDocument::itemInserted, this, [this](LinkItem *item) {
+        if (item->Parent == m_list->model()->folder())
+            updateStatusText();
+    });
+    connect(m_document, &CollectionDocument::itemMoved, this, [this](LinkItem *item, LinkItem *oldParent) {
+        const LinkItem *listed = m_list->model()->folder();
+        if (listed && (item->Parent == listed || oldParent == listed))
+            updateStatusText();
+    });
+    connect(m_document, &CollectionDocument::itemRemoved, this, &MainWindow::updateStatusText);
+    connect(m_document, &CollectionDocument::itemChanged, this,
+            [this](LinkItem *item, CollectionDocument::Fields fields) {
+                using Field = CollectionDocument::Field;
+                if ((fields & Field::Name) && item == shownFolder())
+                    m_folderHeader->setCaption(TextCodec::toDisplay(item->Name));
+                // A new sort key: the row takes its place.
+                if ((fields & (Field::Name | Field::Url | Field::Rating)) && m_list->model()->rowOf(item) >= 0)
+                    m_listPane->ApplySort();
+            });
+}
+
 void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
+    // The tree's popup deletes and shows the properties of the shown folder, as the item commands do.
+    connect(m_folderCommands->deleteFolderAction(), &QAction::triggered, m_itemCommands,
+            &ItemCommands::DeleteButtonClick);
+    connect(m_folderCommands->folderPropertiesAction(), &QAction::triggered, m_itemCommands,
+            &ItemCommands::showFolderProperties);
     connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
     connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
     connect(a->importFavorites, &QAction::triggered, m_transferCommands, &TransferCommands::importFavorites);
@@ -176,11 +222,9 @@ void MainWindow::connectCommands()
     connect(m_folderBar, &FolderBar::closeRequested, this, &MainWindow::CloseLinksFolderButtonClick);
     connect(m_descriptionSplitter, &QSplitter::splitterMoved, this, [this] {
         if (!m_descriptionPane->isHidden())
-            m_descriptionPane->setProperty("paneHeight", m_descriptionPane->height());
+            m_descriptionPaneHeight = m_descriptionPane->height();
     });
     connect(LinksTree(), &FolderTreeView::folderSelected, this, &MainWindow::LinksTreeChanging);
-    connect(LinksTree(), &FolderTreeView::folderMoved, this, &MainWindow::markChanged);
-    connect(m_descriptionPane, &DescriptionPane::descriptionEdited, this, &MainWindow::markChanged);
 }
 
 void MainWindow::FormCreate()
@@ -197,7 +241,7 @@ void MainWindow::FormCreate()
     const WindowBounds bounds = m_reg->GetWindowBounds();
     const int barWidth = m_reg->GetFoldersBarWidth();
     m_folderSplitter->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
-    m_folderBar->setProperty("barWidth", barWidth);
+    m_folderBarWidth = barWidth;
     switch (m_reg->GetExplorerBar()) {
     case 0:
         setFolderBarShown(false);
@@ -221,6 +265,8 @@ void MainWindow::FormCreate()
     m_repository = std::make_unique<Repository>(m_reporter, m_prefetch.get());
     m_prefetch.reset();
     m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
+    m_document->setRoot(m_repository->Root());
+    connect(m_document, &CollectionDocument::changed, m_autoSave.get(), &AutoSave::markChanged);
     LinksTree()->SetRoot(m_repository->Root());
 
     m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
@@ -241,12 +287,6 @@ void MainWindow::applyListStyleAndSort()
         m_listPane->ArrangeByClick(key);
 }
 
-void MainWindow::markChanged()
-{
-    if (m_autoSave)
-        m_autoSave->markChanged();
-}
-
 bool MainWindow::FormClose()
 {
     // The close saves by itself; a change after a failed save brings the automatic save back.
@@ -264,6 +304,7 @@ bool MainWindow::FormClose()
         LinksTree()->SetRoot(nullptr);
         m_descriptionPane->ShowItemDetails(nullptr);
     }
+    m_document->setRoot(nullptr);
     m_autoSave.reset();
     m_repository.reset();
 
@@ -273,8 +314,7 @@ bool MainWindow::FormClose()
     // is already safe at this point, so the program still ends.
     m_reg->BeginUpdate();
     const bool set = m_reg->SetWindowBounds(x(), y(), width(), height())
-        && m_reg->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBar->property("barWidth").toInt()
-                                                             : m_folderBar->width())
+        && m_reg->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBarWidth : m_folderBar->width())
         && m_reg->SetFolderPane(m_actions->folderPane->isChecked()) && m_reg->SetColumnsInfo(columns)
         && m_reg->SetExplorerBar(static_cast<quint8>(explorerBar)) && m_reg->SetToolbar(!m_toolbar->isHidden())
         && m_reg->SetStatusBar(!statusBar()->isHidden())
@@ -379,12 +419,12 @@ void MainWindow::StatusBarResize()
 
 int MainWindow::descriptionPaneHeight() const
 {
-    return m_descriptionPane->property("paneHeight").toInt();
+    return m_descriptionPaneHeight;
 }
 
 void MainWindow::setDescriptionPaneHeight(int height)
 {
-    m_descriptionPane->setProperty("paneHeight", height);
+    m_descriptionPaneHeight = height;
     const int total = std::max(m_listPanel->height(), height + SplitterWidth + MinimumPaneSize);
     m_descriptionSplitter->setSizes({total - height - SplitterWidth, height});
 }
@@ -416,30 +456,29 @@ void MainWindow::toggleDescriptionPane()
 void MainWindow::setFolderBarShown(bool shown)
 {
     if (!shown && !m_folderBar->isHidden())
-        m_folderBar->setProperty("barWidth", m_folderBar->width());
+        m_folderBarWidth = m_folderBar->width();
     m_folderBar->setVisible(shown);
     if (shown) {
-        const int width = m_folderBar->property("barWidth").toInt();
+        const int width = m_folderBarWidth;
         m_folderSplitter->setSizes({width, std::max(0, m_folderSplitter->width() - width - SplitterWidth)});
     }
 }
 
 void MainWindow::FoldersButtonClick()
 {
-    const bool pressed = !m_folderBar->property("pressed").toBool();
-    m_folderBar->setProperty("pressed", pressed);
-    setFolderBarShown(pressed);
+    m_foldersPressed = !m_foldersPressed;
+    setFolderBarShown(m_foldersPressed);
     const bool shown = !m_folderBar->isHidden();
     m_actions->folders->setChecked(shown);
     m_actions->foldersButton->setChecked(shown);
-    m_folderBar->setProperty("pressed", shown);
+    m_foldersPressed = shown;
     m_folderBar->ExplorerBarLabel()->setText(tr("Folders"));
 }
 
 void MainWindow::CloseLinksFolderButtonClick()
 {
     setFolderBarShown(false);
-    m_folderBar->setProperty("pressed", false);
+    m_foldersPressed = false;
     m_actions->foldersButton->setChecked(false);
     m_actions->folders->setChecked(false);
 }
@@ -461,7 +500,9 @@ LinkItem *MainWindow::shownFolder()
 
 void MainWindow::refreshShownFolder()
 {
-    RefreshFolderView(shownNode());
+    // The import has filled the folder: the document tells the panes, and the list is relisted.
+    if (LinkItem *folder = shownFolder())
+        m_document->childrenAdded(folder);
 }
 
 void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
@@ -469,8 +510,6 @@ void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
-    // Commands that move, add or delete items end here: the next search reads the collection again.
-    m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);
         folder->LastVisit = OleDate::now();
@@ -490,9 +529,6 @@ void MainWindow::RefreshFolderView(QTreeWidgetItem *node)
     LinkItem *folder = FolderTreeView::itemOf(node);
     if (!folder)
         return;
-    // Items were added to the folder (a new link, an import).
-    markChanged();
-    m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);
         m_list->model()->clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/MainPanes.h"
 #include "transfer/TransferHost.h"
 
 #include <QMainWindow>
@@ -7,6 +8,7 @@
 #include <memory>
 
 class AutoSave;
+class CollectionDocument;
 class DataFilePrefetch;
 class DescriptionPane;
 class ErrorReporter;
@@ -32,7 +34,7 @@ class FormatMenuCommands;
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
 // notification area); FormClose, run by "E&xit", saves the collection and then the layout.
-class MainWindow : public QMainWindow, public TransferHost
+class MainWindow : public QMainWindow, public TransferHost, public ShownFolderView
 {
     Q_OBJECT
 public:
@@ -51,10 +53,9 @@ public:
     bool hideOnClose() const { return m_hideOnClose; }
 
     Repository *repository() const { return m_repository.get(); }
-    // The collection changed: it is saved a few seconds later. Every command that changes it says so here.
-    void markChanged();
+    // Every change of the collection goes through the document; the panes follow it.
+    CollectionDocument *document() const { return m_document; }
     AutoSave *autoSave() const { return m_autoSave.get(); }
-    Settings *settings() const { return m_reg.get(); }
     MainActions *actions() const { return m_actions; }
     FolderListView *LinkList() const { return m_list; }
     LinkListPane *listPane() const { return m_listPane; }
@@ -62,7 +63,6 @@ public:
     FolderTreeView *LinksTree() const;
     FolderCommands *folderCommands() const { return m_folderCommands; }
     ItemCommands *itemCommands() const { return m_itemCommands; }
-    ErrorReporter *reporter() const { return m_reporter; }
     FolderHeader *FolderPane() const { return m_folderHeader; }
     DescriptionPane *descriptionPane() const { return m_descriptionPane; }
     QToolBar *CommandToolbar() const { return m_toolbar; }
@@ -80,7 +80,6 @@ public:
 
     // The shown folder: the folder of the tree's selected node.
     LinkItem *shownFolder() override;
-    QTreeWidgetItem *shownNode() const;
     QWidget *hostWindow() override { return this; }
     void refreshShownFolder() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
@@ -89,15 +88,15 @@ public:
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
-    void LinksTreeChanging(QTreeWidgetItem *node);
+    void LinksTreeChanging(QTreeWidgetItem *node) override;
     // Relists node's folder after items were added to it (two more visits) and rebuilds its child nodes.
     void RefreshFolderView(QTreeWidgetItem *node);
     // Lists a folder without moving the tree's selection.
-    void ShowFolderContents(LinkItem *folder);
+    void ShowFolderContents(LinkItem *folder) override;
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
     void setStatusText(const QString &text) override;
     // The status text by the rule: the selection form when entries are selected, else the count form.
-    void updateStatusText();
+    void updateStatusText() override;
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -115,7 +114,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QTreeWidgetItem *shownNode() const;
     void buildLayout();
+    void followDocument();
     void connectCommands();
     void FormCreate();
     void FormResize();
@@ -132,6 +133,7 @@ private:
     std::unique_ptr<Settings> m_reg;
     std::unique_ptr<Repository> m_repository;
     std::unique_ptr<AutoSave> m_autoSave;
+    CollectionDocument *m_document = nullptr;
 
     MainActions *m_actions = nullptr;
     QToolBar *m_toolbar = nullptr;
@@ -150,6 +152,12 @@ private:
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 
+    // The folder bar's width while it is hidden, to come back with and to be stored at the close.
+    int m_folderBarWidth = 0;
+    // The "Folders" button's state: the switch flips it and decides from it.
+    bool m_foldersPressed = false;
+    // The description pane's height as last set or dragged, kept while the pane is hidden.
+    int m_descriptionPaneHeight = 0;
     bool m_hideOnClose = true;
     bool m_closed = false;
     bool m_hidingMinimized = false;

@@ -5,12 +5,11 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/GoToFolderDialog.h"
-#include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "store/CollectionDocument.h"
 #include "store/EmptyFolders.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
@@ -23,24 +22,21 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenuBar>
 
-SearchCommands::SearchCommands(MainWindow *window) : QObject(window), m_window(window)
+SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
 {
-    MainActions *a = window->actions();
-    m_edit = new QLineEdit(window);
+    MainActions *a = panes.actions;
+    m_edit = new QLineEdit(panes.window);
     m_edit->setObjectName(QStringLiteral("SearchEdit"));
     m_edit->setPlaceholderText(tr("Search all folders"));
     m_edit->setClearButtonEnabled(true);
     m_edit->setFixedWidth(220);
     m_edit->setStatusTip(tr("Finds objects across all folders"));
     m_edit->installEventFilter(this);
-    // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
-    auto *corner = new QWidget(window);
-    auto *cornerLayout = new QHBoxLayout(corner);
-    cornerLayout->setContentsMargins(0, 2, 4, 2);
-    cornerLayout->addWidget(m_edit);
-    window->menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
+    m_field = new QWidget(panes.window);
+    auto *fieldLayout = new QHBoxLayout(m_field);
+    fieldLayout->setContentsMargins(0, 2, 4, 2);
+    fieldLayout->addWidget(m_edit);
     connect(m_edit, &QLineEdit::textChanged, this, &SearchCommands::searchTextChanged);
 
     connect(a->search, &QAction::triggered, this, &SearchCommands::search);
@@ -48,20 +44,29 @@ SearchCommands::SearchCommands(MainWindow *window) : QObject(window), m_window(w
     connect(a->goToFolder, &QAction::triggered, this, &SearchCommands::goToChosenFolder);
     connect(a->deleteEmptyFolders, &QAction::triggered, this, &SearchCommands::deleteEmptyFolders);
 
-    DescriptionPane *pane = window->descriptionPane();
+    DescriptionPane *pane = panes.description;
     connect(pane, &DescriptionPane::locationClicked, this, &SearchCommands::locationClicked);
-    connect(pane, &DescriptionPane::descriptionEdited, this, &SearchCommands::collectionChanged);
+    // The index holds the texts and the places of the items: any change but a visit makes it read again.
+    CollectionDocument *document = panes.document;
+    connect(document, &CollectionDocument::itemInserted, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::childrenInserted, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemRemoved, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemMoved, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemChanged, this, [this](LinkItem *, CollectionDocument::Fields fields) {
+        if (fields != CollectionDocument::Fields(CollectionDocument::Field::Visits))
+            collectionChanged();
+    });
     // After the item commands have shown the selected entry: name its folder while results are shown.
-    connect(window->LinkList()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
+    connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
         const bool one = showsResults() && selected.size() == 1;
-        m_window->descriptionPane()->setLocation(one ? ItemPath::locationOf(selected.front()) : QString());
+        m_panes.description->setLocation(one ? ItemPath::locationOf(selected.front()) : QString());
     });
 }
 
 bool SearchCommands::showsResults() const
 {
-    return m_window->LinkList()->model()->showsResults();
+    return m_panes.list->model()->showsResults();
 }
 
 void SearchCommands::search()
@@ -76,29 +81,29 @@ void SearchCommands::searchTextChanged(const QString &text)
         leaveResults();
         return;
     }
-    m_index.setRoot(m_window->repository()->Root());
+    m_index.setRoot(m_panes.document->root());
     showResults(m_index.search(text));
 }
 
 void SearchCommands::showResults(std::vector<LinkItem *> items)
 {
-    FolderListView *list = m_window->LinkList();
+    FolderListView *list = m_panes.list;
     {
-        UpdatesGuard guard(m_window);
+        UpdatesGuard guard(m_panes.window);
         list->model()->FillFromItems(std::move(items));
-        m_window->listPane()->ApplySort();
+        m_panes.listPane->ApplySort();
     }
-    m_window->itemCommands()->ShowItemDetails(nullptr);
-    m_window->descriptionPane()->setLocation(QString());
-    m_window->updateStatusText();
+    m_panes.description->ShowItemDetails(nullptr);
+    m_panes.description->setLocation(QString());
+    m_panes.view->updateStatusText();
 }
 
 void SearchCommands::leaveResults()
 {
     if (!showsResults())
         return;
-    if (QTreeWidgetItem *node = m_window->shownNode())
-        m_window->LinksTreeChanging(node);
+    if (QTreeWidgetItem *node = m_panes.tree->SelectedNode())
+        m_panes.view->LinksTreeChanging(node);
 }
 
 void SearchCommands::folderShown()
@@ -107,12 +112,12 @@ void SearchCommands::folderShown()
         const QSignalBlocker blocker(m_edit);
         m_edit->clear();
     }
-    m_window->descriptionPane()->setLocation(QString());
+    m_panes.description->setLocation(QString());
 }
 
 void SearchCommands::showAllBookmarks()
 {
-    m_index.setRoot(m_window->repository()->Root());
+    m_index.setRoot(m_panes.document->root());
     {
         const QSignalBlocker blocker(m_edit);
         m_edit->clear();
@@ -122,12 +127,12 @@ void SearchCommands::showAllBookmarks()
 
 void SearchCommands::goToFolder(const LinkItem *folder)
 {
-    FolderTreeView *tree = m_window->LinksTree();
+    FolderTreeView *tree = m_panes.tree;
     QTreeWidgetItem *node = tree->revealFolder(folder);
     if (!node)
         return;
     if (tree->currentItem() == node)
-        m_window->LinksTreeChanging(node); // already selected: show it all the same, leaving any results
+        m_panes.view->LinksTreeChanging(node); // already selected: show it all the same, leaving any results
     else
         tree->setCurrentItem(node);
     tree->scrollToItem(node);
@@ -136,22 +141,23 @@ void SearchCommands::goToFolder(const LinkItem *folder)
     // A box rather than the status bar: the focus coming back to the tree when the dialog closes would
     // set the status text again at once.
     if (FolderTreeView::itemOf(node) != folder)
-        Confirmations::information(m_window, QStringLiteral("Quillmark"), FolderTreeView::tooDeepText());
+        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"), FolderTreeView::tooDeepText());
 }
 
 void SearchCommands::locationClicked()
 {
-    const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
+    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
     if (selected.size() == 1 && selected.front()->Parent)
         goToFolder(selected.front()->Parent);
 }
 
 void SearchCommands::goToChosenFolder()
 {
-    GoToFolderDialog dialog(m_window->repository()->Root(), m_window);
-    const std::vector<LinkItem *> selected = m_window->LinkList()->selectedItems();
+    GoToFolderDialog dialog(m_panes.document->root(), m_panes.window);
+    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
     // From a result, the dialog starts on that result's folder.
-    const LinkItem *start = showsResults() && selected.size() == 1 ? selected.front()->Parent : m_window->shownFolder();
+    const LinkItem *start
+        = showsResults() && selected.size() == 1 ? selected.front()->Parent : m_panes.tree->SelectedItem();
     dialog.setCurrentFolder(start);
     if (dialog.exec() == QDialog::Accepted && dialog.chosenFolder())
         goToFolder(dialog.chosenFolder());
@@ -159,31 +165,26 @@ void SearchCommands::goToChosenFolder()
 
 void SearchCommands::deleteEmptyFolders()
 {
-    LinkItem *folder = m_window->shownFolder();
+    LinkItem *folder = m_panes.tree->SelectedItem();
     if (!folder)
         return;
     const EmptyFolderList empty = FindEmptyFolders(folder);
     if (empty.count == 0) {
-        Confirmations::information(m_window, QStringLiteral("Quillmark"),
+        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"),
                                    tr("There are no empty folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
         return;
     }
-    if (!Confirmations::question(m_window, QStringLiteral("Quillmark"),
+    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
                                  QStringLiteral("Are you sure you want to delete %1 empty folders?").arg(empty.count)))
         return;
-    FolderTreeView *tree = m_window->LinksTree();
     {
-        // Every view lets go of the folders before they are destroyed.
-        UpdatesGuard guard(m_window);
-        m_window->LinkList()->model()->clear();
-        m_window->itemCommands()->ShowItemDetails(nullptr);
-        for (LinkItem *gone : empty.topmost)
-            tree->deleteNode(tree->findNode(gone));
-        DeleteFolders(empty.topmost);
+        // The views let go of the folders before they are destroyed. The list is relisted below: emptying
+        // it first spares removing its rows one by one.
+        UpdatesGuard guard(m_panes.window);
+        m_panes.list->model()->clear();
+        m_panes.document->removeFolders(empty.topmost);
     }
-    m_index.invalidate();
-    m_window->markChanged();
-    m_window->LinksTreeChanging(m_window->shownNode());
+    m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
 }
 
 bool SearchCommands::eventFilter(QObject *watched, QEvent *event)
@@ -192,11 +193,11 @@ bool SearchCommands::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Escape) {
             m_edit->clear(); // back to the shown folder
-            m_window->LinkList()->currentView()->setFocus();
+            m_panes.list->currentView()->setFocus();
             return true;
         }
         if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) && showsResults()) {
-            QAbstractItemView *view = m_window->LinkList()->currentView();
+            QAbstractItemView *view = m_panes.list->currentView();
             view->setFocus();
             if (view->model()->rowCount() > 0 && !view->selectionModel()->hasSelection())
                 view->setCurrentIndex(view->model()->index(0, 0));

@@ -2,11 +2,12 @@
 
 #include "store/SearchIndex.h"
 
+#include "mainwindow/MainPanes.h"
+
 #include <QObject>
 
 class LinkItem;
 class QLineEdit;
-class MainWindow;
 
 // Finding things across all folders: the search field (results while the user types), All Bookmarks,
 // Go to Folder and Delete Empty Folders. Results and all bookmarks are shown in the link list with all
@@ -15,9 +16,11 @@ class SearchCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit SearchCommands(MainWindow *window);
+    SearchCommands(const MainPanes &panes, QObject *parent);
 
     QLineEdit *SearchEdit() const { return m_edit; }
+    // The search field with its margins, for the window to place.
+    QWidget *searchField() const { return m_field; }
     SearchIndex &index() { return m_index; }
     bool showsResults() const;
 
@@ -42,7 +45,8 @@ private:
     void locationClicked();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    MainWindow *m_window;
+    MainPanes m_panes;
     SearchIndex m_index;
     QLineEdit *m_edit;
+    QWidget *m_field;
 };

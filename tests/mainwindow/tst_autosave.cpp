@@ -7,6 +7,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
+#include "store/CollectionDocument.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -148,8 +149,8 @@ void TestAutoSave::noWriteWhileAnImportRuns()
     form.autoSave()->setDelays(1, 60000);
     FileWrites written(Repository::DataFile());
 
-    addLink(*form.repository()->Root(), "before", "http://example.org/");
-    form.markChanged();
+    LinkItem *root = form.repository()->Root();
+    form.document()->insertSorted(root, LinkItem::MakeLink("before", "http://example.org/"));
     // The save is due by the time the import first lets the events run.
     QThread::msleep(20);
     form.actions()->importQuillmark->trigger();

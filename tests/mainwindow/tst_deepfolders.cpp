@@ -1,8 +1,7 @@
 // Long chains of nested folders: Expand All and Go to Folder answer quickly, the deepest folder the tree
 // opens is reached, and deep branches go without exhausting the stack.
-#include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
-#include "mainwindow/Confirmations.h"
+#include "common/WindowFixture.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/GoToFolderDialog.h"
 #include "mainwindow/LinkListPane.h"
@@ -19,7 +18,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -70,27 +68,19 @@ void TestDeepFolders::windowOnAChain()
     // "Quillmark" holding "Level 1" holding "Level 2" and so on down to "Level <depth>", which holds a link.
     QFETCH(int, depth);
     QFETCH(int, reached);
-    QTemporaryDir dir;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
-    Settings::SetStorageFolder(dir.filePath(QStringLiteral("config")));
+    WindowFixture window;
     {
         auto root = LinkItem::MakeFolder("Quillmark");
         LinkItem *folder = root.get();
         for (int level = 1; level <= depth; ++level)
             folder = addFolder(*folder, "Level " + std::to_string(level));
         addLink(*folder, "Bottom", "https://example.org/bottom");
-        QDir().mkpath(Repository::DataFolder());
-        QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
+        window.open(*root);
     }
-    QStringList messages;
-    const auto record = [&messages](const QString &, const QString &text) { messages << text; };
-    const Confirmations::Handler previous
-        = Confirmations::setHandler({[](auto, auto) { return true; }, record, record});
-    const auto restore = qScopeGuard([&previous] { Confirmations::setHandler(previous); });
-    SilentReporter reporter;
-    auto form = std::make_unique<MainWindow>(&reporter);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const auto close = qScopeGuard([&window] { window.close(); });
+    if (QTest::currentTestFailed())
+        return;
+    MainWindow *form = window.form();
     FolderTreeView *tree = form->LinksTree();
     LinkItem *deepest = FolderTreeView::itemOf(tree->RootNode());
     while (deepest->Children.HasFolder())
@@ -115,7 +105,8 @@ void TestDeepFolders::windowOnAChain()
     QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
     QCOMPARE(form->shownFolder(), tree->SelectedItem());
     QCOMPARE(form->statusPanel()->text(), LinkListPane::CountText(1));
-    QCOMPARE(messages, reached == depth ? QStringList() : QStringList {FolderTreeView::tooDeepText()});
+    QCOMPARE(window.questions,
+             reached == depth ? QStringList() : QStringList {"Quillmark|" + FolderTreeView::tooDeepText()});
     // Scrolled to its row (the column keeps the width of the pane: the name itself stands far right).
     const QRect row = tree->visualItemRect(tree->SelectedNode());
     QVERIFY2(row.top() >= 0 && row.bottom() < tree->viewport()->height(), qPrintable(QString::number(row.top())));

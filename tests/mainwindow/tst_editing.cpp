@@ -2,6 +2,7 @@
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
+#include "common/WindowFixture.h"
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
@@ -40,7 +41,7 @@ using namespace TreeBuilders;
 namespace {
 // Root "Quillmark": folders "Alpha" (holding "Inner" (holding "Deep") and link "a1") and "Beta" (only links),
 // links "Example" and "Other".
-void writeCollection()
+std::unique_ptr<LinkItem> collection()
 {
     auto root = LinkItem::MakeFolder("Quillmark");
     LinkItem *alpha = addFolder(*root, "Alpha");
@@ -52,8 +53,7 @@ void writeCollection()
     addLink(*beta, "b2", "http://b2");
     addLink(*root, "Example", "http://example.com");
     addLink(*root, "Other", "http://other.example");
-    QDir().mkpath(Repository::DataFolder());
-    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
+    return root;
 }
 
 QTreeWidgetItem *nodeNamed(FolderTreeView *tree, const QString &text)
@@ -155,47 +155,21 @@ private slots:
     void changesAreMarkedForSaving();
 
 private:
-    MainWindow *form() const { return m_form.get(); }
-    FolderTreeView *tree() const { return m_form->LinksTree(); }
-    FolderListView *list() const { return m_form->LinkList(); }
+    MainWindow *form() const { return m_window.form(); }
+    FolderTreeView *tree() const { return m_window.tree(); }
+    FolderListView *list() const { return m_window.list(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    SilentReporter m_reporter;
-    std::unique_ptr<MainWindow> m_form;
-    QStringList m_questions;
-    QStringList m_errors;
-    bool m_answer = true;
-    Confirmations::Handler m_previous;
+    WindowFixture m_window;
 };
 
 void TestEditing::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-    writeCollection();
-    m_questions.clear();
-    m_errors.clear();
-    m_answer = true;
-    m_previous = Confirmations::setHandler(
-        {[this](const QString &title, const QString &text) {
-             m_questions << title + QLatin1Char('|') + text;
-             return m_answer;
-         },
-         [this](const QString &title, const QString &text) { m_errors << title + QLatin1Char('|') + text; },
-         [this](const QString &title, const QString &text) {
-             m_questions << QStringLiteral("info:") + title + QLatin1Char('|') + text;
-         }});
-    m_form = std::make_unique<MainWindow>(&m_reporter);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_window.open(*collection());
 }
 
 void TestEditing::cleanup()
 {
-    m_form.reset();
-    Confirmations::setHandler(m_previous);
-    m_dir.reset();
+    m_window.close();
 }
 
 void TestEditing::lazyTreeShowsFoldersOnly()
@@ -321,9 +295,9 @@ void TestEditing::renameRules()
     tree()->commitRename();
     QCOMPARE(QString::fromStdString(FolderTreeView::itemOf(beta)->Name.str()), stored);
     QCOMPARE(beta->text(0), stored);
-    QCOMPARE(m_errors.size(), refused ? 1 : 0);
+    QCOMPARE(m_window.errors.size(), refused ? 1 : 0);
     if (refused)
-        QCOMPARE(m_errors.first(),
+        QCOMPARE(m_window.errors.first(),
                  QStringLiteral("ERROR|An item name cannot contain any of the following characters: \\"));
     else
         QCOMPARE(form()->FolderPane()->caption(), stored);
@@ -430,7 +404,7 @@ void TestEditing::deleteFromListRemovesSubtreeAndNode()
     list()->currentView()->setFocus();
     QVERIFY(form()->itemCommands()->listHasFocus());
     form()->actions()->deleteItems->trigger();
-    QCOMPARE(m_questions,
+    QCOMPARE(m_window.questions,
              QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 2 objects?"});
     QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Beta", "Other"}));
     QVERIFY(!nodeNamed(tree(), "Alpha"));
@@ -441,7 +415,7 @@ void TestEditing::deleteFromListRemovesSubtreeAndNode()
     // One entry still asks in the plural.
     selectRows(list(), {"Other"});
     form()->actions()->deleteItems->trigger();
-    QCOMPARE(m_questions.last(),
+    QCOMPARE(m_window.questions.last(),
              QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"));
 }
 
@@ -452,7 +426,7 @@ void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
     form()->descriptionPane()->descriptionEdit()->setFocus();
     QVERIFY(!form()->itemCommands()->listHasFocus());
     form()->actions()->deleteButton->trigger();
-    QCOMPARE(m_questions, QStringList {"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
+    QCOMPARE(m_window.questions, QStringList {"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
     QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Alpha", "Example", "Other"}));
     QVERIFY(!nodeNamed(tree(), "Beta"));
     QVERIFY(tree()->SelectedItem()); // a neighbour is shown
@@ -461,11 +435,11 @@ void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
 
 void TestEditing::deleteAnswerNoKeepsEverything()
 {
-    m_answer = false;
+    m_window.answer = false;
     tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
     tree()->setFocus();
     form()->actions()->deleteItems->trigger();
-    QCOMPARE(m_questions.size(), 1);
+    QCOMPARE(m_window.questions.size(), 1);
     QCOMPARE(form()->repository()->Root()->Children.Count(), 4);
     QVERIFY(nodeNamed(tree(), "Alpha"));
 }
@@ -510,7 +484,8 @@ void TestEditing::openingAsksBeforeRunningAProgram()
     QFETCH(bool, answer);
 
     StandInOpener opener;
-    const QString target = script ? m_dir->filePath(QStringLiteral("update.sh")) : QStringLiteral("http://example.com");
+    const QString target
+        = script ? m_window.dir()->filePath(QStringLiteral("update.sh")) : QStringLiteral("http://example.com");
     if (script) {
         QFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n") > 0);
@@ -518,7 +493,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
     LinkItem *link = form()->repository()->Root()->Children.Get(2);
     QCOMPARE(link->Name, std::string("Example"));
     link->Url = target.toStdString();
-    m_answer = answer;
+    m_window.answer = answer;
     selectRows(list(), {"Example"});
     list()->currentView()->setFocus();
     if (way == QLatin1String("URL label")) {
@@ -532,7 +507,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
 
     const QStringList asked {
         QStringLiteral("Quillmark|\"%1\" is a program on this computer, not a web page. Run it?").arg(target)};
-    QCOMPARE(m_questions, script ? asked : QStringList());
+    QCOMPARE(m_window.questions, script ? asked : QStringList());
     const bool opened = !script || answer;
     QCOMPARE(opener.opened, opened ? QStringList {target} : QStringList());
     QCOMPARE(link->Visits, opened ? 1 : 0);
@@ -663,13 +638,13 @@ private:
 
 void TestEditing::exportThenImportThroughTheMenus()
 {
-    FilePrompts prompts(m_dir->filePath(QStringLiteral("beta.qmf")));
+    FilePrompts prompts(m_window.dir()->filePath(QStringLiteral("beta.qmf")));
     form()->transferCommands()->setPrompts(&prompts);
     tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
     MainActions *a = form()->actions();
     QVERIFY(a->exportQuillmark->isEnabled());
     a->exportQuillmark->trigger();
-    QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("beta.qmf"))));
+    QVERIFY(QFile::exists(m_window.dir()->filePath(QStringLiteral("beta.qmf"))));
 
     // Imported into Alpha: Alpha keeps its own name and gains Beta's links, and is relisted.
     tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
@@ -705,7 +680,7 @@ void TestEditing::otherFormatsThroughTheMenus()
     QFETCH(QString, exportEntry);
     QFETCH(QString, importEntry);
     QFETCH(QString, file);
-    FilePrompts prompts(m_dir->filePath(file));
+    FilePrompts prompts(m_window.dir()->filePath(file));
     form()->formatCommands()->setPrompts(&prompts);
     MainActions *a = form()->actions();
     const auto entry = [a](const QString &name) {
@@ -717,7 +692,7 @@ void TestEditing::otherFormatsThroughTheMenus()
     tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
     QVERIFY(entry(exportEntry)->isEnabled());
     entry(exportEntry)->trigger();
-    QVERIFY(QFile::exists(m_dir->filePath(file)));
+    QVERIFY(QFile::exists(m_window.dir()->filePath(file)));
 
     tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
     LinkItem *alpha = tree()->SelectedItem();
@@ -814,7 +789,7 @@ void TestEditing::changesAreMarkedForSaving()
     };
     // Showing the root folder at the start counts its visit but is no reason to write.
     QVERIFY(!form()->autoSave()->hasUnsavedChanges());
-    FilePrompts prompts(m_dir->filePath(QStringLiteral("beta.qmf")));
+    FilePrompts prompts(m_window.dir()->filePath(QStringLiteral("beta.qmf")));
     form()->transferCommands()->setPrompts(&prompts);
     MainActions *a = form()->actions();
     if (command == "browse") {

@@ -1,4 +1,4 @@
-#include "ListFixture.h"
+#include "common/ListFixture.h"
 
 #include "mainwindow/LinkListModel.h"
 #include "settings/ColumnInfo.h"

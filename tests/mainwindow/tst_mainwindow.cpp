@@ -79,9 +79,8 @@ private slots:
     void descriptionPaneStaysUsable();
     void statusPanelFollowsWidth();
     void listsTheRootFolder();
-    void menuTable_data();
-    void menuTable();
-    void menuOrder();
+    void menus_data();
+    void menus();
     void paneSwitches();
 
 private:
@@ -351,77 +350,77 @@ void TestMainWindow::listsTheRootFolder()
     QCOMPARE(form.repository()->Root()->Visits, 1);
 }
 
-void TestMainWindow::menuTable_data()
+void TestMainWindow::menus_data()
 {
+    // Each entry is its caption, or "caption|shortcut|status tip|help context" where those are checked too.
     QTest::addColumn<QStringList>("path");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<QString>("statusTip");
-    QTest::addColumn<int>("helpContext");
+    QTest::addColumn<QStringList>("entries");
+    // Whether the entries are the whole menu, in display order.
+    QTest::addColumn<bool>("whole");
 
-    const auto row = [](const char *name, QStringList path, const char *shortcut, const char *tip, int help) {
-        QTest::newRow(name) << path << QString::fromLatin1(shortcut) << QString::fromLatin1(tip) << help;
+    const auto row = [](const char *name, QStringList path, QStringList entries, bool whole) {
+        QTest::newRow(name) << path << entries << whole;
     };
-    row("new folder", {"&File", "&New", "&Folder"}, "Ctrl+F", "Create a new folder", 1011);
-    row("new url", {"&File", "&New", "&URL..."}, "Ctrl+U", "Create a new item", 1012);
-    row("import native", {"&File", "I&mport", "&Quillmark File..."}, "", "Imports quillmark file into the repository",
-        1021);
-    row("export html", {"&File", "&Export", "&HTML File..."}, "",
-        "Exports all or part of the repository into html file", 0);
-    row("properties", {"&File", "&Properties..."}, "Ctrl+P", "Displays the properties of the seleced item", 104);
-    row("close", {"&File", "&Close"}, "", "Close window", 105);
-    row("delete", {"&Edit", "&Delete"}, "Del", "Deletes the selection", 205);
-    row("delete empty", {"&Edit", "Delete &Empty Folders"}, "Ctrl+E", "Deletes empty folders from the current folder",
-        0);
-    row("select all", {"&Edit", "Select A&ll"}, "Ctrl+A", "Select all items in the window", 209);
-    row("search", {"&Edit", "&Search..."}, "Ctrl+S", "Finds objects across all folders", 0);
-    row("up", {"&Edit", "&Up one Level"}, "", "Go to the parent folder", 208);
-    row("toolbar", {"&View", "&Toolbar"}, "", "Show or hide the toolbar", 301);
-    row("folders", {"&View", "&Folders"}, "", "Show or hide the folders bar", 3031);
-    row("large icons", {"&View", "La&rge Icons"}, "", "Displays items by using large icons", 309);
-    row("details", {"&View", "&Details"}, "", "Displays information about each item in the window", 312);
-    row("arrange by", {"&View", "&Arrange Icons by"}, "", "Arranging items in the window", 306);
-    row("by rating", {"&View", "&Arrange Icons by", "&Rating"}, "", "Arrange items in the window by rating", 306);
-    row("descending", {"&View", "&Arrange Icons by", "&Sort Descending"}, "", "Sort items in descending order", 306);
-    row("all bookmarks", {"&View", "All &Bookmarks"}, "", "Show all objects", 0);
-    row("contents", {"&Help", "&Contents"}, "F1", "Opens help", 401);
-    row("news", {"&Help", "Quillmark on the &Web", "&Product News"}, "", "Opens the Quillmark product news page", 406);
-    row("about", {"&Help", "&About..."}, "", "Displays program information, version number, and copyright", 404);
+    row("file", {"&File"},
+        {"&New", "-", "I&mport", "&Export", "-",
+         "&Properties...|Ctrl+P|Displays the properties of the seleced item|104", "&Close||Close window|105"},
+        true);
+    row("file new", {"&File", "&New"},
+        {"&Folder|Ctrl+F|Create a new folder|1011", "&URL...|Ctrl+U|Create a new item|1012"}, false);
+    row("import", {"&File", "I&mport"},
+        {"&Quillmark File...||Imports quillmark file into the repository|1021", "-", "Internet Explorer &Favorites...",
+         "&Mozilla Bookmarks...", "&Opera Hotlist...", "-", "&XBEL Bookmarks..."},
+        true);
+    row("export", {"&File", "&Export"}, {"&HTML File...||Exports all or part of the repository into html file|0"},
+        false);
+    row("edit", {"&Edit"},
+        {"&Delete|Del|Deletes the selection|205",
+         "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0", "-",
+         "Select A&ll|Ctrl+A|Select all items in the window|209", "D&eselect All", "I&nvert Selection", "-",
+         "&Search...|Ctrl+S|Finds objects across all folders|0", "-", "&Up one Level||Go to the parent folder|208"},
+        true);
+    row("view", {"&View"},
+        {"&Toolbar||Show or hide the toolbar|301", "&Status Bar", "-", "Description &Pane", "Folder Pa&ne",
+         "&Folders||Show or hide the folders bar|3031", "-", "E&xpand All", "&Collapse All", "-",
+         "La&rge Icons||Displays items by using large icons|309", "S&mall Icons", "&List",
+         "&Details||Displays information about each item in the window|312", "-",
+         "&Arrange Icons by||Arranging items in the window|306", "&Go to Folder...",
+         "All &Bookmarks||Show all objects|0"},
+        true);
+    row("arrange by", {"&View", "&Arrange Icons by"},
+        {"&Rating||Arrange items in the window by rating|306", "&Sort Descending||Sort items in descending order|306"},
+        false);
+    row("help", {"&Help"},
+        {"&Contents|F1|Opens help|401", "-", "&Tip of the Day...", "Quillmark on the &Web", "-",
+         "&About...||Displays program information, version number, and copyright|404"},
+        true);
+    row("web", {"&Help", "Quillmark on the &Web"}, {"&Product News||Opens the Quillmark product news page|406"}, false);
 }
 
-void TestMainWindow::menuTable()
+void TestMainWindow::menus()
 {
     QFETCH(QStringList, path);
-    QFETCH(QString, shortcut);
-    QFETCH(QString, statusTip);
-    QFETCH(int, helpContext);
+    QFETCH(QStringList, entries);
+    QFETCH(bool, whole);
 
     RecordingReporter reporter;
     MainWindow form(&reporter);
-    QAction *entry = menuEntry(form.menuBar(), path);
-    QVERIFY2(entry, qPrintable(path.join(QLatin1Char('>'))));
-    QCOMPARE(entry->shortcut().toString(), shortcut);
-    QCOMPARE(entry->statusTip(), statusTip);
-    QCOMPARE(entry->property("helpContext").toInt(), helpContext);
-}
-
-void TestMainWindow::menuOrder()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    QCOMPARE(captions(menuEntry(form.menuBar(), {"&File"})->menu()),
-             (QStringList {"&New", "-", "I&mport", "&Export", "-", "&Properties...", "&Close"}));
-    QCOMPARE(captions(menuEntry(form.menuBar(), {"&File", "I&mport"})->menu()),
-             (QStringList {"&Quillmark File...", "-", "Internet Explorer &Favorites...", "&Mozilla Bookmarks...",
-                           "&Opera Hotlist...", "-", "&XBEL Bookmarks..."}));
-    QCOMPARE(captions(menuEntry(form.menuBar(), {"&Edit"})->menu()),
-             (QStringList {"&Delete", "Delete &Empty Folders", "-", "Select A&ll", "D&eselect All", "I&nvert Selection",
-                           "-", "&Search...", "-", "&Up one Level"}));
-    QCOMPARE(captions(menuEntry(form.menuBar(), {"&View"})->menu()),
-             (QStringList {"&Toolbar", "&Status Bar", "-", "Description &Pane", "Folder Pa&ne", "&Folders", "-",
-                           "E&xpand All", "&Collapse All", "-", "La&rge Icons", "S&mall Icons", "&List", "&Details",
-                           "-", "&Arrange Icons by", "&Go to Folder...", "All &Bookmarks"}));
-    QCOMPARE(captions(menuEntry(form.menuBar(), {"&Help"})->menu()),
-             (QStringList {"&Contents", "-", "&Tip of the Day...", "Quillmark on the &Web", "-", "&About..."}));
+    QAction *menu = menuEntry(form.menuBar(), path);
+    QVERIFY2(menu && menu->menu(), qPrintable(path.join(QLatin1Char('>'))));
+    QStringList expected;
+    for (const QString &entry : entries) {
+        const QStringList fields = entry.split(QLatin1Char('|'));
+        expected << fields.first();
+        if (fields.size() == 1)
+            continue;
+        QAction *action = menuEntry(form.menuBar(), path + QStringList {fields[0]});
+        QVERIFY2(action, qPrintable(fields[0]));
+        QCOMPARE(action->shortcut().toString(), fields[1]);
+        QCOMPARE(action->statusTip(), fields[2]);
+        QCOMPARE(action->property("helpContext").toInt(), fields[3].toInt());
+    }
+    if (whole)
+        QCOMPARE(captions(menu->menu()), expected);
 }
 
 void TestMainWindow::paneSwitches()

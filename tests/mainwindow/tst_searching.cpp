@@ -2,6 +2,7 @@
 // and Delete Empty Folders.
 #include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
+#include "common/WindowFixture.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderListView.h"
@@ -34,7 +35,7 @@ using namespace TreeBuilders;
 namespace {
 // Root: "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and an
 // empty "Asia" holding an empty "Japan"), "Work" (only links), link "Cafeteria menu".
-void writeCollection()
+std::unique_ptr<LinkItem> collection()
 {
     auto root = LinkItem::MakeFolder("Quillmark");
     LinkItem *travel = addFolder(*root, "Travel");
@@ -48,8 +49,7 @@ void writeCollection()
     addLink(*work, "Tracker", "http://tracker.example/");
     addLink(*work, "Wiki", "http://wiki.example/");
     addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
-    QDir().mkpath(Repository::DataFolder());
-    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
+    return root;
 }
 
 QStringList rowNames(const FolderListView *list)
@@ -91,44 +91,22 @@ private slots:
     void searchShortcutFocusesTheField();
 
 private:
-    MainWindow *form() const { return m_form.get(); }
-    FolderListView *list() const { return m_form->LinkList(); }
-    FolderTreeView *tree() const { return m_form->LinksTree(); }
-    QLineEdit *field() const { return m_form->searchCommands()->SearchEdit(); }
+    MainWindow *form() const { return m_window.form(); }
+    FolderListView *list() const { return m_window.list(); }
+    FolderTreeView *tree() const { return m_window.tree(); }
+    QLineEdit *field() const { return form()->searchCommands()->SearchEdit(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    SilentReporter m_reporter;
-    std::unique_ptr<MainWindow> m_form;
-    QStringList m_boxes;
-    bool m_answer = true;
-    Confirmations::Handler m_previous;
+    WindowFixture m_window;
 };
 
 void TestSearching::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-    writeCollection();
-    m_boxes.clear();
-    m_answer = true;
-    const auto record
-        = [this](const QString &title, const QString &text) { m_boxes << title + QLatin1Char('|') + text; };
-    m_previous = Confirmations::setHandler({[this, record](const QString &title, const QString &text) {
-                                                record(title, text);
-                                                return m_answer;
-                                            },
-                                            record, record});
-    m_form = std::make_unique<MainWindow>(&m_reporter);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_window.open(*collection());
 }
 
 void TestSearching::cleanup()
 {
-    m_form.reset();
-    Confirmations::setHandler(m_previous);
-    m_dir.reset();
+    m_window.close();
 }
 
 void TestSearching::resultsFollowTyping()
@@ -184,7 +162,8 @@ void TestSearching::deletingAResultKeepsEverythingConsistent()
     selectRow(list(), QStringLiteral("Europe"));
     list()->currentView()->setFocus();
     form()->actions()->deleteItems->trigger();
-    QCOMPARE(m_boxes, QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"});
+    QCOMPARE(m_window.questions,
+             QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"});
     QVERIFY(tree()->findItems(QStringLiteral("Europe"), Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
     QCOMPARE(rowNames(list()), QStringList {});
     // The next search reads the collection as it is now.
@@ -283,7 +262,7 @@ void TestSearching::deleteEmptyFolders()
     tree()->ExpandAll();
     tree()->setCurrentItem(tree()->findItems(start, Qt::MatchExactly | Qt::MatchRecursive).first());
     form()->actions()->deleteEmptyFolders->trigger();
-    QCOMPARE(m_boxes, QStringList {question});
+    QCOMPARE(m_window.questions, QStringList {question});
     for (const QString &name : gone)
         QVERIFY2(tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).isEmpty(), qPrintable(name));
     for (const QString &name : kept)

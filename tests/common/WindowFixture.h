@@ -1,0 +1,72 @@
+#pragma once
+
+#include "common/SilentReporter.h"
+#include "mainwindow/Confirmations.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/MainWindow.h"
+#include "settings/Settings.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// A main window over a collection of the test's own, in a folder of its own: the data file holds root,
+// the settings start empty, and the message boxes are recorded as "title|text" instead of shown: questions
+// and information in `questions`, errors in `errors`. Questions get `answer`. Use open() in init() and close() in
+// cleanup() (a failure in init() skips the test); elsewhere check QTest::currentTestFailed() after open().
+class WindowFixture
+{
+public:
+    void open(const LinkItem &root)
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+        Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+        QDir().mkpath(Repository::DataFolder());
+        QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), root, nullptr));
+        questions.clear();
+        errors.clear();
+        answer = true;
+        m_previous = Confirmations::setHandler(
+            {[this](const QString &title, const QString &text) {
+                 questions << title + QLatin1Char('|') + text;
+                 return answer;
+             },
+             [this](const QString &title, const QString &text) { errors << title + QLatin1Char('|') + text; },
+             [this](const QString &title, const QString &text) { questions << title + QLatin1Char('|') + text; }});
+        m_form = std::make_unique<MainWindow>(&m_reporter);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    void close()
+    {
+        m_form.reset();
+        Confirmations::setHandler(m_previous);
+        m_dir.reset();
+    }
+
+    MainWindow *form() const { return m_form.get(); }
+    FolderTreeView *tree() const { return m_form->LinksTree(); }
+    FolderListView *list() const { return m_form->LinkList(); }
+    QTemporaryDir *dir() const { return m_dir.get(); }
+
+    // The message boxes shown so far.
+    QStringList questions;
+    QStringList errors;
+    bool answer = true;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    SilentReporter m_reporter;
+    std::unique_ptr<MainWindow> m_form;
+    Confirmations::Handler m_previous;
+};
