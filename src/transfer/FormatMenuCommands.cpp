@@ -1,11 +1,11 @@
 #include "transfer/FormatMenuCommands.h"
 
+#include "formats/FormatCommands.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "transfer/DialogPrompts.h"
 #include "transfer/ImportProgress.h"
 #include "transfer/TransferHost.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QProgressDialog>
 

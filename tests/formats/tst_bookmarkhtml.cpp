@@ -1,14 +1,14 @@
 // The browser bookmark HTML reader on what real files get wrong, and the writer's escaping.
 #include "FormatFixtures.h"
 
+#include "formats/BookmarkHtmlReader.h"
+#include "formats/BookmarkHtmlWriter.h"
+#include "formats/HtmlTokenizer.h"
+#include "formats/PageWriter.h"
+#include "formats/XbelWriter.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/BookmarkHtmlReader.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
-#include "transfer/formats/HtmlTokenizer.h"
-#include "transfer/formats/PageWriter.h"
-#include "transfer/formats/XbelWriter.h"
 
 #include <QElapsedTimer>
 #include <QStringDecoder>

@@ -2,11 +2,11 @@
 // Favorites import reads back; and the shortcut reading rules of that import.
 #include "FormatFixtures.h"
 
+#include "formats/FavoritesReader.h"
+#include "formats/FavoritesWriter.h"
+#include "formats/UniqueFileNames.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FavoritesReader.h"
-#include "transfer/formats/FavoritesWriter.h"
-#include "transfer/formats/UniqueFileNames.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,14 +4,14 @@
 #include "FormatFixtures.h"
 #include "common/FailDevice.h"
 
+#include "formats/BookmarkHtmlWriter.h"
+#include "formats/DateConverter.h"
+#include "formats/FormatCommands.h"
+#include "formats/OperaHotlistWriter.h"
+#include "formats/PageWriter.h"
+#include "formats/XbelWriter.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
-#include "transfer/formats/DateConverter.h"
-#include "transfer/formats/FormatCommands.h"
-#include "transfer/formats/OperaHotlistWriter.h"
-#include "transfer/formats/PageWriter.h"
-#include "transfer/formats/XbelWriter.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,12 +2,12 @@
 // and XBEL readers on damaged input.
 #include "FormatFixtures.h"
 
+#include "formats/FormatCommands.h"
+#include "formats/OperaHotlistReader.h"
+#include "formats/XbelReader.h"
 #include "store/LinkItem.h"
 #include "store/OleDate.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FormatCommands.h"
-#include "transfer/formats/OperaHotlistReader.h"
-#include "transfer/formats/XbelReader.h"
 
 #include <QTest>
 

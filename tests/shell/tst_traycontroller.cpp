@@ -1,5 +1,6 @@
 #include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
+#include "formats/FormatCommands.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/TerminationSignals.h"
@@ -11,7 +12,6 @@
 #include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 #include "transfer/TransferFakes.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QAction>
 #include <QApplication>
