@@ -122,7 +122,7 @@ bool isBookmarkDoctype(std::string_view declaration)
 class Parser
 {
 public:
-    Parser(const QByteArray &html, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+    Parser(const QByteArray &html, LinkItem &target, ImportReport &report, const Progress &progress)
         : m_tokens(std::string_view(html.constData(), size_t(html.size()))), m_sink(target, report, progress, html),
           m_report(report), m_cleanSource(FormatText::isCleanUtf8(m_tokens.html()))
     {
@@ -505,7 +505,7 @@ QByteArray BookmarkHtmlReader::toUtf8(const QByteArray &bytes)
     return TextCodec::toDisplay(std::string_view(bytes.constData(), size_t(bytes.size()))).toUtf8();
 }
 
-ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress)
+ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress)
 {
     ImportReport report;
     const QByteArray html = toUtf8(bytes);
@@ -514,7 +514,7 @@ ImportReport BookmarkHtmlReader::readBytes(const QByteArray &bytes, LinkItem &ta
     return report;
 }
 
-ImportReport BookmarkHtmlReader::read(QIODevice &device, LinkItem &target, const ReadProgress &progress)
+ImportReport BookmarkHtmlReader::read(QIODevice &device, LinkItem &target, const Progress &progress)
 {
     if (!device.isReadable()) {
         ImportReport report;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/FormatProgress.h"
 #include "formats/ImportReport.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,8 +29,8 @@ public:
     // some programs write; a later date cannot be stored in seconds without being misread.
     static constexpr long long MaxLastVisitSeconds = 100'000'000'000LL;
 
-    static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
-    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport read(QIODevice &device, LinkItem &target, const Progress &progress = {});
+    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress = {});
 
     // The charset that the byte order mark or the META tag names, lower case; empty when none does.
     static QByteArray declaredCharset(const QByteArray &bytes);

@@ -145,10 +145,10 @@ private:
 
 } // namespace
 
-ExportReport BookmarkHtmlWriter::write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress)
+ExportReport BookmarkHtmlWriter::write(QIODevice &device, const LinkItem &folder, const Progress &progress)
 {
     ExportReport report;
-    ExportProgress ticks(progress, folder);
+    ExportProgress ticks(progress);
     Writer writer(device);
     writer.header(folder);
     const bool whole = walkSubtree(

@@ -102,7 +102,7 @@ std::optional<std::string> FavoritesReader::shortcutUrl(const QByteArray &conten
     return std::nullopt;
 }
 
-ImportReport FavoritesReader::importDirectory(const QString &path, LinkItem &target, const ReadProgress &progress)
+ImportReport FavoritesReader::importDirectory(const QString &path, LinkItem &target, const Progress &progress)
 {
     ImportReport report;
     const QFileInfo top(path);

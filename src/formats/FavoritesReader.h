@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/FormatProgress.h"
 #include "formats/ImportReport.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +21,7 @@ class LinkItem;
 class FavoritesReader
 {
 public:
-    static ImportReport importDirectory(const QString &path, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport importDirectory(const QString &path, LinkItem &target, const Progress &progress = {});
 
     // The value of the key "URL" in the section "InternetShortcut" (section and key in any case), with
     // blanks around it and one pair of enclosing quotes removed, cut at a zero byte and to 2047 bytes

@@ -159,10 +159,10 @@ QByteArray FavoritesWriter::shortcut(std::string_view url)
     return QByteArrayLiteral("[InternetShortcut]\r\nURL=") + value + QByteArrayLiteral("\r\n");
 }
 
-ExportReport FavoritesWriter::write(const QString &directory, const LinkItem &folder, const WriteProgress &progress)
+ExportReport FavoritesWriter::write(const QString &directory, const LinkItem &folder, const Progress &progress)
 {
     ExportReport report;
-    ExportProgress ticks(progress, folder);
+    ExportProgress ticks(progress);
     Writer writer(report, ticks);
     writer.run(directory, folder);
     return report;

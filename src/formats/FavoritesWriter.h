@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/ExportReport.h"
-#include "formats/FormatProgress.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +19,7 @@ class FavoritesWriter
 {
 public:
     // Creates directory when it does not exist.
-    static ExportReport write(const QString &directory, const LinkItem &folder, const WriteProgress &progress = {});
+    static ExportReport write(const QString &directory, const LinkItem &folder, const Progress &progress = {});
 
     // name as a file name: / \ : * ? " < > | and control characters become "_", and so do leading
     // dots (such names are hidden); trailing dots and blanks go; a reserved device name of Windows

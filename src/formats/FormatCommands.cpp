@@ -34,7 +34,7 @@ QString nativePath(const QString &path)
 
 // Reads into a scratch folder whose top record takes the stored folder's fields, then moves the
 // stored children into target.
-ImportReport importNative(QFile &file, LinkItem &target, const ReadProgress &progress)
+ImportReport importNative(QFile &file, LinkItem &target, const Progress &progress)
 {
     LinkItem scratch;
     const NativeFile::ReadResult result = NativeFile::read(file, scratch, /*refuseNewer=*/false, progress);
@@ -73,7 +73,7 @@ void moveChildren(LinkItem &from, LinkItem &to)
     to.Children.InsertSortedBatch(std::move(children));
 }
 
-ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const ReadProgress &progress)
+ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const Progress &progress)
 {
     if (format == BookmarkFormat::Favorites)
         return FavoritesReader::importDirectory(path, target, progress);
@@ -103,7 +103,7 @@ ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &ta
     return report;
 }
 
-ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder, const WriteProgress &progress)
+ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder, const Progress &progress)
 {
     if (format == BookmarkFormat::Favorites)
         return FavoritesWriter::write(path, folder, progress);

@@ -2,8 +2,8 @@
 
 #include "formats/BookmarkFormat.h"
 #include "formats/ExportReport.h"
-#include "formats/FormatProgress.h"
 #include "formats/ImportReport.h"
+#include "store/Progress.h"
 
 #include <QString>
 
@@ -17,8 +17,7 @@ namespace FormatCommands {
 
 // Adds what the file (for Favorites: the folder) at path holds to target's children. The target's own
 // fields are left alone (a native file's top record included).
-ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target,
-                        const ReadProgress &progress = {});
+ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const Progress &progress = {});
 
 // Moves every child of from into to's children, where inserting them one by one with InsertSorted would
 // put them, in time linear in the number of children of both.
@@ -28,7 +27,7 @@ void moveChildren(LinkItem &from, LinkItem &to);
 // is complete (nothing is left behind when the export fails or is cancelled); for Favorites, into the
 // folder path, created when missing.
 ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder,
-                      const WriteProgress &progress = {});
+                      const Progress &progress = {});
 
 // For the status bar: "2 folders and 12 links imported".
 QString importSummary(const ImportReport &report);

@@ -10,7 +10,7 @@ constexpr int ItemsPerReport = 512;
 constexpr qint64 BytesPerReport = 256 * 1024;
 } // namespace
 
-ItemSink::ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress, const QByteArray &source)
+ItemSink::ItemSink(LinkItem &target, ImportReport &report, Progress progress, const QByteArray &source)
     : m_block(ItemBlock::create()), m_report(report), m_progress(std::move(progress))
 {
     m_block->bytes() = source;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/FormatProgress.h"
 #include "store/ItemBlock.h"
+#include "store/Progress.h"
 
 #include <memory>
 #include <string_view>
@@ -21,7 +21,7 @@ class ItemSink
 public:
     // source, when given, is what is being read: texts that are pieces of it point into it instead of
     // being copied, and the items keep it.
-    ItemSink(LinkItem &target, ImportReport &report, ReadProgress progress = {}, const QByteArray &source = {});
+    ItemSink(LinkItem &target, ImportReport &report, Progress progress = {}, const QByteArray &source = {});
     ~ItemSink();
 
     ItemSink(const ItemSink &) = delete;
@@ -66,7 +66,7 @@ private:
     ItemBlockRef m_block;
     std::vector<Frame> m_frames;
     ImportReport &m_report;
-    ReadProgress m_progress;
+    Progress m_progress;
     qint64 m_reportedAt = 0;
     int m_sinceReport = 0;
     LinkItem *m_last = nullptr;

@@ -47,7 +47,7 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 class Parser
 {
 public:
-    Parser(std::string_view text, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+    Parser(std::string_view text, LinkItem &target, ImportReport &report, const Progress &progress)
         : m_text(text), m_sink(target, report, progress), m_report(report)
     {
     }
@@ -158,7 +158,7 @@ void Parser::field(std::string_view key, std::string_view value)
 
 } // namespace
 
-ImportReport OperaHotlistReader::readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress)
+ImportReport OperaHotlistReader::readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress)
 {
     ImportReport report;
     Parser parser(std::string_view(bytes.constData(), size_t(bytes.size())), target, report, progress);
@@ -166,7 +166,7 @@ ImportReport OperaHotlistReader::readBytes(const QByteArray &bytes, LinkItem &ta
     return report;
 }
 
-ImportReport OperaHotlistReader::read(QIODevice &device, LinkItem &target, const ReadProgress &progress)
+ImportReport OperaHotlistReader::read(QIODevice &device, LinkItem &target, const Progress &progress)
 {
     if (!device.isReadable()) {
         ImportReport report;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/FormatProgress.h"
 #include "formats/ImportReport.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 
@@ -20,6 +20,6 @@ public:
     static constexpr char VisitsKey[] = "QUILLMARK VISITS";
     static constexpr char RatingKey[] = "QUILLMARK RATING";
 
-    static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
-    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport read(QIODevice &device, LinkItem &target, const Progress &progress = {});
+    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress = {});
 };

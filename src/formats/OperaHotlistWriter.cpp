@@ -73,10 +73,10 @@ private:
 
 } // namespace
 
-ExportReport OperaHotlistWriter::write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress)
+ExportReport OperaHotlistWriter::write(QIODevice &device, const LinkItem &folder, const Progress &progress)
 {
     ExportReport report;
-    ExportProgress ticks(progress, folder);
+    ExportProgress ticks(progress);
     Writer writer(device);
     const bool whole = walkSubtree(
         folder,

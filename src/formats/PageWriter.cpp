@@ -182,10 +182,10 @@ bool PageWriter::isSafeLinkTarget(std::string_view url)
 }
 
 ExportReport PageWriter::write(QIODevice &device, const LinkItem &folder, const QDateTime &generated,
-                               const WriteProgress &progress)
+                               const Progress &progress)
 {
     ExportReport report;
-    ExportProgress ticks(progress, folder);
+    ExportProgress ticks(progress);
     Writer writer(device, generated);
     writer.header(folder);
     const bool whole = walkSubtree(

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/ExportReport.h"
-#include "formats/FormatProgress.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -18,7 +18,7 @@ class PageWriter
 public:
     // generated is the time printed in the page's heading.
     static ExportReport write(QIODevice &device, const LinkItem &folder, const QDateTime &generated,
-                              const WriteProgress &progress = {});
+                              const Progress &progress = {});
     static QByteArray toBytes(const LinkItem &folder, const QDateTime &generated);
 
     // Whether url may be the target of a link in the page (http, https, ftp, mailto, file, news).

@@ -54,12 +54,3 @@ template<class Enter, class Leave> bool walkSubtree(const LinkItem &top, Enter e
     }
     return true;
 }
-
-// The entries below top, at any depth.
-inline int countSubtree(const LinkItem &top)
-{
-    int count = 0;
-    walkSubtree(
-        top, [&count](const LinkItem &, int) { return ++count > 0; }, [](const LinkItem &, int) { return true; });
-    return count;
-}

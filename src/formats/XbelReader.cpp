@@ -51,7 +51,7 @@ constexpr qint64 AliasBytesPerCharacter = 4;
 class Parser
 {
 public:
-    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const ReadProgress &progress)
+    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const Progress &progress)
         : m_xml(&device), m_sink(target, report, progress), m_report(report)
     {
     }
@@ -231,7 +231,7 @@ void Parser::alias()
 
 } // namespace
 
-ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const ReadProgress &progress)
+ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const Progress &progress)
 {
     ImportReport report;
     if (!device.isReadable()) {
@@ -243,7 +243,7 @@ ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const ReadPro
     return report;
 }
 
-ImportReport XbelReader::readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress)
+ImportReport XbelReader::readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress)
 {
     QBuffer buffer;
     buffer.setData(bytes);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/FormatProgress.h"
 #include "formats/ImportReport.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 
@@ -20,6 +20,6 @@ public:
     // The owner of our metadata elements.
     static constexpr char MetadataOwner[] = "urn:x-quillmark:metadata";
 
-    static ImportReport read(QIODevice &device, LinkItem &target, const ReadProgress &progress = {});
-    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const ReadProgress &progress = {});
+    static ImportReport read(QIODevice &device, LinkItem &target, const Progress &progress = {});
+    static ImportReport readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress = {});
 };

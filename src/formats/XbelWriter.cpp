@@ -141,10 +141,10 @@ int maxDepth(const LinkItem &folder)
 
 } // namespace
 
-ExportReport XbelWriter::write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress)
+ExportReport XbelWriter::write(QIODevice &device, const LinkItem &folder, const Progress &progress)
 {
     ExportReport report;
-    ExportProgress ticks(progress, folder);
+    ExportProgress ticks(progress);
     Writer writer(device, maxDepth(folder) <= MaxFormattedDepth);
     writer.header(folder);
     const bool whole = walkSubtree(

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/ExportReport.h"
-#include "formats/FormatProgress.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 
@@ -15,6 +15,6 @@ class QIODevice;
 class XbelWriter
 {
 public:
-    static ExportReport write(QIODevice &device, const LinkItem &folder, const WriteProgress &progress = {});
+    static ExportReport write(QIODevice &device, const LinkItem &folder, const Progress &progress = {});
     static QByteArray toBytes(const LinkItem &folder);
 };

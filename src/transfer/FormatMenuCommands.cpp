@@ -66,7 +66,7 @@ void FormatMenuCommands::exportFormat(BookmarkFormat format)
     // Long exports show their progress like the imports do, with the folders and links written so far.
     ImportProgress progress(m_host->hostWindow(), m_progressDelay, ImportProgress::Direction::Export);
     const ExportReport report = FormatCommands::exportTo(
-        format, path, *folder, [&progress](int folders, int links, qint64) { return progress.update(folders, links); });
+        format, path, *folder, [&progress](int folders, int links) { return progress.update(folders, links); });
     if (report.hasError())
         m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot create file %1").arg(path), report.errorString());
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "store/Progress.h"
+
 #include <QString>
 
-#include <functional>
 #include <string>
 
 class LinkItem;
@@ -18,9 +19,7 @@ public:
     // What the shortcut lookup gives when the file holds no URL.
     static constexpr const char *NoUrl = "non url";
 
-    // Called after every item with the items imported so far; returning false stops the import, and
-    // what was imported stays.
-    using Progress = std::function<bool(int folders, int links)>;
+    // Told the items imported so far after every item.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     // Imports the folder tree below `path` (with or without a closing separator) into target's children.
