@@ -1,12 +1,12 @@
 #include "transfer/TransferCommands.h"
 
+#include "formats/FormatCommands.h"
 #include "platform/Paths.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
-#include "transfer/IEFavorites.h"
 #include "transfer/TransferHost.h"
 
 #include <QDir>
@@ -136,7 +136,6 @@ void TransferCommands::importFavorites()
     LinkItem *target = m_host->shownFolder();
     if (!target)
         return;
-    IEFavorites importer;
     FavoritesFolderDialog form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
     form.setWindowTitle(QStringLiteral("Import Internet Explorer Favorites"));
     form.promptLabel()->setText(QStringLiteral("Select which folder you want to import from."));
@@ -147,10 +146,11 @@ void TransferCommands::importFavorites()
         return;
 
     ImportProgress progress(m_host->hostWindow(), m_progressDelay);
-    importer.setProgress([&progress](int folders, int links) { return progress.update(folders, links); });
-    importer.ImportDirectory(path, target);
+    const ImportReport report
+        = FormatCommands::importFrom(BookmarkFormat::Favorites, path, *target,
+                                     [&progress](int folders, int links) { return progress.update(folders, links); });
     m_host->refreshShownFolder();
     setCountStatus();
-    if (importer.wasCancelled())
-        reportCancelled(importer.foldersRead(), importer.linksRead());
+    if (report.status == ImportReport::Cancelled)
+        reportCancelled(report.folders, report.links);
 }

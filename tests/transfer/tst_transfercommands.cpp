@@ -6,8 +6,8 @@
 #include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 
-#include "FavoritesFixture.h"
 #include "TransferFakes.h"
+#include "common/FavoritesFixture.h"
 #include "common/TreeBuilders.h"
 
 #include <QApplication>

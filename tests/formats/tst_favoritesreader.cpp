@@ -1,8 +1,8 @@
 // The Favorites import on folder trees built in a temporary folder.
+#include "formats/FavoritesReader.h"
 #include "store/LinkItem.h"
-#include "transfer/IEFavorites.h"
 
-#include "FavoritesFixture.h"
+#include "common/FavoritesFixture.h"
 #include "common/SpecialFiles.h"
 
 #include <QElapsedTimer>
@@ -48,7 +48,7 @@ bool soundTree(const LinkItem &folder)
 
 } // namespace
 
-class TestIEFavorites : public QObject
+class TestFavoritesReader : public QObject
 {
     Q_OBJECT
 private slots:
@@ -69,7 +69,7 @@ private:
     QString m_favorites;
 };
 
-void TestIEFavorites::initTestCase()
+void TestFavoritesReader::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_favorites = m_dir.filePath(QStringLiteral("Favorites"));
@@ -85,6 +85,9 @@ void TestIEFavorites::initTestCase()
     QVERIFY(writeFile(f + "binary.url", QByteArray("\0\1\2[\0", 5)));
     QVERIFY(writeFile(f + ".url", shortcut("http://dot/")));
     QVERIFY(writeFile(f + "desktop.ini.url", shortcut("http://visible/")));
+    // Item names never hold a backslash; POSIX file names may.
+    QVERIFY(writeFile(f + "back\\slash.url", shortcut("http://bs/")));
+    QVERIFY(makeFolder(f + "Back\\Slash"));
     QVERIFY(writeFile(f + ".hidden.url", shortcut("http://hidden/")));
     QVERIFY(writeFile(f + ".Hidden Folder/Inside.url", shortcut("http://inside-hidden/")));
     QVERIFY(makeFolder(f + "Empty"));
@@ -93,7 +96,7 @@ void TestIEFavorites::initTestCase()
     QVERIFY(writeFile(f + "Links/z.url", shortcut("http://z/")));
 }
 
-void TestIEFavorites::linkName_data()
+void TestFavoritesReader::linkName_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("name");
@@ -107,24 +110,24 @@ void TestIEFavorites::linkName_data()
                                     << "";
     QTest::newRow("closing dot") << "a."
                                  << "a";
-    QTest::newRow("backslash") << "back\\slash.url"
-                               << "back_slash";
     QTest::newRow("non-ASCII") << QString::fromUtf8("Caf\xC3\xA9.url") << QString::fromUtf8("Caf\xC3\xA9");
 }
 
-void TestIEFavorites::linkName()
+void TestFavoritesReader::linkName()
 {
     QFETCH(QString, fileName);
     QFETCH(QString, name);
-    QCOMPARE(QString::fromStdString(IEFavorites::LinkName(fileName)), name);
+    QCOMPARE(QString::fromStdString(FavoritesReader::linkName(fileName)), name);
 }
 
-void TestIEFavorites::importTree_data()
+void TestFavoritesReader::importTree_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("readable");
     // Hidden means a leading dot here, so ".url" is hidden like ".hidden.url".
-    const QStringList whole {"Empty/",
+    const QStringList whole {"Back_Slash/",
+                             "Empty/",
                              "Empty URL ",
                              "Example http://example.com/",
                              "Links/",
@@ -137,48 +140,50 @@ void TestIEFavorites::importTree_data()
                              "NoExtension http://none/",
                              "Quoted http://quoted/",
                              "a.b http://ab/",
+                             "back_slash http://bs/",
                              "desktop.ini http://visible/"};
-    QTest::newRow("the Favorites folder") << QString() << whole;
-    QTest::newRow("with a closing separator") << QStringLiteral("/") << whole;
-    QTest::newRow("a subfolder") << QStringLiteral("/Links") << QStringList {"Sub/", "Sub/y http://y/", "z http://z/"};
-    QTest::newRow("an empty folder") << QStringLiteral("/Empty") << QStringList();
-    QTest::newRow("a missing folder") << QStringLiteral("/Missing") << QStringList();
+    QTest::newRow("the Favorites folder") << QString() << whole << true;
+    QTest::newRow("with a closing separator") << QStringLiteral("/") << whole << true;
+    QTest::newRow("a subfolder") << QStringLiteral("/Links") << QStringList {"Sub/", "Sub/y http://y/", "z http://z/"}
+                                 << true;
+    QTest::newRow("an empty folder") << QStringLiteral("/Empty") << QStringList() << true;
+    QTest::newRow("a missing folder") << QStringLiteral("/Missing") << QStringList() << false;
+    QTest::newRow("a file") << QStringLiteral("/Example.url") << QStringList() << false;
 }
 
-void TestIEFavorites::importTree()
+void TestFavoritesReader::importTree()
 {
     QFETCH(QString, folder);
     QFETCH(QStringList, expected);
+    QFETCH(bool, readable);
     LinkItem target;
     target.IsFolder = 1;
-    IEFavorites importer;
-    importer.ImportDirectory(m_favorites + folder, &target);
+    const ImportReport report = FavoritesReader::importDirectory(m_favorites + folder, target);
     QCOMPARE(dump(target), expected);
     QVERIFY(soundTree(target));
-    QCOMPARE(importer.foldersRead() + importer.linksRead(), expected.size());
-    QVERIFY(!importer.wasCancelled());
+    QCOMPARE(report.folders + report.links, expected.size());
+    QCOMPARE(report.status, readable ? ImportReport::Complete : ImportReport::Unreadable);
 }
 
-void TestIEFavorites::importTwiceKeepsWhatWasThere()
+void TestFavoritesReader::importTwiceKeepsWhatWasThere()
 {
     LinkItem target;
     auto existing = LinkItem::MakeLink("Links", "http://existing/");
     existing->Visits = 7;
     target.Children.InsertSorted(std::move(existing));
-    IEFavorites importer;
-    importer.ImportDirectory(m_favorites + QStringLiteral("/Links/"), &target);
-    importer.ImportDirectory(m_favorites + QStringLiteral("/Links"), &target);
+    FavoritesReader::importDirectory(m_favorites + QStringLiteral("/Links/"), target);
+    FavoritesReader::importDirectory(m_favorites + QStringLiteral("/Links"), target);
     QCOMPARE(dump(target),
              QStringList({"Links http://existing/", "Sub/", "Sub/y http://y/", "Sub/", "Sub/y http://y/", "z http://z/",
                           "z http://z/"}));
     QCOMPARE(target.Children.Get(0)->Visits, 7);
 
     // An empty path is no folder: nothing comes from the current folder.
-    importer.ImportDirectory(QString(), &target);
+    QCOMPARE(FavoritesReader::importDirectory(QString(), target).status, ImportReport::Unreadable);
     QCOMPARE(target.Children.Count(), 5);
 }
 
-void TestIEFavorites::symbolicLinkCycle()
+void TestFavoritesReader::symbolicLinkCycle()
 {
     QTemporaryDir dir;
     const QString root = dir.filePath(QStringLiteral("Favorites"));
@@ -189,13 +194,12 @@ void TestIEFavorites::symbolicLinkCycle()
     QVERIFY(QFile::link(root + "/A/a.url", root + "/A/Sub/linked.url"));
 
     LinkItem target;
-    IEFavorites importer;
-    importer.ImportDirectory(root, &target);
+    FavoritesReader::importDirectory(root, target);
     QCOMPARE(dump(target),
              QStringList({"A/", "A/Sub/", "A/Sub/linked http://a/", "A/Sub/s http://s/", "A/a http://a/"}));
 }
 
-void TestIEFavorites::deepNesting()
+void TestFavoritesReader::deepNesting()
 {
     QTemporaryDir dir;
     const int levels = 300;
@@ -205,9 +209,7 @@ void TestIEFavorites::deepNesting()
     QVERIFY(writeFile(path + QStringLiteral("/bottom.url"), shortcut("http://bottom/")));
 
     LinkItem target;
-    IEFavorites importer;
-    importer.ImportDirectory(dir.path(), &target);
-    QCOMPARE(importer.foldersRead(), levels);
+    QCOMPARE(FavoritesReader::importDirectory(dir.path(), target).folders, levels);
     const LinkItem *item = &target;
     for (int i = 0; i < levels; ++i) {
         QCOMPARE(item->Children.Count(), 1);
@@ -216,19 +218,18 @@ void TestIEFavorites::deepNesting()
     QCOMPARE(dump(*item), QStringList {"bottom http://bottom/"});
 }
 
-void TestIEFavorites::cancel()
+void TestFavoritesReader::cancel()
 {
     LinkItem target;
-    IEFavorites importer;
-    importer.setProgress([](int folders, int links) { return folders + links < 3; });
-    importer.ImportDirectory(m_favorites, &target);
-    QVERIFY(importer.wasCancelled());
-    QCOMPARE(importer.foldersRead() + importer.linksRead(), 3);
+    const ImportReport report = FavoritesReader::importDirectory(
+        m_favorites, target, [](int folders, int links) { return folders + links < 3; });
+    QCOMPARE(report.status, ImportReport::Cancelled);
+    QCOMPARE(report.folders + report.links, 3);
     QCOMPARE(dump(target).size(), 3);
     QVERIFY(soundTree(target));
 }
 
-void TestIEFavorites::unreadableEntries()
+void TestFavoritesReader::unreadableEntries()
 {
     QTemporaryDir dir;
     const QString root = dir.path();
@@ -241,15 +242,14 @@ void TestIEFavorites::unreadableEntries()
         QSKIP("Running with rights that read any file");
 
     LinkItem target;
-    IEFavorites importer;
-    importer.ImportDirectory(root, &target);
+    FavoritesReader::importDirectory(root, target);
     QFile::setPermissions(root + "/Locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(dump(target), QStringList({"Locked/", "open http://open/"}));
 }
 
 // A pipe would block the read until someone writes to it; it, a link to it, a link to a device and a link that
 // leads nowhere are skipped, without waiting.
-void TestIEFavorites::specialFiles()
+void TestFavoritesReader::specialFiles()
 {
     QTemporaryDir dir;
     const QString root = dir.path();
@@ -262,11 +262,10 @@ void TestIEFavorites::specialFiles()
     QElapsedTimer timer;
     timer.start();
     LinkItem target;
-    IEFavorites importer;
-    importer.ImportDirectory(root, &target);
+    FavoritesReader::importDirectory(root, target);
     QCOMPARE_LT(timer.elapsed(), 1500);
     QCOMPARE(dump(target), QStringList {"plain http://plain/"});
 }
 
-QTEST_GUILESS_MAIN(TestIEFavorites)
-#include "tst_iefavorites.moc"
+QTEST_GUILESS_MAIN(TestFavoritesReader)
+#include "tst_favoritesreader.moc"

@@ -1,8 +1,8 @@
 // The shortcut files' lookup: the rules of the system's profile-string reading, and files that are no
 // INI text at all.
-#include "transfer/IniReader.h"
+#include "formats/IniReader.h"
 
-#include "FavoritesFixture.h"
+#include "common/FavoritesFixture.h"
 #include "common/SpecialFiles.h"
 
 #include <QElapsedTimer>
@@ -60,6 +60,7 @@ void TestIniReader::lookup_data()
     QTest::newRow("header without bracket changes nothing")
         << QByteArray("[InternetShortcut]\n[Other\nURL=x") << QByteArray("x");
     QTest::newRow("longer key name") << QByteArray("[InternetShortcut]\nURLs=x") << none;
+    QTest::newRow("comment line") << QByteArray("[InternetShortcut]\n;URL=x\nURL=y") << QByteArray("y");
     QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF[InternetShortcut]\nURL=x") << QByteArray("x");
     const QString wide = QStringLiteral("[InternetShortcut]\r\nURL=http://caf\u00e9/\r\n");
     QByteArray le("\xFF\xFE");

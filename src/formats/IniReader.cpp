@@ -1,4 +1,4 @@
-#include "transfer/IniReader.h"
+#include "formats/IniReader.h"
 
 #include "platform/RegularFile.h"
 

@@ -1,4 +1,4 @@
-#include "transfer/FolderWalk.h"
+#include "formats/FolderWalk.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 // Replays broken shortcut files and the INI fuzzer's corpus through the shortcut lookup and through the
 // Favorites import: every read ends, gives at most 2047 bytes without a zero byte, and the import makes
 // a link exactly when the lookup found a URL.
+#include "formats/FavoritesReader.h"
+#include "formats/IniReader.h"
 #include "store/LinkItem.h"
-#include "transfer/IEFavorites.h"
-#include "transfer/IniReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,7 @@ void TestBrokenShortcuts::brokenFile_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("url");
-    const QByteArray none = IEFavorites::NoUrl;
+    const QByteArray none = FavoritesReader::NoUrl;
     const auto row = [](const char *file, const QByteArray &url) { QTest::newRow(file) << QString(file) << url; };
     row("empty.url", none);
     row("binary-garbage.url", none);
@@ -53,7 +53,7 @@ void TestBrokenShortcuts::brokenFile()
     QFETCH(QByteArray, url);
     const QString path = QStringLiteral(QUILLMARK_TEST_DATA "/shortcuts/") + file;
     QVERIFY(QFile::exists(path));
-    QCOMPARE(IniReader::profileString(path, "InternetShortcut", "URL", IEFavorites::NoUrl), url);
+    QCOMPARE(IniReader::profileString(path, "InternetShortcut", "URL", FavoritesReader::NoUrl), url);
     checkSound(path);
 }
 
@@ -77,16 +77,15 @@ void TestBrokenShortcuts::corpus()
 
 void TestBrokenShortcuts::checkSound(const QString &path)
 {
-    const QByteArray url = IniReader::profileString(path, "InternetShortcut", "URL", IEFavorites::NoUrl);
+    const QByteArray url = IniReader::profileString(path, "InternetShortcut", "URL", FavoritesReader::NoUrl);
     QVERIFY(url.size() <= IniReader::MaxValueLength);
     QVERIFY(!url.contains('\0'));
 
     QTemporaryDir dir;
     QVERIFY(QFile::copy(path, dir.filePath(QStringLiteral("Shortcut.url"))));
     LinkItem target;
-    IEFavorites importer;
-    importer.ImportDirectory(dir.path(), &target);
-    if (url == IEFavorites::NoUrl) {
+    FavoritesReader::importDirectory(dir.path(), target);
+    if (url == FavoritesReader::NoUrl) {
         QCOMPARE(target.Children.Count(), 0);
     } else {
         QCOMPARE(target.Children.Count(), 1);
