@@ -11,12 +11,14 @@
 #include "formats/XbelReader.h"
 #include "formats/XbelWriter.h"
 #include "platform/FileSync.h"
+#include "platform/Paths.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -109,8 +111,15 @@ ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem
         return FavoritesWriter::write(path, folder, progress);
     ExportReport report;
     if (format == BookmarkFormat::Native) {
+        // An export is an ordinary file of the user's: a file that is replaced keeps its permissions, a
+        // new one gets those of a new file.
+        const QFileInfo existing(path);
+        const QFileDevice::Permissions permissions = existing.exists()
+            ? existing.permissions()
+            : platform::userFilePermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                            | QFileDevice::ReadOther);
         QString error;
-        if (!NativeFile::saveAtomically(path, folder, &error)) {
+        if (!NativeFile::saveAtomically(path, folder, &error, NativeFile::Sync::Full, permissions)) {
             report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), error));
             return report;
         }

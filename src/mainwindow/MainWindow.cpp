@@ -19,7 +19,6 @@
 #include "store/OleDate.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
-#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/Icons.h"
@@ -57,7 +56,6 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
     m_itemCommands = new ItemCommands(this);
     m_transferCommands = new TransferCommands(this, this);
     m_searchCommands = new SearchCommands(this);
-    m_formatCommands = new FormatMenuCommands(this, this);
     connectCommands();
     FormCreate();
 }
@@ -148,21 +146,21 @@ void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
-    connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
-    connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
-    connect(a->importFavorites, &QAction::triggered, m_transferCommands, &TransferCommands::importFavorites);
-    const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importMozilla, BookmarkFormat::BrowserHtml},
+    const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importQuillmark, BookmarkFormat::Native},
+                                                            {a->importFavorites, BookmarkFormat::Favorites},
+                                                            {a->importMozilla, BookmarkFormat::BrowserHtml},
                                                             {a->importOpera, BookmarkFormat::OperaHotlist},
                                                             {a->importXbel, BookmarkFormat::Xbel}};
     for (const auto &[action, format] : imports)
-        connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->importFormat(format); });
-    const std::pair<QAction *, BookmarkFormat> exports[] = {{a->exportFavorites, BookmarkFormat::Favorites},
-                                                            {a->exportMozilla, BookmarkFormat::BrowserHtml},
-                                                            {a->exportOpera, BookmarkFormat::OperaHotlist},
-                                                            {a->exportXbel, BookmarkFormat::Xbel},
-                                                            {a->exportHtml, BookmarkFormat::Page}};
+        connect(action, &QAction::triggered, m_transferCommands,
+                [this, format = format] { m_transferCommands->importFormat(format); });
+    const std::pair<QAction *, BookmarkFormat> exports[]
+        = {{a->exportQuillmark, BookmarkFormat::Native},    {a->exportFavorites, BookmarkFormat::Favorites},
+           {a->exportMozilla, BookmarkFormat::BrowserHtml}, {a->exportOpera, BookmarkFormat::OperaHotlist},
+           {a->exportXbel, BookmarkFormat::Xbel},           {a->exportHtml, BookmarkFormat::Page}};
     for (const auto &[action, format] : exports)
-        connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->exportFormat(format); });
+        connect(action, &QAction::triggered, m_transferCommands,
+                [this, format = format] { m_transferCommands->exportFormat(format); });
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });

@@ -9,7 +9,6 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
-#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 #include "transfer/TransferFakes.h"
 
@@ -213,8 +212,6 @@ void TestTrayController::terminationWaitsForTheCommand()
         addManyLinks(*root);
     window->transferCommands()->setPrompts(&prompts);
     window->transferCommands()->setProgressDelay(0);
-    window->formatCommands()->setPrompts(&prompts);
-    window->formatCommands()->setProgressDelay(0);
     MainActions *a = window->actions();
     const QHash<QString, QAction *> actions {{"importQuillmark", a->importQuillmark},
                                              {"importMozilla", a->importMozilla},

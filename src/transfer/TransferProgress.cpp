@@ -1,4 +1,4 @@
-#include "transfer/ImportProgress.h"
+#include "transfer/TransferProgress.h"
 
 #include <QApplication>
 #include <QProgressDialog>
@@ -7,27 +7,27 @@ namespace {
 constexpr int EventIntervalMs = 40;
 }
 
-ImportProgress::ImportProgress(QWidget *window, int delayMs, Direction direction)
+TransferProgress::TransferProgress(QWidget *window, int delayMs, Direction direction)
     : m_window(window), m_delayMs(delayMs), m_direction(direction)
 {
     m_running.start();
 }
 
-ImportProgress::~ImportProgress() = default;
+TransferProgress::~TransferProgress() = default;
 
-QString ImportProgress::countsText(int folders, int links)
+QString TransferProgress::countsText(int folders, int links)
 {
     return QStringLiteral("%1 folders and %2 links").arg(folders).arg(links);
 }
 
-QString ImportProgress::labelText(Direction direction, int folders, int links)
+QString TransferProgress::labelText(Direction direction, int folders, int links)
 {
     const QString text = direction == Direction::Import ? QStringLiteral("Importing...\n%1 read so far.")
                                                         : QStringLiteral("Exporting...\n%1 written so far.");
     return text.arg(countsText(folders, links));
 }
 
-void ImportProgress::show()
+void TransferProgress::show()
 {
     m_dialog = std::make_unique<QProgressDialog>(m_window);
     m_dialog->setWindowTitle(QApplication::applicationDisplayName());
@@ -41,7 +41,7 @@ void ImportProgress::show()
     m_dialog->show();
 }
 
-bool ImportProgress::update(int folders, int links)
+bool TransferProgress::update(int folders, int links)
 {
     if (!m_cancelled && (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= EventIntervalMs)) {
         m_sinceEvents.start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Progress.h"
 #include "transfer/LongCommands.h"
 
 #include <QElapsedTimer>
@@ -17,21 +18,26 @@ class QWidget;
 // windows repaint; input reaches only the progress dialog, which is modal, and none reaches the windows
 // before it shows. While the progress lives, its command counts as a long command: a request to end the
 // program cancels it like the Cancel button does.
-class ImportProgress
+class TransferProgress
 {
 public:
     static constexpr int DefaultDelayMs = 500;
 
     enum class Direction { Import, Export };
 
-    explicit ImportProgress(QWidget *window, int delayMs = DefaultDelayMs, Direction direction = Direction::Import);
-    ~ImportProgress();
+    explicit TransferProgress(QWidget *window, int delayMs = DefaultDelayMs, Direction direction = Direction::Import);
+    ~TransferProgress();
 
-    ImportProgress(const ImportProgress &) = delete;
-    ImportProgress &operator=(const ImportProgress &) = delete;
+    TransferProgress(const TransferProgress &) = delete;
+    TransferProgress &operator=(const TransferProgress &) = delete;
 
     // The counts so far; false once the user (or the exit) has cancelled.
     bool update(int folders, int links);
+    // update() as the readers' and writers' callback; it must not outlive this progress.
+    Progress callback()
+    {
+        return [this](int folders, int links) { return update(folders, links); };
+    }
 
     bool wasCancelled() const { return m_cancelled; }
     // The dialog, once it is shown.
