@@ -1,9 +1,5 @@
 #include "formats/DateConverter.h"
 
-#include "store/OleDate.h"
-
-#include <QDateTime>
-
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -15,7 +11,9 @@ constexpr qint64 MsecsPerDay = SecsPerDay * 1000;
 constexpr qint64 OleDayOf1970 = 25569; // 1970-01-01 counted from 1899-12-30
 constexpr qint64 FirstSecond = -59011459200; // 0100-01-01 00:00:00 UTC
 constexpr qint64 LastSecond = 253402300799; // 9999-12-31 23:59:59 UTC
-constexpr double OleLimit = 3'000'000.0; // as OleDate
+const QDate Epoch(1899, 12, 30);
+// QDate covers far more, but beyond ten thousand years a stored value is certainly garbage.
+constexpr double OleLimit = 3'000'000.0;
 
 qint64 floorDiv(qint64 a, qint64 b)
 {
@@ -27,7 +25,50 @@ qint64 roundedSeconds(qint64 msecs)
 {
     return floorDiv(msecs + 500, 1000);
 }
+
+bool isDate(double oleDate)
+{
+    return oleDate != 0.0 && std::isfinite(oleDate) && std::fabs(oleDate) <= OleLimit;
+}
+
+// The day (counted from the epoch) and the milliseconds into it of a date. Before the epoch the fraction
+// still counts forward from midnight: -1.25 is 1899-12-29 06:00.
+void split(double oleDate, qint64 *day, qint64 *msecs)
+{
+    const double days = std::trunc(oleDate);
+    *msecs = std::llround(std::fabs(oleDate - days) * MsecsPerDay);
+    *day = static_cast<qint64>(days);
+    if (*msecs >= MsecsPerDay) { // rounding reached the next midnight
+        *msecs -= MsecsPerDay;
+        ++*day;
+    }
+}
 } // namespace
+
+QDateTime DateConverter::toDateTime(double oleDate)
+{
+    if (!isDate(oleDate))
+        return {};
+    qint64 day = 0;
+    qint64 msecs = 0;
+    split(oleDate, &day, &msecs);
+    return QDateTime(Epoch.addDays(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs)));
+}
+
+double DateConverter::fromDateTime(const QDateTime &dateTime)
+{
+    if (!dateTime.isValid())
+        return 0.0;
+    const QDateTime local = dateTime.toLocalTime();
+    const double days = static_cast<double>(Epoch.daysTo(local.date()));
+    const double fraction = static_cast<double>(local.time().msecsSinceStartOfDay()) / MsecsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+double DateConverter::now()
+{
+    return fromDateTime(QDateTime::currentDateTime());
+}
 
 DateConverter::DateConverter() : m_zone(QTimeZone::systemTimeZone())
 {
@@ -98,35 +139,30 @@ double DateConverter::toOleDate(qint64 secondsSinceEpoch)
         return 0.0;
     const int offset = offsetOfUtcDay(floorDiv(secondsSinceEpoch, SecsPerDay));
     if (offset == NoSingleOffset)
-        return OleDate::fromDateTime(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch));
+        return fromDateTime(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch));
     const qint64 local = secondsSinceEpoch + offset;
     const qint64 localDay = floorDiv(local, SecsPerDay);
     const qint64 msecsOfDay = (local - localDay * SecsPerDay) * 1000;
     const double days = static_cast<double>(localDay + OleDayOf1970);
-    if (days < 0) // before 1899-12-30 the fraction counts the other way; leave that to OleDate
-        return OleDate::fromDateTime(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch));
+    if (days < 0) // before 1899-12-30 the fraction counts the other way; leave that to fromDateTime
+        return fromDateTime(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch));
     return days + static_cast<double>(msecsOfDay) / MsecsPerDay;
 }
 
 qint64 DateConverter::toEpochSeconds(double oleDate)
 {
-    if (oleDate == 0.0 || !std::isfinite(oleDate) || std::fabs(oleDate) > OleLimit)
+    if (!isDate(oleDate))
         return 0;
     if (oleDate > 0) {
-        // The same rounding as OleDate::toDateTime.
-        const double days = std::trunc(oleDate);
-        qint64 msecs = std::llround((oleDate - days) * MsecsPerDay);
-        qint64 wholeDays = static_cast<qint64>(days);
-        if (msecs >= MsecsPerDay) {
-            msecs -= MsecsPerDay;
-            ++wholeDays;
-        }
+        qint64 wholeDays = 0;
+        qint64 msecs = 0;
+        split(oleDate, &wholeDays, &msecs); // the rounding of toDateTime
         const qint64 localDay = wholeDays - OleDayOf1970;
         const int offset = offsetOfLocalDay(localDay);
         if (offset != NoSingleOffset)
             return roundedSeconds(localDay * MsecsPerDay + msecs - qint64(offset) * 1000);
     }
-    const QDateTime dateTime = OleDate::toDateTime(oleDate);
+    const QDateTime dateTime = toDateTime(oleDate);
     if (!dateTime.isValid())
         return 0;
     const qint64 seconds = roundedSeconds(dateTime.toMSecsSinceEpoch());

@@ -1,17 +1,26 @@
 #pragma once
 
+#include <QDateTime>
 #include <QTimeZone>
 #include <QtGlobal>
 
 #include <vector>
 
-// LastVisit (an OLE date in local time) to and from seconds since 1970 UTC, as browsers store dates.
-// Gives the same values as OleDate, but remembers the offset from UTC of each day without a change
-// of offset, so that a hundred thousand bookmarks do not each consult the time zone.
+// LastVisit values are OLE dates: days since 1899-12-30 00:00 local time, the fraction being the time
+// of day; 0 means never. They convert to and from QDateTime (static), and to and from seconds since
+// 1970 UTC as browsers store dates: a converter gives the same values as the QDateTime pair, but
+// remembers the offset from UTC of each day without a change of offset, so that a hundred thousand
+// bookmarks do not each consult the time zone.
 class DateConverter
 {
 public:
     DateConverter();
+
+    // An invalid QDateTime for 0 (never) and for values outside what QDateTime can hold.
+    static QDateTime toDateTime(double oleDate);
+    // 0 for an invalid QDateTime.
+    static double fromDateTime(const QDateTime &dateTime);
+    static double now();
 
     // 0 (never) for 0 and for values before the year 100 or beyond the year 9999.
     double toOleDate(qint64 secondsSinceEpoch);

@@ -1,12 +1,12 @@
 #include "formats/PageWriter.h"
 
+#include "formats/DateConverter.h"
 #include "formats/ExportProgress.h"
 #include "formats/FormatText.h"
 #include "formats/HtmlEntities.h"
 #include "formats/TextOutput.h"
 #include "formats/TreeWalk.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -143,7 +143,7 @@ private:
     void details(const LinkItem &item)
     {
         m_out << "<div class=\"details\">";
-        const QDateTime lastVisit = OleDate::toDateTime(item.LastVisit);
+        const QDateTime lastVisit = DateConverter::toDateTime(item.LastVisit);
         plain(QStringLiteral("Visits: %1 \u00b7 Last visit: %2")
                   .arg(item.Visits)
                   .arg(lastVisit.isValid() ? QLocale::system().toString(lastVisit, QLocale::ShortFormat)

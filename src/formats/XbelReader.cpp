@@ -1,9 +1,9 @@
 #include "formats/XbelReader.h"
 
+#include "formats/DateConverter.h"
 #include "formats/FormatText.h"
 #include "formats/ItemSink.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -37,7 +37,7 @@ double oleDateOf(QStringView text)
     QDateTime dateTime = QDateTime::fromString(text.trimmed().toString(), Qt::ISODateWithMs);
     if (!dateTime.isValid())
         dateTime = QDateTime::fromString(text.trimmed().toString(), Qt::ISODate);
-    return dateTime.isValid() ? OleDate::fromDateTime(dateTime) : 0.0;
+    return dateTime.isValid() ? DateConverter::fromDateTime(dateTime) : 0.0;
 }
 
 // An alias is a copy of its bookmark, texts and all, so a small file could name a large bookmark a

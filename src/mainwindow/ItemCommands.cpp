@@ -1,5 +1,6 @@
 #include "mainwindow/ItemCommands.h"
 
+#include "formats/DateConverter.h"
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
@@ -16,7 +17,6 @@
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/TextCodec.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
@@ -239,7 +239,7 @@ void ItemCommands::countVisit(LinkItem *item)
 {
     if (item->Visits < INT32_MAX)
         ++item->Visits;
-    item->LastVisit = OleDate::now();
+    item->LastVisit = DateConverter::now();
     m_window->markChanged();
     m_window->LinkList()->model()->refreshItem(item);
 }
@@ -251,7 +251,7 @@ void ItemCommands::LinkListDblClick()
         return;
     LinkItem *entry = firstSelectedEntry();
     if (entry->isFolder()) {
-        entry->LastVisit = OleDate::now();
+        entry->LastVisit = DateConverter::now();
         FolderTreeView *tree = m_window->LinksTree();
         QTreeWidgetItem *shown = tree->SelectedNode();
         shown->setExpanded(true);

@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "formats/DateConverter.h"
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
@@ -16,7 +17,6 @@
 #include "settings/Settings.h"
 #include "store/DataFilePrefetch.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
 #include "transfer/TransferCommands.h"
@@ -471,7 +471,7 @@ void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
     m_searchCommands->collectionChanged();
     {
         UpdatesGuard guard(this);
-        folder->LastVisit = OleDate::now();
+        folder->LastVisit = DateConverter::now();
         m_list->FillFromFolder(folder);
         m_folderHeader->ShowFolder(node->text(0), node->parent() == nullptr);
         setStatusText(LinkListPane::CountText(folder->Children.Count()));

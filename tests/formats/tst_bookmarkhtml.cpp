@@ -3,11 +3,11 @@
 
 #include "formats/BookmarkHtmlReader.h"
 #include "formats/BookmarkHtmlWriter.h"
+#include "formats/DateConverter.h"
 #include "formats/HtmlTokenizer.h"
 #include "formats/PageWriter.h"
 #include "formats/XbelWriter.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/TextCodec.h"
 
 #include <QElapsedTimer>
@@ -211,7 +211,7 @@ void TestBookmarkHtml::lastVisit()
     QFETCH(QDateTime, expected);
     LinkItem root;
     QVERIFY(readHtml("<DT><A HREF=\"u\" ADD_DATE=\"5\" LAST_VISIT=\"" + value + "\">A</A>", root).ok());
-    const QDateTime got = OleDate::toDateTime(root.Children.Get(0)->LastVisit);
+    const QDateTime got = DateConverter::toDateTime(root.Children.Get(0)->LastVisit);
     QCOMPARE(got.isValid(), expected.isValid());
     if (expected.isValid())
         QCOMPARE(got.toUTC(), expected);
