@@ -1,5 +1,5 @@
-// The native link file export and import commands and the Favorites import command, run against a
-// stand-in main window and stand-in dialogs.
+// The File menu's import and export commands (native link files, the Favorites import, the progress of
+// the other formats), run against a stand-in main window and stand-in dialogs.
 #include "platform/Paths.h"
 #include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
