@@ -6,8 +6,8 @@
 // The exit status is 1 when a target was missed.
 #include "Measure.h"
 
+#include "formats/FavoritesReader.h"
 #include "store/LinkItem.h"
-#include "transfer/IEFavorites.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -111,12 +111,9 @@ int main(int argc, char **argv)
     const qint64 bytes = readEvery(files);
     {
         LinkItem target;
-        IEFavorites importer;
-        importer.ImportDirectory(root, &target);
-        if (importer.foldersRead() != folders || importer.linksRead() != files.size())
-            die(QStringLiteral("the import read %1 folders and %2 links")
-                    .arg(importer.foldersRead())
-                    .arg(importer.linksRead()));
+        const ImportReport report = FavoritesReader::importDirectory(root, target);
+        if (report.folders != folders || report.links != files.size())
+            die(QStringLiteral("the import read %1 folders and %2 links").arg(report.folders).arg(report.links));
     }
 
     // Rounds of one read and one import each. The ratio is the median of the rounds' ratios: the two halves
@@ -128,12 +125,7 @@ int main(int argc, char **argv)
     for (int round = 0; round < repetitions; ++round) {
         readTimes.push_back(Measure::medianMs(1, [&] { sink += readEvery(files); }));
         importTimes.push_back(Measure::medianMs(
-            1,
-            [&] {
-                IEFavorites importer;
-                importer.ImportDirectory(root, target.get());
-                sink += importer.linksRead();
-            },
+            1, [&] { sink += FavoritesReader::importDirectory(root, *target).links; },
             [&] { target = std::make_unique<LinkItem>(); }));
         ratios.push_back(importTimes.back() / readTimes.back());
     }

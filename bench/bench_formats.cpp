@@ -9,10 +9,10 @@
 #include "Collection.h"
 #include "Measure.h"
 
+#include "formats/BookmarkHtmlWriter.h"
+#include "formats/FormatCommands.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

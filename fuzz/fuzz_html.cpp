@@ -2,8 +2,8 @@
 // into a sound tree, which the writer stores and the reader reads back the same.
 #include "FormatCheck.h"
 
-#include "transfer/formats/BookmarkHtmlReader.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
+#include "formats/BookmarkHtmlReader.h"
+#include "formats/BookmarkHtmlWriter.h"
 
 #include <cstdint>
 

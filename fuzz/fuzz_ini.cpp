@@ -1,7 +1,7 @@
 // libFuzzer target for the shortcut files' INI lookup: any bytes must be looked up without a crash or
 // a hang, give at most 2047 bytes without a zero byte, keep a UTF-8 value valid when it is cut, and
 // agree with a plain line-by-line lookup written here from the rules alone.
-#include "transfer/IniReader.h"
+#include "formats/IniReader.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,8 +2,8 @@
 // sound tree, which the writer stores and the reader reads back the same.
 #include "FormatCheck.h"
 
-#include "transfer/formats/OperaHotlistReader.h"
-#include "transfer/formats/OperaHotlistWriter.h"
+#include "formats/OperaHotlistReader.h"
+#include "formats/OperaHotlistWriter.h"
 
 #include <cstdint>
 

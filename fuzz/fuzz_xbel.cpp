@@ -2,8 +2,8 @@
 // tree, which the writer stores and the reader reads back the same.
 #include "FormatCheck.h"
 
-#include "transfer/formats/XbelReader.h"
-#include "transfer/formats/XbelWriter.h"
+#include "formats/XbelReader.h"
+#include "formats/XbelWriter.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
+#include "formats/BookmarkFormat.h"
 #include "store/Repository.h"
-#include "transfer/formats/BookmarkFormat.h"
 
 #include <QCommandLineParser>
 #include <QDir>

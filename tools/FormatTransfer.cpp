@@ -2,13 +2,13 @@
 
 #include "Commands.h"
 
+#include "formats/FormatCommands.h"
 #include "platform/FileSync.h"
 #include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/formats/BookmarkFormat.h"
+#include "formats/BookmarkFormat.h"
 
 #include <QString>
 

@@ -13,8 +13,8 @@
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/CollectionDocument.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/TextCodec.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
@@ -214,7 +214,7 @@ void ItemCommands::LinkListDblClick()
         return;
     LinkItem *entry = firstSelectedEntry();
     if (entry->isFolder()) {
-        entry->LastVisit = OleDate::now();
+        entry->LastVisit = DateConverter::now();
         FolderTreeView *tree = m_panes.tree;
         QTreeWidgetItem *shown = tree->SelectedNode();
         shown->setExpanded(true);

@@ -4,9 +4,9 @@
 
 #include <QMimeData>
 
+#include "store/DateConverter.h"
 #include "settings/ColumnInfo.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/TextCodec.h"
 #include "widgets/Icons.h"
 
@@ -87,7 +87,7 @@ QString LinkListLastVisitText(double lastVisit)
 {
     if (lastVisit == 0.0)
         return QStringLiteral("Never");
-    const QDateTime when = OleDate::toDateTime(lastVisit);
+    const QDateTime when = DateConverter::toDateTime(lastVisit);
     if (!when.isValid())
         return {};
     const QLocale locale = QLocale::system();

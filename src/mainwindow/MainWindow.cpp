@@ -16,11 +16,10 @@
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/DataFilePrefetch.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
-#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/Icons.h"
@@ -64,7 +63,6 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
     m_searchCommands = new SearchCommands(panes, this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
-    m_formatCommands = new FormatMenuCommands(this, this);
     connectCommands();
     FormCreate();
 }
@@ -194,21 +192,21 @@ void MainWindow::connectCommands()
             &ItemCommands::DeleteButtonClick);
     connect(m_folderCommands->folderPropertiesAction(), &QAction::triggered, m_itemCommands,
             &ItemCommands::showFolderProperties);
-    connect(a->exportQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::exportQuillmarkFile);
-    connect(a->importQuillmark, &QAction::triggered, m_transferCommands, &TransferCommands::importQuillmarkFile);
-    connect(a->importFavorites, &QAction::triggered, m_transferCommands, &TransferCommands::importFavorites);
-    const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importMozilla, BookmarkFormat::BrowserHtml},
+    const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importQuillmark, BookmarkFormat::Native},
+                                                            {a->importFavorites, BookmarkFormat::Favorites},
+                                                            {a->importMozilla, BookmarkFormat::BrowserHtml},
                                                             {a->importOpera, BookmarkFormat::OperaHotlist},
                                                             {a->importXbel, BookmarkFormat::Xbel}};
     for (const auto &[action, format] : imports)
-        connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->importFormat(format); });
-    const std::pair<QAction *, BookmarkFormat> exports[] = {{a->exportFavorites, BookmarkFormat::Favorites},
-                                                            {a->exportMozilla, BookmarkFormat::BrowserHtml},
-                                                            {a->exportOpera, BookmarkFormat::OperaHotlist},
-                                                            {a->exportXbel, BookmarkFormat::Xbel},
-                                                            {a->exportHtml, BookmarkFormat::Page}};
+        connect(action, &QAction::triggered, m_transferCommands,
+                [this, format = format] { m_transferCommands->importFormat(format); });
+    const std::pair<QAction *, BookmarkFormat> exports[]
+        = {{a->exportQuillmark, BookmarkFormat::Native},    {a->exportFavorites, BookmarkFormat::Favorites},
+           {a->exportMozilla, BookmarkFormat::BrowserHtml}, {a->exportOpera, BookmarkFormat::OperaHotlist},
+           {a->exportXbel, BookmarkFormat::Xbel},           {a->exportHtml, BookmarkFormat::Page}};
     for (const auto &[action, format] : exports)
-        connect(action, &QAction::triggered, this, [this, format = format] { m_formatCommands->exportFormat(format); });
+        connect(action, &QAction::triggered, m_transferCommands,
+                [this, format = format] { m_transferCommands->exportFormat(format); });
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });
@@ -512,7 +510,7 @@ void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
         return;
     {
         UpdatesGuard guard(this);
-        folder->LastVisit = OleDate::now();
+        folder->LastVisit = DateConverter::now();
         m_list->FillFromFolder(folder);
         m_folderHeader->ShowFolder(node->text(0), node->parent() == nullptr);
         setStatusText(LinkListPane::CountText(folder->Children.Count()));

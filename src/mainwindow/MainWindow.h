@@ -29,7 +29,6 @@ class FolderHeader;
 class Settings;
 class Repository;
 class TransferCommands;
-class FormatMenuCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
@@ -84,7 +83,6 @@ public:
     void refreshShownFolder() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
-    FormatMenuCommands *formatCommands() const { return m_formatCommands; }
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
@@ -148,7 +146,6 @@ private:
     ItemCommands *m_itemCommands = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     SearchCommands *m_searchCommands = nullptr;
-    FormatMenuCommands *m_formatCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

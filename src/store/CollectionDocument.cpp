@@ -1,7 +1,7 @@
 #include "store/CollectionDocument.h"
 
+#include "store/DateConverter.h"
 #include "store/EmptyFolders.h"
-#include "store/OleDate.h"
 
 #include <cstdint>
 
@@ -99,7 +99,7 @@ void CollectionDocument::visit(LinkItem *item)
 {
     if (item->Visits < INT32_MAX)
         ++item->Visits;
-    item->LastVisit = OleDate::now();
+    item->LastVisit = DateConverter::now();
     emit itemChanged(item, Field::Visits);
     emit changed();
 }

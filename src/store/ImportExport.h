@@ -1,10 +1,11 @@
 #pragma once
 
+#include "store/Progress.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class QIODevice;
@@ -48,9 +49,8 @@ public:
     int foldersRead() const { return m_foldersRead; }
     int linksRead() const { return m_linksRead; }
 
-    // Called now and then during a read with the items read so far; returning false cancels the read
-    // (what was read stays in place and errorString() says it was cancelled).
-    using Progress = std::function<bool(int folders, int links)>;
+    // Told the items read so far now and then; when it cancels the read, what was read stays in place
+    // and errorString() says it was cancelled.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
 protected:

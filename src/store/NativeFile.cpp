@@ -14,7 +14,7 @@
 
 namespace NativeFile {
 
-ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, ImportExport::Progress progress)
+ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, Progress progress)
 {
     ReadResult result;
     const qint64 start = stream.pos();

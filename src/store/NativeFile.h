@@ -38,7 +38,7 @@ struct ReadResult
 // 10000; any other value means the first version, read again from the start. With refuseNewer,
 // a number above 10000 reads nothing (the data file's rule). An allocation that fails while reading
 // ends the read with OutOfMemory instead of an exception.
-ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, ImportExport::Progress progress = {});
+ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, Progress progress = {});
 
 // Writes the version number 10000 and item's subtree. False (with *error) when the stream did not
 // take every byte.

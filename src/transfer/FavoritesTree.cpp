@@ -1,6 +1,6 @@
 #include "transfer/FavoritesTree.h"
 
-#include "transfer/FolderWalk.h"
+#include "formats/FolderWalk.h"
 
 #include <QHeaderView>
 #include <QStyle>

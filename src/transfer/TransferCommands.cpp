@@ -1,21 +1,23 @@
 #include "transfer/TransferCommands.h"
 
+#include "formats/FormatCommands.h"
 #include "platform/Paths.h"
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
-#include "transfer/IEFavorites.h"
 #include "transfer/TransferHost.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 
-#include <algorithm>
-#include <vector>
+namespace {
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+} // namespace
 
 TransferCommands::TransferCommands(TransferHost *host, QObject *parent)
     : QObject(parent), m_host(host), m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get())
@@ -29,14 +31,10 @@ void TransferCommands::setPrompts(Prompts *prompts)
     m_prompts = prompts ? prompts : m_dialogs.get();
 }
 
-FileDialogSettings TransferCommands::exportDialogSettings()
+FileDialogSettings TransferCommands::fileDialogSettings(BookmarkFormat format, bool save)
 {
-    return {QStringLiteral("Export Quillmark File"), QStringLiteral("Quillmark Files (*.qmf)"), QStringLiteral("qmf")};
-}
-
-FileDialogSettings TransferCommands::importDialogSettings()
-{
-    return {QStringLiteral("Import Quillmark File"), QStringLiteral("Quillmark Files (*.qmf)"), QStringLiteral("qmf")};
+    const BookmarkFormatInfo &info = BookmarkFormatInfo::of(format);
+    return {save ? info.exportTitle : info.importTitle, info.filter, info.defaultSuffix};
 }
 
 QString TransferCommands::objectCount(const LinkItem &folder)
@@ -54,103 +52,101 @@ void TransferCommands::reportCancelled(int folders, int links)
 {
     m_prompts->information(
         m_host->hostWindow(),
-        QStringLiteral("The import was cancelled. %1 were imported.").arg(ImportProgress::countsText(folders, links)),
+        QStringLiteral("The import was cancelled. %1 were imported.").arg(TransferProgress::countsText(folders, links)),
         QString());
 }
 
-void TransferCommands::exportQuillmarkFile()
+QString TransferCommands::importPath(BookmarkFormat format)
 {
-    const LinkItem *folder = m_host->shownFolder();
-    if (!folder)
-        return;
-    const QString path = m_prompts->saveFileName(m_host->hostWindow(), exportDialogSettings());
-    if (path.isEmpty())
-        return;
-
-    // An export is an ordinary file of the user's: a file that is replaced keeps its permissions, a new
-    // one gets those of a new file.
-    const QFileInfo existing(path);
-    const QFileDevice::Permissions permissions = existing.exists()
-        ? existing.permissions()
-        : platform::userFilePermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                        | QFileDevice::ReadOther);
-    QString error;
-    if (!NativeFile::saveAtomically(path, *folder, &error, NativeFile::Sync::Full, permissions))
-        m_prompts->error(m_host->hostWindow(),
-                         QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)), error);
+    if (format != BookmarkFormat::Favorites)
+        return m_prompts->openFileName(m_host->hostWindow(), fileDialogSettings(format, false));
+    FavoritesFolderDialog form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
+    form.setWindowTitle(BookmarkFormatInfo::of(format).importTitle);
+    form.promptLabel()->setText(QStringLiteral("Select which folder you want to import from."));
+    if (m_prompts->runImportForm(form) != FavoritesFolderDialog::Ok)
+        return QString();
+    return form.favoritesTree()->SelectedPath();
 }
 
-void TransferCommands::importQuillmarkFile()
+void TransferCommands::importFormat(BookmarkFormat format)
 {
     LinkItem *folder = m_host->shownFolder();
     if (!folder)
         return;
-    const QString path = m_prompts->openFileName(m_host->hostWindow(), importDialogSettings());
-    if (!path.isEmpty())
-        importNativeFile(path, *folder);
-    // Also after a cancel.
-    setCountStatus();
-}
-
-void TransferCommands::importNativeFile(const QString &path, LinkItem &target)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_prompts->error(m_host->hostWindow(),
-                         QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)), file.errorString());
+    const QString path = importPath(format);
+    // The native file and Favorites imports report in the count form; the other formats say what they added.
+    const bool countStatus = format == BookmarkFormat::Native || format == BookmarkFormat::Favorites;
+    if (path.isEmpty()) {
+        if (format != BookmarkFormat::Favorites)
+            setCountStatus(); // also after a cancel
         return;
     }
+    if (format == BookmarkFormat::Native) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot open file %1").arg(nativePath(path)),
+                             file.errorString());
+            setCountStatus();
+            return;
+        }
+    }
 
-    // The file's top record is the folder that was exported. It is read into a scratch item, and only
-    // its children move: the shown folder keeps its own name and fields (the root is never renamed).
-    LinkItem scratch;
-    ImportProgress progress(m_host->hostWindow(), m_progressDelay);
-    const NativeFile::ReadResult result = NativeFile::read(
-        file, scratch, false, [&progress](int folders, int links) { return progress.update(folders, links); });
-    file.close();
-
-    std::vector<std::unique_ptr<LinkItem>> children;
-    children.reserve(static_cast<size_t>(scratch.Children.Count()));
-    while (scratch.Children.Count() > 0)
-        children.push_back(scratch.Children.TakeAt(scratch.Children.Count() - 1));
-    std::reverse(children.begin(), children.end());
-    target.Children.InsertSortedBatch(std::move(children), ItemList::BatchOrder::Ascending);
-
+    TransferProgress progress(m_host->hostWindow(), m_progressDelay);
+    const ImportReport report = FormatCommands::importFrom(format, path, *folder, progress.callback());
     m_host->refreshShownFolder();
-    const QString counts = ImportProgress::countsText(result.folders, result.links);
-    if (result.status == NativeFile::ReadResult::Cancelled) {
-        reportCancelled(result.folders, result.links);
-    } else if (result.status == NativeFile::ReadResult::OutOfMemory) {
-        m_prompts->error(m_host->hostWindow(),
-                         QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)), result.error);
-    } else if (result.status == NativeFile::ReadResult::Damaged) {
+    if (format == BookmarkFormat::Native) {
+        reportNativeImport(path, report);
+    } else if (format == BookmarkFormat::Favorites) {
+        if (report.status == ImportReport::Cancelled) {
+            setCountStatus();
+            reportCancelled(report.folders, report.links);
+            return;
+        }
+    } else {
+        m_host->setStatusText(FormatCommands::importSummary(report));
+        const QString problems = FormatCommands::importProblems(path, report);
+        if (!problems.isEmpty())
+            m_prompts->warning(m_host->hostWindow(), problems, QString());
+    }
+    if (countStatus)
+        setCountStatus();
+}
+
+void TransferCommands::reportNativeImport(const QString &path, const ImportReport &report)
+{
+    switch (report.status) {
+    case ImportReport::Complete:
+        break;
+    case ImportReport::Cancelled:
+        reportCancelled(report.folders, report.links);
+        break;
+    case ImportReport::Unreadable: // what the file describes does not fit in memory
+        m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot open file %1").arg(nativePath(path)),
+                         report.errorString());
+        break;
+    case ImportReport::Damaged:
         m_prompts->warning(m_host->hostWindow(),
                            QStringLiteral("The file %1 is damaged. %2 were imported from it.")
-                               .arg(QDir::toNativeSeparators(path), counts),
-                           result.error);
+                               .arg(nativePath(path), TransferProgress::countsText(report.folders, report.links)),
+                           report.errorString());
+        break;
     }
 }
 
-void TransferCommands::importFavorites()
+void TransferCommands::exportFormat(BookmarkFormat format)
 {
-    LinkItem *target = m_host->shownFolder();
-    if (!target)
+    const LinkItem *folder = m_host->shownFolder();
+    if (!folder)
         return;
-    IEFavorites importer;
-    FavoritesFolderDialog form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
-    form.setWindowTitle(QStringLiteral("Import Internet Explorer Favorites"));
-    form.promptLabel()->setText(QStringLiteral("Select which folder you want to import from."));
-    if (m_prompts->runImportForm(form) != FavoritesFolderDialog::Ok)
-        return;
-    const QString path = form.favoritesTree()->SelectedPath();
+    const QString path = format == BookmarkFormat::Favorites
+        ? m_prompts->existingDirectory(m_host->hostWindow(), BookmarkFormatInfo::of(format).exportTitle)
+        : m_prompts->saveFileName(m_host->hostWindow(), fileDialogSettings(format, true));
     if (path.isEmpty())
         return;
-
-    ImportProgress progress(m_host->hostWindow(), m_progressDelay);
-    importer.setProgress([&progress](int folders, int links) { return progress.update(folders, links); });
-    importer.ImportDirectory(path, target);
-    m_host->refreshShownFolder();
-    setCountStatus();
-    if (importer.wasCancelled())
-        reportCancelled(importer.foldersRead(), importer.linksRead());
+    // Long exports show their progress like the imports do, with the folders and links written so far.
+    TransferProgress progress(m_host->hostWindow(), m_progressDelay, TransferProgress::Direction::Export);
+    const ExportReport report = FormatCommands::exportTo(format, path, *folder, progress.callback());
+    if (report.hasError())
+        m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot create file %1").arg(nativePath(path)),
+                         report.errorString());
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "transfer/ImportProgress.h"
+#include "formats/BookmarkFormat.h"
 #include "transfer/Prompts.h"
+#include "transfer/TransferProgress.h"
 
 #include <QObject>
 
@@ -10,9 +11,13 @@
 class DialogPrompts;
 class LinkItem;
 class TransferHost;
+struct ImportReport;
 
-// The File menu's native link file export and import and the Internet Explorer Favorites import, on
-// the folder the main window shows. The main window connects its menu entries to the handlers.
+// The File menu's Import and Export entries of every format, on the folder the main window shows: a
+// file dialog with the format's title, filter and default extension (for Favorites: the Favorites
+// chooser, or a folder chooser for the export), progress with Cancel for long runs, the shown folder
+// relisted after an import, and what was added or skipped told to the user. The main window connects
+// its menu entries to importFormat and exportFormat.
 class TransferCommands : public QObject
 {
     Q_OBJECT
@@ -22,29 +27,26 @@ public:
 
     // Replaces the dialogs and message boxes (not owned); null brings the real ones back.
     void setPrompts(Prompts *prompts);
-    // How long an import runs before its progress dialog shows.
+    // How long an import or export runs before its progress dialog shows.
     void setProgressDelay(int milliseconds) { m_progressDelay = milliseconds; }
 
-    static FileDialogSettings exportDialogSettings();
-    static FileDialogSettings importDialogSettings();
+    static FileDialogSettings fileDialogSettings(BookmarkFormat format, bool save);
     // The status text's count form: the folder's number of children followed by " objects".
     static QString objectCount(const LinkItem &folder);
 
-public slots:
-    // File > Export > Quillmark File...: writes the shown folder with everything below it to a file.
-    void exportQuillmarkFile();
-    // File > Import > Quillmark File...: adds the children stored in a file to the shown folder.
-    void importQuillmarkFile();
-    // File > Import > Internet Explorer Favorites...: adds a Favorites folder's contents to the shown folder.
-    void importFavorites();
+    // Adds what the chosen file (for Favorites: the folder picked in the chooser) holds to the shown folder.
+    void importFormat(BookmarkFormat format);
+    // Writes the shown folder with everything below it to the chosen file (for Favorites: folder).
+    void exportFormat(BookmarkFormat format);
 
 private:
-    void importNativeFile(const QString &path, LinkItem &target);
+    QString importPath(BookmarkFormat format);
+    void reportNativeImport(const QString &path, const ImportReport &report);
     void reportCancelled(int folders, int links);
     void setCountStatus();
 
     TransferHost *m_host;
     std::unique_ptr<DialogPrompts> m_dialogs;
     Prompts *m_prompts;
-    int m_progressDelay = ImportProgress::DefaultDelayMs;
+    int m_progressDelay = TransferProgress::DefaultDelayMs;
 };

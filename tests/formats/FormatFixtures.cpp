@@ -1,6 +1,6 @@
 #include "FormatFixtures.h"
 
-#include "store/OleDate.h"
+#include "store/DateConverter.h"
 #include "store/TextCodec.h"
 
 #include <QFile>
@@ -113,8 +113,8 @@ void compareTrees(const LinkItem &expected, const LinkItem &actual, const Kept &
             if (kept.numbers && fields) {
                 QVERIFY2(y.Visits == x.Visits, item + ": visits " + QByteArray::number(y.Visits));
                 QVERIFY2(y.Rating == x.Rating, item + ": rating " + QByteArray::number(y.Rating));
-                const QDateTime want = OleDate::toDateTime(x.LastVisit);
-                const QDateTime got = OleDate::toDateTime(y.LastVisit);
+                const QDateTime want = DateConverter::toDateTime(x.LastVisit);
+                const QDateTime got = DateConverter::toDateTime(y.LastVisit);
                 QVERIFY2(want.isValid() == got.isValid(), item + ": last visit");
                 if (want.isValid())
                     QVERIFY2(std::llabs(want.msecsTo(got)) <= 500,

@@ -1,14 +1,14 @@
 // The browser bookmark HTML reader on what real files get wrong, and the writer's escaping.
 #include "FormatFixtures.h"
 
+#include "formats/BookmarkHtmlReader.h"
+#include "formats/BookmarkHtmlWriter.h"
+#include "store/DateConverter.h"
+#include "formats/HtmlTokenizer.h"
+#include "formats/PageWriter.h"
+#include "formats/XbelWriter.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/BookmarkHtmlReader.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
-#include "transfer/formats/HtmlTokenizer.h"
-#include "transfer/formats/PageWriter.h"
-#include "transfer/formats/XbelWriter.h"
 
 #include <QElapsedTimer>
 #include <QStringDecoder>
@@ -211,7 +211,7 @@ void TestBookmarkHtml::lastVisit()
     QFETCH(QDateTime, expected);
     LinkItem root;
     QVERIFY(readHtml("<DT><A HREF=\"u\" ADD_DATE=\"5\" LAST_VISIT=\"" + value + "\">A</A>", root).ok());
-    const QDateTime got = OleDate::toDateTime(root.Children.Get(0)->LastVisit);
+    const QDateTime got = DateConverter::toDateTime(root.Children.Get(0)->LastVisit);
     QCOMPARE(got.isValid(), expected.isValid());
     if (expected.isValid())
         QCOMPARE(got.toUTC(), expected);

@@ -3,15 +3,15 @@
 // reader reads back the same, and a file cut short keeps every bookmark that lies before the cut.
 #include "FormatFixtures.h"
 
+#include "formats/BookmarkHtmlReader.h"
+#include "formats/BookmarkHtmlWriter.h"
+#include "store/DateConverter.h"
+#include "formats/OperaHotlistReader.h"
+#include "formats/OperaHotlistWriter.h"
+#include "formats/XbelReader.h"
+#include "formats/XbelWriter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/BookmarkHtmlReader.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
-#include "transfer/formats/DateConverter.h"
-#include "transfer/formats/OperaHotlistReader.h"
-#include "transfer/formats/OperaHotlistWriter.h"
-#include "transfer/formats/XbelReader.h"
-#include "transfer/formats/XbelWriter.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,12 +1,13 @@
 // The Favorites export: names the file systems accept, numbered twins, shortcut files that the
-// Favorites import reads back; and the shortcut reading rules of that import.
+// Favorites import reads back.
 #include "FormatFixtures.h"
 
+#include "formats/FavoritesReader.h"
+#include "formats/FavoritesWriter.h"
+#include "formats/IniReader.h"
+#include "formats/UniqueFileNames.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FavoritesReader.h"
-#include "transfer/formats/FavoritesWriter.h"
-#include "transfer/formats/UniqueFileNames.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,9 +29,6 @@ private slots:
     void manyTwins();
     void keepsWhatIsThere();
     void shortcutFile();
-    void shortcutUrl_data();
-    void shortcutUrl();
-    void hiddenAndLinkedFolders();
     void unwritableFolder();
 
 private:
@@ -172,64 +170,8 @@ void TestFavorites::shortcutFile()
              QByteArray("[InternetShortcut]\r\nURL=https://example.org/?a=1&b=\"2\"\r\n"));
     QCOMPARE(FavoritesWriter::shortcut("https://x/\r\n[Other]\nURL=evil"),
              QByteArray("[InternetShortcut]\r\nURL=https://x/%0D%0A[Other]%0AURL=evil\r\n"));
-    QCOMPARE(FavoritesReader::shortcutUrl(FavoritesWriter::shortcut("a\nb")), std::optional<std::string>("a%0Ab"));
-}
-
-void TestFavorites::shortcutUrl_data()
-{
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QByteArray>("url"); // "-" for none
-    QTest::newRow("plain") << QByteArray("[InternetShortcut]\r\nURL=http://a/\r\n") << QByteArray("http://a/");
-    QTest::newRow("any case, blanks") << QByteArray("  [ internetshortcut ]\n  url =  http://a/  \n")
-                                      << QByteArray("http://a/");
-    QTest::newRow("quotes") << QByteArray("[InternetShortcut]\nURL=\"http://a/\"\n") << QByteArray("http://a/");
-    QTest::newRow("single quotes") << QByteArray("[InternetShortcut]\nURL='x'\n") << QByteArray("x");
-    QTest::newRow("one quote") << QByteArray("[InternetShortcut]\nURL=\"x\n") << QByteArray("\"x");
-    QTest::newRow("empty value") << QByteArray("[InternetShortcut]\nURL=\n") << QByteArray("");
-    QTest::newRow("first key wins") << QByteArray("[InternetShortcut]\nURL=1\nURL=2\n") << QByteArray("1");
-    QTest::newRow("other section") << QByteArray("[Other]\nURL=x\n[InternetShortcut]\nIconFile=y\n") << QByteArray("-");
-    QTest::newRow("not a shortcut") << QByteArray("[InternetShortcut]\nURL=non url\n") << QByteArray("-");
-    QTest::newRow("comment") << QByteArray("[InternetShortcut]\n;URL=x\nURL=y\n") << QByteArray("y");
-    QTest::newRow("zero byte") << QByteArray("[InternetShortcut]\nURL=ab\0cd\n", 29) << QByteArray("ab");
-    QTest::newRow("long") << QByteArray("[InternetShortcut]\nURL=" + QByteArray(3000, 'x')) << QByteArray(2047, 'x');
-    QTest::newRow("long, UTF-8 kept whole")
-        << QByteArray("[InternetShortcut]\nURL=" + QByteArray(2046, 'x') + "\xc3\xa9") << QByteArray(2046, 'x');
-    QTest::newRow("utf-16") << QByteArray(
-        "\xFF\xFE[\0I\0n\0t\0e\0r\0n\0e\0t\0S\0h\0o\0r\0t\0c\0u\0t\0]\0\n\0U\0R\0L\0=\0\xe9\0", 50)
-                            << QByteArray("\xc3\xa9");
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n", 8) << QByteArray("-");
-}
-
-void TestFavorites::shortcutUrl()
-{
-    QFETCH(QByteArray, contents);
-    QFETCH(QByteArray, url);
-    const std::optional<std::string> value = FavoritesReader::shortcutUrl(contents);
-    if (url == "-") {
-        QVERIFY(!value);
-        return;
-    }
-    QVERIFY(value);
-    QCOMPARE(QByteArray::fromStdString(*value), url);
-}
-
-void TestFavorites::hiddenAndLinkedFolders()
-{
-    const QByteArray shortcut = "[InternetShortcut]\nURL=u\n";
-    write(QStringLiteral("fav/a.b.url"), shortcut);
-    write(QStringLiteral("fav/noext"), shortcut);
-    write(QStringLiteral("fav/.url"), shortcut); // hidden on this system
-    write(QStringLiteral("fav/.hidden/inside.url"), shortcut);
-    write(QStringLiteral("fav/readme.txt"), "no shortcut");
-    write(QStringLiteral("fav/News.old/x.url"), shortcut);
-    QDir().mkpath(m_dir->filePath(QStringLiteral("fav/Empty")));
-    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("fav")), m_dir->filePath(QStringLiteral("fav/News.old/loop"))));
-    LinkItem root;
-    const ImportReport report = FavoritesReader::importDirectory(m_dir->filePath(QStringLiteral("fav")), root);
-    QVERIFY(report.ok());
-    QCOMPARE(outline(root), QStringLiteral("Empty/\nNews.old/\n  x <u>\na.b <u>\nnoext <u>"));
-    QCOMPARE(FavoritesReader::importDirectory(m_dir->filePath(QStringLiteral("missing")), root).status,
-             ImportReport::Unreadable);
+    QCOMPARE(IniReader(FavoritesWriter::shortcut("a\nb")).value("InternetShortcut", "URL", FavoritesReader::NoUrl),
+             QByteArray("a%0Ab"));
 }
 
 void TestFavorites::unwritableFolder()

@@ -4,14 +4,13 @@
 #include "FormatFixtures.h"
 #include "common/FailDevice.h"
 
+#include "formats/BookmarkHtmlWriter.h"
+#include "store/DateConverter.h"
+#include "formats/FormatCommands.h"
+#include "formats/OperaHotlistWriter.h"
+#include "formats/PageWriter.h"
+#include "formats/XbelWriter.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
-#include "transfer/formats/BookmarkHtmlWriter.h"
-#include "transfer/formats/DateConverter.h"
-#include "transfer/formats/FormatCommands.h"
-#include "transfer/formats/OperaHotlistWriter.h"
-#include "transfer/formats/PageWriter.h"
-#include "transfer/formats/XbelWriter.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -91,16 +90,12 @@ void TestFormatCommands::exportCancelledKeepsOldFile()
     old.close();
     const auto folder = manyLinks(5000);
     qint64 calls = 0;
-    qint64 lastTotal = 0;
-    const ExportReport report
-        = FormatCommands::exportTo(format, path, *folder, [&](int folders, int links, qint64 total) {
-              lastTotal = total;
-              ++calls;
-              return calls < 3 && folders == 0 && links == 512 * calls;
-          });
+    const ExportReport report = FormatCommands::exportTo(format, path, *folder, [&](int folders, int links) {
+        ++calls;
+        return calls < 3 && folders == 0 && links == 512 * calls;
+    });
     QCOMPARE(report.status, ExportReport::Cancelled);
     QCOMPARE(calls, qint64(3));
-    QCOMPARE(lastTotal, qint64(5000));
     QCOMPARE(readFile(path), QByteArray("old contents"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("out")});
 }
@@ -281,7 +276,7 @@ void TestFormatCommands::datesAcrossClockChanges_data()
     QTest::newRow("before 1900") << QDateTime(QDate(1899, 12, 29), QTime(0, 0), Qt::UTC) << 72;
 }
 
-// The day cache gives what OleDate gives, both ways, every quarter hour and second around changes of
+// The day cache gives what the QDateTime pair gives, both ways, every quarter hour and second around changes of
 // the clock (in the hour that comes twice in autumn both give the same one of its two instants).
 void TestFormatCommands::datesAcrossClockChanges()
 {
@@ -290,10 +285,10 @@ void TestFormatCommands::datesAcrossClockChanges()
     DateConverter dates;
     for (qint64 seconds = start.toSecsSinceEpoch(); seconds < start.toSecsSinceEpoch() + hours * 3600;
          seconds += 900 + 1) {
-        const double expected = OleDate::fromDateTime(QDateTime::fromSecsSinceEpoch(seconds));
+        const double expected = DateConverter::fromDateTime(QDateTime::fromSecsSinceEpoch(seconds));
         const double ole = dates.toOleDate(seconds);
         QVERIFY2(std::abs(ole - expected) < 1e-9, qPrintable(QString::number(seconds)));
-        const qint64 back = qRound64(OleDate::toDateTime(ole).toMSecsSinceEpoch() / 1000.0);
+        const qint64 back = qRound64(DateConverter::toDateTime(ole).toMSecsSinceEpoch() / 1000.0);
         QCOMPARE(dates.toEpochSeconds(ole), back);
         const QDateTime local = QDateTime::fromSecsSinceEpoch(seconds);
         if (local.offsetFromUtc() == local.addSecs(-3600).offsetFromUtc()

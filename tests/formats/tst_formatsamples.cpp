@@ -2,12 +2,12 @@
 // and XBEL readers on damaged input.
 #include "FormatFixtures.h"
 
+#include "store/DateConverter.h"
+#include "formats/FormatCommands.h"
+#include "formats/OperaHotlistReader.h"
+#include "formats/XbelReader.h"
 #include "store/LinkItem.h"
-#include "store/OleDate.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FormatCommands.h"
-#include "transfer/formats/OperaHotlistReader.h"
-#include "transfer/formats/XbelReader.h"
 
 #include <QTest>
 
@@ -170,7 +170,7 @@ void TestFormatSamples::sampleFields()
     const LinkItem *item = at(*root, path);
     QVERIFY(item);
     QCOMPARE(TextCodec::toDisplay(item->Description), description);
-    const QDateTime got = OleDate::toDateTime(item->LastVisit);
+    const QDateTime got = DateConverter::toDateTime(item->LastVisit);
     QCOMPARE(got.isValid(), lastVisit.isValid());
     if (lastVisit.isValid())
         QCOMPARE(got.toUTC(), lastVisit.toUTC());

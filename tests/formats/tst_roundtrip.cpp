@@ -1,10 +1,10 @@
 // Every format written and read back by our own reader keeps what the format carries.
 #include "FormatFixtures.h"
 
+#include "formats/FavoritesWriter.h"
+#include "formats/FormatCommands.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FavoritesWriter.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QDir>
 #include <QSet>

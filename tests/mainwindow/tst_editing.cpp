@@ -18,7 +18,6 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
-#include "transfer/FormatMenuCommands.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
@@ -681,7 +680,7 @@ void TestEditing::otherFormatsThroughTheMenus()
     QFETCH(QString, importEntry);
     QFETCH(QString, file);
     FilePrompts prompts(m_window.dir()->filePath(file));
-    form()->formatCommands()->setPrompts(&prompts);
+    form()->transferCommands()->setPrompts(&prompts);
     MainActions *a = form()->actions();
     const auto entry = [a](const QString &name) {
         const QHash<QString, QAction *> entries {
@@ -697,7 +696,7 @@ void TestEditing::otherFormatsThroughTheMenus()
     tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
     LinkItem *alpha = tree()->SelectedItem();
     entry(importEntry)->trigger();
-    form()->formatCommands()->setPrompts(nullptr);
+    form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(alpha->Name, std::string("Alpha"));
     QVERIFY(childNames(alpha).contains(QStringLiteral("b1")));
     QVERIFY(childNames(alpha).contains(QStringLiteral("b2")));

@@ -1,8 +1,8 @@
 #include "common/ListFixture.h"
 
+#include "store/DateConverter.h"
 #include "mainwindow/LinkListModel.h"
 #include "settings/ColumnInfo.h"
-#include "store/OleDate.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
@@ -198,7 +198,7 @@ void TestLinkListModel::lastVisitAtMidnight()
     QFETCH(QDateTime, when);
     QFETCH(bool, timeShown);
     const QString date = QLocale::system().toString(when.date(), QLocale::ShortFormat);
-    const QString text = LinkListLastVisitText(OleDate::fromDateTime(when));
+    const QString text = LinkListLastVisitText(DateConverter::fromDateTime(when));
     if (timeShown) {
         QVERIFY2(text.startsWith(date + QLatin1Char(' ')), qPrintable(text));
         QVERIFY(text.size() > date.size() + 1);

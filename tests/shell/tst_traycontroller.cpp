@@ -1,5 +1,6 @@
 #include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
+#include "formats/FormatCommands.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/TerminationSignals.h"
@@ -8,10 +9,8 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
-#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 #include "transfer/TransferFakes.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -213,8 +212,6 @@ void TestTrayController::terminationWaitsForTheCommand()
         addManyLinks(*root);
     window->transferCommands()->setPrompts(&prompts);
     window->transferCommands()->setProgressDelay(0);
-    window->formatCommands()->setPrompts(&prompts);
-    window->formatCommands()->setProgressDelay(0);
     MainActions *a = window->actions();
     const QHash<QString, QAction *> actions {{"importQuillmark", a->importQuillmark},
                                              {"importMozilla", a->importMozilla},

@@ -1,10 +1,10 @@
 #include "common/Sanitizers.h"
 #include "common/SpecialFiles.h"
+#include "formats/FormatCommands.h"
 #include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/TextCodec.h"
-#include "transfer/formats/FormatCommands.h"
 
 #include <QBuffer>
 #include <QDir>

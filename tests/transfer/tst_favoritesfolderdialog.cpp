@@ -4,8 +4,8 @@
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
 
-#include "FavoritesFixture.h"
 #include "TransferFakes.h"
+#include "common/FavoritesFixture.h"
 
 #include <QApplication>
 #include <QLineEdit>

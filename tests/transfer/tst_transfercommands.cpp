@@ -1,13 +1,12 @@
-// The native link file export and import commands and the Favorites import command, run against a
-// stand-in main window and stand-in dialogs.
+// The File menu's import and export commands (native link files, the Favorites import, the progress of
+// the other formats), run against a stand-in main window and stand-in dialogs.
 #include "platform/Paths.h"
 #include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
-#include "transfer/FormatMenuCommands.h"
 #include "transfer/TransferCommands.h"
 
-#include "FavoritesFixture.h"
 #include "TransferFakes.h"
+#include "common/FavoritesFixture.h"
 #include "common/TreeBuilders.h"
 
 #include <QApplication>
@@ -135,8 +134,7 @@ void TestTransferCommands::fileDialogs_data()
 void TestTransferCommands::fileDialogs()
 {
     QFETCH(bool, save);
-    const FileDialogSettings settings
-        = save ? TransferCommands::exportDialogSettings() : TransferCommands::importDialogSettings();
+    const FileDialogSettings settings = TransferCommands::fileDialogSettings(BookmarkFormat::Native, save);
     const auto dialog = DialogPrompts::makeFileDialog(&m_host.window, settings, save);
     QCOMPARE(dialog->windowTitle(),
              save ? QStringLiteral("Export Quillmark File") : QStringLiteral("Import Quillmark File"));
@@ -157,7 +155,7 @@ void TestTransferCommands::exportExample()
     b->Rating = 4;
     b->LastVisit = 2.5;
     m_prompts.fileName = m_dir.filePath(QStringLiteral("example.qmf"));
-    m_commands->exportQuillmarkFile();
+    m_commands->exportFormat(BookmarkFormat::Native);
 
     QCOMPARE(readFile(m_prompts.fileName), Example10000);
     QVERIFY(m_prompts.lastWasSave);
@@ -179,7 +177,7 @@ void TestTransferCommands::exportReplacesAtomically()
     QVERIFY(writeFile(path, QByteArray(1000, 'x')));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
     m_prompts.fileName = path;
-    m_commands->exportQuillmarkFile();
+    m_commands->exportFormat(BookmarkFormat::Native);
 
     QByteArray expected = QByteArray::fromHex("10270000") + fields10000("Target") + int32(0);
     QCOMPARE(readFile(path), expected);
@@ -190,11 +188,11 @@ void TestTransferCommands::exportReplacesAtomically()
 
 void TestTransferCommands::exportCancelledOrFailing()
 {
-    m_commands->exportQuillmarkFile(); // cancelled: no file name
+    m_commands->exportFormat(BookmarkFormat::Native); // cancelled: no file name
     QVERIFY(m_prompts.errors.isEmpty());
 
     m_prompts.fileName = m_dir.filePath(QStringLiteral("missing/folder/out.qmf"));
-    m_commands->exportQuillmarkFile();
+    m_commands->exportFormat(BookmarkFormat::Native);
     QCOMPARE(m_prompts.errors, QStringList {"Cannot create file " + QDir::toNativeSeparators(m_prompts.fileName)});
     QVERIFY(!QFile::exists(m_prompts.fileName));
 }
@@ -220,7 +218,7 @@ void TestTransferCommands::importFile()
     QFETCH(double, lastVisit);
     m_prompts.fileName = m_dir.filePath(QStringLiteral("import.qmf"));
     QVERIFY(writeFile(m_prompts.fileName, bytes));
-    m_commands->importQuillmarkFile();
+    m_commands->importFormat(BookmarkFormat::Native);
 
     QVERIFY(!m_prompts.lastWasSave);
     QCOMPARE(m_prompts.lastFileDialog.title, QStringLiteral("Import Quillmark File"));
@@ -247,8 +245,8 @@ void TestTransferCommands::importKeepsTheFolderAndDoubles()
     addLink(*m_folder, "C", "c");
     m_prompts.fileName = m_dir.filePath(QStringLiteral("twice.qmf"));
     QVERIFY(writeFile(m_prompts.fileName, Example10000));
-    m_commands->importQuillmarkFile();
-    m_commands->importQuillmarkFile();
+    m_commands->importFormat(BookmarkFormat::Native);
+    m_commands->importFormat(BookmarkFormat::Native);
 
     // The file's top record ("A") names nothing: the shown folder keeps its own fields.
     QCOMPARE(m_folder->Name, std::string("Quillmark"));
@@ -264,15 +262,16 @@ void TestTransferCommands::importKeepsTheFolderAndDoubles()
 void TestTransferCommands::importCancelledOrUnreadable()
 {
     addLink(*m_folder, "B", "b");
-    m_commands->importQuillmarkFile(); // cancelled
+    m_commands->importFormat(BookmarkFormat::Native); // cancelled
     QCOMPARE(m_host.statusTexts, QStringList {"1 objects"});
     QCOMPARE(m_host.refreshes, 0);
 
     m_prompts.fileName = m_dir.filePath(QStringLiteral("missing.qmf"));
-    m_commands->importQuillmarkFile();
+    m_commands->importFormat(BookmarkFormat::Native);
     QCOMPARE(m_prompts.errors, QStringList {"Cannot open file " + QDir::toNativeSeparators(m_prompts.fileName)});
     QCOMPARE(m_folder->Children.Count(), 1);
     QCOMPARE(m_host.statusTexts.size(), 2);
+    QCOMPARE(m_host.refreshes, 0); // nothing was read: the list is not refilled
 }
 
 void TestTransferCommands::importDamaged()
@@ -287,7 +286,7 @@ void TestTransferCommands::importDamaged()
     // Cut inside the last record's last visit: "z" is kept with its name and what came before it.
     m_prompts.fileName = m_dir.filePath(QStringLiteral("damaged.qmf"));
     QVERIFY(writeFile(m_prompts.fileName, buffer.data().chopped(8)));
-    m_commands->importQuillmarkFile();
+    m_commands->importFormat(BookmarkFormat::Native);
 
     QCOMPARE(m_prompts.warnings,
              QStringList {"The file " + QDir::toNativeSeparators(m_prompts.fileName)
@@ -306,7 +305,7 @@ void TestTransferCommands::importProgressCancel()
     QVERIFY(NativeFile::saveAtomically(m_prompts.fileName, exported, nullptr, NativeFile::Sync::NoSync));
     m_commands->setProgressDelay(0);
     cancelProgressWhenShown(&m_host.window);
-    m_commands->importQuillmarkFile();
+    m_commands->importFormat(BookmarkFormat::Native);
 
     // The store's reader reports every 1024 items; the first report sees the cancel.
     QCOMPARE(m_prompts.informations, QStringList {"The import was cancelled. 0 folders and 1024 links were imported."});
@@ -336,9 +335,7 @@ void TestTransferCommands::progressSaysWhatItDoes()
         m_host.folder = &many;
         m_prompts.fileName = m_dir.filePath(QStringLiteral("many.html"));
     }
-    FormatMenuCommands commands(&m_host);
-    commands.setPrompts(&m_prompts);
-    commands.setProgressDelay(0);
+    m_commands->setProgressDelay(0);
     // What the dialog says when the command first lets the events run.
     QString shown;
     QTimer::singleShot(0, &m_host.window, [this, &shown] {
@@ -346,9 +343,9 @@ void TestTransferCommands::progressSaysWhatItDoes()
             shown = dialog->labelText();
     });
     if (exporting)
-        commands.exportFormat(BookmarkFormat::BrowserHtml);
+        m_commands->exportFormat(BookmarkFormat::BrowserHtml);
     else
-        commands.importFormat(BookmarkFormat::Native);
+        m_commands->importFormat(BookmarkFormat::Native);
     m_host.folder = m_folder.get();
     QCOMPARE(shown, text);
 }
@@ -385,7 +382,7 @@ void TestTransferCommands::favorites()
         return int(FavoritesFolderDialog::Ok);
     };
     for (int round = 1; round <= 2; ++round) {
-        m_commands->importFavorites();
+        m_commands->importFormat(BookmarkFormat::Favorites);
         QCOMPARE(m_prompts.chooserCaption, QStringLiteral("Import Internet Explorer Favorites"));
         QCOMPARE(m_prompts.chooserPrompt, QStringLiteral("Select which folder you want to import from."));
         QStringList children;
@@ -417,7 +414,7 @@ void TestTransferCommands::favoritesWithoutFavoritesFolder()
         form.BrowseButton()->click();
         return int(FavoritesFolderDialog::Ok);
     };
-    m_commands->importFavorites();
+    m_commands->importFormat(BookmarkFormat::Favorites);
 
     QVERIFY(!okWasEnabled);
     QCOMPARE(m_folder->Children.Count(), 1);

@@ -1,0 +1,198 @@
+#include "formats/FormatCommands.h"
+
+#include "formats/BookmarkHtmlReader.h"
+#include "formats/BookmarkHtmlWriter.h"
+#include "formats/FavoritesReader.h"
+#include "formats/FavoritesWriter.h"
+#include "formats/OperaHotlistReader.h"
+#include "formats/OperaHotlistWriter.h"
+#include "formats/PageWriter.h"
+#include "formats/TreeWalk.h"
+#include "formats/XbelReader.h"
+#include "formats/XbelWriter.h"
+#include "platform/FileSync.h"
+#include "platform/Paths.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace FormatCommands {
+
+namespace {
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Reads into a scratch folder whose top record takes the stored folder's fields, then moves the
+// stored children into target.
+ImportReport importNative(QFile &file, LinkItem &target, const Progress &progress)
+{
+    LinkItem scratch;
+    const NativeFile::ReadResult result = NativeFile::read(file, scratch, /*refuseNewer=*/false, progress);
+    ImportReport report;
+    report.folders = result.folders;
+    report.links = result.links;
+    switch (result.status) {
+    case NativeFile::ReadResult::Complete:
+        break;
+    case NativeFile::ReadResult::Cancelled:
+        report.cancel();
+        break;
+    case NativeFile::ReadResult::Damaged:
+    case NativeFile::ReadResult::NewerVersion:
+        report.damage(result.error);
+        break;
+    case NativeFile::ReadResult::OutOfMemory:
+        report.folders = report.links = 0;
+        report.fail(result.error);
+        break;
+    }
+    moveChildren(scratch, target);
+    return report;
+}
+
+} // namespace
+
+void moveChildren(LinkItem &from, LinkItem &to)
+{
+    // Taken from the back, so that no entry moves up in the list; the order is put right after.
+    std::vector<std::unique_ptr<LinkItem>> children;
+    children.reserve(size_t(from.Children.Count()));
+    while (from.Children.Count() > 0)
+        children.push_back(from.Children.TakeAt(from.Children.Count() - 1));
+    std::reverse(children.begin(), children.end());
+    to.Children.InsertSortedBatch(std::move(children));
+}
+
+ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const Progress &progress)
+{
+    if (format == BookmarkFormat::Favorites)
+        return FavoritesReader::importDirectory(path, target, progress);
+    ImportReport report;
+    if (format == BookmarkFormat::Page) {
+        report.fail(QStringLiteral("HTML pages cannot be imported."));
+        return report;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        report.fail(QStringLiteral("Cannot open file %1").arg(nativePath(path)));
+        return report;
+    }
+    switch (format) {
+    case BookmarkFormat::Native:
+        return importNative(file, target, progress);
+    case BookmarkFormat::BrowserHtml:
+        return BookmarkHtmlReader::read(file, target, progress);
+    case BookmarkFormat::OperaHotlist:
+        return OperaHotlistReader::read(file, target, progress);
+    case BookmarkFormat::Xbel:
+        return XbelReader::read(file, target, progress);
+    case BookmarkFormat::Favorites:
+    case BookmarkFormat::Page:
+        break;
+    }
+    return report;
+}
+
+ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder, const Progress &progress)
+{
+    if (format == BookmarkFormat::Favorites)
+        return FavoritesWriter::write(path, folder, progress);
+    ExportReport report;
+    if (format == BookmarkFormat::Native) {
+        // An export is an ordinary file of the user's: a file that is replaced keeps its permissions, a
+        // new one gets those of a new file.
+        const QFileInfo existing(path);
+        const QFileDevice::Permissions permissions = existing.exists()
+            ? existing.permissions()
+            : platform::userFilePermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                            | QFileDevice::ReadOther);
+        QString error;
+        if (!NativeFile::saveAtomically(path, folder, &error, NativeFile::Sync::Full, permissions)) {
+            report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), error));
+            return report;
+        }
+        walkSubtree(
+            folder,
+            [&report](const LinkItem &item, int) { return ++(item.isFolder() ? report.folders : report.links) > 0; },
+            [](const LinkItem &, int) { return true; });
+        return report;
+    }
+
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false); // replacing a symbolic link would replace the link
+    if (!file.open(QIODevice::WriteOnly)) {
+        report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), file.errorString()));
+        return report;
+    }
+    switch (format) {
+    case BookmarkFormat::BrowserHtml:
+        report = BookmarkHtmlWriter::write(file, folder, progress);
+        break;
+    case BookmarkFormat::OperaHotlist:
+        report = OperaHotlistWriter::write(file, folder, progress);
+        break;
+    case BookmarkFormat::Xbel:
+        report = XbelWriter::write(file, folder, progress);
+        break;
+    case BookmarkFormat::Page:
+        report = PageWriter::write(file, folder, QDateTime::currentDateTime(), progress);
+        break;
+    case BookmarkFormat::Native:
+    case BookmarkFormat::Favorites:
+        break;
+    }
+    if (report.ok() && !platform::syncFile(file))
+        report.fail(QStringLiteral("The data could not be flushed to the disk."));
+    if (!report.ok()) {
+        file.cancelWriting();
+        if (report.status == ExportReport::Failed)
+            report.error = QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), report.error);
+        return report;
+    }
+    if (!file.commit())
+        report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), file.errorString()));
+    return report;
+}
+
+QString importSummary(const ImportReport &report)
+{
+    return QStringLiteral("%1 folders and %2 links imported").arg(report.folders).arg(report.links);
+}
+
+QString importProblems(const QString &path, const ImportReport &report)
+{
+    const QString file = nativePath(path);
+    switch (report.status) {
+    case ImportReport::Complete:
+        return {};
+    case ImportReport::Unreadable:
+        return QStringLiteral("Nothing could be imported from %1.\n\n%2").arg(file, report.problems.join(u'\n'));
+    case ImportReport::Cancelled:
+        return QStringLiteral("The import of %1 was cancelled. %2 folders and %3 links were imported.")
+            .arg(file)
+            .arg(report.folders)
+            .arg(report.links);
+    case ImportReport::Damaged:
+        break;
+    }
+    return QStringLiteral("%1 is damaged or partly unreadable. %2 folders and %3 links were imported; what could "
+                          "not be read was skipped:\n\n%4")
+        .arg(file)
+        .arg(report.folders)
+        .arg(report.links)
+        .arg(report.problems.join(u'\n'));
+}
+
+} // namespace FormatCommands

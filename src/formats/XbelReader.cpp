@@ -1,0 +1,252 @@
+#include "formats/XbelReader.h"
+
+#include "store/DateConverter.h"
+#include "formats/FormatText.h"
+#include "formats/ItemSink.h"
+#include "store/LinkItem.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QHash>
+#include <QIODevice>
+#include <QXmlStreamReader>
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+// Control characters that XML cannot hold (a lenient parse lets some through) become U+FFFD, as the
+// writer writes them; zero bytes go.
+std::string itemText(QString text)
+{
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != 0) || u == 0xFFFE || u == 0xFFFF)
+            c = QChar(QChar::ReplacementCharacter);
+    }
+    std::string bytes = text.toStdString();
+    FormatText::makeUtf8(bytes); // drops zero bytes
+    return bytes;
+}
+
+double oleDateOf(QStringView text)
+{
+    if (text.isEmpty())
+        return 0.0;
+    QDateTime dateTime = QDateTime::fromString(text.trimmed().toString(), Qt::ISODateWithMs);
+    if (!dateTime.isValid())
+        dateTime = QDateTime::fromString(text.trimmed().toString(), Qt::ISODate);
+    return dateTime.isValid() ? DateConverter::fromDateTime(dateTime) : 0.0;
+}
+
+// An alias is a copy of its bookmark, texts and all, so a small file could name a large bookmark a
+// million times. What the copies may take together grows with what has been read: a fixed allowance
+// and a few bytes for each character of the file so far. An alias beyond that is copied without its
+// description (the link itself is what it stands for), or left out when even the name and URL do not
+// fit; the report says so.
+constexpr qint64 AliasAllowance = 1024 * 1024;
+constexpr qint64 AliasBytesPerCharacter = 4;
+
+class Parser
+{
+public:
+    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const Progress &progress)
+        : m_xml(&device), m_sink(target, report, progress), m_report(report)
+    {
+    }
+
+    void run();
+
+private:
+    enum class Element { Xbel, Folder, Bookmark, Info };
+
+    void start();
+    QString elementText();
+    void metadata(LinkItem &item);
+    void alias();
+
+    QXmlStreamReader m_xml;
+    ItemSink m_sink;
+    ImportReport &m_report;
+    // The open elements that matter, with the item of each folder and bookmark.
+    std::vector<std::pair<Element, LinkItem *>> m_open;
+    QHash<QString, const LinkItem *> m_bookmarksById;
+    int m_unresolvedAliases = 0;
+    qint64 m_aliasBytes = 0; // the texts the aliases copied
+    int m_aliasesWithoutDescription = 0;
+    int m_aliasesLeftOut = 0;
+    bool m_sawXbel = false;
+};
+
+void Parser::run()
+{
+    while (!m_xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = m_xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            start();
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (!m_open.empty()) {
+                if (m_open.back().first == Element::Folder)
+                    m_sink.leaveFolder();
+                m_open.pop_back();
+            }
+        }
+        if (!m_sink.advance(m_xml.characterOffset()))
+            return;
+    }
+    if (m_xml.hasError()) {
+        if (!m_sawXbel && m_report.folders == 0 && m_report.links == 0)
+            m_report.fail(QStringLiteral("The file is not XBEL: %1").arg(m_xml.errorString()));
+        else
+            m_report.damage(QStringLiteral("The XML is broken at line %1 (%2); the rest of the file was not read.")
+                                .arg(m_xml.lineNumber())
+                                .arg(m_xml.errorString()));
+    } else if (!m_sawXbel) {
+        m_report.fail(QStringLiteral("The file is not XBEL."));
+    }
+    if (m_unresolvedAliases > 0)
+        m_report.damage(
+            QStringLiteral("%1 aliases named no bookmark before them and were left out.").arg(m_unresolvedAliases));
+    if (m_aliasesWithoutDescription > 0)
+        m_report.damage(QStringLiteral("%1 aliases were copied without the description of their bookmark: so many "
+                                       "copies of it would take far more memory than the file.")
+                            .arg(m_aliasesWithoutDescription));
+    if (m_aliasesLeftOut > 0)
+        m_report.damage(QStringLiteral("%1 aliases were left out: so many copies of their bookmark would take far "
+                                       "more memory than the file.")
+                            .arg(m_aliasesLeftOut));
+}
+
+void Parser::start()
+{
+    const QStringView name = m_xml.name();
+    if (m_open.empty()) {
+        if (name == u"xbel" && !m_sawXbel) {
+            m_sawXbel = true;
+            m_open.emplace_back(Element::Xbel, nullptr);
+        } else {
+            m_xml.skipCurrentElement();
+        }
+        return;
+    }
+    const Element parent = m_open.back().first;
+    LinkItem *parentItem = m_open.back().second;
+    const bool inContainer = parent == Element::Xbel || parent == Element::Folder;
+    if (inContainer && name == u"folder") {
+        LinkItem *folder = m_sink.addFolder({});
+        m_sink.enterFolder(folder);
+        m_open.emplace_back(Element::Folder, folder);
+    } else if (inContainer && name == u"bookmark") {
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        LinkItem *link = m_sink.addLink({}, itemText(attributes.value(QLatin1String("href")).toString().trimmed()));
+        link->LastVisit = oleDateOf(attributes.value(QLatin1String("visited")));
+        const QString id = attributes.value(QLatin1String("id")).toString();
+        if (!id.isEmpty())
+            m_bookmarksById.insert(id, link);
+        m_open.emplace_back(Element::Bookmark, link);
+    } else if (inContainer && name == u"alias") {
+        alias();
+        m_xml.skipCurrentElement();
+    } else if (parentItem && name == u"title") {
+        parentItem->Name = itemText(elementText());
+    } else if (parentItem && name == u"desc") {
+        parentItem->Description = itemText(elementText());
+    } else if (parentItem && name == u"info") {
+        m_open.emplace_back(Element::Info, parentItem);
+    } else if (parent == Element::Info && name == u"metadata"
+               && m_xml.attributes().value(QLatin1String("owner")) == QLatin1String(XbelReader::MetadataOwner)) {
+        metadata(*parentItem);
+        m_xml.skipCurrentElement();
+    } else {
+        m_xml.skipCurrentElement(); // separators, the collection's own title, what we do not know
+    }
+}
+
+// The text of the element just started, that of the elements inside it included, up to its end (or
+// to where the XML breaks): what readElementText(IncludeChildElements) gives, but counting the depth
+// instead of recursing, so that markup nested in a title, however deep, cannot use up the stack.
+QString Parser::elementText()
+{
+    QString text;
+    for (int depth = 0;;) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += m_xml.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (depth-- == 0)
+                return text;
+            break;
+        default: // comments and processing instructions add nothing
+            if (m_xml.hasError() || m_xml.atEnd())
+                return text;
+            break;
+        }
+    }
+}
+
+void Parser::metadata(LinkItem &item)
+{
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    bool ok = false;
+    const qlonglong visits = attributes.value(QLatin1String("visits")).toLongLong(&ok);
+    if (ok && visits >= std::numeric_limits<std::int32_t>::min() && visits <= std::numeric_limits<std::int32_t>::max())
+        item.Visits = static_cast<std::int32_t>(visits);
+    const int rating = attributes.value(QLatin1String("rating")).toInt(&ok);
+    if (ok && rating >= 0 && rating <= 255)
+        item.Rating = static_cast<std::uint8_t>(rating);
+    if (attributes.hasAttribute(QLatin1String("visited")))
+        item.LastVisit = oleDateOf(attributes.value(QLatin1String("visited")));
+}
+
+void Parser::alias()
+{
+    const auto it = m_bookmarksById.constFind(m_xml.attributes().value(QLatin1String("ref")).toString());
+    if (it == m_bookmarksById.constEnd()) {
+        ++m_unresolvedAliases;
+        return;
+    }
+    const LinkItem *original = *it;
+    const qint64 room = AliasAllowance + AliasBytesPerCharacter * m_xml.characterOffset() - m_aliasBytes;
+    const qint64 link = qint64(original->Name.size() + original->Url.size());
+    const qint64 description = qint64(original->Description.size());
+    if (link > room) {
+        ++m_aliasesLeftOut;
+        return;
+    }
+    LinkItem *copy = m_sink.addLink(original->Name, original->Url);
+    m_aliasBytes += link;
+    if (description > room - link) {
+        ++m_aliasesWithoutDescription;
+        return;
+    }
+    copy->Description = original->Description;
+    m_aliasBytes += description;
+}
+
+} // namespace
+
+ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const Progress &progress)
+{
+    ImportReport report;
+    if (!device.isReadable()) {
+        report.fail(QStringLiteral("The file cannot be read: %1").arg(device.errorString()));
+        return report;
+    }
+    Parser parser(device, target, report, progress);
+    parser.run();
+    return report;
+}
+
+ImportReport XbelReader::readBytes(const QByteArray &bytes, LinkItem &target, const Progress &progress)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer, target, progress);
+}

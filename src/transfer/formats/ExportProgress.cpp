@@ -1,9 +1,0 @@
-#include "transfer/formats/ExportProgress.h"
-
-#include "transfer/formats/TreeWalk.h"
-
-ExportProgress::ExportProgress(const WriteProgress &progress, const LinkItem &top) : m_progress(progress)
-{
-    if (m_progress)
-        m_total = countSubtree(top);
-}
