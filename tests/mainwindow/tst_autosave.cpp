@@ -1,6 +1,7 @@
 // The collection is written a few seconds after it last changed: once for a burst of changes, never
 // while an import runs, and a failure is told once. Writes are counted as the system sees them.
 #include "common/FileWrites.h"
+#include "common/RecordingReporter.h"
 #include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/AutoSave.h"
@@ -8,7 +9,6 @@
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
-#include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -22,16 +22,6 @@
 #include <QThread>
 
 using namespace TreeBuilders;
-
-namespace {
-class RecordingReporter : public ErrorReporter
-{
-public:
-    void reportError(const QString &, const QString &message, const QString &) override { errors << message; }
-    void reportNotice(const QString &) override { }
-    QStringList errors;
-};
-} // namespace
 
 class TestAutoSave : public QObject
 {
