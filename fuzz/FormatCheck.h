@@ -3,9 +3,9 @@
 // What the bookmark format fuzzers check after every read: the read ends, builds a sound tree whose
 // counts match the report, and what was read, written by the format's writer and read again, gives
 // the same tree (names, URLs, descriptions, visits, rating, last visit to the second).
-#include "store/DateConverter.h"
 #include "formats/ExportReport.h"
 #include "formats/ImportReport.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
 #include <QByteArray>

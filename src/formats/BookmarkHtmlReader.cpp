@@ -1,10 +1,10 @@
 #include "formats/BookmarkHtmlReader.h"
 
-#include "store/DateConverter.h"
 #include "formats/FormatText.h"
 #include "formats/HtmlEntities.h"
 #include "formats/HtmlTokenizer.h"
 #include "formats/ItemSink.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 

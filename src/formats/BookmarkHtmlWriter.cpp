@@ -1,12 +1,12 @@
 #include "formats/BookmarkHtmlWriter.h"
 
 #include "formats/BookmarkHtmlReader.h"
-#include "store/DateConverter.h"
 #include "formats/ExportProgress.h"
 #include "formats/FormatText.h"
 #include "formats/HtmlEntities.h"
 #include "formats/TextOutput.h"
 #include "formats/TreeWalk.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
 #include <QBuffer>

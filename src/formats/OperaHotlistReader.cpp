@@ -1,8 +1,8 @@
 #include "formats/OperaHotlistReader.h"
 
-#include "store/DateConverter.h"
 #include "formats/FormatText.h"
 #include "formats/ItemSink.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
 #include <QIODevice>

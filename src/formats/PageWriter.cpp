@@ -1,11 +1,11 @@
 #include "formats/PageWriter.h"
 
-#include "store/DateConverter.h"
 #include "formats/ExportProgress.h"
 #include "formats/FormatText.h"
 #include "formats/HtmlEntities.h"
 #include "formats/TextOutput.h"
 #include "formats/TreeWalk.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
 #include <QBuffer>

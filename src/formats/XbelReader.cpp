@@ -1,8 +1,8 @@
 #include "formats/XbelReader.h"
 
-#include "store/DateConverter.h"
 #include "formats/FormatText.h"
 #include "formats/ItemSink.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
 #include <QBuffer>

@@ -1,9 +1,9 @@
 #include "formats/XbelWriter.h"
 
-#include "store/DateConverter.h"
 #include "formats/ExportProgress.h"
 #include "formats/TreeWalk.h"
 #include "formats/XbelReader.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 

@@ -4,8 +4,8 @@
 
 #include <QMimeData>
 
-#include "store/DateConverter.h"
 #include "settings/ColumnInfo.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "widgets/Icons.h"

@@ -3,10 +3,10 @@
 
 #include "formats/BookmarkHtmlReader.h"
 #include "formats/BookmarkHtmlWriter.h"
-#include "store/DateConverter.h"
 #include "formats/HtmlTokenizer.h"
 #include "formats/PageWriter.h"
 #include "formats/XbelWriter.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 

@@ -5,11 +5,11 @@
 
 #include "formats/BookmarkHtmlReader.h"
 #include "formats/BookmarkHtmlWriter.h"
-#include "store/DateConverter.h"
 #include "formats/OperaHotlistReader.h"
 #include "formats/OperaHotlistWriter.h"
 #include "formats/XbelReader.h"
 #include "formats/XbelWriter.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 

@@ -5,11 +5,11 @@
 #include "common/FailDevice.h"
 
 #include "formats/BookmarkHtmlWriter.h"
-#include "store/DateConverter.h"
 #include "formats/FormatCommands.h"
 #include "formats/OperaHotlistWriter.h"
 #include "formats/PageWriter.h"
 #include "formats/XbelWriter.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
 #include <QDir>

@@ -2,10 +2,10 @@
 // and XBEL readers on damaged input.
 #include "FormatFixtures.h"
 
-#include "store/DateConverter.h"
 #include "formats/FormatCommands.h"
 #include "formats/OperaHotlistReader.h"
 #include "formats/XbelReader.h"
+#include "store/DateConverter.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 

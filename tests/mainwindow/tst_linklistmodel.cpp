@@ -1,8 +1,8 @@
 #include "common/ListFixture.h"
 
-#include "store/DateConverter.h"
 #include "mainwindow/LinkListModel.h"
 #include "settings/ColumnInfo.h"
+#include "store/DateConverter.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
