@@ -219,6 +219,7 @@ int main(int argc, char **argv)
         return 2;
     for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
         qputenv(variable, QFile::encodeName(home.filePath(QString::fromLatin1(variable))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path())); // private, as that folder must be
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     {
