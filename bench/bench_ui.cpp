@@ -1,0 +1,366 @@
+// How long the main window freezes: the program's own window, started on a generated collection of
+// 1,000,000 items (about 1,000 folders of 1,000 links and one folder of 100,000 links), driven through its
+// menu commands, its search field and its folder tree as a user would. For each interaction a 1 ms timer
+// records the longest gap between its ticks from the moment the interaction is posted until the ticks have
+// come steadily for 300 ms again; that gap is the interaction's stall. The baseline is std::sort of the
+// collection's names, in the same run. A child process generates the collection and sorts its names, so
+// that the peak memory figure is the window's own.
+//
+//   quillmark-bench-ui [--quick]          1,000,000 items (--quick or QUILLMARK_BENCH_QUICK=1: 100,000)
+//   quillmark-bench-ui --write-collection FILE ITEMS HUGE
+//                                         (internal) writes the collection, prints the baseline
+// The exit status is 1 when a target was missed, 2 when the run could not be measured.
+#include "Collection.h"
+#include "Measure.h"
+#include "mainwindow/AutoSave.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/GoToFolderDialog.h"
+#include "mainwindow/ItemCommands.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/SearchCommands.h"
+#include "shell/TrayController.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/Repository.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidgetItem>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char HugeFolderName[] = "Huge folder";
+// Ticks further apart than this are work, not a loaded machine's scheduling noise.
+constexpr qint64 BusyGapNs = 20'000'000;
+constexpr qint64 IdleNs = 300'000'000;
+constexpr qint64 GiveUpNs = 600'000'000'000;
+constexpr double Target = 0.3;
+constexpr double SearchKeyTarget = 0.15;
+
+// The child's side: writes the collection to dataFile, then prints the baseline, std::sort of its names.
+int writeCollection(const QString &dataFile, int items, int hugeLinks)
+{
+    auto root = Collection::make(items - hugeLinks - 1, 11);
+    auto huge = Collection::makeFlat(hugeLinks, 12);
+    huge->Name = HugeFolderName;
+    root->Children.InsertSorted(std::move(huge));
+    QDir().mkpath(QFileInfo(dataFile).path());
+    QString error;
+    if (!NativeFile::saveAtomically(dataFile, *root, &error, NativeFile::Sync::NoSync)) {
+        std::fprintf(stderr, "cannot write the collection: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::vector<std::string> names;
+    std::vector<const LinkItem *> pending {root.get()};
+    while (!pending.empty()) {
+        const LinkItem *item = pending.back();
+        pending.pop_back();
+        for (const auto &child : item->Children) {
+            names.push_back(child->Name.str());
+            pending.push_back(child.get());
+        }
+    }
+    std::vector<std::string> work;
+    const double sortMs = Measure::medianMs(
+        3, [&] { std::sort(work.begin(), work.end()); }, [&] { work = names; });
+    std::printf("items %zu\nsort %.6f\n", names.size(), sortMs);
+    return 0;
+}
+
+// Answers the next modal dialog or message box as soon as it is up.
+void answerModal(const std::function<void(QWidget *)> &answer)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start();
+}
+
+void typeKey(QWidget *widget, Qt::Key key, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+class StallBench
+{
+public:
+    explicit StallBench(double sortMs) : m_sortMs(sortMs) { }
+
+    // Once the window exists, each interaction also prints the number of rows the list shows after it.
+    void setList(const FolderListView *list) { m_list = list; }
+    bool allMet() const { return m_allMet; }
+
+    // Posts the interaction and runs the event loop until it has returned, `ready` holds, and the loop has
+    // been idle for a while (and at least minimumMs have passed); prints the longest gap between ticks.
+    void measure(const std::string &name, const std::function<void()> &interaction, double target = Target,
+                 const std::function<bool()> &ready = {}, int minimumMs = 0)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastTick = 0;
+        qint64 lastBusy = 0;
+        qint64 longest = 0;
+        bool done = false;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - lastTick);
+            if (now - lastTick > BusyGapNs)
+                lastBusy = now;
+            lastTick = now;
+        });
+        tick.start();
+        QTimer::singleShot(0, [&] {
+            interaction();
+            done = true;
+            lastBusy = clock.nsecsElapsed();
+        });
+        const qint64 minimumNs = qint64(minimumMs) * 1'000'000;
+        // Settled: the ticks have come steadily for a while since the interaction returned.
+        while (!done || (ready && !ready()) || lastTick - lastBusy < IdleNs || lastTick < minimumNs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+            if (done && clock.nsecsElapsed() - lastBusy >= GiveUpNs) {
+                std::fprintf(stderr, "%s: the window did not settle in %lld s\n", name.c_str(),
+                             GiveUpNs / 1'000'000'000);
+                break;
+            }
+        }
+        const double stallMs = static_cast<double>(longest) / 1e6;
+        Measure::figure("stall_" + name + "_ms", stallMs);
+        m_allMet = Measure::ratio("stall_" + name + "_vs_sort", stallMs / m_sortMs, target) && m_allMet;
+        if (m_list)
+            Measure::figure("rows_" + name, m_list->model()->rowCount());
+    }
+
+private:
+    double m_sortMs;
+    const FolderListView *m_list = nullptr;
+    bool m_allMet = true;
+};
+
+QTreeWidgetItem *childNode(QTreeWidgetItem *parent, const char *name)
+{
+    for (int i = 0; parent && i < parent->childCount(); ++i) {
+        if (FolderTreeView::itemOf(parent->child(i))->Name.view() == name)
+            return parent->child(i);
+    }
+    return nullptr;
+}
+
+int checkedStyle(const LinkListPane *pane)
+{
+    for (int style = 0; style < 4; ++style) {
+        if (pane->viewMenuAction(style)->isChecked())
+            return style;
+    }
+    return 0;
+}
+
+int checkedSortKey(const LinkListPane *pane)
+{
+    for (int key = 0; key < 5; ++key) {
+        if (pane->arrangeAction(key)->isChecked())
+            return key;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 5 && std::strcmp(argv[1], "--write-collection") == 0)
+        return writeCollection(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    bool quick = qEnvironmentVariableIntValue("QUILLMARK_BENCH_QUICK") != 0;
+    for (int i = 1; i < argc; ++i)
+        quick = quick || std::strcmp(argv[i], "--quick") == 0;
+    const int items = quick ? 100'000 : 1'000'000;
+    const int hugeLinks = items / 10;
+
+    // Never the user's own files: the home, the settings and the data live in a folder of their own.
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 2;
+    for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        qputenv(variable, QFile::encodeName(home.filePath(QString::fromLatin1(variable))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path())); // private, as that folder must be
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    {
+        // The tip of the day would open at the first activation.
+        const QString folder = home.filePath(QStringLiteral("XDG_CONFIG_HOME/Orbrook Software"));
+        QDir().mkpath(folder);
+        QFile settings(folder + QStringLiteral("/Quillmark.conf"));
+        if (!settings.open(QIODevice::WriteOnly) || settings.write("[1.0]\nShowTip=0\n") < 0)
+            return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Orbrook Software"));
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString dataFile = Repository::DataFile();
+    double sortMs = 0;
+    {
+        QProcess writer;
+        writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        writer.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--write-collection"), dataFile, QString::number(items), QString::number(hugeLinks)});
+        if (!writer.waitForFinished(-1) || writer.exitCode() != 0)
+            return 2;
+        for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("items "))
+                std::printf("%s\n", line.constData());
+            else if (line.startsWith("sort "))
+                sortMs = line.mid(5).toDouble();
+        }
+    }
+    if (sortMs <= 0)
+        return 2;
+    const qint64 fileSize = QFileInfo(dataFile).size();
+    std::printf("data_file_bytes %lld\n", static_cast<long long>(fileSize));
+    Measure::figure("std_sort_names_ms", sortMs);
+
+    StallBench bench(sortMs);
+    std::unique_ptr<TrayController> owner;
+    const auto shown = [&] {
+        QWindow *window = owner && owner->mainWindow() ? owner->mainWindow()->windowHandle() : nullptr;
+        return window && window->isExposed();
+    };
+    bench.measure(
+        "startup", [&] { owner = std::make_unique<TrayController>(false); }, Target, shown);
+    MainWindow *window = owner->mainWindow();
+    FolderListView *list = window->LinkList();
+    bench.setList(list);
+    // The autosave is measured on its own, after the deletion; until then it would fall into whichever
+    // interaction happened to be running a few seconds after the first visit.
+    window->autoSave()->setDelays(1'000'000'000, 1'000'000'000);
+    MainActions *actions = window->actions();
+    LinkListPane *pane = window->listPane();
+    FolderTreeView *tree = window->LinksTree();
+    QLineEdit *search = window->searchCommands()->SearchEdit();
+
+    bench.measure("all_bookmarks", [&] { actions->allBookmarks->trigger(); });
+    static const char *const StyleNames[] = {"large_icons", "small_icons", "list", "details"};
+    // The checked style last: choosing it while it is checked would do nothing.
+    const int firstStyle = checkedStyle(pane) + 1;
+    for (int i = 0; i < 4; ++i) {
+        const int style = (firstStyle + i) % 4;
+        bench.measure(std::string("view_") + StyleNames[style], [&] { pane->viewMenuAction(style)->trigger(); });
+    }
+    static const char *const KeyNames[] = {"name", "url", "visits", "last_visit", "rating"};
+    const int firstKey = checkedSortKey(pane) + 1;
+    for (int i = 0; i < 5; ++i) {
+        const int key = (firstKey + i) % 5;
+        const std::string prefix = std::string("arrange_") + KeyNames[key];
+        const bool ascending = pane->sortAscendingAction()->isChecked();
+        bench.measure(prefix + (ascending ? "_asc" : "_desc"), [&] { pane->arrangeAction(key)->trigger(); });
+        QAction *other = ascending ? pane->sortDescendingAction() : pane->sortAscendingAction();
+        bench.measure(prefix + (ascending ? "_desc" : "_asc"), [&] { other->trigger(); });
+    }
+    search->setFocus();
+    for (const char *letter : {"a", "b", "c"}) {
+        const QString text = QString::fromLatin1(letter);
+        const auto key = static_cast<Qt::Key>(Qt::Key_A + (letter[0] - 'a'));
+        bench.measure(
+            std::string("search_key_") + letter, [&] { typeKey(search, key, text); }, SearchKeyTarget);
+    }
+    bench.measure(
+        "search_backspace", [&] { typeKey(search, Qt::Key_Backspace, QString()); }, SearchKeyTarget);
+    bench.measure("expand_all", [&] { actions->expandAll->trigger(); });
+    bench.measure("go_to_folder", [&] {
+        answerModal([](QWidget *modal) {
+            auto *dialog = qobject_cast<GoToFolderDialog *>(modal);
+            if (!dialog)
+                return;
+            QListView *list = dialog->FolderList();
+            list->setCurrentIndex(list->model()->index(list->model()->rowCount() / 2, 0));
+            dialog->accept();
+        });
+        actions->goToFolder->trigger();
+    });
+    QTreeWidgetItem *hugeNode = childNode(tree->RootNode(), HugeFolderName);
+    if (!hugeNode) {
+        std::fprintf(stderr, "the folder of %d links is not in the tree\n", hugeLinks);
+        return 2;
+    }
+    bench.measure("select_huge_folder", [&] { tree->setCurrentItem(hugeNode); });
+    LinkItem *hugeFolder = FolderTreeView::itemOf(hugeNode);
+    // The dialog has closed: the window takes the keyboard back, and the list the focus, so that Delete
+    // acts on the selected rows.
+    window->activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != window; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    list->currentView()->setFocus();
+    if (!window->itemCommands()->listHasFocus()) {
+        std::fprintf(stderr, "the list does not have the keyboard focus\n");
+        return 2;
+    }
+    bench.measure("select_all", [&] { actions->selectAll->trigger(); });
+    if (list->selectedCount() != hugeLinks) {
+        std::fprintf(stderr, "%d rows selected instead of %d\n", list->selectedCount(), hugeLinks);
+        return 2;
+    }
+    bench.measure("delete_selected", [&] {
+        answerModal([](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                box->button(QMessageBox::Yes)->click();
+        });
+        actions->deleteItems->trigger();
+    });
+    if (hugeFolder->Children.Count() != 0 || childNode(tree->RootNode(), HugeFolderName) != hugeNode) {
+        std::fprintf(stderr, "the links were not deleted from their folder\n");
+        return 2;
+    }
+    bench.measure(
+        "autosave",
+        [&] {
+            window->autoSave()->setDelays(AutoSave::DefaultDelayMs, AutoSave::DefaultLongestWaitMs);
+            window->autoSave()->markChanged();
+        },
+        Target, {}, AutoSave::DefaultDelayMs + 500);
+    bench.measure("close", [&] { owner->exitAction()->trigger(); });
+
+    const double peakBytes = static_cast<double>(Measure::peakResidentKb()) * 1024.0;
+    Measure::figure("peak_memory_bytes", peakBytes);
+    const bool memoryMet = Measure::ratio("peak_memory_vs_file", peakBytes / static_cast<double>(fileSize), 2.2);
+    return bench.allMet() && memoryMet ? 0 : 1;
+}
