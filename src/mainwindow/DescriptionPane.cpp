@@ -78,6 +78,10 @@ void DescriptionPane::follow(CollectionDocument *document)
 {
     m_document = document;
     connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &DescriptionPane::itemAboutToBeRemoved);
+    connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, [this](const std::vector<LinkItem *> &items) {
+        for (const LinkItem *item : items)
+            itemAboutToBeRemoved(item);
+    });
     connect(document, &CollectionDocument::itemChanged, this,
             [this](LinkItem *item, CollectionDocument::Fields fields) {
                 using Field = CollectionDocument::Field;

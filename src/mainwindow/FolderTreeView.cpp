@@ -317,6 +317,12 @@ void FolderTreeView::follow(CollectionDocument *document)
         if (item->isFolder())
             deleteNode(nodeOf(item));
     });
+    connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, [this](const std::vector<LinkItem *> &items) {
+        for (const LinkItem *item : items) {
+            if (item->isFolder())
+                deleteNode(nodeOf(item));
+        }
+    });
     connect(document, &CollectionDocument::itemChanged, this,
             [this](const LinkItem *item, CollectionDocument::Fields fields) {
                 if (!item->isFolder() || !(fields & CollectionDocument::Field::Name))

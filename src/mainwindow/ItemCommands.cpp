@@ -30,7 +30,10 @@
 #include <QPlainTextEdit>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <unordered_set>
 
 ItemCommands::ItemCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
 {
@@ -158,10 +161,24 @@ void ItemCommands::DeleteButtonClick()
         if (!Confirmations::question(m_panes.window, QStringLiteral("Confirm Multiple Objects Delete"),
                                      QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
             return;
+        // One removal for the whole selection, so that a large delete costs one pass over the list.
+        // An entry inside a selected folder (search results list both) goes with its folder.
+        const std::vector<LinkItem *> selected = list->selectedItems();
+        const std::unordered_set<const LinkItem *> chosen(selected.begin(), selected.end());
+        const auto insideChosenFolder = [&chosen](const LinkItem *entry) {
+            for (const LinkItem *folder = entry->Parent; folder; folder = folder->Parent) {
+                if (chosen.contains(folder))
+                    return true;
+            }
+            return false;
+        };
+        std::vector<LinkItem *> doomed;
+        doomed.reserve(selected.size());
+        std::copy_if(selected.begin(), selected.end(), std::back_inserter(doomed),
+                     [&](const LinkItem *entry) { return !insideChosenFolder(entry); });
         // The panes let go of each entry (row, node, description) before it is destroyed.
         UpdatesGuard guard(m_panes.window);
-        while (LinkItem *entry = firstSelectedEntry())
-            m_panes.document->remove(entry);
+        m_panes.document->removeItems(doomed);
         return;
     }
 

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <unordered_set>
 
 namespace {
 
@@ -316,6 +317,7 @@ bool LinkListModel::removeItem(const LinkItem *item)
 void LinkListModel::follow(CollectionDocument *document)
 {
     connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &LinkListModel::itemAboutToBeRemoved);
+    connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, &LinkListModel::itemsAboutToBeRemoved);
     connect(document, &CollectionDocument::itemMoved, this, &LinkListModel::itemMoved);
     connect(document, &CollectionDocument::itemInserted, this, [this](LinkItem *item) {
         if (!m_results && m_folder && item->Parent == m_folder)
@@ -346,14 +348,36 @@ void LinkListModel::itemAboutToBeRemoved(const LinkItem *item)
         removeItem(item); // a folder's children are not its siblings' rows
         return;
     }
-    // Results come from anywhere: every row inside the folder goes, in runs from the back.
+    // Results come from anywhere: every row inside the folder goes.
+    removeRowsWhere(within);
+}
+
+void LinkListModel::itemsAboutToBeRemoved(const std::vector<LinkItem *> &items)
+{
+    const std::unordered_set<const LinkItem *> doomed(items.begin(), items.end());
+    const auto goes = [&doomed](const LinkItem *walk) {
+        for (; walk; walk = walk->Parent) {
+            if (doomed.contains(walk))
+                return true;
+        }
+        return false;
+    };
+    if (m_folder && goes(m_folder))
+        clear();
+    else
+        removeRowsWhere(goes);
+}
+
+void LinkListModel::removeRowsWhere(const std::function<bool(const LinkItem *)> &goes)
+{
+    // In runs from the back, so that no row moves before it is looked at.
     for (int row = rowCount() - 1; row >= 0;) {
-        if (!within(m_rows[static_cast<size_t>(row)])) {
+        if (!goes(m_rows[static_cast<size_t>(row)])) {
             --row;
             continue;
         }
         int first = row;
-        while (first > 0 && within(m_rows[static_cast<size_t>(first - 1)]))
+        while (first > 0 && goes(m_rows[static_cast<size_t>(first - 1)]))
             --first;
         beginRemoveRows({}, first, row);
         m_rows.erase(m_rows.begin() + first, m_rows.begin() + row + 1);

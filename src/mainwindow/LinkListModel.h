@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -82,6 +83,9 @@ public:
 
 private:
     void itemAboutToBeRemoved(const LinkItem *item);
+    void itemsAboutToBeRemoved(const std::vector<LinkItem *> &items);
+    // Removes every row whose item goes (the item, or a folder above it, is destroyed).
+    void removeRowsWhere(const std::function<bool(const LinkItem *)> &goes);
     void itemMoved(LinkItem *item, const LinkItem *oldParent);
     // Inserts a row where the last sort puts the item (at the end before any sort).
     void appendItem(LinkItem *item);

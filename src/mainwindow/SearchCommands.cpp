@@ -182,7 +182,7 @@ void SearchCommands::deleteEmptyFolders()
         // it first spares removing its rows one by one.
         UpdatesGuard guard(m_panes.window);
         m_panes.list->model()->clear();
-        m_panes.document->removeFolders(empty.topmost);
+        m_panes.document->removeItems(empty.topmost);
     }
     m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
 }

@@ -3,6 +3,7 @@
 #include "store/DateConverter.h"
 #include "store/EmptyFolders.h"
 
+#include <algorithm>
 #include <cstdint>
 
 CollectionDocument::CollectionDocument(LinkItem *root, QObject *parent) : QObject(parent), m_root(root) { }
@@ -41,23 +42,20 @@ void CollectionDocument::remove(LinkItem *item)
     emit changed();
 }
 
-void CollectionDocument::removeFolders(const std::vector<LinkItem *> &folders)
+void CollectionDocument::removeItems(const std::vector<LinkItem *> &items)
 {
-    if (folders.empty())
+    if (items.empty())
         return;
     std::vector<LinkItem *> parents;
-    parents.reserve(folders.size());
-    for (LinkItem *folder : folders) {
-        emit itemAboutToBeRemoved(folder);
-        parents.push_back(folder->Parent);
-    }
-    DeleteFolders(folders);
-    LinkItem *last = nullptr;
-    for (LinkItem *parent : parents) {
-        if (parent != last)
-            emit itemRemoved(parent);
-        last = parent;
-    }
+    parents.reserve(items.size());
+    for (const LinkItem *item : items)
+        parents.push_back(item->Parent);
+    emit itemsAboutToBeRemoved(items);
+    DeleteFolders(items);
+    std::sort(parents.begin(), parents.end());
+    parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+    for (LinkItem *parent : parents)
+        emit itemRemoved(parent);
     emit changed();
 }
 

@@ -41,8 +41,9 @@ public:
     void childrenAdded(LinkItem *folder);
     // Destroys item with its subtree; the root is never removed.
     void remove(LinkItem *item);
-    // Destroys several folders with their subtrees; none of them may lie inside another.
-    void removeFolders(const std::vector<LinkItem *> &folders);
+    // Destroys several items with their subtrees, in one pass over each parent's children; none of them may
+    // lie inside another.
+    void removeItems(const std::vector<LinkItem *> &items);
     // Moves item into destination (sorted insert); nothing happens for a move into the item's own subtree.
     void move(LinkItem *item, LinkItem *destination);
     void rename(LinkItem *item, std::string_view name);
@@ -59,6 +60,8 @@ signals:
     void childrenInserted(LinkItem *folder);
     // item and its subtree are about to be destroyed: let go of them.
     void itemAboutToBeRemoved(LinkItem *item);
+    // items and their subtrees are about to be destroyed, all at once: let go of them.
+    void itemsAboutToBeRemoved(const std::vector<LinkItem *> &items);
     // One or more children of parent were destroyed.
     void itemRemoved(LinkItem *parent);
     // item now lies in item->Parent instead of oldParent.

@@ -95,6 +95,9 @@ void TestDocument::panesFollowChanges_data()
     QTest::newRow("remove folder") << "remove folder" << QByteArray("itemRemoved(LinkItem*)")
                                    << QStringList {"Example", "Other"} << QStringList {} << "Example|about it"
                                    << "inner" << QStringList {} << "2 objects";
+    QTest::newRow("remove several") << "remove several" << QByteArray("itemsAboutToBeRemoved(std::vector<LinkItem*>)")
+                                    << QStringList {"Other"} << QStringList {} << "|"
+                                    << "inner" << QStringList {} << "1 objects";
     QTest::newRow("move") << "move" << QByteArray("itemMoved(LinkItem*,LinkItem*)") << QStringList {"Alpha", "Other"}
                           << QStringList {"Alpha"} << "Example|about it"
                           << "alpha" << QStringList {"Alpha"} << "2 objects";
@@ -155,6 +158,8 @@ void TestDocument::panesFollowChanges()
         document->remove(example);
     } else if (change == "remove folder") {
         document->remove(alpha);
+    } else if (change == "remove several") {
+        document->removeItems({alpha, example});
     } else if (change == "move") {
         document->move(example, alpha);
         details->ShowItemDetails(example);

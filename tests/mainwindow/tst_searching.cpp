@@ -10,10 +10,12 @@
 #include "mainwindow/GoToFolderDialog.h"
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
+#include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
 #include "settings/Settings.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -84,6 +86,7 @@ private slots:
     void deletingAResultKeepsEverythingConsistent();
     void movingAResultToAFolder();
     void locationGoesToTheFolder();
+    void deletingResultsWithTheirFolder();
     void allBookmarksThenAFolder();
     void goToFolderOnADeepPath();
     void deleteEmptyFolders_data();
@@ -209,6 +212,33 @@ void TestSearching::locationGoesToTheFolder()
     QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
     QCOMPARE(rowNames(list()), (QStringList {"Paris", QStringLiteral("Café de Flore")}));
     QVERIFY(location->isHidden());
+}
+
+void TestSearching::deletingResultsWithTheirFolder()
+{
+    // "e" finds "Travel" and, inside it, "Europe", "France" and the café: selected together, these go with
+    // their folder and are not removed again. In descending order the folder comes before two of them.
+    form()->listPane()->sortDescendingAction()->trigger();
+    field()->setText(QStringLiteral("e"));
+    const int found = list()->model()->rowCount();
+    QVERIFY(rowNames(list()).contains(QStringLiteral("Travel")));
+    QVERIFY(rowNames(list()).indexOf(QStringLiteral("Travel")) < rowNames(list()).indexOf(QStringLiteral("France")));
+    list()->currentView()->setFocus();
+    form()->actions()->selectAll->trigger();
+    std::size_t removed = 0;
+    connect(form()->document(), &CollectionDocument::itemsAboutToBeRemoved, this,
+            [&removed](const std::vector<LinkItem *> &items) { removed += items.size(); });
+    form()->actions()->deleteItems->trigger();
+    QCOMPARE(removed, std::size_t(found - 3));
+    QCOMPARE(m_window.questions,
+             QStringList {QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these %1 "
+                                         "objects?")
+                              .arg(found)});
+    QCOMPARE(rowNames(list()), QStringList {});
+    QVERIFY(tree()->findItems(QStringLiteral("Travel"), Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    const LinkItem *root = form()->repository()->Root();
+    for (int i = 0; i < root->Children.Count(); ++i)
+        QVERIFY(root->Children.Get(i)->Name != "Travel");
 }
 
 void TestSearching::allBookmarksThenAFolder()
