@@ -43,6 +43,10 @@ void applyModeToView(QListView *view, int style)
         view->setUniformItemSizes(false);
         view->setWordWrap(false);
     }
+    // Cells sized by their text are measured a batch at a time between events, so that a large folder
+    // never holds the window while it is laid out.
+    view->setLayoutMode(style == FolderListView::LargeIconStyle ? QListView::SinglePass : QListView::Batched);
+    view->setBatchSize(2000);
     view->setWrapping(true);
     // In the two icon styles an entry can be placed where the user drops it; the list keeps its order.
     view->setMovement(style == FolderListView::ListStyle ? QListView::Static : QListView::Free);
