@@ -13,71 +13,7 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <unordered_set>
-
-namespace {
-
-inline int foldCase(char c) noexcept
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
-}
-
-int compareDates(double a, double b) noexcept
-{
-    // A stored date that is not a number would make the order inconsistent and the sort unsafe:
-    // such values sort after every real date and equal to each other.
-    const bool aNan = std::isnan(a);
-    const bool bNan = std::isnan(b);
-    if (aNan || bNan)
-        return static_cast<int>(aNan) - static_cast<int>(bNan);
-    return a > b ? 1 : (a == b ? 0 : -1);
-}
-
-} // namespace
-
-int LinkListCompareText(std::string_view a, std::string_view b) noexcept
-{
-    const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i) {
-        const int ca = foldCase(a[i]);
-        const int cb = foldCase(b[i]);
-        if (ca != cb)
-            return ca - cb;
-    }
-    const auto difference = static_cast<long long>(a.size()) - static_cast<long long>(b.size());
-    return static_cast<int>(std::clamp<long long>(difference, -INT_MAX, INT_MAX));
-}
-
-int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool ascending) noexcept
-{
-    int result;
-    if (a->isFolder() != b->isFolder()) {
-        result = a->isFolder() ? -1 : 1;
-    } else {
-        switch (sortColumn) {
-        case UrlColumn:
-            result = LinkListCompareText(a->Url, b->Url);
-            break;
-        case VisitsColumn:
-            // The sign of A minus B, without the overflow of the subtraction.
-            result = (a->Visits > b->Visits) - (a->Visits < b->Visits);
-            break;
-        case LastVisitColumn:
-            result = compareDates(a->LastVisit, b->LastVisit);
-            break;
-        case RatingColumn:
-            result = static_cast<int>(a->Rating) - static_cast<int>(b->Rating);
-            break;
-        default:
-            result = LinkListCompareText(a->Name, b->Name);
-            break;
-        }
-    }
-    return ascending ? result : -result;
-}
 
 QString LinkListVisitsText(const LinkItem &item)
 {
@@ -105,7 +41,11 @@ QString LinkListRatingText(const LinkItem &item)
     return item.Rating == 0 ? QString() : QString::number(item.Rating);
 }
 
-LinkListModel::LinkListModel(QObject *parent) : QAbstractTableModel(parent) { }
+LinkListModel::LinkListModel(QObject *parent) : QAbstractTableModel(parent)
+{
+    m_sortTimer.setInterval(0);
+    connect(&m_sortTimer, &QTimer::timeout, this, &LinkListModel::sortSlice);
+}
 
 int LinkListModel::rowCount(const QModelIndex &parent) const
 {
@@ -202,6 +142,7 @@ Qt::ItemFlags LinkListModel::flags(const QModelIndex &index) const
 
 void LinkListModel::FillFromFolder(LinkItem *folder)
 {
+    dropSort();
     beginResetModel();
     m_rows.clear();
     m_folder = folder;
@@ -226,6 +167,7 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
 
 void LinkListModel::FillFromItems(std::vector<LinkItem *> items)
 {
+    dropSort();
     beginResetModel();
     m_rows = std::move(items);
     m_folder = nullptr;
@@ -235,6 +177,7 @@ void LinkListModel::FillFromItems(std::vector<LinkItem *> items)
 
 void LinkListModel::clear()
 {
+    dropSort();
     beginResetModel();
     m_rows.clear();
     m_folder = nullptr;
@@ -242,56 +185,76 @@ void LinkListModel::clear()
     endResetModel();
 }
 
+void LinkListModel::setSortSlicing(int minimumRows, int sliceMs)
+{
+    m_slicedSortRows = minimumRows;
+    m_sliceMs = sliceMs;
+}
+
 void LinkListModel::sortRows(int sortColumn, bool ascending)
 {
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_sortColumn = sortColumn;
     m_ascending = ascending;
+    m_sort = std::make_unique<RowSort>(m_rows, sortColumn, ascending);
+    if (rowCount() < m_slicedSortRows) {
+        m_sortTimer.stop();
+        m_sort->run();
+        applySort();
+        return;
+    }
+    // Between events: the zero timer comes round once the events waiting have been handled.
+    if (!m_sortTimer.isActive())
+        m_sortTimer.start();
+    emit sortProgress(0);
+}
 
-    // The entries carry each row's old position for the persistent indexes. A name or URL sort takes the
-    // texts into the entries, so that comparing two rows does not go through their items.
-    struct Entry
-    {
-        std::string_view text;
-        LinkItem *item;
-        int row;
-        bool folder;
-    };
-    const bool byNumber = sortColumn == VisitsColumn || sortColumn == LastVisitColumn || sortColumn == RatingColumn;
-    std::vector<Entry> entries;
-    entries.reserve(m_rows.size());
-    for (LinkItem *item : m_rows) {
-        const std::string_view text
-            = byNumber ? std::string_view() : (sortColumn == UrlColumn ? item->Url : item->Name);
-        entries.push_back({text, item, static_cast<int>(entries.size()), item->isFolder()});
+void LinkListModel::sortSlice()
+{
+    if (!m_sort) {
+        m_sortTimer.stop();
+        return;
     }
-    if (byNumber) {
-        std::stable_sort(entries.begin(), entries.end(), [sortColumn, ascending](const Entry &a, const Entry &b) {
-            return LinkListCompare(a.item, b.item, sortColumn, ascending) < 0;
-        });
-    } else {
-        // LinkListCompare for the two text keys.
-        std::stable_sort(entries.begin(), entries.end(), [ascending](const Entry &a, const Entry &b) {
-            const int result = a.folder != b.folder ? (a.folder ? -1 : 1) : LinkListCompareText(a.text, b.text);
-            return ascending ? result < 0 : result > 0;
-        });
+    if (!m_sort->runSome(QDeadlineTimer(m_sliceMs, Qt::PreciseTimer))) {
+        emit sortProgress(m_sort->percentDone());
+        return;
     }
-    for (size_t newRow = 0; newRow < entries.size(); ++newRow)
-        m_rows[newRow] = entries[newRow].item;
+    m_sortTimer.stop();
+    applySort();
+    emit sortFinished();
+}
+
+void LinkListModel::applySort()
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const int count = m_sort->count();
+    for (int newRow = 0; newRow < count; ++newRow)
+        m_rows[static_cast<size_t>(newRow)] = m_sort->itemAt(newRow);
 
     const QModelIndexList from = persistentIndexList();
     if (!from.isEmpty()) {
-        std::vector<int> newRowOf(entries.size());
-        for (size_t newRow = 0; newRow < entries.size(); ++newRow)
-            newRowOf[static_cast<size_t>(entries[newRow].row)] = static_cast<int>(newRow);
+        std::vector<int> newRowOf(static_cast<size_t>(count));
+        for (int newRow = 0; newRow < count; ++newRow)
+            newRowOf[static_cast<size_t>(m_sort->oldRowAt(newRow))] = newRow;
         QModelIndexList to;
         to.reserve(from.size());
         for (const QModelIndex &index : from)
             to.append(this->index(newRowOf[static_cast<size_t>(index.row())], index.column()));
         changePersistentIndexList(from, to);
     }
-
+    m_sort.reset();
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void LinkListModel::dropSort()
+{
+    m_sort.reset();
+    m_sortTimer.stop();
+}
+
+void LinkListModel::restartSort()
+{
+    if (m_sort)
+        m_sort = std::make_unique<RowSort>(m_rows, m_sortColumn, m_ascending);
 }
 
 bool LinkListModel::refreshItem(const LinkItem *item)
@@ -300,6 +263,7 @@ bool LinkListModel::refreshItem(const LinkItem *item)
     if (row < 0)
         return false;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    restartSort(); // its sort key may have changed
     return true;
 }
 
@@ -311,6 +275,7 @@ bool LinkListModel::removeItem(const LinkItem *item)
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
+    restartSort();
     return true;
 }
 
@@ -384,6 +349,7 @@ void LinkListModel::removeRowsWhere(const std::function<bool(const LinkItem *)> 
         endRemoveRows();
         row = first - 1;
     }
+    restartSort();
 }
 
 void LinkListModel::itemMoved(LinkItem *item, const LinkItem *oldParent)
@@ -409,8 +375,9 @@ bool LinkListModel::sortsBefore(const LinkItem *a, const LinkItem *b) const
 
 void LinkListModel::appendItem(LinkItem *item)
 {
-    // Where the last sort would have put it, after the rows it ties with.
-    const auto at = m_sortColumn < 0
+    // Where the last sort would have put it, after the rows it ties with; at the end while a sort is
+    // under way, which then starts again.
+    const auto at = m_sortColumn < 0 || m_sort
         ? m_rows.end()
         : std::upper_bound(m_rows.begin(), m_rows.end(), item,
                            [this](const LinkItem *a, const LinkItem *b) { return sortsBefore(a, b); });
@@ -418,6 +385,7 @@ void LinkListModel::appendItem(LinkItem *item)
     beginInsertRows({}, row, row);
     m_rows.insert(m_rows.begin() + row, item);
     endInsertRows();
+    restartSort();
 }
 
 LinkItem *LinkListModel::itemAt(int row) const

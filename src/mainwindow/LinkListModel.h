@@ -1,24 +1,17 @@
 #pragma once
 
+#include "mainwindow/RowSort.h"
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
-
-// Compares two texts of the list without regard to case: the letters a to z count as A to Z, every other
-// byte counts by its unsigned value. The first differing byte decides (their difference), else the shorter
-// text comes first (the difference of the lengths).
-int LinkListCompareText(std::string_view a, std::string_view b) noexcept;
-
-// Compares two rows of the list by the sort key (0 Name, 1 URL, 2 Visits, 3 Last Visit, 4 Rating; any other
-// key counts as Name). A folder always comes before a link, and the whole result is negated when descending.
-// A negative result puts a first.
-int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool ascending) noexcept;
 
 // The cell texts of a row.
 QString LinkListVisitsText(const LinkItem &item);
@@ -64,7 +57,13 @@ public:
     LinkItem *folder() const { return m_folder; }
 
     // Sorts the rows with LinkListCompare. Persistent indexes (and with them the selection) follow their rows.
+    // Many rows are sorted a slice at a time between events (sortProgress, then sortFinished): meanwhile the
+    // rows stay as they were and can be used. A newer sort, or a new filling, supersedes the one under way;
+    // rows that change under it make it start again.
     void sortRows(int sortColumn, bool ascending);
+    bool isSorting() const { return m_sort != nullptr; }
+    // From how many rows on a sort goes in slices, and how long each slice may take.
+    void setSortSlicing(int minimumRows, int sliceMs);
 
     // Follows the document's changes: a changed item's row is rendered again, an item about to be destroyed
     // loses its row (every row inside it too), and the shown folder's rows follow items added to it or moved
@@ -81,7 +80,19 @@ public:
     int rowOf(const LinkItem *item) const;
     QModelIndex indexOf(const LinkItem *item, int column = 0) const;
 
+signals:
+    // A sort in slices has come this far (0 to 100).
+    void sortProgress(int percent);
+    // A sort in slices is done and the rows are in their new order.
+    void sortFinished();
+
 private:
+    void sortSlice();
+    // Puts the rows in the order of the finished m_sort.
+    void applySort();
+    void dropSort();
+    // The rows changed under a sort in slices: it starts again on them.
+    void restartSort();
     void itemAboutToBeRemoved(const LinkItem *item);
     void itemsAboutToBeRemoved(const std::vector<LinkItem *> &items);
     // Removes every row whose item goes (the item, or a folder above it, is destroyed).
@@ -99,6 +110,10 @@ private:
     // The key and direction of the last sort; -1 before the first.
     int m_sortColumn = -1;
     bool m_ascending = true;
+    std::unique_ptr<RowSort> m_sort;
+    QTimer m_sortTimer;
+    int m_slicedSortRows = 20'000;
+    int m_sliceMs = 25;
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
 };

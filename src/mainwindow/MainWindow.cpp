@@ -223,6 +223,12 @@ void MainWindow::connectCommands()
             m_descriptionPaneHeight = m_descriptionPane->height();
     });
     connect(LinksTree(), &FolderTreeView::folderSelected, this, &MainWindow::LinksTreeChanging);
+    // A long sort tells how far it has come; its end brings the count back.
+    LinkListModel *model = m_list->model();
+    connect(model, &LinkListModel::sortProgress, this, [this, model](int percent) {
+        setStatusText(tr("Sorting %1 objects... %2%").arg(model->rowCount()).arg(percent));
+    });
+    connect(model, &LinkListModel::sortFinished, this, &MainWindow::updateStatusText);
 }
 
 void MainWindow::FormCreate()

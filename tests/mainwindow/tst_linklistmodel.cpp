@@ -2,6 +2,7 @@
 
 #include "mainwindow/LinkListModel.h"
 #include "settings/ColumnInfo.h"
+#include "store/CollectionDocument.h"
 #include "store/DateConverter.h"
 
 #include <QAbstractItemModelTester>
@@ -10,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -24,6 +26,8 @@ private slots:
     void compareRows();
     void sortAgreesWithCompare_data();
     void sortAgreesWithCompare();
+    void sortInterruptedByChanges_data();
+    void sortInterruptedByChanges();
     void sortIsConsistentWithOddDates();
     void cellTexts_data();
     void cellTexts();
@@ -103,9 +107,13 @@ void TestLinkListModel::sortAgreesWithCompare_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("ascending");
-    for (int key = NameColumn; key <= RatingColumn; ++key) {
-        QTest::addRow("%s ascending", qPrintable(ColumnCaption(key))) << key << true;
-        QTest::addRow("%s descending", qPrintable(ColumnCaption(key))) << key << false;
+    QTest::addColumn<bool>("sliced");
+    for (const bool sliced : {false, true}) {
+        for (int key = NameColumn; key <= RatingColumn; ++key) {
+            const char *how = sliced ? "in slices" : "at once";
+            QTest::addRow("%s ascending %s", qPrintable(ColumnCaption(key)), how) << key << true << sliced;
+            QTest::addRow("%s descending %s", qPrintable(ColumnCaption(key)), how) << key << false << sliced;
+        }
     }
 }
 
@@ -113,10 +121,13 @@ void TestLinkListModel::sortAgreesWithCompare()
 {
     QFETCH(int, key);
     QFETCH(bool, ascending);
-    // Folders and links with few distinct values, so that ties and case differences abound.
+    QFETCH(bool, sliced);
+    // Folders and links with few distinct values, so that ties and case differences abound; enough of them
+    // for a sort in slices to merge several runs.
     const char *texts[] = {"a", "B", "b", "ab", "Ab", "_x", "\xe9", "Z", ""};
+    const int count = sliced ? 5000 : 300;
     QList<ItemShape> shapes;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < count; ++i) {
         const QString text = QString::fromLatin1(texts[(i * 7) % 9]);
         shapes << ItemShape {text, i % 5 == 0, (i * 13) % 7 - 3, double((i * 11) % 4) * 0.5, (i * 3) % 6, text + text};
     }
@@ -124,11 +135,87 @@ void TestLinkListModel::sortAgreesWithCompare()
     LinkListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.FillFromFolder(folder.get());
+    std::vector<LinkItem *> expected;
+    for (int row = 0; row < model.rowCount(); ++row)
+        expected.push_back(model.itemAt(row));
+    std::stable_sort(expected.begin(), expected.end(), [key, ascending](const LinkItem *a, const LinkItem *b) {
+        return LinkListCompare(a, b, key, ascending) < 0;
+    });
+    QSignalSpy finished(&model, &LinkListModel::sortFinished);
+    if (sliced)
+        model.setSortSlicing(0, 0);
     model.sortRows(key, ascending);
-    QCOMPARE(model.rowCount(), 300);
-    for (int row = 1; row < model.rowCount(); ++row)
-        QVERIFY2(LinkListCompare(model.itemAt(row - 1), model.itemAt(row), key, ascending) <= 0,
-                 qPrintable(QString::number(row)));
+    QCOMPARE(model.isSorting(), sliced);
+    QTRY_VERIFY(!model.isSorting());
+    QCOMPARE(finished.size(), sliced ? 1 : 0);
+    QCOMPARE(model.rowCount(), count);
+    // Stable: rows that compare equal keep the order they were listed in.
+    for (int row = 0; row < count; ++row)
+        QVERIFY2(model.itemAt(row) == expected[static_cast<size_t>(row)], qPrintable(QString::number(row)));
+}
+
+void TestLinkListModel::sortInterruptedByChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"remove a row", "remove several rows", "rename a row", "add a row", "move a row out",
+                               "list another folder", "sort again"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+void TestLinkListModel::sortInterruptedByChanges()
+{
+    QFETCH(QString, change);
+    QList<ItemShape> shapes;
+    for (int i = 0; i < 4000; ++i)
+        shapes << linkShape(QString::number((i * 7919) % 4000), i % 13);
+    shapes << folderShape("sub");
+    const auto folder = makeFolder(shapes);
+    const auto other = makeFolder({linkShape("x"), linkShape("y")});
+    CollectionDocument document(folder.get());
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.follow(&document);
+    model.FillFromFolder(folder.get());
+    model.setSortSlicing(0, 0);
+    model.sortRows(NameColumn, true);
+    // One slice, then the change.
+    QSignalSpy progress(&model, &LinkListModel::sortProgress);
+    while (progress.size() < 2)
+        QCoreApplication::processEvents();
+    QVERIFY(model.isSorting());
+    int key = NameColumn;
+    bool ascending = true;
+    LinkItem *first = folder->Children.Get(0);
+    LinkItem *sub = folder->Children.Get(folder->Children.Count() - 1);
+    if (change == "remove a row") {
+        document.remove(first);
+    } else if (change == "remove several rows") {
+        document.removeItems({folder->Children.Get(5), folder->Children.Get(1000), folder->Children.Get(3999)});
+    } else if (change == "rename a row") {
+        document.rename(first, "zzz");
+    } else if (change == "add a row") {
+        document.insertSorted(folder.get(), LinkItem::MakeLink("0", ""));
+    } else if (change == "move a row out") {
+        document.move(first, sub);
+    } else if (change == "list another folder") {
+        model.FillFromFolder(other.get());
+    } else {
+        key = VisitsColumn;
+        ascending = false;
+        model.sortRows(key, ascending);
+    }
+    QTRY_VERIFY(!model.isSorting());
+
+    // Whatever came between, the list shows exactly the folder's children, in order.
+    const LinkItem *shown = model.folder();
+    QCOMPARE(model.rowCount(), shown->Children.Count());
+    for (const auto &child : shown->Children)
+        QVERIFY(model.rowOf(child.get()) >= 0);
+    if (shown == folder.get()) {
+        for (int row = 1; row < model.rowCount(); ++row)
+            QVERIFY2(LinkListCompare(model.itemAt(row - 1), model.itemAt(row), key, ascending) <= 0,
+                     qPrintable(QString::number(row)));
+    }
 }
 
 void TestLinkListModel::sortIsConsistentWithOddDates()

@@ -1,0 +1,194 @@
+#include "mainwindow/RowSort.h"
+
+#include "settings/ColumnInfo.h"
+#include "store/LinkItem.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// Runs this long are sorted in one go before the merging starts: a fraction of a millisecond each.
+constexpr size_t RunLength = 1024;
+// Merge steps between two looks at the clock.
+constexpr int StepsPerCheck = 4096;
+
+inline int foldCase(char c) noexcept
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
+}
+
+int compareDates(double a, double b) noexcept
+{
+    // A stored date that is not a number would make the order inconsistent and the sort unsafe:
+    // such values sort after every real date and equal to each other.
+    const bool aNan = std::isnan(a);
+    const bool bNan = std::isnan(b);
+    if (aNan || bNan)
+        return static_cast<int>(aNan) - static_cast<int>(bNan);
+    return a > b ? 1 : (a == b ? 0 : -1);
+}
+
+bool sortsByText(int sortColumn) noexcept
+{
+    return sortColumn != VisitsColumn && sortColumn != LastVisitColumn && sortColumn != RatingColumn;
+}
+
+} // namespace
+
+int LinkListCompareText(std::string_view a, std::string_view b) noexcept
+{
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const int ca = foldCase(a[i]);
+        const int cb = foldCase(b[i]);
+        if (ca != cb)
+            return ca - cb;
+    }
+    const auto difference = static_cast<long long>(a.size()) - static_cast<long long>(b.size());
+    return static_cast<int>(std::clamp<long long>(difference, -INT_MAX, INT_MAX));
+}
+
+int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool ascending) noexcept
+{
+    int result;
+    if (a->isFolder() != b->isFolder()) {
+        result = a->isFolder() ? -1 : 1;
+    } else {
+        switch (sortColumn) {
+        case UrlColumn:
+            result = LinkListCompareText(a->Url, b->Url);
+            break;
+        case VisitsColumn:
+            // The sign of A minus B, without the overflow of the subtraction.
+            result = (a->Visits > b->Visits) - (a->Visits < b->Visits);
+            break;
+        case LastVisitColumn:
+            result = compareDates(a->LastVisit, b->LastVisit);
+            break;
+        case RatingColumn:
+            result = static_cast<int>(a->Rating) - static_cast<int>(b->Rating);
+            break;
+        default:
+            result = LinkListCompareText(a->Name, b->Name);
+            break;
+        }
+    }
+    return ascending ? result : -result;
+}
+
+RowSort::RowSort(const std::vector<LinkItem *> &rows, int sortColumn, bool ascending)
+    : m_sortColumn(sortColumn), m_ascending(ascending), m_byText(sortsByText(sortColumn))
+{
+    m_entries.reserve(rows.size());
+    for (LinkItem *item : rows) {
+        const std::string_view text
+            = m_byText ? std::string_view(sortColumn == UrlColumn ? item->Url : item->Name) : std::string_view();
+        const auto row = static_cast<std::uint32_t>(m_entries.size()) | (item->isFolder() ? FolderBit : 0);
+        m_entries.push_back({text.data(), static_cast<std::uint32_t>(text.size()), row, item});
+    }
+    for (size_t width = RunLength; width < m_entries.size(); width *= 2)
+        ++m_passes;
+}
+
+bool RowSort::before(const Entry &a, const Entry &b) const noexcept
+{
+    if (!m_byText)
+        return LinkListCompare(a.item, b.item, m_sortColumn, m_ascending) < 0;
+    const bool aFolder = a.row & FolderBit;
+    const bool bFolder = b.row & FolderBit;
+    const int result = aFolder != bFolder
+        ? (aFolder ? -1 : 1)
+        : LinkListCompareText(std::string_view(a.text, a.length), std::string_view(b.text, b.length));
+    return m_ascending ? result < 0 : result > 0;
+}
+
+bool RowSort::sortRuns(const QDeadlineTimer &deadline)
+{
+    const size_t count = m_entries.size();
+    const auto before = [this](const Entry &a, const Entry &b) { return this->before(a, b); };
+    while (m_next < count) {
+        const size_t end = std::min(m_next + RunLength, count);
+        std::stable_sort(m_entries.begin() + m_next, m_entries.begin() + end, before);
+        m_next = end;
+        if (deadline.hasExpired() && m_next < count)
+            return false;
+    }
+    return true;
+}
+
+bool RowSort::mergePass(const QDeadlineTimer &deadline)
+{
+    const size_t count = m_entries.size();
+    int steps = 0;
+    while (m_next < count) {
+        const size_t middle = std::min(m_next + m_width, count);
+        const size_t end = std::min(m_next + 2 * m_width, count);
+        size_t out = m_left + m_right - middle;
+        // On a tie the left run goes first, which keeps the sort stable.
+        while (m_left < middle && m_right < end) {
+            if (before(m_entries[m_right], m_entries[m_left]))
+                m_buffer[out++] = m_entries[m_right++];
+            else
+                m_buffer[out++] = m_entries[m_left++];
+            if (++steps == StepsPerCheck) {
+                steps = 0;
+                if (deadline.hasExpired())
+                    return false;
+            }
+        }
+        std::copy(m_entries.begin() + m_left, m_entries.begin() + middle, m_buffer.begin() + out);
+        std::copy(m_entries.begin() + m_right, m_entries.begin() + end, m_buffer.begin() + out + (middle - m_left));
+        m_next = m_left = end;
+        m_right = std::min(end + m_width, count);
+    }
+    m_entries.swap(m_buffer);
+    m_width *= 2;
+    ++m_passesDone;
+    m_next = m_left = 0;
+    m_right = std::min(m_width, count);
+    return true;
+}
+
+bool RowSort::runSome(const QDeadlineTimer &deadline)
+{
+    if (m_finished)
+        return true;
+    const size_t count = m_entries.size();
+    if (m_width == 0) {
+        if (!sortRuns(deadline))
+            return false;
+        m_width = RunLength;
+        m_next = m_left = 0;
+        m_right = std::min(m_width, count);
+        if (m_width < count)
+            m_buffer.resize(count);
+    }
+    while (m_width < count) {
+        if (!mergePass(deadline))
+            return false;
+    }
+    m_buffer = {};
+    m_finished = true;
+    return true;
+}
+
+int RowSort::percentDone() const noexcept
+{
+    if (m_finished)
+        return 100;
+    const double count = static_cast<double>(std::max<size_t>(m_entries.size(), 1));
+    const double stage = (m_width == 0 ? 0 : 1 + m_passesDone) + static_cast<double>(m_next) / count;
+    return static_cast<int>(100 * stage / (m_passes + 1));
+}
+
+std::vector<LinkItem *> RowSort::items() const
+{
+    std::vector<LinkItem *> items;
+    items.reserve(m_entries.size());
+    for (const Entry &entry : m_entries)
+        items.push_back(entry.item);
+    return items;
+}
