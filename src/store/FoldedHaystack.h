@@ -22,12 +22,19 @@ public:
 
     int count() const noexcept { return static_cast<int>(m_starts.size()); }
     size_t bytes() const noexcept { return m_text.size(); }
+    // The bytes held on the heap.
+    size_t memoryBytes() const noexcept
+    {
+        return m_text.capacity() + m_starts.capacity() * sizeof(size_t) + m_lastMatches.capacity() * sizeof(int);
+    }
 
     // Ascending numbers of the entries that hold every word. `words` are folded (TextFold::queryWords); no
     // words give no entries. The scan runs on the word that a sample of the text holds least often. When every word of
     // the previous search is part of a word of this one, only the previous matches are searched again, which is what
     // typing on does.
     std::vector<int> find(const std::vector<std::string> &words);
+    // Whether one entry holds every word (folded).
+    bool holdsAll(int entry, const std::vector<std::string> &words) const { return entryHoldsAll(entry, words, 0); }
 
 private:
     bool entryHoldsAll(int entry, const std::vector<std::string> &words, size_t skip) const;

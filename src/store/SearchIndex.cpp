@@ -1,61 +1,169 @@
 #include "store/SearchIndex.h"
 
 #include "store/LinkItem.h"
+#include "store/SearchRun.h"
 #include "store/TextFold.h"
+
+#include <QDeadlineTimer>
+
+#include <algorithm>
 
 namespace {
 
-// Every item below the root, depth first in stored order, with an explicit stack: nesting may be far deeper
-// than the call stack allows.
-std::vector<LinkItem *> treeOrder(LinkItem *root)
+// Items walked between two looks at the deadline.
+constexpr size_t WalkChunk = 4096;
+// Work between two looks at the deadline while texts are checked: an item counts one, a text folded the
+// slow way (accents, other scripts) as many.
+constexpr size_t CheckChunk = 4096;
+constexpr size_t SlowFoldCost = 32;
+
+// Every word of `previous` lies inside some word of `words`: whatever matches `words` matched `previous`.
+bool narrows(const std::vector<std::string> &previous, const std::vector<std::string> &words)
 {
-    std::vector<LinkItem *> items;
-    if (!root)
-        return items;
-    std::vector<LinkItem *> pending;
-    for (auto it = root->Children.end(); it != root->Children.begin();)
-        pending.push_back((--it)->get());
-    while (!pending.empty()) {
-        LinkItem *item = pending.back();
-        pending.pop_back();
-        items.push_back(item);
-        for (auto it = item->Children.end(); it != item->Children.begin();)
-            pending.push_back((--it)->get());
-    }
-    return items;
+    return std::all_of(previous.begin(), previous.end(), [&](const std::string &old) {
+        return std::any_of(words.begin(), words.end(),
+                           [&](const std::string &word) { return word.find(old) != std::string::npos; });
+    });
 }
 
 } // namespace
 
 void SearchIndex::setRoot(LinkItem *root) noexcept
 {
+    if (root == m_root)
+        return;
     m_root = root;
-    m_stale = true;
+    invalidate();
+}
+
+void SearchIndex::invalidate() noexcept
+{
+    ++m_generation;
+    m_built = false;
+    m_walking = false;
+    m_walk.clear();
+    m_items.clear();
+    m_checked = 0;
+    m_foldedEntries.clear();
+    m_folded.clear();
+    m_lastWords.clear();
+    m_lastMatches.reset();
 }
 
 void SearchIndex::rebuild()
 {
-    m_haystack.clear();
-    m_items = treeOrder(m_root);
-    m_stale = false;
-    size_t bytes = 0;
-    for (const LinkItem *item : m_items)
-        bytes += item->Name.size() + item->Url.size() + item->Description.size() + 3;
+    invalidate();
+    buildSome(QDeadlineTimer(QDeadlineTimer::Forever));
+}
 
-    // ASCII folds to as many bytes; the rest may grow a little.
-    m_haystack.reserve(m_items.size(), bytes + bytes / 16);
-    for (const LinkItem *item : m_items) {
-        m_haystack.beginEntry();
-        m_haystack.addStoredField(item->Name);
-        m_haystack.addStoredField(item->Url);
-        m_haystack.addStoredField(item->Description);
+bool SearchIndex::buildSome(const QDeadlineTimer &deadline)
+{
+    if (m_built)
+        return true;
+    if (!m_walking && m_items.empty()) {
+        m_walk.start(m_root);
+        m_walking = true;
+    }
+    do {
+        if (m_walking) {
+            for (size_t n = 0; n < WalkChunk && !m_walk.atEnd(); ++n)
+                m_items.push_back(m_walk.next());
+            if (m_walk.atEnd()) {
+                m_walking = false;
+                m_items.shrink_to_fit();
+            }
+        } else {
+            checkTexts(CheckChunk);
+            if (m_checked == m_items.size()) {
+                m_built = true;
+                m_lastCount = m_items.size();
+                return true;
+            }
+        }
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+// Looks at the texts of the next items, keeping folded copies where a search needs them, until about
+// `budget` work is done.
+void SearchIndex::checkTexts(size_t budget)
+{
+    size_t spent = 0;
+    for (; m_checked < m_items.size() && spent < budget; ++m_checked) {
+        const LinkItem *item = m_items[m_checked];
+        m_foldedEntries.push_back(static_cast<std::uint32_t>(m_checked));
+        m_folded.beginEntry();
+        m_folded.addStoredField(item->Name);
+        m_folded.addStoredField(item->Url);
+        m_folded.addStoredField(item->Description);
+        spent += 1 + SlowFoldCost;
     }
 }
 
-void SearchIndex::ensureBuilt()
+double SearchIndex::buildProgress() const noexcept
 {
-    if (m_stale)
-        rebuild();
+    if (m_built)
+        return 1.0;
+    if (m_walking) {
+        const double expected = static_cast<double>(std::max(m_lastCount, m_items.size() + 1));
+        return 0.5 * static_cast<double>(m_items.size()) / expected;
+    }
+    if (m_items.empty())
+        return 0.0;
+    return 0.5 + 0.5 * static_cast<double>(m_checked) / static_cast<double>(m_items.size());
+}
+
+bool SearchIndex::holdsAll(size_t entry, const std::vector<std::string> &words, size_t &foldedAt) const
+{
+    while (foldedAt < m_foldedEntries.size() && m_foldedEntries[foldedAt] < entry)
+        ++foldedAt;
+    if (foldedAt < m_foldedEntries.size() && m_foldedEntries[foldedAt] == entry)
+        return m_folded.holdsAll(static_cast<int>(foldedAt), words);
+    return false;
+}
+
+std::vector<std::string> SearchIndex::rarestFirst(const std::vector<std::string> &words) const
+{
+    // The scan looks for the first word in every item, and for the next only where it found the first: count
+    // each word in a few samples spread over the items and put the one seen least first (the longest on a
+    // tie).
+    if (words.size() < 2 || m_items.empty())
+        return words;
+    constexpr size_t Samples = 4;
+    constexpr size_t SampleItems = 256;
+    std::vector<std::pair<size_t, size_t>> seen; // hits, index in words
+    for (size_t w = 0; w < words.size(); ++w) {
+        const std::vector<std::string> word {words[w]};
+        size_t hits = 0;
+        for (size_t sample = 0; sample < Samples; ++sample) {
+            const size_t first = m_items.size() / Samples * sample;
+            const size_t last = std::min(m_items.size(), first + SampleItems);
+            size_t foldedAt = 0;
+            for (size_t entry = first; entry < last; ++entry)
+                hits += holdsAll(entry, word, foldedAt) ? 1 : 0;
+        }
+        seen.emplace_back(hits, w);
+    }
+    std::stable_sort(seen.begin(), seen.end(), [&](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : words[a.second].size() > words[b.second].size();
+    });
+    std::vector<std::string> ordered;
+    for (const auto &[hits, w] : seen)
+        ordered.push_back(words[w]);
+    return ordered;
+}
+
+std::shared_ptr<const SearchIndex::EntryList> SearchIndex::narrowedFrom(const std::vector<std::string> &words) const
+{
+    if (!m_lastMatches || m_lastWords.empty() || !narrows(m_lastWords, words))
+        return nullptr;
+    return m_lastMatches;
+}
+
+void SearchIndex::remember(std::vector<std::string> words, std::shared_ptr<const EntryList> matches)
+{
+    m_lastWords = std::move(words);
+    m_lastMatches = std::move(matches);
 }
 
 bool SearchIndex::hasWords(const QString &query)
@@ -65,25 +173,29 @@ bool SearchIndex::hasWords(const QString &query)
 
 std::vector<LinkItem *> SearchIndex::search(const QString &query)
 {
-    ensureBuilt();
-    const std::vector<int> entries = m_haystack.find(TextFold::queryWords(query));
-    std::vector<LinkItem *> results;
-    results.reserve(entries.size());
-    for (const int entry : entries)
-        results.push_back(m_items[static_cast<size_t>(entry)]);
-    return results;
+    SearchRun run(*this, query);
+    run.runSome(QDeadlineTimer(QDeadlineTimer::Forever));
+    return run.takeMatches();
 }
 
 std::vector<LinkItem *> SearchIndex::allLinks()
 {
-    // Listing needs no folded texts: a stale index walks the tree instead of rebuilding.
-    std::vector<LinkItem *> links = m_stale ? treeOrder(m_root) : m_items;
-    std::erase_if(links, [](const LinkItem *item) { return item->isFolder(); });
-    return links;
+    SearchRun run = SearchRun::allLinks(*this);
+    run.runSome(QDeadlineTimer(QDeadlineTimer::Forever));
+    return run.takeMatches();
 }
 
 int SearchIndex::itemCount()
 {
-    ensureBuilt();
+    buildSome(QDeadlineTimer(QDeadlineTimer::Forever));
     return static_cast<int>(m_items.size());
+}
+
+size_t SearchIndex::memoryBytes() const noexcept
+{
+    size_t bytes = m_items.capacity() * sizeof(LinkItem *) + m_foldedEntries.capacity() * sizeof(std::uint32_t)
+        + m_folded.memoryBytes();
+    if (m_lastMatches)
+        bytes += m_lastMatches->capacity() * sizeof(std::uint32_t);
+    return bytes;
 }
