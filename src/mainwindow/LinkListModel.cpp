@@ -165,11 +165,15 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
     endResetModel();
 }
 
-void LinkListModel::FillFromItems(std::vector<LinkItem *> items)
+void LinkListModel::FillFromItems(std::vector<LinkItem *> items, int sortedBy, bool ascending)
 {
     dropSort();
     beginResetModel();
     m_rows = std::move(items);
+    if (sortedBy >= 0) {
+        m_sortColumn = sortedBy;
+        m_ascending = ascending;
+    }
     m_folder = nullptr;
     m_results = true;
     endResetModel();

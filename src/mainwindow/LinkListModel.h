@@ -47,8 +47,9 @@ public:
     // the showing as a visit to the folder. Without a folder the list stays empty. Does not sort.
     void FillFromFolder(LinkItem *folder);
     // Lists items from anywhere in the collection (search results, all bookmarks) without counting a
-    // visit; folder() is then none. Does not sort.
-    void FillFromItems(std::vector<LinkItem *> items);
+    // visit; folder() is then none. Does not sort: items that are in the order of a sort key already say
+    // which (as sortRows takes it), so that rows added later take their places.
+    void FillFromItems(std::vector<LinkItem *> items, int sortedBy = -1, bool ascending = true);
     // Whether the rows are such a list rather than one folder's children.
     bool showsResults() const { return m_results; }
     // Removes all rows without counting a visit.

@@ -8,6 +8,7 @@
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
+#include "mainwindow/ResultsJob.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/CollectionDocument.h"
 #include "store/EmptyFolders.h"
@@ -23,7 +24,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
+SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent)
+    : QObject(parent), m_panes(panes), m_job(std::make_unique<ResultsJob>(m_index))
 {
     MainActions *a = panes.actions;
     m_edit = new QLineEdit(panes.window);
@@ -48,6 +50,9 @@ SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent) : QObjec
     connect(pane, &DescriptionPane::locationClicked, this, &SearchCommands::locationClicked);
     // The index holds the texts and the places of the items: any change but a visit makes it read again.
     CollectionDocument *document = panes.document;
+    // Before the items go, as the listing under way reads them.
+    connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &SearchCommands::collectionChanged);
+    connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, &SearchCommands::collectionChanged);
     connect(document, &CollectionDocument::itemInserted, this, &SearchCommands::collectionChanged);
     connect(document, &CollectionDocument::childrenInserted, this, &SearchCommands::collectionChanged);
     connect(document, &CollectionDocument::itemRemoved, this, &SearchCommands::collectionChanged);
@@ -56,12 +61,23 @@ SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent) : QObjec
         if (fields != CollectionDocument::Fields(CollectionDocument::Field::Visits))
             collectionChanged();
     });
+    connect(m_job.get(), &ResultsJob::firstResults, this, &SearchCommands::showFirstResults);
+    connect(m_job.get(), &ResultsJob::progress, this, &SearchCommands::showProgress);
+    connect(m_job.get(), &ResultsJob::finished, this, &SearchCommands::showResults);
     // After the item commands have shown the selected entry: name its folder while results are shown.
     connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
         const bool one = showsResults() && selected.size() == 1;
         m_panes.description->setLocation(one ? ItemPath::locationOf(selected.front()) : QString());
     });
+}
+
+SearchCommands::~SearchCommands() = default;
+
+void SearchCommands::collectionChanged()
+{
+    m_index.invalidate();
+    m_job->restart();
 }
 
 bool SearchCommands::showsResults() const
@@ -82,16 +98,37 @@ void SearchCommands::searchTextChanged(const QString &text)
         return;
     }
     m_index.setRoot(m_panes.document->root());
-    showResults(m_index.search(text));
+    m_job->startSearch(text, m_panes.listPane->SortColumn(), m_panes.listPane->SortAscending());
 }
 
-void SearchCommands::showResults(std::vector<LinkItem *> items)
+void SearchCommands::showFirstResults(const std::vector<LinkItem *> &items)
 {
     FolderListView *list = m_panes.list;
     {
         UpdatesGuard guard(m_panes.window);
-        list->model()->FillFromItems(std::move(items));
+        list->model()->FillFromItems(items);
         m_panes.listPane->ApplySort();
+    }
+    m_panes.description->ShowItemDetails(nullptr);
+    m_panes.description->setLocation(QString());
+}
+
+void SearchCommands::showProgress(int found)
+{
+    m_panes.view->setStatusText(tr("Searching... %1 objects found").arg(found));
+}
+
+void SearchCommands::showResults(std::vector<LinkItem *> items, int sortColumn, bool ascending)
+{
+    FolderListView *list = m_panes.list;
+    LinkListPane *pane = m_panes.listPane;
+    {
+        UpdatesGuard guard(m_panes.window);
+        // In the list's order already, unless the user chose another one meanwhile.
+        const bool inOrder = pane->SortColumn() == sortColumn && pane->SortAscending() == ascending;
+        list->model()->FillFromItems(std::move(items), inOrder ? sortColumn : -1, ascending);
+        if (!inOrder)
+            pane->ApplySort();
     }
     m_panes.description->ShowItemDetails(nullptr);
     m_panes.description->setLocation(QString());
@@ -100,6 +137,7 @@ void SearchCommands::showResults(std::vector<LinkItem *> items)
 
 void SearchCommands::leaveResults()
 {
+    m_job->cancel();
     if (!showsResults())
         return;
     if (QTreeWidgetItem *node = m_panes.tree->SelectedNode())
@@ -108,6 +146,7 @@ void SearchCommands::leaveResults()
 
 void SearchCommands::folderShown()
 {
+    m_job->cancel();
     if (!m_edit->text().isEmpty()) {
         const QSignalBlocker blocker(m_edit);
         m_edit->clear();
@@ -122,7 +161,7 @@ void SearchCommands::showAllBookmarks()
         const QSignalBlocker blocker(m_edit);
         m_edit->clear();
     }
-    showResults(m_index.allLinks());
+    m_job->startAllLinks(m_panes.listPane->SortColumn(), m_panes.listPane->SortAscending());
 }
 
 void SearchCommands::goToFolder(const LinkItem *folder)

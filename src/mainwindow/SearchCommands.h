@@ -6,8 +6,11 @@
 
 #include <QObject>
 
+#include <memory>
+
 class LinkItem;
 class QLineEdit;
+class ResultsJob;
 
 // Finding things across all folders: the search field (results while the user types), All Bookmarks,
 // Go to Folder and Delete Empty Folders. Results and all bookmarks are shown in the link list with all
@@ -17,11 +20,14 @@ class SearchCommands : public QObject
     Q_OBJECT
 public:
     SearchCommands(const MainPanes &panes, QObject *parent);
+    ~SearchCommands() override;
 
     QLineEdit *SearchEdit() const { return m_edit; }
     // The search field with its margins, for the window to place.
     QWidget *searchField() const { return m_field; }
     SearchIndex &index() { return m_index; }
+    // Searches and All Bookmarks are listed by it, a slice at a time.
+    ResultsJob *resultsJob() const { return m_job.get(); }
     bool showsResults() const;
 
     // Ctrl+S and the toolbar's Search: to the search field.
@@ -32,8 +38,8 @@ public:
     // Shows a folder in the tree (opening what is needed), which makes it the shown folder; a folder deeper
     // than the tree opens shows its ancestor at the deepest level, and a message says so.
     void goToFolder(const LinkItem *folder);
-    // The collection changed: the next search reads it again.
-    void collectionChanged() { m_index.invalidate(); }
+    // The collection changed: the next search reads it again, and a listing under way starts over.
+    void collectionChanged();
     // Back from results to the shown folder.
     void leaveResults();
     // The list shows a folder again: the field and the location line are done with.
@@ -41,12 +47,15 @@ public:
 
 private:
     void searchTextChanged(const QString &text);
-    void showResults(std::vector<LinkItem *> items);
+    void showFirstResults(const std::vector<LinkItem *> &items);
+    void showResults(std::vector<LinkItem *> items, int sortColumn, bool ascending);
+    void showProgress(int found);
     void locationClicked();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     MainPanes m_panes;
     SearchIndex m_index;
+    std::unique_ptr<ResultsJob> m_job;
     QLineEdit *m_edit;
     QWidget *m_field;
 };

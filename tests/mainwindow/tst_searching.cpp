@@ -13,12 +13,14 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ResultsJob.h"
 #include "mainwindow/SearchCommands.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "store/SearchIndex.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QAction>
@@ -31,6 +33,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <set>
 
 using namespace TreeBuilders;
 
@@ -92,6 +96,8 @@ private slots:
     void deleteEmptyFolders_data();
     void deleteEmptyFolders();
     void searchShortcutFocusesTheField();
+    void supersededListingNeverShowsStaleRows_data();
+    void supersededListingNeverShowsStaleRows();
 
 private:
     MainWindow *form() const { return m_window.form(); }
@@ -310,6 +316,92 @@ void TestSearching::searchShortcutFocusesTheField()
     // Through the window system, as a real key press arrives, so that the shortcut map sees it.
     QTest::keyClick(form()->windowHandle(), Qt::Key_S, Qt::ControlModifier);
     QTRY_COMPARE(QApplication::focusWidget(), field());
+}
+
+void TestSearching::supersededListingNeverShowsStaleRows_data()
+{
+    // Each step is typed into the search field, but "*" chooses All Bookmarks, "-" deletes a link that the
+    // listing under way has found, and "=" does so once it has found all and sorts them.
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("typing on") << QStringList {"a", "al"};
+    QTest::newRow("backspace") << QStringList {"al", "a"};
+    QTest::newRow("another word") << QStringList {"a", "be"};
+    QTest::newRow("all bookmarks, then a search") << QStringList {"*", "ga"};
+    QTest::newRow("a search, then all bookmarks") << QStringList {"ga", "*"};
+    QTest::newRow("a deletion meanwhile") << QStringList {"a", "-"};
+    QTest::newRow("all bookmarks, a deletion meanwhile") << QStringList {"*", "-"};
+    QTest::newRow("a deletion while sorting") << QStringList {"a", "="};
+}
+
+void TestSearching::supersededListingNeverShowsStaleRows()
+{
+    QFETCH(QStringList, steps);
+    // Enough items for a listing to take many slices when each slice stops as soon as it can.
+    auto root = LinkItem::MakeFolder("Quillmark");
+    const char *const words[] = {"alpha", "beta", "gamma", "delta", "kappa"};
+    for (int f = 0; f < 20; ++f) {
+        LinkItem *folder = addFolder(*root, "Folder " + std::to_string(f));
+        for (int l = 0; l < 600; ++l) {
+            const int pick = (f * 600 + l) * 7919;
+            addLink(*folder, std::string(words[pick % 5]) + ' ' + words[(pick / 5) % 5] + std::to_string(l),
+                    "http://example.com/" + std::to_string(pick % 1000));
+        }
+    }
+    m_window.close();
+    m_window.open(*root);
+    if (QTest::currentTestFailed())
+        return;
+    ResultsJob *job = form()->searchCommands()->resultsJob();
+    job->setSliceMs(0, 0);
+    LinkListModel *model = list()->model();
+    CollectionDocument *document = form()->document();
+
+    // What the step in force may show: the rows of its whole listing, from a fresh index.
+    std::set<const LinkItem *> allowed;
+    QString text;
+    const auto expect = [&] {
+        allowed.clear();
+        SearchIndex fresh(document->root());
+        const std::vector<LinkItem *> items = text.isEmpty() ? fresh.allLinks() : fresh.search(text);
+        allowed.insert(items.begin(), items.end());
+    };
+    int listings = 0;
+    const QObject watching; // the check goes with the test
+    connect(model, &QAbstractItemModel::modelReset, &watching, [&] {
+        ++listings;
+        for (int row = 0; row < model->rowCount(); ++row)
+            QVERIFY2(allowed.count(model->itemAt(row)), qPrintable(text + QLatin1Char('/') + QString::number(row)));
+    });
+    for (const QString &step : steps) {
+        const int before = listings;
+        if (step == QLatin1String("-") || step == QLatin1String("=")) {
+            while (step == QLatin1String("=") && !job->isSorting() && job->isRunning())
+                QCoreApplication::processEvents();
+            QVERIFY(job->isRunning());
+            LinkItem *doomed = model->itemAt(0);
+            QVERIFY(doomed);
+            document->remove(doomed);
+            expect();
+            QVERIFY(!allowed.count(doomed));
+        } else {
+            text = step == QLatin1String("*") ? QString() : step;
+            expect();
+            if (text.isEmpty())
+                form()->actions()->allBookmarks->trigger();
+            else
+                field()->setText(step);
+            // Up to the first results: the rest is still to come.
+            while (listings == before && job->isRunning())
+                QCoreApplication::processEvents();
+            QCOMPARE(listings, before + 1);
+        }
+        QVERIFY(job->isRunning());
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!job->isRunning(), 60000);
+    QCOMPARE(std::size_t(model->rowCount()), allowed.size());
+    for (int row = 1; row < model->rowCount(); ++row)
+        QVERIFY(LinkListCompare(model->itemAt(row - 1), model->itemAt(row), NameColumn, true) <= 0);
+    QCOMPARE(form()->statusPanel()->text(), LinkListPane::CountText(model->rowCount()));
 }
 
 QTEST_MAIN(TestSearching)
