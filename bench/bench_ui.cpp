@@ -166,6 +166,8 @@ public:
         m_allMet = Measure::ratio("stall_" + name + "_vs_sort", stallMs / m_sortMs, target) && m_allMet;
         if (m_list)
             Measure::figure("rows_" + name, m_list->model()->rowCount());
+        // Where the memory goes up: the peak so far after each interaction.
+        Measure::figure("peak_memory_mb_after_" + name, static_cast<double>(Measure::peakResidentKb()) / 1024.0);
     }
 
 private:

@@ -55,7 +55,6 @@ void ResultsJob::cancel()
     m_timer.stop();
     m_stage = Stage::Idle;
     m_run.reset();
-    m_found = {};
     m_sort.reset();
 }
 
@@ -65,7 +64,6 @@ void ResultsJob::restart()
         return;
     // What was found may be gone: find it again. Results already handed over are the list's to follow.
     m_run.reset();
-    m_found = {};
     m_sort.reset();
     m_stage = Stage::Finding;
     m_timer.start();
@@ -77,7 +75,7 @@ bool ResultsJob::find(const QDeadlineTimer &deadline)
         m_run = std::make_unique<SearchRun>(m_allLinks ? SearchRun::allLinks(m_index) : SearchRun(m_index, m_query));
     if (!m_run->runSome(deadline))
         return false;
-    m_found = m_run->takeMatches();
+    m_sort = std::make_unique<RowSort>(m_run->takeMatches(), m_sortColumn, m_ascending);
     m_run.reset();
     return true;
 }
@@ -86,14 +84,12 @@ void ResultsJob::slice(int sliceMs)
 {
     const QDeadlineTimer deadline(sliceMs, Qt::PreciseTimer);
     bool done = false;
-    if (m_stage == Stage::Finding && find(deadline)) {
+    if (m_stage == Stage::Finding && find(deadline))
         m_stage = Stage::Sorting;
-        m_sort = std::make_unique<RowSort>(m_found, m_sortColumn, m_ascending);
-    }
     if (m_stage == Stage::Sorting)
         done = m_sort->runSome(deadline);
     if (!done) {
-        const std::vector<LinkItem *> &found = m_run ? m_run->matches() : m_found;
+        const std::vector<LinkItem *> &found = m_run ? m_run->matches() : m_sort->rows();
         const int count = static_cast<int>(found.size());
         // A receiver may start another job or cancel this one: then nothing more of this one goes out.
         const quint64 job = m_job;

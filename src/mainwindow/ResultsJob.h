@@ -58,6 +58,7 @@ private:
 
     void begin();
     void slice(int sliceMs);
+    // Finds on; once everything is found, it is handed to the sort.
     bool find(const QDeadlineTimer &deadline);
 
     SearchIndex &m_index;
@@ -70,7 +71,6 @@ private:
     bool m_firstSent = false;
     quint64 m_job = 0; // counts the jobs started and cancelled
     std::unique_ptr<SearchRun> m_run;
-    std::vector<LinkItem *> m_found;
     std::unique_ptr<RowSort> m_sort;
     int m_sliceMs = 25;
     int m_firstSliceMs = 60;

@@ -79,15 +79,15 @@ int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool a
     return ascending ? result : -result;
 }
 
-RowSort::RowSort(const std::vector<LinkItem *> &rows, int sortColumn, bool ascending)
-    : m_sortColumn(sortColumn), m_ascending(ascending), m_byText(sortsByText(sortColumn))
+RowSort::RowSort(std::vector<LinkItem *> rows, int sortColumn, bool ascending)
+    : m_rows(std::move(rows)), m_sortColumn(sortColumn), m_ascending(ascending), m_byText(sortsByText(sortColumn))
 {
-    m_entries.reserve(rows.size());
-    for (LinkItem *item : rows) {
+    m_entries.reserve(m_rows.size());
+    for (LinkItem *item : m_rows) {
         const std::string_view text
             = m_byText ? std::string_view(sortColumn == UrlColumn ? item->Url : item->Name) : std::string_view();
         const auto row = static_cast<std::uint32_t>(m_entries.size()) | (item->isFolder() ? FolderBit : 0);
-        m_entries.push_back({text.data(), static_cast<std::uint32_t>(text.size()), row, item});
+        m_entries.push_back({text.data(), static_cast<std::uint32_t>(text.size()), row});
     }
     for (size_t width = RunLength; width < m_entries.size(); width *= 2)
         ++m_passes;
@@ -96,7 +96,7 @@ RowSort::RowSort(const std::vector<LinkItem *> &rows, int sortColumn, bool ascen
 bool RowSort::before(const Entry &a, const Entry &b) const noexcept
 {
     if (!m_byText)
-        return LinkListCompare(a.item, b.item, m_sortColumn, m_ascending) < 0;
+        return LinkListCompare(m_rows[a.row & ~FolderBit], m_rows[b.row & ~FolderBit], m_sortColumn, m_ascending) < 0;
     const bool aFolder = a.row & FolderBit;
     const bool bFolder = b.row & FolderBit;
     const int result = aFolder != bFolder
@@ -189,6 +189,6 @@ std::vector<LinkItem *> RowSort::items() const
     std::vector<LinkItem *> items;
     items.reserve(m_entries.size());
     for (const Entry &entry : m_entries)
-        items.push_back(entry.item);
+        items.push_back(m_rows[entry.row & ~FolderBit]);
     return items;
 }

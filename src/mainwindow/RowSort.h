@@ -25,7 +25,7 @@ int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool a
 class RowSort
 {
 public:
-    RowSort(const std::vector<LinkItem *> &rows, int sortColumn, bool ascending);
+    RowSort(std::vector<LinkItem *> rows, int sortColumn, bool ascending);
 
     // Sorts on until done or the deadline has passed; true when done.
     bool runSome(const QDeadlineTimer &deadline);
@@ -36,24 +36,25 @@ public:
     int percentDone() const noexcept;
 
     int count() const noexcept { return static_cast<int>(m_entries.size()); }
-    // Once finished: the item at a new row, and the row it came from.
-    LinkItem *itemAt(int newRow) const noexcept { return m_entries[static_cast<size_t>(newRow)].item; }
+    // The rows as they were given.
+    const std::vector<LinkItem *> &rows() const noexcept { return m_rows; }
+    // Once finished: the row that comes to stand at a new row, and its item.
     int oldRowAt(int newRow) const noexcept
     {
         return static_cast<int>(m_entries[static_cast<size_t>(newRow)].row & ~FolderBit);
     }
+    LinkItem *itemAt(int newRow) const noexcept { return m_rows[static_cast<size_t>(oldRowAt(newRow))]; }
     // Once finished: the items in their new order.
     std::vector<LinkItem *> items() const;
 
 private:
     // A name or URL sort keeps the text in the entry, so that comparing two rows does not go through their
-    // items; the top bit of `row` marks a folder.
+    // items; the top bit of `row` marks a folder. Small, as a million of them are sorted.
     struct Entry
     {
         const char *text;
         std::uint32_t length;
         std::uint32_t row;
-        LinkItem *item;
     };
     static constexpr std::uint32_t FolderBit = 0x8000'0000u;
 
@@ -61,6 +62,7 @@ private:
     bool sortRuns(const QDeadlineTimer &deadline);
     bool mergePass(const QDeadlineTimer &deadline);
 
+    std::vector<LinkItem *> m_rows;
     std::vector<Entry> m_entries;
     std::vector<Entry> m_buffer;
     int m_sortColumn;
