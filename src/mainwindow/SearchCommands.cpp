@@ -18,11 +18,17 @@
 #include "store/TextCodec.h"
 
 #include <QAbstractItemView>
+#include <QDeadlineTimer>
 #include <QAction>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+namespace {
+constexpr int WarmUpDelayMs = 2000;
+constexpr int WarmUpSliceMs = 15;
+} // namespace
 
 SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent)
     : QObject(parent), m_panes(panes), m_job(std::make_unique<ResultsJob>(m_index))
@@ -61,6 +67,11 @@ SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent)
         if (fields != CollectionDocument::Fields(CollectionDocument::Field::Visits))
             collectionChanged();
     });
+    // A while after the collection was loaded or last changed.
+    m_warmUp.setSingleShot(true);
+    m_warmUp.setInterval(WarmUpDelayMs);
+    connect(&m_warmUp, &QTimer::timeout, this, &SearchCommands::warmUpSlice);
+    m_warmUp.start();
     connect(m_job.get(), &ResultsJob::firstResults, this, &SearchCommands::showFirstResults);
     connect(m_job.get(), &ResultsJob::progress, this, &SearchCommands::showProgress);
     connect(m_job.get(), &ResultsJob::finished, this, &SearchCommands::showResults);
@@ -78,6 +89,17 @@ void SearchCommands::collectionChanged()
 {
     m_index.invalidate();
     m_job->restart();
+    m_warmUp.start(WarmUpDelayMs);
+}
+
+void SearchCommands::warmUpSlice()
+{
+    // A search under way builds the index itself.
+    if (m_job->isRunning() || !m_panes.document->root())
+        return;
+    m_index.setRoot(m_panes.document->root());
+    if (!m_index.buildSome(QDeadlineTimer(WarmUpSliceMs, Qt::PreciseTimer)))
+        m_warmUp.start(0);
 }
 
 bool SearchCommands::showsResults() const

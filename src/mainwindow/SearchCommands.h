@@ -5,6 +5,7 @@
 #include "mainwindow/MainPanes.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -46,6 +47,9 @@ public:
     void folderShown();
 
 private:
+    // Reads the collection into the index a slice at a time while the window is idle, so that the first
+    // keystroke finds it ready.
+    void warmUpSlice();
     void searchTextChanged(const QString &text);
     void showFirstResults(const std::vector<LinkItem *> &items);
     void showResults(std::vector<LinkItem *> items, int sortColumn, bool ascending);
@@ -56,6 +60,7 @@ private:
     MainPanes m_panes;
     SearchIndex m_index;
     std::unique_ptr<ResultsJob> m_job;
+    QTimer m_warmUp;
     QLineEdit *m_edit;
     QWidget *m_field;
 };
