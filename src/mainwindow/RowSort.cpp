@@ -82,15 +82,27 @@ int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool a
 RowSort::RowSort(std::vector<LinkItem *> rows, int sortColumn, bool ascending)
     : m_rows(std::move(rows)), m_sortColumn(sortColumn), m_ascending(ascending), m_byText(sortsByText(sortColumn))
 {
-    m_entries.reserve(m_rows.size());
-    for (LinkItem *item : m_rows) {
-        const std::string_view text
-            = m_byText ? std::string_view(sortColumn == UrlColumn ? item->Url : item->Name) : std::string_view();
-        const auto row = static_cast<std::uint32_t>(m_entries.size()) | (item->isFolder() ? FolderBit : 0);
-        m_entries.push_back({text.data(), static_cast<std::uint32_t>(text.size()), row});
-    }
-    for (size_t width = RunLength; width < m_entries.size(); width *= 2)
+    for (size_t width = RunLength; width < m_rows.size(); width *= 2)
         ++m_passes;
+}
+
+bool RowSort::takeEntries(const QDeadlineTimer &deadline)
+{
+    // Reading a million items' texts takes a while of its own.
+    m_entries.reserve(m_rows.size());
+    while (m_entries.size() < m_rows.size()) {
+        const size_t end = std::min(m_entries.size() + RunLength * 4, m_rows.size());
+        for (size_t row = m_entries.size(); row < end; ++row) {
+            const LinkItem *item = m_rows[row];
+            const std::string_view text
+                = m_byText ? std::string_view(m_sortColumn == UrlColumn ? item->Url : item->Name) : std::string_view();
+            m_entries.push_back({text.data(), static_cast<std::uint32_t>(text.size()),
+                                 static_cast<std::uint32_t>(row) | (item->isFolder() ? FolderBit : 0)});
+        }
+        if (deadline.hasExpired() && m_entries.size() < m_rows.size())
+            return false;
+    }
+    return true;
 }
 
 bool RowSort::before(const Entry &a, const Entry &b) const noexcept
@@ -156,9 +168,9 @@ bool RowSort::runSome(const QDeadlineTimer &deadline)
 {
     if (m_finished)
         return true;
-    const size_t count = m_entries.size();
+    const size_t count = m_rows.size();
     if (m_width == 0) {
-        if (!sortRuns(deadline))
+        if (!takeEntries(deadline) || !sortRuns(deadline))
             return false;
         m_width = RunLength;
         m_next = m_left = 0;
@@ -179,8 +191,10 @@ int RowSort::percentDone() const noexcept
 {
     if (m_finished)
         return 100;
-    const double count = static_cast<double>(std::max<size_t>(m_entries.size(), 1));
-    const double stage = (m_width == 0 ? 0 : 1 + m_passesDone) + static_cast<double>(m_next) / count;
+    const double count = static_cast<double>(std::max<size_t>(m_rows.size(), 1));
+    // Taking the entries and sorting the runs count as one pass.
+    const double first = (static_cast<double>(m_entries.size()) + static_cast<double>(m_next)) / (2 * count);
+    const double stage = m_width == 0 ? first : 1 + m_passesDone + static_cast<double>(m_next) / count;
     return static_cast<int>(100 * stage / (m_passes + 1));
 }
 

@@ -35,7 +35,7 @@ public:
     // How far the sort has come, 0 to 100.
     int percentDone() const noexcept;
 
-    int count() const noexcept { return static_cast<int>(m_entries.size()); }
+    int count() const noexcept { return static_cast<int>(m_rows.size()); }
     // The rows as they were given.
     const std::vector<LinkItem *> &rows() const noexcept { return m_rows; }
     // Once finished: the row that comes to stand at a new row, and its item.
@@ -59,6 +59,7 @@ private:
     static constexpr std::uint32_t FolderBit = 0x8000'0000u;
 
     bool before(const Entry &a, const Entry &b) const noexcept;
+    bool takeEntries(const QDeadlineTimer &deadline);
     bool sortRuns(const QDeadlineTimer &deadline);
     bool mergePass(const QDeadlineTimer &deadline);
 
