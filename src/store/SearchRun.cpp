@@ -20,8 +20,11 @@ SearchRun::SearchRun(SearchIndex &index, Kind kind) : m_index(&index), m_kind(ki
 SearchRun::SearchRun(SearchIndex &index, const QString &query) : SearchRun(index, Kind::Search)
 {
     m_queryWords = TextFold::queryWords(query);
-    if (m_queryWords.empty())
+    if (m_queryWords.empty()) {
+        // The next search starts afresh, as after an empty search field.
+        index.remember({}, nullptr);
         m_phase = Phase::Finished;
+    }
 }
 
 SearchRun SearchRun::allLinks(SearchIndex &index)

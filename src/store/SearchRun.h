@@ -29,7 +29,7 @@ class SearchRun
 {
 public:
     // A search for the items holding every word of the query; a query without words finishes at once with
-    // no matches.
+    // no matches, and the next search does not narrow earlier results.
     SearchRun(SearchIndex &index, const QString &query);
     // Every link below the index's root, in tree order. A stale index is not built for this: the run walks
     // the tree itself.

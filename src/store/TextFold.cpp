@@ -8,15 +8,6 @@ namespace TextFold {
 
 namespace {
 
-// Both loops below have no branch on the data, so that the compiler can run them many bytes at a time.
-bool isAscii(std::string_view bytes)
-{
-    unsigned char any = 0;
-    for (const char c : bytes)
-        any |= static_cast<unsigned char>(c);
-    return any < 0x80;
-}
-
 // Drops combining marks, code point by code point, and the zero character, which separates the fields of
 // an index and so can never be part of a word.
 QString withoutMarks(const QString &text)
@@ -48,6 +39,7 @@ QString foldText(const QString &text)
     return withoutMarks(folded.normalized(QString::NormalizationForm_KD));
 }
 
+// This loop and isAscii()'s have no branch on the data, so that the compiler can run them many bytes at a time.
 void appendAscii(std::string &out, std::string_view bytes)
 {
     const size_t start = out.size();
@@ -69,6 +61,23 @@ void appendFoldedStored(std::string &out, std::string_view bytes)
     }
     const QByteArray utf8 = foldText(TextCodec::toDisplay(bytes)).toUtf8();
     out.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+}
+
+bool isAscii(std::string_view bytes) noexcept
+{
+    unsigned char any = 0;
+    for (const char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+bool foldsToAsciiLower(std::string_view bytes)
+{
+    if (isAscii(bytes))
+        return true;
+    std::string lower;
+    appendAscii(lower, bytes);
+    return foldStored(bytes) == lower;
 }
 
 std::string foldStored(std::string_view bytes)
