@@ -42,7 +42,7 @@ bool SearchRun::runSome(const QDeadlineTimer &deadline)
         startOver();
     if (m_phase == Phase::Waiting) {
         if (m_kind == Kind::Search && m_index->isStale()) {
-            m_built = true;
+            m_buildsIndex = true;
             if (!m_index->buildSome(deadline) || deadline.hasExpired())
                 return false;
         }
@@ -139,13 +139,13 @@ void SearchRun::finish()
 double SearchRun::progress() const noexcept
 {
     switch (m_phase) {
-    case Phase::Waiting:
-        return 0.5 * m_index->buildProgress();
+    case Phase::Waiting: // building the index, if it was stale
+        return m_buildsIndex ? 0.5 * m_index->buildProgress() : 0.0;
     case Phase::Walking: // the size of the last build, if any, is the best guess
         return m_total ? std::min(0.99, static_cast<double>(m_next) / static_cast<double>(m_total)) : 0.0;
     case Phase::Scanning: {
         const double scanned = m_total ? static_cast<double>(m_next) / static_cast<double>(m_total) : 1.0;
-        return m_built ? 0.5 + 0.5 * scanned : scanned;
+        return m_buildsIndex ? 0.5 + 0.5 * scanned : scanned;
     }
     case Phase::Finished:
         break;

@@ -66,7 +66,7 @@ private:
     Kind m_kind;
     Phase m_phase = Phase::Waiting;
     std::uint64_t m_generation = 0;
-    bool m_built = false; // the index needed building
+    bool m_buildsIndex = false; // the index was stale: the run builds it first
     std::vector<std::string> m_queryWords; // as the query gave them
     std::vector<std::string> m_words; // in the order the scan looks for them
     std::shared_ptr<const std::vector<std::uint32_t>> m_candidates; // none: every entry

@@ -128,6 +128,7 @@ void TestSearchRun::slicesFindWhatOneSearchFinds()
     SearchRun run = makeRun(index, query);
     int slices = 0;
     double progress = 0;
+    QCOMPARE(run.progress(), 0.0);
     while (!run.runSome(QDeadlineTimer(0))) {
         ++slices;
         const std::vector<LinkItem *> &found = run.matches();
