@@ -47,7 +47,7 @@ void SearchIndex::invalidate() noexcept
 {
     ++m_generation;
     m_built = false;
-    m_walking = false;
+    m_step = BuildStep::Start;
     m_walk.clear();
     m_items.clear();
     m_checked = 0;
@@ -67,16 +67,16 @@ bool SearchIndex::buildSome(const QDeadlineTimer &deadline)
 {
     if (m_built)
         return true;
-    if (!m_walking && m_items.empty()) {
+    if (m_step == BuildStep::Start) {
         m_walk.start(m_root);
-        m_walking = true;
+        m_step = BuildStep::Walk;
     }
     do {
-        if (m_walking) {
+        if (m_step == BuildStep::Walk) {
             for (size_t n = 0; n < WalkChunk && !m_walk.atEnd(); ++n)
                 m_items.push_back(m_walk.next());
             if (m_walk.atEnd()) {
-                m_walking = false;
+                m_step = BuildStep::Check;
                 m_items.shrink_to_fit();
             }
         } else {
@@ -122,11 +122,11 @@ double SearchIndex::buildProgress() const noexcept
 {
     if (m_built)
         return 1.0;
-    if (m_walking) {
+    if (m_step == BuildStep::Walk) {
         const double expected = static_cast<double>(std::max(m_lastCount, m_items.size() + 1));
         return 0.5 * static_cast<double>(m_items.size()) / expected;
     }
-    if (m_items.empty())
+    if (m_step == BuildStep::Start || m_items.empty())
         return 0.0;
     return 0.5 + 0.5 * static_cast<double>(m_checked) / static_cast<double>(m_items.size());
 }

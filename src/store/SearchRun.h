@@ -48,8 +48,13 @@ public:
 
     // The matches found so far (all of them once finished), in tree order.
     const std::vector<LinkItem *> &matches() const noexcept { return m_matches; }
-    // Hands the matches over, leaving none here.
-    std::vector<LinkItem *> takeMatches() noexcept { return std::move(m_matches); }
+    // Hands the matches found so far over, leaving none here: the next slices add only new ones.
+    std::vector<LinkItem *> takeMatches() noexcept
+    {
+        std::vector<LinkItem *> taken;
+        taken.swap(m_matches);
+        return taken;
+    }
 
 private:
     enum class Phase { Waiting, Walking, Scanning, Finished };
