@@ -79,6 +79,9 @@ void SearchRun::start()
         m_words = index.rarestFirst(m_queryWords);
     }
     m_total = m_candidates ? m_candidates->size() : index.m_items.size();
+    // Nearly every item of a collection is a link: room for them all at once rather than copies as they come.
+    if (m_kind == Kind::AllLinks)
+        m_matches.reserve(m_total);
     m_phase = Phase::Scanning;
 }
 
