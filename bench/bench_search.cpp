@@ -1,6 +1,9 @@
 // Times searches across a generated collection, each against a plain substring scan of the same names, URLs
 // and descriptions in the same run (std::string::find and memmem over every item's three texts, whichever
-// is faster), and the index's rebuild against one pass that copies the same texts.
+// is faster), and the index's rebuild against one pass that copies the same texts. The collection is written
+// to a data file and read back, so that its items lie in memory as the program's do; the index's size is
+// given against that file's, and the build and a first search done a slice at a time give their longest
+// slice.
 //
 //   quillmark-bench-search [--quick]       1,000,000 items (--quick: 100,000)
 // The exit status is 1 when a target was missed.
@@ -8,10 +11,16 @@
 #include "Measure.h"
 
 #include "store/LinkItem.h"
+#include "store/NativeFile.h"
 #include "store/SearchIndex.h"
+#include "store/SearchRun.h"
 #include "store/TextFold.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +28,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <time.h>
 
 #if defined(__GLIBC__)
 #include <string.h>
@@ -28,6 +39,32 @@ namespace {
 
 constexpr std::uint64_t Seed = 20240611;
 constexpr double SearchTarget = 3.0;
+// The index with the rows of as many results as items, against the data file.
+constexpr double IndexSizeTarget = 0.5;
+// A slice of the window's timer.
+constexpr qint64 SliceDeadlineMs = 10;
+
+[[noreturn]] void die(const QString &message)
+{
+    std::fprintf(stderr, "quillmark-bench-search: %s\n", qPrintable(message));
+    std::exit(2);
+}
+
+// Writes the collection to a data file and reads it back; returns the file's size.
+qint64 roundTrip(std::unique_ptr<LinkItem> &root, const QString &path)
+{
+    QString error;
+    if (!NativeFile::saveAtomically(path, *root, &error, NativeFile::Sync::NoSync))
+        die(error);
+    root = std::make_unique<LinkItem>();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        die(file.errorString());
+    const NativeFile::ReadResult result = NativeFile::read(file, *root, true);
+    if (!result.ok())
+        die(result.error);
+    return QFileInfo(path).size();
+}
 
 std::vector<const LinkItem *> treeOrder(const LinkItem &root)
 {
@@ -158,6 +195,65 @@ void benchTyping(SearchIndex &index, const std::string &word, int repetitions)
     Measure::figure("typing_slowest_keystroke_ms", slowest);
 }
 
+struct Slices
+{
+    int count = 0;
+    double totalMs = 0;
+    double longestMs = 0;
+    double longestCpuMs = 0; // time on the processor: what the machine's other work does not lengthen
+};
+
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Calls `step` until it returns true, timing each call.
+Slices timeSlices(const std::function<bool()> &step)
+{
+    Slices slices;
+    for (bool done = false; !done;) {
+        const double cpuStart = threadCpuMs();
+        const auto start = std::chrono::steady_clock::now();
+        done = step();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        ++slices.count;
+        slices.totalMs += ms;
+        slices.longestMs = std::max(slices.longestMs, ms);
+        slices.longestCpuMs = std::max(slices.longestCpuMs, threadCpuMs() - cpuStart);
+    }
+    return slices;
+}
+
+void printSlices(const std::string &name, const Slices &slices)
+{
+    Measure::figure(name + "_slices", slices.count);
+    Measure::figure(name + "_total_ms", slices.totalMs);
+    Measure::figure(name + "_longest_slice_ms", slices.longestMs);
+    Measure::figure(name + "_longest_slice_cpu_ms", slices.longestCpuMs);
+}
+
+// The build and a first search a slice at a time, as the window's timer drives them: with a deadline that has
+// passed (one piece of work per call) and with a deadline of a few milliseconds.
+void benchSlices(SearchIndex &index, const QString &query)
+{
+    for (const qint64 deadlineMs : {qint64(0), SliceDeadlineMs}) {
+        const std::string suffix = deadlineMs ? "_deadline_" + std::to_string(deadlineMs) + "ms" : "_one_piece";
+        index.invalidate();
+        printSlices("sliced_build" + suffix, timeSlices([&] { return index.buildSome(QDeadlineTimer(deadlineMs)); }));
+        index.invalidate();
+        SearchRun first(index, query);
+        printSlices("sliced_first_search" + suffix,
+                    timeSlices([&] { return first.runSome(QDeadlineTimer(deadlineMs)); }));
+        SearchRun again(index, query.left(1));
+        printSlices("sliced_search" + suffix, timeSlices([&] { return again.runSome(QDeadlineTimer(deadlineMs)); }));
+        SearchRun all = SearchRun::allLinks(index);
+        printSlices("sliced_all_links" + suffix, timeSlices([&] { return all.runSome(QDeadlineTimer(deadlineMs)); }));
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -168,19 +264,30 @@ int main(int argc, char **argv)
     const int repetitions = quick ? 9 : 5;
 
     auto root = Collection::make(size, Seed);
+    addAccents(treeOrder(*root));
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        die(folder.errorString());
+    const qint64 fileBytes = roundTrip(root, folder.filePath(QStringLiteral("collection.dat")));
     const std::vector<const LinkItem *> items = treeOrder(*root);
-    addAccents(items);
     size_t textBytes = 0;
     for (const LinkItem *item : items)
         textBytes += item->Name.size() + item->Url.size() + item->Description.size();
     Measure::figure("items", static_cast<double>(items.size()));
     Measure::figure("text_mb", static_cast<double>(textBytes) / (1024.0 * 1024.0));
+    Measure::figure("data_file_bytes", static_cast<double>(fileBytes));
 
     SearchIndex index(root.get());
     const long peakBefore = Measure::peakResidentKb();
     const double buildMs = Measure::medianMs(3, [&] { index.rebuild(); });
     Measure::figure("rebuild_ms", buildMs);
     Measure::figure("rebuild_peak_growth_mb", static_cast<double>(Measure::peakResidentKb() - peakBefore) / 1024.0);
+    const double indexBytes = static_cast<double>(index.memoryBytes());
+    const double resultRows = static_cast<double>(items.size() * sizeof(LinkItem *));
+    Measure::figure("index_bytes", indexBytes);
+    Measure::figure("index_vs_file", indexBytes / static_cast<double>(fileBytes));
+    bool ok = Measure::ratio("index_and_all_results_vs_file",
+                             (indexBytes + resultRows) / static_cast<double>(fileBytes), IndexSizeTarget);
     // The rebuild's baseline: copying the same texts into one buffer.
     const double copyMs = Measure::medianMs(3, [&] {
         std::string all;
@@ -214,10 +321,12 @@ int main(int argc, char **argv)
         {"accented", QStringLiteral("\u00c9T\u00c9 caf\u00e9")},
         {"no_match", QStringLiteral("quillmarkzz")},
     };
-    bool ok = true;
     for (const Query &query : queries)
         ok = benchQuery(index, items, query, repetitions) && ok;
     benchTyping(index, word + " " + second, repetitions);
+    benchSlices(index, QString::fromStdString(word));
+    index.search(QStringLiteral("e"));
+    Measure::figure("index_bytes_after_a_wide_search", static_cast<double>(index.memoryBytes()));
     Measure::figure("peak_resident_mb", static_cast<double>(Measure::peakResidentKb()) / 1024.0);
     return ok ? 0 : 1;
 }

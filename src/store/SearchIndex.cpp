@@ -2,6 +2,7 @@
 
 #include "store/LinkItem.h"
 #include "store/SearchRun.h"
+#include "store/SubstringScan.h"
 #include "store/TextFold.h"
 
 #include <QDeadlineTimer>
@@ -26,6 +27,12 @@ bool narrows(const std::vector<std::string> &previous, const std::vector<std::st
     });
 }
 
+// The texts of an item without folded copies are their folded form but for the case of A to Z.
+bool holdsCaseless(const ItemText &text, const std::string &word)
+{
+    return SubstringScan::findCaseless(text.begin(), text.end(), word) != nullptr;
+}
+
 } // namespace
 
 void SearchIndex::setRoot(LinkItem *root) noexcept
@@ -40,7 +47,7 @@ void SearchIndex::invalidate() noexcept
 {
     ++m_generation;
     m_built = false;
-    m_walking = false;
+    m_step = BuildStep::Start;
     m_walk.clear();
     m_items.clear();
     m_checked = 0;
@@ -60,16 +67,16 @@ bool SearchIndex::buildSome(const QDeadlineTimer &deadline)
 {
     if (m_built)
         return true;
-    if (!m_walking && m_items.empty()) {
+    if (m_step == BuildStep::Start) {
         m_walk.start(m_root);
-        m_walking = true;
+        m_step = BuildStep::Walk;
     }
     do {
-        if (m_walking) {
+        if (m_step == BuildStep::Walk) {
             for (size_t n = 0; n < WalkChunk && !m_walk.atEnd(); ++n)
                 m_items.push_back(m_walk.next());
             if (m_walk.atEnd()) {
-                m_walking = false;
+                m_step = BuildStep::Check;
                 m_items.shrink_to_fit();
             }
         } else {
@@ -84,19 +91,30 @@ bool SearchIndex::buildSome(const QDeadlineTimer &deadline)
     return false;
 }
 
-// Looks at the texts of the next items, keeping folded copies where a search needs them, until about
-// `budget` work is done.
+// Looks at the texts of the next items, until about `budget` work is done. An item gets folded copies of its
+// texts only when one of them folds to something else than its ASCII lower case (accents, ligatures, some
+// other scripts); the texts of all others are searched where they are.
 void SearchIndex::checkTexts(size_t budget)
 {
     size_t spent = 0;
     for (; m_checked < m_items.size() && spent < budget; ++m_checked) {
         const LinkItem *item = m_items[m_checked];
+        const std::string_view texts[] = {item->Name, item->Url, item->Description};
+        bool plain = true;
+        for (const std::string_view text : texts) {
+            if (TextFold::isAscii(text))
+                continue;
+            spent += SlowFoldCost;
+            if (!TextFold::foldsToAsciiLower(text))
+                plain = false;
+        }
+        ++spent;
+        if (plain)
+            continue;
         m_foldedEntries.push_back(static_cast<std::uint32_t>(m_checked));
         m_folded.beginEntry();
-        m_folded.addStoredField(item->Name);
-        m_folded.addStoredField(item->Url);
-        m_folded.addStoredField(item->Description);
-        spent += 1 + SlowFoldCost;
+        for (const std::string_view text : texts)
+            m_folded.addStoredField(text);
     }
 }
 
@@ -104,11 +122,11 @@ double SearchIndex::buildProgress() const noexcept
 {
     if (m_built)
         return 1.0;
-    if (m_walking) {
+    if (m_step == BuildStep::Walk) {
         const double expected = static_cast<double>(std::max(m_lastCount, m_items.size() + 1));
         return 0.5 * static_cast<double>(m_items.size()) / expected;
     }
-    if (m_items.empty())
+    if (m_step == BuildStep::Start || m_items.empty())
         return 0.0;
     return 0.5 + 0.5 * static_cast<double>(m_checked) / static_cast<double>(m_items.size());
 }
@@ -119,7 +137,11 @@ bool SearchIndex::holdsAll(size_t entry, const std::vector<std::string> &words, 
         ++foldedAt;
     if (foldedAt < m_foldedEntries.size() && m_foldedEntries[foldedAt] == entry)
         return m_folded.holdsAll(static_cast<int>(foldedAt), words);
-    return false;
+    const LinkItem *item = m_items[entry];
+    return std::all_of(words.begin(), words.end(), [item](const std::string &word) {
+        return holdsCaseless(item->Name, word) || holdsCaseless(item->Url, word)
+            || holdsCaseless(item->Description, word);
+    });
 }
 
 std::vector<std::string> SearchIndex::rarestFirst(const std::vector<std::string> &words) const

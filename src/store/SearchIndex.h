@@ -78,7 +78,10 @@ private:
 
     using EntryList = std::vector<std::uint32_t>;
 
-    void checkTexts(size_t until);
+    enum class BuildStep { Start, Walk, Check };
+
+    // Looks at the texts of the next items until about `budget` work is done.
+    void checkTexts(size_t budget);
     // The index must be built. `foldedAt` is where the search stands in the list of folded entries; the
     // entries asked about must ascend from one call to the next with the same `foldedAt`.
     bool holdsAll(size_t entry, const std::vector<std::string> &words, size_t &foldedAt) const;
@@ -91,7 +94,7 @@ private:
     LinkItem *m_root = nullptr;
     std::uint64_t m_generation = 0;
     bool m_built = false;
-    bool m_walking = false;
+    BuildStep m_step = BuildStep::Start;
     TreeWalk m_walk;
     size_t m_checked = 0; // items whose texts were looked at for folded copies
     size_t m_lastCount = 0; // items of the last build, for progress

@@ -20,8 +20,11 @@ SearchRun::SearchRun(SearchIndex &index, Kind kind) : m_index(&index), m_kind(ki
 SearchRun::SearchRun(SearchIndex &index, const QString &query) : SearchRun(index, Kind::Search)
 {
     m_queryWords = TextFold::queryWords(query);
-    if (m_queryWords.empty())
+    if (m_queryWords.empty()) {
+        // The next search starts afresh, as after an empty search field.
+        index.remember({}, nullptr);
         m_phase = Phase::Finished;
+    }
 }
 
 SearchRun SearchRun::allLinks(SearchIndex &index)
@@ -39,7 +42,7 @@ bool SearchRun::runSome(const QDeadlineTimer &deadline)
         startOver();
     if (m_phase == Phase::Waiting) {
         if (m_kind == Kind::Search && m_index->isStale()) {
-            m_built = true;
+            m_buildsIndex = true;
             if (!m_index->buildSome(deadline) || deadline.hasExpired())
                 return false;
         }
@@ -76,6 +79,9 @@ void SearchRun::start()
         m_words = index.rarestFirst(m_queryWords);
     }
     m_total = m_candidates ? m_candidates->size() : index.m_items.size();
+    // Nearly every item of a collection is a link: room for them all at once rather than copies as they come.
+    if (m_kind == Kind::AllLinks)
+        m_matches.reserve(m_total);
     m_phase = Phase::Scanning;
 }
 
@@ -136,13 +142,13 @@ void SearchRun::finish()
 double SearchRun::progress() const noexcept
 {
     switch (m_phase) {
-    case Phase::Waiting:
-        return 0.5 * m_index->buildProgress();
+    case Phase::Waiting: // building the index, if it was stale
+        return m_buildsIndex ? 0.5 * m_index->buildProgress() : 0.0;
     case Phase::Walking: // the size of the last build, if any, is the best guess
         return m_total ? std::min(0.99, static_cast<double>(m_next) / static_cast<double>(m_total)) : 0.0;
     case Phase::Scanning: {
         const double scanned = m_total ? static_cast<double>(m_next) / static_cast<double>(m_total) : 1.0;
-        return m_built ? 0.5 + 0.5 * scanned : scanned;
+        return m_buildsIndex ? 0.5 + 0.5 * scanned : scanned;
     }
     case Phase::Finished:
         break;

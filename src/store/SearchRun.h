@@ -29,7 +29,7 @@ class SearchRun
 {
 public:
     // A search for the items holding every word of the query; a query without words finishes at once with
-    // no matches.
+    // no matches, and the next search does not narrow earlier results.
     SearchRun(SearchIndex &index, const QString &query);
     // Every link below the index's root, in tree order. A stale index is not built for this: the run walks
     // the tree itself.
@@ -48,8 +48,13 @@ public:
 
     // The matches found so far (all of them once finished), in tree order.
     const std::vector<LinkItem *> &matches() const noexcept { return m_matches; }
-    // Hands the matches over, leaving none here.
-    std::vector<LinkItem *> takeMatches() noexcept { return std::move(m_matches); }
+    // Hands the matches found so far over, leaving none here: the next slices add only new ones.
+    std::vector<LinkItem *> takeMatches() noexcept
+    {
+        std::vector<LinkItem *> taken;
+        taken.swap(m_matches);
+        return taken;
+    }
 
 private:
     enum class Phase { Waiting, Walking, Scanning, Finished };
@@ -66,7 +71,7 @@ private:
     Kind m_kind;
     Phase m_phase = Phase::Waiting;
     std::uint64_t m_generation = 0;
-    bool m_built = false; // the index needed building
+    bool m_buildsIndex = false; // the index was stale: the run builds it first
     std::vector<std::string> m_queryWords; // as the query gave them
     std::vector<std::string> m_words; // in the order the scan looks for them
     std::shared_ptr<const std::vector<std::uint32_t>> m_candidates; // none: every entry

@@ -9,4 +9,8 @@ namespace SubstringScan {
 // The first place of `needle` in [first, last), or nullptr; an empty needle is found at `first`.
 const char *find(const char *first, const char *last, std::string_view needle) noexcept;
 
+// The first place in [first, last) whose bytes, with A to Z read as a to z, are the needle's, or nullptr; an
+// empty needle is found at `first`. A needle holding A to Z is never found.
+const char *findCaseless(const char *first, const char *last, std::string_view needle) noexcept;
+
 } // namespace SubstringScan

@@ -3,19 +3,12 @@
 #include "store/TextCodec.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace TextFold {
 
 namespace {
-
-// Both loops below have no branch on the data, so that the compiler can run them many bytes at a time.
-bool isAscii(std::string_view bytes)
-{
-    unsigned char any = 0;
-    for (const char c : bytes)
-        any |= static_cast<unsigned char>(c);
-    return any < 0x80;
-}
 
 // Drops combining marks, code point by code point, and the zero character, which separates the fields of
 // an index and so can never be part of a word.
@@ -48,6 +41,7 @@ QString foldText(const QString &text)
     return withoutMarks(folded.normalized(QString::NormalizationForm_KD));
 }
 
+// No branch on the data, so that the compiler can run the loop many bytes at a time.
 void appendAscii(std::string &out, std::string_view bytes)
 {
     const size_t start = out.size();
@@ -69,6 +63,30 @@ void appendFoldedStored(std::string &out, std::string_view bytes)
     }
     const QByteArray utf8 = foldText(TextCodec::toDisplay(bytes)).toUtf8();
     out.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+}
+
+bool isAscii(std::string_view bytes) noexcept
+{
+    // Eight bytes at a time, then the rest.
+    std::uint64_t any = 0;
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        any |= word;
+    }
+    for (; i < bytes.size(); ++i)
+        any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080u) == 0;
+}
+
+bool foldsToAsciiLower(std::string_view bytes)
+{
+    if (isAscii(bytes))
+        return true;
+    std::string lower;
+    appendAscii(lower, bytes);
+    return foldStored(bytes) == lower;
 }
 
 std::string foldStored(std::string_view bytes)

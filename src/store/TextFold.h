@@ -16,6 +16,13 @@ std::string foldStored(std::string_view bytes);
 // Appends the folded form of stored item bytes to `out`.
 void appendFoldedStored(std::string &out, std::string_view bytes);
 
+// Whether the bytes are pure ASCII.
+bool isAscii(std::string_view bytes) noexcept;
+
+// Whether stored item bytes fold to themselves with A to Z in lower case, as pure ASCII always does: a word
+// can then be looked for in the bytes themselves, ignoring the case of A to Z.
+bool foldsToAsciiLower(std::string_view bytes);
+
 // Folds text as shown or typed.
 std::string fold(const QString &text);
 

@@ -4,22 +4,23 @@
 
 void TreeWalk::start(const LinkItem *root)
 {
-    m_pending.clear();
+    m_levels.clear();
     if (root)
-        pushChildren(root);
+        enter(root);
 }
 
-// Children go on the stack last first, so that the first child comes off first.
-void TreeWalk::pushChildren(const LinkItem *item)
+void TreeWalk::enter(const LinkItem *folder)
 {
-    for (auto it = item->Children.end(); it != item->Children.begin();)
-        m_pending.push_back((--it)->get());
+    if (folder->Children.Count() > 0)
+        m_levels.push_back({&folder->Children, 0});
 }
 
 LinkItem *TreeWalk::next()
 {
-    LinkItem *item = m_pending.back();
-    m_pending.pop_back();
-    pushChildren(item);
+    Level &level = m_levels.back();
+    LinkItem *item = level.children->Get(level.next++);
+    if (level.next == level.children->Count())
+        m_levels.pop_back();
+    enter(item);
     return item;
 }

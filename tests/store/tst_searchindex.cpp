@@ -11,6 +11,8 @@
 
 using namespace TreeBuilders;
 
+Q_DECLARE_METATYPE(std::vector<std::string>)
+
 namespace {
 
 LinkItem *addLink(LinkItem &parent, std::string name, std::string url, std::string description)
@@ -81,13 +83,14 @@ std::vector<LinkItem *> reference(const LinkItem &root, const QString &query)
     return found;
 }
 
-std::string randomText(QRandomGenerator &random, int length)
+// Few letters, so that words recur; some accented and some capital letters in both encodings.
+const std::vector<std::string> AccentPieces {"a", "b", "c", "A", "B", " ", "\xc3\xa9", "\xc3\x89", "e", "E"};
+
+std::string randomText(QRandomGenerator &random, int length, const std::vector<std::string> &pieces = AccentPieces)
 {
-    // Few letters, so that words recur; some accented and some capital letters in both encodings.
-    static const char *const Pieces[] = {"a", "b", "c", "A", "B", " ", "\xc3\xa9", "\xc3\x89", "e", "E"};
     std::string text;
     for (int i = 0; i < length; ++i)
-        text += Pieces[random.bounded(10)];
+        text += pieces[random.bounded(static_cast<int>(pieces.size()))];
     return text;
 }
 
@@ -101,6 +104,7 @@ private slots:
     void wordRules();
     void resultsFollowChangesAfterInvalidate();
     void typingOnMatchesFreshSearches();
+    void randomCollectionsMatchReference_data();
     void randomCollectionsMatchReference();
     void allLinksInTreeOrder();
     void substringScan_data();
@@ -152,6 +156,9 @@ void TestSearchIndex::resultsFollowChangesAfterInvalidate()
     auto root = sampleTree();
     SearchIndex index(root.get());
     QCOMPARE(names(index.search("tea")), QStringList {"Tea"});
+    // The window hands over its root before every search: the same root keeps the index.
+    index.setRoot(root.get());
+    QVERIFY(!index.isStale());
 
     LinkItem *recettes = root->Children.Get(1);
     QCOMPARE(recettes->Name, std::string("Recettes"));
@@ -201,8 +208,29 @@ void TestSearchIndex::typingOnMatchesFreshSearches()
     }
 }
 
+void TestSearchIndex::randomCollectionsMatchReference_data()
+{
+    QTest::addColumn<std::vector<std::string>>("pieces");
+
+    // Bytes next to letters that differ from them only in bit 0x20: "@" and "`", "[" and "{".
+    QTest::newRow("ASCII") << std::vector<std::string> {"a", "b", "A", "B", " ", "@", "`", "[", "{"};
+    QTest::newRow("accents") << AccentPieces;
+    // Letters that fold to ASCII letters (the Kelvin sign, a ligature, sharp s, dotted capital I), Greek,
+    // CJK, which folds to itself, and a Windows-1252 byte.
+    QTest::newRow("other scripts") << std::vector<std::string> {
+        "k",        "K",        "\xe2\x84\xaa", "f",    "i", "s", "S", "\xef\xac\x83", "\xc3\x9f", "\xc4\xb0",
+        "\xce\x91", "\xce\xb1", "\xe6\x97\xa5", "\xe9", " "};
+    std::vector<std::string> bytes;
+    for (int byte = 1; byte < 256; ++byte)
+        bytes.emplace_back(1, static_cast<char>(byte));
+    QTest::newRow("any bytes") << bytes;
+}
+
 void TestSearchIndex::randomCollectionsMatchReference()
 {
+    // Whatever the texts hold, and whether or not the index keeps folded copies of them, a search finds what
+    // folding every text and looking for every folded word finds.
+    QFETCH(std::vector<std::string>, pieces);
     QRandomGenerator random(20240611);
     for (int round = 0; round < 20; ++round) {
         auto root = LinkItem::MakeFolder("Quillmark");
@@ -210,10 +238,10 @@ void TestSearchIndex::randomCollectionsMatchReference()
         for (int i = 0; i < 300; ++i) {
             LinkItem *parent = folders[random.bounded(static_cast<int>(folders.size()))];
             if (random.bounded(5) == 0) {
-                folders.push_back(addFolder(*parent, randomText(random, random.bounded(8))));
+                folders.push_back(addFolder(*parent, randomText(random, random.bounded(8), pieces)));
             } else {
-                addLink(*parent, randomText(random, random.bounded(12)), randomText(random, random.bounded(20)),
-                        randomText(random, random.bounded(40)));
+                addLink(*parent, randomText(random, random.bounded(12), pieces),
+                        randomText(random, random.bounded(20), pieces), randomText(random, random.bounded(40), pieces));
             }
         }
         SearchIndex index(root.get());
@@ -222,7 +250,7 @@ void TestSearchIndex::randomCollectionsMatchReference()
             // Mostly typing on, sometimes starting over.
             if (random.bounded(4) == 0)
                 query.clear();
-            query += TextCodec::toDisplay(randomText(random, 1));
+            query += TextCodec::toDisplay(randomText(random, 1, pieces));
             QCOMPARE(names(index.search(query)), names(reference(*root, query)));
         }
     }
@@ -244,10 +272,14 @@ void TestSearchIndex::substringScan_data()
 {
     QTest::addColumn<int>("haystackLength");
     QTest::addColumn<int>("needleLength");
+    QTest::addColumn<bool>("caseless");
 
-    for (const int haystack : {0, 1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 100, 257}) {
-        for (const int needle : {1, 2, 3, 16, 33}) {
-            QTest::addRow("%d in %d", needle, haystack) << haystack << needle;
+    for (const bool caseless : {false, true}) {
+        for (const int haystack : {0, 1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 100, 257}) {
+            for (const int needle : {1, 2, 3, 16, 33, 60}) {
+                QTest::addRow("%s%d in %d", caseless ? "caseless, " : "", needle, haystack)
+                    << haystack << needle << caseless;
+            }
         }
     }
 }
@@ -255,28 +287,42 @@ void TestSearchIndex::substringScan_data()
 void TestSearchIndex::substringScan()
 {
     // Every place of the needle, near the start, the end and block edges, found exactly where
-    // std::string_view::find finds it, and never beyond the end of the buffer.
+    // std::string_view::find finds it (in the haystack with A to Z in lower case, for the caseless scan), and
+    // never beyond the end of the buffer. The caseless scan sees capitals, bytes that differ from a letter
+    // only in bit 0x20 or 0x80, and needles with capitals, which it never finds.
     QFETCH(int, haystackLength);
     QFETCH(int, needleLength);
+    QFETCH(bool, caseless);
+    static const char Plain[] = "ab";
+    static const char Mixed[] = "abAB@`\xc1\xe1";
+    const char *alphabet = caseless ? Mixed : Plain;
+    const int letters = caseless ? 8 : 2;
     QRandomGenerator random(static_cast<quint32>(haystackLength * 100 + needleLength));
     for (int round = 0; round < 60; ++round) {
         std::string haystack(static_cast<size_t>(haystackLength), 'a');
         for (char &c : haystack)
-            c = static_cast<char>('a' + random.bounded(2));
+            c = alphabet[random.bounded(letters)];
         std::string needle(static_cast<size_t>(needleLength), 'a');
         for (char &c : needle)
-            c = static_cast<char>('a' + random.bounded(2));
+            c = alphabet[random.bounded(caseless && round % 5 ? 2 : letters)];
         if (round % 3 == 0 && haystackLength >= needleLength) {
             const auto at = static_cast<size_t>(random.bounded(haystackLength - needleLength + 1));
             haystack.replace(at, needle.size(), needle);
+            for (size_t i = at; caseless && i < at + needle.size(); ++i)
+                haystack[i]
+                    = haystack[i] >= 'a' && haystack[i] <= 'z' ? static_cast<char>(haystack[i] - 32) : haystack[i];
         }
+        std::string lower = haystack;
+        for (char &c : lower)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
         // The buffer ends exactly at the haystack, so that a read past it shows under the sanitizers.
         std::vector<char> buffer(haystack.begin(), haystack.end());
         const char *first = buffer.data();
         const char *last = first + buffer.size();
         for (size_t from = 0; from <= buffer.size(); from += 1 + from / 4) {
-            const size_t expected = std::string_view(haystack).find(needle, from);
-            const char *hit = SubstringScan::find(first + from, last, needle);
+            const size_t expected = std::string_view(caseless ? lower : haystack).find(needle, from);
+            const char *hit = caseless ? SubstringScan::findCaseless(first + from, last, needle)
+                                       : SubstringScan::find(first + from, last, needle);
             QCOMPARE(hit ? static_cast<size_t>(hit - first) : std::string_view::npos, expected);
         }
     }

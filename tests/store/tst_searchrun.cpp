@@ -128,6 +128,7 @@ void TestSearchRun::slicesFindWhatOneSearchFinds()
     SearchRun run = makeRun(index, query);
     int slices = 0;
     double progress = 0;
+    QCOMPARE(run.progress(), 0.0);
     while (!run.runSome(QDeadlineTimer(0))) {
         ++slices;
         const std::vector<LinkItem *> &found = run.matches();
@@ -227,6 +228,15 @@ void TestSearchRun::buildInSlices()
     index.invalidate();
     QVERIFY(!index.buildSome(QDeadlineTimer(0)));
     QVERIFY(index.buildProgress() > 0 && index.buildProgress() < 1);
+
+    // Nothing to read still comes to an end, one piece at a time.
+    auto lonely = LinkItem::MakeFolder("Quillmark");
+    SearchIndex empty(lonely.get());
+    SearchRun run(empty, "a");
+    for (int i = 0; i < 5 && !run.finished(); ++i)
+        run.runSome(QDeadlineTimer(0));
+    QVERIFY(run.finished());
+    QVERIFY(run.matches().empty());
 }
 
 QTEST_GUILESS_MAIN(TestSearchRun)
