@@ -43,9 +43,10 @@ void applyModeToView(QListView *view, int style)
         view->setUniformItemSizes(false);
         view->setWordWrap(false);
     }
-    // Cells sized by their text are measured a batch at a time between events, so that a large folder
-    // never holds the window while it is laid out.
-    view->setLayoutMode(style == FolderListView::LargeIconStyle ? QListView::SinglePass : QListView::Batched);
+    // Every style lays a large folder out a batch at a time between events, so that it never holds the
+    // window while it is laid out: cells sized by their text are measured, large icons are placed. An
+    // entry the user placed keeps its place as the later batches come.
+    view->setLayoutMode(QListView::Batched);
     view->setBatchSize(2000);
     view->setWrapping(true);
     // In the two icon styles an entry can be placed where the user drops it; the list keeps its order.

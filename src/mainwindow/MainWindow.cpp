@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/CommandHold.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderCommands.h"
@@ -38,16 +39,23 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cstdint>
+#include <functional>
 
 namespace {
 constexpr int MinimumPaneSize = 70;
 constexpr int SplitterWidth = 3;
 constexpr int StatusPanelMargin = 190;
+// How often the status bar tells how far the loading of the collection has come.
+constexpr int LoadingProgressMs = 200;
 } // namespace
 
-MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
-    : QMainWindow(parent), m_prefetch(std::make_unique<DataFilePrefetch>()), m_reporter(reporter)
+MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading)
+    : QMainWindow(parent), m_reporter(reporter)
 {
+    std::function<void()> whenRead;
+    if (loading == Loading::InBackground)
+        whenRead = [this] { QMetaObject::invokeMethod(this, &MainWindow::showCollection, Qt::QueuedConnection); };
+    m_prefetch = std::make_unique<DataFilePrefetch>(std::move(whenRead));
     if (!m_reporter) {
         m_ownReporter = std::make_unique<MessageBoxReporter>(this);
         m_reporter = m_ownReporter.get();
@@ -64,11 +72,12 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent)
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();
-    FormCreate();
+    FormCreate(loading);
 }
 
 MainWindow::~MainWindow()
 {
+    m_prefetch.reset(); // waits for a reading still under way
     // The rows refer to items of the tree: let them go before the tree does.
     if (m_list)
         m_list->FillFromFolder(nullptr);
@@ -231,7 +240,7 @@ void MainWindow::connectCommands()
     connect(model, &LinkListModel::sortFinished, this, &MainWindow::updateStatusText);
 }
 
-void MainWindow::FormCreate()
+void MainWindow::FormCreate(Loading loading)
 {
     setWindowTitle(QStringLiteral("Quillmark"));
 
@@ -265,16 +274,56 @@ void MainWindow::FormCreate()
     if (!m_reg->GetDescriptionPane())
         toggleDescriptionPane();
     setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
+    m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
 
-    m_repository = std::make_unique<Repository>(m_reporter, m_prefetch.get());
+    if (loading == Loading::Now) {
+        showCollection();
+        return;
+    }
+    // Until the collection is there, nothing may work on it; the panes, views and help stay usable.
+    MainActions *a = m_actions;
+    m_loadingHold = std::make_unique<CommandHold>();
+    m_loadingHold->hold({a->newFolder, a->newUrl, a->import, a->exportMenu, a->properties, a->deleteItems,
+                         a->deleteEmptyFolders, a->selectAll, a->deselectAll, a->invertSelection, a->search,
+                         a->upOneLevel, a->expandAll, a->collapseAll, a->goToFolder, a->allBookmarks, a->deleteButton},
+                        {m_searchCommands->searchField()});
+    setStatusText(tr("Loading the collection..."));
+    auto *progress = new QTimer(this);
+    connect(progress, &QTimer::timeout, this, [this] {
+        if (m_prefetch)
+            setStatusText(tr("Loading the collection... %1%").arg(m_prefetch->percentRead()));
+    });
+    connect(this, &MainWindow::collectionLoaded, progress, &QObject::deleteLater);
+    progress->start(LoadingProgressMs);
+}
+
+bool MainWindow::finishLoading()
+{
+    if (!m_showingCollection)
+        showCollection();
+    return !isLoading();
+}
+
+void MainWindow::showCollection()
+{
+    if (!m_prefetch || m_showingCollection)
+        return;
+    // Loading may tell of a bad data file in a message box; nothing loads twice meanwhile.
+    m_showingCollection = true;
+    auto repository = std::make_unique<Repository>(m_reporter, m_prefetch.get());
     m_prefetch.reset();
+    m_repository = std::move(repository);
     m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     m_document->setRoot(m_repository->Root());
     connect(m_document, &CollectionDocument::changed, m_autoSave.get(), &AutoSave::markChanged);
-    LinksTree()->SetRoot(m_repository->Root());
-
-    m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
-    m_listPane->ApplyColumns();
+    {
+        UpdatesGuard guard(this);
+        m_loadingHold.reset(); // gives the commands back
+        LinksTree()->SetRoot(m_repository->Root());
+        m_listPane->ApplyColumns();
+    }
+    m_showingCollection = false;
+    emit collectionLoaded();
 }
 
 void MainWindow::applyListStyleAndSort()
@@ -293,6 +342,9 @@ void MainWindow::applyListStyleAndSort()
 
 bool MainWindow::FormClose()
 {
+    // An exit while the collection is on its way waits for it: the close saves what was read, as always.
+    if (!finishLoading())
+        return false;
     // The close saves by itself; a change after a failed save brings the automatic save back.
     m_autoSave->stop();
     // Nothing may react to the rows while the tree goes away.

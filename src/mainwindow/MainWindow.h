@@ -9,6 +9,7 @@
 
 class AutoSave;
 class CollectionDocument;
+class CommandHold;
 class DataFilePrefetch;
 class DescriptionPane;
 class ErrorReporter;
@@ -37,10 +38,21 @@ class MainWindow : public QMainWindow, public TransferHost, public ShownFolderVi
 {
     Q_OBJECT
 public:
+    // Now: the constructor waits for the collection and shows it. InBackground: the window is usable at once
+    // with an empty folder tree, the status bar saying that the collection loads and the commands that need
+    // it disabled; the collection is shown (and collectionLoaded emitted) when the reading is done.
+    enum class Loading { Now, InBackground };
+
     // Runs the start-up sequence: settings, layout, collection, panes. reporter (not owned) receives
     // the store's messages; none means message boxes over this window.
-    explicit MainWindow(ErrorReporter *reporter = nullptr, QWidget *parent = nullptr);
+    explicit MainWindow(ErrorReporter *reporter = nullptr, QWidget *parent = nullptr, Loading loading = Loading::Now);
     ~MainWindow() override;
+
+    // Whether the collection is still on its way (repository() and autoSave() are none until it is shown).
+    bool isLoading() const { return m_prefetch || m_showingCollection; }
+    // Shows the collection now, waiting for the reading if need be. False only while the loading is
+    // under way further down the stack (a message box of its own is open).
+    bool finishLoading();
 
     // The close sequence: the data file first, then the layout. False when the collection could not be
     // saved: the window then stays as it is, with the collection in memory, and nothing else is written.
@@ -103,6 +115,8 @@ signals:
     void exitRequested();
     // The window became the active window for the first time since its creation (FormActivate).
     void firstActivated();
+    // The collection is loaded and shown, with the commands enabled.
+    void collectionLoaded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -116,7 +130,9 @@ private:
     void buildLayout();
     void followDocument();
     void connectCommands();
-    void FormCreate();
+    void FormCreate(Loading loading);
+    // Start-up steps from the creation of the repository on, once the data file is read.
+    void showCollection();
     void FormResize();
     void StatusBarResize();
     void applyListStyleAndSort();
@@ -124,8 +140,11 @@ private:
     int descriptionPaneHeight() const;
     void setDescriptionPaneHeight(int height);
 
-    // The collection is read while the window is built; FormCreate takes it.
+    // The collection is read while the window is built; showCollection takes it.
     std::unique_ptr<DataFilePrefetch> m_prefetch;
+    // The commands disabled while the collection is on its way.
+    std::unique_ptr<CommandHold> m_loadingHold;
+    bool m_showingCollection = false;
     std::unique_ptr<ErrorReporter> m_ownReporter;
     ErrorReporter *m_reporter;
     std::unique_ptr<Settings> m_reg;

@@ -38,7 +38,8 @@ int RunQuillmark(int argc, char **argv)
         return 1;
     }
 
-    TrayController owner(QSystemTrayIcon::isSystemTrayAvailable());
+    // The window comes up at once; a large collection follows when it has been read.
+    TrayController owner(QSystemTrayIcon::isSystemTrayAvailable(), nullptr, MainWindow::Loading::InBackground);
     QObject::connect(&instance, &SingleInstance::activationRequested, &owner, &TrayController::ActivateMainWindow);
 
     // Ended from outside (logout, shutdown, kill): save exactly as "E&xit" does.

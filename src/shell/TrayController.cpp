@@ -19,7 +19,8 @@ namespace {
 constexpr int ExitRetryMs = 50;
 } // namespace
 
-TrayController::TrayController(bool useTray, QObject *parent) : QObject(parent), m_menu(std::make_unique<QMenu>())
+TrayController::TrayController(bool useTray, QObject *parent, MainWindow::Loading loading)
+    : QObject(parent), m_menu(std::make_unique<QMenu>())
 {
     m_openHide = m_menu->addAction(tr("Open/Hide Quillmark"));
     QFont bold = m_openHide->font();
@@ -44,7 +45,7 @@ TrayController::TrayController(bool useTray, QObject *parent) : QObject(parent),
         m_tray->show();
     }
 
-    m_mainWindow = std::make_unique<MainWindow>();
+    m_mainWindow = std::make_unique<MainWindow>(nullptr, nullptr, loading);
     m_mainWindow->setHideOnClose(m_tray != nullptr);
     connect(m_mainWindow.get(), &MainWindow::hideRequested, this, &TrayController::MinimizeMessage);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &TrayController::exitProgram);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/MainWindow.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -10,7 +12,6 @@ class HelpCommands;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
-class MainWindow;
 class TerminationSignals;
 
 // The owner of the program's life: it keeps the notification-area icon with its menu, creates the
@@ -20,8 +21,10 @@ class TrayController : public QObject
 {
     Q_OBJECT
 public:
-    // useTray: show the icon in the notification area (when the desktop has one).
-    explicit TrayController(bool useTray, QObject *parent = nullptr);
+    // useTray: show the icon in the notification area (when the desktop has one). loading: whether the main
+    // window waits for the collection before it shows (see MainWindow::Loading).
+    explicit TrayController(bool useTray, QObject *parent = nullptr,
+                            MainWindow::Loading loading = MainWindow::Loading::Now);
     ~TrayController() override;
 
     MainWindow *mainWindow() const { return m_mainWindow.get(); }

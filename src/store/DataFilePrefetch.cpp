@@ -1,12 +1,13 @@
 #include "store/DataFilePrefetch.h"
 
 #include "store/LinkItem.h"
+#include "store/Progress.h"
 #include "store/Repository.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-DataFileContents DataFileContents::readNow(const QString &path)
+DataFileContents DataFileContents::readNow(const QString &path, std::atomic<int> *percent)
 {
     DataFileContents contents;
     contents.exists = QFileInfo::exists(path);
@@ -19,17 +20,34 @@ DataFileContents DataFileContents::readNow(const QString &path)
         return contents;
     }
     contents.root = LinkItem::MakeFolder(Repository::RootName);
-    contents.read = NativeFile::read(file, *contents.root, true);
+    Progress progress;
+    if (const qint64 size = file.size(); percent && size > 0) {
+        progress = [&file, size, percent](int, int) {
+            percent->store(static_cast<int>(file.pos() * 100 / size), std::memory_order_relaxed);
+            return true;
+        };
+    }
+    contents.read = NativeFile::read(file, *contents.root, true, std::move(progress));
     return contents;
 }
 
-DataFilePrefetch::DataFilePrefetch() : m_path(Repository::DataFile())
+DataFilePrefetch::DataFilePrefetch(std::function<void()> whenRead) : m_path(Repository::DataFile())
 {
     // The items are made on the worker and handed over whole through the future.
-    m_contents = std::async(std::launch::async, [path = m_path] { return DataFileContents::readNow(path); });
+    m_contents = std::async(std::launch::async, [this, path = m_path, whenRead = std::move(whenRead)] {
+        DataFileContents contents = DataFileContents::readNow(path, &m_percent);
+        if (whenRead)
+            whenRead();
+        return contents;
+    });
 }
 
-DataFilePrefetch::~DataFilePrefetch() = default; // the future of std::async waits
+DataFilePrefetch::~DataFilePrefetch()
+{
+    // The worker writes m_percent until it ends.
+    if (m_contents.valid())
+        m_contents.wait();
+}
 
 DataFileContents DataFilePrefetch::take(const QString &path)
 {

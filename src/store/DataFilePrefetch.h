@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 
@@ -18,8 +20,9 @@ struct DataFileContents
     std::unique_ptr<LinkItem> root; // the root folder read; none unless opened
     NativeFile::ReadResult read;
 
-    // Reads path now, into a root folder named Repository::RootName.
-    static DataFileContents readNow(const QString &path);
+    // Reads path now, into a root folder named Repository::RootName. percent, if given, follows how much of
+    // the file has been read.
+    static DataFileContents readNow(const QString &path, std::atomic<int> *percent = nullptr);
 };
 
 // Reads the data file on a worker thread, so that a program starting up builds its window meanwhile.
@@ -28,9 +31,10 @@ struct DataFileContents
 class DataFilePrefetch
 {
 public:
-    // Starts reading Repository::DataFile().
-    DataFilePrefetch();
-    // Waits for the reading to end when nobody took the result.
+    // Starts reading Repository::DataFile(). whenRead, if given, is called on the worker thread when the
+    // reading has ended, just before the result is handed over; it must do no more than pass the news on.
+    explicit DataFilePrefetch(std::function<void()> whenRead = {});
+    // Waits for the reading to end when nobody took the result (it is not cancelled: an exit saves it).
     ~DataFilePrefetch();
 
     DataFilePrefetch(const DataFilePrefetch &) = delete;
@@ -39,8 +43,11 @@ public:
     // The result, waiting for it if need be; read now when the data file has moved since the start
     // (its folder was changed meanwhile) or the result was taken before.
     DataFileContents take(const QString &path);
+    // How much of the data file has been read so far, from 0 to 100; for a window that waits for it.
+    int percentRead() const { return m_percent.load(std::memory_order_relaxed); }
 
 private:
     QString m_path;
+    std::atomic<int> m_percent {0};
     std::future<DataFileContents> m_contents;
 };
