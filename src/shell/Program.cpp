@@ -46,7 +46,7 @@ int RunQuillmark(int argc, char **argv)
     termination.install();
     owner.exitOnRequest(termination);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner,
-                     [&owner](QSessionManager &) { owner.exitProgram(); });
+                     [&owner](QSessionManager &) { owner.exitProgramNow(); });
 
     return QApplication::exec();
 }
