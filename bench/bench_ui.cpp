@@ -362,8 +362,13 @@ int main(int argc, char **argv)
             window->autoSave()->setDelays(AutoSave::DefaultDelayMs, AutoSave::DefaultLongestWaitMs);
             window->autoSave()->markChanged();
         },
-        Target, {}, AutoSave::DefaultDelayMs + 500);
-    bench.measure("close", [&] { owner->exitAction()->trigger(); });
+        Target, [&] { return !window->autoSave()->isSaving() && !window->autoSave()->hasUnsavedChanges(); },
+        AutoSave::DefaultDelayMs + 500);
+    // The program may go on writing after the menu command has returned: the close lasts until it ends.
+    bool finished = false;
+    QObject::connect(owner.get(), &TrayController::finished, [&finished] { finished = true; });
+    bench.measure(
+        "close", [&] { owner->exitAction()->trigger(); }, Target, [&finished] { return finished; });
 
     const double peakBytes = static_cast<double>(Measure::peakResidentKb()) * 1024.0;
     Measure::figure("peak_memory_bytes", peakBytes);

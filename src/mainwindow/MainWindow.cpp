@@ -316,6 +316,8 @@ void MainWindow::showCollection()
     m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     m_document->setRoot(m_repository->Root());
     connect(m_document, &CollectionDocument::changed, m_autoSave.get(), &AutoSave::markChanged);
+    // Queued: the save that ended is still telling it when the close destroys the automatic save.
+    connect(m_autoSave.get(), &AutoSave::exitSaveEnded, this, &MainWindow::exitSaveEnded, Qt::QueuedConnection);
     {
         UpdatesGuard guard(this);
         m_loadingHold.reset(); // gives the commands back
@@ -345,14 +347,53 @@ bool MainWindow::FormClose()
     // An exit while the collection is on its way waits for it: the close saves what was read, as always.
     if (!finishLoading())
         return false;
-    // The close saves by itself; a change after a failed save brings the automatic save back.
-    m_autoSave->stop();
+    // A close under way in slices ends here, on the spot.
+    m_closing = false;
     // Nothing may react to the rows while the tree goes away.
     m_itemCommands->setListHandlersEnabled(false);
-    if (!m_repository->Save()) {
+    // The close saves by itself; a change after a failed save brings the automatic save back.
+    if (!m_autoSave->saveNow()) {
         m_itemCommands->setListHandlersEnabled(true);
         return false;
     }
+    closeAfterSave();
+    return true;
+}
+
+bool MainWindow::beginClose()
+{
+    if (m_closing)
+        return true;
+    if (!finishLoading())
+        return false;
+    m_itemCommands->setListHandlersEnabled(false);
+    if (!m_autoSave->saveForExit()) {
+        m_itemCommands->setListHandlersEnabled(true);
+        return false;
+    }
+    m_closing = true;
+    return true;
+}
+
+void MainWindow::exitSaveEnded(bool saved)
+{
+    if (!m_closing)
+        return;
+    // A change that came after the save was written is saved too.
+    if (saved && m_autoSave->hasUnsavedChanges() && m_autoSave->saveForExit())
+        return;
+    m_closing = false;
+    if (!saved || m_autoSave->hasUnsavedChanges()) {
+        m_itemCommands->setListHandlersEnabled(true);
+        emit closeEnded(false);
+        return;
+    }
+    closeAfterSave();
+    emit closeEnded(true);
+}
+
+void MainWindow::closeAfterSave()
+{
     {
         // Every view lets go of the items before the tree is destroyed.
         UpdatesGuard guard(this);
@@ -384,7 +425,6 @@ bool MainWindow::FormClose()
     m_reg->Close();
     m_reg.reset();
     m_closed = true;
-    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -57,6 +57,11 @@ public:
     // The close sequence: the data file first, then the layout. False when the collection could not be
     // saved: the window then stays as it is, with the collection in memory, and nothing else is written.
     bool FormClose();
+    // The close sequence with the event loop running: the data file is written in slices, then the close goes
+    // on as FormClose does and closeEnded tells the outcome. False when the save could not start (told); the
+    // window then stays as it is. FormClose finishes a close under way on the spot.
+    bool beginClose();
+    bool isClosing() const { return m_closing; }
 
     // With hideOnClose (the default), the window's close and minimize hide it and emit hideRequested;
     // without it (no notification area), minimize is ordinary and closing emits exitRequested.
@@ -117,6 +122,8 @@ signals:
     void firstActivated();
     // The collection is loaded and shown, with the commands enabled.
     void collectionLoaded();
+    // A close begun by beginClose has ended: the window is closed, or the save failed and it stays as it was.
+    void closeEnded(bool closed);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -136,6 +143,9 @@ private:
     void FormResize();
     void StatusBarResize();
     void applyListStyleAndSort();
+    // The close sequence after the data file has been written.
+    void closeAfterSave();
+    void exitSaveEnded(bool saved);
     void setFolderBarShown(bool shown);
     int descriptionPaneHeight() const;
     void setDescriptionPaneHeight(int height);
@@ -176,6 +186,7 @@ private:
     int m_descriptionPaneHeight = 0;
     bool m_hideOnClose = true;
     bool m_closed = false;
+    bool m_closing = false; // beginClose's save is under way
     bool m_hidingMinimized = false;
     bool m_activatedOnce = false;
 };

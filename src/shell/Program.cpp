@@ -47,7 +47,7 @@ int RunQuillmark(int argc, char **argv)
     termination.install();
     owner.exitOnRequest(termination);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner,
-                     [&owner](QSessionManager &) { owner.exitProgram(); });
+                     [&owner](QSessionManager &) { owner.exitProgramNow(); });
 
     return QApplication::exec();
 }

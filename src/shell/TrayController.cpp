@@ -49,6 +49,7 @@ TrayController::TrayController(bool useTray, QObject *parent, MainWindow::Loadin
     m_mainWindow->setHideOnClose(m_tray != nullptr);
     connect(m_mainWindow.get(), &MainWindow::hideRequested, this, &TrayController::MinimizeMessage);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &TrayController::exitProgram);
+    connect(m_mainWindow.get(), &MainWindow::closeEnded, this, &TrayController::closeEnded);
     m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get());
     {
         UpdatesGuard guard(m_mainWindow.get());
@@ -61,6 +62,9 @@ TrayController::~TrayController() = default;
 
 void TrayController::SetMainWindowShown(bool shown)
 {
+    // Nothing may change the collection while the close writes it.
+    if (shown && m_mainWindow->isClosing())
+        return;
     m_mainWindowShown = shown;
     if (!shown) {
         m_mainWindow->hide();
@@ -74,6 +78,8 @@ void TrayController::SetMainWindowShown(bool shown)
 
 void TrayController::ActivateMainWindow()
 {
+    if (m_mainWindow->isClosing())
+        return;
     {
         UpdatesGuard guard(m_mainWindow.get());
         m_mainWindow->show();
@@ -87,7 +93,7 @@ void TrayController::ActivateMainWindow()
 
 void TrayController::exitOnRequest(TerminationSignals &termination)
 {
-    connect(&termination, &TerminationSignals::terminationRequested, this, &TrayController::exitProgram);
+    connect(&termination, &TerminationSignals::terminationRequested, this, &TrayController::exitProgramNow);
 }
 
 bool TrayController::exitCanRunNow()
@@ -101,7 +107,9 @@ void TrayController::retryExit()
     LongCommands::instance().cancelAll();
     if (exitCanRunNow()) {
         m_exitRetry.stop();
-        exitProgram();
+        const bool now = m_exitNow;
+        m_exitNow = false;
+        exit(now);
         return;
     }
     // A dialog that the command (or anything else) opened ends its loop as if the user had cancelled it.
@@ -113,22 +121,59 @@ void TrayController::retryExit()
 
 bool TrayController::exitProgram()
 {
+    return exit(false);
+}
+
+bool TrayController::exitProgramNow()
+{
+    return exit(true);
+}
+
+bool TrayController::exit(bool now)
+{
     if (m_exiting)
         return true;
     if (!exitCanRunNow()) {
+        m_exitNow = m_exitNow || now;
         if (!m_exitRetry.isActive()) {
             m_exitRetry.start();
             LongCommands::instance().cancelAll();
         }
         return true;
     }
-    if (!m_mainWindow->FormClose())
+    if (now) {
+        const bool closing = m_mainWindow->isClosing();
+        if (!m_mainWindow->FormClose()) {
+            if (closing)
+                SetMainWindowShown(m_shownBeforeClose);
+            return false; // the collection could not be saved: keep running
+        }
+        endProgram();
+        return true;
+    }
+    if (m_mainWindow->isClosing())
+        return true;
+    if (!m_mainWindow->beginClose())
         return false; // the collection could not be saved: keep running
+    m_shownBeforeClose = m_mainWindowShown;
+    SetMainWindowShown(false);
+    return true;
+}
+
+void TrayController::closeEnded(bool closed)
+{
+    if (closed)
+        endProgram();
+    else
+        SetMainWindowShown(m_shownBeforeClose);
+}
+
+void TrayController::endProgram()
+{
     m_exiting = true;
     m_mainWindow->close();
     if (m_tray)
         m_tray->hide();
     emit finished();
     QCoreApplication::quit();
-    return true;
 }

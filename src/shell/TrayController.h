@@ -41,12 +41,17 @@ public:
     void toggleMainWindow() { SetMainWindowShown(!m_mainWindowShown); }
     // Runs the main window's close sequence; when it completes, removes the icon and ends the program.
     // False when the collection could not be saved (the program keeps running).
+    // "E&xit" hides the window at once and writes the collection with the event loop running; the program
+    // goes on once the save has ended (the window comes back as it was when the save failed).
+    // exitProgramNow saves on the spot, for the requests after which the event loop may not run again (a
+    // termination signal, the end of the session); it also finishes an "E&xit" under way.
     // The close never runs inside a long command (an import, an export) or inside the event loop of a
     // dialog, which would destroy the collection under the command that works on it: the request is
     // then remembered, the command is cancelled and the open dialogs are closed as if the user had
     // cancelled them, and the exit runs once the command has unwound. exitProgram then returns true.
     bool exitProgram();
-    // A request to end the program from outside (a termination signal) runs "E&xit".
+    bool exitProgramNow();
+    // A request to end the program from outside (a termination signal) runs "E&xit" on the spot.
     void exitOnRequest(TerminationSignals &termination);
 
 signals:
@@ -57,6 +62,9 @@ private:
     void MinimizeMessage() { SetMainWindowShown(false); }
     static bool exitCanRunNow();
     void retryExit();
+    bool exit(bool now);
+    void closeEnded(bool closed);
+    void endProgram();
 
     std::unique_ptr<QMenu> m_menu;
     QAction *m_openHide;
@@ -66,5 +74,7 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     bool m_mainWindowShown = false;
     bool m_exiting = false;
+    bool m_exitNow = false; // a remembered exit saves on the spot
+    bool m_shownBeforeClose = false;
     QTimer m_exitRetry;
 };

@@ -6,6 +6,7 @@
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
+#include "store/SlicedSave.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -135,7 +136,7 @@ bool Repository::setAside(bool copy)
     return true;
 }
 
-bool Repository::Save(Reporting reporting)
+bool Repository::prepareSave(Reporting reporting)
 {
     m_error.clear();
     const QString path = DataFile();
@@ -144,17 +145,47 @@ bool Repository::Save(Reporting reporting)
     if (m_setAsideBeforeSave && QFileInfo::exists(path)) {
         if (!setAside(false)) {
             m_error = QStringLiteral("The unreadable data file could not be moved aside.");
-            if (reporting == Reporting::Report)
-                report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
+            saveFailed(reporting);
             return false;
         }
     }
     m_setAsideBeforeSave = false;
+    return true;
+}
 
-    if (!NativeFile::saveAtomically(path, *m_root, &m_error)) {
-        if (reporting == Reporting::Report)
-            report(QString(), QStringLiteral("Cannot create file %1").arg(path), m_error);
+void Repository::saveFailed(Reporting reporting)
+{
+    if (reporting == Reporting::Report)
+        report(QString(), QStringLiteral("Cannot create file %1").arg(DataFile()), m_error);
+}
+
+bool Repository::Save(Reporting reporting)
+{
+    if (!prepareSave(reporting))
+        return false;
+    if (!NativeFile::saveAtomically(DataFile(), *m_root, &m_error)) {
+        saveFailed(reporting);
         return false;
     }
     return true;
+}
+
+std::unique_ptr<SlicedSave> Repository::SaveInSlices(Reporting reporting)
+{
+    if (!prepareSave(reporting))
+        return nullptr;
+    auto save = std::make_unique<SlicedSave>(DataFile(), *m_root);
+    if (!save->start()) {
+        m_error = save->errorString();
+        saveFailed(reporting);
+        return nullptr;
+    }
+    // Connected first, so that whoever follows the save sees the outcome recorded and told.
+    QObject::connect(save.get(), &SlicedSave::finished, save.get(), [this, reporting, raw = save.get()](bool ok) {
+        if (ok)
+            return;
+        m_error = raw->errorString();
+        saveFailed(reporting);
+    });
+    return save;
 }

@@ -7,6 +7,7 @@
 class DataFilePrefetch;
 class ErrorReporter;
 class LinkItem;
+class SlicedSave;
 
 // Owns the collection's root folder; loads the user's data file when created and writes it on Save.
 class Repository
@@ -36,6 +37,11 @@ public:
     // Writes Root to the data file in version 10000, atomically. On failure the tree stays as it is,
     // "Cannot create file %s" goes to the reporter (unless Quiet) and errorString() holds the system's reason.
     bool Save(Reporting reporting = Reporting::Report);
+    // Save with the event loop running: the same steps and messages, but Root is written a slice at a time
+    // (SlicedSave). None when the save could not start: errorString() holds why, told as Save tells it.
+    // Otherwise the save's finished() tells the outcome, with errorString() and the message already set.
+    // Whoever changes the tree while the save is writing abandons it first; this repository must outlive it.
+    std::unique_ptr<SlicedSave> SaveInSlices(Reporting reporting = Reporting::Report);
 
     LinkItem *Root() const { return m_root.get(); }
 
@@ -57,6 +63,10 @@ private:
     // the file itself renamed otherwise. False when it could not be kept.
     bool setAside(bool copy);
     void report(const QString &title, const QString &message, const QString &detail = QString());
+    // The steps before the file is written: the folder, and an unreadable file moved aside. False (told) when
+    // the save cannot go on.
+    bool prepareSave(Reporting reporting);
+    void saveFailed(Reporting reporting);
 
     std::unique_ptr<LinkItem> m_root;
     ErrorReporter *m_reporter;

@@ -4,10 +4,12 @@
 #include "store/NativeFile.h"
 #include "store/NativeImportExport.h"
 #include "store/NativeImportExport10000.h"
+#include "store/SlicedSave.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -115,6 +117,8 @@ private slots:
     void fullDiskNamesTheFile();
     void deepNestingRoundTrip();
     void readingLeavesStreamAfterRecord();
+    void slicedSaveWritesTheSameBytes_data();
+    void slicedSaveWritesTheSameBytes();
 };
 
 void TestNativeFormat::writesExampleBytes()
@@ -404,6 +408,61 @@ void TestNativeFormat::readingLeavesStreamAfterRecord()
     LinkItem root;
     QVERIFY(NativeFile::read(buffer, root, true).ok());
     QCOMPARE(buffer.pos(), qint64(67));
+}
+
+void TestNativeFormat::slicedSaveWritesTheSameBytes_data()
+{
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<int>("itemsPerSlice"); // 0: by time
+    QTest::addColumn<bool>("finishNow"); // after the first slice
+    QTest::newRow("the root alone") << 0 << 1 << false;
+    QTest::newRow("one record a slice") << 30 << 1 << false;
+    QTest::newRow("a few records a slice") << 30 << 7 << false;
+    QTest::newRow("by time") << 200 << 0 << false;
+    QTest::newRow("finished on the spot") << 30 << 5 << true;
+}
+
+void TestNativeFormat::slicedSaveWritesTheSameBytes()
+{
+    QFETCH(int, folders);
+    QFETCH(int, itemsPerSlice);
+    QFETCH(bool, finishNow);
+    // Folders of links with every field set, and a chain of folders deeper than a slice.
+    auto root = LinkItem::MakeFolder("Quillmark");
+    for (int f = 0; f < folders; ++f) {
+        LinkItem *folder = addFolder(*root, "folder " + std::to_string(f));
+        folder->Description = "about " + std::to_string(f);
+        folder->IsFolder = static_cast<std::uint8_t>(1 + f % 3);
+        for (int l = 0; l < 20; ++l) {
+            LinkItem *link = addLink(*folder, "link " + std::to_string(l), "http://example.org/");
+            link->Visits = l * 1000;
+            link->Rating = static_cast<std::uint8_t>(l % 6);
+            link->LastVisit = 40000.25 + l;
+        }
+        for (int d = 0; f == 1 && d < 100; ++d)
+            folder = addFolder(*folder, "level " + std::to_string(d));
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quillmark.dat"));
+    SlicedSave save(path, *root);
+    save.setItemsPerSlice(itemsPerSlice);
+    QSignalSpy finished(&save, &SlicedSave::finished);
+    QVERIFY(save.start());
+    if (finishNow) {
+        QCoreApplication::processEvents();
+        QVERIFY(save.isWriting());
+        QVERIFY(save.finishNow());
+    }
+    QVERIFY(!finished.isEmpty() || finished.wait(20000));
+    QCOMPARE(finished.front().front().toBool(), true);
+    QBuffer oneShot;
+    oneShot.open(QIODevice::WriteOnly);
+    QVERIFY(NativeFile::write(oneShot, *root, nullptr));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), oneShot.data());
+    QCOMPARE(int(file.permissions()) & 0x7077, int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("Quillmark.dat")});
 }
 
 QTEST_GUILESS_MAIN(TestNativeFormat)
