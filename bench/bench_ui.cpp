@@ -22,6 +22,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
+#include "platform/MemoryPolicy.h"
 #include "shell/TrayController.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -233,6 +234,7 @@ int main(int argc, char **argv)
             return 2;
     }
 
+    MemoryPolicy::returnLargeBlocksAtOnce(); // as the program does when it starts
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbrook Software"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));

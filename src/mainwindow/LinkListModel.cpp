@@ -199,7 +199,8 @@ void LinkListModel::sortRows(int sortColumn, bool ascending)
 {
     m_sortColumn = sortColumn;
     m_ascending = ascending;
-    m_sort = std::make_unique<RowSort>(m_rows, sortColumn, ascending);
+    // The sort reads the rows where they are: any change of them starts it again.
+    m_sort = std::make_unique<RowSort>(&m_rows, sortColumn, ascending);
     if (rowCount() < m_slicedSortRows) {
         m_sortTimer.stop();
         m_sort->run();
@@ -218,7 +219,9 @@ void LinkListModel::sortSlice()
         m_sortTimer.stop();
         return;
     }
-    if (!m_sort->runSome(QDeadlineTimer(m_sliceMs, Qt::PreciseTimer))) {
+    // The rows take their new order in a turn of their own, not after a slice's worth of sorting.
+    if (!m_sort->finished()) {
+        m_sort->runSome(QDeadlineTimer(m_sliceMs, Qt::PreciseTimer));
         emit sortProgress(m_sort->percentDone());
         return;
     }
@@ -231,8 +234,7 @@ void LinkListModel::applySort()
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const int count = m_sort->count();
-    for (int newRow = 0; newRow < count; ++newRow)
-        m_rows[static_cast<size_t>(newRow)] = m_sort->itemAt(newRow);
+    m_rows = m_sort->items();
 
     const QModelIndexList from = persistentIndexList();
     if (!from.isEmpty()) {
@@ -258,7 +260,7 @@ void LinkListModel::dropSort()
 void LinkListModel::restartSort()
 {
     if (m_sort)
-        m_sort = std::make_unique<RowSort>(m_rows, m_sortColumn, m_ascending);
+        m_sort = std::make_unique<RowSort>(&m_rows, m_sortColumn, m_ascending);
 }
 
 bool LinkListModel::refreshItem(const LinkItem *item)

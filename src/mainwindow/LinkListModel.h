@@ -114,7 +114,7 @@ private:
     std::unique_ptr<RowSort> m_sort;
     QTimer m_sortTimer;
     int m_slicedSortRows = 20'000;
-    int m_sliceMs = 25;
+    int m_sliceMs = 20;
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
 };

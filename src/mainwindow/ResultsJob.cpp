@@ -8,6 +8,11 @@
 
 #include <algorithm>
 
+namespace {
+// Results up to this many are listed in the slice that finds them.
+constexpr int DeliverAtOnceCount = 20'000;
+} // namespace
+
 ResultsJob::ResultsJob(SearchIndex &index, QObject *parent) : QObject(parent), m_index(index)
 {
     // A zero timer comes round once the events waiting have been handled: typing goes first.
@@ -52,6 +57,7 @@ void ResultsJob::begin()
 void ResultsJob::cancel()
 {
     ++m_job;
+    m_results = {};
     m_timer.stop();
     m_stage = Stage::Idle;
     m_run.reset();
@@ -86,8 +92,11 @@ void ResultsJob::slice(int sliceMs)
     bool done = false;
     if (m_stage == Stage::Finding && find(deadline))
         m_stage = Stage::Sorting;
-    if (m_stage == Stage::Sorting)
-        done = m_sort->runSome(deadline);
+    if (m_stage == Stage::Sorting) {
+        // Many results go to the list in a turn of their own, not after a slice's worth of sorting.
+        const bool sortedBefore = m_sort->finished();
+        done = m_sort->runSome(deadline) && (sortedBefore || m_sort->count() <= DeliverAtOnceCount);
+    }
     if (!done) {
         const std::vector<LinkItem *> &found = m_run ? m_run->matches() : m_sort->rows();
         const int count = static_cast<int>(found.size());
@@ -104,7 +113,8 @@ void ResultsJob::slice(int sliceMs)
             m_timer.start();
         return;
     }
-    const std::vector<LinkItem *> items = m_sort->items();
+    std::vector<LinkItem *> items = m_sort->items();
     cancel();
-    emit finished(items, m_sortColumn, m_ascending);
+    m_results = std::move(items);
+    emit finished(m_sortColumn, m_ascending);
 }

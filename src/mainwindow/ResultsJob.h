@@ -41,6 +41,8 @@ public:
     // Whether everything is found and is being put in order.
     bool isSorting() const { return m_stage == Stage::Sorting; }
     QString query() const { return m_query; }
+    // The results once finished, until the next start.
+    std::vector<LinkItem *> takeResults() { return std::move(m_results); }
 
     // How long a slice may take; the first one may take longer, FirstSliceMs.
     void setSliceMs(int sliceMs, int firstSliceMs);
@@ -50,8 +52,8 @@ signals:
     void firstResults(const std::vector<LinkItem *> &items);
     // How many results were found so far.
     void progress(int found);
-    // All of the results, in the order asked for.
-    void finished(const std::vector<LinkItem *> &items, int sortColumn, bool ascending);
+    // All of the results are found, in the order asked for: takeResults() hands them over.
+    void finished(int sortColumn, bool ascending);
 
 private:
     enum class Stage { Idle, Finding, Sorting };
@@ -72,6 +74,7 @@ private:
     quint64 m_job = 0; // counts the jobs started and cancelled
     std::unique_ptr<SearchRun> m_run;
     std::unique_ptr<RowSort> m_sort;
-    int m_sliceMs = 25;
-    int m_firstSliceMs = 60;
+    std::vector<LinkItem *> m_results;
+    int m_sliceMs = 20;
+    int m_firstSliceMs = 30;
 };

@@ -79,27 +79,39 @@ int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool a
     return ascending ? result : -result;
 }
 
-RowSort::RowSort(std::vector<LinkItem *> rows, int sortColumn, bool ascending)
-    : m_rows(std::move(rows)), m_sortColumn(sortColumn), m_ascending(ascending), m_byText(sortsByText(sortColumn))
+RowSort::RowSort(std::vector<LinkItem *> &&rows, int sortColumn, bool ascending)
+    : m_ownRows(std::move(rows)), m_rows(&m_ownRows), m_sortColumn(sortColumn), m_ascending(ascending),
+      m_byText(sortsByText(sortColumn))
 {
-    for (size_t width = RunLength; width < m_rows.size(); width *= 2)
+    countPasses();
+}
+
+RowSort::RowSort(const std::vector<LinkItem *> *rows, int sortColumn, bool ascending)
+    : m_rows(rows), m_sortColumn(sortColumn), m_ascending(ascending), m_byText(sortsByText(sortColumn))
+{
+    countPasses();
+}
+
+void RowSort::countPasses()
+{
+    for (size_t width = RunLength; width < m_rows->size(); width *= 2)
         ++m_passes;
 }
 
 bool RowSort::takeEntries(const QDeadlineTimer &deadline)
 {
     // Reading a million items' texts takes a while of its own.
-    m_entries.reserve(m_rows.size());
-    while (m_entries.size() < m_rows.size()) {
-        const size_t end = std::min(m_entries.size() + RunLength * 4, m_rows.size());
+    m_entries.reserve(m_rows->size());
+    while (m_entries.size() < m_rows->size()) {
+        const size_t end = std::min(m_entries.size() + RunLength * 4, m_rows->size());
         for (size_t row = m_entries.size(); row < end; ++row) {
-            const LinkItem *item = m_rows[row];
+            const LinkItem *item = (*m_rows)[row];
             const std::string_view text
                 = m_byText ? std::string_view(m_sortColumn == UrlColumn ? item->Url : item->Name) : std::string_view();
             m_entries.push_back({text.data(), static_cast<std::uint32_t>(text.size()),
                                  static_cast<std::uint32_t>(row) | (item->isFolder() ? FolderBit : 0)});
         }
-        if (deadline.hasExpired() && m_entries.size() < m_rows.size())
+        if (deadline.hasExpired() && m_entries.size() < m_rows->size())
             return false;
     }
     return true;
@@ -108,7 +120,7 @@ bool RowSort::takeEntries(const QDeadlineTimer &deadline)
 bool RowSort::before(const Entry &a, const Entry &b) const noexcept
 {
     if (!m_byText)
-        return LinkListCompare(m_rows[a.row & ~FolderBit], m_rows[b.row & ~FolderBit], m_sortColumn, m_ascending) < 0;
+        return LinkListCompare(itemOf(a), itemOf(b), m_sortColumn, m_ascending) < 0;
     const bool aFolder = a.row & FolderBit;
     const bool bFolder = b.row & FolderBit;
     const int result = aFolder != bFolder
@@ -133,34 +145,41 @@ bool RowSort::sortRuns(const QDeadlineTimer &deadline)
 
 bool RowSort::mergePass(const QDeadlineTimer &deadline)
 {
+    // Each pair merges in place: the left run is copied aside and merged with the right run from the
+    // front, which never overtakes the right entries still to be read. The copy aside is at most one run.
     const size_t count = m_entries.size();
     int steps = 0;
     while (m_next < count) {
         const size_t middle = std::min(m_next + m_width, count);
         const size_t end = std::min(m_next + 2 * m_width, count);
-        size_t out = m_left + m_right - middle;
+        if (!m_leftAside) {
+            m_buffer.assign(m_entries.begin() + m_next, m_entries.begin() + middle);
+            m_leftAside = true;
+            m_left = 0;
+            m_right = middle;
+        }
+        const size_t leftCount = middle - m_next;
+        size_t out = m_next + m_left + (m_right - middle);
         // On a tie the left run goes first, which keeps the sort stable.
-        while (m_left < middle && m_right < end) {
-            if (before(m_entries[m_right], m_entries[m_left]))
-                m_buffer[out++] = m_entries[m_right++];
+        while (m_left < leftCount && m_right < end) {
+            if (before(m_entries[m_right], m_buffer[m_left]))
+                m_entries[out++] = m_entries[m_right++];
             else
-                m_buffer[out++] = m_entries[m_left++];
+                m_entries[out++] = m_buffer[m_left++];
             if (++steps == StepsPerCheck) {
                 steps = 0;
                 if (deadline.hasExpired())
                     return false;
             }
         }
-        std::copy(m_entries.begin() + m_left, m_entries.begin() + middle, m_buffer.begin() + out);
-        std::copy(m_entries.begin() + m_right, m_entries.begin() + end, m_buffer.begin() + out + (middle - m_left));
-        m_next = m_left = end;
-        m_right = std::min(end + m_width, count);
+        // What is left of the right run stands where it belongs already.
+        std::copy(m_buffer.begin() + m_left, m_buffer.begin() + leftCount, m_entries.begin() + out);
+        m_next = end;
+        m_leftAside = false;
     }
-    m_entries.swap(m_buffer);
     m_width *= 2;
     ++m_passesDone;
-    m_next = m_left = 0;
-    m_right = std::min(m_width, count);
+    m_next = 0;
     return true;
 }
 
@@ -168,15 +187,12 @@ bool RowSort::runSome(const QDeadlineTimer &deadline)
 {
     if (m_finished)
         return true;
-    const size_t count = m_rows.size();
+    const size_t count = rows().size();
     if (m_width == 0) {
         if (!takeEntries(deadline) || !sortRuns(deadline))
             return false;
         m_width = RunLength;
-        m_next = m_left = 0;
-        m_right = std::min(m_width, count);
-        if (m_width < count)
-            m_buffer.resize(count);
+        m_next = 0;
     }
     while (m_width < count) {
         if (!mergePass(deadline))
@@ -191,7 +207,7 @@ int RowSort::percentDone() const noexcept
 {
     if (m_finished)
         return 100;
-    const double count = static_cast<double>(std::max<size_t>(m_rows.size(), 1));
+    const double count = static_cast<double>(std::max<size_t>(m_rows->size(), 1));
     // Taking the entries and sorting the runs count as one pass.
     const double first = (static_cast<double>(m_entries.size()) + static_cast<double>(m_next)) / (2 * count);
     const double stage = m_width == 0 ? first : 1 + m_passesDone + static_cast<double>(m_next) / count;
@@ -203,6 +219,6 @@ std::vector<LinkItem *> RowSort::items() const
     std::vector<LinkItem *> items;
     items.reserve(m_entries.size());
     for (const Entry &entry : m_entries)
-        items.push_back(m_rows[entry.row & ~FolderBit]);
+        items.push_back(itemOf(entry));
     return items;
 }

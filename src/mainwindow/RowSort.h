@@ -25,7 +25,12 @@ int LinkListCompare(const LinkItem *a, const LinkItem *b, int sortColumn, bool a
 class RowSort
 {
 public:
-    RowSort(std::vector<LinkItem *> rows, int sortColumn, bool ascending);
+    // Sorts rows that it keeps.
+    RowSort(std::vector<LinkItem *> &&rows, int sortColumn, bool ascending);
+    // Sorts rows that stay the caller's, and must stay as they are while the sort lives.
+    RowSort(const std::vector<LinkItem *> *rows, int sortColumn, bool ascending);
+    RowSort(const RowSort &) = delete;
+    RowSort &operator=(const RowSort &) = delete;
 
     // Sorts on until done or the deadline has passed; true when done.
     bool runSome(const QDeadlineTimer &deadline);
@@ -35,15 +40,14 @@ public:
     // How far the sort has come, 0 to 100.
     int percentDone() const noexcept;
 
-    int count() const noexcept { return static_cast<int>(m_rows.size()); }
+    int count() const noexcept { return static_cast<int>(m_rows->size()); }
     // The rows as they were given.
-    const std::vector<LinkItem *> &rows() const noexcept { return m_rows; }
+    const std::vector<LinkItem *> &rows() const noexcept { return *m_rows; }
     // Once finished: the row that comes to stand at a new row, and its item.
     int oldRowAt(int newRow) const noexcept
     {
         return static_cast<int>(m_entries[static_cast<size_t>(newRow)].row & ~FolderBit);
     }
-    LinkItem *itemAt(int newRow) const noexcept { return m_rows[static_cast<size_t>(oldRowAt(newRow))]; }
     // Once finished: the items in their new order.
     std::vector<LinkItem *> items() const;
 
@@ -58,12 +62,15 @@ private:
     };
     static constexpr std::uint32_t FolderBit = 0x8000'0000u;
 
+    void countPasses();
+    LinkItem *itemOf(const Entry &entry) const noexcept { return (*m_rows)[entry.row & ~FolderBit]; }
     bool before(const Entry &a, const Entry &b) const noexcept;
     bool takeEntries(const QDeadlineTimer &deadline);
     bool sortRuns(const QDeadlineTimer &deadline);
     bool mergePass(const QDeadlineTimer &deadline);
 
-    std::vector<LinkItem *> m_rows;
+    std::vector<LinkItem *> m_ownRows;
+    const std::vector<LinkItem *> *m_rows;
     std::vector<Entry> m_entries;
     std::vector<Entry> m_buffer;
     int m_sortColumn;
@@ -71,12 +78,14 @@ private:
     bool m_byText;
     bool m_finished = false;
     // The first phase sorts runs of RunLength entries; each pass after it merges pairs of runs of m_width
-    // into runs twice as long. m_next is where the work of the phase or pass goes on; m_left and m_right are
-    // the positions reached in the pair being merged.
+    // into runs twice as long. m_next is where the work of the phase or pass goes on. In the pair being
+    // merged, m_left is the position reached in its left run (set aside in m_buffer) and m_right in its
+    // right run.
     size_t m_width = 0;
     size_t m_next = 0;
     size_t m_left = 0;
     size_t m_right = 0;
+    bool m_leftAside = false;
     int m_passesDone = 0;
     int m_passes = 0;
 };

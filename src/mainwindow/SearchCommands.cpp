@@ -18,8 +18,8 @@
 #include "store/TextCodec.h"
 
 #include <QAbstractItemView>
-#include <QDeadlineTimer>
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -140,7 +140,7 @@ void SearchCommands::showProgress(int found)
     m_panes.view->setStatusText(tr("Searching... %1 objects found").arg(found));
 }
 
-void SearchCommands::showResults(std::vector<LinkItem *> items, int sortColumn, bool ascending)
+void SearchCommands::showResults(int sortColumn, bool ascending)
 {
     FolderListView *list = m_panes.list;
     LinkListPane *pane = m_panes.listPane;
@@ -148,7 +148,7 @@ void SearchCommands::showResults(std::vector<LinkItem *> items, int sortColumn, 
         UpdatesGuard guard(m_panes.window);
         // In the list's order already, unless the user chose another one meanwhile.
         const bool inOrder = pane->SortColumn() == sortColumn && pane->SortAscending() == ascending;
-        list->model()->FillFromItems(std::move(items), inOrder ? sortColumn : -1, ascending);
+        list->model()->FillFromItems(m_job->takeResults(), inOrder ? sortColumn : -1, ascending);
         if (!inOrder)
             pane->ApplySort();
     }

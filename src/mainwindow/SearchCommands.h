@@ -52,7 +52,7 @@ private:
     void warmUpSlice();
     void searchTextChanged(const QString &text);
     void showFirstResults(const std::vector<LinkItem *> &items);
-    void showResults(std::vector<LinkItem *> items, int sortColumn, bool ascending);
+    void showResults(int sortColumn, bool ascending);
     void showProgress(int found);
     void locationClicked();
     bool eventFilter(QObject *watched, QEvent *event) override;

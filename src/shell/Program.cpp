@@ -1,5 +1,6 @@
 #include "shell/Program.h"
 
+#include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "shell/TrayController.h"
@@ -14,6 +15,7 @@
 
 int RunQuillmark(int argc, char **argv)
 {
+    MemoryPolicy::returnLargeBlocksAtOnce();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbrook Software"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
