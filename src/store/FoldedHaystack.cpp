@@ -109,26 +109,18 @@ std::vector<std::string> FoldedHaystack::rarestFirst(const std::vector<std::stri
     constexpr size_t Samples = 4;
     constexpr size_t SampleBytes = 64 * 1024;
     constexpr size_t MaxSampleHits = 1024;
-    std::vector<std::pair<size_t, size_t>> seen; // hits, index in words
-    for (size_t w = 0; w < words.size(); ++w) {
+    return TextFold::fewestFirst(words, [&](const std::string &word) {
         size_t hits = 0;
         for (size_t sample = 0; sample < Samples; ++sample) {
             const char *first = m_text.data() + m_text.size() / Samples * sample;
             const char *last = first + std::min(SampleBytes, m_text.size() / Samples);
             size_t inSample = 0;
-            for (const char *hit = first; inSample < MaxSampleHits && (hit = findIn(hit, last, words[w])); ++hit)
+            for (const char *hit = first; inSample < MaxSampleHits && (hit = findIn(hit, last, word)); ++hit)
                 ++inSample;
             hits += inSample;
         }
-        seen.emplace_back(hits, w);
-    }
-    std::stable_sort(seen.begin(), seen.end(), [&](const auto &a, const auto &b) {
-        return a.first != b.first ? a.first < b.first : words[a.second].size() > words[b.second].size();
+        return hits;
     });
-    std::vector<std::string> ordered;
-    for (const auto &[hits, w] : seen)
-        ordered.push_back(words[w]);
-    return ordered;
 }
 
 std::vector<int> FoldedHaystack::refine(const std::vector<int> &candidates, const std::vector<std::string> &words) const

@@ -153,9 +153,8 @@ std::vector<std::string> SearchIndex::rarestFirst(const std::vector<std::string>
         return words;
     constexpr size_t Samples = 4;
     constexpr size_t SampleItems = 256;
-    std::vector<std::pair<size_t, size_t>> seen; // hits, index in words
-    for (size_t w = 0; w < words.size(); ++w) {
-        const std::vector<std::string> word {words[w]};
+    return TextFold::fewestFirst(words, [&](const std::string &each) {
+        const std::vector<std::string> word {each};
         size_t hits = 0;
         for (size_t sample = 0; sample < Samples; ++sample) {
             const size_t first = m_items.size() / Samples * sample;
@@ -164,15 +163,8 @@ std::vector<std::string> SearchIndex::rarestFirst(const std::vector<std::string>
             for (size_t entry = first; entry < last; ++entry)
                 hits += holdsAll(entry, word, foldedAt) ? 1 : 0;
         }
-        seen.emplace_back(hits, w);
-    }
-    std::stable_sort(seen.begin(), seen.end(), [&](const auto &a, const auto &b) {
-        return a.first != b.first ? a.first < b.first : words[a.second].size() > words[b.second].size();
+        return hits;
     });
-    std::vector<std::string> ordered;
-    for (const auto &[hits, w] : seen)
-        ordered.push_back(words[w]);
-    return ordered;
 }
 
 std::shared_ptr<const SearchIndex::EntryList> SearchIndex::narrowedFrom(const std::vector<std::string> &words) const

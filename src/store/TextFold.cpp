@@ -140,4 +140,19 @@ std::vector<std::string> queryWords(const QString &query)
     return kept;
 }
 
+std::vector<std::string> fewestFirst(const std::vector<std::string> &words,
+                                     const std::function<size_t(const std::string &word)> &count)
+{
+    std::vector<std::pair<size_t, size_t>> seen; // count, index in words
+    for (size_t w = 0; w < words.size(); ++w)
+        seen.emplace_back(count(words[w]), w);
+    std::stable_sort(seen.begin(), seen.end(), [&](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : words[a.second].size() > words[b.second].size();
+    });
+    std::vector<std::string> ordered;
+    for (const auto &[hits, w] : seen)
+        ordered.push_back(words[w]);
+    return ordered;
+}
+
 } // namespace TextFold

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +31,11 @@ std::string fold(const QString &text);
 // The words of a query, split at white space, each folded; empty words are dropped, and so is a word that
 // another word of the query contains (it cannot narrow the result further).
 std::vector<std::string> queryWords(const QString &query);
+
+// The words in the order of how often `count` finds each, the fewest first (the longest first on a tie):
+// a scan that looks for the first word everywhere, and for the others only where it found the first, does
+// the least work that way.
+std::vector<std::string> fewestFirst(const std::vector<std::string> &words,
+                                     const std::function<size_t(const std::string &word)> &count);
 
 } // namespace TextFold
