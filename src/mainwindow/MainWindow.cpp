@@ -651,6 +651,10 @@ void MainWindow::updateStatusText()
 
 void MainWindow::setStatusText(const QString &text)
 {
+    // The pointer over a pane shows that pane's status tip, the status text it had then, over the panel:
+    // such a message makes way for the new text.
+    if (!statusBar()->currentMessage().isEmpty() && statusBar()->currentMessage() == m_statusPanel->text())
+        statusBar()->clearMessage();
     m_statusPanel->setText(text);
     for (QWidget *widget : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_toolbar),
                             static_cast<QWidget *>(m_folderBar->LinksTree()), static_cast<QWidget *>(statusBar()),
