@@ -108,7 +108,7 @@ void ResultsJob::slice(int sliceMs)
             emit firstResults(std::vector<LinkItem *>(found.begin(), first));
         }
         if (job == m_job)
-            emit progress(count);
+            emit progress(count, m_run ? -1 : m_sort->percentDone());
         if (job == m_job)
             m_timer.start();
         return;

@@ -50,8 +50,9 @@ public:
 signals:
     // Some of the results, in tree order, while the rest are still sought: sent at most once per job.
     void firstResults(const std::vector<LinkItem *> &items);
-    // How many results were found so far.
-    void progress(int found);
+    // How many results were found so far; once all are found, how far their sort has come (0 to 100),
+    // and -1 before.
+    void progress(int found, int sortPercent);
     // All of the results are found, in the order asked for: takeResults() hands them over.
     void finished(int sortColumn, bool ascending);
 

@@ -135,9 +135,12 @@ void SearchCommands::showFirstResults(const std::vector<LinkItem *> &items)
     m_panes.description->setLocation(QString());
 }
 
-void SearchCommands::showProgress(int found)
+void SearchCommands::showProgress(int found, int sortPercent)
 {
-    m_panes.view->setStatusText(tr("Searching... %1 objects found").arg(found));
+    if (sortPercent < 0)
+        m_panes.view->setStatusText(tr("Searching... %1 objects found").arg(found));
+    else
+        m_panes.view->setStatusText(tr("Sorting %1 objects... %2%").arg(found).arg(sortPercent));
 }
 
 void SearchCommands::showResults(int sortColumn, bool ascending)

@@ -53,7 +53,7 @@ private:
     void searchTextChanged(const QString &text);
     void showFirstResults(const std::vector<LinkItem *> &items);
     void showResults(int sortColumn, bool ascending);
-    void showProgress(int found);
+    void showProgress(int found, int sortPercent);
     void locationClicked();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
