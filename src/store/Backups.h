@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class LinkItem;
+
+// The daily copies of a data file, kept in "backups" beside it as "Quillmark-YYYY-MM-DD.dat" (one a day, only
+// the user may read them). Making one never touches the data file; only restore() writes it, when asked to.
+class Backups
+{
+public:
+    static constexpr int DefaultKeep = 15;
+    using Clock = std::function<QDate()>;
+
+    struct Entry
+    {
+        QString path;
+        QDate date;
+        qint64 size = 0;
+        int folders = 0;
+        int links = 0;
+        bool readable = false; // read whole; a damaged or newer file cannot be restored
+        QString error; // why it is not readable
+    };
+
+    // today gives the date the backups are named after; the system's date when empty.
+    explicit Backups(const QString &dataFile, Clock today = {});
+
+    QString folder() const;
+    QString pathFor(QDate date) const;
+    QDate today() const { return m_today(); }
+
+    // How many daily backups are kept; older ones go when a backup is made.
+    int keep() const { return m_keep; }
+    void setKeep(int keep) { m_keep = qMax(1, keep); }
+
+    bool hasToday() const;
+    // Copies the data file, byte for byte, to today's backup when there is none yet (the start-up backup).
+    // True when there was nothing to do: no backup needed or no data file yet.
+    bool makeDaily(QString *error);
+    // Writes the collection below root as today's backup, in place of an earlier one of the same day.
+    bool save(const LinkItem &root, QString *error);
+    // Copies the data file to today's backup, in place of an earlier one of the same day.
+    bool copyDataFile(QString *error);
+
+    // The backups, newest first, each read to count what it holds.
+    std::vector<Entry> list() const;
+    // Removes all but the newest keep() backups.
+    void rotate() const;
+
+    // Keeps the data file as today's backup, then replaces it with backup, byte for byte. Refused, with nothing
+    // changed, when backup cannot be read whole.
+    bool restore(const QString &backup, QString *error);
+
+    // Reads backup whole into target (a folder); false with *error when it is damaged or newer.
+    static bool readWhole(const QString &backup, LinkItem &target, QString *error);
+
+private:
+    QString m_dataFile;
+    Clock m_today;
+    int m_keep = DefaultKeep;
+};
