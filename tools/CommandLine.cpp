@@ -12,6 +12,8 @@ const QString DumpCommand = QStringLiteral("dump");
 const QString ConvertCommand = QStringLiteral("convert");
 const QString ExportCommand = QStringLiteral("export");
 const QString ImportCommand = QStringLiteral("import");
+const QString BackupsCommand = QStringLiteral("backups");
+const QString RestoreCommand = QStringLiteral("restore");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString FormatOption = QStringLiteral("format");
@@ -106,6 +108,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         action = Export;
     } else if (command == ImportCommand) {
         action = Import;
+    } else if (command == BackupsCommand) {
+        action = ListBackups;
+    } else if (command == RestoreCommand) {
+        action = Restore;
     } else {
         line.m_error = QStringLiteral("unknown command '%1'").arg(command);
         return line;
@@ -151,6 +157,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 
     if (action == Dump && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("dump takes at most one file");
+    } else if (action == ListBackups && line.m_files.size() > 1) {
+        line.m_error = QStringLiteral("backups takes at most one file");
+    } else if (action == Restore && line.m_files.size() != 2) {
+        line.m_error = QStringLiteral("restore takes two files, BACKUP and DATAFILE");
     } else if (action == Convert && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("convert takes two files, IN and OUT");
     } else if (takesFormat && line.m_format.isEmpty()) {
@@ -235,6 +245,34 @@ QString CommandLine::usage(const QString &command)
                               "(it is left alone); 4 when Quillmark is running with DATAFILE.\n")
             .arg(formatList());
     }
+    if (command == BackupsCommand) {
+        return QStringLiteral("Usage: quillmark-tool backups [DATAFILE]\n"
+                              "\n"
+                              "Prints the daily backups of the collection file DATAFILE, kept in the folder\n"
+                              "\"backups\" beside it, newest first, as a JSON array. Each backup is an object with\n"
+                              "the keys path, date (YYYY-MM-DD), folders, links (counted by reading it) and\n"
+                              "readable (false for a damaged backup, which cannot be restored). Without\n"
+                              "DATAFILE, lists the backups of your data file:\n"
+                              "  %1\n"
+                              "\n"
+                              "Exit status: 0 when the list was printed; 2 when it cannot be written.\n")
+            .arg(QDir::toNativeSeparators(Repository::DataFile()));
+    }
+    if (command == RestoreCommand) {
+        return QStringLiteral("Usage: quillmark-tool restore BACKUP DATAFILE\n"
+                              "\n"
+                              "Replaces the collection file DATAFILE with BACKUP. DATAFILE is first kept as\n"
+                              "today's backup, so the restore can be taken back by restoring that one. BACKUP\n"
+                              "must be read whole: a damaged backup changes nothing.\n"
+                              "\n"
+                              "While Quillmark runs it holds your data file, and would write it over the\n"
+                              "restored collection when it ends: restore refuses to change that file until\n"
+                              "Quillmark has ended.\n"
+                              "\n"
+                              "Exit status: 0 when the backup was restored; 2 when a file cannot be opened or\n"
+                              "written; 3 when BACKUP is damaged or of a newer format (nothing was changed);\n"
+                              "4 when Quillmark is running with DATAFILE.\n");
+    }
     return QStringLiteral("Usage: quillmark-tool COMMAND [ARGUMENTS]\n"
                           "\n"
                           "Works with Quillmark collection files: the data file and exported .qmf files.\n"
@@ -246,6 +284,10 @@ QString CommandLine::usage(const QString &command)
                           "                    write a folder to a bookmark file of another format\n"
                           "  import --format FORMAT [--folder PATH] IN DATAFILE\n"
                           "                    add a bookmark file of another format to a folder\n"
+                          "  backups [DATAFILE]\n"
+                          "                    list the daily backups (without DATAFILE: of your data file)\n"
+                          "  restore BACKUP DATAFILE\n"
+                          "                    replace a collection file with one of its backups\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help        show this help; after a command, that command's help\n"

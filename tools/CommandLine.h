@@ -7,7 +7,7 @@
 class CommandLine
 {
 public:
-    enum Action { Help, Version, Dump, Convert, Export, Import, Invalid };
+    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Invalid };
 
     static CommandLine parse(const QStringList &arguments);
 

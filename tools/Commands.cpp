@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "BackupCommands.h"
 #include "CommandLine.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
@@ -118,6 +119,10 @@ int run(const QStringList &arguments)
     case CommandLine::Import:
         return FormatTransfer::importInto(*BookmarkFormatInfo::byToolName(line.format()), line.folder(),
                                           line.files().at(0), line.files().at(1));
+    case CommandLine::ListBackups:
+        return BackupCommands::list(line.files().isEmpty() ? Repository::DataFile() : line.files().constFirst());
+    case CommandLine::Restore:
+        return BackupCommands::restore(line.files().at(0), line.files().at(1));
     case CommandLine::Invalid:
         break;
     }

@@ -1,10 +1,10 @@
 #include "FormatTransfer.h"
 
 #include "Commands.h"
+#include "ProgramLock.h"
 
 #include "formats/FormatCommands.h"
 #include "platform/FileSync.h"
-#include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 
 #include <cstdio>
 #include <memory>
@@ -86,48 +85,6 @@ Loaded load(const QString &path, LinkItem &root)
         QStringLiteral("warning: %1 is damaged; only part of it was read: %2").arg(nativePath(path), result.error));
     return Loaded::Partly;
 }
-
-bool sameFile(const QString &a, const QString &b)
-{
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    // Not there yet: the same name in the same folder.
-    const QString firstFolder = QFileInfo(first.absolutePath()).canonicalFilePath();
-    const QString secondFolder = QFileInfo(second.absolutePath()).canonicalFilePath();
-    if (firstFolder.isEmpty() || secondFolder.isEmpty())
-        return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
-    return firstFolder == secondFolder && first.fileName() == second.fileName();
-}
-
-// Holds the running program's lock while the data file is read and written, so that Quillmark cannot
-// start in between, load the old file and write it over the import when it ends. Held only when
-// dataFile is the program's own data file.
-class ProgramLock
-{
-public:
-    explicit ProgramLock(const QString &dataFile)
-    {
-        if (!sameFile(dataFile, Repository::DataFile()))
-            return;
-        const SingleInstance instance; // only for the name of its lock; it starts nothing
-        m_lock = std::make_unique<QLockFile>(instance.lockFilePath());
-        m_lock->setStaleLockTime(0); // a running program's lock never goes stale by age
-        if (!m_lock->tryLock(0)) {
-            // Any other failure means the folder of the lock is missing or closed to us: no program
-            // of this user holds the lock there.
-            m_busy = m_lock->error() == QLockFile::LockFailedError;
-            m_lock.reset();
-        }
-    }
-
-    bool busy() const { return m_busy; }
-
-private:
-    std::unique_ptr<QLockFile> m_lock;
-    bool m_busy = false;
-};
 
 QString counts(int folders, int links)
 {

@@ -161,19 +161,21 @@ std::vector<Backups::Entry> Backups::list() const
 
 void Backups::rotate() const
 {
+    if (m_keep == 0)
+        return;
     const auto files = backupFiles(folder());
     for (std::size_t i = static_cast<std::size_t>(m_keep); i < files.size(); ++i)
         QFile::remove(files[i].second);
 }
 
-bool Backups::restore(const QString &backup, QString *error)
+Backups::Restore Backups::restore(const QString &backup, QString *error)
 {
     // Read it before today's backup is made: that may be the very file.
     QFile file(backup);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
-        return false;
+            *error = QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(backup), file.errorString());
+        return Restore::Failed;
     }
     const QByteArray bytes = file.readAll();
     file.close();
@@ -185,11 +187,13 @@ bool Backups::restore(const QString &backup, QString *error)
     if (!result.ok()) {
         if (error)
             *error = QStringLiteral("%1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), result.error);
-        return false;
+        return Restore::Unreadable;
     }
     if (QFileInfo::exists(m_dataFile) && !copyDataFile(error))
-        return false;
-    return writeAtomically(m_dataFile, error, [&](QSaveFile &out) { return out.write(bytes) == bytes.size(); });
+        return Restore::Failed;
+    if (!writeAtomically(m_dataFile, error, [&](QSaveFile &out) { return out.write(bytes) == bytes.size(); }))
+        return Restore::Failed;
+    return Restore::Done;
 }
 
 bool Backups::readWhole(const QString &backup, LinkItem &target, QString *error)

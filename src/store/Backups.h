@@ -34,9 +34,9 @@ public:
     QString pathFor(QDate date) const;
     QDate today() const { return m_today(); }
 
-    // How many daily backups are kept; older ones go when a backup is made.
+    // How many daily backups are kept; older ones go when a backup is made. 0 keeps them all.
     int keep() const { return m_keep; }
-    void setKeep(int keep) { m_keep = qMax(1, keep); }
+    void setKeep(int keep) { m_keep = qMax(0, keep); }
 
     bool hasToday() const;
     // Copies the data file, byte for byte, to today's backup when there is none yet (the start-up backup).
@@ -49,12 +49,13 @@ public:
 
     // The backups, newest first, each read to count what it holds.
     std::vector<Entry> list() const;
-    // Removes all but the newest keep() backups.
+    // Removes all but the newest keep() backups (none when keep() is 0).
     void rotate() const;
 
     // Keeps the data file as today's backup, then replaces it with backup, byte for byte. Refused, with nothing
     // changed, when backup cannot be read whole.
-    bool restore(const QString &backup, QString *error);
+    enum class Restore { Done, Unreadable, Failed };
+    Restore restore(const QString &backup, QString *error);
 
     // Reads backup whole into target (a folder); false with *error when it is damaged or newer.
     static bool readWhole(const QString &backup, LinkItem &target, QString *error);

@@ -148,7 +148,7 @@ void TestBackups::damagedRefused()
     writeAll(damaged, bytes);
     writeAll(m_dataFile, collection(5));
     QString error;
-    QVERIFY(!backups.restore(damaged, &error));
+    QCOMPARE(backups.restore(damaged, &error), Backups::Restore::Unreadable);
     QVERIFY(error.contains(u"cannot be restored"_qs));
     QCOMPARE(readAll(m_dataFile), collection(5));
     QVERIFY(!backups.hasToday());
@@ -164,13 +164,13 @@ void TestBackups::restoreTakenBack()
     m_today = FirstDay.addDays(1);
     writeAll(m_dataFile, collection(2));
     QString error;
-    QVERIFY2(backups.restore(backups.pathFor(FirstDay), &error), qPrintable(error));
+    QCOMPARE(backups.restore(backups.pathFor(FirstDay), &error), Backups::Restore::Done);
     QCOMPARE(readAll(m_dataFile), collection(1));
     QCOMPARE(readAll(backups.pathFor(m_today)), collection(2));
     QCOMPARE(QFileInfo(m_dataFile).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
              QFileDevice::Permissions());
     // Today's backup is read before it is replaced by the collection it takes back.
-    QVERIFY2(backups.restore(backups.pathFor(m_today), &error), qPrintable(error));
+    QCOMPARE(backups.restore(backups.pathFor(m_today), &error), Backups::Restore::Done);
     QCOMPARE(readAll(m_dataFile), collection(2));
     QCOMPARE(readAll(backups.pathFor(m_today)), collection(1));
     QCOMPARE(readAll(backups.pathFor(FirstDay)), collection(1));

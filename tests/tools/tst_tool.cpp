@@ -136,6 +136,8 @@ private slots:
     void importLargeFlatFile();
     void transferArguments_data();
     void transferArguments();
+    void backupsListedAndRestored();
+    void restoreWhileRunning();
 
 private:
     // Runs the tool; inChild runs in the new process before the tool starts.
@@ -563,6 +565,10 @@ void TestTool::badArguments_data()
                                       << QByteArray("Try 'quillmark-tool convert --help'");
     QTest::newRow("convert three files") << QStringList {u"convert"_qs, u"a"_qs, u"b"_qs, u"c"_qs}
                                          << QByteArray("Try 'quillmark-tool convert --help'");
+    QTest::newRow("restore one file") << QStringList {u"restore"_qs, u"a"_qs}
+                                      << QByteArray("Try 'quillmark-tool restore --help'");
+    QTest::newRow("backups two files") << QStringList {u"backups"_qs, u"a"_qs, u"b"_qs}
+                                       << QByteArray("Try 'quillmark-tool backups --help'");
 }
 
 void TestTool::badArguments()
@@ -942,6 +948,63 @@ void TestTool::transferArguments()
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.contains(message), result.err.constData());
     QVERIFY(!QFileInfo::exists(m_dir->filePath(u"d.qmf"_qs)));
+}
+
+// The list reads every backup; a damaged one is listed unreadable and restoring it changes nothing, while a
+// readable one replaces the data file after the data file was kept as today's backup.
+void TestTool::backupsListedAndRestored()
+{
+    const QString dataFile = writeFile(u"col/data.qmf"_qs, Example10000);
+    const QString good = writeFile(u"col/backups/Quillmark-2026-01-02.dat"_qs, ExampleFirst);
+    const QString damaged = writeFile(u"col/backups/Quillmark-2026-01-03.dat"_qs, cutInsideSecondLink().first);
+    writeFile(u"col/backups/other.dat"_qs, Example10000);
+
+    const Result listed = run({u"backups"_qs, dataFile});
+    QCOMPARE(listed.exitCode, 0);
+    const QJsonArray list = QJsonDocument::fromJson(listed.out).array();
+    QCOMPARE(list.size(), 2);
+    const QJsonObject first = list.at(0).toObject();
+    QCOMPARE(first[u"path"_qs].toString(), damaged);
+    QCOMPARE(first[u"date"_qs].toString(), u"2026-01-03"_qs);
+    QCOMPARE(first[u"readable"_qs].toBool(), false);
+    const QJsonObject second = list.at(1).toObject();
+    QCOMPARE(second[u"date"_qs].toString(), u"2026-01-02"_qs);
+    QCOMPARE(second[u"readable"_qs].toBool(), true);
+    QCOMPARE(second[u"folders"_qs].toInt(), 0); // below the top folder
+    QCOMPARE(second[u"links"_qs].toInt(), 1);
+
+    const Result refused = run({u"restore"_qs, damaged, dataFile});
+    QCOMPARE(refused.exitCode, 3);
+    QVERIFY2(refused.err.contains("Nothing was changed"), refused.err.constData());
+    QCOMPARE(readAll(dataFile), Example10000);
+    QCOMPARE(run({u"backups"_qs, dataFile}).out, listed.out);
+
+    QCOMPARE(run({u"restore"_qs, good, dataFile}).exitCode, 0);
+    QCOMPARE(readAll(dataFile), ExampleFirst);
+    const QString today = m_dir->filePath(u"col/backups/Quillmark-%1.dat"_qs.arg(QDate::currentDate().toString(Qt::ISODate)));
+    QCOMPARE(readAll(today), Example10000);
+    QCOMPARE(run({u"restore"_qs, today, dataFile}).exitCode, 0);
+    QCOMPARE(readAll(dataFile), Example10000);
+}
+
+void TestTool::restoreWhileRunning()
+{
+    const QString dataFile = writeFile(u"data-home/Quillmark/Quillmark.dat"_qs, Example10000);
+    const QString backup = writeFile(u"data-home/Quillmark/backups/Quillmark-2026-01-02.dat"_qs, ExampleFirst);
+    {
+        SingleInstance running;
+        QCOMPARE(running.start(), SingleInstance::Role::Primary);
+        const Result refused = run({u"restore"_qs, backup, dataFile});
+        QCOMPARE(refused.exitCode, 4);
+        QVERIFY2(refused.err.contains("Quillmark is running"), refused.err.constData());
+        QCOMPARE(readAll(dataFile), Example10000);
+        // Listing is harmless while it runs; without a file it lists the user's data file's backups.
+        const Result listed = run({u"backups"_qs});
+        QCOMPARE(listed.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(listed.out).array().size(), 1);
+    }
+    QCOMPARE(run({u"restore"_qs, backup, dataFile}).exitCode, 0);
+    QCOMPARE(readAll(dataFile), ExampleFirst);
 }
 
 QTEST_GUILESS_MAIN(TestTool)
