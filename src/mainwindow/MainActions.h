@@ -47,6 +47,7 @@ public:
     QAction *exportOpera;
     QAction *exportXbel;
     QAction *exportHtml;
+    QAction *restoreFromBackup;
     QAction *properties;
     QAction *close;
     // Edit

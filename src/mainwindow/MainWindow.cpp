@@ -12,6 +12,7 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MessageBoxReporter.h"
+#include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "settings/Settings.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_itemCommands = new ItemCommands(panes, this);
     m_transferCommands = new TransferCommands(this, this);
     m_searchCommands = new SearchCommands(panes, this);
+    m_restoreCommands = new RestoreCommands(panes, this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();
@@ -216,6 +218,7 @@ void MainWindow::connectCommands()
     for (const auto &[action, format] : exports)
         connect(action, &QAction::triggered, m_transferCommands,
                 [this, format = format] { m_transferCommands->exportFormat(format); });
+    connect(a->restoreFromBackup, &QAction::triggered, m_restoreCommands, &RestoreCommands::restoreFromBackup);
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });
@@ -245,6 +248,7 @@ void MainWindow::FormCreate(Loading loading)
     setWindowTitle(QStringLiteral("Quillmark"));
 
     m_reg = std::make_unique<Settings>();
+    m_restoreCommands->setKept(m_reg->GetBackupsKept());
     m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
     if (!m_reg->GetFolderPane())
         toggleFolderHeader();
@@ -283,7 +287,7 @@ void MainWindow::FormCreate(Loading loading)
     // Until the collection is there, nothing may work on it; the panes, views and help stay usable.
     MainActions *a = m_actions;
     m_loadingHold = std::make_unique<CommandHold>();
-    m_loadingHold->hold({a->newFolder, a->newUrl, a->import, a->exportMenu, a->properties, a->deleteItems,
+    m_loadingHold->hold({a->newFolder, a->newUrl, a->import, a->exportMenu, a->restoreFromBackup, a->properties, a->deleteItems,
                          a->deleteEmptyFolders, a->selectAll, a->deselectAll, a->invertSelection, a->search,
                          a->upOneLevel, a->expandAll, a->collapseAll, a->goToFolder, a->allBookmarks, a->deleteButton},
                         {m_searchCommands->searchField()});
@@ -313,6 +317,9 @@ void MainWindow::showCollection()
     auto repository = std::make_unique<Repository>(m_reporter, m_prefetch.get());
     m_prefetch.reset();
     m_repository = std::move(repository);
+    // Before anything can change the collection; a file that could not be read whole was set aside instead.
+    if (m_repository->loadState() == Repository::LoadState::Loaded)
+        m_restoreCommands->keepDaily();
     m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     m_document->setRoot(m_repository->Root());
     connect(m_document, &CollectionDocument::changed, m_autoSave.get(), &AutoSave::markChanged);
@@ -642,6 +649,11 @@ void MainWindow::ShowFolderContents(LinkItem *folder)
     UpdatesGuard guard(this);
     m_list->FillFromFolder(folder);
     setStatusText(LinkListPane::CountText(folder ? folder->Children.Count() : 0));
+}
+
+void MainWindow::keepBackup()
+{
+    m_restoreCommands->keepBackup();
 }
 
 void MainWindow::updateStatusText()

@@ -29,6 +29,7 @@ class QTreeWidgetItem;
 class FolderHeader;
 class Settings;
 class Repository;
+class RestoreCommands;
 class TransferCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
@@ -112,6 +113,8 @@ public:
     void setStatusText(const QString &text) override;
     // The status text by the rule: the selection form when entries are selected, else the count form.
     void updateStatusText() override;
+    void keepBackup() override;
+    RestoreCommands *restoreCommands() const { return m_restoreCommands; }
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -175,6 +178,7 @@ private:
     ItemCommands *m_itemCommands = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     SearchCommands *m_searchCommands = nullptr;
+    RestoreCommands *m_restoreCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

@@ -11,6 +11,7 @@
 #include "mainwindow/ResultsJob.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/CollectionDocument.h"
+#include "mainwindow/RestoreCommands.h"
 #include "store/EmptyFolders.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
@@ -241,6 +242,8 @@ void SearchCommands::deleteEmptyFolders()
     if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
                                  QStringLiteral("Are you sure you want to delete %1 empty folders?").arg(empty.count)))
         return;
+    if (empty.count > RestoreCommands::LargeRemoval)
+        m_panes.view->keepBackup();
     {
         // The views let go of the folders before they are destroyed. The list is relisted below: emptying
         // it first spares removing its rows one by one.

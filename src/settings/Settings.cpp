@@ -304,6 +304,16 @@ bool Settings::SetShowTip(bool show)
     return writeInteger(BaseKey + QLatin1String("ShowTip"), show ? 1 : 0);
 }
 
+qint32 Settings::GetBackupsKept()
+{
+    const qint32 kept = ReadIntegerDefault(BaseKey + QLatin1String("BackupsKept"), DefaultBackupsKept);
+    return kept > 0 ? kept : DefaultBackupsKept;
+}
+bool Settings::SetBackupsKept(qint32 kept)
+{
+    return writeInteger(BaseKey + QLatin1String("BackupsKept"), kept);
+}
+
 bool Settings::GetToolbar()
 {
     return ReadBoolDefault(layoutKey("Toolbar"), true);

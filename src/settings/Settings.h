@@ -58,6 +58,9 @@ public:
     bool SetShowTip(bool show);
     bool GetToolbar();
     bool SetToolbar(bool shown);
+    // How many daily backups of the data file are kept ("1.0/BackupsKept"); below 1 reads as the default.
+    qint32 GetBackupsKept();
+    bool SetBackupsKept(qint32 kept);
 
     // From here on the setters keep their values until EndUpdate.
     void BeginUpdate();
@@ -75,6 +78,7 @@ public:
     static void SetStorageFolder(const QString &folder);
 
     static constexpr int ColumnsInfoSize = 45;
+    static constexpr qint32 DefaultBackupsKept = 15;
 
 private:
     QSettings &settings();

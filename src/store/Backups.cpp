@@ -21,7 +21,7 @@ const QString Suffix = QStringLiteral(".dat");
 constexpr auto Private = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // The date in a backup's file name; invalid for any other file.
-QDate dateOf(const QString &fileName)
+QDate dateInName(const QString &fileName)
 {
     static const QRegularExpression pattern(QStringLiteral("^Quillmark-(\\d{4}-\\d{2}-\\d{2})\\.dat$"));
     const QRegularExpressionMatch match = pattern.match(fileName);
@@ -34,7 +34,7 @@ std::vector<std::pair<QDate, QString>> backupFiles(const QString &folder)
     std::vector<std::pair<QDate, QString>> files;
     const QStringList names = QDir(folder).entryList({Prefix + QLatin1Char('*') + Suffix}, QDir::Files);
     for (const QString &name : names) {
-        const QDate date = dateOf(name);
+        const QDate date = dateInName(name);
         if (date.isValid())
             files.emplace_back(date, QDir(folder).filePath(name));
     }
@@ -194,6 +194,11 @@ Backups::Restore Backups::restore(const QString &backup, QString *error)
     if (!writeAtomically(m_dataFile, error, [&](QSaveFile &out) { return out.write(bytes) == bytes.size(); }))
         return Restore::Failed;
     return Restore::Done;
+}
+
+QDate Backups::dateOf(const QString &path)
+{
+    return dateInName(QFileInfo(path).fileName());
 }
 
 bool Backups::readWhole(const QString &backup, LinkItem &target, QString *error)

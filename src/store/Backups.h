@@ -57,6 +57,9 @@ public:
     enum class Restore { Done, Unreadable, Failed };
     Restore restore(const QString &backup, QString *error);
 
+    // The date in a backup's file name; invalid for a file of another name.
+    static QDate dateOf(const QString &path);
+
     // Reads backup whole into target (a folder); false with *error when it is damaged or newer.
     static bool readWhole(const QString &backup, LinkItem &target, QString *error);
 

@@ -91,6 +91,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
         }
     }
 
+    m_host->keepBackup();
     TransferProgress progress(m_host->hostWindow(), m_progressDelay);
     const ImportReport report = FormatCommands::importFrom(format, path, *folder, progress.callback());
     m_host->refreshShownFolder();

@@ -362,7 +362,8 @@ void TestMainWindow::menus_data()
         QTest::newRow(name) << path << entries << whole;
     };
     row("file", {"&File"},
-        {"&New", "-", "I&mport", "&Export", "-",
+        {"&New", "-", "I&mport", "&Export",
+         "&Restore from Backup...||Replaces the collection with one of its daily backups|106", "-",
          "&Properties...|Ctrl+P|Displays the properties of the seleced item|104", "&Close||Close window|105"},
         true);
     row("file new", {"&File", "&New"},

@@ -1,0 +1,101 @@
+#include "mainwindow/RestoreCommands.h"
+
+#include "mainwindow/Confirmations.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/RestoreDialog.h"
+#include "mainwindow/UpdatesGuard.h"
+#include "store/CollectionDocument.h"
+#include "store/LinkItem.h"
+#include "store/Repository.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <algorithm>
+
+RestoreCommands::RestoreCommands(const MainPanes &panes, QObject *parent)
+    : QObject(parent), m_panes(panes), m_dataFile(Repository::DataFile())
+{
+}
+
+Backups RestoreCommands::backups() const
+{
+    Backups backups(m_dataFile, m_clock);
+    backups.setKeep(m_kept);
+    return backups;
+}
+
+void RestoreCommands::keepDaily()
+{
+    QString error;
+    if (!backups().makeDaily(&error))
+        qWarning("Quillmark: today's backup could not be made: %s", qPrintable(error));
+}
+
+bool RestoreCommands::keepBackup()
+{
+    const LinkItem *root = m_panes.document->root();
+    if (!root)
+        return false;
+    QString error;
+    if (backups().save(*root, &error))
+        return true;
+    Confirmations::error(m_panes.window, QStringLiteral("Quillmark"),
+                         tr("The collection could not be kept as a backup: %1").arg(error));
+    return false;
+}
+
+void RestoreCommands::restoreFromBackup()
+{
+    if (!m_panes.document->root())
+        return;
+    RestoreDialog dialog(backups().list(), m_panes.window);
+    emit dialogShown(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenPath().isEmpty())
+        return;
+    const QString path = dialog.chosenPath();
+    const QString day = QLocale().toString(Backups::dateOf(path), QLocale::LongFormat);
+    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
+                                 tr("Replace the collection with the backup of %1? The collection as it is now "
+                                    "is kept as today's backup.")
+                                     .arg(day)))
+        return;
+    restore(path);
+}
+
+bool RestoreCommands::restore(const QString &backup)
+{
+    LinkItem *root = m_panes.document->root();
+    if (!root)
+        return false;
+    // Read before today's backup is made: that may be the very file.
+    auto top = LinkItem::MakeFolder(Repository::RootName);
+    QString error;
+    if (!Backups::readWhole(backup, *top, &error)) {
+        Confirmations::error(m_panes.window, QStringLiteral("Quillmark"),
+                             tr("The backup %1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), error));
+        return false;
+    }
+    if (!keepBackup())
+        return false;
+
+    std::vector<LinkItem *> current;
+    for (const auto &child : root->Children)
+        current.push_back(child.get());
+    std::vector<std::unique_ptr<LinkItem>> restored;
+    while (top->Children.Count() > 0)
+        restored.push_back(top->Children.TakeAt(top->Children.Count() - 1));
+    std::reverse(restored.begin(), restored.end());
+    {
+        // The list is relisted below: emptying it first spares removing its rows one by one.
+        UpdatesGuard guard(m_panes.window);
+        m_panes.list->model()->clear();
+        m_panes.document->removeItems(current);
+        m_panes.document->insertChildren(root, std::move(restored));
+        m_panes.tree->setCurrentItem(m_panes.tree->RootNode());
+    }
+    m_panes.view->LinksTreeChanging(m_panes.tree->RootNode());
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "mainwindow/MainPanes.h"
+#include "store/Backups.h"
+
+#include <QObject>
+#include <QString>
+
+class RestoreDialog;
+
+// The daily backups of the data file as the main window makes them (at start-up, before an import and before a
+// clean-up that removes many items) and "Restore from Backup", which puts a backup's collection in place of the
+// shown one after keeping that as today's backup.
+class RestoreCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // A clean-up that removes more items than this keeps a backup first.
+    static constexpr int LargeRemoval = 100;
+
+    RestoreCommands(const MainPanes &panes, QObject *parent);
+
+    // The data file whose backups are made; the user's own unless set (tests).
+    void setDataFile(const QString &path) { m_dataFile = path; }
+    QString dataFile() const { return m_dataFile; }
+    // The date backups are named after (tests simulate days); the system's date unless set.
+    void setClock(Backups::Clock clock) { m_clock = std::move(clock); }
+    // How many daily backups are kept.
+    void setKept(int kept) { m_kept = kept; }
+
+    Backups backups() const;
+
+    // The start-up backup: a copy of the data file as it was read, when there is none of today yet.
+    void keepDaily();
+    // Keeps the collection as it is now as today's backup; an error box when that failed.
+    bool keepBackup();
+
+    // "Restore from Backup...": the list of backups, the question, then the restore.
+    void restoreFromBackup();
+    // Puts the collection of backup in place of the shown one after keeping that as today's backup. False,
+    // with nothing changed and an error box, when the backup cannot be read whole or the collection cannot be kept.
+    bool restore(const QString &backup);
+
+signals:
+    // The dialog is about to be shown (tests answer it).
+    void dialogShown(RestoreDialog *dialog);
+
+private:
+    MainPanes m_panes;
+    QString m_dataFile;
+    Backups::Clock m_clock;
+    int m_kept = Backups::DefaultKeep;
+};
