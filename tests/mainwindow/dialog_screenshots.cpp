@@ -6,10 +6,11 @@
 //       bin/dialog_screenshots properties > geometry & sleep 1.5
 //       import -window root -crop "$(cat geometry)" +repage docs/screenshots/properties-dialog.png; wait'
 //
-// The first argument is "properties" or "new-url".
+// The first argument is "properties", "new-url" or "restore".
 
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
+#include "mainwindow/RestoreDialog.h"
 #include "store/LinkItem.h"
 
 #include <QApplication>
@@ -43,8 +44,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QString which = app.arguments().value(1);
-    if (which != QLatin1String("properties") && which != QLatin1String("new-url")) {
-        std::fprintf(stderr, "usage: dialog_screenshots properties|new-url\n");
+    if (which != QLatin1String("properties") && which != QLatin1String("new-url")
+        && which != QLatin1String("restore")) {
+        std::fprintf(stderr, "usage: dialog_screenshots properties|new-url|restore\n");
         return 2;
     }
 
@@ -65,6 +67,21 @@ int main(int argc, char *argv[])
     std::unique_ptr<QDialog> dialog;
     if (which == QLatin1String("properties")) {
         dialog = std::make_unique<PropertiesDialog>(link, &mainWindow);
+    } else if (which == QLatin1String("restore")) {
+        // A week of backups, one of them damaged.
+        std::vector<Backups::Entry> entries;
+        const QDate today(2026, 12, 7);
+        for (int day = 0; day < 7; ++day) {
+            Backups::Entry entry;
+            entry.date = today.addDays(-day);
+            entry.path = QStringLiteral("Quillmark-%1.dat").arg(entry.date.toString(Qt::ISODate));
+            entry.folders = 212 - day * 3;
+            entry.links = 4810 - day * 27;
+            entry.size = 905000 - day * 5100;
+            entry.readable = day != 4;
+            entries.push_back(entry);
+        }
+        dialog = std::make_unique<RestoreDialog>(std::move(entries), &mainWindow);
     } else {
         QGuiApplication::clipboard()->setText(QStringLiteral("http://www.example.org/news/ was worth a look"));
         auto newItem = std::make_unique<NewItemDialog>(&mainWindow);

@@ -6,6 +6,8 @@
 #include "mainwindow/RestoreDialog.h"
 #include "store/Backups.h"
 #include "store/CollectionDocument.h"
+#include "transfer/Prompts.h"
+#include "transfer/TransferCommands.h"
 
 #include <QBuffer>
 #include <QDialogButtonBox>
@@ -59,6 +61,23 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// Answers the open-file dialog with one path.
+class FilePrompts : public Prompts
+{
+public:
+    explicit FilePrompts(QString path) : m_path(std::move(path)) { }
+    QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
+    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
+    QString existingDirectory(QWidget *, const QString &) override { return {}; }
+    void error(QWidget *, const QString &, const QString &) override { }
+    void information(QWidget *, const QString &, const QString &) override { }
+    void warning(QWidget *, const QString &, const QString &) override { }
+    int runImportForm(FavoritesFolderDialog &) override { return 2; }
+
+private:
+    QString m_path;
+};
+
 } // namespace
 
 class TestRestore : public QObject
@@ -69,6 +88,7 @@ private slots:
     void restoreAndTakeBack();
     void largeCleanUpKeepsBackup_data();
     void largeCleanUpKeepsBackup();
+    void importKeepsBackup();
 
 private:
     WindowFixture m_window;
@@ -148,6 +168,27 @@ void TestRestore::largeCleanUpKeepsBackup()
     m_window.form()->actions()->deleteEmptyFolders->trigger();
     QCOMPARE(root->Children.Count(), 1);
     QCOMPARE(readAll(today), kept ? before : QByteArray());
+}
+
+// An import keeps the collection as it was before it as today's backup.
+void TestRestore::importKeepsBackup()
+{
+    m_window.open(*collection(1, true));
+    if (QTest::currentTestFailed())
+        return;
+    const Backups backups = m_window.form()->restoreCommands()->backups();
+    const QString today = backups.pathFor(backups.today());
+    LinkItem *root = m_window.form()->document()->root();
+    addLink(*root, "before the import", "https://example.org/");
+    const QByteArray before = bytesOf(*root);
+    const QString in = m_window.dir()->filePath(u"in.qmf"_qs);
+    QVERIFY(NativeFile::saveAtomically(in, *collection(3, true), nullptr));
+    FilePrompts prompts(in);
+    m_window.form()->transferCommands()->setPrompts(&prompts);
+    m_window.form()->actions()->importQuillmark->trigger();
+    m_window.form()->transferCommands()->setPrompts(nullptr);
+    QCOMPARE(root->Children.Count(), 2 + 3);
+    QCOMPARE(readAll(today), before);
 }
 
 QTEST_MAIN(TestRestore)
