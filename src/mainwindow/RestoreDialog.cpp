@@ -37,7 +37,10 @@ RestoreDialog::RestoreDialog(std::vector<Backups::Entry> entries, QWidget *paren
         for (int column = 1; column < 4; ++column)
             row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
+    m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 4; ++column)
+        m_list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
