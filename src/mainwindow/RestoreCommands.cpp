@@ -94,6 +94,14 @@ bool RestoreCommands::restore(const QString &backup)
         m_panes.list->model()->clear();
         m_panes.document->removeItems(current);
         m_panes.document->insertChildren(root, std::move(restored));
+        // The root keeps its name; what was written about it comes back too. Its visits are counted anew as
+        // it is shown.
+        if (root->Description != top->Description || root->Rating != top->Rating) {
+            root->Description = top->Description;
+            root->Rating = top->Rating;
+            m_panes.document->fieldsEdited(root,
+                                           CollectionDocument::Field::Description | CollectionDocument::Field::Rating);
+        }
         m_panes.tree->setCurrentItem(m_panes.tree->RootNode());
     }
     m_panes.view->LinksTreeChanging(m_panes.tree->RootNode());

@@ -51,8 +51,7 @@ RestoreDialog::RestoreDialog(std::vector<Backups::Entry> entries, QWidget *paren
     QPushButton *ok = m_buttons->button(QDialogButtonBox::Ok);
     ok->setText(tr("&Restore"));
     ok->setEnabled(false);
-    connect(m_list, &QTreeWidget::currentItemChanged, this,
-            [this, ok] { ok->setEnabled(!chosenPath().isEmpty()); });
+    connect(m_list, &QTreeWidget::currentItemChanged, this, [this, ok] { ok->setEnabled(!chosenPath().isEmpty()); });
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (!chosenPath().isEmpty())
             accept();

@@ -43,8 +43,7 @@ std::vector<std::pair<QDate, QString>> backupFiles(const QString &folder)
 }
 
 // Writes through a temporary file that is synced and renamed over path, readable by the user alone.
-template<typename Write>
-bool writeAtomically(const QString &path, QString *error, Write write)
+template<typename Write> bool writeAtomically(const QString &path, QString *error, Write write)
 {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
@@ -71,8 +70,7 @@ bool writeAtomically(const QString &path, QString *error, Write write)
 } // namespace
 
 Backups::Backups(const QString &dataFile, Clock today)
-    : m_dataFile(dataFile)
-    , m_today(today ? std::move(today) : Clock([] { return QDate::currentDate(); }))
+    : m_dataFile(dataFile), m_today(today ? std::move(today) : Clock([] { return QDate::currentDate(); }))
 {
 }
 
@@ -174,7 +172,8 @@ Backups::Restore Backups::restore(const QString &backup, QString *error)
     QFile file(backup);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(backup), file.errorString());
+            *error
+                = QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(backup), file.errorString());
         return Restore::Failed;
     }
     const QByteArray bytes = file.readAll();

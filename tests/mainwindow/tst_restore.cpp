@@ -107,7 +107,10 @@ void TestRestore::restoreAndTakeBack()
     QCOMPARE(readAll(today), bytesOf(*collection(2, true)));
 
     const QString older = backups.pathFor(backups.today().addDays(-2));
-    writeAll(older, bytesOf(*collection(5, true)));
+    auto described = collection(5, true);
+    described->Description = "about the collection";
+    described->Rating = 3;
+    writeAll(older, bytesOf(*described));
     const QString damagedPath = backups.pathFor(backups.today().addDays(-1));
     writeAll(damagedPath, bytesOf(*collection(5, true)).chopped(4));
 
@@ -131,6 +134,10 @@ void TestRestore::restoreAndTakeBack()
     QCOMPARE(rows, 3);
     QCOMPARE(damaged, QStringList {u"damaged"_qs});
     QCOMPARE(m_window.questions.size(), 1);
+    QCOMPARE(root->Description, described->Description);
+    QCOMPARE(root->Rating, 3);
+    root->Description = "";
+    root->Rating = 0;
     QCOMPARE(bytesOf(*root), bytesBelow(*root, 5));
     QCOMPARE(m_window.tree()->SelectedNode(), m_window.tree()->RootNode());
     QCOMPARE(m_window.list()->model()->rowCount(), 5);

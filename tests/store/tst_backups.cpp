@@ -98,7 +98,8 @@ void TestBackups::rotation()
         writeAll(m_dataFile, collection(day + 100));
         QVERIFY(backups.makeDaily(&error));
         QCOMPARE(readAll(backups.pathFor(m_today)), collection(day));
-        QCOMPARE(QFileInfo(backups.pathFor(m_today)).permissions() & 0x0FFF, QFileDevice::ReadUser | QFileDevice::WriteUser);
+        QCOMPARE(QFileInfo(backups.pathFor(m_today)).permissions() & 0x0FFF,
+                 QFileDevice::ReadUser | QFileDevice::WriteUser);
     }
     const std::vector<Backups::Entry> entries = backups.list();
     QCOMPARE(int(entries.size()), qMin(keep, days));

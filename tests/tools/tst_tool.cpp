@@ -981,7 +981,8 @@ void TestTool::backupsListedAndRestored()
 
     QCOMPARE(run({u"restore"_qs, good, dataFile}).exitCode, 0);
     QCOMPARE(readAll(dataFile), ExampleFirst);
-    const QString today = m_dir->filePath(u"col/backups/Quillmark-%1.dat"_qs.arg(QDate::currentDate().toString(Qt::ISODate)));
+    const QString today
+        = m_dir->filePath(u"col/backups/Quillmark-%1.dat"_qs.arg(QDate::currentDate().toString(Qt::ISODate)));
     QCOMPARE(readAll(today), Example10000);
     QCOMPARE(run({u"restore"_qs, today, dataFile}).exitCode, 0);
     QCOMPARE(readAll(dataFile), Example10000);
