@@ -13,6 +13,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_itemCommands = new ItemCommands(panes, this);
     m_transferCommands = new TransferCommands(this, this);
     m_searchCommands = new SearchCommands(panes, this);
+    new UndoCommands(panes, this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();
@@ -592,6 +594,13 @@ QTreeWidgetItem *MainWindow::shownNode() const
 LinkItem *MainWindow::shownFolder()
 {
     return LinksTree()->SelectedItem();
+}
+
+void MainWindow::importStarting()
+{
+    // The whole import is one step to undo.
+    if (LinkItem *folder = shownFolder())
+        m_document->aboutToAddChildren(folder);
 }
 
 void MainWindow::refreshShownFolder()

@@ -92,6 +92,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
     }
 
     TransferProgress progress(m_host->hostWindow(), m_progressDelay);
+    m_host->importStarting();
     const ImportReport report = FormatCommands::importFrom(format, path, *folder, progress.callback());
     m_host->refreshShownFolder();
     if (format == BookmarkFormat::Native) {
