@@ -60,12 +60,14 @@ void CollectionDocument::insertChildren(LinkItem *folder, std::vector<std::uniqu
 {
     if (items.empty())
         return;
-    const QString caption = items.size() == 1 && !items.front()->isFolder() ? QStringLiteral("New URL")
-                                                                             : objectsCaption(QStringLiteral("Add"), items.size());
+    const QString caption = items.size() == 1 && !items.front()->isFolder()
+        ? QStringLiteral("New URL")
+        : objectsCaption(QStringLiteral("Add"), items.size());
     std::vector<LinkItem *> before = childrenOf(folder);
     folder->Children.InsertSortedBatch(std::move(items));
-    record(caption, std::make_unique<ChildrenChange>(folder, std::move(before), childrenOf(folder),
-                                                     std::vector<std::unique_ptr<LinkItem>>()));
+    record(caption,
+           std::make_unique<ChildrenChange>(folder, std::move(before), childrenOf(folder),
+                                            std::vector<std::unique_ptr<LinkItem>>()));
     emit childrenInserted(folder);
     emit changed();
 }
@@ -81,9 +83,9 @@ void CollectionDocument::childrenAdded(LinkItem *folder)
     if (folder == m_filling) {
         std::vector<LinkItem *> after = childrenOf(folder);
         if (after != m_filledBefore)
-            record(QStringLiteral("Import"), std::make_unique<ChildrenChange>(folder, std::move(m_filledBefore),
-                                                                              std::move(after),
-                                                                              std::vector<std::unique_ptr<LinkItem>>()));
+            record(QStringLiteral("Import"),
+                   std::make_unique<ChildrenChange>(folder, std::move(m_filledBefore), std::move(after),
+                                                    std::vector<std::unique_ptr<LinkItem>>()));
     }
     m_filling = nullptr;
     m_filledBefore.clear();
@@ -131,8 +133,9 @@ void CollectionDocument::removeItems(const std::vector<LinkItem *> &items)
         for (auto &entry : parent->Children.TakeAll())
             (doomed.contains(entry.get()) ? removed : kept).push_back(std::move(entry));
         parent->Children.InsertSortedBatch(std::move(kept));
-        m_history.record(QString(), std::make_unique<ChildrenChange>(parent, std::move(before), childrenOf(parent),
-                                                                     std::move(removed)));
+        m_history.record(
+            QString(),
+            std::make_unique<ChildrenChange>(parent, std::move(before), childrenOf(parent), std::move(removed)));
     }
     m_history.endGroup();
     emit historyChanged();
@@ -195,7 +198,8 @@ void CollectionDocument::fieldsEdited(LinkItem *item, Fields fields)
     if (item == m_editing && m_editedValues) {
         const Fields edited = m_editedValues->differences(*item);
         if (edited)
-            record(QStringLiteral("Properties"), std::make_unique<FieldsChange>(item, edited, std::move(*m_editedValues)));
+            record(QStringLiteral("Properties"),
+                   std::make_unique<FieldsChange>(item, edited, std::move(*m_editedValues)));
     }
     m_editing = nullptr;
     m_editedValues.reset();

@@ -77,7 +77,8 @@ CollectionDocument::Fields ItemFieldValues::differences(const LinkItem &item) co
     fields.setFlag(Field::Description, description.view() != item.Description.view());
     fields.setFlag(Field::Rating, rating != item.Rating);
     // Compared as bytes: what is saved is the bytes of the date.
-    fields.setFlag(Field::Visits, visits != item.Visits || std::memcmp(&lastVisit, &item.LastVisit, sizeof lastVisit) != 0);
+    fields.setFlag(Field::Visits,
+                   visits != item.Visits || std::memcmp(&lastVisit, &item.LastVisit, sizeof lastVisit) != 0);
     return fields;
 }
 

@@ -97,8 +97,9 @@ void TestUndoCommands::nothingToUndoAtFirst()
 {
     // Their place, captions and hints are among the menus of tst_mainwindow.
     MainActions *a = form()->actions();
-    QCOMPARE(a->redo->shortcuts(),
-             (QList<QKeySequence> {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    QCOMPARE(
+        a->redo->shortcuts(),
+        (QList<QKeySequence> {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     QVERIFY(!a->undo->isEnabled());
     QVERIFY(!a->redo->isEnabled());
 }
@@ -108,10 +109,18 @@ void TestUndoCommands::undoAndRedoACommand_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shown"); // what the undo selects in the list
-    QTest::newRow("delete selection") << "delete selection" << "Delete 2 objects" << "Alpha";
-    QTest::newRow("delete folder") << "delete folder" << "Delete 1 object" << "Beta";
-    QTest::newRow("empty folders") << "empty folders" << "Delete Empty Folders" << "Inner";
-    QTest::newRow("import") << "import" << "Import" << "";
+    QTest::newRow("delete selection") << "delete selection"
+                                      << "Delete 2 objects"
+                                      << "Alpha";
+    QTest::newRow("delete folder") << "delete folder"
+                                   << "Delete 1 object"
+                                   << "Beta";
+    QTest::newRow("empty folders") << "empty folders"
+                                   << "Delete Empty Folders"
+                                   << "Inner";
+    QTest::newRow("import") << "import"
+                            << "Import"
+                            << "";
 }
 
 void TestUndoCommands::undoAndRedoACommand()

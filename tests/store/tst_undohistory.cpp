@@ -58,7 +58,7 @@ public:
     std::unique_ptr<LinkItem> makeCollection()
     {
         auto root = LinkItem::MakeFolder("Quillmark");
-        std::vector<LinkItem *> folders{root.get()};
+        std::vector<LinkItem *> folders {root.get()};
         for (int i = 0; i < 300; ++i) {
             LinkItem *parent = folders[m_random.bounded(static_cast<quint32>(folders.size()))];
             auto item = m_random.bounded(4) == 0 ? LinkItem::MakeFolder(name()) : LinkItem::MakeLink(name(), url());
@@ -85,8 +85,8 @@ public:
     {
         switch (m_random.bounded(10)) {
         case 0:
-            m_document.insertSorted(anyFolder(), m_random.bounded(2) ? LinkItem::MakeFolder(name())
-                                                                     : LinkItem::MakeLink(name(), url()));
+            m_document.insertSorted(
+                anyFolder(), m_random.bounded(2) ? LinkItem::MakeFolder(name()) : LinkItem::MakeLink(name(), url()));
             break;
         case 1: {
             std::vector<std::unique_ptr<LinkItem>> items;
@@ -127,7 +127,8 @@ public:
                 item->LastVisit = 0.0;
             }
             using Field = CollectionDocument::Field;
-            m_document.fieldsEdited(item, Field::Name | Field::Url | Field::Description | Field::Rating | Field::Visits);
+            m_document.fieldsEdited(item,
+                                    Field::Name | Field::Url | Field::Description | Field::Rating | Field::Visits);
             break;
         }
         case 8: {
@@ -250,7 +251,7 @@ void TestUndoHistory::undoAllThenRedoAll()
     connect(&document, &CollectionDocument::changed, this, [&] { ++changes; });
 
     // The bytes after each step.
-    std::vector<QByteArray> states{savedBytes(*root)};
+    std::vector<QByteArray> states {savedBytes(*root)};
     for (int i = 0; i < 80; ++i) {
         editor.command();
         if (document.history().count() > int(states.size()) - 1)
