@@ -78,6 +78,7 @@ public:
     LinkItem *undo();
     void redo();
     const UndoHistory &history() const { return m_history; }
+    UndoHistory &history() { return m_history; }
 
 signals:
     // item was added to item->Parent.

@@ -7,8 +7,23 @@
 #include <unordered_set>
 #include <utility>
 
+size_t subtreeSize(const LinkItem *item)
+{
+    size_t size = 0;
+    std::vector<const LinkItem *> pending {item};
+    while (!pending.empty()) {
+        const LinkItem *next = pending.back();
+        pending.pop_back();
+        ++size;
+        for (const auto &child : next->Children)
+            pending.push_back(child.get());
+    }
+    return size;
+}
+
 PlacementChange::PlacementChange(LinkItem *folder, int index, LinkItem *item, std::unique_ptr<LinkItem> kept)
-    : m_folder(folder), m_index(index), m_item(item), m_kept(std::move(kept)), m_removed(m_kept != nullptr)
+    : m_folder(folder), m_index(index), m_item(item), m_kept(std::move(kept)), m_removed(m_kept != nullptr),
+      m_cost(subtreeSize(item))
 {
 }
 
@@ -115,6 +130,18 @@ ChildrenChange::ChildrenChange(LinkItem *folder, std::vector<LinkItem *> before,
                                std::vector<std::unique_ptr<LinkItem>> kept)
     : m_folder(folder), m_before(std::move(before)), m_after(std::move(after)), m_kept(std::move(kept))
 {
+    // The places on both sides, and the subtrees that are out of the tree on one side.
+    m_cost = m_before.size() + m_after.size();
+    const std::unordered_set<const LinkItem *> was(m_before.begin(), m_before.end());
+    const std::unordered_set<const LinkItem *> is(m_after.begin(), m_after.end());
+    for (const LinkItem *item : m_before) {
+        if (!is.contains(item))
+            m_cost += subtreeSize(item);
+    }
+    for (const LinkItem *item : m_after) {
+        if (!was.contains(item))
+            m_cost += subtreeSize(item);
+    }
 }
 
 LinkItem *ChildrenChange::undoneItem() const

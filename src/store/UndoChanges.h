@@ -18,7 +18,12 @@ public:
     virtual void redo(CollectionDocument &document) = 0;
     // The item the undo brought back or changed, to show; none when it took something away.
     virtual LinkItem *undoneItem() const { return nullptr; }
+    // About how much the change holds, in items (the items it keeps alive and the places it remembers).
+    virtual size_t cost() const { return 1; }
 };
+
+// The items of item's subtree, item included.
+size_t subtreeSize(const LinkItem *item);
 
 // An item added to (or taken out of) folder at index, with its subtree. While it is out of the tree the
 // change keeps it alive.
@@ -31,6 +36,7 @@ public:
     void undo(CollectionDocument &document) override;
     void redo(CollectionDocument &document) override;
     LinkItem *undoneItem() const override;
+    size_t cost() const override { return m_cost; }
 
 private:
     void flip(CollectionDocument &document);
@@ -40,6 +46,7 @@ private:
     LinkItem *m_item;
     std::unique_ptr<LinkItem> m_kept; // the item while it is out of the tree
     bool m_removed; // the change took the item out
+    size_t m_cost;
 };
 
 // An item moved from one folder and index to another.
@@ -105,6 +112,7 @@ public:
     void undo(CollectionDocument &document) override { arrange(document, m_before); }
     void redo(CollectionDocument &document) override { arrange(document, m_after); }
     LinkItem *undoneItem() const override;
+    size_t cost() const override { return m_cost; }
 
 private:
     void arrange(CollectionDocument &document, const std::vector<LinkItem *> &order);
@@ -113,4 +121,5 @@ private:
     std::vector<LinkItem *> m_before;
     std::vector<LinkItem *> m_after;
     std::vector<std::unique_ptr<LinkItem>> m_kept;
+    size_t m_cost;
 };

@@ -9,9 +9,17 @@ struct UndoHistory::Step
     QString caption;
     std::vector<std::unique_ptr<UndoChange>> changes;
     bool mergeable = true; // the next change of the same caption may join it
+    size_t cost = 0;
 };
 
-UndoHistory::UndoHistory(int limit) : m_limit(std::max(1, limit)) { }
+UndoHistory::UndoHistory(int limit, size_t costLimit) : m_limit(std::max(1, limit)), m_costLimit(costLimit) { }
+
+void UndoHistory::setLimits(int limit, size_t costLimit)
+{
+    m_limit = std::max(1, limit);
+    m_costLimit = costLimit;
+    dropOldest();
+}
 
 UndoHistory::~UndoHistory()
 {
@@ -26,6 +34,7 @@ void UndoHistory::clear()
     m_group.reset();
     m_depth = 0;
     m_done = 0;
+    m_cost = 0;
 }
 
 void UndoHistory::beginGroup(const QString &caption)
@@ -70,13 +79,25 @@ UndoChange *UndoHistory::openChange(const QString &caption) const
 
 void UndoHistory::push(std::unique_ptr<Step> step)
 {
-    while (count() > m_done)
+    while (count() > m_done) {
+        m_cost -= m_steps.back()->cost;
         m_steps.pop_back();
+    }
     if (!m_steps.empty())
         m_steps.back()->mergeable = false;
+    for (const auto &change : step->changes)
+        step->cost += change->cost();
+    m_cost += step->cost;
     m_steps.push_back(std::move(step));
     ++m_done;
-    while (count() > m_limit) {
+    dropOldest();
+}
+
+void UndoHistory::dropOldest()
+{
+    // Only done steps are dropped, from the oldest: what the newest done step refers to is still in place.
+    while (m_done > 1 && (count() > m_limit || m_cost > m_costLimit)) {
+        m_cost -= m_steps.front()->cost;
         m_steps.pop_front();
         --m_done;
     }

@@ -17,8 +17,10 @@ class UndoHistory
 {
 public:
     static constexpr int DefaultLimit = 100;
+    // About 1,000,000 items kept alive or remembered in place (see UndoChange::cost), some tens of megabytes.
+    static constexpr size_t DefaultCostLimit = 1000000;
 
-    explicit UndoHistory(int limit = DefaultLimit);
+    explicit UndoHistory(int limit = DefaultLimit, size_t costLimit = DefaultCostLimit);
     ~UndoHistory();
 
     UndoHistory(const UndoHistory &) = delete;
@@ -27,6 +29,9 @@ public:
     void clear();
     int limit() const { return m_limit; }
     int count() const { return static_cast<int>(m_steps.size()); }
+    size_t cost() const { return m_cost; }
+    // The bounds: the newest step stays whatever it costs.
+    void setLimits(int limit, size_t costLimit);
 
     // Changes recorded between beginGroup and the matching endGroup make one step, named by the outermost
     // caption.
@@ -50,10 +55,13 @@ public:
 private:
     struct Step;
     void push(std::unique_ptr<Step> step);
+    void dropOldest();
 
     std::deque<std::unique_ptr<Step>> m_steps;
     int m_done = 0; // the steps before this one are done, the others undone
     int m_limit;
+    size_t m_costLimit;
+    size_t m_cost = 0;
     int m_depth = 0; // open groups
     std::unique_ptr<Step> m_group;
 };

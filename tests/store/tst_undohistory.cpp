@@ -344,6 +344,23 @@ void TestUndoHistory::oldestStepsAreDropped()
     // Another collection starts another history.
     document.setRoot(root.get());
     QVERIFY(!document.canRedo());
+
+    // Bounded by what the steps hold as well: two deleted folders of 31 items each are more than 50.
+    document.history().setLimits(limit, 50);
+    std::vector<LinkItem *> folders;
+    for (const char *name : {"A", "B"}) {
+        LinkItem *folder = root->Children.Get(root->Children.InsertSorted(LinkItem::MakeFolder(name)));
+        for (int i = 0; i < 30; ++i)
+            folder->Children.InsertSorted(LinkItem::MakeLink(std::to_string(i), "http://x.test/"));
+        folders.push_back(folder);
+    }
+    document.remove(folders[0]);
+    QCOMPARE(document.history().cost(), size_t(31));
+    document.remove(folders[1]);
+    QCOMPARE(document.history().count(), 1);
+    QCOMPARE(document.history().cost(), size_t(31));
+    QCOMPARE(document.undo(), folders[1]);
+    QVERIFY(!document.canUndo());
 }
 
 void TestUndoHistory::visitsAreNoSteps()
