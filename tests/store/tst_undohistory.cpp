@@ -383,6 +383,13 @@ void TestUndoHistory::visitsAreNoSteps()
     QCOMPARE(document.undoCaption(), QStringLiteral("Properties"));
     document.undo();
     QCOMPARE(link->Visits, 1);
+
+    // Typing a description is one step, from the text before the first key.
+    for (const char *text : {"n", "ne", "new"})
+        document.setDescription(link, text);
+    QCOMPARE(document.history().count(), 2);
+    document.undo();
+    QCOMPARE(link->Description, std::string_view());
 }
 
 QTEST_GUILESS_MAIN(TestUndoHistory)
