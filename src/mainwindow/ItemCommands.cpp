@@ -270,6 +270,7 @@ void ItemCommands::URLLabelClick(const QString &link)
 void ItemCommands::editProperties(LinkItem *item)
 {
     // The dialog works on the live item; the document tells the panes what it may have changed.
+    m_panes.document->aboutToEditFields(item);
     PropertiesDialog dialog(item, m_panes.window);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -423,6 +424,9 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
     target->setExpanded(true);
     tree->SetAutoFill(false);
     const std::vector<LinkItem *> entries = list->selectedItems();
+    // One step to undo for the whole drop.
+    m_panes.document->beginCommand(entries.size() == 1 ? QStringLiteral("Move")
+                                                       : QStringLiteral("Move %1 objects").arg(entries.size()));
     for (LinkItem *entry : entries) {
         if (entry->isFolder()) {
             if (QTreeWidgetItem *node = tree->findNode(entry)) {
@@ -435,6 +439,7 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
         }
         m_panes.document->move(entry, destination); // its row goes
     }
+    m_panes.document->endCommand();
     tree->SetAutoFill(true);
     m_panes.view->LinksTreeChanging(tree->SelectedNode());
 }

@@ -60,6 +60,10 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     properties->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     close = make(tr("&Close"), tr("Close|Close window"), 105);
 
+    undo = make(tr("&Undo"), tr("Takes back the last change"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo = make(tr("&Redo"), tr("Makes the last change taken back again"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     deleteItems = make(tr("&Delete"), tr("Deletes the selection"), 205);
     deleteItems->setShortcut(QKeySequence(Qt::Key_Delete));
     deleteItems->setIcon(Icons::deleteItems());
@@ -143,6 +147,8 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     fileMenu->addActions({properties, close});
 
     QMenu *editMenu = addMenu(menuBar, edit, tr("&Edit"), tr("Edit commands"), 200);
+    editMenu->addActions({undo, redo});
+    editMenu->addSeparator();
     editMenu->addActions({deleteItems, deleteEmptyFolders});
     editMenu->addSeparator();
     editMenu->addActions({selectAll, deselectAll, invertSelection});

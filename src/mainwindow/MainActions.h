@@ -52,6 +52,8 @@ public:
     QAction *close;
     // Edit
     QAction *edit = nullptr;
+    QAction *undo; // captions follow the history (UndoCommands)
+    QAction *redo;
     QAction *deleteItems;
     QAction *deleteEmptyFolders;
     QAction *selectAll;

@@ -14,6 +14,7 @@
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_transferCommands = new TransferCommands(this, this);
     m_searchCommands = new SearchCommands(panes, this);
     m_restoreCommands = new RestoreCommands(panes, this);
+    new UndoCommands(panes, this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();
@@ -599,6 +601,13 @@ QTreeWidgetItem *MainWindow::shownNode() const
 LinkItem *MainWindow::shownFolder()
 {
     return LinksTree()->SelectedItem();
+}
+
+void MainWindow::importStarting()
+{
+    // The whole import is one step to undo.
+    if (LinkItem *folder = shownFolder())
+        m_document->aboutToAddChildren(folder);
 }
 
 void MainWindow::refreshShownFolder()

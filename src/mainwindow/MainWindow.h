@@ -99,6 +99,7 @@ public:
     LinkItem *shownFolder() override;
     QWidget *hostWindow() override { return this; }
     void refreshShownFolder() override;
+    void importStarting() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
 

@@ -92,16 +92,20 @@ bool RestoreCommands::restore(const QString &backup)
         // The list is relisted below: emptying it first spares removing its rows one by one.
         UpdatesGuard guard(m_panes.window);
         m_panes.list->model()->clear();
+        // One step to undo: the collection as it was comes back whole.
+        m_panes.document->beginCommand(QStringLiteral("Restore from Backup"));
         m_panes.document->removeItems(current);
         m_panes.document->insertChildren(root, std::move(restored));
         // The root keeps its name; what was written about it comes back too. Its visits are counted anew as
         // it is shown.
         if (root->Description != top->Description || root->Rating != top->Rating) {
+            m_panes.document->aboutToEditFields(root);
             root->Description = top->Description;
             root->Rating = top->Rating;
             m_panes.document->fieldsEdited(root,
                                            CollectionDocument::Field::Description | CollectionDocument::Field::Rating);
         }
+        m_panes.document->endCommand();
         m_panes.tree->setCurrentItem(m_panes.tree->RootNode());
     }
     m_panes.view->LinksTreeChanging(m_panes.tree->RootNode());

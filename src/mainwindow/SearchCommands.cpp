@@ -249,7 +249,9 @@ void SearchCommands::deleteEmptyFolders()
         // it first spares removing its rows one by one.
         UpdatesGuard guard(m_panes.window);
         m_panes.list->model()->clear();
+        m_panes.document->beginCommand(QStringLiteral("Delete Empty Folders"));
         m_panes.document->removeItems(empty.topmost);
+        m_panes.document->endCommand();
     }
     m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
 }

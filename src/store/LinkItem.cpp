@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 ItemList::~ItemList()
 {
@@ -91,6 +92,24 @@ std::unique_ptr<LinkItem> ItemList::TakeAt(int index)
     std::unique_ptr<LinkItem> item = std::move(*it);
     m_items.erase(it);
     return item;
+}
+
+void ItemList::InsertAt(int index, std::unique_ptr<LinkItem> item)
+{
+    item->Parent = m_owner;
+    m_items.insert(m_items.begin() + index, std::move(item));
+}
+
+std::vector<std::unique_ptr<LinkItem>> ItemList::TakeAll() noexcept
+{
+    return std::exchange(m_items, {});
+}
+
+void ItemList::Assign(std::vector<std::unique_ptr<LinkItem>> items)
+{
+    for (auto &item : items)
+        item->Parent = m_owner;
+    m_items = std::move(items);
 }
 
 void ItemList::Remove(const LinkItem *item)

@@ -59,6 +59,12 @@ public:
 
     // Takes entry `index` out of the list without destroying it.
     std::unique_ptr<LinkItem> TakeAt(int index);
+    // Puts item at index as it is, whatever its name (to put back an entry where it stood).
+    void InsertAt(int index, std::unique_ptr<LinkItem> item);
+    // Takes every entry out, in order, without destroying them.
+    std::vector<std::unique_ptr<LinkItem>> TakeAll() noexcept;
+    // Makes items the entries of an empty list, in the order given.
+    void Assign(std::vector<std::unique_ptr<LinkItem>> items);
 
     struct Kinds
     {

@@ -93,6 +93,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
 
     m_host->keepBackup();
     TransferProgress progress(m_host->hostWindow(), m_progressDelay);
+    m_host->importStarting();
     const ImportReport report = FormatCommands::importFrom(format, path, *folder, progress.callback());
     m_host->refreshShownFolder();
     if (format == BookmarkFormat::Native) {

@@ -18,6 +18,8 @@ public:
     // Relists the selected node's folder after items were added to it (RefreshFolderView): refills the
     // list, counts two visits of the folder and rebuilds the node's child nodes.
     virtual void refreshShownFolder() = 0;
+    // An import is about to fill the shown folder (refreshShownFolder follows it).
+    virtual void importStarting() { }
     // Sets the status text and shows it as the hint of the window and its panes.
     virtual void setStatusText(const QString &text) = 0;
     // Keeps the collection as it is as today's backup, before an import changes it.

@@ -375,7 +375,8 @@ void TestMainWindow::menus_data()
     row("export", {"&File", "&Export"}, {"&HTML File...||Exports all or part of the repository into html file|0"},
         false);
     row("edit", {"&Edit"},
-        {"&Delete|Del|Deletes the selection|205",
+        {"&Undo|Ctrl+Z|Takes back the last change|0", "&Redo|Ctrl+Shift+Z|Makes the last change taken back again|0",
+         "-", "&Delete|Del|Deletes the selection|205",
          "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0", "-",
          "Select A&ll|Ctrl+A|Select all items in the window|209", "D&eselect All", "I&nvert Selection", "-",
          "&Search...|Ctrl+S|Finds objects across all folders|0", "-", "&Up one Level||Go to the parent folder|208"},

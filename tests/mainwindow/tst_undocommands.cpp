@@ -1,0 +1,188 @@
+// Edit > Undo and Redo in the main window: the captions name the step, and the panes follow an undo.
+#include "common/TreeBuilders.h"
+#include "common/WindowFixture.h"
+#include "mainwindow/ItemCommands.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/MainActions.h"
+#include "transfer/Prompts.h"
+#include "transfer/TransferCommands.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+using namespace TreeBuilders;
+
+namespace {
+// Root "Quillmark": folders "Alpha" (holding "Inner", empty but for the empty "Deep", and link "a1") and "Beta",
+// links "Example" and "Other".
+std::unique_ptr<LinkItem> collection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *alpha = addFolder(*root, "Alpha");
+    addFolder(*addFolder(*alpha, "Inner"), "Deep");
+    addLink(*alpha, "a1", "http://a1");
+    addLink(*addFolder(*root, "Beta"), "b1", "http://b1");
+    addLink(*root, "Example", "http://example.com");
+    addLink(*root, "Other", "http://other.example");
+    return root;
+}
+
+QByteArray savedBytes(const LinkItem &root)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    NativeFile::write(buffer, root, nullptr);
+    return bytes;
+}
+
+QTreeWidgetItem *nodeNamed(FolderTreeView *tree, const QString &text)
+{
+    const QList<QTreeWidgetItem *> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void selectRows(FolderListView *list, const QStringList &names)
+{
+    list->selectionModel()->clearSelection();
+    const LinkListModel *model = list->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (names.contains(model->index(row, 0).data().toString()))
+            list->selectionModel()->select(model->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+class OpenPrompts : public Prompts
+{
+public:
+    explicit OpenPrompts(QString path) : m_path(std::move(path)) { }
+    QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
+    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
+    QString existingDirectory(QWidget *, const QString &) override { return {}; }
+    void error(QWidget *, const QString &, const QString &) override { }
+    void information(QWidget *, const QString &, const QString &) override { }
+    void warning(QWidget *, const QString &, const QString &) override { }
+    int runImportForm(FavoritesFolderDialog &) override { return 2; }
+
+private:
+    QString m_path;
+};
+} // namespace
+
+class TestUndoCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_window.open(*collection()); }
+    void cleanup() { m_window.close(); }
+
+    void nothingToUndoAtFirst();
+    void undoAndRedoACommand_data();
+    void undoAndRedoACommand();
+
+private:
+    MainWindow *form() const { return m_window.form(); }
+    FolderTreeView *tree() const { return m_window.tree(); }
+    FolderListView *list() const { return m_window.list(); }
+
+    WindowFixture m_window;
+};
+
+void TestUndoCommands::nothingToUndoAtFirst()
+{
+    // Their place, captions and hints are among the menus of tst_mainwindow.
+    MainActions *a = form()->actions();
+    QCOMPARE(
+        a->redo->shortcuts(),
+        (QList<QKeySequence> {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    QVERIFY(!a->undo->isEnabled());
+    QVERIFY(!a->redo->isEnabled());
+}
+
+void TestUndoCommands::undoAndRedoACommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shown"); // what the undo selects in the list
+    QTest::newRow("delete selection") << "delete selection"
+                                      << "Delete 2 objects"
+                                      << "Alpha";
+    QTest::newRow("delete folder") << "delete folder"
+                                   << "Delete 1 object"
+                                   << "Beta";
+    QTest::newRow("empty folders") << "empty folders"
+                                   << "Delete Empty Folders"
+                                   << "Inner";
+    QTest::newRow("import") << "import"
+                            << "Import"
+                            << "";
+}
+
+void TestUndoCommands::undoAndRedoACommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, caption);
+    QFETCH(QString, shown);
+    MainActions *a = form()->actions();
+    LinkItem *root = form()->repository()->Root();
+    OpenPrompts prompts(m_window.dir()->filePath(QStringLiteral("import.qmf")));
+    if (command == QLatin1String("import")) {
+        auto imported = LinkItem::MakeFolder("Imported");
+        addLink(*addFolder(*imported, "Gamma"), "g1", "http://g1");
+        QVERIFY(NativeFile::saveAtomically(m_window.dir()->filePath(QStringLiteral("import.qmf")), *imported, nullptr));
+        form()->transferCommands()->setPrompts(&prompts);
+    }
+    const QByteArray before = savedBytes(*root);
+    const int rowsBefore = list()->model()->rowCount();
+
+    if (command == QLatin1String("delete selection")) {
+        selectRows(list(), {"Alpha", "Example"});
+        list()->currentView()->setFocus();
+        a->deleteItems->trigger();
+    } else if (command == QLatin1String("delete folder")) {
+        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setFocus();
+        a->deleteItems->trigger();
+    } else if (command == QLatin1String("empty folders")) {
+        a->deleteEmptyFolders->trigger();
+    } else {
+        a->importQuillmark->trigger();
+        form()->transferCommands()->setPrompts(nullptr);
+    }
+    const QByteArray after = savedBytes(*root);
+    QVERIFY(after != before);
+    QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
+    QVERIFY(a->undo->isEnabled());
+
+    a->undo->trigger();
+    // The bytes are not compared here: showing what came back stamps the visit of its folder.
+    QCOMPARE(a->redo->text(), QStringLiteral("&Redo ") + caption);
+    QVERIFY(!a->undo->isEnabled());
+    QCOMPARE(root->Children.Count(), 4);
+    if (!shown.isEmpty()) {
+        const std::vector<LinkItem *> selected = list()->selectedItems();
+        QCOMPARE(selected.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(selected.front()->Name.str()), shown);
+        QCOMPARE(tree()->SelectedItem(), selected.front()->Parent);
+        // A folder that came back into an open branch has its node again.
+        if (tree()->SelectedNode()->isExpanded())
+            QVERIFY(nodeNamed(tree(), shown));
+    } else {
+        QCOMPARE(list()->model()->rowCount(), rowsBefore);
+    }
+    QCOMPARE(list()->model()->folder(), tree()->SelectedItem());
+    QCOMPARE(form()->statusPanel()->text().isEmpty(), false);
+
+    a->redo->trigger();
+    QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
+    QVERIFY(!a->redo->isEnabled());
+    QVERIFY(savedBytes(*root) != before);
+}
+
+QTEST_MAIN(TestUndoCommands)
+#include "tst_undocommands.moc"
