@@ -54,8 +54,8 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     exportOpera = make(tr("&Opera Hotlist..."), tr("Exports all or part of the repository into opera hotlist"));
     exportXbel = make(tr("&XBEL Bookmarks..."), tr("Exports all or part of the repository into XBEL bookmarks"));
     exportHtml = make(tr("&HTML File..."), tr("Exports all or part of the repository into html file"));
-    restoreFromBackup = make(tr("&Restore from Backup..."),
-                             tr("Replaces the collection with one of its daily backups"), 106);
+    restoreFromBackup
+        = make(tr("&Restore from Backup..."), tr("Replaces the collection with one of its daily backups"), 106);
     properties = make(tr("&Properties..."), tr("|Displays the properties of the seleced item"), 104);
     properties->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     close = make(tr("&Close"), tr("Close|Close window"), 105);

@@ -27,7 +27,7 @@ public:
     // The status text by the rule: the selection form when entries are selected, else the count form.
     virtual void updateStatusText() = 0;
     // Keeps the collection as it is as today's backup, before a change that removes many items.
-    virtual void keepBackup() {}
+    virtual void keepBackup() { }
 };
 
 // What the command classes work on: the collection document, the panes of the main window and its

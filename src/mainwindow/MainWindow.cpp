@@ -289,9 +289,10 @@ void MainWindow::FormCreate(Loading loading)
     // Until the collection is there, nothing may work on it; the panes, views and help stay usable.
     MainActions *a = m_actions;
     m_loadingHold = std::make_unique<CommandHold>();
-    m_loadingHold->hold({a->newFolder, a->newUrl, a->import, a->exportMenu, a->restoreFromBackup, a->properties, a->deleteItems,
-                         a->deleteEmptyFolders, a->selectAll, a->deselectAll, a->invertSelection, a->search,
-                         a->upOneLevel, a->expandAll, a->collapseAll, a->goToFolder, a->allBookmarks, a->deleteButton},
+    m_loadingHold->hold({a->newFolder, a->newUrl, a->import, a->exportMenu, a->restoreFromBackup, a->properties,
+                         a->deleteItems, a->deleteEmptyFolders, a->selectAll, a->deselectAll, a->invertSelection,
+                         a->search, a->upOneLevel, a->expandAll, a->collapseAll, a->goToFolder, a->allBookmarks,
+                         a->deleteButton},
                         {m_searchCommands->searchField()});
     setStatusText(tr("Loading the collection..."));
     auto *progress = new QTimer(this);

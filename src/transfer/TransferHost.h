@@ -23,5 +23,5 @@ public:
     // Sets the status text and shows it as the hint of the window and its panes.
     virtual void setStatusText(const QString &text) = 0;
     // Keeps the collection as it is as today's backup, before an import changes it.
-    virtual void keepBackup() {}
+    virtual void keepBackup() { }
 };
