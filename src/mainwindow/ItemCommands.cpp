@@ -270,11 +270,18 @@ void ItemCommands::URLLabelClick(const QString &link)
 void ItemCommands::editProperties(LinkItem *item)
 {
     // The dialog works on the live item; the document tells the panes what it may have changed.
-    m_panes.document->aboutToEditFields(item);
-    PropertiesDialog dialog(item, m_panes.window);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
     using Field = CollectionDocument::Field;
+    m_panes.document->aboutToEditFields(item);
+    const qint32 visits = item->Visits;
+    const double lastVisit = item->LastVisit;
+    PropertiesDialog dialog(item, m_panes.window);
+    if (dialog.exec() != QDialog::Accepted) {
+        // "Clear Visits" takes effect at once and stays when the dialog is cancelled: it is still a change
+        // to save and to undo.
+        if (item->Visits != visits || item->LastVisit != lastVisit)
+            m_panes.document->fieldsEdited(item, Field::Visits);
+        return;
+    }
     m_panes.document->fieldsEdited(item, Field::Name | Field::Url | Field::Description | Field::Rating | Field::Visits);
     ShowItemDetails(item);
 }

@@ -136,6 +136,13 @@ void TestRestore::restoreAndTakeBack()
     QCOMPARE(m_window.questions.size(), 1);
     QCOMPARE(root->Description, described->Description);
     QCOMPARE(root->Rating, 3);
+    // The whole restore is one step to undo, and one to redo.
+    MainActions *actions = m_window.form()->actions();
+    QCOMPARE(actions->undo->text(), u"&Undo Restore from Backup"_qs);
+    actions->undo->trigger();
+    QCOMPARE(bytesOf(*root), bytesBelow(*root, 2));
+    actions->redo->trigger();
+    QCOMPARE(root->Description, described->Description);
     root->Description = "";
     root->Rating = 0;
     QCOMPARE(bytesOf(*root), bytesBelow(*root, 5));

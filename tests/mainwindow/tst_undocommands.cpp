@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace TreeBuilders;
 
@@ -121,6 +123,9 @@ void TestUndoCommands::undoAndRedoACommand_data()
     QTest::newRow("import") << "import"
                             << "Import"
                             << "";
+    QTest::newRow("clear visits, then cancel") << "clear visits"
+                                               << "Properties"
+                                               << "Example";
 }
 
 void TestUndoCommands::undoAndRedoACommand()
@@ -137,6 +142,9 @@ void TestUndoCommands::undoAndRedoACommand()
         QVERIFY(NativeFile::saveAtomically(m_window.dir()->filePath(QStringLiteral("import.qmf")), *imported, nullptr));
         form()->transferCommands()->setPrompts(&prompts);
     }
+    LinkItem *example = root->Children.Get(2);
+    QCOMPARE(example->Name, std::string("Example"));
+    example->Visits = 7;
     const QByteArray before = savedBytes(*root);
     const int rowsBefore = list()->model()->rowCount();
 
@@ -150,6 +158,17 @@ void TestUndoCommands::undoAndRedoACommand()
         a->deleteItems->trigger();
     } else if (command == QLatin1String("empty folders")) {
         a->deleteEmptyFolders->trigger();
+    } else if (command == QLatin1String("clear visits")) {
+        selectRows(list(), {"Example"});
+        list()->currentView()->setFocus();
+        QTimer::singleShot(0, this, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            dialog->findChild<QPushButton *>(QStringLiteral("clearVisitsButton"))->click();
+            QMetaObject::invokeMethod(dialog, "reject");
+        });
+        a->properties->trigger();
+        QCOMPARE(example->Visits, 0);
     } else {
         a->importQuillmark->trigger();
         form()->transferCommands()->setPrompts(nullptr);
@@ -164,13 +183,14 @@ void TestUndoCommands::undoAndRedoACommand()
     QCOMPARE(a->redo->text(), QStringLiteral("&Redo ") + caption);
     QVERIFY(!a->undo->isEnabled());
     QCOMPARE(root->Children.Count(), 4);
+    QCOMPARE(example->Visits, 7);
     if (!shown.isEmpty()) {
         const std::vector<LinkItem *> selected = list()->selectedItems();
         QCOMPARE(selected.size(), size_t(1));
         QCOMPARE(QString::fromStdString(selected.front()->Name.str()), shown);
         QCOMPARE(tree()->SelectedItem(), selected.front()->Parent);
         // A folder that came back into an open branch has its node again.
-        if (tree()->SelectedNode()->isExpanded())
+        if (selected.front()->isFolder() && tree()->SelectedNode()->isExpanded())
             QVERIFY(nodeNamed(tree(), shown));
     } else {
         QCOMPARE(list()->model()->rowCount(), rowsBefore);
