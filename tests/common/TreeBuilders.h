@@ -1,7 +1,9 @@
 #pragma once
 
 #include "store/LinkItem.h"
+#include "store/NativeFile.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QTest>
 
@@ -31,6 +33,16 @@ inline LinkItem *addLink(LinkItem &parent, std::string name, std::string url)
     LinkItem *raw = item.get();
     parent.Children.InsertSorted(std::move(item));
     return raw;
+}
+
+// The bytes of root as the data file holds it.
+inline QByteArray nativeBytes(const LinkItem &root)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    NativeFile::write(buffer, root, nullptr);
+    return bytes;
 }
 
 // Little-endian pieces of a native file, for writing bytes by hand.

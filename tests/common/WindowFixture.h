@@ -4,6 +4,7 @@
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
+#include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 #include "store/LinkItem.h"
@@ -58,6 +59,25 @@ public:
     FolderTreeView *tree() const { return m_form->LinksTree(); }
     FolderListView *list() const { return m_form->LinkList(); }
     QTemporaryDir *dir() const { return m_dir.get(); }
+
+    // The first node of the folder tree with this text, or null.
+    QTreeWidgetItem *node(const QString &text) const
+    {
+        const QList<QTreeWidgetItem *> found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
+    // Selects exactly the list's rows with these names.
+    void selectRows(const QStringList &names) const
+    {
+        list()->selectionModel()->clearSelection();
+        const LinkListModel *model = list()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (names.contains(model->index(row, 0).data().toString()))
+                list()->selectionModel()->select(model->index(row, 0),
+                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
 
     // The message boxes shown so far.
     QStringList questions;

@@ -1,4 +1,5 @@
 // The browse-and-edit commands of the main window, driven through the real widgets.
+#include "common/FilePrompts.h"
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
@@ -55,12 +56,6 @@ std::unique_ptr<LinkItem> collection()
     return root;
 }
 
-QTreeWidgetItem *nodeNamed(FolderTreeView *tree, const QString &text)
-{
-    const QList<QTreeWidgetItem *> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
 QStringList childTexts(const QTreeWidgetItem *node)
 {
     QStringList texts;
@@ -75,17 +70,6 @@ QStringList childNames(const LinkItem *folder)
     for (const auto &child : folder->Children)
         names << QString::fromStdString(child->Name.str());
     return names;
-}
-
-void selectRows(FolderListView *list, const QStringList &names)
-{
-    list->selectionModel()->clearSelection();
-    const LinkListModel *model = list->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (names.contains(model->index(row, 0).data().toString()))
-            list->selectionModel()->select(model->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
 }
 
 // Delivers a drag that enters, moves over and drops at a point of a widget, as a real drag does.
@@ -175,8 +159,8 @@ void TestEditing::lazyTreeShowsFoldersOnly()
 {
     QTreeWidgetItem *root = tree()->RootNode();
     QCOMPARE(childTexts(root), (QStringList {"Alpha", "Beta"}));
-    QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
-    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    QTreeWidgetItem *alpha = m_window.node("Alpha");
+    QTreeWidgetItem *beta = m_window.node("Beta");
     // Only folders with sub-folders get an expand mark; nodes below are built when the branch opens.
     QCOMPARE(alpha->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
     QCOMPARE(beta->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator);
@@ -187,7 +171,7 @@ void TestEditing::lazyTreeShowsFoldersOnly()
 
 void TestEditing::selectingStampsAndCountsTheFolder()
 {
-    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    QTreeWidgetItem *beta = m_window.node("Beta");
     LinkItem *folder = FolderTreeView::itemOf(beta);
     QCOMPARE(folder->Visits, 0);
     QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), beta));
@@ -208,7 +192,7 @@ void TestEditing::rootCommandsAreDisabled()
     QVERIFY(!a->deleteItems->isEnabled());
     QVERIFY(!form()->folderCommands()->renameAction()->isEnabled());
     QVERIFY(!tree()->startRename(tree()->RootNode()));
-    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    tree()->setCurrentItem(m_window.node("Beta"));
     QVERIFY(a->upOneLevel->isEnabled());
     QVERIFY(a->deleteItems->isEnabled());
     a->upOneLevel->trigger();
@@ -232,14 +216,14 @@ void TestEditing::newFolderNaming()
 {
     QFETCH(QStringList, existing);
     QFETCH(QString, expected);
-    LinkItem *beta = FolderTreeView::itemOf(nodeNamed(tree(), "Beta"));
+    LinkItem *beta = FolderTreeView::itemOf(m_window.node("Beta"));
     for (const QString &name : existing) {
         if (name.startsWith(QLatin1String("link:")))
             addLink(*beta, name.mid(5).toStdString(), "http://x");
         else
             addFolder(*beta, name.toStdString());
     }
-    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    tree()->setCurrentItem(m_window.node("Beta"));
     form()->itemCommands()->newFolder();
     tree()->cancelRename();
     QCOMPARE(tree()->SelectedNode()->text(0), expected);
@@ -284,7 +268,7 @@ void TestEditing::renameRules()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     QFETCH(bool, refused);
-    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    QTreeWidgetItem *beta = m_window.node("Beta");
     tree()->setCurrentItem(beta);
     form()->folderCommands()->renameAction()->trigger();
     QVERIFY(tree()->isRenaming());
@@ -304,9 +288,9 @@ void TestEditing::renameRules()
 
 void TestEditing::folderDropOnOwnSubtreeRefused()
 {
-    QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
+    QTreeWidgetItem *alpha = m_window.node("Alpha");
     tree()->ExpandAll();
-    QTreeWidgetItem *deep = nodeNamed(tree(), "Deep");
+    QTreeWidgetItem *deep = m_window.node("Deep");
     QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), alpha));
     QCOMPARE(tree()->DragSourceNode(), alpha);
     QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), deep), FolderTreeView::TreeMimeType, false));
@@ -319,8 +303,8 @@ void TestEditing::folderDropOnOwnSubtreeRefused()
 
 void TestEditing::folderDropOnAnotherFolder()
 {
-    QTreeWidgetItem *alpha = nodeNamed(tree(), "Alpha");
-    QTreeWidgetItem *beta = nodeNamed(tree(), "Beta");
+    QTreeWidgetItem *alpha = m_window.node("Alpha");
+    QTreeWidgetItem *beta = m_window.node("Beta");
     LinkItem *betaFolder = FolderTreeView::itemOf(beta);
     QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), beta));
     QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), alpha), FolderTreeView::TreeMimeType));
@@ -335,7 +319,7 @@ void TestEditing::folderDropOnAnotherFolder()
 
 void TestEditing::listEntriesDroppedOnShownFolder()
 {
-    selectRows(list(), {"Example", "Other"});
+    m_window.selectRows({"Example", "Other"});
     QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), tree()->RootNode()), FolderTreeView::ListMimeType));
     // They leave the list and come back at once, since the drop relists the shown folder.
     QCOMPARE(list()->model()->rowCount(), 4);
@@ -346,9 +330,9 @@ void TestEditing::listFolderDroppedOnUnexpandedBranch()
 {
     LinkItem *root = form()->repository()->Root();
     LinkItem *alpha = root->Children.Get(0);
-    QTreeWidgetItem *betaNode = nodeNamed(tree(), "Beta");
+    QTreeWidgetItem *betaNode = m_window.node("Beta");
     QCOMPARE(betaNode->childCount(), 0);
-    selectRows(list(), {"Alpha", "Example"});
+    m_window.selectRows({"Alpha", "Example"});
     QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), betaNode), FolderTreeView::ListMimeType));
     LinkItem *beta = FolderTreeView::itemOf(betaNode);
     QCOMPARE(alpha->Parent, beta);
@@ -360,12 +344,12 @@ void TestEditing::listFolderDroppedOnUnexpandedBranch()
 
 void TestEditing::listDropRules()
 {
-    QTreeWidgetItem *alphaNode = nodeNamed(tree(), "Alpha");
+    QTreeWidgetItem *alphaNode = m_window.node("Alpha");
     alphaNode->setExpanded(true);
     // A folder entry cannot go into itself or below itself.
-    selectRows(list(), {"Alpha"});
+    m_window.selectRows({"Alpha"});
     QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), alphaNode), FolderTreeView::ListMimeType, false));
-    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Inner")), FolderTreeView::ListMimeType,
+    QVERIFY(!dragAndDrop(tree()->viewport(), centreOf(tree(), m_window.node("Inner")), FolderTreeView::ListMimeType,
                          false));
     // Entries of the list are never dropped on other entries of the list.
     QTreeView *details = list()->detailsView();
@@ -373,15 +357,15 @@ void TestEditing::listDropRules()
     QVERIFY(!dragAndDrop(details->viewport(), onEntry, LinkListModel::MimeType, false));
     const QPoint below(10, details->viewport()->height() - 5);
     QVERIFY(dragAndDrop(details->viewport(), below, LinkListModel::MimeType, false));
-    selectRows(list(), {"Alpha", "Beta"});
+    m_window.selectRows({"Alpha", "Beta"});
     QVERIFY(!dragAndDrop(details->viewport(), below, LinkListModel::MimeType, false));
 }
 
 void TestEditing::treeFolderDroppedOnList()
 {
-    QTreeWidgetItem *alphaNode = nodeNamed(tree(), "Alpha");
+    QTreeWidgetItem *alphaNode = m_window.node("Alpha");
     alphaNode->setExpanded(true);
-    QTreeWidgetItem *inner = nodeNamed(tree(), "Inner");
+    QTreeWidgetItem *inner = m_window.node("Inner");
     LinkItem *innerFolder = FolderTreeView::itemOf(inner);
     QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), inner));
     QTreeView *details = list()->detailsView();
@@ -390,7 +374,7 @@ void TestEditing::treeFolderDroppedOnList()
     QCOMPARE(childTexts(tree()->RootNode()), (QStringList {"Alpha", "Beta", "Inner"}));
     QCOMPARE(list()->model()->rowCount(), 5);
     // Dropping the shown folder's own ancestor there is refused.
-    tree()->setCurrentItem(nodeNamed(tree(), "Inner"));
+    tree()->setCurrentItem(m_window.node("Inner"));
     QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), tree()->RootNode()));
     QVERIFY(!dragAndDrop(details->viewport(), QPoint(10, 10), FolderTreeView::TreeMimeType, false));
 }
@@ -398,21 +382,21 @@ void TestEditing::treeFolderDroppedOnList()
 void TestEditing::deleteFromListRemovesSubtreeAndNode()
 {
     tree()->ExpandAll();
-    QVERIFY(nodeNamed(tree(), "Deep"));
-    selectRows(list(), {"Alpha", "Example"});
+    QVERIFY(m_window.node("Deep"));
+    m_window.selectRows({"Alpha", "Example"});
     list()->currentView()->setFocus();
     QVERIFY(form()->itemCommands()->listHasFocus());
     form()->actions()->deleteItems->trigger();
     QCOMPARE(m_window.questions,
              QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 2 objects?"});
     QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Beta", "Other"}));
-    QVERIFY(!nodeNamed(tree(), "Alpha"));
-    QVERIFY(!nodeNamed(tree(), "Deep"));
+    QVERIFY(!m_window.node("Alpha"));
+    QVERIFY(!m_window.node("Deep"));
     QCOMPARE(list()->model()->rowCount(), 2);
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
 
     // One entry still asks in the plural.
-    selectRows(list(), {"Other"});
+    m_window.selectRows({"Other"});
     form()->actions()->deleteItems->trigger();
     QCOMPARE(m_window.questions.last(),
              QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these 1 objects?"));
@@ -420,14 +404,14 @@ void TestEditing::deleteFromListRemovesSubtreeAndNode()
 
 void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
 {
-    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
-    selectRows(list(), {"b1"});
+    tree()->setCurrentItem(m_window.node("Beta"));
+    m_window.selectRows({"b1"});
     form()->descriptionPane()->descriptionEdit()->setFocus();
     QVERIFY(!form()->itemCommands()->listHasFocus());
     form()->actions()->deleteButton->trigger();
     QCOMPARE(m_window.questions, QStringList {"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
     QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Alpha", "Example", "Other"}));
-    QVERIFY(!nodeNamed(tree(), "Beta"));
+    QVERIFY(!m_window.node("Beta"));
     QVERIFY(tree()->SelectedItem()); // a neighbour is shown
     QCOMPARE(list()->model()->folder(), tree()->SelectedItem());
 }
@@ -435,12 +419,12 @@ void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
 void TestEditing::deleteAnswerNoKeepsEverything()
 {
     m_window.answer = false;
-    tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
+    tree()->setCurrentItem(m_window.node("Alpha"));
     tree()->setFocus();
     form()->actions()->deleteItems->trigger();
     QCOMPARE(m_window.questions.size(), 1);
     QCOMPARE(form()->repository()->Root()->Children.Count(), 4);
-    QVERIFY(nodeNamed(tree(), "Alpha"));
+    QVERIFY(m_window.node("Alpha"));
 }
 
 void TestEditing::openingLinkWithoutHandler()
@@ -449,7 +433,7 @@ void TestEditing::openingLinkWithoutHandler()
     const auto previous = setShellErrorPresenter([&warnings](const QString &text) { warnings << text; });
     // No program takes the link.
     const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return false; });
-    selectRows(list(), {"Example"});
+    m_window.selectRows({"Example"});
     LinkItem *link = list()->selectedItems().front();
     list()->currentView()->setFocus();
     form()->itemCommands()->LinkListDblClick();
@@ -493,7 +477,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
     QCOMPARE(link->Name, std::string("Example"));
     link->Url = target.toStdString();
     m_window.answer = answer;
-    selectRows(list(), {"Example"});
+    m_window.selectRows({"Example"});
     list()->currentView()->setFocus();
     if (way == QLatin1String("URL label")) {
         HyperlinkLabel *label = form()->descriptionPane()->URLLabel();
@@ -515,7 +499,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
 
 void TestEditing::openingFolderEntryEntersIt()
 {
-    selectRows(list(), {"Beta"});
+    m_window.selectRows({"Beta"});
     form()->itemCommands()->LinkListDblClick();
     QCOMPARE(tree()->SelectedNode()->text(0), QStringLiteral("Beta"));
     QCOMPARE(list()->model()->rowCount(), 2);
@@ -528,15 +512,15 @@ void TestEditing::descriptionEditsTheItem()
     LinkItem *root = form()->repository()->Root();
     form()->descriptionPane()->descriptionEdit()->setPlainText(QStringLiteral("about my links"));
     QCOMPARE(root->Description, std::string("about my links"));
-    selectRows(list(), {"Example"});
+    m_window.selectRows({"Example"});
     QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Example"));
     form()->descriptionPane()->descriptionEdit()->setPlainText(QStringLiteral("line\nline"));
     QCOMPARE(root->Children.Get(2)->Description, std::string("line\nline"));
     // Two selected: the pane shows nothing; back to one: it shows that one.
-    selectRows(list(), {"Example", "Other"});
+    m_window.selectRows({"Example", "Other"});
     QCOMPARE(form()->descriptionPane()->CurrentItem(), nullptr);
     QVERIFY(!form()->descriptionPane()->descriptionEdit()->isEnabled());
-    selectRows(list(), {"Other"});
+    m_window.selectRows({"Other"});
     QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Other"));
 }
 
@@ -556,7 +540,7 @@ void TestEditing::selectionCommands()
     a->selectAll->trigger();
     QCOMPARE(list()->selectedCount(), 4);
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("4 objects selected"));
-    selectRows(list(), {"Alpha"});
+    m_window.selectRows({"Alpha"});
     a->invertSelection->trigger();
     QCOMPARE(list()->selectedCount(), 3);
     a->deselectAll->trigger();
@@ -604,7 +588,7 @@ void TestEditing::urlLabelIsCut()
     LinkItem *example = form()->repository()->Root()->Children.Get(2);
     example->Url = "http://example.com/" + std::string(400, 'x');
     list()->model()->refreshItem(example);
-    selectRows(list(), {"Example"});
+    m_window.selectRows({"Example"});
     DescriptionPane *pane = form()->descriptionPane();
     QVERIFY(pane->URLLabel()->isVisible());
     for (const int width : {640, 900, 500}) {
@@ -615,38 +599,18 @@ void TestEditing::urlLabelIsCut()
     }
 }
 
-namespace {
-// Answers the file dialogs with one path and records the boxes.
-class FilePrompts : public Prompts
-{
-public:
-    explicit FilePrompts(QString path) : m_path(std::move(path)) { }
-    QString saveFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
-    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
-    QString existingDirectory(QWidget *, const QString &) override { return {}; }
-    void error(QWidget *, const QString &message, const QString &) override { boxes << message; }
-    void information(QWidget *, const QString &message, const QString &) override { boxes << message; }
-    void warning(QWidget *, const QString &message, const QString &) override { boxes << message; }
-    int runImportForm(FavoritesFolderDialog &) override { return 2; }
-    QStringList boxes;
-
-private:
-    QString m_path;
-};
-} // namespace
-
 void TestEditing::exportThenImportThroughTheMenus()
 {
     FilePrompts prompts(m_window.dir()->filePath(QStringLiteral("beta.qmf")));
     form()->transferCommands()->setPrompts(&prompts);
-    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    tree()->setCurrentItem(m_window.node("Beta"));
     MainActions *a = form()->actions();
     QVERIFY(a->exportQuillmark->isEnabled());
     a->exportQuillmark->trigger();
     QVERIFY(QFile::exists(m_window.dir()->filePath(QStringLiteral("beta.qmf"))));
 
     // Imported into Alpha: Alpha keeps its own name and gains Beta's links, and is relisted.
-    tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
+    tree()->setCurrentItem(m_window.node("Alpha"));
     LinkItem *alpha = tree()->SelectedItem();
     const int visits = alpha->Visits;
     a->importQuillmark->trigger();
@@ -688,12 +652,12 @@ void TestEditing::otherFormatsThroughTheMenus()
             {"importOpera", a->importOpera},     {"exportXbel", a->exportXbel},       {"importXbel", a->importXbel}};
         return entries.value(name);
     };
-    tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+    tree()->setCurrentItem(m_window.node("Beta"));
     QVERIFY(entry(exportEntry)->isEnabled());
     entry(exportEntry)->trigger();
     QVERIFY(QFile::exists(m_window.dir()->filePath(file)));
 
-    tree()->setCurrentItem(nodeNamed(tree(), "Alpha"));
+    tree()->setCurrentItem(m_window.node("Alpha"));
     LinkItem *alpha = tree()->SelectedItem();
     entry(importEntry)->trigger();
     form()->transferCommands()->setPrompts(nullptr);
@@ -730,14 +694,14 @@ void TestEditing::deleteInEveryOrder()
         const QString name = step.section(QLatin1Char(':'), 1);
         if (step.startsWith(QLatin1String("show:"))) {
             tree()->SelectedNode()->setExpanded(true);
-            tree()->setCurrentItem(nodeNamed(tree(), name));
+            tree()->setCurrentItem(m_window.node(name));
         } else if (step.startsWith(QLatin1String("tree:"))) {
-            tree()->setCurrentItem(nodeNamed(tree(), name));
+            tree()->setCurrentItem(m_window.node(name));
             tree()->setFocus();
             form()->actions()->deleteItems->trigger();
         } else {
             tree()->setCurrentItem(tree()->RootNode());
-            selectRows(list(), {name});
+            m_window.selectRows({name});
             list()->currentView()->setFocus();
             form()->actions()->deleteItems->trigger();
         }
@@ -792,12 +756,12 @@ void TestEditing::changesAreMarkedForSaving()
     form()->transferCommands()->setPrompts(&prompts);
     MainActions *a = form()->actions();
     if (command == "browse") {
-        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setCurrentItem(m_window.node("Beta"));
         a->upOneLevel->trigger();
         a->expandAll->trigger();
-        selectRows(list(), {"Example"});
+        m_window.selectRows({"Example"});
     } else if (command == "export" || command == "import") {
-        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setCurrentItem(m_window.node("Beta"));
         a->exportQuillmark->trigger();
         if (command == "import")
             a->importQuillmark->trigger();
@@ -805,7 +769,7 @@ void TestEditing::changesAreMarkedForSaving()
         a->newFolder->trigger();
         tree()->cancelRename();
     } else if (command == "rename") {
-        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setCurrentItem(m_window.node("Beta"));
         form()->folderCommands()->renameAction()->trigger();
         qobject_cast<QLineEdit *>(QApplication::focusWidget())->setText(QStringLiteral("Gamma"));
         tree()->commitRename();
@@ -813,30 +777,29 @@ void TestEditing::changesAreMarkedForSaving()
         acceptNextDialog();
         (command == "newUrl" ? a->newUrl : a->properties)->trigger();
     } else if (command == "deleteEntries") {
-        selectRows(list(), {"Example"});
+        m_window.selectRows({"Example"});
         list()->currentView()->setFocus();
         a->deleteItems->trigger();
     } else if (command == "deleteFolder") {
-        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setCurrentItem(m_window.node("Beta"));
         tree()->setFocus();
         a->deleteItems->trigger();
     } else if (command == "treeDrop") {
-        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), nodeNamed(tree(), "Beta")));
-        QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Alpha")),
-                            FolderTreeView::TreeMimeType));
+        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), m_window.node("Beta")));
+        QVERIFY(
+            dragAndDrop(tree()->viewport(), centreOf(tree(), m_window.node("Alpha")), FolderTreeView::TreeMimeType));
     } else if (command == "treeToList") {
-        nodeNamed(tree(), "Alpha")->setExpanded(true);
-        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), nodeNamed(tree(), "Inner")));
+        m_window.node("Alpha")->setExpanded(true);
+        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, centreOf(tree(), m_window.node("Inner")));
         QVERIFY(dragAndDrop(list()->detailsView()->viewport(), QPoint(10, 10), FolderTreeView::TreeMimeType));
     } else if (command == "listToTree") {
-        selectRows(list(), {"Example"});
-        QVERIFY(
-            dragAndDrop(tree()->viewport(), centreOf(tree(), nodeNamed(tree(), "Beta")), FolderTreeView::ListMimeType));
+        m_window.selectRows({"Example"});
+        QVERIFY(dragAndDrop(tree()->viewport(), centreOf(tree(), m_window.node("Beta")), FolderTreeView::ListMimeType));
     } else if (command == "description") {
         form()->descriptionPane()->descriptionEdit()->setPlainText(QStringLiteral("about my links"));
     } else if (command == "open" || command == "urlLabel") {
         const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return true; });
-        selectRows(list(), {"Example"});
+        m_window.selectRows({"Example"});
         if (command == "open")
             form()->itemCommands()->LinkListDblClick();
         else

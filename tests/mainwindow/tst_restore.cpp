@@ -1,3 +1,4 @@
+#include "common/FilePrompts.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "mainwindow/LinkListModel.h"
@@ -30,22 +31,13 @@ std::unique_ptr<LinkItem> collection(int folders, bool withLinks)
     return root;
 }
 
-QByteArray bytesOf(const LinkItem &root)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    NativeFile::write(buffer, root, nullptr);
-    return bytes;
-}
-
 // The bytes of `folders` folders with a link each, below root as it is (showing the root counts its visits).
 QByteArray bytesBelow(const LinkItem &root, int folders)
 {
     auto expected = collection(folders, true);
     expected->Visits = root.Visits;
     expected->LastVisit = root.LastVisit;
-    return bytesOf(*expected);
+    return nativeBytes(*expected);
 }
 
 QByteArray readAll(const QString &path)
@@ -60,23 +52,6 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
-
-// Answers the open-file dialog with one path.
-class FilePrompts : public Prompts
-{
-public:
-    explicit FilePrompts(QString path) : m_path(std::move(path)) { }
-    QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
-    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
-    QString existingDirectory(QWidget *, const QString &) override { return {}; }
-    void error(QWidget *, const QString &, const QString &) override { }
-    void information(QWidget *, const QString &, const QString &) override { }
-    void warning(QWidget *, const QString &, const QString &) override { }
-    int runImportForm(FavoritesFolderDialog &) override { return 2; }
-
-private:
-    QString m_path;
-};
 
 } // namespace
 
@@ -104,15 +79,15 @@ void TestRestore::restoreAndTakeBack()
     RestoreCommands *commands = m_window.form()->restoreCommands();
     const Backups backups = commands->backups();
     const QString today = backups.pathFor(backups.today());
-    QCOMPARE(readAll(today), bytesOf(*collection(2, true)));
+    QCOMPARE(readAll(today), nativeBytes(*collection(2, true)));
 
     const QString older = backups.pathFor(backups.today().addDays(-2));
     auto described = collection(5, true);
     described->Description = "about the collection";
     described->Rating = 3;
-    writeAll(older, bytesOf(*described));
+    writeAll(older, nativeBytes(*described));
     const QString damagedPath = backups.pathFor(backups.today().addDays(-1));
-    writeAll(damagedPath, bytesOf(*collection(5, true)).chopped(4));
+    writeAll(damagedPath, nativeBytes(*collection(5, true)).chopped(4));
 
     int rows = 0;
     QStringList damaged;
@@ -129,7 +104,7 @@ void TestRestore::restoreAndTakeBack()
         QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
     });
     LinkItem *root = m_window.form()->document()->root();
-    const QByteArray shownBefore = bytesOf(*root);
+    const QByteArray shownBefore = nativeBytes(*root);
     m_window.form()->actions()->restoreFromBackup->trigger();
     QCOMPARE(rows, 3);
     QCOMPARE(damaged, QStringList {u"damaged"_qs});
@@ -140,19 +115,19 @@ void TestRestore::restoreAndTakeBack()
     MainActions *actions = m_window.form()->actions();
     QCOMPARE(actions->undo->text(), u"&Undo Restore from Backup"_qs);
     actions->undo->trigger();
-    QCOMPARE(bytesOf(*root), bytesBelow(*root, 2));
+    QCOMPARE(nativeBytes(*root), bytesBelow(*root, 2));
     actions->redo->trigger();
     QCOMPARE(root->Description, described->Description);
     root->Description = "";
     root->Rating = 0;
-    QCOMPARE(bytesOf(*root), bytesBelow(*root, 5));
+    QCOMPARE(nativeBytes(*root), bytesBelow(*root, 5));
     QCOMPARE(m_window.tree()->SelectedNode(), m_window.tree()->RootNode());
     QCOMPARE(m_window.list()->model()->rowCount(), 5);
     QCOMPARE(readAll(today), shownBefore);
 
-    const QByteArray restored = bytesOf(*root);
+    const QByteArray restored = nativeBytes(*root);
     QVERIFY(commands->restore(today));
-    QCOMPARE(bytesOf(*root), bytesBelow(*root, 2));
+    QCOMPARE(nativeBytes(*root), bytesBelow(*root, 2));
     QCOMPARE(readAll(today), restored);
     QVERIFY(m_window.errors.isEmpty());
 }
@@ -178,7 +153,7 @@ void TestRestore::largeCleanUpKeepsBackup()
     QVERIFY(QFile::remove(today)); // the start-up backup
     LinkItem *root = m_window.form()->document()->root();
     addLink(*root, "kept", "https://example.org/");
-    const QByteArray before = bytesOf(*root);
+    const QByteArray before = nativeBytes(*root);
     m_window.form()->actions()->deleteEmptyFolders->trigger();
     QCOMPARE(root->Children.Count(), 1);
     QCOMPARE(readAll(today), kept ? before : QByteArray());
@@ -194,7 +169,7 @@ void TestRestore::importKeepsBackup()
     const QString today = backups.pathFor(backups.today());
     LinkItem *root = m_window.form()->document()->root();
     addLink(*root, "before the import", "https://example.org/");
-    const QByteArray before = bytesOf(*root);
+    const QByteArray before = nativeBytes(*root);
     const QString in = m_window.dir()->filePath(u"in.qmf"_qs);
     QVERIFY(NativeFile::saveAtomically(in, *collection(3, true), nullptr));
     FilePrompts prompts(in);

@@ -1,4 +1,5 @@
 // Edit > Undo and Redo in the main window: the captions name the step, and the panes follow an undo.
+#include "common/FilePrompts.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "mainwindow/ItemCommands.h"
@@ -33,47 +34,6 @@ std::unique_ptr<LinkItem> collection()
     return root;
 }
 
-QByteArray savedBytes(const LinkItem &root)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    NativeFile::write(buffer, root, nullptr);
-    return bytes;
-}
-
-QTreeWidgetItem *nodeNamed(FolderTreeView *tree, const QString &text)
-{
-    const QList<QTreeWidgetItem *> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-void selectRows(FolderListView *list, const QStringList &names)
-{
-    list->selectionModel()->clearSelection();
-    const LinkListModel *model = list->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (names.contains(model->index(row, 0).data().toString()))
-            list->selectionModel()->select(model->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-}
-
-class OpenPrompts : public Prompts
-{
-public:
-    explicit OpenPrompts(QString path) : m_path(std::move(path)) { }
-    QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
-    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
-    QString existingDirectory(QWidget *, const QString &) override { return {}; }
-    void error(QWidget *, const QString &, const QString &) override { }
-    void information(QWidget *, const QString &, const QString &) override { }
-    void warning(QWidget *, const QString &, const QString &) override { }
-    int runImportForm(FavoritesFolderDialog &) override { return 2; }
-
-private:
-    QString m_path;
-};
 } // namespace
 
 class TestUndoCommands : public QObject
@@ -135,7 +95,7 @@ void TestUndoCommands::undoAndRedoACommand()
     QFETCH(QString, shown);
     MainActions *a = form()->actions();
     LinkItem *root = form()->repository()->Root();
-    OpenPrompts prompts(m_window.dir()->filePath(QStringLiteral("import.qmf")));
+    FilePrompts prompts(m_window.dir()->filePath(QStringLiteral("import.qmf")));
     if (command == QLatin1String("import")) {
         auto imported = LinkItem::MakeFolder("Imported");
         addLink(*addFolder(*imported, "Gamma"), "g1", "http://g1");
@@ -145,21 +105,21 @@ void TestUndoCommands::undoAndRedoACommand()
     LinkItem *example = root->Children.Get(2);
     QCOMPARE(example->Name, std::string("Example"));
     example->Visits = 7;
-    const QByteArray before = savedBytes(*root);
+    const QByteArray before = nativeBytes(*root);
     const int rowsBefore = list()->model()->rowCount();
 
     if (command == QLatin1String("delete selection")) {
-        selectRows(list(), {"Alpha", "Example"});
+        m_window.selectRows({"Alpha", "Example"});
         list()->currentView()->setFocus();
         a->deleteItems->trigger();
     } else if (command == QLatin1String("delete folder")) {
-        tree()->setCurrentItem(nodeNamed(tree(), "Beta"));
+        tree()->setCurrentItem(m_window.node("Beta"));
         tree()->setFocus();
         a->deleteItems->trigger();
     } else if (command == QLatin1String("empty folders")) {
         a->deleteEmptyFolders->trigger();
     } else if (command == QLatin1String("clear visits")) {
-        selectRows(list(), {"Example"});
+        m_window.selectRows({"Example"});
         list()->currentView()->setFocus();
         QTimer::singleShot(0, this, [] {
             QWidget *dialog = QApplication::activeModalWidget();
@@ -173,7 +133,7 @@ void TestUndoCommands::undoAndRedoACommand()
         a->importQuillmark->trigger();
         form()->transferCommands()->setPrompts(nullptr);
     }
-    const QByteArray after = savedBytes(*root);
+    const QByteArray after = nativeBytes(*root);
     QVERIFY(after != before);
     QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
     QVERIFY(a->undo->isEnabled());
@@ -191,7 +151,7 @@ void TestUndoCommands::undoAndRedoACommand()
         QCOMPARE(tree()->SelectedItem(), selected.front()->Parent);
         // A folder that came back into an open branch has its node again.
         if (selected.front()->isFolder() && tree()->SelectedNode()->isExpanded())
-            QVERIFY(nodeNamed(tree(), shown));
+            QVERIFY(m_window.node(shown));
     } else {
         QCOMPARE(list()->model()->rowCount(), rowsBefore);
     }
@@ -201,7 +161,7 @@ void TestUndoCommands::undoAndRedoACommand()
     a->redo->trigger();
     QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
     QVERIFY(!a->redo->isEnabled());
-    QVERIFY(savedBytes(*root) != before);
+    QVERIFY(nativeBytes(*root) != before);
 }
 
 QTEST_MAIN(TestUndoCommands)
