@@ -149,7 +149,7 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
     m_results = false;
     if (folder) {
         // Showing a folder's contents counts as a visit to it.
-        if (folder->Visits < INT32_MAX)
+        if (m_countsVisits && folder->Visits < INT32_MAX)
             ++folder->Visits;
         const ItemList &children = folder->Children;
         m_rows.reserve(static_cast<size_t>(children.Count()));

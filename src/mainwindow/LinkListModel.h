@@ -46,6 +46,8 @@ public:
     // Lists the children of folder: its folders first, then its links, each group in child order, and counts
     // the showing as a visit to the folder. Without a folder the list stays empty. Does not sort.
     void FillFromFolder(LinkItem *folder);
+    // While off, FillFromFolder counts no visit (the panes follow an undo).
+    void setCountsVisits(bool counts) { m_countsVisits = counts; }
     // Lists items from anywhere in the collection (search results, all bookmarks) without counting a
     // visit; folder() is then none. Does not sort: items that are in the order of a sort key already say
     // which (as sortRows takes it), so that rows added later take their places.
@@ -108,6 +110,7 @@ private:
     std::vector<LinkItem *> m_rows;
     LinkItem *m_folder = nullptr;
     bool m_results = false;
+    bool m_countsVisits = true;
     // The key and direction of the last sort; -1 before the first.
     int m_sortColumn = -1;
     bool m_ascending = true;

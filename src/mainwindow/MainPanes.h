@@ -28,6 +28,9 @@ public:
     virtual void updateStatusText() = 0;
     // Keeps the collection as it is as today's backup, before a change that removes many items.
     virtual void keepBackup() { }
+    // While off, showing or relisting a folder counts no visit and leaves its Last Visit as it is: an undo,
+    // and the panes that follow it, must leave the collection exactly as it was.
+    virtual void setCountsVisits(bool) { }
 };
 
 // What the command classes work on: the collection document, the panes of the main window and its

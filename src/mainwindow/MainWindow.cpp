@@ -625,7 +625,8 @@ void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
         return;
     {
         UpdatesGuard guard(this);
-        folder->LastVisit = DateConverter::now();
+        if (m_countsVisits)
+            folder->LastVisit = DateConverter::now();
         m_list->FillFromFolder(folder);
         m_folderHeader->ShowFolder(node->text(0), node->parent() == nullptr);
         setStatusText(LinkListPane::CountText(folder->Children.Count()));
@@ -637,6 +638,12 @@ void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
     updateStatusText();
 }
 
+void MainWindow::setCountsVisits(bool counts)
+{
+    m_countsVisits = counts;
+    m_list->model()->setCountsVisits(counts);
+}
+
 void MainWindow::RefreshFolderView(QTreeWidgetItem *node)
 {
     LinkItem *folder = FolderTreeView::itemOf(node);
@@ -645,7 +652,7 @@ void MainWindow::RefreshFolderView(QTreeWidgetItem *node)
     {
         UpdatesGuard guard(this);
         m_list->model()->clear();
-        if (folder->Visits < INT32_MAX)
+        if (m_countsVisits && folder->Visits < INT32_MAX)
             ++folder->Visits;
         m_list->FillFromFolder(folder);
         LinksTree()->reopen(node);

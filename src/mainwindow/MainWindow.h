@@ -115,6 +115,7 @@ public:
     // The status text by the rule: the selection form when entries are selected, else the count form.
     void updateStatusText() override;
     void keepBackup() override;
+    void setCountsVisits(bool counts) override;
     RestoreCommands *restoreCommands() const { return m_restoreCommands; }
 
 signals:
@@ -159,6 +160,7 @@ private:
     // The commands disabled while the collection is on its way.
     std::unique_ptr<CommandHold> m_loadingHold;
     bool m_showingCollection = false;
+    bool m_countsVisits = true;
     std::unique_ptr<ErrorReporter> m_ownReporter;
     ErrorReporter *m_reporter;
     std::unique_ptr<Settings> m_reg;

@@ -31,8 +31,24 @@ void UndoCommands::updateActions()
     a->redo->setEnabled(document->canRedo());
 }
 
+namespace {
+// The panes relist and show folders as they follow an undo or a redo; that is no visit of the user's.
+class NoVisitsCounted
+{
+public:
+    explicit NoVisitsCounted(ShownFolderView *view) : m_view(view) { m_view->setCountsVisits(false); }
+    ~NoVisitsCounted() { m_view->setCountsVisits(true); }
+    NoVisitsCounted(const NoVisitsCounted &) = delete;
+    NoVisitsCounted &operator=(const NoVisitsCounted &) = delete;
+
+private:
+    ShownFolderView *m_view;
+};
+} // namespace
+
 void UndoCommands::undo()
 {
+    NoVisitsCounted noVisits(m_panes.view);
     LinkItem *restored = nullptr;
     {
         UpdatesGuard guard(m_panes.window);
@@ -43,6 +59,7 @@ void UndoCommands::undo()
 
 void UndoCommands::redo()
 {
+    NoVisitsCounted noVisits(m_panes.view);
     UpdatesGuard guard(m_panes.window);
     m_panes.document->redo();
 }

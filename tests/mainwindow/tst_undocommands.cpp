@@ -105,6 +105,8 @@ void TestUndoCommands::undoAndRedoACommand()
     LinkItem *example = root->Children.Get(2);
     QCOMPARE(example->Name, std::string("Example"));
     example->Visits = 7;
+    if (command == QLatin1String("delete folder"))
+        tree()->setCurrentItem(m_window.node("Beta"));
     const QByteArray before = nativeBytes(*root);
     const int rowsBefore = list()->model()->rowCount();
 
@@ -113,7 +115,6 @@ void TestUndoCommands::undoAndRedoACommand()
         list()->currentView()->setFocus();
         a->deleteItems->trigger();
     } else if (command == QLatin1String("delete folder")) {
-        tree()->setCurrentItem(m_window.node("Beta"));
         tree()->setFocus();
         a->deleteItems->trigger();
     } else if (command == QLatin1String("empty folders")) {
@@ -139,7 +140,6 @@ void TestUndoCommands::undoAndRedoACommand()
     QVERIFY(a->undo->isEnabled());
 
     a->undo->trigger();
-    // The bytes are not compared here: showing what came back stamps the visit of its folder.
     QCOMPARE(a->redo->text(), QStringLiteral("&Redo ") + caption);
     QVERIFY(!a->undo->isEnabled());
     QCOMPARE(root->Children.Count(), 4);
@@ -161,7 +161,9 @@ void TestUndoCommands::undoAndRedoACommand()
     a->redo->trigger();
     QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
     QVERIFY(!a->redo->isEnabled());
-    QVERIFY(nativeBytes(*root) != before);
+    // The command showed folders as it went (visits of the user's); the undo and the redo, and the panes as
+    // they follow them, count none: the collection is exactly as the command left it.
+    QCOMPARE(nativeBytes(*root), after);
 }
 
 QTEST_MAIN(TestUndoCommands)
