@@ -2,6 +2,7 @@
 // and XBEL readers on damaged input.
 #include "FormatFixtures.h"
 
+#include "formats/BookmarkHtmlReader.h"
 #include "formats/FormatCommands.h"
 #include "formats/OperaHotlistReader.h"
 #include "formats/XbelReader.h"
@@ -46,6 +47,8 @@ private slots:
     void samples();
     void sampleFields_data();
     void sampleFields();
+    void otherProgramsQuirks_data();
+    void otherProgramsQuirks();
     void damagedHotlist_data();
     void damagedHotlist();
     void damagedXbel_data();
@@ -174,6 +177,50 @@ void TestFormatSamples::sampleFields()
     QCOMPARE(got.isValid(), lastVisit.isValid());
     if (lastVisit.isValid())
         QCOMPARE(got.toUTC(), lastVisit.toUTC());
+}
+
+// What other programs write and how it must read: blanks left around hotlist values, a link inside a
+// description.
+void TestFormatSamples::otherProgramsQuirks_data()
+{
+    QTest::addColumn<BookmarkFormat>("format");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("description"); // of the first entry
+    const QByteArray header = "Opera Hotlist version 2.0\nOptions: encoding = utf8, version=3\n\n";
+    QTest::newRow("hotlist blanks after name and url")
+        << BookmarkFormat::OperaHotlist
+        << header + "#FOLDER\n\tNAME=Tools  \n#URL\n\tNAME=GNU   \n\tURL=http://gnu.example/ \t\n-\n"
+        << QStringLiteral("Tools/\n  GNU <http://gnu.example/>") << QString();
+    QTest::newRow("hotlist blanks before values")
+        << BookmarkFormat::OperaHotlist << header + "#URL\n\tNAME= Spaced\n\tURL=  http://s.example/\n"
+        << QStringLiteral("Spaced <http://s.example/>") << QString();
+    QTest::newRow("link inside a description")
+        << BookmarkFormat::BrowserHtml
+        << QByteArray("<DL><p>\n<DT><A HREF=\"https://a.example/\">A</A>\n"
+                      "<DD>Read <a href=\"https://more.example/\">the notes</a> first.\n"
+                      "<DT><A HREF=\"https://b.example/\">B</A>\n</DL>")
+        << QStringLiteral("A <https://a.example/>\nB <https://b.example/>")
+        << QStringLiteral("Read <a href=\"https://more.example/\">the notes</a> first.");
+    QTest::newRow("description ends at the next entry")
+        << BookmarkFormat::BrowserHtml
+        << QByteArray("<DL><DT><A HREF=\"u\">A</A><DD>See <A HREF=\"v\">v</A><DT><H3>F</H3><DL></DL></DL>")
+        << QStringLiteral("A <u>\nF/") << QStringLiteral("See <A HREF=\"v\">v</A>");
+}
+
+void TestFormatSamples::otherProgramsQuirks()
+{
+    QFETCH(BookmarkFormat, format);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, expected);
+    QFETCH(QString, description);
+    LinkItem root;
+    const ImportReport report = format == BookmarkFormat::OperaHotlist ? OperaHotlistReader::readBytes(file, root)
+                                                                       : BookmarkHtmlReader::readBytes(file, root);
+    QVERIFY2(report.ok(), qPrintable(report.errorString()));
+    QCOMPARE(outline(root), expected);
+    QCOMPARE(TextCodec::toDisplay(root.Children.Get(0)->Description), description);
+    checkSound(root, report.folders, report.links);
 }
 
 void TestFormatSamples::damagedHotlist_data()
