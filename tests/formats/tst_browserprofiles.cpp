@@ -91,6 +91,8 @@ private slots:
     void brokenFiles_data();
     void brokenFiles();
     void profilesFound();
+    void brokenCopies_data();
+    void brokenCopies();
 };
 
 void TestBrowserProfiles::firefox_data()
@@ -274,6 +276,57 @@ void TestBrowserProfiles::profilesFound()
                  "Brave (Default) .var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser/Default",
                  "Opera (Default) .config/opera",
              }));
+}
+
+// The fuzzers' seed corpora, and the test profiles cut short or with bytes overwritten: every read
+// ends with a sound tree whose counts match the report, and a read that fails adds nothing.
+void TestBrowserProfiles::brokenCopies_data()
+{
+    QTest::addColumn<bool>("firefox");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<qsizetype>("cut"); // -1: whole
+    QTest::addColumn<qsizetype>("overwrite"); // -1: none; else 64 bytes of 0xFF from here
+    for (const QString &family : {u"chromium"_qs, u"firefox"_qs}) {
+        const QString corpus = QStringLiteral(QUILLMARK_SOURCE_DIR "/fuzz/corpus/") + family;
+        for (const QFileInfo &info : QDir(corpus).entryInfoList(QDir::Files))
+            QTest::addRow("%s seed %s", qPrintable(family), qPrintable(info.fileName()))
+                << (family == u"firefox") << info.filePath() << qsizetype(-1) << qsizetype(-1);
+    }
+    const QString json = Data + QStringLiteral("chromium/Bookmarks");
+    for (qsizetype cut = 0; cut < QFileInfo(json).size(); cut += 61)
+        QTest::addRow("json cut at %lld", qlonglong(cut)) << false << json << cut << qsizetype(-1);
+    const QString places = Data + QStringLiteral("places.sqlite");
+    const qsizetype size = QFileInfo(places).size();
+    for (qsizetype cut = 512; cut < size; cut += 4096)
+        QTest::addRow("database cut at %lld", qlonglong(cut)) << true << places << cut << qsizetype(-1);
+    for (qsizetype at = 16; at < size; at += 3001)
+        QTest::addRow("database overwritten at %lld", qlonglong(at)) << true << places << qsizetype(-1) << at;
+}
+
+void TestBrowserProfiles::brokenCopies()
+{
+    QFETCH(bool, firefox);
+    QFETCH(QString, source);
+    QFETCH(qsizetype, cut);
+    QFETCH(qsizetype, overwrite);
+    QByteArray bytes = readFile(source);
+    if (cut >= 0)
+        bytes.truncate(cut);
+    if (overwrite >= 0)
+        bytes.replace(overwrite, 64, QByteArray(64, '\xFF'));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(firefox ? QStringLiteral("places.sqlite") : QStringLiteral("Bookmarks"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    LinkItem root;
+    const ImportReport report
+        = firefox ? FirefoxPlacesReader::read(path, root) : ChromiumBookmarksReader::read(path, root);
+    checkSound(root, report.folders, report.links);
+    if (report.status == ImportReport::Unreadable) {
+        QCOMPARE(root.Children.Count(), 0);
+        QVERIFY2(report.errorString().contains(QDir::toNativeSeparators(path)), qPrintable(report.errorString()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBrowserProfiles)
