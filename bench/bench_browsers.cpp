@@ -3,7 +3,7 @@
 // keyword, read by the importer (snapshot copy, rows, tags, keywords, tree) against a plain SQLite query
 // that reads the same bookmark rows from the same file, measured in the same run.
 //
-//   quillmark-bench-browsers [--quick]       100,000 bookmarks (--quick: 10,000)
+//   quillmark-bench-browsers [--quick]       10,000 and 100,000 bookmarks (--quick: 10,000, no target)
 // The exit status is 1 when a target was missed.
 #include "Measure.h"
 
@@ -127,6 +127,11 @@ bool run(int links)
     Measure::figure("plain_query_ms_" + size, query);
     if (sum == 0)
         die("the plain query read nothing");
+    // The target is for a large profile; a small one is dominated by the fixed cost of the snapshot.
+    if (links < 100000) {
+        Measure::figure("firefox_import_vs_query_" + size, import / query);
+        return true;
+    }
     return Measure::ratio("firefox_import_vs_query_" + size, import / query, 2.0);
 }
 
