@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     FormatCheck::run(
         bytes, [](const QByteArray &in, LinkItem &root) { return XbelReader::readBytes(in, root); },
-        [](const LinkItem &root) { return XbelWriter::toBytes(root); });
+        [](const LinkItem &root) { return XbelWriter::toBytes(root); },
+        /*browserUrls=*/true);
     return 0;
 }

@@ -14,6 +14,9 @@ const QString ExportCommand = QStringLiteral("export");
 const QString ImportCommand = QStringLiteral("import");
 const QString BackupsCommand = QStringLiteral("backups");
 const QString RestoreCommand = QStringLiteral("restore");
+const QString ProfilesCommand = QStringLiteral("profiles");
+const QString FromOption = QStringLiteral("from");
+const QString ProfileOption = QStringLiteral("profile");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString FormatOption = QStringLiteral("format");
@@ -112,6 +115,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         action = ListBackups;
     } else if (command == RestoreCommand) {
         action = Restore;
+    } else if (command == ProfilesCommand) {
+        action = ListProfiles;
     } else {
         line.m_error = QStringLiteral("unknown command '%1'").arg(command);
         return line;
@@ -128,6 +133,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         parser.addOption(
             QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
     }
+    if (action == Import) {
+        parser.addOption(QCommandLineOption(FromOption, QStringLiteral("the browser"), QStringLiteral("BROWSER")));
+        parser.addOption(
+            QCommandLineOption(ProfileOption, QStringLiteral("the profile folder"), QStringLiteral("DIR")));
+    }
     const bool parsed = parseArguments(parser, commandArguments);
     // Help wins over every other mistake on the line.
     if (parser.isSet(HelpOption)) {
@@ -141,7 +151,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.m_error = QStringLiteral("unknown option '%1' for %2")
                                .arg(typedOption(commandArguments, unknown.first()), command);
         } else if (takesFormat && !last.contains(QLatin1Char('='))
-                   && (optionName(last) == FormatOption || optionName(last) == FolderOption)) {
+                   && (optionName(last) == FormatOption || optionName(last) == FolderOption
+                       || optionName(last) == FromOption || optionName(last) == ProfileOption)) {
             // An option that takes a value ends the line.
             line.m_error = QStringLiteral("%1 needs a value").arg(last);
         } else {
@@ -154,11 +165,29 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_format = parser.value(FormatOption);
         line.m_folder = parser.value(FolderOption);
     }
+    if (action == Import) {
+        line.m_browser = parser.value(FromOption);
+        line.m_profile = parser.value(ProfileOption);
+    }
+    const bool fromBrowser = action == Import && (parser.isSet(FromOption) || parser.isSet(ProfileOption));
 
     if (action == Dump && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("dump takes at most one file");
     } else if (action == ListBackups && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("backups takes at most one file");
+    } else if (action == ListProfiles && !line.m_files.isEmpty()) {
+        line.m_error = QStringLiteral("profiles takes no files");
+    } else if (fromBrowser) {
+        if (!line.m_format.isEmpty() || !line.m_folder.isEmpty())
+            line.m_error = QStringLiteral("import --from takes neither --format nor --folder");
+        else if (line.m_browser != QLatin1String("firefox") && line.m_browser != QLatin1String("chromium"))
+            line.m_error = QStringLiteral("--from takes firefox or chromium");
+        else if (line.m_profile.isEmpty())
+            line.m_error = QStringLiteral("import --from needs --profile DIR");
+        else if (line.m_files.size() != 1)
+            line.m_error = QStringLiteral("import --from takes one file, DATAFILE");
+        else
+            line.m_action = ImportProfile;
     } else if (action == Restore && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("restore takes two files, BACKUP and DATAFILE");
     } else if (action == Convert && line.m_files.size() != 2) {
@@ -242,8 +271,26 @@ QString CommandLine::usage(const QString &command)
                               "Exit status: 0 when IN was imported whole; 2 when a file cannot be opened or\n"
                               "written, or the folder does not exist; 3 when IN is damaged (what could be read\n"
                               "was imported) or not of the format, or DATAFILE is damaged or of a newer format\n"
-                              "(it is left alone); 4 when Quillmark is running with DATAFILE.\n")
+                              "(it is left alone); 4 when Quillmark is running with DATAFILE.\n"
+                              "\n"
+                              "Usage: quillmark-tool import --from firefox|chromium --profile DIR DATAFILE\n"
+                              "\n"
+                              "Adds the bookmarks of the browser profile in the folder DIR (as 'quillmark-tool\n"
+                              "profiles' lists them) to DATAFILE as a new top-level folder named after the browser\n"
+                              "and the profile, such as \"Firefox (default-release)\". The browser may be running:\n"
+                              "its files are only read. A damaged or unreadable profile imports nothing (exit 3).\n")
             .arg(formatList());
+    }
+    if (command == ProfilesCommand) {
+        return QStringLiteral("Usage: quillmark-tool profiles\n"
+                              "\n"
+                              "Prints the browser profiles found for the current user as a JSON array: the\n"
+                              "Firefox family (Firefox, LibreWolf, Waterfox, also as snap or flatpak) and the\n"
+                              "Chromium family (Chrome, Chromium, Brave, Edge, Vivaldi, Opera). Each profile is an\n"
+                              "object with the keys browser, profile, path, folders and links (counted by reading\n"
+                              "it), and error when it cannot be read.\n"
+                              "\n"
+                              "Exit status: 0 when the list was printed; 2 when it cannot be written.\n");
     }
     if (command == BackupsCommand) {
         return QStringLiteral("Usage: quillmark-tool backups [DATAFILE]\n"
@@ -288,6 +335,9 @@ QString CommandLine::usage(const QString &command)
                           "                    list the daily backups (without DATAFILE: of your data file)\n"
                           "  restore BACKUP DATAFILE\n"
                           "                    replace a collection file with one of its backups\n"
+                          "  profiles          list the browser profiles found, as JSON\n"
+                          "  import --from firefox|chromium --profile DIR DATAFILE\n"
+                          "                    add a browser profile's bookmarks as a new folder\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help        show this help; after a command, that command's help\n"

@@ -7,7 +7,19 @@
 class CommandLine
 {
 public:
-    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Invalid };
+    enum Action {
+        Help,
+        Version,
+        Dump,
+        Convert,
+        Export,
+        Import,
+        ListBackups,
+        Restore,
+        ListProfiles,
+        ImportProfile,
+        Invalid
+    };
 
     static CommandLine parse(const QStringList &arguments);
 
@@ -23,6 +35,9 @@ public:
     // import and export: the --format name as given, and the --folder path (empty for the root).
     QString format() const { return m_format; }
     QString folder() const { return m_folder; }
+    // import --from BROWSER --profile DIR: "firefox" or "chromium", and the profile's folder.
+    QString browser() const { return m_browser; }
+    QString profile() const { return m_profile; }
 
 private:
     Action m_action = Invalid;
@@ -31,4 +46,6 @@ private:
     QString m_error;
     QString m_format;
     QString m_folder;
+    QString m_browser;
+    QString m_profile;
 };

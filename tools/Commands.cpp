@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "BackupCommands.h"
+#include "BrowserCommands.h"
 #include "CommandLine.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
@@ -123,6 +124,10 @@ int run(const QStringList &arguments)
         return BackupCommands::list(line.files().isEmpty() ? Repository::DataFile() : line.files().constFirst());
     case CommandLine::Restore:
         return BackupCommands::restore(line.files().at(0), line.files().at(1));
+    case CommandLine::ListProfiles:
+        return BrowserCommands::listProfiles();
+    case CommandLine::ImportProfile:
+        return BrowserCommands::importProfile(line.browser(), line.profile(), line.files().at(0));
     case CommandLine::Invalid:
         break;
     }

@@ -144,7 +144,12 @@ int importInto(const BookmarkFormatInfo &format, const QString &folderPath, cons
         printError(QStringLiteral("%1: %2").arg(nativePath(in), report.errorString()));
         return DataDamaged;
     }
+    return addImported(imported, report, in, folderPath, dataFile);
+}
 
+int addImported(LinkItem &imported, const ImportReport &report, const QString &in, const QString &folderPath,
+                const QString &dataFile)
+{
     const ProgramLock lock(dataFile);
     if (lock.busy()) {
         printError(QStringLiteral("Quillmark is running and holds %1; it would write over the import when it ends. "

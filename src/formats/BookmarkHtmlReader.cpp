@@ -133,6 +133,9 @@ public:
 private:
     enum class Collect { None, LinkTitle, FolderTitle, Description };
 
+    // A link inside a description (some services write them there) is part of its text, not a
+    // bookmark of its own.
+    bool keptInDescription(Tag tag) const { return m_collect == Collect::Description && tag == Tag::A; }
     void startTag(Tag tag);
     void endTag(Tag tag);
     void startItem(Collect collect);
@@ -222,7 +225,7 @@ void Parser::run()
 void Parser::startTag(Tag tag)
 {
     if (m_collect != Collect::None) {
-        if (tag == Tag::Other || tag == Tag::Meta) {
+        if (tag == Tag::Other || tag == Tag::Meta || keptInDescription(tag)) {
             appendRaw(m_tokens.raw()); // markup in a name, such as <script>, stays text
             return;
         }
@@ -264,7 +267,7 @@ void Parser::startTag(Tag tag)
 void Parser::endTag(Tag tag)
 {
     if (m_collect != Collect::None) {
-        if (tag == Tag::Other || tag == Tag::Meta || tag == Tag::BR) {
+        if (tag == Tag::Other || tag == Tag::Meta || tag == Tag::BR || keptInDescription(tag)) {
             appendRaw(m_tokens.raw());
             return;
         }

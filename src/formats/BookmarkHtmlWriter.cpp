@@ -1,6 +1,7 @@
 #include "formats/BookmarkHtmlWriter.h"
 
 #include "formats/BookmarkHtmlReader.h"
+#include "formats/BrowserUrl.h"
 #include "formats/ExportProgress.h"
 #include "formats/FormatText.h"
 #include "formats/HtmlEntities.h"
@@ -52,12 +53,19 @@ public:
         if (item.isFolder()) {
             out += "<DT><H3";
             numbers(out, item);
+            if (depth == 0 && !m_toolbarWritten && BrowserUrl::isToolbarName(item.Name)) {
+                out += " PERSONAL_TOOLBAR_FOLDER=\"true\"";
+                m_toolbarWritten = true;
+            }
             out += '>';
             HtmlEntities::appendEscaped(out, item.Name);
             out += "</H3>\n";
         } else {
             out += "<DT><A HREF=\"";
-            HtmlEntities::appendEscaped(out, item.Url);
+            if (item.Url.empty() || BrowserUrl::hasScheme(item.Url))
+                HtmlEntities::appendEscaped(out, item.Url);
+            else
+                HtmlEntities::appendEscaped(out, BrowserUrl::forBrowsers(item.Url));
             out += '"';
             numbers(out, item);
             out += '>';
@@ -141,6 +149,7 @@ private:
 
     TextOutput m_out;
     DateConverter m_dates;
+    bool m_toolbarWritten = false; // a browser takes one toolbar
 };
 
 } // namespace

@@ -8,6 +8,18 @@
 namespace {
 constexpr int ItemsPerReport = 512;
 constexpr qint64 BytesPerReport = 256 * 1024;
+// A name made of an address shows its start: a data: address can be megabytes long.
+constexpr size_t MaxAddressName = 2048;
+
+std::string_view nameOfAddress(std::string_view url)
+{
+    if (url.size() <= MaxAddressName)
+        return url;
+    size_t end = MaxAddressName;
+    while (end > 0 && (static_cast<unsigned char>(url[end]) & 0xC0) == 0x80)
+        --end; // not inside a UTF-8 sequence
+    return url.substr(0, end);
+}
 } // namespace
 
 ItemSink::ItemSink(LinkItem &target, ImportReport &report, Progress progress, const QByteArray &source)
@@ -69,8 +81,11 @@ bool ItemSink::leaveFolder()
 
 void ItemSink::flush(Frame &frame)
 {
-    // Item names never hold a backslash: it separates the names of a folder path.
+    // Item names never hold a backslash: it separates the names of a folder path. A link without a
+    // title is named by its address, as browsers show it.
     for (const auto &entry : frame.entries) {
+        if (entry->Name.empty() && !entry->isFolder() && !entry->Url.empty())
+            setText(*entry, &LinkItem::Name, nameOfAddress(entry->Url));
         if (entry->Name.find('\\') != std::string_view::npos) {
             std::string name = entry->Name.str();
             std::replace(name.begin(), name.end(), '\\', '_');

@@ -136,11 +136,13 @@ void Parser::line(std::string_view text)
 void Parser::field(std::string_view key, std::string_view value)
 {
     long long number = 0;
+    // Names and addresses lose the blanks around them, as the other formats' readers trim them: a
+    // hotlist often has blanks left at the end of a line.
     if (equalsIgnoringCase(key, "NAME")) {
-        m_item->Name = valueText(value);
+        m_item->Name = valueText(FormatText::trimmed(value));
     } else if (equalsIgnoringCase(key, "URL")) {
         if (!m_item->isFolder())
-            m_item->Url = valueText(value);
+            m_item->Url = valueText(FormatText::trimmed(value));
     } else if (equalsIgnoringCase(key, "DESCRIPTION")) {
         m_item->Description = valueText(value);
     } else if (equalsIgnoringCase(key, "VISITED")) {

@@ -1,5 +1,6 @@
 #include "formats/XbelWriter.h"
 
+#include "formats/BrowserUrl.h"
 #include "formats/ExportProgress.h"
 #include "formats/TreeWalk.h"
 #include "formats/XbelReader.h"
@@ -68,7 +69,9 @@ public:
             m_xml.writeStartElement(QStringLiteral("folder"));
         } else {
             m_xml.writeStartElement(QStringLiteral("bookmark"));
-            m_xml.writeAttribute(QStringLiteral("href"), xmlText(item.Url));
+            m_xml.writeAttribute(
+                QStringLiteral("href"),
+                xmlText(BrowserUrl::hasScheme(item.Url) ? std::string(item.Url) : BrowserUrl::forBrowsers(item.Url)));
             if (const qint64 seconds = m_dates.toEpochSeconds(item.LastVisit))
                 m_xml.writeAttribute(QStringLiteral("visited"), utcText(seconds));
         }

@@ -45,6 +45,8 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     importMozilla = make(tr("&Mozilla Bookmarks..."), tr("Imports mozilla bookmarks into the repository"));
     importOpera = make(tr("&Opera Hotlist..."), tr("Imports opera hotlist into the repository"));
     importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
+    importBrowser
+        = make(tr("From &Browser..."), tr("Imports the bookmarks of a browser profile into the repository"), 1023);
     exportQuillmark
         = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
     exportFavorites = make(tr("Internet Explorer &Favorites..."),
@@ -136,6 +138,8 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     importMenu->addActions({importFavorites, importMozilla, importOpera});
     importMenu->addSeparator();
     importMenu->addAction(importXbel);
+    importMenu->addSeparator();
+    importMenu->addAction(importBrowser);
     QMenu *exportSub = addMenu(fileMenu, exportMenu, tr("&Export"), tr("Exports all or part of the repository"), 103);
     exportSub->addAction(exportQuillmark);
     exportSub->addSeparator();

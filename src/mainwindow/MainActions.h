@@ -40,6 +40,7 @@ public:
     QAction *importMozilla;
     QAction *importOpera;
     QAction *importXbel;
+    QAction *importBrowser;
     QAction *exportMenu = nullptr;
     QAction *exportQuillmark;
     QAction *exportFavorites;

@@ -23,6 +23,7 @@
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
+#include "transfer/BrowserImportCommands.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/Icons.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_folderCommands = new FolderCommands(panes, this);
     m_itemCommands = new ItemCommands(panes, this);
     m_transferCommands = new TransferCommands(this, this);
+    m_browserImport = new BrowserImportCommands(this, this);
     m_searchCommands = new SearchCommands(panes, this);
     m_restoreCommands = new RestoreCommands(panes, this);
     new UndoCommands(panes, this);
@@ -220,6 +222,7 @@ void MainWindow::connectCommands()
     for (const auto &[action, format] : exports)
         connect(action, &QAction::triggered, m_transferCommands,
                 [this, format = format] { m_transferCommands->exportFormat(format); });
+    connect(a->importBrowser, &QAction::triggered, m_browserImport, &BrowserImportCommands::importFromBrowser);
     connect(a->restoreFromBackup, &QAction::triggered, m_restoreCommands, &RestoreCommands::restoreFromBackup);
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,

@@ -31,6 +31,7 @@ class Settings;
 class Repository;
 class RestoreCommands;
 class TransferCommands;
+class BrowserImportCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
@@ -101,6 +102,7 @@ public:
     void refreshShownFolder() override;
     void importStarting() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
+    BrowserImportCommands *browserImport() const { return m_browserImport; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
@@ -180,6 +182,7 @@ private:
     FolderCommands *m_folderCommands = nullptr;
     ItemCommands *m_itemCommands = nullptr;
     TransferCommands *m_transferCommands = nullptr;
+    BrowserImportCommands *m_browserImport = nullptr;
     SearchCommands *m_searchCommands = nullptr;
     RestoreCommands *m_restoreCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;

@@ -87,12 +87,12 @@ void TestBookmarkHtml::tolerated_data()
     QTest::newRow("quote left open before a line break")
         << QByteArray(
                "<DL><p>\n<DT><A HREF=\"https://a.example/\" ICON=\"data:abc\n<DT><A HREF=\"https://b.example/\">B</A>")
-        << QStringLiteral(" <https://a.example/>\nB <https://b.example/>") << true;
+        << QStringLiteral("B <https://b.example/>\nhttps://a.example/ <https://a.example/>") << true;
     QTest::newRow("comment left open") << QByteArray(
         "<!-- no end\n<DT><A HREF=\"https://a.example/\">A</A>\n<DT><A HREF=\"https://b.example/\">B</A>")
                                        << QStringLiteral("A <https://a.example/>\nB <https://b.example/>") << true;
     QTest::newRow("tag cut off by the end") << QByteArray("<DT><A HREF=\"https://a.example/\">A</A><DT><A HREF=\"x")
-                                            << QStringLiteral(" <x>\nA <https://a.example/>") << true;
+                                            << QStringLiteral("A <https://a.example/>\nx <x>") << true;
     QTest::newRow("no end tags") << QByteArray(
         "<DL><p><DT><H3>F<DL><p><DT><A HREF=\"u1\">L1<DT><A HREF=\"u2\">L2</DL><DT><A HREF=\"u3\">L3")
                                  << QStringLiteral("F/\n  L1 <u1>\n  L2 <u2>\nL3 <u3>") << false;
@@ -107,7 +107,7 @@ void TestBookmarkHtml::tolerated_data()
                               << QStringLiteral("Low/\n  Mixed <q>") << false;
     QTest::newRow("unquoted values and a missing >")
         << QByteArray("<DT><A HREF=http://a.example/?x=1 ADD_DATE=5>A</A>\n<DT><A HREF=\"b\"\n<DT><A HREF=\"c\">C</A>")
-        << QStringLiteral(" <b>\nA <http://a.example/?x=1>\nC <c>") << true;
+        << QStringLiteral("A <http://a.example/?x=1>\nC <c>\nb <b>") << true;
     QTest::newRow("title over lines") << QByteArray("<DT><A HREF=\"u\">\n    A long\n    title \n</A>")
                                       << QStringLiteral("A long title <u>") << false;
     QTest::newRow("separators and unknown elements")

@@ -370,7 +370,8 @@ void TestMainWindow::menus_data()
         {"&Folder|Ctrl+F|Create a new folder|1011", "&URL...|Ctrl+U|Create a new item|1012"}, false);
     row("import", {"&File", "I&mport"},
         {"&Quillmark File...||Imports quillmark file into the repository|1021", "-", "Internet Explorer &Favorites...",
-         "&Mozilla Bookmarks...", "&Opera Hotlist...", "-", "&XBEL Bookmarks..."},
+         "&Mozilla Bookmarks...", "&Opera Hotlist...", "-", "&XBEL Bookmarks...", "-",
+         "From &Browser...||Imports the bookmarks of a browser profile into the repository|1023"},
         true);
     row("export", {"&File", "&Export"}, {"&HTML File...||Exports all or part of the repository into html file|0"},
         false);

@@ -1,0 +1,83 @@
+#include "transfer/BrowserImportCommands.h"
+
+#include "formats/FormatCommands.h"
+#include "store/LinkItem.h"
+#include "transfer/BrowserImportDialog.h"
+#include "transfer/DialogPrompts.h"
+#include "transfer/Prompts.h"
+#include "transfer/TransferHost.h"
+
+#include <QApplication>
+
+BrowserImportCommands::BrowserImportCommands(TransferHost *host, QObject *parent)
+    : QObject(parent), m_host(host), m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get()),
+      m_find([] { return BrowserProfiles::find(); }),
+      m_choose([](BrowserImportDialog &dialog) { return dialog.exec(); })
+{
+}
+
+BrowserImportCommands::~BrowserImportCommands() = default;
+
+void BrowserImportCommands::setPrompts(Prompts *prompts)
+{
+    m_prompts = prompts ? prompts : m_dialogs.get();
+}
+
+void BrowserImportCommands::importFromBrowser()
+{
+    if (!m_host->shownFolder())
+        return;
+    const QList<BrowserProfile> profiles = m_find();
+    if (profiles.isEmpty()) {
+        m_prompts->information(m_host->hostWindow(), tr("No browser profiles were found."),
+                               tr("Quillmark looks for the profiles of Firefox, LibreWolf, Waterfox, Chrome, "
+                                  "Chromium, Brave, Edge, Vivaldi and Opera."));
+        return;
+    }
+    // The counts come from reading each profile, as the import will.
+    QList<BrowserImportDialog::Entry> entries;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const BrowserProfile &profile : profiles) {
+        LinkItem scratch;
+        const ImportReport report = BrowserProfiles::read(profile, scratch);
+        entries.append({profile, report.folders, report.links,
+                        report.status == ImportReport::Unreadable ? report.errorString() : QString()});
+    }
+    QApplication::restoreOverrideCursor();
+    BrowserImportDialog dialog(entries, m_host->hostWindow());
+    if (m_choose(dialog) != QDialog::Accepted || !dialog.chosen())
+        return;
+    importProfile(*dialog.chosen());
+}
+
+bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
+{
+    LinkItem *target = m_host->shownFolder();
+    if (!target)
+        return false;
+    auto folder = LinkItem::MakeFolder(profile.folderName().toStdString());
+    ImportReport report;
+    {
+        TransferProgress progress(m_host->hostWindow(), m_progressDelay);
+        report = BrowserProfiles::read(profile, *folder, progress.callback());
+    }
+    if (report.status == ImportReport::Unreadable) {
+        m_prompts->error(m_host->hostWindow(), tr("Nothing was imported from %1.").arg(profile.folderName()),
+                         report.errorString());
+        return false;
+    }
+    if (report.status == ImportReport::Cancelled) {
+        m_prompts->information(m_host->hostWindow(), tr("The import was cancelled. Nothing was imported."), QString());
+        return false;
+    }
+    m_host->keepBackup();
+    m_host->importStarting();
+    target->Children.InsertSorted(std::move(folder));
+    m_host->refreshShownFolder();
+    ++report.folders; // the profile's own folder
+    m_host->setStatusText(FormatCommands::importSummary(report));
+    const QString problems = FormatCommands::importProblems(profile.bookmarksFile(), report);
+    if (!problems.isEmpty())
+        m_prompts->warning(m_host->hostWindow(), problems, QString());
+    return true;
+}

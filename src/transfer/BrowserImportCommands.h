@@ -1,0 +1,50 @@
+#pragma once
+
+#include "formats/BrowserProfiles.h"
+#include "transfer/TransferProgress.h"
+
+#include <QList>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class BrowserImportDialog;
+class DialogPrompts;
+class Prompts;
+class TransferHost;
+
+// File > Import > From Browser...: the browser profiles found, with their counts, in a dialog; the
+// chosen one is read with progress and Cancel and added to the shown folder as one new folder named
+// after the browser and the profile ("Firefox (default-release)"), one step to undo. A profile that
+// cannot be read adds nothing and says which file it is.
+class BrowserImportCommands : public QObject
+{
+    Q_OBJECT
+public:
+    using Finder = std::function<QList<BrowserProfile>()>;
+    // Acts on the dialog instead of the user; its result is the dialog's modal result.
+    using Chooser = std::function<int(BrowserImportDialog &)>;
+
+    explicit BrowserImportCommands(TransferHost *host, QObject *parent = nullptr);
+    ~BrowserImportCommands() override;
+
+    // Replace the profile search (the user's home) and the modal dialog.
+    void setFinder(Finder finder) { m_find = std::move(finder); }
+    void setChooser(Chooser chooser) { m_choose = std::move(chooser); }
+    // Replaces the message boxes (not owned); null brings the real ones back.
+    void setPrompts(Prompts *prompts);
+    void setProgressDelay(int milliseconds) { m_progressDelay = milliseconds; }
+
+    void importFromBrowser();
+    // Reads profile and adds it to the shown folder; false when nothing was added.
+    bool importProfile(const BrowserProfile &profile);
+
+private:
+    TransferHost *m_host;
+    std::unique_ptr<DialogPrompts> m_dialogs;
+    Prompts *m_prompts;
+    Finder m_find;
+    Chooser m_choose;
+    int m_progressDelay = TransferProgress::DefaultDelayMs;
+};

@@ -1,0 +1,197 @@
+// File > Import > From Browser...: the profiles with their counts, the chosen one added as one folder
+// named after browser and profile, Cancel and damaged profiles adding nothing, and one step to undo.
+#include "TransferFakes.h"
+
+#include "common/WindowFixture.h"
+#include "store/CollectionDocument.h"
+#include "transfer/BrowserImportCommands.h"
+#include "transfer/BrowserImportDialog.h"
+
+#include <QDialogButtonBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+const QString Data = QStringLiteral(QUILLMARK_TEST_DATA "/browsers/");
+
+} // namespace
+
+class TestBrowserImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void import_data();
+    void import();
+    void dialogListsProfiles();
+    void noProfiles();
+    void cancelAddsNothing();
+    void oneStepToUndo();
+
+private:
+    BrowserProfile profile(const QString &name, const QString &file);
+
+    QTemporaryDir m_dir;
+    FakeHost m_host;
+    FakePrompts m_prompts;
+    std::unique_ptr<BrowserImportCommands> m_commands;
+    std::unique_ptr<LinkItem> m_folder;
+};
+
+void TestBrowserImport::init()
+{
+    m_folder = LinkItem::MakeFolder("Target");
+    m_folder->Children.InsertSorted(LinkItem::MakeLink("Already there", "https://there.example/"));
+    m_host.folder = m_folder.get();
+    m_host.refreshes = 0;
+    m_host.statusTexts.clear();
+    m_prompts = FakePrompts();
+    m_commands = std::make_unique<BrowserImportCommands>(&m_host);
+    m_commands->setPrompts(&m_prompts);
+}
+
+void TestBrowserImport::cleanup()
+{
+    m_commands.reset();
+    m_folder.reset();
+}
+
+// A profile folder of the test's own holding a copy of file ("" for none).
+BrowserProfile TestBrowserImport::profile(const QString &name, const QString &file)
+{
+    const QString folder = m_dir.filePath(name);
+    QDir().mkpath(folder);
+    const bool firefox = file.endsWith(QLatin1String("sqlite"));
+    if (!file.isEmpty())
+        QFile::copy(Data + file, QDir(folder).filePath(firefox ? u"places.sqlite"_qs : u"Bookmarks"_qs));
+    return {firefox ? BrowserProfile::Family::Firefox : BrowserProfile::Family::Chromium,
+            firefox ? u"Firefox"_qs : u"Chromium"_qs, name, folder};
+}
+
+void TestBrowserImport::import_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("added"); // empty: nothing
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("firefox") << "places.sqlite"
+                             << "Firefox (firefox)"
+                             << "8 folders and 10 links imported" << QString();
+    QTest::newRow("chromium") << "chromium/Bookmarks"
+                              << "Chromium (chromium)"
+                              << "6 folders and 5 links imported" << QString();
+    QTest::newRow("damaged") << "damaged/places.sqlite" << QString() << QString()
+                             << "Nothing was imported from Firefox (damaged).";
+    QTest::newRow("truncated") << "chromium/Bookmarks-truncated" << QString() << QString()
+                               << "Nothing was imported from Chromium (truncated).";
+}
+
+void TestBrowserImport::import()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, added);
+    QFETCH(QString, status);
+    QFETCH(QString, error);
+    const QString name = added.isEmpty() ? QString(QTest::currentDataTag()) : added.section(u'(', 1).chopped(1);
+    QCOMPARE(m_commands->importProfile(profile(name, file)), !added.isEmpty());
+    QCOMPARE(m_prompts.errors, error.isEmpty() ? QStringList() : QStringList {error});
+    QCOMPARE(m_host.statusTexts, status.isEmpty() ? QStringList() : QStringList {status});
+    QCOMPARE(m_host.refreshes, added.isEmpty() ? 0 : 1);
+    QStringList names;
+    for (const auto &child : m_folder->Children)
+        names << QString::fromStdString(child->Name.str());
+    QStringList expected {"Already there"};
+    if (!added.isEmpty())
+        expected.append(added);
+    QCOMPARE(names, expected);
+}
+
+void TestBrowserImport::dialogListsProfiles()
+{
+    m_commands->setFinder([this] {
+        return QList<BrowserProfile> {profile(u"broken"_qs, u"damaged/places.sqlite"_qs),
+                                      profile(u"Default"_qs, u"chromium/Bookmarks"_qs)};
+    });
+    QStringList rows;
+    m_commands->setChooser([&rows](BrowserImportDialog &dialog) {
+        for (int i = 0; i < dialog.list()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *row = dialog.list()->topLevelItem(i);
+            rows << QStringList {row->text(0), row->text(1), row->text(2), row->text(3),
+                                 (row->flags() & Qt::ItemIsEnabled) ? u"enabled"_qs : u"disabled"_qs}
+                        .join(u' ');
+        }
+        // The profile that can be read is chosen to begin with.
+        return dialog.chosen() && dialog.chosen()->name == u"Default" ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    });
+    m_commands->importFromBrowser();
+    QCOMPARE(rows, QStringList({"Firefox broken damaged  disabled", "Chromium Default 5 5 enabled"}));
+    QCOMPARE(m_folder->Children.Count(), 2);
+    QCOMPARE(m_folder->Children.Get(1)->Name.str(), std::string("Chromium (Default)"));
+}
+
+void TestBrowserImport::noProfiles()
+{
+    m_commands->setFinder([] { return QList<BrowserProfile>(); });
+    bool asked = false;
+    m_commands->setChooser([&asked](BrowserImportDialog &) {
+        asked = true;
+        return int(QDialog::Accepted);
+    });
+    m_commands->importFromBrowser();
+    QVERIFY(!asked);
+    QCOMPARE(m_prompts.informations, QStringList {"No browser profiles were found."});
+    QCOMPARE(m_folder->Children.Count(), 1);
+}
+
+void TestBrowserImport::cancelAddsNothing()
+{
+    m_commands->setProgressDelay(0);
+    // Cancel in the progress dialog as soon as it shows.
+    QTimer::singleShot(0, &m_host.window, [this] {
+        if (auto *dialog = m_host.window.findChild<QProgressDialog *>())
+            dialog->findChild<QPushButton *>()->click();
+    });
+    // A profile large enough to report its progress.
+    QByteArray json = R"({"roots": {"other": {"name": "Other bookmarks", "type": "folder", "children": [)";
+    for (int i = 0; i < 5000; ++i)
+        json += (i ? "," : "") + QByteArray(R"({"type": "url", "name": "n", "url": "https://x.example/"})");
+    json += "]}}}";
+    const BrowserProfile large = profile(u"cancelled"_qs, QString());
+    QFile file(QDir(large.path).filePath(u"Bookmarks"_qs));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+    file.close();
+    QVERIFY(!m_commands->importProfile(large));
+    QCOMPARE(m_prompts.informations, QStringList {"The import was cancelled. Nothing was imported."});
+    QCOMPARE(m_folder->Children.Count(), 1);
+    QCOMPARE(m_host.refreshes, 0);
+}
+
+void TestBrowserImport::oneStepToUndo()
+{
+    WindowFixture window;
+    auto root = LinkItem::MakeFolder("Quillmark");
+    root->Children.InsertSorted(LinkItem::MakeFolder("Inbox"));
+    window.open(*root);
+    if (QTest::currentTestFailed())
+        return;
+    window.tree()->setCurrentItem(window.tree()->RootNode()->child(0));
+    CollectionDocument *document = window.form()->document();
+    const int stepsBefore = document->canUndo() ? 1 : 0;
+    QVERIFY(window.form()->browserImport()->importProfile(profile(u"default-release"_qs, u"places.sqlite"_qs)));
+    LinkItem *inbox = document->root()->Children.Get(0);
+    QCOMPARE(inbox->Children.Count(), 1);
+    QCOMPARE(inbox->Children.Get(0)->Name.str(), std::string("Firefox (default-release)"));
+    QVERIFY(document->canUndo());
+    QCOMPARE(document->undoCaption(), u"Import"_qs);
+    document->undo();
+    QCOMPARE(inbox->Children.Count(), 0);
+    QCOMPARE(document->canUndo() ? 1 : 0, stepsBefore);
+    window.close();
+}
+
+QTEST_MAIN(TestBrowserImport)
+#include "tst_browserimport.moc"
