@@ -103,11 +103,10 @@ std::vector<qint64> SyncTree::descendants(qint64 id) const
     while (!pending.empty()) {
         const qint64 next = pending.back();
         pending.pop_back();
-        const auto [first, last] = m_childrenOf.equal_range(next);
-        for (auto it = first; it != last; ++it) {
-            ids.push_back(it->second);
-            pending.push_back(it->second);
-        }
+        if (next != id)
+            ids.push_back(next);
+        const std::vector<qint64> entries = children(next);
+        pending.insert(pending.end(), entries.rbegin(), entries.rend());
     }
     return ids;
 }

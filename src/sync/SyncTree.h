@@ -52,7 +52,7 @@ public:
 
     // The ids of the node's entries in their order.
     std::vector<qint64> children(qint64 id) const;
-    // Every id below the node (not the node itself), parents before their entries.
+    // Every id below the node (not the node itself), depth first in the order of the entries.
     std::vector<qint64> descendants(qint64 id) const;
     // Whether `id` is `ancestor` or lies below it.
     bool isWithin(qint64 id, qint64 ancestor) const;
