@@ -7,7 +7,7 @@
 class CommandLine
 {
 public:
-    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Invalid };
+    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Sync, Invalid };
 
     static CommandLine parse(const QStringList &arguments);
 
@@ -24,6 +24,12 @@ public:
     QString format() const { return m_format; }
     QString folder() const { return m_folder; }
 
+    // sync: the server's folder, the file's name there, the user and the variable holding the password.
+    QString url() const { return m_url; }
+    QString fileName() const { return m_fileName; }
+    QString user() const { return m_user; }
+    QString passwordVariable() const { return m_passwordVariable; }
+
 private:
     Action m_action = Invalid;
     QString m_command;
@@ -31,4 +37,8 @@ private:
     QString m_error;
     QString m_format;
     QString m_folder;
+    QString m_url;
+    QString m_fileName;
+    QString m_user;
+    QString m_passwordVariable;
 };

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
+#include "SyncCommand.h"
 
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -123,6 +124,9 @@ int run(const QStringList &arguments)
         return BackupCommands::list(line.files().isEmpty() ? Repository::DataFile() : line.files().constFirst());
     case CommandLine::Restore:
         return BackupCommands::restore(line.files().at(0), line.files().at(1));
+    case CommandLine::Sync:
+        return SyncCommand::run({line.url(), line.fileName(), line.user(), line.passwordVariable(), line.folder()},
+                                line.files().at(0));
     case CommandLine::Invalid:
         break;
     }
