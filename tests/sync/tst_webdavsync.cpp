@@ -5,6 +5,7 @@
 
 #include "sync/DavConnection.h"
 #include "sync/SyncFile.h"
+#include "sync/SyncLock.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -101,6 +102,7 @@ private slots:
     void badServers_data();
     void badServers();
     void readBackDiffers();
+    void lockRenewedWhileHeld();
 
 private:
     QTemporaryDir m_home;
@@ -363,6 +365,27 @@ void TestWebDavSync::readBackDiffers()
     SyncRun::Settings settings;
     settings.folder = server.url();
     QVERIFY(!QFile::exists(SyncRun(settings, a.dataFile, {}).statePath()));
+}
+
+// A long sync writes its lock again and again, so that no other client takes it for stale.
+void TestWebDavSync::lockRenewedWhileHeld()
+{
+    ToldServer server([](const QByteArray &method, const QByteArray &) {
+        return method == "GET" ? ToldServer::status(404, "Not Found") : ToldServer::status(201, "Created");
+    });
+    DavConnection connection(server.url(), {}, {});
+    {
+        SyncLock lock(connection, u"bookmarks.xbel"_qs);
+        lock.setRenewInterval(100);
+        QString error;
+        QVERIFY2(lock.take(&error), qPrintable(error));
+        QTRY_VERIFY(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs) >= 3);
+        QVERIFY(!server.requests.contains(u"DELETE /dav/bookmarks.xbel.lock"_qs));
+    }
+    QCOMPARE(server.requests.last(), u"DELETE /dav/bookmarks.xbel.lock"_qs);
+    const qsizetype puts = server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs);
+    QTest::qWait(300);
+    QCOMPARE(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs), puts); // not after it was freed
 }
 
 QTEST_GUILESS_MAIN(TestWebDavSync)
