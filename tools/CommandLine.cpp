@@ -17,10 +17,15 @@ const QString RestoreCommand = QStringLiteral("restore");
 const QString ProfilesCommand = QStringLiteral("profiles");
 const QString FromOption = QStringLiteral("from");
 const QString ProfileOption = QStringLiteral("profile");
+const QString SyncCommand = QStringLiteral("sync");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString FormatOption = QStringLiteral("format");
 const QString FolderOption = QStringLiteral("folder");
+const QString UrlOption = QStringLiteral("url");
+const QString FileOption = QStringLiteral("file");
+const QString UserOption = QStringLiteral("user");
+const QString PasswordEnvOption = QStringLiteral("password-env");
 
 QCommandLineOption helpOption()
 {
@@ -117,6 +122,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         action = Restore;
     } else if (command == ProfilesCommand) {
         action = ListProfiles;
+    } else if (command == SyncCommand) {
+        action = Sync;
     } else {
         line.m_error = QStringLiteral("unknown command '%1'").arg(command);
         return line;
@@ -137,6 +144,16 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         parser.addOption(QCommandLineOption(FromOption, QStringLiteral("the browser"), QStringLiteral("BROWSER")));
         parser.addOption(
             QCommandLineOption(ProfileOption, QStringLiteral("the profile folder"), QStringLiteral("DIR")));
+    }
+    if (action == Sync) {
+        parser.addOption(QCommandLineOption(UrlOption, QStringLiteral("the server's folder"), QStringLiteral("URL")));
+        parser.addOption(
+            QCommandLineOption(FileOption, QStringLiteral("the file's name there"), QStringLiteral("NAME")));
+        parser.addOption(QCommandLineOption(UserOption, QStringLiteral("the user name"), QStringLiteral("U")));
+        parser.addOption(QCommandLineOption(PasswordEnvOption, QStringLiteral("the variable holding the password"),
+                                            QStringLiteral("VAR")));
+        parser.addOption(
+            QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
     }
     const bool parsed = parseArguments(parser, commandArguments);
     // Help wins over every other mistake on the line.
@@ -161,6 +178,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return line;
     }
     line.m_files = parser.positionalArguments();
+    if (action == Sync) {
+        line.m_url = parser.value(UrlOption);
+        line.m_fileName = parser.value(FileOption);
+        line.m_user = parser.value(UserOption);
+        line.m_passwordVariable = parser.value(PasswordEnvOption);
+        line.m_folder = parser.value(FolderOption);
+    }
     if (takesFormat) {
         line.m_format = parser.value(FormatOption);
         line.m_folder = parser.value(FolderOption);
@@ -192,6 +216,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_error = QStringLiteral("restore takes two files, BACKUP and DATAFILE");
     } else if (action == Convert && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("convert takes two files, IN and OUT");
+    } else if (action == Sync && (line.m_url.isEmpty() || line.m_fileName.isEmpty())) {
+        line.m_error = QStringLiteral("sync needs --url URL and --file NAME");
+    } else if (action == Sync && line.m_files.size() != 1) {
+        line.m_error = QStringLiteral("sync takes one file, DATAFILE");
     } else if (takesFormat && line.m_format.isEmpty()) {
         line.m_error = QStringLiteral("%1 needs --format FORMAT").arg(command);
     } else if (action == Export && line.m_files.size() != 2) {
@@ -320,6 +348,24 @@ QString CommandLine::usage(const QString &command)
                               "written; 3 when BACKUP is damaged or of a newer format (nothing was changed);\n"
                               "4 when Quillmark is running with DATAFILE.\n");
     }
+    if (command == SyncCommand) {
+        return QStringLiteral(
+            "Usage: quillmark-tool sync --url URL --file NAME [--user U] [--password-env VAR] [--folder PATH] "
+            "DATAFILE\n"
+            "\n"
+            "Syncs a folder of the collection file DATAFILE with the XBEL file NAME in the folder URL of a\n"
+            "WebDAV server, which browsers with the XBEL sync extension share: what changed on either side\n"
+            "since the last sync goes to the other. The password is read from the environment variable VAR.\n"
+            "PATH names the folder as for export; without it, the whole collection. DATAFILE is kept as\n"
+            "today's backup before the sync changes it. What the sync took and gave is printed.\n"
+            "\n"
+            "While Quillmark runs it holds your data file: sync refuses to change that file until Quillmark\n"
+            "has ended.\n"
+            "\n"
+            "Exit status: 0 when the sync was done; 2 when the server, a file or the folder failed (nothing\n"
+            "was changed); 3 when DATAFILE is damaged or of a newer format (it is left alone); 4 when\n"
+            "Quillmark is running with DATAFILE.\n");
+    }
     return QStringLiteral("Usage: quillmark-tool COMMAND [ARGUMENTS]\n"
                           "\n"
                           "Works with Quillmark collection files: the data file and exported .qmf files.\n"
@@ -338,6 +384,8 @@ QString CommandLine::usage(const QString &command)
                           "  profiles          list the browser profiles found, as JSON\n"
                           "  import --from firefox|chromium --profile DIR DATAFILE\n"
                           "                    add a browser profile's bookmarks as a new folder\n"
+                          "  sync --url URL --file NAME [--user U] [--password-env VAR] [--folder PATH] DATAFILE\n"
+                          "                    sync a folder with an XBEL file on a WebDAV server\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help        show this help; after a command, that command's help\n"

@@ -18,6 +18,7 @@ public:
         Restore,
         ListProfiles,
         ImportProfile,
+        Sync,
         Invalid
     };
 
@@ -39,6 +40,12 @@ public:
     QString browser() const { return m_browser; }
     QString profile() const { return m_profile; }
 
+    // sync: the server's folder, the file's name there, the user and the variable holding the password.
+    QString url() const { return m_url; }
+    QString fileName() const { return m_fileName; }
+    QString user() const { return m_user; }
+    QString passwordVariable() const { return m_passwordVariable; }
+
 private:
     Action m_action = Invalid;
     QString m_command;
@@ -48,4 +55,8 @@ private:
     QString m_folder;
     QString m_browser;
     QString m_profile;
+    QString m_url;
+    QString m_fileName;
+    QString m_user;
+    QString m_passwordVariable;
 };

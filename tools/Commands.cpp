@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
+#include "SyncCommand.h"
 
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -128,6 +129,9 @@ int run(const QStringList &arguments)
         return BrowserCommands::listProfiles();
     case CommandLine::ImportProfile:
         return BrowserCommands::importProfile(line.browser(), line.profile(), line.files().at(0));
+    case CommandLine::Sync:
+        return SyncCommand::run({line.url(), line.fileName(), line.user(), line.passwordVariable(), line.folder()},
+                                line.files().at(0));
     case CommandLine::Invalid:
         break;
     }

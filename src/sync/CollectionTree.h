@@ -1,0 +1,32 @@
+#pragma once
+
+#include "sync/SyncTree.h"
+
+#include <map>
+#include <memory>
+
+class LinkItem;
+
+// The collection below one folder as a synced tree, and back.
+//
+// The data file has no ids, so the items are recognised again from the tree as synced last: by
+// name and URL in the same folder first, then a link by its URL alone (moved or renamed), a link
+// by its name in the same folder (a new URL), a folder by its name alone (moved) or by where most
+// of its entries were (renamed). What is not recognised is new here and gets an id below
+// SyncTree::RootId, as the merge expects.
+namespace CollectionTree {
+
+struct Read
+{
+    SyncTree tree;
+    std::map<qint64, const LinkItem *> items; // the collection's item of each node
+};
+
+Read read(const LinkItem &folder, const SyncTree &base);
+
+// New entries for a folder from the merged tree. A node whose item is known keeps that item's last
+// visit when it is the same to the second, so that a sync changes nothing it did not merge.
+std::unique_ptr<LinkItem> build(const SyncTree &merged, const std::map<qint64, const LinkItem *> &items,
+                                std::string_view rootName);
+
+} // namespace CollectionTree

@@ -1,0 +1,51 @@
+#include "sync/SyncState.h"
+
+#include "sync/SyncFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+SyncState::SyncState(const QString &dataFile, const QString &serverFile, const QString &folderPath)
+{
+    const QByteArray key = serverFile.toUtf8() + '\n' + folderPath.toUtf8();
+    const QString hash
+        = QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(12));
+    const QFileInfo info(dataFile);
+    m_path = info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral(".sync-") + hash
+        + QStringLiteral(".xbel");
+}
+
+bool SyncState::load(SyncTree *base, QString *error) const
+{
+    QFile file(m_path);
+    if (!file.exists()) {
+        *base = SyncTree();
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read the sync state %1: %2")
+                     .arg(QDir::toNativeSeparators(m_path), file.errorString());
+        return false;
+    }
+    SyncFile::ReadResult result = SyncFile::read(file.readAll());
+    if (!result.ok()) {
+        *error = QStringLiteral("The sync state %1 is damaged: %2").arg(QDir::toNativeSeparators(m_path), result.error);
+        return false;
+    }
+    *base = std::move(result.tree);
+    return true;
+}
+
+bool SyncState::save(const SyncTree &base, QString *error) const
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(SyncFile::write(base)) < 0 || !file.commit()) {
+        *error = QStringLiteral("Cannot write the sync state %1: %2")
+                     .arg(QDir::toNativeSeparators(m_path), file.errorString());
+        return false;
+    }
+    return true;
+}
