@@ -46,9 +46,10 @@ qint64 timeValue(const QJsonValue &value)
     return value.isString() ? value.toString().toLongLong() : qint64(value.toDouble());
 }
 
+// Item text: a zero byte, which a JSON string may hold, is dropped.
 std::string textOf(const QJsonValue &value)
 {
-    return value.toString().toStdString();
+    return FormatText::toUtf8(value.toString().toStdString());
 }
 
 class Walker
@@ -61,8 +62,8 @@ public:
 
     void root(const QJsonObject &node, const char *defaultName)
     {
-        const QString name = node.value(QStringLiteral("name")).toString();
-        m_sink.enterFolder(m_sink.addFolder(name.isEmpty() ? std::string(defaultName) : name.toStdString()));
+        const std::string name = textOf(node.value(QStringLiteral("name")));
+        m_sink.enterFolder(m_sink.addFolder(name.empty() ? std::string(defaultName) : name));
         children(node);
         m_sink.leaveFolder();
     }
