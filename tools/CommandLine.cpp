@@ -14,6 +14,11 @@ const QString ExportCommand = QStringLiteral("export");
 const QString ImportCommand = QStringLiteral("import");
 const QString BackupsCommand = QStringLiteral("backups");
 const QString RestoreCommand = QStringLiteral("restore");
+const QString DuplicatesCommand = QStringLiteral("duplicates");
+const QString DedupeCommand = QStringLiteral("dedupe");
+const QString IgnoreFragmentOption = QStringLiteral("ignore-fragment");
+const QString IgnoreTrackingOption = QStringLiteral("ignore-tracking");
+const QString IgnoreSchemeOption = QStringLiteral("ignore-scheme-and-www");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString FormatOption = QStringLiteral("format");
@@ -112,6 +117,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         action = ListBackups;
     } else if (command == RestoreCommand) {
         action = Restore;
+    } else if (command == DuplicatesCommand) {
+        action = Duplicates;
+    } else if (command == DedupeCommand) {
+        action = Dedupe;
     } else {
         line.m_error = QStringLiteral("unknown command '%1'").arg(command);
         return line;
@@ -128,6 +137,14 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         parser.addOption(
             QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
     }
+    const bool takesUrlOptions = action == Duplicates || action == Dedupe;
+    if (takesUrlOptions) {
+        parser.addOption(
+            QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
+        parser.addOption(QCommandLineOption(IgnoreFragmentOption, QStringLiteral("ignore what follows \"#\"")));
+        parser.addOption(QCommandLineOption(IgnoreTrackingOption, QStringLiteral("ignore tracking parameters")));
+        parser.addOption(QCommandLineOption(IgnoreSchemeOption, QStringLiteral("http equals https, www. or not")));
+    }
     const bool parsed = parseArguments(parser, commandArguments);
     // Help wins over every other mistake on the line.
     if (parser.isSet(HelpOption)) {
@@ -140,7 +157,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!unknown.isEmpty()) {
             line.m_error = QStringLiteral("unknown option '%1' for %2")
                                .arg(typedOption(commandArguments, unknown.first()), command);
-        } else if (takesFormat && !last.contains(QLatin1Char('='))
+        } else if ((takesFormat || takesUrlOptions) && !last.contains(QLatin1Char('='))
                    && (optionName(last) == FormatOption || optionName(last) == FolderOption)) {
             // An option that takes a value ends the line.
             line.m_error = QStringLiteral("%1 needs a value").arg(last);
@@ -154,6 +171,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_format = parser.value(FormatOption);
         line.m_folder = parser.value(FolderOption);
     }
+    if (takesUrlOptions) {
+        line.m_folder = parser.value(FolderOption);
+        line.m_urlOptions = {parser.isSet(IgnoreFragmentOption), parser.isSet(IgnoreTrackingOption),
+                             parser.isSet(IgnoreSchemeOption)};
+    }
 
     if (action == Dump && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("dump takes at most one file");
@@ -161,6 +183,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_error = QStringLiteral("backups takes at most one file");
     } else if (action == Restore && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("restore takes two files, BACKUP and DATAFILE");
+    } else if (takesUrlOptions && line.m_files.size() != 1) {
+        line.m_error = QStringLiteral("%1 takes one file, DATAFILE").arg(command);
     } else if (action == Convert && line.m_files.size() != 2) {
         line.m_error = QStringLiteral("convert takes two files, IN and OUT");
     } else if (takesFormat && line.m_format.isEmpty()) {
@@ -273,6 +297,55 @@ QString CommandLine::usage(const QString &command)
                               "written; 3 when BACKUP is damaged or of a newer format (nothing was changed);\n"
                               "4 when Quillmark is running with DATAFILE.\n");
     }
+    if (command == DuplicatesCommand || command == DedupeCommand) {
+        const QString options
+            = QStringLiteral("  --ignore-fragment        what follows \"#\" does not count\n"
+                             "  --ignore-tracking        the parameters utm_*, fbclid, gclid, mc_eid and\n"
+                             "                           igshid do not count\n"
+                             "  --ignore-scheme-and-www  http equals https, and \"www.\" before a host\n"
+                             "                           does not count\n");
+        if (command == DuplicatesCommand) {
+            return QStringLiteral(
+                       "Usage: quillmark-tool duplicates [--folder PATH] [OPTIONS] DATAFILE\n"
+                       "\n"
+                       "Prints the links of the collection file DATAFILE that lead to the same page, as a JSON\n"
+                       "array of groups. Each group has the keys url (the address the links share, in the\n"
+                       "form they are compared in) and links, each with path (its folder), name, url, visits\n"
+                       "and lastVisit. Addresses are compared without the case of the scheme and host, a\n"
+                       "default port, the difference between no path and \"/\", the case of percent escapes\n"
+                       "and the form of an international host name.\n"
+                       "\n"
+                       "%1"
+                       "\n"
+                       "PATH names the folder to look below, by the names of the folders from the top down,\n"
+                       "joined by \"\\\" (quote it for the shell); without it, the whole collection.\n"
+                       "\n"
+                       "Exit status: 0 when the groups were printed; 2 when DATAFILE cannot be opened or the\n"
+                       "folder does not exist; 3 when DATAFILE is damaged or of a newer format.\n")
+                .arg(options);
+        }
+        return QStringLiteral("Usage: quillmark-tool dedupe [--folder PATH] [OPTIONS] DATAFILE\n"
+                              "\n"
+                              "Cleans up the collection file DATAFILE below the folder PATH (without it, the whole\n"
+                              "collection). First, sibling folders whose names are equal but for case and blanks\n"
+                              "around them are merged into the one whose name sorts first, at every depth; identical\n"
+                              "links in a merged folder become one. Then of each group of links that lead to the\n"
+                              "same page (see duplicates), one stays: the one with the most visits, then the latest\n"
+                              "last visit, then the one in the shallowest folder, then the first in the collection's\n"
+                              "order. It takes the visits of the others and the latest last visit, and their first\n"
+                              "description when it has none. Prints the folders merged and the links removed as JSON.\n"
+                              "When more than 100 items go, DATAFILE is first kept as today's backup.\n"
+                              "\n"
+                              "%1"
+                              "\n"
+                              "While Quillmark runs it holds your data file, and would write it over the change when\n"
+                              "it ends: dedupe refuses to change that file until Quillmark has ended.\n"
+                              "\n"
+                              "Exit status: 0 when DATAFILE was cleaned up (or had nothing to clean up); 2 when it\n"
+                              "cannot be opened or written, or the folder does not exist; 3 when it is damaged or of\n"
+                              "a newer format (it is left alone); 4 when Quillmark is running with DATAFILE.\n")
+            .arg(options);
+    }
     return QStringLiteral("Usage: quillmark-tool COMMAND [ARGUMENTS]\n"
                           "\n"
                           "Works with Quillmark collection files: the data file and exported .qmf files.\n"
@@ -288,6 +361,10 @@ QString CommandLine::usage(const QString &command)
                           "                    list the daily backups (without DATAFILE: of your data file)\n"
                           "  restore BACKUP DATAFILE\n"
                           "                    replace a collection file with one of its backups\n"
+                          "  duplicates [--folder PATH] [OPTIONS] DATAFILE\n"
+                          "                    list the links that lead to the same page\n"
+                          "  dedupe [--folder PATH] [OPTIONS] DATAFILE\n"
+                          "                    merge duplicate folders and keep one link of each page\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help        show this help; after a command, that command's help\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/UrlKey.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,7 +9,7 @@
 class CommandLine
 {
 public:
-    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Invalid };
+    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Duplicates, Dedupe, Invalid };
 
     static CommandLine parse(const QStringList &arguments);
 
@@ -23,6 +25,8 @@ public:
     // import and export: the --format name as given, and the --folder path (empty for the root).
     QString format() const { return m_format; }
     QString folder() const { return m_folder; }
+    // duplicates and dedupe: what else two addresses may differ in.
+    UrlKeyOptions urlOptions() const { return m_urlOptions; }
 
 private:
     Action m_action = Invalid;
@@ -31,4 +35,5 @@ private:
     QString m_error;
     QString m_format;
     QString m_folder;
+    UrlKeyOptions m_urlOptions;
 };

@@ -2,6 +2,7 @@
 
 #include "BackupCommands.h"
 #include "CommandLine.h"
+#include "DuplicateTool.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
 
@@ -123,6 +124,10 @@ int run(const QStringList &arguments)
         return BackupCommands::list(line.files().isEmpty() ? Repository::DataFile() : line.files().constFirst());
     case CommandLine::Restore:
         return BackupCommands::restore(line.files().at(0), line.files().at(1));
+    case CommandLine::Duplicates:
+        return DuplicateTool::list(line.folder(), line.urlOptions(), line.files().at(0));
+    case CommandLine::Dedupe:
+        return DuplicateTool::dedupe(line.folder(), line.urlOptions(), line.files().at(0));
     case CommandLine::Invalid:
         break;
     }
