@@ -45,6 +45,9 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     importMozilla = make(tr("&Mozilla Bookmarks..."), tr("Imports mozilla bookmarks into the repository"));
     importOpera = make(tr("&Opera Hotlist..."), tr("Imports opera hotlist into the repository"));
     importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
+    skipKnownLinks = make(tr("&Skip links already in the collection"),
+                          tr("Imports leave out links whose address the collection has already"));
+    skipKnownLinks->setCheckable(true);
     exportQuillmark
         = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
     exportFavorites = make(tr("Internet Explorer &Favorites..."),
@@ -69,6 +72,14 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     deleteItems->setIcon(Icons::deleteItems());
     deleteEmptyFolders = make(tr("Delete &Empty Folders"), tr("Deletes empty folders from the current folder"));
     deleteEmptyFolders->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    findDuplicates = make(tr("Find &Duplicates..."), tr("Lists links that lead to the same page"));
+    keepSelectedDuplicate = make(tr("&Keep Selected, Delete Others"),
+                                 tr("Keeps the selected link of its group of duplicates and deletes the others"));
+    cleanUpDuplicates = make(tr("Clean &Up All"), tr("Keeps one link of every group of duplicates"));
+    keepSelectedDuplicate->setEnabled(false);
+    cleanUpDuplicates->setEnabled(false);
+    mergeDuplicateFolders
+        = make(tr("&Merge Duplicate Folders"), tr("Merges folders of the same name in the current folder"));
     selectAll = make(tr("Select A&ll"), tr("Select all items in the window"), 209);
     selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     deselectAll = make(tr("D&eselect All"), tr("Deselect all items in the window"), 210);
@@ -136,6 +147,8 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     importMenu->addActions({importFavorites, importMozilla, importOpera});
     importMenu->addSeparator();
     importMenu->addAction(importXbel);
+    importMenu->addSeparator();
+    importMenu->addAction(skipKnownLinks);
     QMenu *exportSub = addMenu(fileMenu, exportMenu, tr("&Export"), tr("Exports all or part of the repository"), 103);
     exportSub->addAction(exportQuillmark);
     exportSub->addSeparator();
@@ -150,6 +163,8 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     editMenu->addActions({undo, redo});
     editMenu->addSeparator();
     editMenu->addActions({deleteItems, deleteEmptyFolders});
+    editMenu->addSeparator();
+    editMenu->addActions({findDuplicates, keepSelectedDuplicate, cleanUpDuplicates, mergeDuplicateFolders});
     editMenu->addSeparator();
     editMenu->addActions({selectAll, deselectAll, invertSelection});
     editMenu->addSeparator();

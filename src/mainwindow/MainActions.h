@@ -40,6 +40,7 @@ public:
     QAction *importMozilla;
     QAction *importOpera;
     QAction *importXbel;
+    QAction *skipKnownLinks; // checkable: imports leave out links the collection has
     QAction *exportMenu = nullptr;
     QAction *exportQuillmark;
     QAction *exportFavorites;
@@ -56,6 +57,10 @@ public:
     QAction *redo;
     QAction *deleteItems;
     QAction *deleteEmptyFolders;
+    QAction *findDuplicates;
+    QAction *keepSelectedDuplicate; // these two while duplicates are listed
+    QAction *cleanUpDuplicates;
+    QAction *mergeDuplicateFolders;
     QAction *selectAll;
     QAction *deselectAll;
     QAction *invertSelection;

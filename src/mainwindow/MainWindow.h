@@ -11,6 +11,7 @@ class AutoSave;
 class CollectionDocument;
 class CommandHold;
 class DataFilePrefetch;
+class DuplicateCommands;
 class DescriptionPane;
 class ErrorReporter;
 class FolderBar;
@@ -116,6 +117,8 @@ public:
     void updateStatusText() override;
     void keepBackup() override;
     RestoreCommands *restoreCommands() const { return m_restoreCommands; }
+    std::optional<UrlKeyOptions> knownLinksToSkip() override;
+    DuplicateCommands *duplicateCommands() const { return m_duplicateCommands; }
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -180,6 +183,7 @@ private:
     TransferCommands *m_transferCommands = nullptr;
     SearchCommands *m_searchCommands = nullptr;
     RestoreCommands *m_restoreCommands = nullptr;
+    DuplicateCommands *m_duplicateCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 
