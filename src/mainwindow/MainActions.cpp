@@ -46,7 +46,7 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     importOpera = make(tr("&Opera Hotlist..."), tr("Imports opera hotlist into the repository"));
     importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
     skipKnownLinks = make(tr("&Skip links already in the collection"),
-                          tr("Imports leave out links whose address the collection has already"));
+                          tr("Imports leave out links whose address the collection has already"), 102);
     skipKnownLinks->setCheckable(true);
     exportQuillmark
         = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
@@ -72,14 +72,14 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     deleteItems->setIcon(Icons::deleteItems());
     deleteEmptyFolders = make(tr("Delete &Empty Folders"), tr("Deletes empty folders from the current folder"));
     deleteEmptyFolders->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    findDuplicates = make(tr("Find &Duplicates..."), tr("Lists links that lead to the same page"));
+    findDuplicates = make(tr("Find &Duplicates..."), tr("Lists links that lead to the same page"), 220);
     keepSelectedDuplicate = make(tr("&Keep Selected, Delete Others"),
-                                 tr("Keeps the selected link of its group of duplicates and deletes the others"));
-    cleanUpDuplicates = make(tr("Clean &Up All"), tr("Keeps one link of every group of duplicates"));
+                                 tr("Keeps the selected link of its group of duplicates and deletes the others"), 220);
+    cleanUpDuplicates = make(tr("Clean &Up All"), tr("Keeps one link of every group of duplicates"), 220);
     keepSelectedDuplicate->setEnabled(false);
     cleanUpDuplicates->setEnabled(false);
     mergeDuplicateFolders
-        = make(tr("&Merge Duplicate Folders"), tr("Merges folders of the same name in the current folder"));
+        = make(tr("&Merge Duplicate Folders"), tr("Merges folders of the same name in the current folder"), 221);
     selectAll = make(tr("Select A&ll"), tr("Select all items in the window"), 209);
     selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     deselectAll = make(tr("D&eselect All"), tr("Deselect all items in the window"), 210);
