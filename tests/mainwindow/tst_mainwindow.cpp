@@ -370,7 +370,9 @@ void TestMainWindow::menus_data()
         {"&Folder|Ctrl+F|Create a new folder|1011", "&URL...|Ctrl+U|Create a new item|1012"}, false);
     row("import", {"&File", "I&mport"},
         {"&Quillmark File...||Imports quillmark file into the repository|1021", "-", "Internet Explorer &Favorites...",
-         "&Mozilla Bookmarks...", "&Opera Hotlist...", "-", "&XBEL Bookmarks..."},
+         "&Mozilla Bookmarks...", "&Opera Hotlist...", "-", "&XBEL Bookmarks...", "-",
+         "&Skip links already in the collection||Imports leave out links whose address the collection has "
+         "already|102"},
         true);
     row("export", {"&File", "&Export"}, {"&HTML File...||Exports all or part of the repository into html file|0"},
         false);
@@ -378,6 +380,8 @@ void TestMainWindow::menus_data()
         {"&Undo|Ctrl+Z|Takes back the last change|0", "&Redo|Ctrl+Shift+Z|Makes the last change taken back again|0",
          "-", "&Delete|Del|Deletes the selection|205",
          "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0", "-",
+         "Find &Duplicates...||Lists links that lead to the same page|220", "&Keep Selected, Delete Others",
+         "Clean &Up All", "&Merge Duplicate Folders||Merges folders of the same name in the current folder|221", "-",
          "Select A&ll|Ctrl+A|Select all items in the window|209", "D&eselect All", "I&nvert Selection", "-",
          "&Search...|Ctrl+S|Finds objects across all folders|0", "-", "&Up one Level||Go to the parent folder|208"},
         true);
