@@ -45,7 +45,7 @@ void appendEscaped(unsigned char c, std::string &out)
 }
 
 // A path, query or fragment with its escapes in one form: "%7e" and "~" are the same character, "%c3%a9",
-// "%C3%A9" and the raw bytes the same letter.
+// "%C3%A9" and the raw bytes the same letter; blanks and control characters are escaped as browsers send them.
 void appendPart(std::string_view part, std::string &out)
 {
     for (size_t i = 0; i < part.size(); ++i) {
@@ -63,7 +63,8 @@ void appendPart(std::string_view part, std::string &out)
                 continue;
             }
         }
-        if (c >= 0x80 || c == ' ')
+        // A "%" that starts no escape stands for itself.
+        if (c >= 0x7f || c <= ' ' || c == '%')
             appendEscaped(c, out);
         else
             out += static_cast<char>(c);
@@ -110,6 +111,16 @@ bool needsAce(std::string_view host)
             return true;
     }
     return false;
+}
+
+// A name, or an address in brackets; a colon or a bracket anywhere else is no host.
+bool isHost(std::string_view host)
+{
+    if (host.starts_with('[')) {
+        const size_t close = host.find(']');
+        return close == host.size() - 1;
+    }
+    return host.find_first_of(":[]") == std::string_view::npos;
 }
 
 } // namespace
@@ -219,6 +230,10 @@ void UrlKey::appendAuthority(std::string_view scheme, std::string_view authority
     }
     for (size_t i = hostStart; i < key.size(); ++i)
         key[i] = lower(key[i]);
+    if (!isHost(std::string_view(key).substr(hostStart))) {
+        valid = false;
+        return;
+    }
     if (m_options.ignoreSchemeAndWww && std::string_view(key).substr(hostStart).starts_with("www."))
         key.erase(hostStart, 4);
     if (key.size() == hostStart && scheme != "file") {

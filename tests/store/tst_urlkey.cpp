@@ -116,6 +116,12 @@ void TestUrlKey::pairs_data()
                                  << true;
     QTest::newRow("mailto") << QByteArray("MAILTO:anna@example.org") << QByteArray("mailto:anna@example.org") << 0
                             << true;
+    QTest::newRow("control characters") << QByteArray("http://example.org/a\tb")
+                                        << QByteArray("http://example.org/a%09b") << 0 << true;
+    QTest::newRow("a lone percent sign") << QByteArray("http://example.org/100%")
+                                         << QByteArray("http://example.org/100%25") << 0 << true;
+    QTest::newRow("a percent sign before an escape")
+        << QByteArray("http://example.org/%c%39") << QByteArray("http://example.org/%25c9") << 0 << true;
     QTest::newRow("file URLs") << QByteArray("file:///home/a%20b") << QByteArray("file:///home/a b") << 0 << true;
 }
 
@@ -144,6 +150,9 @@ void TestUrlKey::notUrls_data()
     QTest::newRow("no host") << QByteArray("http:///path");
     QTest::newRow("port of letters") << QByteArray("http://example.org:http/");
     QTest::newRow("words") << QByteArray("see the page");
+    QTest::newRow("open bracket") << QByteArray("ftp://anna]@[a1:::21/");
+    QTest::newRow("colon in the host") << QByteArray("http://a:b:80/");
+    QTest::newRow("escaped colon in the host") << QByteArray("http://a%3Ab/");
 }
 
 void TestUrlKey::notUrls()
