@@ -19,7 +19,6 @@ private slots:
     void pairs();
     void notUrls_data();
     void notUrls();
-    void keyIsReused();
 };
 
 void TestUrlKey::pairs_data()
@@ -161,16 +160,6 @@ void TestUrlKey::notUrls()
     std::string key = "left over";
     QVERIFY(!keyWith(Fragment | Tracking | SchemeAndWww).make(url.toStdString(), key));
     QVERIFY(key.empty());
-}
-
-void TestUrlKey::keyIsReused()
-{
-    // A key made into a buffer that held a longer one has nothing of it left.
-    const UrlKey key;
-    std::string buffer;
-    QVERIFY(key.make("http://example.org/a/very/long/path/indeed?x=1", buffer));
-    QVERIFY(key.make("http://example.org", buffer));
-    QCOMPARE(buffer, std::string("http://example.org/"));
 }
 
 QTEST_GUILESS_MAIN(TestUrlKey)
