@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/UrlKey.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,8 @@ public:
         ListProfiles,
         ImportProfile,
         Sync,
+        Duplicates,
+        Dedupe,
         Invalid
     };
 
@@ -45,6 +49,8 @@ public:
     QString fileName() const { return m_fileName; }
     QString user() const { return m_user; }
     QString passwordVariable() const { return m_passwordVariable; }
+    // duplicates and dedupe: what else two addresses may differ in.
+    UrlKeyOptions urlOptions() const { return m_urlOptions; }
 
 private:
     Action m_action = Invalid;
@@ -59,4 +65,5 @@ private:
     QString m_fileName;
     QString m_user;
     QString m_passwordVariable;
+    UrlKeyOptions m_urlOptions;
 };

@@ -3,6 +3,7 @@
 #include "BackupCommands.h"
 #include "BrowserCommands.h"
 #include "CommandLine.h"
+#include "DuplicateTool.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
 #include "SyncCommand.h"
@@ -132,6 +133,10 @@ int run(const QStringList &arguments)
     case CommandLine::Sync:
         return SyncCommand::run({line.url(), line.fileName(), line.user(), line.passwordVariable(), line.folder()},
                                 line.files().at(0));
+    case CommandLine::Duplicates:
+        return DuplicateTool::list(line.folder(), line.urlOptions(), line.files().at(0));
+    case CommandLine::Dedupe:
+        return DuplicateTool::dedupe(line.folder(), line.urlOptions(), line.files().at(0));
     case CommandLine::Invalid:
         break;
     }

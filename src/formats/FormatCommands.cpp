@@ -168,7 +168,10 @@ ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem
 
 QString importSummary(const ImportReport &report)
 {
-    return QStringLiteral("%1 folders and %2 links imported").arg(report.folders).arg(report.links);
+    const QString imported = QStringLiteral("%1 folders and %2 links imported").arg(report.folders).arg(report.links);
+    if (report.skipped == 0)
+        return imported;
+    return QStringLiteral("%1, %2 links already in the collection skipped").arg(imported).arg(report.skipped);
 }
 
 QString importProblems(const QString &path, const ImportReport &report)

@@ -29,7 +29,7 @@ void moveChildren(LinkItem &from, LinkItem &to);
 ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder,
                       const Progress &progress = {});
 
-// For the status bar: "2 folders and 12 links imported".
+// For the status bar: "2 folders and 12 links imported", and how many links were skipped when some were.
 QString importSummary(const ImportReport &report);
 
 // For a message box after an import that was not complete: what was added and what was skipped;

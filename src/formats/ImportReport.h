@@ -16,6 +16,7 @@ struct ImportReport
     Status status = Complete;
     int folders = 0; // items added to the target, at any depth
     int links = 0;
+    int skipped = 0; // links left out because the collection had their address already
     QStringList problems; // one sentence each, in the order they were met
 
     bool ok() const { return status == Complete; }

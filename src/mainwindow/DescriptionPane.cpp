@@ -31,8 +31,9 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
         return label;
     };
     m_locationCaption = caption(tr("In:"), 44);
-    const int captionWidth
-        = std::max({caption(tr("Name:"), 4)->width(), caption(tr("URL:"), 24)->width(), m_locationCaption->width()});
+    m_placesCaption = caption(tr("Places:"), 44);
+    const int captionWidth = std::max({caption(tr("Name:"), 4)->width(), caption(tr("URL:"), 24)->width(),
+                                       m_locationCaption->width(), m_placesCaption->width()});
     // The values start 48 pixels in, or further when a larger font makes the captions wider.
     m_labelLeft = std::max(48, 4 + captionWidth + 6);
     m_name = new QLabel(this);
@@ -49,6 +50,11 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
     connect(m_location, &QLabel::linkActivated, this, &DescriptionPane::locationClicked);
     m_location->hide(); // only search results name their folder
     m_locationCaption->hide();
+    m_places = new QLabel(this);
+    m_places->setObjectName(QStringLiteral("PlacesLabel"));
+    m_places->setTextFormat(Qt::PlainText);
+    m_places->hide(); // only groups of duplicates list their places
+    m_placesCaption->hide();
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("descriptionEdit"));
     m_memo->setFrameShape(QFrame::NoFrame);
@@ -125,6 +131,14 @@ void DescriptionPane::setLocation(const QString &path)
     DescriptionPaneResize();
 }
 
+void DescriptionPane::setPlaces(const QStringList &places)
+{
+    m_places->setText(places.join(QLatin1Char('\n')));
+    m_places->setVisible(!places.isEmpty());
+    m_placesCaption->setVisible(!places.isEmpty());
+    DescriptionPaneResize();
+}
+
 void DescriptionPane::DescriptionPaneResize()
 {
     const int room = width() - m_labelLeft - RightGap;
@@ -134,7 +148,13 @@ void DescriptionPane::DescriptionPaneResize()
         m_url->resize(std::max(0, room), m_url->height());
     m_url->setVisible(m_urlShown && !m_url->caption().isEmpty());
     m_location->resize(std::max(0, room), m_location->sizeHint().height());
-    const int strip = StripHeight + (m_location->isHidden() ? 0 : LocationHeight);
+    int strip = StripHeight + (m_location->isHidden() ? 0 : LocationHeight);
+    if (!m_places->isHidden()) {
+        m_placesCaption->move(4, strip);
+        m_places->move(m_labelLeft, strip + 1);
+        m_places->resize(std::max(0, room), m_places->sizeHint().height());
+        strip += m_places->height() + 4;
+    }
     m_memo->setGeometry(0, strip, width(), std::max(0, height() - strip));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class CollectionDocument;
@@ -33,6 +34,9 @@ public:
     // an empty path hides the line.
     void setLocation(const QString &path);
     QLabel *LocationLabel() const { return m_location; }
+    // For a group of duplicates: the folder of each of its links, one a line; none hides the list.
+    void setPlaces(const QStringList &places);
+    QLabel *PlacesLabel() const { return m_places; }
 
 signals:
     // The description editor got or lost the keyboard focus.
@@ -57,6 +61,8 @@ private:
     HyperlinkLabel *m_url;
     QLabel *m_locationCaption;
     QLabel *m_location;
+    QLabel *m_placesCaption;
+    QLabel *m_places;
     QPlainTextEdit *m_memo;
     LinkItem *m_current = nullptr;
     CollectionDocument *m_document = nullptr;

@@ -47,6 +47,9 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
     importBrowser
         = make(tr("From &Browser..."), tr("Imports the bookmarks of a browser profile into the repository"), 1023);
+    skipKnownLinks = make(tr("&Skip links already in the collection"),
+                          tr("Imports leave out links whose address the collection has already"), 102);
+    skipKnownLinks->setCheckable(true);
     exportQuillmark
         = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
     exportFavorites = make(tr("Internet Explorer &Favorites..."),
@@ -71,6 +74,14 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     deleteItems->setIcon(Icons::deleteItems());
     deleteEmptyFolders = make(tr("Delete &Empty Folders"), tr("Deletes empty folders from the current folder"));
     deleteEmptyFolders->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    findDuplicates = make(tr("Find &Duplicates..."), tr("Lists links that lead to the same page"), 220);
+    keepSelectedDuplicate = make(tr("&Keep Selected, Delete Others"),
+                                 tr("Keeps the selected link of its group of duplicates and deletes the others"), 220);
+    cleanUpDuplicates = make(tr("Clean &Up All"), tr("Keeps one link of every group of duplicates"), 220);
+    keepSelectedDuplicate->setEnabled(false);
+    cleanUpDuplicates->setEnabled(false);
+    mergeDuplicateFolders
+        = make(tr("&Merge Duplicate Folders"), tr("Merges folders of the same name in the current folder"), 221);
     selectAll = make(tr("Select A&ll"), tr("Select all items in the window"), 209);
     selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     deselectAll = make(tr("D&eselect All"), tr("Deselect all items in the window"), 210);
@@ -140,6 +151,7 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     importMenu->addAction(importXbel);
     importMenu->addSeparator();
     importMenu->addAction(importBrowser);
+    importMenu->addAction(skipKnownLinks);
     QMenu *exportSub = addMenu(fileMenu, exportMenu, tr("&Export"), tr("Exports all or part of the repository"), 103);
     exportSub->addAction(exportQuillmark);
     exportSub->addSeparator();
@@ -154,6 +166,8 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     editMenu->addActions({undo, redo});
     editMenu->addSeparator();
     editMenu->addActions({deleteItems, deleteEmptyFolders});
+    editMenu->addSeparator();
+    editMenu->addActions({findDuplicates, keepSelectedDuplicate, cleanUpDuplicates, mergeDuplicateFolders});
     editMenu->addSeparator();
     editMenu->addActions({selectAll, deselectAll, invertSelection});
     editMenu->addSeparator();

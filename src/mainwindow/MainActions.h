@@ -41,6 +41,7 @@ public:
     QAction *importOpera;
     QAction *importXbel;
     QAction *importBrowser;
+    QAction *skipKnownLinks; // checkable: imports leave out links the collection has
     QAction *exportMenu = nullptr;
     QAction *exportQuillmark;
     QAction *exportFavorites;
@@ -57,6 +58,10 @@ public:
     QAction *redo;
     QAction *deleteItems;
     QAction *deleteEmptyFolders;
+    QAction *findDuplicates;
+    QAction *keepSelectedDuplicate; // these two while duplicates are listed
+    QAction *cleanUpDuplicates;
+    QAction *mergeDuplicateFolders;
     QAction *selectAll;
     QAction *deselectAll;
     QAction *invertSelection;

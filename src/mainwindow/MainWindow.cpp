@@ -3,6 +3,7 @@
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/CommandHold.h"
 #include "mainwindow/DescriptionPane.h"
+#include "mainwindow/DuplicateCommands.h"
 #include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_browserImport = new BrowserImportCommands(this, this);
     m_searchCommands = new SearchCommands(panes, this);
     m_restoreCommands = new RestoreCommands(panes, this);
+    m_duplicateCommands = new DuplicateCommands(panes, this);
     new UndoCommands(panes, this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
@@ -674,6 +676,13 @@ void MainWindow::ShowFolderContents(LinkItem *folder)
 void MainWindow::keepBackup()
 {
     m_restoreCommands->keepBackup();
+}
+
+std::optional<UrlKeyOptions> MainWindow::knownLinksToSkip()
+{
+    if (!m_reg || !m_reg->GetSkipKnownLinks())
+        return std::nullopt;
+    return UrlKeyOptions {m_reg->GetIgnoreFragment(), m_reg->GetIgnoreTracking(), m_reg->GetIgnoreSchemeAndWww()};
 }
 
 void MainWindow::updateStatusText()

@@ -11,6 +11,7 @@ class AutoSave;
 class CollectionDocument;
 class CommandHold;
 class DataFilePrefetch;
+class DuplicateCommands;
 class DescriptionPane;
 class ErrorReporter;
 class FolderBar;
@@ -119,6 +120,8 @@ public:
     void keepBackup() override;
     void setCountsVisits(bool counts) override;
     RestoreCommands *restoreCommands() const { return m_restoreCommands; }
+    std::optional<UrlKeyOptions> knownLinksToSkip() override;
+    DuplicateCommands *duplicateCommands() const { return m_duplicateCommands; }
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -185,6 +188,7 @@ private:
     BrowserImportCommands *m_browserImport = nullptr;
     SearchCommands *m_searchCommands = nullptr;
     RestoreCommands *m_restoreCommands = nullptr;
+    DuplicateCommands *m_duplicateCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

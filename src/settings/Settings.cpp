@@ -314,6 +314,49 @@ bool Settings::SetBackupsKept(qint32 kept)
     return writeInteger(BaseKey + QLatin1String("BackupsKept"), kept);
 }
 
+namespace {
+QString duplicatesKey(const char *value)
+{
+    return QStringLiteral("1.0/Duplicates/") + QLatin1String(value);
+}
+} // namespace
+
+bool Settings::GetIgnoreFragment()
+{
+    return ReadBoolDefault(duplicatesKey("IgnoreFragment"), false);
+}
+bool Settings::SetIgnoreFragment(bool ignore)
+{
+    return writeInteger(duplicatesKey("IgnoreFragment"), ignore ? 1 : 0);
+}
+
+bool Settings::GetIgnoreTracking()
+{
+    return ReadBoolDefault(duplicatesKey("IgnoreTracking"), false);
+}
+bool Settings::SetIgnoreTracking(bool ignore)
+{
+    return writeInteger(duplicatesKey("IgnoreTracking"), ignore ? 1 : 0);
+}
+
+bool Settings::GetIgnoreSchemeAndWww()
+{
+    return ReadBoolDefault(duplicatesKey("IgnoreSchemeAndWww"), false);
+}
+bool Settings::SetIgnoreSchemeAndWww(bool ignore)
+{
+    return writeInteger(duplicatesKey("IgnoreSchemeAndWww"), ignore ? 1 : 0);
+}
+
+bool Settings::GetSkipKnownLinks()
+{
+    return ReadBoolDefault(duplicatesKey("SkipKnownLinks"), false);
+}
+bool Settings::SetSkipKnownLinks(bool skip)
+{
+    return writeInteger(duplicatesKey("SkipKnownLinks"), skip ? 1 : 0);
+}
+
 bool Settings::GetToolbar()
 {
     return ReadBoolDefault(layoutKey("Toolbar"), true);

@@ -61,6 +61,16 @@ public:
     // How many daily backups of the data file are kept ("1.0/BackupsKept"); below 1 reads as the default.
     qint32 GetBackupsKept();
     bool SetBackupsKept(qint32 kept);
+    // What else two addresses may differ in for Find Duplicates and for imports that skip links the
+    // collection has ("1.0/Duplicates/<Value>"), and whether imports skip them; all off by default.
+    bool GetIgnoreFragment();
+    bool SetIgnoreFragment(bool ignore);
+    bool GetIgnoreTracking();
+    bool SetIgnoreTracking(bool ignore);
+    bool GetIgnoreSchemeAndWww();
+    bool SetIgnoreSchemeAndWww(bool ignore);
+    bool GetSkipKnownLinks();
+    bool SetSkipKnownLinks(bool skip);
 
     // From here on the setters keep their values until EndUpdate.
     void BeginUpdate();

@@ -2,6 +2,7 @@
 
 #include "formats/FormatCommands.h"
 #include "platform/Paths.h"
+#include "store/Duplicates.h"
 #include "store/LinkItem.h"
 #include "transfer/DialogPrompts.h"
 #include "transfer/FavoritesFolderDialog.h"
@@ -94,7 +95,20 @@ void TransferCommands::importFormat(BookmarkFormat format)
     m_host->keepBackup();
     TransferProgress progress(m_host->hostWindow(), m_progressDelay);
     m_host->importStarting();
-    const ImportReport report = FormatCommands::importFrom(format, path, *folder, progress.callback());
+    ImportReport report;
+    if (const std::optional<UrlKeyOptions> skip = m_host->knownLinksToSkip()) {
+        // Read aside first, so that the links the collection has never enter it.
+        auto read = LinkItem::MakeFolder(std::string_view());
+        report = FormatCommands::importFrom(format, path, *read, progress.callback());
+        const LinkItem *root = folder;
+        while (root->Parent)
+            root = root->Parent;
+        report.skipped = Duplicates::dropKnown(*read, *root, UrlKey(*skip));
+        report.links -= report.skipped;
+        FormatCommands::moveChildren(*read, *folder);
+    } else {
+        report = FormatCommands::importFrom(format, path, *folder, progress.callback());
+    }
     m_host->refreshShownFolder();
     if (format == BookmarkFormat::Native) {
         reportNativeImport(path, report);
@@ -112,6 +126,8 @@ void TransferCommands::importFormat(BookmarkFormat format)
     }
     if (countStatus)
         setCountStatus();
+    if (report.skipped > 0 && countStatus)
+        m_host->setStatusText(FormatCommands::importSummary(report));
 }
 
 void TransferCommands::reportNativeImport(const QString &path, const ImportReport &report)

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "store/UrlKey.h"
+
 #include <QString>
+
+#include <optional>
 
 class LinkItem;
 class QWidget;
@@ -24,4 +28,6 @@ public:
     virtual void setStatusText(const QString &text) = 0;
     // Keeps the collection as it is as today's backup, before an import changes it.
     virtual void keepBackup() { }
+    // How to compare addresses when imports leave out the links the collection has; none when they keep all.
+    virtual std::optional<UrlKeyOptions> knownLinksToSkip() { return std::nullopt; }
 };

@@ -3,11 +3,14 @@
 //
 //   window_screenshots OUT.png search TEXT     search results, the first one selected
 //   window_screenshots OUT.png folder NAME     the folder of that name shown, tree opened
+//   window_screenshots OUT.png duplicates ROW  the duplicates of the collection, that row selected
 #include "common/SilentReporter.h"
+#include "mainwindow/DuplicateCommands.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
+#include "store/CollectionDocument.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -21,7 +24,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: window_screenshots OUT.png search|folder TEXT\n");
+        std::fprintf(stderr, "usage: window_screenshots OUT.png search|folder|duplicates TEXT\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
@@ -37,6 +40,12 @@ int main(int argc, char **argv)
         if (view->model()->rowCount() > 0)
             view->selectionModel()->select(view->model()->index(0, 0),
                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else if (mode == QLatin1String("duplicates")) {
+        form.duplicateCommands()->showDuplicates(form.document()->root(), {});
+        QAbstractItemView *view = form.LinkList()->currentView();
+        view->setFocus();
+        if (view->model()->rowCount() > text.toInt())
+            view->setCurrentIndex(view->model()->index(text.toInt(), 0));
     } else {
         FolderTreeView *tree = form.LinksTree();
         tree->ExpandAll();

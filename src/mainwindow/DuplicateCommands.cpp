@@ -1,0 +1,298 @@
+#include "mainwindow/DuplicateCommands.h"
+
+#include "mainwindow/Confirmations.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/DuplicatesDialog.h"
+#include "mainwindow/FolderListView.h"
+#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/RestoreCommands.h"
+#include "mainwindow/UpdatesGuard.h"
+#include "settings/Settings.h"
+#include "store/CollectionDocument.h"
+#include "store/Duplicates.h"
+#include "store/FolderMerge.h"
+#include "store/ItemPath.h"
+#include "store/LinkItem.h"
+#include "store/TextCodec.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QTimer>
+
+#include <algorithm>
+#include <unordered_set>
+
+DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
+{
+    MainActions *a = panes.actions;
+    connect(a->findDuplicates, &QAction::triggered, this, &DuplicateCommands::findDuplicates);
+    connect(a->keepSelectedDuplicate, &QAction::triggered, this, &DuplicateCommands::keepSelected);
+    connect(a->cleanUpDuplicates, &QAction::triggered, this, &DuplicateCommands::cleanUpAll);
+    connect(a->mergeDuplicateFolders, &QAction::triggered, this, &DuplicateCommands::mergeDuplicateFolders);
+    a->skipKnownLinks->setChecked(Settings().GetSkipKnownLinks());
+    connect(a->skipKnownLinks, &QAction::toggled, this, [](bool skip) { Settings().SetSkipKnownLinks(skip); });
+
+    LinkListModel *model = panes.list->model();
+    // Anything else the list shows ends the listing of duplicates.
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (!m_filling)
+            leave();
+    });
+    // A sort orders the links inside each group; the groups stay one after another.
+    connect(model, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (m_showing && !m_filling)
+            QTimer::singleShot(0, this, &DuplicateCommands::fillList);
+    });
+    connect(panes.document, &CollectionDocument::itemAboutToBeRemoved, this,
+            [this](LinkItem *item) { forget({item}); });
+    connect(panes.document, &CollectionDocument::itemsAboutToBeRemoved, this, &DuplicateCommands::forget);
+    // After the search commands have named the selected link's folder.
+    connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        showPlaces();
+        updateActions();
+    });
+}
+
+UrlKeyOptions DuplicateCommands::rememberedOptions() const
+{
+    Settings settings;
+    return {settings.GetIgnoreFragment(), settings.GetIgnoreTracking(), settings.GetIgnoreSchemeAndWww()};
+}
+
+void DuplicateCommands::findDuplicates()
+{
+    LinkItem *root = m_panes.document->root();
+    if (!root)
+        return;
+    LinkItem *folder = m_panes.tree->SelectedItem();
+    if (!folder)
+        folder = root;
+    DuplicatesDialog dialog(TextCodec::toDisplay(folder->Name), m_panes.window);
+    dialog.setOptions(rememberedOptions());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const UrlKeyOptions options = dialog.options();
+    Settings settings;
+    settings.BeginUpdate();
+    settings.SetIgnoreFragment(options.ignoreFragment);
+    settings.SetIgnoreTracking(options.ignoreTracking);
+    settings.SetIgnoreSchemeAndWww(options.ignoreSchemeAndWww);
+    settings.EndUpdate();
+    showDuplicates(dialog.belowFolder() ? folder : root, options);
+}
+
+void DuplicateCommands::showDuplicates(LinkItem *folder, UrlKeyOptions options)
+{
+    m_scope = folder;
+    m_options = options;
+    m_groups.clear();
+    for (Duplicates::Group &group : Duplicates::find(folder, UrlKey(options)))
+        m_groups.push_back(std::move(group.links));
+    if (m_groups.empty()) {
+        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"),
+                                   tr("There are no duplicate links in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
+        return;
+    }
+    fillList();
+}
+
+void DuplicateCommands::fillList()
+{
+    m_groupOf.clear();
+    std::vector<LinkItem *> rows;
+    for (size_t i = 0; i < m_groups.size(); ++i) {
+        for (LinkItem *link : m_groups[i]) {
+            m_groupOf[link] = i;
+            rows.push_back(link);
+        }
+    }
+    LinkListModel *model = m_panes.list->model();
+    if (m_showing) {
+        // Back from a sort: the rows as sorted, each group's together in the order of the groups.
+        std::vector<LinkItem *> sorted;
+        for (int row = 0; row < model->rowCount(); ++row)
+            sorted.push_back(model->itemAt(row));
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [this](const LinkItem *a, const LinkItem *b) { return m_groupOf[a] < m_groupOf[b]; });
+        if (sorted.size() == rows.size())
+            rows = std::move(sorted);
+    }
+    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
+    m_filling = true;
+    {
+        UpdatesGuard guard(m_panes.window);
+        model->FillFromItems(rows);
+    }
+    m_filling = false;
+    m_showing = true;
+    if (selected.size() == 1 && model->rowOf(selected.front()) >= 0)
+        m_panes.list->currentView()->setCurrentIndex(model->indexOf(selected.front()));
+    else
+        m_panes.description->ShowItemDetails(nullptr);
+    showPlaces();
+    m_panes.view->setStatusText(tr("%1 links in %2 groups of duplicates").arg(model->rowCount()).arg(m_groups.size()));
+    updateActions();
+}
+
+void DuplicateCommands::leave()
+{
+    if (!m_showing)
+        return;
+    m_showing = false;
+    m_groups.clear();
+    m_groupOf.clear();
+    m_panes.description->setPlaces({});
+    updateActions();
+}
+
+void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
+{
+    if (!m_showing)
+        return;
+    const std::unordered_set<const LinkItem *> doomed(items.begin(), items.end());
+    const auto goes = [&doomed](const LinkItem *item) {
+        for (const LinkItem *walk = item; walk; walk = walk->Parent) {
+            if (doomed.contains(walk))
+                return true;
+        }
+        return false;
+    };
+    if (goes(m_scope))
+        m_scope = m_panes.document->root();
+    for (auto &group : m_groups)
+        std::erase_if(group, goes);
+    std::erase_if(m_groups, [](const std::vector<LinkItem *> &group) { return group.size() < 2; });
+    m_groupOf.clear();
+    for (size_t i = 0; i < m_groups.size(); ++i) {
+        for (const LinkItem *link : m_groups[i])
+            m_groupOf[link] = i;
+    }
+    // The list lets go of the rows itself; the rest of a group that lost all but one goes at the next listing.
+    QTimer::singleShot(0, this, [this] {
+        if (m_showing)
+            fillList();
+    });
+}
+
+void DuplicateCommands::refind()
+{
+    m_groups.clear();
+    if (m_scope) {
+        for (Duplicates::Group &group : Duplicates::find(m_scope, UrlKey(m_options)))
+            m_groups.push_back(std::move(group.links));
+    }
+    if (m_groups.empty()) {
+        m_showing = false;
+        m_panes.description->setPlaces({});
+        m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
+        updateActions();
+        return;
+    }
+    m_showing = false; // a fresh listing, not a sort
+    fillList();
+}
+
+void DuplicateCommands::showPlaces()
+{
+    if (!m_showing)
+        return;
+    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
+    const auto found = selected.size() == 1 ? m_groupOf.find(selected.front()) : m_groupOf.end();
+    if (found == m_groupOf.end()) {
+        m_panes.description->setPlaces({});
+        return;
+    }
+    QStringList places;
+    for (const LinkItem *link : m_groups[found->second])
+        places << ItemPath::locationOf(link);
+    m_panes.description->setPlaces(places);
+}
+
+void DuplicateCommands::updateActions()
+{
+    const std::vector<LinkItem *> selected = m_showing ? m_panes.list->selectedItems() : std::vector<LinkItem *>();
+    MainActions *a = m_panes.actions;
+    a->keepSelectedDuplicate->setEnabled(selected.size() == 1 && m_groupOf.contains(selected.front()));
+    a->cleanUpDuplicates->setEnabled(m_showing && !m_groups.empty());
+}
+
+void DuplicateCommands::keepSelected()
+{
+    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
+    if (!m_showing || selected.size() != 1 || !m_groupOf.contains(selected.front()))
+        return;
+    LinkItem *kept = selected.front();
+    std::vector<LinkItem *> others;
+    for (LinkItem *link : m_groups[m_groupOf[kept]]) {
+        if (link != kept)
+            others.push_back(link);
+    }
+    m_filling = true;
+    m_panes.document->beginCommand(QStringLiteral("Keep Selected"));
+    m_panes.document->removeItems(others);
+    m_panes.document->endCommand();
+    m_filling = false;
+    refind();
+    m_panes.view->setStatusText(tr("%1 duplicate links deleted").arg(others.size()));
+}
+
+void DuplicateCommands::cleanUpAll()
+{
+    if (!m_showing || m_groups.empty())
+        return;
+    int count = 0;
+    for (const auto &group : m_groups)
+        count += static_cast<int>(group.size()) - 1;
+    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
+                                 QStringLiteral("Are you sure you want to delete %1 duplicate links?").arg(count)))
+        return;
+    if (count > RestoreCommands::LargeRemoval)
+        m_panes.view->keepBackup();
+    {
+        // The list is relisted below: emptying it first spares removing its rows one by one.
+        UpdatesGuard guard(m_panes.window);
+        m_filling = true;
+        m_panes.list->model()->clear();
+        CollectionDocument *document = m_panes.document;
+        document->beginCommand(QStringLiteral("Clean Up Duplicates"));
+        document->removeItems(Duplicates::cleanUp(*document, m_groups));
+        document->endCommand();
+        m_filling = false;
+    }
+    refind();
+    m_panes.view->setStatusText(tr("%1 duplicate links deleted").arg(count));
+}
+
+void DuplicateCommands::mergeDuplicateFolders()
+{
+    LinkItem *folder = m_panes.tree->SelectedItem();
+    if (!folder)
+        return;
+    const FolderMergePlan plan = FolderMergePlan::of(folder, UrlKey(rememberedOptions()));
+    if (plan.empty()) {
+        Confirmations::information(
+            m_panes.window, QStringLiteral("Quillmark"),
+            tr("There are no duplicate folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
+        return;
+    }
+    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
+                                 tr("Are you sure you want to merge %1 folders into folders of the same name? "
+                                    "%2 identical links in them will be deleted.")
+                                     .arg(plan.folderCount())
+                                     .arg(plan.linkCount())))
+        return;
+    if (plan.folderCount() + plan.linkCount() > RestoreCommands::LargeRemoval)
+        m_panes.view->keepBackup();
+    {
+        UpdatesGuard guard(m_panes.window);
+        m_panes.list->model()->clear();
+        m_panes.document->beginCommand(QStringLiteral("Merge Duplicate Folders"));
+        ApplyFolderMerge(*m_panes.document, plan);
+        m_panes.document->endCommand();
+    }
+    m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
+    m_panes.view->setStatusText(
+        tr("%1 folders merged, %2 identical links deleted").arg(plan.folderCount()).arg(plan.linkCount()));
+}

@@ -1,0 +1,321 @@
+#include "common/TreeBuilders.h"
+#include "common/WindowFixture.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/DuplicateCommands.h"
+#include "mainwindow/DuplicatesDialog.h"
+#include "mainwindow/LinkListModel.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "store/CollectionDocument.h"
+#include "transfer/Prompts.h"
+#include "transfer/TransferCommands.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace TreeBuilders;
+
+namespace {
+
+// Two pages twice each (one of them in other letters and with its default port), one page once.
+std::unique_ptr<LinkItem> collection()
+{
+    auto root = LinkItem::MakeFolder(Repository::RootName);
+    LinkItem *a = addFolder(*root, "A");
+    LinkItem *b = addFolder(*root, "B");
+    addLink(*a, "x", "http://x.example/")->Visits = 1;
+    addLink(*b, "x2", "HTTP://X.example")->Visits = 3;
+    addLink(*a, "y", "http://y.example/")->Description = "about y";
+    addLink(*root, "z", "http://y.example:80/");
+    addLink(*root, "w", "http://w.example/");
+    return root;
+}
+
+QString pathOf(const LinkItem *item)
+{
+    QStringList names;
+    for (; item && item->Parent; item = item->Parent)
+        names.prepend(QString::fromStdString(item->Name.str()));
+    return names.join('/');
+}
+
+// Every item below folder in tree order, links with their visits and description.
+QStringList lines(const LinkItem *folder)
+{
+    QStringList out;
+    for (const auto &child : folder->Children) {
+        if (child->isFolder())
+            out << pathOf(child.get()) + '/' << lines(child.get());
+        else
+            out << QStringLiteral("%1 %2 %3")
+                       .arg(pathOf(child.get()))
+                       .arg(child->Visits)
+                       .arg(QString::fromStdString(child->Description.str()));
+    }
+    return out;
+}
+
+// Answers the open-file dialog with one path.
+class FilePrompts : public Prompts
+{
+public:
+    explicit FilePrompts(QString path) : m_path(std::move(path)) { }
+    QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
+    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
+    QString existingDirectory(QWidget *, const QString &) override { return {}; }
+    void error(QWidget *, const QString &, const QString &) override { }
+    void information(QWidget *, const QString &, const QString &) override { }
+    void warning(QWidget *, const QString &, const QString &) override { }
+    int runImportForm(FavoritesFolderDialog &) override { return 2; }
+
+private:
+    QString m_path;
+};
+
+} // namespace
+
+class TestDuplicateCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void groupsStayTogether_data();
+    void groupsStayTogether();
+    void placesOfTheSelectedGroup();
+    void keepSelected();
+    void cleanUpAll_data();
+    void cleanUpAll();
+    void optionsAreRemembered();
+    void mergeDuplicateFolders_data();
+    void mergeDuplicateFolders();
+    void importSkipsKnownLinks_data();
+    void importSkipsKnownLinks();
+
+private:
+    MainWindow *form() const { return m_window.form(); }
+    DuplicateCommands *commands() const { return form()->duplicateCommands(); }
+    LinkItem *root() const { return form()->document()->root(); }
+    QStringList rows() const;
+    void select(const QString &path);
+
+    WindowFixture m_window;
+};
+
+void TestDuplicateCommands::init()
+{
+    m_window.open(*collection());
+}
+
+void TestDuplicateCommands::cleanup()
+{
+    m_window.close();
+}
+
+QStringList TestDuplicateCommands::rows() const
+{
+    QStringList out;
+    const LinkListModel *model = m_window.list()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        out << pathOf(model->itemAt(row));
+    return out;
+}
+
+void TestDuplicateCommands::select(const QString &path)
+{
+    const LinkListModel *model = m_window.list()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (pathOf(model->itemAt(row)) == path)
+            m_window.list()->currentView()->setCurrentIndex(model->index(row, 0));
+    }
+}
+
+void TestDuplicateCommands::groupsStayTogether_data()
+{
+    QTest::addColumn<bool>("ascending");
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("ascending") << true << QStringList {"A/x", "B/x2", "A/y", "z"};
+    QTest::newRow("descending") << false << QStringList {"B/x2", "A/x", "z", "A/y"};
+}
+
+void TestDuplicateCommands::groupsStayTogether()
+{
+    QFETCH(bool, ascending);
+    QFETCH(QStringList, sorted);
+    commands()->showDuplicates(root(), {});
+    QCOMPARE(rows(), QStringList({"A/x", "B/x2", "A/y", "z"}));
+    QVERIFY(m_window.list()->model()->showsResults());
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("4 links in 2 groups of duplicates"));
+    // Sorting by name orders each group's links; the groups stay one after another.
+    m_window.list()->model()->sortRows(NameColumn, ascending);
+    QTRY_COMPARE(rows(), sorted);
+    QVERIFY(commands()->showsDuplicates());
+}
+
+void TestDuplicateCommands::placesOfTheSelectedGroup()
+{
+    commands()->showDuplicates(root(), {});
+    QLabel *places = form()->descriptionPane()->PlacesLabel();
+    QVERIFY(places->isHidden());
+    select(QStringLiteral("z"));
+    QVERIFY(!places->isHidden());
+    QCOMPARE(places->text(), QStringLiteral("Quillmark\\A\nQuillmark"));
+    select(QStringLiteral("B/x2"));
+    QCOMPARE(places->text(), QStringLiteral("Quillmark\\A\nQuillmark\\B"));
+    // Back to a folder: no more places.
+    form()->LinksTreeChanging(m_window.tree()->SelectedNode());
+    QVERIFY(places->isHidden());
+    QVERIFY(!commands()->showsDuplicates());
+    QVERIFY(!form()->actions()->cleanUpDuplicates->isEnabled());
+}
+
+void TestDuplicateCommands::keepSelected()
+{
+    const QStringList before = lines(root());
+    commands()->showDuplicates(root(), {});
+    QAction *keep = form()->actions()->keepSelectedDuplicate;
+    QVERIFY(!keep->isEnabled());
+    select(QStringLiteral("z"));
+    QVERIFY(keep->isEnabled());
+    keep->trigger();
+    QCOMPARE(rows(), QStringList({"A/x", "B/x2"})); // the other group is still listed
+    QVERIFY(!lines(root()).contains(QStringLiteral("A/y 0 about y")));
+    QVERIFY(lines(root()).contains(QStringLiteral("z 0 "))); // the selected one stays
+    form()->document()->undo();
+    QCOMPARE(lines(root()), before);
+}
+
+void TestDuplicateCommands::cleanUpAll_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestDuplicateCommands::cleanUpAll()
+{
+    QFETCH(bool, yes);
+    const QStringList before = lines(root());
+    commands()->showDuplicates(root(), {});
+    m_window.answer = yes;
+    form()->actions()->cleanUpDuplicates->trigger();
+    QCOMPARE(m_window.questions, QStringList({"Quillmark|Are you sure you want to delete 2 duplicate links?"}));
+    if (!yes) {
+        QCOMPARE(lines(root()), before);
+        QCOMPARE(rows().size(), 4);
+        return;
+    }
+    // x2 has more visits; z and y tie, and z lies higher: it stays and takes y's description.
+    QCOMPARE(lines(root()), QStringList({"A/", "B/", "B/x2 4 ", "w 0 ", "z 0 about y"}));
+    QVERIFY(!commands()->showsDuplicates());
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 duplicate links deleted"));
+    form()->document()->undo();
+    QCOMPARE(lines(root()), before);
+}
+
+void TestDuplicateCommands::optionsAreRemembered()
+{
+    // "w" and "z" become one page when the scheme, www and the fragment do not count.
+    addLink(*root(), "v", "https://www.w.example/#top");
+    for (bool second : {false, true}) {
+        // What the dialog offers is checked once it is closed, so that a wrong answer never leaves it open.
+        bool dialogShown = false;
+        bool fragment = !second;
+        bool scheme = !second;
+        bool tracking = true;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<DuplicatesDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialogShown = true;
+            fragment = dialog->fragmentBox()->isChecked();
+            scheme = dialog->schemeBox()->isChecked();
+            tracking = dialog->trackingBox()->isChecked();
+            dialog->fragmentBox()->setChecked(true);
+            dialog->schemeBox()->setChecked(true);
+            dialog->collectionButton()->setChecked(true);
+            dialog->accept();
+        });
+        form()->actions()->findDuplicates->trigger();
+        QVERIFY(dialogShown);
+        QCOMPARE(fragment, second);
+        QCOMPARE(scheme, second);
+        QVERIFY(!tracking);
+        QCOMPARE(rows(), QStringList({"A/x", "B/x2", "A/y", "z", "v", "w"}));
+    }
+    Settings settings;
+    QVERIFY(settings.GetIgnoreFragment());
+    QVERIFY(settings.GetIgnoreSchemeAndWww());
+    QVERIFY(!settings.GetIgnoreTracking());
+}
+
+void TestDuplicateCommands::mergeDuplicateFolders_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestDuplicateCommands::mergeDuplicateFolders()
+{
+    QFETCH(bool, yes);
+    LinkItem *other = addFolder(*root(), " a ");
+    addFolder(*other, "Sub");
+    addLink(*other, "y", "http://Y.example");
+    addLink(*other, "new", "http://new.example/");
+    const QStringList before = lines(root());
+    m_window.answer = yes;
+    form()->actions()->mergeDuplicateFolders->trigger();
+    QCOMPARE(m_window.questions,
+             QStringList({"Quillmark|Are you sure you want to merge 1 folders into folders "
+                          "of the same name? 1 identical links in them will be deleted."}));
+    if (!yes) {
+        QCOMPARE(lines(root()), before);
+        return;
+    }
+    // " a " sorts before "A" and receives its contents.
+    QCOMPARE(lines(root()),
+             QStringList(
+                 {" a /", " a /Sub/", " a /new 0 ", " a /x 1 ", " a /y 0 about y", "B/", "B/x2 3 ", "w 0 ", "z 0 "}));
+    QCOMPARE(m_window.list()->model()->rowCount(), 4); // the root is listed again
+    form()->document()->undo();
+    QCOMPARE(lines(root()), before);
+}
+
+void TestDuplicateCommands::importSkipsKnownLinks_data()
+{
+    QTest::addColumn<bool>("skip");
+    QTest::newRow("skipping") << true;
+    QTest::newRow("keeping all") << false;
+}
+
+void TestDuplicateCommands::importSkipsKnownLinks()
+{
+    QFETCH(bool, skip);
+    auto imported = LinkItem::MakeFolder(Repository::RootName);
+    LinkItem *folder = addFolder(*imported, "Imported");
+    addLink(*folder, "known", "http://X.EXAMPLE:80");
+    addLink(*folder, "new", "http://new.example/");
+    addLink(*imported, "known too", "http://w.example");
+    const QString in = m_window.dir()->filePath(QStringLiteral("in.qmf"));
+    QVERIFY(NativeFile::saveAtomically(in, *imported, nullptr));
+    form()->actions()->skipKnownLinks->setChecked(skip);
+    QCOMPARE(Settings().GetSkipKnownLinks(), skip);
+    FilePrompts prompts(in);
+    form()->transferCommands()->setPrompts(&prompts);
+    form()->actions()->importQuillmark->trigger();
+    form()->transferCommands()->setPrompts(nullptr);
+    const QStringList after = lines(root());
+    QVERIFY(after.contains(QStringLiteral("Imported/new 0 ")));
+    QCOMPARE(after.contains(QStringLiteral("Imported/known 0 ")), !skip);
+    QCOMPARE(after.contains(QStringLiteral("known too 0 ")), !skip);
+    if (skip)
+        QCOMPARE(form()->statusPanel()->text(),
+                 QStringLiteral("1 folders and 1 links imported, 2 links already in the collection skipped"));
+}
+
+QTEST_MAIN(TestDuplicateCommands)
+#include "tst_duplicatecommands.moc"

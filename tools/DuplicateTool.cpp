@@ -1,0 +1,191 @@
+#include "DuplicateTool.h"
+
+#include "Commands.h"
+#include "ProgramLock.h"
+
+#include "store/Backups.h"
+#include "store/CollectionDocument.h"
+#include "store/Duplicates.h"
+#include "store/FolderMerge.h"
+#include "store/ItemPath.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <memory>
+
+namespace DuplicateTool {
+
+namespace {
+using namespace Commands;
+
+// More removed links than this keep the data file as today's backup first, as the program does.
+constexpr int LargeRemoval = 100;
+
+void printError(const QString &message)
+{
+    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool print(const QJsonValue &value)
+{
+    const QByteArray json = value.isArray() ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Indented)
+                                            : QJsonDocument(value.toObject()).toJson(QJsonDocument::Indented);
+    if (std::fwrite(json.constData(), 1, json.size(), stdout) != std::size_t(json.size()) || std::fflush(stdout) != 0) {
+        printError(QStringLiteral("Cannot write to standard output"));
+        return false;
+    }
+    return true;
+}
+
+// Reads dataFile into root; the exit status when it cannot be used whole, else Success.
+int load(const QString &dataFile, LinkItem &root)
+{
+    QFile file(dataFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(dataFile), file.errorString()));
+        return Failure;
+    }
+    const NativeFile::ReadResult result = NativeFile::read(file, root, /*refuseNewer=*/true);
+    if (result.ok())
+        return Success;
+    printError(QStringLiteral("%1 cannot be read whole: %2").arg(nativePath(dataFile), result.error));
+    return DataDamaged;
+}
+
+// The folder named by path below root: the first folder of each name, from root's children down.
+LinkItem *folderAt(LinkItem &root, const QString &path, const QString &dataFile)
+{
+    LinkItem *folder = &root;
+    if (path.isEmpty())
+        return folder;
+    for (const QString &name : path.split(QLatin1Char('\\'))) {
+        LinkItem *next = nullptr;
+        for (const auto &child : folder->Children) {
+            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
+                next = child.get();
+                break;
+            }
+        }
+        if (!next) {
+            printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), name));
+            return nullptr;
+        }
+        folder = next;
+    }
+    return folder;
+}
+
+QJsonObject linkObject(const LinkItem &link)
+{
+    return {
+        {QStringLiteral("path"), ItemPath::locationOf(&link)},
+        {QStringLiteral("name"), TextCodec::toDisplay(link.Name)},
+        {QStringLiteral("url"), TextCodec::toDisplay(link.Url)},
+        {QStringLiteral("visits"), link.Visits},
+        {QStringLiteral("lastVisit"), link.LastVisit},
+    };
+}
+
+QJsonArray groupsArray(const std::vector<Duplicates::Group> &groups)
+{
+    QJsonArray array;
+    for (const Duplicates::Group &group : groups) {
+        QJsonArray links;
+        for (const LinkItem *link : group.links)
+            links.append(linkObject(*link));
+        array.append(
+            QJsonObject {{QStringLiteral("url"), TextCodec::toDisplay(group.url)}, {QStringLiteral("links"), links}});
+    }
+    return array;
+}
+} // namespace
+
+int list(const QString &folderPath, UrlKeyOptions options, const QString &dataFile)
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    if (const int loaded = load(dataFile, *root); loaded != Success)
+        return loaded;
+    const LinkItem *folder = folderAt(*root, folderPath, dataFile);
+    if (!folder)
+        return Failure;
+    return print(groupsArray(Duplicates::find(folder, UrlKey(options)))) ? Success : Failure;
+}
+
+int dedupe(const QString &folderPath, UrlKeyOptions options, const QString &dataFile)
+{
+    const ProgramLock lock(dataFile);
+    if (lock.busy()) {
+        printError(QStringLiteral("Quillmark is running and holds %1; it would write over the change when it ends. "
+                                  "Exit Quillmark, then run dedupe again.")
+                       .arg(nativePath(dataFile)));
+        return Busy;
+    }
+    auto root = LinkItem::MakeFolder("Quillmark");
+    if (const int loaded = load(dataFile, *root); loaded != Success) {
+        printError(QStringLiteral("%1 was left alone.").arg(nativePath(dataFile)));
+        return loaded;
+    }
+    LinkItem *folder = folderAt(*root, folderPath, dataFile);
+    if (!folder)
+        return Failure;
+
+    CollectionDocument document(root.get());
+    const UrlKey key(options);
+    // The folders first, so that the links that stay are in the merged folders.
+    const FolderMergePlan plan = FolderMergePlan::of(folder, key);
+    QJsonArray mergedFolders;
+    for (const auto &[from, into] : plan.merges) {
+        mergedFolders.append(QJsonObject {{QStringLiteral("path"), ItemPath::pathOf(from)},
+                                          {QStringLiteral("into"), ItemPath::pathOf(into)}});
+    }
+    QJsonArray removedLinks;
+    for (const auto &links : plan.identicalLinks) {
+        const LinkItem *kept = Duplicates::keeper(links);
+        for (const LinkItem *link : links) {
+            if (link != kept)
+                removedLinks.append(linkObject(*link));
+        }
+    }
+    ApplyFolderMerge(document, plan);
+
+    const std::vector<Duplicates::Group> groups = Duplicates::find(folder, key);
+    std::vector<std::vector<LinkItem *>> links;
+    for (const Duplicates::Group &group : groups)
+        links.push_back(group.links);
+    const std::vector<LinkItem *> others = Duplicates::cleanUp(document, links);
+    for (const LinkItem *link : others)
+        removedLinks.append(linkObject(*link));
+    document.removeItems(others);
+
+    if (!mergedFolders.isEmpty() || !removedLinks.isEmpty()) {
+        QString error;
+        if (mergedFolders.size() + removedLinks.size() > LargeRemoval && !Backups(dataFile).copyDataFile(&error)) {
+            printError(QStringLiteral("Cannot keep a backup of %1: %2; nothing was changed.")
+                           .arg(nativePath(dataFile), error));
+            return Failure;
+        }
+        if (!NativeFile::saveAtomically(dataFile, *root, &error)) {
+            printError(QStringLiteral("Cannot create file %1: %2").arg(nativePath(dataFile), error));
+            return Failure;
+        }
+    }
+    return print(QJsonObject {{QStringLiteral("mergedFolders"), mergedFolders},
+                              {QStringLiteral("removedLinks"), removedLinks}})
+        ? Success
+        : Failure;
+}
+
+} // namespace DuplicateTool
