@@ -151,6 +151,7 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     importMenu->addAction(importXbel);
     importMenu->addSeparator();
     importMenu->addAction(importBrowser);
+    importMenu->addSeparator();
     importMenu->addAction(skipKnownLinks);
     QMenu *exportSub = addMenu(fileMenu, exportMenu, tr("&Export"), tr("Exports all or part of the repository"), 103);
     exportSub->addAction(exportQuillmark);

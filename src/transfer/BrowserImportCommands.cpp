@@ -1,7 +1,9 @@
 #include "transfer/BrowserImportCommands.h"
 
 #include "formats/FormatCommands.h"
+#include "store/Duplicates.h"
 #include "store/LinkItem.h"
+#include "store/UrlKey.h"
 #include "transfer/BrowserImportDialog.h"
 #include "transfer/DialogPrompts.h"
 #include "transfer/Prompts.h"
@@ -69,6 +71,13 @@ bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
     if (report.status == ImportReport::Cancelled) {
         m_prompts->information(m_host->hostWindow(), tr("The import was cancelled. Nothing was imported."), QString());
         return false;
+    }
+    if (const std::optional<UrlKeyOptions> skip = m_host->knownLinksToSkip()) {
+        const LinkItem *root = target;
+        while (root->Parent)
+            root = root->Parent;
+        report.skipped = Duplicates::dropKnown(*folder, *root, UrlKey(*skip));
+        report.links -= report.skipped;
     }
     m_host->keepBackup();
     m_host->importStarting();

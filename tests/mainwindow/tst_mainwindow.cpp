@@ -371,36 +371,37 @@ void TestMainWindow::menus_data()
     row("import", {"&File", "I&mport"},
         {"&Quillmark File...||Imports quillmark file into the repository|1021", "-", "Internet Explorer &Favorites...",
          "&Mozilla Bookmarks...", "&Opera Hotlist...", "-", "&XBEL Bookmarks...", "-",
-         "From &Browser...||Imports the bookmarks of a browser profile into the repository|1023"},
+         "From &Browser...||Imports the bookmarks of a browser profile into the repository|1023", "-",
          "&Skip links already in the collection||Imports leave out links whose address the collection has "
-         "already|102"
-},
+         "already|102"},
         true);
-row("export", {"&File", "&Export"}, {"&HTML File...||Exports all or part of the repository into html file|0"}, false);
-row("edit", {"&Edit"},
-    {"&Undo|Ctrl+Z|Takes back the last change|0", "&Redo|Ctrl+Shift+Z|Makes the last change taken back again|0", "-",
-     "&Delete|Del|Deletes the selection|205",
-     "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0", "-",
-     "Find &Duplicates...||Lists links that lead to the same page|220", "&Keep Selected, Delete Others",
-     "Clean &Up All", "&Merge Duplicate Folders||Merges folders of the same name in the current folder|221", "-",
-     "Select A&ll|Ctrl+A|Select all items in the window|209", "D&eselect All", "I&nvert Selection", "-",
-     "&Search...|Ctrl+S|Finds objects across all folders|0", "-", "&Up one Level||Go to the parent folder|208"},
-    true);
-row("view", {"&View"},
-    {"&Toolbar||Show or hide the toolbar|301", "&Status Bar", "-", "Description &Pane", "Folder Pa&ne",
-     "&Folders||Show or hide the folders bar|3031", "-", "E&xpand All", "&Collapse All", "-",
-     "La&rge Icons||Displays items by using large icons|309", "S&mall Icons", "&List",
-     "&Details||Displays information about each item in the window|312", "-",
-     "&Arrange Icons by||Arranging items in the window|306", "&Go to Folder...", "All &Bookmarks||Show all objects|0"},
-    true);
-row("arrange by", {"&View", "&Arrange Icons by"},
-    {"&Rating||Arrange items in the window by rating|306", "&Sort Descending||Sort items in descending order|306"},
-    false);
-row("help", {"&Help"},
-    {"&Contents|F1|Opens help|401", "-", "&Tip of the Day...", "Quillmark on the &Web", "-",
-     "&About...||Displays program information, version number, and copyright|404"},
-    true);
-row("web", {"&Help", "Quillmark on the &Web"}, {"&Product News||Opens the Quillmark product news page|406"}, false);
+    row("export", {"&File", "&Export"}, {"&HTML File...||Exports all or part of the repository into html file|0"},
+        false);
+    row("edit", {"&Edit"},
+        {"&Undo|Ctrl+Z|Takes back the last change|0", "&Redo|Ctrl+Shift+Z|Makes the last change taken back again|0",
+         "-", "&Delete|Del|Deletes the selection|205",
+         "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0", "-",
+         "Find &Duplicates...||Lists links that lead to the same page|220", "&Keep Selected, Delete Others",
+         "Clean &Up All", "&Merge Duplicate Folders||Merges folders of the same name in the current folder|221", "-",
+         "Select A&ll|Ctrl+A|Select all items in the window|209", "D&eselect All", "I&nvert Selection", "-",
+         "&Search...|Ctrl+S|Finds objects across all folders|0", "-", "&Up one Level||Go to the parent folder|208"},
+        true);
+    row("view", {"&View"},
+        {"&Toolbar||Show or hide the toolbar|301", "&Status Bar", "-", "Description &Pane", "Folder Pa&ne",
+         "&Folders||Show or hide the folders bar|3031", "-", "E&xpand All", "&Collapse All", "-",
+         "La&rge Icons||Displays items by using large icons|309", "S&mall Icons", "&List",
+         "&Details||Displays information about each item in the window|312", "-",
+         "&Arrange Icons by||Arranging items in the window|306", "&Go to Folder...",
+         "All &Bookmarks||Show all objects|0"},
+        true);
+    row("arrange by", {"&View", "&Arrange Icons by"},
+        {"&Rating||Arrange items in the window by rating|306", "&Sort Descending||Sort items in descending order|306"},
+        false);
+    row("help", {"&Help"},
+        {"&Contents|F1|Opens help|401", "-", "&Tip of the Day...", "Quillmark on the &Web", "-",
+         "&About...||Displays program information, version number, and copyright|404"},
+        true);
+    row("web", {"&Help", "Quillmark on the &Web"}, {"&Product News||Opens the Quillmark product news page|406"}, false);
 }
 
 void TestMainWindow::menus()

@@ -29,6 +29,8 @@ public:
         folder->Visits += 2;
     }
     void setStatusText(const QString &text) override { statusTexts << text; }
+    std::optional<UrlKeyOptions> skipKnown; // set: imports leave out the links the collection has
+    std::optional<UrlKeyOptions> knownLinksToSkip() override { return skipKnown; }
 };
 
 // Answers the dialogs from fields and records the message boxes.

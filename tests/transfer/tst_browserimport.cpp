@@ -49,6 +49,7 @@ void TestBrowserImport::init()
     m_host.folder = m_folder.get();
     m_host.refreshes = 0;
     m_host.statusTexts.clear();
+    m_host.skipKnown.reset();
     m_prompts = FakePrompts();
     m_commands = std::make_unique<BrowserImportCommands>(&m_host);
     m_commands->setPrompts(&m_prompts);
@@ -84,6 +85,10 @@ void TestBrowserImport::import_data()
     QTest::newRow("chromium") << "chromium/Bookmarks"
                               << "Chromium (chromium)"
                               << "6 folders and 5 links imported" << QString();
+    QTest::newRow("chromium, known links skipped")
+        << "chromium/Bookmarks"
+        << "Chromium (chromium, known links skipped)"
+        << "6 folders and 4 links imported, 1 links already in the collection skipped" << QString();
     QTest::newRow("damaged") << "damaged/places.sqlite" << QString() << QString()
                              << "Nothing was imported from Firefox (damaged).";
     QTest::newRow("truncated") << "chromium/Bookmarks-truncated" << QString() << QString()
@@ -96,6 +101,10 @@ void TestBrowserImport::import()
     QFETCH(QString, added);
     QFETCH(QString, status);
     QFETCH(QString, error);
+    if (added.contains(QLatin1String("skipped"))) {
+        m_folder->Children.InsertSorted(LinkItem::MakeLink("Debian", "HTTPS://www.Debian.org"));
+        m_host.skipKnown = UrlKeyOptions {};
+    }
     const QString name = added.isEmpty() ? QString(QTest::currentDataTag()) : added.section(u'(', 1).chopped(1);
     QCOMPARE(m_commands->importProfile(profile(name, file)), !added.isEmpty());
     QCOMPARE(m_prompts.errors, error.isEmpty() ? QStringList() : QStringList {error});
@@ -107,6 +116,8 @@ void TestBrowserImport::import()
     QStringList expected {"Already there"};
     if (!added.isEmpty())
         expected.append(added);
+    if (m_host.skipKnown)
+        expected.append("Debian");
     QCOMPARE(names, expected);
 }
 
