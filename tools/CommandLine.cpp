@@ -14,6 +14,9 @@ const QString ExportCommand = QStringLiteral("export");
 const QString ImportCommand = QStringLiteral("import");
 const QString BackupsCommand = QStringLiteral("backups");
 const QString RestoreCommand = QStringLiteral("restore");
+const QString CheckCommand = QStringLiteral("check");
+const QString TimeoutOption = QStringLiteral("timeout");
+const QString JobsOption = QStringLiteral("jobs");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString FormatOption = QStringLiteral("format");
@@ -112,6 +115,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         action = ListBackups;
     } else if (command == RestoreCommand) {
         action = Restore;
+    } else if (command == CheckCommand) {
+        action = Check;
     } else {
         line.m_error = QStringLiteral("unknown command '%1'").arg(command);
         return line;
@@ -128,6 +133,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         parser.addOption(
             QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
     }
+    if (action == Check) {
+        parser.addOption(
+            QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
+        parser.addOption(
+            QCommandLineOption(TimeoutOption, QStringLiteral("seconds per link"), QStringLiteral("SECONDS")));
+        parser.addOption(QCommandLineOption(JobsOption, QStringLiteral("requests at once"), QStringLiteral("N")));
+    }
     const bool parsed = parseArguments(parser, commandArguments);
     // Help wins over every other mistake on the line.
     if (parser.isSet(HelpOption)) {
@@ -140,8 +152,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!unknown.isEmpty()) {
             line.m_error = QStringLiteral("unknown option '%1' for %2")
                                .arg(typedOption(commandArguments, unknown.first()), command);
-        } else if (takesFormat && !last.contains(QLatin1Char('='))
-                   && (optionName(last) == FormatOption || optionName(last) == FolderOption)) {
+        } else if ((takesFormat || action == Check) && !last.contains(QLatin1Char('='))
+                   && (optionName(last) == FormatOption || optionName(last) == FolderOption
+                       || optionName(last) == TimeoutOption || optionName(last) == JobsOption)) {
             // An option that takes a value ends the line.
             line.m_error = QStringLiteral("%1 needs a value").arg(last);
         } else {
@@ -155,6 +168,24 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_folder = parser.value(FolderOption);
     }
 
+    if (action == Check) {
+        line.m_folder = parser.value(FolderOption);
+        bool timeoutOk = true;
+        bool jobsOk = true;
+        if (parser.isSet(TimeoutOption))
+            line.m_timeout = parser.value(TimeoutOption).toInt(&timeoutOk);
+        if (parser.isSet(JobsOption))
+            line.m_jobs = parser.value(JobsOption).toInt(&jobsOk);
+        if (line.m_files.size() != 1)
+            line.m_error = QStringLiteral("check takes one file, DATAFILE");
+        else if (!timeoutOk || (parser.isSet(TimeoutOption) && (line.m_timeout < 1 || line.m_timeout > 3600)))
+            line.m_error = QStringLiteral("--timeout takes a number of seconds from 1 to 3600");
+        else if (!jobsOk || (parser.isSet(JobsOption) && (line.m_jobs < 1 || line.m_jobs > 64)))
+            line.m_error = QStringLiteral("--jobs takes a number from 1 to 64");
+        else
+            line.m_action = action;
+        return line;
+    }
     if (action == Dump && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("dump takes at most one file");
     } else if (action == ListBackups && line.m_files.size() > 1) {
@@ -273,6 +304,23 @@ QString CommandLine::usage(const QString &command)
                               "written; 3 when BACKUP is damaged or of a newer format (nothing was changed);\n"
                               "4 when Quillmark is running with DATAFILE.\n");
     }
+    if (command == CheckCommand) {
+        return QStringLiteral("Usage: quillmark-tool check [--folder PATH] [--timeout SECONDS] [--jobs N] DATAFILE\n"
+                              "\n"
+                              "Checks every link of the collection file DATAFILE, or of the folder PATH and\n"
+                              "below, over the network, and prints one JSON object per link, one a line, as\n"
+                              "each check ends: path (the folder), name, url, outcome (ok, moved, redirected,\n"
+                              "broken, unreachable or not-checked), status (the HTTP status, 0 for none),\n"
+                              "finalUrl (where redirects led) and reason. Only http and https links are\n"
+                              "fetched. A summary goes to standard error. DATAFILE is not changed.\n"
+                              "\n"
+                              "  --timeout SECONDS  give up on a link after this long (default 15)\n"
+                              "  --jobs N           at most N requests at once (default 16; 2 per host)\n"
+                              "\n"
+                              "Exit status: 0 when every link was checked; 2 when DATAFILE cannot be opened or\n"
+                              "the folder does not exist; 3 when DATAFILE is damaged (the links that could be\n"
+                              "read were checked) or of a newer format.\n");
+    }
     return QStringLiteral("Usage: quillmark-tool COMMAND [ARGUMENTS]\n"
                           "\n"
                           "Works with Quillmark collection files: the data file and exported .qmf files.\n"
@@ -288,6 +336,8 @@ QString CommandLine::usage(const QString &command)
                           "                    list the daily backups (without DATAFILE: of your data file)\n"
                           "  restore BACKUP DATAFILE\n"
                           "                    replace a collection file with one of its backups\n"
+                          "  check [--folder PATH] [--timeout SECONDS] [--jobs N] DATAFILE\n"
+                          "                    check the links over the network (JSON lines)\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help        show this help; after a command, that command's help\n"

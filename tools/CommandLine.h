@@ -7,7 +7,7 @@
 class CommandLine
 {
 public:
-    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Invalid };
+    enum Action { Help, Version, Dump, Convert, Export, Import, ListBackups, Restore, Check, Invalid };
 
     static CommandLine parse(const QStringList &arguments);
 
@@ -24,6 +24,10 @@ public:
     QString format() const { return m_format; }
     QString folder() const { return m_folder; }
 
+    // check: the --timeout in seconds and the --jobs; 0 when not given.
+    int timeout() const { return m_timeout; }
+    int jobs() const { return m_jobs; }
+
 private:
     Action m_action = Invalid;
     QString m_command;
@@ -31,4 +35,6 @@ private:
     QString m_error;
     QString m_format;
     QString m_folder;
+    int m_timeout = 0;
+    int m_jobs = 0;
 };

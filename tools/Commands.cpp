@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "BackupCommands.h"
+#include "CheckCommand.h"
 #include "CommandLine.h"
 #include "FormatTransfer.h"
 #include "JsonDump.h"
@@ -123,6 +124,8 @@ int run(const QStringList &arguments)
         return BackupCommands::list(line.files().isEmpty() ? Repository::DataFile() : line.files().constFirst());
     case CommandLine::Restore:
         return BackupCommands::restore(line.files().at(0), line.files().at(1));
+    case CommandLine::Check:
+        return CheckCommand::run(line.files().at(0), line.folder(), line.timeout(), line.jobs());
     case CommandLine::Invalid:
         break;
     }
