@@ -117,11 +117,23 @@ void DescriptionPane::onTextChanged()
 
 void DescriptionPane::setLocation(const QString &path)
 {
+    m_locationPath = path;
     m_location->setText(path.isEmpty() ? QString()
                                        : QStringLiteral("<a href=\"folder\">%1</a>").arg(path.toHtmlEscaped()));
     m_location->setToolTip(path.isEmpty() ? QString() : tr("Go to this folder"));
     m_location->setVisible(!path.isEmpty());
     m_locationCaption->setVisible(!path.isEmpty());
+    DescriptionPaneResize();
+}
+
+void DescriptionPane::setLocationNote(const QString &note)
+{
+    if (m_locationPath.isEmpty() || note.isEmpty()) {
+        setLocation(m_locationPath);
+        return;
+    }
+    m_location->setText(QStringLiteral("<a href=\"folder\">%1</a> &mdash; %2")
+                            .arg(m_locationPath.toHtmlEscaped(), note.toHtmlEscaped()));
     DescriptionPaneResize();
 }
 

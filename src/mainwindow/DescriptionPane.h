@@ -33,6 +33,8 @@ public:
     // an empty path hides the line.
     void setLocation(const QString &path);
     QLabel *LocationLabel() const { return m_location; }
+    // A line of plain text after the location (a link check's finding); setLocation clears it.
+    void setLocationNote(const QString &note);
 
 signals:
     // The description editor got or lost the keyboard focus.
@@ -57,6 +59,7 @@ private:
     HyperlinkLabel *m_url;
     QLabel *m_locationCaption;
     QLabel *m_location;
+    QString m_locationPath;
     QPlainTextEdit *m_memo;
     LinkItem *m_current = nullptr;
     CollectionDocument *m_document = nullptr;

@@ -8,6 +8,7 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/ItemCommands.h"
+#include "mainwindow/LinkCheckCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
@@ -73,6 +74,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_searchCommands = new SearchCommands(panes, this);
     m_restoreCommands = new RestoreCommands(panes, this);
     new UndoCommands(panes, this);
+    m_linkCheckCommands = new LinkCheckCommands(panes, m_folderCommands->LinksTreePopupMenu(), this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();

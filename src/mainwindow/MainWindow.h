@@ -18,6 +18,7 @@ class FolderCommands;
 class FolderTreeView;
 class ItemCommands;
 class SearchCommands;
+class LinkCheckCommands;
 class FolderListView;
 class LinkItem;
 class LinkListPane;
@@ -102,6 +103,7 @@ public:
     void importStarting() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
+    LinkCheckCommands *linkCheckCommands() const { return m_linkCheckCommands; }
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
@@ -179,6 +181,7 @@ private:
     ItemCommands *m_itemCommands = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     SearchCommands *m_searchCommands = nullptr;
+    LinkCheckCommands *m_linkCheckCommands = nullptr;
     RestoreCommands *m_restoreCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
