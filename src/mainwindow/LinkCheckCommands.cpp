@@ -147,13 +147,20 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
         updateActions();
     });
     // The program ends: stop the requests before the window goes, and keep what was found.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &LinkCheckCommands::cancel);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        m_quitting = true;
+        cancel();
+    });
     updateActions();
 }
 
 LinkCheckCommands::~LinkCheckCommands()
 {
-    cancel();
+    // The panes may be gone already: only stop the requests and keep what was found.
+    if (m_checker) {
+        m_checker->cancel();
+        m_store.save(m_storePath);
+    }
 }
 
 const LinkCheckResult *LinkCheckCommands::resultFor(const LinkItem *link) const
@@ -233,7 +240,7 @@ void LinkCheckCommands::checkEnded()
     m_panel->finished(m_cancelled);
     saveStore();
     updateActions();
-    if (!QCoreApplication::closingDown() && m_panes.window->isVisible())
+    if (!m_quitting)
         showResults();
     emit checkFinished();
 }

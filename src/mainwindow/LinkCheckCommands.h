@@ -77,6 +77,7 @@ private:
     LinkCheckPanel *m_panel;
     bool m_showingResults = false;
     bool m_cancelled = false;
+    bool m_quitting = false;
     QAction *m_checkLinks;
     QAction *m_results;
     QAction *m_updateAddress;

@@ -377,7 +377,9 @@ void TestMainWindow::menus_data()
     row("edit", {"&Edit"},
         {"&Undo|Ctrl+Z|Takes back the last change|0", "&Redo|Ctrl+Shift+Z|Makes the last change taken back again|0",
          "-", "&Delete|Del|Deletes the selection|205",
-         "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0", "-",
+         "Delete &Empty Folders|Ctrl+E|Deletes empty folders from the current folder|0",
+         "&Check Links...||Checks whether the links below the folder or the selected ones still work|213",
+         "Update to &New Address", "Update &All to New Addresses", "Delete &Broken Links", "-",
          "Select A&ll|Ctrl+A|Select all items in the window|209", "D&eselect All", "I&nvert Selection", "-",
          "&Search...|Ctrl+S|Finds objects across all folders|0", "-", "&Up one Level||Go to the parent folder|208"},
         true);
@@ -387,7 +389,8 @@ void TestMainWindow::menus_data()
          "La&rge Icons||Displays items by using large icons|309", "S&mall Icons", "&List",
          "&Details||Displays information about each item in the window|312", "-",
          "&Arrange Icons by||Arranging items in the window|306", "&Go to Folder...",
-         "All &Bookmarks||Show all objects|0"},
+         "All &Bookmarks||Show all objects|0",
+         "Link Check &Results||Lists the links found broken, moved or unreachable|313"},
         true);
     row("arrange by", {"&View", "&Arrange Icons by"},
         {"&Rating||Arrange items in the window by rating|306", "&Sort Descending||Sort items in descending order|306"},
