@@ -141,9 +141,9 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
     connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LinkCheckCommands::showSelectedDetail);
     connect(panes.list->model(), &QAbstractItemModel::modelReset, this, [this] {
-        // Another listing replaced the results.
-        if (!m_panes.list->model()->showsResults())
-            m_showingResults = false;
+        // Another listing (a folder, search results) replaced the findings; showResults says so again
+        // once its own listing is in.
+        m_showingResults = false;
         updateActions();
     });
     // The program ends: stop the requests before the window goes, and keep what was found.

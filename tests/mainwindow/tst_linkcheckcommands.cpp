@@ -8,6 +8,7 @@
 #include "mainwindow/LinkCheckMark.h"
 #include "mainwindow/LinkCheckPanel.h"
 #include "mainwindow/LinkListModel.h"
+#include "mainwindow/SearchCommands.h"
 #include "store/CollectionDocument.h"
 #include "store/TextCodec.h"
 
@@ -143,6 +144,11 @@ private slots:
         QVERIFY(!commands()->showsResults());
         commands()->resultsAction()->trigger();
         QCOMPARE(rowNames(), QStringList({"Gone", "Old", "Down", "Mail", "Fine"}));
+        QVERIFY(commands()->showsResults());
+        // Search results are not findings: the commands on findings leave them alone.
+        m_fixture.form()->searchCommands()->showAllBookmarks();
+        QTRY_VERIFY(rowNames().contains(QStringLiteral("Elsewhere")));
+        QVERIFY(!commands()->showsResults());
     }
 
     void updateAndDeleteAreOneStepEach_data()
