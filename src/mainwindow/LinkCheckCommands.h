@@ -54,6 +54,9 @@ public:
     LinkCheckStore &store() { return m_store; }
     // How checks are made from now on (the tests shorten the timeout).
     void setOptions(const LinkChecker::Options &options) { m_options = options; }
+    // How long a site may take to answer (the setting).
+    void setTimeoutSeconds(int seconds) { m_options.timeoutMs = seconds * 1000; }
+    const LinkChecker::Options &options() const { return m_options; }
 
 signals:
     // A check ended, finished or cancelled; its outcomes are kept.

@@ -253,6 +253,7 @@ void MainWindow::FormCreate(Loading loading)
 
     m_reg = std::make_unique<Settings>();
     m_restoreCommands->setKept(m_reg->GetBackupsKept());
+    m_linkCheckCommands->setTimeoutSeconds(m_reg->GetLinkCheckTimeout());
     m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
     if (!m_reg->GetFolderPane())
         toggleFolderHeader();

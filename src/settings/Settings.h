@@ -61,6 +61,9 @@ public:
     // How many daily backups of the data file are kept ("1.0/BackupsKept"); below 1 reads as the default.
     qint32 GetBackupsKept();
     bool SetBackupsKept(qint32 kept);
+    // How long Check Links waits for a site, in seconds ("1.0/LinkCheckTimeout"); outside 1 to 3600 reads as
+    // the default.
+    qint32 GetLinkCheckTimeout();
 
     // From here on the setters keep their values until EndUpdate.
     void BeginUpdate();
@@ -79,6 +82,7 @@ public:
 
     static constexpr int ColumnsInfoSize = 45;
     static constexpr qint32 DefaultBackupsKept = 15;
+    static constexpr qint32 DefaultLinkCheckTimeout = 15;
 
 private:
     QSettings &settings();

@@ -1,5 +1,6 @@
 // Check Links in the main window: what is checked, how the findings are listed, kept and acted on.
 #include "common/LocalHttpServer.h"
+#include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "linkcheck/LinkCheckStore.h"
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -108,6 +110,32 @@ private slots:
     }
 
     void cleanup() { m_fixture.close(); }
+
+    // The timeout comes from the settings, and a value out of range gives the default.
+    void timeoutSetting_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::newRow("none") << QVariant() << 15000;
+        QTest::newRow("set") << QVariant(40) << 40000;
+        QTest::newRow("zero") << QVariant(0) << 15000;
+        QTest::newRow("a word") << QVariant(QStringLiteral("soon")) << 15000;
+    }
+
+    void timeoutSetting()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(int, timeoutMs);
+        {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbrook Software"),
+                               QStringLiteral("Quillmark"));
+            if (stored.isValid())
+                settings.setValue(QStringLiteral("1.0/LinkCheckTimeout"), stored);
+        }
+        SilentReporter reporter;
+        MainWindow second(&reporter); // reads the settings as it starts
+        QCOMPARE(second.linkCheckCommands()->options().timeoutMs, timeoutMs);
+    }
 
     // The folder's links are checked, those elsewhere not; the list shows what needs a look, worst first.
     void checkListsFindingsByOutcome()
