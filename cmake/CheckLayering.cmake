@@ -3,17 +3,18 @@ cmake_minimum_required(VERSION 3.25)
 # Fails when a source includes a header of a layer above its own. The layers, lowest first:
 #   platform, widgets → store → formats → settings → transfer → mainwindow → shell → app
 # Each layer lists what its sources may include of ours; anything else is refused.
-set(layers platform widgets store formats sync settings transfer mainwindow shell app)
+set(layers platform widgets store linkcheck formats sync settings transfer mainwindow shell app)
 set(allowed_platform platform)
 set(allowed_widgets widgets platform)
 set(allowed_store store platform)
+set(allowed_linkcheck linkcheck)
 set(allowed_formats formats store platform)
 set(allowed_sync sync store platform)
 set(allowed_settings settings platform)
 set(allowed_transfer transfer formats settings store widgets platform)
-set(allowed_mainwindow mainwindow transfer formats settings store widgets platform)
-set(allowed_shell shell mainwindow transfer formats settings store widgets platform)
-set(allowed_app app shell mainwindow transfer formats settings store widgets platform)
+set(allowed_mainwindow mainwindow transfer formats settings linkcheck store widgets platform)
+set(allowed_shell shell mainwindow transfer formats settings linkcheck store widgets platform)
+set(allowed_app app shell mainwindow transfer formats settings linkcheck store widgets platform)
 
 # The layer a path inside src/ (or an include written as "layer/Header.h") belongs to; empty when none.
 function(layer_of path result)

@@ -23,6 +23,9 @@ const QString DedupeCommand = QStringLiteral("dedupe");
 const QString IgnoreFragmentOption = QStringLiteral("ignore-fragment");
 const QString IgnoreTrackingOption = QStringLiteral("ignore-tracking");
 const QString IgnoreSchemeOption = QStringLiteral("ignore-scheme-and-www");
+const QString CheckCommand = QStringLiteral("check");
+const QString TimeoutOption = QStringLiteral("timeout");
+const QString JobsOption = QStringLiteral("jobs");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString FormatOption = QStringLiteral("format");
@@ -133,6 +136,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         action = Duplicates;
     } else if (command == DedupeCommand) {
         action = Dedupe;
+    } else if (command == CheckCommand) {
+        action = Check;
     } else {
         line.m_error = QStringLiteral("unknown command '%1'").arg(command);
         return line;
@@ -172,6 +177,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         parser.addOption(QCommandLineOption(IgnoreTrackingOption, QStringLiteral("ignore tracking parameters")));
         parser.addOption(QCommandLineOption(IgnoreSchemeOption, QStringLiteral("http equals https, www. or not")));
     }
+    if (action == Check) {
+        parser.addOption(
+            QCommandLineOption(FolderOption, QStringLiteral("the folder of the collection"), QStringLiteral("PATH")));
+        parser.addOption(
+            QCommandLineOption(TimeoutOption, QStringLiteral("seconds per link"), QStringLiteral("SECONDS")));
+        parser.addOption(QCommandLineOption(JobsOption, QStringLiteral("requests at once"), QStringLiteral("N")));
+    }
     const bool parsed = parseArguments(parser, commandArguments);
     // Help wins over every other mistake on the line.
     if (parser.isSet(HelpOption)) {
@@ -184,9 +196,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!unknown.isEmpty()) {
             line.m_error = QStringLiteral("unknown option '%1' for %2")
                                .arg(typedOption(commandArguments, unknown.first()), command);
-        } else if ((takesFormat || takesUrlOptions) && !last.contains(QLatin1Char('='))
+        } else if ((takesFormat || takesUrlOptions || action == Check) && !last.contains(QLatin1Char('='))
                    && (optionName(last) == FormatOption || optionName(last) == FolderOption
-                       || optionName(last) == FromOption || optionName(last) == ProfileOption)) {
+                       || optionName(last) == FromOption || optionName(last) == ProfileOption
+                       || optionName(last) == TimeoutOption || optionName(last) == JobsOption)) {
             // An option that takes a value ends the line.
             line.m_error = QStringLiteral("%1 needs a value").arg(last);
         } else {
@@ -217,6 +230,24 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     }
     const bool fromBrowser = action == Import && (parser.isSet(FromOption) || parser.isSet(ProfileOption));
 
+    if (action == Check) {
+        line.m_folder = parser.value(FolderOption);
+        bool timeoutOk = true;
+        bool jobsOk = true;
+        if (parser.isSet(TimeoutOption))
+            line.m_timeout = parser.value(TimeoutOption).toInt(&timeoutOk);
+        if (parser.isSet(JobsOption))
+            line.m_jobs = parser.value(JobsOption).toInt(&jobsOk);
+        if (line.m_files.size() != 1)
+            line.m_error = QStringLiteral("check takes one file, DATAFILE");
+        else if (!timeoutOk || (parser.isSet(TimeoutOption) && (line.m_timeout < 1 || line.m_timeout > 3600)))
+            line.m_error = QStringLiteral("--timeout takes a number of seconds from 1 to 3600");
+        else if (!jobsOk || (parser.isSet(JobsOption) && (line.m_jobs < 1 || line.m_jobs > 64)))
+            line.m_error = QStringLiteral("--jobs takes a number from 1 to 64");
+        else
+            line.m_action = action;
+        return line;
+    }
     if (action == Dump && line.m_files.size() > 1) {
         line.m_error = QStringLiteral("dump takes at most one file");
     } else if (action == ListBackups && line.m_files.size() > 1) {
@@ -438,33 +469,52 @@ QString CommandLine::usage(const QString &command)
             "Exit status: 0 when the sync was done; 2 when the server, a file or the folder failed (nothing\n"
             "was changed); 3 when DATAFILE is damaged or of a newer format (it is left alone); 4 when\n"
             "Quillmark is running with DATAFILE.\n");
+        if (command == CheckCommand) {
+            return QStringLiteral(
+                "Usage: quillmark-tool check [--folder PATH] [--timeout SECONDS] [--jobs N] DATAFILE\n"
+                "\n"
+                "Checks every link of the collection file DATAFILE, or of the folder PATH and\n"
+                "below, over the network, and prints one JSON object per link, one a line, as\n"
+                "each check ends: path (the folder), name, url, outcome (ok, moved, redirected,\n"
+                "broken, unreachable or not-checked), status (the HTTP status, 0 for none),\n"
+                "finalUrl (where redirects led) and reason. Only http and https links are\n"
+                "fetched. A summary goes to standard error. DATAFILE is not changed.\n"
+                "\n"
+                "  --timeout SECONDS  give up on a link after this long (default 15)\n"
+                "  --jobs N           at most N requests at once (default 16; 2 per host)\n"
+                "\n"
+                "Exit status: 0 when every link was checked; 2 when DATAFILE cannot be opened or\n"
+                "the folder does not exist; 3 when DATAFILE is damaged (the links that could be\n"
+                "read were checked) or of a newer format.\n");
+        }
+        return QStringLiteral("Usage: quillmark-tool COMMAND [ARGUMENTS]\n"
+                              "\n"
+                              "Works with Quillmark collection files: the data file and exported .qmf files.\n"
+                              "\n"
+                              "Commands:\n"
+                              "  dump [FILE]       print a collection as JSON (without FILE: your data file)\n"
+                              "  convert IN OUT    rewrite a collection file in the current format\n"
+                              "  export --format FORMAT [--folder PATH] DATAFILE OUT\n"
+                              "                    write a folder to a bookmark file of another format\n"
+                              "  import --format FORMAT [--folder PATH] IN DATAFILE\n"
+                              "                    add a bookmark file of another format to a folder\n"
+                              "  backups [DATAFILE]\n"
+                              "                    list the daily backups (without DATAFILE: of your data file)\n"
+                              "  restore BACKUP DATAFILE\n"
+                              "                    replace a collection file with one of its backups\n"
+                              "  profiles          list the browser profiles found, as JSON\n"
+                              "  import --from firefox|chromium --profile DIR DATAFILE\n"
+                              "                    add a browser profile's bookmarks as a new folder\n"
+                              "  sync --url URL --file NAME [--user U] [--password-env VAR] [--folder PATH] DATAFILE\n"
+                              "                    sync a folder with an XBEL file on a WebDAV server\n"
+                              "  duplicates [--folder PATH] [OPTIONS] DATAFILE\n"
+                              "                    list the links that lead to the same page\n"
+                              "  dedupe [--folder PATH] [OPTIONS] DATAFILE\n"
+                              "                    merge duplicate folders and keep one link of each page\n"
+                              "  check [--folder PATH] [--timeout SECONDS] [--jobs N] DATAFILE\n"
+                              "                    check the links over the network (JSON lines)\n"
+                              "\n"
+                              "Options:\n"
+                              "  -h, --help        show this help; after a command, that command's help\n"
+                              "  --version         show the version\n");
     }
-    return QStringLiteral("Usage: quillmark-tool COMMAND [ARGUMENTS]\n"
-                          "\n"
-                          "Works with Quillmark collection files: the data file and exported .qmf files.\n"
-                          "\n"
-                          "Commands:\n"
-                          "  dump [FILE]       print a collection as JSON (without FILE: your data file)\n"
-                          "  convert IN OUT    rewrite a collection file in the current format\n"
-                          "  export --format FORMAT [--folder PATH] DATAFILE OUT\n"
-                          "                    write a folder to a bookmark file of another format\n"
-                          "  import --format FORMAT [--folder PATH] IN DATAFILE\n"
-                          "                    add a bookmark file of another format to a folder\n"
-                          "  backups [DATAFILE]\n"
-                          "                    list the daily backups (without DATAFILE: of your data file)\n"
-                          "  restore BACKUP DATAFILE\n"
-                          "                    replace a collection file with one of its backups\n"
-                          "  profiles          list the browser profiles found, as JSON\n"
-                          "  import --from firefox|chromium --profile DIR DATAFILE\n"
-                          "                    add a browser profile's bookmarks as a new folder\n"
-                          "  sync --url URL --file NAME [--user U] [--password-env VAR] [--folder PATH] DATAFILE\n"
-                          "                    sync a folder with an XBEL file on a WebDAV server\n"
-                          "  duplicates [--folder PATH] [OPTIONS] DATAFILE\n"
-                          "                    list the links that lead to the same page\n"
-                          "  dedupe [--folder PATH] [OPTIONS] DATAFILE\n"
-                          "                    merge duplicate folders and keep one link of each page\n"
-                          "\n"
-                          "Options:\n"
-                          "  -h, --help        show this help; after a command, that command's help\n"
-                          "  --version         show the version\n");
-}

@@ -23,6 +23,7 @@ public:
         Sync,
         Duplicates,
         Dedupe,
+        Check,
         Invalid
     };
 
@@ -52,6 +53,10 @@ public:
     // duplicates and dedupe: what else two addresses may differ in.
     UrlKeyOptions urlOptions() const { return m_urlOptions; }
 
+    // check: the --timeout in seconds and the --jobs; 0 when not given.
+    int timeout() const { return m_timeout; }
+    int jobs() const { return m_jobs; }
+
 private:
     Action m_action = Invalid;
     QString m_command;
@@ -66,4 +71,6 @@ private:
     QString m_user;
     QString m_passwordVariable;
     UrlKeyOptions m_urlOptions;
+    int m_timeout = 0;
+    int m_jobs = 0;
 };

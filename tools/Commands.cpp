@@ -2,6 +2,7 @@
 
 #include "BackupCommands.h"
 #include "BrowserCommands.h"
+#include "CheckCommand.h"
 #include "CommandLine.h"
 #include "DuplicateTool.h"
 #include "FormatTransfer.h"
@@ -137,6 +138,8 @@ int run(const QStringList &arguments)
         return DuplicateTool::list(line.folder(), line.urlOptions(), line.files().at(0));
     case CommandLine::Dedupe:
         return DuplicateTool::dedupe(line.folder(), line.urlOptions(), line.files().at(0));
+    case CommandLine::Check:
+        return CheckCommand::run(line.files().at(0), line.folder(), line.timeout(), line.jobs());
     case CommandLine::Invalid:
         break;
     }

@@ -37,6 +37,8 @@ public:
     // For a group of duplicates: the folder of each of its links, one a line; none hides the list.
     void setPlaces(const QStringList &places);
     QLabel *PlacesLabel() const { return m_places; }
+    // A line of plain text after the location (a link check's finding); setLocation clears it.
+    void setLocationNote(const QString &note);
 
 signals:
     // The description editor got or lost the keyboard focus.
@@ -63,6 +65,7 @@ private:
     QLabel *m_location;
     QLabel *m_placesCaption;
     QLabel *m_places;
+    QString m_locationPath;
     QPlainTextEdit *m_memo;
     LinkItem *m_current = nullptr;
     CollectionDocument *m_document = nullptr;

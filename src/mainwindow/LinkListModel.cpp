@@ -83,6 +83,13 @@ const QIcon &LinkListModel::icon(bool folder) const
     return cached;
 }
 
+void LinkListModel::setLinkIconOverride(std::function<QIcon(const LinkItem &)> override)
+{
+    m_linkIconOverride = std::move(override);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, NameColumn), index(rowCount() - 1, NameColumn), {Qt::DecorationRole});
+}
+
 QVariant LinkListModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
@@ -92,9 +99,14 @@ QVariant LinkListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return cellText(item, index.column());
     case Qt::DecorationRole:
-        if (index.column() == NameColumn)
-            return icon(item.isFolder());
-        return {};
+        if (index.column() != NameColumn)
+            return {};
+        if (m_linkIconOverride && !item.isFolder()) {
+            QIcon marked = m_linkIconOverride(item);
+            if (!marked.isNull())
+                return marked;
+        }
+        return icon(item.isFolder());
     case Qt::TextAlignmentRole:
         if (index.column() == RatingColumn)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));

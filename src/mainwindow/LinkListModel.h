@@ -73,6 +73,9 @@ public:
     // out of it (appended: whoever shows the list sorts it).
     void follow(CollectionDocument *document);
 
+    // Gives a link's icon in place of the plain one, or a null icon for the plain one (a mark on the icon).
+    void setLinkIconOverride(std::function<QIcon(const LinkItem &)> override);
+
     // Renders the item's row again after its fields changed; false when the item has no row.
     bool refreshItem(const LinkItem *item);
     // Removes the item's row; false when the item has no row.
@@ -120,4 +123,5 @@ private:
     int m_sliceMs = 20;
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
+    std::function<QIcon(const LinkItem &)> m_linkIconOverride;
 };

@@ -9,6 +9,7 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/ItemCommands.h"
+#include "mainwindow/LinkCheckCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_restoreCommands = new RestoreCommands(panes, this);
     m_duplicateCommands = new DuplicateCommands(panes, this);
     new UndoCommands(panes, this);
+    m_linkCheckCommands = new LinkCheckCommands(panes, m_folderCommands->LinksTreePopupMenu(), this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();
@@ -256,6 +258,7 @@ void MainWindow::FormCreate(Loading loading)
 
     m_reg = std::make_unique<Settings>();
     m_restoreCommands->setKept(m_reg->GetBackupsKept());
+    m_linkCheckCommands->setTimeoutSeconds(m_reg->GetLinkCheckTimeout());
     m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
     if (!m_reg->GetFolderPane())
         toggleFolderHeader();

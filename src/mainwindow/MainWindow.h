@@ -19,6 +19,7 @@ class FolderCommands;
 class FolderTreeView;
 class ItemCommands;
 class SearchCommands;
+class LinkCheckCommands;
 class FolderListView;
 class LinkItem;
 class LinkListPane;
@@ -105,6 +106,7 @@ public:
     TransferCommands *transferCommands() const { return m_transferCommands; }
     BrowserImportCommands *browserImport() const { return m_browserImport; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
+    LinkCheckCommands *linkCheckCommands() const { return m_linkCheckCommands; }
 
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
@@ -187,6 +189,7 @@ private:
     TransferCommands *m_transferCommands = nullptr;
     BrowserImportCommands *m_browserImport = nullptr;
     SearchCommands *m_searchCommands = nullptr;
+    LinkCheckCommands *m_linkCheckCommands = nullptr;
     RestoreCommands *m_restoreCommands = nullptr;
     DuplicateCommands *m_duplicateCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;

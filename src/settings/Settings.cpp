@@ -309,6 +309,12 @@ qint32 Settings::GetBackupsKept()
     const qint32 kept = ReadIntegerDefault(BaseKey + QLatin1String("BackupsKept"), DefaultBackupsKept);
     return kept > 0 ? kept : DefaultBackupsKept;
 }
+qint32 Settings::GetLinkCheckTimeout()
+{
+    const qint32 seconds = ReadIntegerDefault(BaseKey + QLatin1String("LinkCheckTimeout"), DefaultLinkCheckTimeout);
+    return seconds >= 1 && seconds <= 3600 ? seconds : DefaultLinkCheckTimeout;
+}
+
 bool Settings::SetBackupsKept(qint32 kept)
 {
     return writeInteger(BaseKey + QLatin1String("BackupsKept"), kept);

@@ -71,6 +71,9 @@ public:
     bool SetIgnoreSchemeAndWww(bool ignore);
     bool GetSkipKnownLinks();
     bool SetSkipKnownLinks(bool skip);
+    // How long Check Links waits for a site, in seconds ("1.0/LinkCheckTimeout"); outside 1 to 3600 reads as
+    // the default.
+    qint32 GetLinkCheckTimeout();
 
     // From here on the setters keep their values until EndUpdate.
     void BeginUpdate();
@@ -89,6 +92,7 @@ public:
 
     static constexpr int ColumnsInfoSize = 45;
     static constexpr qint32 DefaultBackupsKept = 15;
+    static constexpr qint32 DefaultLinkCheckTimeout = 15;
 
 private:
     QSettings &settings();

@@ -1,0 +1,210 @@
+#include "LinkChecker.h"
+
+#include "LinkProbe.h"
+
+#include <QNetworkAccessManager>
+
+#include <algorithm>
+
+LinkChecker::LinkChecker(QObject *parent) : LinkChecker(Options(), parent) { }
+
+LinkChecker::LinkChecker(const Options &options, QObject *parent)
+    : QObject(parent), m_options(options), m_network(new QNetworkAccessManager(this))
+{
+    qRegisterMetaType<LinkCheckResult>();
+    m_network->setAutoDeleteReplies(false);
+    m_network->setCookieJar(nullptr);
+    m_wake.setSingleShot(true);
+    m_wake.setTimerType(Qt::PreciseTimer); // a coarse timer may wake a host before its time
+    connect(&m_wake, &QTimer::timeout, this, &LinkChecker::pump);
+}
+
+LinkChecker::~LinkChecker()
+{
+    cancel();
+}
+
+QUrl LinkChecker::checkableUrl(const QString &url, QString *whyNot, bool *malformed)
+{
+    *malformed = false;
+    const QString trimmed = url.trimmed();
+    const int colon = trimmed.indexOf(QLatin1Char(':'));
+    const QString scheme = colon > 0 ? trimmed.left(colon).toLower() : QString();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        if (trimmed.isEmpty())
+            *whyNot = tr("The link has no address");
+        else if (scheme.isEmpty() || scheme.size() == 1) // a drive letter or a plain path
+            *whyNot = tr("Not a web address: only http and https links are checked");
+        else
+            *whyNot = tr("A %1 link: only http and https links are checked").arg(scheme);
+        return QUrl();
+    }
+    // A browser reads spaces and other loose characters tolerantly; so does the check.
+    const QUrl parsed(trimmed, QUrl::TolerantMode);
+    if (!parsed.isValid() || parsed.host().isEmpty()) {
+        *malformed = true;
+        *whyNot = parsed.isValid() ? tr("Malformed address: no host")
+                                   : tr("Malformed address: %1").arg(parsed.errorString());
+        return QUrl();
+    }
+    return parsed;
+}
+
+int LinkChecker::add(const QString &url)
+{
+    const int index = count();
+    m_urls.push_back(url);
+    QString whyNot;
+    bool malformed = false;
+    const QUrl fetch = checkableUrl(url, &whyNot, &malformed);
+    m_fetch.push_back(fetch);
+    if (fetch.isEmpty()) {
+        m_unchecked.push_back(index);
+        return index;
+    }
+    const QString key = fetch.host().toLower() + QLatin1Char(':') + QString::number(fetch.port(-1));
+    Host &host = m_hosts[key];
+    host.waiting.push_back(index);
+    if (!host.inRotation) {
+        host.inRotation = true;
+        m_rotation.push_back(key);
+    }
+    return index;
+}
+
+void LinkChecker::start()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_clock.start();
+    // Links that need no request are answered first, from the event loop, so that whoever started the
+    // check has connected to the signals.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const std::vector<int> unchecked = std::exchange(m_unchecked, {});
+            for (int index : unchecked) {
+                if (!m_running)
+                    return;
+                QString whyNot;
+                bool malformed = false;
+                checkableUrl(m_urls[static_cast<size_t>(index)], &whyNot, &malformed);
+                LinkCheckResult result;
+                result.outcome = malformed ? LinkCheckResult::Broken : LinkCheckResult::NotChecked;
+                result.reason = whyNot;
+                result.checkedAt = QDateTime::currentDateTimeUtc();
+                report(index, result);
+            }
+            pump();
+        },
+        Qt::QueuedConnection);
+}
+
+void LinkChecker::setPaused(bool paused)
+{
+    if (m_paused == paused)
+        return;
+    m_paused = paused;
+    if (!m_paused && m_running)
+        pump();
+}
+
+void LinkChecker::cancel()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_wake.stop();
+    const QList<LinkProbe *> probes = m_probes.keys();
+    m_probes.clear();
+    for (LinkProbe *probe : probes) {
+        probe->abort();
+        probe->deleteLater();
+    }
+    m_active = 0;
+    m_rotation.clear();
+    m_hosts.clear();
+    m_unchecked.clear();
+    emit finished();
+}
+
+void LinkChecker::pump()
+{
+    if (!m_running || m_paused)
+        return;
+    const qint64 now = m_clock.elapsed();
+    qint64 earliestWait = -1;
+    // One turn over the hosts waiting at most: each may start one request per turn.
+    size_t turns = m_rotation.size();
+    while (m_active < m_options.maxRequests && turns-- > 0 && !m_rotation.empty()) {
+        const QString key = m_rotation.front();
+        m_rotation.pop_front();
+        Host &host = m_hosts[key];
+        if (host.active >= m_options.maxPerHost) {
+            m_rotation.push_back(key); // its next request starts when one of its own ends
+            continue;
+        }
+        if (host.nextStartMs > now) {
+            const qint64 wait = host.nextStartMs - now;
+            earliestWait = earliestWait < 0 ? wait : std::min(earliestWait, wait);
+            m_rotation.push_back(key);
+            continue;
+        }
+        const int index = host.waiting.front();
+        host.waiting.pop_front();
+        host.nextStartMs = now + m_options.hostSpacingMs;
+        if (host.waiting.empty())
+            host.inRotation = false;
+        else
+            m_rotation.push_back(key);
+        launch(index, host, key);
+    }
+    if (earliestWait >= 0 && m_active < m_options.maxRequests)
+        m_wake.start(static_cast<int>(earliestWait));
+    finishIfDone();
+}
+
+void LinkChecker::launch(int index, Host &host, const QString &hostKey)
+{
+    ++host.active;
+    ++m_active;
+    auto *probe = new LinkProbe(m_network, m_fetch[static_cast<size_t>(index)], m_options.timeoutMs, this);
+    m_probes.insert(probe, index);
+    connect(probe, &LinkProbe::finished, this, [this, probe, index, hostKey](const LinkCheckResult &result) {
+        onProbeFinished(probe, index, hostKey, result);
+    });
+    emit linkStarted(index);
+    probe->start();
+}
+
+void LinkChecker::onProbeFinished(LinkProbe *probe, int index, const QString &hostKey, const LinkCheckResult &result)
+{
+    if (!m_probes.remove(probe))
+        return;
+    probe->deleteLater();
+    --m_active;
+    auto host = m_hosts.find(hostKey);
+    if (host != m_hosts.end()) {
+        --host->active;
+        if (host->active == 0 && host->waiting.empty())
+            m_hosts.erase(host);
+    }
+    report(index, result);
+    // Start the next ones from the event loop: a probe that ends at once must not recurse into here.
+    QMetaObject::invokeMethod(this, &LinkChecker::pump, Qt::QueuedConnection);
+}
+
+void LinkChecker::report(int index, const LinkCheckResult &result)
+{
+    ++m_done;
+    emit linkChecked(index, result);
+}
+
+void LinkChecker::finishIfDone()
+{
+    if (m_running && m_active == 0 && m_rotation.empty() && m_unchecked.empty() && m_done == count()) {
+        m_running = false;
+        emit finished();
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "linkcheck/LinkCheckResult.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Checks one http or https link: HEAD first, GET when HEAD fails in a way that often means only HEAD is
+// refused; redirects are followed here, one hop at a time, to keep the chain and see loops. A GET stops
+// as soon as its headers are in: the body is never read.
+class LinkProbe : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxRedirects = 10;
+
+    LinkProbe(QNetworkAccessManager *network, const QUrl &url, int timeoutMs, QObject *parent = nullptr);
+    ~LinkProbe() override;
+
+    void start();
+    // Stops at once; finished is not emitted.
+    void abort();
+
+    static QByteArray userAgent();
+
+signals:
+    void finished(const LinkCheckResult &result);
+
+private:
+    enum class Method { Head, Get };
+
+    void send(const QUrl &url);
+    void onHeaders();
+    void onFinished();
+    void onTimeout();
+    // Takes the reply out of the way without its signals reaching this probe.
+    void dropReply();
+    void finish(LinkCheckResult::Outcome outcome, const QString &reason);
+    // The outcome of an error status, once no retry is left.
+    void finishWithStatus(int status, const QString &phrase);
+    void finishWithError(int error, const QString &text);
+    // Whether to try again with GET after a HEAD that ended like this.
+    bool retryWithGet(int status, int error) const;
+
+    QNetworkAccessManager *m_network;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_timer;
+    QUrl m_start;
+    QUrl m_current;
+    Method m_method = Method::Head;
+    int m_timeoutMs;
+    bool m_timedOut = false;
+    bool m_headersSeen = false;
+    bool m_allPermanent = true;
+    LinkCheckResult m_result;
+    QSet<QUrl> m_visited;
+};

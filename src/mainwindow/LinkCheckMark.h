@@ -1,0 +1,16 @@
+#pragma once
+
+#include "linkcheck/LinkCheckResult.h"
+
+#include <QIcon>
+#include <QString>
+
+// How a link check's findings look in the window.
+namespace LinkCheckMark {
+
+// The link icon with a red cross over its corner.
+QIcon brokenIcon();
+// "Broken", "Moved", ... as the window names the outcomes.
+QString outcomeText(LinkCheckResult::Outcome outcome);
+
+} // namespace LinkCheckMark

@@ -1,0 +1,159 @@
+#include "CheckCommand.h"
+
+#include "Commands.h"
+
+#include "linkcheck/LinkChecker.h"
+#include "store/ItemPath.h"
+#include "store/LinkItem.h"
+#include "store/NativeFile.h"
+#include "store/TextCodec.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace CheckCommand {
+
+namespace {
+
+using namespace Commands;
+
+const char RootName[] = "Quillmark";
+
+void printError(const QString &message)
+{
+    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The folder named by path below root: the first folder of each name, from root's children down.
+const LinkItem *folderAt(const LinkItem &root, const QString &path, QString *missing)
+{
+    const LinkItem *folder = &root;
+    if (path.isEmpty())
+        return folder;
+    for (const QString &name : path.split(QLatin1Char('\\'))) {
+        const LinkItem *next = nullptr;
+        for (const auto &child : folder->Children) {
+            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
+                next = child.get();
+                break;
+            }
+        }
+        if (!next) {
+            *missing = name;
+            return nullptr;
+        }
+        folder = next;
+    }
+    return folder;
+}
+
+// Every link below folder, in the collection's order, without recursion.
+std::vector<const LinkItem *> linksBelow(const LinkItem &folder)
+{
+    std::vector<const LinkItem *> links;
+    std::vector<const LinkItem *> pending {&folder};
+    while (!pending.empty()) {
+        const LinkItem *current = pending.back();
+        pending.pop_back();
+        for (auto child = current->Children.end(); child != current->Children.begin();) {
+            --child;
+            if ((*child)->isFolder())
+                pending.push_back(child->get());
+        }
+        for (const auto &child : current->Children) {
+            if (!child->isFolder())
+                links.push_back(child.get());
+        }
+    }
+    return links;
+}
+
+} // namespace
+
+int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, int jobs)
+{
+    QFile file(dataFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(dataFile), file.errorString()));
+        return Failure;
+    }
+    auto root = LinkItem::MakeFolder(RootName);
+    const NativeFile::ReadResult read = NativeFile::read(file, *root, /*refuseNewer=*/true);
+    file.close();
+    if (read.status == NativeFile::ReadResult::NewerVersion || read.status == NativeFile::ReadResult::OutOfMemory) {
+        printError(QStringLiteral("%1: %2").arg(nativePath(dataFile), read.error));
+        return DataDamaged;
+    }
+    if (!read.ok()) {
+        printError(QStringLiteral("warning: %1 is damaged; only part of it was read: %2")
+                       .arg(nativePath(dataFile), read.error));
+    }
+    QString missing;
+    const LinkItem *folder = folderAt(*root, folderPath, &missing);
+    if (!folder) {
+        printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
+        return Failure;
+    }
+
+    LinkChecker::Options options;
+    if (timeoutSeconds > 0)
+        options.timeoutMs = timeoutSeconds * 1000;
+    if (jobs > 0)
+        options.maxRequests = jobs;
+    LinkChecker checker(options);
+    const std::vector<const LinkItem *> links = linksBelow(*folder);
+    for (const LinkItem *link : links)
+        checker.add(TextCodec::toDisplay(link->Url));
+
+    std::array<int, LinkCheckResult::OutcomeCount> counts {};
+    QObject::connect(&checker, &LinkChecker::linkChecked, [&](int index, const LinkCheckResult &result) {
+        const LinkItem *link = links[static_cast<size_t>(index)];
+        ++counts[static_cast<size_t>(result.outcome)];
+        const QJsonObject line {
+            {QStringLiteral("path"), ItemPath::locationOf(link)},
+            {QStringLiteral("name"), TextCodec::toDisplay(link->Name)},
+            {QStringLiteral("url"), checker.url(index)},
+            {QStringLiteral("outcome"), LinkCheckResult::outcomeKey(result.outcome)},
+            {QStringLiteral("status"), result.status},
+            {QStringLiteral("finalUrl"), result.finalUrl},
+            {QStringLiteral("reason"), result.reason},
+        };
+        const QByteArray text = QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+        std::fflush(stdout);
+    });
+    QEventLoop loop;
+    QObject::connect(&checker, &LinkChecker::finished, &loop, &QEventLoop::quit);
+    checker.start();
+    if (checker.count() > 0)
+        loop.exec();
+
+    std::fputs(QStringLiteral("%1 links checked: %2 ok, %3 moved, %4 redirected, %5 broken, %6 unreachable, "
+                              "%7 not checked\n")
+                   .arg(checker.count())
+                   .arg(counts[LinkCheckResult::Ok])
+                   .arg(counts[LinkCheckResult::Moved])
+                   .arg(counts[LinkCheckResult::Redirected])
+                   .arg(counts[LinkCheckResult::Broken])
+                   .arg(counts[LinkCheckResult::Unreachable])
+                   .arg(counts[LinkCheckResult::NotChecked])
+                   .toLocal8Bit()
+                   .constData(),
+               stderr);
+    return read.ok() ? Success : DataDamaged;
+}
+
+} // namespace CheckCommand
