@@ -137,47 +137,50 @@ void DescriptionPane::setPlaces(const QStringList &places)
     m_places->setText(places.join(QLatin1Char('\n')));
     m_places->setVisible(!places.isEmpty());
     m_placesCaption->setVisible(!places.isEmpty());
-    void DescriptionPane::setLocationNote(const QString &note)
-    {
-        if (m_locationPath.isEmpty() || note.isEmpty()) {
-            setLocation(m_locationPath);
-            return;
-        }
-        m_location->setText(QStringLiteral("<a href=\"folder\">%1</a> &mdash; %2")
-                                .arg(m_locationPath.toHtmlEscaped(), note.toHtmlEscaped()));
-        DescriptionPaneResize();
-    }
+    DescriptionPaneResize();
+}
 
-    void DescriptionPane::DescriptionPaneResize()
-    {
-        const int room = width() - m_labelLeft - RightGap;
-        m_name->resize(std::max(0, room), m_name->sizeHint().height());
-        m_url->adjustSize();
-        if (room < m_url->width())
-            m_url->resize(std::max(0, room), m_url->height());
-        m_url->setVisible(m_urlShown && !m_url->caption().isEmpty());
-        m_location->resize(std::max(0, room), m_location->sizeHint().height());
-        int strip = StripHeight + (m_location->isHidden() ? 0 : LocationHeight);
-        if (!m_places->isHidden()) {
-            m_placesCaption->move(4, strip);
-            m_places->move(m_labelLeft, strip + 1);
-            m_places->resize(std::max(0, room), m_places->sizeHint().height());
-            strip += m_places->height() + 4;
-        }
-        m_memo->setGeometry(0, strip, width(), std::max(0, height() - strip));
+void DescriptionPane::setLocationNote(const QString &note)
+{
+    if (m_locationPath.isEmpty() || note.isEmpty()) {
+        setLocation(m_locationPath);
+        return;
     }
+    m_location->setText(QStringLiteral("<a href=\"folder\">%1</a> &mdash; %2")
+                            .arg(m_locationPath.toHtmlEscaped(), note.toHtmlEscaped()));
+    DescriptionPaneResize();
+}
 
-    void DescriptionPane::resizeEvent(QResizeEvent * event)
-    {
-        QWidget::resizeEvent(event);
-        DescriptionPaneResize();
+void DescriptionPane::DescriptionPaneResize()
+{
+    const int room = width() - m_labelLeft - RightGap;
+    m_name->resize(std::max(0, room), m_name->sizeHint().height());
+    m_url->adjustSize();
+    if (room < m_url->width())
+        m_url->resize(std::max(0, room), m_url->height());
+    m_url->setVisible(m_urlShown && !m_url->caption().isEmpty());
+    m_location->resize(std::max(0, room), m_location->sizeHint().height());
+    int strip = StripHeight + (m_location->isHidden() ? 0 : LocationHeight);
+    if (!m_places->isHidden()) {
+        m_placesCaption->move(4, strip);
+        m_places->move(m_labelLeft, strip + 1);
+        m_places->resize(std::max(0, room), m_places->sizeHint().height());
+        strip += m_places->height() + 4;
     }
+    m_memo->setGeometry(0, strip, width(), std::max(0, height() - strip));
+}
 
-    bool DescriptionPane::eventFilter(QObject * watched, QEvent * event)
-    {
-        if (watched == m_memo && event->type() == QEvent::FocusIn)
-            emit memoEntered();
-        else if (watched == m_memo && event->type() == QEvent::FocusOut)
-            emit memoLeft();
-        return QWidget::eventFilter(watched, event);
-    }
+void DescriptionPane::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    DescriptionPaneResize();
+}
+
+bool DescriptionPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_memo && event->type() == QEvent::FocusIn)
+        emit memoEntered();
+    else if (watched == m_memo && event->type() == QEvent::FocusOut)
+        emit memoLeft();
+    return QWidget::eventFilter(watched, event);
+}
