@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/ColumnFit.h"
 #include "mainwindow/CommandHold.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
@@ -16,6 +17,7 @@
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "mainwindow/WindowPlacement.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/DataFilePrefetch.h"
@@ -251,13 +253,17 @@ void MainWindow::FormCreate(Loading loading)
 
     m_reg = std::make_unique<Settings>();
     m_restoreCommands->setKept(m_reg->GetBackupsKept());
-    m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
+    m_listPane->setColumnsInfo(
+        m_reg->HasColumnsInfo()
+            ? m_reg->GetColumnsInfo()
+            : ColumnFit::firstStart(m_list->fontMetrics(), m_list->detailsView()->header()->fontMetrics()));
     if (!m_reg->GetFolderPane())
         toggleFolderHeader();
     m_listPane->ApplyColumns();
     applyListStyleAndSort();
 
-    const WindowBounds bounds = m_reg->GetWindowBounds();
+    const WindowBounds stored = m_reg->GetWindowBounds();
+    const QRect bounds = WindowPlacement::startBounds(m_reg->HasWindowBounds() ? &stored : nullptr);
     const int barWidth = m_reg->GetFoldersBarWidth();
     m_folderSplitter->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
     m_folderBarWidth = barWidth;
@@ -275,8 +281,8 @@ void MainWindow::FormCreate(Loading loading)
         toggleToolbar();
     if (!m_reg->GetStatusBar())
         toggleStatusBar();
-    move(static_cast<int>(bounds.Left), static_cast<int>(bounds.Top));
-    resize(bounds.width(), bounds.height());
+    move(bounds.topLeft());
+    resize(bounds.size());
     if (!m_reg->GetDescriptionPane())
         toggleDescriptionPane();
     setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
