@@ -243,7 +243,8 @@ int FolderListView::columnCount() const
 
 QString FolderListView::columnCaption(int column) const
 {
-    return m_model->headerData(column, Qt::Horizontal).toString();
+    // The stored name, whatever language the header shows.
+    return ColumnCaption(column);
 }
 
 int FolderListView::columnAtPosition(int position) const

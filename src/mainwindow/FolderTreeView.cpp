@@ -6,6 +6,7 @@
 #include "widgets/Icons.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -136,7 +137,8 @@ LinkItem *FolderTreeView::SelectedItem() const
 
 QString FolderTreeView::backslashMessage()
 {
-    return QStringLiteral("An item name cannot contain any of the following characters: \\");
+    return QCoreApplication::translate("FolderTreeView",
+                                       "An item name cannot contain any of the following characters: \\");
 }
 
 void FolderTreeView::SetRoot(LinkItem *item)

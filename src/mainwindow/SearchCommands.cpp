@@ -20,6 +20,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -239,8 +240,10 @@ void SearchCommands::deleteEmptyFolders()
                                    tr("There are no empty folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
         return;
     }
-    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                 QStringLiteral("Are you sure you want to delete %1 empty folders?").arg(empty.count)))
+    if (!Confirmations::question(
+            m_panes.window, QStringLiteral("Quillmark"),
+            QCoreApplication::translate("SearchCommands", "Are you sure you want to delete %1 empty folders?")
+                .arg(empty.count)))
         return;
     if (empty.count > RestoreCommands::LargeRemoval)
         m_panes.view->keepBackup();
@@ -249,7 +252,7 @@ void SearchCommands::deleteEmptyFolders()
         // it first spares removing its rows one by one.
         UpdatesGuard guard(m_panes.window);
         m_panes.list->model()->clear();
-        m_panes.document->beginCommand(QStringLiteral("Delete Empty Folders"));
+        m_panes.document->beginCommand(QCoreApplication::translate("SearchCommands", "Delete Empty Folders"));
         m_panes.document->removeItems(empty.topmost);
         m_panes.document->endCommand();
     }
