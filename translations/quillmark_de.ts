@@ -273,6 +273,10 @@
         <source>Go to this folder</source>
         <translation>Zu diesem Ordner wechseln</translation>
     </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
 </context>
 <context>
     <name>ExportReport</name>
@@ -411,6 +415,13 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     </message>
 </context>
 <context>
+    <name>FolderListView</name>
+    <message>
+        <source>Links</source>
+        <translation>Links</translation>
+    </message>
+</context>
+<context>
     <name>FolderTreeView</name>
     <message>
         <source>An item name cannot contain any of the following characters: \</source>
@@ -431,6 +442,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>E&amp;xpand</source>
         <translation>&amp;Aufklappen</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
     </message>
 </context>
 <context>

@@ -32,18 +32,24 @@ QString usualText(int column)
     }
 }
 
-ColumnLayout firstStart(const QFontMetrics &cells, const QFontMetrics &captions)
+ColumnLayout firstStart(const QFontMetrics &cells, const QFontMetrics &captions, int available)
 {
     ColumnLayout columns = DefaultColumns();
-    const LinkListModel captionSource;
-    for (ColumnInfo &column : columns) {
-        const int id = ColumnIdOf(column.Caption);
+    int usual[LinkListModel::ColumnCount] = {};
+    int least[LinkListModel::ColumnCount] = {};
+    for (int id = NameColumn; id <= RatingColumn; ++id) {
         int cell = cells.horizontalAdvance(usualText(id)) + CellPadding;
         if (id == NameColumn)
             cell += IconRoom;
-        const QString caption = captionSource.headerData(id, Qt::Horizontal, Qt::DisplayRole).toString();
-        const int header = captions.horizontalAdvance(caption) + CellPadding + SortMarkRoom;
-        column.Width = std::max(cell, header);
+        least[id] = captions.horizontalAdvance(LinkListColumnTitle(id)) + CellPadding + SortMarkRoom;
+        usual[id] = std::max(cell, least[id]);
+    }
+    const int left = available - usual[VisitsColumn] - usual[LastVisitColumn] - usual[RatingColumn];
+    const int name = std::clamp(left * NameSharePercent / 100, least[NameColumn], usual[NameColumn]);
+    const int url = std::clamp(left - name, least[UrlColumn], usual[UrlColumn]);
+    for (ColumnInfo &column : columns) {
+        const int id = ColumnIdOf(column.Caption);
+        column.Width = id == NameColumn ? name : (id == UrlColumn ? url : usual[id]);
     }
     return columns;
 }

@@ -98,6 +98,7 @@ void deleteDetached(const QList<QTreeWidgetItem *> &nodes)
 FolderTreeView::FolderTreeView(QWidget *parent) : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("LinksTree"));
+    setAccessibleName(QCoreApplication::translate("FolderTreeView", "Folders"));
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false);

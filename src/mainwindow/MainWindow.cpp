@@ -37,6 +37,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -253,18 +254,21 @@ void MainWindow::FormCreate(Loading loading)
 
     m_reg = std::make_unique<Settings>();
     m_restoreCommands->setKept(m_reg->GetBackupsKept());
+    const WindowBounds stored = m_reg->GetWindowBounds();
+    const QRect bounds = WindowPlacement::startBounds(m_reg->HasWindowBounds() ? &stored : nullptr);
+    const int barWidth = m_reg->GetFoldersBarWidth();
+    // First-start columns share the list's width: the window's less the folders bar and a scroll bar.
+    const int listWidth = bounds.width() - barWidth - SplitterWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+        - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     m_listPane->setColumnsInfo(
         m_reg->HasColumnsInfo()
             ? m_reg->GetColumnsInfo()
-            : ColumnFit::firstStart(m_list->fontMetrics(), m_list->detailsView()->header()->fontMetrics()));
+            : ColumnFit::firstStart(m_list->fontMetrics(), m_list->detailsView()->header()->fontMetrics(), listWidth));
     if (!m_reg->GetFolderPane())
         toggleFolderHeader();
     m_listPane->ApplyColumns();
     applyListStyleAndSort();
 
-    const WindowBounds stored = m_reg->GetWindowBounds();
-    const QRect bounds = WindowPlacement::startBounds(m_reg->HasWindowBounds() ? &stored : nullptr);
-    const int barWidth = m_reg->GetFoldersBarWidth();
     m_folderSplitter->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
     m_folderBarWidth = barWidth;
     switch (m_reg->GetExplorerBar()) {

@@ -39,6 +39,7 @@ SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent)
     m_edit = new QLineEdit(panes.window);
     m_edit->setObjectName(QStringLiteral("SearchEdit"));
     m_edit->setPlaceholderText(tr("Search all folders"));
+    m_edit->setAccessibleName(tr("Search all folders"));
     m_edit->setClearButtonEnabled(true);
     m_edit->setFixedWidth(220);
     m_edit->setStatusTip(tr("Finds objects across all folders"));

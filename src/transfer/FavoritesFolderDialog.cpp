@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 FavoritesFolderDialog::FavoritesFolderDialog(QWidget *owner, Prompts &prompts, const QString &rootPath)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_prompts(prompts)
 {
@@ -30,12 +32,14 @@ FavoritesFolderDialog::FavoritesFolderDialog(QWidget *owner, Prompts &prompts, c
 
     m_browseButton = new QPushButton(QCoreApplication::translate("FavoritesFolderDialog", "&Browse..."), this);
     m_browseButton->setObjectName(QStringLiteral("BrowseButton"));
-    m_browseButton->setGeometry(8, 264, 75, 25);
+    // As wide as its caption needs (larger fonts, other languages), the other buttons beside it.
+    m_browseButton->setGeometry(8, 264, std::max(75, m_browseButton->sizeHint().width()), 25);
     m_browseButton->setAutoDefault(false);
     connect(m_browseButton, &QPushButton::clicked, this, &FavoritesFolderDialog::BrowseButtonClick);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setGeometry(88, 264, 219, 25);
+    const int buttonsLeft = m_browseButton->geometry().right() + 6;
+    buttons->setGeometry(buttonsLeft, 264, 307 - buttonsLeft, 25);
     m_okButton = buttons->button(QDialogButtonBox::Ok);
     m_okButton->setText(QCoreApplication::translate("FavoritesFolderDialog", "&Ok"));
     m_okButton->setObjectName(QStringLiteral("OkButton"));

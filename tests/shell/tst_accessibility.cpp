@@ -93,6 +93,7 @@ private slots:
     void initTestCase();
     void dialogs_data();
     void dialogs();
+    void mainWindowControlsHaveNames();
     void viewsAnnounceTheSelectedEntry_data();
     void viewsAnnounceTheSelectedEntry();
 
@@ -153,6 +154,20 @@ void TestAccessibility::dialogs()
     QCOMPARE(names.join(QLatin1String(" | ")), tabOrder.join(QLatin1String(" | ")));
     for (QWidget *control : controls)
         QVERIFY2(order.contains(control), qPrintable(describe(control) + QStringLiteral(" is not reached by Tab")));
+}
+
+void TestAccessibility::mainWindowControlsHaveNames()
+{
+    QDir().mkpath(Repository::DataFolder());
+    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *m_tree, nullptr));
+    RecordingReporter reporter;
+    MainWindow form(&reporter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const QList<QWidget *> controls = tabControls(&form);
+    QVERIFY(controls.size() >= 4); // the search field, the folder tree, the list and the description
+    for (QWidget *control : controls)
+        QVERIFY2(!accessibleName(control).isEmpty(), qPrintable(describe(control) + QStringLiteral(" has no name")));
 }
 
 void TestAccessibility::viewsAnnounceTheSelectedEntry_data()

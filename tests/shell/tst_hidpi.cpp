@@ -101,6 +101,7 @@ void TestHiDpi::mainWindow()
 {
     RecordingReporter reporter;
     MainWindow form(&reporter);
+    form.resize(900, 650); // as on a desktop: the offscreen screen is small at this scale
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     checkWindow(&form);
