@@ -8,6 +8,7 @@
 #include "common/TreeBuilders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@ class TestDialogFolders : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void firstExisting_data();
@@ -40,6 +42,16 @@ private:
     std::unique_ptr<LinkItem> m_folder;
 };
 
+void TestDialogFolders::initTestCase()
+{
+    // The home and its Documents folder are the test's own, also when run outside CTest.
+    QVERIFY(m_dir.isValid());
+    qputenv("HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("home"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("home/.config"))));
+    QVERIFY(QDir().mkpath(QDir::homePath()));
+    QVERIFY(documents().startsWith(m_dir.path()));
+}
+
 void TestDialogFolders::init()
 {
     QVERIFY(m_dir.isValid());
@@ -57,7 +69,8 @@ void TestDialogFolders::cleanup()
 {
     m_commands.reset();
     QDir(m_dir.filePath(QStringLiteral("config"))).removeRecursively();
-    QDir(documents()).removeRecursively();
+    if (documents().startsWith(m_dir.path()))
+        QDir(documents()).removeRecursively();
 }
 
 void TestDialogFolders::firstExisting_data()
