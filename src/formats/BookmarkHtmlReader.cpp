@@ -8,6 +8,7 @@
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QStringDecoder>
 
@@ -212,11 +213,13 @@ void Parser::run()
     if (m_report.status != ImportReport::Cancelled) {
         finishCollecting();
         if (m_repairs > 0)
-            m_report.damage(QStringLiteral("%1 damaged tags were read as far as they go; the names next to them "
-                                           "may be incomplete.")
-                                .arg(m_repairs));
+            m_report.damage(
+                QCoreApplication::translate("BookmarkHtmlReader",
+                                            "%1 damaged tags were read as far as they go; the names next to them "
+                                            "may be incomplete.")
+                    .arg(m_repairs));
         if (!m_sawBookmarkMarkup && m_report.folders == 0 && m_report.links == 0)
-            m_report.fail(QStringLiteral("The file holds no bookmarks."));
+            m_report.fail(QCoreApplication::translate("BookmarkHtmlReader", "The file holds no bookmarks."));
     }
     describeNext(nullptr);
     m_sink.finish();
@@ -521,7 +524,8 @@ ImportReport BookmarkHtmlReader::read(QIODevice &device, LinkItem &target, const
 {
     if (!device.isReadable()) {
         ImportReport report;
-        report.fail(QStringLiteral("The file cannot be read: %1").arg(device.errorString()));
+        report.fail(
+            QCoreApplication::translate("BookmarkHtmlReader", "The file cannot be read: %1").arg(device.errorString()));
         return report;
     }
     return readBytes(device.readAll(), target, progress);

@@ -1,5 +1,7 @@
 #include "formats/ExportReport.h"
 
+#include <QCoreApplication>
+
 void ExportReport::fail(const QString &message)
 {
     if (status == Written) {
@@ -11,5 +13,5 @@ void ExportReport::fail(const QString &message)
 void ExportReport::cancel()
 {
     status = Cancelled;
-    error = QStringLiteral("The export was cancelled.");
+    error = QCoreApplication::translate("ExportReport", "The export was cancelled.");
 }

@@ -6,6 +6,7 @@
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,7 +20,8 @@ ImportReport FavoritesReader::importDirectory(const QString &path, LinkItem &tar
 {
     ImportReport report;
     if (!QFileInfo(path).isDir()) {
-        report.fail(QStringLiteral("Cannot open folder %1").arg(QDir::toNativeSeparators(path)));
+        report.fail(QCoreApplication::translate("FavoritesReader", "Cannot open folder %1")
+                        .arg(QDir::toNativeSeparators(path)));
         return report;
     }
 

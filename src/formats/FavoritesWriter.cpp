@@ -5,6 +5,7 @@
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -80,8 +81,8 @@ bool Writer::writeShortcut(const QString &path, std::string_view url)
     file.setDirectWriteFallback(false);
     const QByteArray contents = FavoritesWriter::shortcut(url);
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit()) {
-        m_report.fail(
-            QStringLiteral("Cannot create file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        m_report.fail(QCoreApplication::translate("FavoritesWriter", "Cannot create file %1: %2")
+                          .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     return true;
@@ -90,7 +91,8 @@ bool Writer::writeShortcut(const QString &path, std::string_view url)
 bool Writer::run(const QString &directory, const LinkItem &folder)
 {
     if (!QDir().mkpath(directory)) {
-        m_report.fail(QStringLiteral("Cannot create folder %1").arg(QDir::toNativeSeparators(directory)));
+        m_report.fail(QCoreApplication::translate("FavoritesWriter", "Cannot create folder %1")
+                          .arg(QDir::toNativeSeparators(directory)));
         return false;
     }
     std::vector<Directory> stack;
@@ -110,7 +112,8 @@ bool Writer::run(const QString &directory, const LinkItem &folder)
         if (item->isFolder()) {
             const QString path = current.path + QLatin1Char('/') + current.names.take(base, QString());
             if (!QDir().mkdir(path)) {
-                m_report.fail(QStringLiteral("Cannot create folder %1").arg(QDir::toNativeSeparators(path)));
+                m_report.fail(QCoreApplication::translate("FavoritesWriter", "Cannot create folder %1")
+                                  .arg(QDir::toNativeSeparators(path)));
                 return false;
             }
             ++m_report.folders;

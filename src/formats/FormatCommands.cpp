@@ -15,6 +15,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -81,12 +82,12 @@ ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &ta
         return FavoritesReader::importDirectory(path, target, progress);
     ImportReport report;
     if (format == BookmarkFormat::Page) {
-        report.fail(QStringLiteral("HTML pages cannot be imported."));
+        report.fail(QCoreApplication::translate("FormatCommands", "HTML pages cannot be imported."));
         return report;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        report.fail(QStringLiteral("Cannot open file %1").arg(nativePath(path)));
+        report.fail(QCoreApplication::translate("FormatCommands", "Cannot open file %1").arg(nativePath(path)));
         return report;
     }
     switch (format) {
@@ -120,7 +121,8 @@ ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem
                                             | QFileDevice::ReadOther);
         QString error;
         if (!NativeFile::saveAtomically(path, folder, &error, NativeFile::Sync::Full, permissions)) {
-            report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), error));
+            report.fail(QCoreApplication::translate("FormatCommands", "Cannot create file %1: %2")
+                            .arg(nativePath(path), error));
             return report;
         }
         walkSubtree(
@@ -133,7 +135,8 @@ ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem
     QSaveFile file(path);
     file.setDirectWriteFallback(false); // replacing a symbolic link would replace the link
     if (!file.open(QIODevice::WriteOnly)) {
-        report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), file.errorString()));
+        report.fail(QCoreApplication::translate("FormatCommands", "Cannot create file %1: %2")
+                        .arg(nativePath(path), file.errorString()));
         return report;
     }
     switch (format) {
@@ -154,24 +157,30 @@ ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem
         break;
     }
     if (report.ok() && !platform::syncFile(file))
-        report.fail(QStringLiteral("The data could not be flushed to the disk."));
+        report.fail(QCoreApplication::translate("FormatCommands", "The data could not be flushed to the disk."));
     if (!report.ok()) {
         file.cancelWriting();
         if (report.status == ExportReport::Failed)
-            report.error = QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), report.error);
+            report.error = QCoreApplication::translate("FormatCommands", "Cannot create file %1: %2")
+                               .arg(nativePath(path), report.error);
         return report;
     }
     if (!file.commit())
-        report.fail(QStringLiteral("Cannot create file %1: %2").arg(nativePath(path), file.errorString()));
+        report.fail(QCoreApplication::translate("FormatCommands", "Cannot create file %1: %2")
+                        .arg(nativePath(path), file.errorString()));
     return report;
 }
 
 QString importSummary(const ImportReport &report)
 {
-    const QString imported = QStringLiteral("%1 folders and %2 links imported").arg(report.folders).arg(report.links);
+    const QString imported = QCoreApplication::translate("FormatCommands", "%1 folders and %2 links imported")
+                                 .arg(report.folders)
+                                 .arg(report.links);
     if (report.skipped == 0)
         return imported;
-    return QStringLiteral("%1, %2 links already in the collection skipped").arg(imported).arg(report.skipped);
+    return QCoreApplication::translate("FormatCommands", "%1, %2 links already in the collection skipped")
+        .arg(imported)
+        .arg(report.skipped);
 }
 
 QString importProblems(const QString &path, const ImportReport &report)
@@ -181,17 +190,21 @@ QString importProblems(const QString &path, const ImportReport &report)
     case ImportReport::Complete:
         return {};
     case ImportReport::Unreadable:
-        return QStringLiteral("Nothing could be imported from %1.\n\n%2").arg(file, report.problems.join(u'\n'));
+        return QCoreApplication::translate("FormatCommands", "Nothing could be imported from %1.\n\n%2")
+            .arg(file, report.problems.join(u'\n'));
     case ImportReport::Cancelled:
-        return QStringLiteral("The import of %1 was cancelled. %2 folders and %3 links were imported.")
+        return QCoreApplication::translate("FormatCommands",
+                                           "The import of %1 was cancelled. %2 folders and %3 links were imported.")
             .arg(file)
             .arg(report.folders)
             .arg(report.links);
     case ImportReport::Damaged:
         break;
     }
-    return QStringLiteral("%1 is damaged or partly unreadable. %2 folders and %3 links were imported; what could "
-                          "not be read was skipped:\n\n%4")
+    return QCoreApplication::translate(
+               "FormatCommands",
+               "%1 is damaged or partly unreadable. %2 folders and %3 links were imported; what could "
+               "not be read was skipped:\n\n%4")
         .arg(file)
         .arg(report.folders)
         .arg(report.links)

@@ -1,5 +1,7 @@
 #include "formats/ImportReport.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr qsizetype MaxProblems = 10;
 }
@@ -21,5 +23,5 @@ void ImportReport::fail(const QString &problem)
 void ImportReport::cancel()
 {
     status = Cancelled;
-    problems << QStringLiteral("The import was cancelled.");
+    problems << QCoreApplication::translate("ImportReport", "The import was cancelled.");
 }

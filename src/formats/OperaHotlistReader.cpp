@@ -5,6 +5,7 @@
 #include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <limits>
@@ -93,12 +94,14 @@ void Parser::run()
             return;
     }
     if (m_strayEnds > 0)
-        m_report.damage(QStringLiteral("%1 folder ends had no folder to close.").arg(m_strayEnds));
+        m_report.damage(QCoreApplication::translate("OperaHotlistReader", "%1 folder ends had no folder to close.")
+                            .arg(m_strayEnds));
     if (!sawSignature) {
         if (m_report.folders == 0 && m_report.links == 0)
-            m_report.fail(QStringLiteral("The file is not an Opera hotlist."));
+            m_report.fail(QCoreApplication::translate("OperaHotlistReader", "The file is not an Opera hotlist."));
         else
-            m_report.damage(QStringLiteral("The file does not start with the hotlist header."));
+            m_report.damage(
+                QCoreApplication::translate("OperaHotlistReader", "The file does not start with the hotlist header."));
     }
 }
 
@@ -172,7 +175,8 @@ ImportReport OperaHotlistReader::read(QIODevice &device, LinkItem &target, const
 {
     if (!device.isReadable()) {
         ImportReport report;
-        report.fail(QStringLiteral("The file cannot be read: %1").arg(device.errorString()));
+        report.fail(
+            QCoreApplication::translate("OperaHotlistReader", "The file cannot be read: %1").arg(device.errorString()));
         return report;
     }
     return readBytes(device.readAll(), target, progress);

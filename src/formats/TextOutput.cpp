@@ -1,5 +1,6 @@
 #include "formats/TextOutput.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 TextOutput::TextOutput(QIODevice &device) : m_device(device)
@@ -15,7 +16,7 @@ void TextOutput::flushBuffer()
             m_failed = true;
             m_error = m_device.errorString();
             if (m_error.isEmpty())
-                m_error = QStringLiteral("The data could not be written whole.");
+                m_error = QCoreApplication::translate("TextOutput", "The data could not be written whole.");
         }
     }
     m_buffer.clear();

@@ -6,6 +6,7 @@
 #include "store/LinkItem.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QHash>
 #include <QIODevice>
@@ -97,25 +98,32 @@ void Parser::run()
     }
     if (m_xml.hasError()) {
         if (!m_sawXbel && m_report.folders == 0 && m_report.links == 0)
-            m_report.fail(QStringLiteral("The file is not XBEL: %1").arg(m_xml.errorString()));
+            m_report.fail(
+                QCoreApplication::translate("XbelReader", "The file is not XBEL: %1").arg(m_xml.errorString()));
         else
-            m_report.damage(QStringLiteral("The XML is broken at line %1 (%2); the rest of the file was not read.")
+            m_report.damage(QCoreApplication::translate(
+                                "XbelReader", "The XML is broken at line %1 (%2); the rest of the file was not read.")
                                 .arg(m_xml.lineNumber())
                                 .arg(m_xml.errorString()));
     } else if (!m_sawXbel) {
-        m_report.fail(QStringLiteral("The file is not XBEL."));
+        m_report.fail(QCoreApplication::translate("XbelReader", "The file is not XBEL."));
     }
     if (m_unresolvedAliases > 0)
         m_report.damage(
-            QStringLiteral("%1 aliases named no bookmark before them and were left out.").arg(m_unresolvedAliases));
+            QCoreApplication::translate("XbelReader", "%1 aliases named no bookmark before them and were left out.")
+                .arg(m_unresolvedAliases));
     if (m_aliasesWithoutDescription > 0)
-        m_report.damage(QStringLiteral("%1 aliases were copied without the description of their bookmark: so many "
-                                       "copies of it would take far more memory than the file.")
-                            .arg(m_aliasesWithoutDescription));
+        m_report.damage(
+            QCoreApplication::translate("XbelReader",
+                                        "%1 aliases were copied without the description of their bookmark: so many "
+                                        "copies of it would take far more memory than the file.")
+                .arg(m_aliasesWithoutDescription));
     if (m_aliasesLeftOut > 0)
-        m_report.damage(QStringLiteral("%1 aliases were left out: so many copies of their bookmark would take far "
-                                       "more memory than the file.")
-                            .arg(m_aliasesLeftOut));
+        m_report.damage(
+            QCoreApplication::translate("XbelReader",
+                                        "%1 aliases were left out: so many copies of their bookmark would take far "
+                                        "more memory than the file.")
+                .arg(m_aliasesLeftOut));
 }
 
 void Parser::start()
@@ -235,7 +243,7 @@ ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const Progres
 {
     ImportReport report;
     if (!device.isReadable()) {
-        report.fail(QStringLiteral("The file cannot be read: %1").arg(device.errorString()));
+        report.fail(QCoreApplication::translate("XbelReader", "The file cannot be read: %1").arg(device.errorString()));
         return report;
     }
     Parser parser(device, target, report, progress);

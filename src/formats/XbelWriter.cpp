@@ -9,6 +9,7 @@
 #include "store/TextCodec.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QXmlStreamWriter>
 
@@ -162,8 +163,9 @@ ExportReport XbelWriter::write(QIODevice &device, const LinkItem &folder, const 
             return !writer.failed();
         });
     if (writer.failed()) {
-        report.fail(device.errorString().isEmpty() ? QStringLiteral("The data could not be written whole.")
-                                                   : device.errorString());
+        report.fail(device.errorString().isEmpty()
+                        ? QCoreApplication::translate("XbelWriter", "The data could not be written whole.")
+                        : device.errorString());
     } else if (!whole) {
         report.cancel();
     } else if (!writer.finish()) {

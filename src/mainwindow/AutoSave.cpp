@@ -5,6 +5,7 @@
 #include "store/SlicedSave.h"
 #include "transfer/LongCommands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -139,11 +140,13 @@ void AutoSave::tellFailure()
     if (m_failureTold || !m_reporter)
         return;
     m_failureTold = true;
-    m_reporter->reportError(QString(),
-                            QStringLiteral("The collection could not be saved to %1. It stays in memory; Quillmark "
-                                           "tries again after the next change and when it ends.")
-                                .arg(QDir::toNativeSeparators(Repository::DataFile())),
-                            m_repository->errorString());
+    m_reporter->reportError(
+        QString(),
+        QCoreApplication::translate("AutoSave",
+                                    "The collection could not be saved to %1. It stays in memory; Quillmark "
+                                    "tries again after the next change and when it ends.")
+            .arg(QDir::toNativeSeparators(Repository::DataFile())),
+        m_repository->errorString());
 }
 
 bool AutoSave::saveForExit()

@@ -57,6 +57,7 @@ DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
     m_placesCaption->hide();
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("descriptionEdit"));
+    m_memo->setAccessibleName(tr("Description"));
     m_memo->setFrameShape(QFrame::NoFrame);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->installEventFilter(this);

@@ -25,6 +25,7 @@ FolderBar::FolderBar(QWidget *parent) : QWidget(parent)
     m_label->adjustSize();
     m_closeButton = new QToolButton(m_coolBar);
     m_closeButton->setObjectName(QStringLiteral("CloseLinksFolderButton"));
+    m_closeButton->setAccessibleName(tr("Close Bar"));
     m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     m_closeButton->setAutoRaise(true);
     m_closeButton->setFixedSize(16, 16);

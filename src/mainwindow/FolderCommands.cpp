@@ -6,6 +6,7 @@
 #include "widgets/FolderHeader.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QScrollBar>
 
@@ -110,5 +111,6 @@ void FolderCommands::EditButtonClick()
 
 void FolderCommands::showNameRefused()
 {
-    Confirmations::error(nullptr, QStringLiteral("ERROR"), FolderTreeView::backslashMessage());
+    Confirmations::error(nullptr, QCoreApplication::translate("FolderCommands", "ERROR"),
+                         FolderTreeView::backslashMessage());
 }

@@ -5,6 +5,7 @@
 #include "settings/ColumnInfo.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QListView>
@@ -102,6 +103,8 @@ FolderListView::FolderListView(QWidget *parent)
     layout->addWidget(m_stack);
     m_stack->addWidget(m_icons);
     m_stack->addWidget(m_details);
+    for (QWidget *view : {static_cast<QWidget *>(m_icons), static_cast<QWidget *>(m_details)})
+        view->setAccessibleName(QCoreApplication::translate("FolderListView", "Links"));
 
     // Each view makes a selection model of its own in setModel; both are replaced by the shared one.
     for (QAbstractItemView *view :
@@ -243,7 +246,8 @@ int FolderListView::columnCount() const
 
 QString FolderListView::columnCaption(int column) const
 {
-    return m_model->headerData(column, Qt::Horizontal).toString();
+    // The stored name, whatever language the header shows.
+    return ColumnCaption(column);
 }
 
 int FolderListView::columnAtPosition(int position) const

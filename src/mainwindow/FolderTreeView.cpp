@@ -6,6 +6,7 @@
 #include "widgets/Icons.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -97,6 +98,7 @@ void deleteDetached(const QList<QTreeWidgetItem *> &nodes)
 FolderTreeView::FolderTreeView(QWidget *parent) : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("LinksTree"));
+    setAccessibleName(QCoreApplication::translate("FolderTreeView", "Folders"));
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false);
@@ -136,7 +138,8 @@ LinkItem *FolderTreeView::SelectedItem() const
 
 QString FolderTreeView::backslashMessage()
 {
-    return QStringLiteral("An item name cannot contain any of the following characters: \\");
+    return QCoreApplication::translate("FolderTreeView",
+                                       "An item name cannot contain any of the following characters: \\");
 }
 
 void FolderTreeView::SetRoot(LinkItem *item)

@@ -39,6 +39,7 @@ GoToFolderDialog::GoToFolderDialog(LinkItem *root, QWidget *parent)
     layout->addWidget(m_buttons);
 
     connect(m_filter, &QLineEdit::textChanged, this, &GoToFolderDialog::FilterEditChanged);
+    m_list->setAccessibleName(tr("Folders"));
     connect(m_list, &QListView::doubleClicked, this, [this] { accept(); });
     connect(m_buttons, &QDialogButtonBox::accepted, this, &GoToFolderDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &GoToFolderDialog::reject);

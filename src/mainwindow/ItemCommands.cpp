@@ -22,6 +22,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
@@ -158,8 +159,10 @@ void ItemCommands::DeleteButtonClick()
     FolderTreeView *tree = m_panes.tree;
     if (listHasFocus()) {
         const int count = list->selectedCount();
-        if (!Confirmations::question(m_panes.window, QStringLiteral("Confirm Multiple Objects Delete"),
-                                     QStringLiteral("Are you sure you want to delete these %1 objects?").arg(count)))
+        if (!Confirmations::question(
+                m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Multiple Objects Delete"),
+                QCoreApplication::translate("ItemCommands", "Are you sure you want to delete these %1 objects?")
+                    .arg(count)))
             return;
         // One removal for the whole selection, so that a large delete costs one pass over the list.
         // An entry inside a selected folder (search results list both) goes with its folder.
@@ -186,9 +189,9 @@ void ItemCommands::DeleteButtonClick()
     LinkItem *folder = tree->SelectedItem();
     if (!node || !folder || !folder->Parent)
         return; // the root folder is never deleted
-    if (!Confirmations::question(
-            m_panes.window, QStringLiteral("Confirm Folder Delete"),
-            QStringLiteral("Are you sure you want to delete '%1'?").arg(TextCodec::toDisplay(folder->Name))))
+    if (!Confirmations::question(m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Folder Delete"),
+                                 QCoreApplication::translate("ItemCommands", "Are you sure you want to delete '%1'?")
+                                     .arg(TextCodec::toDisplay(folder->Name))))
         return;
     // Its node goes first: the tree selects a neighbour, which shows that folder.
     m_panes.document->remove(folder);
@@ -432,8 +435,9 @@ void ItemCommands::dropListEntriesOnTree(QTreeWidgetItem *target)
     tree->SetAutoFill(false);
     const std::vector<LinkItem *> entries = list->selectedItems();
     // One step to undo for the whole drop.
-    m_panes.document->beginCommand(entries.size() == 1 ? QStringLiteral("Move")
-                                                       : QStringLiteral("Move %1 objects").arg(entries.size()));
+    m_panes.document->beginCommand(
+        entries.size() == 1 ? QCoreApplication::translate("ItemCommands", "Move")
+                            : QCoreApplication::translate("ItemCommands", "Move %1 objects").arg(entries.size()));
     for (LinkItem *entry : entries) {
         if (entry->isFolder()) {
             if (QTreeWidgetItem *node = tree->findNode(entry)) {

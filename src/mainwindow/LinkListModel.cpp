@@ -2,6 +2,7 @@
 
 #include "store/CollectionDocument.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
 
 #include "settings/ColumnInfo.h"
@@ -23,7 +24,7 @@ QString LinkListVisitsText(const LinkItem &item)
 QString LinkListLastVisitText(double lastVisit)
 {
     if (lastVisit == 0.0)
-        return QStringLiteral("Never");
+        return QCoreApplication::translate("LinkListModel", "Never");
     const QDateTime when = DateConverter::toDateTime(lastVisit);
     if (!when.isValid())
         return {};
@@ -34,6 +35,24 @@ QString LinkListLastVisitText(double lastVisit)
     if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
         text += QLatin1Char(' ') + locale.toString(when, locale.timeFormat(QLocale::LongFormat));
     return text;
+}
+
+QString LinkListColumnTitle(int column)
+{
+    switch (column) {
+    case NameColumn:
+        return QCoreApplication::translate("LinkListModel", "Name");
+    case UrlColumn:
+        return QCoreApplication::translate("LinkListModel", "URL");
+    case VisitsColumn:
+        return QCoreApplication::translate("LinkListModel", "Visits");
+    case LastVisitColumn:
+        return QCoreApplication::translate("LinkListModel", "Last Visit");
+    case RatingColumn:
+        return QCoreApplication::translate("LinkListModel", "Rating");
+    default:
+        return {};
+    }
 }
 
 QString LinkListRatingText(const LinkItem &item)
@@ -123,7 +142,7 @@ QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return ColumnCaption(section);
+        return LinkListColumnTitle(section);
     if (role == Qt::TextAlignmentRole && section == RatingColumn)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};

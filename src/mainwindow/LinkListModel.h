@@ -17,6 +17,8 @@
 QString LinkListVisitsText(const LinkItem &item);
 QString LinkListLastVisitText(double lastVisit);
 QString LinkListRatingText(const LinkItem &item);
+// A column's caption as the list shows it, in the user's language; ColumnCaption is the one stored.
+QString LinkListColumnTitle(int column);
 
 // The rows of the link list: the children of the shown folder, one row per item, in five columns in the
 // order of ColumnId. The model refers to the items and never owns them; it keeps no object per row.

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace {
@@ -17,24 +18,35 @@ struct Entry
 };
 
 constexpr Entry ArrangeEntries[5] = {
-    {"&Name", "Arrange items in the window by name"},     {"&URL", "Arrange items in the window by URL"},
-    {"&Visits", "Arrange items in the window by visits"}, {"&Last Visit", "Arrange items in the window by last visit"},
-    {"&Rating", "Arrange items in the window by rating"},
+    {QT_TRANSLATE_NOOP("LinkListPane", "&Name"),
+     QT_TRANSLATE_NOOP("LinkListPane", "Arrange items in the window by name")},
+    {QT_TRANSLATE_NOOP("LinkListPane", "&URL"),
+     QT_TRANSLATE_NOOP("LinkListPane", "Arrange items in the window by URL")},
+    {QT_TRANSLATE_NOOP("LinkListPane", "&Visits"),
+     QT_TRANSLATE_NOOP("LinkListPane", "Arrange items in the window by visits")},
+    {QT_TRANSLATE_NOOP("LinkListPane", "&Last Visit"),
+     QT_TRANSLATE_NOOP("LinkListPane", "Arrange items in the window by last visit")},
+    {QT_TRANSLATE_NOOP("LinkListPane", "&Rating"),
+     QT_TRANSLATE_NOOP("LinkListPane", "Arrange items in the window by rating")},
 };
 
-constexpr const char *ViewMenuCaptions[4] = {"La&rge Icons", "S&mall Icons", "&List", "&Details"};
-constexpr const char *ViewsDropDownCaptions[4] = {"&Large Icons", "&Small Icons", "Li&st", "&Details"};
+constexpr const char *ViewMenuCaptions[4]
+    = {QT_TRANSLATE_NOOP("LinkListPane", "La&rge Icons"), QT_TRANSLATE_NOOP("LinkListPane", "S&mall Icons"),
+       QT_TRANSLATE_NOOP("LinkListPane", "&List"), QT_TRANSLATE_NOOP("LinkListPane", "&Details")};
+constexpr const char *ViewsDropDownCaptions[4]
+    = {QT_TRANSLATE_NOOP("LinkListPane", "&Large Icons"), QT_TRANSLATE_NOOP("LinkListPane", "&Small Icons"),
+       QT_TRANSLATE_NOOP("LinkListPane", "Li&st"), QT_TRANSLATE_NOOP("LinkListPane", "&Details")};
 constexpr const char *ViewStyleHints[4] = {
-    "Displays items by using large icons",
-    "Displays items by using small icons",
-    "Displays items in a list",
-    "Displays information about each item in the window",
+    QT_TRANSLATE_NOOP("LinkListPane", "Displays items by using large icons"),
+    QT_TRANSLATE_NOOP("LinkListPane", "Displays items by using small icons"),
+    QT_TRANSLATE_NOOP("LinkListPane", "Displays items in a list"),
+    QT_TRANSLATE_NOOP("LinkListPane", "Displays information about each item in the window"),
 };
 
 QAction *makeAction(const char *caption, const char *hint, QActionGroup *group, int helpContext)
 {
-    auto *action = new QAction(QString::fromLatin1(caption), group);
-    action->setStatusTip(QString::fromLatin1(hint));
+    auto *action = new QAction(QCoreApplication::translate("LinkListPane", caption), group);
+    action->setStatusTip(QCoreApplication::translate("LinkListPane", hint));
     action->setCheckable(true);
     if (helpContext > 0)
         action->setProperty("helpContext", helpContext);
@@ -67,8 +79,12 @@ LinkListPane::LinkListPane(FolderListView *list, QWidget *window, QObject *paren
         m_arrange[key]->setData(key);
     }
     m_arrange[NameColumn]->setChecked(true);
-    m_ascending = makeAction("Sort &Ascending", "Sort items in ascending order", m_directionGroup, SortHelpContext);
-    m_descending = makeAction("&Sort Descending", "Sort items in descending order", m_directionGroup, SortHelpContext);
+    m_ascending = makeAction(QT_TRANSLATE_NOOP("LinkListPane", "Sort &Ascending"),
+                             QT_TRANSLATE_NOOP("LinkListPane", "Sort items in ascending order"), m_directionGroup,
+                             SortHelpContext);
+    m_descending = makeAction(QT_TRANSLATE_NOOP("LinkListPane", "&Sort Descending"),
+                              QT_TRANSLATE_NOOP("LinkListPane", "Sort items in descending order"), m_directionGroup,
+                              SortHelpContext);
     m_ascending->setChecked(true);
     for (QActionGroup *group : {m_arrangeGroup, m_directionGroup}) {
         for (QAction *action : group->actions())
@@ -89,12 +105,12 @@ LinkListPane::LinkListPane(FolderListView *list, QWidget *window, QObject *paren
     m_viewMenu[FolderListView::DetailsStyle]->setChecked(true);
     m_viewsDropDown[FolderListView::DetailsStyle]->setChecked(true);
 
-    m_resetColumns = new QAction(QStringLiteral("&Reset Columns"), this);
-    m_resetColumns->setStatusTip(QStringLiteral("Reset the columns in the link list"));
+    m_resetColumns = new QAction(QCoreApplication::translate("LinkListPane", "&Reset Columns"), this);
+    m_resetColumns->setStatusTip(QCoreApplication::translate("LinkListPane", "Reset the columns in the link list"));
     connect(m_resetColumns, &QAction::triggered, this, &LinkListPane::resetColumns);
 
     m_headerMenu = new QMenu(m_list);
-    QMenu *arrange = m_headerMenu->addMenu(QStringLiteral("&Arrange Icons by    "));
+    QMenu *arrange = m_headerMenu->addMenu(QCoreApplication::translate("LinkListPane", "&Arrange Icons by    "));
     addArrangeEntries(arrange);
     m_headerMenu->addSeparator();
     m_headerMenu->addAction(m_resetColumns);
@@ -143,12 +159,12 @@ void LinkListPane::addViewsDropDownEntries(QMenu *menu) const
 
 QString LinkListPane::CountText(int count)
 {
-    return QStringLiteral("%1 objects").arg(count);
+    return QCoreApplication::translate("LinkListPane", "%1 objects").arg(count);
 }
 
 QString LinkListPane::SelectionText(int count)
 {
-    return QStringLiteral("%1 objects selected").arg(count);
+    return QCoreApplication::translate("LinkListPane", "%1 objects selected").arg(count);
 }
 
 QString LinkListPane::StatusText() const

@@ -1,5 +1,7 @@
 #include "mainwindow/LinkOpener.h"
 
+#include <QCoreApplication>
+
 #include "mainwindow/Confirmations.h"
 #include "platform/ShellOpen.h"
 #include "widgets/ShellErrorReport.h"
@@ -12,7 +14,8 @@ bool openLink(QWidget *parent, const QString &target, const std::function<void()
     if (platform::needsLaunchConfirmation(target)
         && !Confirmations::question(
             parent, QStringLiteral("Quillmark"),
-            QStringLiteral("\"%1\" is a program on this computer, not a web page. Run it?").arg(target)))
+            QCoreApplication::translate("LinkOpener", "\"%1\" is a program on this computer, not a web page. Run it?")
+                .arg(target)))
         return false;
     // The visit counts whether or not the launch succeeds.
     if (countVisit)

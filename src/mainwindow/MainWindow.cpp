@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/ColumnFit.h"
 #include "mainwindow/CommandHold.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/DuplicateCommands.h"
@@ -18,6 +19,7 @@
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "mainwindow/WindowPlacement.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/DataFilePrefetch.h"
@@ -38,6 +40,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -259,14 +262,21 @@ void MainWindow::FormCreate(Loading loading)
     m_reg = std::make_unique<Settings>();
     m_restoreCommands->setKept(m_reg->GetBackupsKept());
     m_linkCheckCommands->setTimeoutSeconds(m_reg->GetLinkCheckTimeout());
-    m_listPane->setColumnsInfo(m_reg->GetColumnsInfo());
+    const WindowBounds stored = m_reg->GetWindowBounds();
+    const QRect bounds = WindowPlacement::startBounds(m_reg->HasWindowBounds() ? &stored : nullptr);
+    const int barWidth = m_reg->GetFoldersBarWidth();
+    // First-start columns share the list's width: the window's less the folders bar and a scroll bar.
+    const int listWidth = bounds.width() - barWidth - SplitterWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+        - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    m_listPane->setColumnsInfo(
+        m_reg->HasColumnsInfo()
+            ? m_reg->GetColumnsInfo()
+            : ColumnFit::firstStart(m_list->fontMetrics(), m_list->detailsView()->header()->fontMetrics(), listWidth));
     if (!m_reg->GetFolderPane())
         toggleFolderHeader();
     m_listPane->ApplyColumns();
     applyListStyleAndSort();
 
-    const WindowBounds bounds = m_reg->GetWindowBounds();
-    const int barWidth = m_reg->GetFoldersBarWidth();
     m_folderSplitter->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
     m_folderBarWidth = barWidth;
     switch (m_reg->GetExplorerBar()) {
@@ -283,8 +293,8 @@ void MainWindow::FormCreate(Loading loading)
         toggleToolbar();
     if (!m_reg->GetStatusBar())
         toggleStatusBar();
-    move(static_cast<int>(bounds.Left), static_cast<int>(bounds.Top));
-    resize(bounds.width(), bounds.height());
+    move(bounds.topLeft());
+    resize(bounds.size());
     if (!m_reg->GetDescriptionPane())
         toggleDescriptionPane();
     setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());

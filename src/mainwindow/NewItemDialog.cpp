@@ -4,6 +4,7 @@
 #include "store/TextCodec.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFrame>
@@ -44,7 +45,7 @@ NewItemDialog::NewItemDialog(QWidget *parent)
                   | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("NewItemDialog"));
-    setWindowTitle(QStringLiteral("New URL"));
+    setWindowTitle(QCoreApplication::translate("NewItemDialog", "New URL"));
 
     auto *bevel = new QFrame(this);
     bevel->setFrameShape(QFrame::StyledPanel);
@@ -65,23 +66,23 @@ NewItemDialog::NewItemDialog(QWidget *parent)
         field->setMinimumWidth(fieldWidth);
 
     auto *fields = new QVBoxLayout(bevel);
-    fields->addWidget(fieldLabel(QStringLiteral("Name:"), m_name, bevel));
+    fields->addWidget(fieldLabel(QCoreApplication::translate("NewItemDialog", "Name:"), m_name, bevel));
     fields->addWidget(m_name);
     fields->addSpacing(4);
-    fields->addWidget(fieldLabel(QStringLiteral("URL:"), m_url, bevel));
+    fields->addWidget(fieldLabel(QCoreApplication::translate("NewItemDialog", "URL:"), m_url, bevel));
     fields->addWidget(m_url);
     fields->addSpacing(4);
-    fields->addWidget(fieldLabel(QStringLiteral("Description:"), m_description, bevel));
+    fields->addWidget(fieldLabel(QCoreApplication::translate("NewItemDialog", "Description:"), m_description, bevel));
     fields->addWidget(m_description, 1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_ok->setText(QStringLiteral("OK"));
+    m_ok->setText(QCoreApplication::translate("NewItemDialog", "OK"));
     m_ok->setObjectName(QStringLiteral("OKBtn"));
     m_ok->setDefault(true);
     m_ok->setEnabled(false);
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
-    m_cancel->setText(QStringLiteral("Cancel"));
+    m_cancel->setText(QCoreApplication::translate("NewItemDialog", "Cancel"));
     m_cancel->setObjectName(QStringLiteral("CancelBtn"));
 
     auto *layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include "widgets/PlainText.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -103,15 +104,15 @@ PropertiesDialog::PropertiesDialog(LinkItem *item, QWidget *parent)
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl"));
-    m_pages->addTab(createGeneralPage(), QStringLiteral("General"));
+    m_pages->addTab(createGeneralPage(), QCoreApplication::translate("PropertiesDialog", "General"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_ok->setText(QStringLiteral("OK"));
+    m_ok->setText(QCoreApplication::translate("PropertiesDialog", "OK"));
     m_ok->setObjectName(QStringLiteral("OKBtn"));
     m_ok->setDefault(true);
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
-    m_cancel->setText(QStringLiteral("Cancel"));
+    m_cancel->setText(QCoreApplication::translate("PropertiesDialog", "Cancel"));
     m_cancel->setObjectName(QStringLiteral("CancelBtn"));
 
     auto *layout = new QVBoxLayout(this);
@@ -128,6 +129,9 @@ PropertiesDialog::PropertiesDialog(LinkItem *item, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     FormShow();
+    // The keyboard starts at the first field, as in the other dialogs.
+    if (m_name->isEnabled())
+        m_name->setFocus();
 
     setMinimumSize(minimumSizeHint().expandedTo(MinimumClientSize));
     resize(minimumSize());
@@ -142,6 +146,7 @@ QWidget *PropertiesDialog::createGeneralPage()
     m_icon->setObjectName(QStringLiteral("Icon"));
     m_icon->setFixedSize(IconSize, IconSize);
     m_name = new QLineEdit(page);
+    m_name->setAccessibleName(QCoreApplication::translate("PropertiesDialog", "Name"));
     m_name->setObjectName(QStringLiteral("ItemName"));
 
     m_type = valueLabel(QStringLiteral("ItemType"), page);
@@ -164,11 +169,14 @@ QWidget *PropertiesDialog::createGeneralPage()
 
     m_rating = new QComboBox(page);
     m_rating->setObjectName(QStringLiteral("ratingBox"));
-    m_rating->addItems({QStringLiteral("(None)"), QStringLiteral("1- Bad"), QStringLiteral("2- Poor"),
-                        QStringLiteral("3- Average"), QStringLiteral("4- Good"), QStringLiteral("5- Excellent")});
+    m_rating->addItems({QStringLiteral("(None)"), QCoreApplication::translate("PropertiesDialog", "1- Bad"),
+                        QCoreApplication::translate("PropertiesDialog", "2- Poor"),
+                        QCoreApplication::translate("PropertiesDialog", "3- Average"),
+                        QCoreApplication::translate("PropertiesDialog", "4- Good"),
+                        QCoreApplication::translate("PropertiesDialog", "5- Excellent")});
 
     m_visits = valueLabel(QStringLiteral("ItemVisits"), page);
-    m_clearVisits = new QPushButton(QStringLiteral("&Clear Visits"), page);
+    m_clearVisits = new QPushButton(QCoreApplication::translate("PropertiesDialog", "&Clear Visits"), page);
     m_clearVisits->setObjectName(QStringLiteral("clearVisitsButton"));
 
     auto *grid = new QGridLayout(page);
@@ -184,22 +192,24 @@ QWidget *PropertiesDialog::createGeneralPage()
         grid->addWidget(label, row, 0);
         grid->addWidget(value, row++, 1);
     };
-    addRow(QStringLiteral("Type:"), m_type);
-    addRow(QStringLiteral("Location:"), m_location);
+    addRow(QCoreApplication::translate("PropertiesDialog", "Type:"), m_type);
+    addRow(QCoreApplication::translate("PropertiesDialog", "Location:"), m_location);
     grid->addWidget(m_contentsCaption, row, 0);
     grid->addWidget(m_contents, row, 1);
     grid->addWidget(m_url, row++, 1);
     grid->addWidget(separator(page), row++, 0, 1, 2);
-    addRow(QStringLiteral("Description:"), m_description);
+    addRow(QCoreApplication::translate("PropertiesDialog", "Description:"), m_description);
     grid->itemAtPosition(row - 1, 0)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->setRowStretch(row - 1, 1);
-    addRow(QStringLiteral("Rating:"), m_rating);
+    addRow(QCoreApplication::translate("PropertiesDialog", "Rating:"), m_rating);
+    // A list box tells its choice, not what it is for.
+    m_rating->setAccessibleName(QCoreApplication::translate("PropertiesDialog", "Rating"));
     grid->addWidget(separator(page), row++, 0, 1, 2);
 
     auto *visitsRow = new QHBoxLayout;
     visitsRow->addWidget(m_visits, 1);
     visitsRow->addWidget(m_clearVisits);
-    grid->addWidget(new QLabel(QStringLiteral("Visits:"), page), row, 0);
+    grid->addWidget(new QLabel(QCoreApplication::translate("PropertiesDialog", "Visits:"), page), row, 0);
     grid->addLayout(visitsRow, row++, 1);
 
     m_rating->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -230,12 +240,16 @@ void PropertiesDialog::FormShow()
     const bool folder = item.isFolder();
     const QIcon icon = folder ? Icons::folder() : Icons::link();
     m_icon->setPixmap(icon.pixmap(QSize(IconSize, IconSize), devicePixelRatioF()));
-    m_type->setText(folder ? QStringLiteral("Folder") : QStringLiteral("Link"));
-    m_contentsCaption->setText(folder ? QStringLiteral("Containts:") : QStringLiteral("URL:"));
+    m_type->setText(folder ? QCoreApplication::translate("PropertiesDialog", "Folder")
+                           : QCoreApplication::translate("PropertiesDialog", "Link"));
+    m_contentsCaption->setText(folder ? QCoreApplication::translate("PropertiesDialog", "Containts:")
+                                      : QCoreApplication::translate("PropertiesDialog", "URL:"));
     m_contentsCaption->setBuddy(folder ? nullptr : m_url);
     if (folder) {
         const ItemList::Kinds kinds = item.Children.CountKinds();
-        m_contents->setText(QStringLiteral("%1 Links, %2 Folders").arg(kinds.links).arg(kinds.folders));
+        m_contents->setText(QCoreApplication::translate("PropertiesDialog", "%1 Links, %2 Folders")
+                                .arg(kinds.links)
+                                .arg(kinds.folders));
     } else {
         m_url->setText(m_shownUrl);
     }
@@ -259,9 +273,11 @@ void PropertiesDialog::clearVisits()
 void PropertiesDialog::accept()
 {
     if (m_name->text().contains(QLatin1Char('\\'))) {
-        PlainText::messageBox(this, QMessageBox::Critical, QStringLiteral("ERROR"),
-                              QStringLiteral("An item name cannot contain any of the following characters: \\"),
-                              QMessageBox::Ok);
+        PlainText::messageBox(
+            this, QMessageBox::Critical, QCoreApplication::translate("PropertiesDialog", "ERROR"),
+            QCoreApplication::translate("PropertiesDialog",
+                                        "An item name cannot contain any of the following characters: \\"),
+            QMessageBox::Ok);
         m_name->setFocus();
         return;
     }

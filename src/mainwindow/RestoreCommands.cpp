@@ -10,6 +10,7 @@
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 
@@ -93,7 +94,7 @@ bool RestoreCommands::restore(const QString &backup)
         UpdatesGuard guard(m_panes.window);
         m_panes.list->model()->clear();
         // One step to undo: the collection as it was comes back whole.
-        m_panes.document->beginCommand(QStringLiteral("Restore from Backup"));
+        m_panes.document->beginCommand(QCoreApplication::translate("RestoreCommands", "Restore from Backup"));
         m_panes.document->removeItems(current);
         m_panes.document->insertChildren(root, std::move(restored));
         // The root keeps its name; what was written about it comes back too. Its visits are counted anew as

@@ -18,6 +18,8 @@ RestoreDialog::RestoreDialog(std::vector<Backups::Entry> entries, QWidget *paren
                              this);
     label->setWordWrap(true);
     m_list->setRootIsDecorated(false);
+    m_list->setAccessibleName(tr("Backups"));
+    label->setBuddy(m_list);
     m_list->setHeaderLabels({tr("Date"), tr("Size"), tr("Folders"), tr("Links")});
     const QLocale locale;
     for (int i = 0; i < int(m_entries.size()); ++i) {

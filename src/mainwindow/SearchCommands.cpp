@@ -20,6 +20,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -38,6 +39,7 @@ SearchCommands::SearchCommands(const MainPanes &panes, QObject *parent)
     m_edit = new QLineEdit(panes.window);
     m_edit->setObjectName(QStringLiteral("SearchEdit"));
     m_edit->setPlaceholderText(tr("Search all folders"));
+    m_edit->setAccessibleName(tr("Search all folders"));
     m_edit->setClearButtonEnabled(true);
     m_edit->setFixedWidth(220);
     m_edit->setStatusTip(tr("Finds objects across all folders"));
@@ -239,8 +241,10 @@ void SearchCommands::deleteEmptyFolders()
                                    tr("There are no empty folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
         return;
     }
-    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                 QStringLiteral("Are you sure you want to delete %1 empty folders?").arg(empty.count)))
+    if (!Confirmations::question(
+            m_panes.window, QStringLiteral("Quillmark"),
+            QCoreApplication::translate("SearchCommands", "Are you sure you want to delete %1 empty folders?")
+                .arg(empty.count)))
         return;
     if (empty.count > RestoreCommands::LargeRemoval)
         m_panes.view->keepBackup();
@@ -249,7 +253,7 @@ void SearchCommands::deleteEmptyFolders()
         // it first spares removing its rows one by one.
         UpdatesGuard guard(m_panes.window);
         m_panes.list->model()->clear();
-        m_panes.document->beginCommand(QStringLiteral("Delete Empty Folders"));
+        m_panes.document->beginCommand(QCoreApplication::translate("SearchCommands", "Delete Empty Folders"));
         m_panes.document->removeItems(empty.topmost);
         m_panes.document->endCommand();
     }

@@ -1,5 +1,6 @@
 #include "platform/FileSync.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
@@ -59,9 +60,9 @@ bool makePrivateFolder(const QString &path, QString *error)
     if (QFileInfo(folder).isDir())
         return true;
     if (!QDir().mkpath(QFileInfo(folder).absolutePath()))
-        return fail(QStringLiteral("The folders above it cannot be created."));
+        return fail(QCoreApplication::translate("FileSync", "The folders above it cannot be created."));
     if (!QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-        return fail(QStringLiteral("It cannot be created."));
+        return fail(QCoreApplication::translate("FileSync", "It cannot be created."));
     return true;
 #else
     // Every level that is missing is created for the user alone, whatever the file-creation mask.
@@ -81,9 +82,9 @@ bool makePrivateFolder(const QString &path, QString *error)
     if (::stat(native.constData(), &status) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (!S_ISDIR(status.st_mode))
-        return fail(QStringLiteral("It is not a folder."));
+        return fail(QCoreApplication::translate("FileSync", "It is not a folder."));
     if (status.st_uid != ::geteuid())
-        return fail(QStringLiteral("It belongs to another user."));
+        return fail(QCoreApplication::translate("FileSync", "It belongs to another user."));
     if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0 && ::chmod(native.constData(), status.st_mode & S_IRWXU) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     return true;

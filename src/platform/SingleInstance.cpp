@@ -3,6 +3,7 @@
 #include "platform/FileSync.h"
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -100,7 +101,7 @@ SingleInstance::Role SingleInstance::start()
 {
     if (m_server)
         return Role::Primary;
-    QString error = QStringLiteral("The user has no runtime or cache folder.");
+    QString error = QCoreApplication::translate("SingleInstance", "The user has no runtime or cache folder.");
     if (m_folder.isEmpty() || !platform::makePrivateFolder(m_folder, &error)) {
         // A lock or socket where others could reach them would let anybody keep the program from starting.
         qWarning("SingleInstance: cannot make sure that only one copy runs: %ls: %ls",

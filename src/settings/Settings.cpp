@@ -3,6 +3,7 @@
 #include "platform/FileSync.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -131,7 +132,8 @@ bool Settings::sync(const QString &key)
         m_error.clear();
         return true;
     }
-    m_error = QStringLiteral("Failed to set data for '%1'").arg(key.section(QLatin1Char('/'), -1));
+    m_error
+        = QCoreApplication::translate("Settings", "Failed to set data for '%1'").arg(key.section(QLatin1Char('/'), -1));
     // QSettings keeps reporting an error once it had one: the next operation starts with a fresh object.
     m_settings.reset();
     return false;
@@ -182,6 +184,11 @@ ColumnLayout Settings::GetColumnsInfo()
         return DefaultColumns();
     }
     return columns;
+}
+
+bool Settings::HasColumnsInfo()
+{
+    return settings().value(layoutKey("ColumnsInfo")).toByteArray().size() == ColumnsInfoSize;
 }
 
 bool Settings::SetColumnsInfo(const ColumnLayout &columns)
@@ -260,6 +267,22 @@ WindowBounds Settings::GetWindowBounds()
     bounds.Right = bounds.Left + ReadIntegerDefault(layoutKey("Width"), 640);
     bounds.Bottom = bounds.Top + ReadIntegerDefault(layoutKey("Height"), 480);
     return bounds;
+}
+
+QString Settings::GetDialogFolder(const QString &dialog)
+{
+    const QVariant stored = settings().value(BaseKey + QStringLiteral("Dialog Folders/") + dialog);
+    return stored.metaType().id() == QMetaType::QString ? stored.toString() : QString();
+}
+
+bool Settings::SetDialogFolder(const QString &dialog, const QString &folder)
+{
+    return write(BaseKey + QStringLiteral("Dialog Folders/") + dialog, folder);
+}
+
+bool Settings::HasWindowBounds()
+{
+    return settings().contains(layoutKey("Width")) && settings().contains(layoutKey("Height"));
 }
 
 bool Settings::SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height)

@@ -30,6 +30,8 @@ public:
     Settings &operator=(const Settings &) = delete;
 
     ColumnLayout GetColumnsInfo();
+    // Whether column widths were stored (a first start has none).
+    bool HasColumnsInfo();
     bool SetColumnsInfo(const ColumnLayout &columns);
     bool GetDescriptionPane();
     bool SetDescriptionPane(bool shown);
@@ -46,6 +48,8 @@ public:
     qint32 GetListStyle();
     bool SetListStyle(quint8 style);
     WindowBounds GetWindowBounds();
+    // Whether the window's bounds were stored (a first start has none).
+    bool HasWindowBounds();
     // Writes "Left", "Top", "Width" and "Height" in that order and stops at the first that fails.
     bool SetWindowBounds(qint32 left, qint32 top, qint32 width, qint32 height);
     bool GetSort();
@@ -74,6 +78,11 @@ public:
     // How long Check Links waits for a site, in seconds ("1.0/LinkCheckTimeout"); outside 1 to 3600 reads as
     // the default.
     qint32 GetLinkCheckTimeout();
+
+    // The folder a file dialog showed when it was last accepted ("1.0/Dialog Folders/<dialog>"); empty
+    // when it was never used.
+    QString GetDialogFolder(const QString &dialog);
+    bool SetDialogFolder(const QString &dialog, const QString &folder);
 
     // From here on the setters keep their values until EndUpdate.
     void BeginUpdate();

@@ -69,7 +69,7 @@ QString AboutBox::VersionText(const QString &version)
     const QVersionNumber number = QVersionNumber::fromString(version);
     if (number.isNull())
         return QStringLiteral("#");
-    return QStringLiteral("%1.%2.%3 Build %4")
+    return QCoreApplication::translate("AboutBox", "%1.%2.%3 Build %4")
         .arg(number.majorVersion())
         .arg(number.minorVersion())
         .arg(number.microVersion())

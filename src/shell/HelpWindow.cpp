@@ -34,6 +34,7 @@ HelpWindow::HelpWindow(const HelpBook &book, QWidget *parent)
 
     m_contents = new QTreeWidget;
     m_contents->setObjectName(QStringLiteral("HelpContents"));
+    m_contents->setAccessibleName(tr("Help contents"));
     m_contents->setHeaderHidden(true);
     m_contents->setColumnCount(1);
     m_contents->setRootIsDecorated(true);
@@ -54,6 +55,7 @@ HelpWindow::HelpWindow(const HelpBook &book, QWidget *parent)
             [this](QTreeWidgetItem *item) { showPage(item->data(0, Qt::UserRole).toUrl()); });
 
     m_browser = new QTextBrowser;
+    m_browser->setAccessibleName(tr("Help page"));
     m_browser->setObjectName(QStringLiteral("HelpTopic"));
     m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::linkClicked);

@@ -3,10 +3,12 @@
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
+#include "shell/Translations.h"
 #include "shell/TrayController.h"
 #include "widgets/Icons.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
@@ -24,6 +26,7 @@ int RunQuillmark(int argc, char **argv)
     QApplication::setWindowIcon(Icons::application());
     // The program lives on while its window is hidden; only "E&xit" ends it.
     QApplication::setQuitOnLastWindowClosed(false);
+    Translations::install(app);
 
     SingleInstance instance;
     switch (instance.start()) {
@@ -35,8 +38,9 @@ int RunQuillmark(int argc, char **argv)
         // Ending without a word would look as if the program had not started at all.
         std::fputs("quillmark: another copy is running but does not answer\n", stderr);
         QMessageBox::warning(nullptr, QStringLiteral("Quillmark"),
-                             QStringLiteral("Quillmark is already running, but it does not answer. "
-                                            "End it, then start Quillmark again."));
+                             QCoreApplication::translate("Program",
+                                                         "Quillmark is already running, but it does not answer. "
+                                                         "End it, then start Quillmark again."));
         return 1;
     }
 

@@ -5,6 +5,7 @@
 #include "store/NativeFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -172,8 +173,8 @@ Backups::Restore Backups::restore(const QString &backup, QString *error)
     QFile file(backup);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error
-                = QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(backup), file.errorString());
+            *error = QCoreApplication::translate("Backups", "Cannot open file %1: %2")
+                         .arg(QDir::toNativeSeparators(backup), file.errorString());
         return Restore::Failed;
     }
     const QByteArray bytes = file.readAll();
@@ -185,7 +186,8 @@ Backups::Restore Backups::restore(const QString &backup, QString *error)
     const NativeFile::ReadResult result = NativeFile::read(buffer, top, /*refuseNewer=*/true);
     if (!result.ok()) {
         if (error)
-            *error = QStringLiteral("%1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), result.error);
+            *error = QCoreApplication::translate("Backups", "%1 cannot be restored: %2")
+                         .arg(QDir::toNativeSeparators(backup), result.error);
         return Restore::Unreadable;
     }
     if (QFileInfo::exists(m_dataFile) && !copyDataFile(error))
@@ -210,6 +212,7 @@ bool Backups::readWhole(const QString &backup, LinkItem &target, QString *error)
     }
     const NativeFile::ReadResult result = NativeFile::read(file, target, /*refuseNewer=*/true);
     if (!result.ok() && error)
-        *error = result.error.isEmpty() ? QStringLiteral("The backup is damaged.") : result.error;
+        *error
+            = result.error.isEmpty() ? QCoreApplication::translate("Backups", "The backup is damaged.") : result.error;
     return result.ok();
 }

@@ -1,5 +1,7 @@
 #include "store/CollectionDocument.h"
 
+#include <QCoreApplication>
+
 #include "store/DateConverter.h"
 #include "store/UndoChanges.h"
 
@@ -20,7 +22,8 @@ std::vector<LinkItem *> childrenOf(const LinkItem *folder)
 
 QString objectsCaption(const QString &verb, size_t count)
 {
-    return count == 1 ? verb + QStringLiteral(" 1 object") : QStringLiteral("%1 %2 objects").arg(verb).arg(count);
+    return count == 1 ? QCoreApplication::translate("CollectionDocument", "%1 1 object").arg(verb)
+                      : QCoreApplication::translate("CollectionDocument", "%1 %2 objects").arg(verb).arg(count);
 }
 } // namespace
 
@@ -49,7 +52,8 @@ LinkItem *CollectionDocument::insertSorted(LinkItem *folder, std::unique_ptr<Lin
 {
     LinkItem *added = item.get();
     const int index = folder->Children.InsertSorted(std::move(item));
-    record(added->isFolder() ? QStringLiteral("New Folder") : QStringLiteral("New URL"),
+    record(added->isFolder() ? QCoreApplication::translate("CollectionDocument", "New Folder")
+                             : QCoreApplication::translate("CollectionDocument", "New URL"),
            std::make_unique<PlacementChange>(folder, index, added, nullptr));
     emit itemInserted(added);
     emit changed();
@@ -61,8 +65,8 @@ void CollectionDocument::insertChildren(LinkItem *folder, std::vector<std::uniqu
     if (items.empty())
         return;
     const QString caption = items.size() == 1 && !items.front()->isFolder()
-        ? QStringLiteral("New URL")
-        : objectsCaption(QStringLiteral("Add"), items.size());
+        ? QCoreApplication::translate("CollectionDocument", "New URL")
+        : objectsCaption(QCoreApplication::translate("CollectionDocument", "Add"), items.size());
     std::vector<LinkItem *> before = childrenOf(folder);
     folder->Children.InsertSortedBatch(std::move(items));
     record(caption,
@@ -83,7 +87,7 @@ void CollectionDocument::childrenAdded(LinkItem *folder)
     if (folder == m_filling) {
         std::vector<LinkItem *> after = childrenOf(folder);
         if (after != m_filledBefore)
-            record(QStringLiteral("Import"),
+            record(QCoreApplication::translate("CollectionDocument", "Import"),
                    std::make_unique<ChildrenChange>(folder, std::move(m_filledBefore), std::move(after),
                                                     std::vector<std::unique_ptr<LinkItem>>()));
     }
@@ -103,7 +107,7 @@ void CollectionDocument::remove(LinkItem *item)
         return;
     emit itemAboutToBeRemoved(item);
     std::unique_ptr<LinkItem> taken = parent->Children.TakeAt(index);
-    record(objectsCaption(QStringLiteral("Delete"), 1),
+    record(objectsCaption(QCoreApplication::translate("CollectionDocument", "Delete"), 1),
            std::make_unique<PlacementChange>(parent, index, item, std::move(taken)));
     emit itemRemoved(parent);
     emit changed();
@@ -123,7 +127,7 @@ void CollectionDocument::removeItems(const std::vector<LinkItem *> &items)
     emit itemsAboutToBeRemoved(items);
     // Each parent's list is emptied and the kept entries put back in one pass, however many siblings go;
     // the doomed entries stay alive in the step.
-    m_history.beginGroup(objectsCaption(QStringLiteral("Delete"), items.size()));
+    m_history.beginGroup(objectsCaption(QCoreApplication::translate("CollectionDocument", "Delete"), items.size()));
     for (LinkItem *parent : parents) {
         const auto &doomed = byParent[parent];
         std::vector<LinkItem *> before = childrenOf(parent);
@@ -158,7 +162,8 @@ void CollectionDocument::move(LinkItem *item, LinkItem *destination)
     if (from < 0)
         return;
     const int to = destination->Children.InsertSorted(oldParent->Children.TakeAt(from));
-    record(QStringLiteral("Move"), std::make_unique<MoveChange>(item, oldParent, from, destination, to));
+    record(QCoreApplication::translate("CollectionDocument", "Move"),
+           std::make_unique<MoveChange>(item, oldParent, from, destination, to));
     emit itemMoved(item, oldParent);
     emit changed();
 }
@@ -168,14 +173,15 @@ void CollectionDocument::rename(LinkItem *item, std::string_view name)
     ItemFieldValues old = ItemFieldValues::of(*item);
     item->Name = name;
     if (old.name.view() != item->Name.view())
-        record(QStringLiteral("Rename"), std::make_unique<FieldsChange>(item, Field::Name, std::move(old)));
+        record(QCoreApplication::translate("CollectionDocument", "Rename"),
+               std::make_unique<FieldsChange>(item, Field::Name, std::move(old)));
     emit itemChanged(item, Field::Name);
     emit changed();
 }
 
 void CollectionDocument::setDescription(LinkItem *item, std::string_view description)
 {
-    const QString caption = QStringLiteral("Description");
+    const QString caption = QCoreApplication::translate("CollectionDocument", "Description");
     // Typing goes on in one step: the step that holds the text as it was before the typing began.
     const auto *typing = dynamic_cast<const FieldsChange *>(m_history.openChange(caption));
     const bool goesOn = typing && typing->item() == item && typing->fields() == Field::Description;
@@ -198,7 +204,7 @@ void CollectionDocument::fieldsEdited(LinkItem *item, Fields fields)
     if (item == m_editing && m_editedValues) {
         const Fields edited = m_editedValues->differences(*item);
         if (edited)
-            record(QStringLiteral("Properties"),
+            record(QCoreApplication::translate("CollectionDocument", "Properties"),
                    std::make_unique<FieldsChange>(item, edited, std::move(*m_editedValues)));
     }
     m_editing = nullptr;

@@ -4,6 +4,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeImportExport10000.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
@@ -25,14 +26,14 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, Progress 
         got += n;
     if (got != 4) {
         result.status = ReadResult::Damaged;
-        result.error = QStringLiteral("The file is too short to hold a collection.");
+        result.error = QCoreApplication::translate("NativeFile", "The file is too short to hold a collection.");
         return result;
     }
     const std::int32_t number = qFromLittleEndian<qint32>(bytes);
     if (number > CurrentVersion && refuseNewer) {
         result.status = ReadResult::NewerVersion;
         result.version = number;
-        result.error = QStringLiteral("Uncorrect data format.");
+        result.error = QCoreApplication::translate("NativeFile", "Uncorrect data format.");
         return result;
     }
 
@@ -44,7 +45,7 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, Progress 
         // No header: those four bytes were the length of the top item's name.
         if (!stream.seek(start)) {
             result.status = ReadResult::Damaged;
-            result.error = QStringLiteral("The stream cannot go back to its start.");
+            result.error = QCoreApplication::translate("NativeFile", "The stream cannot go back to its start.");
             return result;
         }
         reader = std::make_unique<NativeImportExport>(&stream);
@@ -55,7 +56,7 @@ ReadResult read(QIODevice &stream, LinkItem &target, bool refuseNewer, Progress 
     } catch (const std::bad_alloc &) {
         // The items read so far went with the stack that held them; none reached the target.
         result.status = ReadResult::OutOfMemory;
-        result.error = QStringLiteral("There is not enough memory to read the file.");
+        result.error = QCoreApplication::translate("NativeFile", "There is not enough memory to read the file.");
         return result;
     }
     result.folders = reader->foldersRead();
@@ -108,7 +109,7 @@ bool saveAtomically(const QString &path, const LinkItem &item, QString *error, S
     if (sync == Sync::Full && !platform::syncFile(file)) {
         file.cancelWriting();
         if (error)
-            *error = QStringLiteral("The data could not be flushed to the disk.");
+            *error = QCoreApplication::translate("NativeFile", "The data could not be flushed to the disk.");
         return false;
     }
     if (!file.commit()) {

@@ -4,6 +4,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeStream.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
@@ -91,16 +92,18 @@ bool NativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem &
     for (ItemText LinkItem::*field : {&LinkItem::Name, &LinkItem::Url, &LinkItem::Description}) {
         std::int32_t length = 0;
         if (!reader.readInt32(length)) {
-            setError(QStringLiteral("The data ends inside a record."));
+            setError(QCoreApplication::translate("NativeImportExport", "The data ends inside a record."));
             return false;
         }
         if (length < 0) {
-            setError(QStringLiteral("A text length of %1 bytes cannot be right.").arg(length));
+            setError(QCoreApplication::translate("NativeImportExport", "A text length of %1 bytes cannot be right.")
+                         .arg(length));
             return false;
         }
         std::string_view value;
         if (!reader.readString(length, value)) {
-            setError(QStringLiteral("A text length of %1 bytes is more than the %2 bytes left.")
+            setError(QCoreApplication::translate("NativeImportExport",
+                                                 "A text length of %1 bytes is more than the %2 bytes left.")
                          .arg(length)
                          .arg(reader.remaining()));
             return false;
@@ -110,13 +113,13 @@ bool NativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem &
     std::uint8_t isFolder = 0;
     std::int32_t visits = 0;
     if (!reader.readByte(isFolder) || !reader.readInt32(visits)) {
-        setError(QStringLiteral("The data ends inside a record."));
+        setError(QCoreApplication::translate("NativeImportExport", "The data ends inside a record."));
         return false;
     }
     item.IsFolder = isFolder;
     item.Visits = visits;
     if (!readExtraFields(reader, item)) {
-        setError(QStringLiteral("The data ends inside a record."));
+        setError(QCoreApplication::translate("NativeImportExport", "The data ends inside a record."));
         return false;
     }
     return true;
@@ -125,7 +128,7 @@ bool NativeImportExport::readFields(Reader &reader, ItemBlock &block, LinkItem &
 bool NativeImportExport::readCount(Reader &reader, std::int32_t &count)
 {
     if (!reader.readInt32(count)) {
-        setError(QStringLiteral("The data ends before a child count."));
+        setError(QCoreApplication::translate("NativeImportExport", "The data ends before a child count."));
         return false;
     }
     // A negative count reads no children. A count larger than the remaining bytes can hold is not
@@ -198,7 +201,7 @@ bool NativeImportExport::readChildren(Reader &reader, ItemBlock &block, LinkItem
         if (m_progress && (m_foldersRead + m_linksRead) % ProgressInterval == 0
             && !m_progress(m_foldersRead, m_linksRead)) {
             m_cancelled = true;
-            setError(QStringLiteral("The read was cancelled."));
+            setError(QCoreApplication::translate("NativeImportExport", "The read was cancelled."));
             complete = false;
             break;
         }

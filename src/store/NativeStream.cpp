@@ -2,6 +2,7 @@
 
 #include "store/ItemBlock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDevice>
 #include <QIODevice>
@@ -105,12 +106,15 @@ bool NativeStreamWriter::writeToDevice(const char *data, size_t count)
     // A file that takes only part of a write, or refuses it for want of room, is on a full disk.
     const auto *file = qobject_cast<const QFileDevice *>(m_device);
     if (file && !file->fileName().isEmpty() && (written >= 0 || file->error() == QFileDevice::ResourceError)) {
-        m_error = QStringLiteral("The disk is full: only %1 of %2 bytes could be written to %3.")
+        m_error = QCoreApplication::translate("NativeStream",
+                                              "The disk is full: only %1 of %2 bytes could be written to %3.")
                       .arg(std::max<qint64>(written, 0))
                       .arg(count)
                       .arg(QDir::toNativeSeparators(file->fileName()));
     } else if (m_error.isEmpty() || m_error == QLatin1String("Unknown error")) {
-        m_error = QStringLiteral("The device took only %1 of %2 bytes").arg(std::max<qint64>(written, 0)).arg(count);
+        m_error = QCoreApplication::translate("NativeStream", "The device took only %1 of %2 bytes")
+                      .arg(std::max<qint64>(written, 0))
+                      .arg(count);
     }
     return false;
 }
@@ -141,7 +145,8 @@ void NativeStreamWriter::writeString(std::string_view value)
 {
     if (value.size() > static_cast<size_t>(INT32_MAX)) {
         m_failed = true;
-        m_error = QStringLiteral("A text of %1 bytes is too long to store").arg(value.size());
+        m_error
+            = QCoreApplication::translate("NativeStream", "A text of %1 bytes is too long to store").arg(value.size());
         return;
     }
     writeInt32(static_cast<std::int32_t>(value.size()));

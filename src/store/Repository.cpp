@@ -8,6 +8,7 @@
 #include "store/NativeFile.h"
 #include "store/SlicedSave.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -66,7 +67,7 @@ void Repository::load(DataFilePrefetch *prefetch)
     const auto unreadable = [this, &path](const QString &error) {
         m_loadState = LoadState::Unreadable;
         m_error = error;
-        report(QString(), QStringLiteral("Cannot open file %1").arg(path), m_error);
+        report(QString(), QCoreApplication::translate("Repository", "Cannot open file %1").arg(path), m_error);
         setAside(false);
     };
     DataFileContents contents = prefetch ? prefetch->take(path) : DataFileContents::readNow(path);
@@ -89,7 +90,8 @@ void Repository::load(DataFilePrefetch *prefetch)
         // The collection stays the empty root folder.
         m_loadState = LoadState::NewerVersion;
         m_error = result.error;
-        report(QStringLiteral("Error"), QStringLiteral("Uncorrect data format."));
+        report(QCoreApplication::translate("Repository", "Error"),
+               QCoreApplication::translate("Repository", "Uncorrect data format."));
         setAside(true);
         return;
     case NativeFile::ReadResult::OutOfMemory:
@@ -117,9 +119,11 @@ bool Repository::setAside(bool copy)
         // Saving must not write over it until it is out of the way.
         m_setAsideBeforeSave = true;
         if (m_reporter)
-            m_reporter->reportNotice(QStringLiteral("The data file %1 could not be read and could not be copied aside. "
-                                                    "Quillmark will move it aside before it saves the collection.")
-                                         .arg(QDir::toNativeSeparators(path)));
+            m_reporter->reportNotice(
+                QCoreApplication::translate("Repository",
+                                            "The data file %1 could not be read and could not be copied aside. "
+                                            "Quillmark will move it aside before it saves the collection.")
+                    .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     if (copy)
@@ -127,11 +131,12 @@ bool Repository::setAside(bool copy)
     m_setAsidePath = target;
     if (m_reporter) {
         const QString what = m_loadState == LoadState::Damaged
-            ? QStringLiteral("The data file %1 is damaged; Quillmark read as much of it as it could.")
-            : QStringLiteral("The data file %1 could not be read.");
-        m_reporter->reportNotice(
-            what.arg(QDir::toNativeSeparators(path))
-            + QStringLiteral(" The file as it was has been kept as %1.").arg(QDir::toNativeSeparators(target)));
+            ? QCoreApplication::translate("Repository",
+                                          "The data file %1 is damaged; Quillmark read as much of it as it could.")
+            : QCoreApplication::translate("Repository", "The data file %1 could not be read.");
+        m_reporter->reportNotice(what.arg(QDir::toNativeSeparators(path))
+                                 + QCoreApplication::translate("Repository", " The file as it was has been kept as %1.")
+                                       .arg(QDir::toNativeSeparators(target)));
     }
     return true;
 }
@@ -144,7 +149,7 @@ bool Repository::prepareSave(Reporting reporting)
 
     if (m_setAsideBeforeSave && QFileInfo::exists(path)) {
         if (!setAside(false)) {
-            m_error = QStringLiteral("The unreadable data file could not be moved aside.");
+            m_error = QCoreApplication::translate("Repository", "The unreadable data file could not be moved aside.");
             saveFailed(reporting);
             return false;
         }
@@ -156,7 +161,7 @@ bool Repository::prepareSave(Reporting reporting)
 void Repository::saveFailed(Reporting reporting)
 {
     if (reporting == Reporting::Report)
-        report(QString(), QStringLiteral("Cannot create file %1").arg(DataFile()), m_error);
+        report(QString(), QCoreApplication::translate("Repository", "Cannot create file %1").arg(DataFile()), m_error);
 }
 
 bool Repository::Save(Reporting reporting)

@@ -3,6 +3,7 @@
 #include "platform/FileSync.h"
 #include "store/NativeTreeWriter.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -107,7 +108,7 @@ bool SlicedSave::syncAndRename()
 {
     if (!platform::syncFile(*m_file)) {
         m_file->cancelWriting();
-        m_error = QStringLiteral("The data could not be flushed to the disk.");
+        m_error = QCoreApplication::translate("SlicedSave", "The data could not be flushed to the disk.");
         return false;
     }
     if (!m_file->commit()) {

@@ -14,6 +14,10 @@ std::unique_ptr<QFileDialog> DialogPrompts::makeFileDialog(QWidget *parent, cons
     // Saving asks before it overwrites a file (QFileDialog's default); opening wants an existing file.
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setDefaultSuffix(settings.defaultSuffix);
+    if (!settings.folder.isEmpty())
+        dialog->setDirectory(settings.folder);
+    if (save && !settings.suggestedName.isEmpty())
+        dialog->selectFile(settings.suggestedName);
     return dialog;
 }
 
@@ -36,6 +40,11 @@ QString DialogPrompts::openFileName(QWidget *parent, const FileDialogSettings &s
 QString DialogPrompts::existingDirectory(QWidget *parent, const QString &title)
 {
     return QFileDialog::getExistingDirectory(parent, title);
+}
+
+QString DialogPrompts::existingDirectoryIn(QWidget *parent, const QString &title, const QString &folder)
+{
+    return QFileDialog::getExistingDirectory(parent, title, folder);
 }
 
 QString DialogPrompts::withPeriod(const QString &message)

@@ -13,6 +13,7 @@ public:
     QString saveFileName(QWidget *parent, const FileDialogSettings &settings) override;
     QString openFileName(QWidget *parent, const FileDialogSettings &settings) override;
     QString existingDirectory(QWidget *parent, const QString &title) override;
+    QString existingDirectoryIn(QWidget *parent, const QString &title, const QString &folder) override;
     void error(QWidget *parent, const QString &message, const QString &detail) override;
     void information(QWidget *parent, const QString &message, const QString &detail) override;
     void warning(QWidget *parent, const QString &message, const QString &detail) override;

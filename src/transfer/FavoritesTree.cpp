@@ -2,6 +2,7 @@
 
 #include "formats/FolderWalk.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QStyle>
 
@@ -38,7 +39,7 @@ void FavoritesTree::Fill(const QString &rootPath)
     if (rootPath.isEmpty())
         return;
 
-    auto *top = new QTreeWidgetItem(this, QStringList {QStringLiteral("Favorites")});
+    auto *top = new QTreeWidgetItem(this, QStringList {QCoreApplication::translate("FavoritesTree", "Favorites")});
     top->setIcon(0, m_topIcon);
     FolderWalk walk(FolderWalk::FoldersOnly);
     walk.run(

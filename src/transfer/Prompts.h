@@ -11,6 +11,8 @@ struct FileDialogSettings
     QString title;
     QString filter; // e.g. "Quillmark Files (*.qmf)"
     QString defaultSuffix; // added when the chosen name has no extension
+    QString folder; // where the dialog starts; empty: where Qt starts it
+    QString suggestedName; // the file name a save dialog offers; empty: none
 };
 
 // The dialogs and message boxes of the import and export commands, so that the commands can run
@@ -27,6 +29,12 @@ public:
     virtual QString openFileName(QWidget *parent, const FileDialogSettings &settings) = 0;
     // A folder chooser; the chosen folder, or empty when the user cancelled.
     virtual QString existingDirectory(QWidget *parent, const QString &title) = 0;
+    // A folder chooser that starts in folder.
+    virtual QString existingDirectoryIn(QWidget *parent, const QString &title, const QString &folder)
+    {
+        Q_UNUSED(folder);
+        return existingDirectory(parent, title);
+    }
 
     // The application's standard error box: the message with a period added unless it ends in one, under
     // the application's title, with the system's reason (if any) below.

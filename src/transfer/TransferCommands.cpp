@@ -4,11 +4,14 @@
 #include "platform/Paths.h"
 #include "store/Duplicates.h"
 #include "store/LinkItem.h"
+#include "store/TextCodec.h"
+#include "transfer/DialogFolders.h"
 #include "transfer/DialogPrompts.h"
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
 #include "transfer/TransferHost.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -35,12 +38,38 @@ void TransferCommands::setPrompts(Prompts *prompts)
 FileDialogSettings TransferCommands::fileDialogSettings(BookmarkFormat format, bool save)
 {
     const BookmarkFormatInfo &info = BookmarkFormatInfo::of(format);
-    return {save ? info.exportTitle : info.importTitle, info.filter, info.defaultSuffix};
+    FileDialogSettings settings;
+    settings.title = save ? info.exportTitle : info.importTitle;
+    settings.filter = info.filter;
+    settings.defaultSuffix = info.defaultSuffix;
+    return settings;
+}
+
+QString TransferCommands::dialogName(BookmarkFormat format, bool save)
+{
+    return (save ? QStringLiteral("Export ") : QStringLiteral("Import ")) + BookmarkFormatInfo::of(format).toolName;
+}
+
+QString TransferCommands::suggestedName(BookmarkFormat format, const LinkItem &folder)
+{
+    const BookmarkFormatInfo &info = BookmarkFormatInfo::of(format);
+    if (format == BookmarkFormat::Native || info.isDirectory || info.defaultSuffix.isEmpty())
+        return QString();
+    QString base = QStringLiteral("bookmarks");
+    if (format == BookmarkFormat::Page) {
+        // Characters that no file name may hold here become underscores; a name of dots alone is none.
+        QString name = TextCodec::toDisplay(folder.Name).trimmed();
+        name.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+        name.remove(QChar(0));
+        if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String(".."))
+            base = name;
+    }
+    return base + QLatin1Char('.') + info.defaultSuffix;
 }
 
 QString TransferCommands::objectCount(const LinkItem &folder)
 {
-    return QString::number(folder.Children.Count()) + QStringLiteral(" objects");
+    return QCoreApplication::translate("TransferCommands", "%1 objects").arg(folder.Children.Count());
 }
 
 void TransferCommands::setCountStatus()
@@ -53,17 +82,24 @@ void TransferCommands::reportCancelled(int folders, int links)
 {
     m_prompts->information(
         m_host->hostWindow(),
-        QStringLiteral("The import was cancelled. %1 were imported.").arg(TransferProgress::countsText(folders, links)),
+        QCoreApplication::translate("TransferCommands", "The import was cancelled. %1 were imported.")
+            .arg(TransferProgress::countsText(folders, links)),
         QString());
 }
 
 QString TransferCommands::importPath(BookmarkFormat format)
 {
-    if (format != BookmarkFormat::Favorites)
-        return m_prompts->openFileName(m_host->hostWindow(), fileDialogSettings(format, false));
+    if (format != BookmarkFormat::Favorites) {
+        FileDialogSettings settings = fileDialogSettings(format, false);
+        settings.folder = DialogFolders::startFolder(dialogName(format, false));
+        const QString path = m_prompts->openFileName(m_host->hostWindow(), settings);
+        DialogFolders::remember(dialogName(format, false), path, false);
+        return path;
+    }
     FavoritesFolderDialog form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
     form.setWindowTitle(BookmarkFormatInfo::of(format).importTitle);
-    form.promptLabel()->setText(QStringLiteral("Select which folder you want to import from."));
+    form.promptLabel()->setText(
+        QCoreApplication::translate("TransferCommands", "Select which folder you want to import from."));
     if (m_prompts->runImportForm(form) != FavoritesFolderDialog::Ok)
         return QString();
     return form.favoritesTree()->SelectedPath();
@@ -85,8 +121,10 @@ void TransferCommands::importFormat(BookmarkFormat format)
     if (format == BookmarkFormat::Native) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot open file %1").arg(nativePath(path)),
-                             file.errorString());
+            m_prompts->error(
+                m_host->hostWindow(),
+                QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
+                file.errorString());
             setCountStatus();
             return;
         }
@@ -139,16 +177,36 @@ void TransferCommands::reportNativeImport(const QString &path, const ImportRepor
         reportCancelled(report.folders, report.links);
         break;
     case ImportReport::Unreadable: // what the file describes does not fit in memory
-        m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot open file %1").arg(nativePath(path)),
+        m_prompts->error(m_host->hostWindow(),
+                         QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
                          report.errorString());
         break;
     case ImportReport::Damaged:
-        m_prompts->warning(m_host->hostWindow(),
-                           QStringLiteral("The file %1 is damaged. %2 were imported from it.")
-                               .arg(nativePath(path), TransferProgress::countsText(report.folders, report.links)),
-                           report.errorString());
+        m_prompts->warning(
+            m_host->hostWindow(),
+            QCoreApplication::translate("TransferCommands", "The file %1 is damaged. %2 were imported from it.")
+                .arg(nativePath(path), TransferProgress::countsText(report.folders, report.links)),
+            report.errorString());
         break;
     }
+}
+
+QString TransferCommands::exportPath(BookmarkFormat format, const LinkItem &folder)
+{
+    const QString dialog = dialogName(format, true);
+    const QString start = DialogFolders::startFolder(dialog);
+    const bool toFolder = BookmarkFormatInfo::of(format).isDirectory;
+    QString path;
+    if (toFolder) {
+        path = m_prompts->existingDirectoryIn(m_host->hostWindow(), BookmarkFormatInfo::of(format).exportTitle, start);
+    } else {
+        FileDialogSettings settings = fileDialogSettings(format, true);
+        settings.folder = start;
+        settings.suggestedName = suggestedName(format, folder);
+        path = m_prompts->saveFileName(m_host->hostWindow(), settings);
+    }
+    DialogFolders::remember(dialog, path, toFolder);
+    return path;
 }
 
 void TransferCommands::exportFormat(BookmarkFormat format)
@@ -156,15 +214,14 @@ void TransferCommands::exportFormat(BookmarkFormat format)
     const LinkItem *folder = m_host->shownFolder();
     if (!folder)
         return;
-    const QString path = format == BookmarkFormat::Favorites
-        ? m_prompts->existingDirectory(m_host->hostWindow(), BookmarkFormatInfo::of(format).exportTitle)
-        : m_prompts->saveFileName(m_host->hostWindow(), fileDialogSettings(format, true));
+    const QString path = exportPath(format, *folder);
     if (path.isEmpty())
         return;
     // Long exports show their progress like the imports do, with the folders and links written so far.
     TransferProgress progress(m_host->hostWindow(), m_progressDelay, TransferProgress::Direction::Export);
     const ExportReport report = FormatCommands::exportTo(format, path, *folder, progress.callback());
     if (report.hasError())
-        m_prompts->error(m_host->hostWindow(), QStringLiteral("Cannot create file %1").arg(nativePath(path)),
+        m_prompts->error(m_host->hostWindow(),
+                         QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
                          report.errorString());
 }

@@ -31,6 +31,11 @@ public:
     void setProgressDelay(int milliseconds) { m_progressDelay = milliseconds; }
 
     static FileDialogSettings fileDialogSettings(BookmarkFormat format, bool save);
+    // The name under which a file dialog remembers its folder, one per format and direction.
+    static QString dialogName(BookmarkFormat format, bool save);
+    // The file name an export suggests: "bookmarks.<extension>", for the printable page the folder's name;
+    // none for our own files and for Favorites.
+    static QString suggestedName(BookmarkFormat format, const LinkItem &folder);
     // The status text's count form: the folder's number of children followed by " objects".
     static QString objectCount(const LinkItem &folder);
 
@@ -41,6 +46,7 @@ public:
 
 private:
     QString importPath(BookmarkFormat format);
+    QString exportPath(BookmarkFormat format, const LinkItem &folder);
     void reportNativeImport(const QString &path, const ImportReport &report);
     void reportCancelled(int folders, int links);
     void setCountStatus();

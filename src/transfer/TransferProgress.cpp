@@ -1,6 +1,7 @@
 #include "transfer/TransferProgress.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QProgressDialog>
 
 namespace {
@@ -17,13 +18,14 @@ TransferProgress::~TransferProgress() = default;
 
 QString TransferProgress::countsText(int folders, int links)
 {
-    return QStringLiteral("%1 folders and %2 links").arg(folders).arg(links);
+    return QCoreApplication::translate("TransferProgress", "%1 folders and %2 links").arg(folders).arg(links);
 }
 
 QString TransferProgress::labelText(Direction direction, int folders, int links)
 {
-    const QString text = direction == Direction::Import ? QStringLiteral("Importing...\n%1 read so far.")
-                                                        : QStringLiteral("Exporting...\n%1 written so far.");
+    const QString text = direction == Direction::Import
+        ? QCoreApplication::translate("TransferProgress", "Importing...\n%1 read so far.")
+        : QCoreApplication::translate("TransferProgress", "Exporting...\n%1 written so far.");
     return text.arg(countsText(folders, links));
 }
 
@@ -31,7 +33,7 @@ void TransferProgress::show()
 {
     m_dialog = std::make_unique<QProgressDialog>(m_window);
     m_dialog->setWindowTitle(QApplication::applicationDisplayName());
-    m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
+    m_dialog->setCancelButtonText(QCoreApplication::translate("TransferProgress", "Cancel"));
     m_dialog->setRange(0, 0);
     m_dialog->setMinimumDuration(0);
     m_dialog->setAutoClose(false);

@@ -1,5 +1,7 @@
 #include "widgets/ShellErrorReport.h"
 
+#include <QCoreApplication>
+
 #include "widgets/PlainText.h"
 
 #include <utility>
@@ -37,7 +39,8 @@ QString pathPart(const QString &target)
 void showWarningBox(const QString &message)
 {
     // The target may hold anything, markup included.
-    PlainText::messageBox(nullptr, QMessageBox::Warning, QStringLiteral("WARNING"), message, QMessageBox::Ok);
+    PlainText::messageBox(nullptr, QMessageBox::Warning, QCoreApplication::translate("ShellErrorReport", "WARNING"),
+                          message, QMessageBox::Ok);
 }
 
 } // namespace
@@ -46,32 +49,38 @@ QString ShellErrorMessage(int code, const QString &target)
 {
     switch (code) {
     case 0:
-        return QStringLiteral("Out of memory or resources.");
+        return QCoreApplication::translate("ShellErrorReport", "Out of memory or resources.");
     case 2:
-        return filePart(target) + QStringLiteral(" file was not found.");
+        return filePart(target) + QCoreApplication::translate("ShellErrorReport", " file was not found.");
     case 3:
-        return pathPart(target) + QStringLiteral(" path was not found.");
+        return pathPart(target) + QCoreApplication::translate("ShellErrorReport", " path was not found.");
     case 5:
-        return QStringLiteral("The operating system denied access to the specified file.");
+        return QCoreApplication::translate("ShellErrorReport",
+                                           "The operating system denied access to the specified file.");
     case 8:
-        return QStringLiteral("There was not enough memory to complete the operation.");
+        return QCoreApplication::translate("ShellErrorReport",
+                                           "There was not enough memory to complete the operation.");
     case 11:
-        return filePart(target) + QStringLiteral(" file is invalid (non-Win32 .EXE or error in .EXE image).");
+        return filePart(target)
+            + QCoreApplication::translate("ShellErrorReport",
+                                          " file is invalid (non-Win32 .EXE or error in .EXE image).");
     case 26:
-        return QStringLiteral("A sharing violation occurred.");
+        return QCoreApplication::translate("ShellErrorReport", "A sharing violation occurred.");
     case 27:
-        return QStringLiteral("The filename association is incomplete or invalid.");
+        return QCoreApplication::translate("ShellErrorReport", "The filename association is incomplete or invalid.");
     case 28:
-        return QStringLiteral("The DDE transaction could not be completed because the request timed out.");
+        return QCoreApplication::translate("ShellErrorReport",
+                                           "The DDE transaction could not be completed because the request timed out.");
     case 29:
-        return QStringLiteral("The DDE transaction failed.");
+        return QCoreApplication::translate("ShellErrorReport", "The DDE transaction failed.");
     case 30:
         return QStringLiteral(
             "The DDE transaction could not be completed because other DDE transactions were being processed.");
     case 31:
-        return QStringLiteral("There is no application associated with the given filename extension.");
+        return QCoreApplication::translate("ShellErrorReport",
+                                           "There is no application associated with the given filename extension.");
     case 32:
-        return QStringLiteral("The specified dynamic-link library was not found.");
+        return QCoreApplication::translate("ShellErrorReport", "The specified dynamic-link library was not found.");
     default:
         return {};
     }

@@ -9,6 +9,7 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowPlacement.h"
 #include "settings/Settings.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
@@ -17,6 +18,7 @@
 #include "widgets/FolderHeader.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -108,7 +110,7 @@ void TestMainWindow::firstRunLayout()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     QCOMPARE(form.windowTitle(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.size(), QSize(640, 480));
+    QCOMPARE(form.size(), WindowPlacement::firstStart(WindowPlacement::availableScreens(), QCursor::pos()).size());
     QCOMPARE(form.folderBar()->width(), 180);
     QVERIFY(!form.folderBar()->isHidden());
     QVERIFY(form.actions()->foldersButton->isChecked());

@@ -63,6 +63,12 @@ public:
         return fileName;
     }
     QString existingDirectory(QWidget *, const QString &) override { return folderName; }
+    QString folderChooserStart; // where the last folder chooser started
+    QString existingDirectoryIn(QWidget *, const QString &, const QString &folder) override
+    {
+        folderChooserStart = folder;
+        return folderName;
+    }
     void error(QWidget *, const QString &message, const QString &) override { errors << message; }
     void information(QWidget *, const QString &message, const QString &) override { informations << message; }
     void warning(QWidget *, const QString &message, const QString &) override { warnings << message; }
