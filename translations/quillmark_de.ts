@@ -209,6 +209,64 @@
     </message>
 </context>
 <context>
+    <name>BrowserImportCommands</name>
+    <message>
+        <source>No browser profiles were found.</source>
+        <translation>Es wurden keine Browserprofile gefunden.</translation>
+    </message>
+    <message>
+        <source>Quillmark looks for the profiles of Firefox, LibreWolf, Waterfox, Chrome, Chromium, Brave, Edge, Vivaldi and Opera.</source>
+        <translation>Quillmark sucht nach den Profilen von Firefox, LibreWolf, Waterfox, Chrome, Chromium, Brave, Edge, Vivaldi und Opera.</translation>
+    </message>
+    <message>
+        <source>Nothing was imported from %1.</source>
+        <translation>Aus %1 wurde nichts importiert.</translation>
+    </message>
+    <message>
+        <source>The import was cancelled. Nothing was imported.</source>
+        <translation>Der Import wurde abgebrochen. Es wurde nichts importiert.</translation>
+    </message>
+</context>
+<context>
+    <name>BrowserImportDialog</name>
+    <message>
+        <source>Import from Browser</source>
+        <translation>Aus Browser importieren</translation>
+    </message>
+    <message>
+        <source>Choose the browser profile whose bookmarks are to be imported. They are added to the selected folder as a new folder named after the browser and the profile.</source>
+        <translation>Wählen Sie das Browserprofil, dessen Lesezeichen importiert werden sollen. Sie werden dem ausgewählten Ordner als neuer Ordner hinzugefügt, der nach Browser und Profil benannt ist.</translation>
+    </message>
+    <message>
+        <source>Browser</source>
+        <translation>Browser</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>Pfad</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>beschädigt</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+</context>
+<context>
     <name>CollectionDocument</name>
     <message>
         <source>%1 1 object</source>
@@ -276,6 +334,84 @@
     <message>
         <source>Description</source>
         <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Places:</source>
+        <translation>Orte:</translation>
+    </message>
+</context>
+<context>
+    <name>DuplicateCommands</name>
+    <message>
+        <source>There are no duplicate links in &apos;%1&apos;.</source>
+        <translation>In „%1“ gibt es keine doppelten Links.</translation>
+    </message>
+    <message>
+        <source>%1 links in %2 groups of duplicates</source>
+        <translation>%1 Links in %2 Gruppen von Duplikaten</translation>
+    </message>
+    <message>
+        <source>%1 duplicate links deleted</source>
+        <translation>%1 doppelte Links gelöscht</translation>
+    </message>
+    <message>
+        <source>There are no duplicate folders in &apos;%1&apos;.</source>
+        <translation>In „%1“ gibt es keine doppelten Ordner.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to merge %1 folders into folders of the same name? %2 identical links in them will be deleted.</source>
+        <translation>Möchten Sie %1 Ordner wirklich mit gleichnamigen Ordnern zusammenführen? %2 gleiche Links darin werden gelöscht.</translation>
+    </message>
+    <message>
+        <source>%1 folders merged, %2 identical links deleted</source>
+        <translation>%1 Ordner zusammengeführt, %2 gleiche Links gelöscht</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete %1 duplicate links?</source>
+        <translation>Möchten Sie %1 doppelte Links wirklich löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>DuplicatesDialog</name>
+    <message>
+        <source>Ignore what follows &quot;#&quot; (the &amp;place on the page)</source>
+        <translation>Was nach „#“ folgt, nicht beachten (die &amp;Stelle auf der Seite)</translation>
+    </message>
+    <message>
+        <source>Ignore &amp;tracking parameters (utm_..., fbclid, gclid, mc_eid, igshid)</source>
+        <translation>&amp;Tracking-Parameter nicht beachten (utm_..., fbclid, gclid, mc_eid, igshid)</translation>
+    </message>
+    <message>
+        <source>Treat &quot;http&quot; and &quot;https&quot;, and &quot;www.&quot; or not, as the &amp;same</source>
+        <translation>„http“ und „https“ sowie „www.“ oder nicht als &amp;gleich ansehen</translation>
+    </message>
+    <message>
+        <source>The &amp;whole collection</source>
+        <translation>Die &amp;ganze Sammlung</translation>
+    </message>
+    <message>
+        <source>Find Duplicates</source>
+        <translation>Duplikate suchen</translation>
+    </message>
+    <message>
+        <source>Links are duplicates when their addresses lead to the same page. Case in the scheme and host, default ports and the form of escapes never count.</source>
+        <translation>Links sind Duplikate, wenn ihre Adressen zur selben Seite führen. Groß- und Kleinschreibung von Schema und Host, Standardports und die Form von Escape-Folgen zählen nie.</translation>
+    </message>
+    <message>
+        <source>Compare addresses</source>
+        <translation>Adressen vergleichen</translation>
+    </message>
+    <message>
+        <source>Look in</source>
+        <translation>Suchen in</translation>
+    </message>
+    <message>
+        <source>The &amp;folder &apos;%1&apos; and the folders below it</source>
+        <translation>Der &amp;Ordner „%1“ und die Ordner darunter</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
     </message>
 </context>
 <context>
@@ -490,6 +626,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
 
 %4</translation>
     </message>
+    <message>
+        <source>%1, %2 links already in the collection skipped</source>
+        <translation>%1, %2 schon in der Sammlung vorhandene Links übersprungen</translation>
+    </message>
 </context>
 <context>
     <name>GoToFolderDialog</name>
@@ -597,6 +737,185 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>Move %1 objects</source>
         <translation>%1 Objekte verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>LinkCheckCommands</name>
+    <message>
+        <source>&amp;Check Links...</source>
+        <translation>Links &amp;prüfen...</translation>
+    </message>
+    <message>
+        <source>Checks whether the links below the folder or the selected ones still work</source>
+        <translation>Prüft, ob die Links unter dem Ordner oder die ausgewählten noch funktionieren</translation>
+    </message>
+    <message>
+        <source>Link Check &amp;Results</source>
+        <translation>Ergebnisse der Link&amp;prüfung</translation>
+    </message>
+    <message>
+        <source>Lists the links found broken, moved or unreachable</source>
+        <translation>Listet die Links auf, die defekt, umgezogen oder nicht erreichbar sind</translation>
+    </message>
+    <message>
+        <source>Update to &amp;New Address</source>
+        <translation>Auf &amp;neue Adresse ändern</translation>
+    </message>
+    <message>
+        <source>Gives the selected moved links their new address</source>
+        <translation>Gibt den ausgewählten umgezogenen Links ihre neue Adresse</translation>
+    </message>
+    <message>
+        <source>Update &amp;All to New Addresses</source>
+        <translation>Alle auf neue Adressen än&amp;dern</translation>
+    </message>
+    <message>
+        <source>Gives every listed moved link its new address</source>
+        <translation>Gibt jedem aufgelisteten umgezogenen Link seine neue Adresse</translation>
+    </message>
+    <message>
+        <source>Delete &amp;Broken Links</source>
+        <translation>Defekte Links lös&amp;chen</translation>
+    </message>
+    <message>
+        <source>Deletes the selected links that were found broken</source>
+        <translation>Löscht die ausgewählten Links, die defekt sind</translation>
+    </message>
+    <message>
+        <source>Check A&amp;gain</source>
+        <translation>Er&amp;neut prüfen</translation>
+    </message>
+    <message>
+        <source>Checks the selected links again</source>
+        <translation>Prüft die ausgewählten Links erneut</translation>
+    </message>
+    <message>
+        <source>There are no links to check.</source>
+        <translation>Es gibt keine Links zu prüfen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Checking %n link(s)...</source>
+        <translation>
+            <numerusform>%n Link wird geprüft...</numerusform>
+            <numerusform>%n Links werden geprüft...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The link check results could not be kept: %1</source>
+        <translation>Die Ergebnisse der Linkprüfung konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>No broken, moved or unreachable links were found.</source>
+        <translation>Es wurden keine defekten, umgezogenen oder nicht erreichbaren Links gefunden.</translation>
+    </message>
+    <message>
+        <source>%1 broken, %2 moved, %3 unreachable, %4 not checked</source>
+        <translation>%1 defekt, %2 umgezogen, %3 nicht erreichbar, %4 nicht geprüft</translation>
+    </message>
+    <message>
+        <source>Update to New Address</source>
+        <translation>Auf neue Adresse ändern</translation>
+    </message>
+    <message>
+        <source>Delete Broken Links</source>
+        <translation>Defekte Links löschen</translation>
+    </message>
+    <message>
+        <source>; now at %1</source>
+        <translation>; jetzt unter %1</translation>
+    </message>
+</context>
+<context>
+    <name>LinkCheckMark</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Moved</source>
+        <translation>Umgezogen</translation>
+    </message>
+    <message>
+        <source>Redirected</source>
+        <translation>Umgeleitet</translation>
+    </message>
+    <message>
+        <source>Broken</source>
+        <translation>Defekt</translation>
+    </message>
+    <message>
+        <source>Unreachable</source>
+        <translation>Nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Not checked</source>
+        <translation>Nicht geprüft</translation>
+    </message>
+</context>
+<context>
+    <name>LinkCheckPanel</name>
+    <message>
+        <source>Check Links</source>
+        <translation>Links prüfen</translation>
+    </message>
+    <message>
+        <source>&amp;Show links that are OK</source>
+        <translation>&amp;Funktionierende Links zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Checking %1</source>
+        <translation>Prüfe %1</translation>
+    </message>
+    <message>
+        <source>Cancelled: the links checked so far are listed.</source>
+        <translation>Abgebrochen: die bisher geprüften Links sind aufgelistet.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 links checked</source>
+        <translation>%1 von %2 Links geprüft</translation>
+    </message>
+    <message>
+        <source>Broken: %1    Moved: %2    Unreachable: %3    Not checked: %4    Redirected: %5    OK: %6</source>
+        <translation>Defekt: %1    Umgezogen: %2    Nicht erreichbar: %3    Nicht geprüft: %4    Umgeleitet: %5    OK: %6</translation>
+    </message>
+</context>
+<context>
+    <name>LinkChecker</name>
+    <message>
+        <source>The link has no address</source>
+        <translation>Der Link hat keine Adresse</translation>
+    </message>
+    <message>
+        <source>Not a web address: only http and https links are checked</source>
+        <translation>Keine Webadresse: nur http- und https-Links werden geprüft</translation>
+    </message>
+    <message>
+        <source>A %1 link: only http and https links are checked</source>
+        <translation>Ein %1-Link: nur http- und https-Links werden geprüft</translation>
+    </message>
+    <message>
+        <source>Malformed address: no host</source>
+        <translation>Fehlerhafte Adresse: kein Host</translation>
+    </message>
+    <message>
+        <source>Malformed address: %1</source>
+        <translation>Fehlerhafte Adresse: %1</translation>
     </message>
 </context>
 <context>
@@ -754,6 +1073,48 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>&quot;%1&quot; is a program on this computer, not a web page. Run it?</source>
         <translation>&quot;%1&quot; ist ein Programm auf diesem Computer, keine Webseite. Ausführen?</translation>
+    </message>
+</context>
+<context>
+    <name>LinkProbe</name>
+    <message numerus="yes">
+        <source>No answer within %n second(s)</source>
+        <translation>
+            <numerusform>Keine Antwort innerhalb von %n Sekunde</numerusform>
+            <numerusform>Keine Antwort innerhalb von %n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Redirect loop</source>
+        <translation>Umleitungsschleife</translation>
+    </message>
+    <message>
+        <source>More than %1 redirects</source>
+        <translation>Mehr als %1 Umleitungen</translation>
+    </message>
+    <message>
+        <source>Redirected to a %1 address</source>
+        <translation>Auf eine %1-Adresse umgeleitet</translation>
+    </message>
+    <message>
+        <source>Moved permanently</source>
+        <translation>Dauerhaft umgezogen</translation>
+    </message>
+    <message>
+        <source>Redirected</source>
+        <translation>Umgeleitet</translation>
+    </message>
+    <message>
+        <source>HTTP status %1</source>
+        <translation>HTTP-Status %1</translation>
+    </message>
+    <message>
+        <source>Host not found: %1</source>
+        <translation>Host nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Secure connection failed: %1</source>
+        <translation>Sichere Verbindung fehlgeschlagen: %1</translation>
     </message>
 </context>
 <context>
@@ -1193,6 +1554,54 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>|Finds objects across all folders</source>
         <translation>|Sucht Objekte in allen Ordnern</translation>
+    </message>
+    <message>
+        <source>From &amp;Browser...</source>
+        <translation>Aus &amp;Browser...</translation>
+    </message>
+    <message>
+        <source>Imports the bookmarks of a browser profile into the repository</source>
+        <translation>Importiert die Lesezeichen eines Browserprofils in die Sammlung</translation>
+    </message>
+    <message>
+        <source>&amp;Skip links already in the collection</source>
+        <translation>Schon vorhandene Links &amp;überspringen</translation>
+    </message>
+    <message>
+        <source>Imports leave out links whose address the collection has already</source>
+        <translation>Importe lassen Links aus, deren Adresse die Sammlung schon hat</translation>
+    </message>
+    <message>
+        <source>Find &amp;Duplicates...</source>
+        <translation>Dupli&amp;kate suchen...</translation>
+    </message>
+    <message>
+        <source>Lists links that lead to the same page</source>
+        <translation>Listet Links auf, die zur selben Seite führen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Selected, Delete Others</source>
+        <translation>Auswahl &amp;behalten, andere löschen</translation>
+    </message>
+    <message>
+        <source>Keeps the selected link of its group of duplicates and deletes the others</source>
+        <translation>Behält den ausgewählten Link seiner Gruppe von Duplikaten und löscht die anderen</translation>
+    </message>
+    <message>
+        <source>Clean &amp;Up All</source>
+        <translation>Alles bere&amp;inigen</translation>
+    </message>
+    <message>
+        <source>Keeps one link of every group of duplicates</source>
+        <translation>Behält einen Link jeder Gruppe von Duplikaten</translation>
+    </message>
+    <message>
+        <source>&amp;Merge Duplicate Folders</source>
+        <translation>Gleichnamige Ordner &amp;zusammenführen</translation>
+    </message>
+    <message>
+        <source>Merges folders of the same name in the current folder</source>
+        <translation>Führt gleichnamige Ordner im aktuellen Ordner zusammen</translation>
     </message>
 </context>
 <context>

@@ -246,7 +246,7 @@ void DuplicateCommands::cleanUpAll()
     for (const auto &group : m_groups)
         count += static_cast<int>(group.size()) - 1;
     if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                 QStringLiteral("Are you sure you want to delete %1 duplicate links?").arg(count)))
+                                 tr("Are you sure you want to delete %1 duplicate links?").arg(count)))
         return;
     if (count > RestoreCommands::LargeRemoval)
         m_panes.view->keepBackup();

@@ -346,8 +346,9 @@ void LinkCheckCommands::deleteBrokenLinks()
     if (broken.empty())
         return;
     if (!Confirmations::question(
-            m_panes.window, QStringLiteral("Confirm Multiple Objects Delete"),
-            QStringLiteral("Are you sure you want to delete these %1 objects?").arg(broken.size())))
+            m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Multiple Objects Delete"),
+            QCoreApplication::translate("ItemCommands", "Are you sure you want to delete these %1 objects?")
+                .arg(broken.size())))
         return;
     UpdatesGuard guard(m_panes.window);
     m_panes.document->beginCommand(tr("Delete Broken Links"));
