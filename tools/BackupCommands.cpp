@@ -5,6 +5,8 @@
 
 #include "store/Backups.h"
 
+#include "ToolOutput.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -16,17 +18,11 @@
 namespace BackupCommands {
 
 namespace {
+using ToolOutput::nativePath;
+using ToolOutput::printError;
+
 using namespace Commands;
 
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 } // namespace
 
 int list(const QString &dataFile)

@@ -6,6 +6,8 @@
 #include "formats/BrowserProfiles.h"
 #include "store/LinkItem.h"
 
+#include "ToolOutput.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,12 +18,10 @@
 namespace BrowserCommands {
 
 namespace {
+using ToolOutput::printError;
+
 using namespace Commands;
 
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
 } // namespace
 
 int listProfiles()

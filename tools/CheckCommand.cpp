@@ -8,6 +8,8 @@
 #include "store/NativeFile.h"
 #include "store/TextCodec.h"
 
+#include "ToolOutput.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -22,20 +24,11 @@
 namespace CheckCommand {
 
 namespace {
+using ToolOutput::nativePath;
+using ToolOutput::printError;
+using ToolOutput::RootName;
 
 using namespace Commands;
-
-const char RootName[] = "Quillmark";
-
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // The folder named by path below root: the first folder of each name, from root's children down.
 const LinkItem *folderAt(const LinkItem &root, const QString &path, QString *missing)

@@ -8,6 +8,7 @@
 #include "FormatTransfer.h"
 #include "JsonDump.h"
 #include "SyncCommand.h"
+#include "ToolOutput.h"
 
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -24,21 +25,13 @@
 namespace Commands {
 
 namespace {
-const char RootName[] = "Quillmark";
+using ToolOutput::nativePath;
+using ToolOutput::printError;
+using ToolOutput::RootName;
 
 void printOut(const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stdout);
-}
-
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
 }
 
 bool openForReading(QFile &file)

@@ -12,6 +12,8 @@
 #include "store/NativeFile.h"
 #include "store/TextCodec.h"
 
+#include "ToolOutput.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -24,20 +26,13 @@
 namespace DuplicateTool {
 
 namespace {
+using ToolOutput::nativePath;
+using ToolOutput::printError;
+
 using namespace Commands;
 
 // More removed links than this keep the data file as today's backup first, as the program does.
 constexpr int LargeRemoval = 100;
-
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 bool print(const QJsonValue &value)
 {

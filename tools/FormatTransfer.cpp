@@ -10,6 +10,8 @@
 #include "store/Repository.h"
 #include "store/TextCodec.h"
 
+#include "ToolOutput.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,25 +22,12 @@
 namespace FormatTransfer {
 
 namespace {
+using ToolOutput::nativePath;
+using ToolOutput::printError;
+using ToolOutput::printLine;
+using ToolOutput::RootName;
 
 using namespace Commands;
-
-const char RootName[] = "Quillmark";
-
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
-
-void printOut(const QString &text)
-{
-    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
-}
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // The folder named by path below root: the first folder of each name, from root's children down.
 LinkItem *folderAt(LinkItem &root, const QString &path, QString *missing)
@@ -130,7 +119,7 @@ int exportFolder(const BookmarkFormatInfo &format, const QString &folderPath, co
         printError(report.errorString());
         return Failure;
     }
-    printOut(QStringLiteral("%1 written to %2").arg(counts(report.folders, report.links), nativePath(out)));
+    printLine(QStringLiteral("%1 written to %2").arg(counts(report.folders, report.links), nativePath(out)));
     return loaded == Loaded::Whole ? Success : DataDamaged;
 }
 
@@ -184,7 +173,7 @@ int addImported(LinkItem &imported, const ImportReport &report, const QString &i
         printError(QStringLiteral("Cannot create file %1: %2").arg(nativePath(dataFile), error));
         return Failure;
     }
-    printOut(QStringLiteral("%1 imported").arg(counts(report.folders, report.links)));
+    printLine(QStringLiteral("%1 imported").arg(counts(report.folders, report.links)));
     if (report.ok())
         return Success;
     printError(QStringLiteral("warning: %1 is damaged or partly unreadable; what could not be read was skipped:")

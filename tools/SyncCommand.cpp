@@ -9,6 +9,8 @@
 #include "store/TextCodec.h"
 #include "sync/SyncRun.h"
 
+#include "ToolOutput.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,24 +20,12 @@
 namespace SyncCommand {
 
 namespace {
+using ToolOutput::nativePath;
+using ToolOutput::printError;
+using ToolOutput::printLine;
+using ToolOutput::RootName;
+
 using namespace Commands;
-
-const char RootName[] = "Quillmark";
-
-void printError(const QString &message)
-{
-    std::fputs(QStringLiteral("quillmark-tool: %1\n").arg(message).toLocal8Bit().constData(), stderr);
-}
-
-void printOut(const QString &text)
-{
-    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
-}
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 LinkItem *folderNamed(LinkItem &root, const QString &path, QString *missing)
 {
@@ -61,9 +51,9 @@ void printLines(const QString &heading, const QStringList &lines)
 {
     if (lines.isEmpty())
         return;
-    printOut(heading);
+    printLine(heading);
     for (const QString &line : lines)
-        printOut(QStringLiteral("  ") + line);
+        printLine(QStringLiteral("  ") + line);
 }
 
 } // namespace
@@ -131,7 +121,7 @@ int run(const Options &options, const QString &dataFile)
         return Failure;
     }
     if (outcome.report.taken.isEmpty() && outcome.report.given.isEmpty())
-        printOut(QStringLiteral("Nothing to take or give."));
+        printLine(QStringLiteral("Nothing to take or give."));
     return Success;
 }
 
