@@ -8,6 +8,7 @@
 #include "store/NativeFile.h"
 #include "store/TextCodec.h"
 
+#include "ToolFolders.h"
 #include "ToolOutput.h"
 
 #include <QDir>
@@ -29,29 +30,6 @@ using ToolOutput::printError;
 using ToolOutput::RootName;
 
 using namespace Commands;
-
-// The folder named by path below root: the first folder of each name, from root's children down.
-const LinkItem *folderAt(const LinkItem &root, const QString &path, QString *missing)
-{
-    const LinkItem *folder = &root;
-    if (path.isEmpty())
-        return folder;
-    for (const QString &name : path.split(QLatin1Char('\\'))) {
-        const LinkItem *next = nullptr;
-        for (const auto &child : folder->Children) {
-            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
-                next = child.get();
-                break;
-            }
-        }
-        if (!next) {
-            *missing = name;
-            return nullptr;
-        }
-        folder = next;
-    }
-    return folder;
-}
 
 // Every link below folder, in the collection's order, without recursion.
 std::vector<const LinkItem *> linksBelow(const LinkItem &folder)
@@ -95,7 +73,7 @@ int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, 
                        .arg(nativePath(dataFile), read.error));
     }
     QString missing;
-    const LinkItem *folder = folderAt(*root, folderPath, &missing);
+    const LinkItem *folder = ToolFolders::folderAt(*root, folderPath, &missing);
     if (!folder) {
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;

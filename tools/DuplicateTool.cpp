@@ -12,6 +12,7 @@
 #include "store/NativeFile.h"
 #include "store/TextCodec.h"
 
+#include "ToolFolders.h"
 #include "ToolOutput.h"
 
 #include <QDir>
@@ -63,23 +64,10 @@ int load(const QString &dataFile, LinkItem &root)
 // The folder named by path below root: the first folder of each name, from root's children down.
 LinkItem *folderAt(LinkItem &root, const QString &path, const QString &dataFile)
 {
-    LinkItem *folder = &root;
-    if (path.isEmpty())
-        return folder;
-    for (const QString &name : path.split(QLatin1Char('\\'))) {
-        LinkItem *next = nullptr;
-        for (const auto &child : folder->Children) {
-            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
-                next = child.get();
-                break;
-            }
-        }
-        if (!next) {
-            printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), name));
-            return nullptr;
-        }
-        folder = next;
-    }
+    QString missing;
+    LinkItem *folder = ToolFolders::folderAt(root, path, &missing);
+    if (!folder)
+        printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
     return folder;
 }
 

@@ -10,6 +10,7 @@
 #include "store/Repository.h"
 #include "store/TextCodec.h"
 
+#include "ToolFolders.h"
 #include "ToolOutput.h"
 
 #include <QDir>
@@ -28,29 +29,7 @@ using ToolOutput::printLine;
 using ToolOutput::RootName;
 
 using namespace Commands;
-
-// The folder named by path below root: the first folder of each name, from root's children down.
-LinkItem *folderAt(LinkItem &root, const QString &path, QString *missing)
-{
-    LinkItem *folder = &root;
-    if (path.isEmpty())
-        return folder;
-    for (const QString &name : path.split(QLatin1Char('\\'))) {
-        LinkItem *next = nullptr;
-        for (const auto &child : folder->Children) {
-            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
-                next = child.get();
-                break;
-            }
-        }
-        if (!next) {
-            *missing = name;
-            return nullptr;
-        }
-        folder = next;
-    }
-    return folder;
-}
+using ToolFolders::folderAt;
 
 enum class Loaded { Whole, Partly, Nothing, CannotOpen };
 

@@ -9,6 +9,7 @@
 #include "store/TextCodec.h"
 #include "sync/SyncRun.h"
 
+#include "ToolFolders.h"
 #include "ToolOutput.h"
 
 #include <QDir>
@@ -26,26 +27,6 @@ using ToolOutput::printLine;
 using ToolOutput::RootName;
 
 using namespace Commands;
-
-LinkItem *folderNamed(LinkItem &root, const QString &path, QString *missing)
-{
-    LinkItem *folder = &root;
-    for (const QString &name : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
-        LinkItem *next = nullptr;
-        for (const auto &child : folder->Children) {
-            if (child->isFolder() && TextCodec::toDisplay(child->Name) == name) {
-                next = child.get();
-                break;
-            }
-        }
-        if (!next) {
-            *missing = name;
-            return nullptr;
-        }
-        folder = next;
-    }
-    return folder;
-}
 
 void printLines(const QString &heading, const QStringList &lines)
 {
@@ -83,7 +64,8 @@ int run(const Options &options, const QString &dataFile)
         }
     }
     QString missing;
-    LinkItem *folder = folderNamed(*root, options.folderPath, &missing);
+    LinkItem *folder = ToolFolders::folderAt(
+        *root, options.folderPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\')), &missing);
     if (!folder) {
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
