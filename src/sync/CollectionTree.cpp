@@ -12,11 +12,8 @@
 
 namespace {
 
-struct Entry
+struct Entry : CollectionTree::Snapshot::Entry
 {
-    const LinkItem *item;
-    int parent; // index of the parent entry; -1 for the folder read
-    SyncNode node;
     qint64 id = 0; // 0 while not recognised
 };
 
@@ -174,10 +171,10 @@ private:
 
 } // namespace
 
-CollectionTree::Read CollectionTree::read(const LinkItem &folder, const SyncTree &base)
+CollectionTree::Snapshot CollectionTree::snapshot(const LinkItem &folder)
 {
     DateConverter dates;
-    std::vector<Entry> entries;
+    Snapshot snapshot;
     // Parents before their entries, in each folder's order.
     std::vector<std::pair<const LinkItem *, int>> pending {{&folder, -1}};
     for (size_t next = 0; next < pending.size(); ++next) {
@@ -195,11 +192,20 @@ CollectionTree::Read CollectionTree::read(const LinkItem &folder, const SyncTree
             node.lastVisit = dates.toEpochSeconds(child->LastVisit);
             node.hasExtras = true;
             node.order = order++;
-            entries.push_back({child.get(), index, std::move(node)});
+            snapshot.entries.push_back({child.get(), index, std::move(node)});
             if (child->isFolder())
-                pending.emplace_back(child.get(), int(entries.size() - 1));
+                pending.emplace_back(child.get(), int(snapshot.entries.size() - 1));
         }
     }
+    return snapshot;
+}
+
+CollectionTree::Read CollectionTree::match(Snapshot snapshot, const SyncTree &base)
+{
+    std::vector<Entry> entries;
+    entries.reserve(snapshot.entries.size());
+    for (Snapshot::Entry &taken : snapshot.entries)
+        entries.push_back({std::move(taken)});
     Matcher(entries, base).run();
 
     Read result;
@@ -212,6 +218,11 @@ CollectionTree::Read CollectionTree::read(const LinkItem &folder, const SyncTree
     }
     result.tree.setHighestId(base.highestId());
     return result;
+}
+
+CollectionTree::Read CollectionTree::read(const LinkItem &folder, const SyncTree &base)
+{
+    return match(snapshot(folder), base);
 }
 
 std::unique_ptr<LinkItem> CollectionTree::build(const SyncTree &merged, const std::map<qint64, const LinkItem *> &items,

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class LinkItem;
 
@@ -16,12 +17,29 @@ class LinkItem;
 // SyncTree::RootId, as the merge expects.
 namespace CollectionTree {
 
+// The collection's items below the folder as they are now, parents before their entries: what a sync
+// needs of them, taken at once so that the rest of the sync may run elsewhere.
+struct Snapshot
+{
+    struct Entry
+    {
+        const LinkItem *item;
+        int parent; // index of the parent entry; -1 for the folder taken
+        SyncNode node; // without its id
+    };
+    std::vector<Entry> entries;
+};
+
+Snapshot snapshot(const LinkItem &folder);
+
 struct Read
 {
     SyncTree tree;
     std::map<qint64, const LinkItem *> items; // the collection's item of each node
 };
 
+// Recognises the snapshot's items in base and gives their tree with its ids.
+Read match(Snapshot snapshot, const SyncTree &base);
 Read read(const LinkItem &folder, const SyncTree &base);
 
 // New entries for a folder from the merged tree. A node whose item is known keeps that item's last

@@ -33,7 +33,37 @@ QString SyncRun::statePath() const
 
 SyncRun::Outcome SyncRun::run(const LinkItem &folder, const Apply &apply, const ConfirmDeletes &confirm)
 {
-    Outcome outcome;
+    CollectionTree::Snapshot snapshot = CollectionTree::snapshot(folder);
+    Exchange done = exchange(snapshot, false);
+    if (done.tooManyDeletes && confirm && confirm(done.deleted, done.synced))
+        done = exchange(std::move(snapshot), true);
+    Outcome outcome = done.outcome;
+    if (!outcome.ok())
+        return outcome;
+    if (!outcome.report.taken.isEmpty()) {
+        if (!apply(CollectionTree::build(done.merge.merged, done.local.items, folder.Name), &outcome.error))
+            return outcome;
+        outcome.changedHere = true;
+    }
+    saveState(done.merge.merged, &outcome.error);
+    return outcome;
+}
+
+bool SyncRun::saveState(const SyncTree &merged, QString *error) const
+{
+    DavConnection connection(m_settings.folder, {}, {});
+    return SyncState(m_dataFile, connection.fileUrl(m_settings.fileName).toString(), m_folderPath).save(merged, error);
+}
+
+SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDeletes)
+{
+    Exchange done;
+    QString &error = done.outcome.error;
+    const auto cancelled = [this, &error] {
+        if (m_cancelled && m_cancelled->load())
+            error = QStringLiteral("The sync was cancelled; nothing more was sent.");
+        return !error.isEmpty();
+    };
     DavConnection connection(m_settings.folder, m_settings.user, m_settings.password);
     connection.setTimeout(m_settings.timeout);
     const QString fileName = m_settings.fileName;
@@ -41,69 +71,66 @@ SyncRun::Outcome SyncRun::run(const LinkItem &folder, const Apply &apply, const 
 
     const DavConnection::Response folderCheck = connection.checkFolder();
     if (!folderCheck.ok()) {
-        outcome.error = DavConnection::describe(folderCheck, QStringLiteral("The folder %1").arg(where));
-        return outcome;
+        error = DavConnection::describe(folderCheck, QStringLiteral("The folder %1").arg(where));
+        return done;
     }
     const SyncState state(m_dataFile, connection.fileUrl(fileName).toString(), m_folderPath);
     SyncTree base;
-    if (!state.load(&base, &outcome.error))
-        return outcome;
+    if (cancelled() || !state.load(&base, &error))
+        return done;
 
     SyncLock lock(connection, fileName);
-    if (!lock.take(&outcome.error))
-        return outcome;
+    if (cancelled() || !lock.take(&error))
+        return done;
 
     const DavConnection::Response download = connection.get(fileName);
     SyncFile::ReadResult remote;
-    if (download.status == 404 && download.error.isEmpty()) {
+    if (cancelled()) {
+        return done;
+    } else if (download.status == 404 && download.error.isEmpty()) {
         remote.tree.setHighestId(base.highestId());
     } else if (!download.ok()) {
-        outcome.error = DavConnection::describe(download, QStringLiteral("The file %1").arg(fileName));
-        return outcome;
+        error = DavConnection::describe(download, QStringLiteral("The file %1").arg(fileName));
+        return done;
     } else if (looksLikeWebPage(download)) {
-        outcome.error
-            = QStringLiteral("The server sent a web page instead of the file %1: check the address.").arg(fileName);
-        return outcome;
+        error = QStringLiteral("The server sent a web page instead of the file %1: check the address.").arg(fileName);
+        return done;
     } else {
         remote = SyncFile::read(download.body);
         if (!remote.ok()) {
-            outcome.error = QStringLiteral("The file %1 on the server is unreadable. %2").arg(fileName, remote.error);
-            return outcome;
+            error = QStringLiteral("The file %1 on the server is unreadable. %2").arg(fileName, remote.error);
+            return done;
         }
     }
 
-    const CollectionTree::Read local = CollectionTree::read(folder, base);
-    SyncMerge::Result merge = SyncMerge::merge(base, local.tree, remote.tree);
-    outcome.report = merge.report;
-    const int deleted = std::max(merge.report.deletedHere, merge.report.deletedThere);
-    if (deleted > 0 && deleted * 2 > base.size() && !(confirm && confirm(deleted, base.size()))) {
-        outcome.error = QStringLiteral("The sync would delete %1 of the %2 synced items; nothing was changed.")
-                            .arg(QString::number(deleted), QString::number(base.size()));
-        return outcome;
+    done.local = CollectionTree::match(std::move(local), base);
+    done.merge = SyncMerge::merge(base, done.local.tree, remote.tree);
+    done.outcome.report = done.merge.report;
+    done.deleted = std::max(done.merge.report.deletedHere, done.merge.report.deletedThere);
+    done.synced = base.size();
+    if (done.deleted > 0 && done.deleted * 2 > done.synced && !manyDeletes) {
+        done.tooManyDeletes = true;
+        error = QStringLiteral("The sync would delete %1 of the %2 synced items; nothing was changed.")
+                    .arg(QString::number(done.deleted), QString::number(done.synced));
+        return done;
     }
 
-    const bool upload = download.status == 404 || remote.renumbered > 0 || !merge.report.given.isEmpty();
-    if (upload) {
-        const QByteArray bytes = SyncFile::write(merge.merged);
+    const bool upload = download.status == 404 || remote.renumbered > 0 || !done.merge.report.given.isEmpty();
+    if (upload && !cancelled()) {
+        const QByteArray bytes = SyncFile::write(done.merge.merged);
         const DavConnection::Response put = connection.put(fileName, bytes);
         if (!put.ok()) {
-            outcome.error = DavConnection::describe(put, QStringLiteral("The file %1").arg(fileName));
-            return outcome;
+            error = DavConnection::describe(put, QStringLiteral("The file %1").arg(fileName));
+            return done;
         }
         const DavConnection::Response back = connection.get(fileName);
         if (!back.ok() || back.body != bytes) {
-            outcome.error = back.ok() ? QStringLiteral("The file read back from the server differs from what was sent; "
-                                                       "the collection was left as it was.")
-                                      : DavConnection::describe(back, QStringLiteral("The file %1").arg(fileName));
-            return outcome;
+            error = back.ok() ? QStringLiteral("The file read back from the server differs from what was sent; "
+                                               "the collection was left as it was.")
+                              : DavConnection::describe(back, QStringLiteral("The file %1").arg(fileName));
+            return done;
         }
-        outcome.uploaded = true;
+        done.outcome.uploaded = true;
     }
-    if (!merge.report.taken.isEmpty()) {
-        if (!apply(CollectionTree::build(merge.merged, local.items, folder.Name), &outcome.error))
-            return outcome;
-        outcome.changedHere = true;
-    }
-    state.save(merge.merged, &outcome.error);
-    return outcome;
+    return done;
 }
