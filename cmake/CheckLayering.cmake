@@ -12,9 +12,9 @@ set(allowed_formats formats store platform)
 set(allowed_sync sync store platform)
 set(allowed_settings settings platform)
 set(allowed_transfer transfer formats settings store widgets platform)
-set(allowed_mainwindow mainwindow transfer formats settings linkcheck store widgets platform)
-set(allowed_shell shell mainwindow transfer formats settings linkcheck store widgets platform)
-set(allowed_app app shell mainwindow transfer formats settings linkcheck store widgets platform)
+set(allowed_mainwindow mainwindow transfer formats sync settings linkcheck store widgets platform)
+set(allowed_shell shell mainwindow transfer formats sync settings linkcheck store widgets platform)
+set(allowed_app app shell mainwindow transfer formats sync settings linkcheck store widgets platform)
 
 # The layer a path inside src/ (or an include written as "layer/Header.h") belongs to; empty when none.
 function(layer_of path result)

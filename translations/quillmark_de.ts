@@ -1603,6 +1603,22 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <source>Merges folders of the same name in the current folder</source>
         <translation>Führt gleichnamige Ordner im aktuellen Ordner zusammen</translation>
     </message>
+    <message>
+        <source>S&amp;ync...</source>
+        <translation>S&amp;ynchronisieren...</translation>
+    </message>
+    <message>
+        <source>Sets up syncing the collection through a WebDAV server</source>
+        <translation>Richtet das Synchronisieren der Sammlung über einen WebDAV-Server ein</translation>
+    </message>
+    <message>
+        <source>Sync No&amp;w</source>
+        <translation>Jet&amp;zt synchronisieren</translation>
+    </message>
+    <message>
+        <source>Syncs the collection with the WebDAV server now</source>
+        <translation>Synchronisiert die Sammlung jetzt mit dem WebDAV-Server</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -2045,6 +2061,172 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     </message>
 </context>
 <context>
+    <name>SyncCommands</name>
+    <message>
+        <source>Not synced yet</source>
+        <translation>Noch nicht synchronisiert</translation>
+    </message>
+    <message>
+        <source>Quillmark has not synced since it started.</source>
+        <translation>Quillmark hat seit dem Start nicht synchronisiert.</translation>
+    </message>
+    <message>
+        <source>The password could not be read from the desktop&apos;s secret store: %1</source>
+        <translation>Das Passwort konnte nicht aus dem Schlüsselbund der Arbeitsumgebung gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The sync settings could not be kept: %1</source>
+        <translation>Die Einstellungen der Synchronisierung konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The password could not be kept in the desktop&apos;s secret store (%1); it is used until Quillmark ends.</source>
+        <translation>Das Passwort konnte nicht im Schlüsselbund der Arbeitsumgebung gespeichert werden (%1); es gilt, bis Quillmark endet.</translation>
+    </message>
+    <message>
+        <source>The collection is not loaded.</source>
+        <translation>Die Sammlung ist nicht geladen.</translation>
+    </message>
+    <message>
+        <source>The synced folder &quot;%1&quot; is not in the collection.</source>
+        <translation>Der synchronisierte Ordner „%1“ ist nicht in der Sammlung.</translation>
+    </message>
+    <message>
+        <source>Syncing...</source>
+        <translation>Synchronisiert...</translation>
+    </message>
+    <message>
+        <source>Syncing with %1</source>
+        <translation>Synchronisiert mit %1</translation>
+    </message>
+    <message>
+        <source>Syncing with %1...</source>
+        <translation>Synchronisiert mit %1...</translation>
+    </message>
+    <message>
+        <source>The collection was closed during the sync.</source>
+        <translation>Die Sammlung wurde während der Synchronisierung geschlossen.</translation>
+    </message>
+    <message>
+        <source>The sync would delete %1 of the %2 synced folders and links. Delete them?</source>
+        <translation>Die Synchronisierung würde %1 der %2 synchronisierten Ordner und Links löschen. Löschen?</translation>
+    </message>
+    <message>
+        <source>The collection changed while it synced; it is synced again next time.</source>
+        <translation>Die Sammlung hat sich während der Synchronisierung geändert; sie wird beim nächsten Mal erneut synchronisiert.</translation>
+    </message>
+    <message>
+        <source>What was synced could not be noted beside the data file: %1</source>
+        <translation>Was synchronisiert wurde, konnte nicht neben der Datendatei vermerkt werden: %1</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Synchronisieren</translation>
+    </message>
+    <message>
+        <source>nothing to take or give.</source>
+        <translation>nichts zu holen oder zu geben.</translation>
+    </message>
+    <message>
+        <source>%1 changes taken, %2 given.</source>
+        <translation>%1 Änderungen geholt, %2 gegeben.</translation>
+    </message>
+    <message>
+        <source>%1 changed on both sides: the values of this computer were kept.</source>
+        <translation>%1 auf beiden Seiten geändert: Die Werte dieses Computers wurden behalten.</translation>
+    </message>
+    <message>
+        <source>Synced at %1: %2</source>
+        <translation>Synchronisiert um %1: %2</translation>
+    </message>
+    <message>
+        <source>Synced %1</source>
+        <translation>Synchronisiert %1</translation>
+    </message>
+    <message>
+        <source>Sync failed at %1: %2</source>
+        <translation>Synchronisierung fehlgeschlagen um %1: %2</translation>
+    </message>
+    <message>
+        <source>Sync failed</source>
+        <translation>Synchronisierung fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>SyncDialog</name>
+    <message>
+        <source>Sync &amp;every</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>Sync when Quillmark &amp;starts and ends</source>
+        <translation>Beim &amp;Start und Ende von Quillmark synchronisieren</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Synchronisieren</translation>
+    </message>
+    <message>
+        <source>Quillmark keeps a folder of the collection, or all of it, the same as an XBEL file on a WebDAV server, which browsers with a bookmark sync extension can share.</source>
+        <translation>Quillmark hält einen Ordner der Sammlung, oder die ganze Sammlung, gleich mit einer XBEL-Datei auf einem WebDAV-Server, die Browser mit einer Erweiterung zur Lesezeichen-Synchronisierung teilen können.</translation>
+    </message>
+    <message>
+        <source>https://cloud.example.org/remote.php/dav/files/me/</source>
+        <translation>https://cloud.example.org/remote.php/dav/files/ich/</translation>
+    </message>
+    <message>
+        <source>(the whole collection)</source>
+        <translation>(die ganze Sammlung)</translation>
+    </message>
+    <message>
+        <source>C&amp;hoose...</source>
+        <translation>&amp;Wählen...</translation>
+    </message>
+    <message>
+        <source> minutes</source>
+        <translation> Minuten</translation>
+    </message>
+    <message>
+        <source>Minutes between syncs</source>
+        <translation>Minuten zwischen den Synchronisierungen</translation>
+    </message>
+    <message>
+        <source>Ser&amp;ver folder:</source>
+        <translation>Ser&amp;verordner:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>&amp;File name:</source>
+        <translation>&amp;Dateiname:</translation>
+    </message>
+    <message>
+        <source>Last sync:</source>
+        <translation>Letzte Synchronisierung:</translation>
+    </message>
+    <message>
+        <source>never</source>
+        <translation>nie</translation>
+    </message>
+    <message>
+        <source>Sync &amp;Now</source>
+        <translation>&amp;Jetzt synchronisieren</translation>
+    </message>
+    <message>
+        <source>Synced Folder</source>
+        <translation>Synchronisierter Ordner</translation>
+    </message>
+    <message>
+        <source>Synced f&amp;older:</source>
+        <translation>Synchronisierter &amp;Ordner:</translation>
+    </message>
+</context>
+<context>
     <name>TextOutput</name>
     <message>
         <source>The data could not be written whole.</source>
@@ -2169,6 +2351,10 @@ Bisher %1 geschrieben.</translation>
     <message>
         <source>E&amp;xit</source>
         <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Sync No&amp;w</source>
+        <translation>Jet&amp;zt synchronisieren</translation>
     </message>
 </context>
 <context>

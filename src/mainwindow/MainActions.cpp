@@ -61,6 +61,8 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     exportHtml = make(tr("&HTML File..."), tr("Exports all or part of the repository into html file"));
     restoreFromBackup
         = make(tr("&Restore from Backup..."), tr("Replaces the collection with one of its daily backups"), 106);
+    syncSettings = make(tr("S&ync..."), tr("Sets up syncing the collection through a WebDAV server"), 107);
+    syncNow = make(tr("Sync No&w"), tr("Syncs the collection with the WebDAV server now"), 107);
     properties = make(tr("&Properties..."), tr("|Displays the properties of the seleced item"), 104);
     properties->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     close = make(tr("&Close"), tr("Close|Close window"), 105);
@@ -160,6 +162,7 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     exportSub->addSeparator();
     exportSub->addActions({exportXbel, exportHtml});
     fileMenu->addAction(restoreFromBackup);
+    fileMenu->addActions({syncSettings, syncNow});
     fileMenu->addSeparator();
     fileMenu->addActions({properties, close});
 

@@ -50,6 +50,8 @@ public:
     QAction *exportXbel;
     QAction *exportHtml;
     QAction *restoreFromBackup;
+    QAction *syncSettings;
+    QAction *syncNow;
     QAction *properties;
     QAction *close;
     // Edit

@@ -17,6 +17,7 @@
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/SyncCommands.h"
 #include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "mainwindow/WindowPlacement.h"
@@ -53,6 +54,8 @@ namespace {
 constexpr int MinimumPaneSize = 70;
 constexpr int SplitterWidth = 3;
 constexpr int StatusPanelMargin = 190;
+// Room for the size grip beside the sync's status field.
+constexpr int StatusGripRoom = 30;
 // How often the status bar tells how far the loading of the collection has come.
 constexpr int LoadingProgressMs = 200;
 } // namespace
@@ -80,6 +83,10 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_searchCommands = new SearchCommands(panes, this);
     m_restoreCommands = new RestoreCommands(panes, this);
     m_duplicateCommands = new DuplicateCommands(panes, this);
+    m_syncCommands = new SyncCommands(panes, this);
+    statusBar()->addPermanentWidget(m_syncCommands->statusField());
+    connect(m_syncCommands, &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
+    connect(this, &MainWindow::collectionLoaded, m_syncCommands, &SyncCommands::collectionLoaded);
     new UndoCommands(panes, this);
     m_linkCheckCommands = new LinkCheckCommands(panes, m_folderCommands->LinksTreePopupMenu(), this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
@@ -538,7 +545,10 @@ void MainWindow::FormResize()
 
 void MainWindow::StatusBarResize()
 {
-    m_statusPanel->setFixedWidth(std::max(0, width() - StatusPanelMargin));
+    // The sync's field keeps its place at the right end, in the margin while it fits there.
+    const QWidget *sync = m_syncCommands->statusField();
+    const int syncWidth = sync->isVisibleTo(this) ? sync->sizeHint().width() + StatusGripRoom : 0;
+    m_statusPanel->setFixedWidth(std::max(0, width() - std::max(StatusPanelMargin, syncWidth)));
 }
 
 int MainWindow::descriptionPaneHeight() const

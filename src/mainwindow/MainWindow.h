@@ -19,6 +19,7 @@ class FolderCommands;
 class FolderTreeView;
 class ItemCommands;
 class SearchCommands;
+class SyncCommands;
 class LinkCheckCommands;
 class FolderListView;
 class LinkItem;
@@ -124,6 +125,7 @@ public:
     RestoreCommands *restoreCommands() const { return m_restoreCommands; }
     std::optional<UrlKeyOptions> knownLinksToSkip() override;
     DuplicateCommands *duplicateCommands() const { return m_duplicateCommands; }
+    SyncCommands *syncCommands() const { return m_syncCommands; }
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -192,6 +194,7 @@ private:
     LinkCheckCommands *m_linkCheckCommands = nullptr;
     RestoreCommands *m_restoreCommands = nullptr;
     DuplicateCommands *m_duplicateCommands = nullptr;
+    SyncCommands *m_syncCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

@@ -269,6 +269,38 @@ WindowBounds Settings::GetWindowBounds()
     return bounds;
 }
 
+namespace {
+QString syncKey(const char *value)
+{
+    return QStringLiteral("1.0/Sync/") + QLatin1String(value);
+}
+} // namespace
+
+SyncSettings Settings::GetSync()
+{
+    SyncSettings sync;
+    const auto text = [this](const char *value, const QString &defaultValue) {
+        const QVariant stored = settings().value(syncKey(value));
+        return stored.metaType().id() == QMetaType::QString ? stored.toString() : defaultValue;
+    };
+    sync.serverUrl = text("ServerUrl", {});
+    sync.user = text("User", {});
+    sync.fileName = text("FileName", sync.fileName);
+    sync.folderPath = text("Folder", {});
+    const qint32 minutes = ReadIntegerDefault(syncKey("EveryMinutes"), 0);
+    sync.everyMinutes = minutes >= 0 && minutes <= SyncSettings::MostMinutes ? minutes : 0;
+    sync.atStartAndExit = ReadBoolDefault(syncKey("AtStartAndExit"), false);
+    return sync;
+}
+
+bool Settings::SetSync(const SyncSettings &sync)
+{
+    return write(syncKey("ServerUrl"), sync.serverUrl) && write(syncKey("User"), sync.user)
+        && write(syncKey("FileName"), sync.fileName) && write(syncKey("Folder"), sync.folderPath)
+        && writeInteger(syncKey("EveryMinutes"), sync.everyMinutes)
+        && writeInteger(syncKey("AtStartAndExit"), sync.atStartAndExit ? 1 : 0);
+}
+
 QString Settings::GetDialogFolder(const QString &dialog)
 {
     const QVariant stored = settings().value(BaseKey + QStringLiteral("Dialog Folders/") + dialog);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SyncSettings.h"
+
 #include "settings/ColumnInfo.h"
 #include "settings/WindowBounds.h"
 
@@ -78,6 +80,11 @@ public:
     // How long Check Links waits for a site, in seconds ("1.0/LinkCheckTimeout"); outside 1 to 3600 reads as
     // the default.
     qint32 GetLinkCheckTimeout();
+
+    // Where and when the collection syncs ("1.0/Sync/<Value>"); the password is kept in the desktop's secret
+    // store, never here.
+    SyncSettings GetSync();
+    bool SetSync(const SyncSettings &sync);
 
     // The folder a file dialog showed when it was last accepted ("1.0/Dialog Folders/<dialog>"); empty
     // when it was never used.

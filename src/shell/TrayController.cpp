@@ -1,6 +1,8 @@
 #include "shell/TrayController.h"
 
+#include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/SyncCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "platform/TerminationSignals.h"
 #include "settings/Settings.h"
@@ -27,6 +29,8 @@ TrayController::TrayController(bool useTray, QObject *parent, MainWindow::Loadin
     bold.setBold(true);
     m_openHide->setFont(bold);
     m_menu->setDefaultAction(m_openHide);
+    m_syncNow = m_menu->addAction(tr("Sync No&w"));
+    m_menu->addSeparator();
     m_exit = m_menu->addAction(tr("E&xit"));
     connect(m_openHide, &QAction::triggered, this, &TrayController::toggleMainWindow);
     connect(m_exit, &QAction::triggered, this, &TrayController::exitProgram);
@@ -50,6 +54,11 @@ TrayController::TrayController(bool useTray, QObject *parent, MainWindow::Loadin
     connect(m_mainWindow.get(), &MainWindow::hideRequested, this, &TrayController::MinimizeMessage);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &TrayController::exitProgram);
     connect(m_mainWindow.get(), &MainWindow::closeEnded, this, &TrayController::closeEnded);
+    // The tray's "Sync Now" is the window's, and is there when it is.
+    QAction *syncNow = m_mainWindow->actions()->syncNow;
+    m_syncNow->setEnabled(syncNow->isEnabled());
+    connect(syncNow, &QAction::enabledChanged, m_syncNow, &QAction::setEnabled);
+    connect(m_syncNow, &QAction::triggered, syncNow, &QAction::trigger);
     m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get());
     {
         UpdatesGuard guard(m_mainWindow.get());
@@ -153,9 +162,22 @@ bool TrayController::exit(bool now)
     }
     if (m_mainWindow->isClosing())
         return true;
-    if (!m_mainWindow->beginClose())
+    // A last sync first, when it is set so; the window goes away meanwhile.
+    if (!m_exitSynced && m_mainWindow->syncCommands()->syncBeforeExit([this] {
+            m_exitSynced = true;
+            exit(false);
+        })) {
+        m_shownBeforeSync = m_mainWindowShown;
+        SetMainWindowShown(false);
+        return true;
+    }
+    const bool shown = m_mainWindowShown || (m_exitSynced && m_shownBeforeSync);
+    m_exitSynced = false;
+    if (!m_mainWindow->beginClose()) {
+        SetMainWindowShown(shown);
         return false; // the collection could not be saved: keep running
-    m_shownBeforeClose = m_mainWindowShown;
+    }
+    m_shownBeforeClose = shown;
     SetMainWindowShown(false);
     return true;
 }

@@ -33,6 +33,7 @@ public:
     QMenu *trayMenu() const { return m_menu.get(); }
     QAction *openHideAction() const { return m_openHide; }
     QAction *exitAction() const { return m_exit; }
+    QAction *syncNowAction() const { return m_syncNow; }
     bool MainWindowShown() const { return m_mainWindowShown; }
 
     void SetMainWindowShown(bool shown);
@@ -68,6 +69,7 @@ private:
 
     std::unique_ptr<QMenu> m_menu;
     QAction *m_openHide;
+    QAction *m_syncNow;
     QAction *m_exit;
     QSystemTrayIcon *m_tray = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
@@ -76,5 +78,7 @@ private:
     bool m_exiting = false;
     bool m_exitNow = false; // a remembered exit saves on the spot
     bool m_shownBeforeClose = false;
+    bool m_exitSynced = false; // the last sync before the exit has run
+    bool m_shownBeforeSync = false;
     QTimer m_exitRetry;
 };

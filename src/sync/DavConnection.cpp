@@ -64,13 +64,27 @@ DavConnection::Response DavConnection::send(const QByteArray &verb, const QUrl &
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(m_timeout);
+    // Freeing a lock is never cut short: it must not stay behind.
+    QTimer cancelCheck;
+    bool cancelled = false;
+    if (m_cancelled && verb != "DELETE") {
+        QObject::connect(&cancelCheck, &QTimer::timeout, &loop, [&] {
+            if (m_cancelled->load()) {
+                cancelled = true;
+                loop.quit();
+            }
+        });
+        cancelCheck.start(CancelCheckMilliseconds);
+    }
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
 
     Response response;
-    if (timedOut) {
+    if (timedOut || cancelled) {
         reply->abort();
-        response.error = QStringLiteral("The server did not answer within %1 seconds.").arg(m_timeout / 1000.0);
+        response.error = cancelled
+            ? QStringLiteral("The sync was cancelled.")
+            : QStringLiteral("The server did not answer within %1 seconds.").arg(m_timeout / 1000.0);
         reply->deleteLater();
         return response;
     }

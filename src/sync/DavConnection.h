@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <atomic>
+
 // One folder on a WebDAV server, and the requests a sync makes there: each waits for its answer
 // (with the event loop running, up to a time limit) and tells what went wrong in plain words.
 class DavConnection
@@ -25,6 +27,9 @@ public:
     DavConnection(const QUrl &folder, const QString &user, const QString &password);
 
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
+    // Once the flag is set, a request under way stops at once with an error; but a DELETE (freeing a
+    // lock) runs to its end.
+    void setCancelFlag(const std::atomic_bool *cancelled) { m_cancelled = cancelled; }
     QUrl fileUrl(const QString &name) const;
     QUrl folder() const { return m_folder; }
 
@@ -45,6 +50,9 @@ private:
 
     QUrl m_folder;
     QByteArray m_authorization;
+    static constexpr int CancelCheckMilliseconds = 50;
+
     int m_timeout = 30000;
+    const std::atomic_bool *m_cancelled = nullptr;
     QNetworkAccessManager m_network;
 };

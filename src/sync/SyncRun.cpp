@@ -66,6 +66,7 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
     };
     DavConnection connection(m_settings.folder, m_settings.user, m_settings.password);
     connection.setTimeout(m_settings.timeout);
+    connection.setCancelFlag(m_cancelled);
     const QString fileName = m_settings.fileName;
     const QString where = connection.folder().toString(QUrl::RemoveUserInfo);
 

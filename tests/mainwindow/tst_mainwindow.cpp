@@ -365,7 +365,9 @@ void TestMainWindow::menus_data()
     };
     row("file", {"&File"},
         {"&New", "-", "I&mport", "&Export",
-         "&Restore from Backup...||Replaces the collection with one of its daily backups|106", "-",
+         "&Restore from Backup...||Replaces the collection with one of its daily backups|106",
+         "S&ync...||Sets up syncing the collection through a WebDAV server|107",
+         "Sync No&w||Syncs the collection with the WebDAV server now|107", "-",
          "&Properties...|Ctrl+P|Displays the properties of the seleced item|104", "&Close||Close window|105"},
         true);
     row("file new", {"&File", "&New"},

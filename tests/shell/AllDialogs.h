@@ -6,6 +6,7 @@
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/RestoreDialog.h"
+#include "mainwindow/SyncDialog.h"
 #include "shell/AboutBox.h"
 #include "shell/HelpBook.h"
 #include "shell/HelpWindow.h"
@@ -57,6 +58,8 @@ public:
             {QStringLiteral("Properties of a folder"), [this] { return std::make_unique<PropertiesDialog>(m_folder); }},
             {QStringLiteral("Go to Folder"), [this] { return std::make_unique<GoToFolderDialog>(m_tree.get()); }},
             {QStringLiteral("Restore from Backup"), [this] { return std::make_unique<RestoreDialog>(m_backups); }},
+            {QStringLiteral("Sync"),
+             [this] { return std::make_unique<SyncDialog>(SyncSettings(), QString(), m_tree.get()); }},
             {QStringLiteral("Favorites chooser"),
              [this] { return std::make_unique<FavoritesFolderDialog>(nullptr, m_prompts, m_favorites); }},
             {QStringLiteral("Favorites chooser without Favorites"),

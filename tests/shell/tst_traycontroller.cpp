@@ -128,11 +128,17 @@ void TestTrayController::trayMenu()
 {
     TrayController owner(false);
     const QList<QAction *> entries = owner.trayMenu()->actions();
-    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries.size(), 4);
     QCOMPARE(entries.at(0)->text(), QStringLiteral("Open/Hide Quillmark"));
     QVERIFY(entries.at(0)->font().bold());
     QCOMPARE(owner.trayMenu()->defaultAction(), entries.at(0));
-    QCOMPARE(entries.at(1)->text(), QStringLiteral("E&xit"));
+    // "Sync Now" is there once the window's is: when a server is set.
+    QCOMPARE(entries.at(1)->text(), QStringLiteral("Sync No&w"));
+    QVERIFY(!entries.at(1)->isEnabled());
+    owner.mainWindow()->actions()->syncNow->setEnabled(true);
+    QVERIFY(entries.at(1)->isEnabled());
+    QVERIFY(entries.at(2)->isSeparator());
+    QCOMPARE(entries.at(3)->text(), QStringLiteral("E&xit"));
 }
 
 void TestTrayController::exitSavesAndFinishes()

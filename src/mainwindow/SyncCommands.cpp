@@ -1,0 +1,319 @@
+#include "mainwindow/SyncCommands.h"
+
+#include "mainwindow/Confirmations.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SyncDialog.h"
+#include "mainwindow/UpdatesGuard.h"
+#include "platform/SecretStore.h"
+#include "settings/Settings.h"
+#include "store/CollectionDocument.h"
+#include "store/LinkItem.h"
+#include "store/Repository.h"
+#include "sync/SyncApply.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLocale>
+#include <QThread>
+#include <QTime>
+
+namespace {
+
+// A sync at the end of the program does not keep it waiting long for a server that does not answer.
+constexpr int ExitTimeoutMs = 10000;
+// A sync that found items deleted while it ran starts again this often before it gives up.
+constexpr int MostRetries = 2;
+
+} // namespace
+
+SyncCommands::SyncCommands(const MainPanes &panes, QObject *parent)
+    : QObject(parent), m_panes(panes), m_secrets(new DesktopSecretStore(this)), m_statusField(new QLabel(panes.window))
+{
+    m_statusField->setObjectName(QStringLiteral("SyncStatus"));
+    m_statusField->setTextFormat(Qt::PlainText);
+    m_statusField->hide();
+    m_every.setTimerType(Qt::VeryCoarseTimer);
+    connect(&m_every, &QTimer::timeout, this, [this] { start(Trigger::Timer); });
+    connect(m_panes.actions->syncSettings, &QAction::triggered, this, &SyncCommands::showSettings);
+    connect(m_panes.actions->syncNow, &QAction::triggered, this, &SyncCommands::syncNow);
+    // The snapshot refers to the items: once one is gone, what the sync brings cannot be put in place.
+    const auto removing = [this] { m_itemsRemoved = m_itemsRemoved || m_thread; };
+    connect(m_panes.document, &CollectionDocument::itemAboutToBeRemoved, this, removing);
+    connect(m_panes.document, &CollectionDocument::itemsAboutToBeRemoved, this, removing);
+    loadSettings();
+}
+
+SyncCommands::~SyncCommands()
+{
+    cancelAndWait();
+}
+
+void SyncCommands::setSecretStore(SecretStore *store)
+{
+    m_secrets = store;
+    m_passwordRead = false;
+}
+
+void SyncCommands::loadSettings()
+{
+    m_settings = Settings().GetSync();
+    const bool configured = m_settings.configured();
+    m_panes.actions->syncNow->setEnabled(configured);
+    m_statusField->setVisible(configured);
+    if (configured && m_statusField->text().isEmpty())
+        setStatusField(tr("Not synced yet"), tr("Quillmark has not synced since it started."), false);
+    emit statusFieldChanged();
+    if (m_root || m_panes.document->root()) {
+        if (configured && m_settings.everyMinutes > 0)
+            m_every.start(m_settings.everyMinutes * 60 * 1000);
+        else
+            m_every.stop();
+    }
+}
+
+void SyncCommands::collectionLoaded()
+{
+    loadSettings();
+    if (m_settings.configured() && m_settings.atStartAndExit)
+        start(Trigger::StartOrExit);
+}
+
+void SyncCommands::withPassword(std::function<void()> then)
+{
+    if (m_passwordRead || !m_settings.configured()) {
+        then();
+        return;
+    }
+    m_secrets->read(m_settings.secretKey(),
+                    [this, then = std::move(then)](const QString &secret, const QString &error) {
+                        m_password = secret;
+                        m_passwordRead = error.isEmpty();
+                        m_passwordProblem = error.isEmpty()
+                            ? QString()
+                            : tr("The password could not be read from the desktop's secret store: %1").arg(error);
+                        // Not inside the store's own report.
+                        QMetaObject::invokeMethod(this, then, Qt::QueuedConnection);
+                    });
+}
+
+void SyncCommands::showSettings()
+{
+    withPassword([this] {
+        SyncDialog dialog(m_settings, m_password, m_panes.document->root(), m_panes.window);
+        if (!m_lastResult.isEmpty())
+            dialog.setLastResult(m_lastResult);
+        dialog.setPasswordProblem(m_passwordProblem);
+        emit dialogShown(&dialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        const SyncSettings chosen = dialog.settings();
+        const QString oldKey = m_settings.secretKey();
+        if (!Settings().SetSync(chosen)) {
+            Confirmations::error(m_panes.window, QStringLiteral("Quillmark"),
+                                 tr("The sync settings could not be kept: %1").arg(Settings().errorString()));
+            return;
+        }
+        if (chosen.secretKey() != oldKey || dialog.password() != m_password || !m_passwordRead) {
+            if (chosen.secretKey() != oldKey && m_settings.configured())
+                m_secrets->write(oldKey, {}, [](const QString &, const QString &) {});
+            m_password = dialog.password();
+            m_passwordRead = true;
+            m_passwordProblem.clear();
+            m_secrets->write(chosen.secretKey(), m_password, [this](const QString &, const QString &error) {
+                if (error.isEmpty())
+                    return;
+                m_passwordProblem = tr("The password could not be kept in the desktop's secret store (%1); it is "
+                                       "used until Quillmark ends.")
+                                        .arg(error);
+                m_panes.view->setStatusText(m_passwordProblem);
+            });
+        }
+        loadSettings();
+        if (dialog.syncNowChosen())
+            start(Trigger::Asked);
+    });
+}
+
+void SyncCommands::syncNow()
+{
+    start(Trigger::Asked);
+}
+
+bool SyncCommands::syncBeforeExit(std::function<void()> done)
+{
+    if (m_busy) {
+        m_exitDone = std::move(done);
+        return true;
+    }
+    if (!m_settings.configured() || !m_settings.atStartAndExit || !m_panes.document->root())
+        return false;
+    m_exitDone = std::move(done);
+    start(Trigger::StartOrExit);
+    return true;
+}
+
+void SyncCommands::start(Trigger trigger, bool manyDeletes)
+{
+    if (m_busy)
+        return;
+    if (!m_settings.configured()) {
+        if (trigger == Trigger::Asked)
+            showSettings();
+        return;
+    }
+    m_busy = true;
+    m_trigger = trigger;
+    withPassword([this, manyDeletes] { run(manyDeletes); });
+}
+
+void SyncCommands::run(bool manyDeletes)
+{
+    LinkItem *root = m_panes.document->root();
+    if (!root) {
+        finish(tr("The collection is not loaded."), {});
+        return;
+    }
+    m_folder = SyncDialog::folderAt(root, m_settings.folderPath);
+    if (!m_folder) {
+        finish(tr("The synced folder \"%1\" is not in the collection.").arg(m_settings.folderPath), {});
+        return;
+    }
+    if (!m_passwordProblem.isEmpty() && !m_passwordRead) {
+        finish(m_passwordProblem, {});
+        return;
+    }
+    SyncRun::Settings settings;
+    settings.folder = QUrl::fromUserInput(m_settings.serverUrl);
+    settings.fileName = m_settings.fileName;
+    settings.user = m_settings.user;
+    settings.password = m_password;
+    settings.timeout = m_exitDone ? std::min(m_timeout, ExitTimeoutMs) : m_timeout;
+    m_run = std::make_unique<SyncRun>(settings, Repository::DataFile(), m_settings.folderPath);
+    m_cancel = false;
+    m_run->setCancelFlag(&m_cancel);
+    m_root = root;
+    m_itemsRemoved = false;
+    m_exchange.reset();
+
+    setStatusField(tr("Syncing..."), tr("Syncing with %1").arg(settings.folder.host()), false);
+    if (m_trigger == Trigger::Asked)
+        m_panes.view->setStatusText(tr("Syncing with %1...").arg(settings.folder.host()));
+    m_thread = QThread::create(
+        [run = m_run.get(), snapshot = CollectionTree::snapshot(*m_folder), manyDeletes, out = &m_exchange]() mutable {
+            *out = std::make_unique<SyncRun::Exchange>(run->exchange(std::move(snapshot), manyDeletes));
+        });
+    connect(m_thread, &QThread::finished, this, &SyncCommands::exchanged);
+    m_thread->start();
+}
+
+void SyncCommands::exchanged()
+{
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    const std::unique_ptr<SyncRun::Exchange> exchange = std::move(m_exchange);
+    const MergeReport &report = exchange->outcome.report;
+    if (m_panes.document->root() != m_root) {
+        finish(tr("The collection was closed during the sync."), {});
+        return;
+    }
+    if (exchange->tooManyDeletes && m_trigger == Trigger::Asked) {
+        const bool sure
+            = Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
+                                      tr("The sync would delete %1 of the %2 synced folders and links. Delete them?")
+                                          .arg(exchange->deleted)
+                                          .arg(exchange->synced));
+        if (sure) {
+            m_busy = false;
+            start(Trigger::Asked, true);
+            return;
+        }
+    }
+    if (!exchange->outcome.ok()) {
+        finish(exchange->outcome.error, report);
+        return;
+    }
+    if (!report.taken.isEmpty()) {
+        if (m_itemsRemoved) {
+            // What was sent is on the server; syncing again takes it and what changed here since.
+            if (m_retries++ < MostRetries) {
+                m_busy = false;
+                start(m_trigger);
+                return;
+            }
+            finish(tr("The collection changed while it synced; it is synced again next time."), {});
+            return;
+        }
+        bringIn(*exchange);
+    }
+    QString error;
+    if (!m_run->saveState(exchange->merge.merged, &error)) {
+        finish(tr("What was synced could not be noted beside the data file: %1").arg(error), report);
+        return;
+    }
+    finish({}, report);
+}
+
+void SyncCommands::bringIn(const SyncRun::Exchange &exchange)
+{
+    m_panes.view->keepBackup();
+    m_panes.view->setCountsVisits(false);
+    {
+        UpdatesGuard guard(m_panes.window);
+        m_panes.document->beginCommand(tr("Sync"));
+        SyncApply::apply(*m_panes.document, *m_folder, exchange.merge, exchange.local);
+        m_panes.document->endCommand();
+    }
+    m_panes.view->setCountsVisits(true);
+}
+
+QString SyncCommands::describe(const MergeReport &report) const
+{
+    if (report.taken.isEmpty() && report.given.isEmpty())
+        return tr("nothing to take or give.");
+    QString text = tr("%1 changes taken, %2 given.").arg(report.taken.size()).arg(report.given.size());
+    if (!report.conflicts.isEmpty())
+        text += u' '
+            + tr("%1 changed on both sides: the values of this computer were kept.").arg(report.conflicts.size());
+    return text;
+}
+
+void SyncCommands::finish(const QString &error, const MergeReport &report)
+{
+    m_busy = false;
+    m_retries = 0;
+    m_run.reset();
+    const QString time = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+    const bool ok = error.isEmpty();
+    if (ok) {
+        m_lastResult = tr("Synced at %1: %2").arg(time, describe(report));
+        setStatusField(tr("Synced %1").arg(time), m_lastResult, false);
+    } else {
+        m_lastResult = tr("Sync failed at %1: %2").arg(time, error);
+        setStatusField(tr("Sync failed"), m_lastResult, true);
+    }
+    if (m_trigger == Trigger::Asked)
+        m_panes.view->setStatusText(m_lastResult);
+    emit syncEnded(ok);
+    if (m_exitDone)
+        QMetaObject::invokeMethod(this, std::exchange(m_exitDone, {}), Qt::QueuedConnection);
+}
+
+void SyncCommands::setStatusField(const QString &text, const QString &tip, bool failed)
+{
+    m_statusField->setText(text);
+    m_statusField->setToolTip(tip);
+    m_statusField->setStatusTip(tip);
+    m_statusField->setStyleSheet(failed ? QStringLiteral("color: #b00020;") : QString());
+    emit statusFieldChanged();
+}
+
+void SyncCommands::cancelAndWait()
+{
+    if (!m_thread)
+        return;
+    m_cancel = true;
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+}

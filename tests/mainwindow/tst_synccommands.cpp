@@ -1,0 +1,207 @@
+// Sync from the window: the settings dialog keeps the password in the secret store only, Sync Now takes
+// another computer's changes as one step to undo after a backup, and a server that fails changes nothing.
+#include "common/WindowFixture.h"
+#include "sync/DavFixtures.h"
+
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SyncCommands.h"
+#include "mainwindow/SyncDialog.h"
+#include "platform/SecretStore.h"
+#include "store/Backups.h"
+#include "store/CollectionDocument.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace {
+
+// A secret store in memory, as the desktop's would answer: later, on this thread.
+class MemorySecretStore : public SecretStore
+{
+public:
+    QMap<QString, QString> secrets;
+
+    void read(const QString &key, Done done) override
+    {
+        QMetaObject::invokeMethod(
+            this, [this, key, done] { done(secrets.value(key), {}); }, Qt::QueuedConnection);
+    }
+    void write(const QString &key, const QString &secret, Done done) override
+    {
+        if (secret.isEmpty())
+            secrets.remove(key);
+        else
+            secrets.insert(key, secret);
+        QMetaObject::invokeMethod(
+            this, [done] { done({}, {}); }, Qt::QueuedConnection);
+    }
+};
+
+std::unique_ptr<LinkItem> collection()
+{
+    auto root = LinkItem::MakeFolder(Repository::RootName);
+    LinkItem *work = root->Children.Get(root->Children.InsertSorted(LinkItem::MakeFolder("Work")));
+    work->Children.InsertSorted(LinkItem::MakeLink("Alpha", "https://alpha.example/"));
+    return root;
+}
+
+// Every item below folder as "path <url>", sorted.
+QString contents(const LinkItem &folder, const QString &path = {})
+{
+    QStringList lines;
+    for (const auto &child : folder.Children) {
+        const QString childPath = path + u'/' + TextCodec::toDisplay(child->Name);
+        lines << (child->isFolder() ? contents(*child, childPath)
+                                    : childPath + QStringLiteral(" <%1>").arg(TextCodec::toDisplay(child->Url)));
+        if (child->isFolder())
+            lines << childPath;
+    }
+    lines.removeAll(QString());
+    lines.sort();
+    return lines.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+class TestSyncCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void syncsThroughTheWindow();
+    void failuresChangeNothing_data();
+    void failuresChangeNothing();
+
+private:
+    // Sets up the sync in the dialog, as a user would, and syncs with "Sync Now".
+    void setUp(const QUrl &server, const QString &password);
+    bool waitForSync();
+
+    WindowFixture m_window;
+    MemorySecretStore m_secrets;
+    SyncCommands *m_sync = nullptr;
+};
+
+void TestSyncCommands::init()
+{
+    m_window.open(*collection());
+    m_sync = m_window.form()->syncCommands();
+    m_sync->setSecretStore(&m_secrets);
+    m_sync->setTimeout(5000);
+}
+
+void TestSyncCommands::cleanup()
+{
+    m_window.close();
+    m_secrets.secrets.clear();
+}
+
+void TestSyncCommands::setUp(const QUrl &server, const QString &password)
+{
+    const QMetaObject::Connection filling = connect(m_sync, &SyncCommands::dialogShown, this, [&](SyncDialog *dialog) {
+        dialog->serverEdit()->setText(server.toString());
+        dialog->passwordEdit()->setText(password);
+        for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("Sync &Now"))
+                QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
+        }
+    });
+    m_window.form()->actions()->syncSettings->trigger();
+    QTRY_VERIFY(m_sync->isRunning() || !m_sync->lastResult().isEmpty());
+    disconnect(filling);
+}
+
+bool TestSyncCommands::waitForSync()
+{
+    QSignalSpy ended(m_sync, &SyncCommands::syncEnded);
+    if (!m_sync->lastResult().isEmpty() && !m_sync->isRunning())
+        return m_sync->lastResult().contains(QStringLiteral("Synced at"));
+    return ended.wait(20000) && ended.first().first().toBool();
+}
+
+void TestSyncCommands::syncsThroughTheWindow()
+{
+    RcloneServer server;
+    if (server.url().isEmpty())
+        QSKIP("rclone is not installed: no WebDAV server to sync with");
+
+    setUp(server.url(), QStringLiteral("s3cret"));
+    QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
+    QVERIFY(m_window.form()->actions()->syncNow->isEnabled());
+    QCOMPARE(m_secrets.secrets.values(), QStringList {QStringLiteral("s3cret")});
+    QByteArray settings;
+    for (QDirIterator files(m_window.dir()->filePath(QStringLiteral("config")), QDir::Files,
+                            QDirIterator::Subdirectories);
+         files.hasNext();) {
+        QFile file(files.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        settings += file.readAll();
+    }
+    QVERIFY(settings.contains(server.url().toEncoded()));
+    QVERIFY(!settings.contains("s3cret"));
+    QVERIFY(!m_window.form()->actions()->undo->isEnabled()); // the first sync only gave
+
+    // Another computer takes the collection, adds to it and renames in it.
+    Computer other(m_window.dir()->filePath(QStringLiteral("other.dat")));
+    QVERIFY(other.sync(server.url()).ok());
+    QCOMPARE(other.text(), QStringLiteral("/Work; /Work/Alpha <https://alpha.example/>"));
+    other.find(QStringLiteral("Work"))->Children.InsertSorted(LinkItem::MakeLink("Beta", "https://beta.example/"));
+    other.find(QStringLiteral("Work/Alpha"))->Name = "Alpha renamed";
+    QVERIFY(other.sync(server.url()).ok());
+
+    const LinkItem &root = *m_window.form()->document()->root();
+    const QString backup = Backups(Repository::DataFile()).pathFor(QDate::currentDate());
+    QFile::remove(backup); // the one of the start
+    const QString before = contents(root);
+    m_window.form()->actions()->syncNow->trigger();
+    QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
+    QCOMPARE(m_sync->lastResult().section(QStringLiteral(": "), 1), QStringLiteral("2 changes taken, 0 given."));
+    QVERIFY(m_sync->statusField()->text().startsWith(QStringLiteral("Synced ")));
+    QCOMPARE(contents(root),
+             QStringLiteral("/Work; /Work/Alpha renamed <https://alpha.example/>; "
+                            "/Work/Beta <https://beta.example/>"));
+    QCOMPARE(m_window.form()->actions()->undo->text(), QStringLiteral("&Undo Sync"));
+    QVERIFY(QFile::exists(backup));
+
+    // One step takes the whole sync back.
+    m_window.form()->actions()->undo->trigger();
+    QVERIFY(!m_window.form()->actions()->undo->isEnabled());
+    QCOMPARE(contents(root), before);
+}
+
+void TestSyncCommands::failuresChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("wrong password") << ToldServer::status(401, "Unauthorized").bytes
+                                    << QStringLiteral("refused the user name or password");
+    QTest::newRow("server error") << ToldServer::status(500, "Internal Server Error").bytes
+                                  << QStringLiteral("server failed (status 500)");
+}
+
+void TestSyncCommands::failuresChangeNothing()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, message);
+    ToldServer server([&](const QByteArray &, const QByteArray &) { return ToldServer::Answer {answer}; });
+
+    setUp(server.url(), QStringLiteral("pw"));
+    QVERIFY(!waitForSync());
+    QVERIFY2(m_sync->lastResult().contains(message), qPrintable(m_sync->lastResult()));
+    QCOMPARE(m_sync->statusField()->text(), QStringLiteral("Sync failed"));
+    QCOMPARE(m_sync->statusField()->toolTip(), m_sync->lastResult());
+    QVERIFY(!m_window.form()->actions()->undo->isEnabled());
+    QVERIFY(m_window.errors.isEmpty());
+    for (const QString &request : server.requests)
+        QVERIFY2(!request.startsWith(QStringLiteral("PUT /dav/bookmarks.xbel ")), qPrintable(request));
+}
+
+QTEST_MAIN(TestSyncCommands)
+#include "tst_synccommands.moc"
