@@ -7,11 +7,13 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "store/CollectionDocument.h"
+#include "store/Duplicates.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferCommands.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
@@ -58,6 +60,43 @@ QStringList lines(const LinkItem *folder)
     return out;
 }
 
+// Adds folders of 1,000 links below root, count links in all; one link in fifty has the address of the link
+// before it.
+void addManyLinks(LinkItem &root, int count)
+{
+    for (int made = 0; made < count;) {
+        std::vector<std::unique_ptr<LinkItem>> links;
+        for (int i = 0; i < 1000 && made < count; ++i, ++made)
+            links.push_back(LinkItem::MakeLink("n",
+                                               "https://host" + std::to_string(made % 50 == 1 ? made - 1 : made)
+                                                   + ".example.org/articles/index.html?ref=list"));
+        addFolder(root, "F" + std::to_string(made))->Children.InsertSortedBatch(std::move(links));
+    }
+}
+
+// The longest time between two turns of the event loop while it runs until done holds.
+qint64 longestStallMs(const std::function<void()> &work, const std::function<bool()> &done)
+{
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer tick;
+    tick.setInterval(0);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    tick.start();
+    clock.start();
+    QTimer::singleShot(0, work);
+    QElapsedTimer waited;
+    waited.start();
+    do
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    while ((last == 0 || !done()) && waited.elapsed() < 120'000);
+    return std::max(longest, clock.elapsed() - last);
+}
+
 // Answers the open-file dialog with one path.
 class FilePrompts : public Prompts
 {
@@ -92,6 +131,10 @@ private slots:
     void optionsAreRemembered();
     void mergeDuplicateFolders_data();
     void mergeDuplicateFolders();
+    void staysResponsive_data();
+    void staysResponsive();
+    void changesWhileFinding_data();
+    void changesWhileFinding();
     void importSkipsKnownLinks_data();
     void importSkipsKnownLinks();
 
@@ -283,6 +326,81 @@ void TestDuplicateCommands::mergeDuplicateFolders()
     QCOMPARE(m_window.list()->model()->rowCount(), 4); // the root is listed again
     form()->document()->undo();
     QCOMPARE(lines(root()), before);
+}
+
+void TestDuplicateCommands::staysResponsive_data()
+{
+    QTest::addColumn<bool>("keepOne");
+    QTest::newRow("find") << false;
+    QTest::newRow("keep selected, then find again") << true;
+}
+
+void TestDuplicateCommands::staysResponsive()
+{
+    // Finding the duplicates of 500,000 links in one go held the window for far longer than this.
+    QFETCH(bool, keepOne);
+    addManyLinks(*root(), 500'000);
+    if (keepOne) {
+        commands()->showDuplicates(root(), {});
+        QTRY_VERIFY_WITH_TIMEOUT(commands()->showsDuplicates() && !commands()->isFinding(), 60'000);
+        select(QStringLiteral("A/x"));
+    }
+    const qint64 stall = longestStallMs(
+        [&] {
+            if (keepOne)
+                form()->actions()->keepSelectedDuplicate->trigger();
+            else
+                commands()->showDuplicates(root(), {});
+        },
+        [&] { return !commands()->isFinding(); });
+    QVERIFY2(stall < 100, qPrintable(QStringLiteral("%1 ms").arg(stall)));
+    QCOMPARE(commands()->groups().size(), Duplicates::find(root(), UrlKey()).size());
+    QCOMPARE(commands()->groups().size(), size_t(keepOne ? 10'001 : 10'002));
+    QCOMPARE(m_window.list()->model()->rowCount(), keepOne ? 20'002 : 20'004);
+    QCOMPARE(form()->statusPanel()->text(),
+             keepOne ? QStringLiteral("1 duplicate links deleted")
+                     : QStringLiteral("20004 links in 10002 groups of duplicates"));
+}
+
+void TestDuplicateCommands::changesWhileFinding_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("listed"); // the first rows afterwards; none: the search was dropped
+
+    QTest::newRow("a listed link deleted") << "delete" << QStringList {"A/y", "z", "F1000/n", "F1000/n"};
+    QTest::newRow("a duplicate added") << "add" << QStringList {"A/x", "B/x2", "x3", "A/y"};
+    QTest::newRow("Esc") << "escape" << QStringList();
+    QTest::newRow("another folder shown") << "show folder" << QStringList();
+}
+
+void TestDuplicateCommands::changesWhileFinding()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, listed);
+    addManyLinks(*root(), 20'000);
+    commands()->setSliceMs(0, 0);
+    commands()->showDuplicates(root(), {});
+    QVERIFY(commands()->isFinding());
+    QVERIFY(form()->statusPanel()->text().startsWith(QStringLiteral("Looking for duplicates... ")));
+    QVERIFY(!commands()->showsDuplicates());
+    QCoreApplication::processEvents(); // another slice
+    if (change == u"delete")
+        form()->document()->remove(root()->Children.Get(0)->Children.Get(0)); // A/x
+    else if (change == u"add")
+        form()->document()->insertSorted(root(), LinkItem::MakeLink("x3", "http://x.example:80/"));
+    else if (change == u"escape")
+        QTest::keyClick(m_window.list()->currentView(), Qt::Key_Escape);
+    else
+        m_window.tree()->setCurrentItem(m_window.node(QStringLiteral("B")));
+    QTRY_VERIFY_WITH_TIMEOUT(!commands()->isFinding(), 30'000);
+    QCOMPARE(commands()->showsDuplicates(), !listed.isEmpty());
+    QCOMPARE(rows().mid(0, 4), listed.isEmpty() ? rows().mid(0, 4) : listed);
+    if (listed.isEmpty()) {
+        // Nothing of the search comes afterwards.
+        QTest::qWait(50);
+        QVERIFY(!commands()->showsDuplicates());
+        QVERIFY(!form()->statusPanel()->text().contains(QStringLiteral("duplicates")));
+    }
 }
 
 void TestDuplicateCommands::importSkipsKnownLinks_data()
