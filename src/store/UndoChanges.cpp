@@ -78,6 +78,63 @@ void MoveChange::place(CollectionDocument &document, LinkItem *item, LinkItem *f
     emit document.itemMoved(item, from);
 }
 
+ChildrenMoveChange::ChildrenMoveChange(LinkItem *from, std::vector<LinkItem *> moved, LinkItem *destination,
+                                       std::vector<LinkItem *> before, std::vector<LinkItem *> after)
+    : m_from(from), m_moved(std::move(moved)), m_destination(destination), m_before(std::move(before)),
+      m_after(std::move(after))
+{
+}
+
+void ChildrenMoveChange::undo(CollectionDocument &document)
+{
+    arrange(m_moved, m_before);
+    announce(document, m_destination);
+}
+
+void ChildrenMoveChange::redo(CollectionDocument &document)
+{
+    arrange({}, m_after);
+    announce(document, m_from);
+}
+
+void ChildrenMoveChange::arrange(const std::vector<LinkItem *> &fromOrder,
+                                 const std::vector<LinkItem *> &destinationOrder)
+{
+    // The two folders hold exactly the items of the two orders, only placed otherwise: their entries are let
+    // go of and taken up again in the new order.
+    std::vector<std::unique_ptr<LinkItem>> held = m_from->Children.TakeAll();
+    for (auto &entry : m_destination->Children.TakeAll())
+        held.push_back(std::move(entry));
+#ifndef NDEBUG
+    std::unordered_set<const LinkItem *> wanted(fromOrder.begin(), fromOrder.end());
+    wanted.insert(destinationOrder.begin(), destinationOrder.end());
+    Q_ASSERT(wanted.size() == held.size());
+    for (const auto &entry : held)
+        Q_ASSERT(wanted.contains(entry.get()));
+#endif
+    for (auto &entry : held)
+        (void)entry.release();
+    const auto adopt = [](const std::vector<LinkItem *> &order) {
+        std::vector<std::unique_ptr<LinkItem>> arranged;
+        arranged.reserve(order.size());
+        for (LinkItem *item : order)
+            arranged.emplace_back(item);
+        return arranged;
+    };
+    m_from->Children.Assign(adopt(fromOrder));
+    m_destination->Children.Assign(adopt(destinationOrder));
+}
+
+void ChildrenMoveChange::announce(CollectionDocument &document, LinkItem *oldParent) const
+{
+    for (LinkItem *item : m_moved) {
+        if (item->isFolder())
+            emit document.itemMoved(item, oldParent);
+    }
+    emit document.childrenInserted(m_from);
+    emit document.childrenInserted(m_destination);
+}
+
 ItemFieldValues ItemFieldValues::of(const LinkItem &item)
 {
     return {item.Name, item.Url, item.Description, item.Rating, item.Visits, item.LastVisit};
