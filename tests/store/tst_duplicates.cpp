@@ -350,6 +350,11 @@ void TestDuplicates::folderMerge()
     document.endCommand();
     QCOMPARE(lines(root.get()), after);
     if (!plan.empty()) {
+        const QByteArray merged = nativeBytes(*root);
+        document.undo();
+        QCOMPARE(lines(root.get()), before);
+        document.redo();
+        QCOMPARE(nativeBytes(*root), merged);
         document.undo();
         QCOMPARE(lines(root.get()), before);
     }
