@@ -84,13 +84,16 @@ ProfileCounter::~ProfileCounter()
 
 void ProfileCounter::start()
 {
-    QThreadPool::globalInstance()->start([shared = m_shared, profiles = m_profiles, reader = m_reader] {
-        const Progress goOn = [shared = shared.get()](int, int) { return shared->cancelled == 0; };
-        for (int i = 0; i < profiles.size() && shared->cancelled == 0; ++i) {
+    // One task per profile: a large profile holds up none of the others.
+    for (int i = 0; i < m_profiles.size(); ++i) {
+        QThreadPool::globalInstance()->start([shared = m_shared, profile = m_profiles.at(i), reader = m_reader, i] {
+            if (shared->cancelled != 0)
+                return;
             LinkItem scratch;
-            const ImportReport report = reader(profiles.at(i), scratch, goOn);
+            const ImportReport report
+                = reader(profile, scratch, [shared = shared.get()](int, int) { return shared->cancelled == 0; });
             if (report.status == ImportReport::Cancelled)
-                break;
+                return;
             const QString error = report.status == ImportReport::Unreadable ? report.errorString() : QString();
             // Under the lock the counter cannot go away; once it has, an event posted to it is dropped.
             QMutexLocker locker(&shared->mutex);
@@ -102,6 +105,6 @@ void ProfileCounter::start()
                     },
                     Qt::QueuedConnection);
             }
-        }
-    });
+        });
+    }
 }

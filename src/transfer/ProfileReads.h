@@ -26,7 +26,7 @@ ImportReport readAside(const BrowserProfile &profile, std::unique_ptr<LinkItem> 
 
 } // namespace ProfileReads
 
-// Counts the folders and links of browser profiles on a worker, one profile after another, and hands each
+// Counts the folders and links of browser profiles on workers, each profile on its own, and hands each
 // profile's counts over on this object's thread as they come. Destroying the counter stops the work: the
 // profile being read stops at its reader's next progress call, and nothing more is handed over.
 class ProfileCounter : public QObject

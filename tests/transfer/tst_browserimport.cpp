@@ -248,9 +248,9 @@ void TestBrowserImport::countingStaysResponsive()
     QVERIFY2(opened >= 0 && opened < 100 * Slowdown, qPrintable(QString::number(opened)));
     QVERIFY2(stall < 100 * Slowdown, qPrintable(QString::number(stall)));
     if (closeAtOnce) {
-        // The worker stops at its next look, and nothing reaches the dialog that is gone.
-        QCOMPARE(reads.load(), 1);
-        QCOMPARE(stopped.load(), 1);
+        // Each worker stops at its next look, and nothing reaches the dialog that is gone.
+        QVERIFY(reads > 0);
+        QCOMPARE(stopped.load(), reads.load());
         QCOMPARE(rows, QStringList({"Firefox one counting…  enabled", "Firefox two counting…  enabled"}));
     } else {
         QCOMPARE(reads.load(), 2);
