@@ -2,6 +2,7 @@
 // named after browser and profile, Cancel and damaged profiles adding nothing, and one step to undo.
 #include "TransferFakes.h"
 
+#include "common/EventLoopStalls.h"
 #include "common/WindowFixture.h"
 #include "store/CollectionDocument.h"
 #include "transfer/BrowserImportCommands.h"
@@ -11,7 +12,6 @@
 #include <functional>
 
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QThread>
@@ -28,30 +28,6 @@ constexpr int Slowdown = 1;
 #endif
 
 const QString Data = QStringLiteral(QUILLMARK_TEST_DATA "/browsers/");
-
-// The longest time between two turns of the event loop while work runs.
-qint64 longestStallMs(const std::function<void()> &work)
-{
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, clock.elapsed() - last);
-        last = clock.elapsed();
-    });
-    tick.start();
-    clock.start();
-    bool done = false;
-    QTimer::singleShot(0, [&] {
-        work();
-        done = true;
-    });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    return std::max(longest, clock.elapsed() - last);
-}
 
 } // namespace
 
