@@ -277,8 +277,6 @@ void DuplicateCommands::refind(const QString &doneText)
 {
     m_doneText = doneText;
     startFinding(Listing::Again);
-    if (!m_finding)
-        m_panes.view->setStatusText(doneText);
 }
 
 void DuplicateCommands::showPlaces()
