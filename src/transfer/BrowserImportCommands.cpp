@@ -9,13 +9,16 @@
 #include "transfer/Prompts.h"
 #include "transfer/TransferHost.h"
 
+#include <QThreadPool>
+
 BrowserImportCommands::BrowserImportCommands(TransferHost *host, QObject *parent)
     : QObject(parent), m_host(host), m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get()),
       m_find([] { return BrowserProfiles::find(); }),
       m_choose([](BrowserImportDialog &dialog) { return dialog.exec(); }),
       m_read([](const BrowserProfile &profile, LinkItem &target, const Progress &progress) {
           return BrowserProfiles::read(profile, target, progress);
-      })
+      }),
+      m_importPool(std::make_unique<QThreadPool>())
 {
 }
 
@@ -60,7 +63,7 @@ bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
     ImportReport report;
     {
         TransferProgress progress(m_host->hostWindow(), m_progressDelay);
-        report = ProfileReads::readAside(profile, folder, m_read, progress);
+        report = ProfileReads::readAside(profile, folder, m_read, progress, *m_importPool);
     }
     if (report.status == ImportReport::Unreadable) {
         m_prompts->error(m_host->hostWindow(), tr("Nothing was imported from %1.").arg(profile.folderName()),

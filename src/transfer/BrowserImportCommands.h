@@ -13,6 +13,7 @@
 class BrowserImportDialog;
 class DialogPrompts;
 class Prompts;
+class QThreadPool;
 class TransferHost;
 
 // File > Import > From Browser...: the browser profiles found, with their counts, in a dialog that opens at
@@ -51,5 +52,8 @@ private:
     Finder m_find;
     Chooser m_choose;
     ProfileReads::Reader m_read;
+    // The import's reader: a pool of its own, so that counting workers still ending keep it from no thread,
+    // and one that is waited for when the commands go.
+    std::unique_ptr<QThreadPool> m_importPool;
     int m_progressDelay = TransferProgress::DefaultDelayMs;
 };

@@ -31,11 +31,11 @@ struct Job
 } // namespace
 
 ImportReport readAside(const BrowserProfile &profile, std::unique_ptr<LinkItem> &folder, const Reader &reader,
-                       TransferProgress &progress)
+                       TransferProgress &progress, QThreadPool &pool)
 {
     auto job = std::make_shared<Job>();
     job->folder = std::move(folder);
-    QThreadPool::globalInstance()->start([job, profile, reader] {
+    pool.start([job, profile, reader] {
         job->report = reader(profile, *job->folder, [job = job.get()](int folders, int links) {
             job->folders = folders;
             job->links = links;

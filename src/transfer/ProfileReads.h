@@ -9,6 +9,7 @@
 #include <memory>
 
 class LinkItem;
+class QThreadPool;
 class TransferProgress;
 
 // Reading browser profiles on worker threads, so that a large profile (a copy of its database, a history to
@@ -20,13 +21,14 @@ using Reader = std::function<ImportReport(const BrowserProfile &profile, LinkIte
 // Reads profile into folder on a worker while this thread waits, showing the progress (which handles the
 // events every few hundredths of a second and offers Cancel); folder comes back once read. After a cancel the
 // worker is left to end by itself, at its next progress call, and keeps folder to drop it: folder is null
-// then, and the report says Cancelled.
+// then, and the report says Cancelled. The worker is one of pool's.
 ImportReport readAside(const BrowserProfile &profile, std::unique_ptr<LinkItem> &folder, const Reader &reader,
-                       TransferProgress &progress);
+                       TransferProgress &progress, QThreadPool &pool);
 
 } // namespace ProfileReads
 
-// Counts the folders and links of browser profiles on workers, each profile on its own, and hands each
+// Counts the folders and links of browser profiles on workers of the global pool, each profile on its own, and
+// hands each
 // profile's counts over on this object's thread as they come. Destroying the counter stops the work: the
 // profile being read stops at its reader's next progress call, and nothing more is handed over.
 class ProfileCounter : public QObject

@@ -43,6 +43,7 @@ private slots:
     void countingStaysResponsive_data();
     void countingStaysResponsive();
     void importStaysResponsive();
+    void importWaitsForNoCounting();
     void noProfiles();
     void cancelAddsNothing();
     void oneStepToUndo();
@@ -252,6 +253,35 @@ void TestBrowserImport::importStaysResponsive()
     QVERIFY2(stall < 150 * Slowdown, qPrintable(QString::number(stall)));
     QCOMPARE(m_host.statusTexts, QStringList {"1 folders and 1 links imported"});
     QCOMPARE(m_folder->Children.Get(1)->Children.Get(0)->Url.str(), std::string("http://n.example/"));
+}
+
+void TestBrowserImport::importWaitsForNoCounting()
+{
+    // The profile is chosen at once, while every worker is still counting it (a copy that never asks whether
+    // to go on); the import starts all the same.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    std::atomic_int reads = 0;
+    m_commands->setReader([&reads](const BrowserProfile &, LinkItem &, const Progress &) {
+        if (reads++ == 0)
+            QThread::msleep(1000);
+        return ImportReport();
+    });
+    m_commands->setFinder([this] { return QList<BrowserProfile> {profile(u"slow"_qs, u"places.sqlite"_qs)}; });
+    m_commands->setChooser([&reads](BrowserImportDialog &) {
+        (void)QTest::qWaitFor([&reads] { return reads > 0; });
+        return int(QDialog::Accepted);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    m_commands->importFromBrowser();
+    const qint64 imported = clock.elapsed();
+    pool->waitForDone();
+    pool->setMaxThreadCount(threads);
+    QCOMPARE(reads.load(), 2);
+    QVERIFY2(imported < 500 * Slowdown, qPrintable(QString::number(imported)));
+    QCOMPARE(m_folder->Children.Count(), 2);
 }
 
 void TestBrowserImport::noProfiles()
