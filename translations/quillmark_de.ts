@@ -265,6 +265,10 @@
         <source>&amp;Import</source>
         <translation>&amp;Importieren</translation>
     </message>
+    <message>
+        <source>counting…</source>
+        <translation>wird gezählt…</translation>
+    </message>
 </context>
 <context>
     <name>CollectionDocument</name>
@@ -369,6 +373,14 @@
     <message>
         <source>Are you sure you want to delete %1 duplicate links?</source>
         <translation>Möchten Sie %1 doppelte Links wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Looking for duplicates... %1 links read</source>
+        <translation>Duplikate werden gesucht... %1 Links gelesen</translation>
+    </message>
+    <message>
+        <source>Comparing %1 links... %2%</source>
+        <translation>%1 Links werden verglichen... %2%</translation>
     </message>
 </context>
 <context>

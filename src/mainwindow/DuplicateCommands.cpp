@@ -11,6 +11,7 @@
 #include "mainwindow/UpdatesGuard.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
+#include "store/DuplicateSearch.h"
 #include "store/Duplicates.h"
 #include "store/FolderMerge.h"
 #include "store/ItemPath.h"
@@ -18,14 +19,25 @@
 #include "store/TextCodec.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QItemSelectionModel>
-#include <QTimer>
+#include <QShortcut>
 
 #include <algorithm>
 #include <unordered_set>
 
-DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
+DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent)
+    : QObject(parent), m_panes(panes), m_cancelKey(new QShortcut(QKeySequence(Qt::Key_Escape), panes.window))
 {
+    // A zero timer comes round once the events waiting have been handled.
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, [this] { findSlice(m_sliceMs); });
+    m_cancelKey->setEnabled(false);
+    connect(m_cancelKey, &QShortcut::activated, this, [this] {
+        cancelFinding();
+        m_panes.view->updateStatusText();
+    });
+
     MainActions *a = panes.actions;
     connect(a->findDuplicates, &QAction::triggered, this, &DuplicateCommands::findDuplicates);
     connect(a->keepSelectedDuplicate, &QAction::triggered, this, &DuplicateCommands::keepSelected);
@@ -37,8 +49,10 @@ DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent) : 
     LinkListModel *model = panes.list->model();
     // Anything else the list shows ends the listing of duplicates.
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        if (!m_filling)
+        if (!m_filling) {
+            cancelFinding();
             leave();
+        }
     });
     // A sort orders the links inside each group; the groups stay one after another.
     connect(model, &QAbstractItemModel::layoutChanged, this, [this] {
@@ -48,11 +62,29 @@ DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent) : 
     connect(panes.document, &CollectionDocument::itemAboutToBeRemoved, this,
             [this](LinkItem *item) { forget({item}); });
     connect(panes.document, &CollectionDocument::itemsAboutToBeRemoved, this, &DuplicateCommands::forget);
+    // The search reads the tree and the URLs between its slices.
+    CollectionDocument *document = panes.document;
+    connect(document, &CollectionDocument::itemInserted, this, &DuplicateCommands::restartFinding);
+    connect(document, &CollectionDocument::childrenInserted, this, &DuplicateCommands::restartFinding);
+    connect(document, &CollectionDocument::itemRemoved, this, &DuplicateCommands::restartFinding);
+    connect(document, &CollectionDocument::itemMoved, this, &DuplicateCommands::restartFinding);
+    connect(document, &CollectionDocument::itemChanged, this, [this](LinkItem *, CollectionDocument::Fields fields) {
+        if (fields & CollectionDocument::Field::Url)
+            restartFinding();
+    });
     // After the search commands have named the selected link's folder.
     connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         showPlaces();
         updateActions();
     });
+}
+
+DuplicateCommands::~DuplicateCommands() = default;
+
+void DuplicateCommands::setSliceMs(int sliceMs, int firstSliceMs)
+{
+    m_sliceMs = sliceMs;
+    m_firstSliceMs = firstSliceMs;
 }
 
 UrlKeyOptions DuplicateCommands::rememberedOptions() const
@@ -87,15 +119,77 @@ void DuplicateCommands::showDuplicates(LinkItem *folder, UrlKeyOptions options)
 {
     m_scope = folder;
     m_options = options;
-    m_groups.clear();
-    for (Duplicates::Group &group : Duplicates::find(folder, UrlKey(options)))
-        m_groups.push_back(std::move(group.links));
-    if (m_groups.empty()) {
-        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"),
-                                   tr("There are no duplicate links in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
+    startFinding(Listing::Fresh);
+}
+
+void DuplicateCommands::startFinding(Listing listing)
+{
+    cancelFinding();
+    if (!m_scope)
+        return;
+    m_listing = listing;
+    m_finding = true;
+    m_cancelKey->setEnabled(true);
+    findSlice(m_firstSliceMs);
+}
+
+void DuplicateCommands::cancelFinding()
+{
+    m_slices.stop();
+    m_search.reset();
+    m_finding = false;
+    m_cancelKey->setEnabled(false);
+}
+
+void DuplicateCommands::restartFinding()
+{
+    // What was read may be gone or changed: read it again.
+    if (m_finding)
+        m_search.reset();
+}
+
+void DuplicateCommands::findSlice(int sliceMs)
+{
+    if (!m_search)
+        m_search = std::make_unique<DuplicateSearch>(m_scope, UrlKey(m_options));
+    if (!m_search->step(QDeadlineTimer(sliceMs, Qt::PreciseTimer))) {
+        if (m_search->reading())
+            m_panes.view->setStatusText(tr("Looking for duplicates... %1 links read").arg(m_search->linksRead()));
+        else
+            m_panes.view->setStatusText(
+                tr("Comparing %1 links... %2%").arg(m_search->linksRead()).arg(m_search->percentCompared()));
+        m_slices.start();
         return;
     }
-    fillList();
+    std::vector<std::vector<LinkItem *>> groups;
+    for (Duplicates::Group &group : m_search->takeGroups())
+        groups.push_back(std::move(group.links));
+    cancelFinding();
+    listFound(std::move(groups));
+}
+
+void DuplicateCommands::listFound(std::vector<std::vector<LinkItem *>> groups)
+{
+    if (m_listing == Listing::Fresh && groups.empty()) {
+        // Whatever the list shows stays, with its groups.
+        Confirmations::information(
+            m_panes.window, QStringLiteral("Quillmark"),
+            tr("There are no duplicate links in '%1'.").arg(TextCodec::toDisplay(m_scope->Name)));
+        return;
+    }
+    m_groups = std::move(groups);
+    if (m_groups.empty()) {
+        // None left after a clean-up: back to the shown folder.
+        m_showing = false;
+        m_panes.description->setPlaces({});
+        m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
+        updateActions();
+    } else {
+        m_showing = false; // a fresh listing, not a sort
+        fillList();
+    }
+    if (m_listing == Listing::Again)
+        m_panes.view->setStatusText(m_doneText);
 }
 
 void DuplicateCommands::fillList()
@@ -149,8 +243,9 @@ void DuplicateCommands::leave()
 
 void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
 {
-    if (!m_showing)
+    if (!m_showing && !m_finding)
         return;
+    restartFinding();
     const std::unordered_set<const LinkItem *> doomed(items.begin(), items.end());
     const auto goes = [&doomed](const LinkItem *item) {
         for (const LinkItem *walk = item; walk; walk = walk->Parent) {
@@ -161,6 +256,8 @@ void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
     };
     if (goes(m_scope))
         m_scope = m_panes.document->root();
+    if (!m_showing)
+        return;
     for (auto &group : m_groups)
         std::erase_if(group, goes);
     std::erase_if(m_groups, [](const std::vector<LinkItem *> &group) { return group.size() < 2; });
@@ -176,22 +273,10 @@ void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
     });
 }
 
-void DuplicateCommands::refind()
+void DuplicateCommands::refind(const QString &doneText)
 {
-    m_groups.clear();
-    if (m_scope) {
-        for (Duplicates::Group &group : Duplicates::find(m_scope, UrlKey(m_options)))
-            m_groups.push_back(std::move(group.links));
-    }
-    if (m_groups.empty()) {
-        m_showing = false;
-        m_panes.description->setPlaces({});
-        m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
-        updateActions();
-        return;
-    }
-    m_showing = false; // a fresh listing, not a sort
-    fillList();
+    m_doneText = doneText;
+    startFinding(Listing::Again);
 }
 
 void DuplicateCommands::showPlaces()
@@ -234,8 +319,7 @@ void DuplicateCommands::keepSelected()
     m_panes.document->removeItems(others);
     m_panes.document->endCommand();
     m_filling = false;
-    refind();
-    m_panes.view->setStatusText(tr("%1 duplicate links deleted").arg(others.size()));
+    refind(tr("%1 duplicate links deleted").arg(others.size()));
 }
 
 void DuplicateCommands::cleanUpAll()
@@ -261,8 +345,7 @@ void DuplicateCommands::cleanUpAll()
         document->endCommand();
         m_filling = false;
     }
-    refind();
-    m_panes.view->setStatusText(tr("%1 duplicate links deleted").arg(count));
+    refind(tr("%1 duplicate links deleted").arg(count));
 }
 
 void DuplicateCommands::mergeDuplicateFolders()

@@ -4,24 +4,33 @@
 #include "store/UrlKey.h"
 
 #include <QObject>
+#include <QTimer>
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
+class DuplicateSearch;
 class LinkItem;
+class QShortcut;
 
 // Find Duplicates, its two clean-up commands and Merge Duplicate Folders. The groups of duplicates are listed
 // in the link list like search results, one group after another, and the description pane names every place
 // of the selected link's group.
+//
+// The duplicates are sought a slice at a time between events, with the progress in the status bar; the first
+// slice runs at once, and a small collection is done in it. A change of the collection starts the search
+// over; Esc, or anything else the list comes to show, drops it, and nothing of it is listed afterwards.
 class DuplicateCommands : public QObject
 {
     Q_OBJECT
 public:
     DuplicateCommands(const MainPanes &panes, QObject *parent);
+    ~DuplicateCommands() override;
 
     // "Find Duplicates...": the options, then the groups.
     void findDuplicates();
-    // Looks for duplicates below folder (the root for the whole collection) and lists them.
+    // Looks for duplicates below folder (the root for the whole collection) and lists them once found.
     void showDuplicates(LinkItem *folder, UrlKeyOptions options);
     // Deletes the other links of the selected link's group.
     void keepSelected();
@@ -32,14 +41,29 @@ public:
     // Whether the list shows the groups of duplicates.
     bool showsDuplicates() const { return m_showing; }
     const std::vector<std::vector<LinkItem *>> &groups() const { return m_groups; }
+    // Whether duplicates are being sought.
+    bool isFinding() const { return m_finding; }
+    // Drops the search under way: nothing of it is listed.
+    void cancelFinding();
+    // How long a slice may take; the first one may take longer.
+    void setSliceMs(int sliceMs, int firstSliceMs);
 
 private:
+    // A search that lists what it finds in place of the list (Fresh), or the same search again after a
+    // clean-up, in place of the groups listed (Again).
+    enum class Listing { Fresh, Again };
+
+    void startFinding(Listing listing);
+    void findSlice(int sliceMs);
+    // The collection changed under the search: it starts over at the next slice.
+    void restartFinding();
+    void listFound(std::vector<std::vector<LinkItem *>> groups);
     void fillList();
     // The list shows something else now.
     void leave();
     void forget(const std::vector<LinkItem *> &items);
-    // Lists the groups again after the collection changed under them.
-    void refind();
+    // Lists the groups again after a clean-up, then shows what the clean-up did in the status bar.
+    void refind(const QString &doneText);
     void showPlaces();
     void updateActions();
     UrlKeyOptions rememberedOptions() const;
@@ -49,6 +73,14 @@ private:
     std::unordered_map<const LinkItem *, size_t> m_groupOf;
     LinkItem *m_scope = nullptr;
     UrlKeyOptions m_options;
+    std::unique_ptr<DuplicateSearch> m_search;
+    QTimer m_slices;
+    QShortcut *m_cancelKey;
+    Listing m_listing = Listing::Fresh;
+    QString m_doneText; // the clean-up's status text, once the groups are listed again
+    int m_sliceMs = 20;
+    int m_firstSliceMs = 30;
+    bool m_finding = false;
     bool m_showing = false;
     bool m_filling = false;
 };

@@ -168,6 +168,25 @@ void CollectionDocument::move(LinkItem *item, LinkItem *destination)
     emit changed();
 }
 
+void CollectionDocument::moveChildren(LinkItem *from, LinkItem *destination)
+{
+    for (const LinkItem *walk = destination; walk; walk = walk->Parent) {
+        if (walk == from)
+            return;
+    }
+    if (from->Children.Count() == 0)
+        return;
+    std::vector<LinkItem *> moved = childrenOf(from);
+    std::vector<LinkItem *> before = childrenOf(destination);
+    destination->Children.InsertSortedBatch(from->Children.TakeAll());
+    auto change = std::make_unique<ChildrenMoveChange>(from, std::move(moved), destination, std::move(before),
+                                                       childrenOf(destination));
+    ChildrenMoveChange *made = change.get();
+    record(QCoreApplication::translate("CollectionDocument", "Move"), std::move(change));
+    made->announce(*this, from);
+    emit changed();
+}
+
 void CollectionDocument::rename(LinkItem *item, std::string_view name)
 {
     ItemFieldValues old = ItemFieldValues::of(*item);

@@ -57,6 +57,10 @@ public:
     void removeItems(const std::vector<LinkItem *> &items);
     // Moves item into destination (sorted insert); nothing happens for a move into the item's own subtree.
     void move(LinkItem *item, LinkItem *destination);
+    // Moves all of from's children into destination at once, in the order one move each would give, with one
+    // pass over each list; nothing happens when destination is from or lies inside it. The folders among them
+    // are announced one by one (itemMoved), the rest by childrenInserted of both folders.
+    void moveChildren(LinkItem *from, LinkItem *destination);
     void rename(LinkItem *item, std::string_view name);
     void setDescription(LinkItem *item, std::string_view description);
     // A dialog that works on the live item is about to change its fields; fieldsEdited says it did.

@@ -1,23 +1,21 @@
 #include "store/Duplicates.h"
 
 #include "store/CollectionDocument.h"
+#include "store/DuplicateSearch.h"
 #include "store/EmptyFolders.h"
 #include "store/LinkItem.h"
 #include "store/TreeWalk.h"
 
+#include <QDeadlineTimer>
+
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <functional>
 #include <limits>
-#include <string_view>
 #include <unordered_set>
 
 namespace Duplicates {
 
 namespace {
-
-constexpr std::uint32_t None = std::numeric_limits<std::uint32_t>::max();
 
 int depthOf(const LinkItem *item)
 {
@@ -27,82 +25,15 @@ int depthOf(const LinkItem *item)
     return depth;
 }
 
-// Splits links whose keys hash alike into the groups of equal keys, in the order of their first links.
-void splitByKey(const std::vector<LinkItem *> &links, const UrlKey &key, std::vector<Group> &groups)
-{
-    std::vector<Group> found;
-    std::string text;
-    for (LinkItem *link : links) {
-        key.make(link->Url, text);
-        auto it = std::find_if(found.begin(), found.end(), [&](const Group &group) { return group.url == text; });
-        if (it == found.end())
-            found.push_back({text, {link}});
-        else
-            it->links.push_back(link);
-    }
-    for (Group &group : found) {
-        if (group.links.size() > 1)
-            groups.push_back(std::move(group));
-    }
-}
-
 } // namespace
 
 std::vector<Group> find(const LinkItem *folder, const UrlKey &key)
 {
-    std::vector<Group> groups;
     if (!folder)
-        return groups;
-    std::vector<LinkItem *> links;
-    std::vector<std::uint64_t> hashes;
-    std::string text;
-    TreeWalk walk;
-    walk.start(folder);
-    while (!walk.atEnd()) {
-        LinkItem *item = walk.next();
-        if (item->isFolder() || !key.make(item->Url, text))
-            continue;
-        links.push_back(item);
-        hashes.push_back(std::hash<std::string_view>()(text));
-    }
-    const size_t count = links.size();
-    if (count < 2 || count >= None)
-        return groups;
-
-    // Open addressing over the hashes: each slot holds the first link of a hash, whose chain (next) collects
-    // the later ones in tree order.
-    const size_t slotCount = std::bit_ceil(count * 2);
-    const size_t mask = slotCount - 1;
-    std::vector<std::uint32_t> table(slotCount, None);
-    std::vector<std::uint32_t> next(count, None);
-    std::vector<std::uint32_t> last(count, None);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        size_t slot = static_cast<size_t>(hashes[i] ^ (hashes[i] >> 29)) & mask;
-        while (true) {
-            const std::uint32_t first = table[slot];
-            if (first == None) {
-                table[slot] = i;
-                last[i] = i;
-                break;
-            }
-            if (hashes[first] == hashes[i]) {
-                next[last[first]] = i;
-                last[first] = i;
-                break;
-            }
-            slot = (slot + 1) & mask;
-        }
-    }
-    std::vector<LinkItem *> candidates;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (last[i] == None || next[i] == None)
-            continue; // a later link of a chain, or a link alone
-        candidates.clear();
-        for (std::uint32_t member = i; member != None; member = next[member])
-            candidates.push_back(links[member]);
-        splitByKey(candidates, key, groups);
-    }
-    return groups;
+        return {};
+    DuplicateSearch search(folder, key);
+    search.step(QDeadlineTimer(QDeadlineTimer::Forever));
+    return search.takeGroups();
 }
 
 LinkItem *keeper(const std::vector<LinkItem *> &links)

@@ -19,7 +19,8 @@ struct Group
 
 // The groups of links below folder (at any depth) whose URLs have the same key, in the tree order of their
 // first links. Links whose URL is not a URL belong to no group. Each URL is read once; only the links of a
-// group are read again, to tell equal keys from keys that merely hash alike.
+// group are read again, to tell equal keys from keys that merely hash alike. DuplicateSearch finds the same
+// groups a slice at a time.
 std::vector<Group> find(const LinkItem *folder, const UrlKey &key);
 
 // Of links in tree order, the one that stays: the most visits, then the latest last visit, then the one in

@@ -9,7 +9,10 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -18,6 +21,59 @@ namespace {
 QString folderKey(const LinkItem &folder)
 {
     return TextCodec::toDisplay(folder.Name).trimmed().toCaseFolded();
+}
+
+// The identical links (same name, same URL key) among the children of sources, in tree order, in the order of
+// their first links. Only links that share a name with another are compared by URL.
+void identicalLinksOf(const std::vector<LinkItem *> &sources, const UrlKey &key,
+                      std::vector<std::vector<LinkItem *>> &identical)
+{
+    constexpr std::uint32_t None = std::numeric_limits<std::uint32_t>::max();
+    std::vector<LinkItem *> links;
+    std::vector<std::uint32_t> nextOfName; // the next link of the same name
+    std::vector<bool> firstOfName;
+    std::unordered_map<std::string_view, std::uint32_t> lastOfName;
+    for (const LinkItem *source : sources) {
+        for (const auto &child : source->Children) {
+            if (child->isFolder())
+                continue;
+            const auto index = static_cast<std::uint32_t>(links.size());
+            links.push_back(child.get());
+            nextOfName.push_back(None);
+            const auto [it, added] = lastOfName.try_emplace(child->Name.view(), index);
+            firstOfName.push_back(added);
+            if (!added) {
+                nextOfName[it->second] = index;
+                it->second = index;
+            }
+        }
+    }
+    // Each group with the place of its first link.
+    std::vector<std::pair<std::uint32_t, std::vector<LinkItem *>>> found;
+    std::vector<std::pair<std::string, std::pair<std::uint32_t, std::vector<LinkItem *>>>> byKey;
+    std::string text;
+    for (std::uint32_t i = 0; i < links.size(); ++i) {
+        if (!firstOfName[i] || nextOfName[i] == None)
+            continue;
+        byKey.clear();
+        for (std::uint32_t member = i; member != None; member = nextOfName[member]) {
+            if (!key.make(links[member]->Url, text))
+                continue;
+            auto it
+                = std::find_if(byKey.begin(), byKey.end(), [&text](const auto &entry) { return entry.first == text; });
+            if (it == byKey.end())
+                byKey.push_back({text, {member, {links[member]}}});
+            else
+                it->second.second.push_back(links[member]);
+        }
+        for (auto &entry : byKey) {
+            if (entry.second.second.size() > 1)
+                found.push_back(std::move(entry.second));
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &group : found)
+        identical.push_back(std::move(group.second));
 }
 
 } // namespace
@@ -38,7 +94,6 @@ FolderMergePlan FolderMergePlan::of(LinkItem *folder, const UrlKey &key)
     // Each entry is one folder as it will be after the merge: the folders that make it, the one that stays
     // first. Its child folders are grouped by name; each group is a folder to look into in turn.
     std::vector<std::vector<LinkItem *>> pending {{folder}};
-    std::string text;
     while (!pending.empty()) {
         const std::vector<LinkItem *> sources = std::move(pending.back());
         pending.pop_back();
@@ -75,26 +130,7 @@ FolderMergePlan FolderMergePlan::of(LinkItem *folder, const UrlKey &key)
 
         if (sources.size() < 2)
             continue;
-        std::vector<std::vector<LinkItem *>> links;
-        std::unordered_map<std::string, size_t> linksOf;
-        for (LinkItem *source : sources) {
-            for (const auto &child : source->Children) {
-                if (child->isFolder() || !key.make(child->Url, text))
-                    continue;
-                std::string identity(child->Name.view());
-                identity += '\0';
-                identity += text;
-                const auto [it, added] = linksOf.try_emplace(std::move(identity), links.size());
-                if (added)
-                    links.push_back({child.get()});
-                else
-                    links[it->second].push_back(child.get());
-            }
-        }
-        for (auto &same : links) {
-            if (same.size() > 1)
-                plan.identicalLinks.push_back(std::move(same));
-        }
+        identicalLinksOf(sources, key, plan.identicalLinks);
     }
     return plan;
 }
@@ -103,12 +139,7 @@ int ApplyFolderMerge(CollectionDocument &document, const FolderMergePlan &plan)
 {
     std::vector<LinkItem *> doomed;
     for (const auto &[from, into] : plan.merges) {
-        std::vector<LinkItem *> children;
-        children.reserve(static_cast<size_t>(from->Children.Count()));
-        for (const auto &child : from->Children)
-            children.push_back(child.get());
-        for (LinkItem *child : children)
-            document.move(child, into);
+        document.moveChildren(from, into);
         doomed.push_back(from);
     }
     const std::vector<LinkItem *> links = Duplicates::cleanUp(document, plan.identicalLinks);

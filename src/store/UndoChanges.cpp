@@ -2,8 +2,9 @@
 
 #include "store/LinkItem.h"
 
+#include <algorithm>
 #include <cstring>
-#include <unordered_map>
+#include <iterator>
 #include <unordered_set>
 #include <utility>
 
@@ -78,6 +79,63 @@ void MoveChange::place(CollectionDocument &document, LinkItem *item, LinkItem *f
     emit document.itemMoved(item, from);
 }
 
+ChildrenMoveChange::ChildrenMoveChange(LinkItem *from, std::vector<LinkItem *> moved, LinkItem *destination,
+                                       std::vector<LinkItem *> before, std::vector<LinkItem *> after)
+    : m_from(from), m_moved(std::move(moved)), m_destination(destination), m_before(std::move(before)),
+      m_after(std::move(after))
+{
+}
+
+void ChildrenMoveChange::undo(CollectionDocument &document)
+{
+    arrange(m_moved, m_before);
+    announce(document, m_destination);
+}
+
+void ChildrenMoveChange::redo(CollectionDocument &document)
+{
+    arrange({}, m_after);
+    announce(document, m_from);
+}
+
+void ChildrenMoveChange::arrange(const std::vector<LinkItem *> &fromOrder,
+                                 const std::vector<LinkItem *> &destinationOrder)
+{
+    // The two folders hold exactly the items of the two orders, only placed otherwise: their entries are let
+    // go of and taken up again in the new order.
+    std::vector<std::unique_ptr<LinkItem>> held = m_from->Children.TakeAll();
+    for (auto &entry : m_destination->Children.TakeAll())
+        held.push_back(std::move(entry));
+#ifndef NDEBUG
+    std::unordered_set<const LinkItem *> wanted(fromOrder.begin(), fromOrder.end());
+    wanted.insert(destinationOrder.begin(), destinationOrder.end());
+    Q_ASSERT(wanted.size() == held.size());
+    for (const auto &entry : held)
+        Q_ASSERT(wanted.contains(entry.get()));
+#endif
+    for (auto &entry : held)
+        (void)entry.release();
+    const auto adopt = [](const std::vector<LinkItem *> &order) {
+        std::vector<std::unique_ptr<LinkItem>> arranged;
+        arranged.reserve(order.size());
+        for (LinkItem *item : order)
+            arranged.emplace_back(item);
+        return arranged;
+    };
+    m_from->Children.Assign(adopt(fromOrder));
+    m_destination->Children.Assign(adopt(destinationOrder));
+}
+
+void ChildrenMoveChange::announce(CollectionDocument &document, LinkItem *oldParent) const
+{
+    for (LinkItem *item : m_moved) {
+        if (item->isFolder())
+            emit document.itemMoved(item, oldParent);
+    }
+    emit document.childrenInserted(m_from);
+    emit document.childrenInserted(m_destination);
+}
+
 ItemFieldValues ItemFieldValues::of(const LinkItem &item)
 {
     return {item.Name, item.Url, item.Description, item.Rating, item.Visits, item.LastVisit};
@@ -130,25 +188,25 @@ ChildrenChange::ChildrenChange(LinkItem *folder, std::vector<LinkItem *> before,
                                std::vector<std::unique_ptr<LinkItem>> kept)
     : m_folder(folder), m_before(std::move(before)), m_after(std::move(after)), m_kept(std::move(kept))
 {
-    // The places on both sides, and the subtrees that are out of the tree on one side.
+    // The places on both sides, and the subtrees that are out of the tree on one side. Sorted lists rather than
+    // hash sets: a delete from a thousand folders makes a thousand of these changes.
     m_cost = m_before.size() + m_after.size();
-    const std::unordered_set<const LinkItem *> was(m_before.begin(), m_before.end());
-    const std::unordered_set<const LinkItem *> is(m_after.begin(), m_after.end());
-    for (const LinkItem *item : m_before) {
-        if (!is.contains(item))
-            m_cost += subtreeSize(item);
-    }
-    for (const LinkItem *item : m_after) {
-        if (!was.contains(item))
-            m_cost += subtreeSize(item);
-    }
+    std::vector<const LinkItem *> was(m_before.begin(), m_before.end());
+    std::vector<const LinkItem *> is(m_after.begin(), m_after.end());
+    std::sort(was.begin(), was.end());
+    std::sort(is.begin(), is.end());
+    std::vector<const LinkItem *> oneSided;
+    std::set_symmetric_difference(was.begin(), was.end(), is.begin(), is.end(), std::back_inserter(oneSided));
+    for (const LinkItem *item : oneSided)
+        m_cost += subtreeSize(item);
 }
 
 LinkItem *ChildrenChange::undoneItem() const
 {
-    const std::unordered_set<const LinkItem *> after(m_after.begin(), m_after.end());
+    std::vector<const LinkItem *> after(m_after.begin(), m_after.end());
+    std::sort(after.begin(), after.end());
     for (LinkItem *item : m_before) {
-        if (!after.contains(item))
+        if (!std::binary_search(after.begin(), after.end(), item))
             return item;
     }
     return m_folder;
@@ -156,35 +214,40 @@ LinkItem *ChildrenChange::undoneItem() const
 
 void ChildrenChange::arrange(CollectionDocument &document, const std::vector<LinkItem *> &order)
 {
-    const std::unordered_set<const LinkItem *> wanted(order.begin(), order.end());
+    std::vector<const LinkItem *> wanted(order.begin(), order.end());
+    std::sort(wanted.begin(), wanted.end());
     std::vector<LinkItem *> gone;
     for (const auto &entry : m_folder->Children) {
-        if (!wanted.contains(entry.get()))
+        if (!std::binary_search(wanted.begin(), wanted.end(), entry.get()))
             gone.push_back(entry.get());
     }
     if (!gone.empty())
         emit document.itemsAboutToBeRemoved(gone);
 
-    std::unordered_map<const LinkItem *, std::unique_ptr<LinkItem>> pool;
+    // Every entry of the folder and every one kept here, by address.
+    std::vector<std::pair<const LinkItem *, std::unique_ptr<LinkItem>>> pool;
     pool.reserve(static_cast<size_t>(m_folder->Children.Count()) + m_kept.size());
     for (auto &entry : m_folder->Children.TakeAll())
-        pool.emplace(entry.get(), std::move(entry));
+        pool.emplace_back(entry.get(), std::move(entry));
     const size_t present = pool.size() - gone.size();
     for (auto &entry : m_kept)
-        pool.emplace(entry.get(), std::move(entry));
+        pool.emplace_back(entry.get(), std::move(entry));
     m_kept.clear();
+    std::sort(pool.begin(), pool.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
 
     std::vector<std::unique_ptr<LinkItem>> arranged;
     arranged.reserve(order.size());
     for (LinkItem *item : order) {
-        auto it = pool.find(item);
-        Q_ASSERT(it != pool.end());
+        auto it = std::lower_bound(pool.begin(), pool.end(), item,
+                                   [](const auto &entry, const LinkItem *key) { return entry.first < key; });
+        Q_ASSERT(it != pool.end() && it->first == item && it->second);
         arranged.push_back(std::move(it->second));
-        pool.erase(it);
     }
     m_folder->Children.Assign(std::move(arranged));
-    for (auto &[item, entry] : pool)
-        m_kept.push_back(std::move(entry));
+    for (auto &entry : pool) {
+        if (entry.second)
+            m_kept.push_back(std::move(entry.second));
+    }
 
     if (!gone.empty())
         emit document.itemRemoved(m_folder);

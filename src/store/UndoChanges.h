@@ -69,6 +69,31 @@ private:
     int m_toIndex;
 };
 
+// All the children of one folder moved into another at once (a merge of folders).
+class ChildrenMoveChange : public UndoChange
+{
+public:
+    // moved: from's children before the move; before and after: destination's.
+    ChildrenMoveChange(LinkItem *from, std::vector<LinkItem *> moved, LinkItem *destination,
+                       std::vector<LinkItem *> before, std::vector<LinkItem *> after);
+    void undo(CollectionDocument &document) override;
+    void redo(CollectionDocument &document) override;
+    LinkItem *undoneItem() const override { return m_moved.front(); }
+    // The places of the items moved, as for a move of each.
+    size_t cost() const override { return m_moved.size(); }
+    // Tells the panes that the moved items left oldParent.
+    void announce(CollectionDocument &document, LinkItem *oldParent) const;
+
+private:
+    void arrange(const std::vector<LinkItem *> &fromOrder, const std::vector<LinkItem *> &destinationOrder);
+
+    LinkItem *m_from;
+    std::vector<LinkItem *> m_moved;
+    LinkItem *m_destination;
+    std::vector<LinkItem *> m_before;
+    std::vector<LinkItem *> m_after;
+};
+
 // The fields of an item as they were; undo and redo swap them with the item's own.
 struct ItemFieldValues
 {

@@ -9,12 +9,16 @@
 #include "transfer/Prompts.h"
 #include "transfer/TransferHost.h"
 
-#include <QApplication>
+#include <QThreadPool>
 
 BrowserImportCommands::BrowserImportCommands(TransferHost *host, QObject *parent)
     : QObject(parent), m_host(host), m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get()),
       m_find([] { return BrowserProfiles::find(); }),
-      m_choose([](BrowserImportDialog &dialog) { return dialog.exec(); })
+      m_choose([](BrowserImportDialog &dialog) { return dialog.exec(); }),
+      m_read([](const BrowserProfile &profile, LinkItem &target, const Progress &progress) {
+          return BrowserProfiles::read(profile, target, progress);
+      }),
+      m_importPool(std::make_unique<QThreadPool>())
 {
 }
 
@@ -36,17 +40,15 @@ void BrowserImportCommands::importFromBrowser()
                                   "Chromium, Brave, Edge, Vivaldi and Opera."));
         return;
     }
-    // The counts come from reading each profile, as the import will.
+    // The counts come from reading each profile, as the import will, on a worker: the dialog shows them
+    // as they come, and its end stops the counting.
     QList<BrowserImportDialog::Entry> entries;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (const BrowserProfile &profile : profiles) {
-        LinkItem scratch;
-        const ImportReport report = BrowserProfiles::read(profile, scratch);
-        entries.append({profile, report.folders, report.links,
-                        report.status == ImportReport::Unreadable ? report.errorString() : QString()});
-    }
-    QApplication::restoreOverrideCursor();
+    for (const BrowserProfile &profile : profiles)
+        entries.append({profile, false, 0, 0, QString()});
     BrowserImportDialog dialog(entries, m_host->hostWindow());
+    auto *counter = new ProfileCounter(profiles, m_read, &dialog);
+    connect(counter, &ProfileCounter::counted, &dialog, &BrowserImportDialog::setCounts);
+    counter->start();
     if (m_choose(dialog) != QDialog::Accepted || !dialog.chosen())
         return;
     importProfile(*dialog.chosen());
@@ -61,7 +63,7 @@ bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
     ImportReport report;
     {
         TransferProgress progress(m_host->hostWindow(), m_progressDelay);
-        report = BrowserProfiles::read(profile, *folder, progress.callback());
+        report = ProfileReads::readAside(profile, folder, m_read, progress, *m_importPool);
     }
     if (report.status == ImportReport::Unreadable) {
         m_prompts->error(m_host->hostWindow(), tr("Nothing was imported from %1.").arg(profile.folderName()),

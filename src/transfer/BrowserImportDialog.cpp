@@ -27,15 +27,7 @@ BrowserImportDialog::BrowserImportDialog(QList<Entry> entries, QWidget *parent)
         row->setText(4, QDir::toNativeSeparators(entry.profile.path));
         row->setToolTip(4, row->text(4));
         row->setData(0, Qt::UserRole, i);
-        if (entry.error.isEmpty()) {
-            row->setText(2, QString::number(entry.folders));
-            row->setText(3, QString::number(entry.links));
-        } else {
-            row->setText(2, tr("damaged"));
-            row->setToolTip(0, entry.error);
-            row->setToolTip(1, entry.error);
-            row->setFlags(row->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
-        }
+        showCounts(row, entry);
         for (int column = 2; column < 4; ++column)
             row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -64,6 +56,45 @@ BrowserImportDialog::BrowserImportDialog(QList<Entry> entries, QWidget *parent)
         }
     }
     resize(640, 320);
+}
+
+void BrowserImportDialog::showCounts(QTreeWidgetItem *row, const Entry &entry)
+{
+    if (!entry.counted) {
+        row->setText(2, tr("counting…"));
+    } else if (entry.error.isEmpty()) {
+        row->setText(2, QString::number(entry.folders));
+        row->setText(3, QString::number(entry.links));
+    } else {
+        row->setText(2, tr("damaged"));
+        row->setToolTip(0, entry.error);
+        row->setToolTip(1, entry.error);
+        row->setFlags(row->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+    }
+}
+
+void BrowserImportDialog::setCounts(int index, int folders, int links, const QString &error)
+{
+    if (index < 0 || index >= m_entries.size())
+        return;
+    Entry &entry = m_entries[index];
+    entry.counted = true;
+    entry.folders = folders;
+    entry.links = links;
+    entry.error = error;
+    QTreeWidgetItem *row = m_list->topLevelItem(index);
+    const bool wasCurrent = row == m_list->currentItem();
+    showCounts(row, entry);
+    if (!wasCurrent || chosen())
+        return;
+    // The profile chosen cannot be read: the first one that may be takes its place.
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        if (m_list->topLevelItem(i)->flags() & Qt::ItemIsEnabled) {
+            m_list->setCurrentItem(m_list->topLevelItem(i));
+            return;
+        }
+    }
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
 }
 
 const BrowserProfile *BrowserImportDialog::chosen() const

@@ -1,9 +1,11 @@
 #include "common/TreeBuilders.h"
 #include "store/CollectionDocument.h"
+#include "store/DuplicateSearch.h"
 #include "store/Duplicates.h"
 #include "store/FolderMerge.h"
 #include "store/LinkItem.h"
 
+#include <QDeadlineTimer>
 #include <QTest>
 
 using namespace TreeBuilders;
@@ -91,6 +93,8 @@ private slots:
     void cleanUp();
     void cleanUpIsOneStep();
     void manyLinks();
+    void searchInSlices_data();
+    void searchInSlices();
     void folderMerge_data();
     void folderMerge();
 };
@@ -237,6 +241,57 @@ void TestDuplicates::manyLinks()
     }
 }
 
+void TestDuplicates::searchInSlices_data()
+{
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<int>("linksPerFolder");
+    QTest::addColumn<int>("repeats"); // links in a row that share an address
+
+    QTest::newRow("no links") << 0 << 0 << 2;
+    QTest::newRow("one link") << 1 << 1 << 2;
+    QTest::newRow("each once") << 4 << 5000 << 1;
+    QTest::newRow("pairs") << 20 << 1000 << 2;
+    QTest::newRow("threes across folders") << 20 << 1000 << 3;
+    QTest::newRow("all alike") << 3 << 3000 << 9000;
+}
+
+void TestDuplicates::searchInSlices()
+{
+    // However often the search stops, it finds what one pass finds, in the same order.
+    QFETCH(int, folders);
+    QFETCH(int, linksPerFolder);
+    QFETCH(int, repeats);
+    auto root = LinkItem::MakeFolder("Quillmark");
+    int made = 0;
+    for (int f = 0; f < folders; ++f) {
+        std::vector<std::unique_ptr<LinkItem>> links;
+        for (int i = 0; i < linksPerFolder; ++i, ++made)
+            links.push_back(LinkItem::MakeLink("n",
+                                               QStringLiteral("http://h%1.example/%2")
+                                                   .arg(made / repeats)
+                                                   .arg(QLatin1String(made % 3 ? "" : "#f"))
+                                                   .toStdString()));
+        addFolder(*root, QStringLiteral("F%1").arg(f, 2, 10, QLatin1Char('0')).toStdString())
+            ->Children.InsertSortedBatch(std::move(links));
+    }
+    const UrlKey key({true, false, false});
+    QStringList whole;
+    for (const Duplicates::Group &group : Duplicates::find(root.get(), key))
+        whole << QString::fromStdString(group.url) + ' ' + pathsOf(group.links).join(',');
+    DuplicateSearch search(root.get(), key);
+    int slices = 1;
+    while (!search.step(QDeadlineTimer(0)))
+        ++slices;
+    QVERIFY(search.done());
+    QStringList sliced;
+    for (const Duplicates::Group &group : search.takeGroups())
+        sliced << QString::fromStdString(group.url) + ' ' + pathsOf(group.links).join(',');
+    QCOMPARE(sliced, whole);
+    // A slice stops at its deadline: a large collection takes many.
+    QVERIFY2(slices > made / 4096, qPrintable(QString::number(slices)));
+    QCOMPARE(whole.size(), repeats < 2 ? 0 : made / repeats + (made % repeats >= 2 ? 1 : 0));
+}
+
 void TestDuplicates::folderMerge_data()
 {
     QTest::addColumn<QStringList>("tree");
@@ -295,6 +350,11 @@ void TestDuplicates::folderMerge()
     document.endCommand();
     QCOMPARE(lines(root.get()), after);
     if (!plan.empty()) {
+        const QByteArray merged = nativeBytes(*root);
+        document.undo();
+        QCOMPARE(lines(root.get()), before);
+        document.redo();
+        QCOMPARE(nativeBytes(*root), merged);
         document.undo();
         QCOMPARE(lines(root.get()), before);
     }

@@ -2,18 +2,30 @@
 // named after browser and profile, Cancel and damaged profiles adding nothing, and one step to undo.
 #include "TransferFakes.h"
 
+#include "common/EventLoopStalls.h"
 #include "common/WindowFixture.h"
 #include "store/CollectionDocument.h"
 #include "transfer/BrowserImportCommands.h"
 #include "transfer/BrowserImportDialog.h"
 
+#include <atomic>
+#include <functional>
+
 #include <QDialogButtonBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QTreeWidget>
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int Slowdown = 10; // the sanitizers slow everything down about tenfold
+#else
+constexpr int Slowdown = 1;
+#endif
 
 const QString Data = QStringLiteral(QUILLMARK_TEST_DATA "/browsers/");
 
@@ -28,12 +40,17 @@ private slots:
     void import_data();
     void import();
     void dialogListsProfiles();
+    void countingStaysResponsive_data();
+    void countingStaysResponsive();
+    void importStaysResponsive();
+    void importWaitsForNoCounting();
     void noProfiles();
     void cancelAddsNothing();
     void oneStepToUndo();
 
 private:
     BrowserProfile profile(const QString &name, const QString &file);
+    static QStringList rowsOf(const BrowserImportDialog &dialog);
 
     QTemporaryDir m_dir;
     FakeHost m_host;
@@ -121,27 +138,150 @@ void TestBrowserImport::import()
     QCOMPARE(names, expected);
 }
 
+QStringList TestBrowserImport::rowsOf(const BrowserImportDialog &dialog)
+{
+    QStringList rows;
+    for (int i = 0; i < dialog.list()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = dialog.list()->topLevelItem(i);
+        rows << QStringList {row->text(0), row->text(1), row->text(2), row->text(3),
+                             (row->flags() & Qt::ItemIsEnabled) ? u"enabled"_qs : u"disabled"_qs}
+                    .join(u' ');
+    }
+    return rows;
+}
+
 void TestBrowserImport::dialogListsProfiles()
 {
     m_commands->setFinder([this] {
         return QList<BrowserProfile> {profile(u"broken"_qs, u"damaged/places.sqlite"_qs),
                                       profile(u"Default"_qs, u"chromium/Bookmarks"_qs)};
     });
+    QStringList first;
     QStringList rows;
-    m_commands->setChooser([&rows](BrowserImportDialog &dialog) {
-        for (int i = 0; i < dialog.list()->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem *row = dialog.list()->topLevelItem(i);
-            rows << QStringList {row->text(0), row->text(1), row->text(2), row->text(3),
-                                 (row->flags() & Qt::ItemIsEnabled) ? u"enabled"_qs : u"disabled"_qs}
-                        .join(u' ');
-        }
-        // The profile that can be read is chosen to begin with.
-        return dialog.chosen() && dialog.chosen()->name == u"Default" ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    m_commands->setChooser([&](BrowserImportDialog &dialog) {
+        first = rowsOf(dialog);
+        // The counts come in while the dialog is open.
+        const bool counted = QTest::qWaitFor([&dialog] { return !rowsOf(dialog).join(' ').contains(u"counting"); });
+        rows = rowsOf(dialog);
+        // The profile that can be read is chosen once the other one turns out damaged.
+        return counted && dialog.chosen() && dialog.chosen()->name == u"Default" ? int(QDialog::Accepted)
+                                                                                 : int(QDialog::Rejected);
     });
     m_commands->importFromBrowser();
+    QCOMPARE(first, QStringList({"Firefox broken counting…  enabled", "Chromium Default counting…  enabled"}));
     QCOMPARE(rows, QStringList({"Firefox broken damaged  disabled", "Chromium Default 5 5 enabled"}));
     QCOMPARE(m_folder->Children.Count(), 2);
     QCOMPARE(m_folder->Children.Get(1)->Name.str(), std::string("Chromium (Default)"));
+}
+
+void TestBrowserImport::countingStaysResponsive_data()
+{
+    QTest::addColumn<bool>("closeAtOnce");
+    QTest::newRow("counted") << false;
+    QTest::newRow("closed while counting") << true;
+}
+
+void TestBrowserImport::countingStaysResponsive()
+{
+    // Each profile takes 400 ms to read, which the window once spent before the dialog opened.
+    QFETCH(bool, closeAtOnce);
+    std::atomic_int reads = 0;
+    std::atomic_int stopped = 0;
+    m_commands->setReader([&](const BrowserProfile &, LinkItem &target, const Progress &progress) {
+        ++reads;
+        ImportReport report;
+        for (int i = 0; i < 40; ++i) {
+            QThread::msleep(10);
+            if (!progress(0, 0)) {
+                ++stopped;
+                report.cancel();
+                return report;
+            }
+        }
+        target.Children.InsertSorted(LinkItem::MakeLink("n", "http://n.example/"));
+        report.links = 1;
+        return report;
+    });
+    m_commands->setFinder([this] {
+        return QList<BrowserProfile> {profile(u"one"_qs, u"places.sqlite"_qs), profile(u"two"_qs, u"places.sqlite"_qs)};
+    });
+    QElapsedTimer clock;
+    qint64 opened = -1;
+    QStringList rows;
+    const qint64 stall = longestStallMs([&] {
+        clock.start();
+        m_commands->setChooser([&](BrowserImportDialog &dialog) {
+            opened = clock.elapsed();
+            if (closeAtOnce) // once the first profile is being read
+                (void)QTest::qWaitFor([&reads] { return reads > 0; });
+            else
+                (void)QTest::qWaitFor([&dialog] { return !rowsOf(dialog).join(' ').contains(u"counting"); });
+            rows = rowsOf(dialog);
+            return int(QDialog::Rejected);
+        });
+        m_commands->importFromBrowser();
+    });
+    QThreadPool::globalInstance()->waitForDone();
+    QVERIFY2(opened >= 0 && opened < 100 * Slowdown, qPrintable(QString::number(opened)));
+    QVERIFY2(stall < 100 * Slowdown, qPrintable(QString::number(stall)));
+    if (closeAtOnce) {
+        // Each worker stops at its next look, and nothing reaches the dialog that is gone.
+        QVERIFY(reads > 0);
+        QCOMPARE(stopped.load(), reads.load());
+        QCOMPARE(rows, QStringList({"Firefox one counting…  enabled", "Firefox two counting…  enabled"}));
+    } else {
+        QCOMPARE(reads.load(), 2);
+        QCOMPARE(stopped.load(), 0);
+        QCOMPARE(rows, QStringList({"Firefox one 0 1 enabled", "Firefox two 0 1 enabled"}));
+    }
+    QCOMPARE(m_folder->Children.Count(), 1);
+}
+
+void TestBrowserImport::importStaysResponsive()
+{
+    // A profile whose database takes 500 ms to copy and read before the first link comes.
+    m_commands->setReader([](const BrowserProfile &, LinkItem &target, const Progress &) {
+        QThread::msleep(500);
+        target.Children.InsertSorted(LinkItem::MakeLink("n", "http://n.example/"));
+        ImportReport report;
+        report.links = 1;
+        return report;
+    });
+    bool imported = false;
+    const qint64 stall = longestStallMs([&] { imported = m_commands->importProfile(profile(u"slow"_qs, QString())); });
+    QVERIFY(imported);
+    QVERIFY2(stall < 150 * Slowdown, qPrintable(QString::number(stall)));
+    QCOMPARE(m_host.statusTexts, QStringList {"1 folders and 1 links imported"});
+    QCOMPARE(m_folder->Children.Get(1)->Children.Get(0)->Url.str(), std::string("http://n.example/"));
+}
+
+void TestBrowserImport::importWaitsForNoCounting()
+{
+    // The profile is chosen at once, while every worker is still counting it (a copy that never asks whether
+    // to go on); the import starts all the same.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    std::atomic_int reads = 0;
+    m_commands->setReader([&reads](const BrowserProfile &, LinkItem &, const Progress &) {
+        if (reads++ == 0)
+            QThread::msleep(1000);
+        return ImportReport();
+    });
+    m_commands->setFinder([this] { return QList<BrowserProfile> {profile(u"slow"_qs, u"places.sqlite"_qs)}; });
+    m_commands->setChooser([&reads](BrowserImportDialog &) {
+        (void)QTest::qWaitFor([&reads] { return reads > 0; });
+        return int(QDialog::Accepted);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    m_commands->importFromBrowser();
+    const qint64 imported = clock.elapsed();
+    pool->waitForDone();
+    pool->setMaxThreadCount(threads);
+    QCOMPARE(reads.load(), 2);
+    QVERIFY2(imported < 500 * Slowdown, qPrintable(QString::number(imported)));
+    QCOMPARE(m_folder->Children.Count(), 2);
 }
 
 void TestBrowserImport::noProfiles()
