@@ -80,7 +80,8 @@ void SyncCommands::collectionLoaded()
 
 void SyncCommands::withPassword(std::function<void()> then)
 {
-    if (m_passwordRead || !m_settings.configured()) {
+    // No user, no password: a server open to all.
+    if (m_passwordRead || !m_settings.configured() || m_settings.user.isEmpty()) {
         then();
         return;
     }
@@ -178,7 +179,7 @@ void SyncCommands::run(bool manyDeletes)
         finish(tr("The synced folder \"%1\" is not in the collection.").arg(m_settings.folderPath), {});
         return;
     }
-    if (!m_passwordProblem.isEmpty() && !m_passwordRead) {
+    if (!m_settings.user.isEmpty() && !m_passwordProblem.isEmpty() && !m_passwordRead) {
         finish(m_passwordProblem, {});
         return;
     }
@@ -283,7 +284,7 @@ void SyncCommands::finish(const QString &error, const MergeReport &report)
     m_busy = false;
     m_retries = 0;
     m_run.reset();
-    const QString time = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+    const QString time = QLocale().toString(QTime::currentTime(), QStringLiteral("HH:mm"));
     const bool ok = error.isEmpty();
     if (ok) {
         m_lastResult = tr("Synced at %1: %2").arg(time, describe(report));

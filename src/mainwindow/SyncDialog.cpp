@@ -57,7 +57,10 @@ SyncDialog::SyncDialog(const SyncSettings &settings, const QString &password, Li
     auto *folderLabel = new QLabel(tr("Synced f&older:"), this);
     folderLabel->setBuddy(m_folder);
     form->addRow(folderLabel, folderRow);
-    form->addRow(m_every, m_minutes);
+    auto *minutesRow = new QHBoxLayout;
+    minutesRow->addWidget(m_minutes);
+    minutesRow->addStretch();
+    form->addRow(m_every, minutesRow);
     // The check box as a label is not squeezed to the spin box's height.
     m_every->setMinimumHeight(m_every->minimumSizeHint().height());
     choose->setMinimumHeight(choose->minimumSizeHint().height());
