@@ -1,19 +1,13 @@
 #include "sync/LinkComparison.h"
 
-#include <QUrl>
+#include "store/UrlKey.h"
 
 QString LinkComparison::comparableUrl(const QString &url)
 {
     const QString trimmed = url.trimmed();
-    QUrl parsed(trimmed, QUrl::StrictMode);
-    if (!parsed.isValid() || parsed.scheme().isEmpty())
-        return trimmed;
-    // QUrl keeps the scheme and host in lower case already.
-    if ((parsed.scheme() == u"http" && parsed.port() == 80) || (parsed.scheme() == u"https" && parsed.port() == 443))
-        parsed.setPort(-1);
-    if (parsed.path() == u"/")
-        parsed.setPath(QString());
-    return parsed.adjusted(QUrl::StripTrailingSlash).toString(QUrl::FullyEncoded);
+    const std::string key = UrlKey().of(trimmed.toStdString());
+    // What is no URL at all is compared as it is written, kept apart from every key.
+    return key.empty() ? QLatin1Char('\x01') + trimmed : QString::fromStdString(key);
 }
 
 bool LinkComparison::sameLink(const QString &titleA, const QString &urlA, const QString &titleB, const QString &urlB)
