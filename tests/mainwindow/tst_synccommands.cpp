@@ -173,6 +173,21 @@ void TestSyncCommands::syncsThroughTheWindow()
     m_window.form()->actions()->undo->trigger();
     QVERIFY(!m_window.form()->actions()->undo->isEnabled());
     QCOMPARE(contents(root), before);
+
+    // Set to sync at start and exit: the end of the program waits for a last sync that gives what is new.
+    QVERIFY(!m_sync->syncBeforeExit([] {}));
+    SyncSettings sync = Settings().GetSync();
+    sync.atStartAndExit = true;
+    QVERIFY(Settings().SetSync(sync));
+    m_sync->collectionLoaded();
+    QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
+    m_window.form()->document()->insertSorted(m_window.form()->document()->root(),
+                                              LinkItem::MakeLink("Gamma", "https://gamma.example/"));
+    bool done = false;
+    QVERIFY(m_sync->syncBeforeExit([&done] { done = true; }));
+    QTRY_VERIFY(done);
+    QVERIFY(other.sync(server.url()).ok());
+    QVERIFY(other.text().contains(QStringLiteral("/Gamma <https://gamma.example/>")));
 }
 
 void TestSyncCommands::failuresChangeNothing_data()
