@@ -8,6 +8,7 @@
 //
 //   quillmark-bench-browser-window [--quick]     1,000,000 bookmarks (--quick: 100,000)
 // The exit status is 1 when a target was missed, 2 when the run could not be measured.
+#include "BenchHome.h"
 #include "Measure.h"
 
 #include "formats/BrowserProfiles.h"
@@ -128,10 +129,7 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     if (!home.isValid())
         return 2;
-    for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        qputenv(variable, QFile::encodeName(home.filePath(QString::fromLatin1(variable))));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useBenchHome(home);
     QApplication app(argc, argv);
     Settings::SetStorageFolder(home.filePath(QStringLiteral("config")));
     QDir().mkpath(Repository::DataFolder());

@@ -10,6 +10,7 @@
 //   quillmark-bench-ui --write-collection FILE ITEMS HUGE
 //                                         (internal) writes the collection, prints the baseline
 // The exit status is 1 when a target was missed, 2 when the run could not be measured.
+#include "BenchHome.h"
 #include "Collection.h"
 #include "Measure.h"
 #include "mainwindow/AutoSave.h"
@@ -220,11 +221,8 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     if (!home.isValid())
         return 2;
-    for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        qputenv(variable, QFile::encodeName(home.filePath(QString::fromLatin1(variable))));
+    useBenchHome(home);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path())); // private, as that folder must be
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     {
         // The tip of the day would open at the first activation.
         const QString folder = home.filePath(QStringLiteral("XDG_CONFIG_HOME/Orbrook Software"));
