@@ -2073,6 +2073,121 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     </message>
 </context>
 <context>
+    <name>Sync</name>
+    <message>
+        <source>The sync was cancelled.</source>
+        <translation>Die Synchronisierung wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server did not answer within %1 seconds.</source>
+        <translation>Der Server hat nicht innerhalb von %1 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server sent the request elsewhere (to %1): give that address instead.</source>
+        <translation>Der Server hat die Anfrage anderswohin geleitet (nach %1): Geben Sie stattdessen diese Adresse an.</translation>
+    </message>
+    <message>
+        <source>The server %1 was not found.</source>
+        <translation>Der Server %1 wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the connection.</source>
+        <translation>Der Server %1 hat die Verbindung abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was cut short (%1).</source>
+        <translation>Die Antwort des Servers brach ab (%1).</translation>
+    </message>
+    <message>
+        <source>The server could not be reached: %1</source>
+        <translation>Der Server war nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was cut short (%1 of %2 bytes).</source>
+        <translation>Die Antwort des Servers brach ab (%1 von %2 Bytes).</translation>
+    </message>
+    <message>
+        <source>The server refused the user name or password (wrong password?).</source>
+        <translation>Der Server hat Benutzername oder Passwort abgelehnt (falsches Passwort?).</translation>
+    </message>
+    <message>
+        <source>The server does not allow this user to reach %1.</source>
+        <translation>Der Server erlaubt diesem Benutzer keinen Zugriff auf %1.</translation>
+    </message>
+    <message>
+        <source>The server has no room left for %1.</source>
+        <translation>Der Server hat keinen Platz mehr für %1.</translation>
+    </message>
+    <message>
+        <source>The server failed (status %1) on %2.</source>
+        <translation>Der Server ist bei %2 gescheitert (Status %1).</translation>
+    </message>
+    <message>
+        <source>The server refused %2 (status %1).</source>
+        <translation>Der Server hat %2 abgelehnt (Status %1).</translation>
+    </message>
+    <message>
+        <source>The file is not a complete XBEL file: %1 at line %2.</source>
+        <translation>Die Datei ist keine vollständige XBEL-Datei: %1 in Zeile %2.</translation>
+    </message>
+    <message>
+        <source>The file is not an XBEL file.</source>
+        <translation>Die Datei ist keine XBEL-Datei.</translation>
+    </message>
+    <message>
+        <source>Locked by another client since %1.</source>
+        <translation>Seit %1 von einem anderen Client gesperrt.</translation>
+    </message>
+    <message>
+        <source>Locked by another client.</source>
+        <translation>Von einem anderen Client gesperrt.</translation>
+    </message>
+    <message>
+        <source>The sync was cancelled; nothing more was sent.</source>
+        <translation>Die Synchronisierung wurde abgebrochen; es wurde nichts mehr gesendet.</translation>
+    </message>
+    <message>
+        <source>The folder %1</source>
+        <translation>Der Ordner %1</translation>
+    </message>
+    <message>
+        <source>The file %1</source>
+        <translation>Die Datei %1</translation>
+    </message>
+    <message>
+        <source>The server sent a web page instead of the file %1: check the address.</source>
+        <translation>Der Server hat statt der Datei %1 eine Webseite gesendet: Prüfen Sie die Adresse.</translation>
+    </message>
+    <message>
+        <source>The file %1 on the server is unreadable. %2</source>
+        <translation>Die Datei %1 auf dem Server ist nicht lesbar. %2</translation>
+    </message>
+    <message>
+        <source>The sync would delete %1 of the %2 synced items; nothing was changed.</source>
+        <translation>Die Synchronisierung würde %1 der %2 synchronisierten Einträge löschen; es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>The file read back from the server differs from what was sent; the collection was left as it was.</source>
+        <translation>Die vom Server zurückgelesene Datei weicht vom Gesendeten ab; die Sammlung blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>Cannot read the sync state %1: %2</source>
+        <translation>Der Synchronisierungsstand %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The sync state %1 is damaged: %2</source>
+        <translation>Der Synchronisierungsstand %1 ist beschädigt: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the sync state %1: %2</source>
+        <translation>Der Synchronisierungsstand %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 does not exist on the server.</source>
+        <translation>%1 gibt es auf dem Server nicht.</translation>
+    </message>
+</context>
+<context>
     <name>SyncCommands</name>
     <message>
         <source>Not synced yet</source>

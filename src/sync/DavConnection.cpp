@@ -1,5 +1,6 @@
 #include "sync/DavConnection.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
 #include <QNetworkReply>
@@ -82,9 +83,9 @@ DavConnection::Response DavConnection::send(const QByteArray &verb, const QUrl &
     Response response;
     if (timedOut || cancelled) {
         reply->abort();
-        response.error = cancelled
-            ? QStringLiteral("The sync was cancelled.")
-            : QStringLiteral("The server did not answer within %1 seconds.").arg(m_timeout / 1000.0);
+        response.error = cancelled ? QCoreApplication::translate("Sync", "The sync was cancelled.")
+                                   : QCoreApplication::translate("Sync", "The server did not answer within %1 seconds.")
+                                         .arg(m_timeout / 1000.0);
         reply->deleteLater();
         return response;
     }
@@ -96,27 +97,31 @@ DavConnection::Response DavConnection::send(const QByteArray &verb, const QUrl &
     const QNetworkReply::NetworkError error = reply->error();
     if (response.status >= 300 && response.status < 400) {
         const QString target = QString::fromUtf8(reply->rawHeader("Location"));
-        response.error = QStringLiteral("The server sent the request elsewhere (to %1): give that address instead.")
+        response.error = QCoreApplication::translate(
+                             "Sync", "The server sent the request elsewhere (to %1): give that address instead.")
                              .arg(target.isEmpty() ? QStringLiteral("an address it did not name") : target);
     } else if (response.status == 0
                || (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)) {
         switch (error) {
         case QNetworkReply::HostNotFoundError:
-            response.error = QStringLiteral("The server %1 was not found.").arg(url.host());
+            response.error = QCoreApplication::translate("Sync", "The server %1 was not found.").arg(url.host());
             break;
         case QNetworkReply::ConnectionRefusedError:
-            response.error = QStringLiteral("The server %1 refused the connection.").arg(url.host());
+            response.error
+                = QCoreApplication::translate("Sync", "The server %1 refused the connection.").arg(url.host());
             break;
         case QNetworkReply::RemoteHostClosedError:
         case QNetworkReply::UnknownNetworkError:
-            response.error = QStringLiteral("The server's answer was cut short (%1).").arg(reply->errorString());
+            response.error = QCoreApplication::translate("Sync", "The server's answer was cut short (%1).")
+                                 .arg(reply->errorString());
             break;
         default:
-            response.error = QStringLiteral("The server could not be reached: %1").arg(reply->errorString());
+            response.error
+                = QCoreApplication::translate("Sync", "The server could not be reached: %1").arg(reply->errorString());
         }
     } else if (const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader); length.isValid()
                && verb == "GET" && response.status == 200 && length.toLongLong() != response.body.size()) {
-        response.error = QStringLiteral("The server's answer was cut short (%1 of %2 bytes).")
+        response.error = QCoreApplication::translate("Sync", "The server's answer was cut short (%1 of %2 bytes).")
                              .arg(QString::number(response.body.size()), QString::number(length.toLongLong()));
     }
     reply->deleteLater();
@@ -157,16 +162,18 @@ QString DavConnection::describe(const Response &response, const QString &what)
         return response.error;
     switch (response.status) {
     case 401:
-        return QStringLiteral("The server refused the user name or password (wrong password?).");
+        return QCoreApplication::translate("Sync", "The server refused the user name or password (wrong password?).");
     case 403:
-        return QStringLiteral("The server does not allow this user to reach %1.").arg(what);
+        return QCoreApplication::translate("Sync", "The server does not allow this user to reach %1.").arg(what);
     case 404:
-        return QStringLiteral("%1 does not exist on the server.").arg(what);
+        return QCoreApplication::translate("Sync", "%1 does not exist on the server.").arg(what);
     case 507:
-        return QStringLiteral("The server has no room left for %1.").arg(what);
+        return QCoreApplication::translate("Sync", "The server has no room left for %1.").arg(what);
     default:
         if (response.status >= 500)
-            return QStringLiteral("The server failed (status %1) on %2.").arg(QString::number(response.status), what);
-        return QStringLiteral("The server refused %2 (status %1).").arg(QString::number(response.status), what);
+            return QCoreApplication::translate("Sync", "The server failed (status %1) on %2.")
+                .arg(QString::number(response.status), what);
+        return QCoreApplication::translate("Sync", "The server refused %2 (status %1).")
+            .arg(QString::number(response.status), what);
     }
 }

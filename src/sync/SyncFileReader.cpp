@@ -1,5 +1,6 @@
 #include "sync/SyncFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -81,12 +82,12 @@ SyncFile::ReadResult Parser::run()
             comment();
     }
     if (m_xml.hasError()) {
-        result.error = QStringLiteral("The file is not a complete XBEL file: %1 at line %2.")
+        result.error = QCoreApplication::translate("Sync", "The file is not a complete XBEL file: %1 at line %2.")
                            .arg(m_xml.errorString(), QString::number(m_xml.lineNumber()));
         return result;
     }
     if (!m_sawXbel) {
-        result.error = QStringLiteral("The file is not an XBEL file.");
+        result.error = QCoreApplication::translate("Sync", "The file is not an XBEL file.");
         return result;
     }
     // Items keep the ids the file gives them; one without a usable id (none, not a number, or one

@@ -1,5 +1,6 @@
 #include "sync/SyncLock.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QSysInfo>
 
@@ -30,9 +31,9 @@ bool SyncLock::take(QString *error)
         const QDateTime now = existing.serverDate.isValid() ? existing.serverDate : QDateTime::currentDateTimeUtc();
         const QDateTime since = existing.lastModified;
         if (!since.isValid() || since.secsTo(now) < StaleSeconds) {
-            *error = since.isValid() ? QStringLiteral("Locked by another client since %1.")
+            *error = since.isValid() ? QCoreApplication::translate("Sync", "Locked by another client since %1.")
                                            .arg(QLocale().toString(since.toLocalTime().time(), QStringLiteral("HH:mm")))
-                                     : QStringLiteral("Locked by another client.");
+                                     : QCoreApplication::translate("Sync", "Locked by another client.");
             return false;
         }
     } else if (existing.status != 404) {
@@ -41,7 +42,7 @@ bool SyncLock::take(QString *error)
     }
     const DavConnection::Response put = m_connection.put(m_name, content());
     if (put.status == 423 || put.status == 409) {
-        *error = QStringLiteral("Locked by another client.");
+        *error = QCoreApplication::translate("Sync", "Locked by another client.");
         return false;
     }
     if (!put.ok()) {

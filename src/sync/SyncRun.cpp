@@ -8,6 +8,8 @@
 
 #include "store/LinkItem.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool looksLikeWebPage(const DavConnection::Response &response)
@@ -61,7 +63,7 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
     QString &error = done.outcome.error;
     const auto cancelled = [this, &error] {
         if (m_cancelled && m_cancelled->load())
-            error = QStringLiteral("The sync was cancelled; nothing more was sent.");
+            error = QCoreApplication::translate("Sync", "The sync was cancelled; nothing more was sent.");
         return !error.isEmpty();
     };
     DavConnection connection(m_settings.folder, m_settings.user, m_settings.password);
@@ -72,7 +74,7 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
 
     const DavConnection::Response folderCheck = connection.checkFolder();
     if (!folderCheck.ok()) {
-        error = DavConnection::describe(folderCheck, QStringLiteral("The folder %1").arg(where));
+        error = DavConnection::describe(folderCheck, QCoreApplication::translate("Sync", "The folder %1").arg(where));
         return done;
     }
     const SyncState state(m_dataFile, connection.fileUrl(fileName).toString(), m_folderPath);
@@ -91,15 +93,18 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
     } else if (download.status == 404 && download.error.isEmpty()) {
         remote.tree.setHighestId(base.highestId());
     } else if (!download.ok()) {
-        error = DavConnection::describe(download, QStringLiteral("The file %1").arg(fileName));
+        error = DavConnection::describe(download, QCoreApplication::translate("Sync", "The file %1").arg(fileName));
         return done;
     } else if (looksLikeWebPage(download)) {
-        error = QStringLiteral("The server sent a web page instead of the file %1: check the address.").arg(fileName);
+        error = QCoreApplication::translate("Sync",
+                                            "The server sent a web page instead of the file %1: check the address.")
+                    .arg(fileName);
         return done;
     } else {
         remote = SyncFile::read(download.body);
         if (!remote.ok()) {
-            error = QStringLiteral("The file %1 on the server is unreadable. %2").arg(fileName, remote.error);
+            error = QCoreApplication::translate("Sync", "The file %1 on the server is unreadable. %2")
+                        .arg(fileName, remote.error);
             return done;
         }
     }
@@ -111,7 +116,8 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
     done.synced = base.size();
     if (done.deleted > 0 && done.deleted * 2 > done.synced && !manyDeletes) {
         done.tooManyDeletes = true;
-        error = QStringLiteral("The sync would delete %1 of the %2 synced items; nothing was changed.")
+        error = QCoreApplication::translate("Sync",
+                                            "The sync would delete %1 of the %2 synced items; nothing was changed.")
                     .arg(QString::number(done.deleted), QString::number(done.synced));
         return done;
     }
@@ -121,14 +127,16 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
         const QByteArray bytes = SyncFile::write(done.merge.merged);
         const DavConnection::Response put = connection.put(fileName, bytes);
         if (!put.ok()) {
-            error = DavConnection::describe(put, QStringLiteral("The file %1").arg(fileName));
+            error = DavConnection::describe(put, QCoreApplication::translate("Sync", "The file %1").arg(fileName));
             return done;
         }
         const DavConnection::Response back = connection.get(fileName);
         if (!back.ok() || back.body != bytes) {
-            error = back.ok() ? QStringLiteral("The file read back from the server differs from what was sent; "
-                                               "the collection was left as it was.")
-                              : DavConnection::describe(back, QStringLiteral("The file %1").arg(fileName));
+            error = back.ok()
+                ? QCoreApplication::translate("Sync",
+                                              "The file read back from the server differs from what was sent; "
+                                              "the collection was left as it was.")
+                : DavConnection::describe(back, QCoreApplication::translate("Sync", "The file %1").arg(fileName));
             return done;
         }
         done.outcome.uploaded = true;

@@ -2,6 +2,7 @@
 
 #include "sync/SyncFile.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -26,13 +27,14 @@ bool SyncState::load(SyncTree *base, QString *error) const
         return true;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read the sync state %1: %2")
+        *error = QCoreApplication::translate("Sync", "Cannot read the sync state %1: %2")
                      .arg(QDir::toNativeSeparators(m_path), file.errorString());
         return false;
     }
     SyncFile::ReadResult result = SyncFile::read(file.readAll());
     if (!result.ok()) {
-        *error = QStringLiteral("The sync state %1 is damaged: %2").arg(QDir::toNativeSeparators(m_path), result.error);
+        *error = QCoreApplication::translate("Sync", "The sync state %1 is damaged: %2")
+                     .arg(QDir::toNativeSeparators(m_path), result.error);
         return false;
     }
     *base = std::move(result.tree);
@@ -43,7 +45,7 @@ bool SyncState::save(const SyncTree &base, QString *error) const
 {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(SyncFile::write(base)) < 0 || !file.commit()) {
-        *error = QStringLiteral("Cannot write the sync state %1: %2")
+        *error = QCoreApplication::translate("Sync", "Cannot write the sync state %1: %2")
                      .arg(QDir::toNativeSeparators(m_path), file.errorString());
         return false;
     }
