@@ -8,19 +8,45 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct Entry : CollectionTree::Snapshot::Entry
+struct Entry
 {
+    const LinkItem *item;
+    int parent; // index of the parent entry; -1 for the folder read
+    SyncNode node;
     qint64 id = 0; // 0 while not recognised
 };
 
+// Indexes both sides once, so that each pass costs about one lookup per item: a collection of a million
+// items is recognised in seconds.
 class Matcher
 {
 public:
-    Matcher(std::vector<Entry> &entries, const SyncTree &base) : m_entries(entries), m_base(base) { }
+    Matcher(std::vector<Entry> &entries, const SyncTree &base) : m_entries(entries), m_base(base)
+    {
+        for (const auto &[id, node] : m_base.nodes()) {
+            if (!node.folder)
+                continue;
+            // In the order of the folder's entries, the first of equals is taken first.
+            for (const qint64 child : m_base.children(id)) {
+                const SyncNode &entry = *m_base.find(child);
+                m_basePlaces[{id, entry.folder, entry.title, entry.folder ? QString() : entry.url}].push_back(child);
+                if (!entry.folder)
+                    m_baseLinkNames[{id, entry.title}].push_back(child);
+            }
+            if (id != SyncTree::RootId)
+                m_baseFolderNames[node.title].push_back(id);
+        }
+        m_childrenOf.resize(m_entries.size());
+        for (size_t index = 0; index < m_entries.size(); ++index) {
+            if (m_entries[index].parent >= 0)
+                m_childrenOf[size_t(m_entries[index].parent)].push_back(index);
+        }
+    }
 
     void run()
     {
@@ -34,6 +60,9 @@ public:
     }
 
 private:
+    using Place = std::tuple<qint64, bool, QString, QString>; // parent, folder, title, URL
+    using Name = std::pair<qint64, QString>; // parent, title
+
     qint64 parentId(const Entry &entry) const
     {
         return entry.parent < 0 ? SyncTree::RootId : m_entries[size_t(entry.parent)].id;
@@ -44,6 +73,10 @@ private:
         m_claimed.insert(id);
     }
     bool free(qint64 id) const { return !m_claimed.count(id); }
+    int countFree(const std::vector<qint64> &ids) const
+    {
+        return static_cast<int>(std::count_if(ids.begin(), ids.end(), [this](qint64 id) { return free(id); }));
+    }
 
     // Same name (and URL) in the same folder.
     bool byPlace()
@@ -53,10 +86,12 @@ private:
             const qint64 parent = parentId(entry);
             if (entry.id || !parent)
                 continue;
-            for (const qint64 id : m_base.children(parent)) {
-                const SyncNode &node = *m_base.find(id);
-                if (free(id) && node.folder == entry.node.folder && node.title == entry.node.title
-                    && (node.folder || node.url == entry.node.url)) {
+            const auto place = m_basePlaces.find(
+                {parent, entry.node.folder, entry.node.title, entry.node.folder ? QString() : entry.node.url});
+            if (place == m_basePlaces.end())
+                continue;
+            for (const qint64 id : place->second) {
+                if (free(id)) {
                     claim(entry, id);
                     progress = true;
                     break;
@@ -93,24 +128,26 @@ private:
     // A link of the same name, the only one of that name left in its folder on both sides.
     bool linksByName()
     {
+        // Only an entry without rivals is claimed, so claims in this pass change no other entry's count.
+        std::map<std::pair<int, QString>, int> rivals;
+        for (const Entry &entry : m_entries) {
+            if (!entry.id && !entry.node.folder)
+                ++rivals[{entry.parent, entry.node.title}];
+        }
         bool progress = false;
         for (Entry &entry : m_entries) {
             const qint64 parent = parentId(entry);
-            if (entry.id || entry.node.folder || !parent)
+            if (entry.id || entry.node.folder || !parent || rivals[{entry.parent, entry.node.title}] != 1)
                 continue;
-            std::vector<qint64> candidates;
-            for (const qint64 id : m_base.children(parent)) {
-                const SyncNode &node = *m_base.find(id);
-                if (free(id) && !node.folder && node.title == entry.node.title)
-                    candidates.push_back(id);
-            }
-            int rivals = 0;
-            for (const Entry &other : m_entries)
-                rivals += !other.id && !other.node.folder && other.parent == entry.parent
-                    && other.node.title == entry.node.title;
-            if (candidates.size() == 1 && rivals == 1) {
-                claim(entry, candidates.front());
-                progress = true;
+            const auto candidates = m_baseLinkNames.find({parent, entry.node.title});
+            if (candidates == m_baseLinkNames.end() || countFree(candidates->second) != 1)
+                continue;
+            for (const qint64 id : candidates->second) {
+                if (free(id)) {
+                    claim(entry, id);
+                    progress = true;
+                    break;
+                }
             }
         }
         return progress;
@@ -120,10 +157,8 @@ private:
     bool folders()
     {
         std::map<QString, int> namesBefore;
-        for (const auto &[id, node] : m_base.nodes()) {
-            if (node.folder && id != SyncTree::RootId && free(id))
-                ++namesBefore[node.title];
-        }
+        for (const auto &[title, ids] : m_baseFolderNames)
+            namesBefore[title] = countFree(ids);
         std::map<QString, int> namesNow;
         for (const Entry &entry : m_entries) {
             if (!entry.id && entry.node.folder)
@@ -136,21 +171,18 @@ private:
                 continue;
             qint64 found = 0;
             if (namesBefore[entry.node.title] == 1 && namesNow[entry.node.title] == 1) {
-                for (const auto &[id, node] : m_base.nodes()) {
-                    if (node.folder && id != SyncTree::RootId && free(id) && node.title == entry.node.title)
+                for (const qint64 id : m_baseFolderNames[entry.node.title]) {
+                    if (free(id))
                         found = id;
                 }
             }
             if (!found) {
                 std::map<qint64, int> votes;
-                int entries = 0;
-                for (const Entry &child : m_entries) {
-                    if (child.parent != int(index))
-                        continue;
-                    ++entries;
-                    if (const SyncNode *node = child.id ? m_base.find(child.id) : nullptr)
+                for (const size_t child : m_childrenOf[index]) {
+                    if (const SyncNode *node = m_entries[child].id ? m_base.find(m_entries[child].id) : nullptr)
                         ++votes[node->parent];
                 }
+                const int entries = static_cast<int>(m_childrenOf[index].size());
                 for (const auto &[id, count] : votes) {
                     if (id != SyncTree::RootId && free(id) && count * 2 > entries)
                         found = id;
@@ -167,33 +199,32 @@ private:
     std::vector<Entry> &m_entries;
     const SyncTree &m_base;
     std::set<qint64> m_claimed;
+    std::map<Place, std::vector<qint64>> m_basePlaces;
+    std::map<Name, std::vector<qint64>> m_baseLinkNames;
+    std::map<QString, std::vector<qint64>> m_baseFolderNames; // folders but the root
+    std::vector<std::vector<size_t>> m_childrenOf; // the entries of each entry
 };
 
 } // namespace
 
 CollectionTree::Snapshot CollectionTree::snapshot(const LinkItem &folder)
 {
-    DateConverter dates;
     Snapshot snapshot;
+    const auto keep = [&snapshot](std::string_view text) {
+        const Snapshot::Text kept {snapshot.bytes.size(), text.size()};
+        snapshot.bytes += text;
+        return kept;
+    };
     // Parents before their entries, in each folder's order.
     std::vector<std::pair<const LinkItem *, int>> pending {{&folder, -1}};
     for (size_t next = 0; next < pending.size(); ++next) {
         const auto [item, index] = pending[next];
-        qint64 order = 0;
         for (const auto &child : item->Children) {
-            SyncNode node;
-            node.folder = child->isFolder();
-            node.title = TextCodec::toDisplay(child->Name);
-            if (!node.folder)
-                node.url = TextCodec::toDisplay(child->Url);
-            node.description = TextCodec::toDisplay(child->Description);
-            node.visits = child->Visits;
-            node.rating = child->Rating;
-            node.lastVisit = dates.toEpochSeconds(child->LastVisit);
-            node.hasExtras = true;
-            node.order = order++;
-            snapshot.entries.push_back({child.get(), index, std::move(node)});
-            if (child->isFolder())
+            const bool isFolder = child->isFolder();
+            snapshot.entries.push_back({child.get(), index, isFolder, child->Rating, child->Visits, child->LastVisit,
+                                        keep(child->Name), isFolder ? Snapshot::Text() : keep(child->Url),
+                                        keep(child->Description)});
+            if (isFolder)
                 pending.emplace_back(child.get(), int(snapshot.entries.size() - 1));
         }
     }
@@ -202,10 +233,26 @@ CollectionTree::Snapshot CollectionTree::snapshot(const LinkItem &folder)
 
 CollectionTree::Read CollectionTree::match(Snapshot snapshot, const SyncTree &base)
 {
+    DateConverter dates;
+    const auto text = [&snapshot](Snapshot::Text kept) {
+        return TextCodec::toDisplay(std::string_view(snapshot.bytes).substr(kept.at, kept.size));
+    };
     std::vector<Entry> entries;
     entries.reserve(snapshot.entries.size());
-    for (Snapshot::Entry &taken : snapshot.entries)
-        entries.push_back({std::move(taken)});
+    std::vector<qint64> order(snapshot.entries.size() + 1, 0); // the next place in each folder, by entry + 1
+    for (const Snapshot::Entry &taken : snapshot.entries) {
+        SyncNode node;
+        node.folder = taken.folder;
+        node.title = text(taken.name);
+        node.url = text(taken.url);
+        node.description = text(taken.description);
+        node.visits = taken.visits;
+        node.rating = taken.rating;
+        node.lastVisit = dates.toEpochSeconds(taken.lastVisit);
+        node.hasExtras = true;
+        node.order = order[size_t(taken.parent + 1)]++;
+        entries.push_back({taken.item, taken.parent, std::move(node)});
+    }
     Matcher(entries, base).run();
 
     Read result;

@@ -2,8 +2,10 @@
 
 #include "sync/SyncTree.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class LinkItem;
@@ -21,13 +23,24 @@ namespace CollectionTree {
 // needs of them, taken at once so that the rest of the sync may run elsewhere.
 struct Snapshot
 {
+    struct Text
+    {
+        size_t at = 0;
+        size_t size = 0;
+    };
     struct Entry
     {
         const LinkItem *item;
         int parent; // index of the parent entry; -1 for the folder taken
-        SyncNode node; // without its id
+        bool folder;
+        std::uint8_t rating;
+        qint32 visits;
+        double lastVisit;
+        Text name, url, description; // in bytes
     };
     std::vector<Entry> entries;
+    // The texts of all entries, one after the other: one buffer copies as fast as a save writes.
+    std::string bytes;
 };
 
 Snapshot snapshot(const LinkItem &folder);
