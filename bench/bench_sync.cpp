@@ -27,12 +27,12 @@ int main(int argc, char **argv)
     const auto root = Collection::make(items, 20261208);
 
     size_t entries = 0;
-    const auto [snapshotMs, saveMs] = Measure::alternatingMedianMs(
-        5, {[&] { entries = CollectionTree::snapshot(*root).entries.size(); }}, {[&] {
-            QBuffer buffer;
-            buffer.open(QIODevice::WriteOnly);
-            NativeFile::write(buffer, *root, nullptr);
-        }});
+    const auto [snapshotMs, saveMs]
+        = Measure::alternatingMedianMs(5, {[&] { entries = CollectionTree::snapshot(*root).entries.size(); }}, {[&] {
+                                           QBuffer buffer;
+                                           buffer.open(QIODevice::WriteOnly);
+                                           NativeFile::write(buffer, *root, nullptr);
+                                       }});
 
     // A sync that finds nothing changed: the collection matched against its own last synced tree, merged.
     const SyncTree base = CollectionTree::read(*root, SyncTree()).tree;
