@@ -159,6 +159,10 @@ void LinkChecker::pump()
         else
             m_rotation.push_back(key);
         launch(index, host, key);
+        // Spaced from when it really started: a long turn over the hosts would shorten the pause. A probe
+        // that ended at once may have taken its host away.
+        if (const auto started = m_hosts.find(key); started != m_hosts.end())
+            started->nextStartMs = m_clock.elapsed() + m_options.hostSpacingMs;
     }
     if (earliestWait >= 0 && m_active < m_options.maxRequests)
         m_wake.start(static_cast<int>(earliestWait));

@@ -215,6 +215,21 @@ CollectionTree::Snapshot CollectionTree::snapshot(const LinkItem &folder)
         snapshot.bytes += text;
         return kept;
     };
+    // Sized first: growing a buffer of a million items' texts copies it over and over.
+    size_t count = 0;
+    size_t bytes = 0;
+    for (std::vector<const LinkItem *> folders {&folder}; !folders.empty();) {
+        const LinkItem *item = folders.back();
+        folders.pop_back();
+        count += item->Children.Count();
+        for (const auto &child : item->Children) {
+            bytes += child->Name.size() + child->Url.size() + child->Description.size();
+            if (child->isFolder())
+                folders.push_back(child.get());
+        }
+    }
+    snapshot.entries.reserve(count);
+    snapshot.bytes.reserve(bytes);
     // Parents before their entries, in each folder's order.
     std::vector<std::pair<const LinkItem *, int>> pending {{&folder, -1}};
     for (size_t next = 0; next < pending.size(); ++next) {
