@@ -24,56 +24,69 @@ QString folderKey(const LinkItem &folder)
 }
 
 // The identical links (same name, same URL key) among the children of sources, in tree order, in the order of
-// their first links. Only links that share a name with another are compared by URL.
+// their first links. Only links that share a name with another are compared by URL. Each link is looked up
+// once in a hash, so that many links of one name cost no more than as many of different names.
 void identicalLinksOf(const std::vector<LinkItem *> &sources, const UrlKey &key,
                       std::vector<std::vector<LinkItem *>> &identical)
 {
-    constexpr std::uint32_t None = std::numeric_limits<std::uint32_t>::max();
     std::vector<LinkItem *> links;
-    std::vector<std::uint32_t> nextOfName; // the next link of the same name
-    std::vector<bool> firstOfName;
-    std::unordered_map<std::string_view, std::uint32_t> lastOfName;
+    std::vector<std::uint32_t> nameOf; // the first link of the same name
+    std::vector<std::uint32_t> namesakes; // by first link of a name: the links of that name
+    std::unordered_map<std::string_view, std::uint32_t> firstOfName;
     for (const LinkItem *source : sources) {
         for (const auto &child : source->Children) {
             if (child->isFolder())
                 continue;
             const auto index = static_cast<std::uint32_t>(links.size());
             links.push_back(child.get());
-            nextOfName.push_back(None);
-            const auto [it, added] = lastOfName.try_emplace(child->Name.view(), index);
-            firstOfName.push_back(added);
-            if (!added) {
-                nextOfName[it->second] = index;
-                it->second = index;
-            }
+            const auto [it, added] = firstOfName.try_emplace(child->Name.view(), index);
+            nameOf.push_back(it->second);
+            namesakes.push_back(0);
+            ++namesakes[it->second];
         }
     }
-    // Each group with the place of its first link.
-    std::vector<std::pair<std::uint32_t, std::vector<LinkItem *>>> found;
-    std::vector<std::pair<std::string, std::pair<std::uint32_t, std::vector<LinkItem *>>>> byKey;
+    // A group is known by the first link of its name and its URL key. The keys are made first, one after
+    // the other into one text, so that the table looks them up where they are.
+    std::string keys;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> keyOf; // link, end of its key in keys
     std::string text;
     for (std::uint32_t i = 0; i < links.size(); ++i) {
-        if (!firstOfName[i] || nextOfName[i] == None)
+        if (namesakes[nameOf[i]] < 2 || !key.make(links[i]->Url, text))
             continue;
-        byKey.clear();
-        for (std::uint32_t member = i; member != None; member = nextOfName[member]) {
-            if (!key.make(links[member]->Url, text))
-                continue;
-            auto it
-                = std::find_if(byKey.begin(), byKey.end(), [&text](const auto &entry) { return entry.first == text; });
-            if (it == byKey.end())
-                byKey.push_back({text, {member, {links[member]}}});
-            else
-                it->second.second.push_back(links[member]);
-        }
-        for (auto &entry : byKey) {
-            if (entry.second.second.size() > 1)
-                found.push_back(std::move(entry.second));
-        }
+        keys.append(reinterpret_cast<const char *>(&nameOf[i]), sizeof nameOf[i]);
+        keys += text;
+        keyOf.emplace_back(i, static_cast<std::uint32_t>(keys.size()));
     }
-    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (auto &group : found)
-        identical.push_back(std::move(group.second));
+    // Each key's group, numbered in the order of their first links, which is the order they are given in.
+    std::unordered_map<std::string_view, std::uint32_t> groupOf;
+    groupOf.reserve(keyOf.size());
+    std::vector<std::uint32_t> group(keyOf.size());
+    std::vector<std::uint32_t> sizes;
+    std::uint32_t begin = 0;
+    for (size_t k = 0; k < keyOf.size(); ++k) {
+        const std::uint32_t end = keyOf[k].second;
+        const auto [it, added] = groupOf.try_emplace(std::string_view(keys).substr(begin, end - begin),
+                                                     static_cast<std::uint32_t>(sizes.size()));
+        begin = end;
+        if (added)
+            sizes.push_back(0);
+        group[k] = it->second;
+        ++sizes[it->second];
+    }
+    // Only groups of more than one link are handed out.
+    constexpr std::uint32_t Single = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> place(sizes.size(), Single);
+    const size_t first = identical.size();
+    for (size_t k = 0; k < keyOf.size(); ++k) {
+        const std::uint32_t g = group[k];
+        if (sizes[g] < 2)
+            continue;
+        if (place[g] == Single) {
+            place[g] = static_cast<std::uint32_t>(identical.size() - first);
+            identical.emplace_back().reserve(sizes[g]);
+        }
+        identical[first + place[g]].push_back(links[keyOf[k].first]);
+    }
 }
 
 } // namespace

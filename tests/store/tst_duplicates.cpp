@@ -6,6 +6,7 @@
 #include "store/LinkItem.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace TreeBuilders;
@@ -97,6 +98,7 @@ private slots:
     void searchInSlices();
     void folderMerge_data();
     void folderMerge();
+    void folderMergeIsLinear();
 };
 
 void TestDuplicates::groups_data()
@@ -358,6 +360,39 @@ void TestDuplicates::folderMerge()
         document.undo();
         QCOMPARE(lines(root.get()), before);
     }
+}
+
+// Two folders that merge ("A" and "a") full of links of one name, one in ten of those in "a" the same page as
+// one in "A": twice the links take about twice the time, not four times.
+void TestDuplicates::folderMergeIsLinear()
+{
+    const auto make = [](int links) {
+        auto root = LinkItem::MakeFolder("Quillmark");
+        for (const char *name : {"A", "a"}) {
+            std::vector<std::unique_ptr<LinkItem>> children;
+            for (int i = 0; i < links / 2; ++i) {
+                const int page = *name == 'a' && i % 10 != 0 ? i + links : i;
+                children.push_back(LinkItem::MakeLink(
+                    "Untitled", "https://site" + std::to_string(i % 997) + ".example/page/" + std::to_string(page)));
+            }
+            addFolder(*root, name)->Children.InsertSortedBatch(std::move(children));
+        }
+        return root;
+    };
+    // The fastest of several runs, the two sizes in turn, so that what else the machine does slows both alike.
+    const std::unique_ptr<LinkItem> roots[] = {make(8000), make(16000)};
+    double fastest[] = {1e9, 1e9};
+    for (int run = 0; run < 7; ++run) {
+        for (int size = 0; size < 2; ++size) {
+            QElapsedTimer clock;
+            clock.start();
+            const FolderMergePlan plan = FolderMergePlan::of(roots[size].get(), UrlKey());
+            fastest[size] = std::min(fastest[size], clock.nsecsElapsed() / 1e6);
+            QCOMPARE(plan.folderCount(), 1);
+            QCOMPARE(plan.linkCount(), (8000 << size) / 20);
+        }
+    }
+    QVERIFY2(fastest[1] < 3 * fastest[0], qPrintable(QStringLiteral("%1 ms, %2 ms").arg(fastest[0]).arg(fastest[1])));
 }
 
 QTEST_GUILESS_MAIN(TestDuplicates)
