@@ -1,19 +1,26 @@
 // Times finding the duplicate links of a generated collection against inserting the same raw URLs into a
 // std::unordered_set<std::string> in the same run (the cost of hashing each URL once). One link in twenty
 // repeats an earlier address, half of them written differently (case, default port, empty path).
+// Then times what `quillmark-tool dedupe` does to 100,000 links named "Untitled" in two folders that merge
+// ("A" and "a"; one link in twenty of "a" the same page as one in "A") against reading the same data file.
 //
 //   quillmark-bench-duplicates [--quick]       1,000,000 links (--quick: 100,000)
 // The exit status is 1 when a target was missed.
 #include "Measure.h"
 #include "Random.h"
 
+#include "store/CollectionDocument.h"
 #include "store/Duplicates.h"
+#include "store/FolderMerge.h"
 #include "store/LinkItem.h"
+#include "store/NativeFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -23,6 +30,10 @@ namespace {
 constexpr std::uint64_t Seed = 20261207;
 constexpr double Target = 3.0;
 constexpr int LinksPerFolder = 1000;
+constexpr int SameNamedLinks = 100'000;
+// Dedupe makes each link's address key twice (for the folders, then for the rest), each costing about two
+// reads of the file.
+constexpr double DedupeTarget = 15.0;
 
 std::string addressOf(std::uint64_t n)
 {
@@ -76,6 +87,58 @@ std::unique_ptr<LinkItem> makeCollection(int links, int *duplicates)
     return root;
 }
 
+// The data file of two folders that merge, "A" and "a", each holding half of links, all named "Untitled".
+QByteArray sameNamedFile(int links)
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    for (const char *name : {"A", "a"}) {
+        std::vector<std::unique_ptr<LinkItem>> children;
+        for (int i = 0; i < links / 2; ++i) {
+            const int page = *name == 'a' && i % 10 != 0 ? i + links : i;
+            children.push_back(LinkItem::MakeLink(
+                "Untitled", "https://site" + std::to_string(i % 997) + ".example/page/" + std::to_string(page)));
+        }
+        auto folder = LinkItem::MakeFolder(name);
+        folder->Children.InsertSortedBatch(std::move(children));
+        root->Children.InsertSorted(std::move(folder));
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!NativeFile::write(buffer, *root, nullptr)) {
+        std::fprintf(stderr, "the collection could not be stored\n");
+        std::exit(2);
+    }
+    return buffer.data();
+}
+
+std::unique_ptr<LinkItem> readFile(const QByteArray &bytes)
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (!NativeFile::read(buffer, *root, true).ok()) {
+        std::fprintf(stderr, "the collection could not be read\n");
+        std::exit(2);
+    }
+    return root;
+}
+
+// What dedupe does once the file is read: the folders merged, then every remaining duplicate cleaned up.
+int dedupe(LinkItem &root)
+{
+    CollectionDocument document(&root);
+    const UrlKey key;
+    const FolderMergePlan plan = FolderMergePlan::of(&root, key);
+    int removed = ApplyFolderMerge(document, plan);
+    std::vector<std::vector<LinkItem *>> groups;
+    for (const Duplicates::Group &group : Duplicates::find(&root, key))
+        groups.push_back(group.links);
+    const std::vector<LinkItem *> others = Duplicates::cleanUp(document, groups);
+    document.removeItems(others);
+    return removed + static_cast<int>(others.size());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -120,5 +183,16 @@ int main(int argc, char **argv)
     Measure::figure("unordered_set_insert_ms", setMs);
     bool ok = Measure::ratio("find_vs_unordered_set", findMs / setMs, Target);
     ok = Measure::ratio("find_all_options_vs_unordered_set", everyMs / setMs, Target) && ok;
+
+    const QByteArray file = sameNamedFile(SameNamedLinks);
+    std::unique_ptr<LinkItem> loaded;
+    int deduped = 0;
+    const auto [dedupeMs, readMs] = Measure::alternatingMedianMs(
+        5, {[&] { deduped = dedupe(*loaded); }, [&] { loaded = readFile(file); }}, {[&] { loaded = readFile(file); }});
+    Measure::figure("same_named_links", SameNamedLinks);
+    Measure::figure("same_named_links_deduped", deduped);
+    Measure::figure("same_named_read_ms", readMs);
+    Measure::figure("same_named_dedupe_ms", dedupeMs);
+    ok = Measure::ratio("same_named_dedupe_vs_read", dedupeMs / readMs, DedupeTarget) && ok;
     return ok ? 0 : 1;
 }
