@@ -3,9 +3,11 @@
 #include "formats/FormatText.h"
 #include "formats/ItemSink.h"
 #include "formats/SqliteSnapshot.h"
+#include "platform/RegularFile.h"
 #include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,9 @@ namespace {
 constexpr qint64 WindowsEpochOffset = 11'644'473'600;
 // A Bookmarks file larger than this is no bookmarks file (browsers keep them to a few megabytes).
 constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
+// Chromium keeps three months of History; far more than that is no browser's, and only costs memory.
+constexpr qint64 MaxHistoryRows = 2'000'000;
+constexpr qint64 MaxHistoryBytes = qint64(256) * 1024 * 1024;
 
 struct Root
 {
@@ -117,25 +122,40 @@ private:
     qint64 m_done = 0;
 };
 
-// The visits History records for each address; false when the database cannot be read.
-bool readHistory(const QString &path, QHash<QByteArray, Visits> &visits, QString *error)
+// The visits History records for each address; false when the database cannot be read, or keepGoing
+// stopped the reading (snapshot.stopped() tells).
+bool readHistory(SqliteSnapshot &snapshot, const QString &path, QHash<QByteArray, Visits> &visits, QString *error)
 {
-    SqliteSnapshot snapshot;
-    if (!snapshot.open(path, error))
+    if (!snapshot.open(path, error) || !snapshot.isTable("urls", error))
         return false;
     sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(snapshot.handle(), "SELECT url, visit_count, last_visit_time FROM urls", -1, &statement,
-                           nullptr)
-        != SQLITE_OK) {
+    // One row more than is kept is asked for, so that too many shows.
+    if (sqlite3_prepare_v2(snapshot.handle(), "SELECT url, visit_count, last_visit_time FROM urls LIMIT ?1", -1,
+                           &statement, nullptr)
+            != SQLITE_OK
+        || sqlite3_bind_int64(statement, 1, MaxHistoryRows + 1) != SQLITE_OK) {
+        sqlite3_finalize(statement);
         *error = snapshot.lastError();
         return false;
     }
     int status;
+    qint64 rows = 0;
+    qint64 bytes = 0;
     while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
         const auto *url = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
         if (!url)
             continue;
-        visits.insert(QByteArray(url, sqlite3_column_bytes(statement, 0)),
+        const int length = sqlite3_column_bytes(statement, 0);
+        bytes += length;
+        if (++rows > MaxHistoryRows || bytes > MaxHistoryBytes) {
+            sqlite3_finalize(statement);
+            *error = QCoreApplication::translate("ChromiumBookmarksReader",
+                                                 "It holds more than %1 addresses or %2 MB of them.")
+                         .arg(MaxHistoryRows)
+                         .arg(MaxHistoryBytes / (1024 * 1024));
+            return false;
+        }
+        visits.insert(QByteArray(url, length),
                       {sqlite3_column_int64(statement, 1), sqlite3_column_int64(statement, 2)});
     }
     sqlite3_finalize(statement);
@@ -177,27 +197,47 @@ ImportReport read(const QString &bookmarksPath, LinkItem &target, const Progress
     ImportReport report;
     const QString shown = QDir::toNativeSeparators(bookmarksPath);
     QFile file(bookmarksPath);
-    if (!QFileInfo(bookmarksPath).isFile() || !file.open(QIODevice::ReadOnly)) {
-        report.fail(
-            QStringLiteral("The file %1 cannot be read: %2")
-                .arg(shown, file.error() == QFile::NoError ? QStringLiteral("No such file") : file.errorString()));
+    if (!platform::openRegularFile(file)) {
+        report.fail(QStringLiteral("The file %1 cannot be read: %2")
+                        .arg(shown,
+                             QFileInfo::exists(bookmarksPath)
+                                 ? QCoreApplication::translate("ChromiumBookmarksReader", "It is no regular file.")
+                                 : QStringLiteral("No such file")));
         return report;
     }
-    if (file.size() > MaxFileSize) {
+    // One byte past the size is asked for, so that a file that grew past the bound meanwhile shows as well
+    // (Chromium replaces the file rather than writing into it, so what is read is one whole version).
+    const QByteArray json = file.size() > MaxFileSize ? QByteArray() : file.read(file.size() + 1);
+    if (file.size() > MaxFileSize || json.size() > MaxFileSize) {
         report.fail(QStringLiteral("The file %1 is too large to be a bookmarks file.").arg(shown));
         return report;
     }
-    const QByteArray json = file.readAll();
+    // The visit counts are a bonus: a History that cannot be read leaves them out, and nothing else.
     QHash<QByteArray, Visits> visits;
+    QString historyProblem;
     const QString history = QFileInfo(bookmarksPath).dir().filePath(QStringLiteral("History"));
-    QString error;
-    if (QFileInfo::exists(history) && !readHistory(history, visits, &error)) {
-        report.fail(QStringLiteral("The database %1 cannot be read: %2").arg(QDir::toNativeSeparators(history), error));
-        return report;
+    if (QFileInfo::exists(history)) {
+        SqliteSnapshot snapshot;
+        if (progress)
+            snapshot.setKeepGoing([&progress] { return progress(0, 0); });
+        QString error;
+        if (!readHistory(snapshot, history, visits, &error)) {
+            if (snapshot.stopped()) {
+                report.cancel();
+                return report;
+            }
+            visits.clear();
+            historyProblem = QCoreApplication::translate("ChromiumBookmarksReader",
+                                                         "The visit counts are left out: the database %1 cannot be "
+                                                         "read: %2")
+                                 .arg(QDir::toNativeSeparators(history), error);
+        }
     }
     report = readBytes(json, target, visits, progress);
     if (report.status == ImportReport::Unreadable)
         report.problems = {QStringLiteral("The file %1 is damaged: %2").arg(shown, report.problems.join(u' '))};
+    else if (!historyProblem.isEmpty() && report.status != ImportReport::Cancelled)
+        report.damage(historyProblem);
     return report;
 }
 

@@ -12,7 +12,8 @@ class LinkItem;
 // Reads the bookmarks of a Chromium-family profile: the JSON "Bookmarks" file with its roots (bookmark
 // bar, other, synced) and, when the profile has one, the visit counts of its "History" database (read
 // through a snapshot, see SqliteSnapshot). A bookmark's last use becomes its LastVisit, else the last
-// visit History knows. A file that cannot be read whole adds nothing; the report names it.
+// visit History knows. A Bookmarks file that cannot be read whole adds nothing; the report names it. A
+// History that cannot be read only leaves the visit counts out, and the report says so.
 namespace ChromiumBookmarksReader {
 
 struct Visits

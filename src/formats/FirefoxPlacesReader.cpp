@@ -6,6 +6,7 @@
 #include "store/DateConverter.h"
 #include "store/LinkItem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 
@@ -48,6 +49,11 @@ constexpr Root Roots[] = {
 };
 constexpr const char *TagsGuid = "tags________";
 constexpr const char *PlacesRootGuid = "root________";
+// The most rows of one table read, and the most text kept from them: far beyond any browser's bookmarks,
+// and what keeps a database that pretends to hold more (many bookmarks that all point at one huge
+// address) from taking the memory. The queries ask for one row more, so that too many shows.
+constexpr int MaxRows = 2'000'000;
+constexpr qint64 MaxTextBytes = qint64(512) * 1024 * 1024;
 
 std::string columnText(sqlite3_stmt *statement, int column)
 {
@@ -59,7 +65,12 @@ std::string columnText(sqlite3_stmt *statement, int column)
 class Query
 {
 public:
-    Query(sqlite3 *db, const char *sql) { m_ok = sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) == SQLITE_OK; }
+    // sql reads at most ?1 rows: the bound goes there.
+    Query(sqlite3 *db, const char *sql)
+    {
+        m_ok = sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) == SQLITE_OK
+            && sqlite3_bind_int64(m_statement, 1, MaxRows + 1) == SQLITE_OK;
+    }
     ~Query() { sqlite3_finalize(m_statement); }
     Query(const Query &) = delete;
     Query &operator=(const Query &) = delete;
@@ -93,6 +104,8 @@ public:
     }
     // False when the database could not be read; nothing was added then.
     bool load(sqlite3 *db);
+    // Whether load() stopped at the bounds of rows or text.
+    bool tooLarge() const { return m_tooLarge; }
     void build();
 
 private:
@@ -108,15 +121,25 @@ private:
     QHash<qint64, std::string> m_tags; // place id -> "linux, news"
     qint64 m_placesRoot = -1;
     qint64 m_tagsRoot = -1;
+    bool m_tooLarge = false;
 };
 
 bool Reader::load(sqlite3 *db)
 {
+    qint64 textBytes = 0;
+    const auto tooMuch = [this, &textBytes](size_t rows, size_t bytes) {
+        textBytes += qint64(bytes);
+        if (rows <= size_t(MaxRows) && textBytes <= MaxTextBytes)
+            return false;
+        m_tooLarge = true;
+        return true;
+    };
     {
+        // A sort with a limit keeps no more rows than the limit, so sorting stays as bounded as reading.
         Query rows(db,
                    "SELECT b.id, b.parent, b.position, b.type, b.title, b.fk, b.guid, p.url, p.visit_count, "
                    "p.last_visit_date FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk "
-                   "ORDER BY b.parent, b.position, b.id");
+                   "ORDER BY b.parent, b.position, b.id LIMIT ?1");
         while (rows.next()) {
             sqlite3_stmt *s = rows.statement();
             Row row;
@@ -134,17 +157,24 @@ bool Reader::load(sqlite3 *db)
                 m_placesRoot = row.id;
             else if (row.guid == TagsGuid)
                 m_tagsRoot = row.id;
+            const size_t bytes = row.title.size() + row.url.size() + row.guid.size();
             m_rows.push_back(std::move(row));
+            if (tooMuch(m_rows.size(), bytes))
+                return false;
         }
         if (!rows.done())
             return false;
     }
     {
-        Query keywords(db, "SELECT place_id, keyword FROM moz_keywords ORDER BY keyword");
+        Query keywords(db, "SELECT place_id, keyword FROM moz_keywords ORDER BY keyword LIMIT ?1");
+        size_t count = 0;
         while (keywords.next()) {
             std::string &text = m_keywords[sqlite3_column_int64(keywords.statement(), 0)];
+            const std::string keyword = columnText(keywords.statement(), 1);
             text += text.empty() ? "" : ", ";
-            text += columnText(keywords.statement(), 1);
+            text += keyword;
+            if (tooMuch(++count, keyword.size() + 2))
+                return false;
         }
         if (!keywords.done())
             return false;
@@ -166,6 +196,8 @@ bool Reader::load(sqlite3 *db)
             std::string &text = m_tags[m_rows[j].place];
             text += text.empty() ? "" : ", ";
             text += m_rows[i].title;
+            if (tooMuch(0, m_rows[i].title.size() + 2))
+                return false;
         }
     }
     return true;
@@ -250,15 +282,36 @@ ImportReport read(const QString &placesPath, LinkItem &target, const Progress &p
     ImportReport report;
     const QString shown = QDir::toNativeSeparators(placesPath);
     SqliteSnapshot snapshot;
+    if (progress)
+        snapshot.setKeepGoing([&progress] { return progress(0, 0); });
     QString error;
     if (!snapshot.open(placesPath, &error)) {
-        report.fail(QStringLiteral("The database %1 cannot be read: %2").arg(shown, error));
+        if (snapshot.stopped())
+            report.cancel();
+        else
+            report.fail(QStringLiteral("The database %1 cannot be read: %2").arg(shown, error));
         return report;
+    }
+    // Only tables are read: a view could run a query of its own that never ends.
+    for (const char *table : {"moz_bookmarks", "moz_places", "moz_keywords"}) {
+        if (!snapshot.isTable(table, &error)) {
+            report.fail(QStringLiteral("The database %1 is damaged: %2").arg(shown, error));
+            return report;
+        }
     }
     // Every row is read before anything is added, so a damaged database adds nothing.
     Reader reader(target, report, progress);
     if (!reader.load(snapshot.handle())) {
-        report.fail(QStringLiteral("The database %1 is damaged: %2").arg(shown, snapshot.lastError()));
+        if (snapshot.stopped())
+            report.cancel();
+        else if (reader.tooLarge())
+            report.fail(QCoreApplication::translate("FirefoxPlacesReader",
+                                                    "The database %1 holds more than %2 bookmarks or %3 MB of text.")
+                            .arg(shown)
+                            .arg(MaxRows)
+                            .arg(MaxTextBytes / (1024 * 1024)));
+        else
+            report.fail(QStringLiteral("The database %1 is damaged: %2").arg(shown, snapshot.lastError()));
         return report;
     }
     reader.build();

@@ -12,7 +12,8 @@ class LinkItem;
 // The menu, toolbar, other and mobile roots become folders of Firefox's names for them; separators
 // are skipped; a page's visit count and last visit become Visits and LastVisit. The bookmark's keyword
 // and tags go into its Description, one line each: "Keyword: deb" and "Tags: linux, news".
-// A database that cannot be read adds nothing; the report names the file.
+// A database that cannot be read adds nothing; the report names the file. So does one whose tables are
+// views (which could run without end) or that holds more rows than any browser keeps.
 namespace FirefoxPlacesReader {
 
 ImportReport read(const QString &placesPath, LinkItem &target, const Progress &progress = {});

@@ -6,11 +6,15 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +67,36 @@ private:
     QByteArray m_path;
     std::atomic<bool> m_stop {false};
     std::thread m_thread;
+};
+
+// While it lives, no file this process writes grows past bytes (a write past it fails instead of ending the
+// process): a reader that copies an endless device then fails instead of filling the disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_ok = ::getrlimit(RLIMIT_FSIZE, &m_before) == 0;
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_before;
+        limit.rlim_cur = std::min(bytes, m_before.rlim_max);
+        m_ok = m_ok && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (m_ok)
+            ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+    bool isValid() const { return m_ok; }
+
+private:
+    rlimit m_before {};
+    void (*m_signal)(int) = SIG_DFL;
+    bool m_ok = false;
 };
 
 } // namespace SpecialFiles

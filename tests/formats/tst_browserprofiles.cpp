@@ -1,7 +1,11 @@
 // Bookmarks read straight from the browsers' own profiles: a places.sqlite made by Firefox ESR (with
 // and without a write-ahead log beside it), a Chromium Bookmarks file with its History, the profiles
-// found in a home, and damaged files that add nothing.
+// found in a home, damaged files that add nothing, and profiles laid as traps that end at once.
 #include "FormatFixtures.h"
+
+#include "common/SpecialFiles.h"
+#include "formats/BoundedCopy.h"
+#include "formats/SqliteSnapshot.h"
 
 #include "formats/BrowserProfiles.h"
 #include "formats/ChromiumBookmarksReader.h"
@@ -12,15 +16,53 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sqlite3.h>
 
 using namespace FormatFixtures;
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int Slowdown = 10; // the sanitizers slow everything down about tenfold
+#else
+constexpr int Slowdown = 1;
+#endif
+
 const QString Data = QStringLiteral(QUILLMARK_TEST_DATA "/browsers/");
+
+const QString ChromiumOutline = QStringLiteral("Bookmarks bar/\n"
+                                               "  Chromium Project <https://www.chromium.org/>\n"
+                                               "  Work/\n"
+                                               "    Inner/\n"
+                                               "      Deep \u00e9t\u00e9 link <https://deep.example/?a=1&b=2>\n"
+                                               "    https://untitled.example/ <https://untitled.example/>\n"
+                                               "Mobile bookmarks/\n"
+                                               "  On the phone <https://m.example.org/>\n"
+                                               "Other bookmarks/\n"
+                                               "  Debian <https://www.debian.org/>");
+
+// Runs sql on the database at path; false when SQLite refuses it.
+bool runSql(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    const bool ok = sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK
+        && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+int visitsBelow(const LinkItem &folder)
+{
+    int visits = 0;
+    for (const auto &child : folder.Children)
+        visits += child->isFolder() ? visitsBelow(*child) : child->Visits;
+    return visits;
+}
 
 const LinkItem *at(const LinkItem &root, const QString &path)
 {
@@ -93,6 +135,11 @@ private slots:
     void profilesFound();
     void brokenCopies_data();
     void brokenCopies();
+    void traps_data();
+    void traps();
+    void snapshotStops_data();
+    void snapshotStops();
+    void copyToFullDisk();
 };
 
 void TestBrowserProfiles::firefox_data()
@@ -162,17 +209,7 @@ void TestBrowserProfiles::chromium()
     LinkItem root;
     const ImportReport report = ChromiumBookmarksReader::read(dir.filePath(QStringLiteral("Bookmarks")), root);
     QVERIFY2(report.ok(), qPrintable(report.errorString()));
-    QCOMPARE(outline(root),
-             QStringLiteral("Bookmarks bar/\n"
-                            "  Chromium Project <https://www.chromium.org/>\n"
-                            "  Work/\n"
-                            "    Inner/\n"
-                            "      Deep \u00e9t\u00e9 link <https://deep.example/?a=1&b=2>\n"
-                            "    https://untitled.example/ <https://untitled.example/>\n"
-                            "Mobile bookmarks/\n"
-                            "  On the phone <https://m.example.org/>\n"
-                            "Other bookmarks/\n"
-                            "  Debian <https://www.debian.org/>"));
+    QCOMPARE(outline(root), ChromiumOutline);
     checkSound(root, report.folders, report.links);
     QCOMPARE(filesOf(dir.path()), before);
 
@@ -199,10 +236,6 @@ void TestBrowserProfiles::brokenFiles_data()
     QTest::newRow("truncated json") << "chromium" << QStringList {"chromium/Bookmarks-truncated", "Bookmarks"}
                                     << "Bookmarks";
     QTest::newRow("database as json") << "chromium" << QStringList {"places.sqlite", "Bookmarks"} << "Bookmarks";
-    QTest::newRow("damaged history") << "chromium"
-                                     << QStringList {"chromium/Bookmarks", "Bookmarks", "damaged/places.sqlite",
-                                                     "History"}
-                                     << "History";
 }
 
 void TestBrowserProfiles::brokenFiles()
@@ -327,6 +360,132 @@ void TestBrowserProfiles::brokenCopies()
         QCOMPARE(root.Children.Count(), 0);
         QVERIFY2(report.errorString().contains(QDir::toNativeSeparators(path)), qPrintable(report.errorString()));
     }
+}
+
+// Profiles laid as traps: a log that is a FIFO, a link to /dev/zero or larger than any browser's, a table
+// that is a view over a query without end. Each ends at once without filling the disk: a Firefox profile is
+// unreadable and says which file is wrong, a Chromium one loses its visit counts only. A file size limit
+// keeps a copy of /dev/zero from filling the disk, and a FIFO is let go after a while, so that a reader
+// caught by either fails the test instead of ending the machine's run.
+void TestBrowserProfiles::traps_data()
+{
+    QTest::addColumn<bool>("firefox");
+    QTest::addColumn<QString>("trap"); // fifo, zero, sparse, view
+    QTest::addColumn<QString>("file"); // the file or table made a trap
+    QTest::newRow("firefox log is a FIFO") << true << "fifo"
+                                           << "places.sqlite-wal";
+    QTest::newRow("firefox log is /dev/zero") << true << "zero"
+                                              << "places.sqlite-wal";
+    QTest::newRow("firefox log of 1 GB") << true << "sparse"
+                                         << "places.sqlite-wal";
+    QTest::newRow("firefox bookmarks an endless view") << true << "view"
+                                                       << "moz_bookmarks";
+    QTest::newRow("chromium History is a FIFO") << false << "fifo"
+                                                << "History";
+    QTest::newRow("chromium History log is /dev/zero") << false << "zero"
+                                                       << "History-wal";
+    QTest::newRow("chromium History urls an endless view") << false << "view"
+                                                           << "urls";
+}
+
+void TestBrowserProfiles::traps()
+{
+    QFETCH(bool, firefox);
+    QFETCH(QString, trap);
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    if (firefox) {
+        QVERIFY(copyInto(Data + QStringLiteral("places.sqlite"), dir.path(), QStringLiteral("places.sqlite")));
+    } else {
+        QVERIFY(copyInto(Data + QStringLiteral("chromium/Bookmarks"), dir.path(), QStringLiteral("Bookmarks")));
+        QVERIFY(copyInto(Data + QStringLiteral("chromium/History"), dir.path(), QStringLiteral("History")));
+    }
+    const QString database = dir.filePath(firefox ? QStringLiteral("places.sqlite") : QStringLiteral("History"));
+    const QString path = dir.filePath(file);
+    const QByteArray native = QFile::encodeName(path);
+    QFile::remove(path);
+    if (trap == u"fifo") {
+        QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+    } else if (trap == u"zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (trap == u"sparse") {
+        QFile log(path);
+        QVERIFY(log.open(QIODevice::WriteOnly) && log.resize(SqliteSnapshot::DefaultMaxBytes + 1));
+    } else {
+        const QByteArray sql = "DROP TABLE " + file.toLatin1() + "; CREATE VIEW " + file.toLatin1()
+            + " AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT n AS id, 1 AS parent, "
+              "n AS position, 1 AS type, 'x' AS title, n AS fk, 'g' || n AS guid, 'http://x.example/' || n AS url, "
+              "1 AS visit_count, 1 AS last_visit_time FROM r";
+        QVERIFY(runSql(database, sql.constData()));
+    }
+
+    SpecialFiles::FifoRelease release(path, std::chrono::milliseconds(5000));
+    const SpecialFiles::FileSizeLimit limit(64 * 1024 * 1024);
+    QVERIFY(limit.isValid());
+    QElapsedTimer clock;
+    clock.start();
+    const BrowserProfile profile {firefox ? BrowserProfile::Family::Firefox : BrowserProfile::Family::Chromium,
+                                  QStringLiteral("Test"), QStringLiteral("test"), dir.path()};
+    LinkItem root;
+    const ImportReport report = BrowserProfiles::read(profile, root);
+    const qint64 elapsed = clock.elapsed();
+
+    QVERIFY2(elapsed < 2000 * Slowdown, qPrintable(QString::number(elapsed)));
+    QVERIFY2(report.errorString().contains(file), qPrintable(report.errorString()));
+    checkSound(root, report.folders, report.links);
+    if (firefox) {
+        QCOMPARE(report.status, ImportReport::Unreadable);
+        QCOMPARE(root.Children.Count(), 0);
+    } else {
+        QCOMPARE(report.status, ImportReport::Damaged);
+        QCOMPARE(outline(root), ChromiumOutline);
+        QCOMPARE(visitsBelow(root), 0);
+    }
+}
+
+// However its database looks, a snapshot's statements end at its time limit, or when it is told to stop.
+void TestBrowserProfiles::snapshotStops_data()
+{
+    QTest::addColumn<bool>("told");
+    QTest::newRow("time runs out") << false;
+    QTest::newRow("told to stop") << true;
+}
+
+void TestBrowserProfiles::snapshotStops()
+{
+    QFETCH(bool, told);
+    QTemporaryDir dir;
+    QVERIFY(copyInto(Data + QStringLiteral("places.sqlite"), dir.path(), QStringLiteral("places.sqlite")));
+    QElapsedTimer clock;
+    SqliteSnapshot snapshot;
+    snapshot.setLimits(SqliteSnapshot::DefaultMaxBytes, told ? 60'000 : 300);
+    snapshot.setKeepGoing([&] { return !told || clock.elapsed() < 300; });
+    QString error;
+    clock.start();
+    QVERIFY2(snapshot.open(dir.filePath(QStringLiteral("places.sqlite")), &error), qPrintable(error));
+    const int status = sqlite3_exec(snapshot.handle(),
+                                    "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) "
+                                    "SELECT count(*) FROM r",
+                                    nullptr, nullptr, nullptr);
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(status, SQLITE_INTERRUPT);
+    QVERIFY2(elapsed >= 300 && elapsed < 300 + 2000 * Slowdown, qPrintable(QString::number(elapsed)));
+    QCOMPARE(snapshot.stopped(), told);
+    QVERIFY2(snapshot.lastError().contains(told ? u"stopped"_qs : u"longer than 0.3 seconds"_qs),
+             qPrintable(snapshot.lastError()));
+}
+
+// A copy that runs out of room says which disk is full and what could not be written to it.
+void TestBrowserProfiles::copyToFullDisk()
+{
+    QFile full(QStringLiteral("/dev/full"));
+    if (!full.open(QIODevice::WriteOnly))
+        QSKIP("no /dev/full here");
+    QString error;
+    QCOMPARE(
+        BoundedCopy::copy(Data + QStringLiteral("places.sqlite"), full, SqliteSnapshot::DefaultMaxBytes, {}, &error),
+        BoundedCopy::Result::Failed);
+    QCOMPARE(error, QStringLiteral("The disk /dev is full: /dev/full could not be written."));
 }
 
 QTEST_GUILESS_MAIN(TestBrowserProfiles)

@@ -3,6 +3,7 @@
 #include "TransferFakes.h"
 
 #include "common/EventLoopStalls.h"
+#include "common/SpecialFiles.h"
 #include "common/WindowFixture.h"
 #include "store/CollectionDocument.h"
 #include "transfer/BrowserImportCommands.h"
@@ -152,8 +153,14 @@ QStringList TestBrowserImport::rowsOf(const BrowserImportDialog &dialog)
 
 void TestBrowserImport::dialogListsProfiles()
 {
-    m_commands->setFinder([this] {
-        return QList<BrowserProfile> {profile(u"broken"_qs, u"damaged/places.sqlite"_qs),
+    // One profile is damaged, one a trap (its log a FIFO, which a worker that opens it waits on until it is
+    // let go here after a second).
+    const BrowserProfile trap = profile(u"trap"_qs, u"places.sqlite"_qs);
+    const QString fifo = QDir(trap.path).filePath(u"places.sqlite-wal"_qs);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    SpecialFiles::FifoRelease release(fifo, std::chrono::milliseconds(1000));
+    m_commands->setFinder([this, trap] {
+        return QList<BrowserProfile> {profile(u"broken"_qs, u"damaged/places.sqlite"_qs), trap,
                                       profile(u"Default"_qs, u"chromium/Bookmarks"_qs)};
     });
     QStringList first;
@@ -168,8 +175,12 @@ void TestBrowserImport::dialogListsProfiles()
                                                                                  : int(QDialog::Rejected);
     });
     m_commands->importFromBrowser();
-    QCOMPARE(first, QStringList({"Firefox broken counting…  enabled", "Chromium Default counting…  enabled"}));
-    QCOMPARE(rows, QStringList({"Firefox broken damaged  disabled", "Chromium Default 5 5 enabled"}));
+    QCOMPARE(first,
+             QStringList({"Firefox broken counting…  enabled", "Firefox trap counting…  enabled",
+                          "Chromium Default counting…  enabled"}));
+    QCOMPARE(rows,
+             QStringList({"Firefox broken damaged  disabled", "Firefox trap damaged  disabled",
+                          "Chromium Default 5 5 enabled"}));
     QCOMPARE(m_folder->Children.Count(), 2);
     QCOMPARE(m_folder->Children.Get(1)->Name.str(), std::string("Chromium (Default)"));
 }
