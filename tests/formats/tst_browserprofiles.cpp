@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -363,14 +364,14 @@ void TestBrowserProfiles::brokenCopies()
 }
 
 // Profiles laid as traps: a log that is a FIFO, a link to /dev/zero or larger than any browser's, a table
-// that is a view over a query without end. Each ends at once without filling the disk: a Firefox profile is
-// unreadable and says which file is wrong, a Chromium one loses its visit counts only. A file size limit
+// that is a view over a query without end; and a damaged History. Each ends at once without filling the disk: a Firefox
+// profile is unreadable and says which file is wrong, a Chromium one loses its visit counts only. A file size limit
 // keeps a copy of /dev/zero from filling the disk, and a FIFO is let go after a while, so that a reader
 // caught by either fails the test instead of ending the machine's run.
 void TestBrowserProfiles::traps_data()
 {
     QTest::addColumn<bool>("firefox");
-    QTest::addColumn<QString>("trap"); // fifo, zero, sparse, view
+    QTest::addColumn<QString>("trap"); // fifo, zero, sparse, view, damaged
     QTest::addColumn<QString>("file"); // the file or table made a trap
     QTest::newRow("firefox log is a FIFO") << true << "fifo"
                                            << "places.sqlite-wal";
@@ -386,6 +387,8 @@ void TestBrowserProfiles::traps_data()
                                                        << "History-wal";
     QTest::newRow("chromium History urls an endless view") << false << "view"
                                                            << "urls";
+    QTest::newRow("chromium History damaged") << false << "damaged"
+                                              << "History";
 }
 
 void TestBrowserProfiles::traps()
@@ -408,6 +411,8 @@ void TestBrowserProfiles::traps()
         QCOMPARE(::mkfifo(native.constData(), 0600), 0);
     } else if (trap == u"zero") {
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (trap == u"damaged") {
+        QVERIFY(QFile::copy(Data + QStringLiteral("damaged/places.sqlite"), path));
     } else if (trap == u"sparse") {
         QFile log(path);
         QVERIFY(log.open(QIODevice::WriteOnly) && log.resize(SqliteSnapshot::DefaultMaxBytes + 1));
@@ -485,7 +490,9 @@ void TestBrowserProfiles::copyToFullDisk()
     QCOMPARE(
         BoundedCopy::copy(Data + QStringLiteral("places.sqlite"), full, SqliteSnapshot::DefaultMaxBytes, {}, &error),
         BoundedCopy::Result::Failed);
-    QCOMPARE(error, QStringLiteral("The disk /dev is full: /dev/full could not be written."));
+    QCOMPARE(error,
+             QStringLiteral("The disk %1 is full: /dev/full could not be written.")
+                 .arg(QStorageInfo(QStringLiteral("/dev")).rootPath()));
 }
 
 QTEST_GUILESS_MAIN(TestBrowserProfiles)
