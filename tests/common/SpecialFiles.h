@@ -1,7 +1,8 @@
 #pragma once
 
-// Folder entries that are no regular files, for the readers that walk folders, and a way to let a reader
-// go that is stuck opening a FIFO, so that such a test fails on its time instead of hanging.
+// Folder entries that are no regular files, for the readers that walk folders, a way to let a reader go
+// that is stuck opening a FIFO, so that such a test fails on its time instead of hanging, and a bound on the
+// files written, so that a reader copying an endless device fails instead of filling the disk.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
