@@ -137,12 +137,12 @@ void TestBrowserTool::profiles()
             QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral(".config/chromium/Profile 1/History-wal"))));
     }
     // A tool caught by the FIFO is let go after a while, and one copying /dev/zero cannot fill the disk.
-    SpecialFiles::FifoRelease release(fifo, std::chrono::milliseconds(20000));
+    SpecialFiles::FifoRelease release(fifo, std::chrono::milliseconds(30000));
     const SpecialFiles::FileSizeLimit limit(64 * 1024 * 1024);
     QElapsedTimer clock;
     clock.start();
     const Result result = run({QStringLiteral("profiles")});
-    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(result.exitCode, 0);
     const QJsonArray list = QJsonDocument::fromJson(result.out).array();
     QStringList lines;
