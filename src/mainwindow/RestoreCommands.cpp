@@ -28,15 +28,50 @@ Backups RestoreCommands::backups() const
     return backups;
 }
 
+RestoreCommands::~RestoreCommands()
+{
+    stopDaily();
+}
+
 void RestoreCommands::keepDaily()
 {
-    QString error;
-    if (!backups().makeDaily(&error))
-        qWarning("Quillmark: today's backup could not be made: %s", qPrintable(error));
+    if (m_daily.joinable())
+        return;
+    Backups daily = backups();
+    if (daily.hasToday())
+        return;
+    m_cancelDaily = std::make_shared<std::atomic<bool>>(false);
+    m_daily = std::thread([this, daily = std::move(daily), cancel = m_cancelDaily]() mutable {
+        QString error;
+        const bool kept = daily.makeDaily(&error, cancel.get());
+        if (cancel->load())
+            return;
+        // Told from the event loop; a window that goes first joins this thread before it does.
+        QMetaObject::invokeMethod(this, [this, kept, error] {
+            if (m_daily.joinable())
+                m_daily.join();
+            if (!kept) {
+                qWarning("Quillmark: today's backup could not be made: %s", qPrintable(error));
+                if (m_panes.view)
+                    m_panes.view->setStatusText(tr("Today's backup could not be made: %1").arg(error));
+            }
+            emit dailyBackupEnded(kept, error);
+        });
+    });
+}
+
+void RestoreCommands::stopDaily()
+{
+    if (!m_daily.joinable())
+        return;
+    m_cancelDaily->store(true);
+    m_daily.join();
 }
 
 bool RestoreCommands::keepBackup()
 {
+    // The backup made now takes the place of the start-up one.
+    stopDaily();
     const LinkItem *root = m_panes.document->root();
     if (!root)
         return false;

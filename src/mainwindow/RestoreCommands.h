@@ -6,6 +6,10 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 class RestoreDialog;
 
 // The daily backups of the data file as the main window makes them (at start-up, before an import and before a
@@ -19,6 +23,8 @@ public:
     static constexpr int LargeRemoval = 100;
 
     RestoreCommands(const MainPanes &panes, QObject *parent);
+    // Stops a start-up backup under way; it leaves no file behind.
+    ~RestoreCommands() override;
 
     // The data file whose backups are made; the user's own unless set (tests).
     void setDataFile(const QString &path) { m_dataFile = path; }
@@ -30,8 +36,10 @@ public:
 
     Backups backups() const;
 
-    // The start-up backup: a copy of the data file as it was read, when there is none of today yet.
+    // The start-up backup: a copy of the data file as it was read, when there is none of today yet. It is made
+    // on a thread of its own (the file may be large); dailyBackupEnded tells when it is done.
     void keepDaily();
+    bool isKeepingDaily() const { return m_daily.joinable(); }
     // Keeps the collection as it is now as today's backup; an error box when that failed.
     bool keepBackup();
 
@@ -44,10 +52,17 @@ public:
 signals:
     // The dialog is about to be shown (tests answer it).
     void dialogShown(RestoreDialog *dialog);
+    // The start-up backup ended; error says why none was made (empty when there was nothing to do).
+    void dailyBackupEnded(bool kept, const QString &error);
 
 private:
+    // Stops the start-up backup and waits for its thread (a few milliseconds: it looks at the flag often).
+    void stopDaily();
+
     MainPanes m_panes;
     QString m_dataFile;
     Backups::Clock m_clock;
     int m_kept = Backups::DefaultKeep;
+    std::thread m_daily;
+    std::shared_ptr<std::atomic<bool>> m_cancelDaily;
 };

@@ -1,10 +1,12 @@
 #include "store/Backups.h"
 
 #include "platform/FileSync.h"
+#include "platform/RegularFile.h"
+#include "platform/WriteError.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
+#include "store/Repository.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 const QString FolderName = QStringLiteral("backups");
@@ -50,23 +53,79 @@ template<typename Write> bool writeAtomically(const QString &path, QString *erro
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = platform::writeError(file, path);
         return false;
     }
     file.setPermissions(Private);
     if (!write(file) || !platform::syncFile(file)) {
         if (error && error->isEmpty())
-            *error = file.errorString();
+            *error = platform::writeError(file, path);
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = platform::writeError(file, path);
         return false;
     }
     platform::syncDirectory(QFileInfo(path).absolutePath());
     return true;
+}
+
+QString translate(const char *text)
+{
+    return QCoreApplication::translate("Backups", text);
+}
+
+// Opens path for reading when it is a regular file.
+bool openFile(QFile &file, QString *error)
+{
+    if (platform::openRegularFile(file))
+        return true;
+    if (error) {
+        const QString path = QDir::toNativeSeparators(file.fileName());
+        *error = QFileInfo(file.fileName()).isFile()
+            ? translate("Cannot open file %1: %2").arg(path, file.errorString())
+            : translate("%1 is not a regular file.").arg(path);
+    }
+    return false;
+}
+
+// Reads the collection at the start of an open file into target, leaving the file just after it; *end is
+// where it ends. With whole, bytes after the collection make the file unreadable: no backup has any.
+NativeFile::ReadResult readCollection(QFile &file, LinkItem &target, bool whole, qint64 *end,
+                                      const std::atomic<bool> *cancel = nullptr)
+{
+    Progress progress;
+    if (cancel)
+        progress = [cancel](int, int) { return !cancel->load(std::memory_order_relaxed); };
+    NativeFile::ReadResult result = NativeFile::read(file, target, /*refuseNewer=*/true, std::move(progress));
+    *end = file.pos();
+    if (result.ok() && whole && *end != file.size()) {
+        result.status = NativeFile::ReadResult::Damaged;
+        result.error = translate("The file goes on for %1 bytes after its collection.").arg(file.size() - *end);
+    }
+    if (!result.ok() && result.error.isEmpty())
+        result.error = translate("The file is damaged.");
+    return result;
+}
+
+// The first count bytes of an open file; false (with *error) when they cannot all be read or held.
+bool readStart(QFile &file, qint64 count, QByteArray *bytes, QString *error)
+{
+    try {
+        if (file.seek(0)) {
+            *bytes = file.read(count);
+            if (bytes->size() == count)
+                return true;
+        }
+    } catch (const std::bad_alloc &) {
+        // told below
+    }
+    bytes->clear();
+    if (error)
+        *error = translate("Cannot read file %1 again.").arg(QDir::toNativeSeparators(file.fileName()));
+    return false;
 }
 } // namespace
 
@@ -90,37 +149,69 @@ bool Backups::hasToday() const
     return QFileInfo::exists(pathFor(today()));
 }
 
-bool Backups::makeDaily(QString *error)
+bool Backups::makeDaily(QString *error, const std::atomic<bool> *cancel)
 {
     if (hasToday() || !QFileInfo::exists(m_dataFile))
         return true;
-    return copyDataFile(error);
+    return copyDataFile(error, cancel);
 }
 
-bool Backups::copyDataFile(QString *error)
+bool Backups::copyDataFile(QString *error, const std::atomic<bool> *cancel)
+{
+    return copyCollection(error, cancel) == Copy::Done;
+}
+
+Backups::Copy Backups::copyCollection(QString *error, const std::atomic<bool> *cancel)
 {
     QFile source(m_dataFile);
-    if (!source.open(QIODevice::ReadOnly)) {
+    if (!openFile(source, error))
+        return Copy::NoCollection;
+    // Where the collection ends: what a file holds after it (a sparse tail of many gigabytes, say) is not data,
+    // and the next save leaves it out too.
+    qint64 end = 0;
+    {
+        auto scratch = LinkItem::MakeFolder(std::string());
+        const NativeFile::ReadResult read = readCollection(source, *scratch, /*whole=*/false, &end, cancel);
+        if (!read.ok()) {
+            if (error)
+                *error = read.status == NativeFile::ReadResult::Cancelled
+                    ? translate("The backup was cancelled.")
+                    : translate("%1 does not hold a collection that can be read whole (%2); no backup was made.")
+                          .arg(QDir::toNativeSeparators(m_dataFile), read.error);
+            return read.status == NativeFile::ReadResult::Cancelled ? Copy::Failed : Copy::NoCollection;
+        }
+    }
+    if (!source.seek(0)) {
         if (error)
-            *error = source.errorString();
-        return false;
+            *error = translate("Cannot read file %1 again.").arg(QDir::toNativeSeparators(m_dataFile));
+        return Copy::Failed;
     }
     if (!platform::makePrivateFolder(folder(), error))
-        return false;
+        return Copy::Failed;
     const bool copied = writeAtomically(pathFor(today()), error, [&](QSaveFile &file) {
         char buffer[64 * 1024];
-        qint64 n;
-        while ((n = source.read(buffer, sizeof buffer)) > 0) {
+        for (qint64 left = end; left > 0;) {
+            if (cancel && cancel->load(std::memory_order_relaxed)) {
+                if (error)
+                    *error = translate("The backup was cancelled.");
+                return false;
+            }
+            const qint64 n = source.read(buffer, std::min<qint64>(left, sizeof buffer));
+            if (n <= 0) {
+                if (error)
+                    *error = translate("Cannot read file %1 again.").arg(QDir::toNativeSeparators(m_dataFile));
+                return false;
+            }
             if (file.write(buffer, n) != n)
                 return false;
+            left -= n;
         }
-        if (n < 0 && error)
-            *error = source.errorString();
-        return n == 0;
+        return true;
     });
-    if (copied)
-        rotate();
-    return copied;
+    if (!copied)
+        return Copy::Failed;
+    rotate();
+    return Copy::Done;
 }
 
 bool Backups::save(const LinkItem &root, QString *error)
@@ -144,10 +235,9 @@ std::vector<Backups::Entry> Backups::list() const
         entry.size = QFileInfo(path).size();
         LinkItem top;
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            entry.error = file.errorString();
-        } else {
-            const NativeFile::ReadResult result = NativeFile::read(file, top, /*refuseNewer=*/true);
+        if (openFile(file, &entry.error)) {
+            qint64 end = 0;
+            const NativeFile::ReadResult result = readCollection(file, top, /*whole=*/true, &end);
             entry.readable = result.ok();
             entry.folders = result.folders;
             entry.links = result.links;
@@ -162,36 +252,64 @@ void Backups::rotate() const
 {
     if (m_keep == 0)
         return;
-    const auto files = backupFiles(folder());
-    for (std::size_t i = static_cast<std::size_t>(m_keep); i < files.size(); ++i)
-        QFile::remove(files[i].second);
+    // A date after tomorrow is the mark of a clock that was wrong, not of the newest backup: such files would
+    // push out every real one. Tomorrow counts still, for a machine a little ahead of another.
+    const QDate day = today();
+    const QDate latest = day.addDays(1);
+    int kept = 0;
+    for (const auto &[date, path] : backupFiles(folder())) {
+        if (date > latest)
+            continue;
+        if (kept < m_keep || date == day)
+            ++kept;
+        else
+            QFile::remove(path);
+    }
 }
 
 Backups::Restore Backups::restore(const QString &backup, QString *error)
 {
     // Read it before today's backup is made: that may be the very file.
     QFile file(backup);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString openError;
+    if (!openFile(file, &openError)) {
         if (error)
-            *error = QCoreApplication::translate("Backups", "Cannot open file %1: %2")
-                         .arg(QDir::toNativeSeparators(backup), file.errorString());
+            *error = openError;
         return Restore::Failed;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    {
+        LinkItem top;
+        qint64 end = 0;
+        const NativeFile::ReadResult result = readCollection(file, top, /*whole=*/true, &end);
+        if (!result.ok()) {
+            if (error)
+                *error = translate("%1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), result.error);
+            return Restore::Unreadable;
+        }
+        if (!readStart(file, end, &bytes, error))
+            return Restore::Failed;
+    }
     file.close();
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LinkItem top;
-    const NativeFile::ReadResult result = NativeFile::read(buffer, top, /*refuseNewer=*/true);
-    if (!result.ok()) {
-        if (error)
-            *error = QCoreApplication::translate("Backups", "%1 cannot be restored: %2")
-                         .arg(QDir::toNativeSeparators(backup), result.error);
-        return Restore::Unreadable;
+    if (QFileInfo::exists(m_dataFile)) {
+        QString copyError;
+        switch (copyCollection(&copyError, nullptr)) {
+        case Copy::Done:
+            break;
+        case Copy::NoCollection:
+            // What cannot be kept as a backup is kept as it is, under a name of its own.
+            if (!platform::keepCopy(m_dataFile, Repository::setAsideName(m_dataFile))) {
+                if (error)
+                    *error = copyError;
+                return Restore::Failed;
+            }
+            break;
+        case Copy::Failed:
+            if (error)
+                *error = copyError;
+            return Restore::Failed;
+        }
     }
-    if (QFileInfo::exists(m_dataFile) && !copyDataFile(error))
-        return Restore::Failed;
     if (!writeAtomically(m_dataFile, error, [&](QSaveFile &out) { return out.write(bytes) == bytes.size(); }))
         return Restore::Failed;
     return Restore::Done;
@@ -205,14 +323,11 @@ QDate Backups::dateOf(const QString &path)
 bool Backups::readWhole(const QString &backup, LinkItem &target, QString *error)
 {
     QFile file(backup);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    if (!openFile(file, error))
         return false;
-    }
-    const NativeFile::ReadResult result = NativeFile::read(file, target, /*refuseNewer=*/true);
+    qint64 end = 0;
+    const NativeFile::ReadResult result = readCollection(file, target, /*whole=*/true, &end);
     if (!result.ok() && error)
-        *error
-            = result.error.isEmpty() ? QCoreApplication::translate("Backups", "The backup is damaged.") : result.error;
+        *error = result.error;
     return result.ok();
 }

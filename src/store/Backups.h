@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -39,21 +40,27 @@ public:
     void setKeep(int keep) { m_keep = qMax(0, keep); }
 
     bool hasToday() const;
-    // Copies the data file, byte for byte, to today's backup when there is none yet (the start-up backup).
+    // Copies the data file to today's backup when there is none yet (the start-up backup).
     // True when there was nothing to do: no backup needed or no data file yet.
-    bool makeDaily(QString *error);
+    bool makeDaily(QString *error, const std::atomic<bool> *cancel = nullptr);
     // Writes the collection below root as today's backup, in place of an earlier one of the same day.
     bool save(const LinkItem &root, QString *error);
-    // Copies the data file to today's backup, in place of an earlier one of the same day.
-    bool copyDataFile(QString *error);
+    // Copies the collection in the data file, byte for byte, to today's backup, in place of an earlier one of
+    // the same day. Only the bytes of the collection are copied: whatever a file holds after it (a sparse
+    // tail, say) is not data. Nothing is written, and false returned with a message, when the data file is
+    // not a regular file holding a collection that can be read whole, or when cancel is set meanwhile.
+    bool copyDataFile(QString *error, const std::atomic<bool> *cancel = nullptr);
 
     // The backups, newest first, each read to count what it holds.
     std::vector<Entry> list() const;
-    // Removes all but the newest keep() backups (none when keep() is 0).
+    // Removes all but the newest keep() backups (none when keep() is 0). Today's backup always stays, and so do
+    // backups dated after tomorrow (made while the clock was wrong): they do not count towards those kept.
     void rotate() const;
 
-    // Keeps the data file as today's backup, then replaces it with backup, byte for byte. Refused, with nothing
-    // changed, when backup cannot be read whole.
+    // Keeps the data file as today's backup (a data file that is not a readable collection is set aside instead,
+    // as loading it would), then replaces it with the collection in backup, byte for byte.
+    // Refused (Unreadable), with nothing changed, when backup cannot be read whole or holds more than its
+    // collection.
     enum class Restore { Done, Unreadable, Failed };
     Restore restore(const QString &backup, QString *error);
 
@@ -64,6 +71,9 @@ public:
     static bool readWhole(const QString &backup, LinkItem &target, QString *error);
 
 private:
+    enum class Copy { Done, NoCollection, Failed };
+    Copy copyCollection(QString *error, const std::atomic<bool> *cancel);
+
     QString m_dataFile;
     Clock m_today;
     int m_keep = DefaultKeep;

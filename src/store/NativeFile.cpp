@@ -1,6 +1,7 @@
 #include "store/NativeFile.h"
 
 #include "platform/FileSync.h"
+#include "platform/WriteError.h"
 #include "store/LinkItem.h"
 #include "store/NativeImportExport10000.h"
 
@@ -95,7 +96,7 @@ bool saveAtomically(const QString &path, const LinkItem &item, QString *error, S
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = platform::writeError(file, path);
         return false;
     }
     file.setPermissions(permissions);
@@ -114,7 +115,7 @@ bool saveAtomically(const QString &path, const LinkItem &item, QString *error, S
     }
     if (!file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = platform::writeError(file, path);
         return false;
     }
     if (sync == Sync::Full)

@@ -106,13 +106,19 @@ void Repository::load(DataFilePrefetch *prefetch)
     }
 }
 
-bool Repository::setAside(bool copy)
+QString Repository::setAsideName(const QString &path)
 {
-    const QString path = DataFile();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = path + QStringLiteral(".unreadable-") + stamp;
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+    return target;
+}
+
+bool Repository::setAside(bool copy)
+{
+    const QString path = DataFile();
+    const QString target = setAsideName(path);
 
     const bool kept = copy ? platform::keepCopy(path, target) : QFile::rename(path, target);
     if (!kept) {

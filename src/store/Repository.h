@@ -56,6 +56,8 @@ public:
     static QString DataFile(); // DataFolder + "Quillmark.dat"
 
     static constexpr char RootName[] = "Quillmark";
+    // A free name beside path to keep an unreadable data file under: "<path>.unreadable-<time>".
+    static QString setAsideName(const QString &path);
 
 private:
     void load(DataFilePrefetch *prefetch);

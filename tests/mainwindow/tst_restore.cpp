@@ -12,7 +12,9 @@
 
 #include <QBuffer>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTreeWidget>
 
 using namespace TreeBuilders;
@@ -64,6 +66,7 @@ private slots:
     void largeCleanUpKeepsBackup_data();
     void largeCleanUpKeepsBackup();
     void importKeepsBackup();
+    void startUpBackupOffTheLoop();
 
 private:
     WindowFixture m_window;
@@ -178,6 +181,35 @@ void TestRestore::importKeepsBackup()
     m_window.form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(root->Children.Count(), 2 + 3);
     QCOMPARE(readAll(today), before);
+}
+
+// The start-up backup is made on a thread of its own, and a window that closes meanwhile stops it at once.
+void TestRestore::startUpBackupOffTheLoop()
+{
+    m_window.open(*collection(20000, true));
+    if (QTest::currentTestFailed())
+        return;
+    RestoreCommands *commands = m_window.form()->restoreCommands();
+    const Backups backups = commands->backups();
+    const QString today = backups.pathFor(backups.today());
+    const QByteArray data = readAll(Repository::DataFile());
+    QCOMPARE(readAll(today), data);
+
+    QVERIFY(QFile::remove(today));
+    QSignalSpy ended(commands, &RestoreCommands::dailyBackupEnded);
+    commands->keepDaily();
+    QVERIFY(commands->isKeepingDaily());
+    QVERIFY(!QFileInfo::exists(today));
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(ended.first().at(0).toBool(), true);
+    QCOMPARE(readAll(today), data);
+
+    QVERIFY(QFile::remove(today));
+    commands->keepDaily();
+    QElapsedTimer clock;
+    clock.start();
+    m_window.close();
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 }
 
 QTEST_MAIN(TestRestore)

@@ -1,3 +1,4 @@
+#include "common/SpecialFiles.h"
 #include "common/TreeBuilders.h"
 #include "store/Backups.h"
 #include "store/LinkItem.h"
@@ -5,6 +6,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +44,16 @@ void writeAll(const QString &path, const QByteArray &bytes)
 
 const QDate FirstDay(2026, 2, 20);
 
+// Enough for a test to show that what is not data is not copied, and nothing on a disk: the tail is sparse.
+constexpr qint64 SparseTail = qint64(4) << 30;
+
+// Grows the file to size without writing: the new bytes are zeros the file system does not store.
+void growSparse(const QString &path, qint64 size)
+{
+    QFile file(path);
+    QVERIFY(file.resize(size));
+}
+
 } // namespace
 
 class TestBackups : public QObject
@@ -54,6 +66,11 @@ private slots:
     void damagedRefused_data();
     void damagedRefused();
     void restoreTakenBack();
+    void futureDatesLeftAlone_data();
+    void futureDatesLeftAlone();
+    void onlyTheCollectionIsCopied_data();
+    void onlyTheCollectionIsCopied();
+    void cancelLeavesNoBackup();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -121,6 +138,9 @@ void TestBackups::damagedRefused_data()
     QTest::newRow("cut short") << collection(2).chopped(3);
     QTest::newRow("too short") << QByteArray("\x10\x27", 2);
     QTest::newRow("newer version") << QByteArray::fromHex("11270000") + collection(2).mid(4);
+    // Sparse: a read of it whole would take gigabytes of memory.
+    QTest::newRow("collection, then a sparse tail") << collection(2) + QByteArray("tail");
+    QTest::newRow("sparse zeros") << QByteArray();
 }
 
 // A backup that cannot be read whole restores nothing: the data file and today's backup stay as they are.
@@ -130,6 +150,8 @@ void TestBackups::damagedRefused()
     Backups backups(m_dataFile, [this] { return m_today; });
     const QString damaged = backups.pathFor(FirstDay.addDays(-3));
     writeAll(damaged, bytes);
+    if (QByteArray(QTest::currentDataTag()).contains("sparse"))
+        growSparse(damaged, SparseTail);
     writeAll(m_dataFile, collection(5));
     QString error;
     QCOMPARE(backups.restore(damaged, &error), Backups::Restore::Unreadable);
@@ -158,6 +180,100 @@ void TestBackups::restoreTakenBack()
     QCOMPARE(readAll(m_dataFile), collection(2));
     QCOMPARE(readAll(backups.pathFor(m_today)), collection(1));
     QCOMPARE(readAll(backups.pathFor(FirstDay)), collection(1));
+}
+
+void TestBackups::futureDatesLeftAlone_data()
+{
+    QTest::addColumn<int>("keep");
+    QTest::addColumn<QList<int>>("present"); // days from today
+    QTest::addColumn<QList<int>>("kept");
+    const QList<int> week {-6, -5, -4, -3, -2, -1};
+    QTest::newRow("ahead by days and years")
+        << 3 << week + QList<int> {2, 30, 3650} << QList<int> {3650, 30, 2, 0, -1, -2};
+    QTest::newRow("tomorrow counts") << 3 << week + QList<int> {1} << QList<int> {1, 0, -1};
+    QTest::newRow("today stays whatever comes after") << 1 << week + QList<int> {1, 400} << QList<int> {400, 1, 0};
+    QTest::newRow("only future ones") << 2 << QList<int> {5, 6, 7} << QList<int> {7, 6, 5, 0};
+}
+
+// A clock once set ahead leaves backups dated in the future. They are listed and stay, but do not push out the
+// real ones, and today's backup is never the one that goes.
+void TestBackups::futureDatesLeftAlone()
+{
+    QFETCH(int, keep);
+    QFETCH(QList<int>, present);
+    QFETCH(QList<int>, kept);
+    Backups backups(m_dataFile, [this] { return m_today; });
+    backups.setKeep(keep);
+    for (int day : present)
+        writeAll(backups.pathFor(m_today.addDays(day)), collection(1));
+    writeAll(m_dataFile, collection(2));
+    QString error;
+    QVERIFY2(backups.makeDaily(&error), qPrintable(error));
+    QList<int> listed;
+    for (const Backups::Entry &entry : backups.list())
+        listed.append(int(m_today.daysTo(entry.date)));
+    QCOMPARE(listed, kept);
+    QCOMPARE(readAll(backups.pathFor(m_today)), collection(2));
+}
+
+void TestBackups::onlyTheCollectionIsCopied_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("size"); // grown to this, sparse; 0 to leave it
+    QTest::addColumn<QByteArray>("copied"); // empty: no backup
+    QTest::newRow("whole") << collection(3) << qint64(0) << collection(3);
+    QTest::newRow("junk after it") << collection(3) + "junk" << qint64(0) << collection(3);
+    QTest::newRow("sparse tail") << collection(3) << SparseTail << collection(3);
+    QTest::newRow("cut short") << collection(3).chopped(3) << qint64(0) << QByteArray();
+    QTest::newRow("newer version") << QByteArray::fromHex("11270000") + collection(2).mid(4) << qint64(0)
+                                   << QByteArray();
+    QTest::newRow("a FIFO") << QByteArray() << qint64(-1) << QByteArray();
+}
+
+// A backup holds the collection and nothing else: a data file that goes on after it (a sparse tail of gigabytes)
+// costs only the collection's bytes, and one that holds no readable collection (or is no regular file) is not
+// copied at all, with a message that names it.
+void TestBackups::onlyTheCollectionIsCopied()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, size);
+    QFETCH(QByteArray, copied);
+    Backups backups(m_dataFile, [this] { return m_today; });
+    std::unique_ptr<SpecialFiles::FifoRelease> release;
+    if (size < 0) {
+        QVERIFY(QDir().mkpath(QFileInfo(m_dataFile).absolutePath()));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dataFile).constData(), 0600), 0);
+        // An open that waits for a writer gets one after a while: the test fails on its time, not hangs.
+        release = std::make_unique<SpecialFiles::FifoRelease>(m_dataFile, std::chrono::seconds(3));
+    } else {
+        writeAll(m_dataFile, bytes);
+        if (size > 0)
+            growSparse(m_dataFile, size);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QString error;
+    const bool made = backups.makeDaily(&error);
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(made, !copied.isEmpty());
+    QCOMPARE(backups.hasToday(), made);
+    if (made)
+        QCOMPARE(readAll(backups.pathFor(m_today)), copied);
+    else
+        QVERIFY2(error.contains(QDir::toNativeSeparators(m_dataFile)), qPrintable(error));
+}
+
+// A backup cancelled on the way (the program ends) leaves nothing behind, and says so.
+void TestBackups::cancelLeavesNoBackup()
+{
+    Backups backups(m_dataFile, [this] { return m_today; });
+    writeAll(m_dataFile, collection(3));
+    const std::atomic<bool> cancel {true};
+    QString error;
+    QVERIFY(!backups.makeDaily(&error, &cancel));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!backups.hasToday());
+    QVERIFY(QDir(backups.folder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBackups)

@@ -1,5 +1,6 @@
 #include "common/Sanitizers.h"
 #include "common/SpecialFiles.h"
+#include "common/TreeBuilders.h"
 #include "formats/FormatCommands.h"
 #include "platform/SingleInstance.h"
 #include "store/LinkItem.h"
@@ -14,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +23,7 @@
 #include <functional>
 #include <limits>
 
+#include <csignal>
 #include <sys/resource.h>
 
 namespace {
@@ -138,6 +141,9 @@ private slots:
     void transferArguments();
     void backupsListedAndRestored();
     void restoreWhileRunning();
+    void restoreRefusesHugeFiles_data();
+    void restoreRefusesHugeFiles();
+    void restoreOnFullDisk();
 
 private:
     // Runs the tool; inChild runs in the new process before the tool starts.
@@ -1006,6 +1012,57 @@ void TestTool::restoreWhileRunning()
     }
     QCOMPARE(run({u"restore"_qs, backup, dataFile}).exitCode, 0);
     QCOMPARE(readAll(dataFile), ExampleFirst);
+}
+
+void TestTool::restoreRefusesHugeFiles_data()
+{
+    QTest::addColumn<QByteArray>("front");
+    QTest::newRow("100 GB of zeros") << QByteArray();
+    QTest::newRow("collection, then 100 GB of zeros") << ExampleFirst;
+}
+
+// A backup that goes on far past its collection (sparse: it takes no disk) is no backup Quillmark made: restore
+// refuses it and changes nothing, within a memory limit far below the file's size.
+void TestTool::restoreRefusesHugeFiles()
+{
+    QFETCH(QByteArray, front);
+    const QString dataFile = writeFile(u"col/Quillmark.dat"_qs, Example10000);
+    const QString huge = writeFile(u"col/backups/Quillmark-2026-01-02.dat"_qs, front);
+    QVERIFY(QFile::resize(huge, qint64(100) << 30));
+    const Result refused = run({u"restore"_qs, huge, dataFile}, 60000, [] {
+        if (!AddressSanitized) {
+            const rlimit limit {rlim_t(1) << 30, rlim_t(1) << 30};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+    });
+    QCOMPARE(refused.exitCode, 3);
+    QVERIFY2(refused.err.contains("cannot be restored") && refused.err.contains("Nothing was changed"),
+             refused.err.constData());
+    QCOMPARE(readAll(dataFile), Example10000);
+    QVERIFY(!QFileInfo::exists(
+        m_dir->filePath(u"col/backups/Quillmark-%1.dat"_qs.arg(QDate::currentDate().toString(Qt::ISODate)))));
+}
+
+// A disk that fills during the restore is named, with the file, instead of "Unknown error". A limit on the size of
+// the files the tool may write stands in for the full disk: the system takes part of a write and refuses the rest.
+void TestTool::restoreOnFullDisk()
+{
+    auto big = LinkItem::MakeFolder("Quillmark");
+    for (int i = 0; i < 2000; ++i)
+        TreeBuilders::addLink(*big, "link " + std::to_string(i), "https://example.org/" + std::to_string(i));
+    const QString dataFile = writeFile(u"col/Quillmark.dat"_qs, Example10000);
+    const QString backup = writeFile(u"col/backups/Quillmark-2026-01-02.dat"_qs, bytesOf(*big));
+    const Result failed = run({u"restore"_qs, backup, dataFile}, 60000, [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit {10000, 10000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    QCOMPARE(failed.exitCode, 2);
+    const QRegularExpression expected(u"The disk at .* is full: cannot write %1\\.\\n"_qs.arg(
+        QRegularExpression::escape(QDir::toNativeSeparators(dataFile))));
+    QVERIFY2(expected.match(QString::fromLocal8Bit(failed.err)).hasMatch(), failed.err.constData());
+    QVERIFY(!failed.err.contains("Unknown error"));
+    QCOMPARE(readAll(dataFile), Example10000);
 }
 
 QTEST_GUILESS_MAIN(TestTool)
