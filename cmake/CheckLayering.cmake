@@ -7,7 +7,7 @@ set(layers platform widgets store linkcheck formats sync settings transfer mainw
 set(allowed_platform platform)
 set(allowed_widgets widgets platform)
 set(allowed_store store platform)
-set(allowed_linkcheck linkcheck)
+set(allowed_linkcheck linkcheck platform)
 set(allowed_formats formats store platform)
 set(allowed_sync sync store platform)
 set(allowed_settings settings platform)

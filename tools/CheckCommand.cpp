@@ -90,14 +90,17 @@ int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, 
         checker.add(TextCodec::toDisplay(link->Url));
 
     std::array<int, LinkCheckResult::OutcomeCount> counts {};
+    int rateLimited = 0;
     QObject::connect(&checker, &LinkChecker::linkChecked, [&](int index, const LinkCheckResult &result) {
         const LinkItem *link = links[static_cast<size_t>(index)];
         ++counts[static_cast<size_t>(result.outcome)];
+        rateLimited += result.isRateLimited() ? 1 : 0;
         const QJsonObject line {
             {QStringLiteral("path"), ItemPath::locationOf(link)},
             {QStringLiteral("name"), TextCodec::toDisplay(link->Name)},
             {QStringLiteral("url"), checker.url(index)},
             {QStringLiteral("outcome"), LinkCheckResult::outcomeKey(result.outcome)},
+            {QStringLiteral("verdict"), result.verdict()},
             {QStringLiteral("status"), result.status},
             {QStringLiteral("finalUrl"), result.finalUrl},
             {QStringLiteral("reason"), result.reason},
@@ -112,8 +115,8 @@ int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, 
     if (checker.count() > 0)
         loop.exec();
 
-    std::fputs(QStringLiteral("%1 links checked: %2 ok, %3 moved, %4 redirected, %5 broken, %6 unreachable, "
-                              "%7 not checked\n")
+    std::fputs(QStringLiteral("%1 links checked: %2 ok, %3 moved, %4 redirected, %5 broken, %6 unreachable "
+                              "(%8 rate limited), %7 not checked\n")
                    .arg(checker.count())
                    .arg(counts[LinkCheckResult::Ok])
                    .arg(counts[LinkCheckResult::Moved])
@@ -121,6 +124,7 @@ int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, 
                    .arg(counts[LinkCheckResult::Broken])
                    .arg(counts[LinkCheckResult::Unreachable])
                    .arg(counts[LinkCheckResult::NotChecked])
+                   .arg(rateLimited)
                    .toLocal8Bit()
                    .constData(),
                stderr);

@@ -22,3 +22,8 @@ bool LinkCheckResult::outcomeFromKey(QStringView key, Outcome *outcome)
     }
     return false;
 }
+
+QString LinkCheckResult::verdict() const
+{
+    return isRateLimited() ? QStringLiteral("unreachable (rate limited)") : outcomeKey(outcome);
+}

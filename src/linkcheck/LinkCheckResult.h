@@ -24,11 +24,18 @@ struct LinkCheckResult
     QString reason;
     QStringList chain; // every address the redirects went through, the first one included
     QDateTime checkedAt;
+    int retryAfterSeconds = -1; // how long a site that limits its requests asked to wait; -1 when it did not say
+
+    // The site answered 429 (too many requests): it is there but would not answer now. Never broken.
+    bool isRateLimited() const { return outcome == Unreachable && status == RateLimitedStatus; }
+    static constexpr int RateLimitedStatus = 429;
 
     // "ok", "moved", "redirected", "broken", "unreachable", "not-checked"
     static QString outcomeKey(Outcome outcome);
     // The outcome of a key; false when there is none.
     static bool outcomeFromKey(QStringView key, Outcome *outcome);
+    // The outcome's key, with what it is about when that matters: "unreachable (rate limited)".
+    QString verdict() const;
 };
 
 Q_DECLARE_METATYPE(LinkCheckResult)

@@ -1,5 +1,9 @@
 #include "LinkCheckStore.h"
 
+#include "platform/RegularFile.h"
+#include "platform/WriteError.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -32,17 +36,24 @@ bool LinkCheckStore::load(const QString &path)
     m_results.clear();
     m_error.clear();
     QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_error = file.errorString();
+    if (!info.isFile()) {
+        m_error = QCoreApplication::translate("LinkCheckStore", "Not a regular file");
         return false;
     }
-    if (file.size() > MaxFileSize) {
-        m_error = QStringLiteral("The file is too large");
+    // The size is checked before anything is read.
+    if (info.size() > MaxFileSize) {
+        m_error = QCoreApplication::translate("LinkCheckStore", "The file is too large");
         return false;
     }
-    return loadBytes(file.readAll());
+    if (!platform::openRegularFile(file)) {
+        m_error = file.errorString().isEmpty() ? QCoreApplication::translate("LinkCheckStore", "Not a regular file")
+                                               : file.errorString();
+        return false;
+    }
+    return loadBytes(file.read(MaxFileSize + 1));
 }
 
 bool LinkCheckStore::loadBytes(const QByteArray &bytes)
@@ -100,12 +111,12 @@ bool LinkCheckStore::save(const QString &path) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
+        m_error = platform::writeError(file, path);
         return false;
     }
     file.write(toBytes());
     if (!file.commit()) {
-        m_error = file.errorString();
+        m_error = platform::writeError(file, path);
         return false;
     }
     return true;
@@ -130,4 +141,9 @@ void LinkCheckStore::set(const QString &url, const LinkCheckResult &result)
 void LinkCheckStore::remove(const QString &url)
 {
     m_results.remove(url);
+}
+
+int LinkCheckStore::keepOnly(const QSet<QString> &urls)
+{
+    return static_cast<int>(m_results.removeIf([&urls](const auto &entry) { return !urls.contains(entry.key()); }));
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 // The last outcome of every checked link, by address, kept in a file of its own beside the data file
@@ -17,7 +18,8 @@ public:
     static constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
 
     // Replaces the outcomes with those of the file; an absent file leaves none. Entries that cannot be
-    // read are skipped. False (errorString says why) when the file exists but cannot be read at all.
+    // read are skipped. False (errorString says why) when the file exists but cannot be read at all, or
+    // is not a regular file (a FIFO would keep the read waiting for ever).
     bool load(const QString &path);
     // Reads the outcomes from bytes in the file's format, skipping what does not fit it.
     bool loadBytes(const QByteArray &bytes);
@@ -28,6 +30,8 @@ public:
     const LinkCheckResult *find(const QString &url) const;
     void set(const QString &url, const LinkCheckResult &result);
     void remove(const QString &url);
+    // Forgets the outcomes of every address but these (those the collection still has); how many went.
+    int keepOnly(const QSet<QString> &urls);
     void clear() { m_results.clear(); }
     int count() const { return static_cast<int>(m_results.size()); }
     const QHash<QString, LinkCheckResult> &all() const { return m_results; }

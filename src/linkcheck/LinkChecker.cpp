@@ -62,14 +62,29 @@ int LinkChecker::add(const QString &url)
         m_unchecked.push_back(index);
         return index;
     }
-    const QString key = fetch.host().toLower() + QLatin1Char(':') + QString::number(fetch.port(-1));
+    const QString key = LinkProbe::hostKey(fetch);
     Host &host = m_hosts[key];
     host.waiting.push_back(index);
+    enqueue(key, host);
+    return index;
+}
+
+void LinkChecker::enqueue(const QString &key, Host &host)
+{
     if (!host.inRotation) {
         host.inRotation = true;
         m_rotation.push_back(key);
     }
-    return index;
+}
+
+void LinkChecker::release(const QString &key)
+{
+    auto host = m_hosts.find(key);
+    if (host == m_hosts.end())
+        return;
+    --host->active;
+    if (host->active == 0 && host->waiting.empty() && host->redirected.empty() && !host->inRotation)
+        m_hosts.erase(host);
 }
 
 void LinkChecker::start()
@@ -135,14 +150,23 @@ void LinkChecker::pump()
         return;
     const qint64 now = m_clock.elapsed();
     qint64 earliestWait = -1;
-    // One turn over the hosts waiting at most: each may start one request per turn.
+    // One turn over the hosts waiting at most: each may start one request per turn. A redirected request goes
+    // first: its probe is running already, so the overall limit does not hold it back.
     size_t turns = m_rotation.size();
-    while (m_active < m_options.maxRequests && turns-- > 0 && !m_rotation.empty()) {
+    while (turns-- > 0 && !m_rotation.empty()) {
         const QString key = m_rotation.front();
         m_rotation.pop_front();
         Host &host = m_hosts[key];
-        if (host.active >= m_options.maxPerHost) {
-            m_rotation.push_back(key); // its next request starts when one of its own ends
+        if (host.waiting.empty() && host.redirected.empty()) {
+            // Its links were answered without a request (a site that limits them).
+            host.inRotation = false;
+            if (host.active == 0)
+                m_hosts.remove(key);
+            continue;
+        }
+        const bool redirected = !host.redirected.empty();
+        if (host.active >= m_options.maxPerHost || (!redirected && m_active >= m_options.maxRequests)) {
+            m_rotation.push_back(key); // its next request starts when one ends
             continue;
         }
         if (host.nextStartMs > now) {
@@ -151,20 +175,32 @@ void LinkChecker::pump()
             m_rotation.push_back(key);
             continue;
         }
-        const int index = host.waiting.front();
-        host.waiting.pop_front();
         host.nextStartMs = now + m_options.hostSpacingMs;
-        if (host.waiting.empty())
+        LinkProbe *probe = nullptr;
+        int index = -1;
+        if (redirected) {
+            probe = host.redirected.front();
+            host.redirected.pop_front();
+        } else {
+            index = host.waiting.front();
+            host.waiting.pop_front();
+        }
+        if (host.waiting.empty() && host.redirected.empty())
             host.inRotation = false;
         else
             m_rotation.push_back(key);
-        launch(index, host, key);
+        if (probe) {
+            ++host.active;
+            probe->resume();
+        } else {
+            launch(index, host, key);
+        }
         // Spaced from when it really started: a long turn over the hosts would shorten the pause. A probe
         // that ended at once may have taken its host away.
         if (const auto started = m_hosts.find(key); started != m_hosts.end())
             started->nextStartMs = m_clock.elapsed() + m_options.hostSpacingMs;
     }
-    if (earliestWait >= 0 && m_active < m_options.maxRequests)
+    if (earliestWait >= 0)
         m_wake.start(static_cast<int>(earliestWait));
     finishIfDone();
 }
@@ -174,29 +210,68 @@ void LinkChecker::launch(int index, Host &host, const QString &hostKey)
     ++host.active;
     ++m_active;
     auto *probe = new LinkProbe(m_network, m_fetch[static_cast<size_t>(index)], m_options.timeoutMs, this);
-    m_probes.insert(probe, index);
-    connect(probe, &LinkProbe::finished, this, [this, probe, index, hostKey](const LinkCheckResult &result) {
-        onProbeFinished(probe, index, hostKey, result);
-    });
+    probe->setGated(true);
+    m_probes.insert(probe, {index, hostKey});
+    connect(probe, &LinkProbe::finished, this,
+            [this, probe](const LinkCheckResult &result) { onProbeFinished(probe, result); });
+    connect(probe, &LinkProbe::redirecting, this, [this, probe](const QUrl &next) { onRedirect(probe, next); });
     emit linkStarted(index);
     probe->start();
 }
 
-void LinkChecker::onProbeFinished(LinkProbe *probe, int index, const QString &hostKey, const LinkCheckResult &result)
+void LinkChecker::onRedirect(LinkProbe *probe, const QUrl &next)
 {
-    if (!m_probes.remove(probe))
+    const auto running = m_probes.find(probe);
+    if (running == m_probes.end())
         return;
+    // The request to the old host has ended; the next one waits for room at the new host like any other.
+    const QString from = std::exchange(running->hostKey, LinkProbe::hostKey(next));
+    release(from);
+    Host &host = m_hosts[running->hostKey];
+    host.redirected.push_back(probe);
+    enqueue(running->hostKey, host);
+    QMetaObject::invokeMethod(this, &LinkChecker::pump, Qt::QueuedConnection);
+}
+
+void LinkChecker::onProbeFinished(LinkProbe *probe, const LinkCheckResult &result)
+{
+    const auto running = m_probes.find(probe);
+    if (running == m_probes.end())
+        return;
+    const Running done = *running;
+    m_probes.erase(running);
     probe->deleteLater();
     --m_active;
-    auto host = m_hosts.find(hostKey);
-    if (host != m_hosts.end()) {
-        --host->active;
-        if (host->active == 0 && host->waiting.empty())
-            m_hosts.erase(host);
-    }
-    report(index, result);
+    if (result.isRateLimited())
+        rateLimited(done.hostKey, result);
+    release(done.hostKey);
+    report(done.index, result);
     // Start the next ones from the event loop: a probe that ends at once must not recurse into here.
     QMetaObject::invokeMethod(this, &LinkChecker::pump, Qt::QueuedConnection);
+}
+
+void LinkChecker::rateLimited(const QString &key, const LinkCheckResult &result)
+{
+    const auto host = m_hosts.find(key);
+    if (host == m_hosts.end())
+        return;
+    const int wait = result.retryAfterSeconds;
+    if (!host->waitedForLimit && wait >= 0 && wait <= m_options.maxRetryAfterSeconds) {
+        host->waitedForLimit = true;
+        host->nextStartMs = std::max(host->nextStartMs, m_clock.elapsed() + qint64(wait) * 1000);
+        return;
+    }
+    // Waiting longer, or again, would hold up the whole check.
+    const std::deque<int> skipped = std::exchange(host->waiting, {});
+    for (int index : skipped) {
+        LinkCheckResult notChecked;
+        notChecked.outcome = LinkCheckResult::NotChecked;
+        notChecked.reason = wait < 0
+            ? tr("Not checked: the site limits its requests (rate limited)")
+            : tr("Not checked: the site asked to wait %n second(s) (rate limited)", nullptr, wait);
+        notChecked.checkedAt = QDateTime::currentDateTimeUtc();
+        report(index, notChecked);
+    }
 }
 
 void LinkChecker::report(int index, const LinkCheckResult &result)

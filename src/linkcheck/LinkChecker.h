@@ -25,8 +25,9 @@ public:
     {
         int timeoutMs = 15000;
         int maxRequests = 16;
-        int maxPerHost = 2;
+        int maxPerHost = 2; // redirected requests count against the host they go to
         int hostSpacingMs = 25; // between two requests starting to the same host
+        int maxRetryAfterSeconds = 60; // a rate-limited host's other links wait this long at most
     };
 
     explicit LinkChecker(QObject *parent = nullptr);
@@ -58,14 +59,28 @@ private:
     struct Host
     {
         std::deque<int> waiting;
+        std::deque<LinkProbe *> redirected; // probes waiting to go on to this host
         int active = 0;
         qint64 nextStartMs = 0;
         bool inRotation = false;
+        bool waitedForLimit = false; // the host limited its requests once and was waited for
+    };
+    struct Running
+    {
+        int index = 0;
+        QString hostKey; // the host its request goes to now
     };
 
     void pump();
+    // Puts the host in the rotation when something of it waits.
+    void enqueue(const QString &key, Host &host);
+    // A running probe's request to its host ended: the host may go.
+    void release(const QString &key);
     void launch(int index, Host &host, const QString &hostKey);
-    void onProbeFinished(LinkProbe *probe, int index, const QString &hostKey, const LinkCheckResult &result);
+    void onRedirect(LinkProbe *probe, const QUrl &next);
+    void onProbeFinished(LinkProbe *probe, const LinkCheckResult &result);
+    // A host that answered 429: its other links wait as long as it asked, or are not checked.
+    void rateLimited(const QString &key, const LinkCheckResult &result);
     void report(int index, const LinkCheckResult &result);
     void finishIfDone();
 
@@ -76,7 +91,7 @@ private:
     QHash<QString, Host> m_hosts;
     std::deque<QString> m_rotation; // hosts with links waiting, in turn
     std::vector<int> m_unchecked; // links answered without a request
-    QHash<LinkProbe *, int> m_probes;
+    QHash<LinkProbe *, Running> m_probes;
     QTimer m_wake;
     QElapsedTimer m_clock;
     int m_active = 0;

@@ -1,8 +1,13 @@
 #include "LinkProbe.h"
 
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 bool isRedirect(int status)
@@ -13,6 +18,25 @@ bool isRedirect(int status)
 bool isPermanent(int status)
 {
     return status == 301 || status == 308;
+}
+
+// Retry-After in seconds, from a number of seconds or a date; -1 when there is none that can be read.
+int retryAfterSeconds(const QByteArray &value)
+{
+    const QByteArray text = value.trimmed();
+    if (text.isEmpty())
+        return -1;
+    bool number = false;
+    const qint64 seconds = text.toLongLong(&number);
+    if (number)
+        return seconds < 0 ? -1 : static_cast<int>(std::min<qint64>(seconds, std::numeric_limits<int>::max()));
+    const QDateTime when = QLocale::c().toDateTime(QString::fromLatin1(text).replace(QLatin1String(" GMT"), QString()),
+                                                   QStringLiteral("ddd, dd MMM yyyy HH:mm:ss"));
+    if (!when.isValid())
+        return -1;
+    QDateTime utc = when;
+    utc.setTimeZone(QTimeZone::utc());
+    return static_cast<int>(std::clamp<qint64>(QDateTime::currentDateTimeUtc().secsTo(utc), 0, 24 * 3600));
 }
 } // namespace
 
@@ -40,6 +64,18 @@ void LinkProbe::start()
     m_result.chain.append(m_start.toString());
     m_visited.insert(m_start.adjusted(QUrl::NormalizePathSegments));
     send(m_start);
+}
+
+QString LinkProbe::hostKey(const QUrl &url)
+{
+    return url.host().toLower() + QLatin1Char(':')
+        + QString::number(url.port(url.scheme().toLower() == QLatin1String("https") ? 443 : 80));
+}
+
+void LinkProbe::resume()
+{
+    if (!m_next.isEmpty())
+        send(std::exchange(m_next, QUrl()));
 }
 
 void LinkProbe::abort()
@@ -104,10 +140,17 @@ void LinkProbe::onFinished()
     const QNetworkReply::NetworkError error = reply->error();
     const QString errorText = reply->errorString();
     const QUrl location = QUrl::fromEncoded(reply->rawHeader("Location").trimmed());
+    const int retryAfter = retryAfterSeconds(reply->rawHeader("Retry-After"));
     const bool timedOut = m_timedOut;
     dropReply();
 
     if (timedOut) {
+        // Some servers never answer a HEAD, but do answer a GET.
+        if (m_method == Method::Head) {
+            m_method = Method::Get;
+            send(m_current);
+            return;
+        }
         finish(LinkCheckResult::Unreachable, tr("No answer within %n second(s)", nullptr, (m_timeoutMs + 999) / 1000));
         return;
     }
@@ -121,7 +164,19 @@ void LinkProbe::onFinished()
         return;
     }
     m_result.status = status;
-    if (isRedirect(status) && location.isValid() && !location.isEmpty()) {
+    if (status == LinkCheckResult::RateLimitedStatus) {
+        // The site is there, but asks for fewer requests: asking again at once, with GET, would not help.
+        m_result.retryAfterSeconds = retryAfter;
+        finish(LinkCheckResult::Unreachable,
+               tr("Rate limited: %1").arg(phrase.isEmpty() ? tr("HTTP status %1").arg(status) : phrase));
+        return;
+    }
+    if (isRedirect(status) && (!location.isValid() || location.isEmpty())) {
+        // A redirect that says nowhere leads nowhere.
+        finish(LinkCheckResult::Broken, tr("Redirect (%1) without a new address").arg(status));
+        return;
+    }
+    if (isRedirect(status)) {
         const QUrl next = m_current.resolved(location);
         if (!isPermanent(status))
             m_allPermanent = false;
@@ -141,6 +196,11 @@ void LinkProbe::onFinished()
             return;
         }
         m_visited.insert(next.adjusted(QUrl::NormalizePathSegments));
+        if (m_gated && hostKey(next) != hostKey(m_current)) {
+            m_next = next;
+            emit redirecting(next);
+            return;
+        }
         send(next);
         return;
     }

@@ -27,10 +27,20 @@ public:
     // Stops at once; finished is not emitted.
     void abort();
 
+    // With a gate, a redirect to another host waits (redirecting is emitted) until resume() is called, so that
+    // whoever runs the probes can count the request against that host.
+    void setGated(bool gated) { m_gated = gated; }
+    void resume();
+
+    // "host:port" as the requests to a host are counted.
+    static QString hostKey(const QUrl &url);
+
     static QByteArray userAgent();
 
 signals:
     void finished(const LinkCheckResult &result);
+    // A redirect leads to another host; the probe waits for resume().
+    void redirecting(const QUrl &next);
 
 private:
     enum class Method { Head, Get };
@@ -53,11 +63,13 @@ private:
     QTimer m_timer;
     QUrl m_start;
     QUrl m_current;
+    QUrl m_next; // where a gated redirect goes on
     Method m_method = Method::Head;
     int m_timeoutMs;
     bool m_timedOut = false;
     bool m_headersSeen = false;
     bool m_allPermanent = true;
+    bool m_gated = false;
     LinkCheckResult m_result;
     QSet<QUrl> m_visited;
 };

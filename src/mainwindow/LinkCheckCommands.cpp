@@ -70,7 +70,15 @@ QString urlOf(const LinkItem *link)
 LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QObject *parent)
     : QObject(parent), m_panes(panes), m_storePath(LinkCheckStore::pathFor(Repository::DataFile()))
 {
-    m_store.load(m_storePath); // a side file that cannot be read only means no outcomes yet
+    // Read on a thread of its own: a large side file must not hold up the start. One that cannot be read only
+    // means no outcomes yet.
+    m_loading = std::async(std::launch::async, [this, path = m_storePath] {
+        LinkCheckStore store;
+        store.load(path);
+        // This object waits for the reading before it goes, and a call queued to it then is dropped.
+        QMetaObject::invokeMethod(this, &LinkCheckCommands::finishLoading, Qt::QueuedConnection);
+        return store;
+    });
 
     QWidget *window = panes.window;
     const auto make = [window](const QString &caption, const QString &hint, int helpContext) {
@@ -157,11 +165,25 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
 
 LinkCheckCommands::~LinkCheckCommands()
 {
+    if (m_loading.valid())
+        m_loading.wait();
     // The panes may be gone already: only stop the requests and keep what was found.
     if (m_checker) {
         m_checker->cancel();
         m_store.save(m_storePath);
     }
+}
+
+void LinkCheckCommands::finishLoading()
+{
+    if (!m_loading.valid())
+        return;
+    m_store = m_loading.get();
+    // The marks of the broken links in the list come now.
+    LinkListModel *model = m_panes.list->model();
+    if (model->rowCount() > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, 0), {Qt::DecorationRole});
+    emit loaded();
 }
 
 const LinkCheckResult *LinkCheckCommands::resultFor(const LinkItem *link) const
@@ -193,6 +215,7 @@ void LinkCheckCommands::check(const std::vector<LinkItem *> &entries)
 {
     if (m_checker)
         return;
+    finishLoading();
     m_targets = linksOf(entries);
     if (m_targets.empty()) {
         Confirmations::information(m_panes.window, QStringLiteral("Quillmark"), tr("There are no links to check."));
@@ -256,6 +279,14 @@ void LinkCheckCommands::forget(const LinkItem *item)
 
 void LinkCheckCommands::saveStore()
 {
+    finishLoading();
+    // The outcomes of addresses the collection no longer has would only grow the file.
+    if (LinkItem *root = m_panes.document->root()) {
+        QSet<QString> urls;
+        for (const LinkItem *link : linksOf({root}))
+            urls.insert(urlOf(link));
+        m_store.keepOnly(urls);
+    }
     if (!m_store.save(m_storePath))
         m_panes.view->setStatusText(tr("The link check results could not be kept: %1").arg(m_store.errorString()));
 }
@@ -265,14 +296,17 @@ void LinkCheckCommands::showResults()
     LinkItem *root = m_panes.document->root();
     if (!root)
         return;
+    finishLoading();
     const bool withOk = m_panel->showsOk();
     std::vector<std::vector<LinkItem *>> groups(LinkCheckResult::OutcomeCount);
+    size_t rateLimited = 0;
     for (LinkItem *link : linksOf({root})) {
         const LinkCheckResult *result = resultFor(link);
         if (!result || (!withOk && (result->outcome == LinkCheckResult::Ok))
             || (!withOk && result->outcome == LinkCheckResult::Redirected))
             continue;
         groups[static_cast<size_t>(result->outcome)].push_back(link);
+        rateLimited += result->isRateLimited() ? 1 : 0;
     }
     std::vector<LinkItem *> items;
     for (LinkCheckResult::Outcome outcome : ListedOrder)
@@ -287,11 +321,12 @@ void LinkCheckCommands::showResults()
     m_panes.description->setLocation(QString());
     updateActions();
     m_panes.view->setStatusText(count == 0 ? tr("No broken, moved or unreachable links were found.")
-                                           : tr("%1 broken, %2 moved, %3 unreachable, %4 not checked")
+                                           : tr("%1 broken, %2 moved, %3 unreachable (%5 rate limited), %4 not checked")
                                                  .arg(groups[LinkCheckResult::Broken].size())
                                                  .arg(groups[LinkCheckResult::Moved].size())
                                                  .arg(groups[LinkCheckResult::Unreachable].size())
-                                                 .arg(groups[LinkCheckResult::NotChecked].size()));
+                                                 .arg(groups[LinkCheckResult::NotChecked].size())
+                                                 .arg(rateLimited));
 }
 
 std::vector<LinkItem *> LinkCheckCommands::listedLinks(LinkCheckResult::Outcome outcome, bool selectedOnly) const
@@ -367,7 +402,7 @@ void LinkCheckCommands::showSelectedDetail()
     const LinkCheckResult *result = resultFor(selected.front());
     if (!result)
         return;
-    QString note = LinkCheckMark::outcomeText(result->outcome);
+    QString note = LinkCheckMark::verdictText(*result);
     if (result->status)
         note += QStringLiteral(" (%1)").arg(result->status);
     if (!result->reason.isEmpty())

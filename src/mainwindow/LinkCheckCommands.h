@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -49,9 +50,17 @@ public:
     // Deletes the selected results that are broken, as one step to undo.
     void deleteBrokenLinks();
 
-    // The last outcome kept for the link's address; none when it was never checked.
+    // The last outcome kept for the link's address; none when it was never checked (or while the side file
+    // is still being read).
     const LinkCheckResult *resultFor(const LinkItem *link) const;
-    LinkCheckStore &store() { return m_store; }
+    // The outcomes, once the side file has been read (waiting for it if need be).
+    LinkCheckStore &store()
+    {
+        finishLoading();
+        return m_store;
+    }
+    // Whether the side file is still being read (on a thread of its own: it may be large).
+    bool isLoading() const { return m_loading.valid(); }
     // How checks are made from now on (the tests shorten the timeout).
     void setOptions(const LinkChecker::Options &options) { m_options = options; }
     // How long a site may take to answer (the setting).
@@ -61,8 +70,12 @@ public:
 signals:
     // A check ended, finished or cancelled; its outcomes are kept.
     void checkFinished();
+    // The side file has been read.
+    void loaded();
 
 private:
+    // Takes the outcomes read from the side file, waiting for them if need be.
+    void finishLoading();
     void linkChecked(int index, const LinkCheckResult &result);
     void checkEnded();
     void forget(const LinkItem *item);
@@ -73,6 +86,7 @@ private:
 
     MainPanes m_panes;
     LinkCheckStore m_store;
+    std::future<LinkCheckStore> m_loading;
     QString m_storePath;
     LinkChecker::Options m_options;
     std::unique_ptr<LinkChecker> m_checker;

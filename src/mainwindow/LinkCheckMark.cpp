@@ -54,4 +54,11 @@ QString outcomeText(LinkCheckResult::Outcome outcome)
     return QCoreApplication::translate("LinkCheckMark", "Not checked");
 }
 
+QString verdictText(const LinkCheckResult &result)
+{
+    if (result.isRateLimited())
+        return QCoreApplication::translate("LinkCheckMark", "Unreachable (rate limited)");
+    return outcomeText(result.outcome);
+}
+
 } // namespace LinkCheckMark

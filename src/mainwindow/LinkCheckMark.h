@@ -12,5 +12,7 @@ namespace LinkCheckMark {
 QIcon brokenIcon();
 // "Broken", "Moved", ... as the window names the outcomes.
 QString outcomeText(LinkCheckResult::Outcome outcome);
+// The outcome as the window names it, with what it is about when that matters: "Unreachable (rate limited)".
+QString verdictText(const LinkCheckResult &result);
 
 } // namespace LinkCheckMark

@@ -33,6 +33,8 @@ public:
         QByteArray location; // sent as Location when not empty
         Mode mode = Mode::Answer;
         int headStatus = 0; // a different status for HEAD requests; 0 for the same
+        bool headSilent = false; // HEAD requests are never answered
+        QByteArray headers; // more header lines, each ended by "\r\n"
     };
 
     explicit LocalHttpServer(const QHostAddress &address = QHostAddress::LocalHost, int delayMs = 0)
@@ -93,7 +95,9 @@ private:
     {
         --m_inFlight;
         const Route route = m_routes.value(path, Route {404});
-        const Mode mode = method == "HEAD" && route.headStatus ? Mode::Answer : route.mode;
+        const Mode mode = method == "HEAD" && route.headSilent ? Mode::Silent
+            : method == "HEAD" && route.headStatus             ? Mode::Answer
+                                                               : route.mode;
         switch (mode) {
         case Mode::Silent:
             return;
@@ -119,6 +123,7 @@ private:
             + "\r\n";
         if (!route.location.isEmpty())
             reply += "Location: " + route.location + "\r\n";
+        reply += route.headers;
         reply += "\r\n";
         if (method != "HEAD")
             reply += body;

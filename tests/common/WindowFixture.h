@@ -4,8 +4,10 @@
 #include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
+#include "mainwindow/LinkCheckCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/RestoreCommands.h"
 #include "settings/Settings.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -46,6 +48,10 @@ public:
         m_form = std::make_unique<MainWindow>(&m_reporter);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        // What the window does on threads of its own as it starts is done before the test goes on: the
+        // start-up backup and the reading of the link check results.
+        QTRY_VERIFY(!m_form->restoreCommands()->isKeepingDaily());
+        QTRY_VERIFY(!m_form->linkCheckCommands()->isLoading());
     }
 
     void close()

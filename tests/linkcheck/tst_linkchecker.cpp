@@ -1,6 +1,8 @@
 #include "common/LocalHttpServer.h"
 #include "linkcheck/LinkChecker.h"
 
+#include <QElapsedTimer>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -50,6 +52,13 @@ private slots:
         m_server.route("/cut", Route {200, {}, Mode::CloseInHeaders});
         m_server.route("/endless", Route {200, {}, Mode::EndlessBody, 405});
         m_server.route("/garbage", Route {200, {}, Mode::Garbage});
+        Route limited {429};
+        limited.headers = "Retry-After: 2\r\n";
+        m_server.route("/limited", limited);
+        m_server.route("/nowhere", Route {301});
+        Route headSilent {200};
+        headSilent.headSilent = true;
+        m_server.route("/head-silent", headSilent);
     }
 
     void outcome_data()
@@ -71,7 +80,14 @@ private slots:
         QTest::newRow("301 then 302") << "/mixed" << int(LinkCheckResult::Redirected) << 200 << "/ok" << 3;
         QTest::newRow("redirect loop") << "/l1" << int(LinkCheckResult::Broken) << 302 << "/l1" << 2;
         QTest::newRow("500") << "/error" << int(LinkCheckResult::Unreachable) << 500 << "" << 2;
-        QTest::newRow("never answers") << "/silent" << int(LinkCheckResult::Unreachable) << 0 << "" << 1;
+        QTest::newRow("never answers") << "/silent" << int(LinkCheckResult::Unreachable) << 0 << "" << 2;
+        // LinkChecker 10.2.1 on the same answers: "Valid: 429 Too Many Requests" with the warning "Rate limited
+        // (Retry-After: 2)"; here it is unreachable for now, never broken, and not asked again at once.
+        QTest::newRow("429") << "/limited" << int(LinkCheckResult::Unreachable) << 429 << "" << 1;
+        // LinkChecker says "Valid: 301 Moved Permanently"; but a redirect that names no address leads nowhere.
+        QTest::newRow("301 without Location") << "/nowhere" << int(LinkCheckResult::Broken) << 301 << "" << 1;
+        // LinkChecker asks with GET alone and gets 200; here the HEAD times out and the GET is asked then.
+        QTest::newRow("HEAD never answered, GET is") << "/head-silent" << int(LinkCheckResult::Ok) << 200 << "" << 2;
         QTest::newRow("closed in the headers") << "/cut" << int(LinkCheckResult::Unreachable) << 0 << "" << -1;
         QTest::newRow("endless body") << "/endless" << int(LinkCheckResult::Ok) << 200 << "" << 2;
         QTest::newRow("garbage") << "/garbage" << int(LinkCheckResult::Unreachable) << 0 << "" << -1;
@@ -110,6 +126,9 @@ private slots:
         QVERIFY2(!result.reason.isEmpty(), "every outcome says why");
         if (QByteArray(QTest::currentDataTag()) == "redirect loop")
             QCOMPARE(result.reason, QStringLiteral("Redirect loop"));
+        QCOMPARE(result.verdict(),
+                 QByteArray(QTest::currentDataTag()) == "429" ? QStringLiteral("unreachable (rate limited)")
+                                                              : LinkCheckResult::outcomeKey(result.outcome));
         if (requests >= 0)
             QCOMPARE(m_server.requests().size() - before, requests);
         // The endless body is never read: the server gets no further than its first writes.
@@ -179,6 +198,92 @@ private slots:
             for (qsizetype i = 1; i < started.size(); ++i)
                 QVERIFY2(started[i] - started[i - 1] >= spacingMs - 1, "a host's requests are spread out");
         }
+    }
+
+    void rateLimitedHost_data()
+    {
+        QTest::addColumn<QByteArray>("retryAfter"); // the header's value; empty for none
+        QTest::addColumn<bool>("waits");
+        QTest::newRow("1 second") << QByteArray("1") << true;
+        QTest::newRow("a date 3 seconds ahead") << QByteArray("date") << true;
+        QTest::newRow("an hour") << QByteArray("3600") << false;
+        QTest::newRow("none") << QByteArray() << false;
+        QTest::newRow("not a number") << QByteArray("soon") << false;
+    }
+
+    // A host that answers 429 is rate limited, not broken. Its other links wait as long as it asked, up to a
+    // minute, and are checked then; when it asks for longer or says nothing they are not checked at all.
+    void rateLimitedHost()
+    {
+        QFETCH(QByteArray, retryAfter);
+        QFETCH(bool, waits);
+        LocalHttpServer host;
+        Route limited {429};
+        if (retryAfter == "date")
+            retryAfter
+                = QLocale::c()
+                      .toString(QDateTime::currentDateTimeUtc().addSecs(3), u"ddd, dd MMM yyyy HH:mm:ss 'GMT'"_qs)
+                      .toLatin1();
+        if (!retryAfter.isEmpty())
+            limited.headers = "Retry-After: " + retryAfter + "\r\n";
+        host.route("/limited", limited);
+        host.route("/a", Route {200});
+        LinkChecker::Options options;
+        options.maxPerHost = 1; // the limited link goes first
+        LinkChecker checker(options);
+        checker.add(host.url("/limited"));
+        for (int i = 0; i < 3; ++i)
+            checker.add(host.url("/a"));
+        QElapsedTimer clock;
+        clock.start();
+        qint64 limitedAt = -1;
+        connect(&checker, &LinkChecker::linkChecked, [&](int index) {
+            if (index == 0)
+                limitedAt = clock.elapsed();
+        });
+        std::map<int, qint64> startedAt;
+        connect(&checker, &LinkChecker::linkStarted, [&](int index) { startedAt[index] = clock.elapsed(); });
+        const auto results = check(checker);
+        QCOMPARE(results.size(), size_t(4));
+        QVERIFY(results.at(0).isRateLimited());
+        QCOMPARE(results.at(0).verdict(), QStringLiteral("unreachable (rate limited)"));
+        for (int i = 1; i < 4; ++i) {
+            const LinkCheckResult &other = results.at(i);
+            QCOMPARE(LinkCheckResult::outcomeKey(other.outcome),
+                     LinkCheckResult::outcomeKey(waits ? LinkCheckResult::Ok : LinkCheckResult::NotChecked));
+            if (waits)
+                QVERIFY2(startedAt.at(i) - limitedAt >= 900, QByteArray::number(startedAt.at(i) - limitedAt));
+            else
+                QVERIFY2(other.reason.contains(u"rate limited"_qs), qPrintable(other.reason));
+        }
+        QCOMPARE(host.requests().size(), waits ? 4 : 1);
+    }
+
+    // A redirect to another host waits for room there: that host never sees more than two requests at once,
+    // however many links of other hosts lead to it.
+    void redirectsCountAgainstTheirTarget()
+    {
+        LocalHttpServer target(QHostAddress::LocalHost, 150);
+        target.route("/x", Route {200});
+        std::vector<std::unique_ptr<LocalHttpServer>> sources;
+        LinkChecker::Options options;
+        options.hostSpacingMs = 0;
+        LinkChecker checker(options);
+        for (int i = 0; i < 4; ++i)
+            checker.add(target.url("/x"));
+        for (int s = 0; s < 3; ++s) {
+            sources.push_back(std::make_unique<LocalHttpServer>());
+            sources.back()->route("/r", Route {302, target.url("/x").toLatin1()});
+            for (int i = 0; i < 4; ++i)
+                checker.add(sources.back()->url("/r"));
+        }
+        const auto results = check(checker);
+        QCOMPARE(results.size(), size_t(16));
+        for (const auto &[index, result] : results)
+            QCOMPARE(LinkCheckResult::outcomeKey(result.outcome),
+                     LinkCheckResult::outcomeKey(index < 4 ? LinkCheckResult::Ok : LinkCheckResult::Redirected));
+        QCOMPARE(target.requests().size(), 16);
+        QVERIFY2(target.maxInFlight() <= 2, QByteArray::number(target.maxInFlight()));
     }
 
     // Thousands of links to one host: never more than two at once, and every one gets its outcome.

@@ -1,6 +1,8 @@
+#include "common/SpecialFiles.h"
 #include "linkcheck/LinkCheckStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,6 +87,42 @@ private slots:
         LinkCheckStore again;
         QVERIFY(again.loadBytes(store.toBytes()));
         QCOMPARE(again.toBytes(), store.toBytes());
+    }
+
+    void notRegularFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to a FIFO") << "link";
+        QTest::newRow("device") << "device";
+        QTest::newRow("folder") << "folder";
+    }
+
+    // Only a regular file is read: a FIFO in the side file's place would keep the start waiting for a writer.
+    void notRegularFiles()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = LinkCheckStore::pathFor(dir.filePath(QStringLiteral("Quillmark.dat")));
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        if (kind == QLatin1String("fifo"))
+            QVERIFY(QFile::rename(fifo, path));
+        else if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(fifo, path));
+        else if (kind == QLatin1String("device"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else
+            QVERIFY(QDir().mkpath(path));
+        // An open that waits for a writer gets one after a while: the test fails on its time, not hangs.
+        SpecialFiles::FifoRelease release(kind == QLatin1String("link") ? fifo : path, std::chrono::seconds(3));
+        QElapsedTimer clock;
+        clock.start();
+        LinkCheckStore store;
+        QVERIFY(!store.load(path));
+        QVERIFY(clock.elapsed() < 2000);
+        QVERIFY(!store.errorString().isEmpty());
+        QCOMPARE(store.count(), 0);
     }
 };
 

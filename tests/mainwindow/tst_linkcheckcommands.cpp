@@ -1,6 +1,7 @@
 // Check Links in the main window: what is checked, how the findings are listed, kept and acted on.
 #include "common/LocalHttpServer.h"
 #include "common/SilentReporter.h"
+#include "common/SpecialFiles.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "linkcheck/LinkCheckStore.h"
@@ -31,6 +32,7 @@ class TestLinkCheckCommands : public QObject
 
 private:
     LocalHttpServer m_server;
+    LocalHttpServer m_busyServer; // a site that limits its requests
     WindowFixture m_fixture;
 
     LinkCheckCommands *commands() const { return m_fixture.form()->linkCheckCommands(); }
@@ -91,6 +93,7 @@ private slots:
         m_server.route("/gone", Route {410});
         m_server.route("/error", Route {500});
         m_server.route("/silent", Route {200, {}, LocalHttpServer::Mode::Silent});
+        m_busyServer.route("/limited", Route {429});
     }
 
     void init()
@@ -106,6 +109,9 @@ private slots:
         LinkItem *slow = addFolder(*top, "Slow");
         addLink(*slow, "Quick", m_server.url("/quick").toStdString());
         addLink(*slow, "Silent", m_server.url("/silent").toStdString());
+        LinkItem *busy = addFolder(*top, "Busy");
+        addLink(*busy, "Limited", m_busyServer.url("/limited").toStdString());
+        addLink(*busy, "Gone too", m_server.url("/gone?too").toStdString());
         m_fixture.open(*top);
     }
 
@@ -220,6 +226,53 @@ private slots:
         QVERIFY(!commands()->resultFor(gone));
         commands()->resultsAction()->trigger();
         QVERIFY(!rowNames().contains(QStringLiteral("Gone")));
+    }
+
+    // A site that limits its requests is unreachable for now: Delete Broken Links leaves its links alone, and the
+    // window names it as the tool does.
+    void rateLimitedIsNotBroken()
+    {
+        QVERIFY(checkFolder("Busy"));
+        QCOMPARE(rowNames(), QStringList({"Gone too", "Limited"}));
+        select({"Limited"});
+        const QString location = m_fixture.form()->descriptionPane()->LocationLabel()->text();
+        QVERIFY2(location.contains(QLatin1String("Unreachable (rate limited) (429)")), qPrintable(location));
+        select({"Gone too", "Limited"});
+        commands()->deleteBrokenAction()->trigger();
+        QVERIFY(!find("Gone too"));
+        QVERIFY(find("Limited"));
+    }
+
+    // The side file keeps the findings of the links the collection has, not of those deleted since.
+    void findingsOfDeletedLinksDropped()
+    {
+        QVERIFY(checkFolder("Web"));
+        const QString path = LinkCheckStore::pathFor(Repository::DataFile());
+        LinkCheckStore kept;
+        QVERIFY(kept.load(path));
+        QVERIFY(kept.find(m_server.url("/error")));
+        m_fixture.form()->document()->removeItems({find("Down")});
+        QVERIFY(checkFolder("Deeper"));
+        QVERIFY(kept.load(path));
+        QVERIFY(!kept.find(m_server.url("/error")));
+        QVERIFY(kept.find(m_server.url("/ok")));
+    }
+
+    // A FIFO in the side file's place neither holds up the start nor hides the collection.
+    void sideFileThatIsAFifo()
+    {
+        const QString path = LinkCheckStore::pathFor(Repository::DataFile());
+        QVERIFY(QFile::remove(path) || !QFileInfo::exists(path));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        // An open that waits for a writer gets one after a while: the test fails on its time, not hangs.
+        SpecialFiles::FifoRelease release(path, std::chrono::seconds(3));
+        QElapsedTimer clock;
+        clock.start();
+        SilentReporter reporter;
+        MainWindow second(&reporter);
+        QTRY_VERIFY(!second.linkCheckCommands()->isLoading());
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(second.linkCheckCommands()->store().count(), 0);
     }
 
     // Cancel stops at once and keeps what was found; closing the window during a check ends it cleanly.
