@@ -75,6 +75,9 @@ bool LinkCheckStore::loadBytes(const QByteArray &bytes)
         if (url.isEmpty() || !LinkCheckResult::outcomeFromKey(entry.value(OutcomeKey).toString(), &result.outcome))
             continue;
         result.status = std::clamp(entry.value(StatusKey).toInt(), 0, 999);
+        // Kept by an older check that called a rate-limited site broken: it is not, and must not be deleted as such.
+        if (result.outcome == LinkCheckResult::Broken && result.status == LinkCheckResult::RateLimitedStatus)
+            result.outcome = LinkCheckResult::Unreachable;
         result.finalUrl = entry.value(FinalUrlKey).toString();
         result.reason = entry.value(ReasonKey).toString();
         result.checkedAt = QDateTime::fromString(entry.value(CheckedKey).toString(), Qt::ISODate);

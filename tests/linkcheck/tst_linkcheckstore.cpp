@@ -89,6 +89,19 @@ private slots:
         QCOMPARE(again.toBytes(), store.toBytes());
     }
 
+    // A rate-limited site that an older check called broken reads as what it is.
+    void rateLimitedKeptAsBroken()
+    {
+        LinkCheckStore store;
+        QVERIFY(store.loadBytes("{\"format\": \"quillmark-link-check\", \"version\": 1, \"links\": ["
+                                "{\"url\": \"http://busy.invalid/\", \"outcome\": \"broken\", \"status\": 429, "
+                                "\"checked\": \"2026-03-04T05:06:07Z\"}, "
+                                "{\"url\": \"http://gone.invalid/\", \"outcome\": \"broken\", \"status\": 404, "
+                                "\"checked\": \"2026-03-04T05:06:07Z\"}]}"));
+        QVERIFY(store.find(QStringLiteral("http://busy.invalid/"))->isRateLimited());
+        QCOMPARE(store.find(QStringLiteral("http://gone.invalid/"))->outcome, LinkCheckResult::Broken);
+    }
+
     void notRegularFiles_data()
     {
         QTest::addColumn<QString>("kind");
