@@ -72,11 +72,6 @@ template<typename Write> bool writeAtomically(const QString &path, QString *erro
     return true;
 }
 
-QString translate(const char *text)
-{
-    return QCoreApplication::translate("Backups", text);
-}
-
 // Opens path for reading when it is a regular file.
 bool openFile(QFile &file, QString *error)
 {
@@ -85,8 +80,8 @@ bool openFile(QFile &file, QString *error)
     if (error) {
         const QString path = QDir::toNativeSeparators(file.fileName());
         *error = QFileInfo(file.fileName()).isFile()
-            ? translate("Cannot open file %1: %2").arg(path, file.errorString())
-            : translate("%1 is not a regular file.").arg(path);
+            ? QCoreApplication::translate("Backups", "Cannot open file %1: %2").arg(path, file.errorString())
+            : QCoreApplication::translate("Backups", "%1 is not a regular file.").arg(path);
     }
     return false;
 }
@@ -103,10 +98,11 @@ NativeFile::ReadResult readCollection(QFile &file, LinkItem &target, bool whole,
     *end = file.pos();
     if (result.ok() && whole && *end != file.size()) {
         result.status = NativeFile::ReadResult::Damaged;
-        result.error = translate("The file goes on for %1 bytes after its collection.").arg(file.size() - *end);
+        result.error = QCoreApplication::translate("Backups", "The file goes on for %1 bytes after its collection.")
+                           .arg(file.size() - *end);
     }
     if (!result.ok() && result.error.isEmpty())
-        result.error = translate("The file is damaged.");
+        result.error = QCoreApplication::translate("Backups", "The file is damaged.");
     return result;
 }
 
@@ -124,7 +120,8 @@ bool readStart(QFile &file, qint64 count, QByteArray *bytes, QString *error)
     }
     bytes->clear();
     if (error)
-        *error = translate("Cannot read file %1 again.").arg(QDir::toNativeSeparators(file.fileName()));
+        *error = QCoreApplication::translate("Backups", "Cannot read file %1 again.")
+                     .arg(QDir::toNativeSeparators(file.fileName()));
     return false;
 }
 } // namespace
@@ -175,15 +172,17 @@ Backups::Copy Backups::copyCollection(QString *error, const std::atomic<bool> *c
         if (!read.ok()) {
             if (error)
                 *error = read.status == NativeFile::ReadResult::Cancelled
-                    ? translate("The backup was cancelled.")
-                    : translate("%1 does not hold a collection that can be read whole (%2); no backup was made.")
+                    ? QCoreApplication::translate("Backups", "The backup was cancelled.")
+                    : QCoreApplication::translate(
+                          "Backups", "%1 does not hold a collection that can be read whole (%2); no backup was made.")
                           .arg(QDir::toNativeSeparators(m_dataFile), read.error);
             return read.status == NativeFile::ReadResult::Cancelled ? Copy::Failed : Copy::NoCollection;
         }
     }
     if (!source.seek(0)) {
         if (error)
-            *error = translate("Cannot read file %1 again.").arg(QDir::toNativeSeparators(m_dataFile));
+            *error = QCoreApplication::translate("Backups", "Cannot read file %1 again.")
+                         .arg(QDir::toNativeSeparators(m_dataFile));
         return Copy::Failed;
     }
     if (!platform::makePrivateFolder(folder(), error))
@@ -193,13 +192,14 @@ Backups::Copy Backups::copyCollection(QString *error, const std::atomic<bool> *c
         for (qint64 left = end; left > 0;) {
             if (cancel && cancel->load(std::memory_order_relaxed)) {
                 if (error)
-                    *error = translate("The backup was cancelled.");
+                    *error = QCoreApplication::translate("Backups", "The backup was cancelled.");
                 return false;
             }
             const qint64 n = source.read(buffer, std::min<qint64>(left, sizeof buffer));
             if (n <= 0) {
                 if (error)
-                    *error = translate("Cannot read file %1 again.").arg(QDir::toNativeSeparators(m_dataFile));
+                    *error = QCoreApplication::translate("Backups", "Cannot read file %1 again.")
+                                 .arg(QDir::toNativeSeparators(m_dataFile));
                 return false;
             }
             if (file.write(buffer, n) != n)
@@ -284,7 +284,8 @@ Backups::Restore Backups::restore(const QString &backup, QString *error)
         const NativeFile::ReadResult result = readCollection(file, top, /*whole=*/true, &end);
         if (!result.ok()) {
             if (error)
-                *error = translate("%1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), result.error);
+                *error = QCoreApplication::translate("Backups", "%1 cannot be restored: %2")
+                             .arg(QDir::toNativeSeparators(backup), result.error);
             return Restore::Unreadable;
         }
         if (!readStart(file, end, &bytes, error))

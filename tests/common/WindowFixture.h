@@ -50,8 +50,8 @@ public:
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         // What the window does on threads of its own as it starts is done before the test goes on: the
         // start-up backup and the reading of the link check results.
-        QTRY_VERIFY(!m_form->restoreCommands()->isKeepingDaily());
-        QTRY_VERIFY(!m_form->linkCheckCommands()->isLoading());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_form->restoreCommands()->isKeepingDaily(), 120000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_form->linkCheckCommands()->isLoading(), 120000);
     }
 
     void close()
