@@ -191,6 +191,7 @@ void LinkChecker::pump()
             m_rotation.push_back(key);
         if (probe) {
             ++host.active;
+            m_probes[probe].startedMs = m_clock.elapsed();
             probe->resume();
         } else {
             launch(index, host, key);
@@ -211,7 +212,7 @@ void LinkChecker::launch(int index, Host &host, const QString &hostKey)
     ++m_active;
     auto *probe = new LinkProbe(m_network, m_fetch[static_cast<size_t>(index)], m_options.timeoutMs, this);
     probe->setGated(true);
-    m_probes.insert(probe, {index, hostKey});
+    m_probes.insert(probe, {index, hostKey, m_clock.elapsed()});
     connect(probe, &LinkProbe::finished, this,
             [this, probe](const LinkCheckResult &result) { onProbeFinished(probe, result); });
     connect(probe, &LinkProbe::redirecting, this, [this, probe](const QUrl &next) { onRedirect(probe, next); });
@@ -243,21 +244,27 @@ void LinkChecker::onProbeFinished(LinkProbe *probe, const LinkCheckResult &resul
     probe->deleteLater();
     --m_active;
     if (result.isRateLimited())
-        rateLimited(done.hostKey, result);
+        rateLimited(done.hostKey, done, result);
     release(done.hostKey);
     report(done.index, result);
     // Start the next ones from the event loop: a probe that ends at once must not recurse into here.
     QMetaObject::invokeMethod(this, &LinkChecker::pump, Qt::QueuedConnection);
 }
 
-void LinkChecker::rateLimited(const QString &key, const LinkCheckResult &result)
+void LinkChecker::rateLimited(const QString &key, const Running &request, const LinkCheckResult &result)
 {
     const auto host = m_hosts.find(key);
     if (host == m_hosts.end())
         return;
     const int wait = result.retryAfterSeconds;
-    if (!host->waitedForLimit && wait >= 0 && wait <= m_options.maxRetryAfterSeconds) {
-        host->waitedForLimit = true;
+    const bool canWait = wait >= 0 && wait <= m_options.maxRetryAfterSeconds;
+    // A request that was under way when the host first asked to wait is part of the same refusal, not a second.
+    const bool sameBurst = host->waitedForLimit && request.startedMs <= host->limitedAtMs;
+    if (canWait && (!host->waitedForLimit || sameBurst)) {
+        if (!host->waitedForLimit) {
+            host->waitedForLimit = true;
+            host->limitedAtMs = m_clock.elapsed();
+        }
         host->nextStartMs = std::max(host->nextStartMs, m_clock.elapsed() + qint64(wait) * 1000);
         return;
     }

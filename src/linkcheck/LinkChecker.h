@@ -64,11 +64,13 @@ private:
         qint64 nextStartMs = 0;
         bool inRotation = false;
         bool waitedForLimit = false; // the host limited its requests once and was waited for
+        qint64 limitedAtMs = 0; // when it did
     };
     struct Running
     {
         int index = 0;
         QString hostKey; // the host its request goes to now
+        qint64 startedMs = 0; // when that request started
     };
 
     void pump();
@@ -80,7 +82,7 @@ private:
     void onRedirect(LinkProbe *probe, const QUrl &next);
     void onProbeFinished(LinkProbe *probe, const LinkCheckResult &result);
     // A host that answered 429: its other links wait as long as it asked, or are not checked.
-    void rateLimited(const QString &key, const LinkCheckResult &result);
+    void rateLimited(const QString &key, const Running &request, const LinkCheckResult &result);
     void report(int index, const LinkCheckResult &result);
     void finishIfDone();
 

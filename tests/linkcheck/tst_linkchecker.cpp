@@ -259,6 +259,32 @@ private slots:
         QCOMPARE(host.requests().size(), waits ? 4 : 1);
     }
 
+    // Two requests under way when a host first asks to wait are one refusal: its other links still wait and are
+    // checked, instead of being given up as if it had refused again after the wait.
+    void rateLimitedBurst()
+    {
+        LocalHttpServer limiting(QHostAddress::LocalHost, 300);
+        Route limited {429};
+        limited.headers = "Retry-After: 1\r\n";
+        limiting.route("/limited", limited);
+        limiting.route("/a", Route {200});
+        LocalHttpServer other; // its quick answers keep the checker starting requests
+        other.route("/ok", Route {200});
+        LinkChecker checker;
+        checker.add(limiting.url("/limited"));
+        checker.add(limiting.url("/limited"));
+        for (int i = 0; i < 3; ++i)
+            checker.add(limiting.url("/a"));
+        for (int i = 0; i < 20; ++i)
+            checker.add(other.url("/ok"));
+        const auto results = check(checker);
+        QCOMPARE(results.size(), size_t(25));
+        QCOMPARE(limiting.maxInFlight(), 2);
+        QVERIFY(results.at(0).isRateLimited() && results.at(1).isRateLimited());
+        for (int i = 2; i < 5; ++i)
+            QCOMPARE(LinkCheckResult::outcomeKey(results.at(i).outcome), QStringLiteral("ok"));
+    }
+
     // A redirect to another host waits for room there: that host never sees more than two requests at once,
     // however many links of other hosts lead to it.
     void redirectsCountAgainstTheirTarget()
