@@ -1,12 +1,12 @@
 #include "formats/BoundedCopy.h"
 
 #include "platform/RegularFile.h"
+#include "platform/WriteError.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 namespace BoundedCopy {
 
@@ -25,7 +25,7 @@ QString writeError(const QFileDevice &target, qint64 written)
     // A file that takes only part of a write is on a full disk (Qt sets no error then, which reads "Unknown
     // error"); one that takes nothing says so by ResourceError (ENOSPC, also a quota).
     if (written >= 0 || target.error() == QFileDevice::ResourceError)
-        return diskFullMessage(target.fileName());
+        return platform::diskFullError(target.fileName());
     const QString reason = target.errorString();
     return QCoreApplication::translate("BoundedCopy", "%1 could not be written: %2")
         .arg(shown(target.fileName()),
@@ -33,14 +33,6 @@ QString writeError(const QFileDevice &target, qint64 written)
 }
 
 } // namespace
-
-QString diskFullMessage(const QString &path)
-{
-    const QStorageInfo disk(QFileInfo(path).absolutePath());
-    const QString root = disk.isValid() ? shown(disk.rootPath()) : shown(QFileInfo(path).absolutePath());
-    return QCoreApplication::translate("BoundedCopy", "The disk %1 is full: %2 could not be written.")
-        .arg(root, shown(path));
-}
 
 Result copy(const QString &from, QFileDevice &target, qint64 maxBytes, const std::function<bool()> &keepGoing,
             QString *error)

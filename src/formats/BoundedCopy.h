@@ -24,7 +24,4 @@ enum class Result {
 Result copy(const QString &from, QFileDevice &target, qint64 maxBytes, const std::function<bool()> &keepGoing,
             QString *error);
 
-// "The disk /home is full: ..." for a write to path that failed for want of room.
-QString diskFullMessage(const QString &path);
-
 } // namespace BoundedCopy

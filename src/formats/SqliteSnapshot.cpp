@@ -1,6 +1,7 @@
 #include "formats/SqliteSnapshot.h"
 
 #include "formats/BoundedCopy.h"
+#include "platform/WriteError.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -66,7 +67,7 @@ QString SqliteSnapshot::lastError() const
         return QString();
     // Reading fills nothing but SQLite's scratch files, which go where the copy is.
     if (sqlite3_errcode(m_db) == SQLITE_FULL && m_dir)
-        return BoundedCopy::diskFullMessage(m_dir->filePath(QStringLiteral("copy.sqlite")));
+        return platform::diskFullError(m_dir->filePath(QStringLiteral("copy.sqlite")));
     return QString::fromUtf8(sqlite3_errmsg(m_db));
 }
 
@@ -91,7 +92,7 @@ bool SqliteSnapshot::copy(const QString &from, const QString &to, qint64 maxByte
 {
     QFile target(to);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *error = target.error() == QFileDevice::ResourceError ? BoundedCopy::diskFullMessage(to) : target.errorString();
+        *error = target.error() == QFileDevice::ResourceError ? platform::diskFullError(to) : target.errorString();
         return false;
     }
     const BoundedCopy::Result result = BoundedCopy::copy(
@@ -129,7 +130,7 @@ bool SqliteSnapshot::open(const QString &path, QString *error)
     }
     const QStorageInfo disk(m_dir->path());
     if (disk.isValid() && disk.bytesAvailable() >= 0 && needed > disk.bytesAvailable()) {
-        *error = BoundedCopy::diskFullMessage(copy);
+        *error = platform::diskFullError(copy);
         return false;
     }
     bool steady = false;

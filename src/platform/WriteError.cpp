@@ -24,18 +24,23 @@ bool looksFull(const QFileDevice &file)
 
 QString writeError(const QFileDevice &file, const QString &path)
 {
+    if (looksFull(file))
+        return diskFullError(path);
     const QString native = QDir::toNativeSeparators(path);
-    if (looksFull(file)) {
-        const QStorageInfo disk(QFileInfo(path).absolutePath());
-        if (disk.isValid() && !disk.rootPath().isEmpty())
-            return QCoreApplication::translate("WriteError", "The disk at %1 is full: cannot write %2.")
-                .arg(QDir::toNativeSeparators(disk.rootPath()), native);
-        return QCoreApplication::translate("WriteError", "The disk is full: cannot write %1.").arg(native);
-    }
     const QString reason = file.errorString();
     if (reason.isEmpty() || reason == QLatin1String("Unknown error"))
         return QCoreApplication::translate("WriteError", "Cannot write %1.").arg(native);
     return QCoreApplication::translate("WriteError", "Cannot write %1: %2").arg(native, reason);
+}
+
+QString diskFullError(const QString &path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    if (disk.isValid() && !disk.rootPath().isEmpty())
+        return QCoreApplication::translate("WriteError", "The disk at %1 is full: cannot write %2.")
+            .arg(QDir::toNativeSeparators(disk.rootPath()), native);
+    return QCoreApplication::translate("WriteError", "The disk is full: cannot write %1.").arg(native);
 }
 
 } // namespace platform

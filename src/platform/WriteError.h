@@ -11,4 +11,7 @@ namespace platform {
 // and the file. Any other failure keeps the system's reason, with the file's name.
 QString writeError(const QFileDevice &file, const QString &path);
 
+// That the disk holding path is full, naming the disk and the file.
+QString diskFullError(const QString &path);
+
 } // namespace platform

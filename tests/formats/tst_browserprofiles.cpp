@@ -491,7 +491,7 @@ void TestBrowserProfiles::copyToFullDisk()
         BoundedCopy::copy(Data + QStringLiteral("places.sqlite"), full, SqliteSnapshot::DefaultMaxBytes, {}, &error),
         BoundedCopy::Result::Failed);
     QCOMPARE(error,
-             QStringLiteral("The disk %1 is full: /dev/full could not be written.")
+             QStringLiteral("The disk at %1 is full: cannot write /dev/full.")
                  .arg(QStorageInfo(QStringLiteral("/dev")).rootPath()));
 }
 
