@@ -65,8 +65,11 @@ public:
         QProcess install;
         install.setWorkingDirectory(m_folder.path());
         install.setProcessChannelMode(QProcess::MergedChannels);
-        install.start(npm, {QStringLiteral("ci"), QStringLiteral("--no-audit"), QStringLiteral("--no-fund")});
-        if (!install.waitForFinished(180000) || install.exitStatus() != QProcess::NormalExit
+        // Bounded, so that a registry that does not answer skips the test within the test's time.
+        install.start(npm,
+                      {QStringLiteral("ci"), QStringLiteral("--no-audit"), QStringLiteral("--no-fund"),
+                       QStringLiteral("--fetch-timeout=30000"), QStringLiteral("--fetch-retries=1")});
+        if (!install.waitForFinished(150000) || install.exitStatus() != QProcess::NormalExit
             || install.exitCode() != 0) {
             install.kill();
             install.waitForFinished();
