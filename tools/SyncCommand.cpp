@@ -7,6 +7,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/TextCodec.h"
+#include "sync/SyncAddress.h"
 #include "sync/SyncRun.h"
 
 #include "ToolFolders.h"
@@ -77,6 +78,10 @@ int run(const Options &options, const QString &dataFile)
     settings.user = options.user;
     if (!options.passwordVariable.isEmpty())
         settings.password = qEnvironmentVariable(options.passwordVariable.toLocal8Bit().constData());
+    if (!settings.password.isEmpty() && SyncAddress::passwordInClear(settings.folder))
+        printError(QStringLiteral("Warning: the password goes to %1 in clear text over http://, readable on the way; "
+                                  "use https:// unless the server is this computer.")
+                       .arg(settings.folder.host()));
     SyncRun run(settings, dataFile, options.folderPath);
     const auto apply = [&](std::unique_ptr<LinkItem> entries, QString *error) {
         if (QFileInfo::exists(dataFile)) {

@@ -3,6 +3,7 @@
 #include "mainwindow/GoToFolderDialog.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
+#include "sync/SyncAddress.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -21,7 +22,7 @@ SyncDialog::SyncDialog(const SyncSettings &settings, const QString &password, Li
       m_password(new QLineEdit(password, this)), m_fileName(new QLineEdit(settings.fileName, this)),
       m_folder(new QLineEdit(this)), m_every(new QCheckBox(tr("Sync &every"), this)), m_minutes(new QSpinBox(this)),
       m_startAndExit(new QCheckBox(tr("Sync when Quillmark &starts and ends"), this)), m_lastResult(new QLabel(this)),
-      m_passwordProblem(new QLabel(this))
+      m_passwordProblem(new QLabel(this)), m_inClear(new QLabel(this))
 {
     setWindowTitle(tr("Sync"));
     auto *intro = new QLabel(tr("Quillmark keeps a folder of the collection, or all of it, the same as an XBEL file "
@@ -53,6 +54,7 @@ SyncDialog::SyncDialog(const SyncSettings &settings, const QString &password, Li
     form->addRow(tr("&User name:"), m_user);
     form->addRow(tr("&Password:"), m_password);
     form->addRow(QString(), m_passwordProblem);
+    form->addRow(QString(), m_inClear);
     form->addRow(tr("&File name:"), m_fileName);
     auto *folderLabel = new QLabel(tr("Synced f&older:"), this);
     folderLabel->setBuddy(m_folder);
@@ -70,6 +72,11 @@ SyncDialog::SyncDialog(const SyncSettings &settings, const QString &password, Li
     form->addRow(tr("Last sync:"), m_lastResult);
     m_passwordProblem->setWordWrap(true);
     m_passwordProblem->hide();
+    m_inClear->setWordWrap(true);
+    m_inClear->setTextFormat(Qt::PlainText);
+    m_inClear->setText(tr("Over http:// the password goes in clear text, and anyone on the way can read it: use "
+                          "https:// unless the server is this computer."));
+    m_inClear->hide();
     m_lastResult->setWordWrap(true);
     m_lastResult->setTextFormat(Qt::PlainText);
     m_lastResult->setText(tr("never"));
@@ -82,6 +89,7 @@ SyncDialog::SyncDialog(const SyncSettings &settings, const QString &password, Li
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_server, &QLineEdit::textChanged, this, &SyncDialog::updateButtons);
     connect(m_fileName, &QLineEdit::textChanged, this, &SyncDialog::updateButtons);
+    connect(m_password, &QLineEdit::textChanged, this, &SyncDialog::updateButtons);
     updateButtons();
 
     auto *layout = new QVBoxLayout(this);
@@ -106,6 +114,11 @@ SyncSettings SyncDialog::settings() const
 QString SyncDialog::password() const
 {
     return m_password->text();
+}
+
+bool SyncDialog::warnsOfClearText() const
+{
+    return !m_inClear->isHidden();
 }
 
 void SyncDialog::setLastResult(const QString &text)
@@ -161,7 +174,8 @@ void SyncDialog::updateButtons()
 {
     const QUrl url = QUrl::fromUserInput(m_server->text().trimmed());
     const bool usable = url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https")
-        && !m_fileName->text().trimmed().isEmpty() && !m_fileName->text().contains(QLatin1Char('/'));
+        && SyncAddress::fileNameProblem(m_fileName->text().trimmed()).isEmpty();
+    m_inClear->setVisible(url.isValid() && !m_password->text().isEmpty() && SyncAddress::passwordInClear(url));
     m_syncNowButton->setEnabled(usable);
     // Empty settings may be kept: they stop syncing.
     m_ok->setEnabled(usable || m_server->text().trimmed().isEmpty());

@@ -28,6 +28,9 @@ public:
 
     QLineEdit *serverEdit() const { return m_server; }
     QLineEdit *passwordEdit() const { return m_password; }
+    QLineEdit *fileNameEdit() const { return m_fileName; }
+    // Whether the dialog warns that the password would go in clear text.
+    bool warnsOfClearText() const;
 
     // The path of a folder as the settings keep it: names separated by backslashes, empty for the root.
     static QString pathOf(const LinkItem *folder);
@@ -50,6 +53,7 @@ private:
     QCheckBox *m_startAndExit;
     QLabel *m_lastResult;
     QLabel *m_passwordProblem;
+    QLabel *m_inClear; // the warning that the password goes in clear text
     QPushButton *m_ok = nullptr;
     QPushButton *m_syncNowButton = nullptr;
     bool m_syncNow = false;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
@@ -37,6 +39,20 @@ bool isUnreserved(unsigned char c)
         || c == '~';
 }
 
+// Characters that mean the same escaped or not: the unreserved ones, and the marks that older rules counted
+// with them and that browsers escape in some places only ("'" in a query).
+bool isPlainWhenDecoded(unsigned char c)
+{
+    return isUnreserved(c) || c == '!' || c == '\'' || c == '(' || c == ')' || c == '*';
+}
+
+// Characters an address cannot hold as they are: browsers send them escaped, and "<" and "%3C" are one page.
+bool isEscapedWhenRaw(unsigned char c)
+{
+    return c >= 0x7f || c <= ' ' || c == '%' || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`'
+        || c == '{' || c == '|' || c == '}';
+}
+
 void appendEscaped(unsigned char c, std::string &out)
 {
     out += '%';
@@ -45,7 +61,8 @@ void appendEscaped(unsigned char c, std::string &out)
 }
 
 // A path, query or fragment with its escapes in one form: "%7e" and "~" are the same character, "%c3%a9",
-// "%C3%A9" and the raw bytes the same letter; blanks and control characters are escaped as browsers send them.
+// "%C3%A9" and the raw bytes the same letter; blanks, control characters and what else no address holds as
+// it is are escaped as browsers send them.
 void appendPart(std::string_view part, std::string &out)
 {
     for (size_t i = 0; i < part.size(); ++i) {
@@ -55,7 +72,7 @@ void appendPart(std::string_view part, std::string &out)
             const int low = hexValue(part[i + 2]);
             if (high >= 0 && low >= 0) {
                 const auto decoded = static_cast<unsigned char>(high * 16 + low);
-                if (isUnreserved(decoded))
+                if (isPlainWhenDecoded(decoded))
                     out += static_cast<char>(decoded);
                 else
                     appendEscaped(decoded, out);
@@ -64,7 +81,7 @@ void appendPart(std::string_view part, std::string &out)
             }
         }
         // A "%" that starts no escape stands for itself.
-        if (c >= 0x7f || c <= ' ' || c == '%')
+        if (isEscapedWhenRaw(c))
             appendEscaped(c, out);
         else
             out += static_cast<char>(c);
@@ -91,6 +108,49 @@ bool isTrackingParameter(std::string_view name)
             return true;
     }
     return false;
+}
+
+// The schemes whose addresses browsers read as a host and a path of folders, with "\\" for "/".
+bool isSpecial(std::string_view scheme)
+{
+    for (std::string_view special : {"http", "https", "ws", "wss", "ftp", "file"}) {
+        if (scheme == special)
+            return true;
+    }
+    return false;
+}
+
+// Resolves the "." and ".." folders of the path that begins at start and runs to the end of key, in place, as
+// browsers do before they send it: "/a/../b" is "/b", "/a/." is "/a/", and nothing goes above the top.
+void removeDotSegments(std::string &key, size_t start)
+{
+    const size_t end = key.size();
+    size_t out = start;
+    for (size_t in = start; in < end;) {
+        size_t next = key.find('/', in + 1);
+        if (next == std::string::npos)
+            next = end;
+        const std::string_view segment(key.data() + in + 1, next - in - 1);
+        if (segment == "." || segment == "..") {
+            if (segment == "..") {
+                while (out > start && key[out - 1] != '/')
+                    --out;
+                if (out > start)
+                    --out;
+            }
+            if (next == end)
+                key[out++] = '/';
+        } else {
+            if (out != in)
+                std::copy(key.begin() + std::ptrdiff_t(in), key.begin() + std::ptrdiff_t(next),
+                          key.begin() + std::ptrdiff_t(out));
+            out += next - in;
+        }
+        in = next;
+    }
+    if (out == start)
+        key[out++] = '/';
+    key.resize(out);
 }
 
 std::string_view defaultPort(std::string_view scheme)
@@ -160,8 +220,16 @@ bool UrlKey::make(std::string_view url, std::string &key) const
     std::string_view rest = url.substr(colon + 1);
     const size_t partEnd = rest.find_first_of("?#");
     std::string_view beforeQuery = rest.substr(0, partEnd);
+    // Browsers read "\\" as "/" up to the query in the addresses of the web and of files.
+    std::string slashed;
+    if (isSpecial(scheme) && beforeQuery.find('\\') != std::string_view::npos) {
+        slashed.assign(beforeQuery);
+        std::replace(slashed.begin(), slashed.end(), '\\', '/');
+        beforeQuery = slashed;
+    }
     bool valid = true;
-    if (beforeQuery.starts_with("//")) {
+    const bool hasAuthority = beforeQuery.starts_with("//");
+    if (hasAuthority) {
         const size_t pathStart = beforeQuery.find('/', 2);
         const std::string_view authority
             = beforeQuery.substr(2, pathStart == std::string_view::npos ? std::string_view::npos : pathStart - 2);
@@ -174,7 +242,11 @@ bool UrlKey::make(std::string_view url, std::string &key) const
         if (beforeQuery.empty())
             key += '/';
     }
+    const size_t pathStart = key.size();
     appendPart(beforeQuery, key);
+    // Only a path behind a host: without one, a path that became "//x" would read as the host x.
+    if (hasAuthority && key.find("/.", pathStart) != std::string::npos)
+        removeDotSegments(key, pathStart);
 
     if (partEnd == std::string_view::npos)
         return true;
@@ -253,15 +325,21 @@ void UrlKey::appendQuery(std::string_view query, std::string &key) const
         appendPart(query, key);
         return;
     }
-    // The other parameters keep their order; a query of trackers alone goes altogether.
+    // The other parameters keep their order; a query of trackers alone goes altogether. A parameter is
+    // known by its name as the key writes it, so that "utm%5fsource" is "utm_source" as well.
     bool first = true;
     while (true) {
         const size_t amp = query.find('&');
         const std::string_view parameter = query.substr(0, amp);
-        if (!parameter.empty() && !isTrackingParameter(parameter.substr(0, parameter.find('=')))) {
+        if (!parameter.empty()) {
+            const size_t start = key.size();
             key += first ? '?' : '&';
-            first = false;
             appendPart(parameter, key);
+            const std::string_view written = std::string_view(key).substr(start + 1);
+            if (isTrackingParameter(written.substr(0, written.find('='))))
+                key.resize(start);
+            else
+                first = false;
         }
         if (amp == std::string_view::npos)
             break;

@@ -18,6 +18,7 @@ struct Entry
     const LinkItem *item;
     int parent; // index of the parent entry; -1 for the folder read
     SyncNode node;
+    QString name; // the title as a name of the collection
     qint64 id = 0; // 0 while not recognised
 };
 
@@ -34,12 +35,14 @@ public:
             // In the order of the folder's entries, the first of equals is taken first.
             for (const qint64 child : m_base.children(id)) {
                 const SyncNode &entry = *m_base.find(child);
-                m_basePlaces[{id, entry.folder, entry.title, entry.folder ? QString() : entry.url}].push_back(child);
+                m_basePlaces[{id, entry.folder, LinkComparison::nameHere(entry.title),
+                              entry.folder ? QString() : entry.url}]
+                    .push_back(child);
                 if (!entry.folder)
-                    m_baseLinkNames[{id, entry.title}].push_back(child);
+                    m_baseLinkNames[{id, LinkComparison::nameHere(entry.title)}].push_back(child);
             }
             if (id != SyncTree::RootId)
-                m_baseFolderNames[node.title].push_back(id);
+                m_baseFolderNames[LinkComparison::nameHere(node.title)].push_back(id);
         }
         m_childrenOf.resize(m_entries.size());
         for (size_t index = 0; index < m_entries.size(); ++index) {
@@ -60,8 +63,9 @@ public:
     }
 
 private:
-    using Place = std::tuple<qint64, bool, QString, QString>; // parent, folder, title, URL
-    using Name = std::pair<qint64, QString>; // parent, title
+    // Titles as names of the collection: a title of the file with a backslash is the name here with "_".
+    using Place = std::tuple<qint64, bool, QString, QString>; // parent, folder, name, URL
+    using Name = std::pair<qint64, QString>; // parent, name
 
     qint64 parentId(const Entry &entry) const
     {
@@ -87,7 +91,7 @@ private:
             if (entry.id || !parent)
                 continue;
             const auto place = m_basePlaces.find(
-                {parent, entry.node.folder, entry.node.title, entry.node.folder ? QString() : entry.node.url});
+                {parent, entry.node.folder, entry.name, entry.node.folder ? QString() : entry.node.url});
             if (place == m_basePlaces.end())
                 continue;
             for (const qint64 id : place->second) {
@@ -132,14 +136,14 @@ private:
         std::map<std::pair<int, QString>, int> rivals;
         for (const Entry &entry : m_entries) {
             if (!entry.id && !entry.node.folder)
-                ++rivals[{entry.parent, entry.node.title}];
+                ++rivals[{entry.parent, entry.name}];
         }
         bool progress = false;
         for (Entry &entry : m_entries) {
             const qint64 parent = parentId(entry);
-            if (entry.id || entry.node.folder || !parent || rivals[{entry.parent, entry.node.title}] != 1)
+            if (entry.id || entry.node.folder || !parent || rivals[{entry.parent, entry.name}] != 1)
                 continue;
-            const auto candidates = m_baseLinkNames.find({parent, entry.node.title});
+            const auto candidates = m_baseLinkNames.find({parent, entry.name});
             if (candidates == m_baseLinkNames.end() || countFree(candidates->second) != 1)
                 continue;
             for (const qint64 id : candidates->second) {
@@ -162,7 +166,7 @@ private:
         std::map<QString, int> namesNow;
         for (const Entry &entry : m_entries) {
             if (!entry.id && entry.node.folder)
-                ++namesNow[entry.node.title];
+                ++namesNow[entry.name];
         }
         bool progress = false;
         for (size_t index = 0; index < m_entries.size(); ++index) {
@@ -170,8 +174,8 @@ private:
             if (entry.id || !entry.node.folder)
                 continue;
             qint64 found = 0;
-            if (namesBefore[entry.node.title] == 1 && namesNow[entry.node.title] == 1) {
-                for (const qint64 id : m_baseFolderNames[entry.node.title]) {
+            if (namesBefore[entry.name] == 1 && namesNow[entry.name] == 1) {
+                for (const qint64 id : m_baseFolderNames[entry.name]) {
                     if (free(id))
                         found = id;
                 }
@@ -266,9 +270,16 @@ CollectionTree::Read CollectionTree::match(Snapshot snapshot, const SyncTree &ba
         node.lastVisit = dates.toEpochSeconds(taken.lastVisit);
         node.hasExtras = true;
         node.order = order[size_t(taken.parent + 1)]++;
-        entries.push_back({taken.item, taken.parent, std::move(node)});
+        QString name = LinkComparison::nameHere(node.title);
+        entries.push_back({taken.item, taken.parent, std::move(node), std::move(name)});
     }
     Matcher(entries, base).run();
+    // A title the collection could not hold as it is stays as the file has it while the name here is unchanged.
+    for (Entry &entry : entries) {
+        const SyncNode *before = entry.id ? base.find(entry.id) : nullptr;
+        if (before && before->title != entry.node.title && LinkComparison::nameHere(before->title) == entry.name)
+            entry.node.title = before->title;
+    }
 
     Read result;
     qint64 nextNew = SyncTree::RootId;
@@ -299,10 +310,8 @@ std::unique_ptr<LinkItem> CollectionTree::build(const SyncTree &merged, const st
         std::vector<std::unique_ptr<LinkItem>> children;
         for (const qint64 childId : merged.children(id)) {
             const SyncNode &node = *merged.find(childId);
-            // Names never hold a backslash (it separates the folders of a path); the next sync
-            // gives the name as it is here.
-            std::string name = TextCodec::fromDisplay(node.title);
-            std::replace(name.begin(), name.end(), '\\', '_');
+            // The file keeps its title while the name here stays as it was made.
+            const std::string name = TextCodec::fromDisplay(LinkComparison::nameHere(node.title));
             std::unique_ptr<LinkItem> item
                 = node.folder ? LinkItem::MakeFolder(name) : LinkItem::MakeLink(name, TextCodec::fromDisplay(node.url));
             item->Description = TextCodec::fromDisplay(node.description);

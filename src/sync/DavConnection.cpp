@@ -33,7 +33,9 @@ DavConnection::DavConnection(const QUrl &folder, const QString &user, const QStr
 
 QUrl DavConnection::fileUrl(const QString &name) const
 {
-    return m_folder.resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name))));
+    // "sub/bookmarks.xbel" is a file in a folder below: each name of the path is escaped, not the "/"
+    // between them, which servers would take for part of one name.
+    return m_folder.resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name, "/"))));
 }
 
 QNetworkRequest DavConnection::request(const QUrl &url) const

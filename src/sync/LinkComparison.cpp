@@ -2,6 +2,17 @@
 
 #include "store/UrlKey.h"
 
+QString LinkComparison::nameHere(const QString &title)
+{
+    QString name = title;
+    return name.replace(QLatin1Char('\\'), QLatin1Char('_'));
+}
+
+QString LinkComparison::comparableTitle(const QString &title)
+{
+    return nameHere(title).trimmed();
+}
+
 QString LinkComparison::comparableUrl(const QString &url)
 {
     const QString trimmed = url.trimmed();
@@ -10,7 +21,12 @@ QString LinkComparison::comparableUrl(const QString &url)
     return key.empty() ? QLatin1Char('\x01') + trimmed : QString::fromStdString(key);
 }
 
+bool LinkComparison::sameTitle(const QString &titleA, const QString &titleB)
+{
+    return comparableTitle(titleA) == comparableTitle(titleB);
+}
+
 bool LinkComparison::sameLink(const QString &titleA, const QString &urlA, const QString &titleB, const QString &urlB)
 {
-    return titleA == titleB && comparableUrl(urlA) == comparableUrl(urlB);
+    return sameTitle(titleA, titleB) && comparableUrl(urlA) == comparableUrl(urlB);
 }

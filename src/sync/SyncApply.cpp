@@ -1,5 +1,7 @@
 #include "sync/SyncApply.h"
 
+#include "sync/LinkComparison.h"
+
 #include "store/CollectionDocument.h"
 #include "store/DateConverter.h"
 #include "store/LinkItem.h"
@@ -13,12 +15,9 @@ namespace {
 
 using Field = CollectionDocument::Field;
 
-// Names never hold a backslash: it separates the folders of a path.
 std::string nameOf(const QString &title)
 {
-    std::string name = TextCodec::fromDisplay(title);
-    std::replace(name.begin(), name.end(), '\\', '_');
-    return name;
+    return TextCodec::fromDisplay(LinkComparison::nameHere(title));
 }
 
 std::unique_ptr<LinkItem> makeItem(const SyncNode &node, DateConverter &dates)

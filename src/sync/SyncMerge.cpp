@@ -175,7 +175,7 @@ void Merger::addLocalNew()
                 const SyncNode &remote = *m_remote.find(candidate);
                 if (m_base.contains(candidate) || claimed.count(candidate) || remote.folder != local.folder)
                     continue;
-                if (local.folder ? remote.title == local.title
+                if (local.folder ? LinkComparison::sameTitle(remote.title, local.title)
                                  : LinkComparison::sameLink(local.title, local.url, remote.title, remote.url)) {
                     twin = candidate;
                     break;

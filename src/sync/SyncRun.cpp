@@ -2,6 +2,7 @@
 
 #include "sync/CollectionTree.h"
 #include "sync/DavConnection.h"
+#include "sync/SyncAddress.h"
 #include "sync/SyncFile.h"
 #include "sync/SyncLock.h"
 #include "sync/SyncState.h"
@@ -66,6 +67,9 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
             error = QCoreApplication::translate("Sync", "The sync was cancelled; nothing more was sent.");
         return !error.isEmpty();
     };
+    error = SyncAddress::fileNameProblem(m_settings.fileName);
+    if (!error.isEmpty())
+        return done;
     DavConnection connection(m_settings.folder, m_settings.user, m_settings.password);
     connection.setTimeout(m_settings.timeout);
     connection.setCancelFlag(m_cancelled);

@@ -77,6 +77,8 @@ private slots:
     void syncsThroughTheWindow();
     void failuresChangeNothing_data();
     void failuresChangeNothing();
+    void dialogChecksAddress_data();
+    void dialogChecksAddress();
 
 private:
     // Sets up the sync in the dialog, as a user would, and syncs with "Sync Now".
@@ -216,6 +218,53 @@ void TestSyncCommands::failuresChangeNothing()
     QVERIFY(m_window.errors.isEmpty());
     for (const QString &request : server.requests)
         QVERIFY2(!request.startsWith(QStringLiteral("PUT /dav/bookmarks.xbel ")), qPrintable(request));
+}
+
+void TestSyncCommands::dialogChecksAddress_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("warns"); // that the password goes in clear text
+    QTest::addColumn<bool>("usable"); // Sync Now can be chosen
+
+    QTest::newRow("http to another computer")
+        << u"http://dav.example.org/me/"_qs << u"pw"_qs << u"bookmarks.xbel"_qs << true << true;
+    QTest::newRow("http by address") << u"http://192.0.2.7/"_qs << u"pw"_qs << u"bookmarks.xbel"_qs << true << true;
+    QTest::newRow("https") << u"https://dav.example.org/me/"_qs << u"pw"_qs << u"bookmarks.xbel"_qs << false << true;
+    QTest::newRow("http without a password")
+        << u"http://dav.example.org/me/"_qs << QString() << u"bookmarks.xbel"_qs << false << true;
+    QTest::newRow("http to localhost") << u"http://localhost:8080/"_qs << u"pw"_qs << u"bookmarks.xbel"_qs << false
+                                       << true;
+    QTest::newRow("http to 127.0.0.1") << u"http://127.0.0.1/"_qs << u"pw"_qs << u"bookmarks.xbel"_qs << false << true;
+    QTest::newRow("http to ::1") << u"http://[::1]:8080/"_qs << u"pw"_qs << u"bookmarks.xbel"_qs << false << true;
+    QTest::newRow("a file in a folder below")
+        << u"https://dav.example.org/"_qs << u"pw"_qs << u"sub/bookmarks.xbel"_qs << false << true;
+    QTest::newRow("a file above") << u"https://dav.example.org/"_qs << u"pw"_qs << u"../bookmarks.xbel"_qs << false
+                                  << false;
+    QTest::newRow("a file from the top") << u"https://dav.example.org/"_qs << u"pw"_qs << u"/bookmarks.xbel"_qs << false
+                                         << false;
+}
+
+void TestSyncCommands::dialogChecksAddress()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, password);
+    QFETCH(QString, fileName);
+    QFETCH(bool, warns);
+    QFETCH(bool, usable);
+    SyncDialog dialog(SyncSettings(), QString(), nullptr);
+    dialog.serverEdit()->setText(server);
+    dialog.passwordEdit()->setText(password);
+    dialog.fileNameEdit()->setText(fileName);
+    QCOMPARE(dialog.warnsOfClearText(), warns);
+    QPushButton *syncNow = nullptr;
+    for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+        if (button->text() == QStringLiteral("Sync &Now"))
+            syncNow = button;
+    }
+    QVERIFY(syncNow);
+    QCOMPARE(syncNow->isEnabled(), usable);
 }
 
 QTEST_MAIN(TestSyncCommands)

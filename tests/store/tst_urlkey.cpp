@@ -19,6 +19,8 @@ private slots:
     void pairs();
     void notUrls_data();
     void notUrls();
+    void keyGivesItself_data();
+    void keyGivesItself();
 };
 
 void TestUrlKey::pairs_data()
@@ -122,6 +124,36 @@ void TestUrlKey::pairs_data()
     QTest::newRow("a percent sign before an escape")
         << QByteArray("http://example.org/%c%39") << QByteArray("http://example.org/%25c9") << 0 << true;
     QTest::newRow("file URLs") << QByteArray("file:///home/a%20b") << QByteArray("file:///home/a b") << 0 << true;
+
+    // Spellings of one link as typed or imported, and as a browser's address parser writes it back.
+    QTest::newRow("browser: dot folders")
+        << QByteArray("http://example.org/a/./c/%2e%2E/d") << QByteArray("http://example.org/a/d") << 0 << true;
+    QTest::newRow("browser: nothing above the top")
+        << QByteArray("http://example.org/a/b/../../..") << QByteArray("http://example.org/") << 0 << true;
+    QTest::newRow("browser: an escaped slash is no folder")
+        << QByteArray("http://example.org/a%2fb/../c") << QByteArray("http://example.org/c") << 0 << true;
+    QTest::newRow("browser: dot folders of files")
+        << QByteArray("file:///a/../b") << QByteArray("file:///b") << 0 << true;
+    QTest::newRow("browser: backslashes")
+        << QByteArray("http:\\\\example.org\\back\\slash") << QByteArray("http://example.org/back/slash") << 0 << true;
+    QTest::newRow("browser: quotes and angle brackets")
+        << QByteArray("http://example.org/<tag>?x=\"y\"#\"z\"")
+        << QByteArray("http://example.org/%3Ctag%3E?x=%22y%22#%22z%22") << 0 << true;
+    QTest::newRow("browser: braces") << QByteArray("http://example.org/{braces}?{q}|^`")
+                                     << QByteArray("http://example.org/%7Bbraces%7D?{q}%7C%5E%60") << 0 << true;
+    QTest::newRow("browser: apostrophes") << QByteArray("http://example.org/it's?q='it'")
+                                          << QByteArray("http://example.org/it%27s?q=%27it%27") << 0 << true;
+    QTest::newRow("a backslash in a query is no slash")
+        << QByteArray("http://example.org/a?b\\c") << QByteArray("http://example.org/a?b/c") << 0 << false;
+    QTest::newRow("a backslash in a query is itself escaped")
+        << QByteArray("http://example.org/a?b\\c") << QByteArray("http://example.org/a?b%5cc") << 0 << true;
+    QTest::newRow("an escaped ampersand stays apart")
+        << QByteArray("http://example.org/?a=1%26b=2") << QByteArray("http://example.org/?a=1&b=2") << 0 << false;
+    QTest::newRow("other schemes keep their backslashes")
+        << QByteArray("foo://host/a\\b") << QByteArray("foo://host/a/b") << 0 << false;
+    QTest::newRow("no folders without a host") << QByteArray("urn:a/../b") << QByteArray("urn:b") << 0 << false;
+    QTest::newRow("escaped tracker name") << QByteArray("http://example.org/p?utm%5fsource=x&a=1")
+                                          << QByteArray("http://example.org/p?a=1") << int(Tracking) << true;
 }
 
 void TestUrlKey::pairs()
@@ -160,6 +192,28 @@ void TestUrlKey::notUrls()
     std::string key = "left over";
     QVERIFY(!keyWith(Fragment | Tracking | SchemeAndWww).make(url.toStdString(), key));
     QVERIFY(key.empty());
+}
+
+void TestUrlKey::keyGivesItself_data()
+{
+    QTest::addColumn<QByteArray>("url");
+    QTest::newRow("escaped tracker names") << QByteArray::fromBase64(
+        "U1M6L6m3dSZ1dG1fPyZ1dG0lNWZhJTVmAGElNWZXJTVmJSU1ZmElNWYlNWZXJTVmISU1ZmElNWYlNWYlNWZmJTVmAGFhJTVmADY2NjZhJTVm"
+        "X2YmJnV0bV9mJiZ1dG1fcg==");
+    QTest::newRow("dot folders and backslashes") << QByteArray("HTTP://a.example\\x/%2e./y/.?\\q=\"'%27#{}");
+    QTest::newRow("a path that would read as a host") << QByteArray("foo:/.//x/../y");
+}
+
+// A key read again as an address gives itself, so that keys made twice meet.
+void TestUrlKey::keyGivesItself()
+{
+    QFETCH(QByteArray, url);
+    for (int options : {int(Plain), int(Fragment), int(Tracking), int(Fragment | Tracking)}) {
+        const UrlKey key = keyWith(options);
+        const std::string once = key.of(url.toStdString());
+        QVERIFY(!once.empty());
+        QCOMPARE(key.of(once), once);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestUrlKey)

@@ -148,6 +148,7 @@ struct Computer
     {
         SyncRun::Settings settings;
         settings.folder = url;
+        settings.fileName = fileName;
         settings.timeout = timeout;
         SyncRun run(settings, dataFile, {});
         return run.run(root,
@@ -199,5 +200,6 @@ struct Computer
     }
 
     QString dataFile;
+    QString fileName = QStringLiteral("bookmarks.xbel"); // the shared file in the server's folder
     LinkItem root;
 };

@@ -65,6 +65,10 @@ void TestSyncMerge::merge_data()
         << QString() << u"-2 -1 F Work; -3 -2 B a <ua>; -4 -1 B top <ut>"_qs
         << u"3 -1 F Work; 4 3 B a <ua>; 9 -1 B top <ut>"_qs << false << u"3 -1 F Work; 4 3 B a <ua>; 9 -1 B top <ut>"_qs
         << 0 << 0 << 0;
+    QTest::newRow("the first sync takes a browser's spelling of names and URLs for the same")
+        << QString() << u"-2 -1 F Back_slash; -3 -2 B Link <http://e/a/../b?q=\"x\">"_qs
+        << u"5 -1 F Back\\slash; 6 5 B  Link  <http://e/b?q=%22x%22>"_qs << false
+        << u"5 -1 F Back\\slash; 6 5 B  Link  <http://e/b?q=%22x%22>"_qs << 0 << 0 << 0;
     QTest::newRow("deleted here and changed on the server: kept")
         << ab << u"2 -1 B B <ub>"_qs << u"1 -1 B A2 <ua>; 2 -1 B B <ub>"_qs << true
         << u"1 -1 B A2 <ua>; 2 -1 B B <ub>"_qs << 1 << 0 << 0;

@@ -103,6 +103,8 @@ private slots:
     void badServers();
     void readBackDiffers();
     void lockRenewedWhileHeld();
+    void fileNames_data();
+    void fileNames();
 
 private:
     QTemporaryDir m_home;
@@ -386,6 +388,47 @@ void TestWebDavSync::lockRenewedWhileHeld()
     const qsizetype puts = server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs);
     QTest::qWait(300);
     QCOMPARE(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs), puts); // not after it was freed
+}
+
+void TestWebDavSync::fileNames_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("request"); // what the sync asks for the file, or nothing when it refuses the name
+    QTest::addColumn<QString>("message");
+    QTest::newRow("in a folder below") << u"sub/bookmarks.xbel"_qs << u"GET /dav/sub/bookmarks.xbel"_qs << QString();
+    QTest::newRow("names escaped one by one")
+        << u"my files/b#1.xbel"_qs << u"GET /dav/my%20files/b%231.xbel"_qs << QString();
+    QTest::newRow("a folder above") << u"../bookmarks.xbel"_qs << QString() << u"must name a file"_qs;
+    QTest::newRow("a folder of no name") << u"sub//bookmarks.xbel"_qs << QString() << u"must name a file"_qs;
+    QTest::newRow("from the server's top") << u"/bookmarks.xbel"_qs << QString() << u"begins with"_qs;
+}
+
+// The file name may lead into folders below the server's folder, never out of it.
+void TestWebDavSync::fileNames()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, request);
+    QFETCH(QString, message);
+    ToldServer server([](const QByteArray &method, const QByteArray &) {
+        if (method == "PROPFIND")
+            return ToldServer::status(207, "Multi-Status", {}, "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"/>");
+        if (method == "GET")
+            return ToldServer::status(404, "Not Found");
+        return ToldServer::status(201, "Created");
+    });
+    Computer a(m_home.filePath(u"a.dat"_qs));
+    a.fileName = fileName;
+    fill(a);
+    const SyncRun::Outcome outcome = a.sync(server.url(), 5000);
+    if (request.isEmpty()) {
+        QVERIFY2(outcome.error.contains(message), qPrintable(outcome.error));
+        QCOMPARE(server.requests, QStringList());
+        return;
+    }
+    // This server keeps nothing, so the file read back is missing: what counts is where it was asked for.
+    QVERIFY2(server.requests.contains(request), qPrintable(server.requests.join(u", ")));
+    QVERIFY(server.requests.contains(u"PUT "_qs + request.mid(4)));
+    QVERIFY(server.requests.contains(u"DELETE "_qs + request.mid(4) + u".lock"_qs));
 }
 
 QTEST_GUILESS_MAIN(TestWebDavSync)

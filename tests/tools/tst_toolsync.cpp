@@ -77,6 +77,7 @@ void TestToolSync::twoDataFiles()
     Result result = run(sync + QStringList(a));
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QCOMPARE(result.out, u"Gave to the server:\n  Added \u201CWork\u201D\n"_qs);
+    QCOMPARE(result.err, QString()); // the password stays on this computer: no warning
     QVERIFY(QFile::exists(server.path(u"shared.xbel"_qs)));
 
     result = run(sync + QStringList(b));
@@ -126,6 +127,13 @@ void TestToolSync::refusals_data()
     QTest::newRow("a folder that is not there") << QStringList {
         u"sync"_qs,    u"--url"_qs, u"http://127.0.0.1:9/"_qs, u"--file"_qs, u"b.xbel"_qs, u"--folder"_qs,
         u"Nowhere"_qs, dataFile} << false << 2 << u"has no folder \"Nowhere\""_qs;
+    QTest::newRow("a file name out of the folder")
+        << QStringList {u"sync"_qs, u"--url"_qs, u"http://127.0.0.1:9/"_qs, u"--file"_qs, u"../b.xbel"_qs, dataFile}
+        << false << 2 << u"must name a file in the server folder"_qs;
+    QTest::newRow("a password in clear text")
+        << QStringList {u"sync"_qs,   u"--url"_qs, u"http://dav.example.org/"_qs, u"--file"_qs,        u"/b.xbel"_qs,
+                        u"--user"_qs, u"me"_qs,    u"--password-env"_qs,          u"SYNC_PASSWORD"_qs, dataFile}
+        << false << 2 << u"Warning: the password goes to dav.example.org in clear text"_qs;
 }
 
 void TestToolSync::refusals()
