@@ -37,7 +37,7 @@ public:
                 const SyncNode &entry = *m_base.find(child);
                 m_basePlaces[{id, entry.folder, LinkComparison::nameHere(entry.title),
                               entry.folder ? QString() : entry.url}]
-                    .push_back(child);
+                    .ids.push_back(child);
                 if (!entry.folder)
                     m_baseLinkNames[{id, LinkComparison::nameHere(entry.title)}].push_back(child);
             }
@@ -94,12 +94,14 @@ private:
                 {parent, entry.node.folder, entry.name, entry.node.folder ? QString() : entry.node.url});
             if (place == m_basePlaces.end())
                 continue;
-            for (const qint64 id : place->second) {
-                if (free(id)) {
-                    claim(entry, id);
-                    progress = true;
-                    break;
-                }
+            // The ids before the cursor are taken for good: many equal entries in a folder are each
+            // passed over once.
+            Candidates &candidates = place->second;
+            while (candidates.next < candidates.ids.size() && !free(candidates.ids[candidates.next]))
+                ++candidates.next;
+            if (candidates.next < candidates.ids.size()) {
+                claim(entry, candidates.ids[candidates.next++]);
+                progress = true;
             }
         }
         return progress;
@@ -169,7 +171,9 @@ private:
                 ++namesNow[entry.name];
         }
         bool progress = false;
-        for (size_t index = 0; index < m_entries.size(); ++index) {
+        // Entries before their folders, so that a folder known only by where its entries were is
+        // recognised in the same pass as its subfolders, however deep they go.
+        for (size_t index = m_entries.size(); index-- > 0;) {
             Entry &entry = m_entries[index];
             if (entry.id || !entry.node.folder)
                 continue;
@@ -203,7 +207,12 @@ private:
     std::vector<Entry> &m_entries;
     const SyncTree &m_base;
     std::set<qint64> m_claimed;
-    std::map<Place, std::vector<qint64>> m_basePlaces;
+    struct Candidates
+    {
+        std::vector<qint64> ids; // in the folder's order
+        size_t next = 0; // the first that may be free
+    };
+    std::map<Place, Candidates> m_basePlaces;
     std::map<Name, std::vector<qint64>> m_baseLinkNames;
     std::map<QString, std::vector<qint64>> m_baseFolderNames; // folders but the root
     std::vector<std::vector<size_t>> m_childrenOf; // the entries of each entry

@@ -26,7 +26,14 @@ bool LinkComparison::sameTitle(const QString &titleA, const QString &titleB)
     return comparableTitle(titleA) == comparableTitle(titleB);
 }
 
+QString LinkComparison::linkKey(const QString &title, const QString &url)
+{
+    // The title's length first, so that no title and URL run into another pair's.
+    const QString name = comparableTitle(title);
+    return QString::number(name.size()) + u':' + name + comparableUrl(url);
+}
+
 bool LinkComparison::sameLink(const QString &titleA, const QString &urlA, const QString &titleB, const QString &urlB)
 {
-    return sameTitle(titleA, titleB) && comparableUrl(urlA) == comparableUrl(urlB);
+    return linkKey(titleA, urlA) == linkKey(titleB, urlB);
 }

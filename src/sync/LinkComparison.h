@@ -16,6 +16,8 @@ QString nameHere(const QString &title);
 QString comparableTitle(const QString &title);
 QString comparableUrl(const QString &url);
 bool sameTitle(const QString &titleA, const QString &titleB);
+// What sameLink compares, as one text: equal keys are the same link, so links can be looked up by it.
+QString linkKey(const QString &title, const QString &url);
 bool sameLink(const QString &titleA, const QString &urlA, const QString &titleB, const QString &urlB);
 
 } // namespace LinkComparison

@@ -11,10 +11,8 @@ constexpr int MaxIndentedDepth = 32;
 
 // Text as XML holds it: markup characters as entities, characters XML cannot hold as U+FFFD, and in
 // attributes the white space that a reader would otherwise turn into plain spaces as references.
-QString escaped(const QString &text, bool attribute)
+void appendEscaped(QString &out, const QString &text, bool attribute)
 {
-    QString out;
-    out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const char16_t u = c.unicode();
@@ -52,7 +50,6 @@ QString escaped(const QString &text, bool attribute)
                 out += c;
         }
     }
-    return out;
 }
 
 } // namespace
@@ -81,41 +78,66 @@ QByteArray SyncFile::write(const SyncTree &tree)
             pending.push_back({*it, depth, false});
     };
     pushChildren(SyncTree::RootId, 0);
+    // Deep trees are not indented further, which would grow with the square of the depth.
+    const QString spaces(MaxIndentedDepth * 2 + 2, u' ');
     while (!pending.empty()) {
         const Step step = pending.back();
         pending.pop_back();
         // Deep trees are not indented further, which would grow with the square of the depth.
         const int depth = std::min(step.depth, MaxIndentedDepth);
-        const QString indent(depth * 2, u' ');
+        const QStringView indent = QStringView(spaces).left(depth * 2);
+        const QStringView inner = QStringView(spaces).left(depth * 2 + 2);
+        out += indent;
         if (step.close) {
-            out += indent + QStringLiteral("</folder>\n");
+            out += u"</folder>\n";
             continue;
         }
         const SyncNode &node = *tree.find(step.id);
-        if (node.folder)
-            out += indent + QStringLiteral("<folder id=\"%1\">\n").arg(node.id);
-        else
-            out += indent
-                + QStringLiteral("<bookmark href=\"%1\" id=\"%2\">\n")
-                      .arg(escaped(node.url, true), QString::number(node.id));
-        const QString inner(depth * 2 + 2, u' ');
-        out += inner + QStringLiteral("<title>") + escaped(node.title, false) + QStringLiteral("</title>\n");
-        if (!node.description.isEmpty())
-            out += inner + QStringLiteral("<desc>") + escaped(node.description, false) + QStringLiteral("</desc>\n");
-        out += inner + QStringLiteral("<info><metadata owner=\"") + QLatin1String(MetadataOwner) + u'"';
-        if (node.visits != 0)
-            out += QStringLiteral(" visits=\"%1\"").arg(node.visits);
-        if (node.rating != 0)
-            out += QStringLiteral(" rating=\"%1\"").arg(node.rating);
-        if (node.lastVisit != 0)
-            out += QStringLiteral(" visited=\"%1\"")
-                       .arg(QDateTime::fromSecsSinceEpoch(node.lastVisit, Qt::UTC).toString(Qt::ISODate));
-        out += QStringLiteral("/></info>\n");
+        if (node.folder) {
+            out += u"<folder id=\"";
+        } else {
+            out += u"<bookmark href=\"";
+            appendEscaped(out, node.url, true);
+            out += u"\" id=\"";
+        }
+        out += QString::number(node.id);
+        out += u"\">\n";
+        out += inner;
+        out += u"<title>";
+        appendEscaped(out, node.title, false);
+        out += u"</title>\n";
+        if (!node.description.isEmpty()) {
+            out += inner;
+            out += u"<desc>";
+            appendEscaped(out, node.description, false);
+            out += u"</desc>\n";
+        }
+        out += inner;
+        out += u"<info><metadata owner=\"";
+        out += QLatin1String(MetadataOwner);
+        out += u'"';
+        if (node.visits != 0) {
+            out += u" visits=\"";
+            out += QString::number(node.visits);
+            out += u'"';
+        }
+        if (node.rating != 0) {
+            out += u" rating=\"";
+            out += QString::number(node.rating);
+            out += u'"';
+        }
+        if (node.lastVisit != 0) {
+            out += u" visited=\"";
+            out += QDateTime::fromSecsSinceEpoch(node.lastVisit, Qt::UTC).toString(Qt::ISODate);
+            out += u'"';
+        }
+        out += u"/></info>\n";
         if (node.folder) {
             pending.push_back({node.id, step.depth, true});
             pushChildren(node.id, step.depth + 1);
         } else {
-            out += indent + QStringLiteral("</bookmark>\n");
+            out += indent;
+            out += u"</bookmark>\n";
         }
     }
     out += QStringLiteral("</xbel>");

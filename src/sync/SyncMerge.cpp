@@ -4,7 +4,10 @@
 #include "sync/SyncDiff.h"
 
 #include <algorithm>
+#include <deque>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -154,7 +157,24 @@ SyncNode Merger::mergeFields(const SyncNode &base, const SyncNode &local, const 
 // folder is taken for it, any other gets a new id.
 void Merger::addLocalNew()
 {
-    std::set<qint64> claimed;
+    // The server's new entries of each folder, looked for by what makes two of them the same item,
+    // each kind in the folder's order: the first not yet taken is the twin. Made once per folder.
+    using Twins = std::map<QString, std::deque<qint64>>;
+    std::unordered_map<qint64, Twins> twinsIn;
+    const auto keyOf = [](const SyncNode &node) {
+        return node.folder ? u'F' + LinkComparison::comparableTitle(node.title)
+                           : u'B' + LinkComparison::linkKey(node.title, node.url);
+    };
+    const auto twinsOf = [&](qint64 parent) -> Twins & {
+        const auto [it, added] = twinsIn.try_emplace(parent);
+        if (added) {
+            for (const qint64 candidate : m_remote.children(parent)) {
+                if (!m_base.contains(candidate))
+                    it->second[keyOf(*m_remote.find(candidate))].push_back(candidate);
+            }
+        }
+        return it->second;
+    };
     std::vector<qint64> pending {SyncTree::RootId};
     while (!pending.empty()) {
         const qint64 localParent = pending.back();
@@ -170,19 +190,11 @@ void Merger::addLocalNew()
                 // A parent dropped by the merge is brought back by keepParents.
                 parent = mapped != m_result.localIds.end() ? mapped->second : localParent;
             }
-            qint64 twin = 0;
-            for (const qint64 candidate : m_remote.children(parent)) {
-                const SyncNode &remote = *m_remote.find(candidate);
-                if (m_base.contains(candidate) || claimed.count(candidate) || remote.folder != local.folder)
-                    continue;
-                if (local.folder ? LinkComparison::sameTitle(remote.title, local.title)
-                                 : LinkComparison::sameLink(local.title, local.url, remote.title, remote.url)) {
-                    twin = candidate;
-                    break;
-                }
-            }
-            if (twin) {
-                claimed.insert(twin);
+            Twins &twins = twinsOf(parent);
+            const auto same = twins.find(keyOf(local));
+            if (same != twins.end() && !same->second.empty()) {
+                const qint64 twin = same->second.front();
+                same->second.pop_front();
                 SyncNode &kept = m_out.at(twin);
                 if (!kept.hasExtras) {
                     kept.description = local.description;
@@ -247,31 +259,77 @@ void Merger::keepParents()
 
 // A move on each side can put two folders in each other: the one met first goes back to where
 // it was synced last (or to the top).
+//
+// One walk up from every node finds the cycles and, for every node, the cycle its parents lead
+// into (or none): each node is passed once, whatever the depth of the tree. Breaking a cycle sends
+// what led into it to where its first node goes now.
 void Merger::breakCycles()
 {
-    // Whether going up from id comes back to it.
-    const auto inCycle = [this](qint64 id) {
-        std::set<qint64> seen;
-        for (qint64 up = m_out.at(id).parent; up != SyncTree::RootId && seen.insert(up).second;) {
-            if (up == id)
-                return true;
-            const auto it = m_out.find(up);
-            if (it == m_out.end())
-                return false;
-            up = it->second.parent;
+    constexpr int None = -1; // leads to the top, or to a parent that is not there
+    std::unordered_map<qint64, int> leadsTo; // node -> the cycle it lies in or leads into
+    leadsTo.reserve(m_out.size());
+    std::unordered_set<qint64> inCycle;
+    std::vector<int> redirect; // cycle -> what it leads to once broken; itself while whole
+    std::unordered_map<qint64, size_t> onPath; // the nodes of the walk under way, by place on it
+    std::vector<qint64> path;
+    for (const auto &[start, startNode] : m_out) {
+        if (leadsTo.count(start))
+            continue;
+        int end = None;
+        for (qint64 id = start;;) {
+            if (const auto known = leadsTo.find(id); known != leadsTo.end()) {
+                end = known->second;
+                break;
+            }
+            if (const auto again = onPath.find(id); again != onPath.end()) {
+                end = static_cast<int>(redirect.size());
+                redirect.push_back(end);
+                for (size_t i = again->second; i < path.size(); ++i)
+                    inCycle.insert(path[i]);
+                break;
+            }
+            const auto it = m_out.find(id);
+            if (id == SyncTree::RootId || it == m_out.end())
+                break;
+            onPath.emplace(id, path.size());
+            path.push_back(id);
+            id = it->second.parent;
         }
-        return false;
+        for (const qint64 id : path)
+            leadsTo.emplace(id, end);
+        path.clear();
+        onPath.clear();
+    }
+    const auto resolve = [&redirect](int cycle) {
+        int end = cycle;
+        while (end != None && redirect[size_t(end)] != end)
+            end = redirect[size_t(end)];
+        // Shorten the way for the next time.
+        while (cycle != None && redirect[size_t(cycle)] != cycle) {
+            const int next = redirect[size_t(cycle)];
+            redirect[size_t(cycle)] = end;
+            cycle = next;
+        }
+        return end;
+    };
+    const auto endOf = [&](qint64 id) {
+        const auto it = leadsTo.find(id);
+        return it == leadsTo.end() ? None : resolve(it->second);
     };
     for (auto &[id, node] : m_out) {
-        if (!inCycle(id))
+        if (!inCycle.count(id))
             continue;
+        const int cycle = leadsTo.at(id);
+        if (redirect[size_t(cycle)] != cycle)
+            continue; // broken at a node met before
         m_result.report.conflicts << QStringLiteral(
                                          "%1 was moved into its own folder by moves on both sides: it went back.")
                                          .arg(quoted(node.title));
         const SyncNode *base = m_base.find(id);
         node.parent = base && m_out.count(base->parent) ? base->parent : SyncTree::RootId;
-        if (inCycle(id))
+        if (node.parent != SyncTree::RootId && endOf(node.parent) == cycle)
             node.parent = SyncTree::RootId;
+        redirect[size_t(cycle)] = node.parent == SyncTree::RootId ? None : endOf(node.parent);
     }
 }
 

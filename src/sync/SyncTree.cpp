@@ -86,13 +86,17 @@ bool SyncTree::move(qint64 id, qint64 parent)
 
 std::vector<qint64> SyncTree::children(qint64 id) const
 {
-    std::vector<qint64> ids;
+    // Each entry's order is looked up once, not at every comparison.
+    std::vector<std::pair<qint64, qint64>> entries; // order, id
     const auto [first, last] = m_childrenOf.equal_range(id);
     for (auto it = first; it != last; ++it)
-        ids.push_back(it->second);
+        entries.emplace_back(m_nodes.at(it->second).order, it->second);
     // Entries added later come later among equal orders: the multimap keeps insertion order.
-    std::stable_sort(ids.begin(), ids.end(),
-                     [this](qint64 a, qint64 b) { return m_nodes.at(a).order < m_nodes.at(b).order; });
+    std::stable_sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::vector<qint64> ids;
+    ids.reserve(entries.size());
+    for (const auto &entry : entries)
+        ids.push_back(entry.second);
     return ids;
 }
 

@@ -2,6 +2,7 @@
 // a merged tree made into the collection's entries.
 #include "SyncTreeText.h"
 
+#include "common/GrowthTiming.h"
 #include "common/TreeBuilders.h"
 
 #include "store/DateConverter.h"
@@ -19,6 +20,8 @@ private slots:
     void recognises_data();
     void recognises();
     void builds();
+    void linearTime_data();
+    void linearTime();
 };
 
 void TestCollectionTree::recognises_data()
@@ -104,6 +107,66 @@ void TestCollectionTree::builds()
     merged.find(3)->lastVisit += 60;
     const std::unique_ptr<LinkItem> later = CollectionTree::build(merged, {{3, visited}}, "root");
     QCOMPARE(dates.toEpochSeconds(later->Children.Get(0)->LastVisit), merged.find(3)->lastVisit);
+}
+
+namespace {
+
+// A chain of `size` folders named after their level, each holding a link and the next folder.
+QString renamedChain(int size, const QString &name)
+{
+    QStringList nodes;
+    for (int level = 1; level <= size; ++level) {
+        nodes << QStringLiteral("%1 %2 F %3 %1").arg(2 * level).arg(level == 1 ? -1 : 2 * level - 2).arg(name);
+        nodes << QStringLiteral("%1 %2 B Link <u%1>").arg(2 * level + 1).arg(2 * level);
+    }
+    return nodes.join(u"; ");
+}
+
+// `size` links of one name and URL in one folder.
+QString sameLinks(int size, const QString &)
+{
+    QStringList nodes {u"1 -1 F Folder"_qs};
+    for (int i = 2; i <= size + 1; ++i)
+        nodes << QStringLiteral("%1 1 B Untitled <https://same.example/>").arg(i);
+    return nodes.join(u"; ");
+}
+
+using MakeTree = QString (*)(int size, const QString &name);
+
+} // namespace
+
+// Shapes that once cost the square of their size: twice the size may take about twice as long.
+void TestCollectionTree::linearTime_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("size");
+    // Every folder renamed here, each recognised by where its link and subfolder were (once a pass
+    // over everything per level).
+    QTest::newRow("a chain of renamed folders") << 0 << 2000;
+    // Each recognised by its place (once a look at every one taken before it).
+    QTest::newRow("many equal links in one folder") << 1 << 10000;
+}
+
+void TestCollectionTree::linearTime()
+{
+    QFETCH(int, shape);
+    QFETCH(int, size);
+    const MakeTree make = shape == 0 ? renamedChain : sameLinks;
+    const auto matchMs = [&](int size) {
+        const SyncTree base = treeFrom(make(size, u"Level"_qs));
+        const std::unique_ptr<LinkItem> root = CollectionTree::build(treeFrom(make(size, u"Renamed"_qs)), {}, "root");
+        bool allKnown = true;
+        const double ms = GrowthTiming::fastestCpuMs([&] {
+            const CollectionTree::Read result = CollectionTree::read(*root, base);
+            // Every item was recognised: none is new.
+            allKnown = result.tree.size() == base.size() && result.tree.nodes().begin()->first == SyncTree::RootId;
+        });
+        return allKnown ? ms : -1.0;
+    };
+    const double once = matchMs(size);
+    const double twice = matchMs(2 * size);
+    QVERIFY(once >= 0 && twice >= 0);
+    QVERIFY2(GrowthTiming::grewInProportion(once, twice), qPrintable(GrowthTiming::describe(once, size, twice)));
 }
 
 QTEST_GUILESS_MAIN(TestCollectionTree)

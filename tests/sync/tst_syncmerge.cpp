@@ -2,12 +2,15 @@
 // syncs between them through one shared file.
 #include "SyncTreeText.h"
 
+#include "common/GrowthTiming.h"
+
 #include "sync/SyncFile.h"
 #include "sync/SyncMerge.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <array>
 #include <set>
 
 class TestSyncMerge : public QObject
@@ -18,6 +21,8 @@ private slots:
     void merge();
     void reportsInWords();
     void twoMachines();
+    void linearTime_data();
+    void linearTime();
 };
 
 void TestSyncMerge::merge_data()
@@ -94,6 +99,14 @@ void TestSyncMerge::merge_data()
     QTest::newRow("moves both ways into each other: one goes back")
         << u"1 -1 F One; 2 -1 F Two"_qs << u"2 -1 F Two; 1 2 F One"_qs << u"1 -1 F One; 2 1 F Two"_qs << true
         << u"1 -1 F One; 2 1 F Two"_qs << 1 << 0 << 0;
+    QTest::newRow("three folders moved into each other, and one into that: the first goes back")
+        << u"1 -1 F A; 2 -1 F B; 3 -1 F C; 4 -1 F D"_qs << u"2 -1 F B; 3 -1 F C; 1 2 F A; 4 1 F D"_qs
+        << u"1 -1 F A; 3 1 F C; 2 3 F B; 4 -1 F D"_qs << true << u"1 -1 F A; 3 1 F C; 2 3 F B; 4 1 F D"_qs << 1 << 0
+        << 0;
+    QTest::newRow("two pairs moved into each other: one of each goes back")
+        << u"1 -1 F A; 2 -1 F B; 3 -1 F C; 4 -1 F D"_qs << u"2 -1 F B; 1 2 F A; 4 -1 F D; 3 4 F C"_qs
+        << u"1 -1 F A; 2 1 F B; 3 -1 F C; 4 3 F D"_qs << true << u"1 -1 F A; 2 1 F B; 3 -1 F C; 4 3 F D"_qs << 2 << 0
+        << 0;
     QTest::newRow("a folder deleted on the server stays for an item added to it here")
         << folders << u"1 -1 F One; 2 -1 F Two; 3 1 B L <ul>; -2 1 B New <un>"_qs << u"2 -1 F Two"_qs << true
         << u"2 -1 F Two; 1 -1 F One; 4 1 B New <un>"_qs << 1 << 1 << 0;
@@ -327,6 +340,81 @@ void TestSyncMerge::twoMachines()
         if (!rounds.m_deleted.count(id) && !a.local.contains(id))
             QFAIL(qPrintable(u"item %1 was lost"_qs.arg(id)));
     }
+}
+
+namespace {
+
+// Two collections that never met, with `size` new links each in their top folder.
+std::array<SyncTree, 3> newLinksOnBothSides(int size)
+{
+    SyncTree local;
+    SyncTree remote;
+    for (int i = 1; i <= size; ++i) {
+        SyncNode here;
+        here.id = SyncTree::RootId - i;
+        here.parent = SyncTree::RootId;
+        here.title = QStringLiteral("Here %1").arg(i);
+        here.url = QStringLiteral("https://here.example/%1").arg(i);
+        here.order = i;
+        local.add(here);
+        SyncNode there = here;
+        there.id = i;
+        there.title = QStringLiteral("There %1").arg(i);
+        there.url = QStringLiteral("https://there.example/%1").arg(i);
+        remote.add(there);
+    }
+    return {SyncTree(), local, remote};
+}
+
+// A server file that is a chain of `size` folders, each in the one before, and nothing here.
+std::array<SyncTree, 3> deepChainFromTheServer(int size)
+{
+    SyncTree remote;
+    for (int i = 1; i <= size; ++i) {
+        SyncNode node;
+        node.id = i;
+        node.parent = i == 1 ? SyncTree::RootId : i - 1;
+        node.folder = true;
+        node.title = QStringLiteral("Level %1").arg(i);
+        remote.add(node);
+    }
+    return {SyncTree(), SyncTree(), remote};
+}
+
+using MakeTrees = std::array<SyncTree, 3> (*)(int size); // base, local, remote
+
+// The processor time of the fastest of a few merges of the trees made for `size`, in milliseconds.
+double mergeMs(MakeTrees make, int size, int *mergedSize)
+{
+    const std::array<SyncTree, 3> trees = make(size);
+    return GrowthTiming::fastestCpuMs(
+        [&] { *mergedSize = SyncMerge::merge(trees[0], trees[1], trees[2]).merged.size(); });
+}
+
+} // namespace
+
+// The shapes that once cost the square of their size: twice the size may take about twice as long.
+void TestSyncMerge::linearTime_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("mergedPerSize"); // items in the merged tree for each of `size`
+    QTest::newRow("new links on both sides") << 0 << 4000 << 2;
+    QTest::newRow("a deep chain of folders from the server") << 1 << 5000 << 1;
+}
+
+void TestSyncMerge::linearTime()
+{
+    QFETCH(int, shape);
+    QFETCH(int, size);
+    QFETCH(int, mergedPerSize);
+    const MakeTrees make = shape == 0 ? newLinksOnBothSides : deepChainFromTheServer;
+    int merged = 0;
+    const double once = mergeMs(make, size, &merged);
+    QCOMPARE(merged, size * mergedPerSize);
+    const double twice = mergeMs(make, 2 * size, &merged);
+    QCOMPARE(merged, 2 * size * mergedPerSize);
+    QVERIFY2(GrowthTiming::grewInProportion(once, twice), qPrintable(GrowthTiming::describe(once, size, twice)));
 }
 
 QTEST_GUILESS_MAIN(TestSyncMerge)
