@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "ProgramLock.h"
 
+#include "platform/TerminationSignals.h"
 #include "store/Backups.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cstdio>
 
 namespace SyncCommand {
@@ -83,6 +85,13 @@ int run(const Options &options, const QString &dataFile)
                                   "use https:// unless the server is this computer.")
                        .arg(settings.folder.host()));
     SyncRun run(settings, dataFile, options.folderPath);
+    // A request to end (kill, Ctrl+C, a logout) stops the exchange at its next step; the lock on the
+    // server is freed on the way out, or the browsers would wait for it to grow stale.
+    std::atomic_bool cancelled {false};
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, [&cancelled](int) { cancelled = true; });
+    termination.install();
+    run.setCancelFlag(&cancelled);
     const auto apply = [&](std::unique_ptr<LinkItem> entries, QString *error) {
         if (QFileInfo::exists(dataFile)) {
             Backups backups(dataFile);

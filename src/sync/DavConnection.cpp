@@ -7,6 +7,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 QDateTime httpDate(const QByteArray &value)
@@ -56,7 +58,11 @@ DavConnection::Response DavConnection::send(const QByteArray &verb, const QUrl &
     } else if (verb == "PUT") {
         r.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/xml"));
     }
-    QNetworkReply *reply = m_network.sendCustomRequest(r, verb, body);
+    // Without a body the request starts at once, so the network layer hears of the read buffer's size
+    // before the answer comes.
+    QNetworkReply *reply
+        = body.isEmpty() ? m_network.sendCustomRequest(r, verb) : m_network.sendCustomRequest(r, verb, body);
+    reply->setReadBufferSize(ReadBufferBytes);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -66,7 +72,39 @@ DavConnection::Response DavConnection::send(const QByteArray &verb, const QUrl &
         loop.quit();
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start(m_timeout);
+    // The answer is taken as it comes, and refused as soon as it says or shows it is too large.
+    Response response;
+    bool tooLarge = false;
+    bool throttled = false;
+    const auto take = [&] {
+        if (tooLarge)
+            return;
+        // Set again once the answer has begun: the network layer may not have heard of the first.
+        if (!throttled) {
+            throttled = true;
+            reply->setReadBufferSize(ReadBufferBytes);
+        }
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > m_answerLimit) {
+            tooLarge = true;
+        } else {
+            if (length.isValid() && response.body.isEmpty())
+                response.body.reserve(length.toLongLong());
+            while (!tooLarge && reply->bytesAvailable() > 0) {
+                response.body += reply->read(std::min(reply->bytesAvailable(), ReadBufferBytes));
+                tooLarge = response.body.size() > m_answerLimit;
+            }
+        }
+        if (tooLarge) {
+            response.body.clear();
+            response.body.squeeze();
+            loop.quit();
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, take);
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
+    const bool cancelledDelete = verb == "DELETE" && m_cancelled && m_cancelled->load();
+    timer.start(cancelledDelete ? std::min(m_timeout, CancelledDeleteMilliseconds) : m_timeout);
     // Freeing a lock is never cut short: it must not stay behind.
     QTimer cancelCheck;
     bool cancelled = false;
@@ -81,18 +119,28 @@ DavConnection::Response DavConnection::send(const QByteArray &verb, const QUrl &
     }
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    take();
 
-    Response response;
+    if (tooLarge) {
+        reply->abort();
+        response.error = QCoreApplication::translate("Sync",
+                                                     "The server's answer for %1 is larger than %2, far more than "
+                                                     "the bookmark file can be: it was not read.")
+                             .arg(url.fileName().isEmpty() ? url.toString(QUrl::RemoveUserInfo) : url.fileName(),
+                                  QLocale::c().formattedDataSize(m_answerLimit, 0, QLocale::DataSizeTraditionalFormat));
+        reply->deleteLater();
+        return response;
+    }
     if (timedOut || cancelled) {
         reply->abort();
+        response.body.clear();
         response.error = cancelled ? QCoreApplication::translate("Sync", "The sync was cancelled.")
                                    : QCoreApplication::translate("Sync", "The server did not answer within %1 seconds.")
-                                         .arg(m_timeout / 1000.0);
+                                         .arg(timer.interval() / 1000.0);
         reply->deleteLater();
         return response;
     }
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    response.body = reply->readAll();
     response.lastModified = httpDate(reply->rawHeader("Last-Modified"));
     response.serverDate = httpDate(reply->rawHeader("Date"));
     response.contentType = QString::fromLatin1(reply->rawHeader("Content-Type"));

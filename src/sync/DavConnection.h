@@ -26,9 +26,15 @@ public:
 
     DavConnection(const QUrl &folder, const QString &user, const QString &password);
 
+    // The most an answer may hold: one that says or turns out to be larger is cut off and refused, so
+    // that no server can make a sync take more memory than a bookmark file needs.
+    static constexpr qint64 DefaultAnswerLimit = qint64(64) << 20;
+
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
+    void setAnswerLimit(qint64 bytes) { m_answerLimit = bytes; }
+    qint64 answerLimit() const { return m_answerLimit; }
     // Once the flag is set, a request under way stops at once with an error; but a DELETE (freeing a
-    // lock) runs to its end.
+    // lock) runs to its end, waiting a few seconds at most.
     void setCancelFlag(const std::atomic_bool *cancelled) { m_cancelled = cancelled; }
     QUrl fileUrl(const QString &name) const;
     QUrl folder() const { return m_folder; }
@@ -51,8 +57,12 @@ private:
     QUrl m_folder;
     QByteArray m_authorization;
     static constexpr int CancelCheckMilliseconds = 50;
+    static constexpr int CancelledDeleteMilliseconds = 5000;
+    // What the network layer keeps of an answer before it is taken over, so that it never holds more.
+    static constexpr qint64 ReadBufferBytes = qint64(1) << 20;
 
     int m_timeout = 30000;
+    qint64 m_answerLimit = DefaultAnswerLimit;
     const std::atomic_bool *m_cancelled = nullptr;
     QNetworkAccessManager m_network;
 };

@@ -10,6 +10,9 @@
 #include "store/LinkItem.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <new>
 
 namespace {
 
@@ -86,30 +89,56 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
     if (cancelled() || !state.load(&base, &error))
         return done;
 
+    // A file far larger than the one synced last is no bookmark file: it is not read.
+    constexpr qint64 GrowthAllowed = 20;
+    connection.setAnswerLimit(std::max(m_settings.smallestAnswerLimit, QFileInfo(state.path()).size() * GrowthAllowed));
+
     SyncLock lock(connection, fileName);
     if (cancelled() || !lock.take(&error))
         return done;
+    try {
+        transfer(connection, std::move(local), base, manyDeletes, done);
+    } catch (const std::bad_alloc &) {
+        // What was taken is given back before the lock is freed.
+        done = Exchange();
+        done.outcome.error = QCoreApplication::translate(
+            "Sync", "There was not enough memory for the sync; nothing was changed here.");
+    }
+    return done;
+}
 
-    const DavConnection::Response download = connection.get(fileName);
+void SyncRun::transfer(DavConnection &connection, CollectionTree::Snapshot local, const SyncTree &base,
+                       bool manyDeletes, Exchange &done)
+{
+    QString &error = done.outcome.error;
+    const auto cancelled = [this, &error] {
+        if (m_cancelled && m_cancelled->load())
+            error = QCoreApplication::translate("Sync", "The sync was cancelled; nothing more was sent.");
+        return !error.isEmpty();
+    };
+    const QString fileName = m_settings.fileName;
+
+    DavConnection::Response download = connection.get(fileName);
     SyncFile::ReadResult remote;
     if (cancelled()) {
-        return done;
+        return;
     } else if (download.status == 404 && download.error.isEmpty()) {
         remote.tree.setHighestId(base.highestId());
     } else if (!download.ok()) {
         error = DavConnection::describe(download, QCoreApplication::translate("Sync", "The file %1").arg(fileName));
-        return done;
+        return;
     } else if (looksLikeWebPage(download)) {
         error = QCoreApplication::translate("Sync",
                                             "The server sent a web page instead of the file %1: check the address.")
                     .arg(fileName);
-        return done;
+        return;
     } else {
         remote = SyncFile::read(download.body);
+        download.body = QByteArray();
         if (!remote.ok()) {
             error = QCoreApplication::translate("Sync", "The file %1 on the server is unreadable. %2")
                         .arg(fileName, remote.error);
-            return done;
+            return;
         }
     }
 
@@ -123,7 +152,7 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
         error = QCoreApplication::translate("Sync",
                                             "The sync would delete %1 of the %2 synced items; nothing was changed.")
                     .arg(QString::number(done.deleted), QString::number(done.synced));
-        return done;
+        return;
     }
 
     const bool upload = download.status == 404 || remote.renumbered > 0 || !done.merge.report.given.isEmpty();
@@ -132,8 +161,9 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
         const DavConnection::Response put = connection.put(fileName, bytes);
         if (!put.ok()) {
             error = DavConnection::describe(put, QCoreApplication::translate("Sync", "The file %1").arg(fileName));
-            return done;
+            return;
         }
+        connection.setAnswerLimit(std::max(connection.answerLimit(), qint64(bytes.size())));
         const DavConnection::Response back = connection.get(fileName);
         if (!back.ok() || back.body != bytes) {
             error = back.ok()
@@ -141,9 +171,8 @@ SyncRun::Exchange SyncRun::exchange(CollectionTree::Snapshot local, bool manyDel
                                               "The file read back from the server differs from what was sent; "
                                               "the collection was left as it was.")
                 : DavConnection::describe(back, QCoreApplication::translate("Sync", "The file %1").arg(fileName));
-            return done;
+            return;
         }
         done.outcome.uploaded = true;
     }
-    return done;
 }

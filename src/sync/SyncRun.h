@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sync/CollectionTree.h"
+#include "sync/DavConnection.h"
 #include "sync/SyncMerge.h"
 
 #include <QString>
@@ -30,6 +31,8 @@ public:
         QString user;
         QString password;
         int timeout = 30000; // milliseconds for each request
+        // The server's answers may hold this much, or 20 times the file as synced last when that is more.
+        qint64 smallestAnswerLimit = DavConnection::DefaultAnswerLimit;
     };
 
     struct Outcome
@@ -72,6 +75,10 @@ public:
     QString statePath() const;
 
 private:
+    // The exchange once the lock is held: the file read, merged and written back.
+    void transfer(DavConnection &connection, CollectionTree::Snapshot local, const SyncTree &base, bool manyDeletes,
+                  Exchange &done);
+
     Settings m_settings;
     QString m_dataFile;
     QString m_folderPath;

@@ -67,7 +67,8 @@ private:
 };
 
 // An HTTP server that gives each request the answer `respond` makes of its method and path: the raw
-// bytes to send, or nothing at all (it never answers). A "close" answer ends the connection after it.
+// bytes to send, or nothing at all (it never answers). A "close" answer ends the connection after it;
+// an "endless" one follows its bytes (a chunked answer's head) with chunks for as long as they are read.
 class ToldServer : public QTcpServer
 {
 public:
@@ -76,6 +77,7 @@ public:
         QByteArray bytes;
         bool silent = false;
         bool close = false;
+        bool endless = false;
     };
     using Respond = std::function<Answer(const QByteArray &method, const QByteArray &path)>;
 
@@ -92,6 +94,7 @@ public:
 
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/dav/").arg(serverPort())); }
     QStringList requests; // "METHOD /path"
+    qint64 endlessBytesSent = 0;
 
     static Answer status(int code, const QByteArray &reason, const QByteArray &headers = {},
                          const QByteArray &body = {})
@@ -127,12 +130,30 @@ private:
             if (answer.silent)
                 return;
             socket->write(answer.bytes);
+            if (answer.endless) {
+                feedForever(socket);
+                return;
+            }
             if (answer.close) {
                 socket->flush();
                 socket->disconnectFromHost();
                 return;
             }
         }
+    }
+
+    void feedForever(QTcpSocket *socket)
+    {
+        // A little ahead of the reader only, so that the test's own memory stays small.
+        const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n";
+        const auto feed = [this, socket, chunk] {
+            while (socket->bytesToWrite() < 4 * chunk.size()) {
+                socket->write(chunk);
+                endlessBytesSent += chunk.size();
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+        feed();
     }
 
     Respond m_respond;
@@ -144,12 +165,13 @@ struct Computer
 {
     explicit Computer(const QString &dataFile) : dataFile(dataFile) { }
 
-    SyncRun::Outcome sync(const QUrl &url, int timeout = 10000)
+    SyncRun::Outcome sync(const QUrl &url, int timeout = 10000, qint64 answerLimit = DavConnection::DefaultAnswerLimit)
     {
         SyncRun::Settings settings;
         settings.folder = url;
         settings.fileName = fileName;
         settings.timeout = timeout;
+        settings.smallestAnswerLimit = answerLimit;
         SyncRun run(settings, dataFile, {});
         return run.run(root,
                        [this](std::unique_ptr<LinkItem> entries, QString *) {

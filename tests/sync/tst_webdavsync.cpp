@@ -266,7 +266,9 @@ void TestWebDavSync::locks()
 void TestWebDavSync::badServers_data()
 {
     QTest::addColumn<QByteArray>("failing"); // the request that fails
-    QTest::addColumn<int>("answer"); // how: a status, or 0 for silence, -1 for an answer cut short
+    // how: a status, or 0 for silence, -1 for an answer cut short, -2 for one that says it is huge, -3 for one
+    // that never ends
+    QTest::addColumn<int>("answer");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("locked"); // whether the lock was taken first
@@ -288,6 +290,12 @@ void TestWebDavSync::badServers_data()
         << true;
     QTest::newRow("an answer cut short") << QByteArray("GET /dav/bookmarks.xbel") << -1 << QByteArray()
                                          << u"cut short"_qs << true;
+    QTest::newRow("an answer that says it is huge")
+        << QByteArray("GET /dav/bookmarks.xbel") << -2 << QByteArray() << u"larger than 1 MB"_qs << true;
+    QTest::newRow("an answer that never ends")
+        << QByteArray("GET /dav/bookmarks.xbel") << -3 << QByteArray() << u"larger than 1 MB"_qs << true;
+    QTest::newRow("a lock that never ends")
+        << QByteArray("GET /dav/bookmarks.xbel.lock") << -3 << QByteArray() << u"larger than 1 MB"_qs << false;
     QTest::newRow("no answer") << QByteArray("GET /dav/bookmarks.xbel") << 0 << QByteArray() << u"did not answer"_qs
                                << true;
     QTest::newRow("the lock refused") << QByteArray("PUT /dav/bookmarks.xbel.lock") << 423 << QByteArray()
@@ -310,6 +318,11 @@ void TestWebDavSync::badServers()
                 return {{}, true, false};
             if (answer == -1)
                 return {"HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n<?xml version=\"1.0\"?><xbel", false, true};
+            if (answer == -2)
+                return {"HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\n<?xml version=\"1.0\"?><xbel", false,
+                        false};
+            if (answer == -3)
+                return {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", false, false, true};
             QByteArray headers
                 = "Content-Type: " + QByteArray(body.contains("html") ? "text/html" : "application/xml") + "\r\n";
             if (answer == 302)
@@ -330,9 +343,12 @@ void TestWebDavSync::badServers()
     Computer a(m_home.filePath(u"a.dat"_qs));
     fill(a);
     const QString before = a.text();
-    const SyncRun::Outcome outcome = a.sync(server.url(), 1000);
+    const qint64 answerLimit = 1 << 20;
+    const SyncRun::Outcome outcome = a.sync(server.url(), 1000, answerLimit);
     QVERIFY(!outcome.ok());
     QVERIFY2(outcome.error.contains(message), qPrintable(outcome.error));
+    // An answer that never ends is given up soon after the limit (what the network still held aside).
+    QVERIFY2(server.endlessBytesSent < 16 * answerLimit, qPrintable(QString::number(server.endlessBytesSent)));
     QCOMPARE(a.text(), before);
     QVERIFY2(!server.requests.contains(u"PUT /dav/bookmarks.xbel"_qs), qPrintable(server.requests.join(u", ")));
     QCOMPARE(server.requests.contains(u"DELETE /dav/bookmarks.xbel.lock"_qs), locked);

@@ -1,12 +1,18 @@
 // quillmark-tool sync against a real WebDAV server: two data files syncing through it, a backup
-// before a sync changes a data file, what was taken and given printed, and the refusals.
+// before a sync changes a data file, what was taken and given printed, and the refusals; and a tool
+// asked to end during a sync, which frees the server's lock on its way out.
 #include "sync/DavFixtures.h"
 
 #include "platform/SingleInstance.h"
 #include "store/NativeFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+
+#include <csignal>
+
+#include <signal.h>
 
 namespace {
 
@@ -29,6 +35,8 @@ private slots:
     void twoDataFiles();
     void refusals_data();
     void refusals();
+    void endedDuringSync_data();
+    void endedDuringSync();
 
 private:
     Result run(const QStringList &arguments);
@@ -152,6 +160,61 @@ void TestToolSync::refusals()
     const Result result = run(arguments);
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
+}
+
+void TestToolSync::endedDuringSync_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+// A server that holds the answer for the file open: the tool, told to end, ends within seconds and the
+// lock it took is gone from the server.
+void TestToolSync::endedDuringSync()
+{
+    QFETCH(int, signal);
+    bool lockPresent = false;
+    ToldServer server([&](const QByteArray &method, const QByteArray &path) -> ToldServer::Answer {
+        const bool lock = path.endsWith(".lock");
+        if (method == "PROPFIND")
+            return ToldServer::status(207, "Multi-Status", "Content-Type: application/xml\r\n",
+                                      "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"/>");
+        if (method == "GET" && lock)
+            return lockPresent ? ToldServer::status(200, "OK", {}, "held") : ToldServer::status(404, "Not Found");
+        if (method == "GET")
+            return {{}, true, false}; // holds the answer open
+        if (method == "PUT" && lock)
+            lockPresent = true;
+        if (method == "DELETE" && lock)
+            lockPresent = false;
+        return ToldServer::status(method == "PUT" ? 201 : 204, "Done");
+    });
+    QVERIFY(server.isListening());
+    const QString dataFile = m_dir->filePath(u"Quillmark.dat"_qs);
+    QString error;
+    QVERIFY(NativeFile::saveAtomically(dataFile, *LinkItem::MakeFolder("Quillmark"), &error));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_qs, m_dir->filePath(u"data-home"_qs));
+    process.setProcessEnvironment(environment);
+    process.start(ToolPath,
+                  {u"sync"_qs, u"--url"_qs, server.url().toString(), u"--file"_qs, u"bookmarks.xbel"_qs, dataFile});
+    QVERIFY(process.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(server.requests.contains(u"GET /dav/bookmarks.xbel"_qs), 20000);
+    QVERIFY(lockPresent);
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    QCOMPARE(::kill(static_cast<pid_t>(process.processId()), signal), 0);
+    // The server must keep answering while the tool ends, so the event loop runs here.
+    QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 15000);
+    QVERIFY2(sinceSignal.elapsed() < 10000, qPrintable(QString::number(sinceSignal.elapsed())));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(!lockPresent, qPrintable(server.requests.join(u", ")));
+    const QString message = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(message.contains(u"cancelled"_qs), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestToolSync)
