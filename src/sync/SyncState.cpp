@@ -1,5 +1,7 @@
 #include "sync/SyncState.h"
 
+#include "platform/RegularFile.h"
+#include "platform/WriteError.h"
 #include "sync/SyncFile.h"
 
 #include <QCoreApplication>
@@ -26,9 +28,18 @@ bool SyncState::load(SyncTree *base, QString *error) const
         *base = SyncTree();
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only our own regular file, and no larger than a synced collection can be: a FIFO or device put in its
+    // place must not hang the sync, nor a huge file fill the memory.
+    if (!platform::openRegularFile(file)) {
         *error = QCoreApplication::translate("Sync", "Cannot read the sync state %1: %2")
-                     .arg(QDir::toNativeSeparators(m_path), file.errorString());
+                     .arg(QDir::toNativeSeparators(m_path),
+                          QCoreApplication::translate("Sync", "it is not a regular file that can be opened"));
+        return false;
+    }
+    if (file.size() > MaxBytes) {
+        *error = QCoreApplication::translate("Sync", "The sync state %1 is damaged: %2")
+                     .arg(QDir::toNativeSeparators(m_path),
+                          QCoreApplication::translate("Sync", "it is larger than %1 MB").arg(MaxBytes >> 20));
         return false;
     }
     SyncFile::ReadResult result = SyncFile::read(file.readAll());
@@ -45,8 +56,7 @@ bool SyncState::save(const SyncTree &base, QString *error) const
 {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(SyncFile::write(base)) < 0 || !file.commit()) {
-        *error = QCoreApplication::translate("Sync", "Cannot write the sync state %1: %2")
-                     .arg(QDir::toNativeSeparators(m_path), file.errorString());
+        *error = platform::writeError(file, m_path);
         return false;
     }
     return true;

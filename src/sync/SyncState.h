@@ -11,11 +11,15 @@
 class SyncState
 {
 public:
+    // The largest state read: far more than any collection the server's answer limit lets in.
+    static constexpr qint64 MaxBytes = qint64(1) << 30;
+
     SyncState(const QString &dataFile, const QString &serverFile, const QString &folderPath);
 
     QString path() const { return m_path; }
 
-    // An empty tree when there is no state yet (the first sync); false when the file cannot be read.
+    // An empty tree when there is no state yet (the first sync); false when the file cannot be read, is no
+    // regular file or is larger than MaxBytes.
     bool load(SyncTree *base, QString *error) const;
     // Written whole or not at all.
     bool save(const SyncTree &base, QString *error) const;

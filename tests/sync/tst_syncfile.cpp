@@ -2,10 +2,15 @@
 // the exact shape written, and the seed corpus and cut files replayed through the reader.
 #include "SyncTreeText.h"
 
+#include "common/SpecialFiles.h"
+
 #include "sync/SyncFile.h"
+#include "sync/SyncState.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -45,6 +50,8 @@ private slots:
     void corpus_data();
     void corpus();
     void cutEverywhere();
+    void stateThatIsNoFile_data();
+    void stateThatIsNoFile();
 };
 
 void TestSyncFile::read_data()
@@ -181,6 +188,41 @@ void TestSyncFile::cutEverywhere()
         if (result.ok())
             QFAIL(qPrintable(u"A file cut after %1 bytes was read"_qs.arg(size)));
     }
+}
+
+void TestSyncFile::stateThatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << u"fifo"_qs;
+    QTest::newRow("link to a device") << u"device"_qs;
+    QTest::newRow("sparse, past the bound") << u"huge"_qs;
+}
+
+// The sync state is read only from a regular file of a sane size: a FIFO put in its place must not hang the
+// sync, nor a device or a huge file fill the memory.
+void TestSyncFile::stateThatIsNoFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const SyncState state(dir.filePath(u"Quillmark.dat"_qs), u"bookmarks.xbel"_qs, QString());
+    const QByteArray path = QFile::encodeName(state.path());
+    if (kind == u"fifo")
+        QVERIFY(::mkfifo(path.constData(), 0600) == 0);
+    else if (kind == u"device")
+        QVERIFY(QFile::link(u"/dev/zero"_qs, state.path()));
+    else {
+        QFile huge(state.path());
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(SyncState::MaxBytes + 1));
+    }
+    const SpecialFiles::FifoRelease release(state.path(), std::chrono::seconds(3));
+
+    QElapsedTimer timer;
+    timer.start();
+    SyncTree base;
+    QString error;
+    QVERIFY(!state.load(&base, &error));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(u"took %1 ms"_qs.arg(timer.elapsed())));
+    QVERIFY(error.contains(QDir::toNativeSeparators(state.path())));
 }
 
 QTEST_GUILESS_MAIN(TestSyncFile)
