@@ -54,8 +54,28 @@
         <translation>%1 kann nicht wiederhergestellt werden: %2</translation>
     </message>
     <message>
-        <source>The backup is damaged.</source>
-        <translation>Die Sicherung ist beschädigt.</translation>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>The file goes on for %1 bytes after its collection.</source>
+        <translation>Die Datei geht nach ihrer Sammlung noch %1 Bytes weiter.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Die Datei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1 again.</source>
+        <translation>Die Datei %1 kann nicht erneut gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The backup was cancelled.</source>
+        <translation>Die Sicherung wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>%1 does not hold a collection that can be read whole (%2); no backup was made.</source>
+        <translation>%1 enthält keine vollständig lesbare Sammlung (%2); es wurde keine Sicherung angelegt.</translation>
     </message>
 </context>
 <context>
@@ -209,6 +229,37 @@
     </message>
 </context>
 <context>
+    <name>BoundedCopy</name>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the system gave no reason</source>
+        <translation>das System nannte keinen Grund</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file or cannot be opened.</source>
+        <translation>%1 ist keine gewöhnliche Datei oder kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>%1 does not exist.</source>
+        <translation>%1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB.</source>
+        <translation>%1 ist größer als %2 MB.</translation>
+    </message>
+    <message>
+        <source>The copy of %1 was stopped.</source>
+        <translation>Das Kopieren von %1 wurde angehalten.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>BrowserImportCommands</name>
     <message>
         <source>No browser profiles were found.</source>
@@ -268,6 +319,21 @@
     <message>
         <source>counting…</source>
         <translation>wird gezählt…</translation>
+    </message>
+</context>
+<context>
+    <name>ChromiumBookmarksReader</name>
+    <message>
+        <source>It holds more than %1 addresses or %2 MB of them.</source>
+        <translation>Sie enthält mehr als %1 Adressen oder mehr als %2 MB davon.</translation>
+    </message>
+    <message>
+        <source>It is no regular file.</source>
+        <translation>Sie ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>The visit counts are left out: the database %1 cannot be read: %2</source>
+        <translation>Die Besuchszahlen fehlen: Die Datenbank %1 kann nicht gelesen werden: %2</translation>
     </message>
 </context>
 <context>
@@ -514,6 +580,13 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>It belongs to another user.</source>
         <translation>Er gehört einem anderen Benutzer.</translation>
+    </message>
+</context>
+<context>
+    <name>FirefoxPlacesReader</name>
+    <message>
+        <source>The database %1 holds more than %2 bookmarks or %3 MB of text.</source>
+        <translation>Die Datenbank %1 enthält mehr als %2 Lesezeichen oder mehr als %3 MB Text.</translation>
     </message>
 </context>
 <context>
@@ -821,10 +894,6 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <translation>Es wurden keine defekten, umgezogenen oder nicht erreichbaren Links gefunden.</translation>
     </message>
     <message>
-        <source>%1 broken, %2 moved, %3 unreachable, %4 not checked</source>
-        <translation>%1 defekt, %2 umgezogen, %3 nicht erreichbar, %4 nicht geprüft</translation>
-    </message>
-    <message>
         <source>Update to New Address</source>
         <translation>Auf neue Adresse ändern</translation>
     </message>
@@ -835,6 +904,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>; now at %1</source>
         <translation>; jetzt unter %1</translation>
+    </message>
+    <message>
+        <source>%1 broken, %2 moved, %3 unreachable (%5 rate limited), %4 not checked</source>
+        <translation>%1 defekt, %2 umgezogen, %3 nicht erreichbar (%5 wegen Anfragebegrenzung), %4 nicht geprüft</translation>
     </message>
 </context>
 <context>
@@ -862,6 +935,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>Not checked</source>
         <translation>Nicht geprüft</translation>
+    </message>
+    <message>
+        <source>Unreachable (rate limited)</source>
+        <translation>Nicht erreichbar (Anfragebegrenzung)</translation>
     </message>
 </context>
 <context>
@@ -908,6 +985,17 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     </message>
 </context>
 <context>
+    <name>LinkCheckStore</name>
+    <message>
+        <source>Not a regular file</source>
+        <translation>Keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>The file is too large</source>
+        <translation>Die Datei ist zu groß</translation>
+    </message>
+</context>
+<context>
     <name>LinkChecker</name>
     <message>
         <source>The link has no address</source>
@@ -928,6 +1016,17 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>Malformed address: %1</source>
         <translation>Fehlerhafte Adresse: %1</translation>
+    </message>
+    <message>
+        <source>Not checked: the site limits its requests (rate limited)</source>
+        <translation>Nicht geprüft: Die Website begrenzt ihre Anfragen (Anfragebegrenzung)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Not checked: the site asked to wait %n second(s) (rate limited)</source>
+        <translation>
+            <numerusform>Nicht geprüft: Die Website bat, %n Sekunde zu warten (Anfragebegrenzung)</numerusform>
+            <numerusform>Nicht geprüft: Die Website bat, %n Sekunden zu warten (Anfragebegrenzung)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1127,6 +1226,14 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>Secure connection failed: %1</source>
         <translation>Sichere Verbindung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Rate limited: %1</source>
+        <translation>Anfragebegrenzung: %1</translation>
+    </message>
+    <message>
+        <source>Redirect (%1) without a new address</source>
+        <translation>Umleitung (%1) ohne neue Adresse</translation>
     </message>
 </context>
 <context>
@@ -1925,6 +2032,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <source>Restore from Backup</source>
         <translation>Aus Sicherung wiederherstellen</translation>
     </message>
+    <message>
+        <source>Today&apos;s backup could not be made: %1</source>
+        <translation>Die heutige Sicherung konnte nicht angelegt werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>RestoreDialog</name>
@@ -2073,6 +2184,29 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     </message>
 </context>
 <context>
+    <name>SqliteSnapshot</name>
+    <message>
+        <source>The reading of %1 was stopped.</source>
+        <translation>Das Lesen von %1 wurde angehalten.</translation>
+    </message>
+    <message>
+        <source>Reading %1 took longer than %2 seconds.</source>
+        <translation>Das Lesen von %1 dauerte länger als %2 Sekunden.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than a browser&apos;s database gets (%2 MB).</source>
+        <translation>%1 ist größer, als die Datenbank eines Browsers wird (%2 MB).</translation>
+    </message>
+    <message>
+        <source>%1 in %2 is no ordinary table.</source>
+        <translation>%1 in %2 ist keine gewöhnliche Tabelle.</translation>
+    </message>
+    <message>
+        <source>%1 has no table %2.</source>
+        <translation>%1 hat keine Tabelle %2.</translation>
+    </message>
+</context>
+<context>
     <name>Sync</name>
     <message>
         <source>The sync was cancelled.</source>
@@ -2179,12 +2313,36 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <translation>Der Synchronisierungsstand %1 ist beschädigt: %2</translation>
     </message>
     <message>
-        <source>Cannot write the sync state %1: %2</source>
-        <translation>Der Synchronisierungsstand %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
         <source>%1 does not exist on the server.</source>
         <translation>%1 gibt es auf dem Server nicht.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer for %1 is larger than %2, far more than the bookmark file can be: it was not read.</source>
+        <translation>Die Antwort des Servers für %1 ist größer als %2, weit mehr, als die Lesezeichendatei sein kann: Sie wurde nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>The file name is empty.</source>
+        <translation>Der Dateiname ist leer.</translation>
+    </message>
+    <message>
+        <source>The file name &quot;%1&quot; begins with &quot;/&quot;: give it from the server folder, as in &quot;sub/bookmarks.xbel&quot;.</source>
+        <translation>Der Dateiname „%1“ beginnt mit „/“: Geben Sie ihn vom Serverordner aus an, etwa „sub/bookmarks.xbel“.</translation>
+    </message>
+    <message>
+        <source>The file name &quot;%1&quot; must name a file in the server folder or in a folder below it.</source>
+        <translation>Der Dateiname „%1“ muss eine Datei im Serverordner oder in einem Ordner darunter nennen.</translation>
+    </message>
+    <message>
+        <source>There was not enough memory for the sync; nothing was changed here.</source>
+        <translation>Für die Synchronisation war nicht genug Speicher frei; hier wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>it is not a regular file that can be opened</source>
+        <translation>sie ist keine gewöhnliche Datei, die sich öffnen lässt</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>sie ist größer als %1 MB</translation>
     </message>
 </context>
 <context>
@@ -2352,6 +2510,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <source>Synced f&amp;older:</source>
         <translation>Synchronisierter &amp;Ordner:</translation>
     </message>
+    <message>
+        <source>Over http:// the password goes in clear text, and anyone on the way can read it: use https:// unless the server is this computer.</source>
+        <translation>Über http:// wird das Passwort im Klartext gesendet, und jeder auf dem Weg kann es lesen: Verwenden Sie https://, außer der Server ist dieser Computer.</translation>
+    </message>
 </context>
 <context>
     <name>TextOutput</name>
@@ -2501,6 +2663,25 @@ Bisher %1 geschrieben.</translation>
     <message>
         <source>&amp;Redo %1</source>
         <translation>&amp;Wiederholen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>WriteError</name>
+    <message>
+        <source>Cannot write %1.</source>
+        <translation>%1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The disk at %1 is full: cannot write %2.</source>
+        <translation>Der Datenträger unter %1 ist voll: %2 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The disk is full: cannot write %1.</source>
+        <translation>Der Datenträger ist voll: %1 kann nicht geschrieben werden.</translation>
     </message>
 </context>
 <context>
