@@ -6,11 +6,12 @@
 //       bin/dialog_screenshots properties > geometry & sleep 1.5
 //       import -window root -crop "$(cat geometry)" +repage docs/screenshots/properties-dialog.png; wait'
 //
-// The first argument is "properties", "new-url" or "restore".
+// The first argument is "properties", "new-url", "restore" or "sync".
 
 #include "mainwindow/NewItemDialog.h"
 #include "mainwindow/PropertiesDialog.h"
 #include "mainwindow/RestoreDialog.h"
+#include "mainwindow/SyncDialog.h"
 #include "store/LinkItem.h"
 
 #include <QApplication>
@@ -44,9 +45,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QString which = app.arguments().value(1);
-    if (which != QLatin1String("properties") && which != QLatin1String("new-url")
-        && which != QLatin1String("restore")) {
-        std::fprintf(stderr, "usage: dialog_screenshots properties|new-url|restore\n");
+    if (which != QLatin1String("properties") && which != QLatin1String("new-url") && which != QLatin1String("restore")
+        && which != QLatin1String("sync")) {
+        std::fprintf(stderr, "usage: dialog_screenshots properties|new-url|restore|sync\n");
         return 2;
     }
 
@@ -82,6 +83,14 @@ int main(int argc, char *argv[])
             entries.push_back(entry);
         }
         dialog = std::make_unique<RestoreDialog>(std::move(entries), &mainWindow);
+    } else if (which == QLatin1String("sync")) {
+        // A server on the local network reached over plain http, so the dialog warns of the password.
+        SyncSettings settings;
+        settings.serverUrl = QStringLiteral("http://nas.home.arpa/remote.php/dav/files/ada/");
+        settings.user = QStringLiteral("ada");
+        settings.everyMinutes = 30;
+        settings.atStartAndExit = true;
+        dialog = std::make_unique<SyncDialog>(settings, QStringLiteral("secret"), root.get(), &mainWindow);
     } else {
         QGuiApplication::clipboard()->setText(QStringLiteral("http://www.example.org/news/ was worth a look"));
         auto newItem = std::make_unique<NewItemDialog>(&mainWindow);
