@@ -1,7 +1,7 @@
 #include "BackupCommands.h"
 
+#include "CollectionFile.h"
 #include "Commands.h"
-#include "ProgramLock.h"
 
 #include "store/Backups.h"
 
@@ -51,13 +51,10 @@ int restore(const QString &backup, const QString &dataFile)
         printError(QStringLiteral("Cannot open file %1").arg(nativePath(backup)));
         return Failure;
     }
-    const ProgramLock lock(dataFile);
-    if (lock.busy()) {
-        printError(QStringLiteral("Quillmark is running and holds %1; it would write over the restored collection "
-                                  "when it ends. Exit Quillmark, then restore again.")
-                       .arg(nativePath(dataFile)));
-        return Busy;
-    }
+    // Held against a running Quillmark until the restore is done.
+    const CollectionFile held(dataFile, OpenPolicies::restore());
+    if (!held.isOpen())
+        return held.status();
     Backups backups(dataFile);
     backups.setKeep(0); // how many are kept is Quillmark's setting: leave the pruning to it
     QString error;

@@ -1,11 +1,11 @@
 #include "CheckCommand.h"
 
+#include "CollectionFile.h"
 #include "Commands.h"
 
 #include "linkcheck/LinkChecker.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
 #include "store/TextCodec.h"
 
 #include "ToolFolders.h"
@@ -13,13 +13,11 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace CheckCommand {
@@ -27,7 +25,6 @@ namespace CheckCommand {
 namespace {
 using ToolOutput::nativePath;
 using ToolOutput::printError;
-using ToolOutput::RootName;
 
 using namespace Commands;
 
@@ -56,24 +53,11 @@ std::vector<const LinkItem *> linksBelow(const LinkItem &folder)
 
 int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, int jobs)
 {
-    QFile file(dataFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(dataFile), file.errorString()));
-        return Failure;
-    }
-    auto root = LinkItem::MakeFolder(RootName);
-    const NativeFile::ReadResult read = NativeFile::read(file, *root, /*refuseNewer=*/true);
-    file.close();
-    if (read.status == NativeFile::ReadResult::NewerVersion || read.status == NativeFile::ReadResult::OutOfMemory) {
-        printError(QStringLiteral("%1: %2").arg(nativePath(dataFile), read.error));
-        return DataDamaged;
-    }
-    if (!read.ok()) {
-        printError(QStringLiteral("warning: %1 is damaged; only part of it was read: %2")
-                       .arg(nativePath(dataFile), read.error));
-    }
+    CollectionFile file(dataFile, OpenPolicies::readAsFarAsItGoes());
+    if (!file.isOpen())
+        return file.status();
     QString missing;
-    const LinkItem *folder = ToolFolders::folderAt(*root, folderPath, &missing);
+    const LinkItem *folder = ToolFolders::folderAt(file.top(), folderPath, &missing);
     if (!folder) {
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
@@ -128,7 +112,7 @@ int run(const QString &dataFile, const QString &folderPath, int timeoutSeconds, 
                    .toLocal8Bit()
                    .constData(),
                stderr);
-    return read.ok() ? Success : DataDamaged;
+    return file.status();
 }
 
 } // namespace CheckCommand

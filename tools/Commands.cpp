@@ -3,6 +3,7 @@
 #include "BackupCommands.h"
 #include "BrowserCommands.h"
 #include "CheckCommand.h"
+#include "CollectionFile.h"
 #include "CommandLine.h"
 #include "DuplicateTool.h"
 #include "FormatTransfer.h"
@@ -11,59 +12,21 @@
 #include "ToolOutput.h"
 
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
 #include "store/Repository.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
-#include <memory>
 
 namespace Commands {
 
 namespace {
-using ToolOutput::nativePath;
 using ToolOutput::printError;
-using ToolOutput::RootName;
 
 void printOut(const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stdout);
-}
-
-bool openForReading(QFile &file)
-{
-    if (file.open(QIODevice::ReadOnly))
-        return true;
-    printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(file.fileName()), file.errorString()));
-    return false;
-}
-
-enum class Read { Whole, Partly, Nothing };
-
-// Reads the collection in file into top; what went wrong goes to standard error.
-Read readInto(QFile &file, LinkItem &top)
-{
-    // A version above 10000 cannot be read as version 10000; reading it as the first version would
-    // only make up items out of the newer fields.
-    const NativeFile::ReadResult result = NativeFile::read(file, top, /*refuseNewer=*/true);
-    switch (result.status) {
-    case NativeFile::ReadResult::Complete:
-        return Read::Whole;
-    case NativeFile::ReadResult::NewerVersion:
-    case NativeFile::ReadResult::OutOfMemory:
-        printError(QStringLiteral("%1: %2").arg(nativePath(file.fileName()), result.error));
-        return Read::Nothing;
-    case NativeFile::ReadResult::Damaged:
-    case NativeFile::ReadResult::Cancelled:
-        break;
-    }
-    printError(QStringLiteral("warning: %1 is damaged; only part of it was read: %2")
-                   .arg(nativePath(file.fileName()), result.error));
-    return Read::Partly;
 }
 
 int printJson(const LinkItem &top)
@@ -82,17 +45,13 @@ int printJson(const LinkItem &top)
     return Success;
 }
 
-int dump(QFile &file, std::unique_ptr<LinkItem> top)
+int dump(const QString &path, const OpenPolicy &policy)
 {
-    if (!openForReading(file))
-        return Failure;
-    const Read read = readInto(file, *top);
-    if (read == Read::Nothing)
-        return DataDamaged;
-    const int printed = printJson(*top);
-    if (printed != Success)
-        return printed;
-    return read == Read::Whole ? Success : DataDamaged;
+    CollectionFile file(path, policy);
+    if (!file.isOpen())
+        return file.status();
+    const int printed = printJson(file.top());
+    return printed != Success ? printed : file.status();
 }
 } // namespace
 
@@ -146,35 +105,25 @@ int dumpDataFile()
 {
     // Read the file as the program does, into the root folder it starts from, but leave the file alone:
     // the repository would set a damaged file aside.
-    QFile file(Repository::DataFile());
-    if (!QFileInfo::exists(file.fileName()))
-        return printJson(*LinkItem::MakeFolder(RootName));
-    return dump(file, LinkItem::MakeFolder(RootName));
+    return dump(Repository::DataFile(), OpenPolicies::dumpDataFile());
 }
 
 int dumpFile(const QString &path)
 {
-    QFile file(path);
-    return dump(file, std::make_unique<LinkItem>());
+    return dump(path, OpenPolicies::anyFile());
 }
 
 int convert(const QString &input, const QString &output)
 {
-    QFile file(input);
-    if (!openForReading(file))
-        return Failure;
-    auto top = std::make_unique<LinkItem>();
-    const Read read = readInto(file, *top);
-    file.close();
-    if (read == Read::Nothing) // leave the output alone
-        return DataDamaged;
-
+    const CollectionFile file(input, OpenPolicies::anyFile());
+    if (!file.isOpen()) // leave the output alone
+        return file.status();
     QString error;
-    if (!NativeFile::saveAtomically(output, *top, &error)) {
-        printError(QStringLiteral("Cannot create file %1: %2").arg(nativePath(output), error));
+    if (!file.saveAs(output, &error)) {
+        printError(error);
         return Failure;
     }
-    return read == Read::Whole ? Success : DataDamaged;
+    return file.status();
 }
 
 } // namespace Commands

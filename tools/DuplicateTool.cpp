@@ -1,28 +1,24 @@
 #include "DuplicateTool.h"
 
+#include "CollectionFile.h"
 #include "Commands.h"
-#include "ProgramLock.h"
 
-#include "store/Backups.h"
 #include "store/CollectionDocument.h"
 #include "store/Duplicates.h"
 #include "store/FolderMerge.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
 #include "store/TextCodec.h"
 
 #include "ToolFolders.h"
 #include "ToolOutput.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cstdio>
-#include <memory>
 
 namespace DuplicateTool {
 
@@ -44,21 +40,6 @@ bool print(const QJsonValue &value)
         return false;
     }
     return true;
-}
-
-// Reads dataFile into root; the exit status when it cannot be used whole, else Success.
-int load(const QString &dataFile, LinkItem &root)
-{
-    QFile file(dataFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(dataFile), file.errorString()));
-        return Failure;
-    }
-    const NativeFile::ReadResult result = NativeFile::read(file, root, /*refuseNewer=*/true);
-    if (result.ok())
-        return Success;
-    printError(QStringLiteral("%1 cannot be read whole: %2").arg(nativePath(dataFile), result.error));
-    return DataDamaged;
 }
 
 // The folder named by path below root: the first folder of each name, from root's children down.
@@ -98,10 +79,10 @@ QJsonArray groupsArray(const std::vector<Duplicates::Group> &groups)
 
 int list(const QString &folderPath, UrlKeyOptions options, const QString &dataFile)
 {
-    auto root = LinkItem::MakeFolder("Quillmark");
-    if (const int loaded = load(dataFile, *root); loaded != Success)
-        return loaded;
-    const LinkItem *folder = folderAt(*root, folderPath, dataFile);
+    CollectionFile file(dataFile, OpenPolicies::readWhole());
+    if (!file.isOpen())
+        return file.status();
+    const LinkItem *folder = folderAt(file.top(), folderPath, dataFile);
     if (!folder)
         return Failure;
     return print(groupsArray(Duplicates::find(folder, UrlKey(options)))) ? Success : Failure;
@@ -109,23 +90,14 @@ int list(const QString &folderPath, UrlKeyOptions options, const QString &dataFi
 
 int dedupe(const QString &folderPath, UrlKeyOptions options, const QString &dataFile)
 {
-    const ProgramLock lock(dataFile);
-    if (lock.busy()) {
-        printError(QStringLiteral("Quillmark is running and holds %1; it would write over the change when it ends. "
-                                  "Exit Quillmark, then run dedupe again.")
-                       .arg(nativePath(dataFile)));
-        return Busy;
-    }
-    auto root = LinkItem::MakeFolder("Quillmark");
-    if (const int loaded = load(dataFile, *root); loaded != Success) {
-        printError(QStringLiteral("%1 was left alone.").arg(nativePath(dataFile)));
-        return loaded;
-    }
-    LinkItem *folder = folderAt(*root, folderPath, dataFile);
+    CollectionFile file(dataFile, OpenPolicies::dedupe());
+    if (!file.isOpen())
+        return file.status();
+    LinkItem *folder = folderAt(file.top(), folderPath, dataFile);
     if (!folder)
         return Failure;
 
-    CollectionDocument document(root.get());
+    CollectionDocument document(&file.top());
     const UrlKey key(options);
     // The folders first, so that the links that stay are in the merged folders.
     const FolderMergePlan plan = FolderMergePlan::of(folder, key);
@@ -154,14 +126,10 @@ int dedupe(const QString &folderPath, UrlKeyOptions options, const QString &data
     document.removeItems(others);
 
     if (!mergedFolders.isEmpty() || !removedLinks.isEmpty()) {
+        const bool large = mergedFolders.size() + removedLinks.size() > LargeRemoval;
         QString error;
-        if (mergedFolders.size() + removedLinks.size() > LargeRemoval && !Backups(dataFile).copyDataFile(&error)) {
-            printError(QStringLiteral("Cannot keep a backup of %1: %2; nothing was changed.")
-                           .arg(nativePath(dataFile), error));
-            return Failure;
-        }
-        if (!NativeFile::saveAtomically(dataFile, *root, &error)) {
-            printError(QStringLiteral("Cannot create file %1: %2").arg(nativePath(dataFile), error));
+        if (!file.save(large ? CollectionFile::Backup::First : CollectionFile::Backup::None, &error)) {
+            printError(error);
             return Failure;
         }
     }

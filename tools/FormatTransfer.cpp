@@ -1,24 +1,16 @@
 #include "FormatTransfer.h"
 
+#include "CollectionFile.h"
 #include "Commands.h"
-#include "ProgramLock.h"
 
 #include "formats/FormatCommands.h"
-#include "platform/FileSync.h"
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
-#include "store/Repository.h"
-#include "store/TextCodec.h"
 
 #include "ToolFolders.h"
 #include "ToolOutput.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <cstdio>
-#include <memory>
 
 namespace FormatTransfer {
 
@@ -26,33 +18,9 @@ namespace {
 using ToolOutput::nativePath;
 using ToolOutput::printError;
 using ToolOutput::printLine;
-using ToolOutput::RootName;
 
 using namespace Commands;
 using ToolFolders::folderAt;
-
-enum class Loaded { Whole, Partly, Nothing, CannotOpen };
-
-// Reads the collection file; newer versions are refused as the program refuses them. Nothing is read of
-// those, nor of a file too large to hold.
-Loaded load(const QString &path, LinkItem &root)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(path), file.errorString()));
-        return Loaded::CannotOpen;
-    }
-    const NativeFile::ReadResult result = NativeFile::read(file, root, /*refuseNewer=*/true);
-    if (result.ok())
-        return Loaded::Whole;
-    if (result.status == NativeFile::ReadResult::NewerVersion || result.status == NativeFile::ReadResult::OutOfMemory) {
-        printError(QStringLiteral("%1: %2").arg(nativePath(path), result.error));
-        return Loaded::Nothing;
-    }
-    printError(
-        QStringLiteral("warning: %1 is damaged; only part of it was read: %2").arg(nativePath(path), result.error));
-    return Loaded::Partly;
-}
 
 QString counts(int folders, int links)
 {
@@ -81,14 +49,11 @@ bool canOpen(const BookmarkFormatInfo &format, const QString &in)
 int exportFolder(const BookmarkFormatInfo &format, const QString &folderPath, const QString &dataFile,
                  const QString &out)
 {
-    auto root = LinkItem::MakeFolder(RootName);
-    const Loaded loaded = load(dataFile, *root);
-    if (loaded == Loaded::CannotOpen)
-        return Failure;
-    if (loaded == Loaded::Nothing)
-        return DataDamaged;
+    CollectionFile file(dataFile, OpenPolicies::readAsFarAsItGoes());
+    if (!file.isOpen())
+        return file.status();
     QString missing;
-    const LinkItem *folder = folderAt(*root, folderPath, &missing);
+    const LinkItem *folder = folderAt(file.top(), folderPath, &missing);
     if (!folder) {
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
@@ -99,7 +64,7 @@ int exportFolder(const BookmarkFormatInfo &format, const QString &folderPath, co
         return Failure;
     }
     printLine(QStringLiteral("%1 written to %2").arg(counts(report.folders, report.links), nativePath(out)));
-    return loaded == Loaded::Whole ? Success : DataDamaged;
+    return file.status();
 }
 
 int importInto(const BookmarkFormatInfo &format, const QString &folderPath, const QString &in, const QString &dataFile)
@@ -118,29 +83,11 @@ int importInto(const BookmarkFormatInfo &format, const QString &folderPath, cons
 int addImported(LinkItem &imported, const ImportReport &report, const QString &in, const QString &folderPath,
                 const QString &dataFile)
 {
-    const ProgramLock lock(dataFile);
-    if (lock.busy()) {
-        printError(QStringLiteral("Quillmark is running and holds %1; it would write over the import when it ends. "
-                                  "Exit Quillmark, then import again.")
-                       .arg(nativePath(dataFile)));
-        return Busy;
-    }
-
-    auto root = LinkItem::MakeFolder(RootName);
-    if (QFileInfo::exists(dataFile)) {
-        // A damaged collection would lose what could not be read if it were written back.
-        const Loaded loaded = load(dataFile, *root);
-        if (loaded == Loaded::CannotOpen)
-            return Failure;
-        if (loaded != Loaded::Whole) {
-            printError(QStringLiteral("%1 was left alone; nothing was imported.").arg(nativePath(dataFile)));
-            return DataDamaged;
-        }
-    } else if (sameFile(dataFile, Repository::DataFile())) {
-        platform::makePrivateFolder(QFileInfo(dataFile).absolutePath());
-    }
+    CollectionFile file(dataFile, OpenPolicies::importInto());
+    if (!file.isOpen())
+        return file.status();
     QString missing;
-    LinkItem *folder = folderAt(*root, folderPath, &missing);
+    LinkItem *folder = folderAt(file.top(), folderPath, &missing);
     if (!folder) {
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
@@ -148,8 +95,8 @@ int addImported(LinkItem &imported, const ImportReport &report, const QString &i
     FormatCommands::moveChildren(imported, *folder);
 
     QString error;
-    if (!NativeFile::saveAtomically(dataFile, *root, &error)) {
-        printError(QStringLiteral("Cannot create file %1: %2").arg(nativePath(dataFile), error));
+    if (!file.save(CollectionFile::Backup::None, &error)) {
+        printError(error);
         return Failure;
     }
     printLine(QStringLiteral("%1 imported").arg(counts(report.folders, report.links)));

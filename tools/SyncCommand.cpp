@@ -1,22 +1,16 @@
 #include "SyncCommand.h"
 
+#include "CollectionFile.h"
 #include "Commands.h"
-#include "ProgramLock.h"
 
 #include "platform/TerminationSignals.h"
-#include "store/Backups.h"
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
 #include "store/TextCodec.h"
 #include "sync/SyncAddress.h"
 #include "sync/SyncRun.h"
 
 #include "ToolFolders.h"
 #include "ToolOutput.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <atomic>
 #include <cstdio>
@@ -27,7 +21,6 @@ namespace {
 using ToolOutput::nativePath;
 using ToolOutput::printError;
 using ToolOutput::printLine;
-using ToolOutput::RootName;
 
 using namespace Commands;
 
@@ -44,31 +37,12 @@ void printLines(const QString &heading, const QStringList &lines)
 
 int run(const Options &options, const QString &dataFile)
 {
-    const ProgramLock lock(dataFile);
-    if (lock.busy()) {
-        printError(QStringLiteral("Quillmark is running and holds %1; it would write over the sync when it ends. "
-                                  "Exit Quillmark, or sync from its window.")
-                       .arg(nativePath(dataFile)));
-        return Busy;
-    }
-    auto root = LinkItem::MakeFolder(RootName);
-    if (QFileInfo::exists(dataFile)) {
-        QFile file(dataFile);
-        if (!file.open(QIODevice::ReadOnly)) {
-            printError(QStringLiteral("Cannot open file %1: %2").arg(nativePath(dataFile), file.errorString()));
-            return Failure;
-        }
-        const NativeFile::ReadResult read = NativeFile::read(file, *root, /*refuseNewer=*/true);
-        if (!read.ok()) {
-            // Syncing what could be read would delete the rest on the server.
-            printError(QStringLiteral("%1: %2; it was left alone and nothing was synced.")
-                           .arg(nativePath(dataFile), read.error));
-            return DataDamaged;
-        }
-    }
+    CollectionFile file(dataFile, OpenPolicies::sync());
+    if (!file.isOpen())
+        return file.status();
     QString missing;
     LinkItem *folder = ToolFolders::folderAt(
-        *root, options.folderPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\')), &missing);
+        file.top(), options.folderPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\')), &missing);
     if (!folder) {
         printError(QStringLiteral("%1 has no folder \"%2\"").arg(nativePath(dataFile), missing));
         return Failure;
@@ -93,19 +67,9 @@ int run(const Options &options, const QString &dataFile)
     termination.install();
     run.setCancelFlag(&cancelled);
     const auto apply = [&](std::unique_ptr<LinkItem> entries, QString *error) {
-        if (QFileInfo::exists(dataFile)) {
-            Backups backups(dataFile);
-            backups.setKeep(0); // how many are kept is Quillmark's setting
-            if (!backups.copyDataFile(error))
-                return false;
-        }
         folder->Children.TakeAll();
         folder->Children.Assign(entries->Children.TakeAll());
-        if (!NativeFile::saveAtomically(dataFile, *root, error)) {
-            *error = QStringLiteral("Cannot write %1: %2").arg(nativePath(dataFile), *error);
-            return false;
-        }
-        return true;
+        return file.save(CollectionFile::Backup::First, error);
     };
     // Deleting more than half of what was synced is not done without a person to ask.
     const SyncRun::Outcome outcome = run.run(*folder, apply, {});

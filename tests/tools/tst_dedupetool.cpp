@@ -178,6 +178,10 @@ void TestDedupeTool::dedupe()
     QFETCH(bool, backup);
     const QString data = write(*collection(extra), QStringLiteral("col/data.qmf"));
     const QByteArray before = readAll(data);
+    // Older backups than Quillmark keeps by default: how many it keeps is its setting, not the tool's.
+    const int older = 20;
+    for (int day = 1; backup && day <= older; ++day)
+        write(*collection(), QStringLiteral("col/backups/Quillmark-2020-01-%1.dat").arg(day, 2, 10, QLatin1Char('0')));
     const Result result = run({QStringLiteral("dedupe"), QStringLiteral("--ignore-fragment"), data});
     QCOMPARE(result.exitCode, 0);
     const QJsonObject printed = QJsonDocument::fromJson(result.out).object();
@@ -201,8 +205,10 @@ void TestDedupeTool::dedupe()
     const QString today = m_dir->filePath(
         QStringLiteral("col/backups/Quillmark-%1.dat").arg(QDate::currentDate().toString(Qt::ISODate)));
     QCOMPARE(QFile::exists(today), backup);
-    if (backup)
+    if (backup) {
         QCOMPARE(readAll(today), before);
+        QCOMPARE(QDir(m_dir->filePath(QStringLiteral("col/backups"))).entryList(QDir::Files).size(), older + 1);
+    }
 
     // Nothing left to do: the file stays as it is.
     const QByteArray after = readAll(data);

@@ -115,6 +115,15 @@ void TestToolSync::twoDataFiles()
     QVERIFY(backup.open(QIODevice::ReadOnly));
     QCOMPARE(backup.readAll(), beforeB);
     QCOMPARE(run(sync + QStringList(b)).out, u"Nothing to take or give.\n"_qs);
+
+    // The user's own data file, not there yet, is created in a private folder, as an import creates it.
+    const QString own = m_dir->filePath(u"data-home/Quillmark/Quillmark.dat"_qs);
+    result = run(sync + QStringList(own));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(result.out, u"Took from the server:\n  Added \u201CWork\u201D\n"_qs);
+    QCOMPARE(QFileInfo(QFileInfo(own).absolutePath()).permissions()
+                 & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TestToolSync::refusals_data()
