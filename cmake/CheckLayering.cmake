@@ -1,22 +1,24 @@
 cmake_minimum_required(VERSION 3.25)
-# cmake -DSRC=<the src folder> -P CheckLayering.cmake
-# Fails when a source includes a header of a layer above its own. The layers, lowest first:
-#   platform, widgets → store → formats → settings → transfer → mainwindow → shell → app
+# cmake -DROOT=<the project folder> -P CheckLayering.cmake
+# Fails when a source in src/ or tools/ includes a header of a layer above its own. The layers, lowest first:
+#   platform, widgets → store → linkcheck, formats → sync → settings → transfer → mainwindow → shell → app
+# and tools (quillmark-tool) beside shell: it may use what shell may use, but neither shell nor app.
 # Each layer lists what its sources may include of ours; anything else is refused.
-set(layers platform widgets store linkcheck formats sync settings transfer mainwindow shell app)
+set(layers platform widgets store linkcheck formats sync settings transfer mainwindow shell app tools)
 set(allowed_platform platform)
 set(allowed_widgets widgets platform)
 set(allowed_store store platform)
 set(allowed_linkcheck linkcheck platform)
 set(allowed_formats formats store platform)
-set(allowed_sync sync store platform)
+set(allowed_sync sync formats store platform)
 set(allowed_settings settings platform)
 set(allowed_transfer transfer formats settings store widgets platform)
 set(allowed_mainwindow mainwindow transfer formats sync settings linkcheck store widgets platform)
 set(allowed_shell shell mainwindow transfer formats sync settings linkcheck store widgets platform)
 set(allowed_app app shell mainwindow transfer formats sync settings linkcheck store widgets platform)
+set(allowed_tools tools mainwindow transfer formats sync settings linkcheck store widgets platform)
 
-# The layer a path inside src/ (or an include written as "layer/Header.h") belongs to; empty when none.
+# The layer a path (below src/, or an include written as "layer/Header.h") belongs to; empty when none.
 function(layer_of path result)
     set(found "")
     if(path MATCHES "^([a-z]+)/")
@@ -28,22 +30,33 @@ function(layer_of path result)
 endfunction()
 
 set(refused "")
-file(GLOB_RECURSE sources RELATIVE "${SRC}" "${SRC}/*.h" "${SRC}/*.cpp")
-foreach(source IN LISTS sources)
-    layer_of("${source}" layer)
-    if(layer STREQUAL "")
-        continue()
-    endif()
-    file(STRINGS "${SRC}/${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-    foreach(line IN LISTS lines)
-        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" included "${line}")
-        layer_of("${included}" target)
-        if(NOT target STREQUAL "" AND NOT target IN_LIST allowed_${layer})
-            string(APPEND refused "\n  src/${source}: ${layer} must not include ${included}")
+# Checks every source below folder (src or tools); in tools the layer is tools, in src the folder below it.
+function(check_folder folder)
+    file(GLOB_RECURSE sources RELATIVE "${ROOT}/${folder}" "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+    foreach(source IN LISTS sources)
+        if(folder STREQUAL "tools")
+            set(layer tools)
+        else()
+            layer_of("${source}" layer)
         endif()
+        if(layer STREQUAL "")
+            continue()
+        endif()
+        file(STRINGS "${ROOT}/${folder}/${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        foreach(line IN LISTS lines)
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" included "${line}")
+            layer_of("${included}" target)
+            if(NOT target STREQUAL "" AND NOT target IN_LIST allowed_${layer})
+                string(APPEND refused "\n  ${folder}/${source}: ${layer} must not include ${included}")
+            endif()
+        endforeach()
     endforeach()
-endforeach()
+    set(refused "${refused}" PARENT_SCOPE)
+endfunction()
+
+check_folder(src)
+check_folder(tools)
 if(refused)
-    message(FATAL_ERROR "Includes against the layering (platform/widgets → store → formats → settings → "
-                        "transfer → mainwindow → shell → app):${refused}")
+    message(FATAL_ERROR "Includes against the layering (platform/widgets → store → linkcheck/formats → sync → "
+                        "settings → transfer → mainwindow → shell → app, and tools beside shell):${refused}")
 endif()
