@@ -3,7 +3,6 @@
 #include "store/NativeFile.h"
 
 #include <QBuffer>
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -145,7 +144,6 @@ private slots:
     void initTestCase();
     void policy_data();
     void policy();
-    void restoreWhileRunning();
 
 private:
     QTemporaryDir m_runtime;
@@ -242,35 +240,6 @@ void TestToolOpen::policy()
     } else if (exitCode != 0) {
         QVERIFY(!QFileInfo::exists(dataFile));
     }
-}
-
-// restore reads no collection, but changes the data file: it is refused while Quillmark holds it.
-void TestToolOpen::restoreWhileRunning()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString folder = dir.filePath(u"data-home/Quillmark"_qs);
-    QVERIFY(QDir().mkpath(folder + u"/backups"_qs));
-    const QString dataFile = folder + u"/Quillmark.dat"_qs;
-    const QString backup = folder + u"/backups/Quillmark-2026-01-02.dat"_qs;
-    for (const QString &path : {dataFile, backup}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Whole) == Whole.size());
-    }
-    SingleInstance quillmark;
-    QCOMPARE(quillmark.start(), SingleInstance::Role::Primary);
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_DATA_HOME"_qs, dir.filePath(u"data-home"_qs));
-    process.setProcessEnvironment(environment);
-    process.start(ToolPath, {u"restore"_qs, backup, dataFile});
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(QString::fromLocal8Bit(process.readAllStandardError()),
-             running("the restored collection", "Exit Quillmark, then restore again.")
-                 .arg(QDir::toNativeSeparators(dataFile)));
-    QCOMPARE(process.exitCode(), 4);
-    QVERIFY(!QFileInfo::exists(folder + u"/backups/Quillmark-"_qs + QDate::currentDate().toString(Qt::ISODate)
-                               + u".dat"_qs));
 }
 
 QTEST_GUILESS_MAIN(TestToolOpen)
