@@ -12,7 +12,6 @@
 #include "Measure.h"
 
 #include "formats/BrowserProfiles.h"
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 #include "store/LinkItem.h"

@@ -10,7 +10,6 @@
 #include "Measure.h"
 #include "Random.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DuplicateCommands.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/MainActions.h"
@@ -20,6 +19,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,10 +144,11 @@ int main(int argc, char **argv)
     }
     Measure::figure("links", links);
     Measure::figure("std_sort_urls_ms", sortMs);
-    Confirmations::setHandler(
-        {[](const QString &, const QString &) { return true; },
-         [](const QString &, const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); },
-         [](const QString &, const QString &) {}});
+    MessageBoxes::setPresenter([](const MessageBoxes::Message &message) {
+        if (message.kind == MessageBoxes::Kind::Error)
+            std::fprintf(stderr, "%s\n", qPrintable(message.text));
+        return true;
+    });
 
     MainWindow window;
     window.show();

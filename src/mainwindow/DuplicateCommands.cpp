@@ -1,6 +1,5 @@
 #include "mainwindow/DuplicateCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/DuplicatesDialog.h"
 #include "mainwindow/FolderListView.h"
@@ -17,6 +16,7 @@
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -172,9 +172,8 @@ void DuplicateCommands::listFound(std::vector<std::vector<LinkItem *>> groups)
 {
     if (m_listing == Listing::Fresh && groups.empty()) {
         // Whatever the list shows stays, with its groups.
-        Confirmations::information(
-            m_panes.window, QStringLiteral("Quillmark"),
-            tr("There are no duplicate links in '%1'.").arg(TextCodec::toDisplay(m_scope->Name)));
+        MessageBoxes::information(m_panes.window, QStringLiteral("Quillmark"),
+                                  tr("There are no duplicate links in '%1'.").arg(TextCodec::toDisplay(m_scope->Name)));
         return;
     }
     m_groups = std::move(groups);
@@ -329,8 +328,8 @@ void DuplicateCommands::cleanUpAll()
     int count = 0;
     for (const auto &group : m_groups)
         count += static_cast<int>(group.size()) - 1;
-    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                 tr("Are you sure you want to delete %1 duplicate links?").arg(count)))
+    if (!MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+                                tr("Are you sure you want to delete %1 duplicate links?").arg(count)))
         return;
     if (count > RestoreCommands::LargeRemoval)
         m_panes.view->keepBackup();
@@ -355,16 +354,16 @@ void DuplicateCommands::mergeDuplicateFolders()
         return;
     const FolderMergePlan plan = FolderMergePlan::of(folder, UrlKey(rememberedOptions()));
     if (plan.empty()) {
-        Confirmations::information(
+        MessageBoxes::information(
             m_panes.window, QStringLiteral("Quillmark"),
             tr("There are no duplicate folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
         return;
     }
-    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                 tr("Are you sure you want to merge %1 folders into folders of the same name? "
-                                    "%2 identical links in them will be deleted.")
-                                     .arg(plan.folderCount())
-                                     .arg(plan.linkCount())))
+    if (!MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+                                tr("Are you sure you want to merge %1 folders into folders of the same name? "
+                                   "%2 identical links in them will be deleted.")
+                                    .arg(plan.folderCount())
+                                    .arg(plan.linkCount())))
         return;
     if (plan.folderCount() + plan.linkCount() > RestoreCommands::LargeRemoval)
         m_panes.view->keepBackup();

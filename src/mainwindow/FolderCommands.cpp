@@ -1,9 +1,9 @@
 #include "mainwindow/FolderCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/MainActions.h"
 #include "widgets/FolderHeader.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -111,6 +111,6 @@ void FolderCommands::EditButtonClick()
 
 void FolderCommands::showNameRefused()
 {
-    Confirmations::error(nullptr, QCoreApplication::translate("FolderCommands", "ERROR"),
-                         FolderTreeView::backslashMessage());
+    MessageBoxes::error(nullptr, QCoreApplication::translate("FolderCommands", "ERROR"),
+                        FolderTreeView::backslashMessage());
 }

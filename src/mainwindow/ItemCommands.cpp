@@ -1,6 +1,5 @@
 #include "mainwindow/ItemCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderListView.h"
@@ -18,6 +17,7 @@
 #include "store/TextCodec.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -159,7 +159,7 @@ void ItemCommands::DeleteButtonClick()
     FolderTreeView *tree = m_panes.tree;
     if (listHasFocus()) {
         const int count = list->selectedCount();
-        if (!Confirmations::question(
+        if (!MessageBoxes::question(
                 m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Multiple Objects Delete"),
                 QCoreApplication::translate("ItemCommands", "Are you sure you want to delete these %1 objects?")
                     .arg(count)))
@@ -189,9 +189,9 @@ void ItemCommands::DeleteButtonClick()
     LinkItem *folder = tree->SelectedItem();
     if (!node || !folder || !folder->Parent)
         return; // the root folder is never deleted
-    if (!Confirmations::question(m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Folder Delete"),
-                                 QCoreApplication::translate("ItemCommands", "Are you sure you want to delete '%1'?")
-                                     .arg(TextCodec::toDisplay(folder->Name))))
+    if (!MessageBoxes::question(m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Folder Delete"),
+                                QCoreApplication::translate("ItemCommands", "Are you sure you want to delete '%1'?")
+                                    .arg(TextCodec::toDisplay(folder->Name))))
         return;
     // Its node goes first: the tree selects a neighbour, which shows that folder.
     m_panes.document->remove(folder);

@@ -1,6 +1,5 @@
 #include "mainwindow/LinkCheckCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
@@ -15,6 +14,7 @@
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -218,7 +218,7 @@ void LinkCheckCommands::check(const std::vector<LinkItem *> &entries)
     finishLoading();
     m_targets = linksOf(entries);
     if (m_targets.empty()) {
-        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"), tr("There are no links to check."));
+        MessageBoxes::information(m_panes.window, QStringLiteral("Quillmark"), tr("There are no links to check."));
         return;
     }
     m_checker = std::make_unique<LinkChecker>(m_options);
@@ -380,7 +380,7 @@ void LinkCheckCommands::deleteBrokenLinks()
     const std::vector<LinkItem *> broken = listedLinks(LinkCheckResult::Broken, true);
     if (broken.empty())
         return;
-    if (!Confirmations::question(
+    if (!MessageBoxes::question(
             m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Multiple Objects Delete"),
             QCoreApplication::translate("ItemCommands", "Are you sure you want to delete these %1 objects?")
                 .arg(broken.size())))

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "mainwindow/Confirmations.h"
 #include "platform/ShellOpen.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/ShellErrorReport.h"
 
 namespace LinkOpener {
@@ -12,7 +12,7 @@ bool openLink(QWidget *parent, const QString &target, const std::function<void()
 {
     // Bookmark files come from anywhere: a program on this computer is not started without asking.
     if (platform::needsLaunchConfirmation(target)
-        && !Confirmations::question(
+        && !MessageBoxes::question(
             parent, QStringLiteral("Quillmark"),
             QCoreApplication::translate("LinkOpener", "\"%1\" is a program on this computer, not a web page. Run it?")
                 .arg(target)))

@@ -15,10 +15,6 @@ public:
     void reportError(const QString &title, const QString &message, const QString &detail = QString()) override;
     void reportNotice(const QString &message) override;
 
-    // The standard error box's text rule: a period is appended when the last character comes after
-    // "." in character order.
-    static QString withPeriod(const QString &message);
-
 private:
     QWidget *m_parent;
 };

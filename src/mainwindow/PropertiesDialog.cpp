@@ -3,6 +3,7 @@
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "widgets/Icons.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/PlainText.h"
 
 #include <QComboBox>
@@ -273,11 +274,9 @@ void PropertiesDialog::clearVisits()
 void PropertiesDialog::accept()
 {
     if (m_name->text().contains(QLatin1Char('\\'))) {
-        PlainText::messageBox(
-            this, QMessageBox::Critical, QCoreApplication::translate("PropertiesDialog", "ERROR"),
-            QCoreApplication::translate("PropertiesDialog",
-                                        "An item name cannot contain any of the following characters: \\"),
-            QMessageBox::Ok);
+        MessageBoxes::error(this, QCoreApplication::translate("PropertiesDialog", "ERROR"),
+                            QCoreApplication::translate(
+                                "PropertiesDialog", "An item name cannot contain any of the following characters: \\"));
         m_name->setFocus();
         return;
     }

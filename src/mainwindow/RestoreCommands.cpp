@@ -1,6 +1,5 @@
 #include "mainwindow/RestoreCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkListModel.h"
@@ -9,6 +8,7 @@
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/Repository.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,8 +78,8 @@ bool RestoreCommands::keepBackup()
     QString error;
     if (backups().save(*root, &error))
         return true;
-    Confirmations::error(m_panes.window, QStringLiteral("Quillmark"),
-                         tr("The collection could not be kept as a backup: %1").arg(error));
+    MessageBoxes::error(m_panes.window, QStringLiteral("Quillmark"),
+                        tr("The collection could not be kept as a backup: %1").arg(error));
     return false;
 }
 
@@ -93,10 +93,10 @@ void RestoreCommands::restoreFromBackup()
         return;
     const QString path = dialog.chosenPath();
     const QString day = QLocale().toString(Backups::dateOf(path), QLocale::LongFormat);
-    if (!Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                 tr("Replace the collection with the backup of %1? The collection as it is now "
-                                    "is kept as today's backup.")
-                                     .arg(day)))
+    if (!MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+                                tr("Replace the collection with the backup of %1? The collection as it is now "
+                                   "is kept as today's backup.")
+                                    .arg(day)))
         return;
     restore(path);
 }
@@ -110,8 +110,8 @@ bool RestoreCommands::restore(const QString &backup)
     auto top = LinkItem::MakeFolder(Repository::RootName);
     QString error;
     if (!Backups::readWhole(backup, *top, &error)) {
-        Confirmations::error(m_panes.window, QStringLiteral("Quillmark"),
-                             tr("The backup %1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), error));
+        MessageBoxes::error(m_panes.window, QStringLiteral("Quillmark"),
+                            tr("The backup %1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), error));
         return false;
     }
     if (!keepBackup())

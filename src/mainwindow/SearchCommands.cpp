@@ -1,6 +1,5 @@
 #include "mainwindow/SearchCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
@@ -17,6 +16,7 @@
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -208,7 +208,7 @@ void SearchCommands::goToFolder(const LinkItem *folder)
     // A box rather than the status bar: the focus coming back to the tree when the dialog closes would
     // set the status text again at once.
     if (FolderTreeView::itemOf(node) != folder)
-        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"), FolderTreeView::tooDeepText());
+        MessageBoxes::information(m_panes.window, QStringLiteral("Quillmark"), FolderTreeView::tooDeepText());
 }
 
 void SearchCommands::locationClicked()
@@ -237,11 +237,11 @@ void SearchCommands::deleteEmptyFolders()
         return;
     const EmptyFolderList empty = FindEmptyFolders(folder);
     if (empty.count == 0) {
-        Confirmations::information(m_panes.window, QStringLiteral("Quillmark"),
-                                   tr("There are no empty folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
+        MessageBoxes::information(m_panes.window, QStringLiteral("Quillmark"),
+                                  tr("There are no empty folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
         return;
     }
-    if (!Confirmations::question(
+    if (!MessageBoxes::question(
             m_panes.window, QStringLiteral("Quillmark"),
             QCoreApplication::translate("SearchCommands", "Are you sure you want to delete %1 empty folders?")
                 .arg(empty.count)))

@@ -1,6 +1,5 @@
 #include "mainwindow/SyncCommands.h"
 
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/SyncDialog.h"
 #include "mainwindow/UpdatesGuard.h"
@@ -10,6 +9,7 @@
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "sync/SyncApply.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QLabel>
@@ -110,8 +110,8 @@ void SyncCommands::showSettings()
         const SyncSettings chosen = dialog.settings();
         const QString oldKey = m_settings.secretKey();
         if (!Settings().SetSync(chosen)) {
-            Confirmations::error(m_panes.window, QStringLiteral("Quillmark"),
-                                 tr("The sync settings could not be kept: %1").arg(Settings().errorString()));
+            MessageBoxes::error(m_panes.window, QStringLiteral("Quillmark"),
+                                tr("The sync settings could not be kept: %1").arg(Settings().errorString()));
             return;
         }
         if (chosen.secretKey() != oldKey || dialog.password() != m_password || !m_passwordRead) {
@@ -220,10 +220,10 @@ void SyncCommands::exchanged()
     }
     if (exchange->tooManyDeletes && m_trigger == Trigger::Asked) {
         const bool sure
-            = Confirmations::question(m_panes.window, QStringLiteral("Quillmark"),
-                                      tr("The sync would delete %1 of the %2 synced folders and links. Delete them?")
-                                          .arg(exchange->deleted)
-                                          .arg(exchange->synced));
+            = MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+                                     tr("The sync would delete %1 of the %2 synced folders and links. Delete them?")
+                                         .arg(exchange->deleted)
+                                         .arg(exchange->synced));
         if (sure) {
             m_busy = false;
             start(Trigger::Asked, true);

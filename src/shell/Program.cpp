@@ -6,10 +6,10 @@
 #include "shell/Translations.h"
 #include "shell/TrayController.h"
 #include "widgets/Icons.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
 
@@ -37,10 +37,10 @@ int RunQuillmark(int argc, char **argv)
     case SingleInstance::Role::NoAnswer:
         // Ending without a word would look as if the program had not started at all.
         std::fputs("quillmark: another copy is running but does not answer\n", stderr);
-        QMessageBox::warning(nullptr, QStringLiteral("Quillmark"),
-                             QCoreApplication::translate("Program",
-                                                         "Quillmark is already running, but it does not answer. "
-                                                         "End it, then start Quillmark again."));
+        MessageBoxes::warning(nullptr, QStringLiteral("Quillmark"),
+                              QCoreApplication::translate("Program",
+                                                          "Quillmark is already running, but it does not answer. "
+                                                          "End it, then start Quillmark again."));
         return 1;
     }
 

@@ -8,6 +8,7 @@
 #include "transfer/DialogPrompts.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferHost.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QThreadPool>
 
@@ -35,9 +36,9 @@ void BrowserImportCommands::importFromBrowser()
         return;
     const QList<BrowserProfile> profiles = m_find();
     if (profiles.isEmpty()) {
-        m_prompts->information(m_host->hostWindow(), tr("No browser profiles were found."),
-                               tr("Quillmark looks for the profiles of Firefox, LibreWolf, Waterfox, Chrome, "
-                                  "Chromium, Brave, Edge, Vivaldi and Opera."));
+        MessageBoxes::information(m_host->hostWindow(), QString(), tr("No browser profiles were found."),
+                                  tr("Quillmark looks for the profiles of Firefox, LibreWolf, Waterfox, Chrome, "
+                                     "Chromium, Brave, Edge, Vivaldi and Opera."));
         return;
     }
     // The counts come from reading each profile, as the import will, on a worker: the dialog shows them
@@ -66,12 +67,13 @@ bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
         report = ProfileReads::readAside(profile, folder, m_read, progress, *m_importPool);
     }
     if (report.status == ImportReport::Unreadable) {
-        m_prompts->error(m_host->hostWindow(), tr("Nothing was imported from %1.").arg(profile.folderName()),
-                         report.errorString());
+        MessageBoxes::standardError(m_host->hostWindow(), tr("Nothing was imported from %1.").arg(profile.folderName()),
+                                    report.errorString());
         return false;
     }
     if (report.status == ImportReport::Cancelled) {
-        m_prompts->information(m_host->hostWindow(), tr("The import was cancelled. Nothing was imported."), QString());
+        MessageBoxes::information(m_host->hostWindow(), QString(),
+                                  tr("The import was cancelled. Nothing was imported."), QString());
         return false;
     }
     if (const std::optional<UrlKeyOptions> skip = m_host->knownLinksToSkip()) {
@@ -89,6 +91,6 @@ bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
     m_host->setStatusText(FormatCommands::importSummary(report));
     const QString problems = FormatCommands::importProblems(profile.bookmarksFile(), report);
     if (!problems.isEmpty())
-        m_prompts->warning(m_host->hostWindow(), problems, QString());
+        MessageBoxes::warning(m_host->hostWindow(), QString(), problems, QString());
     return true;
 }

@@ -1,9 +1,7 @@
 #include "transfer/DialogPrompts.h"
 
 #include "transfer/FavoritesFolderDialog.h"
-#include "widgets/PlainText.h"
 
-#include <QApplication>
 #include <QFileDialog>
 
 std::unique_ptr<QFileDialog> DialogPrompts::makeFileDialog(QWidget *parent, const FileDialogSettings &settings,
@@ -45,36 +43,6 @@ QString DialogPrompts::existingDirectory(QWidget *parent, const QString &title)
 QString DialogPrompts::existingDirectoryIn(QWidget *parent, const QString &title, const QString &folder)
 {
     return QFileDialog::getExistingDirectory(parent, title, folder);
-}
-
-QString DialogPrompts::withPeriod(const QString &message)
-{
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
-
-namespace {
-void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &message, const QString &detail)
-{
-    PlainText::messageBox(parent, icon, QApplication::applicationDisplayName(), message, QMessageBox::Ok,
-                          QMessageBox::NoButton, detail);
-}
-} // namespace
-
-void DialogPrompts::error(QWidget *parent, const QString &message, const QString &detail)
-{
-    showBox(parent, QMessageBox::Critical, withPeriod(message), detail);
-}
-
-void DialogPrompts::information(QWidget *parent, const QString &message, const QString &detail)
-{
-    showBox(parent, QMessageBox::Information, message, detail);
-}
-
-void DialogPrompts::warning(QWidget *parent, const QString &message, const QString &detail)
-{
-    showBox(parent, QMessageBox::Warning, message, detail);
 }
 
 int DialogPrompts::runImportForm(FavoritesFolderDialog &form)

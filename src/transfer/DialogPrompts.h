@@ -6,7 +6,7 @@
 
 class QFileDialog;
 
-// The real dialogs and message boxes.
+// The real dialogs.
 class DialogPrompts : public Prompts
 {
 public:
@@ -14,15 +14,8 @@ public:
     QString openFileName(QWidget *parent, const FileDialogSettings &settings) override;
     QString existingDirectory(QWidget *parent, const QString &title) override;
     QString existingDirectoryIn(QWidget *parent, const QString &title, const QString &folder) override;
-    void error(QWidget *parent, const QString &message, const QString &detail) override;
-    void information(QWidget *parent, const QString &message, const QString &detail) override;
-    void warning(QWidget *parent, const QString &message, const QString &detail) override;
     int runImportForm(FavoritesFolderDialog &form) override;
 
     // The file dialog that saveFileName (save true) or openFileName shows, set up but not shown.
     static std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent, const FileDialogSettings &settings, bool save);
-
-    // The standard error box's text rule: a period is added when the last character comes after "." in
-    // character order.
-    static QString withPeriod(const QString &message);
 };

@@ -15,8 +15,8 @@ struct FileDialogSettings
     QString suggestedName; // the file name a save dialog offers; empty: none
 };
 
-// The dialogs and message boxes of the import and export commands, so that the commands can run
-// without modal windows (DialogPrompts shows the real ones).
+// The dialogs of the import and export commands, so that the commands can run without modal windows
+// (DialogPrompts shows the real ones). Their message boxes go through MessageBoxes.
 class Prompts
 {
 public:
@@ -35,14 +35,6 @@ public:
         Q_UNUSED(folder);
         return existingDirectory(parent, title);
     }
-
-    // The application's standard error box: the message with a period added unless it ends in one, under
-    // the application's title, with the system's reason (if any) below.
-    virtual void error(QWidget *parent, const QString &message, const QString &detail) = 0;
-    // Something the user should know about a command's outcome, under the application's title.
-    virtual void information(QWidget *parent, const QString &message, const QString &detail) = 0;
-    // A command that did only part of its work (a damaged file), under the application's title.
-    virtual void warning(QWidget *parent, const QString &message, const QString &detail) = 0;
 
     // Shows the Favorites chooser modally; its modal result (1 OK, 2 cancel).
     virtual int runImportForm(FavoritesFolderDialog &form) = 0;

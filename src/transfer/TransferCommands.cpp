@@ -10,6 +10,7 @@
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
 #include "transfer/TransferHost.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,8 +81,8 @@ void TransferCommands::setCountStatus()
 
 void TransferCommands::reportCancelled(int folders, int links)
 {
-    m_prompts->information(
-        m_host->hostWindow(),
+    MessageBoxes::information(
+        m_host->hostWindow(), QString(),
         QCoreApplication::translate("TransferCommands", "The import was cancelled. %1 were imported.")
             .arg(TransferProgress::countsText(folders, links)),
         QString());
@@ -121,7 +122,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
     if (format == BookmarkFormat::Native) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            m_prompts->error(
+            MessageBoxes::standardError(
                 m_host->hostWindow(),
                 QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
                 file.errorString());
@@ -160,7 +161,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
         m_host->setStatusText(FormatCommands::importSummary(report));
         const QString problems = FormatCommands::importProblems(path, report);
         if (!problems.isEmpty())
-            m_prompts->warning(m_host->hostWindow(), problems, QString());
+            MessageBoxes::warning(m_host->hostWindow(), QString(), problems, QString());
     }
     if (countStatus)
         setCountStatus();
@@ -177,13 +178,14 @@ void TransferCommands::reportNativeImport(const QString &path, const ImportRepor
         reportCancelled(report.folders, report.links);
         break;
     case ImportReport::Unreadable: // what the file describes does not fit in memory
-        m_prompts->error(m_host->hostWindow(),
-                         QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
-                         report.errorString());
+        MessageBoxes::standardError(
+            m_host->hostWindow(),
+            QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
+            report.errorString());
         break;
     case ImportReport::Damaged:
-        m_prompts->warning(
-            m_host->hostWindow(),
+        MessageBoxes::warning(
+            m_host->hostWindow(), QString(),
             QCoreApplication::translate("TransferCommands", "The file %1 is damaged. %2 were imported from it.")
                 .arg(nativePath(path), TransferProgress::countsText(report.folders, report.links)),
             report.errorString());
@@ -221,7 +223,8 @@ void TransferCommands::exportFormat(BookmarkFormat format)
     TransferProgress progress(m_host->hostWindow(), m_progressDelay, TransferProgress::Direction::Export);
     const ExportReport report = FormatCommands::exportTo(format, path, *folder, progress.callback());
     if (report.hasError())
-        m_prompts->error(m_host->hostWindow(),
-                         QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
-                         report.errorString());
+        MessageBoxes::standardError(
+            m_host->hostWindow(),
+            QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
+            report.errorString());
 }

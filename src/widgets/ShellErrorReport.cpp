@@ -1,18 +1,10 @@
 #include "widgets/ShellErrorReport.h"
 
+#include "widgets/MessageBoxes.h"
+
 #include <QCoreApplication>
 
-#include "widgets/PlainText.h"
-
-#include <utility>
-
 namespace {
-
-ShellErrorPresenter &presenter()
-{
-    static ShellErrorPresenter instance;
-    return instance;
-}
 
 // Index of the last character that separates the path part from the file part, or -1.
 qsizetype lastSeparator(const QString &target)
@@ -34,13 +26,6 @@ QString filePart(const QString &target)
 QString pathPart(const QString &target)
 {
     return target.left(lastSeparator(target) + 1);
-}
-
-void showWarningBox(const QString &message)
-{
-    // The target may hold anything, markup included.
-    PlainText::messageBox(nullptr, QMessageBox::Warning, QCoreApplication::translate("ShellErrorReport", "WARNING"),
-                          message, QMessageBox::Ok);
 }
 
 } // namespace
@@ -91,13 +76,6 @@ void ReportShellError(int code, const QString &target)
     const QString message = ShellErrorMessage(code, target);
     if (message.isEmpty())
         return;
-    if (presenter())
-        presenter()(message);
-    else
-        showWarningBox(message);
-}
-
-ShellErrorPresenter setShellErrorPresenter(ShellErrorPresenter replacement)
-{
-    return std::exchange(presenter(), std::move(replacement));
+    // The target may hold anything, markup included: the box shows it as plain text.
+    MessageBoxes::warning(nullptr, QCoreApplication::translate("ShellErrorReport", "WARNING"), message);
 }

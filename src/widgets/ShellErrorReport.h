@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
 // The warning for a shell open that failed. code is what platform::shellOpen returned (ShellExecute-style:
 // more than 32 means success), target the string that was opened.
 //
@@ -15,11 +13,6 @@
 // The text of the warning for code, or an empty string when the code has no message (success included).
 QString ShellErrorMessage(int code, const QString &target);
 
-// Shows ShellErrorMessage(code, target) in a "WARNING" box with a single OK button and no owner window;
-// does nothing when the code has no message.
+// Shows ShellErrorMessage(code, target) in a "WARNING" box (MessageBoxes) with a single OK button and no owner
+// window; does nothing when the code has no message.
 void ReportShellError(int code, const QString &target);
-
-// Replaces what ReportShellError does with a message (the modal box by default). Passing an empty function
-// brings the box back. Returns the presenter that was in place, empty for the box.
-using ShellErrorPresenter = std::function<void(const QString &message)>;
-ShellErrorPresenter setShellErrorPresenter(ShellErrorPresenter presenter);

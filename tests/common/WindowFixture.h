@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/SilentReporter.h"
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkCheckCommands.h"
@@ -12,6 +11,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,13 +38,12 @@ public:
         questions.clear();
         errors.clear();
         answer = true;
-        m_previous = Confirmations::setHandler(
-            {[this](const QString &title, const QString &text) {
-                 questions << title + QLatin1Char('|') + text;
-                 return answer;
-             },
-             [this](const QString &title, const QString &text) { errors << title + QLatin1Char('|') + text; },
-             [this](const QString &title, const QString &text) { questions << title + QLatin1Char('|') + text; }});
+        m_previous = MessageBoxes::setPresenter([this](const MessageBoxes::Message &message) {
+            const bool asks = message.kind == MessageBoxes::Kind::Question;
+            const bool fails = message.kind == MessageBoxes::Kind::Error || message.kind == MessageBoxes::Kind::Warning;
+            (fails ? errors : questions) << message.title + QLatin1Char('|') + message.text;
+            return asks && answer;
+        });
         m_form = std::make_unique<MainWindow>(&m_reporter);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -57,7 +56,7 @@ public:
     void close()
     {
         m_form.reset();
-        Confirmations::setHandler(m_previous);
+        MessageBoxes::setPresenter(m_previous);
         m_dir.reset();
     }
 
@@ -94,5 +93,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     SilentReporter m_reporter;
     std::unique_ptr<MainWindow> m_form;
-    Confirmations::Handler m_previous;
+    MessageBoxes::Presenter m_previous;
 };

@@ -88,9 +88,6 @@ public:
     QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
     QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
     QString existingDirectory(QWidget *, const QString &) override { return {}; }
-    void error(QWidget *, const QString &, const QString &) override { }
-    void information(QWidget *, const QString &, const QString &) override { }
-    void warning(QWidget *, const QString &, const QString &) override { }
     int runImportForm(FavoritesFolderDialog &) override { return 2; }
 
 private:

@@ -1,11 +1,11 @@
 // The browse-and-edit commands of the main window, driven through the real widgets.
 #include "common/FilePrompts.h"
+#include "common/RecordedBoxes.h"
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "mainwindow/AutoSave.h"
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
@@ -429,8 +429,7 @@ void TestEditing::deleteAnswerNoKeepsEverything()
 
 void TestEditing::openingLinkWithoutHandler()
 {
-    QStringList warnings;
-    const auto previous = setShellErrorPresenter([&warnings](const QString &text) { warnings << text; });
+    RecordedBoxes boxes;
     // No program takes the link.
     const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return false; });
     m_window.selectRows({"Example"});
@@ -438,10 +437,9 @@ void TestEditing::openingLinkWithoutHandler()
     list()->currentView()->setFocus();
     form()->itemCommands()->LinkListDblClick();
     platform::setShellLauncher(launcher);
-    setShellErrorPresenter(previous);
     QCOMPARE(link->Visits, 1);
     QVERIFY(link->LastVisit > 0);
-    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(boxes.warnings.size(), 1);
     QCOMPARE(list()->model()->index(list()->model()->rowOf(link), 2).data().toString(), QStringLiteral("1"));
 }
 
@@ -619,7 +617,7 @@ void TestEditing::exportThenImportThroughTheMenus()
     QCOMPARE(childNames(alpha), (QStringList {"Inner", "a1", "b1", "b2"}));
     QCOMPARE(alpha->Visits, visits + 2);
     QCOMPARE(list()->model()->rowCount(), 4);
-    QVERIFY(prompts.boxes.isEmpty());
+    QVERIFY(prompts.noneShown());
 }
 
 void TestEditing::otherFormatsThroughTheMenus_data()
@@ -665,7 +663,7 @@ void TestEditing::otherFormatsThroughTheMenus()
     QVERIFY(childNames(alpha).contains(QStringLiteral("b1")));
     QVERIFY(childNames(alpha).contains(QStringLiteral("b2")));
     QCOMPARE(list()->model()->folder(), alpha);
-    QVERIFY(prompts.boxes.isEmpty());
+    QVERIFY(prompts.noneShown());
     QVERIFY(form()->statusPanel()->text().contains(QStringLiteral("imported")));
 }
 

@@ -3,16 +3,15 @@
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
-#include "mainwindow/Confirmations.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderPathModel.h"
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/PropertiesDialog.h"
-#include "transfer/DialogPrompts.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QAbstractButton>
@@ -161,11 +160,11 @@ QList<Expected> TestPlainText::show(const QString &place)
         return {{Hostile, {{form.statusPanel()->text(), form.statusPanel()->textFormat()}}}};
     }
     if (place == QLatin1String("question"))
-        return {{Hostile, boxTexts([] { Confirmations::question(nullptr, QStringLiteral("Quillmark"), Hostile); })}};
+        return {{Hostile, boxTexts([] { MessageBoxes::question(nullptr, QStringLiteral("Quillmark"), Hostile); })}};
     if (place == QLatin1String("information"))
-        return {{Hostile, boxTexts([] { Confirmations::information(nullptr, QStringLiteral("Quillmark"), Hostile); })}};
+        return {{Hostile, boxTexts([] { MessageBoxes::information(nullptr, QStringLiteral("Quillmark"), Hostile); })}};
     if (place == QLatin1String("error"))
-        return {{Hostile, boxTexts([] { Confirmations::error(nullptr, QStringLiteral("ERROR"), Hostile); })}};
+        return {{Hostile, boxTexts([] { MessageBoxes::error(nullptr, QStringLiteral("ERROR"), Hostile); })}};
     if (place == QLatin1String("run it question")) {
         const QString script = m_dir.filePath(HostileFile);
         QFile file(script);
@@ -190,7 +189,7 @@ QList<Expected> TestPlainText::show(const QString &place)
     if (place == QLatin1String("store notice"))
         return {{Hostile, boxTexts([] { MessageBoxReporter(nullptr).reportNotice(Hostile); })}};
     if (place == QLatin1String("import error")) {
-        const QList<Shown> box = boxTexts([] { DialogPrompts().error(nullptr, Hostile, HostileDetail); });
+        const QList<Shown> box = boxTexts([] { MessageBoxes::standardError(nullptr, Hostile, HostileDetail); });
         return {{Hostile, box}, {HostileDetail, box}};
     }
     return {};

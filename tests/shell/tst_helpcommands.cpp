@@ -1,4 +1,5 @@
 #include "RecordingHelp.h"
+#include "common/RecordedBoxes.h"
 #include "common/StandInOpener.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
@@ -170,12 +171,10 @@ void TestHelpCommands::webPageThatCannotOpenIsReported()
 {
     StandInOpener opener;
     opener.removeOpener();
-    QStringList warnings;
-    setShellErrorPresenter([&warnings](const QString &message) { warnings << message; });
+    RecordedBoxes boxes;
     m_window->actions()->productNews->trigger();
-    setShellErrorPresenter({});
     QCOMPARE(opener.opened, QStringList());
-    QCOMPARE(warnings,
+    QCOMPARE(boxes.warnings,
              QStringList {QStringLiteral("There is no application associated with the given filename extension.")});
 }
 

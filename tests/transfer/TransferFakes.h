@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/RecordedBoxes.h"
 #include "store/LinkItem.h"
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
@@ -33,17 +34,14 @@ public:
     std::optional<UrlKeyOptions> knownLinksToSkip() override { return skipKnown; }
 };
 
-// Answers the dialogs from fields and records the message boxes.
-class FakePrompts : public Prompts
+// Answers the dialogs from fields and records the message boxes while it lives.
+class FakePrompts : public Prompts, public RecordedBoxes
 {
 public:
     QString fileName; // what the file dialogs give; empty: cancelled
     QString folderName;
     FileDialogSettings lastFileDialog;
     bool lastWasSave = false;
-    QStringList errors;
-    QStringList informations;
-    QStringList warnings;
     // Acts on the chooser instead of the user; its result is the dialog's modal result.
     std::function<int(FavoritesFolderDialog &)> chooser
         = [](FavoritesFolderDialog &) { return int(FavoritesFolderDialog::Cancel); };
@@ -69,9 +67,6 @@ public:
         folderChooserStart = folder;
         return folderName;
     }
-    void error(QWidget *, const QString &message, const QString &) override { errors << message; }
-    void information(QWidget *, const QString &message, const QString &) override { informations << message; }
-    void warning(QWidget *, const QString &message, const QString &) override { warnings << message; }
     int runImportForm(FavoritesFolderDialog &form) override
     {
         chooserCaption = form.windowTitle();

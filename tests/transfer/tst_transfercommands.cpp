@@ -193,7 +193,8 @@ void TestTransferCommands::exportCancelledOrFailing()
 
     m_prompts.fileName = m_dir.filePath(QStringLiteral("missing/folder/out.qmf"));
     m_commands->exportFormat(BookmarkFormat::Native);
-    QCOMPARE(m_prompts.errors, QStringList {"Cannot create file " + QDir::toNativeSeparators(m_prompts.fileName)});
+    QCOMPARE(m_prompts.errors,
+             QStringList {"Cannot create file " + QDir::toNativeSeparators(m_prompts.fileName) + "."});
     QVERIFY(!QFile::exists(m_prompts.fileName));
 }
 
@@ -268,7 +269,7 @@ void TestTransferCommands::importCancelledOrUnreadable()
 
     m_prompts.fileName = m_dir.filePath(QStringLiteral("missing.qmf"));
     m_commands->importFormat(BookmarkFormat::Native);
-    QCOMPARE(m_prompts.errors, QStringList {"Cannot open file " + QDir::toNativeSeparators(m_prompts.fileName)});
+    QCOMPARE(m_prompts.errors, QStringList {"Cannot open file " + QDir::toNativeSeparators(m_prompts.fileName) + "."});
     QCOMPARE(m_folder->Children.Count(), 1);
     QCOMPARE(m_host.statusTexts.size(), 2);
     QCOMPARE(m_host.refreshes, 0); // nothing was read: the list is not refilled

@@ -1,5 +1,6 @@
 #include "common/StandInOpener.h"
 #include "widgets/HyperlinkLabel.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QApplication>
@@ -43,12 +44,15 @@ private:
 void TestHyperlinkLabel::initTestCase()
 {
     m_opener = std::make_unique<StandInOpener>();
-    setShellErrorPresenter([this](const QString &message) { m_log << QStringLiteral("warn:") + message; });
+    MessageBoxes::setPresenter([this](const MessageBoxes::Message &message) {
+        m_log << QStringLiteral("warn:") + message.text;
+        return false;
+    });
 }
 
 void TestHyperlinkLabel::cleanupTestCase()
 {
-    setShellErrorPresenter({});
+    MessageBoxes::setPresenter({});
     m_opener.reset();
 }
 

@@ -1,3 +1,4 @@
+#include "common/RecordedBoxes.h"
 #include "widgets/ShellErrorReport.h"
 
 #include <QAbstractButton>
@@ -88,25 +89,17 @@ void TestShellErrorReport::noMessage()
     QFETCH(int, code);
     QVERIFY(ShellErrorMessage(code, QStringLiteral("http://example.com/a/b.html")).isEmpty());
 
-    QStringList shown;
-    setShellErrorPresenter([&shown](const QString &text) { shown << text; });
+    RecordedBoxes boxes;
     ReportShellError(code, QStringLiteral("http://example.com/a/b.html"));
-    setShellErrorPresenter({});
-    QVERIFY(shown.isEmpty());
+    QVERIFY(boxes.noneShown());
 }
 
 void TestShellErrorReport::reportGoesToPresenter()
 {
-    QStringList shown;
-    const ShellErrorPresenter previous = setShellErrorPresenter([&shown](const QString &text) { shown << text; });
-    QVERIFY(!previous); // the box is the default
+    RecordedBoxes boxes;
     ReportShellError(3, QStringLiteral("http://example.com/a/b.html"));
-    QCOMPARE(shown, QStringList {QStringLiteral("http: path was not found.")});
-
-    const ShellErrorPresenter mine = setShellErrorPresenter({});
-    QVERIFY(mine);
-    mine(QStringLiteral("x"));
-    QCOMPARE(shown.size(), 2);
+    QCOMPARE(boxes.warnings, QStringList {QStringLiteral("http: path was not found.")});
+    QVERIFY(boxes.errors.isEmpty() && boxes.informations.isEmpty() && boxes.questions.isEmpty());
 }
 
 void TestShellErrorReport::reportShowsWarningBox()
