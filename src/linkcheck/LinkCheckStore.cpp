@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -35,6 +36,8 @@ bool LinkCheckStore::load(const QString &path)
 {
     m_results.clear();
     m_error.clear();
+    // Whatever happens, the outcomes are new ones now.
+    const auto told = qScopeGuard([this] { emit findingsReset(); });
     QFile file(path);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
@@ -53,10 +56,17 @@ bool LinkCheckStore::load(const QString &path)
                                                : file.errorString();
         return false;
     }
-    return loadBytes(file.read(MaxFileSize + 1));
+    return readBytes(file.read(MaxFileSize + 1));
 }
 
 bool LinkCheckStore::loadBytes(const QByteArray &bytes)
+{
+    const bool read = readBytes(bytes);
+    emit findingsReset();
+    return read;
+}
+
+bool LinkCheckStore::readBytes(const QByteArray &bytes)
 {
     m_results.clear();
     QJsonParseError parseError;
@@ -139,14 +149,56 @@ void LinkCheckStore::set(const QString &url, const LinkCheckResult &result)
     const QDateTime checked = result.checkedAt.toUTC();
     kept.checkedAt = checked.addMSecs(-checked.time().msec());
     m_results.insert(url, kept);
+    changed(url);
 }
 
 void LinkCheckStore::remove(const QString &url)
 {
-    m_results.remove(url);
+    if (m_results.remove(url))
+        changed(url);
 }
 
 int LinkCheckStore::keepOnly(const QSet<QString> &urls)
 {
-    return static_cast<int>(m_results.removeIf([&urls](const auto &entry) { return !urls.contains(entry.key()); }));
+    beginChanges();
+    const auto gone = m_results.removeIf([this, &urls](const auto &entry) {
+        if (urls.contains(entry.key()))
+            return false;
+        changed(entry.key());
+        return true;
+    });
+    endChanges();
+    return static_cast<int>(gone);
+}
+
+void LinkCheckStore::clear()
+{
+    m_results.clear();
+    emit findingsReset();
+}
+
+LinkCheckStore::Results LinkCheckStore::replace(Results results)
+{
+    std::swap(m_results, results);
+    emit findingsReset();
+    return results;
+}
+
+void LinkCheckStore::changed(const QString &url)
+{
+    m_pending.append(url);
+    if (m_batchDepth == 0)
+        tell();
+}
+
+void LinkCheckStore::endChanges()
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0)
+        tell();
+}
+
+void LinkCheckStore::tell()
+{
+    if (!m_pending.isEmpty())
+        emit findingsChanged(std::exchange(m_pending, {}));
 }

@@ -77,7 +77,7 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
         store.load(path);
         // This object waits for the reading before it goes, and a call queued to it then is dropped.
         QMetaObject::invokeMethod(this, &LinkCheckCommands::finishLoading, Qt::QueuedConnection);
-        return store;
+        return store.take();
     });
 
     QWidget *window = panes.window;
@@ -135,11 +135,9 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
     connect(m_updateAll, &QAction::triggered, this, [this] { updateToNewAddress(true); });
     connect(m_deleteBroken, &QAction::triggered, this, &LinkCheckCommands::deleteBrokenLinks);
 
-    // Broken links carry a mark on their icon wherever the list shows them.
-    panes.list->model()->setLinkIconOverride([this](const LinkItem &link) {
-        const LinkCheckResult *result = resultFor(&link);
-        return result && result->outcome == LinkCheckResult::Broken ? LinkCheckMark::brokenIcon() : QIcon();
-    });
+    // The list marks the broken links and the detail of the selected result shows its finding, as they change.
+    panes.list->model()->followFindings(&m_store);
+    connect(&m_store, &LinkCheckStore::findingsChanged, this, &LinkCheckCommands::findingsChanged);
 
     CollectionDocument *document = panes.document;
     connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &LinkCheckCommands::forget);
@@ -178,11 +176,7 @@ void LinkCheckCommands::finishLoading()
 {
     if (!m_loading.valid())
         return;
-    m_store = m_loading.get();
-    // The marks of the broken links in the list come now.
-    LinkListModel *model = m_panes.list->model();
-    if (model->rowCount() > 0)
-        emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, 0), {Qt::DecorationRole});
+    m_store.replace(m_loading.get());
     emit loaded();
 }
 
@@ -241,8 +235,6 @@ void LinkCheckCommands::linkChecked(int index, const LinkCheckResult &result)
 {
     m_store.set(m_checker->url(index), result);
     m_panel->linkChecked(result.outcome);
-    if (LinkItem *link = m_targets[static_cast<size_t>(index)])
-        m_panes.list->model()->refreshItem(link);
 }
 
 void LinkCheckCommands::cancel()
@@ -355,6 +347,8 @@ void LinkCheckCommands::updateToNewAddress(bool all)
     if (moved.empty())
         return;
     CollectionDocument *document = m_panes.document;
+    // The new findings are told once the addresses have changed.
+    m_store.beginChanges();
     document->beginCommand(tr("Update to New Address"));
     for (LinkItem *link : moved) {
         const LinkCheckResult result = *resultFor(link);
@@ -368,11 +362,10 @@ void LinkCheckCommands::updateToNewAddress(bool all)
         answered.outcome = LinkCheckResult::Ok;
         answered.finalUrl.clear();
         m_store.set(result.finalUrl, answered);
-        m_panes.list->model()->refreshItem(link);
     }
     document->endCommand();
+    m_store.endChanges();
     saveStore();
-    showSelectedDetail();
 }
 
 void LinkCheckCommands::deleteBrokenLinks()
@@ -411,6 +404,18 @@ void LinkCheckCommands::showSelectedDetail()
         note += tr("; now at %1").arg(result->finalUrl);
     m_panes.description->setLocation(ItemPath::locationOf(selected.front()));
     m_panes.description->setLocationNote(note);
+}
+
+void LinkCheckCommands::findingsChanged(const QStringList &urls)
+{
+    if (!showsResults())
+        return;
+    // Only a single selected entry has its finding shown (counted without listing a large selection).
+    if (m_panes.list->selectedCount() != 1)
+        return;
+    const LinkItem *selected = m_panes.list->selectedItems().front();
+    if (selected && !selected->isFolder() && urls.contains(urlOf(selected)))
+        showSelectedDetail();
 }
 
 void LinkCheckCommands::updateActions()

@@ -81,12 +81,14 @@ private:
     void forget(const LinkItem *item);
     void saveStore();
     void showSelectedDetail();
+    // Shows the selected result's finding again when it is among these.
+    void findingsChanged(const QStringList &urls);
     void updateActions();
     std::vector<LinkItem *> listedLinks(LinkCheckResult::Outcome outcome, bool selectedOnly) const;
 
     MainPanes m_panes;
     LinkCheckStore m_store;
-    std::future<LinkCheckStore> m_loading;
+    std::future<LinkCheckStore::Results> m_loading;
     QString m_storePath;
     LinkChecker::Options m_options;
     std::unique_ptr<LinkChecker> m_checker;

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QMimeData>
 
+#include "linkcheck/LinkCheckStore.h"
+#include "mainwindow/LinkCheckMark.h"
 #include "settings/ColumnInfo.h"
 #include "store/DateConverter.h"
 #include "store/LinkItem.h"
@@ -15,6 +17,19 @@
 
 #include <algorithm>
 #include <unordered_set>
+
+namespace {
+// The hash under which a row's address is found: of its bytes as the store names the address (UTF-8).
+size_t urlHash(std::string_view bytes)
+{
+    const bool ascii
+        = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        return std::hash<std::string_view>()(bytes);
+    // Bytes that are no UTF-8 are shown (and named in the store) as Windows-1252.
+    return std::hash<std::string>()(TextCodec::fromDisplay(TextCodec::toDisplay(bytes)));
+}
+} // namespace
 
 QString LinkListVisitsText(const LinkItem &item)
 {
@@ -102,11 +117,55 @@ const QIcon &LinkListModel::icon(bool folder) const
     return cached;
 }
 
-void LinkListModel::setLinkIconOverride(std::function<QIcon(const LinkItem &)> override)
+void LinkListModel::followFindings(const LinkCheckStore *store)
 {
-    m_linkIconOverride = std::move(override);
-    if (!m_rows.empty())
-        emit dataChanged(index(0, NameColumn), index(rowCount() - 1, NameColumn), {Qt::DecorationRole});
+    if (m_findings)
+        disconnect(m_findings, nullptr, this, nullptr);
+    m_findings = store;
+    const auto markAll = [this] {
+        if (!m_rows.empty())
+            emit dataChanged(index(0, NameColumn), index(rowCount() - 1, NameColumn), {Qt::DecorationRole});
+    };
+    if (store) {
+        connect(store, &LinkCheckStore::findingsChanged, this, &LinkListModel::findingsChanged);
+        connect(store, &LinkCheckStore::findingsReset, this, markAll);
+    }
+    markAll();
+}
+
+void LinkListModel::findingsChanged(const QStringList &urls)
+{
+    if (m_rows.empty() || urls.isEmpty())
+        return;
+    if (!m_urlIndex) {
+        m_urlIndex = std::make_unique<std::vector<std::pair<size_t, int>>>();
+        m_urlIndex->reserve(m_rows.size());
+        for (size_t row = 0; row < m_rows.size(); ++row) {
+            if (!m_rows[row]->isFolder())
+                m_urlIndex->emplace_back(urlHash(m_rows[row]->Url), static_cast<int>(row));
+        }
+        std::sort(m_urlIndex->begin(), m_urlIndex->end());
+    }
+    std::vector<int> rows;
+    for (const QString &url : urls) {
+        const QByteArray bytes = url.toUtf8();
+        const size_t hash = std::hash<std::string_view>()(std::string_view(bytes.constData(), bytes.size()));
+        auto entry = std::lower_bound(m_urlIndex->begin(), m_urlIndex->end(), std::pair<size_t, int>(hash, -1));
+        for (; entry != m_urlIndex->end() && entry->first == hash; ++entry) {
+            if (TextCodec::toDisplay(m_rows[static_cast<size_t>(entry->second)]->Url) == url)
+                rows.push_back(entry->second);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // One signal per run of neighbouring rows.
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
+            ++last;
+        emit dataChanged(index(rows[first], NameColumn), index(rows[last], NameColumn), {Qt::DecorationRole});
+        first = last + 1;
+    }
 }
 
 QVariant LinkListModel::data(const QModelIndex &index, int role) const
@@ -120,10 +179,11 @@ QVariant LinkListModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         if (index.column() != NameColumn)
             return {};
-        if (m_linkIconOverride && !item.isFolder()) {
-            QIcon marked = m_linkIconOverride(item);
-            if (!marked.isNull())
-                return marked;
+        // Broken links carry a mark on their icon wherever the list shows them.
+        if (m_findings && !item.isFolder()) {
+            const LinkCheckResult *finding = m_findings->find(TextCodec::toDisplay(item.Url));
+            if (finding && finding->outcome == LinkCheckResult::Broken)
+                return LinkCheckMark::brokenIcon();
         }
         return icon(item.isFolder());
     case Qt::TextAlignmentRole:
@@ -175,6 +235,7 @@ void LinkListModel::FillFromFolder(LinkItem *folder)
 {
     dropSort();
     beginResetModel();
+    dropUrlIndex();
     m_rows.clear();
     m_folder = folder;
     m_results = false;
@@ -200,6 +261,7 @@ void LinkListModel::FillFromItems(std::vector<LinkItem *> items, int sortedBy, b
 {
     dropSort();
     beginResetModel();
+    dropUrlIndex();
     m_rows = std::move(items);
     if (sortedBy >= 0) {
         m_sortColumn = sortedBy;
@@ -214,6 +276,7 @@ void LinkListModel::clear()
 {
     dropSort();
     beginResetModel();
+    dropUrlIndex();
     m_rows.clear();
     m_folder = nullptr;
     m_results = false;
@@ -266,6 +329,7 @@ void LinkListModel::applySort()
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const int count = m_sort->count();
     m_rows = m_sort->items();
+    dropUrlIndex();
 
     const QModelIndexList from = persistentIndexList();
     if (!from.isEmpty()) {
@@ -301,6 +365,7 @@ bool LinkListModel::refreshItem(const LinkItem *item)
         return false;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     restartSort(); // its sort key may have changed
+    dropUrlIndex(); // and its address
     return true;
 }
 
@@ -311,6 +376,7 @@ bool LinkListModel::removeItem(const LinkItem *item)
         return false;
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
+    dropUrlIndex();
     endRemoveRows();
     restartSort();
     return true;
@@ -383,6 +449,7 @@ void LinkListModel::removeRowsWhere(const std::function<bool(const LinkItem *)> 
             --first;
         beginRemoveRows({}, first, row);
         m_rows.erase(m_rows.begin() + first, m_rows.begin() + row + 1);
+        dropUrlIndex();
         endRemoveRows();
         row = first - 1;
     }
@@ -421,6 +488,7 @@ void LinkListModel::appendItem(LinkItem *item)
     const int row = static_cast<int>(at - m_rows.begin());
     beginInsertRows({}, row, row);
     m_rows.insert(m_rows.begin() + row, item);
+    dropUrlIndex();
     endInsertRows();
     restartSort();
 }

@@ -6,12 +6,16 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+class LinkCheckStore;
 
 // The cell texts of a row.
 QString LinkListVisitsText(const LinkItem &item);
@@ -75,8 +79,9 @@ public:
     // out of it (appended: whoever shows the list sorts it).
     void follow(CollectionDocument *document);
 
-    // Gives a link's icon in place of the plain one, or a null icon for the plain one (a mark on the icon).
-    void setLinkIconOverride(std::function<QIcon(const LinkItem &)> override);
+    // Marks the links that the store's findings call broken, and follows the findings as they change: only
+    // the rows of the addresses whose finding changed are rendered again.
+    void followFindings(const LinkCheckStore *store);
 
     // Renders the item's row again after its fields changed; false when the item has no row.
     bool refreshItem(const LinkItem *item);
@@ -109,6 +114,9 @@ private:
     // Inserts a row where the last sort puts the item (at the end before any sort).
     void appendItem(LinkItem *item);
     bool sortsBefore(const LinkItem *a, const LinkItem *b) const;
+    void findingsChanged(const QStringList &urls);
+    // The rows changed: the rows by address are found afresh when next needed.
+    void dropUrlIndex() { m_urlIndex.reset(); }
     QString cellText(const LinkItem &item, int column) const;
     const QIcon &icon(bool folder) const;
 
@@ -125,5 +133,8 @@ private:
     int m_sliceMs = 20;
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
-    std::function<QIcon(const LinkItem &)> m_linkIconOverride;
+    QPointer<const LinkCheckStore> m_findings;
+    // The link rows by a hash of their address, sorted by it; made on the first change of findings after
+    // the rows changed, so that each change of a finding looks up its rows rather than going through them.
+    std::unique_ptr<std::vector<std::pair<size_t, int>>> m_urlIndex;
 };
