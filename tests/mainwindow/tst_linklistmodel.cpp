@@ -1,5 +1,8 @@
+#include "common/GrowthTiming.h"
 #include "common/ListFixture.h"
 
+#include "linkcheck/LinkCheckStore.h"
+#include "mainwindow/LinkCheckMark.h"
 #include "mainwindow/LinkListModel.h"
 #include "settings/ColumnInfo.h"
 #include "store/CollectionDocument.h"
@@ -39,6 +42,9 @@ private slots:
     void rowsReferToItems();
     void sortKeepsPersistentIndexes();
     void refreshAndRemove();
+    void findingsFollowed_data();
+    void findingsFollowed();
+    void findingChangesLookUpTheirRows();
 };
 
 void TestLinkListModel::compareText_data()
@@ -407,6 +413,128 @@ void TestLinkListModel::refreshAndRemove()
     QCOMPARE(rowNames(model), QStringList({"a", "c"}));
     QVERIFY(!model.removeItem(b));
     QVERIFY(!model.refreshItem(b));
+}
+
+namespace {
+LinkCheckResult finding(LinkCheckResult::Outcome outcome)
+{
+    LinkCheckResult result;
+    result.outcome = outcome;
+    result.checkedAt = QDateTime::currentDateTimeUtc();
+    return result;
+}
+} // namespace
+
+void TestLinkListModel::findingsFollowed_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("sortedFirst");
+    // The rows rendered again, and the rows marked broken afterwards.
+    QTest::addColumn<QStringList>("announced");
+    QTest::addColumn<QStringList>("marked");
+
+    QTest::newRow("finding added") << "a broken" << false << QStringList {"a", "c"} << QStringList {"a", "b", "c"};
+    QTest::newRow("finding changed") << "b ok" << false << QStringList {"b"} << QStringList {};
+    QTest::newRow("finding dropped") << "b dropped" << false << QStringList {"b"} << QStringList {};
+    QTest::newRow("address not listed") << "other broken" << false << QStringList {} << QStringList {"b"};
+    QTest::newRow("findings kept for a only") << "keep a" << false << QStringList {"b"} << QStringList {};
+    QTest::newRow("several in one batch")
+        << "a and e broken" << false << QStringList {"a", "c", "e"} << QStringList {"a", "b", "c", "e"};
+    QTest::newRow("after a sort") << "a and e broken" << true << QStringList {"a", "c", "e"}
+                                  << QStringList {"a", "b", "c", "e"};
+    QTest::newRow("store reloaded") << "reload e broken" << false << QStringList {"f", "a", "b", "c", "e"}
+                                    << QStringList {"e"};
+}
+
+void TestLinkListModel::findingsFollowed()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, sortedFirst);
+    QFETCH(QStringList, announced);
+    QFETCH(QStringList, marked);
+    const QString a = QStringLiteral("http://x.test/a");
+    const QString b = QStringLiteral("http://x.test/b");
+    // c has a's address; e's address is no UTF-8 and is named as Windows-1252 shows it.
+    const QString e = QStringLiteral("http://x.test/\u00e9");
+    const auto folder = makeFolder({folderShape("f"), linkShape("a", 0, 0, 0, a), linkShape("b", 0, 0, 0, b),
+                                    linkShape("c", 0, 0, 0, a), linkShape("e")});
+    folder->Children.Get(4)->Url = std::string("http://x.test/\xe9");
+    LinkCheckStore store;
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.FillFromFolder(folder.get());
+    model.followFindings(&store);
+    store.set(b, finding(LinkCheckResult::Broken));
+    if (sortedFirst)
+        model.sortRows(NameColumn, false);
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    if (change == QLatin1String("a broken")) {
+        store.set(a, finding(LinkCheckResult::Broken));
+    } else if (change == QLatin1String("b ok")) {
+        store.set(b, finding(LinkCheckResult::Ok));
+    } else if (change == QLatin1String("b dropped")) {
+        store.remove(b);
+    } else if (change == QLatin1String("other broken")) {
+        store.set(QStringLiteral("http://x.test/other"), finding(LinkCheckResult::Broken));
+    } else if (change == QLatin1String("keep a")) {
+        store.keepOnly({a});
+    } else if (change == QLatin1String("a and e broken")) {
+        store.beginChanges();
+        store.set(a, finding(LinkCheckResult::Broken));
+        store.set(e, finding(LinkCheckResult::Broken));
+        QCOMPARE(changed.size(), 0);
+        store.endChanges();
+    } else {
+        LinkCheckStore saved;
+        saved.set(e, finding(LinkCheckResult::Broken));
+        QVERIFY(store.loadBytes(saved.toBytes()));
+    }
+
+    QStringList rendered;
+    for (const QList<QVariant> &signal : std::as_const(changed)) {
+        const auto from = signal[0].value<QModelIndex>();
+        const auto to = signal[1].value<QModelIndex>();
+        QCOMPARE(signal[2].value<QList<int>>(), QList<int>({Qt::DecorationRole}));
+        for (int row = from.row(); row <= to.row(); ++row)
+            rendered << model.index(row, NameColumn).data().toString();
+    }
+    QStringList markedNow;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (model.index(row, NameColumn).data(Qt::DecorationRole).value<QIcon>().cacheKey()
+            == LinkCheckMark::brokenIcon().cacheKey())
+            markedNow << model.index(row, NameColumn).data().toString();
+    }
+    rendered.sort();
+    markedNow.sort();
+    announced.sort();
+    QCOMPARE(rendered, announced);
+    QCOMPARE(markedNow, marked);
+}
+
+void TestLinkListModel::findingChangesLookUpTheirRows()
+{
+    // Findings come in one at a time while a check runs: each must cost a look-up, not a pass over the rows.
+    const auto timed = [](int rows) {
+        QList<ItemShape> shapes;
+        for (int i = 0; i < rows; ++i)
+            shapes << linkShape(QStringLiteral("l"), 0, 0, 0, QStringLiteral("http://x.test/%1").arg(i));
+        const auto folder = makeFolder(shapes);
+        return GrowthTiming::fastestCpuMs(
+            [&] {
+                LinkCheckStore store;
+                LinkListModel model;
+                model.FillFromFolder(folder.get());
+                model.followFindings(&store);
+                for (int i = 0; i < rows; i += 8)
+                    store.set(QStringLiteral("http://x.test/%1").arg(i), finding(LinkCheckResult::Broken));
+            },
+            3);
+    };
+    const int rows = 20'000;
+    const double once = timed(rows);
+    const double twice = timed(2 * rows);
+    QVERIFY2(GrowthTiming::grewInProportion(once, twice), qPrintable(GrowthTiming::describe(once, rows, twice)));
 }
 
 QTEST_MAIN(TestLinkListModel)
