@@ -214,6 +214,18 @@ private slots:
         QCOMPARE(TextCodec::toDisplay(find("Old")->Url), m_server.url("/old"));
     }
 
+    // The selected result's detail follows its finding: a moved link given its new address is found there.
+    void detailFollowsTheFinding()
+    {
+        QVERIFY(checkFolder("Web"));
+        select({"Old"});
+        QVERIFY(m_fixture.form()->descriptionPane()->LocationLabel()->text().contains(QLatin1String("Moved (200)")));
+        commands()->updateAddressAction()->trigger();
+        const QString location = m_fixture.form()->descriptionPane()->LocationLabel()->text();
+        QVERIFY2(location.contains(QLatin1String("OK (200)")) && !location.contains(QLatin1String("now at")),
+                 qPrintable(location));
+    }
+
     void editedAddressLosesItsFinding()
     {
         QVERIFY(checkFolder("Web"));
