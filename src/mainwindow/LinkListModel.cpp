@@ -16,6 +16,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <bit>
 #include <unordered_set>
 
 namespace {
@@ -79,6 +80,8 @@ LinkListModel::LinkListModel(QObject *parent) : QAbstractTableModel(parent)
 {
     m_sortTimer.setInterval(0);
     connect(&m_sortTimer, &QTimer::timeout, this, &LinkListModel::sortSlice);
+    m_indexTimer.setInterval(0);
+    connect(&m_indexTimer, &QTimer::timeout, this, &LinkListModel::indexSlice);
 }
 
 int LinkListModel::rowCount(const QModelIndex &parent) const
@@ -123,6 +126,9 @@ void LinkListModel::followFindings(const LinkCheckStore *store)
         disconnect(m_findings, nullptr, this, nullptr);
     m_findings = store;
     const auto markAll = [this] {
+        // Every row is rendered again: the changes still to tell are told with it.
+        m_unannounced.clear();
+        m_indexTimer.stop();
         if (!m_rows.empty())
             emit dataChanged(index(0, NameColumn), index(rowCount() - 1, NameColumn), {Qt::DecorationRole});
     };
@@ -137,23 +143,68 @@ void LinkListModel::findingsChanged(const QStringList &urls)
 {
     if (m_rows.empty() || urls.isEmpty())
         return;
-    if (!m_urlIndex) {
-        m_urlIndex = std::make_unique<std::vector<std::pair<size_t, int>>>();
-        m_urlIndex->reserve(m_rows.size());
-        for (size_t row = 0; row < m_rows.size(); ++row) {
-            if (!m_rows[row]->isFolder())
-                m_urlIndex->emplace_back(urlHash(m_rows[row]->Url), static_cast<int>(row));
-        }
-        std::sort(m_urlIndex->begin(), m_urlIndex->end());
+    if (m_unannounced.isEmpty() && indexSome(QDeadlineTimer(m_sliceMs, Qt::PreciseTimer))) {
+        announce(urls);
+        return;
     }
+    // Many rows: the rest of them are indexed between events, and the changes are told then.
+    m_unannounced += urls;
+    if (!m_indexTimer.isActive())
+        m_indexTimer.start();
+}
+
+void LinkListModel::indexSlice()
+{
+    if (m_rows.empty()) {
+        m_unannounced.clear();
+        m_indexTimer.stop();
+        return;
+    }
+    if (!indexSome(QDeadlineTimer(m_sliceMs, Qt::PreciseTimer)))
+        return;
+    m_indexTimer.stop();
+    announce(std::exchange(m_unannounced, {}));
+}
+
+bool LinkListModel::indexSome(QDeadlineTimer deadline)
+{
+    if (m_urlIndex.empty()) {
+        // At most half full, so that the runs to probe stay short.
+        m_urlIndex.assign(std::bit_ceil(2 * m_rows.size()), UrlSlot {0, -1});
+        m_indexedRows = 0;
+    }
+    const size_t mask = m_urlIndex.size() - 1;
+    while (m_indexedRows < m_rows.size()) {
+        const size_t end = std::min(m_rows.size(), m_indexedRows + 4096);
+        for (; m_indexedRows < end; ++m_indexedRows) {
+            const LinkItem *item = m_rows[m_indexedRows];
+            if (item->isFolder())
+                continue;
+            const size_t hash = urlHash(item->Url);
+            size_t slot = hash & mask;
+            while (m_urlIndex[slot].row >= 0)
+                slot = (slot + 1) & mask;
+            m_urlIndex[slot] = {static_cast<quint32>(hash), static_cast<int>(m_indexedRows)};
+        }
+        if (deadline.hasExpired())
+            break;
+    }
+    return m_indexedRows == m_rows.size();
+}
+
+void LinkListModel::announce(const QStringList &urls)
+{
+    const std::vector<UrlSlot> &table = m_urlIndex;
+    const size_t mask = table.size() - 1;
     std::vector<int> rows;
     for (const QString &url : urls) {
         const QByteArray bytes = url.toUtf8();
         const size_t hash = std::hash<std::string_view>()(std::string_view(bytes.constData(), bytes.size()));
-        auto entry = std::lower_bound(m_urlIndex->begin(), m_urlIndex->end(), std::pair<size_t, int>(hash, -1));
-        for (; entry != m_urlIndex->end() && entry->first == hash; ++entry) {
-            if (TextCodec::toDisplay(m_rows[static_cast<size_t>(entry->second)]->Url) == url)
-                rows.push_back(entry->second);
+        for (size_t slot = hash & mask; table[slot].row >= 0; slot = (slot + 1) & mask) {
+            const int row = table[slot].row;
+            if (table[slot].hash == static_cast<quint32>(hash)
+                && TextCodec::toDisplay(m_rows[static_cast<size_t>(row)]->Url) == url)
+                rows.push_back(row);
         }
     }
     std::sort(rows.begin(), rows.end());

@@ -5,6 +5,7 @@
 #include "store/LinkItem.h"
 
 #include <QAbstractTableModel>
+#include <QDeadlineTimer>
 #include <QIcon>
 #include <QPointer>
 #include <QTimer>
@@ -12,7 +13,6 @@
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 class LinkCheckStore;
@@ -71,7 +71,8 @@ public:
     // rows that change under it make it start again.
     void sortRows(int sortColumn, bool ascending);
     bool isSorting() const { return m_sort != nullptr; }
-    // From how many rows on a sort goes in slices, and how long each slice may take.
+    // From how many rows on a sort goes in slices, and how long each slice may take (of a sort, and of
+    // finding the rows by address after a change of findings).
     void setSortSlicing(int minimumRows, int sliceMs);
 
     // Follows the document's changes: a changed item's row is rendered again, an item about to be destroyed
@@ -80,7 +81,8 @@ public:
     void follow(CollectionDocument *document);
 
     // Marks the links that the store's findings call broken, and follows the findings as they change: only
-    // the rows of the addresses whose finding changed are rendered again.
+    // the rows of the addresses whose finding changed are rendered again. Many rows are found by address a
+    // slice at a time between events, once after they changed: the changes are told when that is done.
     void followFindings(const LinkCheckStore *store);
 
     // Renders the item's row again after its fields changed; false when the item has no row.
@@ -115,8 +117,17 @@ private:
     void appendItem(LinkItem *item);
     bool sortsBefore(const LinkItem *a, const LinkItem *b) const;
     void findingsChanged(const QStringList &urls);
+    // Indexes the rows by address until the deadline; true once every row is.
+    bool indexSome(QDeadlineTimer deadline);
+    void indexSlice();
+    // Renders again the rows of these addresses; the index is complete.
+    void announce(const QStringList &urls);
     // The rows changed: the rows by address are found afresh when next needed.
-    void dropUrlIndex() { m_urlIndex.reset(); }
+    void dropUrlIndex()
+    {
+        std::vector<UrlSlot>().swap(m_urlIndex);
+        m_indexedRows = 0;
+    }
     QString cellText(const LinkItem &item, int column) const;
     const QIcon &icon(bool folder) const;
 
@@ -134,7 +145,17 @@ private:
     mutable QIcon m_folderIcon;
     mutable QIcon m_linkIcon;
     QPointer<const LinkCheckStore> m_findings;
-    // The link rows by a hash of their address, sorted by it; made on the first change of findings after
-    // the rows changed, so that each change of a finding looks up its rows rather than going through them.
-    std::unique_ptr<std::vector<std::pair<size_t, int>>> m_urlIndex;
+    // The link rows by a hash of their address, in a table with open addressing (a row of -1 is a free
+    // slot); made on the first change of findings after the rows changed, so that each change of a finding
+    // looks up its rows rather than going through them.
+    struct UrlSlot
+    {
+        quint32 hash;
+        int row;
+    };
+    std::vector<UrlSlot> m_urlIndex;
+    size_t m_indexedRows = 0;
+    // Changes to tell once the index is complete.
+    QStringList m_unannounced;
+    QTimer m_indexTimer;
 };

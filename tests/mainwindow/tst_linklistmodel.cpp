@@ -45,6 +45,7 @@ private slots:
     void findingsFollowed_data();
     void findingsFollowed();
     void findingChangesLookUpTheirRows();
+    void findingsToldOnceRowsIndexed();
 };
 
 void TestLinkListModel::compareText_data()
@@ -529,6 +530,7 @@ void TestLinkListModel::findingChangesLookUpTheirRows()
             [&] {
                 LinkCheckStore store;
                 LinkListModel model;
+                model.setSortSlicing(20'000, 600'000); // the rows are indexed at once
                 model.FillFromFolder(folder.get());
                 model.followFindings(&store);
                 for (int i = 0; i < rows; i += 8)
@@ -540,6 +542,32 @@ void TestLinkListModel::findingChangesLookUpTheirRows()
     const double once = timed(rows);
     const double twice = timed(2 * rows);
     QVERIFY2(GrowthTiming::grewInProportion(once, twice), qPrintable(GrowthTiming::describe(once, rows, twice)));
+}
+
+void TestLinkListModel::findingsToldOnceRowsIndexed()
+{
+    // Many rows are indexed a slice at a time; rows that change meanwhile are indexed afresh.
+    QList<ItemShape> shapes;
+    for (int i = 0; i < 10'000; ++i)
+        shapes << linkShape(QStringLiteral("l%1").arg(i, 5, 10, QLatin1Char('0')), 0, 0, 0,
+                            QStringLiteral("http://x.test/%1").arg(i));
+    const auto folder = makeFolder(shapes);
+    LinkCheckStore store;
+    LinkListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setSortSlicing(20'000, 0);
+    model.FillFromFolder(folder.get());
+    model.followFindings(&store);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    store.set(QStringLiteral("http://x.test/9999"), finding(LinkCheckResult::Broken));
+    QCOMPARE(changed.size(), 0);
+    QVERIFY(model.removeItem(model.itemAt(0)));
+    store.set(QStringLiteral("http://x.test/5"), finding(LinkCheckResult::Ok));
+    QTRY_COMPARE(changed.size(), 2);
+    QCOMPARE(changed[0][0].value<QModelIndex>().row(), 4);
+    QCOMPARE(changed[1][0].value<QModelIndex>().row(), 9998);
+    QCOMPARE(model.index(9998, NameColumn).data(Qt::DecorationRole).value<QIcon>().cacheKey(),
+             LinkCheckMark::brokenIcon().cacheKey());
 }
 
 QTEST_MAIN(TestLinkListModel)
