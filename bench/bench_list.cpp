@@ -1,6 +1,7 @@
 // Fills the link list from a folder of many links and sorts it by Name, against std::sort of the same names
 // with the same comparison in the same run.
 #include "StartupBench.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
@@ -118,7 +119,9 @@ int main(int argc, char **argv)
         ratios.push_back(fillSort / stdSort);
     }
 
-    FolderListView list;
+    CollectionDocument emptyDocument(nullptr);
+    CollectionView view(&emptyDocument);
+    FolderListView list(&view);
     LinkListPane pane(&list, &list);
     list.resize(800, 600);
     list.show();
@@ -129,7 +132,7 @@ int main(int argc, char **argv)
         std::vector<double> times;
         for (int i = 0; i < (quick ? 5 : 3); ++i) {
             times.push_back(timeMs([&] {
-                list.FillFromFolder(folder.get());
+                view.listFolder(folder.get());
                 pane.ApplySort();
                 QCoreApplication::processEvents();
             }));
@@ -155,7 +158,7 @@ int main(int argc, char **argv)
     list.model()->follow(&document);
     pane.ViewStyleClick(FolderListView::DetailsStyle);
     const double openHugeMs = timeMs([&] {
-        list.FillFromFolder(huge.get());
+        view.listFolder(huge.get());
         pane.ApplySort();
         QCoreApplication::processEvents();
     });
@@ -178,7 +181,7 @@ int main(int argc, char **argv)
             QCoreApplication::processEvents();
         }));
     }
-    list.FillFromFolder(nullptr);
+    view.clearList();
 
     const double ratio = median(ratios);
     std::printf("list_size %d\n", size);

@@ -1,5 +1,7 @@
 #include "mainwindow/FolderListView.h"
 
+#include "mainwindow/CollectionView.h"
+
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/SortMarkStyle.h"
 #include "settings/ColumnInfo.h"
@@ -94,8 +96,8 @@ void setUpView(QAbstractItemView *view)
 
 } // namespace
 
-FolderListView::FolderListView(QWidget *parent)
-    : QWidget(parent), m_model(new LinkListModel(this)), m_selection(new QItemSelectionModel(m_model, this)),
+FolderListView::FolderListView(CollectionView *view, QWidget *parent)
+    : QWidget(parent), m_view(view), m_model(view->model()), m_selection(view->selectionModel()),
       m_stack(new QStackedWidget(this)), m_details(new QTreeView(m_stack)), m_icons(new IconListView(m_stack))
 {
     auto *layout = new QVBoxLayout(this);
@@ -173,11 +175,6 @@ void FolderListView::setItemPopupMenu(QMenu *menu)
     m_itemMenu = menu;
 }
 
-void FolderListView::FillFromFolder(LinkItem *folder)
-{
-    m_model->FillFromFolder(folder);
-}
-
 void FolderListView::setViewStyle(int style)
 {
     if (style < LargeIconStyle || style > DetailsStyle)
@@ -196,42 +193,14 @@ void FolderListView::setViewStyle(int style)
     view->viewport()->update();
 }
 
-namespace {
-// The selected rows as sorted, disjoint spans of rows (first, last). Working on the selection's ranges rather
-// than on its indexes keeps a select-all of a large folder cheap.
-std::vector<std::pair<int, int>> selectedSpans(const QItemSelection &selection)
-{
-    std::vector<std::pair<int, int>> ranges;
-    for (const QItemSelectionRange &range : selection)
-        ranges.emplace_back(range.top(), range.bottom());
-    std::sort(ranges.begin(), ranges.end());
-    std::vector<std::pair<int, int>> spans;
-    for (const auto &[top, bottom] : ranges) {
-        if (!spans.empty() && top <= spans.back().second + 1)
-            spans.back().second = std::max(spans.back().second, bottom);
-        else
-            spans.emplace_back(top, bottom);
-    }
-    return spans;
-}
-} // namespace
-
 std::vector<LinkItem *> FolderListView::selectedItems() const
 {
-    std::vector<LinkItem *> items;
-    for (const auto &[first, last] : selectedSpans(m_selection->selection())) {
-        for (int row = first; row <= last; ++row)
-            items.push_back(m_model->itemAt(row));
-    }
-    return items;
+    return m_view->selectedItems();
 }
 
 int FolderListView::selectedCount() const
 {
-    int count = 0;
-    for (const auto &[first, last] : selectedSpans(m_selection->selection()))
-        count += last - first + 1;
-    return count;
+    return m_view->selectedCount();
 }
 
 QHeaderView *FolderListView::header() const

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class CollectionView;
 class LinkItem;
 class LinkListModel;
 class QAbstractItemView;
@@ -25,18 +26,17 @@ class FolderListView : public QWidget
 public:
     enum ViewStyle : int { LargeIconStyle = 0, SmallIconStyle = 1, ListStyle = 2, DetailsStyle = 3 };
 
-    explicit FolderListView(QWidget *parent = nullptr);
+    // Shows the rows and the selection of view.
+    explicit FolderListView(CollectionView *view, QWidget *parent = nullptr);
     ~FolderListView() override;
 
+    CollectionView *collectionView() const { return m_view; }
     LinkListModel *model() const { return m_model; }
     QItemSelectionModel *selectionModel() const { return m_selection; }
     QTreeView *detailsView() const { return m_details; }
     QListView *iconView() const { return m_icons; }
     // The view that the present style shows.
     QAbstractItemView *currentView() const;
-
-    // Fills the rows from the folder's children; see LinkListModel::FillFromFolder.
-    void FillFromFolder(LinkItem *folder);
 
     // 0 large icons, 1 small icons, 2 list, 3 details; any other value counts as details.
     void setViewStyle(int style);
@@ -85,6 +85,7 @@ protected:
 private:
     void popupHeaderMenu(const QPoint &position);
 
+    CollectionView *m_view;
     LinkListModel *m_model;
     QItemSelectionModel *m_selection;
     QStackedWidget *m_stack;

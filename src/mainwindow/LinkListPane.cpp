@@ -1,5 +1,7 @@
 #include "mainwindow/LinkListPane.h"
 
+#include "mainwindow/CollectionView.h"
+
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/UpdatesGuard.h"
@@ -157,28 +159,6 @@ void LinkListPane::addViewsDropDownEntries(QMenu *menu) const
         menu->addAction(action);
 }
 
-QString LinkListPane::CountText(int count)
-{
-    return QCoreApplication::translate("LinkListPane", "%1 objects").arg(count);
-}
-
-QString LinkListPane::SelectionText(int count)
-{
-    return QCoreApplication::translate("LinkListPane", "%1 objects selected").arg(count);
-}
-
-QString LinkListPane::StatusText() const
-{
-    const int selected = m_list->selectedCount();
-    if (selected > 0)
-        return SelectionText(selected);
-    const LinkListModel *model = m_list->model();
-    if (model->showsResults())
-        return CountText(model->rowCount());
-    const LinkItem *folder = model->folder();
-    return CountText(folder ? folder->Children.Count() : 0);
-}
-
 void LinkListPane::ViewStyleClick(int style)
 {
     if (style < 0 || style > 3)
@@ -280,7 +260,7 @@ void LinkListPane::ApplySort()
     const int column = columnOfCaption(caption);
     if (column >= 0)
         m_list->setSortMark(column, m_sortAscending);
-    m_list->model()->sortRows(key, m_sortAscending);
+    m_list->collectionView()->sortBy(key, m_sortAscending);
     m_lastSortCaption = caption;
 }
 

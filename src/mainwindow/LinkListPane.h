@@ -56,12 +56,6 @@ public:
     void addViewMenuEntries(QMenu *menu) const;
     void addViewsDropDownEntries(QMenu *menu) const;
 
-    // The status text forms: "N objects" and "N objects selected".
-    static QString CountText(int count);
-    static QString SelectionText(int count);
-    // The selection form when at least one row is selected, else the count form of the listed folder.
-    QString StatusText() const;
-
 public slots:
     // View style commands: check the style's two entries (and only those), then show the list in that style.
     void ViewStyleClick(int style);

@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/ColumnFit.h"
 #include "mainwindow/CommandHold.h"
 #include "mainwindow/DescriptionPane.h"
@@ -72,8 +73,14 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
         m_reporter = m_ownReporter.get();
     }
     m_document = new CollectionDocument(nullptr, this);
+    // The tree follows the document before the list does: a folder it loses may move its selection and show
+    // another folder, whose rows the list then lets go of as the items are destroyed.
+    m_folderBar = new FolderBar;
+    LinksTree()->follow(m_document);
+    m_view = new CollectionView(m_document, this);
     buildLayout();
     followDocument();
+    followView();
     const MainPanes panes {m_document, this,       m_actions,         m_folderBar, LinksTree(),
                            m_list,     m_listPane, m_descriptionPane, this};
     m_folderCommands = new FolderCommands(panes, this);
@@ -99,8 +106,7 @@ MainWindow::~MainWindow()
 {
     m_prefetch.reset(); // waits for a reading still under way
     // The rows refer to items of the tree: let them go before the tree does.
-    if (m_list)
-        m_list->FillFromFolder(nullptr);
+    m_view->clearList();
 }
 
 void MainWindow::buildLayout()
@@ -111,7 +117,7 @@ void MainWindow::buildLayout()
     move(249, 221);
     resize(583, 465);
 
-    m_list = new FolderListView;
+    m_list = new FolderListView(m_view);
     m_list->setObjectName(QStringLiteral("LinkList"));
     m_list->setMinimumHeight(MinimumPaneSize);
     m_listPane = new LinkListPane(m_list, this, this);
@@ -132,7 +138,6 @@ void MainWindow::buildLayout()
     m_folderHeader->setFolderImage(Icons::folder());
     m_folderHeader->setHomeImage(Icons::home());
 
-    m_folderBar = new FolderBar;
     m_descriptionPane = new DescriptionPane;
     m_descriptionPane->setMinimumHeight(MinimumPaneSize);
 
@@ -180,36 +185,64 @@ void MainWindow::buildLayout()
 
 void MainWindow::followDocument()
 {
-    // In this order: the tree first, since a node it deletes may move its selection and relist the list,
-    // which then lets go of the item's row; the description pane last.
-    LinksTree()->follow(m_document);
-    m_list->model()->follow(m_document);
+    // The tree and the list follow the document already; the description pane last.
     m_descriptionPane->follow(m_document);
 
-    // Items added to the shown folder at once (New URL, an import) relist it: RefreshFolderView.
+    // Items added to the shown folder at once (New URL, an import) relist it.
     connect(m_document, &CollectionDocument::childrenInserted, this, [this](LinkItem *folder) {
-        if (folder == shownFolder())
-            RefreshFolderView(shownNode());
+        if (folder == m_view->folder())
+            m_view->relistFolder();
     });
     connect(m_document, &CollectionDocument::itemInserted, this, [this](LinkItem *item) {
-        if (item->Parent == m_list->model()->folder())
-            updateStatusText();
+        if (item->Parent == m_view->model()->folder())
+            m_view->updateStatusText();
     });
     connect(m_document, &CollectionDocument::itemMoved, this, [this](LinkItem *item, LinkItem *oldParent) {
-        const LinkItem *listed = m_list->model()->folder();
+        const LinkItem *listed = m_view->model()->folder();
         if (listed && (item->Parent == listed || oldParent == listed))
-            updateStatusText();
+            m_view->updateStatusText();
     });
-    connect(m_document, &CollectionDocument::itemRemoved, this, &MainWindow::updateStatusText);
+    connect(m_document, &CollectionDocument::itemRemoved, m_view, &CollectionView::updateStatusText);
     connect(m_document, &CollectionDocument::itemChanged, this,
             [this](LinkItem *item, CollectionDocument::Fields fields) {
                 using Field = CollectionDocument::Field;
-                if ((fields & Field::Name) && item == shownFolder())
+                if ((fields & Field::Name) && item == m_view->folder())
                     m_folderHeader->setCaption(TextCodec::toDisplay(item->Name));
                 // A new sort key: the row takes its place.
-                if ((fields & (Field::Name | Field::Url | Field::Rating)) && m_list->model()->rowOf(item) >= 0)
+                if ((fields & (Field::Name | Field::Url | Field::Rating)) && m_view->model()->rowOf(item) >= 0)
                     m_listPane->ApplySort();
             });
+}
+
+void MainWindow::followView()
+{
+    FolderTreeView *tree = LinksTree();
+    // The tree's selection is the shown folder, both ways.
+    connect(tree, &FolderTreeView::folderSelected, this, [this](QTreeWidgetItem *node) {
+        LinkItem *folder = FolderTreeView::itemOf(node);
+        if (folder && folder != m_view->folder())
+            m_view->showFolder(folder);
+    });
+    connect(m_view, &CollectionView::folderShown, this, [this, tree](LinkItem *folder) {
+        if (!folder)
+            return;
+        QTreeWidgetItem *node = tree->SelectedNode();
+        if (FolderTreeView::itemOf(node) != folder) {
+            node = tree->revealFolder(folder);
+            if (node && tree->currentItem() != node)
+                tree->setCurrentItem(node);
+        }
+        m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
+        m_folderCommands->enableForFolder(node);
+        m_searchCommands->folderShown();
+        m_descriptionPane->ShowItemDetails(folder);
+    });
+    connect(m_view, &CollectionView::folderRelisted, this, [tree](LinkItem *folder) {
+        if (QTreeWidgetItem *node = tree->nodeOf(folder))
+            tree->reopen(node);
+    });
+    connect(m_view, &CollectionView::statusTextChanged, this, &MainWindow::showStatusText);
+    connect(m_view, &CollectionView::backupWanted, this, [this] { m_restoreCommands->keepBackup(); });
 }
 
 void MainWindow::connectCommands()
@@ -253,13 +286,12 @@ void MainWindow::connectCommands()
         if (!m_descriptionPane->isHidden())
             m_descriptionPaneHeight = m_descriptionPane->height();
     });
-    connect(LinksTree(), &FolderTreeView::folderSelected, this, &MainWindow::LinksTreeChanging);
     // A long sort tells how far it has come; its end brings the count back.
     LinkListModel *model = m_list->model();
     connect(model, &LinkListModel::sortProgress, this, [this, model](int percent) {
         setStatusText(tr("Sorting %1 objects... %2%").arg(model->rowCount()).arg(percent));
     });
-    connect(model, &LinkListModel::sortFinished, this, &MainWindow::updateStatusText);
+    connect(model, &LinkListModel::sortFinished, m_view, &CollectionView::updateStatusText);
 }
 
 void MainWindow::FormCreate(Loading loading)
@@ -622,14 +654,9 @@ FolderTreeView *MainWindow::LinksTree() const
     return m_folderBar->LinksTree();
 }
 
-QTreeWidgetItem *MainWindow::shownNode() const
-{
-    return LinksTree()->SelectedNode();
-}
-
 LinkItem *MainWindow::shownFolder()
 {
-    return LinksTree()->SelectedItem();
+    return m_view->folder();
 }
 
 void MainWindow::importStarting()
@@ -648,57 +675,23 @@ void MainWindow::refreshShownFolder()
 
 void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
 {
-    LinkItem *folder = FolderTreeView::itemOf(node);
-    if (!folder)
-        return;
-    {
-        UpdatesGuard guard(this);
-        if (m_countsVisits)
-            folder->LastVisit = DateConverter::now();
-        m_list->FillFromFolder(folder);
-        m_folderHeader->ShowFolder(node->text(0), node->parent() == nullptr);
-        setStatusText(LinkListPane::CountText(folder->Children.Count()));
-    }
-    m_folderCommands->enableForFolder(node);
-    m_searchCommands->folderShown();
-    m_listPane->ApplySort();
-    m_itemCommands->ShowItemDetails(folder);
-    updateStatusText();
+    if (LinkItem *folder = FolderTreeView::itemOf(node))
+        m_view->showFolder(folder);
 }
 
 void MainWindow::setCountsVisits(bool counts)
 {
-    m_countsVisits = counts;
-    m_list->model()->setCountsVisits(counts);
-}
-
-void MainWindow::RefreshFolderView(QTreeWidgetItem *node)
-{
-    LinkItem *folder = FolderTreeView::itemOf(node);
-    if (!folder)
-        return;
-    {
-        UpdatesGuard guard(this);
-        m_list->model()->clear();
-        if (m_countsVisits && folder->Visits < INT32_MAX)
-            ++folder->Visits;
-        m_list->FillFromFolder(folder);
-        LinksTree()->reopen(node);
-        setStatusText(LinkListPane::CountText(folder->Children.Count()));
-    }
-    m_listPane->Resort();
+    m_view->setCountsVisits(counts);
 }
 
 void MainWindow::ShowFolderContents(LinkItem *folder)
 {
-    UpdatesGuard guard(this);
-    m_list->FillFromFolder(folder);
-    setStatusText(LinkListPane::CountText(folder ? folder->Children.Count() : 0));
+    m_view->listFolder(folder);
 }
 
 void MainWindow::keepBackup()
 {
-    m_restoreCommands->keepBackup();
+    m_view->keepBackup();
 }
 
 std::optional<UrlKeyOptions> MainWindow::knownLinksToSkip()
@@ -710,10 +703,15 @@ std::optional<UrlKeyOptions> MainWindow::knownLinksToSkip()
 
 void MainWindow::updateStatusText()
 {
-    setStatusText(m_listPane->StatusText());
+    m_view->updateStatusText();
 }
 
 void MainWindow::setStatusText(const QString &text)
+{
+    m_view->setStatusText(text);
+}
+
+void MainWindow::showStatusText(const QString &text)
 {
     // The pointer over a pane shows that pane's status tip, the status text it had then, over the panel:
     // such a message makes way for the new text.

@@ -9,6 +9,7 @@
 
 class AutoSave;
 class CollectionDocument;
+class CollectionView;
 class CommandHold;
 class DataFilePrefetch;
 class DuplicateCommands;
@@ -76,6 +77,8 @@ public:
     Repository *repository() const { return m_repository.get(); }
     // Every change of the collection goes through the document; the panes follow it.
     CollectionDocument *document() const { return m_document; }
+    // What the window shows of the collection.
+    CollectionView *view() const { return m_view; }
     AutoSave *autoSave() const { return m_autoSave.get(); }
     MainActions *actions() const { return m_actions; }
     FolderListView *LinkList() const { return m_list; }
@@ -112,8 +115,6 @@ public:
     // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
     void LinksTreeChanging(QTreeWidgetItem *node) override;
-    // Relists node's folder after items were added to it (two more visits) and rebuilds its child nodes.
-    void RefreshFolderView(QTreeWidgetItem *node);
     // Lists a folder without moving the tree's selection.
     void ShowFolderContents(LinkItem *folder) override;
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
@@ -147,9 +148,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QTreeWidgetItem *shownNode() const;
     void buildLayout();
     void followDocument();
+    // The panes follow what the view shows.
+    void followView();
+    // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
+    void showStatusText(const QString &text);
     void connectCommands();
     void FormCreate(Loading loading);
     // Start-up steps from the creation of the repository on, once the data file is read.
@@ -169,13 +173,13 @@ private:
     // The commands disabled while the collection is on its way.
     std::unique_ptr<CommandHold> m_loadingHold;
     bool m_showingCollection = false;
-    bool m_countsVisits = true;
     std::unique_ptr<ErrorReporter> m_ownReporter;
     ErrorReporter *m_reporter;
     std::unique_ptr<Settings> m_reg;
     std::unique_ptr<Repository> m_repository;
     std::unique_ptr<AutoSave> m_autoSave;
     CollectionDocument *m_document = nullptr;
+    CollectionView *m_view = nullptr;
 
     MainActions *m_actions = nullptr;
     QToolBar *m_toolbar = nullptr;

@@ -2,6 +2,7 @@
 // opens is reached, and deep branches go without exhausting the stack.
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/GoToFolderDialog.h"
 #include "mainwindow/LinkListPane.h"
@@ -104,7 +105,7 @@ void TestDeepFolders::windowOnAChain()
     QVERIFY2(goToMs < BoundMs, qPrintable(QStringLiteral("Go to Folder took %1 ms").arg(goToMs)));
     QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
     QCOMPARE(form->shownFolder(), tree->SelectedItem());
-    QCOMPARE(form->statusPanel()->text(), LinkListPane::CountText(1));
+    QCOMPARE(form->statusPanel()->text(), CollectionView::countText(1));
     QCOMPARE(window.questions,
              reached == depth ? QStringList() : QStringList {"Quillmark|" + FolderTreeView::tooDeepText()});
     // Scrolled to its row (the column keeps the width of the pane: the name itself stands far right).

@@ -6,6 +6,7 @@
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
@@ -551,7 +552,7 @@ void TestEditing::refreshFolderViewAddsTwoVisits()
     LinkItem *root = form()->repository()->Root();
     const int before = root->Visits;
     addFolder(*root, "Zeta");
-    form()->RefreshFolderView(tree()->RootNode());
+    form()->view()->relistFolder();
     QCOMPARE(root->Visits, before + 2);
     QCOMPARE(childTexts(tree()->RootNode()), (QStringList {"Alpha", "Beta", "Zeta"}));
     QCOMPARE(list()->model()->rowCount(), 5);

@@ -1,5 +1,7 @@
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 
 #include <QListView>
@@ -20,11 +22,13 @@ void TestFolderListView::largeIconsLaidOutInBatches()
     for (int i = 0; i < count; ++i)
         links.push_back(LinkItem::MakeLink("link " + std::to_string(100000 + i), "http://example.org/"));
     folder->Children.InsertSortedBatch(std::move(links));
-    FolderListView list;
+    CollectionDocument document(nullptr);
+    CollectionView shown(&document);
+    FolderListView list(&shown);
     list.resize(400, 300);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    list.FillFromFolder(folder.get());
+    shown.listFolder(folder.get());
     list.setViewStyle(FolderListView::LargeIconStyle);
     QListView *view = list.iconView();
     const QModelIndex first = list.model()->index(0, 0);
@@ -45,7 +49,7 @@ void TestFolderListView::largeIconsLaidOutInBatches()
     QCOMPARE(view->visualRect(first).topLeft(), place);
     QCOMPARE(view->indexAt(place + QPoint(2, 2)), first);
     QCOMPARE(list.model()->itemAt(0), folder->Children.Get(0)); // the rows keep their order
-    list.FillFromFolder(nullptr);
+    shown.clearList();
 }
 
 QTEST_MAIN(TestFolderListView)

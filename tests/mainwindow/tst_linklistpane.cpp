@@ -1,9 +1,11 @@
 #include "common/ListFixture.h"
 
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
 #include "settings/ColumnInfo.h"
+#include "store/CollectionDocument.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -72,6 +74,8 @@ private:
     void show(const QList<ItemShape> &children);
 
     std::unique_ptr<QWidget> m_window;
+    CollectionDocument m_document {nullptr};
+    CollectionView *m_view = nullptr;
     FolderListView *m_list = nullptr;
     LinkListPane *m_pane = nullptr;
     std::unique_ptr<LinkItem> m_folder;
@@ -82,7 +86,8 @@ void TestLinkListPane::init()
 {
     m_window = std::make_unique<QWidget>();
     m_window->resize(700, 400);
-    m_list = new FolderListView(m_window.get());
+    m_view = new CollectionView(&m_document, m_window.get());
+    m_list = new FolderListView(m_view, m_window.get());
     m_list->resize(700, 400);
     m_pane = new LinkListPane(m_list, m_window.get(), m_window.get());
     m_tester = std::make_unique<QAbstractItemModelTester>(m_list->model(),
@@ -101,7 +106,7 @@ void TestLinkListPane::cleanup()
 void TestLinkListPane::show(const QList<ItemShape> &children)
 {
     m_folder = makeFolder(children);
-    m_list->FillFromFolder(m_folder.get());
+    m_view->listFolder(m_folder.get());
 }
 
 void TestLinkListPane::sortThroughViews_data()
@@ -491,16 +496,19 @@ void TestLinkListPane::selectionSurvivesSort()
 void TestLinkListPane::statusText()
 {
     show({folderShape("f"), linkShape("a"), linkShape("b")});
-    QCOMPARE(m_pane->StatusText(), QStringLiteral("3 objects"));
+    m_view->updateStatusText();
+    QCOMPARE(m_view->statusText(), QStringLiteral("3 objects"));
     m_list->selectionModel()->select(m_list->model()->index(1, 0),
                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QCOMPARE(m_pane->StatusText(), QStringLiteral("1 objects selected"));
+    m_view->updateStatusText();
+    QCOMPARE(m_view->statusText(), QStringLiteral("1 objects selected"));
     m_list->selectionModel()->select(QItemSelection(m_list->model()->index(0, 0), m_list->model()->index(2, 4)),
                                      QItemSelectionModel::Select);
-    QCOMPARE(m_pane->StatusText(), QStringLiteral("3 objects selected"));
+    m_view->updateStatusText();
+    QCOMPARE(m_view->statusText(), QStringLiteral("3 objects selected"));
     m_list->selectionModel()->clearSelection();
-    m_list->FillFromFolder(m_folder->Children.Get(0));
-    QCOMPARE(m_pane->StatusText(), QStringLiteral("0 objects"));
+    m_view->listFolder(m_folder->Children.Get(0));
+    QCOMPARE(m_view->statusText(), QStringLiteral("0 objects"));
 }
 
 void TestLinkListPane::popupMenus()

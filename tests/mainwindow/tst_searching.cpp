@@ -4,6 +4,7 @@
 #include "common/SilentReporter.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
@@ -407,7 +408,7 @@ void TestSearching::supersededListingNeverShowsStaleRows()
     QCOMPARE(std::size_t(model->rowCount()), allowed.size());
     for (int row = 1; row < model->rowCount(); ++row)
         QVERIFY(LinkListCompare(model->itemAt(row - 1), model->itemAt(row), NameColumn, true) <= 0);
-    QCOMPARE(form()->statusPanel()->text(), LinkListPane::CountText(model->rowCount()));
+    QCOMPARE(form()->statusPanel()->text(), CollectionView::countText(model->rowCount()));
 }
 
 QTEST_MAIN(TestSearching)
