@@ -94,7 +94,7 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     statusBar()->addPermanentWidget(m_syncCommands->statusField());
     connect(m_syncCommands, &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
     connect(this, &MainWindow::collectionLoaded, m_syncCommands, &SyncCommands::collectionLoaded);
-    new UndoCommands(panes, this);
+    m_undoCommands = new UndoCommands(m_document, m_view, this);
     m_linkCheckCommands = new LinkCheckCommands(panes, m_folderCommands->LinksTreePopupMenu(), this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
@@ -249,6 +249,17 @@ void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
+    connect(a->undo, &QAction::triggered, m_undoCommands, &UndoCommands::undo);
+    connect(a->redo, &QAction::triggered, m_undoCommands, &UndoCommands::redo);
+    // The two captions name the next step.
+    const auto followHistory = [this] {
+        m_actions->undo->setText(UndoCommands::undoCaption(*m_document));
+        m_actions->redo->setText(UndoCommands::redoCaption(*m_document));
+        m_actions->undo->setEnabled(m_document->canUndo());
+        m_actions->redo->setEnabled(m_document->canRedo());
+    };
+    connect(m_document, &CollectionDocument::historyChanged, this, followHistory);
+    followHistory();
     // The tree's popup deletes and shows the properties of the shown folder, as the item commands do.
     connect(m_folderCommands->deleteFolderAction(), &QAction::triggered, m_itemCommands,
             &ItemCommands::DeleteButtonClick);

@@ -35,6 +35,7 @@ class Settings;
 class Repository;
 class RestoreCommands;
 class TransferCommands;
+class UndoCommands;
 class BrowserImportCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
@@ -199,6 +200,7 @@ private:
     RestoreCommands *m_restoreCommands = nullptr;
     DuplicateCommands *m_duplicateCommands = nullptr;
     SyncCommands *m_syncCommands = nullptr;
+    UndoCommands *m_undoCommands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

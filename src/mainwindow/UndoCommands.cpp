@@ -1,34 +1,25 @@
 #include "mainwindow/UndoCommands.h"
 
-#include "mainwindow/FolderListView.h"
-#include "mainwindow/FolderTreeView.h"
-#include "mainwindow/LinkListModel.h"
-#include "mainwindow/MainActions.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/CollectionDocument.h"
+#include "store/LinkItem.h"
 
-#include <QAction>
-#include <QItemSelectionModel>
-
-UndoCommands::UndoCommands(const MainPanes &panes, QObject *parent) : QObject(parent), m_panes(panes)
+UndoCommands::UndoCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
+    : QObject(parent), m_document(document), m_view(view), m_parent(parent)
 {
-    MainActions *a = m_panes.actions;
-    connect(a->undo, &QAction::triggered, this, &UndoCommands::undo);
-    connect(a->redo, &QAction::triggered, this, &UndoCommands::redo);
-    connect(m_panes.document, &CollectionDocument::historyChanged, this, &UndoCommands::updateActions);
-    updateActions();
 }
 
-void UndoCommands::updateActions()
+QString UndoCommands::undoCaption(const CollectionDocument &document)
 {
-    const CollectionDocument *document = m_panes.document;
-    MainActions *a = m_panes.actions;
-    const QString undoCaption = document->undoCaption();
-    const QString redoCaption = document->redoCaption();
-    a->undo->setText(undoCaption.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undoCaption));
-    a->redo->setText(redoCaption.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redoCaption));
-    a->undo->setEnabled(document->canUndo());
-    a->redo->setEnabled(document->canRedo());
+    const QString step = document.undoCaption();
+    return step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step);
+}
+
+QString UndoCommands::redoCaption(const CollectionDocument &document)
+{
+    const QString step = document.redoCaption();
+    return step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step);
 }
 
 namespace {
@@ -36,56 +27,43 @@ namespace {
 class NoVisitsCounted
 {
 public:
-    explicit NoVisitsCounted(ShownFolderView *view) : m_view(view) { m_view->setCountsVisits(false); }
+    explicit NoVisitsCounted(CollectionView *view) : m_view(view) { m_view->setCountsVisits(false); }
     ~NoVisitsCounted() { m_view->setCountsVisits(true); }
     NoVisitsCounted(const NoVisitsCounted &) = delete;
     NoVisitsCounted &operator=(const NoVisitsCounted &) = delete;
 
 private:
-    ShownFolderView *m_view;
+    CollectionView *m_view;
 };
 } // namespace
 
 void UndoCommands::undo()
 {
-    NoVisitsCounted noVisits(m_panes.view);
+    NoVisitsCounted noVisits(m_view);
     LinkItem *restored = nullptr;
     {
-        UpdatesGuard guard(m_panes.window);
-        restored = m_panes.document->undo();
+        UpdatesGuard guard(m_parent);
+        restored = m_document->undo();
     }
     show(restored);
 }
 
 void UndoCommands::redo()
 {
-    NoVisitsCounted noVisits(m_panes.view);
-    UpdatesGuard guard(m_panes.window);
-    m_panes.document->redo();
+    NoVisitsCounted noVisits(m_view);
+    UpdatesGuard guard(m_parent);
+    m_document->redo();
 }
 
 void UndoCommands::show(LinkItem *item)
 {
     if (!item)
         return;
-    // The item among its folder's entries; the root folder as itself.
+    // The item among its folder's entries (already shown: shown all the same, leaving any results); the root
+    // folder as itself.
     LinkItem *folder = item->Parent ? item->Parent : item;
-    FolderTreeView *tree = m_panes.tree;
-    QTreeWidgetItem *node = tree->revealFolder(folder);
-    if (!node || FolderTreeView::itemOf(node) != folder)
-        return;
-    if (tree->currentItem() == node)
-        m_panes.view->LinksTreeChanging(node); // already shown: show it all the same, leaving any results
-    else
-        tree->setCurrentItem(node);
-    tree->scrollToItem(node);
-    if (item == folder)
-        return;
-    FolderListView *list = m_panes.list;
-    const int row = list->model()->rowOf(item);
-    if (row < 0)
-        return;
-    const QModelIndex index = list->model()->index(row, 0);
-    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    list->currentView()->scrollTo(index);
+    m_view->showFolder(folder);
+    if (m_view->folder() != folder || item == folder)
+        return; // deeper than the tree opens
+    m_view->select({item});
 }

@@ -1,8 +1,12 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
-
 #include <QObject>
+#include <QString>
+
+class CollectionDocument;
+class CollectionView;
+class LinkItem;
+class QWidget;
 
 // Edit > Undo and Redo: their captions name the next step, and an undo shows and selects what it brought
 // back.
@@ -10,14 +14,19 @@ class UndoCommands : public QObject
 {
     Q_OBJECT
 public:
-    UndoCommands(const MainPanes &panes, QObject *parent);
+    UndoCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
 
     void undo();
     void redo();
 
+    // The captions of the two commands, naming the step each would take.
+    static QString undoCaption(const CollectionDocument &document);
+    static QString redoCaption(const CollectionDocument &document);
+
 private:
-    void updateActions();
     void show(LinkItem *item);
 
-    MainPanes m_panes;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
 };
