@@ -14,6 +14,7 @@
 #include "Collection.h"
 #include "Measure.h"
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/GoToFolderDialog.h"
@@ -336,7 +337,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 100 && QApplication::activeWindow() != window; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     list->currentView()->setFocus();
-    if (!window->itemCommands()->listHasFocus()) {
+    if (!window->view()->listActive()) {
         std::fprintf(stderr, "the list does not have the keyboard focus\n");
         return 2;
     }

@@ -89,10 +89,11 @@ public:
     bool countsVisits() const { return m_countsVisits; }
 
     // Requests that the window answers: keep today's backup before a change removes many items; rename a folder
-    // or an entry in place; put the keyboard focus on the list.
+    // or an entry in place; put the keyboard focus on the list, or on the tree where it is shown.
     void keepBackup() { emit backupWanted(); }
     void rename(LinkItem *item) { emit renameWanted(item); }
     void focusList() { emit listFocusWanted(); }
+    void focusTree() { emit treeFocusWanted(); }
 
 signals:
     // The list lists folder's children: the shown folder (shown), or another folder's (listFolder). Emitted after
@@ -112,6 +113,7 @@ signals:
     void backupWanted();
     void renameWanted(LinkItem *item);
     void listFocusWanted();
+    void treeFocusWanted();
     void listActiveChanged(bool active);
 
 private:

@@ -1,72 +1,49 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
-
 #include <QObject>
+#include <QString>
 
 class CollectionDocument;
+class CollectionView;
 class LinkItem;
-class QAction;
-class QMenu;
-class QMimeData;
-class QTreeWidgetItem;
+class QWidget;
 
-// The commands on folders and links in the main window: New Folder, New URL, Delete, the selection
-// commands, opening entries, the Properties commands, drops on the list and of list entries on the
-// tree, the list's popup menu, and what the panes show as the focus and the selection move.
+// The commands on folders and links: New Folder, New URL, Delete, the selection commands, opening entries, the
+// Properties commands and the moves that drops make.
 class ItemCommands : public QObject
 {
     Q_OBJECT
 public:
-    ItemCommands(const MainPanes &panes, QObject *parent);
+    ItemCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
 
-    QMenu *entryMenu() const { return m_popup; }
-    QAction *openAction() const { return m_open; }
-    QAction *deleteEntriesAction() const { return m_delete; }
-    QAction *entryPropertiesAction() const { return m_properties; }
-
-    void newFolder(); // New Folder
-    void newUrl(); // New URL
-    void DeleteButtonClick();
+    void newFolder(); // in the shown folder, shown and renamed in place
+    void newUrl(); // in the shown folder
+    // Delete: the selected entries while the list is the active pane, else the shown folder (never the root).
+    void deleteItems();
+    void deleteSelectedEntries();
+    void deleteShownFolder();
     void selectAll();
     void deselectAll();
     void invertSelection();
-    void LinkListDblClick();
-    // The description pane's URL was clicked: it is opened, and the first selected entry counts the visit.
-    void URLLabelClick(const QString &link);
-    void showProperties(); // File menu: the selected entry while the list has the focus, else the shown folder
-    void showFolderProperties(); // tree popup: the shown folder
-    void showEntryProperties(); // list popup: the first selected entry
+    // Opens the one selected entry: a folder is shown, a link goes to the browser and counts a visit.
+    void openSelected();
+    // The description pane's address was clicked: it is opened, and the first selected entry counts the visit.
+    void openAddress(const QString &link);
+    void showProperties(); // the selected entry while the list is the active pane, else the shown folder
+    void showFolderProperties(); // the shown folder
+    void showEntryProperties(); // the first selected entry
 
-    // Shows an item in the description pane; "&Properties..." is enabled exactly while one is shown.
-    void ShowItemDetails(LinkItem *item);
-    // Off while the window closes, so that nothing reacts to rows whose items are going away.
-    void setListHandlersEnabled(bool enabled) { m_listHandlers = enabled; }
-    bool listHasFocus() const;
-
-    // The list's drop rules and drops (LinkListDragOver and LinkListDragDrop).
-    bool LinkListDrop(const QMimeData *data, const QPoint &position, bool drop);
-    // List entries dropped on a tree node: they move into its folder.
-    void dropListEntriesOnTree(QTreeWidgetItem *target);
+    // The selected entries dropped on a folder of the tree: they move into it, as one step to undo.
+    void moveSelectedInto(LinkItem *destination);
+    // A folder of the tree dropped on the list: it moves into the shown folder, unless that lies in it.
+    bool canMoveHere(const LinkItem *folder) const;
+    void moveHere(LinkItem *folder);
 
 private:
-    void LinkListSelectItem();
-    void updateDeleteCommand();
-    void LinkListEnter();
-    void LinksTreeEnter();
-    void prepareListMenu();
-    void descriptionEntered();
-    void descriptionLeft();
-    // Counts an opening of a link (or a folder's stamp) and shows it in the entry's cells.
-    void countVisit(LinkItem *item);
     void editProperties(LinkItem *item);
     LinkItem *firstSelectedEntry() const;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
-    MainPanes m_panes;
-    QMenu *m_popup;
-    QAction *m_open;
-    QAction *m_delete;
-    QAction *m_properties;
-    bool m_listHandlers = true;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
 };

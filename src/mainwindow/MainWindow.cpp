@@ -16,6 +16,7 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MessageBoxReporter.h"
+#include "mainwindow/PaneStates.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/SyncCommands.h"
@@ -32,14 +33,19 @@
 #include "transfer/BrowserImportCommands.h"
 #include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
+#include "widgets/HyperlinkLabel.h"
 #include "widgets/Icons.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -84,7 +90,8 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     const MainPanes panes {m_document, this,       m_actions,         m_folderBar, LinksTree(),
                            m_list,     m_listPane, m_descriptionPane, this};
     m_folderCommands = new FolderCommands(panes, this);
-    m_itemCommands = new ItemCommands(panes, this);
+    m_itemCommands = new ItemCommands(m_document, m_view, this);
+    m_paneStates = new PaneStates(m_view, m_actions, m_descriptionPane, this);
     m_transferCommands = new TransferCommands(this, this);
     m_browserImport = new BrowserImportCommands(this, this);
     m_searchCommands = new SearchCommands(panes, this);
@@ -235,7 +242,6 @@ void MainWindow::followView()
         m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
         m_folderCommands->enableForFolder(node);
         m_searchCommands->folderShown();
-        m_descriptionPane->ShowItemDetails(folder);
     });
     connect(m_view, &CollectionView::folderRelisted, this, [tree](LinkItem *folder) {
         if (QTreeWidgetItem *node = tree->nodeOf(folder))
@@ -243,11 +249,96 @@ void MainWindow::followView()
     });
     connect(m_view, &CollectionView::statusTextChanged, this, &MainWindow::showStatusText);
     connect(m_view, &CollectionView::backupWanted, this, [this] { m_restoreCommands->keepBackup(); });
+    connect(m_view, &CollectionView::listFocusWanted, this, [this] { m_list->currentView()->setFocus(); });
+    connect(m_view, &CollectionView::treeFocusWanted, this, [this, tree] {
+        if (tree->isVisibleTo(this) && !m_folderBar->isHidden())
+            tree->setFocus();
+    });
+    connect(m_view, &CollectionView::renameWanted, this, [tree](LinkItem *item) {
+        if (item->isFolder()) {
+            tree->cancelRename();
+            tree->startRename(tree->nodeOf(item));
+        }
+    });
+}
+
+void MainWindow::connectItemCommands()
+{
+    MainActions *a = m_actions;
+    ItemCommands *commands = m_itemCommands;
+    connect(a->newFolder, &QAction::triggered, commands, &ItemCommands::newFolder);
+    connect(a->newUrl, &QAction::triggered, commands, &ItemCommands::newUrl);
+    connect(a->deleteItems, &QAction::triggered, commands, &ItemCommands::deleteItems);
+    connect(a->selectAll, &QAction::triggered, commands, &ItemCommands::selectAll);
+    connect(a->deselectAll, &QAction::triggered, commands, &ItemCommands::deselectAll);
+    connect(a->invertSelection, &QAction::triggered, commands, &ItemCommands::invertSelection);
+    connect(a->properties, &QAction::triggered, commands, &ItemCommands::showProperties);
+    // The tree's popup deletes and shows the properties of the shown folder.
+    connect(m_folderCommands->deleteFolderAction(), &QAction::triggered, commands, &ItemCommands::deleteShownFolder);
+    connect(m_folderCommands->folderPropertiesAction(), &QAction::triggered, commands,
+            &ItemCommands::showFolderProperties);
+
+    // The list's popup menu.
+    auto *popup = new QMenu(m_list);
+    popup->setObjectName(QStringLiteral("LinkListEntryMenu"));
+    QAction *open
+        = popup->addAction(QCoreApplication::translate("ItemCommands", "Open"), commands, &ItemCommands::openSelected);
+    QAction *remove = popup->addAction(QCoreApplication::translate("ItemCommands", "&Delete") + QStringLiteral("\tDel"),
+                                       commands, &ItemCommands::deleteSelectedEntries);
+    popup->addSeparator();
+    popup->addAction(a->goToFolder);
+    popup->addAction(a->upOneLevel);
+    popup->addSeparator();
+    QAction *properties
+        = popup->addAction(QCoreApplication::translate("ItemCommands", "&Properties...") + QStringLiteral("\tCtrl+P"),
+                           commands, &ItemCommands::showEntryProperties);
+    connect(popup, &QMenu::aboutToShow, m_paneStates,
+            [this, open, remove, properties] { m_paneStates->prepareListMenu(open, remove, properties); });
+    m_list->setItemPopupMenu(popup);
+
+    const QList<QWidget *> listViews {m_list->detailsView(), m_list->iconView()};
+    for (QWidget *view : listViews)
+        connect(static_cast<QAbstractItemView *>(view), &QAbstractItemView::doubleClicked, commands,
+                &ItemCommands::openSelected);
+    FolderTreeView *tree = LinksTree();
+    m_paneStates->watch(tree, listViews);
+    connect(m_paneStates, &PaneStates::openRequested, commands, &ItemCommands::openSelected);
+    connect(m_descriptionPane->URLLabel(), &HyperlinkLabel::linkClicked, commands, &ItemCommands::openAddress);
+
+    // Drops: an entry within the list is placed (icon styles); a folder of the tree moves into the shown
+    // folder; entries of the list dropped on the tree move into that folder.
+    m_list->setDropHandler([this, tree](const QMimeData *data, const QPoint &position, bool drop) {
+        if (data->hasFormat(LinkListModel::MimeType)) {
+            // Within the list: only onto free space, only one entry, and only the icon styles move it.
+            if (m_list->entryAt(position) || m_view->selectedCount() != 1)
+                return false;
+            if (drop)
+                m_list->placeSelectedEntryAt(position);
+            return true;
+        }
+        if (!data->hasFormat(FolderTreeView::TreeMimeType))
+            return false;
+        LinkItem *folder = FolderTreeView::itemOf(tree->DragSourceNode());
+        if (!m_itemCommands->canMoveHere(folder))
+            return false;
+        if (drop) {
+            tree->finishDrag();
+            m_itemCommands->moveHere(folder);
+        }
+        return true;
+    });
+    tree->setListSelection([this] { return m_view->selectedItems(); });
+    connect(tree, &FolderTreeView::listEntriesDropped, this, [this, tree](QTreeWidgetItem *target) {
+        target->setExpanded(true);
+        m_itemCommands->moveSelectedInto(FolderTreeView::itemOf(target));
+        tree->SetAutoFill(true);
+    });
 }
 
 void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
+    connectItemCommands();
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
     connect(a->undo, &QAction::triggered, m_undoCommands, &UndoCommands::undo);
     connect(a->redo, &QAction::triggered, m_undoCommands, &UndoCommands::redo);
@@ -260,11 +351,6 @@ void MainWindow::connectCommands()
     };
     connect(m_document, &CollectionDocument::historyChanged, this, followHistory);
     followHistory();
-    // The tree's popup deletes and shows the properties of the shown folder, as the item commands do.
-    connect(m_folderCommands->deleteFolderAction(), &QAction::triggered, m_itemCommands,
-            &ItemCommands::DeleteButtonClick);
-    connect(m_folderCommands->folderPropertiesAction(), &QAction::triggered, m_itemCommands,
-            &ItemCommands::showFolderProperties);
     const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importQuillmark, BookmarkFormat::Native},
                                                             {a->importFavorites, BookmarkFormat::Favorites},
                                                             {a->importMozilla, BookmarkFormat::BrowserHtml},
@@ -428,10 +514,10 @@ bool MainWindow::FormClose()
     // A close under way in slices ends here, on the spot.
     m_closing = false;
     // Nothing may react to the rows while the tree goes away.
-    m_itemCommands->setListHandlersEnabled(false);
+    m_paneStates->setEnabled(false);
     // The close saves by itself; a change after a failed save brings the automatic save back.
     if (!m_autoSave->saveNow()) {
-        m_itemCommands->setListHandlersEnabled(true);
+        m_paneStates->setEnabled(true);
         return false;
     }
     closeAfterSave();
@@ -444,9 +530,9 @@ bool MainWindow::beginClose()
         return true;
     if (!finishLoading())
         return false;
-    m_itemCommands->setListHandlersEnabled(false);
+    m_paneStates->setEnabled(false);
     if (!m_autoSave->saveForExit()) {
-        m_itemCommands->setListHandlersEnabled(true);
+        m_paneStates->setEnabled(true);
         return false;
     }
     m_closing = true;
@@ -462,7 +548,7 @@ void MainWindow::exitSaveEnded(bool saved)
         return;
     m_closing = false;
     if (!saved || m_autoSave->hasUnsavedChanges()) {
-        m_itemCommands->setListHandlersEnabled(true);
+        m_paneStates->setEnabled(true);
         emit closeEnded(false);
         return;
     }

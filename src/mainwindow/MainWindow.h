@@ -26,6 +26,7 @@ class FolderListView;
 class LinkItem;
 class LinkListPane;
 class MainActions;
+class PaneStates;
 class QLabel;
 class QSplitter;
 class QToolBar;
@@ -156,6 +157,7 @@ private:
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
     void showStatusText(const QString &text);
     void connectCommands();
+    void connectItemCommands();
     void FormCreate(Loading loading);
     // Start-up steps from the creation of the repository on, once the data file is read.
     void showCollection();
@@ -201,6 +203,7 @@ private:
     DuplicateCommands *m_duplicateCommands = nullptr;
     SyncCommands *m_syncCommands = nullptr;
     UndoCommands *m_undoCommands = nullptr;
+    PaneStates *m_paneStates = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 

@@ -386,7 +386,7 @@ void TestEditing::deleteFromListRemovesSubtreeAndNode()
     QVERIFY(m_window.node("Deep"));
     m_window.selectRows({"Alpha", "Example"});
     list()->currentView()->setFocus();
-    QVERIFY(form()->itemCommands()->listHasFocus());
+    QVERIFY(form()->view()->listActive());
     form()->actions()->deleteItems->trigger();
     QCOMPARE(m_window.questions,
              QStringList {"Confirm Multiple Objects Delete|Are you sure you want to delete these 2 objects?"});
@@ -408,7 +408,7 @@ void TestEditing::deleteWithDescriptionFocusedTargetsShownFolder()
     tree()->setCurrentItem(m_window.node("Beta"));
     m_window.selectRows({"b1"});
     form()->descriptionPane()->descriptionEdit()->setFocus();
-    QVERIFY(!form()->itemCommands()->listHasFocus());
+    QVERIFY(!form()->view()->listActive());
     form()->actions()->deleteButton->trigger();
     QCOMPARE(m_window.questions, QStringList {"Confirm Folder Delete|Are you sure you want to delete 'Beta'?"});
     QCOMPARE(childNames(form()->repository()->Root()), (QStringList {"Alpha", "Example", "Other"}));
@@ -436,7 +436,7 @@ void TestEditing::openingLinkWithoutHandler()
     m_window.selectRows({"Example"});
     LinkItem *link = list()->selectedItems().front();
     list()->currentView()->setFocus();
-    form()->itemCommands()->LinkListDblClick();
+    form()->itemCommands()->openSelected();
     platform::setShellLauncher(launcher);
     QCOMPARE(link->Visits, 1);
     QVERIFY(link->LastVisit > 0);
@@ -499,7 +499,7 @@ void TestEditing::openingAsksBeforeRunningAProgram()
 void TestEditing::openingFolderEntryEntersIt()
 {
     m_window.selectRows({"Beta"});
-    form()->itemCommands()->LinkListDblClick();
+    form()->itemCommands()->openSelected();
     QCOMPARE(tree()->SelectedNode()->text(0), QStringLiteral("Beta"));
     QCOMPARE(list()->model()->rowCount(), 2);
     QVERIFY(tree()->SelectedItem()->LastVisit > 0);
@@ -800,7 +800,7 @@ void TestEditing::changesAreMarkedForSaving()
         const auto launcher = platform::setShellLauncher([](const QString &, const QStringList &) { return true; });
         m_window.selectRows({"Example"});
         if (command == "open")
-            form()->itemCommands()->LinkListDblClick();
+            form()->itemCommands()->openSelected();
         else
             QTest::mouseClick(form()->descriptionPane()->URLLabel(), Qt::LeftButton);
         platform::setShellLauncher(launcher);
