@@ -1,15 +1,8 @@
 #include "formats/FormatCommands.h"
 
-#include "formats/BookmarkHtmlReader.h"
-#include "formats/BookmarkHtmlWriter.h"
 #include "formats/FavoritesReader.h"
 #include "formats/FavoritesWriter.h"
-#include "formats/OperaHotlistReader.h"
-#include "formats/OperaHotlistWriter.h"
-#include "formats/PageWriter.h"
 #include "formats/TreeWalk.h"
-#include "formats/XbelReader.h"
-#include "formats/XbelWriter.h"
 #include "platform/FileSync.h"
 #include "platform/Paths.h"
 #include "store/LinkItem.h"
@@ -35,34 +28,6 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// Reads into a scratch folder whose top record takes the stored folder's fields, then moves the
-// stored children into target.
-ImportReport importNative(QFile &file, LinkItem &target, const Progress &progress)
-{
-    LinkItem scratch;
-    const NativeFile::ReadResult result = NativeFile::read(file, scratch, /*refuseNewer=*/false, progress);
-    ImportReport report;
-    report.folders = result.folders;
-    report.links = result.links;
-    switch (result.status) {
-    case NativeFile::ReadResult::Complete:
-        break;
-    case NativeFile::ReadResult::Cancelled:
-        report.cancel();
-        break;
-    case NativeFile::ReadResult::Damaged:
-    case NativeFile::ReadResult::NewerVersion:
-        report.damage(result.error);
-        break;
-    case NativeFile::ReadResult::OutOfMemory:
-        report.folders = report.links = 0;
-        report.fail(result.error);
-        break;
-    }
-    moveChildren(scratch, target);
-    return report;
-}
-
 } // namespace
 
 void moveChildren(LinkItem &from, LinkItem &to)
@@ -78,10 +43,11 @@ void moveChildren(LinkItem &from, LinkItem &to)
 
 ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &target, const Progress &progress)
 {
-    if (format == BookmarkFormat::Favorites)
+    const BookmarkFormatInfo &info = BookmarkFormatInfo::of(format);
+    if (info.isDirectory)
         return FavoritesReader::importDirectory(path, target, progress);
     ImportReport report;
-    if (format == BookmarkFormat::Page) {
+    if (!info.read) {
         report.fail(QCoreApplication::translate("FormatCommands", "HTML pages cannot be imported."));
         return report;
     }
@@ -90,25 +56,12 @@ ImportReport importFrom(BookmarkFormat format, const QString &path, LinkItem &ta
         report.fail(QCoreApplication::translate("FormatCommands", "Cannot open file %1").arg(nativePath(path)));
         return report;
     }
-    switch (format) {
-    case BookmarkFormat::Native:
-        return importNative(file, target, progress);
-    case BookmarkFormat::BrowserHtml:
-        return BookmarkHtmlReader::read(file, target, progress);
-    case BookmarkFormat::OperaHotlist:
-        return OperaHotlistReader::read(file, target, progress);
-    case BookmarkFormat::Xbel:
-        return XbelReader::read(file, target, progress);
-    case BookmarkFormat::Favorites:
-    case BookmarkFormat::Page:
-        break;
-    }
-    return report;
+    return info.read(file, target, progress);
 }
 
 ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem &folder, const Progress &progress)
 {
-    if (format == BookmarkFormat::Favorites)
+    if (BookmarkFormatInfo::of(format).isDirectory)
         return FavoritesWriter::write(path, folder, progress);
     ExportReport report;
     if (format == BookmarkFormat::Native) {
@@ -139,23 +92,7 @@ ExportReport exportTo(BookmarkFormat format, const QString &path, const LinkItem
                         .arg(nativePath(path), file.errorString()));
         return report;
     }
-    switch (format) {
-    case BookmarkFormat::BrowserHtml:
-        report = BookmarkHtmlWriter::write(file, folder, progress);
-        break;
-    case BookmarkFormat::OperaHotlist:
-        report = OperaHotlistWriter::write(file, folder, progress);
-        break;
-    case BookmarkFormat::Xbel:
-        report = XbelWriter::write(file, folder, progress);
-        break;
-    case BookmarkFormat::Page:
-        report = PageWriter::write(file, folder, QDateTime::currentDateTime(), progress);
-        break;
-    case BookmarkFormat::Native:
-    case BookmarkFormat::Favorites:
-        break;
-    }
+    report = BookmarkFormatInfo::of(format).write(file, folder, progress);
     if (report.ok() && !platform::syncFile(file))
         report.fail(QCoreApplication::translate("FormatCommands", "The data could not be flushed to the disk."));
     if (!report.ok()) {

@@ -30,6 +30,20 @@ QAction *MainActions::make(const QString &caption, const QString &hint, int help
     return action;
 }
 
+void MainActions::addFormatEntries(QMenu *menu, const QHash<BookmarkFormat, QAction *> &entries) const
+{
+    int group = -1;
+    for (const BookmarkFormatInfo &info : BookmarkFormatInfo::all()) {
+        QAction *entry = entries.value(info.format);
+        if (!entry)
+            continue;
+        if (group >= 0 && info.menuGroup != group)
+            menu->addSeparator();
+        group = info.menuGroup;
+        menu->addAction(entry);
+    }
+}
+
 MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     : QObject(window), m_window(window), m_listPane(listPane)
 {
@@ -39,26 +53,17 @@ MainActions::MainActions(QMainWindow *window, LinkListPane *listPane)
     newUrl = make(tr("&URL..."), tr("Create a new item"), 1012);
     newUrl->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     newUrl->setIcon(Icons::newUrl());
-    importQuillmark = make(tr("&Quillmark File..."), tr("Imports quillmark file into the repository"), 1021);
-    importFavorites = make(tr("Internet Explorer &Favorites..."),
-                           tr("Imports internet explorer favorites into the repository"), 1022);
-    importMozilla = make(tr("&Mozilla Bookmarks..."), tr("Imports mozilla bookmarks into the repository"));
-    importOpera = make(tr("&Opera Hotlist..."), tr("Imports opera hotlist into the repository"));
-    importXbel = make(tr("&XBEL Bookmarks..."), tr("Imports XBEL bookmarks into the repository"));
+    for (const BookmarkFormatInfo &info : BookmarkFormatInfo::all()) {
+        if (info.canImport())
+            m_imports.insert(info.format, make(info.importMenuText, info.importHint, info.importHelpContext));
+        if (info.canExport())
+            m_exports.insert(info.format, make(info.exportMenuText, info.exportHint, info.exportHelpContext));
+    }
     importBrowser
         = make(tr("From &Browser..."), tr("Imports the bookmarks of a browser profile into the repository"), 1023);
     skipKnownLinks = make(tr("&Skip links already in the collection"),
                           tr("Imports leave out links whose address the collection has already"), 102);
     skipKnownLinks->setCheckable(true);
-    exportQuillmark
-        = make(tr("&Quillmark File..."), tr("Exports all or part of the repository into quillmark file"), 1031);
-    exportFavorites = make(tr("Internet Explorer &Favorites..."),
-                           tr("Exports all or part of the repository into internet explorer favorites"));
-    exportMozilla
-        = make(tr("&Mozilla Bookmarks..."), tr("Exports all or part of the repository into mozilla bookmarks"));
-    exportOpera = make(tr("&Opera Hotlist..."), tr("Exports all or part of the repository into opera hotlist"));
-    exportXbel = make(tr("&XBEL Bookmarks..."), tr("Exports all or part of the repository into XBEL bookmarks"));
-    exportHtml = make(tr("&HTML File..."), tr("Exports all or part of the repository into html file"));
     restoreFromBackup
         = make(tr("&Restore from Backup..."), tr("Replaces the collection with one of its daily backups"), 106);
     syncSettings = make(tr("S&ync..."), tr("Sets up syncing the collection through a WebDAV server"), 107);
@@ -146,21 +151,13 @@ void MainActions::buildMenus(QMenuBar *menuBar)
     newMenu->addActions({newFolder, newUrl});
     fileMenu->addSeparator();
     QMenu *importMenu = addMenu(fileMenu, import, tr("I&mport"), tr("Imports into the repository"), 102);
-    importMenu->addAction(importQuillmark);
-    importMenu->addSeparator();
-    importMenu->addActions({importFavorites, importMozilla, importOpera});
-    importMenu->addSeparator();
-    importMenu->addAction(importXbel);
+    addFormatEntries(importMenu, m_imports);
     importMenu->addSeparator();
     importMenu->addAction(importBrowser);
     importMenu->addSeparator();
     importMenu->addAction(skipKnownLinks);
     QMenu *exportSub = addMenu(fileMenu, exportMenu, tr("&Export"), tr("Exports all or part of the repository"), 103);
-    exportSub->addAction(exportQuillmark);
-    exportSub->addSeparator();
-    exportSub->addActions({exportFavorites, exportMozilla, exportOpera});
-    exportSub->addSeparator();
-    exportSub->addActions({exportXbel, exportHtml});
+    addFormatEntries(exportSub, m_exports);
     fileMenu->addAction(restoreFromBackup);
     fileMenu->addActions({syncSettings, syncNow});
     fileMenu->addSeparator();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "formats/BookmarkFormat.h"
+
+#include <QHash>
 #include <QObject>
 
 class LinkListPane;
@@ -26,6 +29,11 @@ public:
     // Fills the toolbar: New Folder, New URL | Up, Delete | Search, Folders | Views, Help.
     void buildToolbar(QToolBar *toolbar);
 
+    // The Import and Export menus' entry of a format, made from the format table; none when the format has no
+    // such command.
+    QAction *importAction(BookmarkFormat format) const { return m_imports.value(format); }
+    QAction *exportAction(BookmarkFormat format) const { return m_exports.value(format); }
+
     // Splits a hint at "|" into tooltip and status text and stores both on the action.
     static void setHint(QAction *action, const QString &hint);
 
@@ -35,20 +43,9 @@ public:
     QAction *newFolder;
     QAction *newUrl;
     QAction *import = nullptr;
-    QAction *importQuillmark;
-    QAction *importFavorites;
-    QAction *importMozilla;
-    QAction *importOpera;
-    QAction *importXbel;
     QAction *importBrowser;
     QAction *skipKnownLinks; // checkable: imports leave out links the collection has
     QAction *exportMenu = nullptr;
-    QAction *exportQuillmark;
-    QAction *exportFavorites;
-    QAction *exportMozilla;
-    QAction *exportOpera;
-    QAction *exportXbel;
-    QAction *exportHtml;
     QAction *restoreFromBackup;
     QAction *syncSettings;
     QAction *syncNow;
@@ -103,6 +100,11 @@ private:
     // A toolbar button that runs command; with followEnabled it is enabled exactly when the command is.
     QAction *mirror(QAction *command, const QString &caption, const QString &hint, bool followEnabled = true);
 
+    // Adds the entries of every format in the table's order, a separator between groups.
+    void addFormatEntries(QMenu *menu, const QHash<BookmarkFormat, QAction *> &entries) const;
+
     QMainWindow *m_window;
     LinkListPane *m_listPane;
+    QHash<BookmarkFormat, QAction *> m_imports;
+    QHash<BookmarkFormat, QAction *> m_exports;
 };

@@ -351,21 +351,14 @@ void MainWindow::connectCommands()
     };
     connect(m_document, &CollectionDocument::historyChanged, this, followHistory);
     followHistory();
-    const std::pair<QAction *, BookmarkFormat> imports[] = {{a->importQuillmark, BookmarkFormat::Native},
-                                                            {a->importFavorites, BookmarkFormat::Favorites},
-                                                            {a->importMozilla, BookmarkFormat::BrowserHtml},
-                                                            {a->importOpera, BookmarkFormat::OperaHotlist},
-                                                            {a->importXbel, BookmarkFormat::Xbel}};
-    for (const auto &[action, format] : imports)
-        connect(action, &QAction::triggered, m_transferCommands,
-                [this, format = format] { m_transferCommands->importFormat(format); });
-    const std::pair<QAction *, BookmarkFormat> exports[]
-        = {{a->exportQuillmark, BookmarkFormat::Native},    {a->exportFavorites, BookmarkFormat::Favorites},
-           {a->exportMozilla, BookmarkFormat::BrowserHtml}, {a->exportOpera, BookmarkFormat::OperaHotlist},
-           {a->exportXbel, BookmarkFormat::Xbel},           {a->exportHtml, BookmarkFormat::Page}};
-    for (const auto &[action, format] : exports)
-        connect(action, &QAction::triggered, m_transferCommands,
-                [this, format = format] { m_transferCommands->exportFormat(format); });
+    for (const BookmarkFormatInfo &info : BookmarkFormatInfo::all()) {
+        if (QAction *entry = a->importAction(info.format))
+            connect(entry, &QAction::triggered, m_transferCommands,
+                    [this, format = info.format] { m_transferCommands->importFormat(format); });
+        if (QAction *entry = a->exportAction(info.format))
+            connect(entry, &QAction::triggered, m_transferCommands,
+                    [this, format = info.format] { m_transferCommands->exportFormat(format); });
+    }
     connect(a->importBrowser, &QAction::triggered, m_browserImport, &BrowserImportCommands::importFromBrowser);
     connect(a->restoreFromBackup, &QAction::triggered, m_restoreCommands, &RestoreCommands::restoreFromBackup);
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });

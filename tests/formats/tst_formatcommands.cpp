@@ -253,8 +253,12 @@ void TestFormatCommands::formatTable()
         QCOMPARE(&BookmarkFormatInfo::of(info.format), &info);
         QVERIFY(info.canExport());
         QCOMPARE(info.isDirectory, info.filter.isEmpty());
+        // Every file format that is imported or exported has its reader or writer.
+        QCOMPARE(info.canImport() && !info.isDirectory, info.read != nullptr);
+        QCOMPARE(info.isDirectory || info.format == BookmarkFormat::Native, info.write == nullptr);
     }
-    QCOMPARE(names, QStringList({"qmf", "html", "opera", "xbel", "favorites", "page"}));
+    // In the menus' order.
+    QCOMPARE(names, QStringList({"qmf", "favorites", "html", "opera", "xbel", "page"}));
     QVERIFY(!BookmarkFormatInfo::of(BookmarkFormat::Page).canImport());
     QCOMPARE(BookmarkFormatInfo::byToolName(QStringLiteral("HTML")), nullptr);
     QCOMPARE(BookmarkFormatInfo::of(BookmarkFormat::BrowserHtml).importMenuText,

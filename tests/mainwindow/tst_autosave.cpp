@@ -197,7 +197,7 @@ void TestAutoSave::noWriteWhileAnImportRuns()
     form.document()->insertSorted(root, LinkItem::MakeLink("before", "http://example.org/"));
     // The save is due by the time the import first lets the events run.
     QThread::msleep(20);
-    form.actions()->importQuillmark->trigger();
+    form.actions()->importAction(BookmarkFormat::Native)->trigger();
     QCOMPARE(written.count(), 0);
     // Right after the import, with what it read.
     QTRY_COMPARE(written.count(), 1);

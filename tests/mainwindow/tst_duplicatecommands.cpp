@@ -434,7 +434,7 @@ void TestDuplicateCommands::importSkipsKnownLinks()
     QCOMPARE(Settings().GetSkipKnownLinks(), skip);
     FilePrompts prompts(in);
     form()->transferCommands()->setPrompts(&prompts);
-    form()->actions()->importQuillmark->trigger();
+    form()->actions()->importAction(BookmarkFormat::Native)->trigger();
     form()->transferCommands()->setPrompts(nullptr);
     const QStringList after = lines(root());
     QVERIFY(after.contains(QStringLiteral("Imported/new 0 ")));

@@ -604,15 +604,15 @@ void TestEditing::exportThenImportThroughTheMenus()
     form()->transferCommands()->setPrompts(&prompts);
     tree()->setCurrentItem(m_window.node("Beta"));
     MainActions *a = form()->actions();
-    QVERIFY(a->exportQuillmark->isEnabled());
-    a->exportQuillmark->trigger();
+    QVERIFY(a->exportAction(BookmarkFormat::Native)->isEnabled());
+    a->exportAction(BookmarkFormat::Native)->trigger();
     QVERIFY(QFile::exists(m_window.dir()->filePath(QStringLiteral("beta.qmf"))));
 
     // Imported into Alpha: Alpha keeps its own name and gains Beta's links, and is relisted.
     tree()->setCurrentItem(m_window.node("Alpha"));
     LinkItem *alpha = tree()->SelectedItem();
     const int visits = alpha->Visits;
-    a->importQuillmark->trigger();
+    a->importAction(BookmarkFormat::Native)->trigger();
     form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(alpha->Name, std::string("Alpha"));
     QCOMPARE(childNames(alpha), (QStringList {"Inner", "a1", "b1", "b2"}));
@@ -646,9 +646,12 @@ void TestEditing::otherFormatsThroughTheMenus()
     form()->transferCommands()->setPrompts(&prompts);
     MainActions *a = form()->actions();
     const auto entry = [a](const QString &name) {
-        const QHash<QString, QAction *> entries {
-            {"exportMozilla", a->exportMozilla}, {"importMozilla", a->importMozilla}, {"exportOpera", a->exportOpera},
-            {"importOpera", a->importOpera},     {"exportXbel", a->exportXbel},       {"importXbel", a->importXbel}};
+        const QHash<QString, QAction *> entries {{"exportMozilla", a->exportAction(BookmarkFormat::BrowserHtml)},
+                                                 {"importMozilla", a->importAction(BookmarkFormat::BrowserHtml)},
+                                                 {"exportOpera", a->exportAction(BookmarkFormat::OperaHotlist)},
+                                                 {"importOpera", a->importAction(BookmarkFormat::OperaHotlist)},
+                                                 {"exportXbel", a->exportAction(BookmarkFormat::Xbel)},
+                                                 {"importXbel", a->importAction(BookmarkFormat::Xbel)}};
         return entries.value(name);
     };
     tree()->setCurrentItem(m_window.node("Beta"));
@@ -761,9 +764,9 @@ void TestEditing::changesAreMarkedForSaving()
         m_window.selectRows({"Example"});
     } else if (command == "export" || command == "import") {
         tree()->setCurrentItem(m_window.node("Beta"));
-        a->exportQuillmark->trigger();
+        a->exportAction(BookmarkFormat::Native)->trigger();
         if (command == "import")
-            a->importQuillmark->trigger();
+            a->importAction(BookmarkFormat::Native)->trigger();
     } else if (command == "newFolder") {
         a->newFolder->trigger();
         tree()->cancelRename();

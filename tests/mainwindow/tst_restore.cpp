@@ -177,7 +177,7 @@ void TestRestore::importKeepsBackup()
     QVERIFY(NativeFile::saveAtomically(in, *collection(3, true), nullptr));
     FilePrompts prompts(in);
     m_window.form()->transferCommands()->setPrompts(&prompts);
-    m_window.form()->actions()->importQuillmark->trigger();
+    m_window.form()->actions()->importAction(BookmarkFormat::Native)->trigger();
     m_window.form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(root->Children.Count(), 2 + 3);
     QCOMPARE(readAll(today), before);

@@ -131,7 +131,7 @@ void TestUndoCommands::undoAndRedoACommand()
         a->properties->trigger();
         QCOMPARE(example->Visits, 0);
     } else {
-        a->importQuillmark->trigger();
+        a->importAction(BookmarkFormat::Native)->trigger();
         form()->transferCommands()->setPrompts(nullptr);
     }
     const QByteArray after = nativeBytes(*root);

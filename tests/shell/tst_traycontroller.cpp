@@ -220,9 +220,9 @@ void TestTrayController::terminationWaitsForTheCommand()
     window->transferCommands()->setPrompts(&prompts);
     window->transferCommands()->setProgressDelay(0);
     MainActions *a = window->actions();
-    const QHash<QString, QAction *> actions {{"importQuillmark", a->importQuillmark},
-                                             {"importMozilla", a->importMozilla},
-                                             {"exportMozilla", a->exportMozilla}};
+    const QHash<QString, QAction *> actions {{"importQuillmark", a->importAction(BookmarkFormat::Native)},
+                                             {"importMozilla", a->importAction(BookmarkFormat::BrowserHtml)},
+                                             {"exportMozilla", a->exportAction(BookmarkFormat::BrowserHtml)}};
 
     TerminationSignals termination;
     QVERIFY(termination.install());
