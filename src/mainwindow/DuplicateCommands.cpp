@@ -206,6 +206,7 @@ void DuplicateCommands::fillList()
     }
     m_filling = false;
     m_showing = true;
+    ++m_listings;
     if (selected.size() == 1 && model->rowOf(selected.front()) >= 0)
         m_view->select(selected);
     showPlaces();
@@ -249,9 +250,10 @@ void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
         for (const LinkItem *link : m_groups[i])
             m_groupOf[link] = i;
     }
-    // The list lets go of the rows itself; the rest of a group that lost all but one goes at the next listing.
-    QTimer::singleShot(0, this, [this] {
-        if (m_showing)
+    // The list lets go of the rows itself; the rest of a group that lost all but one goes at the next listing,
+    // unless the groups were listed again meanwhile (a clean-up finds them again, and says what it did).
+    QTimer::singleShot(0, this, [this, listing = m_listings] {
+        if (m_showing && listing == m_listings)
             fillList();
     });
 }

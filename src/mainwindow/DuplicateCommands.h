@@ -92,6 +92,7 @@ private:
     QShortcut *m_cancelKey;
     Listing m_listing = Listing::Fresh;
     QString m_doneText; // the clean-up's status text, once the groups are listed again
+    int m_listings = 0; // how often the groups were listed
     int m_sliceMs = 20;
     int m_firstSliceMs = 30;
     bool m_finding = false;
