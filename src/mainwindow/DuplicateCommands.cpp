@@ -1,11 +1,8 @@
 #include "mainwindow/DuplicateCommands.h"
 
-#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/DuplicatesDialog.h"
-#include "mainwindow/FolderListView.h"
-#include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkListModel.h"
-#include "mainwindow/MainActions.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "settings/Settings.h"
@@ -18,16 +15,15 @@
 #include "store/TextCodec.h"
 #include "widgets/MessageBoxes.h"
 
-#include <QAction>
 #include <QDeadlineTimer>
-#include <QItemSelectionModel>
 #include <QShortcut>
 
 #include <algorithm>
 #include <unordered_set>
 
-DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent)
-    : QObject(parent), m_panes(panes), m_cancelKey(new QShortcut(QKeySequence(Qt::Key_Escape), panes.window))
+DuplicateCommands::DuplicateCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
+    : QObject(parent), m_document(document), m_view(view), m_parent(parent),
+      m_cancelKey(new QShortcut(QKeySequence(Qt::Key_Escape), parent))
 {
     // A zero timer comes round once the events waiting have been handled.
     m_slices.setInterval(0);
@@ -35,18 +31,10 @@ DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent)
     m_cancelKey->setEnabled(false);
     connect(m_cancelKey, &QShortcut::activated, this, [this] {
         cancelFinding();
-        m_panes.view->updateStatusText();
+        m_view->updateStatusText();
     });
 
-    MainActions *a = panes.actions;
-    connect(a->findDuplicates, &QAction::triggered, this, &DuplicateCommands::findDuplicates);
-    connect(a->keepSelectedDuplicate, &QAction::triggered, this, &DuplicateCommands::keepSelected);
-    connect(a->cleanUpDuplicates, &QAction::triggered, this, &DuplicateCommands::cleanUpAll);
-    connect(a->mergeDuplicateFolders, &QAction::triggered, this, &DuplicateCommands::mergeDuplicateFolders);
-    a->skipKnownLinks->setChecked(Settings().GetSkipKnownLinks());
-    connect(a->skipKnownLinks, &QAction::toggled, this, [](bool skip) { Settings().SetSkipKnownLinks(skip); });
-
-    LinkListModel *model = panes.list->model();
+    LinkListModel *model = view->model();
     // Anything else the list shows ends the listing of duplicates.
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         if (!m_filling) {
@@ -59,11 +47,9 @@ DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent)
         if (m_showing && !m_filling)
             QTimer::singleShot(0, this, &DuplicateCommands::fillList);
     });
-    connect(panes.document, &CollectionDocument::itemAboutToBeRemoved, this,
-            [this](LinkItem *item) { forget({item}); });
-    connect(panes.document, &CollectionDocument::itemsAboutToBeRemoved, this, &DuplicateCommands::forget);
+    connect(document, &CollectionDocument::itemAboutToBeRemoved, this, [this](LinkItem *item) { forget({item}); });
+    connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, &DuplicateCommands::forget);
     // The search reads the tree and the URLs between its slices.
-    CollectionDocument *document = panes.document;
     connect(document, &CollectionDocument::itemInserted, this, &DuplicateCommands::restartFinding);
     connect(document, &CollectionDocument::childrenInserted, this, &DuplicateCommands::restartFinding);
     connect(document, &CollectionDocument::itemRemoved, this, &DuplicateCommands::restartFinding);
@@ -72,10 +58,9 @@ DuplicateCommands::DuplicateCommands(const MainPanes &panes, QObject *parent)
         if (fields & CollectionDocument::Field::Url)
             restartFinding();
     });
-    // After the search commands have named the selected link's folder.
-    connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    connect(view, &CollectionView::selectionChanged, this, [this] {
         showPlaces();
-        updateActions();
+        emit stateChanged();
     });
 }
 
@@ -95,13 +80,13 @@ UrlKeyOptions DuplicateCommands::rememberedOptions() const
 
 void DuplicateCommands::findDuplicates()
 {
-    LinkItem *root = m_panes.document->root();
+    LinkItem *root = m_document->root();
     if (!root)
         return;
-    LinkItem *folder = m_panes.tree->SelectedItem();
+    LinkItem *folder = m_view->folder();
     if (!folder)
         folder = root;
-    DuplicatesDialog dialog(TextCodec::toDisplay(folder->Name), m_panes.window);
+    DuplicatesDialog dialog(TextCodec::toDisplay(folder->Name), m_parent);
     dialog.setOptions(rememberedOptions());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -154,9 +139,9 @@ void DuplicateCommands::findSlice(int sliceMs)
         m_search = std::make_unique<DuplicateSearch>(m_scope, UrlKey(m_options));
     if (!m_search->step(QDeadlineTimer(sliceMs, Qt::PreciseTimer))) {
         if (m_search->reading())
-            m_panes.view->setStatusText(tr("Looking for duplicates... %1 links read").arg(m_search->linksRead()));
+            m_view->setStatusText(tr("Looking for duplicates... %1 links read").arg(m_search->linksRead()));
         else
-            m_panes.view->setStatusText(
+            m_view->setStatusText(
                 tr("Comparing %1 links... %2%").arg(m_search->linksRead()).arg(m_search->percentCompared()));
         m_slices.start();
         return;
@@ -172,7 +157,7 @@ void DuplicateCommands::listFound(std::vector<std::vector<LinkItem *>> groups)
 {
     if (m_listing == Listing::Fresh && groups.empty()) {
         // Whatever the list shows stays, with its groups.
-        MessageBoxes::information(m_panes.window, QStringLiteral("Quillmark"),
+        MessageBoxes::information(m_parent, QStringLiteral("Quillmark"),
                                   tr("There are no duplicate links in '%1'.").arg(TextCodec::toDisplay(m_scope->Name)));
         return;
     }
@@ -180,15 +165,16 @@ void DuplicateCommands::listFound(std::vector<std::vector<LinkItem *>> groups)
     if (m_groups.empty()) {
         // None left after a clean-up: back to the shown folder.
         m_showing = false;
-        m_panes.description->setPlaces({});
-        m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
-        updateActions();
+        emit placesChanged({});
+        if (m_view->folder())
+            m_view->showFolderAgain();
+        emit stateChanged();
     } else {
         m_showing = false; // a fresh listing, not a sort
         fillList();
     }
     if (m_listing == Listing::Again)
-        m_panes.view->setStatusText(m_doneText);
+        m_view->setStatusText(m_doneText);
 }
 
 void DuplicateCommands::fillList()
@@ -201,7 +187,7 @@ void DuplicateCommands::fillList()
             rows.push_back(link);
         }
     }
-    LinkListModel *model = m_panes.list->model();
+    LinkListModel *model = m_view->model();
     if (m_showing) {
         // Back from a sort: the rows as sorted, each group's together in the order of the groups.
         std::vector<LinkItem *> sorted;
@@ -212,21 +198,20 @@ void DuplicateCommands::fillList()
         if (sorted.size() == rows.size())
             rows = std::move(sorted);
     }
-    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
+    const std::vector<LinkItem *> selected = m_view->selectedItems();
     m_filling = true;
     {
-        UpdatesGuard guard(m_panes.window);
-        model->FillFromItems(rows);
+        UpdatesGuard guard(m_parent);
+        m_view->showResults(CollectionView::Listing::Duplicates, rows);
     }
     m_filling = false;
     m_showing = true;
+    ++m_listings;
     if (selected.size() == 1 && model->rowOf(selected.front()) >= 0)
-        m_panes.list->currentView()->setCurrentIndex(model->indexOf(selected.front()));
-    else
-        m_panes.description->ShowItemDetails(nullptr);
+        m_view->select(selected);
     showPlaces();
-    m_panes.view->setStatusText(tr("%1 links in %2 groups of duplicates").arg(model->rowCount()).arg(m_groups.size()));
-    updateActions();
+    m_view->setStatusText(tr("%1 links in %2 groups of duplicates").arg(model->rowCount()).arg(m_groups.size()));
+    emit stateChanged();
 }
 
 void DuplicateCommands::leave()
@@ -236,8 +221,8 @@ void DuplicateCommands::leave()
     m_showing = false;
     m_groups.clear();
     m_groupOf.clear();
-    m_panes.description->setPlaces({});
-    updateActions();
+    emit placesChanged({});
+    emit stateChanged();
 }
 
 void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
@@ -254,7 +239,7 @@ void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
         return false;
     };
     if (goes(m_scope))
-        m_scope = m_panes.document->root();
+        m_scope = m_document->root();
     if (!m_showing)
         return;
     for (auto &group : m_groups)
@@ -265,9 +250,10 @@ void DuplicateCommands::forget(const std::vector<LinkItem *> &items)
         for (const LinkItem *link : m_groups[i])
             m_groupOf[link] = i;
     }
-    // The list lets go of the rows itself; the rest of a group that lost all but one goes at the next listing.
-    QTimer::singleShot(0, this, [this] {
-        if (m_showing)
+    // The list lets go of the rows itself; the rest of a group that lost all but one goes at the next listing,
+    // unless the groups were listed again meanwhile (a clean-up finds them again, and says what it did).
+    QTimer::singleShot(0, this, [this, listing = m_listings] {
+        if (m_showing && listing == m_listings)
             fillList();
     });
 }
@@ -282,29 +268,28 @@ void DuplicateCommands::showPlaces()
 {
     if (!m_showing)
         return;
-    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
+    const std::vector<LinkItem *> selected = m_view->selectedItems();
     const auto found = selected.size() == 1 ? m_groupOf.find(selected.front()) : m_groupOf.end();
     if (found == m_groupOf.end()) {
-        m_panes.description->setPlaces({});
+        emit placesChanged({});
         return;
     }
     QStringList places;
     for (const LinkItem *link : m_groups[found->second])
         places << ItemPath::locationOf(link);
-    m_panes.description->setPlaces(places);
+    emit placesChanged(places);
 }
 
-void DuplicateCommands::updateActions()
+bool DuplicateCommands::canKeepSelected() const
 {
-    const std::vector<LinkItem *> selected = m_showing ? m_panes.list->selectedItems() : std::vector<LinkItem *>();
-    MainActions *a = m_panes.actions;
-    a->keepSelectedDuplicate->setEnabled(selected.size() == 1 && m_groupOf.contains(selected.front()));
-    a->cleanUpDuplicates->setEnabled(m_showing && !m_groups.empty());
+    if (!m_showing || m_view->selectedCount() != 1)
+        return false;
+    return m_groupOf.contains(m_view->selectedItems().front());
 }
 
 void DuplicateCommands::keepSelected()
 {
-    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
+    const std::vector<LinkItem *> selected = m_view->selectedItems();
     if (!m_showing || selected.size() != 1 || !m_groupOf.contains(selected.front()))
         return;
     LinkItem *kept = selected.front();
@@ -314,9 +299,9 @@ void DuplicateCommands::keepSelected()
             others.push_back(link);
     }
     m_filling = true;
-    m_panes.document->beginCommand(QStringLiteral("Keep Selected"));
-    m_panes.document->removeItems(others);
-    m_panes.document->endCommand();
+    m_document->beginCommand(QStringLiteral("Keep Selected"));
+    m_document->removeItems(others);
+    m_document->endCommand();
     m_filling = false;
     refind(tr("%1 duplicate links deleted").arg(others.size()));
 }
@@ -328,17 +313,17 @@ void DuplicateCommands::cleanUpAll()
     int count = 0;
     for (const auto &group : m_groups)
         count += static_cast<int>(group.size()) - 1;
-    if (!MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+    if (!MessageBoxes::question(m_parent, QStringLiteral("Quillmark"),
                                 tr("Are you sure you want to delete %1 duplicate links?").arg(count)))
         return;
     if (count > RestoreCommands::LargeRemoval)
-        m_panes.view->keepBackup();
+        m_view->keepBackup();
     {
         // The list is relisted below: emptying it first spares removing its rows one by one.
-        UpdatesGuard guard(m_panes.window);
+        UpdatesGuard guard(m_parent);
         m_filling = true;
-        m_panes.list->model()->clear();
-        CollectionDocument *document = m_panes.document;
+        m_view->clearList();
+        CollectionDocument *document = m_document;
         document->beginCommand(QStringLiteral("Clean Up Duplicates"));
         document->removeItems(Duplicates::cleanUp(*document, m_groups));
         document->endCommand();
@@ -349,32 +334,33 @@ void DuplicateCommands::cleanUpAll()
 
 void DuplicateCommands::mergeDuplicateFolders()
 {
-    LinkItem *folder = m_panes.tree->SelectedItem();
+    LinkItem *folder = m_view->folder();
     if (!folder)
         return;
     const FolderMergePlan plan = FolderMergePlan::of(folder, UrlKey(rememberedOptions()));
     if (plan.empty()) {
         MessageBoxes::information(
-            m_panes.window, QStringLiteral("Quillmark"),
+            m_parent, QStringLiteral("Quillmark"),
             tr("There are no duplicate folders in '%1'.").arg(TextCodec::toDisplay(folder->Name)));
         return;
     }
-    if (!MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+    if (!MessageBoxes::question(m_parent, QStringLiteral("Quillmark"),
                                 tr("Are you sure you want to merge %1 folders into folders of the same name? "
                                    "%2 identical links in them will be deleted.")
                                     .arg(plan.folderCount())
                                     .arg(plan.linkCount())))
         return;
     if (plan.folderCount() + plan.linkCount() > RestoreCommands::LargeRemoval)
-        m_panes.view->keepBackup();
+        m_view->keepBackup();
     {
-        UpdatesGuard guard(m_panes.window);
-        m_panes.list->model()->clear();
-        m_panes.document->beginCommand(QStringLiteral("Merge Duplicate Folders"));
-        ApplyFolderMerge(*m_panes.document, plan);
-        m_panes.document->endCommand();
+        UpdatesGuard guard(m_parent);
+        m_view->clearList();
+        m_document->beginCommand(QStringLiteral("Merge Duplicate Folders"));
+        ApplyFolderMerge(*m_document, plan);
+        m_document->endCommand();
     }
-    m_panes.view->LinksTreeChanging(m_panes.tree->SelectedNode());
-    m_panes.view->setStatusText(
+    if (m_view->folder())
+        m_view->showFolderAgain();
+    m_view->setStatusText(
         tr("%1 folders merged, %2 identical links deleted").arg(plan.folderCount()).arg(plan.linkCount()));
 }

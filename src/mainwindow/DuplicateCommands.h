@@ -1,22 +1,25 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
 #include "store/UrlKey.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
+class CollectionDocument;
+class CollectionView;
 class DuplicateSearch;
 class LinkItem;
 class QShortcut;
+class QWidget;
 
 // Find Duplicates, its two clean-up commands and Merge Duplicate Folders. The groups of duplicates are listed
-// in the link list like search results, one group after another, and the description pane names every place
-// of the selected link's group.
+// in the link list like search results, one group after another, and every place of the selected link's group
+// is told (placesChanged) for the description pane.
 //
 // The duplicates are sought a slice at a time between events, with the progress in the status bar; the first
 // slice runs at once, and a small collection is done in it. A change of the collection starts the search
@@ -25,7 +28,7 @@ class DuplicateCommands : public QObject
 {
     Q_OBJECT
 public:
-    DuplicateCommands(const MainPanes &panes, QObject *parent);
+    DuplicateCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     ~DuplicateCommands() override;
 
     // "Find Duplicates...": the options, then the groups.
@@ -41,12 +44,22 @@ public:
     // Whether the list shows the groups of duplicates.
     bool showsDuplicates() const { return m_showing; }
     const std::vector<std::vector<LinkItem *>> &groups() const { return m_groups; }
+    // Whether Keep Selected and Clean Up All can work now: a link of a listed group is selected alone; groups
+    // are listed. stateChanged tells when either may have changed.
+    bool canKeepSelected() const;
+    bool canCleanUp() const { return m_showing && !m_groups.empty(); }
     // Whether duplicates are being sought.
     bool isFinding() const { return m_finding; }
     // Drops the search under way: nothing of it is listed.
     void cancelFinding();
     // How long a slice may take; the first one may take longer.
     void setSliceMs(int sliceMs, int firstSliceMs);
+
+signals:
+    void stateChanged();
+    // The folders of the selected link's group, one for each of its links; none when no link of a group is
+    // selected alone.
+    void placesChanged(const QStringList &places);
 
 private:
     // A search that lists what it finds in place of the list (Fresh), or the same search again after a
@@ -65,10 +78,11 @@ private:
     // Lists the groups again after a clean-up, then shows what the clean-up did in the status bar.
     void refind(const QString &doneText);
     void showPlaces();
-    void updateActions();
     UrlKeyOptions rememberedOptions() const;
 
-    MainPanes m_panes;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
     std::vector<std::vector<LinkItem *>> m_groups;
     std::unordered_map<const LinkItem *, size_t> m_groupOf;
     LinkItem *m_scope = nullptr;
@@ -78,6 +92,7 @@ private:
     QShortcut *m_cancelKey;
     Listing m_listing = Listing::Fresh;
     QString m_doneText; // the clean-up's status text, once the groups are listed again
+    int m_listings = 0; // how often the groups were listed
     int m_sliceMs = 20;
     int m_firstSliceMs = 30;
     bool m_finding = false;

@@ -1,12 +1,9 @@
 #include "mainwindow/LinkCheckCommands.h"
 
-#include "mainwindow/DescriptionPane.h"
-#include "mainwindow/FolderListView.h"
-#include "mainwindow/FolderTreeView.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/LinkCheckMark.h"
 #include "mainwindow/LinkCheckPanel.h"
 #include "mainwindow/LinkListModel.h"
-#include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "store/CollectionDocument.h"
@@ -18,8 +15,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QItemSelectionModel>
-#include <QMenu>
 
 #include <unordered_set>
 
@@ -67,8 +62,9 @@ QString urlOf(const LinkItem *link)
 }
 } // namespace
 
-LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QObject *parent)
-    : QObject(parent), m_panes(panes), m_storePath(LinkCheckStore::pathFor(Repository::DataFile()))
+LinkCheckCommands::LinkCheckCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
+    : QObject(parent), m_document(document), m_view(view), m_parent(parent),
+      m_storePath(LinkCheckStore::pathFor(Repository::DataFile()))
 {
     // Read on a thread of its own: a large side file must not hold up the start. One that cannot be read only
     // means no outcomes yet.
@@ -80,7 +76,7 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
         return store.take();
     });
 
-    QWidget *window = panes.window;
+    QWidget *window = parent;
     const auto make = [window](const QString &caption, const QString &hint, int helpContext) {
         auto *action = new QAction(caption, window);
         MainActions::setHint(action, hint);
@@ -96,28 +92,7 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
     m_deleteBroken = make(tr("Delete &Broken Links"), tr("Deletes the selected links that were found broken"), 213);
     m_recheck = make(tr("Check A&gain"), tr("Checks the selected links again"), 213);
 
-    // In the Edit menu a group of their own after the deletes, in the View menu after All Bookmarks.
-    MainActions *a = panes.actions;
-    if (a->edit && a->edit->menu()) {
-        QMenu *edit = a->edit->menu();
-        const QList<QAction *> entries = edit->actions();
-        const qsizetype after = entries.indexOf(a->deleteEmptyFolders);
-        QAction *before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
-        edit->insertSeparator(before);
-        edit->insertActions(before, {m_checkLinks, m_updateAddress, m_updateAll, m_deleteBroken});
-    }
-    if (a->view && a->view->menu())
-        a->view->menu()->addAction(m_results);
-    if (QMenu *listMenu = panes.list->itemPopupMenu()) {
-        listMenu->addSeparator();
-        listMenu->addActions({m_checkLinks, m_recheck, m_updateAddress, m_deleteBroken});
-    }
-    if (treeMenu) {
-        treeMenu->addSeparator();
-        treeMenu->addAction(m_checkLinks);
-    }
-
-    m_panel = new LinkCheckPanel(panes.window);
+    m_panel = new LinkCheckPanel(parent);
     connect(m_panel, &LinkCheckPanel::pauseToggled, this, [this](bool paused) {
         if (m_checker)
             m_checker->setPaused(paused);
@@ -129,25 +104,23 @@ LinkCheckCommands::LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QO
     });
 
     connect(m_checkLinks, &QAction::triggered, this, &LinkCheckCommands::checkLinks);
-    connect(m_recheck, &QAction::triggered, this, [this] { check(m_panes.list->selectedItems()); });
+    connect(m_recheck, &QAction::triggered, this, [this] { check(m_view->selectedItems()); });
     connect(m_results, &QAction::triggered, this, &LinkCheckCommands::showResults);
     connect(m_updateAddress, &QAction::triggered, this, [this] { updateToNewAddress(false); });
     connect(m_updateAll, &QAction::triggered, this, [this] { updateToNewAddress(true); });
     connect(m_deleteBroken, &QAction::triggered, this, &LinkCheckCommands::deleteBrokenLinks);
 
     // The list marks the broken links and the detail of the selected result shows its finding, as they change.
-    panes.list->model()->followFindings(&m_store);
+    view->model()->followFindings(&m_store);
     connect(&m_store, &LinkCheckStore::findingsChanged, this, &LinkCheckCommands::findingsChanged);
 
-    CollectionDocument *document = panes.document;
     connect(document, &CollectionDocument::itemAboutToBeRemoved, this, &LinkCheckCommands::forget);
     connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, [this](const std::vector<LinkItem *> &items) {
         for (const LinkItem *item : items)
             forget(item);
     });
-    connect(panes.list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &LinkCheckCommands::showSelectedDetail);
-    connect(panes.list->model(), &QAbstractItemModel::modelReset, this, [this] {
+    connect(view, &CollectionView::selectionChanged, this, &LinkCheckCommands::showSelectedDetail);
+    connect(view->model(), &QAbstractItemModel::modelReset, this, [this] {
         // Another listing (a folder, search results) replaced the findings; showResults says so again
         // once its own listing is in.
         m_showingResults = false;
@@ -187,19 +160,19 @@ const LinkCheckResult *LinkCheckCommands::resultFor(const LinkItem *link) const
 
 bool LinkCheckCommands::showsResults() const
 {
-    return m_showingResults && m_panes.list->model()->showsResults();
+    return m_showingResults && m_view->showsResults();
 }
 
 void LinkCheckCommands::checkLinks()
 {
-    FolderListView *list = m_panes.list;
-    std::vector<LinkItem *> entries = list->selectedItems();
-    if (entries.empty() && list->model()->showsResults()) {
-        for (int row = 0; row < list->model()->rowCount(); ++row)
-            entries.push_back(list->model()->itemAt(row));
+    std::vector<LinkItem *> entries = m_view->selectedItems();
+    if (entries.empty() && m_view->showsResults()) {
+        const LinkListModel *model = m_view->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            entries.push_back(model->itemAt(row));
     }
     if (entries.empty()) {
-        if (LinkItem *folder = m_panes.tree->SelectedItem())
+        if (LinkItem *folder = m_view->folder())
             entries.push_back(folder);
     }
     check(entries);
@@ -212,7 +185,7 @@ void LinkCheckCommands::check(const std::vector<LinkItem *> &entries)
     finishLoading();
     m_targets = linksOf(entries);
     if (m_targets.empty()) {
-        MessageBoxes::information(m_panes.window, QStringLiteral("Quillmark"), tr("There are no links to check."));
+        MessageBoxes::information(m_parent, QStringLiteral("Quillmark"), tr("There are no links to check."));
         return;
     }
     m_checker = std::make_unique<LinkChecker>(m_options);
@@ -228,7 +201,7 @@ void LinkCheckCommands::check(const std::vector<LinkItem *> &entries)
     m_panel->raise();
     updateActions();
     m_checker->start();
-    m_panes.view->setStatusText(tr("Checking %n link(s)...", nullptr, static_cast<int>(m_targets.size())));
+    m_view->setStatusText(tr("Checking %n link(s)...", nullptr, static_cast<int>(m_targets.size())));
 }
 
 void LinkCheckCommands::linkChecked(int index, const LinkCheckResult &result)
@@ -273,19 +246,19 @@ void LinkCheckCommands::saveStore()
 {
     finishLoading();
     // The outcomes of addresses the collection no longer has would only grow the file.
-    if (LinkItem *root = m_panes.document->root()) {
+    if (LinkItem *root = m_document->root()) {
         QSet<QString> urls;
         for (const LinkItem *link : linksOf({root}))
             urls.insert(urlOf(link));
         m_store.keepOnly(urls);
     }
     if (!m_store.save(m_storePath))
-        m_panes.view->setStatusText(tr("The link check results could not be kept: %1").arg(m_store.errorString()));
+        m_view->setStatusText(tr("The link check results could not be kept: %1").arg(m_store.errorString()));
 }
 
 void LinkCheckCommands::showResults()
 {
-    LinkItem *root = m_panes.document->root();
+    LinkItem *root = m_document->root();
     if (!root)
         return;
     finishLoading();
@@ -305,20 +278,18 @@ void LinkCheckCommands::showResults()
         items.insert(items.end(), groups[outcome].begin(), groups[outcome].end());
     const int count = static_cast<int>(items.size());
     {
-        UpdatesGuard guard(m_panes.window);
-        m_panes.list->model()->FillFromItems(std::move(items));
+        UpdatesGuard guard(m_parent);
+        m_view->showResults(CollectionView::Listing::LinkCheckFindings, std::move(items));
     }
     m_showingResults = true;
-    m_panes.description->ShowItemDetails(nullptr);
-    m_panes.description->setLocation(QString());
     updateActions();
-    m_panes.view->setStatusText(count == 0 ? tr("No broken, moved or unreachable links were found.")
-                                           : tr("%1 broken, %2 moved, %3 unreachable (%5 rate limited), %4 not checked")
-                                                 .arg(groups[LinkCheckResult::Broken].size())
-                                                 .arg(groups[LinkCheckResult::Moved].size())
-                                                 .arg(groups[LinkCheckResult::Unreachable].size())
-                                                 .arg(groups[LinkCheckResult::NotChecked].size())
-                                                 .arg(rateLimited));
+    m_view->setStatusText(count == 0 ? tr("No broken, moved or unreachable links were found.")
+                                     : tr("%1 broken, %2 moved, %3 unreachable (%5 rate limited), %4 not checked")
+                                           .arg(groups[LinkCheckResult::Broken].size())
+                                           .arg(groups[LinkCheckResult::Moved].size())
+                                           .arg(groups[LinkCheckResult::Unreachable].size())
+                                           .arg(groups[LinkCheckResult::NotChecked].size())
+                                           .arg(rateLimited));
 }
 
 std::vector<LinkItem *> LinkCheckCommands::listedLinks(LinkCheckResult::Outcome outcome, bool selectedOnly) const
@@ -328,10 +299,10 @@ std::vector<LinkItem *> LinkCheckCommands::listedLinks(LinkCheckResult::Outcome 
         return links;
     std::vector<LinkItem *> candidates;
     if (selectedOnly) {
-        candidates = m_panes.list->selectedItems();
+        candidates = m_view->selectedItems();
     } else {
-        for (int row = 0; row < m_panes.list->model()->rowCount(); ++row)
-            candidates.push_back(m_panes.list->model()->itemAt(row));
+        for (int row = 0; row < m_view->model()->rowCount(); ++row)
+            candidates.push_back(m_view->model()->itemAt(row));
     }
     for (LinkItem *link : candidates) {
         const LinkCheckResult *result = resultFor(link);
@@ -346,7 +317,7 @@ void LinkCheckCommands::updateToNewAddress(bool all)
     const std::vector<LinkItem *> moved = listedLinks(LinkCheckResult::Moved, !all);
     if (moved.empty())
         return;
-    CollectionDocument *document = m_panes.document;
+    CollectionDocument *document = m_document;
     // The new findings are told once the addresses have changed.
     m_store.beginChanges();
     document->beginCommand(tr("Update to New Address"));
@@ -374,14 +345,14 @@ void LinkCheckCommands::deleteBrokenLinks()
     if (broken.empty())
         return;
     if (!MessageBoxes::question(
-            m_panes.window, QCoreApplication::translate("ItemCommands", "Confirm Multiple Objects Delete"),
+            m_parent, QCoreApplication::translate("ItemCommands", "Confirm Multiple Objects Delete"),
             QCoreApplication::translate("ItemCommands", "Are you sure you want to delete these %1 objects?")
                 .arg(broken.size())))
         return;
-    UpdatesGuard guard(m_panes.window);
-    m_panes.document->beginCommand(tr("Delete Broken Links"));
-    m_panes.document->removeItems(broken);
-    m_panes.document->endCommand();
+    UpdatesGuard guard(m_parent);
+    m_document->beginCommand(tr("Delete Broken Links"));
+    m_document->removeItems(broken);
+    m_document->endCommand();
 }
 
 void LinkCheckCommands::showSelectedDetail()
@@ -389,9 +360,9 @@ void LinkCheckCommands::showSelectedDetail()
     updateActions();
     if (!showsResults())
         return;
-    const std::vector<LinkItem *> selected = m_panes.list->selectedItems();
-    if (selected.size() != 1)
+    if (m_view->selectedCount() != 1)
         return;
+    const std::vector<LinkItem *> selected = m_view->selectedItems();
     const LinkCheckResult *result = resultFor(selected.front());
     if (!result)
         return;
@@ -402,8 +373,7 @@ void LinkCheckCommands::showSelectedDetail()
         note += QStringLiteral(": ") + result->reason;
     if (!result->finalUrl.isEmpty())
         note += tr("; now at %1").arg(result->finalUrl);
-    m_panes.description->setLocation(ItemPath::locationOf(selected.front()));
-    m_panes.description->setLocationNote(note);
+    emit findingShown(ItemPath::locationOf(selected.front()), note);
 }
 
 void LinkCheckCommands::findingsChanged(const QStringList &urls)
@@ -411,9 +381,9 @@ void LinkCheckCommands::findingsChanged(const QStringList &urls)
     if (!showsResults())
         return;
     // Only a single selected entry has its finding shown (counted without listing a large selection).
-    if (m_panes.list->selectedCount() != 1)
+    if (m_view->selectedCount() != 1)
         return;
-    const LinkItem *selected = m_panes.list->selectedItems().front();
+    const LinkItem *selected = m_view->selectedItems().front();
     if (selected && !selected->isFolder() && urls.contains(urlOf(selected)))
         showSelectedDetail();
 }
@@ -421,7 +391,7 @@ void LinkCheckCommands::findingsChanged(const QStringList &urls)
 void LinkCheckCommands::updateActions()
 {
     const bool results = showsResults();
-    const bool selected = !m_panes.list->selectedItems().empty();
+    const bool selected = m_view->selectedCount() > 0;
     m_checkLinks->setEnabled(!m_checker);
     m_recheck->setEnabled(!m_checker && selected);
     m_recheck->setVisible(results);

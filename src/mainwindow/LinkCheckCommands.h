@@ -3,7 +3,6 @@
 #include "linkcheck/LinkCheckResult.h"
 #include "linkcheck/LinkCheckStore.h"
 #include "linkcheck/LinkChecker.h"
-#include "mainwindow/MainPanes.h"
 
 #include <QObject>
 
@@ -11,20 +10,23 @@
 #include <memory>
 #include <vector>
 
+class CollectionDocument;
+class CollectionView;
 class LinkCheckPanel;
 class LinkItem;
 class QAction;
-class QMenu;
+class QWidget;
 
 // Check Links: checks the links below the shown folder, the selected entries or the listed results over
 // the network, shows how far it has come in a panel beside the window, and lists what it found in the
 // link list as search results are listed. Each link's last outcome is kept in a side file beside the data
-// file, marks broken links in the list, and can be listed again without checking again.
+// file, marks broken links in the list, and can be listed again without checking again. The commands' actions
+// are its own; the window puts them into its menus.
 class LinkCheckCommands : public QObject
 {
     Q_OBJECT
 public:
-    LinkCheckCommands(const MainPanes &panes, QMenu *treeMenu, QObject *parent);
+    LinkCheckCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     ~LinkCheckCommands() override;
 
     QAction *checkLinksAction() const { return m_checkLinks; }
@@ -32,6 +34,7 @@ public:
     QAction *updateAddressAction() const { return m_updateAddress; }
     QAction *updateAllAddressesAction() const { return m_updateAll; }
     QAction *deleteBrokenAction() const { return m_deleteBroken; }
+    QAction *recheckAction() const { return m_recheck; }
     LinkCheckPanel *panel() const { return m_panel; }
 
     // Checks the selected entries, the listed results, or every link below the shown folder.
@@ -72,6 +75,8 @@ signals:
     void checkFinished();
     // The side file has been read.
     void loaded();
+    // The finding of the single selected result: its folder's path and what the check found there.
+    void findingShown(const QString &location, const QString &note);
 
 private:
     // Takes the outcomes read from the side file, waiting for them if need be.
@@ -86,7 +91,9 @@ private:
     void updateActions();
     std::vector<LinkItem *> listedLinks(LinkCheckResult::Outcome outcome, bool selectedOnly) const;
 
-    MainPanes m_panes;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
     LinkCheckStore m_store;
     std::future<LinkCheckStore::Results> m_loading;
     QString m_storePath;

@@ -27,6 +27,7 @@
 #include "store/CollectionDocument.h"
 #include "store/DataFilePrefetch.h"
 #include "store/DateConverter.h"
+#include "store/ItemPath.h"
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
@@ -94,15 +95,15 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_paneStates = new PaneStates(m_view, m_actions, m_descriptionPane, this);
     m_transferCommands = new TransferCommands(this, this);
     m_browserImport = new BrowserImportCommands(this, this);
-    m_searchCommands = new SearchCommands(panes, this);
+    m_searchCommands = new SearchCommands(m_document, m_view, this);
     m_restoreCommands = new RestoreCommands(panes, this);
-    m_duplicateCommands = new DuplicateCommands(panes, this);
+    m_duplicateCommands = new DuplicateCommands(m_document, m_view, this);
     m_syncCommands = new SyncCommands(panes, this);
     statusBar()->addPermanentWidget(m_syncCommands->statusField());
     connect(m_syncCommands, &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
     connect(this, &MainWindow::collectionLoaded, m_syncCommands, &SyncCommands::collectionLoaded);
     m_undoCommands = new UndoCommands(m_document, m_view, this);
-    m_linkCheckCommands = new LinkCheckCommands(panes, m_folderCommands->LinksTreePopupMenu(), this);
+    m_linkCheckCommands = new LinkCheckCommands(m_document, m_view, this);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
     connectCommands();
@@ -241,7 +242,6 @@ void MainWindow::followView()
         }
         m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
         m_folderCommands->enableForFolder(node);
-        m_searchCommands->folderShown();
     });
     connect(m_view, &CollectionView::folderRelisted, this, [tree](LinkItem *folder) {
         if (QTreeWidgetItem *node = tree->nodeOf(folder))
@@ -253,6 +253,17 @@ void MainWindow::followView()
     connect(m_view, &CollectionView::treeFocusWanted, this, [this, tree] {
         if (tree->isVisibleTo(this) && !m_folderBar->isHidden())
             tree->setFocus();
+    });
+    // Results from anywhere show no entry's details until one is selected; a single selected result names its
+    // folder, which a click goes to.
+    connect(m_view, &CollectionView::folderShown, this, [this] { m_descriptionPane->setLocation(QString()); });
+    connect(m_view, &CollectionView::resultsShown, this, [this] {
+        m_descriptionPane->ShowItemDetails(nullptr);
+        m_descriptionPane->setLocation(QString());
+    });
+    connect(m_view, &CollectionView::selectionChanged, this, [this] {
+        const bool one = m_view->showsResults() && m_view->selectedCount() == 1;
+        m_descriptionPane->setLocation(one ? ItemPath::locationOf(m_view->selectedItems().front()) : QString());
     });
     connect(m_view, &CollectionView::renameWanted, this, [tree](LinkItem *item) {
         if (item->isFolder()) {
@@ -382,6 +393,61 @@ void MainWindow::connectCommands()
         setStatusText(tr("Sorting %1 objects... %2%").arg(model->rowCount()).arg(percent));
     });
     connect(model, &LinkListModel::sortFinished, m_view, &CollectionView::updateStatusText);
+    connectFindingCommands();
+}
+
+void MainWindow::connectFindingCommands()
+{
+    MainActions *a = m_actions;
+    SearchCommands *search = m_searchCommands;
+    connect(a->search, &QAction::triggered, search, &SearchCommands::search);
+    connect(a->allBookmarks, &QAction::triggered, search, &SearchCommands::showAllBookmarks);
+    connect(a->goToFolder, &QAction::triggered, search, &SearchCommands::goToChosenFolder);
+    connect(a->deleteEmptyFolders, &QAction::triggered, search, &SearchCommands::deleteEmptyFolders);
+    connect(m_descriptionPane, &DescriptionPane::locationClicked, search, &SearchCommands::goToResultFolder);
+
+    DuplicateCommands *duplicates = m_duplicateCommands;
+    connect(a->findDuplicates, &QAction::triggered, duplicates, &DuplicateCommands::findDuplicates);
+    connect(a->keepSelectedDuplicate, &QAction::triggered, duplicates, &DuplicateCommands::keepSelected);
+    connect(a->cleanUpDuplicates, &QAction::triggered, duplicates, &DuplicateCommands::cleanUpAll);
+    connect(a->mergeDuplicateFolders, &QAction::triggered, duplicates, &DuplicateCommands::mergeDuplicateFolders);
+    const auto followDuplicates = [this] {
+        m_actions->keepSelectedDuplicate->setEnabled(m_duplicateCommands->canKeepSelected());
+        m_actions->cleanUpDuplicates->setEnabled(m_duplicateCommands->canCleanUp());
+    };
+    connect(duplicates, &DuplicateCommands::stateChanged, this, followDuplicates);
+    followDuplicates();
+    connect(duplicates, &DuplicateCommands::placesChanged, m_descriptionPane, &DescriptionPane::setPlaces);
+    a->skipKnownLinks->setChecked(Settings().GetSkipKnownLinks());
+    connect(a->skipKnownLinks, &QAction::toggled, this, [](bool skip) { Settings().SetSkipKnownLinks(skip); });
+
+    LinkCheckCommands *links = m_linkCheckCommands;
+    connect(links, &LinkCheckCommands::findingShown, this, [this](const QString &location, const QString &note) {
+        m_descriptionPane->setLocation(location);
+        m_descriptionPane->setLocationNote(note);
+    });
+    // In the Edit menu a group of their own after the deletes, in the View menu after All Bookmarks.
+    if (a->edit && a->edit->menu()) {
+        QMenu *edit = a->edit->menu();
+        const QList<QAction *> entries = edit->actions();
+        const qsizetype after = entries.indexOf(a->deleteEmptyFolders);
+        QAction *before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
+        edit->insertSeparator(before);
+        edit->insertActions(before,
+                            {links->checkLinksAction(), links->updateAddressAction(), links->updateAllAddressesAction(),
+                             links->deleteBrokenAction()});
+    }
+    if (a->view && a->view->menu())
+        a->view->menu()->addAction(links->resultsAction());
+    if (QMenu *listMenu = m_list->itemPopupMenu()) {
+        listMenu->addSeparator();
+        listMenu->addActions({links->checkLinksAction(), links->recheckAction(), links->updateAddressAction(),
+                              links->deleteBrokenAction()});
+    }
+    if (QMenu *treeMenu = m_folderCommands->LinksTreePopupMenu()) {
+        treeMenu->addSeparator();
+        treeMenu->addAction(links->checkLinksAction());
+    }
 }
 
 void MainWindow::FormCreate(Loading loading)

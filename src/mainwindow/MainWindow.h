@@ -158,6 +158,8 @@ private:
     void showStatusText(const QString &text);
     void connectCommands();
     void connectItemCommands();
+    // Search, duplicates and the link check: their actions, states and what they tell the description pane.
+    void connectFindingCommands();
     void FormCreate(Loading loading);
     // Start-up steps from the creation of the repository on, once the data file is read.
     void showCollection();

@@ -1,21 +1,19 @@
+// Find Duplicates, its clean-ups and Merge Duplicate Folders on a document and a view.
 #include "common/EventLoopStalls.h"
 #include "common/TreeBuilders.h"
-#include "common/WindowFixture.h"
-#include "mainwindow/DescriptionPane.h"
+#include "common/ViewFixture.h"
 #include "mainwindow/DuplicateCommands.h"
 #include "mainwindow/DuplicatesDialog.h"
-#include "mainwindow/LinkListModel.h"
-#include "mainwindow/LinkListPane.h"
-#include "mainwindow/MainActions.h"
-#include "store/CollectionDocument.h"
+#include "settings/Settings.h"
 #include "store/Duplicates.h"
-#include "transfer/Prompts.h"
-#include "transfer/TransferCommands.h"
+#include "store/Repository.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 using namespace TreeBuilders;
@@ -80,20 +78,6 @@ void addManyLinks(LinkItem &root, int count)
     }
 }
 
-// Answers the open-file dialog with one path.
-class FilePrompts : public Prompts
-{
-public:
-    explicit FilePrompts(QString path) : m_path(std::move(path)) { }
-    QString saveFileName(QWidget *, const FileDialogSettings &) override { return {}; }
-    QString openFileName(QWidget *, const FileDialogSettings &) override { return m_path; }
-    QString existingDirectory(QWidget *, const QString &) override { return {}; }
-    int runImportForm(FavoritesFolderDialog &) override { return 2; }
-
-private:
-    QString m_path;
-};
-
 } // namespace
 
 class TestDuplicateCommands : public QObject
@@ -116,33 +100,40 @@ private slots:
     void changesWhileFinding_data();
     void changesWhileFinding();
     void mergeStaysResponsive();
-    void importSkipsKnownLinks_data();
-    void importSkipsKnownLinks();
 
 private:
-    MainWindow *form() const { return m_window.form(); }
-    DuplicateCommands *commands() const { return form()->duplicateCommands(); }
-    LinkItem *root() const { return form()->document()->root(); }
+    DuplicateCommands *commands() const { return m_commands.get(); }
+    LinkItem *root() const { return m_fixture->root(); }
+    CollectionView &view() const { return m_fixture->view; }
+    CollectionDocument *document() const { return &m_fixture->document; }
     QStringList rows() const;
     void select(const QString &path);
 
-    WindowFixture m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ViewFixture> m_fixture;
+    std::unique_ptr<DuplicateCommands> m_commands;
 };
 
 void TestDuplicateCommands::init()
 {
-    m_window.open(*collection());
+    // The options are remembered in settings of the test's own.
+    m_dir = std::make_unique<QTemporaryDir>();
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    m_fixture = std::make_unique<ViewFixture>(collection());
+    m_commands = std::make_unique<DuplicateCommands>(document(), &view(), m_fixture->parent.get());
 }
 
 void TestDuplicateCommands::cleanup()
 {
-    m_window.close();
+    m_commands.reset();
+    m_fixture.reset();
+    m_dir.reset();
 }
 
 QStringList TestDuplicateCommands::rows() const
 {
     QStringList out;
-    const LinkListModel *model = m_window.list()->model();
+    const LinkListModel *model = view().model();
     for (int row = 0; row < model->rowCount(); ++row)
         out << pathOf(model->itemAt(row));
     return out;
@@ -150,10 +141,10 @@ QStringList TestDuplicateCommands::rows() const
 
 void TestDuplicateCommands::select(const QString &path)
 {
-    const LinkListModel *model = m_window.list()->model();
+    const LinkListModel *model = view().model();
     for (int row = 0; row < model->rowCount(); ++row) {
         if (pathOf(model->itemAt(row)) == path)
-            m_window.list()->currentView()->setCurrentIndex(model->index(row, 0));
+            view().select({model->itemAt(row)});
     }
 }
 
@@ -171,44 +162,56 @@ void TestDuplicateCommands::groupsStayTogether()
     QFETCH(QStringList, sorted);
     commands()->showDuplicates(root(), {});
     QCOMPARE(rows(), QStringList({"A/x", "B/x2", "A/y", "z"}));
-    QVERIFY(m_window.list()->model()->showsResults());
-    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("4 links in 2 groups of duplicates"));
+    QCOMPARE(view().listing(), CollectionView::Listing::Duplicates);
+    QCOMPARE(view().statusText(), QStringLiteral("4 links in 2 groups of duplicates"));
     // Sorting by name orders each group's links; the groups stay one after another.
-    m_window.list()->model()->sortRows(NameColumn, ascending);
+    view().sortBy(NameColumn, ascending);
     QTRY_COMPARE(rows(), sorted);
     QVERIFY(commands()->showsDuplicates());
 }
 
 void TestDuplicateCommands::placesOfTheSelectedGroup()
 {
+    QSignalSpy places(commands(), &DuplicateCommands::placesChanged);
+    const auto lastPlaces = [&places] { return places.isEmpty() ? QStringList() : places.last().at(0).toStringList(); };
     commands()->showDuplicates(root(), {});
-    QLabel *places = form()->descriptionPane()->PlacesLabel();
-    QVERIFY(places->isHidden());
+    QCOMPARE(lastPlaces(), QStringList());
+    QVERIFY(commands()->canCleanUp());
+    QVERIFY(!commands()->canKeepSelected());
     select(QStringLiteral("z"));
-    QVERIFY(!places->isHidden());
-    QCOMPARE(places->text(), QStringLiteral("Quillmark\\A\nQuillmark"));
+    QCOMPARE(lastPlaces(), (QStringList {"Quillmark\\A", "Quillmark"}));
+    QVERIFY(commands()->canKeepSelected());
     select(QStringLiteral("B/x2"));
-    QCOMPARE(places->text(), QStringLiteral("Quillmark\\A\nQuillmark\\B"));
-    // Back to a folder: no more places.
-    form()->LinksTreeChanging(m_window.tree()->SelectedNode());
-    QVERIFY(places->isHidden());
+    QCOMPARE(lastPlaces(), (QStringList {"Quillmark\\A", "Quillmark\\B"}));
+    // Two selected: no group's places.
+    view().selectAll();
+    QCOMPARE(lastPlaces(), QStringList());
+    QVERIFY(!commands()->canKeepSelected());
+    // Back to a folder: no more places, nothing to clean up, and the state says so.
+    select(QStringLiteral("z"));
+    QSignalSpy state(commands(), &DuplicateCommands::stateChanged);
+    view().showFolder(root());
+    QCOMPARE(lastPlaces(), QStringList());
     QVERIFY(!commands()->showsDuplicates());
-    QVERIFY(!form()->actions()->cleanUpDuplicates->isEnabled());
+    QVERIFY(!state.isEmpty());
+    QVERIFY(!commands()->canCleanUp());
+    QVERIFY(!commands()->canKeepSelected());
 }
 
 void TestDuplicateCommands::keepSelected()
 {
     const QStringList before = lines(root());
     commands()->showDuplicates(root(), {});
-    QAction *keep = form()->actions()->keepSelectedDuplicate;
-    QVERIFY(!keep->isEnabled());
     select(QStringLiteral("z"));
-    QVERIFY(keep->isEnabled());
-    keep->trigger();
+    commands()->keepSelected();
     QCOMPARE(rows(), QStringList({"A/x", "B/x2"})); // the other group is still listed
     QVERIFY(!lines(root()).contains(QStringLiteral("A/y 0 about y")));
     QVERIFY(lines(root()).contains(QStringLiteral("z 0 "))); // the selected one stays
-    form()->document()->undo();
+    // What was done stays in the status bar once the events waiting have been handled.
+    QCoreApplication::processEvents();
+    QCOMPARE(rows(), QStringList({"A/x", "B/x2"}));
+    QCOMPARE(view().statusText(), QStringLiteral("1 duplicate links deleted"));
+    document()->undo();
     QCOMPARE(lines(root()), before);
 }
 
@@ -224,9 +227,9 @@ void TestDuplicateCommands::cleanUpAll()
     QFETCH(bool, yes);
     const QStringList before = lines(root());
     commands()->showDuplicates(root(), {});
-    m_window.answer = yes;
-    form()->actions()->cleanUpDuplicates->trigger();
-    QCOMPARE(m_window.questions, QStringList({"Quillmark|Are you sure you want to delete 2 duplicate links?"}));
+    m_fixture->boxes.answer = yes;
+    commands()->cleanUpAll();
+    QCOMPARE(m_fixture->boxes.questions, QStringList({"Are you sure you want to delete 2 duplicate links?"}));
     if (!yes) {
         QCOMPARE(lines(root()), before);
         QCOMPARE(rows().size(), 4);
@@ -235,8 +238,9 @@ void TestDuplicateCommands::cleanUpAll()
     // x2 has more visits; z and y tie, and z lies higher: it stays and takes y's description.
     QCOMPARE(lines(root()), QStringList({"A/", "B/", "B/x2 4 ", "w 0 ", "z 0 about y"}));
     QVERIFY(!commands()->showsDuplicates());
-    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 duplicate links deleted"));
-    form()->document()->undo();
+    QCOMPARE(view().listing(), CollectionView::Listing::Folder);
+    QCOMPARE(view().statusText(), QStringLiteral("2 duplicate links deleted"));
+    document()->undo();
     QCOMPARE(lines(root()), before);
 }
 
@@ -263,7 +267,7 @@ void TestDuplicateCommands::optionsAreRemembered()
             dialog->collectionButton()->setChecked(true);
             dialog->accept();
         });
-        form()->actions()->findDuplicates->trigger();
+        commands()->findDuplicates();
         QVERIFY(dialogShown);
         QCOMPARE(fragment, second);
         QCOMPARE(scheme, second);
@@ -291,10 +295,10 @@ void TestDuplicateCommands::mergeDuplicateFolders()
     addLink(*other, "y", "http://Y.example");
     addLink(*other, "new", "http://new.example/");
     const QStringList before = lines(root());
-    m_window.answer = yes;
-    form()->actions()->mergeDuplicateFolders->trigger();
-    QCOMPARE(m_window.questions,
-             QStringList({"Quillmark|Are you sure you want to merge 1 folders into folders "
+    m_fixture->boxes.answer = yes;
+    commands()->mergeDuplicateFolders();
+    QCOMPARE(m_fixture->boxes.questions,
+             QStringList({"Are you sure you want to merge 1 folders into folders "
                           "of the same name? 1 identical links in them will be deleted."}));
     if (!yes) {
         QCOMPARE(lines(root()), before);
@@ -304,8 +308,9 @@ void TestDuplicateCommands::mergeDuplicateFolders()
     QCOMPARE(lines(root()),
              QStringList(
                  {" a /", " a /Sub/", " a /new 0 ", " a /x 1 ", " a /y 0 about y", "B/", "B/x2 3 ", "w 0 ", "z 0 "}));
-    QCOMPARE(m_window.list()->model()->rowCount(), 4); // the root is listed again
-    form()->document()->undo();
+    QCOMPARE(view().model()->rowCount(), 4); // the root is listed again
+    QCOMPARE(view().statusText(), QStringLiteral("1 folders merged, 1 identical links deleted"));
+    document()->undo();
     QCOMPARE(lines(root()), before);
 }
 
@@ -329,7 +334,7 @@ void TestDuplicateCommands::staysResponsive()
     const qint64 stall = longestStallMs(
         [&] {
             if (keepOne)
-                form()->actions()->keepSelectedDuplicate->trigger();
+                commands()->keepSelected();
             else
                 commands()->showDuplicates(root(), {});
         },
@@ -337,8 +342,8 @@ void TestDuplicateCommands::staysResponsive()
     QVERIFY2(stall < 100 * Slowdown, qPrintable(QStringLiteral("%1 ms").arg(stall)));
     QCOMPARE(commands()->groups().size(), Duplicates::find(root(), UrlKey()).size());
     QCOMPARE(commands()->groups().size(), size_t(keepOne ? 10'001 : 10'002));
-    QCOMPARE(m_window.list()->model()->rowCount(), keepOne ? 20'002 : 20'004);
-    QCOMPARE(form()->statusPanel()->text(),
+    QCOMPARE(view().model()->rowCount(), keepOne ? 20'002 : 20'004);
+    QCOMPARE(view().statusText(),
              keepOne ? QStringLiteral("1 duplicate links deleted")
                      : QStringLiteral("20004 links in 10002 groups of duplicates"));
 }
@@ -359,20 +364,27 @@ void TestDuplicateCommands::changesWhileFinding()
     QFETCH(QString, change);
     QFETCH(QStringList, listed);
     addManyLinks(*root(), 20'000);
+    if (change == u"escape") {
+        // Esc reaches the commands through their window, while it is active.
+        QWidget *window = m_fixture->parent.get();
+        window->show();
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
     commands()->setSliceMs(0, 0);
     commands()->showDuplicates(root(), {});
     QVERIFY(commands()->isFinding());
-    QVERIFY(form()->statusPanel()->text().startsWith(QStringLiteral("Looking for duplicates... ")));
+    QVERIFY(view().statusText().startsWith(QStringLiteral("Looking for duplicates... ")));
     QVERIFY(!commands()->showsDuplicates());
     QCoreApplication::processEvents(); // another slice
     if (change == u"delete")
-        form()->document()->remove(root()->Children.Get(0)->Children.Get(0)); // A/x
+        document()->remove(root()->Children.Get(0)->Children.Get(0)); // A/x
     else if (change == u"add")
-        form()->document()->insertSorted(root(), LinkItem::MakeLink("x3", "http://x.example:80/"));
+        document()->insertSorted(root(), LinkItem::MakeLink("x3", "http://x.example:80/"));
     else if (change == u"escape")
-        QTest::keyClick(m_window.list()->currentView(), Qt::Key_Escape);
+        QTest::keyClick(m_fixture->parent.get(), Qt::Key_Escape);
     else
-        m_window.tree()->setCurrentItem(m_window.node(QStringLiteral("B")));
+        view().showFolder(root()->Children.Get(1)); // B
     QTRY_VERIFY_WITH_TIMEOUT(!commands()->isFinding(), 30'000);
     QCOMPARE(commands()->showsDuplicates(), !listed.isEmpty());
     QCOMPARE(rows().mid(0, 4), listed.isEmpty() ? rows().mid(0, 4) : listed);
@@ -380,7 +392,7 @@ void TestDuplicateCommands::changesWhileFinding()
         // Nothing of the search comes afterwards.
         QTest::qWait(50);
         QVERIFY(!commands()->showsDuplicates());
-        QVERIFY(!form()->statusPanel()->text().contains(QStringLiteral("duplicates")));
+        QVERIFY(!view().statusText().contains(QStringLiteral("duplicates")));
     }
 }
 
@@ -397,52 +409,19 @@ void TestDuplicateCommands::mergeStaysResponsive()
         addFolder(*root(), (f % 2 ? "T" : "t") + std::to_string(f / 2))->Children.InsertSortedBatch(std::move(links));
     }
     const QStringList before = lines(root());
-    m_window.tree()->setCurrentItem(m_window.tree()->RootNode());
-    const qint64 merge = longestStallMs([&] { form()->actions()->mergeDuplicateFolders->trigger(); });
-    QCOMPARE(m_window.questions.size(), 1);
-    QVERIFY2(m_window.questions.first().contains(QStringLiteral("merge 150 folders")),
-             qPrintable(m_window.questions.first()));
+    const qint64 merge = longestStallMs([&] { commands()->mergeDuplicateFolders(); });
+    QCOMPARE(m_fixture->boxes.questions.size(), 1);
+    QVERIFY2(m_fixture->boxes.questions.first().contains(QStringLiteral("merge 150 folders")),
+             qPrintable(m_fixture->boxes.questions.first()));
     QCOMPARE(root()->Children.Count(), 154);
     for (const auto &child : root()->Children) {
         if (child->Name.view().starts_with("T"))
             QCOMPARE(child->Children.Count(), 1980); // what stays of "T7" and "t7" together
     }
-    const qint64 undo = longestStallMs([&] { form()->actions()->undo->trigger(); });
+    const qint64 undo = longestStallMs([&] { document()->undo(); });
     QCOMPARE(lines(root()), before);
     // The sanitized debug build writes the backup and moves the items about twenty times slower.
     QVERIFY2(merge + undo < 400 * Slowdown * 2, qPrintable(QStringLiteral("%1 ms and %2 ms").arg(merge).arg(undo)));
-}
-
-void TestDuplicateCommands::importSkipsKnownLinks_data()
-{
-    QTest::addColumn<bool>("skip");
-    QTest::newRow("skipping") << true;
-    QTest::newRow("keeping all") << false;
-}
-
-void TestDuplicateCommands::importSkipsKnownLinks()
-{
-    QFETCH(bool, skip);
-    auto imported = LinkItem::MakeFolder(Repository::RootName);
-    LinkItem *folder = addFolder(*imported, "Imported");
-    addLink(*folder, "known", "http://X.EXAMPLE:80");
-    addLink(*folder, "new", "http://new.example/");
-    addLink(*imported, "known too", "http://w.example");
-    const QString in = m_window.dir()->filePath(QStringLiteral("in.qmf"));
-    QVERIFY(NativeFile::saveAtomically(in, *imported, nullptr));
-    form()->actions()->skipKnownLinks->setChecked(skip);
-    QCOMPARE(Settings().GetSkipKnownLinks(), skip);
-    FilePrompts prompts(in);
-    form()->transferCommands()->setPrompts(&prompts);
-    form()->actions()->importAction(BookmarkFormat::Native)->trigger();
-    form()->transferCommands()->setPrompts(nullptr);
-    const QStringList after = lines(root());
-    QVERIFY(after.contains(QStringLiteral("Imported/new 0 ")));
-    QCOMPARE(after.contains(QStringLiteral("Imported/known 0 ")), !skip);
-    QCOMPARE(after.contains(QStringLiteral("known too 0 ")), !skip);
-    if (skip)
-        QCOMPARE(form()->statusPanel()->text(),
-                 QStringLiteral("1 folders and 1 links imported, 2 links already in the collection skipped"));
 }
 
 QTEST_MAIN(TestDuplicateCommands)

@@ -1,26 +1,24 @@
-// Check Links in the main window: what is checked, how the findings are listed, kept and acted on.
+// Check Links on a document and a view: what is checked, how the findings are listed, kept and acted on.
 #include "common/LocalHttpServer.h"
-#include "common/SilentReporter.h"
 #include "common/SpecialFiles.h"
 #include "common/TreeBuilders.h"
-#include "common/WindowFixture.h"
+#include "common/ViewFixture.h"
 #include "linkcheck/LinkCheckStore.h"
-#include "mainwindow/DescriptionPane.h"
 #include "mainwindow/LinkCheckCommands.h"
 #include "mainwindow/LinkCheckMark.h"
 #include "mainwindow/LinkCheckPanel.h"
-#include "mainwindow/LinkListModel.h"
-#include "mainwindow/SearchCommands.h"
-#include "store/CollectionDocument.h"
+#include "settings/Settings.h"
+#include "store/Repository.h"
 #include "store/TextCodec.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TreeBuilders;
@@ -33,10 +31,28 @@ class TestLinkCheckCommands : public QObject
 private:
     LocalHttpServer m_server;
     LocalHttpServer m_busyServer; // a site that limits its requests
-    WindowFixture m_fixture;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ViewFixture> m_fixture;
+    std::unique_ptr<LinkCheckCommands> m_commands;
 
-    LinkCheckCommands *commands() const { return m_fixture.form()->linkCheckCommands(); }
-    LinkItem *root() const { return m_fixture.form()->document()->root(); }
+    LinkCheckCommands *commands() const { return m_commands.get(); }
+    LinkItem *root() const { return m_fixture->root(); }
+    CollectionView &view() const { return m_fixture->view; }
+
+    // The commands over the fixture's view, once the side file has been read.
+    std::unique_ptr<LinkCheckCommands> makeCommands() const
+    {
+        auto made = std::make_unique<LinkCheckCommands>(&m_fixture->document, &view(), m_fixture->parent.get());
+        [&made] { QTRY_VERIFY_WITH_TIMEOUT(!made->isLoading(), 120000); }();
+        return made;
+    }
+
+    // The last finding told for the selected result.
+    static QString lastFinding(const QSignalSpy &told)
+    {
+        return told.isEmpty() ? QString()
+                              : told.last().at(0).toString() + QLatin1Char('|') + told.last().at(1).toString();
+    }
 
     LinkItem *find(const char *name) const
     {
@@ -52,34 +68,16 @@ private:
         return nullptr;
     }
 
-    QStringList rowNames() const
-    {
-        QStringList names;
-        const LinkListModel *model = m_fixture.list()->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            names << model->index(row, 0).data().toString();
-        return names;
-    }
-
-    void select(const QStringList &names)
-    {
-        FolderListView *list = m_fixture.list();
-        list->selectionModel()->clearSelection();
-        for (int row = 0; row < list->model()->rowCount(); ++row) {
-            const QModelIndex index = list->model()->index(row, 0);
-            if (names.contains(index.data().toString()))
-                list->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
+    QStringList rowNames() const { return m_fixture->rowNames(); }
+    void select(const QStringList &names) { m_fixture->selectRows(names); }
 
     // Shows the folder and checks every link below it.
     bool checkFolder(const char *name)
     {
-        FolderTreeView *tree = m_fixture.tree();
-        tree->setCurrentItem(tree->revealFolder(find(name)));
-        m_fixture.list()->selectionModel()->clearSelection();
+        view().showFolder(find(name));
+        view().clearSelection();
         QSignalSpy finished(commands(), &LinkCheckCommands::checkFinished);
-        commands()->checkLinksAction()->trigger();
+        commands()->checkLinks();
         return finished.wait(20000);
     }
 
@@ -112,35 +110,20 @@ private slots:
         LinkItem *busy = addFolder(*top, "Busy");
         addLink(*busy, "Limited", m_busyServer.url("/limited").toStdString());
         addLink(*busy, "Gone too", m_server.url("/gone?too").toStdString());
-        m_fixture.open(*top);
+        // The side file lies beside a data file of the test's own.
+        m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+        Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+        QDir().mkpath(Repository::DataFolder());
+        m_fixture = std::make_unique<ViewFixture>(std::move(top));
+        m_commands = makeCommands();
     }
 
-    void cleanup() { m_fixture.close(); }
-
-    // The timeout comes from the settings, and a value out of range gives the default.
-    void timeoutSetting_data()
+    void cleanup()
     {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("timeoutMs");
-        QTest::newRow("none") << QVariant() << 15000;
-        QTest::newRow("set") << QVariant(40) << 40000;
-        QTest::newRow("zero") << QVariant(0) << 15000;
-        QTest::newRow("a word") << QVariant(QStringLiteral("soon")) << 15000;
-    }
-
-    void timeoutSetting()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(int, timeoutMs);
-        {
-            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbrook Software"),
-                               QStringLiteral("Quillmark"));
-            if (stored.isValid())
-                settings.setValue(QStringLiteral("1.0/LinkCheckTimeout"), stored);
-        }
-        SilentReporter reporter;
-        MainWindow second(&reporter); // reads the settings as it starts
-        QCOMPARE(second.linkCheckCommands()->options().timeoutMs, timeoutMs);
+        m_commands.reset();
+        m_fixture.reset();
+        m_dir.reset();
     }
 
     // The folder's links are checked, those elsewhere not; the list shows what needs a look, worst first.
@@ -158,14 +141,15 @@ private slots:
         QCOMPARE(rowNames(), QStringList({"Gone", "Old", "Down", "Mail", "Fine"}));
 
         // The broken link carries the mark; the others keep the plain icon.
-        const LinkListModel *model = m_fixture.list()->model();
+        const LinkListModel *model = view().model();
         const qint64 marked = LinkCheckMark::brokenIcon().cacheKey();
         QCOMPARE(model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey(), marked);
         QVERIFY(model->index(1, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey() != marked);
 
-        // The description pane tells the folder, the status, the reason and the new address.
+        // The folder, the status, the reason and the new address are told for the description pane.
+        QSignalSpy told(commands(), &LinkCheckCommands::findingShown);
         select({"Old"});
-        const QString location = m_fixture.form()->descriptionPane()->LocationLabel()->text();
+        const QString location = lastFinding(told);
         QVERIFY2(location.contains(QLatin1String("Quillmark\\Web")) && location.contains(QLatin1String("Moved (200)"))
                      && location.contains(m_server.url("/ok")),
                  qPrintable(location));
@@ -174,15 +158,17 @@ private slots:
         LinkCheckStore kept;
         QVERIFY(kept.load(LinkCheckStore::pathFor(Repository::DataFile())));
         QCOMPARE(kept.count(), 5);
-        m_fixture.tree()->setCurrentItem(m_fixture.tree()->topLevelItem(0));
+        view().showFolder(root());
         QVERIFY(!commands()->showsResults());
-        commands()->resultsAction()->trigger();
+        commands()->showResults();
         QCOMPARE(rowNames(), QStringList({"Gone", "Old", "Down", "Mail", "Fine"}));
         QVERIFY(commands()->showsResults());
         // Search results are not findings: the commands on findings leave them alone.
-        m_fixture.form()->searchCommands()->showAllBookmarks();
-        QTRY_VERIFY(rowNames().contains(QStringLiteral("Elsewhere")));
+        view().showResults(CollectionView::Listing::AllBookmarks, {find("Elsewhere"), find("Gone")});
         QVERIFY(!commands()->showsResults());
+        select({"Gone"});
+        commands()->deleteBrokenLinks();
+        QVERIFY(find("Gone"));
     }
 
     void updateAndDeleteAreOneStepEach_data()
@@ -196,16 +182,16 @@ private slots:
     {
         QFETCH(bool, all);
         QVERIFY(checkFolder("Web"));
-        CollectionDocument *document = m_fixture.form()->document();
+        CollectionDocument *document = &m_fixture->document;
         LinkItem *old = find("Old");
         select({"Old", "Gone"});
-        (all ? commands()->updateAllAddressesAction() : commands()->updateAddressAction())->trigger();
+        commands()->updateToNewAddress(all);
         QCOMPARE(TextCodec::toDisplay(old->Url), m_server.url("/ok"));
         QCOMPARE(TextCodec::toDisplay(find("Gone")->Url), m_server.url("/gone")); // broken, not moved
         QCOMPARE(document->undoCaption(), QStringLiteral("Update to New Address"));
 
         select({"Gone", "Down", "Mail"});
-        commands()->deleteBrokenAction()->trigger();
+        commands()->deleteBrokenLinks();
         QVERIFY(!find("Gone"));
         QVERIFY(find("Down") && find("Mail")); // only the broken ones go
         document->undo();
@@ -218,10 +204,11 @@ private slots:
     void detailFollowsTheFinding()
     {
         QVERIFY(checkFolder("Web"));
+        QSignalSpy told(commands(), &LinkCheckCommands::findingShown);
         select({"Old"});
-        QVERIFY(m_fixture.form()->descriptionPane()->LocationLabel()->text().contains(QLatin1String("Moved (200)")));
-        commands()->updateAddressAction()->trigger();
-        const QString location = m_fixture.form()->descriptionPane()->LocationLabel()->text();
+        QVERIFY(lastFinding(told).contains(QLatin1String("Moved (200)")));
+        commands()->updateToNewAddress(false);
+        const QString location = lastFinding(told);
         QVERIFY2(location.contains(QLatin1String("OK (200)")) && !location.contains(QLatin1String("now at")),
                  qPrintable(location));
     }
@@ -231,12 +218,12 @@ private slots:
         QVERIFY(checkFolder("Web"));
         LinkItem *gone = find("Gone");
         QCOMPARE(commands()->resultFor(gone)->outcome, LinkCheckResult::Broken);
-        CollectionDocument *document = m_fixture.form()->document();
+        CollectionDocument *document = &m_fixture->document;
         document->aboutToEditFields(gone);
         gone->Url = "http://other.invalid/";
         document->fieldsEdited(gone, CollectionDocument::Field::Url);
         QVERIFY(!commands()->resultFor(gone));
-        commands()->resultsAction()->trigger();
+        commands()->showResults();
         QVERIFY(!rowNames().contains(QStringLiteral("Gone")));
     }
 
@@ -246,11 +233,12 @@ private slots:
     {
         QVERIFY(checkFolder("Busy"));
         QCOMPARE(rowNames(), QStringList({"Gone too", "Limited"}));
+        QSignalSpy told(commands(), &LinkCheckCommands::findingShown);
         select({"Limited"});
-        const QString location = m_fixture.form()->descriptionPane()->LocationLabel()->text();
+        const QString location = lastFinding(told);
         QVERIFY2(location.contains(QLatin1String("Unreachable (rate limited) (429)")), qPrintable(location));
         select({"Gone too", "Limited"});
-        commands()->deleteBrokenAction()->trigger();
+        commands()->deleteBrokenLinks();
         QVERIFY(!find("Gone too"));
         QVERIFY(find("Limited"));
     }
@@ -263,7 +251,7 @@ private slots:
         LinkCheckStore kept;
         QVERIFY(kept.load(path));
         QVERIFY(kept.find(m_server.url("/error")));
-        m_fixture.form()->document()->removeItems({find("Down")});
+        m_fixture->document.removeItems({find("Down")});
         QVERIFY(checkFolder("Deeper"));
         QVERIFY(kept.load(path));
         QVERIFY(!kept.find(m_server.url("/error")));
@@ -280,23 +268,22 @@ private slots:
         SpecialFiles::FifoRelease release(path, std::chrono::seconds(3));
         QElapsedTimer clock;
         clock.start();
-        SilentReporter reporter;
-        MainWindow second(&reporter);
-        QTRY_VERIFY(!second.linkCheckCommands()->isLoading());
+        LinkCheckCommands second(&m_fixture->document, &view(), m_fixture->parent.get());
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(second.linkCheckCommands()->store().count(), 0);
+        QTRY_VERIFY(!second.isLoading());
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(second.store().count(), 0);
     }
 
-    // Cancel stops at once and keeps what was found; closing the window during a check ends it cleanly.
+    // Cancel stops at once and keeps what was found; the commands going during a check end it cleanly.
     void cancelAndClose()
     {
         LinkChecker::Options options;
         options.timeoutMs = 60000;
         commands()->setOptions(options);
-        FolderTreeView *tree = m_fixture.tree();
-        tree->setCurrentItem(tree->revealFolder(find("Slow")));
+        view().showFolder(find("Slow"));
         QSignalSpy finished(commands(), &LinkCheckCommands::checkFinished);
-        commands()->checkLinksAction()->trigger();
+        commands()->checkLinks();
         QVERIFY(commands()->isChecking());
         QTRY_VERIFY(commands()->resultFor(find("Quick")));
         QElapsedTimer clock;
@@ -308,9 +295,9 @@ private slots:
         QVERIFY(!commands()->resultFor(find("Silent")));
         QCOMPARE(rowNames().join(","), QString()); // Quick is OK: nothing to look at
 
-        commands()->checkLinksAction()->trigger();
+        commands()->checkLinks();
         QVERIFY(commands()->isChecking());
-        m_fixture.close(); // the window goes with the check under way
+        m_commands.reset(); // the commands go with the check under way
         QTest::qWait(50);
     }
 };

@@ -1,0 +1,308 @@
+// Search, duplicates and the link check as the main window wires them: their actions and menus, the focus,
+// the description pane, and the other commands working on their results.
+#include "common/FilePrompts.h"
+#include "common/SilentReporter.h"
+#include "common/TreeBuilders.h"
+#include "common/WindowFixture.h"
+#include "linkcheck/LinkCheckStore.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/DuplicateCommands.h"
+#include "mainwindow/FolderCommands.h"
+#include "mainwindow/GoToFolderDialog.h"
+#include "mainwindow/LinkCheckCommands.h"
+#include "mainwindow/LinkListPane.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/SearchCommands.h"
+#include "store/CollectionDocument.h"
+#include "transfer/TransferCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+using namespace TreeBuilders;
+
+namespace {
+// Root: "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and an
+// empty "Asia"), "Work" (two links, one the same page as "Cafeteria menu"), link "Cafeteria menu".
+std::unique_ptr<LinkItem> collection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *travel = addFolder(*root, "Travel");
+    LinkItem *europe = addFolder(*travel, "Europe");
+    LinkItem *france = addFolder(*europe, "France");
+    addLink(*france, "Caf\xc3\xa9 de Flore", "http://cafe.example/flore")->Description = "Breakfast in Paris";
+    addFolder(*france, "Paris");
+    addFolder(*travel, "Asia");
+    LinkItem *work = addFolder(*root, "Work");
+    addLink(*work, "Tracker", "http://tracker.example/");
+    addLink(*work, "Wiki", "http://intranet.example/menu");
+    addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
+    return root;
+}
+
+QStringList rowNames(const FolderListView *list)
+{
+    QStringList names;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        names << list->model()->index(row, 0).data().toString();
+    return names;
+}
+} // namespace
+
+class TestFindingWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_window.open(*collection()); }
+    void cleanup() { m_window.close(); }
+
+    void searchShortcutFocusesTheField();
+    void locationInThePaneGoesToTheFolder();
+    void openingAResultCountsTheVisit();
+    void deletingResultsWithTheirFolder();
+    void movingAResultToAFolder();
+    void goToFolderOpensTheBranches();
+    void duplicateActionsAndPlaces();
+    void importSkipsKnownLinks_data();
+    void importSkipsKnownLinks();
+    void linkCheckEntriesInTheMenus();
+    void linkCheckFindingInThePane();
+    void linkCheckTimeoutSetting_data();
+    void linkCheckTimeoutSetting();
+
+private:
+    MainWindow *form() const { return m_window.form(); }
+    FolderListView *list() const { return m_window.list(); }
+    FolderTreeView *tree() const { return m_window.tree(); }
+    QLineEdit *field() const { return form()->searchCommands()->SearchEdit(); }
+
+    WindowFixture m_window;
+};
+
+void TestFindingWindow::searchShortcutFocusesTheField()
+{
+    QApplication::setActiveWindow(form());
+    QVERIFY(QTest::qWaitForWindowActive(form()));
+    list()->currentView()->setFocus();
+    // Through the window system, as a real key press arrives, so that the shortcut map sees it.
+    QTest::keyClick(form()->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), field());
+    // Esc gives the list the focus back.
+    QTest::keyClick(field(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::focusWidget(), list()->currentView());
+}
+
+void TestFindingWindow::locationInThePaneGoesToTheFolder()
+{
+    field()->setText(QStringLiteral("flore"));
+    m_window.selectRows({QStringLiteral("Café de Flore")});
+    QLabel *location = form()->descriptionPane()->LocationLabel();
+    QVERIFY(!location->isHidden());
+    QVERIFY(location->text().contains(QStringLiteral("Quillmark\\Travel\\Europe\\France")));
+    QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Caf\xc3\xa9 de Flore"));
+    emit location->linkActivated(QStringLiteral("folder"));
+    QVERIFY(!list()->model()->showsResults());
+    QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
+    QCOMPARE(rowNames(list()), (QStringList {"Paris", QStringLiteral("Café de Flore")}));
+    QVERIFY(location->isHidden());
+    QCOMPARE(QApplication::focusWidget(), tree());
+}
+
+void TestFindingWindow::openingAResultCountsTheVisit()
+{
+    field()->setText(QStringLiteral("tracker"));
+    m_window.selectRows({QStringLiteral("Tracker")});
+    LinkItem *tracker = list()->selectedItems().front();
+    {
+        const RecordedBoxes boxes; // no program takes the link: its warning is not shown
+        QTest::keyClick(list()->currentView(), Qt::Key_Return);
+    }
+    QCOMPARE(tracker->Visits, 1);
+    QVERIFY(list()->model()->showsResults());
+}
+
+void TestFindingWindow::deletingResultsWithTheirFolder()
+{
+    // "e" finds "Travel" and, inside it, "Europe", "France" and the café: selected together, these go with
+    // their folder and are not removed again. In descending order the folder comes before two of them.
+    form()->listPane()->sortDescendingAction()->trigger();
+    field()->setText(QStringLiteral("e"));
+    const int found = list()->model()->rowCount();
+    QVERIFY(rowNames(list()).contains(QStringLiteral("Travel")));
+    QVERIFY(rowNames(list()).indexOf(QStringLiteral("Travel")) < rowNames(list()).indexOf(QStringLiteral("France")));
+    list()->currentView()->setFocus();
+    form()->actions()->selectAll->trigger();
+    std::size_t removed = 0;
+    connect(form()->document(), &CollectionDocument::itemsAboutToBeRemoved, this,
+            [&removed](const std::vector<LinkItem *> &items) { removed += items.size(); });
+    form()->actions()->deleteItems->trigger();
+    QCOMPARE(removed, std::size_t(found - 3));
+    QCOMPARE(m_window.questions,
+             QStringList {QStringLiteral("Confirm Multiple Objects Delete|Are you sure you want to delete these %1 "
+                                         "objects?")
+                              .arg(found)});
+    QCOMPARE(rowNames(list()), QStringList {});
+    QVERIFY(!m_window.node(QStringLiteral("Travel")));
+}
+
+void TestFindingWindow::movingAResultToAFolder()
+{
+    field()->setText(QStringLiteral("tracker"));
+    m_window.selectRows({QStringLiteral("Tracker")});
+    LinkItem *tracker = list()->selectedItems().front();
+    QTreeWidgetItem *travel = m_window.node(QStringLiteral("Travel"));
+    QMimeData data;
+    data.setData(FolderTreeView::ListMimeType, QByteArray());
+    const QPoint point = tree()->visualItemRect(travel).center();
+    QDragEnterEvent enter(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree()->viewport(), &enter);
+    QDragMoveEvent move(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree()->viewport(), &move);
+    QVERIFY(move.isAccepted());
+    QDropEvent drop(QPointF(point), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree()->viewport(), &drop);
+    QCOMPARE(tracker->Parent, FolderTreeView::itemOf(travel));
+    field()->setText(QStringLiteral("tracker"));
+    m_window.selectRows({QStringLiteral("Tracker")});
+    QVERIFY(form()->descriptionPane()->LocationLabel()->text().contains(QStringLiteral("Quillmark\\Travel")));
+}
+
+void TestFindingWindow::goToFolderOpensTheBranches()
+{
+    QTimer::singleShot(0, this, [] {
+        auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QTest::keyClicks(dialog->FilterEdit(), QStringLiteral("france"));
+        QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
+    });
+    form()->actions()->goToFolder->trigger();
+    QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
+    // The branches above it were opened to get there.
+    QVERIFY(tree()->SelectedNode()->parent()->isExpanded());
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
+}
+
+void TestFindingWindow::duplicateActionsAndPlaces()
+{
+    MainActions *a = form()->actions();
+    QVERIFY(!a->cleanUpDuplicates->isEnabled());
+    form()->duplicateCommands()->showDuplicates(form()->document()->root(), {});
+    QCOMPARE(rowNames(list()), (QStringList {"Cafeteria menu", "Wiki"}));
+    QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 links in 1 groups of duplicates"));
+    QVERIFY(a->cleanUpDuplicates->isEnabled());
+    QVERIFY(!a->keepSelectedDuplicate->isEnabled());
+    QLabel *places = form()->descriptionPane()->PlacesLabel();
+    QVERIFY(places->isHidden());
+    m_window.selectRows({QStringLiteral("Wiki")});
+    QVERIFY(a->keepSelectedDuplicate->isEnabled());
+    QVERIFY(!places->isHidden());
+    QCOMPARE(places->text(), QStringLiteral("Quillmark\nQuillmark\\Work"));
+    // Back to a folder: no more places, nothing to clean up.
+    tree()->setCurrentItem(m_window.node(QStringLiteral("Work")));
+    QVERIFY(places->isHidden());
+    QVERIFY(!a->cleanUpDuplicates->isEnabled());
+    QVERIFY(!a->keepSelectedDuplicate->isEnabled());
+}
+
+void TestFindingWindow::importSkipsKnownLinks_data()
+{
+    QTest::addColumn<bool>("skip");
+    QTest::newRow("skipping") << true;
+    QTest::newRow("keeping all") << false;
+}
+
+void TestFindingWindow::importSkipsKnownLinks()
+{
+    QFETCH(bool, skip);
+    auto imported = LinkItem::MakeFolder(Repository::RootName);
+    LinkItem *folder = addFolder(*imported, "Imported");
+    addLink(*folder, "known", "http://INTRANET.example:80/menu");
+    addLink(*folder, "new", "http://new.example/");
+    const QString in = m_window.dir()->filePath(QStringLiteral("in.qmf"));
+    QVERIFY(NativeFile::saveAtomically(in, *imported, nullptr));
+    form()->actions()->skipKnownLinks->setChecked(skip);
+    QCOMPARE(Settings().GetSkipKnownLinks(), skip);
+    FilePrompts prompts(in);
+    form()->transferCommands()->setPrompts(&prompts);
+    form()->actions()->importAction(BookmarkFormat::Native)->trigger();
+    form()->transferCommands()->setPrompts(nullptr);
+    QTreeWidgetItem *node = m_window.node(QStringLiteral("Imported"));
+    QVERIFY(node);
+    const LinkItem *added = FolderTreeView::itemOf(node);
+    QCOMPARE(added->Children.Count(), skip ? 1 : 2);
+    if (skip)
+        QCOMPARE(form()->statusPanel()->text(),
+                 QStringLiteral("1 folders and 1 links imported, 1 links already in the collection skipped"));
+}
+
+void TestFindingWindow::linkCheckEntriesInTheMenus()
+{
+    LinkCheckCommands *commands = form()->linkCheckCommands();
+    MainActions *a = form()->actions();
+    // In the Edit menu right after Delete Empty Folders, behind a separator.
+    const QList<QAction *> edit = a->edit->menu()->actions();
+    const qsizetype at = edit.indexOf(a->deleteEmptyFolders);
+    QVERIFY(at >= 0 && at + 5 < edit.size());
+    QVERIFY(edit[at + 1]->isSeparator());
+    QCOMPARE(edit.mid(at + 2, 4),
+             (QList<QAction *> {commands->checkLinksAction(), commands->updateAddressAction(),
+                                commands->updateAllAddressesAction(), commands->deleteBrokenAction()}));
+    QVERIFY(a->view->menu()->actions().contains(commands->resultsAction()));
+    QVERIFY(list()->itemPopupMenu()->actions().contains(commands->recheckAction()));
+    QVERIFY(form()->folderCommands()->LinksTreePopupMenu()->actions().contains(commands->checkLinksAction()));
+}
+
+void TestFindingWindow::linkCheckFindingInThePane()
+{
+    LinkCheckCommands *commands = form()->linkCheckCommands();
+    LinkCheckResult moved;
+    moved.outcome = LinkCheckResult::Moved;
+    moved.status = 200;
+    moved.finalUrl = QStringLiteral("http://tracker.example/new");
+    commands->store().set(QStringLiteral("http://tracker.example/"), moved);
+    commands->resultsAction()->trigger();
+    QCOMPARE(rowNames(list()), QStringList {"Tracker"});
+    m_window.selectRows({QStringLiteral("Tracker")});
+    const QString location = form()->descriptionPane()->LocationLabel()->text();
+    QVERIFY2(location.contains(QLatin1String("Quillmark\\Work")) && location.contains(QLatin1String("Moved (200)"))
+                 && location.contains(QLatin1String("now at http://tracker.example/new")),
+             qPrintable(location));
+    QVERIFY(commands->updateAddressAction()->isEnabled());
+}
+
+void TestFindingWindow::linkCheckTimeoutSetting_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::newRow("none") << QVariant() << 15000;
+    QTest::newRow("set") << QVariant(40) << 40000;
+    QTest::newRow("zero") << QVariant(0) << 15000;
+    QTest::newRow("a word") << QVariant(QStringLiteral("soon")) << 15000;
+}
+
+void TestFindingWindow::linkCheckTimeoutSetting()
+{
+    // The timeout comes from the settings, and a value out of range gives the default.
+    QFETCH(QVariant, stored);
+    QFETCH(int, timeoutMs);
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbrook Software"),
+                           QStringLiteral("Quillmark"));
+        if (stored.isValid())
+            settings.setValue(QStringLiteral("1.0/LinkCheckTimeout"), stored);
+    }
+    SilentReporter reporter;
+    MainWindow second(&reporter); // reads the settings as it starts
+    QCOMPARE(second.linkCheckCommands()->options().timeoutMs, timeoutMs);
+}
+
+QTEST_MAIN(TestFindingWindow)
+#include "tst_findingwindow.moc"
