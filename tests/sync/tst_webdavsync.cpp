@@ -218,7 +218,7 @@ void TestWebDavSync::browsersFile()
                     .toUtf8();
     QVERIFY(!rewritten.contains("quillmark"));
     DavConnection browser(server.url(), {}, {});
-    QVERIFY(browser.put(u"bookmarks.xbel"_qs, rewritten).ok());
+    QVERIFY(awaited(browser.put(u"bookmarks.xbel"_qs, rewritten)).ok());
 
     outcome = a.sync(server.url());
     QVERIFY2(outcome.ok(), qPrintable(outcome.error));
@@ -395,12 +395,12 @@ void TestWebDavSync::lockRenewedWhileHeld()
     {
         SyncLock lock(connection, u"bookmarks.xbel"_qs);
         lock.setRenewInterval(100);
-        QString error;
-        QVERIFY2(lock.take(&error), qPrintable(error));
+        const QString error = awaited(lock.take());
+        QVERIFY2(error.isEmpty() && lock.held(), qPrintable(error));
         QTRY_VERIFY(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs) >= 3);
         QVERIFY(!server.requests.contains(u"DELETE /dav/bookmarks.xbel.lock"_qs));
     }
-    QCOMPARE(server.requests.last(), u"DELETE /dav/bookmarks.xbel.lock"_qs);
+    QTRY_COMPARE(server.requests.last(), u"DELETE /dav/bookmarks.xbel.lock"_qs);
     const qsizetype puts = server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs);
     QTest::qWait(300);
     QCOMPARE(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs), puts); // not after it was freed
