@@ -100,14 +100,16 @@ SyncRun::SyncRun(const Settings &settings, const QString &dataFile, const QStrin
 
 SyncRun::~SyncRun()
 {
-    // Gone during an exchange (the program ends): the lock is freed on the way out, as far as the connection
-    // can still send it. The connection stays until the server answered.
-    if (!m_lock || !m_lock->held())
+    // Gone during an exchange (the program ends): nothing more happens but the freeing of the lock, which the
+    // connection still sends, or finishes, while the event loop runs.
+    m_gone = true;
+    if (m_lock && m_lock->held())
+        m_freeing = m_lock->release();
+    if (!m_connection || m_freeing.isFinished()) // none sent, or answered
         return;
     m_connection->cancel();
-    QFuture<void> freed = m_lock->release();
     m_lock.reset();
-    freed.then([connection = m_connection.release()] {
+    m_freeing.then([connection = m_connection.release()] {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [connection] { delete connection; }, Qt::QueuedConnection);
     });
@@ -148,6 +150,8 @@ void SyncRun::cancel()
 
 bool SyncRun::goesOn(const QString &error)
 {
+    if (m_gone)
+        return false;
     QString &outcome = m_done.outcome.error;
     if (outcome.isEmpty())
         outcome = error;
@@ -288,5 +292,6 @@ void SyncRun::end()
         QMetaObject::invokeMethod(this, ended, Qt::QueuedConnection);
         return;
     }
-    whenReady(m_lock->release(), this, ended);
+    m_freeing = m_lock->release();
+    whenReady(m_freeing, this, ended);
 }

@@ -100,6 +100,8 @@ private:
     QString m_dataFile;
     QString m_folderPath;
     bool m_running = false;
+    bool m_gone = false; // being destroyed
+    QFuture<void> m_freeing; // the lock's release, once sent (finished while none is)
     bool m_manyDeletes = false;
     CollectionTree::Snapshot m_local;
     SyncTree m_base;
