@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -34,7 +35,7 @@ public:
             QObject *parent)
         : QObject(parent), m_reply(reply), m_verb(verb), m_url(url), m_answerLimit(answerLimit)
     {
-        m_promise.start();
+        m_promise->start();
         reply->setReadBufferSize(ReadBufferBytes);
         m_timer.setSingleShot(true);
         connect(&m_timer, &QTimer::timeout, this, [this] { end(Ending::TimedOut); });
@@ -54,7 +55,7 @@ public:
         }
     }
 
-    QFuture<DavConnection::Response> future() { return m_promise.future(); }
+    QFuture<DavConnection::Response> future() { return m_promise->future(); }
     bool deleting() const { return m_verb == "DELETE"; }
     void cancel() { end(Ending::Cancelled); }
 
@@ -92,7 +93,9 @@ private:
     QUrl m_url;
     qint64 m_answerLimit;
     QTimer m_timer;
-    QPromise<DavConnection::Response> m_promise;
+    // Shared, so that it outlives this when what follows the answer ends the connection.
+    std::shared_ptr<QPromise<DavConnection::Response>> m_promise
+        = std::make_shared<QPromise<DavConnection::Response>>();
     DavConnection::Response m_response;
     bool m_throttled = false;
 };
@@ -135,9 +138,11 @@ void Request::end(Ending ending)
     if (ending != Ending::Finished)
         reply->abort();
     reply->deleteLater();
-    m_promise.addResult(std::move(m_response));
-    m_promise.finish();
     deleteLater();
+    // Last: what follows the answer may end the connection, and this request with it.
+    const std::shared_ptr<QPromise<DavConnection::Response>> promise = m_promise;
+    promise->addResult(std::move(m_response));
+    promise->finish();
 }
 
 void Request::describeAnswer(const QNetworkReply *reply)

@@ -231,13 +231,13 @@ void SyncRun::downloaded(DavConnection::Response download)
                     .arg(fileName);
     if (!goesOn(error))
         return;
-    whenDone(
-        Background::run(merge, std::move(download.body), missing, std::move(m_local), m_base, m_manyDeletes, fileName),
-        this, [this](Merged result) {
-            m_done = std::move(result.done);
-            m_upload = std::move(result.upload);
-            merged();
-        });
+    whenDone(Background::run(merge, std::move(download.body), missing, std::move(m_local), std::move(m_base),
+                             m_manyDeletes, fileName),
+             this, [this](Merged result) {
+                 m_done = std::move(result.done);
+                 m_upload = std::move(result.upload);
+                 merged();
+             });
 }
 
 void SyncRun::merged()
