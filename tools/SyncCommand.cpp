@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include "platform/TerminationSignals.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "sync/SyncAddress.h"
@@ -12,7 +13,8 @@
 #include "ToolFolders.h"
 #include "ToolOutput.h"
 
-#include <atomic>
+#include <QEventLoop>
+
 #include <cstdio>
 
 namespace SyncCommand {
@@ -58,21 +60,26 @@ int run(const Options &options, const QString &dataFile)
         printError(QStringLiteral("Warning: the password goes to %1 in clear text over http://, readable on the way; "
                                   "use https:// unless the server is this computer.")
                        .arg(settings.folder.host()));
+    // The collection changes through its document, as in the window: what the sync did not change stays as it is.
+    CollectionDocument document(&file.top());
     SyncRun run(settings, dataFile, options.folderPath);
-    // A request to end (kill, Ctrl+C, a logout) stops the exchange at its next step; the lock on the
-    // server is freed on the way out, or the browsers would wait for it to grow stale.
-    std::atomic_bool cancelled {false};
+    // A request to end (kill, Ctrl+C, a logout) stops the exchange at once; the lock on the server is freed on
+    // the way out, or the browsers would wait for it to grow stale.
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, [&cancelled](int) { cancelled = true; });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &run, [&run](int) { run.cancel(); });
     termination.install();
-    run.setCancelFlag(&cancelled);
-    const auto apply = [&](std::unique_ptr<LinkItem> entries, QString *error) {
-        folder->Children.TakeAll();
-        folder->Children.Assign(entries->Children.TakeAll());
-        return file.save(CollectionFile::Backup::First, error);
-    };
     // Deleting more than half of what was synced is not done without a person to ask.
-    const SyncRun::Outcome outcome = run.run(*folder, apply, {});
+    QEventLoop loop;
+    QObject::connect(&run, &SyncRun::exchanged, &loop, &QEventLoop::quit);
+    run.start(CollectionTree::snapshot(*folder), false);
+    loop.exec();
+    SyncRun::Outcome outcome = run.exchange().outcome;
+    if (outcome.ok() && !outcome.report.taken.isEmpty()) {
+        run.apply(document, *folder, QStringLiteral("Sync"));
+        file.save(CollectionFile::Backup::First, &outcome.error);
+    }
+    if (outcome.ok())
+        run.saveState(&outcome.error);
     printLines(QStringLiteral("Took from the server:"), outcome.report.taken);
     printLines(QStringLiteral("Gave to the server:"), outcome.report.given);
     printLines(QStringLiteral("Changed on both sides:"), outcome.report.conflicts);

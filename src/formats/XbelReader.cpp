@@ -49,122 +49,102 @@ double oleDateOf(QStringView text)
 constexpr qint64 AliasAllowance = 1024 * 1024;
 constexpr qint64 AliasBytesPerCharacter = 4;
 
-class Parser
+// The walk through the XML that every XBEL reading shares.
+class Walk
 {
 public:
-    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const Progress &progress)
-        : m_xml(&device), m_sink(target, report, progress), m_report(report)
-    {
-    }
+    Walk(QIODevice &device, XbelReader::Handler &handler) : m_xml(&device), m_handler(handler) { }
 
-    void run();
+    XbelReader::Parse run();
 
 private:
     enum class Element { Xbel, Folder, Bookmark, Info };
 
     void start();
     QString elementText();
-    void metadata(LinkItem &item);
-    void alias();
 
     QXmlStreamReader m_xml;
-    ItemSink m_sink;
-    ImportReport &m_report;
-    // The open elements that matter, with the item of each folder and bookmark.
-    std::vector<std::pair<Element, LinkItem *>> m_open;
-    QHash<QString, const LinkItem *> m_bookmarksById;
-    int m_unresolvedAliases = 0;
-    qint64 m_aliasBytes = 0; // the texts the aliases copied
-    int m_aliasesWithoutDescription = 0;
-    int m_aliasesLeftOut = 0;
+    XbelReader::Handler &m_handler;
+    // The open elements that matter.
+    std::vector<Element> m_open;
     bool m_sawXbel = false;
 };
 
-void Parser::run()
+XbelReader::Parse Walk::run()
 {
+    XbelReader::Parse parse;
     while (!m_xml.atEnd()) {
         const QXmlStreamReader::TokenType token = m_xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
             start();
         } else if (token == QXmlStreamReader::EndElement) {
             if (!m_open.empty()) {
-                if (m_open.back().first == Element::Folder)
-                    m_sink.leaveFolder();
+                if (m_open.back() == Element::Folder || m_open.back() == Element::Bookmark)
+                    m_handler.leave();
                 m_open.pop_back();
             }
+        } else if (token == QXmlStreamReader::Comment && m_open.size() == 1) {
+            m_handler.comment(m_xml.text().toString());
         }
-        if (!m_sink.advance(m_xml.characterOffset()))
-            return;
+        if (!m_handler.advance(m_xml.characterOffset())) {
+            parse.end = XbelReader::Parse::End::Stopped;
+            parse.sawXbel = m_sawXbel;
+            return parse;
+        }
     }
+    parse.sawXbel = m_sawXbel;
     if (m_xml.hasError()) {
-        if (!m_sawXbel && m_report.folders == 0 && m_report.links == 0)
-            m_report.fail(
-                QCoreApplication::translate("XbelReader", "The file is not XBEL: %1").arg(m_xml.errorString()));
-        else
-            m_report.damage(QCoreApplication::translate(
-                                "XbelReader", "The XML is broken at line %1 (%2); the rest of the file was not read.")
-                                .arg(m_xml.lineNumber())
-                                .arg(m_xml.errorString()));
-    } else if (!m_sawXbel) {
-        m_report.fail(QCoreApplication::translate("XbelReader", "The file is not XBEL."));
+        parse.end = XbelReader::Parse::End::Broken;
+        parse.error = m_xml.errorString();
+        parse.line = m_xml.lineNumber();
     }
-    if (m_unresolvedAliases > 0)
-        m_report.damage(
-            QCoreApplication::translate("XbelReader", "%1 aliases named no bookmark before them and were left out.")
-                .arg(m_unresolvedAliases));
-    if (m_aliasesWithoutDescription > 0)
-        m_report.damage(
-            QCoreApplication::translate("XbelReader",
-                                        "%1 aliases were copied without the description of their bookmark: so many "
-                                        "copies of it would take far more memory than the file.")
-                .arg(m_aliasesWithoutDescription));
-    if (m_aliasesLeftOut > 0)
-        m_report.damage(
-            QCoreApplication::translate("XbelReader",
-                                        "%1 aliases were left out: so many copies of their bookmark would take far "
-                                        "more memory than the file.")
-                .arg(m_aliasesLeftOut));
+    return parse;
 }
 
-void Parser::start()
+void Walk::start()
 {
     const QStringView name = m_xml.name();
     if (m_open.empty()) {
         if (name == u"xbel" && !m_sawXbel) {
             m_sawXbel = true;
-            m_open.emplace_back(Element::Xbel, nullptr);
+            m_open.push_back(Element::Xbel);
         } else {
             m_xml.skipCurrentElement();
         }
         return;
     }
-    const Element parent = m_open.back().first;
-    LinkItem *parentItem = m_open.back().second;
+    const Element parent = m_open.back();
     const bool inContainer = parent == Element::Xbel || parent == Element::Folder;
-    if (inContainer && name == u"folder") {
-        LinkItem *folder = m_sink.addFolder({});
-        m_sink.enterFolder(folder);
-        m_open.emplace_back(Element::Folder, folder);
-    } else if (inContainer && name == u"bookmark") {
+    const bool inEntry = parent == Element::Folder || parent == Element::Bookmark;
+    if (inContainer && (name == u"folder" || name == u"bookmark")) {
         const QXmlStreamAttributes attributes = m_xml.attributes();
-        LinkItem *link = m_sink.addLink({}, itemText(attributes.value(QLatin1String("href")).toString().trimmed()));
-        link->LastVisit = oleDateOf(attributes.value(QLatin1String("visited")));
-        const QString id = attributes.value(QLatin1String("id")).toString();
-        if (!id.isEmpty())
-            m_bookmarksById.insert(id, link);
-        m_open.emplace_back(Element::Bookmark, link);
+        XbelReader::Handler::Entry entry;
+        entry.folder = name == u"folder";
+        entry.id = attributes.value(QLatin1String("id")).toString();
+        if (!entry.folder) {
+            entry.href = attributes.value(QLatin1String("href")).toString();
+            entry.visited = attributes.value(QLatin1String("visited")).toString();
+        }
+        m_handler.enter(entry);
+        m_open.push_back(entry.folder ? Element::Folder : Element::Bookmark);
     } else if (inContainer && name == u"alias") {
-        alias();
+        m_handler.alias(m_xml.attributes().value(QLatin1String("ref")).toString(), m_xml.characterOffset());
         m_xml.skipCurrentElement();
-    } else if (parentItem && name == u"title") {
-        parentItem->Name = itemText(elementText());
-    } else if (parentItem && name == u"desc") {
-        parentItem->Description = itemText(elementText());
-    } else if (parentItem && name == u"info") {
-        m_open.emplace_back(Element::Info, parentItem);
-    } else if (parent == Element::Info && name == u"metadata"
-               && m_xml.attributes().value(QLatin1String("owner")) == QLatin1String(XbelReader::MetadataOwner)) {
-        metadata(*parentItem);
+    } else if (inEntry && name == u"title") {
+        m_handler.title(elementText());
+    } else if (inEntry && name == u"desc") {
+        m_handler.description(elementText());
+    } else if (inEntry && name == u"info") {
+        m_open.push_back(Element::Info);
+    } else if (parent == Element::Info && name == u"metadata") {
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        XbelReader::Handler::Metadata metadata;
+        metadata.owner = attributes.value(QLatin1String("owner")).toString();
+        metadata.visits = attributes.value(QLatin1String("visits")).toString();
+        metadata.rating = attributes.value(QLatin1String("rating")).toString();
+        metadata.hasVisited = attributes.hasAttribute(QLatin1String("visited"));
+        metadata.visited = attributes.value(QLatin1String("visited")).toString();
+        m_handler.metadata(metadata);
         m_xml.skipCurrentElement();
     } else {
         m_xml.skipCurrentElement(); // separators, the collection's own title, what we do not know
@@ -174,7 +154,7 @@ void Parser::start()
 // The text of the element just started, that of the elements inside it included, up to its end (or
 // to where the XML breaks): what readElementText(IncludeChildElements) gives, but counting the depth
 // instead of recursing, so that markup nested in a title, however deep, cannot use up the stack.
-QString Parser::elementText()
+QString Walk::elementText()
 {
     QString text;
     for (int depth = 0;;) {
@@ -198,29 +178,119 @@ QString Parser::elementText()
     }
 }
 
-void Parser::metadata(LinkItem &item)
+// A folder of the collection filled from the file.
+class Parser : public XbelReader::Handler
 {
-    const QXmlStreamAttributes attributes = m_xml.attributes();
-    bool ok = false;
-    const qlonglong visits = attributes.value(QLatin1String("visits")).toLongLong(&ok);
-    if (ok && visits >= std::numeric_limits<std::int32_t>::min() && visits <= std::numeric_limits<std::int32_t>::max())
-        item.Visits = static_cast<std::int32_t>(visits);
-    const int rating = attributes.value(QLatin1String("rating")).toInt(&ok);
-    if (ok && rating >= 0 && rating <= 255)
-        item.Rating = static_cast<std::uint8_t>(rating);
-    if (attributes.hasAttribute(QLatin1String("visited")))
-        item.LastVisit = oleDateOf(attributes.value(QLatin1String("visited")));
+public:
+    Parser(QIODevice &device, LinkItem &target, ImportReport &report, const Progress &progress)
+        : m_device(device), m_sink(target, report, progress), m_report(report)
+    {
+    }
+
+    void run();
+
+    void enter(const Entry &entry) override;
+    void leave() override;
+    void title(const QString &text) override { m_open.back().second->Name = itemText(text); }
+    void description(const QString &text) override { m_open.back().second->Description = itemText(text); }
+    void metadata(const Metadata &metadata) override;
+    void alias(const QString &ref, qint64 characters) override;
+    bool advance(qint64 characters) override { return m_sink.advance(characters); }
+
+private:
+    QIODevice &m_device;
+    ItemSink m_sink;
+    ImportReport &m_report;
+    // The folders and bookmarks open, with their items.
+    std::vector<std::pair<bool, LinkItem *>> m_open;
+    QHash<QString, const LinkItem *> m_bookmarksById;
+    int m_unresolvedAliases = 0;
+    qint64 m_aliasBytes = 0; // the texts the aliases copied
+    int m_aliasesWithoutDescription = 0;
+    int m_aliasesLeftOut = 0;
+};
+
+void Parser::run()
+{
+    const XbelReader::Parse parse = XbelReader::parse(m_device, *this);
+    if (parse.end == XbelReader::Parse::End::Stopped)
+        return;
+    if (parse.end == XbelReader::Parse::End::Broken) {
+        if (!parse.sawXbel && m_report.folders == 0 && m_report.links == 0)
+            m_report.fail(QCoreApplication::translate("XbelReader", "The file is not XBEL: %1").arg(parse.error));
+        else
+            m_report.damage(QCoreApplication::translate(
+                                "XbelReader", "The XML is broken at line %1 (%2); the rest of the file was not read.")
+                                .arg(parse.line)
+                                .arg(parse.error));
+    } else if (!parse.sawXbel) {
+        m_report.fail(QCoreApplication::translate("XbelReader", "The file is not XBEL."));
+    }
+    if (m_unresolvedAliases > 0)
+        m_report.damage(
+            QCoreApplication::translate("XbelReader", "%1 aliases named no bookmark before them and were left out.")
+                .arg(m_unresolvedAliases));
+    if (m_aliasesWithoutDescription > 0)
+        m_report.damage(
+            QCoreApplication::translate("XbelReader",
+                                        "%1 aliases were copied without the description of their bookmark: so many "
+                                        "copies of it would take far more memory than the file.")
+                .arg(m_aliasesWithoutDescription));
+    if (m_aliasesLeftOut > 0)
+        m_report.damage(
+            QCoreApplication::translate("XbelReader",
+                                        "%1 aliases were left out: so many copies of their bookmark would take far "
+                                        "more memory than the file.")
+                .arg(m_aliasesLeftOut));
 }
 
-void Parser::alias()
+void Parser::enter(const Entry &entry)
 {
-    const auto it = m_bookmarksById.constFind(m_xml.attributes().value(QLatin1String("ref")).toString());
+    if (entry.folder) {
+        LinkItem *folder = m_sink.addFolder({});
+        m_sink.enterFolder(folder);
+        m_open.emplace_back(true, folder);
+        return;
+    }
+    LinkItem *link = m_sink.addLink({}, itemText(entry.href.trimmed()));
+    link->LastVisit = oleDateOf(entry.visited);
+    if (!entry.id.isEmpty())
+        m_bookmarksById.insert(entry.id, link);
+    m_open.emplace_back(false, link);
+}
+
+void Parser::leave()
+{
+    if (m_open.back().first)
+        m_sink.leaveFolder();
+    m_open.pop_back();
+}
+
+void Parser::metadata(const Metadata &metadata)
+{
+    if (metadata.owner != QLatin1String(XbelReader::MetadataOwner))
+        return;
+    LinkItem &item = *m_open.back().second;
+    bool ok = false;
+    const qlonglong visits = metadata.visits.toLongLong(&ok);
+    if (ok && visits >= std::numeric_limits<std::int32_t>::min() && visits <= std::numeric_limits<std::int32_t>::max())
+        item.Visits = static_cast<std::int32_t>(visits);
+    const int rating = metadata.rating.toInt(&ok);
+    if (ok && rating >= 0 && rating <= 255)
+        item.Rating = static_cast<std::uint8_t>(rating);
+    if (metadata.hasVisited)
+        item.LastVisit = oleDateOf(metadata.visited);
+}
+
+void Parser::alias(const QString &ref, qint64 characters)
+{
+    const auto it = m_bookmarksById.constFind(ref);
     if (it == m_bookmarksById.constEnd()) {
         ++m_unresolvedAliases;
         return;
     }
     const LinkItem *original = *it;
-    const qint64 room = AliasAllowance + AliasBytesPerCharacter * m_xml.characterOffset() - m_aliasBytes;
+    const qint64 room = AliasAllowance + AliasBytesPerCharacter * characters - m_aliasBytes;
     const qint64 link = qint64(original->Name.size() + original->Url.size());
     const qint64 description = qint64(original->Description.size());
     if (link > room) {
@@ -238,6 +308,20 @@ void Parser::alias()
 }
 
 } // namespace
+
+void XbelReader::Handler::alias(const QString &, qint64) { }
+
+void XbelReader::Handler::comment(const QString &) { }
+
+bool XbelReader::Handler::advance(qint64)
+{
+    return true;
+}
+
+XbelReader::Parse XbelReader::parse(QIODevice &device, Handler &handler)
+{
+    return Walk(device, handler).run();
+}
 
 ImportReport XbelReader::read(QIODevice &device, LinkItem &target, const Progress &progress)
 {

@@ -8,13 +8,11 @@
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/Repository.h"
-#include "sync/SyncApply.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLocale>
-#include <QThread>
 #include <QTime>
 
 namespace {
@@ -37,16 +35,14 @@ SyncCommands::SyncCommands(const MainPanes &panes, QObject *parent)
     connect(m_panes.actions->syncSettings, &QAction::triggered, this, &SyncCommands::showSettings);
     connect(m_panes.actions->syncNow, &QAction::triggered, this, &SyncCommands::syncNow);
     // The snapshot refers to the items: once one is gone, what the sync brings cannot be put in place.
-    const auto removing = [this] { m_itemsRemoved = m_itemsRemoved || m_thread; };
+    const auto removing = [this] { m_itemsRemoved = m_itemsRemoved || isRunning(); };
     connect(m_panes.document, &CollectionDocument::itemAboutToBeRemoved, this, removing);
     connect(m_panes.document, &CollectionDocument::itemsAboutToBeRemoved, this, removing);
     loadSettings();
 }
 
-SyncCommands::~SyncCommands()
-{
-    cancelAndWait();
-}
+// A sync under way ends with its run, which frees the server's lock on its way out.
+SyncCommands::~SyncCommands() = default;
 
 void SyncCommands::setSecretStore(SecretStore *store)
 {
@@ -189,31 +185,23 @@ void SyncCommands::run(bool manyDeletes)
     settings.user = m_settings.user;
     settings.password = m_password;
     settings.timeout = m_exitDone ? std::min(m_timeout, ExitTimeoutMs) : m_timeout;
+    if (m_run)
+        m_run.release()->deleteLater(); // the one before may still be telling of its end
     m_run = std::make_unique<SyncRun>(settings, Repository::DataFile(), m_settings.folderPath);
-    m_cancel = false;
-    m_run->setCancelFlag(&m_cancel);
+    connect(m_run.get(), &SyncRun::exchanged, this, &SyncCommands::exchanged);
     m_root = root;
     m_itemsRemoved = false;
-    m_exchange.reset();
 
     setStatusField(tr("Syncing..."), tr("Syncing with %1").arg(settings.folder.host()), false);
     if (m_trigger == Trigger::Asked)
         m_panes.view->setStatusText(tr("Syncing with %1...").arg(settings.folder.host()));
-    m_thread = QThread::create(
-        [run = m_run.get(), snapshot = CollectionTree::snapshot(*m_folder), manyDeletes, out = &m_exchange]() mutable {
-            *out = std::make_unique<SyncRun::Exchange>(run->exchange(std::move(snapshot), manyDeletes));
-        });
-    connect(m_thread, &QThread::finished, this, &SyncCommands::exchanged);
-    m_thread->start();
+    m_run->start(CollectionTree::snapshot(*m_folder), manyDeletes);
 }
 
 void SyncCommands::exchanged()
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    const std::unique_ptr<SyncRun::Exchange> exchange = std::move(m_exchange);
-    const MergeReport &report = exchange->outcome.report;
+    const SyncRun::Exchange *exchange = &m_run->exchange();
+    const MergeReport report = exchange->outcome.report;
     if (m_panes.document->root() != m_root) {
         finish(tr("The collection was closed during the sync."), {});
         return;
@@ -245,25 +233,23 @@ void SyncCommands::exchanged()
             finish(tr("The collection changed while it synced; it is synced again next time."), {});
             return;
         }
-        bringIn(*exchange);
+        bringIn();
     }
     QString error;
-    if (!m_run->saveState(exchange->merge.merged, &error)) {
+    if (!m_run->saveState(&error)) {
         finish(tr("What was synced could not be noted beside the data file: %1").arg(error), report);
         return;
     }
     finish({}, report);
 }
 
-void SyncCommands::bringIn(const SyncRun::Exchange &exchange)
+void SyncCommands::bringIn()
 {
     m_panes.view->keepBackup();
     m_panes.view->setCountsVisits(false);
     {
         UpdatesGuard guard(m_panes.window);
-        m_panes.document->beginCommand(tr("Sync"));
-        SyncApply::apply(*m_panes.document, *m_folder, exchange.merge, exchange.local);
-        m_panes.document->endCommand();
+        m_run->apply(*m_panes.document, *m_folder, tr("Sync"));
     }
     m_panes.view->setCountsVisits(true);
 }
@@ -283,7 +269,8 @@ void SyncCommands::finish(const QString &error, const MergeReport &report)
 {
     m_busy = false;
     m_retries = 0;
-    m_run.reset();
+    if (m_run)
+        m_run.release()->deleteLater(); // it is still telling of its end
     const QString time = QLocale().toString(QTime::currentTime(), QStringLiteral("HH:mm"));
     const bool ok = error.isEmpty();
     if (ok) {
@@ -307,14 +294,4 @@ void SyncCommands::setStatusField(const QString &text, const QString &tip, bool 
     m_statusField->setStatusTip(tip);
     m_statusField->setStyleSheet(failed ? QStringLiteral("color: #b00020;") : QString());
     emit statusFieldChanged();
-}
-
-void SyncCommands::cancelAndWait()
-{
-    if (!m_thread)
-        return;
-    m_cancel = true;
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
 }

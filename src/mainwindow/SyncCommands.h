@@ -8,20 +8,18 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
 class QLabel;
-class QThread;
 class SecretStore;
 class SyncDialog;
 
 // "S&ync..." and "Sync &Now": the collection, or one folder of it, kept the same as an XBEL file on a
-// WebDAV server. The exchange with the server runs on a thread of its own, on a snapshot of the synced
-// folder, so the window stays free; what the sync brings is then put into the collection as one step to
-// undo, after a backup. Syncs also run every few minutes and when the program starts and ends, as set.
-// The state of the sync and its last result show in a field of the status bar.
+// WebDAV server. The exchange with the server runs on the event loop and its merging in the background, on a
+// snapshot of the synced folder, so the window stays free; what the sync brings is then put into the collection as one
+// step to undo, after a backup. Syncs also run every few minutes and when the program starts and ends, as set. The
+// state of the sync and its last result show in a field of the status bar.
 class SyncCommands : public QObject
 {
     Q_OBJECT
@@ -33,7 +31,7 @@ public:
     void setSecretStore(SecretStore *store);
     // The field of the status bar that tells how the last sync went.
     QLabel *statusField() const { return m_statusField; }
-    bool isRunning() const { return m_thread != nullptr; }
+    bool isRunning() const { return m_run && m_run->isRunning(); }
     QString lastResult() const { return m_lastResult; }
     // How long each request may wait for the server (tests shorten it).
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
@@ -61,11 +59,10 @@ private:
     void run(bool manyDeletes);
     void withPassword(std::function<void()> then);
     void exchanged();
-    void bringIn(const SyncRun::Exchange &exchange);
+    void bringIn();
     void finish(const QString &error, const MergeReport &report);
     void setStatusField(const QString &text, const QString &tip, bool failed);
     QString describe(const MergeReport &report) const;
-    void cancelAndWait();
 
     MainPanes m_panes;
     SecretStore *m_secrets;
@@ -78,10 +75,7 @@ private:
     int m_timeout = 30000;
 
     // The sync under way.
-    QThread *m_thread = nullptr;
     std::unique_ptr<SyncRun> m_run;
-    std::unique_ptr<SyncRun::Exchange> m_exchange;
-    std::atomic_bool m_cancel {false};
     Trigger m_trigger = Trigger::Asked;
     bool m_busy = false; // from the start of a sync (which may wait for the password) to its end
     LinkItem *m_root = nullptr;

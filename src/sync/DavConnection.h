@@ -2,14 +2,19 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFuture>
 #include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
-#include <atomic>
+#include <type_traits>
+#include <utility>
 
-// One folder on a WebDAV server, and the requests a sync makes there: each waits for its answer
-// (with the event loop running, up to a time limit) and tells what went wrong in plain words.
+// One folder on a WebDAV server, and the requests a sync makes there. Each request answers through its
+// future once the whole answer is in, the time limit has passed or the requests were cancelled; nothing here
+// waits, the event loop carries the exchange. What went wrong is told in plain words.
 class DavConnection
 {
 public:
@@ -25,6 +30,10 @@ public:
     };
 
     DavConnection(const QUrl &folder, const QString &user, const QString &password);
+    ~DavConnection();
+
+    DavConnection(const DavConnection &) = delete;
+    DavConnection &operator=(const DavConnection &) = delete;
 
     // The most an answer may hold: one that says or turns out to be larger is cut off and refused, so
     // that no server can make a sync take more memory than a bookmark file needs.
@@ -33,18 +42,19 @@ public:
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
     void setAnswerLimit(qint64 bytes) { m_answerLimit = bytes; }
     qint64 answerLimit() const { return m_answerLimit; }
-    // Once the flag is set, a request under way stops at once with an error; but a DELETE (freeing a
+    // Ends the requests under way at once with an error, and those sent later too; but a DELETE (freeing a
     // lock) runs to its end, waiting a few seconds at most.
-    void setCancelFlag(const std::atomic_bool *cancelled) { m_cancelled = cancelled; }
+    void cancel();
+    bool cancelled() const { return m_cancelled; }
     QUrl fileUrl(const QString &name) const;
     QUrl folder() const { return m_folder; }
 
-    Response get(const QString &name);
-    Response put(const QString &name, const QByteArray &bytes);
-    Response remove(const QString &name);
+    QFuture<Response> get(const QString &name);
+    QFuture<Response> put(const QString &name, const QByteArray &bytes);
+    QFuture<Response> remove(const QString &name);
     // Whether the folder is there: a PROPFIND of depth 0.
-    Response checkFolder();
-    // Sends without waiting for the answer (a lock's renewal while other requests wait).
+    QFuture<Response> checkFolder();
+    // Sends without heeding the answer (a lock's renewal while other requests are under way).
     void putLater(const QString &name, const QByteArray &bytes);
 
     // What a failed response means, for a message: the status in words or the network error.
@@ -52,17 +62,33 @@ public:
 
 private:
     QNetworkRequest request(const QUrl &url) const;
-    Response send(const QByteArray &verb, const QUrl &url, const QByteArray &body);
+    QFuture<Response> send(const QByteArray &verb, const QUrl &url, const QByteArray &body);
 
     QUrl m_folder;
     QByteArray m_authorization;
-    static constexpr int CancelCheckMilliseconds = 50;
     static constexpr int CancelledDeleteMilliseconds = 5000;
-    // What the network layer keeps of an answer before it is taken over, so that it never holds more.
-    static constexpr qint64 ReadBufferBytes = qint64(1) << 20;
 
     int m_timeout = 30000;
     qint64 m_answerLimit = DefaultAnswerLimit;
-    const std::atomic_bool *m_cancelled = nullptr;
+    bool m_cancelled = false;
     QNetworkAccessManager m_network;
+    // The requests under way are its children; they go before the network layer does.
+    QObject m_requests;
 };
+
+// Calls then with the future's result (none for QFuture<void>) on the thread that gives it, the event loop's for
+// the answers above, unless receiver is gone by then. Unlike then(receiver, ...), the receiver may go first.
+template<typename T, typename Then> void whenReady(QFuture<T> future, QObject *receiver, Then then)
+{
+    if constexpr (std::is_void_v<T>) {
+        future.then([receiver = QPointer<QObject>(receiver), then = std::move(then)]() mutable {
+            if (receiver)
+                then();
+        });
+    } else {
+        future.then([receiver = QPointer<QObject>(receiver), then = std::move(then)](T result) mutable {
+            if (receiver)
+                then(std::move(result));
+        });
+    }
+}

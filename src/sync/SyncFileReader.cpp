@@ -1,9 +1,11 @@
 #include "sync/SyncFile.h"
 
+#include "formats/XbelReader.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QRegularExpression>
-#include <QXmlStreamReader>
 
 #include <limits>
 #include <set>
@@ -45,48 +47,40 @@ qint64 secondsOf(QStringView text)
     return seconds >= First && seconds <= Last ? seconds : 0;
 }
 
-class Parser
+// The sync's tree from the walk through the file: nodes with the ids the file gives, settled at the end.
+class Parser : public XbelReader::Handler
 {
 public:
-    explicit Parser(const QByteArray &bytes) : m_xml(bytes) { }
-    SyncFile::ReadResult run();
+    SyncFile::ReadResult run(const QByteArray &bytes);
+
+    void enter(const Entry &entry) override;
+    void leave() override { m_open.pop_back(); }
+    void title(const QString &text) override { m_nodes[m_open.back()].title = cleanText(text); }
+    void description(const QString &text) override { m_nodes[m_open.back()].description = cleanText(text); }
+    void metadata(const Metadata &metadata) override;
+    void comment(const QString &text) override;
 
 private:
-    enum class Element { Xbel, Item, Info };
-
-    void start();
-    QString elementText();
-    void comment();
-    void metadata(SyncNode &node);
-    SyncNode *openNode();
-
-    QXmlStreamReader m_xml;
     // Nodes read so far, parents before their entries; their ids are settled at the end.
     std::vector<SyncNode> m_nodes;
-    // The open elements that matter, with the index of each item's node.
-    std::vector<std::pair<Element, qsizetype>> m_open;
+    // The index of each open folder's and bookmark's node.
+    std::vector<size_t> m_open;
     qint64 m_commentHighest = 0;
-    bool m_sawXbel = false;
 };
 
-SyncFile::ReadResult Parser::run()
+SyncFile::ReadResult Parser::run(const QByteArray &bytes)
 {
     SyncFile::ReadResult result;
-    while (!m_xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = m_xml.readNext();
-        if (token == QXmlStreamReader::StartElement)
-            start();
-        else if (token == QXmlStreamReader::EndElement && !m_open.empty())
-            m_open.pop_back();
-        else if (token == QXmlStreamReader::Comment && m_open.size() == 1)
-            comment();
-    }
-    if (m_xml.hasError()) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const XbelReader::Parse parse = XbelReader::parse(buffer, *this);
+    if (parse.end != XbelReader::Parse::End::Complete) {
         result.error = QCoreApplication::translate("Sync", "The file is not a complete XBEL file: %1 at line %2.")
-                           .arg(m_xml.errorString(), QString::number(m_xml.lineNumber()));
+                           .arg(parse.error, QString::number(parse.line));
         return result;
     }
-    if (!m_sawXbel) {
+    if (!parse.sawXbel) {
         result.error = QCoreApplication::translate("Sync", "The file is not an XBEL file.");
         return result;
     }
@@ -120,99 +114,48 @@ SyncFile::ReadResult Parser::run()
     return result;
 }
 
-void Parser::start()
+void Parser::enter(const Entry &entry)
 {
-    const QStringView name = m_xml.name();
-    if (m_open.empty()) {
-        if (name == u"xbel" && !m_sawXbel) {
-            m_sawXbel = true;
-            m_open.emplace_back(Element::Xbel, -1);
-        } else {
-            m_xml.skipCurrentElement();
-        }
-        return;
-    }
-    const auto [parent, index] = m_open.back();
-    const bool inFolder = parent == Element::Xbel || (parent == Element::Item && m_nodes[size_t(index)].folder);
-    if (inFolder && (name == u"folder" || name == u"bookmark")) {
-        SyncNode node;
-        node.folder = name == u"folder";
-        node.parent = index; // an index until the ids are settled
-        const QXmlStreamAttributes attributes = m_xml.attributes();
-        bool ok = false;
-        const qint64 id = attributes.value(QLatin1String("id")).toLongLong(&ok);
-        node.id = ok && id > 0 && id < std::numeric_limits<qint64>::max() / 2 ? id : 0;
-        if (!node.folder)
-            node.url = cleanText(attributes.value(QLatin1String("href")).toString());
-        m_nodes.push_back(std::move(node));
-        m_open.emplace_back(Element::Item, static_cast<qsizetype>(m_nodes.size() - 1));
-    } else if (parent == Element::Item && name == u"title") {
-        m_nodes[size_t(index)].title = cleanText(elementText());
-    } else if (parent == Element::Item && name == u"desc") {
-        m_nodes[size_t(index)].description = cleanText(elementText());
-    } else if (parent == Element::Item && name == u"info") {
-        m_open.emplace_back(Element::Info, index);
-    } else if (parent == Element::Info && name == u"metadata"
-               && m_xml.attributes().value(QLatin1String("owner")) == QLatin1String(SyncFile::MetadataOwner)) {
-        metadata(m_nodes[size_t(index)]);
-        m_xml.skipCurrentElement();
-    } else {
-        m_xml.skipCurrentElement(); // separators, aliases, the file's own title, what we do not know
-    }
-}
-
-// The text of the element just started with that of the elements inside it, counting the depth
-// instead of recursing, so that markup nested in a title cannot use up the stack.
-QString Parser::elementText()
-{
-    QString text;
-    for (int depth = 0;;) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference:
-            text += m_xml.text();
-            break;
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            break;
-        case QXmlStreamReader::EndElement:
-            if (depth-- == 0)
-                return text;
-            break;
-        default:
-            if (m_xml.hasError() || m_xml.atEnd())
-                return text;
-            break;
-        }
-    }
+    SyncNode node;
+    node.folder = entry.folder;
+    node.parent = m_open.empty() ? -1 : qint64(m_open.back()); // an index until the ids are settled
+    bool ok = false;
+    const qint64 id = entry.id.toLongLong(&ok);
+    node.id = ok && id > 0 && id < std::numeric_limits<qint64>::max() / 2 ? id : 0;
+    if (!node.folder)
+        node.url = cleanText(entry.href);
+    m_nodes.push_back(std::move(node));
+    m_open.push_back(m_nodes.size() - 1);
 }
 
 // The extension's comment right inside xbel: "- highestId :N: for ...".
-void Parser::comment()
+void Parser::comment(const QString &text)
 {
     static const QRegularExpression pattern(QStringLiteral("highestId\\s*:(\\d{1,15}):"));
-    const QRegularExpressionMatch match = pattern.match(m_xml.text());
+    const QRegularExpressionMatch match = pattern.match(text);
     if (match.hasMatch())
         m_commentHighest = std::max(m_commentHighest, match.captured(1).toLongLong());
 }
 
-void Parser::metadata(SyncNode &node)
+void Parser::metadata(const Metadata &metadata)
 {
-    const QXmlStreamAttributes attributes = m_xml.attributes();
+    if (metadata.owner != QLatin1String(SyncFile::MetadataOwner))
+        return;
+    SyncNode &node = m_nodes[m_open.back()];
     node.hasExtras = true;
     bool ok = false;
-    const int visits = attributes.value(QLatin1String("visits")).toInt(&ok);
+    const int visits = metadata.visits.toInt(&ok);
     if (ok)
         node.visits = visits;
-    const int rating = attributes.value(QLatin1String("rating")).toInt(&ok);
+    const int rating = metadata.rating.toInt(&ok);
     if (ok && rating >= 0 && rating <= 5)
         node.rating = rating;
-    node.lastVisit = secondsOf(attributes.value(QLatin1String("visited")));
+    node.lastVisit = secondsOf(metadata.visited);
 }
 
 } // namespace
 
 SyncFile::ReadResult SyncFile::read(const QByteArray &bytes)
 {
-    return Parser(bytes).run();
+    return Parser().run(bytes);
 }

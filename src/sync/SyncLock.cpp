@@ -2,17 +2,21 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QPromise>
 #include <QSysInfo>
+
+#include <memory>
 
 SyncLock::SyncLock(DavConnection &connection, const QString &fileName)
     : m_connection(connection), m_name(fileName + QStringLiteral(".lock"))
 {
     m_renew.setInterval(RenewMilliseconds);
-    QObject::connect(&m_renew, &QTimer::timeout, [this] { m_connection.putLater(m_name, content()); });
+    connect(&m_renew, &QTimer::timeout, this, [this] { m_connection.putLater(m_name, content()); });
 }
 
 SyncLock::~SyncLock()
 {
+    // Sent on its way: the connection finishes it if it lives on.
     release();
 }
 
@@ -23,42 +27,56 @@ QByteArray SyncLock::content() const
         .toUtf8();
 }
 
-bool SyncLock::take(QString *error)
+QString SyncLock::heldElsewhere(const DavConnection::Response &existing) const
 {
-    const DavConnection::Response existing = m_connection.get(m_name);
-    if (existing.status == 200) {
-        // The server's own clock, when it tells it, judges the age: this computer's may be off.
-        const QDateTime now = existing.serverDate.isValid() ? existing.serverDate : QDateTime::currentDateTimeUtc();
-        const QDateTime since = existing.lastModified;
-        if (!since.isValid() || since.secsTo(now) < StaleSeconds) {
-            *error = since.isValid() ? QCoreApplication::translate("Sync", "Locked by another client since %1.")
-                                           .arg(QLocale().toString(since.toLocalTime().time(), QStringLiteral("HH:mm")))
-                                     : QCoreApplication::translate("Sync", "Locked by another client.");
-            return false;
-        }
-    } else if (existing.status != 404) {
-        *error = DavConnection::describe(existing, m_name);
-        return false;
-    }
-    const DavConnection::Response put = m_connection.put(m_name, content());
-    if (put.status == 423 || put.status == 409) {
-        *error = QCoreApplication::translate("Sync", "Locked by another client.");
-        return false;
-    }
-    if (!put.ok()) {
-        *error = DavConnection::describe(put, m_name);
-        return false;
-    }
-    m_held = true;
-    m_renew.start();
-    return true;
+    if (existing.status == 404)
+        return {};
+    if (existing.status != 200)
+        return DavConnection::describe(existing, m_name);
+    // The server's own clock, when it tells it, judges the age: this computer's may be off.
+    const QDateTime now = existing.serverDate.isValid() ? existing.serverDate : QDateTime::currentDateTimeUtc();
+    const QDateTime since = existing.lastModified;
+    if (since.isValid() && since.secsTo(now) >= StaleSeconds)
+        return {};
+    return since.isValid() ? QCoreApplication::translate("Sync", "Locked by another client since %1.")
+                                 .arg(QLocale().toString(since.toLocalTime().time(), QStringLiteral("HH:mm")))
+                           : QCoreApplication::translate("Sync", "Locked by another client.");
 }
 
-void SyncLock::release()
+QFuture<QString> SyncLock::take()
+{
+    // Ends with the answer; cancelled when this lock goes first.
+    auto promise = std::make_shared<QPromise<QString>>();
+    promise->start();
+    const auto done = [promise](const QString &error) {
+        promise->addResult(error);
+        promise->finish();
+    };
+    whenReady(m_connection.get(m_name), this, [this, done](const DavConnection::Response &existing) {
+        if (const QString error = heldElsewhere(existing); !error.isEmpty()) {
+            done(error);
+            return;
+        }
+        whenReady(m_connection.put(m_name, content()), this, [this, done](const DavConnection::Response &put) {
+            if (put.status == 423 || put.status == 409) {
+                done(QCoreApplication::translate("Sync", "Locked by another client."));
+            } else if (!put.ok()) {
+                done(DavConnection::describe(put, m_name));
+            } else {
+                m_held = true;
+                m_renew.start();
+                done({});
+            }
+        });
+    });
+    return promise->future();
+}
+
+QFuture<void> SyncLock::release()
 {
     m_renew.stop();
     if (!m_held)
-        return;
+        return QtFuture::makeReadyFuture();
     m_held = false;
-    m_connection.remove(m_name);
+    return m_connection.remove(m_name).then([](const DavConnection::Response &) {});
 }

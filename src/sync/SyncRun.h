@@ -3,26 +3,30 @@
 #include "sync/CollectionTree.h"
 #include "sync/DavConnection.h"
 #include "sync/SyncMerge.h"
+#include "sync/SyncState.h"
 
+#include <QObject>
 #include <QString>
 #include <QUrl>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 
+class CollectionDocument;
 class LinkItem;
+class SyncLock;
 
-// One whole sync of a folder of the collection with the file on a WebDAV server: the folder is
-// checked, the lock taken, the file read and merged with the collection and the state of the last
-// sync. The merged file is uploaded whole, then read back and compared; only then is the collection
-// changed and the state saved. Nothing is uploaded when the file cannot be read or the merge is
-// refused, and the lock is freed whatever happens.
+// One whole sync of a folder of the collection with the file on a WebDAV server, the same for the window
+// and quillmark-tool: the folder is checked, the lock taken, the file read and merged with the collection
+// and the state of the last sync. The merged file is uploaded whole, then read back and compared; only then
+// is the collection changed (through its document, item by item) and the state saved. Nothing is uploaded
+// when the file cannot be read or the merge is refused, and the lock is freed whatever happens.
 //
-// The exchange with the server works on a snapshot of the collection and touches nothing else, so that it
-// may run on a thread of its own; the collection is changed and the state saved after it.
-class SyncRun
+// The exchange with the server runs on the event loop, one request after the other, and its reading and
+// merging on the background pool; it works on a snapshot of the collection and touches nothing else, so the
+// collection may change meanwhile.
+class SyncRun : public QObject
 {
+    Q_OBJECT
 public:
     struct Settings
     {
@@ -55,32 +59,54 @@ public:
         int synced = 0;
     };
 
-    // Puts the merged entries in place of the folder's own; false with a message when it cannot.
-    using Apply = std::function<bool(std::unique_ptr<LinkItem> entries, QString *error)>;
-    // Asked before a sync deletes more than half of the synced tree on either side.
-    using ConfirmDeletes = std::function<bool(int deleted, int synced)>;
+    SyncRun(const Settings &settings, const QString &dataFile, const QString &folderPath, QObject *parent = nullptr);
+    ~SyncRun() override;
 
-    SyncRun(const Settings &settings, const QString &dataFile, const QString &folderPath);
+    // Starts everything up to changing the collection; exchanged() tells when it ended, the lock freed, and
+    // exchange() how: the merged file is on the server when its outcome is ok. manyDeletes allows deleting
+    // more than half of the synced tree.
+    void start(CollectionTree::Snapshot local, bool manyDeletes);
+    bool isRunning() const { return m_running; }
+    // Ends the exchange at once, with nothing more sent but the freeing of the lock; exchanged() follows.
+    void cancel();
+    const Exchange &exchange() const { return m_done; }
 
-    Outcome run(const LinkItem &folder, const Apply &apply, const ConfirmDeletes &confirm);
-
-    // Everything up to changing the collection: the merged file is on the server when the outcome is ok.
-    // manyDeletes allows deleting more than half of the synced tree.
-    Exchange exchange(CollectionTree::Snapshot local, bool manyDeletes);
+    // Puts what the exchange merged into the folder through the document, as one step named caption: items
+    // the sync did not change stay as they are. Only when the outcome is ok and something was taken.
+    void apply(CollectionDocument &document, LinkItem &folder, const QString &caption);
     // The merged tree becomes the base of the next sync, once the collection holds it.
-    bool saveState(const SyncTree &merged, QString *error) const;
-    // Checked between the requests: once set, the exchange stops with nothing uploaded after it.
-    void setCancelFlag(const std::atomic_bool *cancelled) { m_cancelled = cancelled; }
+    bool saveState(QString *error) const;
 
     QString statePath() const;
 
+signals:
+    void exchanged();
+
 private:
-    // The exchange once the lock is held: the file read, merged and written back.
-    void transfer(DavConnection &connection, CollectionTree::Snapshot local, const SyncTree &base, bool manyDeletes,
-                  Exchange &done);
+    SyncState state() const;
+    void folderChecked(const DavConnection::Response &response);
+    void stateLoaded(const SyncTree &base, const QString &error);
+    void locked(const QString &error);
+    void downloaded(DavConnection::Response download);
+    void merged();
+    void uploaded(const DavConnection::Response &put);
+    void readBack(const DavConnection::Response &back);
+    // Fails with the message unless it is empty or the sync was cancelled; true when the run goes on.
+    bool goesOn(const QString &error);
+    // Frees the lock, then tells that the exchange ended.
+    void end();
 
     Settings m_settings;
     QString m_dataFile;
     QString m_folderPath;
-    const std::atomic_bool *m_cancelled = nullptr;
+    bool m_running = false;
+    bool m_gone = false; // being destroyed
+    QFuture<void> m_freeing; // the lock's release, once sent (finished while none is)
+    bool m_manyDeletes = false;
+    CollectionTree::Snapshot m_local;
+    SyncTree m_base;
+    QByteArray m_upload;
+    Exchange m_done;
+    std::unique_ptr<DavConnection> m_connection;
+    std::unique_ptr<SyncLock> m_lock;
 };

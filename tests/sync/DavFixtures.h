@@ -3,6 +3,7 @@
 // What the sync tests against servers share: a real WebDAV server (rclone) serving a temporary
 // folder on 127.0.0.1, a server of the test's own that answers as it is told, and a computer with a
 // collection that syncs.
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/TextCodec.h"
 #include "sync/SyncRun.h"
@@ -15,6 +16,14 @@
 #include <QTest>
 
 #include <functional>
+
+// What the future gives, with the event loop running until it does (or a minute passed).
+template<typename T> T awaited(QFuture<T> future)
+{
+    if (!QTest::qWaitFor([&future] { return future.isFinished(); }, 60000))
+        return T();
+    return future.result();
+}
 
 // `rclone serve webdav` on a free port; empty url() when rclone is missing or did not start.
 class RcloneServer
@@ -172,14 +181,19 @@ struct Computer
         settings.fileName = fileName;
         settings.timeout = timeout;
         settings.smallestAnswerLimit = answerLimit;
+        // As quillmark-tool syncs: the exchange, then the merge put in through the document, then the state.
         SyncRun run(settings, dataFile, {});
-        return run.run(root,
-                       [this](std::unique_ptr<LinkItem> entries, QString *) {
-                           root.Children.TakeAll();
-                           root.Children.Assign(entries->Children.TakeAll());
-                           return true;
-                       },
-                       {});
+        bool ended = false;
+        QObject::connect(&run, &SyncRun::exchanged, [&ended] { ended = true; });
+        run.start(CollectionTree::snapshot(root), false);
+        if (!QTest::qWaitFor([&ended] { return ended; }, 120000))
+            return {QStringLiteral("the sync did not end"), {}, false, false};
+        CollectionDocument document(&root);
+        run.apply(document, root, QStringLiteral("Sync"));
+        SyncRun::Outcome outcome = run.exchange().outcome;
+        if (outcome.ok())
+            run.saveState(&outcome.error);
+        return outcome;
     }
 
     // Every item as "path <url> description", sorted.

@@ -7,6 +7,7 @@
 #include "sync/SyncFile.h"
 #include "sync/SyncLock.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -103,6 +104,8 @@ private slots:
     void badServers();
     void readBackDiffers();
     void lockRenewedWhileHeld();
+    void endedMidway_data();
+    void endedMidway();
     void fileNames_data();
     void fileNames();
 
@@ -218,7 +221,7 @@ void TestWebDavSync::browsersFile()
                     .toUtf8();
     QVERIFY(!rewritten.contains("quillmark"));
     DavConnection browser(server.url(), {}, {});
-    QVERIFY(browser.put(u"bookmarks.xbel"_qs, rewritten).ok());
+    QVERIFY(awaited(browser.put(u"bookmarks.xbel"_qs, rewritten)).ok());
 
     outcome = a.sync(server.url());
     QVERIFY2(outcome.ok(), qPrintable(outcome.error));
@@ -395,15 +398,59 @@ void TestWebDavSync::lockRenewedWhileHeld()
     {
         SyncLock lock(connection, u"bookmarks.xbel"_qs);
         lock.setRenewInterval(100);
-        QString error;
-        QVERIFY2(lock.take(&error), qPrintable(error));
+        const QString error = awaited(lock.take());
+        QVERIFY2(error.isEmpty() && lock.held(), qPrintable(error));
         QTRY_VERIFY(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs) >= 3);
         QVERIFY(!server.requests.contains(u"DELETE /dav/bookmarks.xbel.lock"_qs));
     }
-    QCOMPARE(server.requests.last(), u"DELETE /dav/bookmarks.xbel.lock"_qs);
+    QTRY_COMPARE(server.requests.last(), u"DELETE /dav/bookmarks.xbel.lock"_qs);
     const qsizetype puts = server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs);
     QTest::qWait(300);
     QCOMPARE(server.requests.count(u"PUT /dav/bookmarks.xbel.lock"_qs), puts); // not after it was freed
+}
+
+void TestWebDavSync::endedMidway_data()
+{
+    QTest::addColumn<bool>("destroyed"); // the run goes (the window closes) instead of being cancelled
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("gone") << true;
+}
+
+// A sync ended while the server holds an answer open stops at once, and still frees its lock on the server.
+void TestWebDavSync::endedMidway()
+{
+    QFETCH(bool, destroyed);
+    ToldServer server([](const QByteArray &method, const QByteArray &path) -> ToldServer::Answer {
+        if (method == "PROPFIND")
+            return ToldServer::status(207, "Multi-Status", {}, "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"/>");
+        if (method == "GET" && !path.endsWith(".lock"))
+            return {{}, true, false}; // holds the answer open
+        if (method == "GET")
+            return ToldServer::status(404, "Not Found");
+        return ToldServer::status(method == "PUT" ? 201 : 204, "Done");
+    });
+    Computer a(m_home.filePath(u"a.dat"_qs));
+    fill(a);
+    SyncRun::Settings settings;
+    settings.folder = server.url();
+    auto run = std::make_unique<SyncRun>(settings, a.dataFile, QString());
+    bool ended = false;
+    connect(run.get(), &SyncRun::exchanged, this, [&ended] { ended = true; });
+    run->start(CollectionTree::snapshot(a.root), false);
+    QVERIFY(run->isRunning());
+    QTRY_VERIFY(server.requests.contains(u"GET /dav/bookmarks.xbel"_qs));
+    QElapsedTimer sinceEnd;
+    sinceEnd.start();
+    if (destroyed) {
+        run.reset();
+    } else {
+        run->cancel();
+        QTRY_VERIFY(ended);
+        QVERIFY2(run->exchange().outcome.error.contains(u"cancelled"_qs), qPrintable(run->exchange().outcome.error));
+    }
+    QTRY_VERIFY(server.requests.contains(u"DELETE /dav/bookmarks.xbel.lock"_qs));
+    QVERIFY2(sinceEnd.elapsed() < 3000, qPrintable(QString::number(sinceEnd.elapsed())));
+    QVERIFY(!server.requests.contains(u"PUT /dav/bookmarks.xbel"_qs));
 }
 
 void TestWebDavSync::fileNames_data()

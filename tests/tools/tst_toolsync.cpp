@@ -6,6 +6,8 @@
 #include "platform/SingleInstance.h"
 #include "store/NativeFile.h"
 
+#include <QRegularExpression>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -37,6 +39,8 @@ private slots:
     void refusals();
     void endedDuringSync_data();
     void endedDuringSync();
+    void sameAsTheWindow_data();
+    void sameAsTheWindow();
 
 private:
     Result run(const QStringList &arguments);
@@ -224,6 +228,112 @@ void TestToolSync::endedDuringSync()
     QVERIFY2(!lockPresent, qPrintable(server.requests.join(u", ")));
     const QString message = QString::fromLocal8Bit(process.readAllStandardError());
     QVERIFY2(message.contains(u"cancelled"_qs), qPrintable(message));
+}
+
+void TestToolSync::sameAsTheWindow_data()
+{
+    // What the browsers' extension does to the shared file after it dropped our fields (desc, info).
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("replacement");
+    const QString added = u"<bookmark href=\"https://new.example/\" id=\"900\">\n<title>New</title>\n</bookmark>\n"_qs;
+    QTest::newRow("only our fields dropped") << QString() << QString();
+    QTest::newRow("renamed there") << u"<title>c</title>"_qs << u"<title>c renamed</title>"_qs;
+    QTest::newRow("added first in a folder") << u"(<title>Work</title>\n)"_qs << u"\\1"_qs + added;
+    QTest::newRow("added first at the top") << u"(-->\n\n)"_qs << u"\\1"_qs + added;
+    QTest::newRow("deleted there") << u" *<bookmark href=\"https://d.example/\"[^>]*>\n.*\n *</bookmark>\n"_qs
+                                   << QString();
+    QTest::newRow("new URL there") << u"https://c.example/"_qs << u"https://c.example/new"_qs;
+}
+
+// The tool puts what a sync takes into the collection as the window does, item by item: the data file it
+// writes is the one the window's way gives, byte for byte, and what the sync did not change keeps its fields
+// and its place.
+void TestToolSync::sameAsTheWindow()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    RcloneServer server;
+    if (server.url().isEmpty())
+        QSKIP("rclone is not installed (Debian's rclone package; scripts/setup installs it)");
+    const QString a = m_dir->filePath(u"a.dat"_qs);
+    const QString b = m_dir->filePath(u"b.dat"_qs);
+    LinkItem root;
+    LinkItem *work = root.Children.Get(root.Children.InsertSorted(LinkItem::MakeFolder("Work")));
+    LinkItem *kept = work->Children.Get(work->Children.InsertSorted(LinkItem::MakeLink("b", "https://b.example/")));
+    kept->Visits = 3;
+    kept->Rating = 4;
+    kept->Description = "mine";
+    kept->LastVisit = 45000.123456789; // not a whole second
+    work->Children.InsertSorted(LinkItem::MakeLink("c", "https://c.example/"));
+    LinkItem *other = root.Children.Get(root.Children.InsertSorted(LinkItem::MakeFolder("Other")));
+    other->Children.InsertSorted(LinkItem::MakeLink("d", "https://d.example/"));
+    // From an older machine: Windows-1252, which the shared file holds as UTF-8.
+    LinkItem *older
+        = other->Children.Get(other->Children.InsertSorted(LinkItem::MakeLink("Caf\xe9", "https://f.example/")));
+    older->Description = "na\xefve";
+    root.Children.Get(root.Children.InsertSorted(LinkItem::MakeLink("e", "https://e.example/")))->Visits = 7;
+    QString error;
+    QVERIFY2(NativeFile::saveAtomically(a, root, &error), qPrintable(error));
+    const QStringList sync = {u"sync"_qs, u"--url"_qs, server.url().toString(), u"--file"_qs, u"shared.xbel"_qs};
+    Result result = run(sync + QStringList(a));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+
+    // A second computer with the same collection, synced as far as A.
+    QVERIFY(QFile::copy(a, b));
+    SyncRun::Settings settings;
+    settings.folder = server.url();
+    settings.fileName = u"shared.xbel"_qs;
+    const QString stateOfB = SyncRun(settings, b, {}).statePath();
+    QVERIFY(QDir().mkpath(QFileInfo(stateOfB).absolutePath()));
+    QVERIFY(QFile::copy(SyncRun(settings, a, {}).statePath(), stateOfB));
+
+    QFile shared(server.path(u"shared.xbel"_qs));
+    QVERIFY(shared.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(shared.readAll())
+                       .remove(QRegularExpression(QStringLiteral(" *<(desc|info)>.*</(desc|info)>\n")));
+    shared.close();
+    if (!pattern.isEmpty()) {
+        const QString before = text;
+        text.replace(QRegularExpression(pattern), replacement);
+        QVERIFY(text != before);
+    }
+    DavConnection browser(server.url(), {}, {});
+    QVERIFY(awaited(browser.put(settings.fileName, text.toUtf8())).ok());
+
+    result = run(sync + QStringList(a));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    Computer window(b);
+    window.fileName = settings.fileName;
+    QFile fileOfB(b);
+    QVERIFY(fileOfB.open(QIODevice::ReadOnly));
+    QVERIFY(NativeFile::read(fileOfB, window.root, true).ok());
+    fileOfB.close();
+    const LinkItem *keptInB = window.find(u"/Work/b"_qs);
+    const SyncRun::Outcome outcome = window.sync(server.url());
+    QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+    QCOMPARE(window.find(u"/Work/b"_qs), keptInB);
+    QVERIFY2(NativeFile::saveAtomically(b, window.root, &error), qPrintable(error));
+
+    const auto bytes = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QCOMPARE(bytes(a), bytes(b));
+    Computer tool(a);
+    QFile fileOfA(a);
+    QVERIFY(fileOfA.open(QIODevice::ReadOnly));
+    QVERIFY(NativeFile::read(fileOfA, tool.root, true).ok());
+    const LinkItem *b2 = tool.find(u"/Work/b"_qs);
+    QVERIFY(b2);
+    QCOMPARE(b2->Visits, 3);
+    QCOMPARE(b2->Rating, std::uint8_t(4));
+    QCOMPARE(TextCodec::toDisplay(b2->Description), u"mine"_qs);
+    QCOMPARE(b2->LastVisit, 45000.123456789);
+    const LinkItem *older2 = tool.find(u"/Other/Caf\u00e9"_qs);
+    QVERIFY(older2);
+    const auto raw = [](std::string_view text) { return QByteArray(text.data(), qsizetype(text.size())); };
+    QCOMPARE(raw(older2->Name), QByteArray("Caf\xe9"));
+    QCOMPARE(raw(older2->Description), QByteArray("na\xefve"));
 }
 
 QTEST_GUILESS_MAIN(TestToolSync)
