@@ -103,12 +103,12 @@ private:
 // A side file of this many outcomes.
 QByteArray linkCheckFile(int outcomes)
 {
-    QByteArray bytes = R"({"format": "quillmark-link-check", "version": 1, "links": [)";
+    QByteArray bytes = "{\"format\": \"quillmark-link-check\", \"version\": 1, \"links\": [";
     for (int i = 0; i < outcomes; ++i) {
-        if (i > 0)
-            bytes += ',';
-        bytes += R"({"url": "https://example.org/page/)" + QByteArray::number(i)
-            + R"(", "outcome": "broken", "status": 404, "reason": "Not Found", "checked": "2026-01-01T10:00:00Z"})";
+        bytes += i > 0 ? ",\n" : "\n";
+        bytes += "{\"url\": \"https://example.org/page/" + QByteArray::number(i)
+            + "\", \"outcome\": \"broken\", \"status\": 404, \"reason\": \"Not Found\", "
+              "\"checked\": \"2026-01-01T10:00:00Z\"}";
     }
     return bytes + "]}";
 }
@@ -140,20 +140,19 @@ void TestBackgroundTasks::ownerEndsPromptly_data()
 void TestBackgroundTasks::ownerEndsPromptly()
 {
     QFETCH(QString, task);
-    auto root = LinkItem::MakeFolder(Repository::RootName);
-    if (task == QLatin1String("backup")) {
-        // Enough to take a while to read and copy.
-        for (int f = 0; f < 100; ++f) {
-            LinkItem *folder = addFolder(*root, "F" + std::to_string(f));
-            for (int l = 0; l < 3000; ++l)
-                addLink(*folder, "L" + std::to_string(l), "https://example.org/" + std::to_string(f * 3000 + l));
-        }
-    }
-    m_window.open(*root);
+    m_window.open(*LinkItem::MakeFolder(Repository::RootName));
     if (QTest::currentTestFailed())
         return;
     std::unique_ptr<Task> run;
     if (task == QLatin1String("backup")) {
+        // The window shows an empty collection, which closes at once; the backup copies a large data file.
+        auto root = LinkItem::MakeFolder(Repository::RootName);
+        for (int f = 0; f < 100; ++f) {
+            LinkItem *folder = addFolder(*root, "F" + std::to_string(f));
+            for (int l = 0; l < 5000; ++l)
+                addLink(*folder, "L" + std::to_string(l), "https://example.org/" + std::to_string(f * 5000 + l));
+        }
+        QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
         run = std::make_unique<StartUpBackup>(m_window);
     } else if (task == QLatin1String("results")) {
         QFile file(LinkCheckStore::pathFor(Repository::DataFile()));
@@ -184,6 +183,7 @@ void TestBackgroundTasks::ownerEndsPromptly()
     run->endOwner();
     QVERIFY(Background::waitForAll(60000));
     const qint64 ended = clock.elapsed();
+    qInfo("%lld ms to run, %lld ms to end", whole, ended);
     QTest::qWait(50);
     QVERIFY(!toldOn);
     QVERIFY2(ended < whole / 3, qPrintable(QStringLiteral("%1 ms to end, %2 ms to run").arg(ended).arg(whole)));
