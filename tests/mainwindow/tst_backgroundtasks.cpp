@@ -147,7 +147,7 @@ void TestBackgroundTasks::ownerEndsPromptly()
     if (task == QLatin1String("backup")) {
         // The window shows an empty collection, which closes at once; the backup copies a large data file.
         auto root = LinkItem::MakeFolder(Repository::RootName);
-        for (int f = 0; f < 100; ++f) {
+        for (int f = 0; f < 200; ++f) {
             LinkItem *folder = addFolder(*root, "F" + std::to_string(f));
             for (int l = 0; l < 5000; ++l)
                 addLink(*folder, "L" + std::to_string(l), "https://example.org/" + std::to_string(f * 5000 + l));
