@@ -198,28 +198,6 @@ private slots:
         }
     }
 
-    // Reading stops when asked to, and keeps nothing then.
-    void stopsWhenAsked()
-    {
-        QByteArray bytes = "{\"format\": \"quillmark-link-check\", \"version\": 1, \"links\": [";
-        for (int i = 0; i < 50000; ++i)
-            bytes += (i ? "," : "") + QByteArray("{\"url\": \"http://a.invalid/") + QByteArray::number(i)
-                + "\", \"outcome\": \"ok\", \"status\": 200, \"checked\": \"2026-03-04T05:06:07Z\"}";
-        bytes += "]}";
-        LinkCheckStore store;
-        int looks = 0;
-        QVERIFY(store.loadBytes(bytes, [&looks] { return ++looks < 0; }));
-        QCOMPARE(store.count(), 50000);
-        QVERIFY(looks > 2); // asked between runs and between entries
-        for (const int stopAt : {1, looks / 2, looks}) {
-            int asked = 0;
-            QVERIFY(!store.loadBytes(bytes, [&asked, stopAt] { return ++asked >= stopAt; }));
-            QCOMPARE(asked, stopAt);
-            QCOMPARE(store.count(), 0);
-            QVERIFY(!store.errorString().isEmpty());
-        }
-    }
-
     void notRegularFiles_data()
     {
         QTest::addColumn<QString>("kind");
