@@ -1,5 +1,7 @@
 #include "LinkCheckStore.h"
 
+#include "linkcheck/JsonEntryRuns.h"
+
 #include "platform/RegularFile.h"
 #include "platform/WriteError.h"
 
@@ -25,6 +27,15 @@ const QString StatusKey = QStringLiteral("status");
 const QString FinalUrlKey = QStringLiteral("finalUrl");
 const QString ReasonKey = QStringLiteral("reason");
 const QString CheckedKey = QStringLiteral("checked");
+// A large file is read and parsed in pieces of about this size, each quick enough to stop after.
+constexpr qint64 PieceBytes = 1024 * 1024;
+// Entries taken between two looks at the stop.
+constexpr qsizetype EntriesPerLook = 4096;
+
+QString stoppedText()
+{
+    return QCoreApplication::translate("LinkCheckStore", "The reading was stopped");
+}
 } // namespace
 
 QString LinkCheckStore::pathFor(const QString &dataFile)
@@ -32,7 +43,7 @@ QString LinkCheckStore::pathFor(const QString &dataFile)
     return dataFile + QStringLiteral(".links");
 }
 
-bool LinkCheckStore::load(const QString &path)
+bool LinkCheckStore::load(const QString &path, const CancelCheck &stop)
 {
     m_results.clear();
     m_error.clear();
@@ -56,29 +67,77 @@ bool LinkCheckStore::load(const QString &path)
                                                : file.errorString();
         return false;
     }
-    return readBytes(file.read(MaxFileSize + 1));
+    QByteArray bytes;
+    while (bytes.size() <= MaxFileSize) {
+        if (stop && stop()) {
+            m_error = stoppedText();
+            return false;
+        }
+        const QByteArray piece = file.read(std::min(PieceBytes, MaxFileSize + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    return readBytes(bytes, stop);
 }
 
-bool LinkCheckStore::loadBytes(const QByteArray &bytes)
+bool LinkCheckStore::loadBytes(const QByteArray &bytes, const CancelCheck &stop)
 {
-    const bool read = readBytes(bytes);
+    const bool read = readBytes(bytes, stop);
     emit findingsReset();
     return read;
 }
 
-bool LinkCheckStore::readBytes(const QByteArray &bytes)
+bool LinkCheckStore::readBytes(const QByteArray &bytes, const CancelCheck &stop)
 {
     m_results.clear();
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    const QJsonObject top = document.object();
-    if (parseError.error != QJsonParseError::NoError || top.value(FormatKey).toString() != FormatName) {
-        m_error = parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                               : QStringLiteral("Not a file of link check results");
+    const auto failed = [this](const QString &error) {
+        m_results.clear();
+        m_error = error;
         return false;
+    };
+    const auto notOurs = [] { return QStringLiteral("Not a file of link check results"); };
+    // A file laid out as ours are is parsed a run of entries at a time; any other as a whole.
+    const std::optional<JsonEntryRuns> cut = JsonEntryRuns::cut(bytes, LinksKey.toUtf8(), PieceBytes);
+    QJsonParseError parseError;
+    if (!cut) {
+        const QJsonObject top = QJsonDocument::fromJson(bytes, &parseError).object();
+        if (parseError.error != QJsonParseError::NoError)
+            return failed(parseError.errorString());
+        if (top.value(FormatKey).toString() != FormatName)
+            return failed(notOurs());
+        return readEntries(top.value(LinksKey).toArray(), stop) || failed(stoppedText());
     }
-    const QJsonArray links = top.value(LinksKey).toArray();
+    const QJsonObject top = QJsonDocument::fromJson(cut->rest, &parseError).object();
+    if (parseError.error != QJsonParseError::NoError)
+        return failed(parseError.errorString());
+    // Each run is taken as it is parsed; should a later one not parse, the file was not JSON and none stay.
+    for (size_t i = 0; i < cut->runs.size(); ++i) {
+        if (stop && stop())
+            return failed(stoppedText());
+        const QByteArray run = '[' + cut->runs[i].toByteArray() + ']';
+        const QJsonArray links = QJsonDocument::fromJson(run, &parseError).array();
+        if (parseError.error != QJsonParseError::NoError)
+            return failed(parseError.errorString());
+        if (links.size() != cut->counts[i])
+            return failed(notOurs());
+        if (!readEntries(links, stop))
+            return failed(stoppedText());
+    }
+    if (top.value(FormatKey).toString() != FormatName)
+        return failed(notOurs());
+    return true;
+}
+
+bool LinkCheckStore::readEntries(const QJsonArray &links, const CancelCheck &stop)
+{
+    qsizetype untilLook = EntriesPerLook;
     for (const QJsonValue &value : links) {
+        if (--untilLook == 0) {
+            untilLook = EntriesPerLook;
+            if (stop && stop())
+                return false;
+        }
         const QJsonObject entry = value.toObject();
         const QString url = entry.value(UrlKey).toString();
         LinkCheckResult result;

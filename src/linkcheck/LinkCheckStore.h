@@ -1,6 +1,7 @@
 #pragma once
 
 #include "linkcheck/LinkCheckResult.h"
+#include "platform/CancelCheck.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -8,6 +9,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+
+class QJsonArray;
 
 #include <utility>
 
@@ -30,10 +33,11 @@ public:
 
     // Replaces the outcomes with those of the file; an absent file leaves none. Entries that cannot be
     // read are skipped. False (errorString says why) when the file exists but cannot be read at all, or
-    // is not a regular file (a FIFO would keep the read waiting for ever).
-    bool load(const QString &path);
+    // is not a regular file (a FIFO would keep the read waiting for ever), or stop held: none are kept then.
+    // stop is asked every few hundredths of a second.
+    bool load(const QString &path, const CancelCheck &stop = {});
     // Reads the outcomes from bytes in the file's format, skipping what does not fit it.
-    bool loadBytes(const QByteArray &bytes);
+    bool loadBytes(const QByteArray &bytes, const CancelCheck &stop = {});
     // Writes the file atomically. False (errorString says why) when it cannot be written.
     bool save(const QString &path) const;
     QByteArray toBytes() const;
@@ -64,7 +68,9 @@ signals:
     void findingsReset();
 
 private:
-    bool readBytes(const QByteArray &bytes);
+    bool readBytes(const QByteArray &bytes, const CancelCheck &stop);
+    // Takes the outcomes of these entries; false when stop held meanwhile.
+    bool readEntries(const QJsonArray &links, const CancelCheck &stop);
     void changed(const QString &url);
     // Emits the changes gathered so far.
     void tell();

@@ -6,6 +6,7 @@
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "platform/Background.h"
 #include "store/CollectionDocument.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
@@ -66,14 +67,17 @@ LinkCheckCommands::LinkCheckCommands(CollectionDocument *document, CollectionVie
     : QObject(parent), m_document(document), m_view(view), m_parent(parent),
       m_storePath(LinkCheckStore::pathFor(Repository::DataFile()))
 {
-    // Read on a thread of its own: a large side file must not hold up the start. One that cannot be read only
+    // Read on the background pool: a large side file must not hold up the start. One that cannot be read only
     // means no outcomes yet.
-    m_loading = std::async(std::launch::async, [this, path = m_storePath] {
+    m_loadingFile = true;
+    m_loading = Background::run([path = m_storePath](QPromise<LinkCheckStore::Results> &promise) {
         LinkCheckStore store;
-        store.load(path);
-        // This object waits for the reading before it goes, and a call queued to it then is dropped.
-        QMetaObject::invokeMethod(this, &LinkCheckCommands::finishLoading, Qt::QueuedConnection);
-        return store.take();
+        store.load(path, [&promise] { return promise.isCanceled(); });
+        promise.addResult(store.take());
+    });
+    Background::whenDone(m_loading, this, [this](const QFuture<LinkCheckStore::Results> &loading) {
+        if (!loading.isCanceled())
+            finishLoading();
     });
 
     QWidget *window = parent;
@@ -129,6 +133,7 @@ LinkCheckCommands::LinkCheckCommands(CollectionDocument *document, CollectionVie
     // The program ends: stop the requests before the window goes, and keep what was found.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         m_quitting = true;
+        stopLoading();
         cancel();
     });
     updateActions();
@@ -136,8 +141,7 @@ LinkCheckCommands::LinkCheckCommands(CollectionDocument *document, CollectionVie
 
 LinkCheckCommands::~LinkCheckCommands()
 {
-    if (m_loading.valid())
-        m_loading.wait();
+    stopLoading();
     // The panes may be gone already: only stop the requests and keep what was found.
     if (m_checker) {
         m_checker->cancel();
@@ -147,10 +151,27 @@ LinkCheckCommands::~LinkCheckCommands()
 
 void LinkCheckCommands::finishLoading()
 {
-    if (!m_loading.valid())
+    if (!m_loadingFile)
         return;
-    m_store.replace(m_loading.get());
+    m_loadingFile = false;
+    // Taking the result leaves the future in no state at all: wait for its end first, and drop it.
+    m_loading.waitForFinished();
+    if (m_loading.resultCount() > 0)
+        m_store.replace(m_loading.takeResult());
+    m_loading = {};
     emit loaded();
+}
+
+void LinkCheckCommands::stopLoading()
+{
+    if (!m_loadingFile)
+        return;
+    m_loadingFile = false;
+    m_loadStopped = true;
+    // The reading looks at the cancel every few hundredths of a second.
+    m_loading.cancel();
+    m_loading.waitForFinished();
+    m_loading = {};
 }
 
 const LinkCheckResult *LinkCheckCommands::resultFor(const LinkItem *link) const
@@ -245,6 +266,9 @@ void LinkCheckCommands::forget(const LinkItem *item)
 void LinkCheckCommands::saveStore()
 {
     finishLoading();
+    // The outcomes were never read: the file keeps them.
+    if (m_loadStopped)
+        return;
     // The outcomes of addresses the collection no longer has would only grow the file.
     if (LinkItem *root = m_document->root()) {
         QSet<QString> urls;

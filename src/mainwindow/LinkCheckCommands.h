@@ -4,9 +4,9 @@
 #include "linkcheck/LinkCheckStore.h"
 #include "linkcheck/LinkChecker.h"
 
+#include <QFuture>
 #include <QObject>
 
-#include <future>
 #include <memory>
 #include <vector>
 
@@ -62,8 +62,8 @@ public:
         finishLoading();
         return m_store;
     }
-    // Whether the side file is still being read (on a thread of its own: it may be large).
-    bool isLoading() const { return m_loading.valid(); }
+    // Whether the side file is still being read (on the background pool: it may be large).
+    bool isLoading() const { return m_loadingFile; }
     // How checks are made from now on (the tests shorten the timeout).
     void setOptions(const LinkChecker::Options &options) { m_options = options; }
     // How long a site may take to answer (the setting).
@@ -81,6 +81,8 @@ signals:
 private:
     // Takes the outcomes read from the side file, waiting for them if need be.
     void finishLoading();
+    // Stops reading the side file (the program ends): no outcomes come, and none are kept over the file.
+    void stopLoading();
     void linkChecked(int index, const LinkCheckResult &result);
     void checkEnded();
     void forget(const LinkItem *item);
@@ -95,7 +97,9 @@ private:
     CollectionView *m_view;
     QWidget *m_parent;
     LinkCheckStore m_store;
-    std::future<LinkCheckStore::Results> m_loading;
+    QFuture<LinkCheckStore::Results> m_loading;
+    bool m_loadingFile = false;
+    bool m_loadStopped = false;
     QString m_storePath;
     LinkChecker::Options m_options;
     std::unique_ptr<LinkChecker> m_checker;

@@ -5,6 +5,7 @@
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/RestoreDialog.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "platform/Background.h"
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/Repository.h"
@@ -35,37 +36,45 @@ RestoreCommands::~RestoreCommands()
 
 void RestoreCommands::keepDaily()
 {
-    if (m_daily.joinable())
+    if (m_keepingDaily)
         return;
     Backups daily = backups();
     if (daily.hasToday())
         return;
-    m_cancelDaily = std::make_shared<std::atomic<bool>>(false);
-    m_daily = std::thread([this, daily = std::move(daily), cancel = m_cancelDaily]() mutable {
-        QString error;
-        const bool kept = daily.makeDaily(&error, cancel.get());
-        if (cancel->load())
-            return;
-        // Told from the event loop; a window that goes first joins this thread before it does.
-        QMetaObject::invokeMethod(this, [this, kept, error] {
-            if (m_daily.joinable())
-                m_daily.join();
-            if (!kept) {
-                qWarning("Quillmark: today's backup could not be made: %s", qPrintable(error));
-                if (m_panes.view)
-                    m_panes.view->setStatusText(tr("Today's backup could not be made: %1").arg(error));
-            }
-            emit dailyBackupEnded(kept, error);
-        });
+    m_keepingDaily = true;
+    const int run = ++m_dailyRuns;
+    m_daily = Background::run([daily = std::move(daily)](QPromise<Daily> &promise) mutable {
+        Daily made;
+        made.kept = daily.makeDaily(&made.error, [&promise] { return promise.isCanceled(); });
+        promise.addResult(made);
     });
+    // Not called for a backup that was cancelled; one stopped after it had ended is not told either.
+    Background::whenDone(m_daily, this, [this, run](const QFuture<Daily> &made) {
+        if (run == m_dailyRuns && !made.isCanceled())
+            dailyEnded(made.result());
+    });
+}
+
+void RestoreCommands::dailyEnded(const Daily &daily)
+{
+    if (!m_keepingDaily)
+        return;
+    m_keepingDaily = false;
+    if (!daily.kept) {
+        qWarning("Quillmark: today's backup could not be made: %s", qPrintable(daily.error));
+        if (m_panes.view)
+            m_panes.view->setStatusText(tr("Today's backup could not be made: %1").arg(daily.error));
+    }
+    emit dailyBackupEnded(daily.kept, daily.error);
 }
 
 void RestoreCommands::stopDaily()
 {
-    if (!m_daily.joinable())
+    if (!m_keepingDaily)
         return;
-    m_cancelDaily->store(true);
-    m_daily.join();
+    m_keepingDaily = false;
+    m_daily.cancel();
+    m_daily.waitForFinished();
 }
 
 bool RestoreCommands::keepBackup()

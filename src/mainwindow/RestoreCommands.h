@@ -3,12 +3,9 @@
 #include "mainwindow/MainPanes.h"
 #include "store/Backups.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
-
-#include <atomic>
-#include <memory>
-#include <thread>
 
 class RestoreDialog;
 
@@ -37,9 +34,9 @@ public:
     Backups backups() const;
 
     // The start-up backup: a copy of the data file as it was read, when there is none of today yet. It is made
-    // on a thread of its own (the file may be large); dailyBackupEnded tells when it is done.
+    // on the background pool (the file may be large); dailyBackupEnded tells when it is done.
     void keepDaily();
-    bool isKeepingDaily() const { return m_daily.joinable(); }
+    bool isKeepingDaily() const { return m_keepingDaily; }
     // Keeps the collection as it is now as today's backup; an error box when that failed.
     bool keepBackup();
 
@@ -56,13 +53,22 @@ signals:
     void dailyBackupEnded(bool kept, const QString &error);
 
 private:
-    // Stops the start-up backup and waits for its thread (a few milliseconds: it looks at the flag often).
+    // What the start-up backup came to: whether it was made, and why not.
+    struct Daily
+    {
+        bool kept = false;
+        QString error;
+    };
+
+    void dailyEnded(const Daily &daily);
+    // Cancels the start-up backup and waits for it to end (a few milliseconds: it looks at the cancel often).
     void stopDaily();
 
     MainPanes m_panes;
     QString m_dataFile;
     Backups::Clock m_clock;
     int m_kept = Backups::DefaultKeep;
-    std::thread m_daily;
-    std::shared_ptr<std::atomic<bool>> m_cancelDaily;
+    QFuture<Daily> m_daily;
+    bool m_keepingDaily = false;
+    int m_dailyRuns = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QPromise>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
@@ -20,6 +21,20 @@ QThreadPool *pool();
 template<typename Function, typename... Args> auto run(Function &&function, Args &&...args)
 {
     return QtConcurrent::run(pool(), std::forward<Function>(function), std::forward<Args>(args)...);
+}
+
+// Calls done(future) on receiver's thread once future has ended, finished or cancelled, unless receiver has gone
+// by then. Unlike then(receiver, ...), which may still call out to a receiver that is going once its task has
+// ended, this is safe for a receiver that cancels its task and waits for it as it goes.
+template<typename T, typename Function> void whenDone(const QFuture<T> &future, QObject *receiver, Function &&done)
+{
+    auto *watcher = new QFutureWatcher<T>(receiver);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, receiver,
+                     [watcher, done = std::forward<Function>(done)]() mutable {
+                         watcher->deleteLater();
+                         done(watcher->future());
+                     });
+    watcher->setFuture(future);
 }
 
 // Waits until every task has ended; true when they all did within msecs (-1: no limit).

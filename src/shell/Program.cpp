@@ -1,5 +1,6 @@
 #include "shell/Program.h"
 
+#include "platform/Background.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -44,16 +45,23 @@ int RunQuillmark(int argc, char **argv)
         return 1;
     }
 
-    // The window comes up at once; a large collection follows when it has been read.
-    TrayController owner(QSystemTrayIcon::isSystemTrayAvailable(), nullptr, MainWindow::Loading::InBackground);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &owner, &TrayController::ActivateMainWindow);
+    int code = 0;
+    {
+        // The window comes up at once; a large collection follows when it has been read.
+        TrayController owner(QSystemTrayIcon::isSystemTrayAvailable(), nullptr, MainWindow::Loading::InBackground);
+        QObject::connect(&instance, &SingleInstance::activationRequested, &owner, &TrayController::ActivateMainWindow);
 
-    // Ended from outside (logout, shutdown, kill): save exactly as "E&xit" does.
-    TerminationSignals termination;
-    termination.install();
-    owner.exitOnRequest(termination);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner,
-                     [&owner](QSessionManager &) { owner.exitProgramNow(); });
+        // Ended from outside (logout, shutdown, kill): save exactly as "E&xit" does.
+        TerminationSignals termination;
+        termination.install();
+        owner.exitOnRequest(termination);
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &owner,
+                         [&owner](QSessionManager &) { owner.exitProgramNow(); });
 
-    return QApplication::exec();
+        code = QApplication::exec();
+    }
+    // The window and its commands have cancelled their work on the pool as they went: no task may outlive
+    // the program's objects.
+    Background::waitForAll();
+    return code;
 }

@@ -89,11 +89,11 @@ bool openFile(QFile &file, QString *error)
 // Reads the collection at the start of an open file into target, leaving the file just after it; *end is
 // where it ends. With whole, bytes after the collection make the file unreadable: no backup has any.
 NativeFile::ReadResult readCollection(QFile &file, LinkItem &target, bool whole, qint64 *end,
-                                      const std::atomic<bool> *cancel = nullptr)
+                                      const CancelCheck &cancel = {})
 {
     Progress progress;
     if (cancel)
-        progress = [cancel](int, int) { return !cancel->load(std::memory_order_relaxed); };
+        progress = [&cancel](int, int) { return !cancel(); };
     NativeFile::ReadResult result = NativeFile::read(file, target, /*refuseNewer=*/true, std::move(progress));
     *end = file.pos();
     if (result.ok() && whole && *end != file.size()) {
@@ -146,19 +146,19 @@ bool Backups::hasToday() const
     return QFileInfo::exists(pathFor(today()));
 }
 
-bool Backups::makeDaily(QString *error, const std::atomic<bool> *cancel)
+bool Backups::makeDaily(QString *error, const CancelCheck &cancel)
 {
     if (hasToday() || !QFileInfo::exists(m_dataFile))
         return true;
     return copyDataFile(error, cancel);
 }
 
-bool Backups::copyDataFile(QString *error, const std::atomic<bool> *cancel)
+bool Backups::copyDataFile(QString *error, const CancelCheck &cancel)
 {
     return copyCollection(error, cancel) == Copy::Done;
 }
 
-Backups::Copy Backups::copyCollection(QString *error, const std::atomic<bool> *cancel)
+Backups::Copy Backups::copyCollection(QString *error, const CancelCheck &cancel)
 {
     QFile source(m_dataFile);
     if (!openFile(source, error))
@@ -190,7 +190,7 @@ Backups::Copy Backups::copyCollection(QString *error, const std::atomic<bool> *c
     const bool copied = writeAtomically(pathFor(today()), error, [&](QSaveFile &file) {
         char buffer[64 * 1024];
         for (qint64 left = end; left > 0;) {
-            if (cancel && cancel->load(std::memory_order_relaxed)) {
+            if (cancel && cancel()) {
                 if (error)
                     *error = QCoreApplication::translate("Backups", "The backup was cancelled.");
                 return false;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/CancelCheck.h"
+
 #include <QDate>
 #include <QString>
 
-#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -42,14 +43,14 @@ public:
     bool hasToday() const;
     // Copies the data file to today's backup when there is none yet (the start-up backup).
     // True when there was nothing to do: no backup needed or no data file yet.
-    bool makeDaily(QString *error, const std::atomic<bool> *cancel = nullptr);
+    bool makeDaily(QString *error, const CancelCheck &cancel = {});
     // Writes the collection below root as today's backup, in place of an earlier one of the same day.
     bool save(const LinkItem &root, QString *error);
     // Copies the collection in the data file, byte for byte, to today's backup, in place of an earlier one of
     // the same day. Only the bytes of the collection are copied: whatever a file holds after it (a sparse
     // tail, say) is not data. Nothing is written, and false returned with a message, when the data file is
-    // not a regular file holding a collection that can be read whole, or when cancel is set meanwhile.
-    bool copyDataFile(QString *error, const std::atomic<bool> *cancel = nullptr);
+    // not a regular file holding a collection that can be read whole, or when cancel says so meanwhile.
+    bool copyDataFile(QString *error, const CancelCheck &cancel = {});
 
     // The backups, newest first, each read to count what it holds.
     std::vector<Entry> list() const;
@@ -72,7 +73,7 @@ public:
 
 private:
     enum class Copy { Done, NoCollection, Failed };
-    Copy copyCollection(QString *error, const std::atomic<bool> *cancel);
+    Copy copyCollection(QString *error, const CancelCheck &cancel);
 
     QString m_dataFile;
     Clock m_today;

@@ -1,5 +1,6 @@
 #include "store/DataFilePrefetch.h"
 
+#include "platform/Background.h"
 #include "store/LinkItem.h"
 #include "store/Progress.h"
 #include "store/Repository.h"
@@ -34,8 +35,8 @@ DataFileContents DataFileContents::readNow(const QString &path, std::atomic<int>
 DataFilePrefetch::DataFilePrefetch(std::function<void()> whenRead) : m_path(Repository::DataFile())
 {
     // The items are made on the worker and handed over whole through the future.
-    m_contents = std::async(std::launch::async, [this, path = m_path, whenRead = std::move(whenRead)] {
-        DataFileContents contents = DataFileContents::readNow(path, &m_percent);
+    m_contents = Background::run([percent = &m_percent, path = m_path, whenRead = std::move(whenRead)] {
+        DataFileContents contents = DataFileContents::readNow(path, percent);
         if (whenRead)
             whenRead();
         return contents;
@@ -45,15 +46,18 @@ DataFilePrefetch::DataFilePrefetch(std::function<void()> whenRead) : m_path(Repo
 DataFilePrefetch::~DataFilePrefetch()
 {
     // The worker writes m_percent until it ends.
-    if (m_contents.valid())
-        m_contents.wait();
+    m_contents.waitForFinished();
 }
 
 DataFileContents DataFilePrefetch::take(const QString &path)
 {
-    if (!m_contents.valid())
+    if (m_taken)
         return DataFileContents::readNow(path);
-    DataFileContents contents = m_contents.get();
+    m_taken = true;
+    // Taking the result leaves the future in no state at all: wait for its end first, and drop it.
+    m_contents.waitForFinished();
+    DataFileContents contents = m_contents.takeResult();
+    m_contents = {};
     if (path != m_path)
         return DataFileContents::readNow(path);
     return contents;

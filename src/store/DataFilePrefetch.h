@@ -2,11 +2,11 @@
 
 #include "store/NativeFile.h"
 
+#include <QFuture>
 #include <QString>
 
 #include <atomic>
 #include <functional>
-#include <future>
 #include <memory>
 
 class LinkItem;
@@ -25,7 +25,7 @@ struct DataFileContents
     static DataFileContents readNow(const QString &path, std::atomic<int> *percent = nullptr);
 };
 
-// Reads the data file on a worker thread, so that a program starting up builds its window meanwhile.
+// Reads the data file on the background pool, so that a program starting up builds its window meanwhile.
 // The Repository that is given it takes the result instead of reading the file itself; the messages,
 // the setting aside of a bad file and everything else of loading still happen there, in their order.
 class DataFilePrefetch
@@ -49,5 +49,6 @@ public:
 private:
     QString m_path;
     std::atomic<int> m_percent {0};
-    std::future<DataFileContents> m_contents;
+    QFuture<DataFileContents> m_contents;
+    bool m_taken = false;
 };

@@ -1,5 +1,6 @@
 #include "store/SlicedSave.h"
 
+#include "platform/Background.h"
 #include "platform/FileSync.h"
 #include "store/NativeTreeWriter.h"
 
@@ -7,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QThread>
 
 namespace {
 // Records written between two looks at the clock.
@@ -24,8 +24,7 @@ SlicedSave::SlicedSave(const QString &path, const LinkItem &root, QFileDevice::P
 SlicedSave::~SlicedSave()
 {
     abandon();
-    if (m_thread)
-        m_thread->wait();
+    m_syncing.waitForFinished();
 }
 
 bool SlicedSave::start()
@@ -99,9 +98,8 @@ void SlicedSave::recordsWritten()
     }
     // From here on only the file is touched: the sync may take long on a slow disk.
     m_state = State::Syncing;
-    m_thread.reset(QThread::create([this] { m_syncedOk = syncAndRename(); }));
-    connect(m_thread.get(), &QThread::finished, this, &SlicedSave::synced);
-    m_thread->start();
+    m_syncing = Background::run([this] { return syncAndRename(); });
+    Background::whenDone(m_syncing, this, [this](const QFuture<bool> &) { synced(); });
 }
 
 bool SlicedSave::syncAndRename()
@@ -123,10 +121,10 @@ void SlicedSave::synced()
 {
     if (m_state != State::Syncing)
         return; // finishNow has waited for it
-    m_thread->wait();
-    m_thread.reset();
+    const bool ok = m_syncing.result(); // waits for it
+    m_syncing = {};
     m_file.reset(); // removes the temporary file when the sync failed
-    end(m_syncedOk);
+    end(ok);
 }
 
 void SlicedSave::end(bool ok)
@@ -143,6 +141,6 @@ bool SlicedSave::finishNow()
         recordsWritten();
     }
     if (m_state == State::Syncing)
-        synced(); // waits for the thread
+        synced(); // waits for the sync
     return m_ok;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileDevice>
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -11,11 +12,10 @@
 class LinkItem;
 class NativeTreeWriter;
 class QSaveFile;
-class QThread;
 
 // One atomic save of a native file (as NativeFile::saveAtomically writes it) that keeps the event loop
 // running: the records are written into the temporary file a slice at a time from the event loop, then the
-// file is synced, renamed over the old one and its folder synced on a thread of its own. The tree must not
+// file is synced, renamed over the old one and its folder synced on the background pool. The tree must not
 // change while the records are written: whoever changes it abandons the save first, which removes the
 // temporary file and leaves the old file as it was. Once the records are written, the tree is free again.
 class SlicedSave : public QObject
@@ -61,7 +61,7 @@ private:
 
     void slice();
     void recordsWritten();
-    // The part after the records; runs on the sync thread.
+    // The part after the records; runs on the background pool.
     bool syncAndRename();
     void synced();
     void end(bool ok);
@@ -76,8 +76,7 @@ private:
     QTimer m_slices;
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<NativeTreeWriter> m_writer;
-    std::unique_ptr<QThread> m_thread;
-    bool m_syncedOk = false;
+    QFuture<bool> m_syncing;
     bool m_ok = false;
     QString m_error;
 };

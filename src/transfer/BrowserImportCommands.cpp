@@ -10,20 +10,21 @@
 #include "transfer/TransferHost.h"
 #include "widgets/MessageBoxes.h"
 
-#include <QThreadPool>
-
 BrowserImportCommands::BrowserImportCommands(TransferHost *host, QObject *parent)
     : QObject(parent), m_host(host), m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get()),
       m_find([] { return BrowserProfiles::find(); }),
       m_choose([](BrowserImportDialog &dialog) { return dialog.exec(); }),
       m_read([](const BrowserProfile &profile, LinkItem &target, const Progress &progress) {
           return BrowserProfiles::read(profile, target, progress);
-      }),
-      m_importPool(std::make_unique<QThreadPool>())
+      })
 {
 }
 
-BrowserImportCommands::~BrowserImportCommands() = default;
+BrowserImportCommands::~BrowserImportCommands()
+{
+    m_reading.cancel();
+    m_reading.waitForFinished();
+}
 
 void BrowserImportCommands::setPrompts(Prompts *prompts)
 {
@@ -41,7 +42,7 @@ void BrowserImportCommands::importFromBrowser()
                                      "Chromium, Brave, Edge, Vivaldi and Opera."));
         return;
     }
-    // The counts come from reading each profile, as the import will, on a worker: the dialog shows them
+    // The counts come from reading each profile, as the import will, on the pool: the dialog shows them
     // as they come, and its end stops the counting.
     QList<BrowserImportDialog::Entry> entries;
     for (const BrowserProfile &profile : profiles)
@@ -52,7 +53,9 @@ void BrowserImportCommands::importFromBrowser()
     counter->start();
     if (m_choose(dialog) != QDialog::Accepted || !dialog.chosen())
         return;
-    importProfile(*dialog.chosen());
+    const BrowserProfile chosen = *dialog.chosen();
+    delete counter; // the counting stops: the import needs the pool's threads more
+    importProfile(chosen);
 }
 
 bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
@@ -64,7 +67,7 @@ bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
     ImportReport report;
     {
         TransferProgress progress(m_host->hostWindow(), m_progressDelay);
-        report = ProfileReads::readAside(profile, folder, m_read, progress, *m_importPool);
+        report = ProfileReads::readAside(profile, folder, m_read, progress, &m_reading);
     }
     if (report.status == ImportReport::Unreadable) {
         MessageBoxes::standardError(m_host->hostWindow(), tr("Nothing was imported from %1.").arg(profile.folderName()),

@@ -13,11 +13,10 @@
 class BrowserImportDialog;
 class DialogPrompts;
 class Prompts;
-class QThreadPool;
 class TransferHost;
 
 // File > Import > From Browser...: the browser profiles found, with their counts, in a dialog that opens at
-// once and fills in the counts as a worker reads them; the chosen one is read on a worker, with progress and
+// once and fills in the counts as the pool reads them; the chosen one is read on the background pool, with progress and
 // Cancel, and added to the shown folder as one new folder named
 // after the browser and the profile ("Firefox (default-release)"), one step to undo. A profile that
 // cannot be read adds nothing and says which file it is.
@@ -35,7 +34,7 @@ public:
     // Replace the profile search (the user's home) and the modal dialog.
     void setFinder(Finder finder) { m_find = std::move(finder); }
     void setChooser(Chooser chooser) { m_choose = std::move(chooser); }
-    // Replaces the reading of a profile (on a worker thread: it must touch nothing but its arguments).
+    // Replaces the reading of a profile (on the background pool: it must touch nothing but its arguments).
     void setReader(ProfileReads::Reader reader) { m_read = std::move(reader); }
     // Replaces the message boxes (not owned); null brings the real ones back.
     void setPrompts(Prompts *prompts);
@@ -52,8 +51,7 @@ private:
     Finder m_find;
     Chooser m_choose;
     ProfileReads::Reader m_read;
-    // The import's reader: a pool of its own, so that counting workers still ending keep it from no thread,
-    // and one that is waited for when the commands go.
-    std::unique_ptr<QThreadPool> m_importPool;
+    // The last import's read, waited for when the commands go (a cancelled one may still be ending).
+    QFuture<ProfileReads::Read> m_reading;
     int m_progressDelay = TransferProgress::DefaultDelayMs;
 };

@@ -1,110 +1,107 @@
 #include "transfer/ProfileReads.h"
 
+#include "platform/Background.h"
 #include "store/LinkItem.h"
 #include "transfer/TransferProgress.h"
 
-#include <QMutex>
-#include <QMutexLocker>
-#include <QSemaphore>
-#include <QThreadPool>
+#include <QThread>
 
+#include <algorithm>
 #include <atomic>
 
 namespace ProfileReads {
 
 namespace {
 
-// How long this thread waits for the worker between two looks at the progress.
+// How long this thread waits for the read between two looks at the progress.
 constexpr int WaitMs = 20;
 
-// What the worker and the waiting thread share; it lives as long as either of them needs it.
-struct Job
+// The counts so far of a read under way.
+struct Counts
 {
-    std::unique_ptr<LinkItem> folder;
-    ImportReport report;
     std::atomic_int folders = 0;
     std::atomic_int links = 0;
-    std::atomic_bool cancelled = false;
-    QSemaphore finished;
 };
 
 } // namespace
 
 ImportReport readAside(const BrowserProfile &profile, std::unique_ptr<LinkItem> &folder, const Reader &reader,
-                       TransferProgress &progress, QThreadPool &pool)
+                       TransferProgress &progress, QFuture<Read> *reading)
 {
-    auto job = std::make_shared<Job>();
-    job->folder = std::move(folder);
-    pool.start([job, profile, reader] {
-        job->report = reader(profile, *job->folder, [job = job.get()](int folders, int links) {
-            job->folders = folders;
-            job->links = links;
-            return !job->cancelled;
-        });
-        job->finished.release();
-    });
-    do {
-        if (!progress.update(job->folders, job->links)) {
-            job->cancelled = true;
+    auto counts = std::make_shared<Counts>();
+    // The folder goes with the read: a cancelled read drops it when it ends.
+    QFuture<Read> read
+        = Background::run([profile, reader, counts, target = std::move(folder)](QPromise<Read> &promise) mutable {
+              ImportReport report = reader(profile, *target, [&promise, &counts](int folders, int links) {
+                  counts->folders = folders;
+                  counts->links = links;
+                  return !promise.isCanceled();
+              });
+              promise.addResult(Read {std::move(target), report});
+          });
+    if (reading)
+        *reading = read;
+    while (!read.isFinished()) {
+        if (!progress.update(counts->folders, counts->links)) {
+            read.cancel();
             ImportReport cancelled;
             cancelled.cancel();
             return cancelled;
         }
-    } while (!job->finished.tryAcquire(1, WaitMs));
-    // The worker is done with the folder.
-    folder = std::move(job->folder);
-    return job->report;
+        QThread::msleep(WaitMs);
+    }
+    // Taking the result leaves the future in no state at all, for ever unfinished: nobody may wait for it.
+    Read done = read.takeResult();
+    if (reading)
+        *reading = {};
+    folder = std::move(done.folder);
+    return done.report;
 }
 
 } // namespace ProfileReads
 
-struct ProfileCounter::Shared
-{
-    QMutex mutex;
-    ProfileCounter *receiver; // none once the counter is gone
-    std::atomic_int cancelled = 0;
-};
-
 ProfileCounter::ProfileCounter(QList<BrowserProfile> profiles, ProfileReads::Reader reader, QObject *parent)
-    : QObject(parent), m_profiles(std::move(profiles)), m_reader(std::move(reader)),
-      m_shared(std::make_shared<Shared>())
+    : QObject(parent), m_profiles(std::move(profiles)), m_reader(std::move(reader))
 {
-    m_shared->receiver = this;
 }
 
 ProfileCounter::~ProfileCounter()
 {
-    Shared *shared = m_shared.get();
-    if (!shared)
-        return;
-    QMutexLocker locker(&shared->mutex);
-    shared->receiver = nullptr;
-    shared->cancelled = 1;
+    // Each read ends at its next progress call; what it counts is told to nobody.
+    for (QFuture<ImportReport> &counting : m_counting)
+        counting.cancel();
 }
 
 void ProfileCounter::start()
 {
-    // One task per profile: a large profile holds up none of the others.
-    for (int i = 0; i < m_profiles.size(); ++i) {
-        QThreadPool::globalInstance()->start([shared = m_shared, profile = m_profiles.at(i), reader = m_reader, i] {
-            if (shared->cancelled != 0)
-                return;
-            LinkItem scratch;
-            const ImportReport report
-                = reader(profile, scratch, [shared = shared.get()](int, int) { return shared->cancelled == 0; });
-            if (report.status == ImportReport::Cancelled)
-                return;
+    // One task per profile, so that a large profile holds up none of the others; one thread is left to the rest
+    // of the program (an import chosen meanwhile).
+    const int threads = std::max(1, Background::pool()->maxThreadCount() - 1);
+    while (m_started < m_profiles.size() && m_running < threads)
+        startNext();
+}
+
+void ProfileCounter::startNext()
+{
+    const int index = m_started++;
+    ++m_running;
+    QFuture<ImportReport> counting
+        = Background::run([profile = m_profiles.at(index), reader = m_reader](QPromise<ImportReport> &promise) {
+              LinkItem scratch;
+              const ImportReport report
+                  = reader(profile, scratch, [&promise](int, int) { return !promise.isCanceled(); });
+              promise.addResult(report);
+          });
+    m_counting.append(counting);
+    Background::whenDone(counting, this, [this, index](const QFuture<ImportReport> &counted) {
+        --m_running;
+        if (counted.isCanceled() || counted.resultCount() == 0)
+            return;
+        const ImportReport report = counted.result();
+        start();
+        if (report.status != ImportReport::Cancelled) {
             const QString error = report.status == ImportReport::Unreadable ? report.errorString() : QString();
-            // Under the lock the counter cannot go away; once it has, an event posted to it is dropped.
-            QMutexLocker locker(&shared->mutex);
-            if (ProfileCounter *receiver = shared->receiver) {
-                QMetaObject::invokeMethod(
-                    receiver,
-                    [receiver, i, folders = report.folders, links = report.links, error] {
-                        emit receiver->counted(i, folders, links, error);
-                    },
-                    Qt::QueuedConnection);
-            }
-        });
-    }
+            emit this->counted(index, report.folders, report.links, error);
+        }
+    });
 }

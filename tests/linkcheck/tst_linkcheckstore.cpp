@@ -1,11 +1,51 @@
 #include "common/SpecialFiles.h"
+#include "linkcheck/JsonEntryRuns.h"
 #include "linkcheck/LinkCheckStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+// Cut into runs of runBytes, the document must read as it does whole: its pieces all parse exactly when it does,
+// and then give the same entries and the same other members. Empty when they do; what differs otherwise.
+QString howCutDiffers(const QByteArray &bytes, qsizetype runBytes)
+{
+    const std::optional<JsonEntryRuns> cut = JsonEntryRuns::cut(bytes, "links", runBytes);
+    if (!cut)
+        return QString(); // read whole
+    QJsonParseError error;
+    const QJsonObject whole = QJsonDocument::fromJson(bytes, &error).object();
+    const bool wholeParses = error.error == QJsonParseError::NoError;
+    bool piecesParse = true;
+    const QJsonObject rest = QJsonDocument::fromJson(cut->rest, &error).object();
+    piecesParse = piecesParse && error.error == QJsonParseError::NoError;
+    QJsonArray entries;
+    for (size_t i = 0; i < cut->runs.size() && piecesParse; ++i) {
+        const QJsonArray run = QJsonDocument::fromJson('[' + cut->runs[i].toByteArray() + ']', &error).array();
+        piecesParse = error.error == QJsonParseError::NoError && run.size() == cut->counts[i];
+        for (const QJsonValue &entry : run)
+            entries.append(entry);
+    }
+    if (piecesParse != wholeParses)
+        return QStringLiteral("pieces parse: %1, whole parses: %2").arg(piecesParse).arg(wholeParses);
+    if (!wholeParses)
+        return QString();
+    if (entries != whole.value(QStringLiteral("links")).toArray())
+        return QStringLiteral("other entries");
+    QJsonObject others = whole;
+    others.remove(QStringLiteral("links"));
+    if (rest != others)
+        return QStringLiteral("other members");
+    return QString();
+}
+} // namespace
 
 class TestLinkCheckStore : public QObject
 {
@@ -100,6 +140,62 @@ private slots:
                                 "\"checked\": \"2026-03-04T05:06:07Z\"}]}"));
         QVERIFY(store.find(QStringLiteral("http://busy.invalid/"))->isRateLimited());
         QCOMPARE(store.find(QStringLiteral("http://gone.invalid/"))->outcome, LinkCheckResult::Broken);
+    }
+
+    void cutReadsAsWhole_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("cut"); // false: laid out otherwise, read whole
+
+        const QByteArray entry = "{\"url\": \"http://a.invalid/\", \"outcome\": \"ok\", \"status\": 200}";
+        QTest::newRow("ours") << QByteArray("{\"format\": \"x\", \"links\": [" + entry + ',' + entry
+                                            + "], \"version\": 1}")
+                              << true;
+        QTest::newRow("tight") << QByteArray("{\"links\":[" + entry + ',' + entry + "],\"format\":\"x\"}") << true;
+        QTest::newRow("spaces everywhere")
+            << QByteArray(" \r\n{ \"links\" :\t[ " + entry + " , " + entry + " ] , \"format\" : \"x\" }\n ") << true;
+        QTest::newRow("no entries") << QByteArray("{\"format\": \"x\", \"links\": [ ]}") << true;
+        QTest::newRow("no links") << QByteArray("{\"format\": \"x\"}") << true;
+        QTest::newRow("empty object") << QByteArray("{}") << true;
+        QTest::newRow("brackets and quotes in strings")
+            << QByteArray("{\"links\": [{\"url\": \"a]}\\\",{[\\\\\"}, \"]\", \"}\"], \"format\": \"x\"}") << true;
+        QTest::newRow("nested entries") << QByteArray("{\"links\": [{\"a\": [1, {\"b\": [[], {}]}]}, [[[]]], \"s\"]}")
+                                        << true;
+        QTest::newRow("bare values") << QByteArray("{\"links\": [1, true, null, -2.5e3, \"x\"], \"n\": false}") << true;
+        QTest::newRow("mismatched brackets") << QByteArray("{\"links\": [{\"a\": [1}], {\"b\": 2}]}") << true;
+        QTest::newRow("bad literal") << QByteArray("{\"links\": [tru, 1], \"format\": \"x\"}") << true;
+        QTest::newRow("key with escapes") << QByteArray("{\"li\\u006eks\": [1], \"format\": \"x\"}") << false;
+        QTest::newRow("links twice") << QByteArray("{\"links\": [1], \"links\": [2]}") << false;
+        QTest::newRow("links not a list") << QByteArray("{\"links\": {\"a\": 1}}") << false;
+        QTest::newRow("bytes after") << QByteArray("{\"links\": [1]} x") << false;
+        QTest::newRow("trailing comma") << QByteArray("{\"links\": [1,]}") << false;
+        QTest::newRow("cut short") << QByteArray("{\"links\": [{\"url\": \"a") << false;
+        QTest::newRow("an array") << QByteArray("[{\"links\": [1]}]") << false;
+    }
+
+    // A large side file is parsed a run of entries at a time; it must read as the whole would, whatever its layout,
+    // and so must any edit of it.
+    void cutReadsAsWhole()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, cut);
+        QCOMPARE(JsonEntryRuns::cut(bytes, "links", 1).has_value(), cut);
+        for (const qsizetype runBytes : {qsizetype(1), qsizetype(40), qsizetype(1) << 20})
+            QCOMPARE(howCutDiffers(bytes, runBytes), QString());
+        QRandomGenerator random(1234);
+        const char pieces[] = "{}[]\",:\\ a1";
+        for (int edit = 0; edit < 500; ++edit) {
+            QByteArray edited = bytes;
+            for (int change = 1 + random.bounded(3); change > 0 && !edited.isEmpty(); --change) {
+                const qsizetype at = random.bounded(edited.size());
+                if (random.bounded(2) == 0)
+                    edited.remove(at, 1);
+                else
+                    edited.insert(at, pieces[random.bounded(int(sizeof pieces) - 1)]);
+            }
+            const QString differs = howCutDiffers(edited, 1 + random.bounded(60));
+            QVERIFY2(differs.isEmpty(), qPrintable(differs + QStringLiteral(": ") + QString::fromLatin1(edited)));
+        }
     }
 
     void notRegularFiles_data()

@@ -1,6 +1,9 @@
 // The real program as a process: one copy per user, a second start hands over, and an end from
 // outside saves like "E&xit".
+#include "linkcheck/LinkCheckStore.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -23,6 +26,7 @@ private slots:
     void terminationSaves_data();
     void terminationSaves();
     void killedInstanceDoesNotBlockTheNext();
+    void endsWhileReadingLinkResults();
 
 private:
     void start(QProcess &process);
@@ -136,6 +140,43 @@ void TestProgram::killedInstanceDoesNotBlockTheNext()
     next.terminate();
     QVERIFY(next.waitForFinished(10000));
     QCOMPARE(QFileInfo(dataFile()).size(), qint64(43));
+}
+
+// Ended while it still reads a large side file of link check results, the program stops the reading and ends
+// at once, and leaves the file as it was.
+void TestProgram::endsWhileReadingLinkResults()
+{
+    const QString side = LinkCheckStore::pathFor(dataFile());
+    QVERIFY(QDir().mkpath(QFileInfo(side).absolutePath()));
+    QByteArray bytes = "{\"format\": \"quillmark-link-check\", \"version\": 1, \"links\": [";
+    for (int i = 0; i < 400000; ++i) {
+        bytes += i > 0 ? ",\n" : "\n";
+        bytes += "{\"url\": \"https://example.org/page/" + QByteArray::number(i)
+            + "\", \"outcome\": \"broken\", \"status\": 404, \"checked\": \"2026-01-01T10:00:00Z\"}";
+    }
+    bytes += "]}";
+    QFile file(side);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    QElapsedTimer clock;
+    clock.start();
+    LinkCheckStore read;
+    QVERIFY(read.load(side));
+    const qint64 reading = clock.elapsed();
+
+    QProcess process;
+    start(process);
+    QVERIFY(waitUntilRunning(process));
+    clock.restart();
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    QVERIFY(process.waitForFinished(60000));
+    const qint64 ending = clock.elapsed();
+    qInfo("%lld ms to end, %lld ms to read", ending, reading);
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(ending < reading / 2, qPrintable(QStringLiteral("%1 ms to end, %2 ms to read").arg(ending).arg(reading)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == bytes);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

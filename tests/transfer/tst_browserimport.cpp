@@ -5,6 +5,7 @@
 #include "common/EventLoopStalls.h"
 #include "common/SpecialFiles.h"
 #include "common/WindowFixture.h"
+#include "platform/Background.h"
 #include "store/CollectionDocument.h"
 #include "transfer/BrowserImportCommands.h"
 #include "transfer/BrowserImportDialog.h"
@@ -16,7 +17,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QThread>
-#include <QThreadPool>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -232,7 +232,7 @@ void TestBrowserImport::countingStaysResponsive()
         });
         m_commands->importFromBrowser();
     });
-    QThreadPool::globalInstance()->waitForDone();
+    Background::pool()->waitForDone();
     QVERIFY2(opened >= 0 && opened < 100 * Slowdown, qPrintable(QString::number(opened)));
     QVERIFY2(stall < 100 * Slowdown, qPrintable(QString::number(stall)));
     if (closeAtOnce) {
@@ -268,18 +268,21 @@ void TestBrowserImport::importStaysResponsive()
 
 void TestBrowserImport::importWaitsForNoCounting()
 {
-    // The profile is chosen at once, while every worker is still counting it (a copy that never asks whether
-    // to go on); the import starts all the same.
-    QThreadPool *pool = QThreadPool::globalInstance();
+    // The profile is chosen at once, while the counting is still reading the first of three profiles (a copy
+    // that never asks whether to go on); the counting leaves a thread free, and the import starts all the same.
+    QThreadPool *pool = Background::pool();
     const int threads = pool->maxThreadCount();
-    pool->setMaxThreadCount(1);
+    pool->setMaxThreadCount(2);
     std::atomic_int reads = 0;
     m_commands->setReader([&reads](const BrowserProfile &, LinkItem &, const Progress &) {
         if (reads++ == 0)
             QThread::msleep(1000);
         return ImportReport();
     });
-    m_commands->setFinder([this] { return QList<BrowserProfile> {profile(u"slow"_qs, u"places.sqlite"_qs)}; });
+    m_commands->setFinder([this] {
+        return QList<BrowserProfile> {profile(u"slow"_qs, u"places.sqlite"_qs), profile(u"b"_qs, u"places.sqlite"_qs),
+                                      profile(u"c"_qs, u"places.sqlite"_qs)};
+    });
     m_commands->setChooser([&reads](BrowserImportDialog &) {
         (void)QTest::qWaitFor([&reads] { return reads > 0; });
         return int(QDialog::Accepted);
