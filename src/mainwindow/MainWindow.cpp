@@ -96,9 +96,13 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_transferCommands = new TransferCommands(this, this);
     m_browserImport = new BrowserImportCommands(this, this);
     m_searchCommands = new SearchCommands(m_document, m_view, this);
-    m_restoreCommands = new RestoreCommands(panes, this);
+    m_restoreCommands = new RestoreCommands(m_document, m_view, this);
     m_duplicateCommands = new DuplicateCommands(m_document, m_view, this);
-    m_syncCommands = new SyncCommands(panes, this);
+    m_syncCommands = new SyncCommands(m_document, m_view, this);
+    connect(m_actions->syncSettings, &QAction::triggered, m_syncCommands, &SyncCommands::showSettings);
+    connect(m_actions->syncNow, &QAction::triggered, m_syncCommands, &SyncCommands::syncNow);
+    connect(m_syncCommands, &SyncCommands::configuredChanged, m_actions->syncNow, &QAction::setEnabled);
+    m_actions->syncNow->setEnabled(m_syncCommands->isConfigured());
     statusBar()->addPermanentWidget(m_syncCommands->statusField());
     connect(m_syncCommands, &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
     connect(this, &MainWindow::collectionLoaded, m_syncCommands, &SyncCommands::collectionLoaded);

@@ -1,5 +1,7 @@
 #include "mainwindow/RestoreCommands.h"
 
+#include "mainwindow/CollectionView.h"
+
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkListModel.h"
@@ -17,8 +19,8 @@
 
 #include <algorithm>
 
-RestoreCommands::RestoreCommands(const MainPanes &panes, QObject *parent)
-    : QObject(parent), m_panes(panes), m_dataFile(Repository::DataFile())
+RestoreCommands::RestoreCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
+    : QObject(parent), m_document(document), m_view(view), m_parent(parent), m_dataFile(Repository::DataFile())
 {
 }
 
@@ -62,8 +64,8 @@ void RestoreCommands::dailyEnded(const Daily &daily)
     m_keepingDaily = false;
     if (!daily.kept) {
         qWarning("Quillmark: today's backup could not be made: %s", qPrintable(daily.error));
-        if (m_panes.view)
-            m_panes.view->setStatusText(tr("Today's backup could not be made: %1").arg(daily.error));
+        if (m_view)
+            m_view->setStatusText(tr("Today's backup could not be made: %1").arg(daily.error));
     }
     emit dailyBackupEnded(daily.kept, daily.error);
 }
@@ -81,28 +83,28 @@ bool RestoreCommands::keepBackup()
 {
     // The backup made now takes the place of the start-up one.
     stopDaily();
-    const LinkItem *root = m_panes.document->root();
+    const LinkItem *root = m_document->root();
     if (!root)
         return false;
     QString error;
     if (backups().save(*root, &error))
         return true;
-    MessageBoxes::error(m_panes.window, QStringLiteral("Quillmark"),
+    MessageBoxes::error(m_parent, QStringLiteral("Quillmark"),
                         tr("The collection could not be kept as a backup: %1").arg(error));
     return false;
 }
 
 void RestoreCommands::restoreFromBackup()
 {
-    if (!m_panes.document->root())
+    if (!m_document->root())
         return;
-    RestoreDialog dialog(backups().list(), m_panes.window);
+    RestoreDialog dialog(backups().list(), m_parent);
     emit dialogShown(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenPath().isEmpty())
         return;
     const QString path = dialog.chosenPath();
     const QString day = QLocale().toString(Backups::dateOf(path), QLocale::LongFormat);
-    if (!MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+    if (!MessageBoxes::question(m_parent, QStringLiteral("Quillmark"),
                                 tr("Replace the collection with the backup of %1? The collection as it is now "
                                    "is kept as today's backup.")
                                     .arg(day)))
@@ -112,14 +114,14 @@ void RestoreCommands::restoreFromBackup()
 
 bool RestoreCommands::restore(const QString &backup)
 {
-    LinkItem *root = m_panes.document->root();
+    LinkItem *root = m_document->root();
     if (!root)
         return false;
     // Read before today's backup is made: that may be the very file.
     auto top = LinkItem::MakeFolder(Repository::RootName);
     QString error;
     if (!Backups::readWhole(backup, *top, &error)) {
-        MessageBoxes::error(m_panes.window, QStringLiteral("Quillmark"),
+        MessageBoxes::error(m_parent, QStringLiteral("Quillmark"),
                             tr("The backup %1 cannot be restored: %2").arg(QDir::toNativeSeparators(backup), error));
         return false;
     }
@@ -135,24 +137,22 @@ bool RestoreCommands::restore(const QString &backup)
     std::reverse(restored.begin(), restored.end());
     {
         // The list is relisted below: emptying it first spares removing its rows one by one.
-        UpdatesGuard guard(m_panes.window);
-        m_panes.list->model()->clear();
+        UpdatesGuard guard(m_parent);
+        m_view->clearList();
         // One step to undo: the collection as it was comes back whole.
-        m_panes.document->beginCommand(QCoreApplication::translate("RestoreCommands", "Restore from Backup"));
-        m_panes.document->removeItems(current);
-        m_panes.document->insertChildren(root, std::move(restored));
+        m_document->beginCommand(QCoreApplication::translate("RestoreCommands", "Restore from Backup"));
+        m_document->removeItems(current);
+        m_document->insertChildren(root, std::move(restored));
         // The root keeps its name; what was written about it comes back too. Its visits are counted anew as
         // it is shown.
         if (root->Description != top->Description || root->Rating != top->Rating) {
-            m_panes.document->aboutToEditFields(root);
+            m_document->aboutToEditFields(root);
             root->Description = top->Description;
             root->Rating = top->Rating;
-            m_panes.document->fieldsEdited(root,
-                                           CollectionDocument::Field::Description | CollectionDocument::Field::Rating);
+            m_document->fieldsEdited(root, CollectionDocument::Field::Description | CollectionDocument::Field::Rating);
         }
-        m_panes.document->endCommand();
-        m_panes.tree->setCurrentItem(m_panes.tree->RootNode());
+        m_document->endCommand();
     }
-    m_panes.view->LinksTreeChanging(m_panes.tree->RootNode());
+    m_view->showFolder(root);
     return true;
 }

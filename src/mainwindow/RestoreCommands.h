@@ -1,12 +1,14 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
 #include "store/Backups.h"
 
 #include <QFuture>
 #include <QObject>
 #include <QString>
 
+class CollectionDocument;
+class CollectionView;
+class QWidget;
 class RestoreDialog;
 
 // The daily backups of the data file as the main window makes them (at start-up, before an import and before a
@@ -19,7 +21,7 @@ public:
     // A clean-up that removes more items than this keeps a backup first.
     static constexpr int LargeRemoval = 100;
 
-    RestoreCommands(const MainPanes &panes, QObject *parent);
+    RestoreCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     // Stops a start-up backup under way; it leaves no file behind.
     ~RestoreCommands() override;
 
@@ -64,7 +66,9 @@ private:
     // Cancels the start-up backup and waits for it to end (a few milliseconds: it looks at the cancel often).
     void stopDaily();
 
-    MainPanes m_panes;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
     QString m_dataFile;
     Backups::Clock m_clock;
     int m_kept = Backups::DefaultKeep;

@@ -1,5 +1,7 @@
 #include "mainwindow/SyncCommands.h"
 
+#include "mainwindow/CollectionView.h"
+
 #include "mainwindow/MainActions.h"
 #include "mainwindow/SyncDialog.h"
 #include "mainwindow/UpdatesGuard.h"
@@ -24,20 +26,19 @@ constexpr int MostRetries = 2;
 
 } // namespace
 
-SyncCommands::SyncCommands(const MainPanes &panes, QObject *parent)
-    : QObject(parent), m_panes(panes), m_secrets(new DesktopSecretStore(this)), m_statusField(new QLabel(panes.window))
+SyncCommands::SyncCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
+    : QObject(parent), m_document(document), m_view(view), m_parent(parent), m_secrets(new DesktopSecretStore(this)),
+      m_statusField(new QLabel(parent))
 {
     m_statusField->setObjectName(QStringLiteral("SyncStatus"));
     m_statusField->setTextFormat(Qt::PlainText);
     m_statusField->hide();
     m_every.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_every, &QTimer::timeout, this, [this] { start(Trigger::Timer); });
-    connect(m_panes.actions->syncSettings, &QAction::triggered, this, &SyncCommands::showSettings);
-    connect(m_panes.actions->syncNow, &QAction::triggered, this, &SyncCommands::syncNow);
     // The snapshot refers to the items: once one is gone, what the sync brings cannot be put in place.
     const auto removing = [this] { m_itemsRemoved = m_itemsRemoved || isRunning(); };
-    connect(m_panes.document, &CollectionDocument::itemAboutToBeRemoved, this, removing);
-    connect(m_panes.document, &CollectionDocument::itemsAboutToBeRemoved, this, removing);
+    connect(m_document, &CollectionDocument::itemAboutToBeRemoved, this, removing);
+    connect(m_document, &CollectionDocument::itemsAboutToBeRemoved, this, removing);
     loadSettings();
 }
 
@@ -54,12 +55,12 @@ void SyncCommands::loadSettings()
 {
     m_settings = Settings().GetSync();
     const bool configured = m_settings.configured();
-    m_panes.actions->syncNow->setEnabled(configured);
+    emit configuredChanged(configured);
     m_statusField->setVisible(configured);
     if (configured && m_statusField->text().isEmpty())
         setStatusField(tr("Not synced yet"), tr("Quillmark has not synced since it started."), false);
     emit statusFieldChanged();
-    if (m_root || m_panes.document->root()) {
+    if (m_root || m_document->root()) {
         if (configured && m_settings.everyMinutes > 0)
             m_every.start(m_settings.everyMinutes * 60 * 1000);
         else
@@ -96,7 +97,7 @@ void SyncCommands::withPassword(std::function<void()> then)
 void SyncCommands::showSettings()
 {
     withPassword([this] {
-        SyncDialog dialog(m_settings, m_password, m_panes.document->root(), m_panes.window);
+        SyncDialog dialog(m_settings, m_password, m_document->root(), m_parent);
         if (!m_lastResult.isEmpty())
             dialog.setLastResult(m_lastResult);
         dialog.setPasswordProblem(m_passwordProblem);
@@ -106,7 +107,7 @@ void SyncCommands::showSettings()
         const SyncSettings chosen = dialog.settings();
         const QString oldKey = m_settings.secretKey();
         if (!Settings().SetSync(chosen)) {
-            MessageBoxes::error(m_panes.window, QStringLiteral("Quillmark"),
+            MessageBoxes::error(m_parent, QStringLiteral("Quillmark"),
                                 tr("The sync settings could not be kept: %1").arg(Settings().errorString()));
             return;
         }
@@ -122,7 +123,7 @@ void SyncCommands::showSettings()
                 m_passwordProblem = tr("The password could not be kept in the desktop's secret store (%1); it is "
                                        "used until Quillmark ends.")
                                         .arg(error);
-                m_panes.view->setStatusText(m_passwordProblem);
+                m_view->setStatusText(m_passwordProblem);
             });
         }
         loadSettings();
@@ -142,7 +143,7 @@ bool SyncCommands::syncBeforeExit(std::function<void()> done)
         m_exitDone = std::move(done);
         return true;
     }
-    if (!m_settings.configured() || !m_settings.atStartAndExit || !m_panes.document->root())
+    if (!m_settings.configured() || !m_settings.atStartAndExit || !m_document->root())
         return false;
     m_exitDone = std::move(done);
     start(Trigger::StartOrExit);
@@ -165,7 +166,7 @@ void SyncCommands::start(Trigger trigger, bool manyDeletes)
 
 void SyncCommands::run(bool manyDeletes)
 {
-    LinkItem *root = m_panes.document->root();
+    LinkItem *root = m_document->root();
     if (!root) {
         finish(tr("The collection is not loaded."), {});
         return;
@@ -194,7 +195,7 @@ void SyncCommands::run(bool manyDeletes)
 
     setStatusField(tr("Syncing..."), tr("Syncing with %1").arg(settings.folder.host()), false);
     if (m_trigger == Trigger::Asked)
-        m_panes.view->setStatusText(tr("Syncing with %1...").arg(settings.folder.host()));
+        m_view->setStatusText(tr("Syncing with %1...").arg(settings.folder.host()));
     m_run->start(CollectionTree::snapshot(*m_folder), manyDeletes);
 }
 
@@ -202,13 +203,13 @@ void SyncCommands::exchanged()
 {
     const SyncRun::Exchange *exchange = &m_run->exchange();
     const MergeReport report = exchange->outcome.report;
-    if (m_panes.document->root() != m_root) {
+    if (m_document->root() != m_root) {
         finish(tr("The collection was closed during the sync."), {});
         return;
     }
     if (exchange->tooManyDeletes && m_trigger == Trigger::Asked) {
         const bool sure
-            = MessageBoxes::question(m_panes.window, QStringLiteral("Quillmark"),
+            = MessageBoxes::question(m_parent, QStringLiteral("Quillmark"),
                                      tr("The sync would delete %1 of the %2 synced folders and links. Delete them?")
                                          .arg(exchange->deleted)
                                          .arg(exchange->synced));
@@ -245,13 +246,13 @@ void SyncCommands::exchanged()
 
 void SyncCommands::bringIn()
 {
-    m_panes.view->keepBackup();
-    m_panes.view->setCountsVisits(false);
+    m_view->keepBackup();
+    m_view->setCountsVisits(false);
     {
-        UpdatesGuard guard(m_panes.window);
-        m_run->apply(*m_panes.document, *m_folder, tr("Sync"));
+        UpdatesGuard guard(m_parent);
+        m_run->apply(*m_document, *m_folder, tr("Sync"));
     }
-    m_panes.view->setCountsVisits(true);
+    m_view->setCountsVisits(true);
 }
 
 QString SyncCommands::describe(const MergeReport &report) const
@@ -281,7 +282,7 @@ void SyncCommands::finish(const QString &error, const MergeReport &report)
         setStatusField(tr("Sync failed"), m_lastResult, true);
     }
     if (m_trigger == Trigger::Asked)
-        m_panes.view->setStatusText(m_lastResult);
+        m_view->setStatusText(m_lastResult);
     emit syncEnded(ok);
     if (m_exitDone)
         QMetaObject::invokeMethod(this, std::exchange(m_exitDone, {}), Qt::QueuedConnection);

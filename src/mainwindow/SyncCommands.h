@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
 #include "settings/SyncSettings.h"
 #include "sync/SyncRun.h"
 
@@ -11,6 +10,9 @@
 #include <functional>
 #include <memory>
 
+class CollectionDocument;
+class CollectionView;
+class QWidget;
 class QLabel;
 class SecretStore;
 class SyncDialog;
@@ -24,7 +26,7 @@ class SyncCommands : public QObject
 {
     Q_OBJECT
 public:
-    SyncCommands(const MainPanes &panes, QObject *parent = nullptr);
+    SyncCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     ~SyncCommands() override;
 
     // Where passwords are kept: the desktop's secret store unless a test gives another.
@@ -32,6 +34,8 @@ public:
     // The field of the status bar that tells how the last sync went.
     QLabel *statusField() const { return m_statusField; }
     bool isRunning() const { return m_run && m_run->isRunning(); }
+    // Whether a server is set up to sync with.
+    bool isConfigured() const { return m_settings.configured(); }
     QString lastResult() const { return m_lastResult; }
     // How long each request may wait for the server (tests shorten it).
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
@@ -50,6 +54,8 @@ signals:
     void syncEnded(bool ok);
     // The status field's text or visibility changed.
     void statusFieldChanged();
+    // The sync was set up or given up: Sync Now applies or not.
+    void configuredChanged(bool configured);
 
 private:
     enum class Trigger { Asked, Timer, StartOrExit };
@@ -64,7 +70,9 @@ private:
     void setStatusField(const QString &text, const QString &tip, bool failed);
     QString describe(const MergeReport &report) const;
 
-    MainPanes m_panes;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
     SecretStore *m_secrets;
     QLabel *m_statusField;
     SyncSettings m_settings;
