@@ -17,7 +17,7 @@
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
-#include "transfer/BrowserImportCommands.h"
+#include "mainwindow/BrowserImportCommands.h"
 #include "transfer/BrowserImportDialog.h"
 #include "transfer/TransferProgress.h"
 

@@ -35,6 +35,23 @@ CollectionView::CollectionView(CollectionDocument *document, QObject *parent)
         for (const LinkItem *item : items)
             forget(item);
     });
+
+    // Items added to the shown folder at once (New URL, an import) relist it.
+    connect(document, &CollectionDocument::childrenInserted, this, [this](LinkItem *folder) {
+        if (folder == m_folder)
+            relistFolder();
+    });
+    // The count form follows the listed folder's children.
+    connect(document, &CollectionDocument::itemInserted, this, [this](LinkItem *item) {
+        if (item->Parent == m_model->folder())
+            updateStatusText();
+    });
+    connect(document, &CollectionDocument::itemMoved, this, [this](LinkItem *item, LinkItem *oldParent) {
+        const LinkItem *listed = m_model->folder();
+        if (listed && (item->Parent == listed || oldParent == listed))
+            updateStatusText();
+    });
+    connect(document, &CollectionDocument::itemRemoved, this, &CollectionView::updateStatusText);
 }
 
 CollectionView::~CollectionView() = default;

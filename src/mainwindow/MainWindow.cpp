@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
+#include "mainwindow/BrowserImportCommands.h"
 #include "mainwindow/CollectionView.h"
 #include "mainwindow/ColumnFit.h"
 #include "mainwindow/CommandHold.h"
@@ -20,6 +21,7 @@
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/SyncCommands.h"
+#include "mainwindow/TransferCommands.h"
 #include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "mainwindow/WindowPlacement.h"
@@ -31,8 +33,6 @@
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
-#include "transfer/BrowserImportCommands.h"
-#include "transfer/TransferCommands.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
 #include "widgets/Icons.h"
@@ -93,8 +93,8 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     m_folderCommands = new FolderCommands(panes, this);
     m_itemCommands = new ItemCommands(m_document, m_view, this);
     m_paneStates = new PaneStates(m_view, m_actions, m_descriptionPane, this);
-    m_transferCommands = new TransferCommands(this, this);
-    m_browserImport = new BrowserImportCommands(this, this);
+    m_transferCommands = new TransferCommands(m_document, m_view, this);
+    m_browserImport = new BrowserImportCommands(m_document, m_view, this);
     m_searchCommands = new SearchCommands(m_document, m_view, this);
     m_restoreCommands = new RestoreCommands(m_document, m_view, this);
     m_duplicateCommands = new DuplicateCommands(m_document, m_view, this);
@@ -200,21 +200,6 @@ void MainWindow::followDocument()
     // The tree and the list follow the document already; the description pane last.
     m_descriptionPane->follow(m_document);
 
-    // Items added to the shown folder at once (New URL, an import) relist it.
-    connect(m_document, &CollectionDocument::childrenInserted, this, [this](LinkItem *folder) {
-        if (folder == m_view->folder())
-            m_view->relistFolder();
-    });
-    connect(m_document, &CollectionDocument::itemInserted, this, [this](LinkItem *item) {
-        if (item->Parent == m_view->model()->folder())
-            m_view->updateStatusText();
-    });
-    connect(m_document, &CollectionDocument::itemMoved, this, [this](LinkItem *item, LinkItem *oldParent) {
-        const LinkItem *listed = m_view->model()->folder();
-        if (listed && (item->Parent == listed || oldParent == listed))
-            m_view->updateStatusText();
-    });
-    connect(m_document, &CollectionDocument::itemRemoved, m_view, &CollectionView::updateStatusText);
     connect(m_document, &CollectionDocument::itemChanged, this,
             [this](LinkItem *item, CollectionDocument::Fields fields) {
                 using Field = CollectionDocument::Field;
@@ -814,25 +799,6 @@ FolderTreeView *MainWindow::LinksTree() const
     return m_folderBar->LinksTree();
 }
 
-LinkItem *MainWindow::shownFolder()
-{
-    return m_view->folder();
-}
-
-void MainWindow::importStarting()
-{
-    // The whole import is one step to undo.
-    if (LinkItem *folder = shownFolder())
-        m_document->aboutToAddChildren(folder);
-}
-
-void MainWindow::refreshShownFolder()
-{
-    // The import has filled the folder: the document tells the panes, and the list is relisted.
-    if (LinkItem *folder = shownFolder())
-        m_document->childrenAdded(folder);
-}
-
 void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
 {
     if (LinkItem *folder = FolderTreeView::itemOf(node))
@@ -852,13 +818,6 @@ void MainWindow::ShowFolderContents(LinkItem *folder)
 void MainWindow::keepBackup()
 {
     m_view->keepBackup();
-}
-
-std::optional<UrlKeyOptions> MainWindow::knownLinksToSkip()
-{
-    if (!m_reg || !m_reg->GetSkipKnownLinks())
-        return std::nullopt;
-    return UrlKeyOptions {m_reg->GetIgnoreFragment(), m_reg->GetIgnoreTracking(), m_reg->GetIgnoreSchemeAndWww()};
 }
 
 void MainWindow::updateStatusText()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "mainwindow/MainPanes.h"
-#include "transfer/TransferHost.h"
 
 #include <QMainWindow>
 
@@ -42,7 +41,7 @@ class BrowserImportCommands;
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
 // notification area); FormClose, run by "E&xit", saves the collection and then the layout.
-class MainWindow : public QMainWindow, public TransferHost, public ShownFolderView
+class MainWindow : public QMainWindow, public ShownFolderView
 {
     Q_OBJECT
 public:
@@ -104,11 +103,6 @@ public:
     // "&File" > "&Close": hides the window; the program goes on in the notification area.
     void closeWindow();
 
-    // The shown folder: the folder of the tree's selected node.
-    LinkItem *shownFolder() override;
-    QWidget *hostWindow() override { return this; }
-    void refreshShownFolder() override;
-    void importStarting() override;
     TransferCommands *transferCommands() const { return m_transferCommands; }
     BrowserImportCommands *browserImport() const { return m_browserImport; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
@@ -126,7 +120,6 @@ public:
     void keepBackup() override;
     void setCountsVisits(bool counts) override;
     RestoreCommands *restoreCommands() const { return m_restoreCommands; }
-    std::optional<UrlKeyOptions> knownLinksToSkip() override;
     DuplicateCommands *duplicateCommands() const { return m_duplicateCommands; }
     SyncCommands *syncCommands() const { return m_syncCommands; }
 

@@ -3,18 +3,18 @@
 #include "common/FileWrites.h"
 #include "common/RecordingReporter.h"
 #include "common/SilentReporter.h"
+#include "common/TransferFakes.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/TransferCommands.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 #include "transfer/LongCommands.h"
-#include "transfer/TransferCommands.h"
-#include "transfer/TransferFakes.h"
 
 #include <QBuffer>
 #include <QDir>

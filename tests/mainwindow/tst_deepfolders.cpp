@@ -104,7 +104,7 @@ void TestDeepFolders::windowOnAChain()
     const qint64 goToMs = cpuMsOf(form->actions()->goToFolder);
     QVERIFY2(goToMs < BoundMs, qPrintable(QStringLiteral("Go to Folder took %1 ms").arg(goToMs)));
     QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
-    QCOMPARE(form->shownFolder(), tree->SelectedItem());
+    QCOMPARE(form->view()->folder(), tree->SelectedItem());
     QCOMPARE(form->statusPanel()->text(), CollectionView::countText(1));
     QCOMPARE(window.questions,
              reached == depth ? QStringList() : QStringList {"Quillmark|" + FolderTreeView::tooDeepText()});

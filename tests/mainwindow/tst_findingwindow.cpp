@@ -13,8 +13,8 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/TransferCommands.h"
 #include "store/CollectionDocument.h"
-#include "transfer/TransferCommands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,10 +5,10 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/RestoreDialog.h"
+#include "mainwindow/TransferCommands.h"
 #include "store/Backups.h"
 #include "store/CollectionDocument.h"
 #include "transfer/Prompts.h"
-#include "transfer/TransferCommands.h"
 
 #include <QBuffer>
 #include <QDialogButtonBox>

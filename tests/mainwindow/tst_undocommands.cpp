@@ -5,8 +5,8 @@
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
+#include "mainwindow/TransferCommands.h"
 #include "transfer/Prompts.h"
-#include "transfer/TransferCommands.h"
 
 #include <QAction>
 #include <QBuffer>

@@ -1,16 +1,16 @@
 #include "common/SilentReporter.h"
+#include "common/TransferFakes.h"
 #include "common/TreeBuilders.h"
 #include "formats/FormatCommands.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/TransferCommands.h"
 #include "platform/TerminationSignals.h"
 #include "settings/Settings.h"
 #include "shell/TrayController.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
-#include "transfer/TransferCommands.h"
-#include "transfer/TransferFakes.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,8 +4,8 @@
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
 
-#include "TransferFakes.h"
 #include "common/FavoritesFixture.h"
+#include "common/TransferFakes.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -13,7 +13,9 @@
 class BrowserImportDialog;
 class DialogPrompts;
 class Prompts;
-class TransferHost;
+class CollectionDocument;
+class CollectionView;
+class QWidget;
 
 // File > Import > From Browser...: the browser profiles found, with their counts, in a dialog that opens at
 // once and fills in the counts as the pool reads them; the chosen one is read on the background pool, with progress and
@@ -28,7 +30,7 @@ public:
     // Acts on the dialog instead of the user; its result is the dialog's modal result.
     using Chooser = std::function<int(BrowserImportDialog &)>;
 
-    explicit BrowserImportCommands(TransferHost *host, QObject *parent = nullptr);
+    BrowserImportCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     ~BrowserImportCommands() override;
 
     // Replace the profile search (the user's home) and the modal dialog.
@@ -45,7 +47,9 @@ public:
     bool importProfile(const BrowserProfile &profile);
 
 private:
-    TransferHost *m_host;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
     std::unique_ptr<DialogPrompts> m_dialogs;
     Prompts *m_prompts;
     Finder m_find;

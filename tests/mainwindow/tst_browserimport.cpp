@@ -1,13 +1,14 @@
 // File > Import > From Browser...: the profiles with their counts, the chosen one added as one folder
 // named after browser and profile, Cancel and damaged profiles adding nothing, and one step to undo.
-#include "TransferFakes.h"
+#include "common/TransferFakes.h"
+#include "settings/Settings.h"
 
 #include "common/EventLoopStalls.h"
 #include "common/SpecialFiles.h"
 #include "common/WindowFixture.h"
+#include "mainwindow/BrowserImportCommands.h"
 #include "platform/Background.h"
 #include "store/CollectionDocument.h"
-#include "transfer/BrowserImportCommands.h"
 #include "transfer/BrowserImportDialog.h"
 
 #include <atomic>
@@ -54,7 +55,7 @@ private:
     static QStringList rowsOf(const BrowserImportDialog &dialog);
 
     QTemporaryDir m_dir;
-    FakeHost m_host;
+    ShownFolder m_host;
     FakePrompts m_prompts;
     std::unique_ptr<BrowserImportCommands> m_commands;
     std::unique_ptr<LinkItem> m_folder;
@@ -64,18 +65,18 @@ void TestBrowserImport::init()
 {
     m_folder = LinkItem::MakeFolder("Target");
     m_folder->Children.InsertSorted(LinkItem::MakeLink("Already there", "https://there.example/"));
-    m_host.folder = m_folder.get();
-    m_host.refreshes = 0;
-    m_host.statusTexts.clear();
-    m_host.skipKnown.reset();
+    m_host.show(m_folder.get());
+    Settings::SetStorageFolder(m_dir.filePath(QStringLiteral("config")));
+    Settings().SetSkipKnownLinks(false);
     m_prompts = FakePrompts();
-    m_commands = std::make_unique<BrowserImportCommands>(&m_host);
+    m_commands = std::make_unique<BrowserImportCommands>(&m_host.document, &m_host.view, &m_host.window);
     m_commands->setPrompts(&m_prompts);
 }
 
 void TestBrowserImport::cleanup()
 {
     m_commands.reset();
+    m_host.show(nullptr);
     m_folder.reset();
 }
 
@@ -121,7 +122,9 @@ void TestBrowserImport::import()
     QFETCH(QString, error);
     if (added.contains(QLatin1String("skipped"))) {
         m_folder->Children.InsertSorted(LinkItem::MakeLink("Debian", "HTTPS://www.Debian.org"));
-        m_host.skipKnown = UrlKeyOptions {};
+        Settings settings;
+        QVERIFY(settings.SetSkipKnownLinks(true) && settings.SetIgnoreFragment(false)
+                && settings.SetIgnoreTracking(false) && settings.SetIgnoreSchemeAndWww(false));
     }
     const QString name = added.isEmpty() ? QString(QTest::currentDataTag()) : added.section(u'(', 1).chopped(1);
     QCOMPARE(m_commands->importProfile(profile(name, file)), !added.isEmpty());
@@ -134,7 +137,7 @@ void TestBrowserImport::import()
     QStringList expected {"Already there"};
     if (!added.isEmpty())
         expected.append(added);
-    if (m_host.skipKnown)
+    if (Settings().GetSkipKnownLinks())
         expected.append("Debian");
     QCOMPARE(names, expected);
 }

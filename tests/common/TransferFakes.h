@@ -1,11 +1,12 @@
 #pragma once
 
 #include "common/RecordedBoxes.h"
+#include "mainwindow/CollectionView.h"
+#include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
 #include "transfer/Prompts.h"
-#include "transfer/TransferHost.h"
 
 #include <QLabel>
 #include <QStringList>
@@ -13,25 +14,47 @@
 
 #include <functional>
 
-// The main window as the commands see it: RefreshFolderView counts the visits as the folder tree does.
-class FakeHost : public TransferHost
+// What the import and export commands work on, as the window gives it: a folder of the test's (the root of a
+// document of its own) shown in a view, with what the status bar showed and the relistings of the folder recorded.
+class ShownFolder
 {
 public:
+    ShownFolder()
+    {
+        // The commands' own texts: not the count the view sets as it relists the folder they filled.
+        QObject::connect(&view, &CollectionView::statusTextChanged, &window, [this](const QString &text) {
+            if (!m_relisting)
+                statusTexts << text;
+        });
+        QObject::connect(&view, &CollectionView::folderRelisted, &window, [this] { m_relisting = true; });
+        QObject::connect(&document, &CollectionDocument::childrenInserted, &window, [this] {
+            m_relisting = false;
+            ++refreshes;
+        });
+    }
+    ~ShownFolder() { show(nullptr); }
+
+    // Shows folder, and forgets what was recorded.
+    void show(LinkItem *folder)
+    {
+        view.clearList();
+        document.setRoot(folder);
+        // As the tree shows it, without the visit that would change the folder the test compares.
+        view.setCountsVisits(false);
+        view.showFolder(folder);
+        view.setCountsVisits(true);
+        refreshes = 0;
+        statusTexts.clear();
+    }
+
     QWidget window;
-    LinkItem *folder = nullptr;
+    CollectionDocument document;
+    CollectionView view {&document};
     int refreshes = 0;
     QStringList statusTexts;
 
-    QWidget *hostWindow() override { return &window; }
-    LinkItem *shownFolder() override { return folder; }
-    void refreshShownFolder() override
-    {
-        ++refreshes;
-        folder->Visits += 2;
-    }
-    void setStatusText(const QString &text) override { statusTexts << text; }
-    std::optional<UrlKeyOptions> skipKnown; // set: imports leave out the links the collection has
-    std::optional<UrlKeyOptions> knownLinksToSkip() override { return skipKnown; }
+private:
+    bool m_relisting = false;
 };
 
 // Answers the dialogs from fields and records the message boxes while it lives.

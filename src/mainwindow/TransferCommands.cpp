@@ -1,4 +1,8 @@
-#include "transfer/TransferCommands.h"
+#include "mainwindow/TransferCommands.h"
+
+#include "mainwindow/CollectionView.h"
+#include "settings/Settings.h"
+#include "store/CollectionDocument.h"
 
 #include "formats/FormatCommands.h"
 #include "platform/Paths.h"
@@ -9,7 +13,6 @@
 #include "transfer/DialogPrompts.h"
 #include "transfer/FavoritesFolderDialog.h"
 #include "transfer/FavoritesTree.h"
-#include "transfer/TransferHost.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QCoreApplication>
@@ -24,8 +27,9 @@ QString nativePath(const QString &path)
 }
 } // namespace
 
-TransferCommands::TransferCommands(TransferHost *host, QObject *parent)
-    : QObject(parent), m_host(host), m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get())
+TransferCommands::TransferCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
+    : QObject(parent), m_document(document), m_view(view), m_parent(parent),
+      m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get())
 {
 }
 
@@ -68,6 +72,14 @@ QString TransferCommands::suggestedName(BookmarkFormat format, const LinkItem &f
     return base + QLatin1Char('.') + info.defaultSuffix;
 }
 
+std::optional<UrlKeyOptions> TransferCommands::knownLinksToSkip()
+{
+    Settings settings;
+    if (!settings.GetSkipKnownLinks())
+        return std::nullopt;
+    return UrlKeyOptions {settings.GetIgnoreFragment(), settings.GetIgnoreTracking(), settings.GetIgnoreSchemeAndWww()};
+}
+
 QString TransferCommands::objectCount(const LinkItem &folder)
 {
     return QCoreApplication::translate("TransferCommands", "%1 objects").arg(folder.Children.Count());
@@ -75,14 +87,14 @@ QString TransferCommands::objectCount(const LinkItem &folder)
 
 void TransferCommands::setCountStatus()
 {
-    if (const LinkItem *folder = m_host->shownFolder())
-        m_host->setStatusText(objectCount(*folder));
+    if (const LinkItem *folder = m_view->folder())
+        m_view->setStatusText(objectCount(*folder));
 }
 
 void TransferCommands::reportCancelled(int folders, int links)
 {
     MessageBoxes::information(
-        m_host->hostWindow(), QString(),
+        m_parent, QString(),
         QCoreApplication::translate("TransferCommands", "The import was cancelled. %1 were imported.")
             .arg(TransferProgress::countsText(folders, links)),
         QString());
@@ -93,11 +105,11 @@ QString TransferCommands::importPath(BookmarkFormat format)
     if (format != BookmarkFormat::Favorites) {
         FileDialogSettings settings = fileDialogSettings(format, false);
         settings.folder = DialogFolders::startFolder(dialogName(format, false));
-        const QString path = m_prompts->openFileName(m_host->hostWindow(), settings);
+        const QString path = m_prompts->openFileName(m_parent, settings);
         DialogFolders::remember(dialogName(format, false), path, false);
         return path;
     }
-    FavoritesFolderDialog form(m_host->hostWindow(), *m_prompts, platform::favoritesPath());
+    FavoritesFolderDialog form(m_parent, *m_prompts, platform::favoritesPath());
     form.setWindowTitle(BookmarkFormatInfo::of(format).importTitle);
     form.promptLabel()->setText(
         QCoreApplication::translate("TransferCommands", "Select which folder you want to import from."));
@@ -108,7 +120,7 @@ QString TransferCommands::importPath(BookmarkFormat format)
 
 void TransferCommands::importFormat(BookmarkFormat format)
 {
-    LinkItem *folder = m_host->shownFolder();
+    LinkItem *folder = m_view->folder();
     if (!folder)
         return;
     const QString path = importPath(format);
@@ -123,19 +135,19 @@ void TransferCommands::importFormat(BookmarkFormat format)
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             MessageBoxes::standardError(
-                m_host->hostWindow(),
-                QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
+                m_parent, QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
                 file.errorString());
             setCountStatus();
             return;
         }
     }
 
-    m_host->keepBackup();
-    TransferProgress progress(m_host->hostWindow(), m_progressDelay);
-    m_host->importStarting();
+    m_view->keepBackup();
+    TransferProgress progress(m_parent, m_progressDelay);
+    // The whole import is one step to undo; the view relists the folder it fills.
+    m_document->aboutToAddChildren(folder);
     ImportReport report;
-    if (const std::optional<UrlKeyOptions> skip = m_host->knownLinksToSkip()) {
+    if (const std::optional<UrlKeyOptions> skip = TransferCommands::knownLinksToSkip()) {
         // Read aside first, so that the links the collection has never enter it.
         auto read = LinkItem::MakeFolder(std::string_view());
         report = FormatCommands::importFrom(format, path, *read, progress.callback());
@@ -148,7 +160,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
     } else {
         report = FormatCommands::importFrom(format, path, *folder, progress.callback());
     }
-    m_host->refreshShownFolder();
+    m_document->childrenAdded(folder);
     if (format == BookmarkFormat::Native) {
         reportNativeImport(path, report);
     } else if (format == BookmarkFormat::Favorites) {
@@ -158,15 +170,15 @@ void TransferCommands::importFormat(BookmarkFormat format)
             return;
         }
     } else {
-        m_host->setStatusText(FormatCommands::importSummary(report));
+        m_view->setStatusText(FormatCommands::importSummary(report));
         const QString problems = FormatCommands::importProblems(path, report);
         if (!problems.isEmpty())
-            MessageBoxes::warning(m_host->hostWindow(), QString(), problems, QString());
+            MessageBoxes::warning(m_parent, QString(), problems, QString());
     }
     if (countStatus)
         setCountStatus();
     if (report.skipped > 0 && countStatus)
-        m_host->setStatusText(FormatCommands::importSummary(report));
+        m_view->setStatusText(FormatCommands::importSummary(report));
 }
 
 void TransferCommands::reportNativeImport(const QString &path, const ImportReport &report)
@@ -179,13 +191,12 @@ void TransferCommands::reportNativeImport(const QString &path, const ImportRepor
         break;
     case ImportReport::Unreadable: // what the file describes does not fit in memory
         MessageBoxes::standardError(
-            m_host->hostWindow(),
-            QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
+            m_parent, QCoreApplication::translate("TransferCommands", "Cannot open file %1").arg(nativePath(path)),
             report.errorString());
         break;
     case ImportReport::Damaged:
         MessageBoxes::warning(
-            m_host->hostWindow(), QString(),
+            m_parent, QString(),
             QCoreApplication::translate("TransferCommands", "The file %1 is damaged. %2 were imported from it.")
                 .arg(nativePath(path), TransferProgress::countsText(report.folders, report.links)),
             report.errorString());
@@ -200,12 +211,12 @@ QString TransferCommands::exportPath(BookmarkFormat format, const LinkItem &fold
     const bool toFolder = BookmarkFormatInfo::of(format).isDirectory;
     QString path;
     if (toFolder) {
-        path = m_prompts->existingDirectoryIn(m_host->hostWindow(), BookmarkFormatInfo::of(format).exportTitle, start);
+        path = m_prompts->existingDirectoryIn(m_parent, BookmarkFormatInfo::of(format).exportTitle, start);
     } else {
         FileDialogSettings settings = fileDialogSettings(format, true);
         settings.folder = start;
         settings.suggestedName = suggestedName(format, folder);
-        path = m_prompts->saveFileName(m_host->hostWindow(), settings);
+        path = m_prompts->saveFileName(m_parent, settings);
     }
     DialogFolders::remember(dialog, path, toFolder);
     return path;
@@ -213,18 +224,17 @@ QString TransferCommands::exportPath(BookmarkFormat format, const LinkItem &fold
 
 void TransferCommands::exportFormat(BookmarkFormat format)
 {
-    const LinkItem *folder = m_host->shownFolder();
+    const LinkItem *folder = m_view->folder();
     if (!folder)
         return;
     const QString path = exportPath(format, *folder);
     if (path.isEmpty())
         return;
     // Long exports show their progress like the imports do, with the folders and links written so far.
-    TransferProgress progress(m_host->hostWindow(), m_progressDelay, TransferProgress::Direction::Export);
+    TransferProgress progress(m_parent, m_progressDelay, TransferProgress::Direction::Export);
     const ExportReport report = FormatCommands::exportTo(format, path, *folder, progress.callback());
     if (report.hasError())
         MessageBoxes::standardError(
-            m_host->hostWindow(),
-            QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
+            m_parent, QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
             report.errorString());
 }

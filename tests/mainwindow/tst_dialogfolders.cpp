@@ -1,10 +1,10 @@
 // Where the import and export dialogs start, and the names the exports suggest.
+#include "mainwindow/TransferCommands.h"
 #include "settings/Settings.h"
 #include "transfer/DialogFolders.h"
 #include "transfer/DialogPrompts.h"
-#include "transfer/TransferCommands.h"
 
-#include "TransferFakes.h"
+#include "common/TransferFakes.h"
 #include "common/TreeBuilders.h"
 
 #include <QDir>
@@ -36,7 +36,7 @@ private:
     QString documents() const { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
 
     QTemporaryDir m_dir;
-    FakeHost m_host;
+    ShownFolder m_host;
     FakePrompts m_prompts;
     std::unique_ptr<TransferCommands> m_commands;
     std::unique_ptr<LinkItem> m_folder;
@@ -59,15 +59,16 @@ void TestDialogFolders::init()
     QVERIFY(QDir().mkpath(documents()));
     m_folder = LinkItem::MakeFolder("Target");
     addLink(*m_folder, "a", "http://a");
-    m_host.folder = m_folder.get();
+    m_host.show(m_folder.get());
     m_prompts = FakePrompts();
-    m_commands = std::make_unique<TransferCommands>(&m_host);
+    m_commands = std::make_unique<TransferCommands>(&m_host.document, &m_host.view, &m_host.window);
     m_commands->setPrompts(&m_prompts);
 }
 
 void TestDialogFolders::cleanup()
 {
     m_commands.reset();
+    m_host.show(nullptr);
     QDir(m_dir.filePath(QStringLiteral("config"))).removeRecursively();
     if (documents().startsWith(m_dir.path()))
         QDir(documents()).removeRecursively();

@@ -1,13 +1,14 @@
 // The File menu's import and export commands (native link files, the Favorites import, the progress of
 // the other formats), run against a stand-in main window and stand-in dialogs.
+#include "mainwindow/TransferCommands.h"
 #include "platform/Paths.h"
 #include "store/NativeFile.h"
 #include "transfer/DialogPrompts.h"
-#include "transfer/TransferCommands.h"
 
-#include "TransferFakes.h"
 #include "common/FavoritesFixture.h"
+#include "common/TransferFakes.h"
 #include "common/TreeBuilders.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -99,7 +100,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    FakeHost m_host;
+    ShownFolder m_host;
     FakePrompts m_prompts;
     std::unique_ptr<TransferCommands> m_commands;
     std::unique_ptr<LinkItem> m_folder;
@@ -109,16 +110,15 @@ void TestTransferCommands::init()
 {
     QVERIFY(m_dir.isValid());
     m_folder = LinkItem::MakeFolder("Target");
-    m_host.folder = m_folder.get();
-    m_host.refreshes = 0;
-    m_host.statusTexts.clear();
+    m_host.show(m_folder.get());
     m_prompts = FakePrompts();
-    m_commands = std::make_unique<TransferCommands>(&m_host);
+    m_commands = std::make_unique<TransferCommands>(&m_host.document, &m_host.view, &m_host.window);
     m_commands->setPrompts(&m_prompts);
 }
 
 void TestTransferCommands::cleanup()
 {
+    m_host.show(nullptr);
     m_commands.reset();
     m_folder.reset();
 }
@@ -333,7 +333,7 @@ void TestTransferCommands::progressSaysWhatItDoes()
     m_prompts.fileName = m_dir.filePath(QStringLiteral("many.qmf"));
     QVERIFY(NativeFile::saveAtomically(m_prompts.fileName, many, nullptr, NativeFile::Sync::NoSync));
     if (exporting) {
-        m_host.folder = &many;
+        m_host.show(&many);
         m_prompts.fileName = m_dir.filePath(QStringLiteral("many.html"));
     }
     m_commands->setProgressDelay(0);
@@ -347,7 +347,7 @@ void TestTransferCommands::progressSaysWhatItDoes()
         m_commands->exportFormat(BookmarkFormat::BrowserHtml);
     else
         m_commands->importFormat(BookmarkFormat::Native);
-    m_host.folder = m_folder.get();
+    m_host.show(m_folder.get());
     QCOMPARE(shown, text);
 }
 

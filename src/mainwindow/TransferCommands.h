@@ -1,16 +1,20 @@
 #pragma once
 
 #include "formats/BookmarkFormat.h"
+#include "store/UrlKey.h"
 #include "transfer/Prompts.h"
 #include "transfer/TransferProgress.h"
 
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 class DialogPrompts;
 class LinkItem;
-class TransferHost;
+class CollectionDocument;
+class CollectionView;
+class QWidget;
 struct ImportReport;
 
 // The File menu's Import and Export entries of every format, on the folder the main window shows: a
@@ -22,7 +26,7 @@ class TransferCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit TransferCommands(TransferHost *host, QObject *parent = nullptr);
+    TransferCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     ~TransferCommands() override;
 
     // Replaces the dialogs and message boxes (not owned); null brings the real ones back.
@@ -36,6 +40,9 @@ public:
     // The file name an export suggests: "bookmarks.<extension>", for the printable page the folder's name;
     // none for our own files and for Favorites.
     static QString suggestedName(BookmarkFormat format, const LinkItem &folder);
+    // How to compare addresses when imports leave out the links the collection has (a setting); none when
+    // they keep all.
+    static std::optional<UrlKeyOptions> knownLinksToSkip();
     // The status text's count form: the folder's number of children followed by " objects".
     static QString objectCount(const LinkItem &folder);
 
@@ -51,7 +58,9 @@ private:
     void reportCancelled(int folders, int links);
     void setCountStatus();
 
-    TransferHost *m_host;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
+    QWidget *m_parent;
     std::unique_ptr<DialogPrompts> m_dialogs;
     Prompts *m_prompts;
     int m_progressDelay = TransferProgress::DefaultDelayMs;
