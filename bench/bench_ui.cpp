@@ -47,7 +47,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidgetItem>
 #include <QWindow>
 
 #include <algorithm>
@@ -212,13 +211,14 @@ private:
     bool m_allMet = true;
 };
 
-QTreeWidgetItem *childNode(QTreeWidgetItem *parent, const char *name)
+QModelIndex childNode(const QModelIndex &parent, const char *name)
 {
-    for (int i = 0; parent && i < parent->childCount(); ++i) {
-        if (FolderTreeView::itemOf(parent->child(i))->Name.view() == name)
-            return parent->child(i);
+    const QAbstractItemModel *model = parent.model();
+    for (int i = 0; model && i < model->rowCount(parent); ++i) {
+        if (FolderTreeView::itemOf(model->index(i, 0, parent))->Name.view() == name)
+            return model->index(i, 0, parent);
     }
-    return nullptr;
+    return {};
 }
 
 LinkItem *childFolder(const LinkItem *parent, std::string_view name)
@@ -235,17 +235,17 @@ LinkItem *childFolder(const LinkItem *parent, std::string_view name)
 void dropFolder(FolderTreeView *tree, const LinkItem *folder, const LinkItem *target)
 {
     QWidget *viewport = tree->viewport();
-    QTreeWidgetItem *source = tree->revealFolder(folder);
-    tree->scrollToItem(source);
-    const QPoint from = tree->visualItemRect(source).center();
+    const QModelIndex source = tree->revealFolder(folder);
+    tree->scrollTo(source);
+    const QPoint from = tree->visualRect(source).center();
     QMouseEvent press(QEvent::MouseButtonPress, from, viewport->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &press);
-    QTreeWidgetItem *onto = tree->revealFolder(target);
-    tree->scrollToItem(onto);
-    const QPoint to = tree->visualItemRect(onto).center();
+    const QModelIndex onto = tree->revealFolder(target);
+    tree->scrollTo(onto);
+    const QPoint to = tree->visualRect(onto).center();
     QMimeData data;
-    data.setData(FolderTreeView::TreeMimeType, QByteArray());
+    data.setData(FolderTreeModel::TreeMimeType, QByteArray());
     QDragEnterEvent enter(to, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &enter);
     QDragMoveEvent move(to, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -337,7 +337,7 @@ int main(int argc, char **argv)
     const auto shown = [&] {
         MainWindow *window = owner ? owner->mainWindow() : nullptr;
         QWindow *handle = window ? window->windowHandle() : nullptr;
-        return handle && handle->isExposed() && !window->isLoading() && window->LinksTree()->RootNode();
+        return handle && handle->isExposed() && !window->isLoading() && window->LinksTree()->RootNode().isValid();
     };
     bench.measure(
         "startup", [&] { owner = std::make_unique<TrayController>(false, nullptr, MainWindow::Loading::InBackground); },
@@ -392,12 +392,12 @@ int main(int argc, char **argv)
         });
         actions->goToFolder->trigger();
     });
-    QTreeWidgetItem *hugeNode = childNode(tree->RootNode(), HugeFolderName);
-    if (!hugeNode) {
+    const QPersistentModelIndex hugeNode = childNode(tree->RootNode(), HugeFolderName);
+    if (!hugeNode.isValid()) {
         std::fprintf(stderr, "the folder of %d links is not in the tree\n", hugeLinks);
         return 2;
     }
-    bench.measure("select_huge_folder", [&] { tree->setCurrentItem(hugeNode); });
+    bench.measure("select_huge_folder", [&] { tree->setCurrentIndex(hugeNode); });
     LinkItem *hugeFolder = FolderTreeView::itemOf(hugeNode);
     // The dialog has closed: the window takes the keyboard back, and the list the focus, so that Delete
     // acts on the selected rows.
@@ -438,13 +438,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the tree of folders is not in the collection\n");
         return 2;
     }
-    bench.measure("tree_show_folder", [&] { tree->setCurrentItem(tree->revealFolder(deep)); });
+    bench.measure("tree_show_folder", [&] { tree->selectFolder(deep); });
     if (tree->SelectedItem() != deep) {
         std::fprintf(stderr, "the tree does not show the folder %s\n", deepName.c_str());
         return 2;
     }
     LinkItem *doomed = childFolder(treeTop, "T7");
-    tree->setCurrentItem(tree->revealFolder(doomed));
+    tree->selectFolder(doomed);
     tree->setFocus();
     bench.measure("tree_delete_folder", [&] {
         answerModal([](QWidget *modal) {

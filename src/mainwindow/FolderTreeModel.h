@@ -44,6 +44,9 @@ public:
     // The index of folder, fetching the sub-folders of the folders above it as needed; for a folder deeper
     // than MaxOpenDepth, the index of its ancestor at that depth. Invalid when folder is not below the root.
     QModelIndex reveal(const LinkItem *folder);
+    // Makes folder's rows the sub-folders it holds now, for a folder that was filled without the document:
+    // gone ones removed, new ones inserted.
+    void reconcile(LinkItem *folder);
     // Whether the sub-folders of index's folder are rows of the model.
     bool isFetched(const QModelIndex &index) const;
 
@@ -115,8 +118,6 @@ private:
     void removeRowsOf(LinkItem *parent, std::vector<int> rows);
     // Makes folders parent's rows in one new layout.
     void replaceRows(LinkItem *parent, std::vector<LinkItem *> folders);
-    // Makes parent's rows the sub-folders it holds now: gone ones removed, new ones inserted.
-    void reconcile(LinkItem *parent);
     // A folder's sub-folders changed while they were not fetched: tell the view about its has-children mark.
     void childrenChanged(LinkItem *folder);
 

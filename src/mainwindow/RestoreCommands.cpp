@@ -151,8 +151,8 @@ bool RestoreCommands::restore(const QString &backup)
                                            CollectionDocument::Field::Description | CollectionDocument::Field::Rating);
         }
         m_panes.document->endCommand();
-        m_panes.tree->setCurrentItem(m_panes.tree->RootNode());
+        m_panes.tree->selectFolder(m_panes.tree->RootItem());
     }
-    m_panes.view->LinksTreeChanging(m_panes.tree->RootNode());
+    m_panes.view->LinksTreeChanging(m_panes.tree->RootItem());
     return true;
 }
