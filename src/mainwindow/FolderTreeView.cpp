@@ -188,11 +188,11 @@ bool FolderTreeView::ExpandAll()
     const QModelIndex root = m_model->index(0, 0);
     if (!root.isValid())
         return true;
-    // Level by level, so that a stop leaves the upper levels open. While a layout is due, opening a branch
-    // only notes it, and the view lays the tree out once afterwards.
-    scheduleDelayedItemsLayout();
+    // Level by level, so that a stop leaves the upper levels open. The branches are fetched first and opened
+    // afterwards: the view keeps an index for each open row, which every fetch would walk.
     bool whole = true;
     int opened = 0;
+    std::vector<QModelIndex> toOpen;
     std::vector<QModelIndex> level {root};
     for (int depth = 0; !level.empty() && whole; ++depth) {
         const auto opens = [this](const QModelIndex &index) { return m_model->hasChildren(index); };
@@ -208,13 +208,19 @@ bool FolderTreeView::ExpandAll()
                 whole = false;
                 break;
             }
-            open(index);
+            if (m_model->canFetchMore(index))
+                m_model->fetchMore(index); // rows below index: no other index moves
+            toOpen.push_back(index);
             const int rows = m_model->rowCount(index);
             for (int row = 0; row < rows; ++row)
                 next.push_back(m_model->index(row, 0, index));
         }
         level = std::move(next);
     }
+    // While a layout is due, opening a branch only notes it, and the view lays the tree out once afterwards.
+    scheduleDelayedItemsLayout();
+    for (const QModelIndex &index : toOpen)
+        expand(index);
     emit folderSelected(itemOf(root));
     return whole;
 }
