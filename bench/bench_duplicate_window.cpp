@@ -179,7 +179,7 @@ int main(int argc, char **argv)
         && measure(
                               "merge_duplicate_folders",
                               [&] {
-                                  window.LinksTree()->setCurrentItem(window.LinksTree()->RootNode());
+                                  window.LinksTree()->setCurrentIndex(window.LinksTree()->RootNode());
                                   actions->mergeDuplicateFolders->trigger();
                               },
                               always)

@@ -1,5 +1,6 @@
 // How long the main window freezes: the program's own window, started on a generated collection of
-// 1,000,000 items (about 1,000 folders of 1,000 links and one folder of 100,000 links), driven through its
+// 1,000,000 items (about 1,000 folders of 1,000 links, one folder of 100,000 links and a tree of 111,111
+// folders, ten sub-folders to a folder, five levels deep), driven through its
 // menu commands, its search field and its folder tree as a user would. For each interaction a 1 ms timer
 // records the longest gap between its ticks from the moment the interaction is posted until the ticks have
 // come steadily for 300 ms again; that gap is the interaction's stall. The baseline is std::sort of the
@@ -7,7 +8,7 @@
 // that the peak memory figure is the window's own.
 //
 //   quillmark-bench-ui [--quick]          1,000,000 items (--quick or QUILLMARK_BENCH_QUICK=1: 100,000)
-//   quillmark-bench-ui --write-collection FILE ITEMS HUGE
+//   quillmark-bench-ui --write-collection FILE ITEMS HUGE LEVELS
 //                                         (internal) writes the collection, prints the baseline
 // The exit status is 1 when a target was missed, 2 when the run could not be measured.
 #include "BenchHome.h"
@@ -15,6 +16,7 @@
 #include "Measure.h"
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/CollectionView.h"
+#include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/GoToFolderDialog.h"
@@ -40,11 +42,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidgetItem>
 #include <QWindow>
 
 #include <algorithm>
@@ -53,11 +55,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 const char HugeFolderName[] = "Huge folder";
+const char FolderTreeName[] = "Folder tree";
 // Ticks further apart than this are work, not a loaded machine's scheduling noise.
 constexpr qint64 BusyGapNs = 20'000'000;
 constexpr qint64 IdleNs = 300'000'000;
@@ -65,13 +69,41 @@ constexpr qint64 GiveUpNs = 600'000'000'000;
 constexpr double Target = 0.3;
 constexpr double SearchKeyTarget = 0.15;
 
-// The child's side: writes the collection to dataFile, then prints the baseline, std::sort of its names.
-int writeCollection(const QString &dataFile, int items, int hugeLinks)
+// The tree of folders: "T" holds T0 to T9, T0 holds T00 to T09, and so on, `levels` levels below the top.
+std::unique_ptr<LinkItem> makeFolderTree(int levels)
 {
-    auto root = Collection::make(items - hugeLinks - 1, 11);
+    auto top = LinkItem::MakeFolder(FolderTreeName);
+    std::vector<std::pair<LinkItem *, std::string>> level {{top.get(), "T"}};
+    for (int depth = 0; depth < levels; ++depth) {
+        std::vector<std::pair<LinkItem *, std::string>> next;
+        for (const auto &[folder, name] : level) {
+            for (int i = 0; i < 10; ++i) {
+                auto child = LinkItem::MakeFolder(name + char('0' + i));
+                next.emplace_back(child.get(), name + char('0' + i));
+                folder->Children.InsertSorted(std::move(child));
+            }
+        }
+        level = std::move(next);
+    }
+    return top;
+}
+
+int folderTreeSize(int levels)
+{
+    int size = 1;
+    for (int depth = 0, width = 1; depth < levels; ++depth)
+        size += (width *= 10);
+    return size;
+}
+
+// The child's side: writes the collection to dataFile, then prints the baseline, std::sort of its names.
+int writeCollection(const QString &dataFile, int items, int hugeLinks, int treeLevels)
+{
+    auto root = Collection::make(items - hugeLinks - 1 - folderTreeSize(treeLevels), 11);
     auto huge = Collection::makeFlat(hugeLinks, 12);
     huge->Name = HugeFolderName;
     root->Children.InsertSorted(std::move(huge));
+    root->Children.InsertSorted(makeFolderTree(treeLevels));
     QDir().mkpath(QFileInfo(dataFile).path());
     QString error;
     if (!NativeFile::saveAtomically(dataFile, *root, &error, NativeFile::Sync::NoSync)) {
@@ -179,13 +211,47 @@ private:
     bool m_allMet = true;
 };
 
-QTreeWidgetItem *childNode(QTreeWidgetItem *parent, const char *name)
+QModelIndex childNode(const QModelIndex &parent, const char *name)
 {
-    for (int i = 0; parent && i < parent->childCount(); ++i) {
-        if (FolderTreeView::itemOf(parent->child(i))->Name.view() == name)
-            return parent->child(i);
+    const QAbstractItemModel *model = parent.model();
+    for (int i = 0; model && i < model->rowCount(parent); ++i) {
+        if (FolderTreeView::itemOf(model->index(i, 0, parent))->Name.view() == name)
+            return model->index(i, 0, parent);
+    }
+    return {};
+}
+
+LinkItem *childFolder(const LinkItem *parent, std::string_view name)
+{
+    for (const auto &child : parent->Children) {
+        if (child->isFolder() && child->Name.view() == name)
+            return child.get();
     }
     return nullptr;
+}
+
+// Drags the folder onto target as the mouse would: a press on its node, then the drag's events over the
+// target's node.
+void dropFolder(FolderTreeView *tree, const LinkItem *folder, const LinkItem *target)
+{
+    QWidget *viewport = tree->viewport();
+    const QModelIndex source = tree->revealFolder(folder);
+    tree->scrollTo(source);
+    const QPoint from = tree->visualRect(source).center();
+    QMouseEvent press(QEvent::MouseButtonPress, from, viewport->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    const QModelIndex onto = tree->revealFolder(target);
+    tree->scrollTo(onto);
+    const QPoint to = tree->visualRect(onto).center();
+    QMimeData data;
+    data.setData(FolderTreeModel::TreeMimeType, QByteArray());
+    QDragEnterEvent enter(to, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(to, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
+    QDropEvent drop(QPointF(to), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
 }
 
 int checkedStyle(const LinkListPane *pane)
@@ -210,13 +276,15 @@ int checkedSortKey(const LinkListPane *pane)
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && std::strcmp(argv[1], "--write-collection") == 0)
-        return writeCollection(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    if (argc == 6 && std::strcmp(argv[1], "--write-collection") == 0)
+        return writeCollection(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                               std::atoi(argv[5]));
     bool quick = qEnvironmentVariableIntValue("QUILLMARK_BENCH_QUICK") != 0;
     for (int i = 1; i < argc; ++i)
         quick = quick || std::strcmp(argv[i], "--quick") == 0;
     const int items = quick ? 100'000 : 1'000'000;
     const int hugeLinks = items / 10;
+    const int treeLevels = quick ? 4 : 5;
 
     // Never the user's own files: the home, the settings and the data live in a folder of their own.
     QTemporaryDir home;
@@ -244,9 +312,9 @@ int main(int argc, char **argv)
     {
         QProcess writer;
         writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        writer.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--write-collection"), dataFile, QString::number(items), QString::number(hugeLinks)});
+        writer.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--write-collection"), dataFile, QString::number(items),
+                      QString::number(hugeLinks), QString::number(treeLevels)});
         if (!writer.waitForFinished(-1) || writer.exitCode() != 0)
             return 2;
         for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
@@ -269,7 +337,7 @@ int main(int argc, char **argv)
     const auto shown = [&] {
         MainWindow *window = owner ? owner->mainWindow() : nullptr;
         QWindow *handle = window ? window->windowHandle() : nullptr;
-        return handle && handle->isExposed() && !window->isLoading() && window->LinksTree()->RootNode();
+        return handle && handle->isExposed() && !window->isLoading() && window->LinksTree()->RootNode().isValid();
     };
     bench.measure(
         "startup", [&] { owner = std::make_unique<TrayController>(false, nullptr, MainWindow::Loading::InBackground); },
@@ -324,12 +392,12 @@ int main(int argc, char **argv)
         });
         actions->goToFolder->trigger();
     });
-    QTreeWidgetItem *hugeNode = childNode(tree->RootNode(), HugeFolderName);
-    if (!hugeNode) {
+    const QPersistentModelIndex hugeNode = childNode(tree->RootNode(), HugeFolderName);
+    if (!hugeNode.isValid()) {
         std::fprintf(stderr, "the folder of %d links is not in the tree\n", hugeLinks);
         return 2;
     }
-    bench.measure("select_huge_folder", [&] { tree->setCurrentItem(hugeNode); });
+    bench.measure("select_huge_folder", [&] { tree->setCurrentIndex(hugeNode); });
     LinkItem *hugeFolder = FolderTreeView::itemOf(hugeNode);
     // The dialog has closed: the window takes the keyboard back, and the list the focus, so that Delete
     // acts on the selected rows.
@@ -355,6 +423,45 @@ int main(int argc, char **argv)
     });
     if (hugeFolder->Children.Count() != 0 || childNode(tree->RootNode(), HugeFolderName) != hugeNode) {
         std::fprintf(stderr, "the links were not deleted from their folder\n");
+        return 2;
+    }
+
+    // The folder tree: show a folder five levels down, delete a folder of 11,111 folders, drop another on a
+    // third. Expand All has opened the tree's upper levels.
+    LinkItem *collectionRoot = FolderTreeView::itemOf(tree->RootNode());
+    LinkItem *treeTop = childFolder(collectionRoot, FolderTreeName);
+    LinkItem *deep = treeTop;
+    std::string deepName = "T";
+    for (int level = 0; deep && level < treeLevels; ++level)
+        deep = childFolder(deep, deepName += char('1' + level));
+    if (!deep) {
+        std::fprintf(stderr, "the tree of folders is not in the collection\n");
+        return 2;
+    }
+    bench.measure("tree_show_folder", [&] { tree->selectFolder(deep); });
+    if (tree->SelectedItem() != deep) {
+        std::fprintf(stderr, "the tree does not show the folder %s\n", deepName.c_str());
+        return 2;
+    }
+    LinkItem *doomed = childFolder(treeTop, "T7");
+    tree->selectFolder(doomed);
+    tree->setFocus();
+    bench.measure("tree_delete_folder", [&] {
+        answerModal([](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                box->button(QMessageBox::Yes)->click();
+        });
+        window->folderCommands()->deleteFolderAction()->trigger();
+    });
+    if (childFolder(treeTop, "T7")) {
+        std::fprintf(stderr, "the folder was not deleted\n");
+        return 2;
+    }
+    LinkItem *moving = childFolder(treeTop, "T8");
+    LinkItem *target = childFolder(treeTop, "T9");
+    bench.measure("tree_drop", [&] { dropFolder(tree, moving, target); });
+    if (moving->Parent != target) {
+        std::fprintf(stderr, "the folder was not dropped\n");
         return 2;
     }
     bench.measure(

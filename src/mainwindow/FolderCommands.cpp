@@ -2,6 +2,7 @@
 
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/MainActions.h"
+#include "store/LinkItem.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/MessageBoxes.h"
 
@@ -46,9 +47,9 @@ FolderCommands::FolderCommands(const MainPanes &panes, QObject *parent) : QObjec
     connect(tree, &FolderTreeView::nameRefused, this, &FolderCommands::showNameRefused);
 }
 
-void FolderCommands::enableForFolder(QTreeWidgetItem *node)
+void FolderCommands::enableForFolder(const LinkItem *folder)
 {
-    const bool below = node && node->parent();
+    const bool below = folder && folder->Parent;
     MainActions *a = m_panes.actions;
     a->upOneLevel->setEnabled(below);
     a->deleteItems->setEnabled(below);
@@ -60,11 +61,11 @@ void FolderCommands::enableForFolder(QTreeWidgetItem *node)
 void FolderCommands::UpOneLevelButtonClick()
 {
     FolderTreeView *tree = m_panes.tree;
-    QTreeWidgetItem *node = tree->SelectedNode();
-    if (!node || !node->parent())
+    const LinkItem *folder = tree->SelectedItem();
+    if (!folder || !folder->Parent)
         return;
     tree->commitRename();
-    tree->setCurrentItem(node->parent());
+    tree->selectFolder(folder->Parent);
 }
 
 void FolderCommands::expandAll()
@@ -86,27 +87,23 @@ void FolderCommands::LinksTreePopupMenuPopup()
 {
     m_collapseExpand->setText(m_panes.tree->collapseExpandCaption());
     // The entry opens or closes only what can be opened or closed.
-    QTreeWidgetItem *node = m_panes.tree->SelectedNode();
-    m_collapseExpand->setEnabled(
-        node && (node->childCount() > 0 || node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator));
+    m_collapseExpand->setEnabled(m_panes.tree->canCollapseExpand());
 }
 
 void FolderCommands::CollapseExpandClick()
 {
     FolderTreeView *tree = m_panes.tree;
-    QTreeWidgetItem *node = tree->SelectedNode();
-    if (!node)
+    if (!tree->SelectedItem())
         return;
     tree->CollapseExpandClick();
-    const bool hasChildren = node->childCount() > 0;
-    m_collapseExpand->setText(node->isExpanded() && hasChildren ? tr("&Collapse") : tr("E&xpand"));
-    m_collapseExpand->setEnabled(hasChildren);
+    m_collapseExpand->setText(tree->collapseExpandCaption());
+    m_collapseExpand->setEnabled(tree->canCollapseExpand());
 }
 
 void FolderCommands::EditButtonClick()
 {
     FolderTreeView *tree = m_panes.tree;
-    tree->startRename(tree->SelectedNode());
+    tree->startRename(tree->SelectedItem());
 }
 
 void FolderCommands::showNameRefused()

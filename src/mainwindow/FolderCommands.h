@@ -6,7 +6,7 @@
 
 class QAction;
 class QMenu;
-class QTreeWidgetItem;
+class LinkItem;
 
 // The folder tree's commands in the main window: up one level, expand and collapse, rename, the tree's
 // popup menu, and what depends on the shown folder.
@@ -24,7 +24,7 @@ public:
 
     // Enables the commands that depend on the shown folder: up one level, delete and rename only below
     // the root.
-    void enableForFolder(QTreeWidgetItem *node);
+    void enableForFolder(const LinkItem *folder);
 
     void UpOneLevelButtonClick();
     void expandAll();

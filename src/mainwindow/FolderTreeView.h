@@ -1,6 +1,9 @@
 #pragma once
 
-#include <QTreeWidget>
+#include "mainwindow/FolderTreeModel.h"
+
+#include <QPersistentModelIndex>
+#include <QTreeView>
 
 #include <functional>
 #include <vector>
@@ -8,41 +11,46 @@
 class CollectionDocument;
 class LinkItem;
 
-// The folder tree `LinksTree`: one node per folder, built lazily as branches open, sorted by text.
-// The selected node is the shown folder. The tree knows its own rules (what may be renamed, where a
-// dragged folder may go, how a branch is rebuilt); what a change of the shown folder does to the
-// other panes is the main window's business, which it learns through folderSelected().
-class FolderTreeView : public QTreeWidget
+// The folder tree `LinksTree`: the collection's folders (FolderTreeModel), whose branches are fetched as they
+// open. The selected folder is the shown folder. The tree knows its own rules (what may be renamed, where a
+// dragged folder may go); what a change of the shown folder does to the other panes is the main window's
+// business, which it learns through folderSelected().
+class FolderTreeView : public QTreeView
 {
     Q_OBJECT
 public:
-    // The drag formats: folders dragged from the tree, entries dragged from the link list.
-    static const QString TreeMimeType;
-    static const QString ListMimeType;
-
-    // The tree opens folders down to this depth (the root is at depth 0) and no deeper. The view lays an
-    // open branch out one recursive call a level, in time that grows with the square of its depth.
-    static constexpr int MaxOpenDepth = 10000;
+    // The tree opens folders down to this depth (the root is at depth 0) and no deeper.
+    static constexpr int MaxOpenDepth = FolderTreeModel::MaxOpenDepth;
 
     explicit FolderTreeView(QWidget *parent = nullptr);
     ~FolderTreeView() override;
 
-    // Renames and drops go through document, and the nodes follow its changes: a folder added where its
-    // parent's node exists gets a node (or the has-children mark), a renamed folder's node takes the new
-    // name, a moved folder's node moves along (unless a drop on the tree has moved it already), and a folder
-    // about to be destroyed loses its node (the tree selects a neighbour when that was the selected node or
-    // above it).
+    FolderTreeModel *folderModel() const { return m_model; }
+
+    // Renames and drops go through document, and the rows follow its changes: a folder about to be destroyed
+    // loses its row (the tree selects a neighbour when that was the selected row or above it).
     void follow(CollectionDocument *document);
 
-    // One root node for item, expanded (which builds its children) and selected.
+    // Shows the folders below item, the root opened and selected.
     void SetRoot(LinkItem *item);
     LinkItem *SelectedItem() const;
-    QTreeWidgetItem *SelectedNode() const { return currentItem(); }
-    QTreeWidgetItem *RootNode() const { return topLevelItemCount() ? topLevelItem(0) : nullptr; }
+    LinkItem *RootItem() const { return m_model->root(); }
+    // The root folder's row.
+    QModelIndex RootNode() const { return m_model->index(0, 0); }
+    // The index of folder when its row exists (its parent's branch was fetched), else none.
+    QModelIndex indexOf(const LinkItem *folder) const { return m_model->indexOf(folder); }
+    static LinkItem *itemOf(const QModelIndex &index) { return FolderTreeModel::itemOf(index); }
 
-    // Rebuild a branch from the collection whenever it opens (on), or keep its nodes (off).
-    void SetAutoFill(bool on) { m_autoFill = on; }
-    bool AutoFill() const { return m_autoFill; }
+    // Selects folder, opening the branches above it; the selection's change shows it (folderSelected). For a
+    // folder deeper than MaxOpenDepth, its ancestor at that depth. Returns the folder selected, or none.
+    LinkItem *selectFolder(const LinkItem *folder);
+    // The index of a folder anywhere in the collection, opening the branches above it as needed. For a
+    // folder deeper than MaxOpenDepth, the index of its ancestor at that depth.
+    QModelIndex revealFolder(const LinkItem *folder);
+    // Opens index, fetching its branch first.
+    void open(const QModelIndex &index);
+    // What the window says when a folder lies deeper than the tree opens.
+    static QString tooDeepText();
 
     // Expand or collapse the whole tree; both then show the root folder (folderSelected for the root)
     // without moving the selection. Expand All opens level by level from the root and stops at
@@ -55,37 +63,14 @@ public:
     // What the status bar says when Expand All stopped short.
     static QString expandAllCapText();
 
-    static LinkItem *itemOf(const QTreeWidgetItem *node);
-    // A node for folder under parent, with its has-children mark; the siblings re-sort.
-    // Adds the node of folder below parent; sortNow false leaves sorting to the caller, who adds many.
-    QTreeWidgetItem *addFolderNode(QTreeWidgetItem *parent, LinkItem *folder, bool sortNow = true);
-    // The node of folder anywhere among the nodes that exist (collapsed branches included), or none.
-    QTreeWidgetItem *findNode(const LinkItem *folder) const;
-    // The node of folder found down its path from the root, or none when a node on the way is not built.
-    QTreeWidgetItem *nodeOf(const LinkItem *folder) const;
-    // The first child node of parent whose item is folder (SameItem), or none.
-    static QTreeWidgetItem *childNodeOf(const QTreeWidgetItem *parent, const LinkItem *folder);
-    // Collapse the node (this level), give it the has-children mark and expand it again, which rebuilds
-    // its child nodes from the collection.
-    void reopen(QTreeWidgetItem *node);
-    // The node of a folder anywhere in the collection, opening the branches above it as needed. For a
-    // folder deeper than MaxOpenDepth, the node of its ancestor at that depth.
-    QTreeWidgetItem *revealFolder(const LinkItem *folder);
-    // What the window says when a folder lies deeper than the tree opens.
-    static QString tooDeepText();
-    // Deletes a node with its branch; the tree forgets every reference it kept into that branch.
-    void deleteNode(QTreeWidgetItem *node);
-    // Sets a node's text after its folder was renamed elsewhere.
-    void setNodeText(QTreeWidgetItem *node, const QString &text);
-
-    // Left button held on the tree, and the node it was pressed on.
+    // Left button held on the tree, and the folder it was pressed on.
     bool TreeButtonDown() const { return m_buttonDown; }
-    QTreeWidgetItem *DragSourceNode() const { return m_dragSource; }
+    LinkItem *DragSource() const { return itemOf(m_dragSource); }
     // A drop ends the drag that a press on the tree began: the press no longer holds the selection.
-    void finishDrag() { endButtonDown(); }
+    void finishDrag() { m_buttonDown = false; }
 
     // In-place renaming of a folder's name; never the root.
-    bool startRename(QTreeWidgetItem *node);
+    bool startRename(const LinkItem *folder);
     void commitRename();
     void cancelRename();
     bool isRenaming() const;
@@ -93,27 +78,30 @@ public:
     // The items of the link list's selected entries, for the drop rules.
     void setListSelection(std::function<std::vector<LinkItem *>()> selection)
     {
-        m_listSelection = std::move(selection);
+        m_model->setListSelection(std::move(selection));
     }
 
     // The drop rules: may a drag of this kind land on target?
-    bool acceptsTreeDrop(const QTreeWidgetItem *target) const;
-    bool acceptsListDrop(const QTreeWidgetItem *target) const;
-    // Moves the dragged folder under target, in the tree and the collection, and selects it.
-    void dropTreeNode(QTreeWidgetItem *target);
+    bool acceptsTreeDrop(const QModelIndex &target) const;
+    bool acceptsListDrop(const QModelIndex &target) const { return m_model->acceptsListDrop(target); }
+    // Moves the dragged folder under target through the document and opens target; false when refused.
+    bool moveDraggedInto(const QModelIndex &target);
+    // Moves the dragged folder under target as moveDraggedInto does, and selects it.
+    void dropTreeNode(const QModelIndex &target);
 
-    // The popup entry "&Collapse"/"E&xpand" follows the selected node.
+    // The popup entry "&Collapse"/"E&xpand" follows the selected folder, and works when it has sub-folders.
     QString collapseExpandCaption() const;
+    bool canCollapseExpand() const;
     void CollapseExpandClick();
 
     // The text used when a name with a backslash is refused.
     static QString backslashMessage();
 
 signals:
-    // The selection moved to node: the main window shows its folder (LinksTreeChanging).
-    void folderSelected(QTreeWidgetItem *node);
+    // The selection moved to folder: the main window shows it (LinksTreeChanging).
+    void folderSelected(LinkItem *folder);
     // Entries of the link list were dropped on target; the main window moves them.
-    void listEntriesDropped(QTreeWidgetItem *target);
+    void listEntriesDropped(LinkItem *target);
     // A name with a backslash was refused; the main window shows the message.
     void nameRefused();
 
@@ -126,30 +114,19 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
-    void onExpanded(QTreeWidgetItem *node);
-    void onItemChanged(QTreeWidgetItem *node, int column);
-    // Rebuilds the children of node, which lies at depth.
-    void rebuildChildren(QTreeWidgetItem *node, int depth);
-    // Opens node, which lies at depth: the caller knows it, so that opening a long chain stays linear.
-    void openNode(QTreeWidgetItem *node, int depth);
-    QTreeWidgetItem *newFolderNode(LinkItem *folder, int depth) const;
-    // Closes every node below node, so that the view no longer keeps an index for each of them.
-    void closeBranch(QTreeWidgetItem *node);
-    // Takes every node out of the tree and deletes them.
-    void removeAllNodes();
-    void startDragOf(QTreeWidgetItem *node);
-    void endButtonDown();
-    bool acceptsDrop(const QMimeData *data, const QTreeWidgetItem *target) const;
+    void onCurrentChanged(const QModelIndex &current);
+    void startDragOf(const QModelIndex &index);
+    bool acceptsDrop(const QMimeData *data, const QModelIndex &target) const;
+    // After a new layout that took the selected row away: the nearest folder above it that still has a row.
+    void selectSurvivor();
+    // Closes every open row below the rows of these folders, before they go: the view keeps an index for
+    // each open row, and a removal walks them all.
+    void closeBranches(const std::vector<LinkItem *> &folders);
 
-    void folderInserted(LinkItem *folder);
-
-    CollectionDocument *m_document = nullptr;
-    bool m_autoFill = true;
+    FolderTreeModel *m_model;
     bool m_buttonDown = false;
-    bool m_rebuilding = false;
-    QTreeWidgetItem *m_dragSource = nullptr;
+    bool m_quiet = false; // the selection moves without showing a folder
+    QPersistentModelIndex m_dragSource;
     QPoint m_pressPosition;
-    QTreeWidgetItem *m_renaming = nullptr;
-    std::function<std::vector<LinkItem *>()> m_listSelection;
+    LinkItem *m_selected = nullptr;
 };

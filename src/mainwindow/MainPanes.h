@@ -9,7 +9,6 @@ class LinkItem;
 class LinkListPane;
 class MainActions;
 class QString;
-class QTreeWidgetItem;
 class QWidget;
 
 // The refreshes of the shown folder, which the main window runs over all its panes.
@@ -18,8 +17,8 @@ class ShownFolderView
 public:
     virtual ~ShownFolderView() = default;
 
-    // The selection-change refresh: shows node's folder everywhere, stamps and counts the visit.
-    virtual void LinksTreeChanging(QTreeWidgetItem *node) = 0;
+    // The selection-change refresh: shows folder everywhere, stamps and counts the visit.
+    virtual void LinksTreeChanging(LinkItem *folder) = 0;
     // Lists a folder without moving the tree's selection.
     virtual void ShowFolderContents(LinkItem *folder) = 0;
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.

@@ -215,27 +215,20 @@ void MainWindow::followView()
 {
     FolderTreeView *tree = LinksTree();
     // The tree's selection is the shown folder, both ways.
-    connect(tree, &FolderTreeView::folderSelected, this, [this](QTreeWidgetItem *node) {
-        LinkItem *folder = FolderTreeView::itemOf(node);
+    connect(tree, &FolderTreeView::folderSelected, this, [this](LinkItem *folder) {
         if (folder && folder != m_view->folder())
             m_view->showFolder(folder);
     });
     connect(m_view, &CollectionView::folderShown, this, [this, tree](LinkItem *folder) {
         if (!folder)
             return;
-        QTreeWidgetItem *node = tree->SelectedNode();
-        if (FolderTreeView::itemOf(node) != folder) {
-            node = tree->revealFolder(folder);
-            if (node && tree->currentItem() != node)
-                tree->setCurrentItem(node);
-        }
+        if (tree->SelectedItem() != folder)
+            tree->selectFolder(folder);
         m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
-        m_folderCommands->enableForFolder(node);
+        m_folderCommands->enableForFolder(folder);
     });
-    connect(m_view, &CollectionView::folderRelisted, this, [tree](LinkItem *folder) {
-        if (QTreeWidgetItem *node = tree->nodeOf(folder))
-            tree->reopen(node);
-    });
+    // A folder filled without the document (a reader) gets the rows of its new sub-folders.
+    connect(m_view, &CollectionView::folderRelisted, tree->folderModel(), &FolderTreeModel::reconcile);
     connect(m_view, &CollectionView::statusTextChanged, this, &MainWindow::showStatusText);
     connect(m_view, &CollectionView::backupWanted, this, [this] { m_restoreCommands->keepBackup(); });
     connect(m_view, &CollectionView::listFocusWanted, this, [this] { m_list->currentView()->setFocus(); });
@@ -257,7 +250,7 @@ void MainWindow::followView()
     connect(m_view, &CollectionView::renameWanted, this, [tree](LinkItem *item) {
         if (item->isFolder()) {
             tree->cancelRename();
-            tree->startRename(tree->nodeOf(item));
+            tree->startRename(item);
         }
     });
 }
@@ -316,9 +309,9 @@ void MainWindow::connectItemCommands()
                 m_list->placeSelectedEntryAt(position);
             return true;
         }
-        if (!data->hasFormat(FolderTreeView::TreeMimeType))
+        if (!data->hasFormat(FolderTreeModel::TreeMimeType))
             return false;
-        LinkItem *folder = FolderTreeView::itemOf(tree->DragSourceNode());
+        LinkItem *folder = tree->DragSource();
         if (!m_itemCommands->canMoveHere(folder))
             return false;
         if (drop) {
@@ -328,10 +321,9 @@ void MainWindow::connectItemCommands()
         return true;
     });
     tree->setListSelection([this] { return m_view->selectedItems(); });
-    connect(tree, &FolderTreeView::listEntriesDropped, this, [this, tree](QTreeWidgetItem *target) {
-        target->setExpanded(true);
-        m_itemCommands->moveSelectedInto(FolderTreeView::itemOf(target));
-        tree->SetAutoFill(true);
+    connect(tree, &FolderTreeView::listEntriesDropped, this, [this, tree](LinkItem *target) {
+        tree->open(tree->revealFolder(target));
+        m_itemCommands->moveSelectedInto(target);
     });
 }
 
@@ -799,9 +791,9 @@ FolderTreeView *MainWindow::LinksTree() const
     return m_folderBar->LinksTree();
 }
 
-void MainWindow::LinksTreeChanging(QTreeWidgetItem *node)
+void MainWindow::LinksTreeChanging(LinkItem *folder)
 {
-    if (LinkItem *folder = FolderTreeView::itemOf(node))
+    if (folder)
         m_view->showFolder(folder);
 }
 

@@ -29,7 +29,6 @@ class PaneStates;
 class QLabel;
 class QSplitter;
 class QToolBar;
-class QTreeWidgetItem;
 class FolderHeader;
 class Settings;
 class Repository;
@@ -108,9 +107,9 @@ public:
     SearchCommands *searchCommands() const { return m_searchCommands; }
     LinkCheckCommands *linkCheckCommands() const { return m_linkCheckCommands; }
 
-    // The selection-change refresh: shows node's folder in the list, the header, the status bar and the
+    // The selection-change refresh: shows folder in the list, the header, the status bar and the
     // description pane, stamps and counts the visit, and enables what depends on the folder.
-    void LinksTreeChanging(QTreeWidgetItem *node) override;
+    void LinksTreeChanging(LinkItem *folder) override;
     // Lists a folder without moving the tree's selection.
     void ShowFolderContents(LinkItem *folder) override;
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.

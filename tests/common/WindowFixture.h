@@ -65,11 +65,12 @@ public:
     FolderListView *list() const { return m_form->LinkList(); }
     QTemporaryDir *dir() const { return m_dir.get(); }
 
-    // The first node of the folder tree with this text, or null.
-    QTreeWidgetItem *node(const QString &text) const
+    // The first row of the folder tree with this text among the branches fetched so far, or none.
+    QPersistentModelIndex node(const QString &text) const
     {
-        const QList<QTreeWidgetItem *> found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-        return found.isEmpty() ? nullptr : found.first();
+        const QModelIndexList found = tree()->model()->match(tree()->RootNode(), Qt::DisplayRole, text, 1,
+                                                             Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? QPersistentModelIndex() : QPersistentModelIndex(found.first());
     }
 
     // Selects exactly the list's rows with these names.

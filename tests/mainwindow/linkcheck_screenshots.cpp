@@ -93,7 +93,7 @@ int main(int argc, char **argv)
         });
     });
     QTimer::singleShot(500, &app, [&] {
-        form.LinksTree()->setCurrentItem(form.LinksTree()->topLevelItem(0));
+        form.LinksTree()->setCurrentIndex(form.LinksTree()->RootNode());
         commands->checkLinksAction()->trigger();
     });
     return app.exec();

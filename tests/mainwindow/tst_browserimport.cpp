@@ -346,7 +346,7 @@ void TestBrowserImport::oneStepToUndo()
     window.open(*root);
     if (QTest::currentTestFailed())
         return;
-    window.tree()->setCurrentItem(window.tree()->RootNode()->child(0));
+    window.tree()->setCurrentIndex(window.tree()->model()->index(0, 0, window.tree()->RootNode()));
     CollectionDocument *document = window.form()->document();
     const int stepsBefore = document->canUndo() ? 1 : 0;
     QVERIFY(window.form()->browserImport()->importProfile(profile(u"default-release"_qs, u"places.sqlite"_qs)));

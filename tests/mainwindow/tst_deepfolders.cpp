@@ -9,6 +9,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
+#include "store/CollectionDocument.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 
@@ -90,10 +91,10 @@ void TestDeepFolders::windowOnAChain()
     const qint64 expandMs = cpuMsOf(form->actions()->expandAll);
     QVERIFY2(expandMs < BoundMs, qPrintable(QStringLiteral("Expand All took %1 ms").arg(expandMs)));
     QCOMPARE(form->statusPanel()->text(), FolderTreeView::expandAllCapText());
-    QTreeWidgetItem *node = tree->RootNode();
-    for (int level = 0; node && level < FolderTreeView::ExpandAllLevels; ++level)
-        node = node->isExpanded() ? node->child(0) : nullptr;
-    QVERIFY(node && !node->isExpanded());
+    QModelIndex node = tree->RootNode();
+    for (int level = 0; node.isValid() && level < FolderTreeView::ExpandAllLevels; ++level)
+        node = tree->isExpanded(node) ? tree->model()->index(0, 0, node) : QModelIndex();
+    QVERIFY(node.isValid() && !tree->isExpanded(node));
 
     QTimer::singleShot(0, this, [deepest] {
         auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
@@ -109,18 +110,18 @@ void TestDeepFolders::windowOnAChain()
     QCOMPARE(window.questions,
              reached == depth ? QStringList() : QStringList {"Quillmark|" + FolderTreeView::tooDeepText()});
     // Scrolled to its row (the column keeps the width of the pane: the name itself stands far right).
-    const QRect row = tree->visualItemRect(tree->SelectedNode());
+    const QRect row = tree->visualRect(tree->currentIndex());
     QVERIFY2(row.top() >= 0 && row.bottom() < tree->viewport()->height(), qPrintable(QString::number(row.top())));
-    // At the deepest level the tree opens, a node shows nothing below it, even when opened.
+    // At the deepest level the tree opens, a row shows nothing below it, even when opened.
     tree->CollapseExpandClick();
-    QCOMPARE(tree->SelectedNode()->childCount(), 0);
+    QCOMPARE(tree->model()->rowCount(tree->currentIndex()), 0);
 
-    // Each node of the open chain goes once: the view must not walk every open node for each removal.
-    tree->setCurrentItem(tree->RootNode()->child(0));
+    // Each row of the open chain goes once: the view must not walk every open row for each removal.
+    tree->setCurrentIndex(tree->model()->index(0, 0, tree->RootNode()));
     const qint64 deleteMs = cpuMsOf(form->actions()->deleteItems);
     QVERIFY2(deleteMs < BoundMs / 4, qPrintable(QStringLiteral("Delete took %1 ms").arg(deleteMs)));
-    QCOMPARE(tree->RootNode()->childCount(), 0);
-    QCOMPARE(tree->SelectedNode(), tree->RootNode());
+    QCOMPARE(tree->model()->rowCount(tree->RootNode()), 0);
+    QCOMPARE(tree->currentIndex(), tree->RootNode());
 }
 
 void TestDeepFolders::expandAllStopsAtItsFolderCount()
@@ -134,42 +135,41 @@ void TestDeepFolders::expandAllStopsAtItsFolderCount()
     tree.SetRoot(root.get());
     QVERIFY(!tree.ExpandAll());
     int open = 0;
-    for (int i = 0; i < tree.RootNode()->childCount(); ++i)
-        open += tree.RootNode()->child(i)->isExpanded() ? 1 : 0;
+    for (int i = 0; i < tree.model()->rowCount(tree.RootNode()); ++i)
+        open += tree.isExpanded(tree.model()->index(i, 0, tree.RootNode())) ? 1 : 0;
     QCOMPARE(open, FolderTreeView::ExpandAllFolders - 1);
 }
 
 void TestDeepFolders::deepBranchGoesWithoutRecursion_data()
 {
     QTest::addColumn<int>("teardown");
-    QTest::newRow("deleting its top node") << 0;
-    QTest::newRow("rebuilding its parent") << 1;
-    QTest::newRow("a new root") << 2;
-    QTest::newRow("the tree's end") << 3;
+    QTest::newRow("deleting its top folder") << 0;
+    QTest::newRow("a new root") << 1;
+    QTest::newRow("the tree's end") << 2;
 }
 
 void TestDeepFolders::deepBranchGoesWithoutRecursion()
 {
-    // Far deeper than the tree opens, and than a stack holds at a frame a level: a drop may move a node with
-    // its branch below another, so the depth of nodes has no bound of its own.
+    // An open branch as deep as the tree opens, below a chain far deeper than a stack holds at a frame a
+    // level: its rows go without a call a level.
     QFETCH(int, teardown);
     auto root = LinkItem::MakeFolder("Quillmark");
-    auto tree = std::make_unique<FolderTreeView>();
-    tree->SetRoot(root.get());
-    auto *top = new QTreeWidgetItem;
-    QTreeWidgetItem *bottom = top;
+    LinkItem *bottom = root.get();
     for (int level = 1; level < 200000; ++level)
-        bottom = new QTreeWidgetItem(bottom);
-    tree->RootNode()->addChild(top);
+        bottom = addFolder(*bottom, "Level " + std::to_string(level));
+    CollectionDocument document(root.get());
+    auto tree = std::make_unique<FolderTreeView>();
+    tree->follow(&document);
+    tree->SetRoot(root.get());
+    QVERIFY(tree->selectFolder(bottom));
     if (teardown == 0)
-        tree->deleteNode(top);
+        document.remove(root->Children.Get(0));
     else if (teardown == 1)
-        tree->reopen(tree->RootNode());
-    else if (teardown == 2)
         tree->SetRoot(root.get());
     else
         tree.reset();
-    QVERIFY(!tree || tree->RootNode()->childCount() == 0);
+    QVERIFY(!tree || tree->model()->rowCount(tree->RootNode()) == 0 || teardown == 1);
+    QVERIFY(!tree || tree->SelectedItem() == root.get());
 }
 
 QTEST_MAIN(TestDeepFolders)

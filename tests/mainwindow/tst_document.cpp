@@ -136,7 +136,7 @@ void TestDocument::panesFollowChanges()
     LinkItem *example = child(root, "Example");
     DescriptionPane *details = form->descriptionPane();
     details->ShowItemDetails(example);
-    m_window.tree()->RootNode()->setExpanded(true);
+    m_window.tree()->open(m_window.tree()->RootNode());
     SearchIndex &index = form->searchCommands()->index();
     index.setRoot(root);
     index.rebuild();
@@ -186,8 +186,9 @@ void TestDocument::panesFollowChanges()
         shown << model->index(row, 0).data().toString();
     QCOMPARE(shown, rows);
     QStringList nodeTexts;
-    for (int i = 0; i < m_window.tree()->RootNode()->childCount(); ++i)
-        nodeTexts << m_window.tree()->RootNode()->child(i)->text(0);
+    const QModelIndex top = m_window.tree()->RootNode();
+    for (int i = 0; i < m_window.tree()->model()->rowCount(top); ++i)
+        nodeTexts << m_window.tree()->model()->index(i, 0, top).data().toString();
     QCOMPARE(nodeTexts, nodes);
     QCOMPARE(details->NameLabel()->text() + QLatin1Char('|') + details->descriptionEdit()->toPlainText(), pane);
     if (!word.isEmpty())
@@ -224,7 +225,7 @@ void TestDocument::listModelStaysConsistent()
     // The shown folder itself goes: the list lets go of every row.
     form->searchCommands()->SearchEdit()->clear();
     LinkItem *alpha = child(root, "Alpha");
-    m_window.tree()->setCurrentItem(m_window.tree()->nodeOf(alpha));
+    m_window.tree()->selectFolder(alpha);
     QCOMPARE(model->folder(), alpha);
     document->remove(alpha);
     QVERIFY(model->folder() != alpha);

@@ -150,7 +150,7 @@ void TestFindingWindow::deletingResultsWithTheirFolder()
                                          "objects?")
                               .arg(found)});
     QCOMPARE(rowNames(list()), QStringList {});
-    QVERIFY(!m_window.node(QStringLiteral("Travel")));
+    QVERIFY(!m_window.node(QStringLiteral("Travel")).isValid());
 }
 
 void TestFindingWindow::movingAResultToAFolder()
@@ -158,10 +158,10 @@ void TestFindingWindow::movingAResultToAFolder()
     field()->setText(QStringLiteral("tracker"));
     m_window.selectRows({QStringLiteral("Tracker")});
     LinkItem *tracker = list()->selectedItems().front();
-    QTreeWidgetItem *travel = m_window.node(QStringLiteral("Travel"));
+    const QPersistentModelIndex travel = m_window.node(QStringLiteral("Travel"));
     QMimeData data;
-    data.setData(FolderTreeView::ListMimeType, QByteArray());
-    const QPoint point = tree()->visualItemRect(travel).center();
+    data.setData(FolderTreeModel::ListMimeType, QByteArray());
+    const QPoint point = tree()->visualRect(travel).center();
     QDragEnterEvent enter(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(tree()->viewport(), &enter);
     QDragMoveEvent move(point, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -186,7 +186,7 @@ void TestFindingWindow::goToFolderOpensTheBranches()
     form()->actions()->goToFolder->trigger();
     QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
     // The branches above it were opened to get there.
-    QVERIFY(tree()->SelectedNode()->parent()->isExpanded());
+    QVERIFY(tree()->isExpanded(tree()->currentIndex().parent()));
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
 }
 
@@ -206,7 +206,7 @@ void TestFindingWindow::duplicateActionsAndPlaces()
     QVERIFY(!places->isHidden());
     QCOMPARE(places->text(), QStringLiteral("Quillmark\nQuillmark\\Work"));
     // Back to a folder: no more places, nothing to clean up.
-    tree()->setCurrentItem(m_window.node(QStringLiteral("Work")));
+    tree()->setCurrentIndex(m_window.node(QStringLiteral("Work")));
     QVERIFY(places->isHidden());
     QVERIFY(!a->cleanUpDuplicates->isEnabled());
     QVERIFY(!a->keepSelectedDuplicate->isEnabled());
@@ -234,8 +234,8 @@ void TestFindingWindow::importSkipsKnownLinks()
     form()->transferCommands()->setPrompts(&prompts);
     form()->actions()->importAction(BookmarkFormat::Native)->trigger();
     form()->transferCommands()->setPrompts(nullptr);
-    QTreeWidgetItem *node = m_window.node(QStringLiteral("Imported"));
-    QVERIFY(node);
+    const QPersistentModelIndex node = m_window.node(QStringLiteral("Imported"));
+    QVERIFY(node.isValid());
     const LinkItem *added = FolderTreeView::itemOf(node);
     QCOMPARE(added->Children.Count(), skip ? 1 : 2);
     if (skip)

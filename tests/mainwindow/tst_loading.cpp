@@ -25,8 +25,17 @@ namespace {
 QStringList shown(const MainWindow &form, const RecordingReporter &reporter)
 {
     QStringList state {form.statusPanel()->text()};
-    for (QTreeWidgetItemIterator node(form.LinksTree()); *node; ++node)
-        state << (*node)->text(0);
+    // The folder tree's rows, each before those below it.
+    const QAbstractItemModel *folders = form.LinksTree()->model();
+    std::vector<QModelIndex> pending {QModelIndex()};
+    while (!pending.empty()) {
+        const QModelIndex parent = pending.back();
+        pending.pop_back();
+        if (parent.isValid())
+            state << parent.data().toString();
+        for (int row = folders->rowCount(parent) - 1; row >= 0; --row)
+            pending.push_back(folders->index(row, 0, parent));
+    }
     const QAbstractItemModel *rows = form.LinkList()->model();
     for (int row = 0; row < rows->rowCount(); ++row)
         state << rows->index(row, 0).data().toString();

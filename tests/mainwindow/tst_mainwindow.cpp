@@ -341,8 +341,8 @@ void TestMainWindow::listsTheRootFolder()
     }
     RecordingReporter reporter;
     MainWindow form(&reporter);
-    QCOMPARE(form.folderBar()->LinksTree()->topLevelItemCount(), 1);
-    QCOMPARE(form.folderBar()->LinksTree()->topLevelItem(0)->text(0), QStringLiteral("My Links"));
+    QCOMPARE(form.folderBar()->LinksTree()->model()->rowCount(), 1);
+    QCOMPARE(form.folderBar()->LinksTree()->RootNode().data().toString(), QStringLiteral("My Links"));
     const LinkListModel *model = form.LinkList()->model();
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Work"));

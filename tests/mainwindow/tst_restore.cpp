@@ -124,7 +124,7 @@ void TestRestore::restoreAndTakeBack()
     root->Description = "";
     root->Rating = 0;
     QCOMPARE(nativeBytes(*root), bytesBelow(*root, 5));
-    QCOMPARE(m_window.tree()->SelectedNode(), m_window.tree()->RootNode());
+    QCOMPARE(m_window.tree()->currentIndex(), m_window.tree()->RootNode());
     QCOMPARE(m_window.list()->model()->rowCount(), 5);
     QCOMPARE(readAll(today), shownBefore);
 

@@ -49,9 +49,10 @@ int main(int argc, char **argv)
     } else {
         FolderTreeView *tree = form.LinksTree();
         tree->ExpandAll();
-        const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        const auto found
+            = tree->model()->match(tree->RootNode(), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
         if (!found.isEmpty())
-            tree->setCurrentItem(found.first());
+            tree->setCurrentIndex(found.first());
     }
     QTimer::singleShot(800, &app, [&] {
         const bool saved = form.grab().save(out);
