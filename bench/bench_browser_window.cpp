@@ -12,12 +12,12 @@
 #include "Measure.h"
 
 #include "formats/BrowserProfiles.h"
+#include "mainwindow/BrowserImportCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 #include "store/LinkItem.h"
 #include "store/NativeFile.h"
 #include "store/Repository.h"
-#include "mainwindow/BrowserImportCommands.h"
 #include "transfer/BrowserImportDialog.h"
 #include "transfer/TransferProgress.h"
 
