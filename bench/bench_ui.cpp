@@ -26,6 +26,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/TreeMenu.h"
 #include "platform/MemoryPolicy.h"
 #include "shell/TrayController.h"
 #include "store/LinkItem.h"
@@ -451,7 +452,7 @@ int main(int argc, char **argv)
             if (auto *box = qobject_cast<QMessageBox *>(modal))
                 box->button(QMessageBox::Yes)->click();
         });
-        window->folderCommands()->deleteFolderAction()->trigger();
+        window->treeMenu()->deleteAction()->trigger();
     });
     if (childFolder(treeTop, "T7")) {
         std::fprintf(stderr, "the folder was not deleted\n");

@@ -1,45 +1,24 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
-
 #include <QObject>
 
-class QAction;
-class QMenu;
-class LinkItem;
+class CollectionDocument;
+class CollectionView;
+class QWidget;
 
-// The folder tree's commands in the main window: up one level, expand and collapse, rename, the tree's
-// popup menu, and what depends on the shown folder.
+// The commands on the shown folder as a place: Up One Level and Rename.
 class FolderCommands : public QObject
 {
     Q_OBJECT
 public:
-    FolderCommands(const MainPanes &panes, QObject *parent);
+    FolderCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
 
-    QMenu *LinksTreePopupMenu() const { return m_popup; }
-    QAction *CollapseExpand() const { return m_collapseExpand; }
-    QAction *renameAction() const { return m_rename; }
-    QAction *deleteFolderAction() const { return m_delete; }
-    QAction *folderPropertiesAction() const { return m_properties; }
-
-    // Enables the commands that depend on the shown folder: up one level, delete and rename only below
-    // the root.
-    void enableForFolder(const LinkItem *folder);
-
-    void UpOneLevelButtonClick();
-    void expandAll();
-    void collapseAll();
-    void CollapseExpandClick();
-    void EditButtonClick();
+    // Shows the folder above the shown one.
+    void upOneLevel();
+    // Renames the shown folder in place; never the root.
+    void rename();
 
 private:
-    void LinksTreePopupMenuPopup();
-    void showNameRefused();
-
-    MainPanes m_panes;
-    QMenu *m_popup;
-    QAction *m_collapseExpand;
-    QAction *m_rename;
-    QAction *m_delete;
-    QAction *m_properties;
+    CollectionDocument *m_document;
+    CollectionView *m_view;
 };

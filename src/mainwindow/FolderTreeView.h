@@ -98,7 +98,7 @@ public:
     static QString backslashMessage();
 
 signals:
-    // The selection moved to folder: the main window shows it (LinksTreeChanging).
+    // The selection moved to folder: the window shows it.
     void folderSelected(LinkItem *folder);
     // Entries of the link list were dropped on target; the main window moves them.
     void listEntriesDropped(LinkItem *target);

@@ -22,6 +22,7 @@
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/SyncCommands.h"
 #include "mainwindow/TransferCommands.h"
+#include "mainwindow/TreeMenu.h"
 #include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "mainwindow/WindowPlacement.h"
@@ -36,6 +37,7 @@
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
 #include "widgets/Icons.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -47,6 +49,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -88,9 +91,8 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     buildLayout();
     followDocument();
     followView();
-    const MainPanes panes {m_document, this,       m_actions,         m_folderBar, LinksTree(),
-                           m_list,     m_listPane, m_descriptionPane, this};
-    m_folderCommands = new FolderCommands(panes, this);
+    m_folderCommands = new FolderCommands(m_document, m_view, this);
+    m_treeMenu = new TreeMenu(LinksTree(), m_actions, this);
     m_itemCommands = new ItemCommands(m_document, m_view, this);
     m_paneStates = new PaneStates(m_view, m_actions, m_descriptionPane, this);
     m_transferCommands = new TransferCommands(m_document, m_view, this);
@@ -225,7 +227,7 @@ void MainWindow::followView()
         if (tree->SelectedItem() != folder)
             tree->selectFolder(folder);
         m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
-        m_folderCommands->enableForFolder(folder);
+        m_treeMenu->enableForFolder(folder);
     });
     // A folder filled without the document (a reader) gets the rows of its new sub-folders.
     connect(m_view, &CollectionView::folderRelisted, tree->folderModel(), &FolderTreeModel::reconcile);
@@ -255,6 +257,28 @@ void MainWindow::followView()
     });
 }
 
+void MainWindow::connectFolderCommands()
+{
+    MainActions *a = m_actions;
+    FolderTreeView *tree = LinksTree();
+    connect(a->upOneLevel, &QAction::triggered, m_folderCommands, &FolderCommands::upOneLevel);
+    connect(m_treeMenu->renameAction(), &QAction::triggered, m_folderCommands, &FolderCommands::rename);
+    // Expanding and collapsing the whole tree is the tree's own business; the status bar tells when Expand All
+    // stopped short.
+    connect(a->expandAll, &QAction::triggered, this, [this, tree] {
+        const bool whole = tree->ExpandAll();
+        tree->verticalScrollBar()->setValue(0);
+        tree->horizontalScrollBar()->setValue(0);
+        if (!whole)
+            m_view->setStatusText(FolderTreeView::expandAllCapText());
+    });
+    connect(a->collapseAll, &QAction::triggered, tree, &FolderTreeView::CollapseAll);
+    connect(tree, &FolderTreeView::nameRefused, this, [] {
+        MessageBoxes::error(nullptr, QCoreApplication::translate("FolderCommands", "ERROR"),
+                            FolderTreeView::backslashMessage());
+    });
+}
+
 void MainWindow::connectItemCommands()
 {
     MainActions *a = m_actions;
@@ -267,9 +291,8 @@ void MainWindow::connectItemCommands()
     connect(a->invertSelection, &QAction::triggered, commands, &ItemCommands::invertSelection);
     connect(a->properties, &QAction::triggered, commands, &ItemCommands::showProperties);
     // The tree's popup deletes and shows the properties of the shown folder.
-    connect(m_folderCommands->deleteFolderAction(), &QAction::triggered, commands, &ItemCommands::deleteShownFolder);
-    connect(m_folderCommands->folderPropertiesAction(), &QAction::triggered, commands,
-            &ItemCommands::showFolderProperties);
+    connect(m_treeMenu->deleteAction(), &QAction::triggered, commands, &ItemCommands::deleteShownFolder);
+    connect(m_treeMenu->propertiesAction(), &QAction::triggered, commands, &ItemCommands::showFolderProperties);
 
     // The list's popup menu.
     auto *popup = new QMenu(m_list);
@@ -331,6 +354,7 @@ void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
     connectItemCommands();
+    connectFolderCommands();
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
     connect(a->undo, &QAction::triggered, m_undoCommands, &UndoCommands::undo);
     connect(a->redo, &QAction::triggered, m_undoCommands, &UndoCommands::redo);
@@ -371,7 +395,7 @@ void MainWindow::connectCommands()
     // A long sort tells how far it has come; its end brings the count back.
     LinkListModel *model = m_list->model();
     connect(model, &LinkListModel::sortProgress, this, [this, model](int percent) {
-        setStatusText(tr("Sorting %1 objects... %2%").arg(model->rowCount()).arg(percent));
+        m_view->setStatusText(tr("Sorting %1 objects... %2%").arg(model->rowCount()).arg(percent));
     });
     connect(model, &LinkListModel::sortFinished, m_view, &CollectionView::updateStatusText);
     connectFindingCommands();
@@ -425,7 +449,7 @@ void MainWindow::connectFindingCommands()
         listMenu->addActions({links->checkLinksAction(), links->recheckAction(), links->updateAddressAction(),
                               links->deleteBrokenAction()});
     }
-    if (QMenu *treeMenu = m_folderCommands->LinksTreePopupMenu()) {
+    if (QMenu *treeMenu = m_treeMenu->menu()) {
         treeMenu->addSeparator();
         treeMenu->addAction(links->checkLinksAction());
     }
@@ -488,11 +512,11 @@ void MainWindow::FormCreate(Loading loading)
                          a->search, a->upOneLevel, a->expandAll, a->collapseAll, a->goToFolder, a->allBookmarks,
                          a->deleteButton},
                         {m_searchCommands->searchField()});
-    setStatusText(tr("Loading the collection..."));
+    m_view->setStatusText(tr("Loading the collection..."));
     auto *progress = new QTimer(this);
     connect(progress, &QTimer::timeout, this, [this] {
         if (m_prefetch)
-            setStatusText(tr("Loading the collection... %1%").arg(m_prefetch->percentRead()));
+            m_view->setStatusText(tr("Loading the collection... %1%").arg(m_prefetch->percentRead()));
     });
     connect(this, &MainWindow::collectionLoaded, progress, &QObject::deleteLater);
     progress->start(LoadingProgressMs);
@@ -789,37 +813,6 @@ void MainWindow::CloseLinksFolderButtonClick()
 FolderTreeView *MainWindow::LinksTree() const
 {
     return m_folderBar->LinksTree();
-}
-
-void MainWindow::LinksTreeChanging(LinkItem *folder)
-{
-    if (folder)
-        m_view->showFolder(folder);
-}
-
-void MainWindow::setCountsVisits(bool counts)
-{
-    m_view->setCountsVisits(counts);
-}
-
-void MainWindow::ShowFolderContents(LinkItem *folder)
-{
-    m_view->listFolder(folder);
-}
-
-void MainWindow::keepBackup()
-{
-    m_view->keepBackup();
-}
-
-void MainWindow::updateStatusText()
-{
-    m_view->updateStatusText();
-}
-
-void MainWindow::setStatusText(const QString &text)
-{
-    m_view->setStatusText(text);
 }
 
 void MainWindow::showStatusText(const QString &text)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "mainwindow/MainPanes.h"
-
 #include <QMainWindow>
 
 #include <memory>
@@ -26,6 +24,7 @@ class LinkItem;
 class LinkListPane;
 class MainActions;
 class PaneStates;
+class TreeMenu;
 class QLabel;
 class QSplitter;
 class QToolBar;
@@ -40,7 +39,7 @@ class BrowserImportCommands;
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
 // notification area); FormClose, run by "E&xit", saves the collection and then the layout.
-class MainWindow : public QMainWindow, public ShownFolderView
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -86,6 +85,7 @@ public:
     FolderBar *folderBar() const { return m_folderBar; }
     FolderTreeView *LinksTree() const;
     FolderCommands *folderCommands() const { return m_folderCommands; }
+    TreeMenu *treeMenu() const { return m_treeMenu; }
     ItemCommands *itemCommands() const { return m_itemCommands; }
     FolderHeader *FolderPane() const { return m_folderHeader; }
     DescriptionPane *descriptionPane() const { return m_descriptionPane; }
@@ -107,17 +107,6 @@ public:
     SearchCommands *searchCommands() const { return m_searchCommands; }
     LinkCheckCommands *linkCheckCommands() const { return m_linkCheckCommands; }
 
-    // The selection-change refresh: shows folder in the list, the header, the status bar and the
-    // description pane, stamps and counts the visit, and enables what depends on the folder.
-    void LinksTreeChanging(LinkItem *folder) override;
-    // Lists a folder without moving the tree's selection.
-    void ShowFolderContents(LinkItem *folder) override;
-    // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
-    void setStatusText(const QString &text) override;
-    // The status text by the rule: the selection form when entries are selected, else the count form.
-    void updateStatusText() override;
-    void keepBackup() override;
-    void setCountsVisits(bool counts) override;
     RestoreCommands *restoreCommands() const { return m_restoreCommands; }
     DuplicateCommands *duplicateCommands() const { return m_duplicateCommands; }
     SyncCommands *syncCommands() const { return m_syncCommands; }
@@ -150,6 +139,7 @@ private:
     void showStatusText(const QString &text);
     void connectCommands();
     void connectItemCommands();
+    void connectFolderCommands();
     // Search, duplicates and the link check: their actions, states and what they tell the description pane.
     void connectFindingCommands();
     void FormCreate(Loading loading);
@@ -188,6 +178,7 @@ private:
     FolderListView *m_list = nullptr;
     LinkListPane *m_listPane = nullptr;
     FolderCommands *m_folderCommands = nullptr;
+    TreeMenu *m_treeMenu = nullptr;
     ItemCommands *m_itemCommands = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     BrowserImportCommands *m_browserImport = nullptr;

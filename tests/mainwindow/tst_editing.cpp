@@ -16,6 +16,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferCommands.h"
+#include "mainwindow/TreeMenu.h"
 #include "platform/ShellOpen.h"
 #include "settings/Settings.h"
 #include "store/LinkItem.h"
@@ -191,7 +192,7 @@ void TestEditing::rootCommandsAreDisabled()
     MainActions *a = form()->actions();
     QVERIFY(!a->upOneLevel->isEnabled());
     QVERIFY(!a->deleteItems->isEnabled());
-    QVERIFY(!form()->folderCommands()->renameAction()->isEnabled());
+    QVERIFY(!form()->treeMenu()->renameAction()->isEnabled());
     QVERIFY(!tree()->startRename(tree()->RootItem()));
     tree()->setCurrentIndex(m_window.node("Beta"));
     QVERIFY(a->upOneLevel->isEnabled());
@@ -271,7 +272,7 @@ void TestEditing::renameRules()
     QFETCH(bool, refused);
     QPersistentModelIndex beta = m_window.node("Beta");
     tree()->setCurrentIndex(beta);
-    form()->folderCommands()->renameAction()->trigger();
+    form()->treeMenu()->renameAction()->trigger();
     QVERIFY(tree()->isRenaming());
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY(editor);
@@ -772,7 +773,7 @@ void TestEditing::changesAreMarkedForSaving()
         tree()->cancelRename();
     } else if (command == "rename") {
         tree()->setCurrentIndex(m_window.node("Beta"));
-        form()->folderCommands()->renameAction()->trigger();
+        form()->treeMenu()->renameAction()->trigger();
         qobject_cast<QLineEdit *>(QApplication::focusWidget())->setText(QStringLiteral("Gamma"));
         tree()->commitRename();
     } else if (command == "newUrl" || command == "properties") {

@@ -14,6 +14,7 @@
 #include "mainwindow/MainActions.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/TransferCommands.h"
+#include "mainwindow/TreeMenu.h"
 #include "store/CollectionDocument.h"
 
 #include <QAction>
@@ -257,7 +258,7 @@ void TestFindingWindow::linkCheckEntriesInTheMenus()
                                 commands->updateAllAddressesAction(), commands->deleteBrokenAction()}));
     QVERIFY(a->view->menu()->actions().contains(commands->resultsAction()));
     QVERIFY(list()->itemPopupMenu()->actions().contains(commands->recheckAction()));
-    QVERIFY(form()->folderCommands()->LinksTreePopupMenu()->actions().contains(commands->checkLinksAction()));
+    QVERIFY(form()->treeMenu()->menu()->actions().contains(commands->checkLinksAction()));
 }
 
 void TestFindingWindow::linkCheckFindingInThePane()

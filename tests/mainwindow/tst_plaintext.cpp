@@ -3,6 +3,7 @@
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
+#include "mainwindow/CollectionView.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/FolderPathModel.h"
 #include "mainwindow/LinkOpener.h"
@@ -156,7 +157,7 @@ QList<Expected> TestPlainText::show(const QString &place)
     if (place == QLatin1String("status bar")) {
         SilentReporter reporter;
         MainWindow form(&reporter);
-        form.setStatusText(Hostile);
+        form.view()->setStatusText(Hostile);
         return {{Hostile, {{form.statusPanel()->text(), form.statusPanel()->textFormat()}}}};
     }
     if (place == QLatin1String("question"))
