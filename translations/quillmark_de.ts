@@ -627,10 +627,6 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <translation>Ei&amp;genschaften...</translation>
     </message>
     <message>
-        <source>&amp;Collapse</source>
-        <translation>&amp;Zuklappen</translation>
-    </message>
-    <message>
         <source>ERROR</source>
         <translation>FEHLER</translation>
     </message>
@@ -994,6 +990,10 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
         <source>The file is too large</source>
         <translation>Die Datei ist zu groß</translation>
     </message>
+    <message>
+        <source>The reading was stopped</source>
+        <translation>Das Lesen wurde abgebrochen</translation>
+    </message>
 </context>
 <context>
     <name>LinkChecker</name>
@@ -1253,74 +1253,6 @@ Klicken Sie auf Durchsuchen, um den Ordner zu wählen, aus dem importiert werden
     <message>
         <source>Create a new item</source>
         <translation>Erstellt einen neuen Eintrag</translation>
-    </message>
-    <message>
-        <source>&amp;Quillmark File...</source>
-        <translation>&amp;Quillmark-Datei...</translation>
-    </message>
-    <message>
-        <source>Imports quillmark file into the repository</source>
-        <translation>Importiert eine Quillmark-Datei in die Sammlung</translation>
-    </message>
-    <message>
-        <source>Internet Explorer &amp;Favorites...</source>
-        <translation>Internet Explorer-&amp;Favoriten...</translation>
-    </message>
-    <message>
-        <source>Imports internet explorer favorites into the repository</source>
-        <translation>Importiert Internet Explorer-Favoriten in die Sammlung</translation>
-    </message>
-    <message>
-        <source>&amp;Mozilla Bookmarks...</source>
-        <translation>&amp;Mozilla-Lesezeichen...</translation>
-    </message>
-    <message>
-        <source>Imports mozilla bookmarks into the repository</source>
-        <translation>Importiert Mozilla-Lesezeichen in die Sammlung</translation>
-    </message>
-    <message>
-        <source>&amp;Opera Hotlist...</source>
-        <translation>&amp;Opera-Hotlist...</translation>
-    </message>
-    <message>
-        <source>Imports opera hotlist into the repository</source>
-        <translation>Importiert eine Opera-Hotlist in die Sammlung</translation>
-    </message>
-    <message>
-        <source>&amp;XBEL Bookmarks...</source>
-        <translation>&amp;XBEL-Lesezeichen...</translation>
-    </message>
-    <message>
-        <source>Imports XBEL bookmarks into the repository</source>
-        <translation>Importiert XBEL-Lesezeichen in die Sammlung</translation>
-    </message>
-    <message>
-        <source>Exports all or part of the repository into quillmark file</source>
-        <translation>Exportiert die Sammlung ganz oder teilweise in eine Quillmark-Datei</translation>
-    </message>
-    <message>
-        <source>Exports all or part of the repository into internet explorer favorites</source>
-        <translation>Exportiert die Sammlung ganz oder teilweise als Internet Explorer-Favoriten</translation>
-    </message>
-    <message>
-        <source>Exports all or part of the repository into mozilla bookmarks</source>
-        <translation>Exportiert die Sammlung ganz oder teilweise als Mozilla-Lesezeichen</translation>
-    </message>
-    <message>
-        <source>Exports all or part of the repository into opera hotlist</source>
-        <translation>Exportiert die Sammlung ganz oder teilweise als Opera-Hotlist</translation>
-    </message>
-    <message>
-        <source>Exports all or part of the repository into XBEL bookmarks</source>
-        <translation>Exportiert die Sammlung ganz oder teilweise als XBEL-Lesezeichen</translation>
-    </message>
-    <message>
-        <source>&amp;HTML File...</source>
-        <translation>&amp;HTML-Datei...</translation>
-    </message>
-    <message>
-        <source>Exports all or part of the repository into html file</source>
-        <translation>Exportiert die Sammlung ganz oder teilweise als HTML-Datei</translation>
     </message>
     <message>
         <source>&amp;Restore from Backup...</source>

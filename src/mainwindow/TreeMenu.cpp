@@ -8,24 +8,17 @@
 #include <QCoreApplication>
 #include <QMenu>
 
-namespace {
-// The entries keep the texts they had as folder commands.
-QString text(const char *source)
-{
-    return QCoreApplication::translate("FolderCommands", source);
-}
-} // namespace
-
 TreeMenu::TreeMenu(FolderTreeView *tree, MainActions *actions, QWidget *window) : QObject(tree), m_tree(tree)
 {
     m_popup = new QMenu(tree);
     m_popup->setObjectName(QStringLiteral("LinksTreePopupMenu"));
-    m_collapseExpand = m_popup->addAction(text("E&xpand"), this, &TreeMenu::collapseExpand);
+    m_collapseExpand
+        = m_popup->addAction(QCoreApplication::translate("FolderCommands", "E&xpand"), this, &TreeMenu::collapseExpand);
     m_popup->addSeparator();
-    QMenu *newMenu = m_popup->addMenu(text("&New"));
+    QMenu *newMenu = m_popup->addMenu(QCoreApplication::translate("FolderCommands", "&New"));
     newMenu->addActions({actions->newFolder, actions->newUrl});
-    m_delete = m_popup->addAction(text("&Delete") + QStringLiteral("\tDel"));
-    m_rename = m_popup->addAction(text("&Rename") + QStringLiteral("\tF2"));
+    m_delete = m_popup->addAction(QCoreApplication::translate("FolderCommands", "&Delete") + QStringLiteral("\tDel"));
+    m_rename = m_popup->addAction(QCoreApplication::translate("FolderCommands", "&Rename") + QStringLiteral("\tF2"));
     // F2 renames the selected folder wherever the focus is.
     auto *renameKey = new QAction(window);
     renameKey->setShortcut(QKeySequence(Qt::Key_F2));
@@ -37,7 +30,8 @@ TreeMenu::TreeMenu(FolderTreeView *tree, MainActions *actions, QWidget *window) 
     m_popup->addSeparator();
     m_popup->addAction(actions->upOneLevel);
     m_popup->addSeparator();
-    m_properties = m_popup->addAction(text("&Properties...") + QStringLiteral("\tCtrl+P"));
+    m_properties = m_popup->addAction(QCoreApplication::translate("FolderCommands", "&Properties...")
+                                      + QStringLiteral("\tCtrl+P"));
     connect(m_popup, &QMenu::aboutToShow, this, &TreeMenu::prepare);
 
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
