@@ -2,8 +2,6 @@
 
 #include "mainwindow/CollectionView.h"
 
-#include "mainwindow/FolderListView.h"
-#include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/RestoreDialog.h"
 #include "mainwindow/UpdatesGuard.h"

@@ -2,7 +2,6 @@
 
 #include "mainwindow/CollectionView.h"
 
-#include "mainwindow/MainActions.h"
 #include "mainwindow/SyncDialog.h"
 #include "mainwindow/UpdatesGuard.h"
 #include "platform/SecretStore.h"
