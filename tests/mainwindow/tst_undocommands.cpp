@@ -1,19 +1,18 @@
-// Edit > Undo and Redo in the main window: the captions name the step, and the panes follow an undo.
+// Edit > Undo and Redo: the captions name the step, and an undo shows and selects what it brought back. The
+// commands work on a document and a view, as the window gives them.
 #include "common/FilePrompts.h"
 #include "common/TreeBuilders.h"
-#include "common/WindowFixture.h"
+#include "common/ViewFixture.h"
 #include "mainwindow/ItemCommands.h"
-#include "mainwindow/LinkListModel.h"
-#include "mainwindow/MainActions.h"
+#include "mainwindow/SearchCommands.h"
 #include "mainwindow/TransferCommands.h"
-#include "transfer/Prompts.h"
+#include "mainwindow/UndoCommands.h"
+#include "settings/Settings.h"
+#include "store/NativeFile.h"
 
-#include <QAction>
-#include <QBuffer>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+#include <QApplication>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -33,37 +32,53 @@ std::unique_ptr<LinkItem> collection()
     addLink(*root, "Other", "http://other.example");
     return root;
 }
-
 } // namespace
 
 class TestUndoCommands : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_window.open(*collection()); }
-    void cleanup() { m_window.close(); }
-
+    void initTestCase() { Settings::SetStorageFolder(m_dir.filePath(QStringLiteral("config"))); }
+    void init();
+    void cleanup();
     void nothingToUndoAtFirst();
     void undoAndRedoACommand_data();
     void undoAndRedoACommand();
 
 private:
-    MainWindow *form() const { return m_window.form(); }
-    FolderTreeView *tree() const { return m_window.tree(); }
-    FolderListView *list() const { return m_window.list(); }
-
-    WindowFixture m_window;
+    QTemporaryDir m_dir;
+    std::unique_ptr<ViewFixture> m_fixture;
+    ItemCommands *m_items = nullptr;
+    SearchCommands *m_search = nullptr;
+    TransferCommands *m_transfer = nullptr;
+    UndoCommands *m_undo = nullptr;
 };
+
+void TestUndoCommands::init()
+{
+    m_fixture = std::make_unique<ViewFixture>(collection());
+    CollectionDocument *document = &m_fixture->document;
+    CollectionView *view = &m_fixture->view;
+    QWidget *parent = m_fixture->parent.get();
+    m_items = new ItemCommands(document, view, parent);
+    m_search = new SearchCommands(document, view, parent);
+    m_transfer = new TransferCommands(document, view, parent);
+    m_undo = new UndoCommands(document, view, parent);
+}
+
+void TestUndoCommands::cleanup()
+{
+    m_fixture.reset();
+}
 
 void TestUndoCommands::nothingToUndoAtFirst()
 {
-    // Their place, captions and hints are among the menus of tst_mainwindow.
-    MainActions *a = form()->actions();
-    QCOMPARE(
-        a->redo->shortcuts(),
-        (QList<QKeySequence> {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
-    QVERIFY(!a->undo->isEnabled());
-    QVERIFY(!a->redo->isEnabled());
+    // Their place, captions, shortcuts and hints are among the menus of tst_mainwindow.
+    const CollectionDocument &document = m_fixture->document;
+    QVERIFY(!document.canUndo());
+    QVERIFY(!document.canRedo());
+    QCOMPARE(UndoCommands::undoCaption(document), QStringLiteral("&Undo"));
+    QCOMPARE(UndoCommands::redoCaption(document), QStringLiteral("&Redo"));
 }
 
 void TestUndoCommands::undoAndRedoACommand_data()
@@ -93,76 +108,75 @@ void TestUndoCommands::undoAndRedoACommand()
     QFETCH(QString, command);
     QFETCH(QString, caption);
     QFETCH(QString, shown);
-    MainActions *a = form()->actions();
-    LinkItem *root = form()->repository()->Root();
-    FilePrompts prompts(m_window.dir()->filePath(QStringLiteral("import.qmf")));
+    ViewFixture &f = *m_fixture;
+    CollectionView &view = f.view;
+    const CollectionDocument &document = f.document;
+    LinkItem *root = f.root();
+    FilePrompts prompts(m_dir.filePath(QStringLiteral("import.qmf")));
     if (command == QLatin1String("import")) {
         auto imported = LinkItem::MakeFolder("Imported");
         addLink(*addFolder(*imported, "Gamma"), "g1", "http://g1");
-        QVERIFY(NativeFile::saveAtomically(m_window.dir()->filePath(QStringLiteral("import.qmf")), *imported, nullptr));
-        form()->transferCommands()->setPrompts(&prompts);
+        QVERIFY(NativeFile::saveAtomically(m_dir.filePath(QStringLiteral("import.qmf")), *imported, nullptr));
+        m_transfer->setPrompts(&prompts);
     }
     LinkItem *example = root->Children.Get(2);
     QCOMPARE(example->Name, std::string("Example"));
     example->Visits = 7;
     if (command == QLatin1String("delete folder"))
-        tree()->setCurrentIndex(m_window.node("Beta"));
+        view.showFolder(root->Children.Get(1));
     const QByteArray before = nativeBytes(*root);
-    const int rowsBefore = list()->model()->rowCount();
+    const int rowsBefore = view.model()->rowCount();
 
     if (command == QLatin1String("delete selection")) {
-        m_window.selectRows({"Alpha", "Example"});
-        list()->currentView()->setFocus();
-        a->deleteItems->trigger();
+        f.selectRows({"Alpha", "Example"});
+        view.setListActive(true);
+        m_items->deleteItems();
     } else if (command == QLatin1String("delete folder")) {
-        tree()->setFocus();
-        a->deleteItems->trigger();
+        view.setListActive(false);
+        m_items->deleteItems();
     } else if (command == QLatin1String("empty folders")) {
-        a->deleteEmptyFolders->trigger();
+        m_search->deleteEmptyFolders();
     } else if (command == QLatin1String("clear visits")) {
-        m_window.selectRows({"Example"});
-        list()->currentView()->setFocus();
+        f.selectRows({"Example"});
+        view.setListActive(true);
         QTimer::singleShot(0, this, [] {
             QWidget *dialog = QApplication::activeModalWidget();
             QVERIFY(dialog);
             dialog->findChild<QPushButton *>(QStringLiteral("clearVisitsButton"))->click();
             QMetaObject::invokeMethod(dialog, "reject");
         });
-        a->properties->trigger();
+        m_items->showProperties();
         QCOMPARE(example->Visits, 0);
     } else {
-        a->importAction(BookmarkFormat::Native)->trigger();
-        form()->transferCommands()->setPrompts(nullptr);
+        m_transfer->importFormat(BookmarkFormat::Native);
+        m_transfer->setPrompts(nullptr);
     }
     const QByteArray after = nativeBytes(*root);
     QVERIFY(after != before);
-    QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
-    QVERIFY(a->undo->isEnabled());
+    QCOMPARE(UndoCommands::undoCaption(document), QStringLiteral("&Undo ") + caption);
+    QVERIFY(document.canUndo());
 
-    a->undo->trigger();
-    QCOMPARE(a->redo->text(), QStringLiteral("&Redo ") + caption);
-    QVERIFY(!a->undo->isEnabled());
+    m_undo->undo();
+    QCOMPARE(UndoCommands::redoCaption(document), QStringLiteral("&Redo ") + caption);
+    QVERIFY(!document.canUndo());
     QCOMPARE(root->Children.Count(), 4);
     QCOMPARE(example->Visits, 7);
     if (!shown.isEmpty()) {
-        const std::vector<LinkItem *> selected = list()->selectedItems();
+        const std::vector<LinkItem *> selected = view.selectedItems();
         QCOMPARE(selected.size(), size_t(1));
         QCOMPARE(QString::fromStdString(selected.front()->Name.str()), shown);
-        QCOMPARE(tree()->SelectedItem(), selected.front()->Parent);
-        // A folder that came back into an open branch has its node again.
-        if (selected.front()->isFolder() && tree()->isExpanded(tree()->currentIndex()))
-            QVERIFY(m_window.node(shown).isValid());
+        QCOMPARE(view.folder(), selected.front()->Parent);
     } else {
-        QCOMPARE(list()->model()->rowCount(), rowsBefore);
+        QCOMPARE(view.model()->rowCount(), rowsBefore);
     }
-    QCOMPARE(list()->model()->folder(), tree()->SelectedItem());
-    QCOMPARE(form()->statusPanel()->text().isEmpty(), false);
+    QCOMPARE(view.model()->folder(), view.folder());
+    QVERIFY(!view.statusText().isEmpty());
 
-    a->redo->trigger();
-    QCOMPARE(a->undo->text(), QStringLiteral("&Undo ") + caption);
-    QVERIFY(!a->redo->isEnabled());
-    // The command showed folders as it went (visits of the user's); the undo and the redo, and the panes as
-    // they follow them, count none: the collection is exactly as the command left it.
+    m_undo->redo();
+    QCOMPARE(UndoCommands::undoCaption(document), QStringLiteral("&Undo ") + caption);
+    QVERIFY(!document.canRedo());
+    // The command showed folders as it went (visits of the user's); the undo and the redo, and the view as it
+    // follows them, count none: the collection is exactly as the command left it.
     QCOMPARE(nativeBytes(*root), after);
 }
 
