@@ -1,4 +1,4 @@
-// Search, duplicates and the link check as the main window wires them: their actions and menus, the focus,
+// The main window's wiring: search, duplicates and the link check with their actions and menus, the focus,
 // the description pane, and the other commands working on their results.
 #include "common/FilePrompts.h"
 #include "common/SilentReporter.h"
@@ -58,7 +58,7 @@ QStringList rowNames(const FolderListView *list)
 }
 } // namespace
 
-class TestFindingWindow : public QObject
+class TestWindowWiring : public QObject
 {
     Q_OBJECT
 private slots:
@@ -88,7 +88,7 @@ private:
     WindowFixture m_window;
 };
 
-void TestFindingWindow::searchShortcutFocusesTheField()
+void TestWindowWiring::searchShortcutFocusesTheField()
 {
     QApplication::setActiveWindow(form());
     QVERIFY(QTest::qWaitForWindowActive(form()));
@@ -101,7 +101,7 @@ void TestFindingWindow::searchShortcutFocusesTheField()
     QTRY_COMPARE(QApplication::focusWidget(), list()->currentView());
 }
 
-void TestFindingWindow::locationInThePaneGoesToTheFolder()
+void TestWindowWiring::locationInThePaneGoesToTheFolder()
 {
     field()->setText(QStringLiteral("flore"));
     m_window.selectRows({QStringLiteral("Café de Flore")});
@@ -117,7 +117,7 @@ void TestFindingWindow::locationInThePaneGoesToTheFolder()
     QCOMPARE(QApplication::focusWidget(), tree());
 }
 
-void TestFindingWindow::openingAResultCountsTheVisit()
+void TestWindowWiring::openingAResultCountsTheVisit()
 {
     field()->setText(QStringLiteral("tracker"));
     m_window.selectRows({QStringLiteral("Tracker")});
@@ -130,7 +130,7 @@ void TestFindingWindow::openingAResultCountsTheVisit()
     QVERIFY(list()->model()->showsResults());
 }
 
-void TestFindingWindow::deletingResultsWithTheirFolder()
+void TestWindowWiring::deletingResultsWithTheirFolder()
 {
     // "e" finds "Travel" and, inside it, "Europe", "France" and the café: selected together, these go with
     // their folder and are not removed again. In descending order the folder comes before two of them.
@@ -154,7 +154,7 @@ void TestFindingWindow::deletingResultsWithTheirFolder()
     QVERIFY(!m_window.node(QStringLiteral("Travel")).isValid());
 }
 
-void TestFindingWindow::movingAResultToAFolder()
+void TestWindowWiring::movingAResultToAFolder()
 {
     field()->setText(QStringLiteral("tracker"));
     m_window.selectRows({QStringLiteral("Tracker")});
@@ -176,7 +176,7 @@ void TestFindingWindow::movingAResultToAFolder()
     QVERIFY(form()->descriptionPane()->LocationLabel()->text().contains(QStringLiteral("Quillmark\\Travel")));
 }
 
-void TestFindingWindow::goToFolderOpensTheBranches()
+void TestWindowWiring::goToFolderOpensTheBranches()
 {
     QTimer::singleShot(0, this, [] {
         auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
@@ -191,7 +191,7 @@ void TestFindingWindow::goToFolderOpensTheBranches()
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
 }
 
-void TestFindingWindow::duplicateActionsAndPlaces()
+void TestWindowWiring::duplicateActionsAndPlaces()
 {
     MainActions *a = form()->actions();
     QVERIFY(!a->cleanUpDuplicates->isEnabled());
@@ -213,14 +213,14 @@ void TestFindingWindow::duplicateActionsAndPlaces()
     QVERIFY(!a->keepSelectedDuplicate->isEnabled());
 }
 
-void TestFindingWindow::importSkipsKnownLinks_data()
+void TestWindowWiring::importSkipsKnownLinks_data()
 {
     QTest::addColumn<bool>("skip");
     QTest::newRow("skipping") << true;
     QTest::newRow("keeping all") << false;
 }
 
-void TestFindingWindow::importSkipsKnownLinks()
+void TestWindowWiring::importSkipsKnownLinks()
 {
     QFETCH(bool, skip);
     auto imported = LinkItem::MakeFolder(Repository::RootName);
@@ -244,7 +244,7 @@ void TestFindingWindow::importSkipsKnownLinks()
                  QStringLiteral("1 folders and 1 links imported, 1 links already in the collection skipped"));
 }
 
-void TestFindingWindow::linkCheckEntriesInTheMenus()
+void TestWindowWiring::linkCheckEntriesInTheMenus()
 {
     LinkCheckCommands *commands = form()->linkCheckCommands();
     MainActions *a = form()->actions();
@@ -261,7 +261,7 @@ void TestFindingWindow::linkCheckEntriesInTheMenus()
     QVERIFY(form()->treeMenu()->menu()->actions().contains(commands->checkLinksAction()));
 }
 
-void TestFindingWindow::linkCheckFindingInThePane()
+void TestWindowWiring::linkCheckFindingInThePane()
 {
     LinkCheckCommands *commands = form()->linkCheckCommands();
     LinkCheckResult moved;
@@ -279,7 +279,7 @@ void TestFindingWindow::linkCheckFindingInThePane()
     QVERIFY(commands->updateAddressAction()->isEnabled());
 }
 
-void TestFindingWindow::linkCheckTimeoutSetting_data()
+void TestWindowWiring::linkCheckTimeoutSetting_data()
 {
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<int>("timeoutMs");
@@ -289,7 +289,7 @@ void TestFindingWindow::linkCheckTimeoutSetting_data()
     QTest::newRow("a word") << QVariant(QStringLiteral("soon")) << 15000;
 }
 
-void TestFindingWindow::linkCheckTimeoutSetting()
+void TestWindowWiring::linkCheckTimeoutSetting()
 {
     // The timeout comes from the settings, and a value out of range gives the default.
     QFETCH(QVariant, stored);
@@ -305,5 +305,5 @@ void TestFindingWindow::linkCheckTimeoutSetting()
     QCOMPARE(second.linkCheckCommands()->options().timeoutMs, timeoutMs);
 }
 
-QTEST_MAIN(TestFindingWindow)
-#include "tst_findingwindow.moc"
+QTEST_MAIN(TestWindowWiring)
+#include "tst_windowwiring.moc"
