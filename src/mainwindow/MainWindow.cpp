@@ -1,17 +1,13 @@
 #include "mainwindow/MainWindow.h"
 
 #include "mainwindow/AutoSave.h"
-#include "mainwindow/BrowserImportCommands.h"
 #include "mainwindow/CollectionView.h"
 #include "mainwindow/ColumnFit.h"
 #include "mainwindow/CommandHold.h"
 #include "mainwindow/DescriptionPane.h"
-#include "mainwindow/DuplicateCommands.h"
 #include "mainwindow/FolderBar.h"
-#include "mainwindow/FolderCommands.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
-#include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkCheckCommands.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
@@ -21,44 +17,32 @@
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/SyncCommands.h"
-#include "mainwindow/TransferCommands.h"
 #include "mainwindow/TreeMenu.h"
-#include "mainwindow/UndoCommands.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "mainwindow/WindowCommands.h"
 #include "mainwindow/WindowPlacement.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/DataFilePrefetch.h"
-#include "store/DateConverter.h"
 #include "store/ItemPath.h"
 #include "store/LinkItem.h"
 #include "store/Repository.h"
 #include "store/TextCodec.h"
 #include "widgets/FolderHeader.h"
-#include "widgets/HyperlinkLabel.h"
 #include "widgets/Icons.h"
-#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
-#include <QListView>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QVBoxLayout>
-#include <cstdint>
 #include <functional>
 
 namespace {
@@ -91,27 +75,15 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     buildLayout();
     followDocument();
     followView();
-    m_folderCommands = new FolderCommands(m_document, m_view, this);
     m_treeMenu = new TreeMenu(LinksTree(), m_actions, this);
-    m_itemCommands = new ItemCommands(m_document, m_view, this);
     m_paneStates = new PaneStates(m_view, m_actions, m_descriptionPane, this);
-    m_transferCommands = new TransferCommands(m_document, m_view, this);
-    m_browserImport = new BrowserImportCommands(m_document, m_view, this);
-    m_searchCommands = new SearchCommands(m_document, m_view, this);
-    m_restoreCommands = new RestoreCommands(m_document, m_view, this);
-    m_duplicateCommands = new DuplicateCommands(m_document, m_view, this);
-    m_syncCommands = new SyncCommands(m_document, m_view, this);
-    connect(m_actions->syncSettings, &QAction::triggered, m_syncCommands, &SyncCommands::showSettings);
-    connect(m_actions->syncNow, &QAction::triggered, m_syncCommands, &SyncCommands::syncNow);
-    connect(m_syncCommands, &SyncCommands::configuredChanged, m_actions->syncNow, &QAction::setEnabled);
-    m_actions->syncNow->setEnabled(m_syncCommands->isConfigured());
-    statusBar()->addPermanentWidget(m_syncCommands->statusField());
-    connect(m_syncCommands, &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
-    connect(this, &MainWindow::collectionLoaded, m_syncCommands, &SyncCommands::collectionLoaded);
-    m_undoCommands = new UndoCommands(m_document, m_view, this);
-    m_linkCheckCommands = new LinkCheckCommands(m_document, m_view, this);
+    m_commands = new WindowCommands(
+        m_document, m_view, {m_actions, LinksTree(), m_treeMenu, m_list, m_descriptionPane, m_paneStates}, this);
+    statusBar()->addPermanentWidget(syncCommands()->statusField());
+    connect(syncCommands(), &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
+    connect(this, &MainWindow::collectionLoaded, syncCommands(), &SyncCommands::collectionLoaded);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
-    menuBar()->setCornerWidget(m_searchCommands->searchField(), Qt::TopRightCorner);
+    menuBar()->setCornerWidget(searchCommands()->searchField(), Qt::TopRightCorner);
     connectCommands();
     FormCreate(loading);
 }
@@ -232,7 +204,6 @@ void MainWindow::followView()
     // A folder filled without the document (a reader) gets the rows of its new sub-folders.
     connect(m_view, &CollectionView::folderRelisted, tree->folderModel(), &FolderTreeModel::reconcile);
     connect(m_view, &CollectionView::statusTextChanged, this, &MainWindow::showStatusText);
-    connect(m_view, &CollectionView::backupWanted, this, [this] { m_restoreCommands->keepBackup(); });
     connect(m_view, &CollectionView::listFocusWanted, this, [this] { m_list->currentView()->setFocus(); });
     connect(m_view, &CollectionView::treeFocusWanted, this, [this, tree] {
         if (tree->isVisibleTo(this) && !m_folderBar->isHidden())
@@ -257,126 +228,10 @@ void MainWindow::followView()
     });
 }
 
-void MainWindow::connectFolderCommands()
-{
-    MainActions *a = m_actions;
-    FolderTreeView *tree = LinksTree();
-    connect(a->upOneLevel, &QAction::triggered, m_folderCommands, &FolderCommands::upOneLevel);
-    connect(m_treeMenu->renameAction(), &QAction::triggered, m_folderCommands, &FolderCommands::rename);
-    // Expanding and collapsing the whole tree is the tree's own business; the status bar tells when Expand All
-    // stopped short.
-    connect(a->expandAll, &QAction::triggered, this, [this, tree] {
-        const bool whole = tree->ExpandAll();
-        tree->verticalScrollBar()->setValue(0);
-        tree->horizontalScrollBar()->setValue(0);
-        if (!whole)
-            m_view->setStatusText(FolderTreeView::expandAllCapText());
-    });
-    connect(a->collapseAll, &QAction::triggered, tree, &FolderTreeView::CollapseAll);
-    connect(tree, &FolderTreeView::nameRefused, this, [] {
-        MessageBoxes::error(nullptr, QCoreApplication::translate("FolderCommands", "ERROR"),
-                            FolderTreeView::backslashMessage());
-    });
-}
-
-void MainWindow::connectItemCommands()
-{
-    MainActions *a = m_actions;
-    ItemCommands *commands = m_itemCommands;
-    connect(a->newFolder, &QAction::triggered, commands, &ItemCommands::newFolder);
-    connect(a->newUrl, &QAction::triggered, commands, &ItemCommands::newUrl);
-    connect(a->deleteItems, &QAction::triggered, commands, &ItemCommands::deleteItems);
-    connect(a->selectAll, &QAction::triggered, commands, &ItemCommands::selectAll);
-    connect(a->deselectAll, &QAction::triggered, commands, &ItemCommands::deselectAll);
-    connect(a->invertSelection, &QAction::triggered, commands, &ItemCommands::invertSelection);
-    connect(a->properties, &QAction::triggered, commands, &ItemCommands::showProperties);
-    // The tree's popup deletes and shows the properties of the shown folder.
-    connect(m_treeMenu->deleteAction(), &QAction::triggered, commands, &ItemCommands::deleteShownFolder);
-    connect(m_treeMenu->propertiesAction(), &QAction::triggered, commands, &ItemCommands::showFolderProperties);
-
-    // The list's popup menu.
-    auto *popup = new QMenu(m_list);
-    popup->setObjectName(QStringLiteral("LinkListEntryMenu"));
-    QAction *open
-        = popup->addAction(QCoreApplication::translate("ItemCommands", "Open"), commands, &ItemCommands::openSelected);
-    QAction *remove = popup->addAction(QCoreApplication::translate("ItemCommands", "&Delete") + QStringLiteral("\tDel"),
-                                       commands, &ItemCommands::deleteSelectedEntries);
-    popup->addSeparator();
-    popup->addAction(a->goToFolder);
-    popup->addAction(a->upOneLevel);
-    popup->addSeparator();
-    QAction *properties
-        = popup->addAction(QCoreApplication::translate("ItemCommands", "&Properties...") + QStringLiteral("\tCtrl+P"),
-                           commands, &ItemCommands::showEntryProperties);
-    connect(popup, &QMenu::aboutToShow, m_paneStates,
-            [this, open, remove, properties] { m_paneStates->prepareListMenu(open, remove, properties); });
-    m_list->setItemPopupMenu(popup);
-
-    const QList<QWidget *> listViews {m_list->detailsView(), m_list->iconView()};
-    for (QWidget *view : listViews)
-        connect(static_cast<QAbstractItemView *>(view), &QAbstractItemView::doubleClicked, commands,
-                &ItemCommands::openSelected);
-    FolderTreeView *tree = LinksTree();
-    m_paneStates->watch(tree, listViews);
-    connect(m_paneStates, &PaneStates::openRequested, commands, &ItemCommands::openSelected);
-    connect(m_descriptionPane->URLLabel(), &HyperlinkLabel::linkClicked, commands, &ItemCommands::openAddress);
-
-    // Drops: an entry within the list is placed (icon styles); a folder of the tree moves into the shown
-    // folder; entries of the list dropped on the tree move into that folder.
-    m_list->setDropHandler([this, tree](const QMimeData *data, const QPoint &position, bool drop) {
-        if (data->hasFormat(LinkListModel::MimeType)) {
-            // Within the list: only onto free space, only one entry, and only the icon styles move it.
-            if (m_list->entryAt(position) || m_view->selectedCount() != 1)
-                return false;
-            if (drop)
-                m_list->placeSelectedEntryAt(position);
-            return true;
-        }
-        if (!data->hasFormat(FolderTreeModel::TreeMimeType))
-            return false;
-        LinkItem *folder = tree->DragSource();
-        if (!m_itemCommands->canMoveHere(folder))
-            return false;
-        if (drop) {
-            tree->finishDrag();
-            m_itemCommands->moveHere(folder);
-        }
-        return true;
-    });
-    tree->setListSelection([this] { return m_view->selectedItems(); });
-    connect(tree, &FolderTreeView::listEntriesDropped, this, [this, tree](LinkItem *target) {
-        tree->open(tree->revealFolder(target));
-        m_itemCommands->moveSelectedInto(target);
-    });
-}
-
 void MainWindow::connectCommands()
 {
     MainActions *a = m_actions;
-    connectItemCommands();
-    connectFolderCommands();
     connect(a->close, &QAction::triggered, this, &MainWindow::closeWindow);
-    connect(a->undo, &QAction::triggered, m_undoCommands, &UndoCommands::undo);
-    connect(a->redo, &QAction::triggered, m_undoCommands, &UndoCommands::redo);
-    // The two captions name the next step.
-    const auto followHistory = [this] {
-        m_actions->undo->setText(UndoCommands::undoCaption(*m_document));
-        m_actions->redo->setText(UndoCommands::redoCaption(*m_document));
-        m_actions->undo->setEnabled(m_document->canUndo());
-        m_actions->redo->setEnabled(m_document->canRedo());
-    };
-    connect(m_document, &CollectionDocument::historyChanged, this, followHistory);
-    followHistory();
-    for (const BookmarkFormatInfo &info : BookmarkFormatInfo::all()) {
-        if (QAction *entry = a->importAction(info.format))
-            connect(entry, &QAction::triggered, m_transferCommands,
-                    [this, format = info.format] { m_transferCommands->importFormat(format); });
-        if (QAction *entry = a->exportAction(info.format))
-            connect(entry, &QAction::triggered, m_transferCommands,
-                    [this, format = info.format] { m_transferCommands->exportFormat(format); });
-    }
-    connect(a->importBrowser, &QAction::triggered, m_browserImport, &BrowserImportCommands::importFromBrowser);
-    connect(a->restoreFromBackup, &QAction::triggered, m_restoreCommands, &RestoreCommands::restoreFromBackup);
     connect(a->toolbar, &QAction::triggered, this, [this] { m_toolbar->setVisible(m_actions->toolbar->isChecked()); });
     connect(a->statusBar, &QAction::triggered, this,
             [this] { statusBar()->setVisible(m_actions->statusBar->isChecked()); });
@@ -398,61 +253,6 @@ void MainWindow::connectCommands()
         m_view->setStatusText(tr("Sorting %1 objects... %2%").arg(model->rowCount()).arg(percent));
     });
     connect(model, &LinkListModel::sortFinished, m_view, &CollectionView::updateStatusText);
-    connectFindingCommands();
-}
-
-void MainWindow::connectFindingCommands()
-{
-    MainActions *a = m_actions;
-    SearchCommands *search = m_searchCommands;
-    connect(a->search, &QAction::triggered, search, &SearchCommands::search);
-    connect(a->allBookmarks, &QAction::triggered, search, &SearchCommands::showAllBookmarks);
-    connect(a->goToFolder, &QAction::triggered, search, &SearchCommands::goToChosenFolder);
-    connect(a->deleteEmptyFolders, &QAction::triggered, search, &SearchCommands::deleteEmptyFolders);
-    connect(m_descriptionPane, &DescriptionPane::locationClicked, search, &SearchCommands::goToResultFolder);
-
-    DuplicateCommands *duplicates = m_duplicateCommands;
-    connect(a->findDuplicates, &QAction::triggered, duplicates, &DuplicateCommands::findDuplicates);
-    connect(a->keepSelectedDuplicate, &QAction::triggered, duplicates, &DuplicateCommands::keepSelected);
-    connect(a->cleanUpDuplicates, &QAction::triggered, duplicates, &DuplicateCommands::cleanUpAll);
-    connect(a->mergeDuplicateFolders, &QAction::triggered, duplicates, &DuplicateCommands::mergeDuplicateFolders);
-    const auto followDuplicates = [this] {
-        m_actions->keepSelectedDuplicate->setEnabled(m_duplicateCommands->canKeepSelected());
-        m_actions->cleanUpDuplicates->setEnabled(m_duplicateCommands->canCleanUp());
-    };
-    connect(duplicates, &DuplicateCommands::stateChanged, this, followDuplicates);
-    followDuplicates();
-    connect(duplicates, &DuplicateCommands::placesChanged, m_descriptionPane, &DescriptionPane::setPlaces);
-    a->skipKnownLinks->setChecked(Settings().GetSkipKnownLinks());
-    connect(a->skipKnownLinks, &QAction::toggled, this, [](bool skip) { Settings().SetSkipKnownLinks(skip); });
-
-    LinkCheckCommands *links = m_linkCheckCommands;
-    connect(links, &LinkCheckCommands::findingShown, this, [this](const QString &location, const QString &note) {
-        m_descriptionPane->setLocation(location);
-        m_descriptionPane->setLocationNote(note);
-    });
-    // In the Edit menu a group of their own after the deletes, in the View menu after All Bookmarks.
-    if (a->edit && a->edit->menu()) {
-        QMenu *edit = a->edit->menu();
-        const QList<QAction *> entries = edit->actions();
-        const qsizetype after = entries.indexOf(a->deleteEmptyFolders);
-        QAction *before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
-        edit->insertSeparator(before);
-        edit->insertActions(before,
-                            {links->checkLinksAction(), links->updateAddressAction(), links->updateAllAddressesAction(),
-                             links->deleteBrokenAction()});
-    }
-    if (a->view && a->view->menu())
-        a->view->menu()->addAction(links->resultsAction());
-    if (QMenu *listMenu = m_list->itemPopupMenu()) {
-        listMenu->addSeparator();
-        listMenu->addActions({links->checkLinksAction(), links->recheckAction(), links->updateAddressAction(),
-                              links->deleteBrokenAction()});
-    }
-    if (QMenu *treeMenu = m_treeMenu->menu()) {
-        treeMenu->addSeparator();
-        treeMenu->addAction(links->checkLinksAction());
-    }
 }
 
 void MainWindow::FormCreate(Loading loading)
@@ -460,8 +260,8 @@ void MainWindow::FormCreate(Loading loading)
     setWindowTitle(QStringLiteral("Quillmark"));
 
     m_reg = std::make_unique<Settings>();
-    m_restoreCommands->setKept(m_reg->GetBackupsKept());
-    m_linkCheckCommands->setTimeoutSeconds(m_reg->GetLinkCheckTimeout());
+    restoreCommands()->setKept(m_reg->GetBackupsKept());
+    linkCheckCommands()->setTimeoutSeconds(m_reg->GetLinkCheckTimeout());
     const WindowBounds stored = m_reg->GetWindowBounds();
     const QRect bounds = WindowPlacement::startBounds(m_reg->HasWindowBounds() ? &stored : nullptr);
     const int barWidth = m_reg->GetFoldersBarWidth();
@@ -511,7 +311,7 @@ void MainWindow::FormCreate(Loading loading)
                          a->deleteItems, a->deleteEmptyFolders, a->selectAll, a->deselectAll, a->invertSelection,
                          a->search, a->upOneLevel, a->expandAll, a->collapseAll, a->goToFolder, a->allBookmarks,
                          a->deleteButton},
-                        {m_searchCommands->searchField()});
+                        {searchCommands()->searchField()});
     m_view->setStatusText(tr("Loading the collection..."));
     auto *progress = new QTimer(this);
     connect(progress, &QTimer::timeout, this, [this] {
@@ -540,7 +340,7 @@ void MainWindow::showCollection()
     m_repository = std::move(repository);
     // Before anything can change the collection; a file that could not be read whole was set aside instead.
     if (m_repository->loadState() == Repository::LoadState::Loaded)
-        m_restoreCommands->keepDaily();
+        restoreCommands()->keepDaily();
     m_autoSave = std::make_unique<AutoSave>(m_repository.get(), m_reporter);
     m_document->setRoot(m_repository->Root());
     connect(m_document, &CollectionDocument::changed, m_autoSave.get(), &AutoSave::markChanged);
@@ -739,7 +539,7 @@ void MainWindow::FormResize()
 void MainWindow::StatusBarResize()
 {
     // The sync's field keeps its place at the right end, in the margin while it fits there.
-    const QWidget *sync = m_syncCommands->statusField();
+    const QWidget *sync = syncCommands()->statusField();
     const int syncWidth = sync->isVisibleTo(this) ? sync->sizeHint().width() + StatusGripRoom : 0;
     m_statusPanel->setFixedWidth(std::max(0, width() - std::max(StatusPanelMargin, syncWidth)));
 }
@@ -808,6 +608,51 @@ void MainWindow::CloseLinksFolderButtonClick()
     m_foldersPressed = false;
     m_actions->foldersButton->setChecked(false);
     m_actions->folders->setChecked(false);
+}
+
+FolderCommands *MainWindow::folderCommands() const
+{
+    return m_commands->folders();
+}
+
+ItemCommands *MainWindow::itemCommands() const
+{
+    return m_commands->items();
+}
+
+TransferCommands *MainWindow::transferCommands() const
+{
+    return m_commands->transfer();
+}
+
+BrowserImportCommands *MainWindow::browserImport() const
+{
+    return m_commands->browserImport();
+}
+
+SearchCommands *MainWindow::searchCommands() const
+{
+    return m_commands->search();
+}
+
+LinkCheckCommands *MainWindow::linkCheckCommands() const
+{
+    return m_commands->linkCheck();
+}
+
+RestoreCommands *MainWindow::restoreCommands() const
+{
+    return m_commands->restore();
+}
+
+DuplicateCommands *MainWindow::duplicateCommands() const
+{
+    return m_commands->duplicates();
+}
+
+SyncCommands *MainWindow::syncCommands() const
+{
+    return m_commands->sync();
 }
 
 FolderTreeView *MainWindow::LinksTree() const

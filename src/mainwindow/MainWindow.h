@@ -33,7 +33,7 @@ class Settings;
 class Repository;
 class RestoreCommands;
 class TransferCommands;
-class UndoCommands;
+class WindowCommands;
 class BrowserImportCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
@@ -84,9 +84,9 @@ public:
     LinkListPane *listPane() const { return m_listPane; }
     FolderBar *folderBar() const { return m_folderBar; }
     FolderTreeView *LinksTree() const;
-    FolderCommands *folderCommands() const { return m_folderCommands; }
+    FolderCommands *folderCommands() const;
     TreeMenu *treeMenu() const { return m_treeMenu; }
-    ItemCommands *itemCommands() const { return m_itemCommands; }
+    ItemCommands *itemCommands() const;
     FolderHeader *FolderPane() const { return m_folderHeader; }
     DescriptionPane *descriptionPane() const { return m_descriptionPane; }
     QToolBar *CommandToolbar() const { return m_toolbar; }
@@ -102,14 +102,14 @@ public:
     // "&File" > "&Close": hides the window; the program goes on in the notification area.
     void closeWindow();
 
-    TransferCommands *transferCommands() const { return m_transferCommands; }
-    BrowserImportCommands *browserImport() const { return m_browserImport; }
-    SearchCommands *searchCommands() const { return m_searchCommands; }
-    LinkCheckCommands *linkCheckCommands() const { return m_linkCheckCommands; }
+    TransferCommands *transferCommands() const;
+    BrowserImportCommands *browserImport() const;
+    SearchCommands *searchCommands() const;
+    LinkCheckCommands *linkCheckCommands() const;
 
-    RestoreCommands *restoreCommands() const { return m_restoreCommands; }
-    DuplicateCommands *duplicateCommands() const { return m_duplicateCommands; }
-    SyncCommands *syncCommands() const { return m_syncCommands; }
+    RestoreCommands *restoreCommands() const;
+    DuplicateCommands *duplicateCommands() const;
+    SyncCommands *syncCommands() const;
 
 signals:
     // The window hid itself (minimize, close button, "&File" > "&Close").
@@ -137,11 +137,8 @@ private:
     void followView();
     // Writes the status text and sets it as the hint of the panes, the toolbar and the window.
     void showStatusText(const QString &text);
+    // The actions that work on the window itself: its panes, bars and close.
     void connectCommands();
-    void connectItemCommands();
-    void connectFolderCommands();
-    // Search, duplicates and the link check: their actions, states and what they tell the description pane.
-    void connectFindingCommands();
     void FormCreate(Loading loading);
     // Start-up steps from the creation of the repository on, once the data file is read.
     void showCollection();
@@ -177,18 +174,9 @@ private:
     QSplitter *m_descriptionSplitter = nullptr;
     FolderListView *m_list = nullptr;
     LinkListPane *m_listPane = nullptr;
-    FolderCommands *m_folderCommands = nullptr;
     TreeMenu *m_treeMenu = nullptr;
-    ItemCommands *m_itemCommands = nullptr;
-    TransferCommands *m_transferCommands = nullptr;
-    BrowserImportCommands *m_browserImport = nullptr;
-    SearchCommands *m_searchCommands = nullptr;
-    LinkCheckCommands *m_linkCheckCommands = nullptr;
-    RestoreCommands *m_restoreCommands = nullptr;
-    DuplicateCommands *m_duplicateCommands = nullptr;
-    SyncCommands *m_syncCommands = nullptr;
-    UndoCommands *m_undoCommands = nullptr;
     PaneStates *m_paneStates = nullptr;
+    WindowCommands *m_commands = nullptr;
     DescriptionPane *m_descriptionPane = nullptr;
     QLabel *m_statusPanel = nullptr;
 
