@@ -16,6 +16,7 @@
 #include "mainwindow/PaneStates.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/StatusPanel.h"
 #include "mainwindow/SyncCommands.h"
 #include "mainwindow/TreeMenu.h"
 #include "mainwindow/UpdatesGuard.h"
@@ -161,9 +162,7 @@ void MainWindow::buildLayout()
     layout->addWidget(m_folderSplitter, 1);
     setCentralWidget(central);
 
-    m_statusPanel = new QLabel;
-    m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
-    m_statusPanel->setTextFormat(Qt::PlainText);
+    m_statusPanel = new StatusPanel;
     statusBar()->addWidget(m_statusPanel);
     statusBar()->setSizeGripEnabled(true);
     setDescriptionPaneHeight(210);

@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QThread>
 
 #include <functional>
@@ -100,6 +101,24 @@ private:
     bool m_told = false;
 };
 
+// The root folder holding `folders` folders, each empty or with one link.
+std::unique_ptr<LinkItem> collection(int folders, bool withLinks)
+{
+    auto root = LinkItem::MakeFolder(Repository::RootName);
+    for (int i = 0; i < folders; ++i) {
+        LinkItem *folder = addFolder(*root, "F" + std::to_string(i));
+        if (withLinks)
+            addLink(*folder, "L", "https://example.org/" + std::to_string(i));
+    }
+    return root;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A side file of this many outcomes.
 QByteArray linkCheckFile(int outcomes)
 {
@@ -124,6 +143,7 @@ private slots:
     void cleanup() { m_window.close(); }
     void ownerEndsPromptly_data();
     void ownerEndsPromptly();
+    void startUpBackupOffTheLoop();
 
 private:
     WindowFixture m_window;
@@ -187,6 +207,35 @@ void TestBackgroundTasks::ownerEndsPromptly()
     QTest::qWait(50);
     QVERIFY(!toldOn);
     QVERIFY2(ended < whole / 3, qPrintable(QStringLiteral("%1 ms to end, %2 ms to run").arg(ended).arg(whole)));
+}
+
+// The start-up backup is made on a thread of its own, and a window that closes meanwhile stops it at once.
+void TestBackgroundTasks::startUpBackupOffTheLoop()
+{
+    m_window.open(*collection(20000, true));
+    if (QTest::currentTestFailed())
+        return;
+    RestoreCommands *commands = m_window.form()->restoreCommands();
+    const Backups backups = commands->backups();
+    const QString today = backups.pathFor(backups.today());
+    const QByteArray data = readAll(Repository::DataFile());
+    QCOMPARE(readAll(today), data);
+
+    QVERIFY(QFile::remove(today));
+    QSignalSpy ended(commands, &RestoreCommands::dailyBackupEnded);
+    commands->keepDaily();
+    QVERIFY(commands->isKeepingDaily());
+    QVERIFY(!QFileInfo::exists(today));
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(ended.first().at(0).toBool(), true);
+    QCOMPARE(readAll(today), data);
+
+    QVERIFY(QFile::remove(today));
+    commands->keepDaily();
+    QElapsedTimer clock;
+    clock.start();
+    m_window.close();
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 }
 
 QTEST_MAIN(TestBackgroundTasks)

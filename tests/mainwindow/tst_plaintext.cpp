@@ -1,15 +1,16 @@
 // Text from the collection and from files is shown character for character wherever it appears: Qt must never take
 // it for rich text, which would render its tags and load the pictures it names.
-#include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
-#include "mainwindow/CollectionView.h"
+#include "common/ViewFixture.h"
 #include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderPathModel.h"
+#include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkOpener.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "mainwindow/PropertiesDialog.h"
+#include "mainwindow/StatusPanel.h"
 #include "widgets/FolderHeader.h"
 #include "widgets/HyperlinkLabel.h"
 #include "widgets/MessageBoxes.h"
@@ -68,6 +69,16 @@ Shown labelOf(const QWidget *parent, const char *name)
     return label ? Shown {label->text(), label->textFormat()} : Shown {QStringLiteral("(no label)"), Qt::PlainText};
 }
 
+// What a view shows of an entry: its text as the item delegate paints it, and its tool tip when it has one.
+QList<Expected> entryTexts(const QModelIndex &index)
+{
+    QList<Expected> shown {{Hostile, {{index.data().toString(), Qt::PlainText}}}};
+    const QString tip = index.data(Qt::ToolTipRole).toString();
+    if (!tip.isEmpty())
+        shown.append({Hostile, {{tip, Qt::AutoText}}});
+    return shown;
+}
+
 // Runs open, which shows a modal message box, and returns what the box's labels show. The box is answered with No,
 // or with OK when it has no No.
 QList<Shown> boxTexts(const std::function<void()> &open)
@@ -109,8 +120,8 @@ private:
 void TestPlainText::shownLiterally_data()
 {
     QTest::addColumn<QString>("place");
-    for (const char *place : {"Go to Folder tool tip", "properties location", "folder header", "description pane",
-                              "status bar", "question", "information", "error", "run it question",
+    for (const char *place : {"Go to Folder tool tip", "properties location", "folder tree and list", "folder header",
+                              "description pane", "status bar", "question", "information", "error", "run it question",
                               "shell error warning", "store error", "store notice", "import error"})
         QTest::newRow(place) << QString::fromLatin1(place);
 }
@@ -140,6 +151,16 @@ QList<Expected> TestPlainText::show(const QString &place)
         QToolTip::hideText();
         return shown;
     }
+    if (place == QLatin1String("folder tree and list")) {
+        auto root = LinkItem::MakeFolder("Quillmark");
+        LinkItem *folder = addFolder(*root, Hostile.toStdString());
+        ViewFixture fixture(std::move(root)); // shows the root, which lists the folder
+        FolderTreeView tree;
+        tree.follow(&fixture.document);
+        tree.SetRoot(fixture.root());
+        FolderListView list(&fixture.view);
+        return entryTexts(tree.revealFolder(folder)) + entryTexts(list.model()->index(0, 0));
+    }
     if (place == QLatin1String("folder header")) {
         FolderHeader header;
         header.setCaption(Hostile);
@@ -155,10 +176,9 @@ QList<Expected> TestPlainText::show(const QString &place)
                 {QStringLiteral("Quillmark\\") + HostileFile, {labelOf(&pane, "LocationLabel")}}};
     }
     if (place == QLatin1String("status bar")) {
-        SilentReporter reporter;
-        MainWindow form(&reporter);
-        form.view()->setStatusText(Hostile);
-        return {{Hostile, {{form.statusPanel()->text(), form.statusPanel()->textFormat()}}}};
+        StatusPanel panel;
+        panel.setText(Hostile);
+        return {{Hostile, {{panel.text(), panel.textFormat()}}}};
     }
     if (place == QLatin1String("question"))
         return {{Hostile, boxTexts([] { MessageBoxes::question(nullptr, QStringLiteral("Quillmark"), Hostile); })}};

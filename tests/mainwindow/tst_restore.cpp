@@ -1,20 +1,17 @@
+// Restore from Backup and the backups that commands keep before large changes, on a document and a view.
 #include "common/FilePrompts.h"
 #include "common/TreeBuilders.h"
-#include "common/WindowFixture.h"
-#include "mainwindow/LinkListModel.h"
-#include "mainwindow/MainActions.h"
+#include "common/ViewFixture.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/RestoreDialog.h"
+#include "mainwindow/SearchCommands.h"
 #include "mainwindow/TransferCommands.h"
+#include "settings/Settings.h"
 #include "store/Backups.h"
-#include "store/CollectionDocument.h"
-#include "transfer/Prompts.h"
+#include "store/Repository.h"
 
-#include <QBuffer>
-#include <QDialogButtonBox>
-#include <QElapsedTimer>
-#include <QPushButton>
-#include <QSignalSpy>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 using namespace TreeBuilders;
@@ -50,6 +47,7 @@ QByteArray readAll(const QString &path)
 
 void writeAll(const QString &path, const QByteArray &bytes)
 {
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
@@ -61,29 +59,38 @@ class TestRestore : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup() { m_window.close(); }
+    void initTestCase() { Settings::SetStorageFolder(m_dir.filePath(QStringLiteral("config"))); }
+    void cleanup() { m_fixture.reset(); }
     void restoreAndTakeBack();
-    void largeCleanUpKeepsBackup_data();
-    void largeCleanUpKeepsBackup();
-    void importKeepsBackup();
-    void startUpBackupOffTheLoop();
+    void commandsKeepBackup_data();
+    void commandsKeepBackup();
 
 private:
-    WindowFixture m_window;
+    // Shows root, with the backups of a data file of the test's own kept as the window keeps them.
+    void open(std::unique_ptr<LinkItem> root);
+    QString today() const { return m_restore->backups().pathFor(m_restore->backups().today()); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ViewFixture> m_fixture;
+    RestoreCommands *m_restore = nullptr;
 };
 
-// The start-up backup holds the data file as it was; the dialog lists a damaged backup without letting it be
-// chosen; restoring keeps the shown collection as today's backup, so restoring that one takes the restore back.
+void TestRestore::open(std::unique_ptr<LinkItem> root)
+{
+    m_fixture = std::make_unique<ViewFixture>(std::move(root));
+    m_restore = new RestoreCommands(&m_fixture->document, &m_fixture->view, m_fixture->parent.get());
+    m_restore->setDataFile(m_dir.filePath(QStringLiteral("Quillmark.dat")));
+    QFile::remove(today());
+    connect(&m_fixture->view, &CollectionView::backupWanted, m_restore, &RestoreCommands::keepBackup);
+}
+
+// The dialog lists a damaged backup without letting it be chosen; restoring keeps the shown collection as today's
+// backup, so restoring that one takes the restore back.
 void TestRestore::restoreAndTakeBack()
 {
-    m_window.open(*collection(2, true));
-    if (QTest::currentTestFailed())
-        return;
-    RestoreCommands *commands = m_window.form()->restoreCommands();
-    const Backups backups = commands->backups();
-    const QString today = backups.pathFor(backups.today());
-    QCOMPARE(readAll(today), nativeBytes(*collection(2, true)));
-
+    open(collection(2, true));
+    const Backups backups = m_restore->backups();
+    writeAll(today(), nativeBytes(*collection(2, true))); // the start-up backup
     const QString older = backups.pathFor(backups.today().addDays(-2));
     auto described = collection(5, true);
     described->Description = "about the collection";
@@ -94,7 +101,7 @@ void TestRestore::restoreAndTakeBack()
 
     int rows = 0;
     QStringList damaged;
-    connect(commands, &RestoreCommands::dialogShown, this, [&](RestoreDialog *dialog) {
+    connect(m_restore, &RestoreCommands::dialogShown, this, [&](RestoreDialog *dialog) {
         QTreeWidget *list = dialog->list();
         rows = list->topLevelItemCount();
         for (int i = 0; i < rows; ++i) {
@@ -106,110 +113,71 @@ void TestRestore::restoreAndTakeBack()
         list->setCurrentItem(list->topLevelItem(2));
         QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
     });
-    LinkItem *root = m_window.form()->document()->root();
+    CollectionDocument &document = m_fixture->document;
+    LinkItem *root = m_fixture->root();
     const QByteArray shownBefore = nativeBytes(*root);
-    m_window.form()->actions()->restoreFromBackup->trigger();
+    m_restore->restoreFromBackup();
     QCOMPARE(rows, 3);
     QCOMPARE(damaged, QStringList {u"damaged"_qs});
-    QCOMPARE(m_window.questions.size(), 1);
+    QCOMPARE(m_fixture->boxes.questions.size(), 1);
     QCOMPARE(root->Description, described->Description);
     QCOMPARE(root->Rating, 3);
     // The whole restore is one step to undo, and one to redo.
-    MainActions *actions = m_window.form()->actions();
-    QCOMPARE(actions->undo->text(), u"&Undo Restore from Backup"_qs);
-    actions->undo->trigger();
+    QCOMPARE(document.undoCaption(), u"Restore from Backup"_qs);
+    document.undo();
     QCOMPARE(nativeBytes(*root), bytesBelow(*root, 2));
-    actions->redo->trigger();
+    document.redo();
     QCOMPARE(root->Description, described->Description);
     root->Description = "";
     root->Rating = 0;
     QCOMPARE(nativeBytes(*root), bytesBelow(*root, 5));
-    QCOMPARE(m_window.tree()->currentIndex(), m_window.tree()->RootNode());
-    QCOMPARE(m_window.list()->model()->rowCount(), 5);
-    QCOMPARE(readAll(today), shownBefore);
+    QCOMPARE(m_fixture->view.folder(), root);
+    QCOMPARE(m_fixture->view.model()->rowCount(), 5);
+    QCOMPARE(readAll(today()), shownBefore);
 
     const QByteArray restored = nativeBytes(*root);
-    QVERIFY(commands->restore(today));
+    QVERIFY(m_restore->restore(today()));
     QCOMPARE(nativeBytes(*root), bytesBelow(*root, 2));
-    QCOMPARE(readAll(today), restored);
-    QVERIFY(m_window.errors.isEmpty());
+    QCOMPARE(readAll(today()), restored);
+    QVERIFY(m_fixture->boxes.errors.isEmpty());
 }
 
-void TestRestore::largeCleanUpKeepsBackup_data()
+void TestRestore::commandsKeepBackup_data()
 {
-    QTest::addColumn<int>("empty");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("folders");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("100 folders") << RestoreCommands::LargeRemoval << false;
-    QTest::newRow("101 folders") << RestoreCommands::LargeRemoval + 1 << true;
+    QTest::newRow("clean-up of 100 folders") << "clean-up" << RestoreCommands::LargeRemoval << false;
+    QTest::newRow("clean-up of 101 folders") << "clean-up" << RestoreCommands::LargeRemoval + 1 << true;
+    QTest::newRow("import") << "import" << 1 << true;
 }
 
-// Delete Empty Folders keeps the collection as today's backup first when it removes more than 100 folders.
-void TestRestore::largeCleanUpKeepsBackup()
+// Delete Empty Folders keeps the collection as today's backup first when it removes more than 100 folders, an
+// import always does.
+void TestRestore::commandsKeepBackup()
 {
-    QFETCH(int, empty);
+    QFETCH(QString, command);
+    QFETCH(int, folders);
     QFETCH(bool, kept);
-    m_window.open(*collection(empty, false));
-    if (QTest::currentTestFailed())
-        return;
-    const Backups backups = m_window.form()->restoreCommands()->backups();
-    const QString today = backups.pathFor(backups.today());
-    QVERIFY(QFile::remove(today)); // the start-up backup
-    LinkItem *root = m_window.form()->document()->root();
+    const bool import = command == QLatin1String("import");
+    open(collection(folders, import));
+    LinkItem *root = m_fixture->root();
     addLink(*root, "kept", "https://example.org/");
     const QByteArray before = nativeBytes(*root);
-    m_window.form()->actions()->deleteEmptyFolders->trigger();
-    QCOMPARE(root->Children.Count(), 1);
-    QCOMPARE(readAll(today), kept ? before : QByteArray());
-}
-
-// An import keeps the collection as it was before it as today's backup.
-void TestRestore::importKeepsBackup()
-{
-    m_window.open(*collection(1, true));
-    if (QTest::currentTestFailed())
-        return;
-    const Backups backups = m_window.form()->restoreCommands()->backups();
-    const QString today = backups.pathFor(backups.today());
-    LinkItem *root = m_window.form()->document()->root();
-    addLink(*root, "before the import", "https://example.org/");
-    const QByteArray before = nativeBytes(*root);
-    const QString in = m_window.dir()->filePath(u"in.qmf"_qs);
-    QVERIFY(NativeFile::saveAtomically(in, *collection(3, true), nullptr));
-    FilePrompts prompts(in);
-    m_window.form()->transferCommands()->setPrompts(&prompts);
-    m_window.form()->actions()->importAction(BookmarkFormat::Native)->trigger();
-    m_window.form()->transferCommands()->setPrompts(nullptr);
-    QCOMPARE(root->Children.Count(), 2 + 3);
-    QCOMPARE(readAll(today), before);
-}
-
-// The start-up backup is made on a thread of its own, and a window that closes meanwhile stops it at once.
-void TestRestore::startUpBackupOffTheLoop()
-{
-    m_window.open(*collection(20000, true));
-    if (QTest::currentTestFailed())
-        return;
-    RestoreCommands *commands = m_window.form()->restoreCommands();
-    const Backups backups = commands->backups();
-    const QString today = backups.pathFor(backups.today());
-    const QByteArray data = readAll(Repository::DataFile());
-    QCOMPARE(readAll(today), data);
-
-    QVERIFY(QFile::remove(today));
-    QSignalSpy ended(commands, &RestoreCommands::dailyBackupEnded);
-    commands->keepDaily();
-    QVERIFY(commands->isKeepingDaily());
-    QVERIFY(!QFileInfo::exists(today));
-    QVERIFY(ended.wait(20000));
-    QCOMPARE(ended.first().at(0).toBool(), true);
-    QCOMPARE(readAll(today), data);
-
-    QVERIFY(QFile::remove(today));
-    commands->keepDaily();
-    QElapsedTimer clock;
-    clock.start();
-    m_window.close();
-    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    if (import) {
+        const QString in = m_dir.filePath(u"in.qmf"_qs);
+        QVERIFY(NativeFile::saveAtomically(in, *collection(3, true), nullptr));
+        FilePrompts prompts(in);
+        auto *transfer = new TransferCommands(&m_fixture->document, &m_fixture->view, m_fixture->parent.get());
+        transfer->setPrompts(&prompts);
+        transfer->importFormat(BookmarkFormat::Native);
+        transfer->setPrompts(nullptr);
+        QCOMPARE(root->Children.Count(), 2 + 3);
+    } else {
+        (new SearchCommands(&m_fixture->document, &m_fixture->view, m_fixture->parent.get()))->deleteEmptyFolders();
+        QCOMPARE(root->Children.Count(), 1);
+    }
+    QCOMPARE(readAll(today()), kept ? before : QByteArray());
 }
 
 QTEST_MAIN(TestRestore)

@@ -1,17 +1,15 @@
-// Sync from the window: the settings dialog keeps the password in the secret store only, Sync Now takes
+// Sync on a document and a view: the settings dialog keeps the password in the secret store only, Sync Now takes
 // another computer's changes as one step to undo after a backup, and a server that fails changes nothing.
-#include "common/WindowFixture.h"
+#include "common/ViewFixture.h"
 #include "sync/DavFixtures.h"
 
-#include "mainwindow/MainActions.h"
 #include "mainwindow/SyncCommands.h"
 #include "mainwindow/SyncDialog.h"
 #include "platform/SecretStore.h"
-#include "store/Backups.h"
-#include "store/CollectionDocument.h"
+#include "settings/Settings.h"
+#include "store/Repository.h"
 
-#include <QAction>
-#include <QDialogButtonBox>
+#include <QDir>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,7 +72,7 @@ class TestSyncCommands : public QObject
 private slots:
     void init();
     void cleanup();
-    void syncsThroughTheWindow();
+    void syncsWithAServer();
     void failuresChangeNothing_data();
     void failuresChangeNothing();
     void dialogChecksAddress_data();
@@ -85,23 +83,30 @@ private:
     void setUp(const QUrl &server, const QString &password);
     bool waitForSync();
 
-    WindowFixture m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
     MemorySecretStore m_secrets;
+    std::unique_ptr<ViewFixture> m_fixture;
     SyncCommands *m_sync = nullptr;
 };
 
 void TestSyncCommands::init()
 {
-    m_window.open(*collection());
-    m_sync = m_window.form()->syncCommands();
+    // Settings and a data folder (where the sync keeps its state) of the test's own.
+    m_dir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
+    QVERIFY(QDir().mkpath(Repository::DataFolder()));
+    m_fixture = std::make_unique<ViewFixture>(collection());
+    m_sync = new SyncCommands(&m_fixture->document, &m_fixture->view, m_fixture->parent.get());
     m_sync->setSecretStore(&m_secrets);
     m_sync->setTimeout(5000);
 }
 
 void TestSyncCommands::cleanup()
 {
-    m_window.close();
+    m_fixture.reset();
     m_secrets.secrets.clear();
+    m_dir.reset();
 }
 
 void TestSyncCommands::setUp(const QUrl &server, const QString &password)
@@ -114,7 +119,7 @@ void TestSyncCommands::setUp(const QUrl &server, const QString &password)
                 QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
         }
     });
-    m_window.form()->actions()->syncSettings->trigger();
+    m_sync->showSettings();
     QTRY_VERIFY(m_sync->isRunning() || !m_sync->lastResult().isEmpty());
     disconnect(filling);
 }
@@ -127,7 +132,7 @@ bool TestSyncCommands::waitForSync()
     return ended.wait(20000) && ended.first().first().toBool();
 }
 
-void TestSyncCommands::syncsThroughTheWindow()
+void TestSyncCommands::syncsWithAServer()
 {
     RcloneServer server;
     if (server.url().isEmpty())
@@ -135,11 +140,10 @@ void TestSyncCommands::syncsThroughTheWindow()
 
     setUp(server.url(), QStringLiteral("s3cret"));
     QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
-    QVERIFY(m_window.form()->actions()->syncNow->isEnabled());
+    QVERIFY(m_sync->isConfigured());
     QCOMPARE(m_secrets.secrets.values(), QStringList {QStringLiteral("s3cret")});
     QByteArray settings;
-    for (QDirIterator files(m_window.dir()->filePath(QStringLiteral("config")), QDir::Files,
-                            QDirIterator::Subdirectories);
+    for (QDirIterator files(m_dir->filePath(QStringLiteral("config")), QDir::Files, QDirIterator::Subdirectories);
          files.hasNext();) {
         QFile file(files.next());
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -147,33 +151,35 @@ void TestSyncCommands::syncsThroughTheWindow()
     }
     QVERIFY(settings.contains(server.url().toEncoded()));
     QVERIFY(!settings.contains("s3cret"));
-    QVERIFY(!m_window.form()->actions()->undo->isEnabled()); // the first sync only gave
+    CollectionDocument &document = m_fixture->document;
+    QVERIFY(!document.canUndo()); // the first sync only gave
 
     // Another computer takes the collection, adds to it and renames in it.
-    Computer other(m_window.dir()->filePath(QStringLiteral("other.dat")));
+    Computer other(m_dir->filePath(QStringLiteral("other.dat")));
     QVERIFY(other.sync(server.url()).ok());
     QCOMPARE(other.text(), QStringLiteral("/Work; /Work/Alpha <https://alpha.example/>"));
     other.find(QStringLiteral("Work"))->Children.InsertSorted(LinkItem::MakeLink("Beta", "https://beta.example/"));
     other.find(QStringLiteral("Work/Alpha"))->Name = "Alpha renamed";
     QVERIFY(other.sync(server.url()).ok());
 
-    const LinkItem &root = *m_window.form()->document()->root();
-    const QString backup = Backups(Repository::DataFile()).pathFor(QDate::currentDate());
-    QFile::remove(backup); // the one of the start
+    const LinkItem &root = *m_fixture->root();
     const QString before = contents(root);
-    m_window.form()->actions()->syncNow->trigger();
+    // The backup is asked for before the sync changes the collection.
+    QStringList backedUp;
+    connect(&m_fixture->view, &CollectionView::backupWanted, this, [&] { backedUp << contents(root); });
+    m_sync->syncNow();
     QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
     QCOMPARE(m_sync->lastResult().section(QStringLiteral(": "), 1), QStringLiteral("2 changes taken, 0 given."));
     QVERIFY(m_sync->statusField()->text().startsWith(QStringLiteral("Synced ")));
     QCOMPARE(contents(root),
              QStringLiteral("/Work; /Work/Alpha renamed <https://alpha.example/>; "
                             "/Work/Beta <https://beta.example/>"));
-    QCOMPARE(m_window.form()->actions()->undo->text(), QStringLiteral("&Undo Sync"));
-    QVERIFY(QFile::exists(backup));
+    QCOMPARE(backedUp, QStringList {before});
 
     // One step takes the whole sync back.
-    m_window.form()->actions()->undo->trigger();
-    QVERIFY(!m_window.form()->actions()->undo->isEnabled());
+    QCOMPARE(document.undoCaption(), QStringLiteral("Sync"));
+    document.undo();
+    QVERIFY(!document.canUndo());
     QCOMPARE(contents(root), before);
 
     // Set to sync at start and exit: the end of the program waits for a last sync that gives what is new.
@@ -183,8 +189,7 @@ void TestSyncCommands::syncsThroughTheWindow()
     QVERIFY(Settings().SetSync(sync));
     m_sync->collectionLoaded();
     QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
-    m_window.form()->document()->insertSorted(m_window.form()->document()->root(),
-                                              LinkItem::MakeLink("Gamma", "https://gamma.example/"));
+    document.insertSorted(m_fixture->root(), LinkItem::MakeLink("Gamma", "https://gamma.example/"));
     bool done = false;
     QVERIFY(m_sync->syncBeforeExit([&done] { done = true; }));
     QTRY_VERIFY(done);
@@ -214,8 +219,8 @@ void TestSyncCommands::failuresChangeNothing()
     QVERIFY2(m_sync->lastResult().contains(message), qPrintable(m_sync->lastResult()));
     QCOMPARE(m_sync->statusField()->text(), QStringLiteral("Sync failed"));
     QCOMPARE(m_sync->statusField()->toolTip(), m_sync->lastResult());
-    QVERIFY(!m_window.form()->actions()->undo->isEnabled());
-    QVERIFY(m_window.errors.isEmpty());
+    QVERIFY(!m_fixture->document.canUndo());
+    QVERIFY(m_fixture->boxes.noneShown());
     for (const QString &request : server.requests)
         QVERIFY2(!request.startsWith(QStringLiteral("PUT /dav/bookmarks.xbel ")), qPrintable(request));
 }

@@ -5,6 +5,7 @@
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "linkcheck/LinkCheckStore.h"
+#include "mainwindow/BrowserImportCommands.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/DuplicateCommands.h"
 #include "mainwindow/FolderCommands.h"
@@ -12,9 +13,14 @@
 #include "mainwindow/LinkCheckCommands.h"
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
+#include "mainwindow/RestoreDialog.h"
 #include "mainwindow/SearchCommands.h"
+#include "mainwindow/SyncCommands.h"
+#include "mainwindow/SyncDialog.h"
 #include "mainwindow/TransferCommands.h"
 #include "mainwindow/TreeMenu.h"
+#include "mainwindow/UndoCommands.h"
+#include "store/Backups.h"
 #include "store/CollectionDocument.h"
 
 #include <QAction>
@@ -24,6 +30,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -78,6 +86,9 @@ private slots:
     void linkCheckFindingInThePane();
     void linkCheckTimeoutSetting_data();
     void linkCheckTimeoutSetting();
+
+    void fileAndEditCommands_data();
+    void fileAndEditCommands();
 
 private:
     MainWindow *form() const { return m_window.form(); }
@@ -303,6 +314,76 @@ void TestWindowWiring::linkCheckTimeoutSetting()
     SilentReporter reporter;
     MainWindow second(&reporter); // reads the settings as it starts
     QCOMPARE(second.linkCheckCommands()->options().timeoutMs, timeoutMs);
+}
+
+void TestWindowWiring::fileAndEditCommands_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("Restore from Backup") << "restore";
+    QTest::newRow("From Browser") << "browser";
+    QTest::newRow("Sync") << "sync";
+    QTest::newRow("Sync Now") << "sync now";
+    QTest::newRow("Undo and Redo") << "undo";
+    QTest::newRow("a backup before a large change") << "backup";
+}
+
+// The entries reach their commands: Sync Now applies once a sync is set up and its state shows in the status bar,
+// Undo and Redo follow the history, and a command's call for a backup keeps the collection as today's backup.
+void TestWindowWiring::fileAndEditCommands()
+{
+    QFETCH(QString, entry);
+    MainActions *a = form()->actions();
+    bool reached = false;
+    const auto reject = [&reached](QDialog *dialog) {
+        reached = true;
+        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    };
+    LinkItem *root = form()->document()->root();
+    if (entry == QLatin1String("restore")) {
+        connect(form()->restoreCommands(), &RestoreCommands::dialogShown, this, reject);
+        a->restoreFromBackup->trigger();
+    } else if (entry == QLatin1String("browser")) {
+        form()->browserImport()->setFinder([&reached] {
+            reached = true;
+            return QList<BrowserProfile>();
+        });
+        a->importBrowser->trigger();
+    } else if (entry == QLatin1String("sync")) {
+        connect(form()->syncCommands(), &SyncCommands::dialogShown, this, reject);
+        a->syncSettings->trigger();
+    } else if (entry == QLatin1String("sync now")) {
+        SyncCommands *sync = form()->syncCommands();
+        QVERIFY(!a->syncNow->isEnabled());
+        SyncSettings settings;
+        settings.serverUrl = QStringLiteral("http://127.0.0.1:1/"); // refused at once
+        QVERIFY(Settings().SetSync(settings));
+        sync->collectionLoaded(); // reads the settings again
+        QVERIFY(a->syncNow->isEnabled());
+        QVERIFY(form()->statusBar()->isAncestorOf(sync->statusField()) && sync->statusField()->isVisible());
+        QSignalSpy ended(sync, &SyncCommands::syncEnded);
+        a->syncNow->trigger();
+        reached = sync->isRunning();
+        QVERIFY(ended.wait(20000));
+    } else if (entry == QLatin1String("undo")) {
+        QVERIFY(!a->undo->isEnabled() && !a->redo->isEnabled());
+        LinkItem *first = root->Children.Get(0);
+        const std::string name = first->Name.str();
+        form()->document()->rename(first, "Renamed");
+        QCOMPARE(a->undo->text(), UndoCommands::undoCaption(*form()->document()));
+        QVERIFY(a->undo->isEnabled());
+        a->undo->trigger();
+        QCOMPARE(first->Name.str(), name);
+        QCOMPARE(a->redo->text(), UndoCommands::redoCaption(*form()->document()));
+        reached = a->redo->isEnabled() && !a->undo->isEnabled();
+    } else {
+        const Backups backups(Repository::DataFile());
+        const QString today = backups.pathFor(backups.today());
+        QVERIFY(QFile::remove(today)); // the start-up backup
+        form()->view()->keepBackup();
+        QFile file(today);
+        reached = file.open(QIODevice::ReadOnly) && file.readAll() == nativeBytes(*root);
+    }
+    QVERIFY(reached);
 }
 
 QTEST_MAIN(TestWindowWiring)
