@@ -48,22 +48,6 @@ std::unique_ptr<LinkItem> collection()
     return root;
 }
 
-// Every item below folder as "path <url>", sorted.
-QString contents(const LinkItem &folder, const QString &path = {})
-{
-    QStringList lines;
-    for (const auto &child : folder.Children) {
-        const QString childPath = path + u'/' + TextCodec::toDisplay(child->Name);
-        lines << (child->isFolder() ? contents(*child, childPath)
-                                    : childPath + QStringLiteral(" <%1>").arg(TextCodec::toDisplay(child->Url)));
-        if (child->isFolder())
-            lines << childPath;
-    }
-    lines.removeAll(QString());
-    lines.sort();
-    return lines.join(QStringLiteral("; "));
-}
-
 } // namespace
 
 class TestSyncCommands : public QObject
@@ -162,15 +146,15 @@ void TestSyncCommands::syncsWithAServer()
     QVERIFY(other.sync(server.url()).ok());
 
     const LinkItem &root = *m_fixture->root();
-    const QString before = contents(root);
+    const QString before = collectionText(root);
     // The backup is asked for before the sync changes the collection.
     QStringList backedUp;
-    connect(&m_fixture->view, &CollectionView::backupWanted, this, [&] { backedUp << contents(root); });
+    connect(&m_fixture->view, &CollectionView::backupWanted, this, [&] { backedUp << collectionText(root); });
     m_sync->syncNow();
     QVERIFY2(waitForSync(), qPrintable(m_sync->lastResult()));
     QCOMPARE(m_sync->lastResult().section(QStringLiteral(": "), 1), QStringLiteral("2 changes taken, 0 given."));
     QVERIFY(m_sync->statusField()->text().startsWith(QStringLiteral("Synced ")));
-    QCOMPARE(contents(root),
+    QCOMPARE(collectionText(root),
              QStringLiteral("/Work; /Work/Alpha renamed <https://alpha.example/>; "
                             "/Work/Beta <https://beta.example/>"));
     QCOMPARE(backedUp, QStringList {before});
@@ -179,7 +163,7 @@ void TestSyncCommands::syncsWithAServer()
     QCOMPARE(document.undoCaption(), QStringLiteral("Sync"));
     document.undo();
     QVERIFY(!document.canUndo());
-    QCOMPARE(contents(root), before);
+    QCOMPARE(collectionText(root), before);
 
     // Set to sync at start and exit: the end of the program waits for a last sync that gives what is new.
     QVERIFY(!m_sync->syncBeforeExit([] {}));

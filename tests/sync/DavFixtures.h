@@ -169,6 +169,29 @@ private:
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };
 
+// Every item below root as "path <url> d=description", sorted.
+inline QString collectionText(const LinkItem &root)
+{
+    QStringList lines;
+    std::vector<std::pair<const LinkItem *, QString>> pending {{&root, QString()}};
+    while (!pending.empty()) {
+        const auto [item, path] = pending.back();
+        pending.pop_back();
+        for (const auto &child : item->Children) {
+            const QString childPath = path + u'/' + TextCodec::toDisplay(child->Name);
+            QString line = childPath;
+            if (!child->isFolder())
+                line += QStringLiteral(" <") + TextCodec::toDisplay(child->Url) + u'>';
+            if (!child->Description.empty())
+                line += QStringLiteral(" d=") + TextCodec::toDisplay(child->Description);
+            lines << line;
+            pending.emplace_back(child.get(), childPath);
+        }
+    }
+    lines.sort();
+    return lines.join(QStringLiteral("; "));
+}
+
 // A computer: its collection, its data file's place (for the sync state) and its syncs.
 struct Computer
 {
@@ -196,28 +219,8 @@ struct Computer
         return outcome;
     }
 
-    // Every item as "path <url> description", sorted.
-    QString text() const
-    {
-        QStringList lines;
-        std::vector<std::pair<const LinkItem *, QString>> pending {{&root, QString()}};
-        while (!pending.empty()) {
-            const auto [item, path] = pending.back();
-            pending.pop_back();
-            for (const auto &child : item->Children) {
-                const QString childPath = path + u'/' + TextCodec::toDisplay(child->Name);
-                QString line = childPath;
-                if (!child->isFolder())
-                    line += QStringLiteral(" <") + TextCodec::toDisplay(child->Url) + u'>';
-                if (!child->Description.empty())
-                    line += QStringLiteral(" d=") + TextCodec::toDisplay(child->Description);
-                lines << line;
-                pending.emplace_back(child.get(), childPath);
-            }
-        }
-        lines.sort();
-        return lines.join(QStringLiteral("; "));
-    }
+    // Every item as "path <url> d=description", sorted.
+    QString text() const { return collectionText(root); }
 
     LinkItem *find(const QString &path)
     {
