@@ -1,4 +1,3 @@
-#include "common/FileWrites.h"
 #include "common/RecordingReporter.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/DescriptionPane.h"
@@ -23,8 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -74,10 +71,6 @@ private slots:
     void firstRunLayout();
     void startsFromStoredSettings_data();
     void startsFromStoredSettings();
-    void closeWritesDataThenLayout();
-    void failedSaveKeepsRunning();
-    void closeAndMinimizeHide();
-    void withoutTrayClosingExits();
     void descriptionPaneStaysUsable();
     void statusPanelFollowsWidth();
     void listsTheRootFolder();
@@ -207,97 +200,6 @@ void TestMainWindow::startsFromStoredSettings()
     QCOMPARE(reg.GetSort(), ascending);
     QCOMPARE(reg.GetWindowBounds().width(), 800);
     QCOMPARE(reg.GetWindowBounds().height(), 600);
-}
-
-void TestMainWindow::closeWritesDataThenLayout()
-{
-    // The settings file is there from an earlier run; the close replaces it, and only once.
-    QVERIFY(Settings().SetShowTip(false));
-    const QString conf = m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf"));
-    FileWrites settingsWrites(conf);
-    RecordingReporter reporter;
-    auto form = std::make_unique<MainWindow>(&reporter);
-    addLink(*form->repository()->Root(), "kept", "http://kept");
-    QVERIFY(settingsWrites.isValid());
-    QVERIFY(form->FormClose());
-    QVERIFY(reporter.errors.isEmpty());
-    QCOMPARE(settingsWrites.count(), 1);
-
-    Repository again;
-    QCOMPARE(again.Root()->Children.Count(), 1);
-    QCOMPARE(again.Root()->Children.Get(0)->Name, std::string("kept"));
-    QVERIFY(again.Root()->LastVisit > 0); // the root was shown, and that was saved too
-    Settings reg;
-    QCOMPARE(reg.GetWindowBounds().width(), form->width());
-}
-
-void TestMainWindow::failedSaveKeepsRunning()
-{
-    // The data folder cannot be made: a regular file stands where its parent should be.
-    const QString blocker = m_dir->filePath(QStringLiteral("blocker"));
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + QStringLiteral("/data")));
-
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    addLink(*form.repository()->Root(), "unsaved", "http://unsaved");
-    QVERIFY(!form.FormClose());
-    QCOMPARE(reporter.errors.size(), 1);
-    QVERIFY(reporter.errors.first().startsWith(QStringLiteral("|Cannot create file ")));
-    // Nothing else was written, and the collection is still there.
-    QVERIFY(
-        !QFile::exists(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")))
-        || !QSettings(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")), QSettings::IniFormat)
-                .contains(QStringLiteral("1.0/Main Window/Left")));
-    QVERIFY(form.repository());
-    QCOMPARE(form.repository()->Root()->Children.Count(), 1);
-    QCOMPARE(form.LinkList()->model()->folder(), form.repository()->Root());
-
-    // Once the disk is back, "E&xit" succeeds.
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    QVERIFY(form.FormClose());
-}
-
-void TestMainWindow::closeAndMinimizeHide()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    QSignalSpy hidden(&form, &MainWindow::hideRequested);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-
-    form.close();
-    QVERIFY(form.isHidden());
-    QCOMPARE(hidden.size(), 1);
-    QVERIFY(form.repository());
-    QVERIFY(!QFile::exists(Repository::DataFile())); // nothing is saved by hiding
-
-    form.show();
-    form.actions()->close->trigger();
-    QVERIFY(form.isHidden());
-    QCOMPARE(hidden.size(), 2);
-
-    form.show();
-    form.showMinimized();
-    QTRY_VERIFY(form.isHidden());
-    QCOMPARE(hidden.size(), 3);
-    QVERIFY(!QFile::exists(Repository::DataFile()));
-}
-
-void TestMainWindow::withoutTrayClosingExits()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.setHideOnClose(false);
-    QSignalSpy exit(&form, &MainWindow::exitRequested);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.close();
-    QCOMPARE(exit.size(), 1);
-    form.actions()->close->trigger();
-    QCOMPARE(exit.size(), 2);
 }
 
 void TestMainWindow::descriptionPaneStaysUsable()
