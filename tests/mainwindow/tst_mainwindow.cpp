@@ -8,7 +8,6 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/WindowPlacement.h"
 #include "settings/Settings.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
@@ -17,17 +16,14 @@
 #include "widgets/FolderHeader.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
 
 using namespace TreeBuilders;
 
@@ -68,9 +64,6 @@ private slots:
     void init();
     void cleanup();
 
-    void firstRunLayout();
-    void startsFromStoredSettings_data();
-    void startsFromStoredSettings();
     void descriptionPaneStaysUsable();
     void statusPanelFollowsWidth();
     void listsTheRootFolder();
@@ -93,113 +86,6 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_dir.reset();
-}
-
-void TestMainWindow::firstRunLayout()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-
-    QCOMPARE(form.windowTitle(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.size(), WindowPlacement::firstStart(WindowPlacement::availableScreens(), QCursor::pos()).size());
-    QCOMPARE(form.folderBar()->width(), 180);
-    QVERIFY(!form.folderBar()->isHidden());
-    QVERIFY(form.actions()->foldersButton->isChecked());
-    QVERIFY(form.actions()->folders->isChecked());
-    QVERIFY(!form.CommandToolbar()->isHidden());
-    QVERIFY(!form.statusBar()->isHidden());
-    QVERIFY(!form.FolderPane()->isHidden());
-    QVERIFY(!form.descriptionPane()->isHidden());
-    QCOMPARE(form.descriptionPane()->height(), 180);
-    QCOMPARE(form.LinkList()->viewStyle(), int(FolderListView::DetailsStyle));
-    QCOMPARE(form.listPane()->SortColumn(), 0);
-    QVERIFY(form.listPane()->SortAscending());
-    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.FolderPane()->imageType(), FolderHeader::itHome);
-    QVERIFY(reporter.errors.isEmpty());
-}
-
-void TestMainWindow::startsFromStoredSettings_data()
-{
-    QTest::addColumn<int>("explorerBar");
-    QTest::addColumn<bool>("toolbar");
-    QTest::addColumn<bool>("statusBar");
-    QTest::addColumn<bool>("folderPane");
-    QTest::addColumn<bool>("descriptionPane");
-    QTest::addColumn<int>("listStyle");
-    QTest::addColumn<int>("sortColumn");
-    QTest::addColumn<bool>("ascending");
-
-    QTest::newRow("bar shown, button released") << 2 << true << true << true << true << 3 << 2 << false;
-    QTest::newRow("bar hidden, panes off") << 0 << false << false << false << false << 0 << 4 << true;
-    QTest::newRow("list style, pressed button") << 1 << true << false << true << false << 2 << 1 << true;
-}
-
-void TestMainWindow::startsFromStoredSettings()
-{
-    QFETCH(int, explorerBar);
-    QFETCH(bool, toolbar);
-    QFETCH(bool, statusBar);
-    QFETCH(bool, folderPane);
-    QFETCH(bool, descriptionPane);
-    QFETCH(int, listStyle);
-    QFETCH(int, sortColumn);
-    QFETCH(bool, ascending);
-    {
-        Settings reg;
-        QVERIFY(reg.SetWindowBounds(30, 40, 800, 600));
-        QVERIFY(reg.SetFoldersBarWidth(230));
-        QVERIFY(reg.SetExplorerBar(static_cast<quint8>(explorerBar)));
-        QVERIFY(reg.SetToolbar(toolbar));
-        QVERIFY(reg.SetStatusBar(statusBar));
-        QVERIFY(reg.SetFolderPane(folderPane));
-        QVERIFY(reg.SetDescriptionPane(descriptionPane));
-        QVERIFY(reg.SetDescriptionPaneHeight(150));
-        QVERIFY(reg.SetListStyle(static_cast<quint8>(listStyle)));
-        QVERIFY(reg.SetSortColumn(sortColumn));
-        QVERIFY(reg.SetSort(ascending));
-    }
-
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-
-    QCOMPARE(form.size(), QSize(800, 600));
-    QCOMPARE(form.folderBar()->isHidden(), explorerBar == 0);
-    QCOMPARE(form.actions()->foldersButton->isChecked(), explorerBar == 1);
-    QCOMPARE(form.actions()->folders->isChecked(), explorerBar == 1);
-    if (explorerBar != 0)
-        QCOMPARE(form.folderBar()->width(), 230);
-    QCOMPARE(form.CommandToolbar()->isHidden(), !toolbar);
-    QCOMPARE(form.actions()->toolbar->isChecked(), toolbar);
-    QCOMPARE(form.statusBar()->isHidden(), !statusBar);
-    QCOMPARE(form.FolderPane()->isHidden(), !folderPane);
-    QCOMPARE(form.actions()->folderPane->isChecked(), folderPane);
-    QCOMPARE(form.descriptionPane()->isHidden(), !descriptionPane);
-    if (descriptionPane)
-        QCOMPARE(form.descriptionPane()->height(), 150);
-    QCOMPARE(form.LinkList()->viewStyle(), listStyle);
-    QCOMPARE(form.listPane()->SortColumn(), sortColumn);
-    QCOMPARE(form.listPane()->SortAscending(), ascending);
-
-    // Closing writes back what it found.
-    QVERIFY(form.FormClose());
-    Settings reg;
-    QCOMPARE(reg.GetExplorerBar(), explorerBar);
-    QCOMPARE(reg.GetToolbar(), toolbar);
-    QCOMPARE(reg.GetStatusBar(), statusBar);
-    QCOMPARE(reg.GetFolderPane(), folderPane);
-    QCOMPARE(reg.GetDescriptionPane(), descriptionPane);
-    QCOMPARE(reg.GetDescriptionPaneHeight(), 150);
-    QCOMPARE(reg.GetFoldersBarWidth(), 230);
-    QCOMPARE(reg.GetListStyle(), listStyle);
-    QCOMPARE(reg.GetSortColumn(), sortColumn);
-    QCOMPARE(reg.GetSort(), ascending);
-    QCOMPARE(reg.GetWindowBounds().width(), 800);
-    QCOMPARE(reg.GetWindowBounds().height(), 600);
 }
 
 void TestMainWindow::descriptionPaneStaysUsable()

@@ -10,6 +10,9 @@
 #include "linkcheck/LinkCheckStore.h"
 #include "mainwindow/AutoSave.h"
 #include "mainwindow/ColumnFit.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderBar.h"
+#include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/SearchCommands.h"
 #include "mainwindow/TransferCommands.h"
@@ -18,6 +21,7 @@
 #include "shell/TipOfTheDayDialog.h"
 #include "shell/TrayController.h"
 #include "store/Backups.h"
+#include "widgets/FolderHeader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +34,9 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 #include <csignal>
 
@@ -182,10 +188,8 @@ class TestWindowLife : public QObject
 private slots:
     void cleanup() { m_window.close(); }
 
-    void startsOnAScreen_data();
-    void startsOnAScreen();
-    void startColumns_data();
-    void startColumns();
+    void startsAsItWasLeft_data();
+    void startsAsItWasLeft();
     void usableWhileTheCollectionLoads_data();
     void usableWhileTheCollectionLoads();
     void startWorkEndsWithTheWindow_data();
@@ -215,80 +219,131 @@ private:
     WindowFixture m_window;
 };
 
-void TestWindowLife::startsOnAScreen_data()
+void TestWindowLife::startsAsItWasLeft_data()
 {
-    QTest::addColumn<bool>("storeBounds");
-    QTest::addColumn<qint32>("left");
-    QTest::addColumn<qint32>("top");
-    QTest::addColumn<qint32>("width");
-    QTest::addColumn<qint32>("height");
+    // The bounds, panes, list style and order stored by the last run; none at the first start.
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QList<qint32>>("bounds"); // left, top, width, height
+    QTest::addColumn<int>("explorerBar");
+    QTest::addColumn<bool>("toolbar");
+    QTest::addColumn<bool>("statusBar");
+    QTest::addColumn<bool>("folderPane");
+    QTest::addColumn<bool>("descriptionPane");
+    QTest::addColumn<int>("listStyle");
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<bool>("ascending");
 
-    QTest::newRow("first start") << false << 0 << 0 << 0 << 0;
-    QTest::newRow("stored on the screen") << true << 20 << 30 << 300 << 200;
-    QTest::newRow("stored off every screen") << true << 9000 << -4000 << 300 << 200;
-    QTest::newRow("stored at the far end") << true << INT32_MAX << INT32_MAX << 300 << 200;
+    using Bounds = QList<qint32>;
+    QTest::newRow("first start") << false << Bounds() << 1 << true << true << true << true << 3 << 0 << true;
+    QTest::newRow("on the screen, bar shown, button released")
+        << true << Bounds {20, 30, 640, 480} << 2 << true << true << true << true << 3 << 2 << false;
+    QTest::newRow("off every screen, bar hidden, panes off")
+        << true << Bounds {9000, -4000, 640, 480} << 0 << false << false << false << false << 0 << 4 << true;
+    QTest::newRow("at the far end, list style, pressed button")
+        << true << Bounds {INT32_MAX, INT32_MAX, 640, 480} << 1 << true << false << true << false << 2 << 1 << true;
 }
 
-void TestWindowLife::startsOnAScreen()
+void TestWindowLife::startsAsItWasLeft()
 {
-    QFETCH(bool, storeBounds);
-    QFETCH(qint32, left);
-    QFETCH(qint32, top);
-    QFETCH(qint32, width);
-    QFETCH(qint32, height);
+    QFETCH(bool, stored);
+    QFETCH(QList<qint32>, bounds);
+    QFETCH(int, explorerBar);
+    QFETCH(bool, toolbar);
+    QFETCH(bool, statusBar);
+    QFETCH(bool, folderPane);
+    QFETCH(bool, descriptionPane);
+    QFETCH(int, listStyle);
+    QFETCH(int, sortColumn);
+    QFETCH(bool, ascending);
     prepare(*LinkItem::MakeFolder(Repository::RootName));
-    if (storeBounds)
-        QVERIFY(Settings().SetWindowBounds(left, top, width, height));
-
+    const int widths[] = {101, 102, 33, 44, 55};
+    if (stored) {
+        Settings reg;
+        QVERIFY(reg.SetWindowBounds(bounds[0], bounds[1], bounds[2], bounds[3]));
+        QVERIFY(reg.SetFoldersBarWidth(230));
+        QVERIFY(reg.SetExplorerBar(static_cast<quint8>(explorerBar)));
+        QVERIFY(reg.SetToolbar(toolbar));
+        QVERIFY(reg.SetStatusBar(statusBar));
+        QVERIFY(reg.SetFolderPane(folderPane));
+        QVERIFY(reg.SetDescriptionPane(descriptionPane));
+        QVERIFY(reg.SetDescriptionPaneHeight(150));
+        QVERIFY(reg.SetListStyle(static_cast<quint8>(listStyle)));
+        QVERIFY(reg.SetSortColumn(sortColumn));
+        QVERIFY(reg.SetSort(ascending));
+        ColumnLayout columns = DefaultColumns();
+        for (size_t k = 0; k < columns.size(); ++k)
+            columns[k].Width = widths[k];
+        QVERIFY(reg.SetColumnsInfo(columns));
+    }
     const QList<QRect> screens = WindowPlacement::availableScreens();
     QVERIFY(!screens.isEmpty());
     m_window.start({.show = false});
-    const QRect placed(m_window.form()->pos(), m_window.form()->size());
-    if (!storeBounds) {
+    MainWindow &form = *m_window.form();
+    const QRect placed(form.pos(), form.size());
+    if (!stored) {
         QCOMPARE(placed, WindowPlacement::firstStart(screens, QCursor::pos()));
         const QRect &screen = screens.constFirst();
         QVERIFY(qAbs(placed.width() * 3 - screen.width() * 2) < 3);
         QVERIFY(qAbs(placed.center().x() - screen.center().x()) <= 1);
     } else {
-        QCOMPARE(placed.size(), QSize(width, height));
+        QCOMPARE(placed.size(), QSize(bounds[2], bounds[3]));
         bool reachable = false;
         for (const QRect &screen : screens)
             reachable = reachable || screen.contains(placed);
         QVERIFY2(reachable, qPrintable(QStringLiteral("placed at %1,%2").arg(placed.x()).arg(placed.y())));
-        if (left < screens.constFirst().right())
-            QCOMPARE(placed.topLeft(), QPoint(left, top));
+        if (bounds[0] < screens.constFirst().right())
+            QCOMPARE(placed.topLeft(), QPoint(bounds[0], bounds[1]));
     }
-}
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-void TestWindowLife::startColumns_data()
-{
-    QTest::addColumn<bool>("stored");
-    QTest::newRow("first start: fitted to their usual texts") << false;
-    QTest::newRow("stored widths") << true;
-}
-
-void TestWindowLife::startColumns()
-{
-    QFETCH(bool, stored);
-    prepare(*LinkItem::MakeFolder(Repository::RootName));
-    const int widths[] = {101, 102, 33, 44, 55};
-    if (stored) {
-        ColumnLayout columns = DefaultColumns();
-        for (size_t k = 0; k < columns.size(); ++k)
-            columns[k].Width = widths[k];
-        QVERIFY(Settings().SetColumnsInfo(columns));
-    }
-    m_window.start();
+    QCOMPARE(form.windowTitle(), QStringLiteral("Quillmark"));
+    QCOMPARE(form.folderBar()->isHidden(), explorerBar == 0);
+    QCOMPARE(form.actions()->foldersButton->isChecked(), explorerBar == 1);
+    QCOMPARE(form.actions()->folders->isChecked(), explorerBar == 1);
+    if (explorerBar != 0)
+        QCOMPARE(form.folderBar()->width(), stored ? 230 : 180);
+    QCOMPARE(form.CommandToolbar()->isHidden(), !toolbar);
+    QCOMPARE(form.actions()->toolbar->isChecked(), toolbar);
+    QCOMPARE(form.statusBar()->isHidden(), !statusBar);
+    QCOMPARE(form.FolderPane()->isHidden(), !folderPane);
+    QCOMPARE(form.actions()->folderPane->isChecked(), folderPane);
+    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("Quillmark"));
+    QCOMPARE(form.FolderPane()->imageType(), FolderHeader::itHome);
+    QCOMPARE(form.descriptionPane()->isHidden(), !descriptionPane);
+    if (descriptionPane)
+        QCOMPARE(form.descriptionPane()->height(), stored ? 150 : 180);
+    QCOMPARE(form.LinkList()->viewStyle(), listStyle);
+    QCOMPARE(form.listPane()->SortColumn(), sortColumn);
+    QCOMPARE(form.listPane()->SortAscending(), ascending);
+    // The columns as stored; at the first start the visits, dates and ratings fit their usual texts.
     FolderListView *list = m_window.list();
-    if (stored) {
-        for (int column = NameColumn; column <= RatingColumn; ++column)
-            QCOMPARE(list->columnWidth(column), widths[column]);
-        return;
-    }
     const QFontMetrics cells = list->detailsView()->fontMetrics();
-    for (int column : {VisitsColumn, LastVisitColumn, RatingColumn})
-        QVERIFY(list->columnWidth(column) > cells.horizontalAdvance(ColumnFit::usualText(column)));
+    for (int column = NameColumn; column <= RatingColumn; ++column) {
+        if (stored)
+            QCOMPARE(list->columnWidth(column), widths[column]);
+        else if (column != NameColumn && column != UrlColumn)
+            QVERIFY(list->columnWidth(column) > cells.horizontalAdvance(ColumnFit::usualText(column)));
+    }
     QVERIFY(list->columnWidth(NameColumn) != DefaultColumns()[NameColumn].Width);
+    QVERIFY(m_window.reporter.errors.isEmpty());
+
+    // Closing writes back what it found.
+    QVERIFY(form.FormClose());
+    Settings reg;
+    QCOMPARE(reg.GetExplorerBar(), explorerBar);
+    QCOMPARE(reg.GetToolbar(), toolbar);
+    QCOMPARE(reg.GetStatusBar(), statusBar);
+    QCOMPARE(reg.GetFolderPane(), folderPane);
+    QCOMPARE(reg.GetDescriptionPane(), descriptionPane);
+    if (stored) {
+        QCOMPARE(reg.GetDescriptionPaneHeight(), 150);
+        QCOMPARE(reg.GetFoldersBarWidth(), 230);
+    }
+    QCOMPARE(reg.GetListStyle(), listStyle);
+    QCOMPARE(reg.GetSortColumn(), sortColumn);
+    QCOMPARE(reg.GetSort(), ascending);
+    QCOMPARE(QSize(reg.GetWindowBounds().width(), reg.GetWindowBounds().height()), placed.size());
 }
 
 void TestWindowLife::usableWhileTheCollectionLoads_data()
