@@ -1,5 +1,5 @@
 // Every dialog's controls, as a screen reader and a keyboard user meet them: each has a name, and Tab
-// reaches each of them once, in reading order.
+// reaches each of them once, in reading order; the main window's panes name their controls and entries.
 #include "AllDialogs.h"
 #include "common/TreeBuilders.h"
 #include "common/ViewFixture.h"

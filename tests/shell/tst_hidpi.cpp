@@ -1,4 +1,5 @@
-// Every dialog at 200% scale: no text cut off, and pictures drawn for the screen's pixels.
+// Every dialog and the main window's panes at 200% scale: no text cut off, and pictures drawn for the
+// screen's pixels.
 #include "AllDialogs.h"
 #include "common/MenuWindow.h"
 #include "mainwindow/DescriptionPane.h"
