@@ -232,19 +232,7 @@ void WindowCommands::connectLinkCheck()
                 description->setLocation(location);
                 description->setLocationNote(note);
             });
-    // In the Edit menu a group of their own after the deletes, in the View menu after All Bookmarks.
-    if (a->edit && a->edit->menu()) {
-        QMenu *edit = a->edit->menu();
-        const QList<QAction *> entries = edit->actions();
-        const qsizetype after = entries.indexOf(a->deleteEmptyFolders);
-        QAction *before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
-        edit->insertSeparator(before);
-        edit->insertActions(before,
-                            {links->checkLinksAction(), links->updateAddressAction(), links->updateAllAddressesAction(),
-                             links->deleteBrokenAction()});
-    }
-    if (a->view && a->view->menu())
-        a->view->menu()->addAction(links->resultsAction());
+    links->addMenuEntries(a);
     if (QMenu *listMenu = m_panes.list->itemPopupMenu()) {
         listMenu->addSeparator();
         listMenu->addActions({links->checkLinksAction(), links->recheckAction(), links->updateAddressAction(),

@@ -2,7 +2,6 @@
 
 #include "mainwindow/LinkOpener.h"
 #include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/MessageBoxReporter.h"
 #include "settings/Settings.h"
 #include "shell/AboutBox.h"
@@ -53,13 +52,12 @@ bool isPlainF1(const QEvent *event)
 
 } // namespace
 
-HelpCommands::HelpCommands(MainWindow *window, HelpSystem *help) : m_window(window), m_help(help)
+HelpCommands::HelpCommands(QWidget *window, MainActions *a, HelpSystem *help) : m_window(window), m_help(help)
 {
     if (!m_help) {
         m_ownHelp = std::make_unique<BuiltInHelp>();
         m_help = m_ownHelp.get();
     }
-    MainActions *a = window->actions();
     command(a->contents, &HelpCommands::showContents);
     command(a->helpButton, &HelpCommands::showContents);
     command(a->tipOfTheDay, &HelpCommands::showTipOfTheDay);
@@ -67,7 +65,6 @@ HelpCommands::HelpCommands(MainWindow *window, HelpSystem *help) : m_window(wind
     command(a->sendFeedback, &HelpCommands::openFeedbackPage);
     command(a->homePage, &HelpCommands::openHomePage);
     command(a->about, &HelpCommands::showAbout);
-    connect(window, &MainWindow::firstActivated, this, &HelpCommands::FormActivate);
     qApp->installEventFilter(this);
 }
 

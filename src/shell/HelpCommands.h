@@ -6,19 +6,21 @@
 
 class BuiltInHelp;
 class HelpSystem;
+class MainActions;
 class QAction;
-class MainWindow;
+class QWidget;
 
 // The main window's Help menu at work: "&Contents" and the toolbar's "Help", context help for the highlighted
-// entry of an open menu (F1), "&Tip of the Day..." and the tip's opening at the first activation, the three web
-// pages and "&About...". Created beside the main window by its owner; it gives the menu entries their commands
-// and enables them.
+// entry of an open menu (F1), "&Tip of the Day..." (FormActivate opens it at the first activation), the three
+// web pages and "&About...". Created beside the main window by its owner; it gives the menu entries their
+// commands and enables them.
 class HelpCommands : public QObject
 {
     Q_OBJECT
 public:
-    // help: where help requests go; none means the built-in help window, owned here.
-    explicit HelpCommands(MainWindow *window, HelpSystem *help = nullptr);
+    // window: the window whose menus hold actions' entries and which owns the dialogs. help: where help requests
+    // go; none means the built-in help window, owned here.
+    HelpCommands(QWidget *window, MainActions *actions, HelpSystem *help = nullptr);
     ~HelpCommands() override;
 
     HelpSystem *help() const { return m_help; }
@@ -52,7 +54,7 @@ private:
     void openWebPage(const QString &page);
     void command(QAction *action, void (HelpCommands::*handler)());
 
-    MainWindow *m_window;
+    QWidget *m_window;
     std::unique_ptr<BuiltInHelp> m_ownHelp;
     HelpSystem *m_help;
 };

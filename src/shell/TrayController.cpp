@@ -59,7 +59,8 @@ TrayController::TrayController(bool useTray, QObject *parent, MainWindow::Loadin
     m_syncNow->setEnabled(syncNow->isEnabled());
     connect(syncNow, &QAction::enabledChanged, m_syncNow, &QAction::setEnabled);
     connect(m_syncNow, &QAction::triggered, syncNow, &QAction::trigger);
-    m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get());
+    m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get(), m_mainWindow->actions());
+    connect(m_mainWindow.get(), &MainWindow::firstActivated, m_helpCommands.get(), &HelpCommands::FormActivate);
     {
         UpdatesGuard guard(m_mainWindow.get());
         Settings(); // from here on the settings exist

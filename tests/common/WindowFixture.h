@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/SilentReporter.h"
+#include "common/RecordingReporter.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/LinkCheckCommands.h"
@@ -23,12 +23,30 @@
 
 // A main window over a collection of the test's own, in a folder of its own: the data file holds root,
 // the settings start empty, and the message boxes are recorded as "title|text" instead of shown: questions
-// and information in `questions`, errors in `errors`. Questions get `answer`. Use open() in init() and close() in
-// cleanup() (a failure in init() skips the test); elsewhere check QTest::currentTestFailed() after open().
+// and information in `questions`, errors in `errors`. Questions get `answer`; the store's messages go to
+// `reporter`. Use open() in init() and close() in cleanup() (a failure in init() skips the test); elsewhere
+// check QTest::currentTestFailed() after open(). A test that sets things up before the window starts calls
+// prepare() and then start(); a window that its owner makes (the tray controller) needs prepare() alone.
 class WindowFixture
 {
 public:
+    struct Start
+    {
+        MainWindow::Loading loading = MainWindow::Loading::Now;
+        bool show = true;
+        // What the window does on threads of its own as it starts is done before the test goes on: the
+        // start-up backup and the reading of the link check results.
+        bool waitForStartWork = true;
+    };
+
     void open(const LinkItem &root)
+    {
+        prepare(root);
+        if (!QTest::currentTestFailed())
+            start();
+    }
+
+    void prepare(const LinkItem &root)
     {
         m_dir = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
@@ -37,6 +55,7 @@ public:
         QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), root, nullptr));
         questions.clear();
         errors.clear();
+        reporter = {};
         answer = true;
         m_previous = MessageBoxes::setPresenter([this](const MessageBoxes::Message &message) {
             const bool asks = message.kind == MessageBoxes::Kind::Question;
@@ -44,14 +63,24 @@ public:
             (fails ? errors : questions) << message.title + QLatin1Char('|') + message.text;
             return asks && answer;
         });
-        m_form = std::make_unique<MainWindow>(&m_reporter);
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        // What the window does on threads of its own as it starts is done before the test goes on: the
-        // start-up backup and the reading of the link check results.
-        QTRY_VERIFY_WITH_TIMEOUT(!m_form->restoreCommands()->isKeepingDaily(), 120000);
-        QTRY_VERIFY_WITH_TIMEOUT(!m_form->linkCheckCommands()->isLoading(), 120000);
     }
+
+    void start() { start(Start()); }
+    void start(const Start &how)
+    {
+        m_form = std::make_unique<MainWindow>(&reporter, nullptr, how.loading);
+        if (how.show) {
+            m_form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        }
+        if (how.waitForStartWork) {
+            QTRY_VERIFY_WITH_TIMEOUT(!m_form->restoreCommands()->isKeepingDaily(), 120000);
+            QTRY_VERIFY_WITH_TIMEOUT(!m_form->linkCheckCommands()->isLoading(), 120000);
+        }
+    }
+
+    // Ends the window; its folder stays.
+    void closeWindow() { m_form.reset(); }
 
     void close()
     {
@@ -89,10 +118,10 @@ public:
     QStringList questions;
     QStringList errors;
     bool answer = true;
+    RecordingReporter reporter;
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    SilentReporter m_reporter;
     std::unique_ptr<MainWindow> m_form;
     MessageBoxes::Presenter m_previous;
 };

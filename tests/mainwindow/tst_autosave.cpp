@@ -1,14 +1,9 @@
-// The collection is written a few seconds after it last changed: once for a burst of changes, never
-// while an import runs, and a failure is told once. Writes are counted as the system sees them.
+// The collection is written a few seconds after it last changed: once for a burst of changes, and a failure
+// is told once. Writes are counted as the system sees them.
 #include "common/FileWrites.h"
 #include "common/RecordingReporter.h"
-#include "common/SilentReporter.h"
-#include "common/TransferFakes.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/AutoSave.h"
-#include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/TransferCommands.h"
 #include "settings/Settings.h"
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
@@ -19,7 +14,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -37,12 +31,9 @@ private slots:
     void writesOnceAfterTheLastChange_data();
     void writesOnceAfterTheLastChange();
     void steadyEditingIsSavedNowAndThen();
-    void noWriteWhileAnImportRuns();
     void failureIsToldOnceAndRetried();
     void changeWhileWritingAbandonsTheSave_data();
     void changeWhileWritingAbandonsTheSave();
-    void closeWaitsForTheSave_data();
-    void closeWaitsForTheSave();
 
 private:
     void useDataFolder(const QString &folder);
@@ -175,38 +166,6 @@ void TestAutoSave::steadyEditingIsSavedNowAndThen()
     QCOMPARE(written.count(), afterEditing);
 }
 
-void TestAutoSave::noWriteWhileAnImportRuns()
-{
-    LinkItem exported;
-    std::vector<std::unique_ptr<LinkItem>> links;
-    for (int i = 0; i < 20000; ++i)
-        links.push_back(LinkItem::MakeLink("link " + std::to_string(i), "http://example.org/"));
-    exported.Children.InsertSortedBatch(std::move(links));
-    FakePrompts prompts;
-    prompts.fileName = m_dir->filePath(QStringLiteral("large.qmf"));
-    QVERIFY(NativeFile::saveAtomically(prompts.fileName, exported, nullptr, NativeFile::Sync::NoSync));
-
-    SilentReporter silent;
-    MainWindow form(&silent);
-    form.transferCommands()->setPrompts(&prompts);
-    form.transferCommands()->setProgressDelay(0);
-    form.autoSave()->setDelays(1, 60000);
-    FileWrites written(Repository::DataFile());
-
-    LinkItem *root = form.repository()->Root();
-    form.document()->insertSorted(root, LinkItem::MakeLink("before", "http://example.org/"));
-    // The save is due by the time the import first lets the events run.
-    QThread::msleep(20);
-    form.actions()->importAction(BookmarkFormat::Native)->trigger();
-    QCOMPARE(written.count(), 0);
-    // Right after the import, with what it read.
-    QTRY_COMPARE(written.count(), 1);
-    Repository reread;
-    QCOMPARE(reread.Root()->Children.Count(), 20001);
-    QTest::qWait(50);
-    QCOMPARE(written.count(), 1);
-}
-
 void TestAutoSave::failureIsToldOnceAndRetried()
 {
     // A file where the data folder should be: every save fails.
@@ -297,63 +256,6 @@ void TestAutoSave::changeWhileWritingAbandonsTheSave()
     // The next save comes after the delay, with the collection as it is now.
     QTRY_VERIFY(!autoSave.hasUnsavedChanges() && !autoSave.isSaving());
     QCOMPARE(fileBytes(Repository::DataFile()), treeBytes(*root));
-}
-
-void TestAutoSave::closeWaitsForTheSave_data()
-{
-    QTest::addColumn<bool>("autoSaving"); // an automatic save is writing when the close begins
-    QTest::addColumn<bool>("changeWhileClosing");
-    QTest::addColumn<bool>("finishNow"); // the event loop stops: FormClose ends the close on the spot
-    QTest::newRow("idle") << false << false << false;
-    QTest::newRow("automatic save writing") << true << false << false;
-    QTest::newRow("change while closing") << false << true << false;
-    QTest::newRow("finished on the spot") << true << false << true;
-}
-
-void TestAutoSave::closeWaitsForTheSave()
-{
-    QFETCH(bool, autoSaving);
-    QFETCH(bool, changeWhileClosing);
-    QFETCH(bool, finishNow);
-    SilentReporter silent;
-    MainWindow form(&silent);
-    LinkItem *root = form.repository()->Root();
-    addFolders(*root, 10, 50);
-    AutoSave *autoSave = form.autoSave();
-    autoSave->setItemsPerSlice(20);
-    FileWrites written(Repository::DataFile());
-    if (autoSaving) {
-        autoSave->setDelays(1, 60000);
-        autoSave->markChanged();
-        QVERIFY(waitUntilWriting(*autoSave));
-    }
-    int writtenWhenEnded = -1;
-    QSignalSpy ended(&form, &MainWindow::closeEnded);
-    connect(&form, &MainWindow::closeEnded, this, [&] { writtenWhenEnded = written.count(); });
-
-    QVERIFY(form.beginClose());
-    QVERIFY(form.isClosing());
-    QVERIFY(form.repository());
-    QCOMPARE(written.count(), 0);
-    if (changeWhileClosing) {
-        QCoreApplication::processEvents();
-        form.document()->insertSorted(root, LinkItem::MakeLink("late", "http://late.example/"));
-    }
-    if (finishNow) {
-        QVERIFY(form.FormClose());
-        QCOMPARE(written.count(), 1);
-    } else {
-        QTRY_COMPARE(ended.size(), 1);
-        QCOMPARE(ended.front().front().toBool(), true);
-        QCOMPARE(writtenWhenEnded, 1);
-    }
-    QVERIFY(!form.repository());
-    QTest::qWait(50);
-    QCOMPARE(ended.size(), finishNow ? 0 : 1);
-    QCOMPARE(written.count(), 1);
-    QCOMPARE(dataFolderFiles(), QStringList {QStringLiteral("Quillmark.dat")});
-    Repository reread;
-    QCOMPARE(reread.Root()->Children.Count(), changeWhileClosing ? 11 : 10);
 }
 
 QTEST_MAIN(TestAutoSave)

@@ -1,4 +1,3 @@
-#include "common/FileWrites.h"
 #include "common/RecordingReporter.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/DescriptionPane.h"
@@ -9,7 +8,6 @@
 #include "mainwindow/LinkListPane.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/WindowPlacement.h"
 #include "settings/Settings.h"
 #include "store/ErrorReporter.h"
 #include "store/LinkItem.h"
@@ -18,19 +16,14 @@
 #include "widgets/FolderHeader.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
 
 using namespace TreeBuilders;
 
@@ -71,13 +64,6 @@ private slots:
     void init();
     void cleanup();
 
-    void firstRunLayout();
-    void startsFromStoredSettings_data();
-    void startsFromStoredSettings();
-    void closeWritesDataThenLayout();
-    void failedSaveKeepsRunning();
-    void closeAndMinimizeHide();
-    void withoutTrayClosingExits();
     void descriptionPaneStaysUsable();
     void statusPanelFollowsWidth();
     void listsTheRootFolder();
@@ -100,204 +86,6 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_dir.reset();
-}
-
-void TestMainWindow::firstRunLayout()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-
-    QCOMPARE(form.windowTitle(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.size(), WindowPlacement::firstStart(WindowPlacement::availableScreens(), QCursor::pos()).size());
-    QCOMPARE(form.folderBar()->width(), 180);
-    QVERIFY(!form.folderBar()->isHidden());
-    QVERIFY(form.actions()->foldersButton->isChecked());
-    QVERIFY(form.actions()->folders->isChecked());
-    QVERIFY(!form.CommandToolbar()->isHidden());
-    QVERIFY(!form.statusBar()->isHidden());
-    QVERIFY(!form.FolderPane()->isHidden());
-    QVERIFY(!form.descriptionPane()->isHidden());
-    QCOMPARE(form.descriptionPane()->height(), 180);
-    QCOMPARE(form.LinkList()->viewStyle(), int(FolderListView::DetailsStyle));
-    QCOMPARE(form.listPane()->SortColumn(), 0);
-    QVERIFY(form.listPane()->SortAscending());
-    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.FolderPane()->imageType(), FolderHeader::itHome);
-    QVERIFY(reporter.errors.isEmpty());
-}
-
-void TestMainWindow::startsFromStoredSettings_data()
-{
-    QTest::addColumn<int>("explorerBar");
-    QTest::addColumn<bool>("toolbar");
-    QTest::addColumn<bool>("statusBar");
-    QTest::addColumn<bool>("folderPane");
-    QTest::addColumn<bool>("descriptionPane");
-    QTest::addColumn<int>("listStyle");
-    QTest::addColumn<int>("sortColumn");
-    QTest::addColumn<bool>("ascending");
-
-    QTest::newRow("bar shown, button released") << 2 << true << true << true << true << 3 << 2 << false;
-    QTest::newRow("bar hidden, panes off") << 0 << false << false << false << false << 0 << 4 << true;
-    QTest::newRow("list style, pressed button") << 1 << true << false << true << false << 2 << 1 << true;
-}
-
-void TestMainWindow::startsFromStoredSettings()
-{
-    QFETCH(int, explorerBar);
-    QFETCH(bool, toolbar);
-    QFETCH(bool, statusBar);
-    QFETCH(bool, folderPane);
-    QFETCH(bool, descriptionPane);
-    QFETCH(int, listStyle);
-    QFETCH(int, sortColumn);
-    QFETCH(bool, ascending);
-    {
-        Settings reg;
-        QVERIFY(reg.SetWindowBounds(30, 40, 800, 600));
-        QVERIFY(reg.SetFoldersBarWidth(230));
-        QVERIFY(reg.SetExplorerBar(static_cast<quint8>(explorerBar)));
-        QVERIFY(reg.SetToolbar(toolbar));
-        QVERIFY(reg.SetStatusBar(statusBar));
-        QVERIFY(reg.SetFolderPane(folderPane));
-        QVERIFY(reg.SetDescriptionPane(descriptionPane));
-        QVERIFY(reg.SetDescriptionPaneHeight(150));
-        QVERIFY(reg.SetListStyle(static_cast<quint8>(listStyle)));
-        QVERIFY(reg.SetSortColumn(sortColumn));
-        QVERIFY(reg.SetSort(ascending));
-    }
-
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-
-    QCOMPARE(form.size(), QSize(800, 600));
-    QCOMPARE(form.folderBar()->isHidden(), explorerBar == 0);
-    QCOMPARE(form.actions()->foldersButton->isChecked(), explorerBar == 1);
-    QCOMPARE(form.actions()->folders->isChecked(), explorerBar == 1);
-    if (explorerBar != 0)
-        QCOMPARE(form.folderBar()->width(), 230);
-    QCOMPARE(form.CommandToolbar()->isHidden(), !toolbar);
-    QCOMPARE(form.actions()->toolbar->isChecked(), toolbar);
-    QCOMPARE(form.statusBar()->isHidden(), !statusBar);
-    QCOMPARE(form.FolderPane()->isHidden(), !folderPane);
-    QCOMPARE(form.actions()->folderPane->isChecked(), folderPane);
-    QCOMPARE(form.descriptionPane()->isHidden(), !descriptionPane);
-    if (descriptionPane)
-        QCOMPARE(form.descriptionPane()->height(), 150);
-    QCOMPARE(form.LinkList()->viewStyle(), listStyle);
-    QCOMPARE(form.listPane()->SortColumn(), sortColumn);
-    QCOMPARE(form.listPane()->SortAscending(), ascending);
-
-    // Closing writes back what it found.
-    QVERIFY(form.FormClose());
-    Settings reg;
-    QCOMPARE(reg.GetExplorerBar(), explorerBar);
-    QCOMPARE(reg.GetToolbar(), toolbar);
-    QCOMPARE(reg.GetStatusBar(), statusBar);
-    QCOMPARE(reg.GetFolderPane(), folderPane);
-    QCOMPARE(reg.GetDescriptionPane(), descriptionPane);
-    QCOMPARE(reg.GetDescriptionPaneHeight(), 150);
-    QCOMPARE(reg.GetFoldersBarWidth(), 230);
-    QCOMPARE(reg.GetListStyle(), listStyle);
-    QCOMPARE(reg.GetSortColumn(), sortColumn);
-    QCOMPARE(reg.GetSort(), ascending);
-    QCOMPARE(reg.GetWindowBounds().width(), 800);
-    QCOMPARE(reg.GetWindowBounds().height(), 600);
-}
-
-void TestMainWindow::closeWritesDataThenLayout()
-{
-    // The settings file is there from an earlier run; the close replaces it, and only once.
-    QVERIFY(Settings().SetShowTip(false));
-    const QString conf = m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf"));
-    FileWrites settingsWrites(conf);
-    RecordingReporter reporter;
-    auto form = std::make_unique<MainWindow>(&reporter);
-    addLink(*form->repository()->Root(), "kept", "http://kept");
-    QVERIFY(settingsWrites.isValid());
-    QVERIFY(form->FormClose());
-    QVERIFY(reporter.errors.isEmpty());
-    QCOMPARE(settingsWrites.count(), 1);
-
-    Repository again;
-    QCOMPARE(again.Root()->Children.Count(), 1);
-    QCOMPARE(again.Root()->Children.Get(0)->Name, std::string("kept"));
-    QVERIFY(again.Root()->LastVisit > 0); // the root was shown, and that was saved too
-    Settings reg;
-    QCOMPARE(reg.GetWindowBounds().width(), form->width());
-}
-
-void TestMainWindow::failedSaveKeepsRunning()
-{
-    // The data folder cannot be made: a regular file stands where its parent should be.
-    const QString blocker = m_dir->filePath(QStringLiteral("blocker"));
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + QStringLiteral("/data")));
-
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    addLink(*form.repository()->Root(), "unsaved", "http://unsaved");
-    QVERIFY(!form.FormClose());
-    QCOMPARE(reporter.errors.size(), 1);
-    QVERIFY(reporter.errors.first().startsWith(QStringLiteral("|Cannot create file ")));
-    // Nothing else was written, and the collection is still there.
-    QVERIFY(
-        !QFile::exists(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")))
-        || !QSettings(m_dir->filePath(QStringLiteral("config/Orbrook Software/Quillmark.conf")), QSettings::IniFormat)
-                .contains(QStringLiteral("1.0/Main Window/Left")));
-    QVERIFY(form.repository());
-    QCOMPARE(form.repository()->Root()->Children.Count(), 1);
-    QCOMPARE(form.LinkList()->model()->folder(), form.repository()->Root());
-
-    // Once the disk is back, "E&xit" succeeds.
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    QVERIFY(form.FormClose());
-}
-
-void TestMainWindow::closeAndMinimizeHide()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    QSignalSpy hidden(&form, &MainWindow::hideRequested);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-
-    form.close();
-    QVERIFY(form.isHidden());
-    QCOMPARE(hidden.size(), 1);
-    QVERIFY(form.repository());
-    QVERIFY(!QFile::exists(Repository::DataFile())); // nothing is saved by hiding
-
-    form.show();
-    form.actions()->close->trigger();
-    QVERIFY(form.isHidden());
-    QCOMPARE(hidden.size(), 2);
-
-    form.show();
-    form.showMinimized();
-    QTRY_VERIFY(form.isHidden());
-    QCOMPARE(hidden.size(), 3);
-    QVERIFY(!QFile::exists(Repository::DataFile()));
-}
-
-void TestMainWindow::withoutTrayClosingExits()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.setHideOnClose(false);
-    QSignalSpy exit(&form, &MainWindow::exitRequested);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.close();
-    QCOMPARE(exit.size(), 1);
-    form.actions()->close->trigger();
-    QCOMPARE(exit.size(), 2);
 }
 
 void TestMainWindow::descriptionPaneStaysUsable()

@@ -1,20 +1,12 @@
-#include "common/RecordingReporter.h"
 #include "mainwindow/ColumnFit.h"
-#include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/LinkListPane.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowPlacement.h"
-#include "settings/Settings.h"
 
-#include <QCursor>
-#include <QFile>
 #include <QHeaderView>
-#include <QTemporaryDir>
+#include <QMenu>
 #include <QTest>
 #include <QTreeView>
-
-#include <memory>
 
 using Screens = QList<QRect>;
 
@@ -22,36 +14,13 @@ class TestWindowPlacement : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void firstStart_data();
     void firstStart();
     void onScreen_data();
     void onScreen();
-    void windowStartsOnAScreen_data();
-    void windowStartsOnAScreen();
     void firstStartColumns_data();
     void firstStartColumns();
-    void firstStartWindowUsesThem();
-    void storedColumnsAreKept();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void TestWindowPlacement::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
-    Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-}
-
-void TestWindowPlacement::cleanup()
-{
-    m_dir.reset();
-}
 
 void TestWindowPlacement::firstStart_data()
 {
@@ -115,51 +84,6 @@ void TestWindowPlacement::onScreen()
     QCOMPARE(WindowPlacement::onScreen(stored, screens), expected);
 }
 
-void TestWindowPlacement::windowStartsOnAScreen_data()
-{
-    QTest::addColumn<bool>("storeBounds");
-    QTest::addColumn<qint32>("left");
-    QTest::addColumn<qint32>("top");
-    QTest::addColumn<qint32>("width");
-    QTest::addColumn<qint32>("height");
-
-    QTest::newRow("first start") << false << 0 << 0 << 0 << 0;
-    QTest::newRow("stored on the screen") << true << 20 << 30 << 300 << 200;
-    QTest::newRow("stored off every screen") << true << 9000 << -4000 << 300 << 200;
-    QTest::newRow("stored at the far end") << true << INT32_MAX << INT32_MAX << 300 << 200;
-}
-
-void TestWindowPlacement::windowStartsOnAScreen()
-{
-    QFETCH(bool, storeBounds);
-    QFETCH(qint32, left);
-    QFETCH(qint32, top);
-    QFETCH(qint32, width);
-    QFETCH(qint32, height);
-    if (storeBounds)
-        QVERIFY(Settings().SetWindowBounds(left, top, width, height));
-
-    const QList<QRect> screens = WindowPlacement::availableScreens();
-    QVERIFY(!screens.isEmpty());
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    const QRect placed(form.pos(), form.size());
-    if (!storeBounds) {
-        QCOMPARE(placed, WindowPlacement::firstStart(screens, QCursor::pos()));
-        const QRect &screen = screens.constFirst();
-        QVERIFY(qAbs(placed.width() * 3 - screen.width() * 2) < 3);
-        QVERIFY(qAbs(placed.center().x() - screen.center().x()) <= 1);
-    } else {
-        QCOMPARE(placed.size(), QSize(width, height));
-        bool reachable = false;
-        for (const QRect &screen : screens)
-            reachable = reachable || screen.contains(placed);
-        QVERIFY2(reachable, qPrintable(QStringLiteral("placed at %1,%2").arg(placed.x()).arg(placed.y())));
-        if (left < screens.constFirst().right())
-            QCOMPARE(placed.topLeft(), QPoint(left, top));
-    }
-}
-
 void TestWindowPlacement::firstStartColumns_data()
 {
     QTest::addColumn<int>("available");
@@ -201,32 +125,6 @@ void TestWindowPlacement::firstStartColumns()
     QVERIFY2(total >= available - 2 || atMost, qPrintable(QString::number(total)));
     // The date is the list's own text for a late time of the year, so its width follows the locale.
     QVERIFY(ColumnFit::usualText(LastVisitColumn).contains(QLatin1String("58")));
-}
-
-void TestWindowPlacement::firstStartWindowUsesThem()
-{
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    FolderListView *list = form.LinkList();
-    const QFontMetrics cells = list->detailsView()->fontMetrics();
-    for (int column : {VisitsColumn, LastVisitColumn, RatingColumn})
-        QVERIFY(list->columnWidth(column) > cells.horizontalAdvance(ColumnFit::usualText(column)));
-    QVERIFY(list->columnWidth(NameColumn) != DefaultColumns()[NameColumn].Width);
-}
-
-void TestWindowPlacement::storedColumnsAreKept()
-{
-    ColumnLayout stored = DefaultColumns();
-    const int widths[] = {101, 102, 33, 44, 55};
-    for (size_t k = 0; k < stored.size(); ++k)
-        stored[k].Width = widths[k];
-    QVERIFY(Settings().SetColumnsInfo(stored));
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    for (int column = NameColumn; column <= RatingColumn; ++column)
-        QCOMPARE(form.LinkList()->columnWidth(column), widths[column]);
 }
 
 QTEST_MAIN(TestWindowPlacement)

@@ -46,7 +46,8 @@ int main(int argc, char *argv[])
     // The tip opens by itself at the window's first activation, as at every start of the program.
     Settings().SetShowTip(which == QLatin1String("tip"));
     MainWindow window;
-    HelpCommands commands(&window);
+    HelpCommands commands(&window, window.actions());
+    QObject::connect(&window, &MainWindow::firstActivated, &commands, &HelpCommands::FormActivate);
     window.show();
     window.activateWindow();
 

@@ -1,15 +1,15 @@
 // Every dialog's controls, as a screen reader and a keyboard user meet them: each has a name, and Tab
-// reaches each of them once, in reading order.
+// reaches each of them once, in reading order; the main window's panes name their controls and entries.
 #include "AllDialogs.h"
-#include "common/RecordingReporter.h"
 #include "common/TreeBuilders.h"
+#include "common/ViewFixture.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderBar.h"
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/FolderTreeView.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/SearchCommands.h"
 #include "settings/Settings.h"
 #include "store/LinkItem.h"
-#include "store/NativeFile.h"
-#include "store/Repository.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <functional>
 #include <memory>
@@ -84,6 +85,31 @@ std::unique_ptr<LinkItem> sampleTree()
     return root;
 }
 
+// The main window's panes over a small collection, shown: the search field, the folders bar, the list and the
+// description.
+struct Panes
+{
+    Panes()
+    {
+        QWidget *window = fixture.parent.get();
+        auto *layout = new QVBoxLayout(window);
+        layout->addWidget((new SearchCommands(&fixture.document, &fixture.view, window))->searchField());
+        auto *bar = new FolderBar;
+        tree = bar->LinksTree();
+        tree->follow(&fixture.document);
+        tree->SetRoot(fixture.root());
+        layout->addWidget(bar);
+        list = new FolderListView(&fixture.view);
+        layout->addWidget(list);
+        layout->addWidget(new DescriptionPane);
+        window->show();
+    }
+
+    ViewFixture fixture {sampleTree()};
+    FolderTreeView *tree;
+    FolderListView *list;
+};
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -93,14 +119,13 @@ private slots:
     void initTestCase();
     void dialogs_data();
     void dialogs();
-    void mainWindowControlsHaveNames();
+    void panesHaveNames();
     void viewsAnnounceTheSelectedEntry_data();
     void viewsAnnounceTheSelectedEntry();
 
 private:
     QTemporaryDir m_dir;
     AllDialogs m_dialogs {m_dir.filePath(QStringLiteral("favorites"))};
-    std::unique_ptr<LinkItem> m_tree = sampleTree();
 };
 
 void TestAccessibility::initTestCase()
@@ -159,15 +184,12 @@ void TestAccessibility::dialogs()
         QVERIFY2(order.contains(control), qPrintable(describe(control) + QStringLiteral(" is not reached by Tab")));
 }
 
-void TestAccessibility::mainWindowControlsHaveNames()
+void TestAccessibility::panesHaveNames()
 {
-    QDir().mkpath(Repository::DataFolder());
-    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *m_tree, nullptr));
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    const QList<QWidget *> controls = tabControls(&form);
+    Panes panes;
+    QWidget *window = panes.fixture.parent.get();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    const QList<QWidget *> controls = tabControls(window);
     QVERIFY(controls.size() >= 4); // the search field, the folder tree, the list and the description
     for (QWidget *control : controls)
         QVERIFY2(!accessibleName(control).isEmpty(), qPrintable(describe(control) + QStringLiteral(" has no name")));
@@ -185,33 +207,25 @@ void TestAccessibility::viewsAnnounceTheSelectedEntry_data()
 void TestAccessibility::viewsAnnounceTheSelectedEntry()
 {
     QFETCH(int, style);
-    QDir().mkpath(Repository::DataFolder());
-    QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *m_tree, nullptr));
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-
-    QAbstractItemView *view = nullptr;
-    QString expected;
+    Panes panes;
+    QVERIFY(QTest::qWaitForWindowActive(panes.fixture.parent.get()));
+    QAbstractItemView *view = panes.tree;
     if (style < 0) {
-        view = form.LinksTree();
         view->setFocus();
+        view->setCurrentIndex(panes.tree->RootNode());
         QTest::keyClick(view, Qt::Key_Down); // from the root to its first folder
-        expected = QStringLiteral("Work");
     } else {
-        form.LinkList()->setViewStyle(style);
-        view = form.LinkList()->currentView();
+        panes.list->setViewStyle(style);
+        view = panes.list->currentView();
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Home);
-        expected = QStringLiteral("Work");
     }
     // What a screen reader asks when the focus moves: the view's focused entry, and its name.
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(view);
     QVERIFY(iface);
     QAccessibleInterface *entry = iface->focusChild();
     QVERIFY2(entry, "the view tells no focused entry");
-    QCOMPARE(entry->text(QAccessible::Name), expected);
+    QCOMPARE(entry->text(QAccessible::Name), QStringLiteral("Work"));
     QVERIFY(entry->state().focused || entry->state().selected);
 }
 

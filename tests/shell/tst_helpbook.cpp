@@ -1,5 +1,4 @@
-#include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
+#include "common/MenuWindow.h"
 #include "settings/Settings.h"
 #include "shell/BuiltInHelp.h"
 #include "shell/HelpBook.h"
@@ -52,7 +51,7 @@ void TestHelpBook::everyMenuNumberHasATopic()
     QVERIFY(dir.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
     Settings::SetStorageFolder(dir.filePath(QStringLiteral("config")));
-    MainWindow window;
+    MenuWindow window;
     QSet<int> numbers;
     for (QAction *action : window.findChildren<QAction *>()) {
         if (const int context = action->property("helpContext").toInt(); context > 0)

@@ -1,8 +1,7 @@
 #include "RecordingHelp.h"
+#include "common/MenuWindow.h"
 #include "common/RecordedBoxes.h"
 #include "common/StandInOpener.h"
-#include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 #include "shell/HelpCommands.h"
 #include "widgets/ShellErrorReport.h"
@@ -36,7 +35,7 @@ private:
     static QMenu *submenu(const QList<QAction *> &entries, const QString &caption);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MenuWindow> m_window;
     RecordingHelp m_help;
     std::unique_ptr<HelpCommands> m_commands;
 };
@@ -47,9 +46,8 @@ void TestHelpCommands::init()
     QVERIFY(m_dir->isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
     Settings::SetStorageFolder(m_dir->filePath(QStringLiteral("config")));
-    QVERIFY(Settings().SetShowTip(false));
-    m_window = std::make_unique<MainWindow>();
-    m_commands = std::make_unique<HelpCommands>(m_window.get(), &m_help);
+    m_window = std::make_unique<MenuWindow>();
+    m_commands = std::make_unique<HelpCommands>(m_window.get(), &m_window->actions, &m_help);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_help.requests.clear();
@@ -132,8 +130,8 @@ void TestHelpCommands::f1WithoutMenuOpensContents()
 
 void TestHelpCommands::contentsAndHelpButton()
 {
-    m_window->actions()->contents->trigger();
-    m_window->actions()->helpButton->trigger();
+    m_window->actions.contents->trigger();
+    m_window->actions.helpButton->trigger();
     QCOMPARE(m_help.requests, QList<int>({RecordingHelp::Contents, RecordingHelp::Contents}));
 }
 
@@ -172,7 +170,7 @@ void TestHelpCommands::webPageThatCannotOpenIsReported()
     StandInOpener opener;
     opener.removeOpener();
     RecordedBoxes boxes;
-    m_window->actions()->productNews->trigger();
+    m_window->actions.productNews->trigger();
     QCOMPARE(opener.opened, QStringList());
     QCOMPARE(boxes.warnings,
              QStringList {QStringLiteral("There is no application associated with the given filename extension.")});

@@ -1,8 +1,13 @@
-// Every dialog at 200% scale: no text cut off, and pictures drawn for the screen's pixels.
+// Every dialog and the main window's panes at 200% scale: no text cut off, and pictures drawn for the
+// screen's pixels.
 #include "AllDialogs.h"
-#include "common/RecordingReporter.h"
-#include "mainwindow/MainWindow.h"
+#include "common/MenuWindow.h"
+#include "mainwindow/DescriptionPane.h"
+#include "mainwindow/FolderBar.h"
 #include "settings/Settings.h"
+#include "store/LinkItem.h"
+#include "widgets/FolderHeader.h"
+#include "widgets/Icons.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -67,7 +72,8 @@ private slots:
     void initTestCase();
     void dialogs_data();
     void dialogs();
-    void mainWindow();
+    void panes_data();
+    void panes();
 
 private:
     QTemporaryDir m_dir;
@@ -97,14 +103,37 @@ void TestHiDpi::dialogs()
     checkWindow(window.get());
 }
 
-void TestHiDpi::mainWindow()
+void TestHiDpi::panes_data()
 {
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
-    form.resize(900, 650); // as on a desktop: the offscreen screen is small at this scale
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    checkWindow(&form);
+    QTest::addColumn<QString>("pane");
+    for (const char *pane : {"menus and toolbar", "folder pane", "folders bar", "description"})
+        QTest::newRow(pane) << pane;
+}
+
+void TestHiDpi::panes()
+{
+    QFETCH(QString, pane);
+    std::unique_ptr<QWidget> window;
+    const auto link = LinkItem::MakeLink("Example", "https://example.org/");
+    if (pane == QLatin1String("menus and toolbar")) {
+        window = std::make_unique<MenuWindow>();
+        window->resize(900, 650); // as on a desktop: the offscreen screen is small at this scale
+    } else if (pane == QLatin1String("folder pane")) {
+        auto header = std::make_unique<FolderHeader>();
+        header->setFolderImage(Icons::folder());
+        header->setHomeImage(Icons::home());
+        header->ShowFolder(QStringLiteral("Quillmark"), true);
+        window = std::move(header);
+    } else if (pane == QLatin1String("folders bar")) {
+        window = std::make_unique<FolderBar>();
+    } else {
+        auto description = std::make_unique<DescriptionPane>();
+        description->ShowItemDetails(link.get());
+        window = std::move(description);
+    }
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    checkWindow(window.get());
 }
 
 int main(int argc, char **argv)

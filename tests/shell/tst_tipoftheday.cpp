@@ -1,6 +1,5 @@
 #include "RecordingHelp.h"
-#include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
+#include "common/MenuWindow.h"
 #include "settings/Settings.h"
 #include "shell/HelpCommands.h"
 #include "shell/Product.h"
@@ -35,14 +34,10 @@ private slots:
     void f1OpensTheTipsTopic();
     void closingStoresShowTip_data();
     void closingStoresShowTip();
-    void opensOnceAtFirstActivation();
-    void switchedOffOpensOnlyFromMenu();
 
 private:
     // Runs action on the next tip dialog that shows, from inside its modal loop.
     void whenTipShows(std::function<void(TipOfTheDayDialog *)> action);
-    // Counts every tip dialog that shows and closes it with Esc.
-    void closeEveryTip(int &opened);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<QObject> m_watchers; // the timers of one test function
@@ -80,21 +75,6 @@ void TestTipOfTheDay::whenTipShows(std::function<void(TipOfTheDayDialog *)> acti
                 timer->deleteLater();
                 action(tip);
                 return;
-            }
-        }
-    });
-    timer->start(10);
-}
-
-void TestTipOfTheDay::closeEveryTip(int &opened)
-{
-    auto *timer = new QTimer(m_watchers.get());
-    connect(timer, &QTimer::timeout, this, [&opened] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *tip = qobject_cast<TipOfTheDayDialog *>(widget);
-            if (tip && tip->isVisible()) {
-                ++opened;
-                QTest::keyClick(tip, Qt::Key_Escape);
             }
         }
     });
@@ -204,8 +184,8 @@ void TestTipOfTheDay::closingStoresShowTip()
     QFETCH(QString, way);
 
     QVERIFY(Settings().SetShowTip(stored));
-    MainWindow window;
-    HelpCommands commands(&window, &m_help);
+    MenuWindow window;
+    HelpCommands commands(&window, &window.actions, &m_help);
     bool shownTicked = !stored;
     whenTipShows([&](TipOfTheDayDialog *tip) {
         shownTicked = tip->ShowTip()->isChecked();
@@ -218,53 +198,9 @@ void TestTipOfTheDay::closingStoresShowTip()
         else
             tip->close();
     });
-    window.actions()->tipOfTheDay->trigger(); // returns when the dialog has closed
+    window.actions.tipOfTheDay->trigger(); // returns when the dialog has closed
     QCOMPARE(shownTicked, stored);
     QCOMPARE(Settings().GetShowTip(), stored != toggle);
-}
-
-void TestTipOfTheDay::opensOnceAtFirstActivation()
-{
-    MainWindow window;
-    HelpCommands commands(&window, &m_help);
-    int opened = 0;
-    closeEveryTip(opened);
-
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTRY_COMPARE(opened, 1);
-
-    // Neither the window's activation after the tip closed, nor after another window, nor after hiding counts.
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.hide();
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::qWait(100);
-    QCOMPARE(opened, 1);
-    QVERIFY(Settings().GetShowTip());
-}
-
-void TestTipOfTheDay::switchedOffOpensOnlyFromMenu()
-{
-    QVERIFY(Settings().SetShowTip(false));
-    MainWindow window;
-    HelpCommands commands(&window, &m_help);
-    int opened = 0;
-    closeEveryTip(opened);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::qWait(100);
-    QCOMPARE(opened, 0);
-
-    window.actions()->tipOfTheDay->trigger();
-    QCOMPARE(opened, 1);
-    QVERIFY(!Settings().GetShowTip());
 }
 
 QTEST_MAIN(TestTipOfTheDay)

@@ -1,10 +1,8 @@
 // The German catalogue and what it does to the program: German menus without two entries of one menu
 // on the same key, every entry of the catalogue finished and keeping its placeholders, dates in the
 // locale's form.
-#include "common/RecordingReporter.h"
-#include "mainwindow/FolderListView.h"
+#include "common/MenuWindow.h"
 #include "mainwindow/LinkListModel.h"
-#include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 #include "shell/Translations.h"
 #include "store/DateConverter.h"
@@ -163,21 +161,19 @@ void TestTranslations::languageFollowsTheLocale()
 void TestTranslations::menusAreGerman()
 {
     QVERIFY2(m_installed.contains(QStringLiteral("quillmark_de")), qPrintable(m_installed.join(u',')));
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
+    MenuWindow form;
     QStringList captions;
     for (QAction *action : form.menuBar()->actions())
         captions << action->text();
     QCOMPARE(captions, (QStringList {"&Datei", "&Bearbeiten", "&Ansicht", "&Hilfe"}));
-    QCOMPARE(form.LinkList()->model()->headerData(LastVisitColumn, Qt::Horizontal).toString(),
+    QCOMPARE(form.list.model()->headerData(LastVisitColumn, Qt::Horizontal).toString(),
              QStringLiteral("Letzter Besuch"));
     QCOMPARE(LinkListLastVisitText(0.0), QStringLiteral("Nie"));
 }
 
 void TestTranslations::menuKeysAreDistinct()
 {
-    RecordingReporter reporter;
-    MainWindow form(&reporter);
+    MenuWindow form;
     QList<std::pair<QString, QMenu *>> menus;
     for (QAction *action : form.menuBar()->actions()) {
         if (action->menu())
