@@ -296,19 +296,26 @@ int FolderTreeModel::sortedPosition(const LinkItem *parent, const Row &parentRow
     return first + equalBefore;
 }
 
+FolderTreeModel::Row *FolderTreeModel::fetchedRow(LinkItem *folder)
+{
+    Row *row = rowOf(folder);
+    if (row && !row->fetched) {
+        // Its rows are made when it is first expanded; until then only whether it has any can change.
+        childrenChanged(folder);
+        return nullptr;
+    }
+    return row;
+}
+
 void FolderTreeModel::onInserted(LinkItem *item)
 {
     const QScopedValueRollback<bool> announcing(m_announcing, true);
     if (!item->isFolder() || rowOf(item))
         return;
     LinkItem *parent = item->Parent;
-    Row *parentRow = rowOf(parent);
+    Row *parentRow = fetchedRow(parent);
     if (!parentRow)
         return;
-    if (!parentRow->fetched) {
-        childrenChanged(parent);
-        return;
-    }
     addRow(item, parent, 0, parentRow->depth + 1);
     parentRow = rowOf(parent);
     const int position = sortedPosition(parent, *parentRow, item, -1);
@@ -415,13 +422,9 @@ void FolderTreeModel::replaceRows(LinkItem *parent, std::vector<LinkItem *> fold
 void FolderTreeModel::reconcile(LinkItem *parent)
 {
     const QScopedValueRollback<bool> announcing(m_announcing, true);
-    Row *parentRow = rowOf(parent);
+    Row *parentRow = fetchedRow(parent);
     if (!parentRow)
         return;
-    if (!parentRow->fetched) {
-        childrenChanged(parent);
-        return;
-    }
     std::vector<LinkItem *> now;
     for (const auto &entry : parent->Children) {
         if (entry->isFolder())

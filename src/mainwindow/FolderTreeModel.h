@@ -103,6 +103,8 @@ private:
 
     Row *rowOf(const LinkItem *folder);
     const Row *rowOf(const LinkItem *folder) const;
+    // The folder's row when its sub-folders have rows; none when it has no row or they are not fetched yet.
+    Row *fetchedRow(LinkItem *folder);
     bool holdsFolders(const LinkItem *folder, const Row &row) const;
     QModelIndex indexOf(const LinkItem *folder, const Row &row) const;
     // Sorts folders of parent as the model shows them.

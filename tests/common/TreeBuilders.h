@@ -35,6 +35,26 @@ inline LinkItem *addLink(LinkItem &parent, std::string name, std::string url)
     return raw;
 }
 
+// Root "Quillmark": "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and
+// "Asia" holding an empty "Japan"), "Work" (two links, "Wiki" the same page as "Cafeteria menu"), link
+// "Cafeteria menu".
+inline std::unique_ptr<LinkItem> travelCollection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *travel = addFolder(*root, "Travel");
+    LinkItem *europe = addFolder(*travel, "Europe");
+    LinkItem *france = addFolder(*europe, "France");
+    addLink(*france, "Caf\xc3\xa9 de Flore", "http://cafe.example/flore")->Description = "Breakfast in Paris";
+    addFolder(*france, "Paris");
+    LinkItem *asia = addFolder(*travel, "Asia");
+    addFolder(*asia, "Japan");
+    LinkItem *work = addFolder(*root, "Work");
+    addLink(*work, "Tracker", "http://tracker.example/");
+    addLink(*work, "Wiki", "http://intranet.example/menu");
+    addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
+    return root;
+}
+
 // The bytes of root as the data file holds it.
 inline QByteArray nativeBytes(const LinkItem &root)
 {

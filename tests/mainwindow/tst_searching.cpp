@@ -20,25 +20,6 @@
 using namespace TreeBuilders;
 
 namespace {
-// Root: "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and an
-// empty "Asia" holding an empty "Japan"), "Work" (only links), link "Cafeteria menu".
-std::unique_ptr<LinkItem> collection()
-{
-    auto root = LinkItem::MakeFolder("Quillmark");
-    LinkItem *travel = addFolder(*root, "Travel");
-    LinkItem *europe = addFolder(*travel, "Europe");
-    LinkItem *france = addFolder(*europe, "France");
-    addLink(*france, "Caf\xc3\xa9 de Flore", "http://cafe.example/flore")->Description = "Breakfast in Paris";
-    addFolder(*france, "Paris");
-    LinkItem *asia = addFolder(*travel, "Asia");
-    addFolder(*asia, "Japan");
-    LinkItem *work = addFolder(*root, "Work");
-    addLink(*work, "Tracker", "http://tracker.example/");
-    addLink(*work, "Wiki", "http://wiki.example/");
-    addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
-    return root;
-}
-
 // The first item below folder with this name, or null.
 LinkItem *find(LinkItem *folder, const QString &name)
 {
@@ -88,7 +69,7 @@ void TestSearching::open(std::unique_ptr<LinkItem> root)
 
 void TestSearching::init()
 {
-    open(collection());
+    open(travelCollection());
 }
 
 void TestSearching::cleanup()

@@ -39,24 +39,6 @@
 using namespace TreeBuilders;
 
 namespace {
-// Root: "Travel" (holding "Europe" (holding "France" with "Café de Flore" and an empty "Paris") and an
-// empty "Asia"), "Work" (two links, one the same page as "Cafeteria menu"), link "Cafeteria menu".
-std::unique_ptr<LinkItem> collection()
-{
-    auto root = LinkItem::MakeFolder("Quillmark");
-    LinkItem *travel = addFolder(*root, "Travel");
-    LinkItem *europe = addFolder(*travel, "Europe");
-    LinkItem *france = addFolder(*europe, "France");
-    addLink(*france, "Caf\xc3\xa9 de Flore", "http://cafe.example/flore")->Description = "Breakfast in Paris";
-    addFolder(*france, "Paris");
-    addFolder(*travel, "Asia");
-    LinkItem *work = addFolder(*root, "Work");
-    addLink(*work, "Tracker", "http://tracker.example/");
-    addLink(*work, "Wiki", "http://intranet.example/menu");
-    addLink(*root, "Cafeteria menu", "http://intranet.example/menu");
-    return root;
-}
-
 QStringList rowNames(const FolderListView *list)
 {
     QStringList names;
@@ -70,7 +52,7 @@ class TestWindowWiring : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_window.open(*collection()); }
+    void init() { m_window.open(*travelCollection()); }
     void cleanup() { m_window.close(); }
 
     void searchShortcutFocusesTheField();
