@@ -13,3 +13,7 @@ constexpr bool AddressSanitized = false;
 #else
 constexpr bool AddressSanitized = false;
 #endif
+
+// How much slower this build runs: the sanitizers slow everything down about tenfold. Time bounds are multiplied
+// by it.
+constexpr int Slowdown = AddressSanitized ? 10 : 1;

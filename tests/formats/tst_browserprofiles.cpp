@@ -2,6 +2,7 @@
 // and without a write-ahead log beside it), a Chromium Bookmarks file with its History, the profiles
 // found in a home, damaged files that add nothing, and profiles laid as traps that end at once.
 #include "FormatFixtures.h"
+#include "common/Sanitizers.h"
 
 #include "common/SpecialFiles.h"
 #include "formats/BoundedCopy.h"
@@ -27,12 +28,6 @@
 using namespace FormatFixtures;
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int Slowdown = 10; // the sanitizers slow everything down about tenfold
-#else
-constexpr int Slowdown = 1;
-#endif
 
 const QString Data = QStringLiteral(QUILLMARK_TEST_DATA "/browsers/");
 

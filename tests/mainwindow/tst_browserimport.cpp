@@ -1,5 +1,6 @@
 // File > Import > From Browser...: the profiles with their counts, the chosen one added as one folder
 // named after browser and profile as one step to undo, Cancel and damaged profiles adding nothing.
+#include "common/Sanitizers.h"
 #include "common/TransferFakes.h"
 #include "settings/Settings.h"
 
@@ -24,12 +25,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int Slowdown = 10; // the sanitizers slow everything down about tenfold
-#else
-constexpr int Slowdown = 1;
-#endif
 
 const QString Data = QStringLiteral(QUILLMARK_TEST_DATA "/browsers/");
 

@@ -1,5 +1,6 @@
 // Find Duplicates, its clean-ups and Merge Duplicate Folders on a document and a view.
 #include "common/EventLoopStalls.h"
+#include "common/Sanitizers.h"
 #include "common/TreeBuilders.h"
 #include "common/ViewFixture.h"
 #include "mainwindow/DuplicateCommands.h"
@@ -19,12 +20,6 @@
 using namespace TreeBuilders;
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int Slowdown = 10; // the sanitizers slow everything down about tenfold
-#else
-constexpr int Slowdown = 1;
-#endif
 
 // Two pages twice each (one of them in other letters and with its default port), one page once.
 std::unique_ptr<LinkItem> collection()
