@@ -1,5 +1,6 @@
 #include "mainwindow/FolderTreeView.h"
 
+#include "mainwindow/CollectionView.h"
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 
@@ -88,6 +89,27 @@ void FolderTreeView::follow(CollectionDocument *document)
             [this](LinkItem *item) { closeBranches({item}); });
     connect(document, &CollectionDocument::itemsAboutToBeRemoved, this, &FolderTreeView::closeBranches);
     m_model->setDocument(document);
+}
+
+void FolderTreeView::follow(CollectionView *view)
+{
+    connect(this, &FolderTreeView::folderSelected, view, [view](LinkItem *folder) {
+        if (folder && folder != view->folder())
+            view->showFolder(folder);
+    });
+    connect(view, &CollectionView::folderShown, this, [this](LinkItem *folder) {
+        if (folder && SelectedItem() != folder)
+            selectFolder(folder);
+    });
+    // A folder filled without the document (a reader) gets the rows of its new sub-folders.
+    connect(view, &CollectionView::folderRelisted, m_model, &FolderTreeModel::reconcile);
+    connect(view, &CollectionView::renameWanted, this, [this](LinkItem *item) {
+        if (item->isFolder()) {
+            cancelRename();
+            startRename(item);
+        }
+    });
+    setListSelection([view] { return view->selectedItems(); });
 }
 
 void FolderTreeView::closeBranches(const std::vector<LinkItem *> &folders)

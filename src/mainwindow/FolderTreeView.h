@@ -9,6 +9,7 @@
 #include <vector>
 
 class CollectionDocument;
+class CollectionView;
 class LinkItem;
 
 // The folder tree `LinksTree`: the collection's folders (FolderTreeModel), whose branches are fetched as they
@@ -30,6 +31,10 @@ public:
     // Renames and drops go through document, and the rows follow its changes: a folder about to be destroyed
     // loses its row (the tree selects a neighbour when that was the selected row or above it).
     void follow(CollectionDocument *document);
+    // The selected folder is view's shown folder, both ways; a folder the view relists gets the rows of its new
+    // sub-folders, a rename the view asks for starts in place, and a drop of the list's entries carries view's
+    // selected entries.
+    void follow(CollectionView *view);
 
     // Shows the folders below item, the root opened and selected.
     void SetRoot(LinkItem *item);

@@ -5,6 +5,7 @@
 #include "mainwindow/FolderListView.h"
 #include "mainwindow/LinkListModel.h"
 #include "mainwindow/UpdatesGuard.h"
+#include "store/CollectionDocument.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -249,6 +250,16 @@ void LinkListPane::LinkListColumnClick(int column)
     m_sortAscending = (m_lastSortCaption != caption) ? true : !m_sortAscending;
     setSortChecks(key, m_sortAscending);
     ApplySort();
+}
+
+void LinkListPane::follow(CollectionDocument *document)
+{
+    connect(document, &CollectionDocument::itemChanged, this,
+            [this](LinkItem *item, CollectionDocument::Fields fields) {
+                using Field = CollectionDocument::Field;
+                if ((fields & (Field::Name | Field::Url | Field::Rating)) && m_list->model()->rowOf(item) >= 0)
+                    ApplySort();
+            });
 }
 
 void LinkListPane::ApplySort()

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class CollectionDocument;
 class FolderListView;
 class QAction;
 class QActionGroup;
@@ -32,6 +33,8 @@ public:
     ~LinkListPane() override;
 
     FolderListView *list() const { return m_list; }
+    // A listed item that gets a new sort key (name, address, rating) takes its place among the rows.
+    void follow(CollectionDocument *document);
 
     const ColumnLayout &ColumnsInfo() const { return m_columnsInfo; }
     void setColumnsInfo(const ColumnLayout &columns) { m_columnsInfo = columns; }

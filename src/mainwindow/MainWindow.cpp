@@ -173,14 +173,11 @@ void MainWindow::followDocument()
     // The tree and the list follow the document already; the description pane last.
     m_descriptionPane->follow(m_document);
 
+    m_listPane->follow(m_document);
     connect(m_document, &CollectionDocument::itemChanged, this,
             [this](LinkItem *item, CollectionDocument::Fields fields) {
-                using Field = CollectionDocument::Field;
-                if ((fields & Field::Name) && item == m_view->folder())
+                if ((fields & CollectionDocument::Field::Name) && item == m_view->folder())
                     m_folderHeader->setCaption(TextCodec::toDisplay(item->Name));
-                // A new sort key: the row takes its place.
-                if ((fields & (Field::Name | Field::Url | Field::Rating)) && m_view->model()->rowOf(item) >= 0)
-                    m_listPane->ApplySort();
             });
 }
 
@@ -188,20 +185,13 @@ void MainWindow::followView()
 {
     FolderTreeView *tree = LinksTree();
     // The tree's selection is the shown folder, both ways.
-    connect(tree, &FolderTreeView::folderSelected, this, [this](LinkItem *folder) {
-        if (folder && folder != m_view->folder())
-            m_view->showFolder(folder);
-    });
-    connect(m_view, &CollectionView::folderShown, this, [this, tree](LinkItem *folder) {
+    tree->follow(m_view);
+    connect(m_view, &CollectionView::folderShown, this, [this](LinkItem *folder) {
         if (!folder)
             return;
-        if (tree->SelectedItem() != folder)
-            tree->selectFolder(folder);
         m_folderHeader->ShowFolder(TextCodec::toDisplay(folder->Name), folder->Parent == nullptr);
         m_treeMenu->enableForFolder(folder);
     });
-    // A folder filled without the document (a reader) gets the rows of its new sub-folders.
-    connect(m_view, &CollectionView::folderRelisted, tree->folderModel(), &FolderTreeModel::reconcile);
     connect(m_view, &CollectionView::statusTextChanged, this, &MainWindow::showStatusText);
     connect(m_view, &CollectionView::listFocusWanted, this, [this] { m_list->currentView()->setFocus(); });
     connect(m_view, &CollectionView::treeFocusWanted, this, [this, tree] {
@@ -218,12 +208,6 @@ void MainWindow::followView()
     connect(m_view, &CollectionView::selectionChanged, this, [this] {
         const bool one = m_view->showsResults() && m_view->selectedCount() == 1;
         m_descriptionPane->setLocation(one ? ItemPath::locationOf(m_view->selectedItems().front()) : QString());
-    });
-    connect(m_view, &CollectionView::renameWanted, this, [tree](LinkItem *item) {
-        if (item->isFolder()) {
-            tree->cancelRename();
-            tree->startRename(item);
-        }
     });
 }
 

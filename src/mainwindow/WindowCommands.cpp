@@ -9,8 +9,8 @@
 #include "mainwindow/FolderTreeView.h"
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/LinkCheckCommands.h"
-#include "mainwindow/LinkListModel.h"
 #include "mainwindow/MainActions.h"
+#include "mainwindow/PaneDrops.h"
 #include "mainwindow/PaneStates.h"
 #include "mainwindow/RestoreCommands.h"
 #include "mainwindow/SearchCommands.h"
@@ -28,7 +28,6 @@
 #include <QCoreApplication>
 #include <QListView>
 #include <QMenu>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QTreeView>
 
@@ -104,35 +103,7 @@ void WindowCommands::connectListPopup()
 
 void WindowCommands::connectDrops()
 {
-    // An entry within the list is placed (icon styles); a folder of the tree moves into the shown folder;
-    // entries of the list dropped on the tree move into that folder.
-    FolderListView *list = m_panes.list;
-    FolderTreeView *tree = m_panes.tree;
-    list->setDropHandler([this, list, tree](const QMimeData *data, const QPoint &position, bool drop) {
-        if (data->hasFormat(LinkListModel::MimeType)) {
-            // Within the list: only onto free space, only one entry, and only the icon styles move it.
-            if (list->entryAt(position) || m_view->selectedCount() != 1)
-                return false;
-            if (drop)
-                list->placeSelectedEntryAt(position);
-            return true;
-        }
-        if (!data->hasFormat(FolderTreeModel::TreeMimeType))
-            return false;
-        LinkItem *folder = tree->DragSource();
-        if (!m_items->canMoveHere(folder))
-            return false;
-        if (drop) {
-            tree->finishDrag();
-            m_items->moveHere(folder);
-        }
-        return true;
-    });
-    tree->setListSelection([this] { return m_view->selectedItems(); });
-    connect(tree, &FolderTreeView::listEntriesDropped, this, [this, tree](LinkItem *target) {
-        tree->open(tree->revealFolder(target));
-        m_items->moveSelectedInto(target);
-    });
+    new PaneDrops(m_panes.tree, m_panes.list, m_items, this);
 }
 
 void WindowCommands::connectFolders()

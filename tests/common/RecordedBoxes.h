@@ -4,9 +4,9 @@
 
 #include <QStringList>
 
-// Records the message boxes shown while it lives instead of showing them, each as its text, and answers the
-// questions with `answer`. A copy records on its own; assigning copies the records only, so that an object built
-// later and gone earlier gives the boxes back to the one before it.
+// Records the message boxes shown while it lives instead of showing them, each as its text (and every title in
+// `titles`), and answers the questions with `answer`. A copy records on its own; assigning copies the records
+// only, so that an object built later and gone earlier gives the boxes back to the one before it.
 class RecordedBoxes
 {
 public:
@@ -22,6 +22,7 @@ public:
         informations = other.informations;
         warnings = other.warnings;
         errors = other.errors;
+        titles = other.titles;
         answer = other.answer;
         return *this;
     }
@@ -36,11 +37,13 @@ public:
     QStringList informations;
     QStringList warnings;
     QStringList errors;
+    QStringList titles;
     bool answer = true;
 
 private:
     bool record(const MessageBoxes::Message &message)
     {
+        titles << message.title;
         switch (message.kind) {
         case MessageBoxes::Kind::Question:
             questions << message.text;

@@ -1,29 +1,19 @@
 // Long chains of nested folders: Expand All and Go to Folder answer quickly, the deepest folder the tree
 // opens is reached, and deep branches go without exhausting the stack.
+#include "common/PanesFixture.h"
 #include "common/TreeBuilders.h"
-#include "common/WindowFixture.h"
-#include "mainwindow/CollectionView.h"
-#include "mainwindow/FolderTreeView.h"
 #include "mainwindow/GoToFolderDialog.h"
-#include "mainwindow/LinkListPane.h"
-#include "mainwindow/MainActions.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/SearchCommands.h"
 #include "settings/Settings.h"
-#include "store/CollectionDocument.h"
-#include "store/NativeFile.h"
-#include "store/Repository.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <ctime>
+#include <functional>
 
 using namespace TreeBuilders;
 
@@ -34,12 +24,12 @@ constexpr qint64 BoundMs = 20000; // the sanitizers slow everything down about t
 constexpr qint64 BoundMs = 2000;
 #endif
 
-// Processor time an action takes until the window has laid itself out and painted: a busy shared machine
+// Processor time a command takes until the panes have laid themselves out and painted: a busy shared machine
 // stretches the time on the clock, not the work.
-qint64 cpuMsOf(QAction *action)
+qint64 cpuMsOf(const std::function<void()> &command)
 {
     const std::clock_t start = std::clock();
-    action->trigger();
+    command();
     QCoreApplication::processEvents();
     return static_cast<qint64>(std::clock() - start) * 1000 / CLOCKS_PER_SEC;
 }
@@ -49,14 +39,18 @@ class TestDeepFolders : public QObject
 {
     Q_OBJECT
 private slots:
-    void windowOnAChain_data();
-    void windowOnAChain();
+    void initTestCase() { Settings::SetStorageFolder(m_dir.filePath(QStringLiteral("config"))); }
+    void panesOnAChain_data();
+    void panesOnAChain();
     void expandAllStopsAtItsFolderCount();
     void deepBranchGoesWithoutRecursion_data();
     void deepBranchGoesWithoutRecursion();
+
+private:
+    QTemporaryDir m_dir;
 };
 
-void TestDeepFolders::windowOnAChain_data()
+void TestDeepFolders::panesOnAChain_data()
 {
     QTest::addColumn<int>("depth");
     QTest::addColumn<int>("reached");
@@ -65,32 +59,26 @@ void TestDeepFolders::windowOnAChain_data()
     QTest::newRow("deeper than the tree opens") << FolderTreeView::MaxOpenDepth + 1 << FolderTreeView::MaxOpenDepth;
 }
 
-void TestDeepFolders::windowOnAChain()
+void TestDeepFolders::panesOnAChain()
 {
     // "Quillmark" holding "Level 1" holding "Level 2" and so on down to "Level <depth>", which holds a link.
     QFETCH(int, depth);
     QFETCH(int, reached);
-    WindowFixture window;
-    {
-        auto root = LinkItem::MakeFolder("Quillmark");
-        LinkItem *folder = root.get();
-        for (int level = 1; level <= depth; ++level)
-            folder = addFolder(*folder, "Level " + std::to_string(level));
-        addLink(*folder, "Bottom", "https://example.org/bottom");
-        window.open(*root);
-    }
-    const auto close = qScopeGuard([&window] { window.close(); });
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *deepest = root.get();
+    for (int level = 1; level <= depth; ++level)
+        deepest = addFolder(*deepest, "Level " + std::to_string(level));
+    addLink(*deepest, "Bottom", "https://example.org/bottom");
+    PanesFixture panes(std::move(root));
     if (QTest::currentTestFailed())
         return;
-    MainWindow *form = window.form();
-    FolderTreeView *tree = form->LinksTree();
-    LinkItem *deepest = FolderTreeView::itemOf(tree->RootNode());
-    while (deepest->Children.HasFolder())
-        deepest = deepest->Children.Get(0);
+    FolderTreeView *tree = panes.tree;
+    SearchCommands search(&panes.document, panes.view.get(), panes.window.get());
 
-    const qint64 expandMs = cpuMsOf(form->actions()->expandAll);
+    bool whole = true;
+    const qint64 expandMs = cpuMsOf([tree, &whole] { whole = tree->ExpandAll(); });
     QVERIFY2(expandMs < BoundMs, qPrintable(QStringLiteral("Expand All took %1 ms").arg(expandMs)));
-    QCOMPARE(form->statusPanel()->text(), FolderTreeView::expandAllCapText());
+    QVERIFY(!whole);
     QModelIndex node = tree->RootNode();
     for (int level = 0; node.isValid() && level < FolderTreeView::ExpandAllLevels; ++level)
         node = tree->isExpanded(node) ? tree->model()->index(0, 0, node) : QModelIndex();
@@ -102,13 +90,13 @@ void TestDeepFolders::windowOnAChain()
         dialog->setCurrentFolder(deepest);
         QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
     });
-    const qint64 goToMs = cpuMsOf(form->actions()->goToFolder);
+    const qint64 goToMs = cpuMsOf([&search] { search.goToChosenFolder(); });
     QVERIFY2(goToMs < BoundMs, qPrintable(QStringLiteral("Go to Folder took %1 ms").arg(goToMs)));
     QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
-    QCOMPARE(form->view()->folder(), tree->SelectedItem());
-    QCOMPARE(form->statusPanel()->text(), CollectionView::countText(1));
-    QCOMPARE(window.questions,
-             reached == depth ? QStringList() : QStringList {"Quillmark|" + FolderTreeView::tooDeepText()});
+    QCOMPARE(panes.view->folder(), tree->SelectedItem());
+    QCOMPARE(panes.view->statusText(), CollectionView::countText(1));
+    QCOMPARE(panes.boxes.informations, reached == depth ? QStringList() : QStringList {FolderTreeView::tooDeepText()});
+    QCOMPARE(panes.boxes.titles, reached == depth ? QStringList() : QStringList {"Quillmark"});
     // Scrolled to its row (the column keeps the width of the pane: the name itself stands far right).
     const QRect row = tree->visualRect(tree->currentIndex());
     QVERIFY2(row.top() >= 0 && row.bottom() < tree->viewport()->height(), qPrintable(QString::number(row.top())));
@@ -118,7 +106,8 @@ void TestDeepFolders::windowOnAChain()
 
     // Each row of the open chain goes once: the view must not walk every open row for each removal.
     tree->setCurrentIndex(tree->model()->index(0, 0, tree->RootNode()));
-    const qint64 deleteMs = cpuMsOf(form->actions()->deleteItems);
+    tree->setFocus();
+    const qint64 deleteMs = cpuMsOf([&panes] { panes.items->deleteItems(); });
     QVERIFY2(deleteMs < BoundMs / 4, qPrintable(QStringLiteral("Delete took %1 ms").arg(deleteMs)));
     QCOMPARE(tree->model()->rowCount(tree->RootNode()), 0);
     QCOMPARE(tree->currentIndex(), tree->RootNode());

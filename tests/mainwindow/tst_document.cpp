@@ -1,9 +1,7 @@
-// Changes made through the collection document: each says what it changed, and the panes of the main
-// window show it without the change telling them.
+// Changes made through the collection document: each says what it changed, and the panes show it without the
+// change telling them.
+#include "common/PanesFixture.h"
 #include "common/TreeBuilders.h"
-#include "common/WindowFixture.h"
-#include "mainwindow/DescriptionPane.h"
-#include "mainwindow/LinkListModel.h"
 #include "mainwindow/SearchCommands.h"
 #include "store/CollectionDocument.h"
 #include "store/SearchIndex.h"
@@ -52,16 +50,29 @@ class TestDocument : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_window.open(*collection()); }
-    void cleanup() { m_window.close(); }
+    void init();
+    void cleanup();
 
     void panesFollowChanges_data();
     void panesFollowChanges();
     void listModelStaysConsistent();
 
 private:
-    WindowFixture m_window;
+    std::unique_ptr<PanesFixture> m_panes;
+    std::unique_ptr<SearchCommands> m_search;
 };
+
+void TestDocument::init()
+{
+    m_panes = std::make_unique<PanesFixture>(collection());
+    m_search = std::make_unique<SearchCommands>(&m_panes->document, m_panes->view.get(), m_panes->window.get());
+}
+
+void TestDocument::cleanup()
+{
+    m_search.reset();
+    m_panes.reset();
+}
 
 void TestDocument::panesFollowChanges_data()
 {
@@ -129,18 +140,17 @@ void TestDocument::panesFollowChanges()
     QFETCH(QStringList, found);
     QFETCH(QString, status);
 
-    MainWindow *form = m_window.form();
-    CollectionDocument *document = form->document();
+    CollectionDocument *document = &m_panes->document;
     LinkItem *root = document->root();
     LinkItem *alpha = child(root, "Alpha");
     LinkItem *example = child(root, "Example");
-    DescriptionPane *details = form->descriptionPane();
+    DescriptionPane *details = m_panes->description;
     details->ShowItemDetails(example);
-    m_window.tree()->open(m_window.tree()->RootNode());
-    SearchIndex &index = form->searchCommands()->index();
+    m_panes->tree->open(m_panes->tree->RootNode());
+    SearchIndex &index = m_search->index();
     index.setRoot(root);
     index.rebuild();
-    const LinkListModel *model = m_window.list()->model();
+    const LinkListModel *model = m_panes->list->model();
     const int visits = example->Visits;
     QSignalSpy spy(document, QByteArray(QT_STRINGIFY(QSIGNAL_CODE)) + signal);
     QVERIFY(spy.isValid());
@@ -181,29 +191,21 @@ void TestDocument::panesFollowChanges()
     }
 
     QCOMPARE(spy.count(), 1);
-    QStringList shown;
-    for (int row = 0; row < model->rowCount(); ++row)
-        shown << model->index(row, 0).data().toString();
-    QCOMPARE(shown, rows);
-    QStringList nodeTexts;
-    const QModelIndex top = m_window.tree()->RootNode();
-    for (int i = 0; i < m_window.tree()->model()->rowCount(top); ++i)
-        nodeTexts << m_window.tree()->model()->index(i, 0, top).data().toString();
-    QCOMPARE(nodeTexts, nodes);
+    QCOMPARE(m_panes->rowNames(), rows);
+    QCOMPARE(m_panes->nodeTexts(m_panes->tree->RootNode()), nodes);
     QCOMPARE(details->NameLabel()->text() + QLatin1Char('|') + details->descriptionEdit()->toPlainText(), pane);
     if (!word.isEmpty())
         QCOMPARE(names(index.search(word)), found);
     else
         QVERIFY(!index.isStale()); // a visit changes nothing the search reads
-    QCOMPARE(form->statusPanel()->text(), status);
+    QCOMPARE(m_panes->view->statusText(), status);
 }
 
 void TestDocument::listModelStaysConsistent()
 {
-    MainWindow *form = m_window.form();
-    CollectionDocument *document = form->document();
+    CollectionDocument *document = &m_panes->document;
     LinkItem *root = document->root();
-    LinkListModel *model = m_window.list()->model();
+    LinkListModel *model = m_panes->list->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     LinkItem *zeta = document->insertSorted(root, LinkItem::MakeFolder("Zeta"));
@@ -215,7 +217,7 @@ void TestDocument::listModelStaysConsistent()
     QCOMPARE(model->rowCount(), 2);
 
     // Results from anywhere: removing a folder takes the rows inside it along.
-    form->searchCommands()->SearchEdit()->setText(QStringLiteral("test"));
+    m_search->SearchEdit()->setText(QStringLiteral("test"));
     QVERIFY(model->showsResults());
     QCOMPARE(model->rowCount(), 3); // a1, z1, Other
     document->remove(zeta);
@@ -223,9 +225,9 @@ void TestDocument::listModelStaysConsistent()
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a1"));
 
     // The shown folder itself goes: the list lets go of every row.
-    form->searchCommands()->SearchEdit()->clear();
+    m_search->SearchEdit()->clear();
     LinkItem *alpha = child(root, "Alpha");
-    m_window.tree()->selectFolder(alpha);
+    m_panes->tree->selectFolder(alpha);
     QCOMPARE(model->folder(), alpha);
     document->remove(alpha);
     QVERIFY(model->folder() != alpha);
