@@ -2,9 +2,11 @@
 // the description pane, and the other commands working on their results.
 #include "common/FilePrompts.h"
 #include "common/SilentReporter.h"
+#include "common/StandInOpener.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "linkcheck/LinkCheckStore.h"
+#include "mainwindow/AutoSave.h"
 #include "mainwindow/BrowserImportCommands.h"
 #include "mainwindow/DescriptionPane.h"
 #include "mainwindow/DuplicateCommands.h"
@@ -22,6 +24,9 @@
 #include "mainwindow/UndoCommands.h"
 #include "store/Backups.h"
 #include "store/CollectionDocument.h"
+#include "widgets/FolderHeader.h"
+#include "widgets/HyperlinkLabel.h"
+#include <QPlainTextEdit>
 
 #include <QAction>
 #include <QApplication>
@@ -71,8 +76,15 @@ private slots:
 
     void fileAndEditCommands_data();
     void fileAndEditCommands();
+    void entriesReachTheirCommands_data();
+    void entriesReachTheirCommands();
+    void formatEntriesRoundTrip_data();
+    void formatEntriesRoundTrip();
 
 private:
+    // What the window shows of the folders: the header's caption and image, the status bar, the root's children,
+    // whether a rename is under way, whether a save is due and the errors shown.
+    QString shownState() const;
     MainWindow *form() const { return m_window.form(); }
     FolderListView *list() const { return m_window.list(); }
     FolderTreeView *tree() const { return m_window.tree(); }
@@ -357,6 +369,180 @@ void TestWindowWiring::fileAndEditCommands()
         reached = file.open(QIODevice::ReadOnly) && file.readAll() == nativeBytes(*root);
     }
     QVERIFY(reached);
+}
+
+QString TestWindowWiring::shownState() const
+{
+    QStringList children;
+    for (const auto &item : form()->document()->root()->Children)
+        children << QString::fromStdString(item->Name.str());
+    const FolderHeader *header = form()->FolderPane();
+    return QStringList {header->caption(),
+                        header->imageType() == FolderHeader::itHome ? "home" : "folder",
+                        form()->statusPanel()->text(),
+                        children.join(QLatin1Char(',')),
+                        tree()->isRenaming() ? "renaming" : "",
+                        form()->autoSave()->hasUnsavedChanges() ? "unsaved" : "",
+                        m_window.errors.join(QLatin1Char(','))}
+        .join(QLatin1Char('|'));
+}
+
+void TestWindowWiring::entriesReachTheirCommands_data()
+{
+    // Steps before the entry: "show:FOLDER" (a folder of the root), "select:NAME", "focus:tree", "focus:list",
+    // "focus:description", "chain" (a chain of folders deeper than Expand All opens, under the root); the entry;
+    // steps after it: "type:TEXT" (commits an in-place rename), "click:url" (the description pane's address);
+    // then shownState().
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("state");
+    const QString all = QStringLiteral("Cafeteria menu,Travel,Work");
+    const QString root = "Quillmark|home|";
+    QTest::newRow("nothing yet: the root shown, no save due") << QStringList {} << ""
+                                                              << "" << root + "3 objects|" + all + "|||";
+    QTest::newRow("a folder shown") << QStringList {"show:Work"} << ""
+                                    << ""
+                                    << "Work|folder|2 objects|" + all + "|||";
+    QTest::newRow("Up One Level") << QStringList {"show:Work"} << "upOneLevel"
+                                  << "" << root + "3 objects|" + all + "|||";
+    QTest::newRow("New Folder")
+        << QStringList {} << "newFolder"
+        << ""
+        << "New Folder|folder|0 objects|Cafeteria menu,New Folder,Travel,Work|renaming|unsaved|";
+    QTest::newRow("Rename in the tree's menu") << QStringList {"show:Work"} << "rename"
+                                               << "type:Jobs"
+                                               << "Jobs|folder|2 objects|Cafeteria menu,Travel,Jobs||unsaved|";
+    QTest::newRow("Rename refused") << QStringList {"show:Work"} << "rename"
+                                    << "type:a\\b"
+                                    << "Work|folder|2 objects|" + all + "|||ERROR|"
+            + FolderTreeView::backslashMessage();
+    QTest::newRow("Delete with the tree focused") << QStringList {"show:Work", "focus:tree"} << "deleteItems"
+                                                  << ""
+                                                  << "Travel|folder|2 objects|Cafeteria menu,Travel||unsaved|";
+    QTest::newRow("Delete with the list focused")
+        << QStringList {"select:Cafeteria menu", "focus:list"} << "deleteItems"
+        << "" << root + "2 objects|Travel,Work||unsaved|";
+    QTest::newRow("Delete button, description focused")
+        << QStringList {"show:Work", "focus:tree", "select:Wiki", "focus:description"} << "deleteButton"
+        << ""
+        << "Travel|folder|2 objects|Cafeteria menu,Travel||unsaved|";
+    QTest::newRow("Select All") << QStringList {} << "selectAll"
+                                << "" << root + "3 objects selected|" + all + "|||";
+    QTest::newRow("Invert Selection") << QStringList {"select:Work"} << "invertSelection"
+                                      << "" << root + "2 objects selected|" + all + "|||";
+    QTest::newRow("Deselect All") << QStringList {"select:Work"} << "deselectAll"
+                                  << "" << root + "3 objects|" + all + "|||";
+    QTest::newRow("New URL") << QStringList {} << "newUrl"
+                             << "" << root + "4 objects|Added," + all + "||unsaved|";
+    QTest::newRow("Expand All stops short")
+        << QStringList {"chain"} << "expandAll"
+        << "" << root + FolderTreeView::expandAllCapText() + "|Cafeteria menu,Level 1,Travel,Work||unsaved|";
+    QTest::newRow("the address in the description pane")
+        << QStringList {"select:Cafeteria menu"} << ""
+        << "click:url" << root + "1 objects selected|" + all + "||unsaved|";
+}
+
+// Each entry of the menus, the toolbar and the tree's menu runs its command on what the window shows, and the
+// folder header, the status bar and the automatic save follow.
+void TestWindowWiring::entriesReachTheirCommands()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, entry);
+    QFETCH(QString, after);
+    QFETCH(QString, state);
+    MainActions *a = form()->actions();
+    const QHash<QString, QAction *> entries {
+        {"upOneLevel", a->upOneLevel},   {"newFolder", a->newFolder},
+        {"newUrl", a->newUrl},           {"rename", form()->treeMenu()->renameAction()},
+        {"deleteItems", a->deleteItems}, {"deleteButton", a->deleteButton},
+        {"selectAll", a->selectAll},     {"invertSelection", a->invertSelection},
+        {"deselectAll", a->deselectAll}, {"expandAll", a->expandAll}};
+    for (const QString &step : before) {
+        const QString what = step.section(QLatin1Char(':'), 1);
+        if (step.startsWith(QLatin1String("show:")))
+            tree()->setCurrentIndex(m_window.node(what));
+        else if (step.startsWith(QLatin1String("select:")))
+            m_window.selectRows({what});
+        else if (step == QLatin1String("focus:tree"))
+            tree()->setFocus();
+        else if (step == QLatin1String("focus:list"))
+            list()->currentView()->setFocus();
+        else if (step == QLatin1String("focus:description"))
+            form()->descriptionPane()->descriptionEdit()->setFocus();
+        else if (step == QLatin1String("chain")) {
+            auto chain = LinkItem::MakeFolder("Level 1");
+            LinkItem *bottom = chain.get();
+            for (int level = 2; level <= FolderTreeView::ExpandAllLevels + 2; ++level)
+                bottom = addFolder(*bottom, "Level " + std::to_string(level));
+            form()->document()->insertSorted(form()->document()->root(), std::move(chain));
+        }
+    }
+    if (entry == QLatin1String("newUrl")) {
+        QTimer::singleShot(0, this, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            for (QLineEdit *field : dialog->findChildren<QLineEdit *>()) {
+                if (field->objectName() == QLatin1String("ItemName"))
+                    field->setText(QStringLiteral("Added"));
+                else if (field->objectName() == QLatin1String("ItemURL"))
+                    field->setText(QStringLiteral("http://added.example"));
+            }
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    }
+    if (!entry.isEmpty()) {
+        QVERIFY(entries.value(entry) && entries.value(entry)->isEnabled());
+        entries.value(entry)->trigger();
+    }
+    StandInOpener opener;
+    if (after.startsWith(QLatin1String("type:"))) {
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->setText(after.mid(5));
+        tree()->commitRename();
+    } else if (after == QLatin1String("click:url")) {
+        QTest::mouseClick(form()->descriptionPane()->URLLabel(), Qt::LeftButton);
+        QCOMPARE(opener.opened, QStringList {"http://intranet.example/menu"});
+    }
+    QCOMPARE(shownState(), state);
+    // Rename in the tree's menu works below the root only.
+    QCOMPARE(form()->treeMenu()->renameAction()->isEnabled(), form()->view()->folder()->Parent != nullptr);
+    tree()->cancelRename(); // the fixture's window goes without its close, which ends a rename first
+}
+
+void TestWindowWiring::formatEntriesRoundTrip_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("native") << int(BookmarkFormat::Native) << "w.qmf";
+    QTest::newRow("browser HTML") << int(BookmarkFormat::BrowserHtml) << "w.html";
+    QTest::newRow("Opera hotlist") << int(BookmarkFormat::OperaHotlist) << "w.adr";
+    QTest::newRow("XBEL") << int(BookmarkFormat::Xbel) << "w.xbel";
+}
+
+// A format's Export entry writes that format, which its Import entry reads into the shown folder.
+void TestWindowWiring::formatEntriesRoundTrip()
+{
+    QFETCH(int, format);
+    QFETCH(QString, file);
+    const auto bookmarkFormat = BookmarkFormat(format);
+    FilePrompts prompts(m_window.dir()->filePath(file));
+    form()->transferCommands()->setPrompts(&prompts);
+    MainActions *a = form()->actions();
+    tree()->setCurrentIndex(m_window.node(QStringLiteral("Work")));
+    QVERIFY(a->exportAction(bookmarkFormat)->isEnabled());
+    a->exportAction(bookmarkFormat)->trigger();
+    tree()->setCurrentIndex(m_window.node(QStringLiteral("Travel")));
+    a->importAction(bookmarkFormat)->trigger();
+    form()->transferCommands()->setPrompts(nullptr);
+    QVERIFY(prompts.noneShown());
+    QCOMPARE(tree()->SelectedItem()->Name, std::string("Travel"));
+    QVERIFY(rowNames(list()).contains(QStringLiteral("Tracker")));
+    QVERIFY(rowNames(list()).contains(QStringLiteral("Wiki")));
+    QVERIFY2(form()->statusPanel()->text().contains(QStringLiteral("imported"))
+                 || bookmarkFormat == BookmarkFormat::Native,
+             qPrintable(form()->statusPanel()->text()));
 }
 
 QTEST_MAIN(TestWindowWiring)
