@@ -1,6 +1,7 @@
 // Long chains of nested folders: Expand All and Go to Folder answer quickly, the deepest folder the tree
 // opens is reached, and deep branches go without exhausting the stack.
 #include "common/PanesFixture.h"
+#include "common/Sanitizers.h"
 #include "common/TreeBuilders.h"
 #include "mainwindow/GoToFolderDialog.h"
 #include "mainwindow/SearchCommands.h"
@@ -18,11 +19,7 @@
 using namespace TreeBuilders;
 
 namespace {
-#if defined(__SANITIZE_ADDRESS__)
-constexpr qint64 BoundMs = 20000; // the sanitizers slow everything down about tenfold
-#else
-constexpr qint64 BoundMs = 2000;
-#endif
+constexpr qint64 BoundMs = 2000 * Slowdown;
 
 // Processor time a command takes until the panes have laid themselves out and painted: a busy shared machine
 // stretches the time on the clock, not the work.
