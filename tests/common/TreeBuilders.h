@@ -55,6 +55,20 @@ inline std::unique_ptr<LinkItem> travelCollection()
     return root;
 }
 
+// Root "Quillmark": folders "Alpha" (holding "Inner", empty but for the empty "Deep", and link "a1") and "Beta"
+// (link "b1"), links "Example" and "Other".
+inline std::unique_ptr<LinkItem> editingCollection()
+{
+    auto root = LinkItem::MakeFolder("Quillmark");
+    LinkItem *alpha = addFolder(*root, "Alpha");
+    addFolder(*addFolder(*alpha, "Inner"), "Deep");
+    addLink(*alpha, "a1", "http://a1");
+    addLink(*addFolder(*root, "Beta"), "b1", "http://b1");
+    addLink(*root, "Example", "http://example.com");
+    addLink(*root, "Other", "http://other.example");
+    return root;
+}
+
 // The bytes of root as the data file holds it.
 inline QByteArray nativeBytes(const LinkItem &root)
 {

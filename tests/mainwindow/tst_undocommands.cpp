@@ -18,22 +18,6 @@
 
 using namespace TreeBuilders;
 
-namespace {
-// Root "Quillmark": folders "Alpha" (holding "Inner", empty but for the empty "Deep", and link "a1") and "Beta",
-// links "Example" and "Other".
-std::unique_ptr<LinkItem> collection()
-{
-    auto root = LinkItem::MakeFolder("Quillmark");
-    LinkItem *alpha = addFolder(*root, "Alpha");
-    addFolder(*addFolder(*alpha, "Inner"), "Deep");
-    addLink(*alpha, "a1", "http://a1");
-    addLink(*addFolder(*root, "Beta"), "b1", "http://b1");
-    addLink(*root, "Example", "http://example.com");
-    addLink(*root, "Other", "http://other.example");
-    return root;
-}
-} // namespace
-
 class TestUndoCommands : public QObject
 {
     Q_OBJECT
@@ -56,7 +40,7 @@ private:
 
 void TestUndoCommands::init()
 {
-    m_fixture = std::make_unique<ViewFixture>(collection());
+    m_fixture = std::make_unique<ViewFixture>(editingCollection());
     CollectionDocument *document = &m_fixture->document;
     CollectionView *view = &m_fixture->view;
     QWidget *parent = m_fixture->parent.get();

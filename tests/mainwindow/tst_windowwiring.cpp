@@ -389,67 +389,48 @@ QString TestWindowWiring::shownState() const
 
 void TestWindowWiring::entriesReachTheirCommands_data()
 {
-    // Steps before the entry: "show:FOLDER" (a folder of the root), "select:NAME", "focus:tree", "focus:list",
-    // "focus:description", "chain" (a chain of folders deeper than Expand All opens, under the root); the entry;
-    // steps after it: "type:TEXT" (commits an in-place rename), "click:url" (the description pane's address);
+    // Steps separated by ";": "show:FOLDER" (a folder of the root), "select:NAME", "focus:tree", "focus:list",
+    // "focus:description", "chain" (a chain of folders deeper than Expand All opens, under the root), "entry:NAME"
+    // (triggers it), "type:TEXT" (commits an in-place rename), "click:url" (the description pane's address);
     // then shownState().
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("state");
-    const QString all = QStringLiteral("Cafeteria menu,Travel,Work");
+    const QString all = QStringLiteral("|Cafeteria menu,Travel,Work|");
     const QString root = "Quillmark|home|";
-    QTest::newRow("nothing yet: the root shown, no save due") << QStringList {} << ""
-                                                              << "" << root + "3 objects|" + all + "|||";
-    QTest::newRow("a folder shown") << QStringList {"show:Work"} << ""
-                                    << ""
-                                    << "Work|folder|2 objects|" + all + "|||";
-    QTest::newRow("Up One Level") << QStringList {"show:Work"} << "upOneLevel"
-                                  << "" << root + "3 objects|" + all + "|||";
+    const QString work = "Work|folder|2 objects";
+    const QString travel = "Travel|folder|2 objects|Cafeteria menu,Travel||unsaved|";
+    QTest::newRow("nothing yet: the root shown, no save due") << "" << root + "3 objects" + all + "||";
+    QTest::newRow("a folder shown") << "show:Work" << work + all + "||";
+    QTest::newRow("Up One Level") << "show:Work;entry:upOneLevel" << root + "3 objects" + all + "||";
     QTest::newRow("New Folder")
-        << QStringList {} << "newFolder"
-        << ""
+        << "entry:newFolder"
         << "New Folder|folder|0 objects|Cafeteria menu,New Folder,Travel,Work|renaming|unsaved|";
-    QTest::newRow("Rename in the tree's menu") << QStringList {"show:Work"} << "rename"
-                                               << "type:Jobs"
+    QTest::newRow("Rename in the tree's menu") << "show:Work;entry:rename;type:Jobs"
                                                << "Jobs|folder|2 objects|Cafeteria menu,Travel,Jobs||unsaved|";
-    QTest::newRow("Rename refused") << QStringList {"show:Work"} << "rename"
-                                    << "type:a\\b"
-                                    << "Work|folder|2 objects|" + all + "|||ERROR|"
-            + FolderTreeView::backslashMessage();
-    QTest::newRow("Delete with the tree focused") << QStringList {"show:Work", "focus:tree"} << "deleteItems"
-                                                  << ""
-                                                  << "Travel|folder|2 objects|Cafeteria menu,Travel||unsaved|";
+    QTest::newRow("Rename refused") << "show:Work;entry:rename;type:a\\b"
+                                    << work + all + "||ERROR|" + FolderTreeView::backslashMessage();
+    QTest::newRow("Delete with the tree focused") << "show:Work;focus:tree;entry:deleteItems" << travel;
     QTest::newRow("Delete with the list focused")
-        << QStringList {"select:Cafeteria menu", "focus:list"} << "deleteItems"
-        << "" << root + "2 objects|Travel,Work||unsaved|";
+        << "select:Cafeteria menu;focus:list;entry:deleteItems" << root + "2 objects|Travel,Work||unsaved|";
     QTest::newRow("Delete button, description focused")
-        << QStringList {"show:Work", "focus:tree", "select:Wiki", "focus:description"} << "deleteButton"
-        << ""
-        << "Travel|folder|2 objects|Cafeteria menu,Travel||unsaved|";
-    QTest::newRow("Select All") << QStringList {} << "selectAll"
-                                << "" << root + "3 objects selected|" + all + "|||";
-    QTest::newRow("Invert Selection") << QStringList {"select:Work"} << "invertSelection"
-                                      << "" << root + "2 objects selected|" + all + "|||";
-    QTest::newRow("Deselect All") << QStringList {"select:Work"} << "deselectAll"
-                                  << "" << root + "3 objects|" + all + "|||";
-    QTest::newRow("New URL") << QStringList {} << "newUrl"
-                             << "" << root + "4 objects|Added," + all + "||unsaved|";
+        << "show:Work;focus:tree;select:Wiki;focus:description;entry:deleteButton" << travel;
+    QTest::newRow("Select All") << "entry:selectAll" << root + "3 objects selected" + all + "||";
+    QTest::newRow("Invert Selection") << "select:Work;entry:invertSelection"
+                                      << root + "2 objects selected" + all + "||";
+    QTest::newRow("Deselect All") << "select:Work;entry:deselectAll" << root + "3 objects" + all + "||";
+    QTest::newRow("New URL") << "entry:newUrl" << root + "4 objects|Added,Cafeteria menu,Travel,Work||unsaved|";
     QTest::newRow("Expand All stops short")
-        << QStringList {"chain"} << "expandAll"
-        << "" << root + FolderTreeView::expandAllCapText() + "|Cafeteria menu,Level 1,Travel,Work||unsaved|";
+        << "chain;entry:expandAll"
+        << root + FolderTreeView::expandAllCapText() + "|Cafeteria menu,Level 1,Travel,Work||unsaved|";
     QTest::newRow("the address in the description pane")
-        << QStringList {"select:Cafeteria menu"} << ""
-        << "click:url" << root + "1 objects selected|" + all + "||unsaved|";
+        << "select:Cafeteria menu;click:url" << root + "1 objects selected" + all + "|unsaved|";
 }
 
 // Each entry of the menus, the toolbar and the tree's menu runs its command on what the window shows, and the
 // folder header, the status bar and the automatic save follow.
 void TestWindowWiring::entriesReachTheirCommands()
 {
-    QFETCH(QStringList, before);
-    QFETCH(QString, entry);
-    QFETCH(QString, after);
+    QFETCH(QString, steps);
     QFETCH(QString, state);
     MainActions *a = form()->actions();
     const QHash<QString, QAction *> entries {
@@ -458,52 +439,45 @@ void TestWindowWiring::entriesReachTheirCommands()
         {"deleteItems", a->deleteItems}, {"deleteButton", a->deleteButton},
         {"selectAll", a->selectAll},     {"invertSelection", a->invertSelection},
         {"deselectAll", a->deselectAll}, {"expandAll", a->expandAll}};
-    for (const QString &step : before) {
+    StandInOpener opener;
+    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString what = step.section(QLatin1Char(':'), 1);
-        if (step.startsWith(QLatin1String("show:")))
+        if (step.startsWith(QLatin1String("show:"))) {
             tree()->setCurrentIndex(m_window.node(what));
-        else if (step.startsWith(QLatin1String("select:")))
+        } else if (step.startsWith(QLatin1String("select:"))) {
             m_window.selectRows({what});
-        else if (step == QLatin1String("focus:tree"))
-            tree()->setFocus();
-        else if (step == QLatin1String("focus:list"))
-            list()->currentView()->setFocus();
-        else if (step == QLatin1String("focus:description"))
-            form()->descriptionPane()->descriptionEdit()->setFocus();
-        else if (step == QLatin1String("chain")) {
+        } else if (step.startsWith(QLatin1String("focus:"))) {
+            const QHash<QString, QWidget *> panes {{"tree", tree()},
+                                                   {"list", list()->currentView()},
+                                                   {"description", form()->descriptionPane()->descriptionEdit()}};
+            panes.value(what)->setFocus();
+        } else if (step == QLatin1String("chain")) {
             auto chain = LinkItem::MakeFolder("Level 1");
             LinkItem *bottom = chain.get();
             for (int level = 2; level <= FolderTreeView::ExpandAllLevels + 2; ++level)
                 bottom = addFolder(*bottom, "Level " + std::to_string(level));
             form()->document()->insertSorted(form()->document()->root(), std::move(chain));
-        }
-    }
-    if (entry == QLatin1String("newUrl")) {
-        QTimer::singleShot(0, this, [] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
-            for (QLineEdit *field : dialog->findChildren<QLineEdit *>()) {
-                if (field->objectName() == QLatin1String("ItemName"))
-                    field->setText(QStringLiteral("Added"));
-                else if (field->objectName() == QLatin1String("ItemURL"))
-                    field->setText(QStringLiteral("http://added.example"));
+        } else if (step.startsWith(QLatin1String("entry:"))) {
+            if (what == QLatin1String("newUrl")) {
+                QTimer::singleShot(0, this, [] {
+                    QWidget *dialog = QApplication::activeModalWidget();
+                    QVERIFY(dialog);
+                    dialog->findChild<QLineEdit *>(QStringLiteral("ItemName"))->setText(QStringLiteral("Added"));
+                    dialog->findChild<QLineEdit *>(QStringLiteral("ItemURL"))->setText(QStringLiteral("http://a.test"));
+                    QMetaObject::invokeMethod(dialog, "accept");
+                });
             }
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
-    }
-    if (!entry.isEmpty()) {
-        QVERIFY(entries.value(entry) && entries.value(entry)->isEnabled());
-        entries.value(entry)->trigger();
-    }
-    StandInOpener opener;
-    if (after.startsWith(QLatin1String("type:"))) {
-        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-        QVERIFY(editor);
-        editor->setText(after.mid(5));
-        tree()->commitRename();
-    } else if (after == QLatin1String("click:url")) {
-        QTest::mouseClick(form()->descriptionPane()->URLLabel(), Qt::LeftButton);
-        QCOMPARE(opener.opened, QStringList {"http://intranet.example/menu"});
+            QVERIFY(entries.value(what) && entries.value(what)->isEnabled());
+            entries.value(what)->trigger();
+        } else if (step.startsWith(QLatin1String("type:"))) {
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(editor);
+            editor->setText(what);
+            tree()->commitRename();
+        } else if (step == QLatin1String("click:url")) {
+            QTest::mouseClick(form()->descriptionPane()->URLLabel(), Qt::LeftButton);
+            QCOMPARE(opener.opened, QStringList {"http://intranet.example/menu"});
+        }
     }
     QCOMPARE(shownState(), state);
     // Rename in the tree's menu works below the root only.
@@ -533,10 +507,12 @@ void TestWindowWiring::formatEntriesRoundTrip()
     tree()->setCurrentIndex(m_window.node(QStringLiteral("Work")));
     QVERIFY(a->exportAction(bookmarkFormat)->isEnabled());
     a->exportAction(bookmarkFormat)->trigger();
+    QVERIFY(!form()->autoSave()->hasUnsavedChanges()); // an export changes nothing
     tree()->setCurrentIndex(m_window.node(QStringLiteral("Travel")));
     a->importAction(bookmarkFormat)->trigger();
     form()->transferCommands()->setPrompts(nullptr);
     QVERIFY(prompts.noneShown());
+    QVERIFY(form()->autoSave()->hasUnsavedChanges());
     QCOMPARE(tree()->SelectedItem()->Name, std::string("Travel"));
     QVERIFY(rowNames(list()).contains(QStringLiteral("Tracker")));
     QVERIFY(rowNames(list()).contains(QStringLiteral("Wiki")));
