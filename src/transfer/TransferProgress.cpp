@@ -46,6 +46,7 @@ TransferProgress::TransferProgress(QWidget *window, int delayMs, Direction direc
     qApp->installEventFilter(this);
     m_looks.setInterval(LookIntervalMs);
     connect(&m_looks, &QTimer::timeout, this, &TransferProgress::look);
+    connect(&LongCommands::instance(), &LongCommands::cancelling, this, &TransferProgress::look);
 }
 
 TransferProgress::~TransferProgress()

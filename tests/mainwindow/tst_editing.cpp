@@ -3,6 +3,7 @@
 #include "common/RecordedBoxes.h"
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
+#include "common/TransferEnd.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "mainwindow/AutoSave.h"
@@ -607,6 +608,7 @@ void TestEditing::exportThenImportThroughTheMenus()
     MainActions *a = form()->actions();
     QVERIFY(a->exportAction(BookmarkFormat::Native)->isEnabled());
     a->exportAction(BookmarkFormat::Native)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     QVERIFY(QFile::exists(m_window.dir()->filePath(QStringLiteral("beta.qmf"))));
 
     // Imported into Alpha: Alpha keeps its own name and gains Beta's links, and is relisted.
@@ -614,6 +616,7 @@ void TestEditing::exportThenImportThroughTheMenus()
     LinkItem *alpha = tree()->SelectedItem();
     const int visits = alpha->Visits;
     a->importAction(BookmarkFormat::Native)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(alpha->Name, std::string("Alpha"));
     QCOMPARE(childNames(alpha), (QStringList {"Inner", "a1", "b1", "b2"}));
@@ -658,11 +661,13 @@ void TestEditing::otherFormatsThroughTheMenus()
     tree()->setCurrentIndex(m_window.node("Beta"));
     QVERIFY(entry(exportEntry)->isEnabled());
     entry(exportEntry)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     QVERIFY(QFile::exists(m_window.dir()->filePath(file)));
 
     tree()->setCurrentIndex(m_window.node("Alpha"));
     LinkItem *alpha = tree()->SelectedItem();
     entry(importEntry)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     form()->transferCommands()->setPrompts(nullptr);
     QCOMPARE(alpha->Name, std::string("Alpha"));
     QVERIFY(childNames(alpha).contains(QStringLiteral("b1")));
@@ -766,8 +771,10 @@ void TestEditing::changesAreMarkedForSaving()
     } else if (command == "export" || command == "import") {
         tree()->setCurrentIndex(m_window.node("Beta"));
         a->exportAction(BookmarkFormat::Native)->trigger();
+        QVERIFY(waitForTransferEnd(form()->transferCommands()));
         if (command == "import")
             a->importAction(BookmarkFormat::Native)->trigger();
+        QVERIFY(waitForTransferEnd(form()->transferCommands()));
     } else if (command == "newFolder") {
         a->newFolder->trigger();
         tree()->cancelRename();

@@ -2,6 +2,7 @@
 // the description pane, and the other commands working on their results.
 #include "common/FilePrompts.h"
 #include "common/SilentReporter.h"
+#include "common/TransferEnd.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "linkcheck/LinkCheckStore.h"
@@ -227,6 +228,7 @@ void TestWindowWiring::importSkipsKnownLinks()
     FilePrompts prompts(in);
     form()->transferCommands()->setPrompts(&prompts);
     form()->actions()->importAction(BookmarkFormat::Native)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     form()->transferCommands()->setPrompts(nullptr);
     const QPersistentModelIndex node = m_window.node(QStringLiteral("Imported"));
     QVERIFY(node.isValid());
