@@ -84,7 +84,7 @@ std::pair<double, double> stallMs(const std::function<void()> &command)
         returned = true;
     });
     while (ended < 0 || last - std::max(lastBusy, ended) < SteadyNs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         if (ended < 0 && returned && !LongCommands::instance().running())
             ended = clock.nsecsElapsed();
     }
@@ -137,7 +137,7 @@ int main(int argc, char **argv)
               QElapsedTimer idle;
               idle.start();
               while (idle.elapsed() < 1000)
-                  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+                  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
           }).first;
     // And while one of the pool's threads computes for a second, as an export's writer does.
     const double busyStall
@@ -150,7 +150,7 @@ int main(int argc, char **argv)
                       sum = sum + 1;
               });
               while (!busy.isFinished())
-                  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+                  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
           }).first;
     MainActions *actions = window.actions();
     FilePrompts importing(in);
