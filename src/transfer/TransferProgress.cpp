@@ -71,6 +71,8 @@ void TransferProgress::follow(const QFuture<void> &work)
 {
     m_work = work;
     m_looks.start();
+    if (m_delayMs <= 0)
+        show(); // at once, even for work that is done before the next look
     look();
 }
 
@@ -100,7 +102,7 @@ void TransferProgress::look()
     }
     if (!m_dialog && m_running.elapsed() >= m_delayMs)
         show();
-    if (m_dialog)
+    else if (m_dialog)
         m_dialog->setLabelText(labelText(m_direction, m_counts->folders, m_counts->links));
 }
 
@@ -116,5 +118,6 @@ void TransferProgress::show()
     // Application-modal: nothing else may change the collection while the work is under way.
     m_dialog->setWindowModality(Qt::ApplicationModal);
     connect(m_dialog.get(), &QProgressDialog::canceled, this, &TransferProgress::cancel);
+    m_dialog->setLabelText(labelText(m_direction, m_counts->folders, m_counts->links));
     m_dialog->show();
 }

@@ -17,6 +17,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -361,16 +362,26 @@ void TestTransferCommands::cancelKeepsWhatWasRead()
                 return false;
             });
         });
-    m_commands->setProgressDelay(0);
+    // The end of the program comes before the progress dialog shows.
+    m_commands->setProgressDelay(exit ? 60000 : 0);
+    auto *field = new QLineEdit(&m_host.window);
     QSignalSpy allEnded(&LongCommands::instance(), &LongCommands::allEnded);
     m_commands->importFormat(BookmarkFormat::Native);
     QVERIFY(LongCommands::instance().running());
     QTRY_VERIFY(reported);
-    if (exit)
+    // No input reaches the window while the import runs, with or without the dialog.
+    QTest::keyClicks(field, QStringLiteral("typed"));
+    QCOMPARE(field->text(), QString());
+    if (exit) {
+        QVERIFY(!m_host.window.findChild<QProgressDialog *>());
         LongCommands::instance().cancelAll();
-    else
+    } else {
         m_host.window.findChild<QProgressDialog *>()->findChild<QPushButton *>()->click();
+    }
     QVERIFY(waitForTransferEnd(m_commands.get()));
+    QTest::keyClicks(field, QStringLiteral("typed"));
+    QCOMPARE(field->text(), QStringLiteral("typed"));
+    delete field;
 
     QCOMPARE(m_prompts.informations, QStringList {"The import was cancelled. 0 folders and 1024 links were imported."});
     QCOMPARE(m_folder->Children.Count(), 1024);
