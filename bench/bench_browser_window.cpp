@@ -19,7 +19,6 @@
 #include "store/NativeFile.h"
 #include "store/Repository.h"
 #include "transfer/BrowserImportDialog.h"
-#include "transfer/TransferProgress.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,7 +91,7 @@ bool fill(const QString &path, int links)
 
 // Runs work from the event loop and returns the longest gap between the ticks of a zero timer until it has
 // returned.
-double stallMs(const std::function<void()> &work)
+double stallMs(const std::function<void()> &work, const std::function<bool()> &ended = {})
 {
     QElapsedTimer clock;
     qint64 last = 0;
@@ -111,7 +110,7 @@ double stallMs(const std::function<void()> &work)
         work();
         done = true;
     });
-    while (!done)
+    while (!done || (ended && !ended()))
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return static_cast<double>(std::max(longest, clock.nsecsElapsed() - last)) / 1e6;
 }
@@ -146,16 +145,15 @@ int main(int argc, char **argv)
 
     MainWindow window;
     window.show();
-    // As the command once did it: the counts read before the dialog, then the import read with its progress,
-    // both on the window's thread.
+    // As the command once did it: the counts read before the dialog, then the import read, both on the window's
+    // thread.
     const double countedBefore = stallMs([&] {
         LinkItem scratch;
         BrowserProfiles::read(profile, scratch);
     });
     const double importedBefore = stallMs([&] {
         LinkItem target;
-        TransferProgress progress(&window);
-        BrowserProfiles::read(profile, target, progress.callback());
+        BrowserProfiles::read(profile, target);
     });
     Measure::figure("stall_counts_on_window_thread_ms", countedBefore);
     Measure::figure("stall_import_on_window_thread_ms", importedBefore);
@@ -178,7 +176,12 @@ int main(int argc, char **argv)
         window.browserImport()->importFromBrowser();
     });
     bool imported = false;
-    const double importing = stallMs([&] { imported = commands->importProfile(profile); });
+    bool ended = false;
+    QObject::connect(commands, &BrowserImportCommands::finished, [&](bool added) {
+        imported = added;
+        ended = true;
+    });
+    const double importing = stallMs([&] { commands->importProfile(profile); }, [&ended] { return ended; });
     if (!imported || counts.isEmpty())
         return 2;
     std::printf("counts %s\n", qPrintable(counts));

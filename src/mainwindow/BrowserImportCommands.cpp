@@ -5,6 +5,7 @@
 #include "store/CollectionDocument.h"
 
 #include "formats/FormatCommands.h"
+#include "platform/Background.h"
 #include "store/Duplicates.h"
 #include "store/LinkItem.h"
 #include "store/UrlKey.h"
@@ -62,43 +63,66 @@ void BrowserImportCommands::importFromBrowser()
     importProfile(chosen);
 }
 
-bool BrowserImportCommands::importProfile(const BrowserProfile &profile)
+void BrowserImportCommands::importProfile(const BrowserProfile &profile)
 {
     LinkItem *target = m_view->folder();
-    if (!target)
-        return false;
-    auto folder = LinkItem::MakeFolder(profile.folderName().toStdString());
-    ImportReport report;
-    {
-        TransferProgress progress(m_parent, m_progressDelay);
-        report = ProfileReads::readAside(profile, folder, m_read, progress, &m_reading);
+    if (!target || isRunning()) {
+        emit finished(false);
+        return;
     }
-    if (report.status == ImportReport::Unreadable) {
-        MessageBoxes::standardError(m_parent, tr("Nothing was imported from %1.").arg(profile.folderName()),
-                                    report.errorString());
-        return false;
-    }
-    if (report.status == ImportReport::Cancelled) {
-        MessageBoxes::information(m_parent, QString(), tr("The import was cancelled. Nothing was imported."),
-                                  QString());
-        return false;
-    }
+    // The progress keeps every input from the windows until the read has been put in place, so that nothing can
+    // delete the folder it fills (the sync brings its changes once the import has ended).
+    m_progress = std::make_unique<TransferProgress>(m_parent, m_progressDelay);
+    auto read = std::make_shared<ProfileReads::Read>();
+    read->folder = LinkItem::MakeFolder(profile.folderName().toStdString());
+    m_reading = ProfileReads::readAside(profile, m_read, read, m_progress->counts());
+    m_progress->follow(m_reading);
+    Background::whenDone(m_reading, this, [this, profile, target, read](const QFuture<void> &) {
+        ImportReport &report = read->report;
+        if (m_progress->wasCancelled() || !read->ran)
+            report.cancel();
+        const bool added = report.status != ImportReport::Unreadable && report.status != ImportReport::Cancelled;
+        if (added)
+            add(target, *read);
+        // The windows take input again before anything is told.
+        m_progress.reset();
+        tell(profile, report);
+        emit finished(added);
+    });
+}
+
+void BrowserImportCommands::add(LinkItem *target, ProfileReads::Read &read)
+{
+    ImportReport &report = read.report;
     if (const std::optional<UrlKeyOptions> skip = TransferCommands::knownLinksToSkip()) {
         const LinkItem *root = target;
         while (root->Parent)
             root = root->Parent;
-        report.skipped = Duplicates::dropKnown(*folder, *root, UrlKey(*skip));
+        report.skipped = Duplicates::dropKnown(*read.folder, *root, UrlKey(*skip));
         report.links -= report.skipped;
     }
     m_view->keepBackup();
     // The whole import is one step to undo; the view relists the folder it fills.
     m_document->aboutToAddChildren(target);
-    target->Children.InsertSorted(std::move(folder));
+    target->Children.InsertSorted(std::move(read.folder));
     m_document->childrenAdded(target);
     ++report.folders; // the profile's own folder
+}
+
+void BrowserImportCommands::tell(const BrowserProfile &profile, const ImportReport &report)
+{
+    if (report.status == ImportReport::Unreadable) {
+        MessageBoxes::standardError(m_parent, tr("Nothing was imported from %1.").arg(profile.folderName()),
+                                    report.errorString());
+        return;
+    }
+    if (report.status == ImportReport::Cancelled) {
+        MessageBoxes::information(m_parent, QString(), tr("The import was cancelled. Nothing was imported."),
+                                  QString());
+        return;
+    }
     m_view->setStatusText(FormatCommands::importSummary(report));
     const QString problems = FormatCommands::importProblems(profile.bookmarksFile(), report);
     if (!problems.isEmpty())
         MessageBoxes::warning(m_parent, QString(), problems, QString());
-    return true;
 }

@@ -15,6 +15,7 @@ class DialogPrompts;
 class Prompts;
 class CollectionDocument;
 class CollectionView;
+class LinkItem;
 class QWidget;
 
 // File > Import > From Browser...: the browser profiles found, with their counts, in a dialog that opens at
@@ -43,10 +44,21 @@ public:
     void setProgressDelay(int milliseconds) { m_progressDelay = milliseconds; }
 
     void importFromBrowser();
-    // Reads profile and adds it to the shown folder; false when nothing was added.
-    bool importProfile(const BrowserProfile &profile);
+    // Reads profile on the pool and adds it to the shown folder; finished() tells the end.
+    void importProfile(const BrowserProfile &profile);
+    // An import is under way (another one asked for meanwhile does nothing).
+    bool isRunning() const { return m_progress != nullptr; }
+
+signals:
+    // The import that importProfile started has ended; imported is false when nothing was added.
+    void finished(bool imported);
 
 private:
+    // Puts what was read into target, one step to undo.
+    void add(LinkItem *target, ProfileReads::Read &read);
+    // Says what the import added, or why it added nothing.
+    void tell(const BrowserProfile &profile, const ImportReport &report);
+
     CollectionDocument *m_document;
     CollectionView *m_view;
     QWidget *m_parent;
@@ -55,7 +67,9 @@ private:
     Finder m_find;
     Chooser m_choose;
     ProfileReads::Reader m_read;
-    // The last import's read, waited for when the commands go (a cancelled one may still be ending).
-    QFuture<ProfileReads::Read> m_reading;
     int m_progressDelay = TransferProgress::DefaultDelayMs;
+    // The import under way: its progress (which holds the other commands back) and its read, waited for when the
+    // commands go.
+    std::unique_ptr<TransferProgress> m_progress;
+    QFuture<void> m_reading;
 };

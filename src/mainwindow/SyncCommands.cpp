@@ -9,6 +9,7 @@
 #include "store/CollectionDocument.h"
 #include "store/LinkItem.h"
 #include "store/Repository.h"
+#include "transfer/LongCommands.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QAction>
@@ -200,6 +201,13 @@ void SyncCommands::run(bool manyDeletes)
 
 void SyncCommands::exchanged()
 {
+    // An import or an export is working on the collection (an export writes it on the pool): what the sync
+    // brings waits until they have ended.
+    if (LongCommands::instance().running()) {
+        connect(&LongCommands::instance(), &LongCommands::allEnded, this, &SyncCommands::exchanged,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        return;
+    }
     const SyncRun::Exchange *exchange = &m_run->exchange();
     const MergeReport report = exchange->outcome.report;
     if (m_document->root() != m_root) {

@@ -5,6 +5,7 @@
 #include "store/CollectionDocument.h"
 
 #include "formats/FormatCommands.h"
+#include "platform/Background.h"
 #include "platform/Paths.h"
 #include "store/Duplicates.h"
 #include "store/LinkItem.h"
@@ -29,11 +30,19 @@ QString nativePath(const QString &path)
 
 TransferCommands::TransferCommands(CollectionDocument *document, CollectionView *view, QWidget *parent)
     : QObject(parent), m_document(document), m_view(view), m_parent(parent),
-      m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get())
+      m_dialogs(std::make_unique<DialogPrompts>()), m_prompts(m_dialogs.get()),
+      m_read([](BookmarkFormat format, const QString &path, LinkItem &target, const Progress &progress) {
+          return FormatCommands::importFrom(format, path, target, progress);
+      })
 {
 }
 
-TransferCommands::~TransferCommands() = default;
+TransferCommands::~TransferCommands()
+{
+    // A transfer under way stops at its next progress call; the collection stays until it has.
+    m_work.cancel();
+    m_work.waitForFinished();
+}
 
 void TransferCommands::setPrompts(Prompts *prompts)
 {
@@ -118,14 +127,20 @@ QString TransferCommands::importPath(BookmarkFormat format)
     return form.favoritesTree()->SelectedPath();
 }
 
+// What an import read on the pool: a folder of its own, outside the collection, and how the reading went.
+struct TransferCommands::ImportRead
+{
+    std::unique_ptr<LinkItem> folder = LinkItem::MakeFolder(std::string_view());
+    ImportReport report;
+    bool ran = false; // false: cancelled before the pool began it
+};
+
 void TransferCommands::importFormat(BookmarkFormat format)
 {
     LinkItem *folder = m_view->folder();
-    if (!folder)
+    if (!folder || isRunning())
         return;
     const QString path = importPath(format);
-    // The native file and Favorites imports report in the count form; the other formats say what they added.
-    const bool countStatus = format == BookmarkFormat::Native || format == BookmarkFormat::Favorites;
     if (path.isEmpty()) {
         if (format != BookmarkFormat::Favorites)
             setCountStatus(); // also after a cancel
@@ -141,32 +156,56 @@ void TransferCommands::importFormat(BookmarkFormat format)
             return;
         }
     }
+    startImport(format, path, folder);
+}
 
+void TransferCommands::startImport(BookmarkFormat format, const QString &path, LinkItem *folder)
+{
+    // The progress keeps every input from the windows until the read has been put in place, so that nothing can
+    // delete the folder it fills (the sync brings its changes once the import has ended).
+    m_progress = std::make_unique<TransferProgress>(m_parent, m_progressDelay);
+    auto read = std::make_shared<ImportRead>();
+    m_work = Background::run(
+        [reader = m_read, format, path, read, counts = m_progress->counts()](QPromise<void> &promise) {
+            read->ran = true;
+            read->report = reader(format, path, *read->folder, TransferProgress::callback(counts, promise));
+        });
+    m_progress->follow(m_work);
+    Background::whenDone(m_work, this, [this, format, path, folder, read](const QFuture<void> &) {
+        if (!read->ran)
+            read->report.cancel();
+        applyImport(format, path, folder, *read);
+    });
+}
+
+void TransferCommands::applyImport(BookmarkFormat format, const QString &path, LinkItem *folder, ImportRead &read)
+{
+    ImportReport &report = read.report;
     m_view->keepBackup();
-    TransferProgress progress(m_parent, m_progressDelay);
     // The whole import is one step to undo; the view relists the folder it fills.
     m_document->aboutToAddChildren(folder);
-    ImportReport report;
     if (const std::optional<UrlKeyOptions> skip = TransferCommands::knownLinksToSkip()) {
-        // Read aside first, so that the links the collection has never enter it.
-        auto read = LinkItem::MakeFolder(std::string_view());
-        report = FormatCommands::importFrom(format, path, *read, progress.callback());
+        // The links the collection has never enter it.
         const LinkItem *root = folder;
         while (root->Parent)
             root = root->Parent;
-        report.skipped = Duplicates::dropKnown(*read, *root, UrlKey(*skip));
+        report.skipped = Duplicates::dropKnown(*read.folder, *root, UrlKey(*skip));
         report.links -= report.skipped;
-        FormatCommands::moveChildren(*read, *folder);
-    } else {
-        report = FormatCommands::importFrom(format, path, *folder, progress.callback());
     }
+    FormatCommands::moveChildren(*read.folder, *folder);
     m_document->childrenAdded(folder);
+    // The windows take input again before anything is told.
+    m_progress.reset();
+
+    // The native file and Favorites imports report in the count form; the other formats say what they added.
+    const bool countStatus = format == BookmarkFormat::Native || format == BookmarkFormat::Favorites;
     if (format == BookmarkFormat::Native) {
         reportNativeImport(path, report);
     } else if (format == BookmarkFormat::Favorites) {
         if (report.status == ImportReport::Cancelled) {
             setCountStatus();
             reportCancelled(report.folders, report.links);
+            emit finished();
             return;
         }
     } else {
@@ -179,6 +218,7 @@ void TransferCommands::importFormat(BookmarkFormat format)
         setCountStatus();
     if (report.skipped > 0 && countStatus)
         m_view->setStatusText(FormatCommands::importSummary(report));
+    emit finished();
 }
 
 void TransferCommands::reportNativeImport(const QString &path, const ImportReport &report)
@@ -225,16 +265,33 @@ QString TransferCommands::exportPath(BookmarkFormat format, const LinkItem &fold
 void TransferCommands::exportFormat(BookmarkFormat format)
 {
     const LinkItem *folder = m_view->folder();
-    if (!folder)
+    if (!folder || isRunning())
         return;
     const QString path = exportPath(format, *folder);
     if (path.isEmpty())
         return;
     // Long exports show their progress like the imports do, with the folders and links written so far.
-    TransferProgress progress(m_parent, m_progressDelay, TransferProgress::Direction::Export);
-    const ExportReport report = FormatCommands::exportTo(format, path, *folder, progress.callback());
-    if (report.hasError())
-        MessageBoxes::standardError(
-            m_parent, QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
-            report.errorString());
+    m_progress = std::make_unique<TransferProgress>(m_parent, m_progressDelay, TransferProgress::Direction::Export);
+    // The pool writes the live folder, not a copy (which would hold the window up at a million items): nothing
+    // changes the collection while the progress lives. It drops every input to the windows until its modal dialog
+    // takes them over, and the sync, the one change that comes by itself, waits for the long commands to end.
+    auto written = std::make_shared<std::optional<ExportReport>>(); // none: cancelled before the pool began it
+    m_work = Background::run([format, path, folder, written, counts = m_progress->counts()](QPromise<void> &promise) {
+        *written = FormatCommands::exportTo(format, path, *folder, TransferProgress::callback(counts, promise));
+    });
+    m_progress->follow(m_work);
+    Background::whenDone(m_work, this, [this, path, written](const QFuture<void> &) {
+        m_progress.reset();
+        ExportReport report;
+        if (*written)
+            report = **written;
+        else
+            report.cancel();
+        if (report.hasError())
+            MessageBoxes::standardError(
+                m_parent,
+                QCoreApplication::translate("TransferCommands", "Cannot create file %1").arg(nativePath(path)),
+                report.errorString());
+        emit finished();
+    });
 }

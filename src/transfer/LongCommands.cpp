@@ -8,8 +8,10 @@ LongCommands &LongCommands::instance()
 
 void LongCommands::cancelAll()
 {
-    if (m_running > 0)
-        m_cancelRequested = true;
+    if (m_running == 0)
+        return;
+    m_cancelRequested = true;
+    emit cancelling();
 }
 
 LongCommands::Guard::Guard()

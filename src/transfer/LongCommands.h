@@ -30,6 +30,8 @@ public:
     bool cancelRequested() const { return m_cancelRequested; }
 
 signals:
+    // cancelAll() has asked the running commands to stop.
+    void cancelling();
     // The last running command has ended.
     void allEnded();
 

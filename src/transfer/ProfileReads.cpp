@@ -2,60 +2,18 @@
 
 #include "platform/Background.h"
 #include "store/LinkItem.h"
-#include "transfer/TransferProgress.h"
-
-#include <QThread>
 
 #include <algorithm>
-#include <atomic>
 
 namespace ProfileReads {
 
-namespace {
-
-// How long this thread waits for the read between two looks at the progress.
-constexpr int WaitMs = 20;
-
-// The counts so far of a read under way.
-struct Counts
+QFuture<void> readAside(const BrowserProfile &profile, const Reader &reader, std::shared_ptr<Read> read,
+                        std::shared_ptr<TransferProgress::Counts> counts)
 {
-    std::atomic_int folders = 0;
-    std::atomic_int links = 0;
-};
-
-} // namespace
-
-ImportReport readAside(const BrowserProfile &profile, std::unique_ptr<LinkItem> &folder, const Reader &reader,
-                       TransferProgress &progress, QFuture<Read> *reading)
-{
-    auto counts = std::make_shared<Counts>();
-    // The folder goes with the read: a cancelled read drops it when it ends.
-    QFuture<Read> read
-        = Background::run([profile, reader, counts, target = std::move(folder)](QPromise<Read> &promise) mutable {
-              ImportReport report = reader(profile, *target, [&promise, &counts](int folders, int links) {
-                  counts->folders = folders;
-                  counts->links = links;
-                  return !promise.isCanceled();
-              });
-              promise.addResult(Read {std::move(target), report});
-          });
-    if (reading)
-        *reading = read;
-    while (!read.isFinished()) {
-        if (!progress.update(counts->folders, counts->links)) {
-            read.cancel();
-            ImportReport cancelled;
-            cancelled.cancel();
-            return cancelled;
-        }
-        QThread::msleep(WaitMs);
-    }
-    // Taking the result leaves the future in no state at all, for ever unfinished: nobody may wait for it.
-    Read done = read.takeResult();
-    if (reading)
-        *reading = {};
-    folder = std::move(done.folder);
-    return done.report;
+    return Background::run([profile, reader, read, counts](QPromise<void> &promise) {
+        read->ran = true;
+        read->report = reader(profile, *read->folder, TransferProgress::callback(counts, promise));
+    });
 }
 
 } // namespace ProfileReads

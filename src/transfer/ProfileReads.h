@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/BrowserProfiles.h"
+#include "transfer/TransferProgress.h"
 
 #include <QFuture>
 #include <QList>
@@ -10,7 +11,6 @@
 #include <memory>
 
 class LinkItem;
-class TransferProgress;
 
 // Reading browser profiles on the background pool, so that a large profile (a copy of its database, a history
 // to read) never holds the window. The reader runs on the pool: it must touch nothing but its arguments.
@@ -23,14 +23,14 @@ struct Read
 {
     std::unique_ptr<LinkItem> folder;
     ImportReport report;
+    bool ran = false; // false: cancelled before the pool began it
 };
 
-// Reads profile into folder on the pool while this thread waits, showing the progress (which handles the
-// events every few hundredths of a second and offers Cancel); folder comes back once read. After a cancel the
-// read is cancelled and left to end by itself, at its next progress call, dropping folder: folder is null
-// then, and the report says Cancelled. reading, if given, is set to the read (to wait for it).
-ImportReport readAside(const BrowserProfile &profile, std::unique_ptr<LinkItem> &folder, const Reader &reader,
-                       TransferProgress &progress, QFuture<Read> *reading = nullptr);
+// Reads profile into read->folder on the pool, telling the counts so far to counts; the returned future ends
+// once read holds the folder and the report. A cancelled read stops at the reader's next progress call and
+// keeps what it read so far, and its report says Cancelled.
+QFuture<void> readAside(const BrowserProfile &profile, const Reader &reader, std::shared_ptr<Read> read,
+                        std::shared_ptr<TransferProgress::Counts> counts);
 
 } // namespace ProfileReads
 

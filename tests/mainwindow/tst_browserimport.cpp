@@ -6,6 +6,7 @@
 
 #include "common/EventLoopStalls.h"
 #include "common/SpecialFiles.h"
+#include "common/TransferEnd.h"
 #include "mainwindow/BrowserImportCommands.h"
 #include "platform/Background.h"
 #include "store/CollectionDocument.h"
@@ -48,6 +49,8 @@ private slots:
 
 private:
     BrowserProfile profile(const QString &name, const QString &file);
+    // Imports profile and waits for the import's end; false when nothing was added.
+    static bool imported(BrowserImportCommands *commands, const BrowserProfile &profile);
     static QStringList rowsOf(const BrowserImportDialog &dialog);
 
     QTemporaryDir m_dir;
@@ -88,6 +91,13 @@ BrowserProfile TestBrowserImport::profile(const QString &name, const QString &fi
             firefox ? u"Firefox"_qs : u"Chromium"_qs, name, folder};
 }
 
+bool TestBrowserImport::imported(BrowserImportCommands *commands, const BrowserProfile &profile)
+{
+    QSignalSpy ended(commands, &BrowserImportCommands::finished);
+    commands->importProfile(profile);
+    return (!ended.isEmpty() || ended.wait(120'000)) && ended.first().first().toBool();
+}
+
 void TestBrowserImport::import_data()
 {
     QTest::addColumn<QString>("file");
@@ -123,7 +133,7 @@ void TestBrowserImport::import()
                 && settings.SetIgnoreTracking(false) && settings.SetIgnoreSchemeAndWww(false));
     }
     const QString name = added.isEmpty() ? QString(QTest::currentDataTag()) : added.section(u'(', 1).chopped(1);
-    QCOMPARE(m_commands->importProfile(profile(name, file)), !added.isEmpty());
+    QCOMPARE(imported(m_commands.get(), profile(name, file)), !added.isEmpty());
     QCOMPARE(m_prompts.errors, error.isEmpty() ? QStringList() : QStringList {error});
     QCOMPARE(m_host.statusTexts, status.isEmpty() ? QStringList() : QStringList {status});
     QCOMPARE(m_host.refreshes, added.isEmpty() ? 0 : 1);
@@ -185,6 +195,7 @@ void TestBrowserImport::dialogListsProfiles()
                                                                                  : int(QDialog::Rejected);
     });
     m_commands->importFromBrowser();
+    QVERIFY(waitForTransferEnd(m_commands.get()));
     QCOMPARE(first,
              QStringList({"Firefox broken counting…  enabled", "Firefox trap counting…  enabled",
                           "Chromium Default counting…  enabled"}));
@@ -268,9 +279,10 @@ void TestBrowserImport::importStaysResponsive()
         report.links = 1;
         return report;
     });
-    bool imported = false;
-    const qint64 stall = longestStallMs([&] { imported = m_commands->importProfile(profile(u"slow"_qs, QString())); });
-    QVERIFY(imported);
+    QSignalSpy ended(m_commands.get(), &BrowserImportCommands::finished);
+    const qint64 stall = longestStallMs([&] { m_commands->importProfile(profile(u"slow"_qs, QString())); },
+                                        [&ended] { return !ended.isEmpty(); });
+    QVERIFY(!ended.isEmpty() && ended.first().first().toBool());
     QVERIFY2(stall < 150 * Slowdown, qPrintable(QString::number(stall)));
     QCOMPARE(m_host.statusTexts, QStringList {"1 folders and 1 links imported"});
     QCOMPARE(m_folder->Children.Get(1)->Children.Get(0)->Url.str(), std::string("http://n.example/"));
@@ -301,6 +313,7 @@ void TestBrowserImport::importWaitsForNoCounting()
     clock.start();
     m_commands->importFromBrowser();
     const qint64 imported = clock.elapsed();
+    QVERIFY(waitForTransferEnd(m_commands.get()));
     pool->waitForDone();
     pool->setMaxThreadCount(threads);
     QCOMPARE(reads.load(), 2);
@@ -325,11 +338,6 @@ void TestBrowserImport::noProfiles()
 void TestBrowserImport::cancelAddsNothing()
 {
     m_commands->setProgressDelay(0);
-    // Cancel in the progress dialog as soon as it shows.
-    QTimer::singleShot(0, &m_host.window, [this] {
-        if (auto *dialog = m_host.window.findChild<QProgressDialog *>())
-            dialog->findChild<QPushButton *>()->click();
-    });
     // A profile large enough to report its progress.
     QByteArray json = R"({"roots": {"other": {"name": "Other bookmarks", "type": "folder", "children": [)";
     for (int i = 0; i < 5000; ++i)
@@ -339,7 +347,12 @@ void TestBrowserImport::cancelAddsNothing()
     QFile file(QDir(large.path).filePath(u"Bookmarks"_qs));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
     file.close();
-    QVERIFY(!m_commands->importProfile(large));
+    QSignalSpy ended(m_commands.get(), &BrowserImportCommands::finished);
+    m_commands->importProfile(large);
+    // Cancel in the progress dialog, which shows at once.
+    m_host.window.findChild<QProgressDialog *>()->findChild<QPushButton *>()->click();
+    QVERIFY(ended.wait());
+    QVERIFY(!ended.first().first().toBool());
     QCOMPARE(m_prompts.informations, QStringList {"The import was cancelled. Nothing was imported."});
     QCOMPARE(m_folder->Children.Count(), 1);
     QCOMPARE(m_host.refreshes, 0);

@@ -4,6 +4,7 @@
 #include "transfer/DialogFolders.h"
 #include "transfer/DialogPrompts.h"
 
+#include "common/TransferEnd.h"
 #include "common/TransferFakes.h"
 #include "common/TreeBuilders.h"
 
@@ -124,6 +125,8 @@ void TestDialogFolders::eachDialogRemembersItsFolder()
             m_commands->exportFormat(bookmarkFormat);
         else
             m_commands->importFormat(bookmarkFormat);
+        if (!waitForTransferEnd(m_commands.get()))
+            return QStringLiteral("not ended");
         return toFolder ? m_prompts.folderChooserStart : m_prompts.lastFileDialog.folder;
     };
     // Never used: the Documents folder; without it the home folder.
@@ -147,6 +150,7 @@ void TestDialogFolders::eachDialogRemembersItsFolder()
             m_commands->importFormat(BookmarkFormat::OperaHotlist);
         else
             m_commands->exportFormat(BookmarkFormat::OperaHotlist);
+        QVERIFY(waitForTransferEnd(m_commands.get()));
         QCOMPARE(m_prompts.lastFileDialog.folder, QDir::homePath());
     }
     // A remembered folder that is gone no longer counts.
@@ -161,6 +165,7 @@ void TestDialogFolders::cancelKeepsTheFolder()
     QVERIFY(QDir().mkpath(chosen));
     m_prompts.fileName = chosen + QStringLiteral("/out.html");
     m_commands->exportFormat(BookmarkFormat::BrowserHtml);
+    QVERIFY(waitForTransferEnd(m_commands.get()));
     m_prompts.fileName.clear(); // cancelled
     m_commands->exportFormat(BookmarkFormat::BrowserHtml);
     m_commands->exportFormat(BookmarkFormat::BrowserHtml);
@@ -198,6 +203,7 @@ void TestDialogFolders::suggestedNames()
     QFETCH(QString, expected);
     m_folder->Name = folderName.toStdString();
     m_commands->exportFormat(BookmarkFormat(format));
+    QVERIFY(waitForTransferEnd(m_commands.get()));
     QVERIFY(m_prompts.lastWasSave);
     QCOMPARE(m_prompts.lastFileDialog.suggestedName, expected);
 }

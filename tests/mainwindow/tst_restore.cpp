@@ -1,5 +1,6 @@
 // Restore from Backup and the backups that commands keep before large changes, on a document and a view.
 #include "common/FilePrompts.h"
+#include "common/TransferEnd.h"
 #include "common/TreeBuilders.h"
 #include "common/ViewFixture.h"
 #include "mainwindow/RestoreCommands.h"
@@ -171,6 +172,7 @@ void TestRestore::commandsKeepBackup()
         auto *transfer = new TransferCommands(&m_fixture->document, &m_fixture->view, m_fixture->parent.get());
         transfer->setPrompts(&prompts);
         transfer->importFormat(BookmarkFormat::Native);
+        QVERIFY(waitForTransferEnd(transfer));
         transfer->setPrompts(nullptr);
         QCOMPARE(root->Children.Count(), 2 + 3);
     } else {

@@ -1,6 +1,7 @@
 // Edit > Undo and Redo: the captions name the step, and an undo shows and selects what it brought back. The
 // commands work on a document and a view, as the window gives them.
 #include "common/FilePrompts.h"
+#include "common/TransferEnd.h"
 #include "common/TreeBuilders.h"
 #include "common/ViewFixture.h"
 #include "mainwindow/ItemCommands.h"
@@ -133,6 +134,7 @@ void TestUndoCommands::undoAndRedoACommand()
         QCOMPARE(example->Visits, 0);
     } else {
         m_transfer->importFormat(BookmarkFormat::Native);
+        QVERIFY(waitForTransferEnd(m_transfer));
         m_transfer->setPrompts(nullptr);
     }
     const QByteArray after = nativeBytes(*root);

@@ -3,6 +3,7 @@
 #include "common/FilePrompts.h"
 #include "common/SilentReporter.h"
 #include "common/StandInOpener.h"
+#include "common/TransferEnd.h"
 #include "common/TreeBuilders.h"
 #include "common/WindowFixture.h"
 #include "linkcheck/LinkCheckStore.h"
@@ -239,6 +240,7 @@ void TestWindowWiring::importSkipsKnownLinks()
     FilePrompts prompts(in);
     form()->transferCommands()->setPrompts(&prompts);
     form()->actions()->importAction(BookmarkFormat::Native)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     form()->transferCommands()->setPrompts(nullptr);
     const QPersistentModelIndex node = m_window.node(QStringLiteral("Imported"));
     QVERIFY(node.isValid());
@@ -507,9 +509,11 @@ void TestWindowWiring::formatEntriesRoundTrip()
     tree()->setCurrentIndex(m_window.node(QStringLiteral("Work")));
     QVERIFY(a->exportAction(bookmarkFormat)->isEnabled());
     a->exportAction(bookmarkFormat)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     QVERIFY(!form()->autoSave()->hasUnsavedChanges()); // an export changes nothing
     tree()->setCurrentIndex(m_window.node(QStringLiteral("Travel")));
     a->importAction(bookmarkFormat)->trigger();
+    QVERIFY(waitForTransferEnd(form()->transferCommands()));
     form()->transferCommands()->setPrompts(nullptr);
     QVERIFY(prompts.noneShown());
     QVERIFY(form()->autoSave()->hasUnsavedChanges());
