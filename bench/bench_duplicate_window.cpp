@@ -179,7 +179,7 @@ int main(int argc, char **argv)
         && measure(
                               "merge_duplicate_folders",
                               [&] {
-                                  window.LinksTree()->setCurrentIndex(window.LinksTree()->RootNode());
+                                  window.folderTree()->setCurrentIndex(window.folderTree()->rootRow());
                                   actions->mergeDuplicateFolders->trigger();
                               },
                               always)

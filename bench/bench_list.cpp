@@ -128,7 +128,7 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
     // The same through the widget as the user sees it, until the shown view has laid the rows out.
     const auto viewMs = [&](int style) {
-        pane.ViewStyleClick(style);
+        pane.setViewStyle(style);
         std::vector<double> times;
         for (int i = 0; i < (quick ? 5 : 3); ++i) {
             times.push_back(timeMs([&] {
@@ -156,7 +156,7 @@ int main(int argc, char **argv)
     }
     CollectionDocument document(huge.get());
     list.model()->follow(&document);
-    pane.ViewStyleClick(FolderListView::DetailsStyle);
+    pane.setViewStyle(FolderListView::DetailsStyle);
     const double openHugeMs = timeMs([&] {
         view.listFolder(huge.get());
         pane.ApplySort();

@@ -338,21 +338,21 @@ int main(int argc, char **argv)
     const auto shown = [&] {
         MainWindow *window = owner ? owner->mainWindow() : nullptr;
         QWindow *handle = window ? window->windowHandle() : nullptr;
-        return handle && handle->isExposed() && !window->isLoading() && window->LinksTree()->RootNode().isValid();
+        return handle && handle->isExposed() && !window->isLoading() && window->folderTree()->rootRow().isValid();
     };
     bench.measure(
         "startup", [&] { owner = std::make_unique<TrayController>(false, nullptr, MainWindow::Loading::InBackground); },
         Target, shown);
     MainWindow *window = owner->mainWindow();
-    FolderListView *list = window->LinkList();
+    FolderListView *list = window->listView();
     bench.setList(list);
     // The autosave is measured on its own, after the deletion; until then it would fall into whichever
     // interaction happened to be running a few seconds after the first visit.
     window->autoSave()->setDelays(1'000'000'000, 1'000'000'000);
     MainActions *actions = window->actions();
     LinkListPane *pane = window->listPane();
-    FolderTreeView *tree = window->LinksTree();
-    QLineEdit *search = window->searchCommands()->SearchEdit();
+    FolderTreeView *tree = window->folderTree();
+    QLineEdit *search = window->searchCommands()->searchEdit();
 
     bench.measure("all_bookmarks", [&] { actions->allBookmarks->trigger(); });
     static const char *const StyleNames[] = {"large_icons", "small_icons", "list", "details"};
@@ -387,13 +387,13 @@ int main(int argc, char **argv)
             auto *dialog = qobject_cast<GoToFolderDialog *>(modal);
             if (!dialog)
                 return;
-            QListView *list = dialog->FolderList();
+            QListView *list = dialog->folderList();
             list->setCurrentIndex(list->model()->index(list->model()->rowCount() / 2, 0));
             dialog->accept();
         });
         actions->goToFolder->trigger();
     });
-    const QPersistentModelIndex hugeNode = childNode(tree->RootNode(), HugeFolderName);
+    const QPersistentModelIndex hugeNode = childNode(tree->rootRow(), HugeFolderName);
     if (!hugeNode.isValid()) {
         std::fprintf(stderr, "the folder of %d links is not in the tree\n", hugeLinks);
         return 2;
@@ -422,14 +422,14 @@ int main(int argc, char **argv)
         });
         actions->deleteItems->trigger();
     });
-    if (hugeFolder->Children.Count() != 0 || childNode(tree->RootNode(), HugeFolderName) != hugeNode) {
+    if (hugeFolder->Children.Count() != 0 || childNode(tree->rootRow(), HugeFolderName) != hugeNode) {
         std::fprintf(stderr, "the links were not deleted from their folder\n");
         return 2;
     }
 
     // The folder tree: show a folder five levels down, delete a folder of 11,111 folders, drop another on a
     // third. Expand All has opened the tree's upper levels.
-    LinkItem *collectionRoot = FolderTreeView::itemOf(tree->RootNode());
+    LinkItem *collectionRoot = FolderTreeView::itemOf(tree->rootRow());
     LinkItem *treeTop = childFolder(collectionRoot, FolderTreeName);
     LinkItem *deep = treeTop;
     std::string deepName = "T";
@@ -440,7 +440,7 @@ int main(int argc, char **argv)
         return 2;
     }
     bench.measure("tree_show_folder", [&] { tree->selectFolder(deep); });
-    if (tree->SelectedItem() != deep) {
+    if (tree->selectedFolder() != deep) {
         std::fprintf(stderr, "the tree does not show the folder %s\n", deepName.c_str());
         return 2;
     }

@@ -77,7 +77,7 @@ void DescriptionPane::ShowItemDetails(LinkItem *item)
     m_memo->setPlainText(item ? TextCodec::toDisplay(item->Description) : QString());
     m_showing = false;
     m_urlShown = true;
-    DescriptionPaneResize();
+    fitLabels();
     emit itemShown(item);
 }
 
@@ -130,7 +130,7 @@ void DescriptionPane::setLocation(const QString &path)
     m_location->setToolTip(path.isEmpty() ? QString() : tr("Go to this folder"));
     m_location->setVisible(!path.isEmpty());
     m_locationCaption->setVisible(!path.isEmpty());
-    DescriptionPaneResize();
+    fitLabels();
 }
 
 void DescriptionPane::setPlaces(const QStringList &places)
@@ -138,7 +138,7 @@ void DescriptionPane::setPlaces(const QStringList &places)
     m_places->setText(places.join(QLatin1Char('\n')));
     m_places->setVisible(!places.isEmpty());
     m_placesCaption->setVisible(!places.isEmpty());
-    DescriptionPaneResize();
+    fitLabels();
 }
 
 void DescriptionPane::setLocationNote(const QString &note)
@@ -149,10 +149,10 @@ void DescriptionPane::setLocationNote(const QString &note)
     }
     m_location->setText(QStringLiteral("<a href=\"folder\">%1</a> &mdash; %2")
                             .arg(m_locationPath.toHtmlEscaped(), note.toHtmlEscaped()));
-    DescriptionPaneResize();
+    fitLabels();
 }
 
-void DescriptionPane::DescriptionPaneResize()
+void DescriptionPane::fitLabels()
 {
     const int room = width() - m_labelLeft - RightGap;
     m_name->resize(std::max(0, room), m_name->sizeHint().height());
@@ -174,7 +174,7 @@ void DescriptionPane::DescriptionPaneResize()
 void DescriptionPane::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    DescriptionPaneResize();
+    fitLabels();
 }
 
 bool DescriptionPane::eventFilter(QObject *watched, QEvent *event)

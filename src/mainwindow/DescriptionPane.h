@@ -17,8 +17,8 @@ class DescriptionPane : public QWidget
 public:
     explicit DescriptionPane(QWidget *parent = nullptr);
 
-    QLabel *NameLabel() const { return m_name; }
-    HyperlinkLabel *URLLabel() const { return m_url; }
+    QLabel *nameLabel() const { return m_name; }
+    HyperlinkLabel *urlLabel() const { return m_url; }
     QPlainTextEdit *descriptionEdit() const { return m_memo; }
 
     // Edits go through document, and the pane follows its changes: an item about to be destroyed is no
@@ -33,10 +33,10 @@ public:
     // For search results and all bookmarks: the folder that holds the item, as a link that goes there;
     // an empty path hides the line.
     void setLocation(const QString &path);
-    QLabel *LocationLabel() const { return m_location; }
+    QLabel *locationLabel() const { return m_location; }
     // For a group of duplicates: the folder of each of its links, one a line; none hides the list.
     void setPlaces(const QStringList &places);
-    QLabel *PlacesLabel() const { return m_places; }
+    QLabel *placesLabel() const { return m_places; }
     // A line of plain text after the location (a link check's finding); setLocation clears it.
     void setLocationNote(const QString &note);
 
@@ -57,7 +57,7 @@ private:
     void onTextChanged();
     void itemAboutToBeRemoved(const LinkItem *item);
     // Keeps the labels inside the pane: 16 pixels short of its right edge.
-    void DescriptionPaneResize();
+    void fitLabels();
 
     QLabel *m_name;
     HyperlinkLabel *m_url;

@@ -50,10 +50,10 @@ void FolderBar::fitToHeaderHeight(int h)
     const int d = (h - m_label->height()) / 2;
     m_label->move(d, d);
     m_closeButton->move(m_closeButton->x(), (h - m_closeButton->height()) / 2 - 1);
-    LinksCoolBarResize();
+    placeCloseButton();
 }
 
-void FolderBar::LinksCoolBarResize()
+void FolderBar::placeCloseButton()
 {
     const int top = m_closeButton->y();
     m_closeButton->move(m_coolBar->width() - m_closeButton->width() - top - 1, top);
@@ -62,6 +62,6 @@ void FolderBar::LinksCoolBarResize()
 bool FolderBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_coolBar && event->type() == QEvent::Resize)
-        LinksCoolBarResize();
+        placeCloseButton();
     return QWidget::eventFilter(watched, event);
 }

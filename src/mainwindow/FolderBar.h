@@ -6,18 +6,18 @@ class FolderTreeView;
 class QLabel;
 class QToolButton;
 
-// The folder bar on the left of the main window: the caption strip (`LinksCoolBar`, with the label
-// `ExplorerBarLabel` and the close button `CloseLinksFolderButton`) above the folder tree `LinksTree`.
+// The folder bar on the left of the main window: the caption strip (titleStrip(), with its titleLabel() and
+// closeButton()) above the folder tree, folderTree().
 class FolderBar : public QWidget
 {
     Q_OBJECT
 public:
     explicit FolderBar(QWidget *parent = nullptr);
 
-    QWidget *LinksCoolBar() const { return m_coolBar; }
-    QLabel *ExplorerBarLabel() const { return m_label; }
-    QToolButton *CloseLinksFolderButton() const { return m_closeButton; }
-    FolderTreeView *LinksTree() const { return m_tree; }
+    QWidget *titleStrip() const { return m_coolBar; }
+    QLabel *titleLabel() const { return m_label; }
+    QToolButton *closeButton() const { return m_closeButton; }
+    FolderTreeView *folderTree() const { return m_tree; }
 
     // Makes the caption strip line up with the link list's column header of height h.
     void fitToHeaderHeight(int h);
@@ -30,7 +30,7 @@ protected:
 
 private:
     // Keeps the close button at the right end of the strip.
-    void LinksCoolBarResize();
+    void placeCloseButton();
 
     QWidget *m_coolBar;
     QLabel *m_label;

@@ -155,7 +155,7 @@ QAbstractItemView *FolderListView::currentView() const
     return m_icons;
 }
 
-QMenu *FolderListView::HeaderPopupMenu() const
+QMenu *FolderListView::headerPopupMenu() const
 {
     return m_headerMenu;
 }

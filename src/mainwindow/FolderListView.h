@@ -43,7 +43,7 @@ public:
     int viewStyle() const { return m_style; }
 
     // Shown at the cursor on a right click on a column header; none by default. Not owned.
-    QMenu *HeaderPopupMenu() const;
+    QMenu *headerPopupMenu() const;
     void setHeaderPopupMenu(QMenu *menu);
     // Shown at the cursor on a press of the right mouse button anywhere in the list; none by default. Not owned.
     QMenu *itemPopupMenu() const;

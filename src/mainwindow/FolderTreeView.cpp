@@ -71,7 +71,7 @@ FolderTreeView::~FolderTreeView()
     m_model->setRoot(nullptr);
 }
 
-LinkItem *FolderTreeView::SelectedItem() const
+LinkItem *FolderTreeView::selectedFolder() const
 {
     return itemOf(currentIndex());
 }
@@ -98,7 +98,7 @@ void FolderTreeView::follow(CollectionView *view)
             view->showFolder(folder);
     });
     connect(view, &CollectionView::folderShown, this, [this](LinkItem *folder) {
-        if (folder && SelectedItem() != folder)
+        if (folder && selectedFolder() != folder)
             selectFolder(folder);
     });
     // A folder filled without the document (a reader) gets the rows of its new sub-folders.
@@ -137,7 +137,7 @@ void FolderTreeView::closeBranches(const std::vector<LinkItem *> &folders)
     }
 }
 
-void FolderTreeView::SetRoot(LinkItem *item)
+void FolderTreeView::setRootFolder(LinkItem *item)
 {
     m_dragSource = QPersistentModelIndex();
     {
@@ -278,7 +278,7 @@ bool FolderTreeView::canCollapseExpand() const
     return index.isValid() && (m_model->rowCount(index) > 0 || m_model->hasChildren(index));
 }
 
-void FolderTreeView::CollapseExpandClick()
+void FolderTreeView::toggleExpanded()
 {
     const QModelIndex index = currentIndex();
     if (!index.isValid())

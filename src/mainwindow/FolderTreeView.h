@@ -12,7 +12,7 @@ class CollectionDocument;
 class CollectionView;
 class LinkItem;
 
-// The folder tree `LinksTree`: the collection's folders (FolderTreeModel), whose branches are fetched as they
+// The folder tree: the collection's folders (FolderTreeModel), whose branches are fetched as they
 // open. The selected folder is the shown folder. The tree knows its own rules (what may be renamed, where a
 // dragged folder may go); what a change of the shown folder does to the other panes is the main window's
 // business, which it learns through folderSelected().
@@ -37,11 +37,11 @@ public:
     void follow(CollectionView *view);
 
     // Shows the folders below item, the root opened and selected.
-    void SetRoot(LinkItem *item);
-    LinkItem *SelectedItem() const;
-    LinkItem *RootItem() const { return m_model->root(); }
+    void setRootFolder(LinkItem *item);
+    LinkItem *selectedFolder() const;
+    LinkItem *rootFolder() const { return m_model->root(); }
     // The root folder's row.
-    QModelIndex RootNode() const { return m_model->index(0, 0); }
+    QModelIndex rootRow() const { return m_model->index(0, 0); }
     // The index of folder when its row exists (its parent's branch was fetched), else none.
     QModelIndex indexOf(const LinkItem *folder) const { return m_model->indexOf(folder); }
     static LinkItem *itemOf(const QModelIndex &index) { return FolderTreeModel::itemOf(index); }
@@ -69,8 +69,8 @@ public:
     static QString expandAllCapText();
 
     // Left button held on the tree, and the folder it was pressed on.
-    bool TreeButtonDown() const { return m_buttonDown; }
-    LinkItem *DragSource() const { return itemOf(m_dragSource); }
+    bool isButtonDown() const { return m_buttonDown; }
+    LinkItem *dragSource() const { return itemOf(m_dragSource); }
     // A drop ends the drag that a press on the tree began: the press no longer holds the selection.
     void finishDrag() { m_buttonDown = false; }
 
@@ -97,7 +97,7 @@ public:
     // The popup entry "&Collapse"/"E&xpand" follows the selected folder, and works when it has sub-folders.
     QString collapseExpandCaption() const;
     bool canCollapseExpand() const;
-    void CollapseExpandClick();
+    void toggleExpanded();
 
     // The text used when a name with a backslash is refused.
     static QString backslashMessage();

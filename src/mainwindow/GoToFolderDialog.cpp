@@ -38,7 +38,7 @@ GoToFolderDialog::GoToFolderDialog(LinkItem *root, QWidget *parent)
     layout->addWidget(m_count);
     layout->addWidget(m_buttons);
 
-    connect(m_filter, &QLineEdit::textChanged, this, &GoToFolderDialog::FilterEditChanged);
+    connect(m_filter, &QLineEdit::textChanged, this, &GoToFolderDialog::applyFilter);
     m_list->setAccessibleName(tr("Folders"));
     connect(m_list, &QListView::doubleClicked, this, [this] { accept(); });
     connect(m_buttons, &QDialogButtonBox::accepted, this, &GoToFolderDialog::accept);
@@ -48,7 +48,7 @@ GoToFolderDialog::GoToFolderDialog(LinkItem *root, QWidget *parent)
     });
 
     m_buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    FilterEditChanged(QString());
+    applyFilter(QString());
     m_filter->setFocus();
     resize(560, 420);
 }
@@ -75,7 +75,7 @@ void GoToFolderDialog::accept()
         QDialog::accept();
 }
 
-void GoToFolderDialog::FilterEditChanged(const QString &text)
+void GoToFolderDialog::applyFilter(const QString &text)
 {
     // The best guess is the first folder in tree order, the one nearest the root: type, then Enter.
     m_model->setFilter(text);

@@ -23,8 +23,8 @@ public:
     // The folder the list is on; after acceptance, the one chosen.
     LinkItem *chosenFolder() const;
 
-    QLineEdit *FilterEdit() const { return m_filter; }
-    QListView *FolderList() const { return m_list; }
+    QLineEdit *filterEdit() const { return m_filter; }
+    QListView *folderList() const { return m_list; }
     FolderPathModel *model() const { return m_model; }
 
     void accept() override;
@@ -33,7 +33,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FilterEditChanged(const QString &text);
+    void applyFilter(const QString &text);
     void updateCount();
 
     FolderPathModel *m_model;

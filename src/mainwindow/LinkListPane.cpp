@@ -119,7 +119,7 @@ LinkListPane::LinkListPane(FolderListView *list, QWidget *window, QObject *paren
     m_headerMenu->addAction(m_resetColumns);
     m_list->setHeaderPopupMenu(m_headerMenu);
 
-    connect(m_list, &FolderListView::columnClicked, this, &LinkListPane::LinkListColumnClick);
+    connect(m_list, &FolderListView::columnClicked, this, &LinkListPane::headerClicked);
 }
 
 LinkListPane::~LinkListPane() = default;
@@ -160,7 +160,7 @@ void LinkListPane::addViewsDropDownEntries(QMenu *menu) const
         menu->addAction(action);
 }
 
-void LinkListPane::ViewStyleClick(int style)
+void LinkListPane::setViewStyle(int style)
 {
     if (style < 0 || style > 3)
         style = FolderListView::DetailsStyle;
@@ -175,10 +175,10 @@ void LinkListPane::ViewStyleClick(int style)
 
 void LinkListPane::viewStyleTriggered(QAction *action)
 {
-    ViewStyleClick(action->data().toInt());
+    setViewStyle(action->data().toInt());
 }
 
-void LinkListPane::ArrangeByClick(int key)
+void LinkListPane::arrangeBy(int key)
 {
     if (key < 0 || key >= 5 || m_arrange[key]->isChecked())
         return;
@@ -241,7 +241,7 @@ int LinkListPane::columnOfCaption(const QString &caption) const
     return -1;
 }
 
-void LinkListPane::LinkListColumnClick(int column)
+void LinkListPane::headerClicked(int column)
 {
     const QString caption = m_list->columnCaption(column);
     const int key = ColumnIdOf(caption);

@@ -51,7 +51,7 @@ public:
     QAction *viewMenuAction(int style) const;
     QAction *viewsDropDownAction(int style) const;
     QAction *resetColumnsAction() const { return m_resetColumns; }
-    // The menu shown on a right click on the column headers; set on the list as its HeaderPopupMenu.
+    // The menu shown on a right click on the column headers; set on the list as its headerPopupMenu.
     QMenu *headerMenu() const { return m_headerMenu; }
 
     // Adds the five arrange-by entries, a separator and the two direction entries.
@@ -61,17 +61,17 @@ public:
 
 public slots:
     // View style commands: check the style's two entries (and only those), then show the list in that style.
-    void ViewStyleClick(int style);
+    void setViewStyle(int style);
     // An entry of the View menu or the views drop-down: its data is the style.
     void viewStyleTriggered(QAction *action);
 
     // Arrange-by and direction commands: nothing when the entry is checked already, else check it and sort.
-    void ArrangeByClick(int key);
+    void arrangeBy(int key);
     void sortAscending();
     void sortDescending();
 
     // A left click on the header of a column (a logical column of the list).
-    void LinkListColumnClick(int column);
+    void headerClicked(int column);
     // Sorts by the checked arrange-by entry and the checked direction and marks the key's header.
     void ApplySort();
     // Sorts again by SortColumn; the direction is kept only when the list was last sorted by that key.

@@ -71,22 +71,22 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
     // The tree follows the document before the list does: a folder it loses may move its selection and show
     // another folder, whose rows the list then lets go of as the items are destroyed.
     m_folderBar = new FolderBar;
-    LinksTree()->follow(m_document);
+    folderTree()->follow(m_document);
     m_view = new CollectionView(m_document, this);
     buildLayout();
     followDocument();
     followView();
-    m_treeMenu = new TreeMenu(LinksTree(), m_actions, this);
+    m_treeMenu = new TreeMenu(folderTree(), m_actions, this);
     m_paneStates = new PaneStates(m_view, m_actions, m_descriptionPane, this);
     m_commands = new WindowCommands(
-        m_document, m_view, {m_actions, LinksTree(), m_treeMenu, m_list, m_descriptionPane, m_paneStates}, this);
+        m_document, m_view, {m_actions, folderTree(), m_treeMenu, m_list, m_descriptionPane, m_paneStates}, this);
     statusBar()->addPermanentWidget(syncCommands()->statusField());
-    connect(syncCommands(), &SyncCommands::statusFieldChanged, this, &MainWindow::StatusBarResize);
+    connect(syncCommands(), &SyncCommands::statusFieldChanged, this, &MainWindow::fitStatusPanel);
     connect(this, &MainWindow::collectionLoaded, syncCommands(), &SyncCommands::collectionLoaded);
     // At the right end of the menu bar, which is always there, whatever the toolbar's width or state.
     menuBar()->setCornerWidget(searchCommands()->searchField(), Qt::TopRightCorner);
     connectCommands();
-    FormCreate(loading);
+    start(loading);
 }
 
 MainWindow::~MainWindow()
@@ -183,7 +183,7 @@ void MainWindow::followDocument()
 
 void MainWindow::followView()
 {
-    FolderTreeView *tree = LinksTree();
+    FolderTreeView *tree = folderTree();
     // The tree's selection is the shown folder, both ways.
     tree->follow(m_view);
     connect(m_view, &CollectionView::folderShown, this, [this](LinkItem *folder) {
@@ -223,9 +223,9 @@ void MainWindow::connectCommands()
     connect(a->descriptionPane, &QAction::triggered, this,
             [this] { m_descriptionPane->setVisible(m_actions->descriptionPane->isChecked()); });
     // The menu entry and the toolbar button run the same switch, which decides from the bar's state.
-    connect(a->folders, &QAction::triggered, this, &MainWindow::FoldersButtonClick);
-    connect(a->foldersButton, &QAction::triggered, this, &MainWindow::FoldersButtonClick);
-    connect(m_folderBar, &FolderBar::closeRequested, this, &MainWindow::CloseLinksFolderButtonClick);
+    connect(a->folders, &QAction::triggered, this, &MainWindow::toggleFolderBar);
+    connect(a->foldersButton, &QAction::triggered, this, &MainWindow::toggleFolderBar);
+    connect(m_folderBar, &FolderBar::closeRequested, this, &MainWindow::hideFolderBar);
     connect(m_descriptionSplitter, &QSplitter::splitterMoved, this, [this] {
         if (!m_descriptionPane->isHidden())
             m_descriptionPaneHeight = m_descriptionPane->height();
@@ -238,49 +238,49 @@ void MainWindow::connectCommands()
     connect(model, &LinkListModel::sortFinished, m_view, &CollectionView::updateStatusText);
 }
 
-void MainWindow::FormCreate(Loading loading)
+void MainWindow::start(Loading loading)
 {
     setWindowTitle(QStringLiteral("Quillmark"));
 
-    m_reg = std::make_unique<Settings>();
-    restoreCommands()->setKept(m_reg->GetBackupsKept());
-    linkCheckCommands()->setTimeoutSeconds(m_reg->GetLinkCheckTimeout());
-    const WindowBounds stored = m_reg->GetWindowBounds();
-    const QRect bounds = WindowPlacement::startBounds(m_reg->HasWindowBounds() ? &stored : nullptr);
-    const int barWidth = m_reg->GetFoldersBarWidth();
+    m_settings = std::make_unique<Settings>();
+    restoreCommands()->setKept(m_settings->GetBackupsKept());
+    linkCheckCommands()->setTimeoutSeconds(m_settings->GetLinkCheckTimeout());
+    const WindowBounds stored = m_settings->GetWindowBounds();
+    const QRect bounds = WindowPlacement::startBounds(m_settings->HasWindowBounds() ? &stored : nullptr);
+    const int barWidth = m_settings->GetFoldersBarWidth();
     // First-start columns share the list's width: the window's less the folders bar and a scroll bar.
     const int listWidth = bounds.width() - barWidth - SplitterWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent)
         - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     m_listPane->setColumnsInfo(
-        m_reg->HasColumnsInfo()
-            ? m_reg->GetColumnsInfo()
+        m_settings->HasColumnsInfo()
+            ? m_settings->GetColumnsInfo()
             : ColumnFit::firstStart(m_list->fontMetrics(), m_list->detailsView()->header()->fontMetrics(), listWidth));
-    if (!m_reg->GetFolderPane())
+    if (!m_settings->GetFolderPane())
         toggleFolderHeader();
     m_listPane->ApplyColumns();
     applyListStyleAndSort();
 
     m_folderSplitter->setSizes({barWidth, std::max(0, bounds.width() - barWidth - SplitterWidth)});
     m_folderBarWidth = barWidth;
-    switch (m_reg->GetExplorerBar()) {
+    switch (m_settings->GetExplorerBar()) {
     case 0:
         setFolderBarShown(false);
         break;
     case 1:
-        FoldersButtonClick();
+        toggleFolderBar();
         break;
     default: // shown as laid out, button released
         break;
     }
-    if (!m_reg->GetToolbar())
+    if (!m_settings->GetToolbar())
         toggleToolbar();
-    if (!m_reg->GetStatusBar())
+    if (!m_settings->GetStatusBar())
         toggleStatusBar();
     move(bounds.topLeft());
     resize(bounds.size());
-    if (!m_reg->GetDescriptionPane())
+    if (!m_settings->GetDescriptionPane())
         toggleDescriptionPane();
-    setDescriptionPaneHeight(m_reg->GetDescriptionPaneHeight());
+    setDescriptionPaneHeight(m_settings->GetDescriptionPaneHeight());
     m_folderBar->fitToHeaderHeight(m_list->detailsView()->header()->sizeHint().height());
 
     if (loading == Loading::Now) {
@@ -332,7 +332,7 @@ void MainWindow::showCollection()
     {
         UpdatesGuard guard(this);
         m_loadingHold.reset(); // gives the commands back
-        LinksTree()->SetRoot(m_repository->Root());
+        folderTree()->setRootFolder(m_repository->Root());
         m_listPane->ApplyColumns();
     }
     m_showingCollection = false;
@@ -341,19 +341,19 @@ void MainWindow::showCollection()
 
 void MainWindow::applyListStyleAndSort()
 {
-    m_listPane->ViewStyleClick(m_reg->GetListStyle());
-    if (m_reg->GetSort())
+    m_listPane->setViewStyle(m_settings->GetListStyle());
+    if (m_settings->GetSort())
         m_listPane->sortAscending();
     else
         m_listPane->sortDescending();
-    int key = m_reg->GetSortColumn();
+    int key = m_settings->GetSortColumn();
     if (key >= 5)
         key = 0;
     if (key >= 0)
-        m_listPane->ArrangeByClick(key);
+        m_listPane->arrangeBy(key);
 }
 
-bool MainWindow::FormClose()
+bool MainWindow::closeNow()
 {
     // An exit while the collection is on its way waits for it: the close saves what was read, as always.
     if (!finishLoading())
@@ -409,7 +409,7 @@ void MainWindow::closeAfterSave()
         // Every view lets go of the items before the tree is destroyed.
         UpdatesGuard guard(this);
         m_list->model()->clear();
-        LinksTree()->SetRoot(nullptr);
+        folderTree()->setRootFolder(nullptr);
         m_descriptionPane->ShowItemDetails(nullptr);
     }
     m_document->setRoot(nullptr);
@@ -420,21 +420,22 @@ void MainWindow::closeAfterSave()
     const int explorerBar = m_folderBar->isHidden() ? 0 : (m_actions->foldersButton->isChecked() ? 1 : 2);
     // The layout goes to disk in one write, which names the first value when it fails. The collection
     // is already safe at this point, so the program still ends.
-    m_reg->BeginUpdate();
-    const bool set = m_reg->SetWindowBounds(x(), y(), width(), height())
-        && m_reg->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBarWidth : m_folderBar->width())
-        && m_reg->SetFolderPane(m_actions->folderPane->isChecked()) && m_reg->SetColumnsInfo(columns)
-        && m_reg->SetExplorerBar(static_cast<quint8>(explorerBar)) && m_reg->SetToolbar(!m_toolbar->isHidden())
-        && m_reg->SetStatusBar(!statusBar()->isHidden())
-        && m_reg->SetListStyle(static_cast<quint8>(m_list->viewStyle()))
-        && m_reg->SetDescriptionPane(m_actions->descriptionPane->isChecked())
-        && m_reg->SetDescriptionPaneHeight(descriptionPaneHeight()) && m_reg->SetSortColumn(m_listPane->SortColumn())
-        && m_reg->SetSort(m_listPane->sortAscendingAction()->isChecked());
-    const bool written = m_reg->EndUpdate() && set;
+    m_settings->BeginUpdate();
+    const bool set = m_settings->SetWindowBounds(x(), y(), width(), height())
+        && m_settings->SetFoldersBarWidth(m_folderBar->isHidden() ? m_folderBarWidth : m_folderBar->width())
+        && m_settings->SetFolderPane(m_actions->folderPane->isChecked()) && m_settings->SetColumnsInfo(columns)
+        && m_settings->SetExplorerBar(static_cast<quint8>(explorerBar))
+        && m_settings->SetToolbar(!m_toolbar->isHidden()) && m_settings->SetStatusBar(!statusBar()->isHidden())
+        && m_settings->SetListStyle(static_cast<quint8>(m_list->viewStyle()))
+        && m_settings->SetDescriptionPane(m_actions->descriptionPane->isChecked())
+        && m_settings->SetDescriptionPaneHeight(descriptionPaneHeight())
+        && m_settings->SetSortColumn(m_listPane->SortColumn())
+        && m_settings->SetSort(m_listPane->sortAscendingAction()->isChecked());
+    const bool written = m_settings->EndUpdate() && set;
     if (!written)
-        m_reporter->reportError(QString(), m_reg->errorString());
-    m_reg->Close();
-    m_reg.reset();
+        m_reporter->reportError(QString(), m_settings->errorString());
+    m_settings->Close();
+    m_settings.reset();
     m_closed = true;
 }
 
@@ -495,17 +496,17 @@ void MainWindow::closeWindow()
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    StatusBarResize();
+    fitStatusPanel();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_listPanel && event->type() == QEvent::Resize)
-        FormResize();
+        fitDescriptionPane();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::FormResize()
+void MainWindow::fitDescriptionPane()
 {
     if (m_descriptionPane->isHidden())
         return;
@@ -519,7 +520,7 @@ void MainWindow::FormResize()
     setDescriptionPaneHeight(paneHeight);
 }
 
-void MainWindow::StatusBarResize()
+void MainWindow::fitStatusPanel()
 {
     // The sync's field keeps its place at the right end, in the margin while it fits there.
     const QWidget *sync = syncCommands()->statusField();
@@ -574,7 +575,7 @@ void MainWindow::setFolderBarShown(bool shown)
     }
 }
 
-void MainWindow::FoldersButtonClick()
+void MainWindow::toggleFolderBar()
 {
     m_foldersPressed = !m_foldersPressed;
     setFolderBarShown(m_foldersPressed);
@@ -582,10 +583,10 @@ void MainWindow::FoldersButtonClick()
     m_actions->folders->setChecked(shown);
     m_actions->foldersButton->setChecked(shown);
     m_foldersPressed = shown;
-    m_folderBar->ExplorerBarLabel()->setText(tr("Folders"));
+    m_folderBar->titleLabel()->setText(tr("Folders"));
 }
 
-void MainWindow::CloseLinksFolderButtonClick()
+void MainWindow::hideFolderBar()
 {
     setFolderBarShown(false);
     m_foldersPressed = false;
@@ -638,9 +639,9 @@ SyncCommands *MainWindow::syncCommands() const
     return m_commands->sync();
 }
 
-FolderTreeView *MainWindow::LinksTree() const
+FolderTreeView *MainWindow::folderTree() const
 {
-    return m_folderBar->LinksTree();
+    return m_folderBar->folderTree();
 }
 
 void MainWindow::showStatusText(const QString &text)
@@ -651,7 +652,7 @@ void MainWindow::showStatusText(const QString &text)
         statusBar()->clearMessage();
     m_statusPanel->setText(text);
     for (QWidget *widget : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_toolbar),
-                            static_cast<QWidget *>(m_folderBar->LinksTree()), static_cast<QWidget *>(statusBar()),
+                            static_cast<QWidget *>(m_folderBar->folderTree()), static_cast<QWidget *>(statusBar()),
                             static_cast<QWidget *>(this)})
         widget->setStatusTip(text);
 }

@@ -38,7 +38,7 @@ class BrowserImportCommands;
 
 // The program's one working window: toolbar, folder header strip, folder bar, link list, description
 // pane and status bar. Minimizing or closing it only hides it (when the program lives in the
-// notification area); FormClose, run by "E&xit", saves the collection and then the layout.
+// notification area); closeNow, run by "E&xit", saves the collection and then the layout.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -61,10 +61,10 @@ public:
 
     // The close sequence: the data file first, then the layout. False when the collection could not be
     // saved: the window then stays as it is, with the collection in memory, and nothing else is written.
-    bool FormClose();
+    bool closeNow();
     // The close sequence with the event loop running: the data file is written in slices, then the close goes
-    // on as FormClose does and closeEnded tells the outcome. False when the save could not start (told); the
-    // window then stays as it is. FormClose finishes a close under way on the spot.
+    // on as closeNow does and closeEnded tells the outcome. False when the save could not start (told); the
+    // window then stays as it is. closeNow finishes a close under way on the spot.
     bool beginClose();
     bool isClosing() const { return m_closing; }
 
@@ -80,16 +80,16 @@ public:
     CollectionView *view() const { return m_view; }
     AutoSave *autoSave() const { return m_autoSave.get(); }
     MainActions *actions() const { return m_actions; }
-    FolderListView *LinkList() const { return m_list; }
+    FolderListView *listView() const { return m_list; }
     LinkListPane *listPane() const { return m_listPane; }
     FolderBar *folderBar() const { return m_folderBar; }
-    FolderTreeView *LinksTree() const;
+    FolderTreeView *folderTree() const;
     FolderCommands *folderCommands() const;
     TreeMenu *treeMenu() const { return m_treeMenu; }
     ItemCommands *itemCommands() const;
-    FolderHeader *FolderPane() const { return m_folderHeader; }
+    FolderHeader *folderHeader() const { return m_folderHeader; }
     DescriptionPane *descriptionPane() const { return m_descriptionPane; }
-    QToolBar *CommandToolbar() const { return m_toolbar; }
+    QToolBar *toolbar() const { return m_toolbar; }
     QLabel *statusPanel() const { return m_statusPanel; }
 
     // Pane switches.
@@ -97,8 +97,8 @@ public:
     void toggleStatusBar();
     void toggleFolderHeader();
     void toggleDescriptionPane();
-    void FoldersButtonClick();
-    void CloseLinksFolderButtonClick();
+    void toggleFolderBar();
+    void hideFolderBar();
     // "&File" > "&Close": hides the window; the program goes on in the notification area.
     void closeWindow();
 
@@ -139,11 +139,11 @@ private:
     void showStatusText(const QString &text);
     // The actions that work on the window itself: its panes, bars and close.
     void connectCommands();
-    void FormCreate(Loading loading);
+    void start(Loading loading);
     // Start-up steps from the creation of the repository on, once the data file is read.
     void showCollection();
-    void FormResize();
-    void StatusBarResize();
+    void fitDescriptionPane();
+    void fitStatusPanel();
     void applyListStyleAndSort();
     // The close sequence after the data file has been written.
     void closeAfterSave();
@@ -159,7 +159,7 @@ private:
     bool m_showingCollection = false;
     std::unique_ptr<ErrorReporter> m_ownReporter;
     ErrorReporter *m_reporter;
-    std::unique_ptr<Settings> m_reg;
+    std::unique_ptr<Settings> m_settings;
     std::unique_ptr<Repository> m_repository;
     std::unique_ptr<AutoSave> m_autoSave;
     CollectionDocument *m_document = nullptr;

@@ -92,8 +92,8 @@ NewItemDialog::NewItemDialog(QWidget *parent)
     setTabOrder(m_name, m_url);
     setTabOrder(m_url, m_description);
 
-    connect(m_name, &QLineEdit::textChanged, this, &NewItemDialog::ItemNameChange);
-    connect(m_url, &QLineEdit::textChanged, this, &NewItemDialog::ItemNameChange);
+    connect(m_name, &QLineEdit::textChanged, this, &NewItemDialog::updateOkButton);
+    connect(m_url, &QLineEdit::textChanged, this, &NewItemDialog::updateOkButton);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -160,16 +160,16 @@ QString NewItemDialog::UrlFromClipboardText(const QString &text)
 bool NewItemDialog::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        takeUrlFromClipboard();
     return QDialog::event(event);
 }
 
-void NewItemDialog::ItemNameChange()
+void NewItemDialog::updateOkButton()
 {
     m_ok->setEnabled(!Trimmed(m_name->text()).isEmpty() && !Trimmed(m_url->text()).isEmpty());
 }
 
-void NewItemDialog::FormActivate()
+void NewItemDialog::takeUrlFromClipboard()
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QString url = UrlFromClipboardText(clipboard ? clipboard->text() : QString());

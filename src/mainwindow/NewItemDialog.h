@@ -21,11 +21,11 @@ class NewItemDialog : public QDialog
 public:
     explicit NewItemDialog(QWidget *parent = nullptr);
 
-    QLineEdit *ItemName() const { return m_name; }
-    QLineEdit *ItemURL() const { return m_url; }
-    QPlainTextEdit *ItemDescription() const { return m_description; }
-    QPushButton *OKBtn() const { return m_ok; }
-    QPushButton *CancelBtn() const { return m_cancel; }
+    QLineEdit *nameEdit() const { return m_name; }
+    QLineEdit *urlEdit() const { return m_url; }
+    QPlainTextEdit *descriptionEdit() const { return m_description; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
 
     // The three texts as typed, not trimmed.
     QString name() const;
@@ -46,9 +46,9 @@ protected:
 
 private:
     // Enables OK when both the name and the URL are non-empty after trimming.
-    void ItemNameChange();
+    void updateOkButton();
     // Takes the URL from the clipboard, if it holds one.
-    void FormActivate();
+    void takeUrlFromClipboard();
 
     QLineEdit *m_name;
     QLineEdit *m_url;

@@ -22,7 +22,7 @@ PaneDrops::PaneDrops(FolderTreeView *tree, FolderListView *list, ItemCommands *c
         }
         if (!data->hasFormat(FolderTreeModel::TreeMimeType))
             return false;
-        LinkItem *folder = tree->DragSource();
+        LinkItem *folder = tree->dragSource();
         if (!commands->canMoveHere(folder))
             return false;
         if (drop) {

@@ -129,7 +129,7 @@ PropertiesDialog::PropertiesDialog(LinkItem *item, QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &PropertiesDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    FormShow();
+    showItem();
     // The keyboard starts at the first field, as in the other dialogs.
     if (m_name->isEnabled())
         m_name->setFocus();
@@ -226,7 +226,7 @@ QString PropertiesDialog::Location(const LinkItem &item)
     return names.join(QLatin1Char('\\'));
 }
 
-void PropertiesDialog::FormShow()
+void PropertiesDialog::showItem()
 {
     const LinkItem &item = *m_item;
     m_shownName = TextCodec::toDisplay(item.Name);

@@ -25,20 +25,20 @@ public:
 
     LinkItem *item() const { return m_item; }
 
-    QTabWidget *PageControl() const { return m_pages; }
-    QLabel *Icon() const { return m_icon; }
-    QLineEdit *ItemName() const { return m_name; }
-    QLabel *ItemType() const { return m_type; }
-    QLabel *ItemLocation() const { return m_location; }
+    QTabWidget *pages() const { return m_pages; }
+    QLabel *iconLabel() const { return m_icon; }
+    QLineEdit *nameEdit() const { return m_name; }
+    QLabel *typeLabel() const { return m_type; }
+    QLabel *locationLabel() const { return m_location; }
     QLabel *contentsCaption() const { return m_contentsCaption; }
-    QLabel *ItemContaints() const { return m_contents; }
-    QLineEdit *ItemURL() const { return m_url; }
-    QPlainTextEdit *ItemDescription() const { return m_description; }
+    QLabel *contentsLabel() const { return m_contents; }
+    QLineEdit *urlEdit() const { return m_url; }
+    QPlainTextEdit *descriptionEdit() const { return m_description; }
     QComboBox *ratingBox() const { return m_rating; }
-    QLabel *ItemVisits() const { return m_visits; }
+    QLabel *visitsLabel() const { return m_visits; }
     QPushButton *clearVisitsButton() const { return m_clearVisits; }
-    QPushButton *OKBtn() const { return m_ok; }
-    QPushButton *CancelBtn() const { return m_cancel; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
 
     // The names from the root folder down to the item, joined by "\".
     static QString Location(const LinkItem &item);
@@ -49,7 +49,7 @@ public slots:
 
 private:
     QWidget *createGeneralPage();
-    void FormShow();
+    void showItem();
     // "&Clear Visits": the visit count and the last visit are reset at once.
     void clearVisits();
     void storeFields();

@@ -24,7 +24,7 @@ public:
     SearchCommands(CollectionDocument *document, CollectionView *view, QWidget *parent);
     ~SearchCommands() override;
 
-    QLineEdit *SearchEdit() const { return m_edit; }
+    QLineEdit *searchEdit() const { return m_edit; }
     // The search field with its margins, for the window to place.
     QWidget *searchField() const { return m_field; }
     SearchIndex &index() { return m_index; }

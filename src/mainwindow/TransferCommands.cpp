@@ -124,7 +124,7 @@ QString TransferCommands::importPath(BookmarkFormat format)
         QCoreApplication::translate("TransferCommands", "Select which folder you want to import from."));
     if (m_prompts->runImportForm(form) != FavoritesFolderDialog::Ok)
         return QString();
-    return form.favoritesTree()->SelectedPath();
+    return form.favoritesTree()->selectedPath();
 }
 
 // What an import read on the pool: a folder of its own, outside the collection, and how the reading went.

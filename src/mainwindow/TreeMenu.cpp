@@ -55,8 +55,8 @@ void TreeMenu::prepare()
 
 void TreeMenu::collapseExpand()
 {
-    if (!m_tree->SelectedItem())
+    if (!m_tree->selectedFolder())
         return;
-    m_tree->CollapseExpandClick();
+    m_tree->toggleExpanded();
     prepare();
 }

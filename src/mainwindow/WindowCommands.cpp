@@ -75,7 +75,7 @@ void WindowCommands::connectItems()
                 &ItemCommands::openSelected);
     m_panes.states->watch(m_panes.tree, listViews);
     connect(m_panes.states, &PaneStates::openRequested, commands, &ItemCommands::openSelected);
-    connect(m_panes.description->URLLabel(), &HyperlinkLabel::linkClicked, commands, &ItemCommands::openAddress);
+    connect(m_panes.description->urlLabel(), &HyperlinkLabel::linkClicked, commands, &ItemCommands::openAddress);
 }
 
 void WindowCommands::connectListPopup()

@@ -28,8 +28,8 @@ public:
     QLabel *versionLabel() const { return m_versionLabel; }
     QLabel *distributorLabel() const { return m_distributorLabel; }
     QLabel *legalNoticeLabel() const { return m_legalNoticeLabel; }
-    HyperlinkLabel *MailLinkLabel() const { return m_mailLinkLabel; }
-    HyperlinkLabel *WebLinkLabel() const { return m_webLinkLabel; }
+    HyperlinkLabel *mailLinkLabel() const { return m_mailLinkLabel; }
+    HyperlinkLabel *webLinkLabel() const { return m_webLinkLabel; }
     QPushButton *okButton() const { return m_okButton; }
 
     // F1: the about box's help topic.

@@ -63,7 +63,7 @@ QUrl HelpBook::ContentsPage() const
     return PageUrl(QStringLiteral("index.html"));
 }
 
-QUrl HelpBook::TopicPage(int context) const
+QUrl HelpBook::topicPage(int context) const
 {
     return m_topics.value(context);
 }

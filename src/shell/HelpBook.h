@@ -22,7 +22,7 @@ public:
 
     QUrl ContentsPage() const;
     // The topic of a help context number; an empty URL when the number has none.
-    QUrl TopicPage(int context) const;
+    QUrl topicPage(int context) const;
     QList<int> ContextNumbers() const { return m_topics.keys(); }
     const QList<Entry> &Contents() const { return m_contents; }
 

@@ -83,7 +83,7 @@ void HelpCommands::showContents()
     m_help->showContents();
 }
 
-void HelpCommands::FormHelp(int context)
+void HelpCommands::showHelp(int context)
 {
     if (context > 0)
         m_help->showTopic(context);
@@ -91,7 +91,7 @@ void HelpCommands::FormHelp(int context)
         showContents();
 }
 
-void HelpCommands::FormActivate()
+void HelpCommands::showTipAtStart()
 {
     if (Settings().GetShowTip())
         showTipOfTheDay();
@@ -101,12 +101,12 @@ void HelpCommands::showTipOfTheDay()
 {
     // A store of our own: the window's may be gone by the time the dialog closes (the program can be ended from
     // the notification area meanwhile).
-    Settings reg;
+    Settings settings;
     TipOfTheDayDialog dialog(m_help, m_window);
-    dialog.ShowTip()->setChecked(reg.GetShowTip());
+    dialog.showTipBox()->setChecked(settings.GetShowTip());
     dialog.exec();
-    if (!reg.SetShowTip(dialog.ShowTip()->isChecked()))
-        MessageBoxReporter(m_window).reportError(QString(), reg.errorString());
+    if (!settings.SetShowTip(dialog.showTipBox()->isChecked()))
+        MessageBoxReporter(m_window).reportError(QString(), settings.errorString());
 }
 
 void HelpCommands::showAbout()
@@ -185,6 +185,6 @@ bool HelpCommands::eventFilter(QObject *watched, QEvent *event)
         QApplication::activePopupWidget()->close();
     if (auto *bar = qobject_cast<QMenuBar *>(menu))
         bar->setActiveAction(nullptr);
-    FormHelp(context);
+    showHelp(context);
     return true;
 }

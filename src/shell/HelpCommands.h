@@ -11,7 +11,7 @@ class QAction;
 class QWidget;
 
 // The main window's Help menu at work: "&Contents" and the toolbar's "Help", context help for the highlighted
-// entry of an open menu (F1), "&Tip of the Day..." (FormActivate opens it at the first activation), the three
+// entry of an open menu (F1), "&Tip of the Day..." (showTipAtStart opens it at the first activation), the three
 // web pages and "&About...". Created beside the main window by its owner; it gives the menu entries their
 // commands and enables them.
 class HelpCommands : public QObject
@@ -28,9 +28,9 @@ public:
     // "&Contents" (F1 while no menu is open) and the toolbar's "Help": the help file's default topic.
     void showContents();
     // A help request for a help context number: the help file at that topic (the contents for 0).
-    void FormHelp(int context);
+    void showHelp(int context);
     // The main window's first activation: the tip of the day, while "ShowTip" is on.
-    void FormActivate();
+    void showTipAtStart();
     // "&Tip of the Day...": the tip dialog with the check box from "ShowTip", which it stores when the dialog closes.
     void showTipOfTheDay();
     // "&About...".

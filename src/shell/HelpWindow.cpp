@@ -98,7 +98,7 @@ void HelpWindow::showContents()
 
 void HelpWindow::showTopic(int contextNumber)
 {
-    const QUrl topic = m_book.TopicPage(contextNumber);
+    const QUrl topic = m_book.topicPage(contextNumber);
     if (topic.isEmpty())
         showNotice(tr("There is no help topic for context number %1.").arg(contextNumber));
     else

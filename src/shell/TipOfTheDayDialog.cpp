@@ -33,7 +33,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(HelpSystem *help, QWidget *owner)
     // Modal to its owner only, so that a help window opened from here can be used.
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     buildLayout();
-    FormCreate();
+    shuffleTips();
 
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &TipOfTheDayDialog::showHelp);
@@ -42,7 +42,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(HelpSystem *help, QWidget *owner)
     connect(m_buttons, &QDialogButtonBox::rejected, this, &TipOfTheDayDialog::closeTip);
 }
 
-QString TipOfTheDayDialog::TipText(int resource)
+QString TipOfTheDayDialog::tipText(int resource)
 {
     switch (resource) {
     case 50000:
@@ -105,7 +105,7 @@ void TipOfTheDayDialog::buildLayout()
     const int width = std::max(MinimumTipWidth, m_tipLabel->fontMetrics().averageCharWidth() * TipWidthInCharacters);
     int height = MinimumTipHeight;
     for (int i = 0; i < TipCount; ++i) {
-        m_tipLabel->setText(TipText(FirstTipResource + i));
+        m_tipLabel->setText(tipText(FirstTipResource + i));
         height = std::max(height, m_tipLabel->heightForWidth(width));
     }
     m_tipLabel->setFixedSize(width, height);
@@ -137,11 +137,11 @@ void TipOfTheDayDialog::buildLayout()
     setTabOrder(m_closeButton, m_showTip);
 }
 
-void TipOfTheDayDialog::FormCreate()
+void TipOfTheDayDialog::shuffleTips()
 {
     m_tips.clear();
     for (int i = 0; i < TipCount; ++i)
-        m_tips << TipText(FirstTipResource + i);
+        m_tips << tipText(FirstTipResource + i);
     m_tipIndex = 0;
     // The generator is seeded by the system, so every opening starts at another tip and walks another order.
     QRandomGenerator *random = QRandomGenerator::global();

@@ -23,12 +23,12 @@ public:
     TipOfTheDayDialog(HelpSystem *help, QWidget *owner);
 
     // The text of tip resource FirstTipResource + i, for i from 0 to TipCount - 1; empty for other numbers.
-    static QString TipText(int resource);
+    static QString tipText(int resource);
 
     const QStringList &Tips() const { return m_tips; }
     int TipIndex() const { return m_tipIndex; }
 
-    QCheckBox *ShowTip() const { return m_showTip; }
+    QCheckBox *showTipBox() const { return m_showTip; }
     QLabel *tipLabel() const { return m_tipLabel; }
     QPushButton *backButton() const { return m_backButton; }
     QPushButton *nextButton() const { return m_nextButton; }
@@ -42,7 +42,7 @@ public:
 
 private:
     void buildLayout();
-    void FormCreate();
+    void shuffleTips();
     void showTip();
 
     HelpSystem *m_help;

@@ -60,7 +60,7 @@ TrayController::TrayController(bool useTray, QObject *parent, MainWindow::Loadin
     connect(syncNow, &QAction::enabledChanged, m_syncNow, &QAction::setEnabled);
     connect(m_syncNow, &QAction::triggered, syncNow, &QAction::trigger);
     m_helpCommands = std::make_unique<HelpCommands>(m_mainWindow.get(), m_mainWindow->actions());
-    connect(m_mainWindow.get(), &MainWindow::firstActivated, m_helpCommands.get(), &HelpCommands::FormActivate);
+    connect(m_mainWindow.get(), &MainWindow::firstActivated, m_helpCommands.get(), &HelpCommands::showTipAtStart);
     {
         UpdatesGuard guard(m_mainWindow.get());
         Settings(); // from here on the settings exist
@@ -153,7 +153,7 @@ bool TrayController::exit(bool now)
     }
     if (now) {
         const bool closing = m_mainWindow->isClosing();
-        if (!m_mainWindow->FormClose()) {
+        if (!m_mainWindow->closeNow()) {
             if (closing)
                 SetMainWindowShown(m_shownBeforeClose);
             return false; // the collection could not be saved: keep running

@@ -35,7 +35,7 @@ FavoritesFolderDialog::FavoritesFolderDialog(QWidget *owner, Prompts &prompts, c
     // As wide as its caption needs (larger fonts, other languages), the other buttons beside it.
     m_browseButton->setGeometry(8, 264, std::max(75, m_browseButton->sizeHint().width()), 25);
     m_browseButton->setAutoDefault(false);
-    connect(m_browseButton, &QPushButton::clicked, this, &FavoritesFolderDialog::BrowseButtonClick);
+    connect(m_browseButton, &QPushButton::clicked, this, &FavoritesFolderDialog::browse);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     const int buttonsLeft = m_browseButton->geometry().right() + 6;
@@ -79,7 +79,7 @@ bool FavoritesFolderDialog::setRoot(const QString &rootPath)
     return found;
 }
 
-void FavoritesFolderDialog::BrowseButtonClick()
+void FavoritesFolderDialog::browse()
 {
     const QString folder = m_prompts.existingDirectory(
         this, QCoreApplication::translate("FavoritesFolderDialog", "Choose the Folder to Import From"));

@@ -23,16 +23,16 @@ public:
 
     QLabel *promptLabel() const { return m_promptLabel; }
     FavoritesTree *favoritesTree() const { return m_favoritesTree; }
-    QPushButton *OkButton() const { return m_okButton; }
-    QPushButton *CancelButton() const { return m_cancelButton; }
-    QPushButton *BrowseButton() const { return m_browseButton; }
+    QPushButton *okButton() const { return m_okButton; }
+    QPushButton *cancelButton() const { return m_cancelButton; }
+    QPushButton *browseButton() const { return m_browseButton; }
     // The notice shown in the tree when there is no Favorites folder.
-    QLabel *NoFavoritesLabel() const { return m_noFavoritesLabel; }
+    QLabel *noFavoritesLabel() const { return m_noFavoritesLabel; }
 
     void reject() override;
 
 public slots:
-    void BrowseButtonClick();
+    void browse();
 
 protected:
     void showEvent(QShowEvent *event) override;

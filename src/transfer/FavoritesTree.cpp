@@ -76,7 +76,7 @@ void FavoritesTree::sortAll()
     }
 }
 
-QString FavoritesTree::SelectedPath() const
+QString FavoritesTree::selectedPath() const
 {
     const QList<QTreeWidgetItem *> selected = selectedItems();
     const QTreeWidgetItem *node = selected.isEmpty() ? nullptr : selected.constFirst();

@@ -15,13 +15,13 @@ public:
     // expands the top node. An empty rootPath gives no nodes at all.
     void Fill(const QString &rootPath);
 
-    QString RootPath() const { return m_rootPath; }
-    QTreeWidgetItem *TopNode() const { return topLevelItem(0); }
+    QString rootPath() const { return m_rootPath; }
+    QTreeWidgetItem *topNode() const { return topLevelItem(0); }
 
-    // The folder of the selected node: RootPath for the top node (or when nothing is selected), else
-    // RootPath, a separator and the captions from below the top node down to the selected node, each
+    // The folder of the selected node: rootPath for the top node (or when nothing is selected), else
+    // rootPath, a separator and the captions from below the top node down to the selected node, each
     // followed by a separator.
-    QString SelectedPath() const;
+    QString selectedPath() const;
 
 private:
     void sortAll();

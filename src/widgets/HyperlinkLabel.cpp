@@ -105,7 +105,7 @@ void HyperlinkLabel::mousePressEvent(QMouseEvent *event)
         emit linkClicked(link);
         if (!self)
             return;
-        emit OnClick();
+        emit pressed();
         if (!self)
             return;
     }

@@ -5,7 +5,7 @@
 #include <QLabel>
 
 // A label that looks like a web link. While the mouse is over it the label shows its hover look and the
-// whole application shows the hand cursor; a left-button press emits linkClicked with Link and then OnClick.
+// whole application shows the hand cursor; a left-button press emits linkClicked with Link and then pressed.
 // The label opens nothing itself: its owner hands the link to the program's one way of opening links, which
 // asks before it runs a program. The caption is the label's text, always shown as plain text: an ampersand is
 // displayed as it is and never becomes a mnemonic.
@@ -50,7 +50,7 @@ signals:
     // A left-button press asks for link to be opened, whatever it holds (even nothing).
     void linkClicked(const QString &link);
     // Emitted on a left-button press after linkClicked, unless a receiver of that destroyed the label.
-    void OnClick();
+    void pressed();
 
 protected:
     void enterEvent(QEnterEvent *event) override;

@@ -69,12 +69,12 @@ public:
         window->resize(640, 480);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        tree->SetRoot(m_root.get()); // shows the root
+        tree->setRootFolder(m_root.get()); // shows the root
     }
     ~PanesFixture()
     {
         view->clearList();
-        tree->SetRoot(nullptr);
+        tree->setRootFolder(nullptr);
         description->ShowItemDetails(nullptr);
         document.setRoot(nullptr);
         window.reset();
@@ -88,7 +88,7 @@ public:
     QPersistentModelIndex node(const QString &text) const
     {
         const QModelIndexList found
-            = tree->model()->match(tree->RootNode(), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
+            = tree->model()->match(tree->rootRow(), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? QPersistentModelIndex() : QPersistentModelIndex(found.first());
     }
 

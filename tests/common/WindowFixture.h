@@ -90,14 +90,14 @@ public:
     }
 
     MainWindow *form() const { return m_form.get(); }
-    FolderTreeView *tree() const { return m_form->LinksTree(); }
-    FolderListView *list() const { return m_form->LinkList(); }
+    FolderTreeView *tree() const { return m_form->folderTree(); }
+    FolderListView *list() const { return m_form->listView(); }
     QTemporaryDir *dir() const { return m_dir.get(); }
 
     // The first row of the folder tree with this text among the branches fetched so far, or none.
     QPersistentModelIndex node(const QString &text) const
     {
-        const QModelIndexList found = tree()->model()->match(tree()->RootNode(), Qt::DisplayRole, text, 1,
+        const QModelIndexList found = tree()->model()->match(tree()->rootRow(), Qt::DisplayRole, text, 1,
                                                              Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? QPersistentModelIndex() : QPersistentModelIndex(found.first());
     }

@@ -94,8 +94,8 @@ int main(int argc, char *argv[])
     } else {
         QGuiApplication::clipboard()->setText(QStringLiteral("http://www.example.org/news/ was worth a look"));
         auto newItem = std::make_unique<NewItemDialog>(&mainWindow);
-        newItem->ItemName()->setText(QStringLiteral("Example news"));
-        newItem->ItemDescription()->setPlainText(QStringLiteral("Daily headlines."));
+        newItem->nameEdit()->setText(QStringLiteral("Example news"));
+        newItem->descriptionEdit()->setPlainText(QStringLiteral("Daily headlines."));
         dialog = std::move(newItem);
     }
     dialog->show();

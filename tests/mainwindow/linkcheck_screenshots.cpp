@@ -77,7 +77,7 @@ int main(int argc, char **argv)
         LinkCheckPanel *panel = commands->panel();
         panel->adjustSize();
         panel->move(form.x() + form.width() - panel->width() - 12, form.y() + form.height() - panel->height() - 30);
-        QAbstractItemView *view = form.LinkList()->currentView();
+        QAbstractItemView *view = form.listView()->currentView();
         view->setFocus();
         if (view->model()->rowCount() > 1)
             view->selectionModel()->select(view->model()->index(1, 0),
@@ -93,7 +93,7 @@ int main(int argc, char **argv)
         });
     });
     QTimer::singleShot(500, &app, [&] {
-        form.LinksTree()->setCurrentIndex(form.LinksTree()->RootNode());
+        form.folderTree()->setCurrentIndex(form.folderTree()->rootRow());
         commands->checkLinksAction()->trigger();
     });
     return app.exec();

@@ -76,7 +76,7 @@ void TestDeepFolders::panesOnAChain()
     const qint64 expandMs = cpuMsOf([tree, &whole] { whole = tree->ExpandAll(); });
     QVERIFY2(expandMs < BoundMs, qPrintable(QStringLiteral("Expand All took %1 ms").arg(expandMs)));
     QVERIFY(!whole);
-    QModelIndex node = tree->RootNode();
+    QModelIndex node = tree->rootRow();
     for (int level = 0; node.isValid() && level < FolderTreeView::ExpandAllLevels; ++level)
         node = tree->isExpanded(node) ? tree->model()->index(0, 0, node) : QModelIndex();
     QVERIFY(node.isValid() && !tree->isExpanded(node));
@@ -85,12 +85,12 @@ void TestDeepFolders::panesOnAChain()
         auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         dialog->setCurrentFolder(deepest);
-        QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
+        QTest::keyClick(dialog->filterEdit(), Qt::Key_Return);
     });
     const qint64 goToMs = cpuMsOf([&search] { search.goToChosenFolder(); });
     QVERIFY2(goToMs < BoundMs, qPrintable(QStringLiteral("Go to Folder took %1 ms").arg(goToMs)));
-    QCOMPARE(tree->SelectedItem()->Name, "Level " + std::to_string(reached));
-    QCOMPARE(panes.view->folder(), tree->SelectedItem());
+    QCOMPARE(tree->selectedFolder()->Name, "Level " + std::to_string(reached));
+    QCOMPARE(panes.view->folder(), tree->selectedFolder());
     QCOMPARE(panes.view->statusText(), CollectionView::countText(1));
     QCOMPARE(panes.boxes.informations, reached == depth ? QStringList() : QStringList {FolderTreeView::tooDeepText()});
     QCOMPARE(panes.boxes.titles, reached == depth ? QStringList() : QStringList {"Quillmark"});
@@ -98,16 +98,16 @@ void TestDeepFolders::panesOnAChain()
     const QRect row = tree->visualRect(tree->currentIndex());
     QVERIFY2(row.top() >= 0 && row.bottom() < tree->viewport()->height(), qPrintable(QString::number(row.top())));
     // At the deepest level the tree opens, a row shows nothing below it, even when opened.
-    tree->CollapseExpandClick();
+    tree->toggleExpanded();
     QCOMPARE(tree->model()->rowCount(tree->currentIndex()), 0);
 
     // Each row of the open chain goes once: the view must not walk every open row for each removal.
-    tree->setCurrentIndex(tree->model()->index(0, 0, tree->RootNode()));
+    tree->setCurrentIndex(tree->model()->index(0, 0, tree->rootRow()));
     tree->setFocus();
     const qint64 deleteMs = cpuMsOf([&panes] { panes.items->deleteItems(); });
     QVERIFY2(deleteMs < BoundMs / 4, qPrintable(QStringLiteral("Delete took %1 ms").arg(deleteMs)));
-    QCOMPARE(tree->model()->rowCount(tree->RootNode()), 0);
-    QCOMPARE(tree->currentIndex(), tree->RootNode());
+    QCOMPARE(tree->model()->rowCount(tree->rootRow()), 0);
+    QCOMPARE(tree->currentIndex(), tree->rootRow());
 }
 
 void TestDeepFolders::expandAllStopsAtItsFolderCount()
@@ -118,11 +118,11 @@ void TestDeepFolders::expandAllStopsAtItsFolderCount()
     for (int i = 0; i < FolderTreeView::ExpandAllFolders; ++i)
         addFolder(*addFolder(*root, "Folder " + std::to_string(i)), "Empty");
     FolderTreeView tree;
-    tree.SetRoot(root.get());
+    tree.setRootFolder(root.get());
     QVERIFY(!tree.ExpandAll());
     int open = 0;
-    for (int i = 0; i < tree.model()->rowCount(tree.RootNode()); ++i)
-        open += tree.isExpanded(tree.model()->index(i, 0, tree.RootNode())) ? 1 : 0;
+    for (int i = 0; i < tree.model()->rowCount(tree.rootRow()); ++i)
+        open += tree.isExpanded(tree.model()->index(i, 0, tree.rootRow())) ? 1 : 0;
     QCOMPARE(open, FolderTreeView::ExpandAllFolders - 1);
 }
 
@@ -146,16 +146,16 @@ void TestDeepFolders::deepBranchGoesWithoutRecursion()
     CollectionDocument document(root.get());
     auto tree = std::make_unique<FolderTreeView>();
     tree->follow(&document);
-    tree->SetRoot(root.get());
+    tree->setRootFolder(root.get());
     QVERIFY(tree->selectFolder(bottom));
     if (teardown == 0)
         document.remove(root->Children.Get(0));
     else if (teardown == 1)
-        tree->SetRoot(root.get());
+        tree->setRootFolder(root.get());
     else
         tree.reset();
-    QVERIFY(!tree || tree->model()->rowCount(tree->RootNode()) == 0 || teardown == 1);
-    QVERIFY(!tree || tree->SelectedItem() == root.get());
+    QVERIFY(!tree || tree->model()->rowCount(tree->rootRow()) == 0 || teardown == 1);
+    QVERIFY(!tree || tree->selectedFolder() == root.get());
 }
 
 QTEST_MAIN(TestDeepFolders)

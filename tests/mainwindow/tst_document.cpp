@@ -122,7 +122,7 @@ void TestDocument::panesFollowChanges()
     LinkItem *example = child(root, "Example");
     DescriptionPane *details = m_panes->description;
     details->ShowItemDetails(example);
-    m_panes->tree->open(m_panes->tree->RootNode());
+    m_panes->tree->open(m_panes->tree->rootRow());
     SearchIndex &index = m_search->index();
     index.setRoot(root);
     index.rebuild();
@@ -170,9 +170,8 @@ void TestDocument::panesFollowChanges()
     if (word.isEmpty())
         QVERIFY(!index.isStale()); // a visit changes nothing the search reads
     const QStringList shown {
-        m_panes->rowNames().join(QLatin1Char(',')),
-        m_panes->nodeTexts(m_panes->tree->RootNode()).join(QLatin1Char(',')),
-        details->NameLabel()->text() + QLatin1Char('|') + details->descriptionEdit()->toPlainText(),
+        m_panes->rowNames().join(QLatin1Char(',')), m_panes->nodeTexts(m_panes->tree->rootRow()).join(QLatin1Char(',')),
+        details->nameLabel()->text() + QLatin1Char('|') + details->descriptionEdit()->toPlainText(),
         word.isEmpty() ? QString() : names(index.search(word)).join(QLatin1Char(',')), m_panes->view->statusText()};
     QCOMPARE(shown.join(QStringLiteral(" / ")), after);
 }
@@ -193,7 +192,7 @@ void TestDocument::listModelStaysConsistent()
     QCOMPARE(model->rowCount(), 2);
 
     // Results from anywhere: removing a folder takes the rows inside it along.
-    m_search->SearchEdit()->setText(QStringLiteral("test"));
+    m_search->searchEdit()->setText(QStringLiteral("test"));
     QVERIFY(model->showsResults());
     QCOMPARE(model->rowCount(), 3); // a1, z1, Other
     document->remove(zeta);
@@ -201,7 +200,7 @@ void TestDocument::listModelStaysConsistent()
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a1"));
 
     // The shown folder itself goes: the list lets go of every row.
-    m_search->SearchEdit()->clear();
+    m_search->searchEdit()->clear();
     LinkItem *alpha = child(root, "Alpha");
     m_panes->tree->selectFolder(alpha);
     QCOMPARE(model->folder(), alpha);

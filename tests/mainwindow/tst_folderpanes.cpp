@@ -78,7 +78,7 @@ void TestFolderPanes::startDrag(const QString &source) const
 {
     const QString names = source.section(QLatin1Char(':'), 1);
     if (source == QLatin1String("tree:root"))
-        m_panes->pressOn(tree()->RootNode());
+        m_panes->pressOn(tree()->rootRow());
     else if (source.startsWith(QLatin1String("tree:")))
         m_panes->pressOn(m_panes->node(names));
     else
@@ -124,13 +124,13 @@ void TestFolderPanes::newFolderIsRenamedInPlace()
     m_panes->items->newFolder();
     QPersistentModelIndex node = tree()->currentIndex();
     QCOMPARE(node.data().toString(), QStringLiteral("New Folder"));
-    QCOMPARE(node.parent(), tree()->RootNode());
+    QCOMPARE(node.parent(), tree()->rootRow());
     QCOMPARE(m_panes->rowNames(), QStringList {});
     QVERIFY(tree()->isRenaming());
     // Escape keeps the name.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!tree()->isRenaming());
-    QCOMPARE(tree()->SelectedItem()->Name, std::string("New Folder"));
+    QCOMPARE(tree()->selectedFolder()->Name, std::string("New Folder"));
 }
 
 void TestFolderPanes::renameRules_data()
@@ -260,13 +260,13 @@ void TestFolderPanes::drops()
     QVERIFY(dragTo(drag.section(QLatin1Char(' '), 0, 0), target, true));
     QCOMPARE(outline(m_panes->root()), after);
     QVERIFY(!changed.isEmpty()); // even a move back into the same folder is a change to save
-    QCOMPARE(m_panes->nodeTexts(tree()->RootNode()).join(QLatin1Char(',')), nodes);
+    QCOMPARE(m_panes->nodeTexts(tree()->rootRow()).join(QLatin1Char(',')), nodes);
     const QString targetName = target.startsWith(QLatin1String("tree:")) ? target.mid(5) : QStringLiteral("Quillmark");
     QCOMPARE(m_panes->nodeTexts(m_panes->node(targetName)).join(QLatin1Char(',')), inTarget);
     QCOMPARE(QString::fromStdString(view()->folder()->Name.str()), shown);
-    QCOMPARE(tree()->SelectedItem(), view()->folder());
+    QCOMPARE(tree()->selectedFolder(), view()->folder());
     QCOMPARE(m_panes->rowNames().join(QLatin1Char(',')), rows);
-    QVERIFY(!tree()->TreeButtonDown());
+    QVERIFY(!tree()->isButtonDown());
 }
 
 void TestFolderPanes::deleteInEveryOrder_data()
@@ -298,7 +298,7 @@ void TestFolderPanes::deleteInEveryOrder()
             continue;
         }
         if (step.startsWith(QLatin1String("list:"))) {
-            tree()->setCurrentIndex(tree()->RootNode());
+            tree()->setCurrentIndex(tree()->rootRow());
             m_panes->selectRows({name});
             list()->currentView()->setFocus();
             QVERIFY(view()->listActive());
@@ -315,7 +315,7 @@ void TestFolderPanes::deleteInEveryOrder()
         QVERIFY(!m_panes->node(name).isValid());
         // A neighbour is shown, and whatever is shown must still be alive: touch every row and the pane's item.
         QVERIFY(view()->folder());
-        QCOMPARE(tree()->SelectedItem(), view()->folder());
+        QCOMPARE(tree()->selectedFolder(), view()->folder());
         QCOMPARE(list()->model()->folder(), view()->folder());
         for (int row = 0; row < list()->model()->rowCount(); ++row)
             QVERIFY(!list()->model()->index(row, 0).data().toString().isNull());
@@ -363,11 +363,11 @@ void TestFolderPanes::urlLabelIsCut()
     list()->model()->refreshItem(example);
     m_panes->selectRows({"Example"});
     DescriptionPane *pane = m_panes->description;
-    QVERIFY(pane->URLLabel()->isVisible());
+    QVERIFY(pane->urlLabel()->isVisible());
     for (const int width : {640, 900, 500}) {
         m_panes->window->resize(width, 480);
         QTest::qWait(20);
-        const int right = pane->URLLabel()->geometry().right() + 1;
+        const int right = pane->urlLabel()->geometry().right() + 1;
         QCOMPARE(right, pane->width() - 16);
     }
 }
@@ -379,7 +379,7 @@ void TestFolderPanes::relistingAddsTheNewFolders()
     addFolder(*root, "Zeta");
     view()->relistFolder();
     QCOMPARE(root->Visits, before + 2);
-    QCOMPARE(m_panes->nodeTexts(tree()->RootNode()), (QStringList {"Alpha", "Beta", "Zeta"}));
+    QCOMPARE(m_panes->nodeTexts(tree()->rootRow()), (QStringList {"Alpha", "Beta", "Zeta"}));
     QCOMPARE(list()->model()->rowCount(), 5);
 }
 

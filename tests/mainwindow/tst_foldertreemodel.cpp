@@ -331,16 +331,16 @@ void TestFolderTreeModel::selectionSurvivesRemovals()
     CollectionDocument document(root.get());
     FolderTreeView tree;
     tree.follow(&document);
-    tree.SetRoot(root.get());
+    tree.setRootFolder(root.get());
     QSignalSpy selected(&tree, &FolderTreeView::folderSelected);
     std::vector<LinkItem *> doomed;
     for (int i = 0; i < root->Children.Count(); i += step)
         doomed.push_back(root->Children.Get(i));
     QVERIFY(tree.selectFolder(doomed.front()));
     document.removeItems(doomed);
-    QVERIFY(tree.SelectedItem());
-    QCOMPARE(TextCodec::toDisplay(tree.SelectedItem()->Name), shown);
-    QCOMPARE(selected.last().at(0).value<LinkItem *>(), tree.SelectedItem());
+    QVERIFY(tree.selectedFolder());
+    QCOMPARE(TextCodec::toDisplay(tree.selectedFolder()->Name), shown);
+    QCOMPARE(selected.last().at(0).value<LinkItem *>(), tree.selectedFolder());
 }
 
 void TestFolderTreeModel::dropsGoThroughTheDocument()

@@ -116,7 +116,7 @@ void TestGoToFolder::keyboardChoiceOnDeepPath()
     GoToFolderDialog dialog(sample.root.get());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QLineEdit *filter = dialog.FilterEdit();
+    QLineEdit *filter = dialog.filterEdit();
     QVERIFY(filter->hasFocus());
 
     // "proj" narrows to Projects and the three folders below it; the first is chosen until the arrows move.
@@ -147,18 +147,18 @@ void TestGoToFolder::enterWithoutMatchKeepsDialogOpen()
     GoToFolderDialog dialog(sample.root.get());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QTest::keyClicks(dialog.FilterEdit(), "nowhere");
+    QTest::keyClicks(dialog.filterEdit(), "nowhere");
     QCOMPARE(dialog.model()->rowCount(), 0);
     QCOMPARE(dialog.chosenFolder(), nullptr);
-    QTest::keyClick(dialog.FilterEdit(), Qt::Key_Return);
+    QTest::keyClick(dialog.filterEdit(), Qt::Key_Return);
     QVERIFY(dialog.isVisible());
 
     // Backspacing until something matches again.
     for (int i = 0; i < 7; ++i)
-        QTest::keyClick(dialog.FilterEdit(), Qt::Key_Backspace);
+        QTest::keyClick(dialog.filterEdit(), Qt::Key_Backspace);
     QCOMPARE(dialog.model()->rowCount(), 13);
     QCOMPARE(dialog.chosenFolder(), sample.root.get());
-    QTest::keyClick(dialog.FilterEdit(), Qt::Key_Escape);
+    QTest::keyClick(dialog.filterEdit(), Qt::Key_Escape);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
@@ -168,7 +168,7 @@ void TestGoToFolder::startsOnCurrentFolder()
     GoToFolderDialog dialog(sample.root.get());
     dialog.setCurrentFolder(sample.archive);
     QCOMPARE(dialog.chosenFolder(), sample.archive);
-    QTest::keyClick(dialog.FilterEdit(), Qt::Key_Down);
+    QTest::keyClick(dialog.filterEdit(), Qt::Key_Down);
     QCOMPARE(dialog.chosenFolder(), sample.clients);
     // A folder that is not in the tree changes nothing.
     auto stranger = LinkItem::MakeFolder("Stranger");

@@ -155,14 +155,14 @@ void TestItemDialogs::clipboardOffersUrl()
 
     QGuiApplication::clipboard()->setText(clipboard);
     NewItemDialog dialog;
-    dialog.ItemURL()->setText(typedUrl);
+    dialog.urlEdit()->setText(typedUrl);
     QVERIFY(activate(dialog));
 
-    QCOMPARE(dialog.ItemURL()->text(), expectedUrl);
+    QCOMPARE(dialog.urlEdit()->text(), expectedUrl);
     QCOMPARE(dialog.url(), expectedUrl);
-    QVERIFY2(!dialog.OKBtn()->isEnabled(), "the name is still empty");
-    QTest::keyClicks(dialog.ItemName(), QStringLiteral("n"));
-    QCOMPARE(dialog.OKBtn()->isEnabled(), !expectedUrl.isEmpty());
+    QVERIFY2(!dialog.okButton()->isEnabled(), "the name is still empty");
+    QTest::keyClicks(dialog.nameEdit(), QStringLiteral("n"));
+    QCOMPARE(dialog.okButton()->isEnabled(), !expectedUrl.isEmpty());
 }
 
 void TestItemDialogs::reactivationReplacesTypedUrl()
@@ -172,21 +172,21 @@ void TestItemDialogs::reactivationReplacesTypedUrl()
     other.resize(200, 100);
     NewItemDialog dialog;
     QVERIFY(activate(dialog));
-    QCOMPARE(dialog.ItemURL()->text(), QString());
+    QCOMPARE(dialog.urlEdit()->text(), QString());
 
     // The user types a URL, copies another one elsewhere, and comes back.
-    QTest::keyClicks(dialog.ItemURL(), QStringLiteral("http://typed.example"));
+    QTest::keyClicks(dialog.urlEdit(), QStringLiteral("http://typed.example"));
     QVERIFY(activate(other));
     QGuiApplication::clipboard()->setText(QStringLiteral("http://copied.example tail"));
     QVERIFY(activate(dialog));
-    QCOMPARE(dialog.ItemURL()->text(), QStringLiteral("http://copied.example"));
+    QCOMPARE(dialog.urlEdit()->text(), QStringLiteral("http://copied.example"));
 
     // Typed over again; the clipboard now holds no URL, so coming back keeps what was typed.
-    dialog.ItemURL()->setText(QStringLiteral("http://typed.example"));
+    dialog.urlEdit()->setText(QStringLiteral("http://typed.example"));
     QVERIFY(activate(other));
     QGuiApplication::clipboard()->setText(QStringLiteral("plain words"));
     QVERIFY(activate(dialog));
-    QCOMPARE(dialog.ItemURL()->text(), QStringLiteral("http://typed.example"));
+    QCOMPARE(dialog.urlEdit()->text(), QStringLiteral("http://typed.example"));
 }
 
 void TestItemDialogs::okEnabling_data()
@@ -214,33 +214,33 @@ void TestItemDialogs::okEnabling()
     QFETCH(bool, enabled);
 
     NewItemDialog dialog;
-    QVERIFY(!dialog.OKBtn()->isEnabled());
-    QVERIFY(dialog.OKBtn()->isDefault());
+    QVERIFY(!dialog.okButton()->isEnabled());
+    QVERIFY(dialog.okButton()->isDefault());
     // Either order of typing reaches the same state.
-    dialog.ItemName()->setText(name);
-    dialog.ItemURL()->setText(url);
-    QCOMPARE(dialog.OKBtn()->isEnabled(), enabled);
-    dialog.ItemName()->clear();
-    dialog.ItemURL()->clear();
-    QVERIFY(!dialog.OKBtn()->isEnabled());
-    dialog.ItemURL()->setText(url);
-    dialog.ItemName()->setText(name);
-    QCOMPARE(dialog.OKBtn()->isEnabled(), enabled);
+    dialog.nameEdit()->setText(name);
+    dialog.urlEdit()->setText(url);
+    QCOMPARE(dialog.okButton()->isEnabled(), enabled);
+    dialog.nameEdit()->clear();
+    dialog.urlEdit()->clear();
+    QVERIFY(!dialog.okButton()->isEnabled());
+    dialog.urlEdit()->setText(url);
+    dialog.nameEdit()->setText(name);
+    QCOMPARE(dialog.okButton()->isEnabled(), enabled);
 }
 
 void TestItemDialogs::typedTextsUntrimmed()
 {
     NewItemDialog dialog;
     QVERIFY(activate(dialog));
-    QTest::keyClicks(dialog.ItemName(), QStringLiteral("  Caf"));
-    dialog.ItemName()->insert(QStringLiteral("é ")); // key clicks carry ASCII only
-    QTest::keyClicks(dialog.ItemURL(), QStringLiteral(" http://example.com/ "));
-    QTest::keyClicks(dialog.ItemDescription(), QStringLiteral(" first"));
-    QTest::keyClick(dialog.ItemDescription(), Qt::Key_Return);
-    QTest::keyClicks(dialog.ItemDescription(), QStringLiteral("second "));
-    QVERIFY(dialog.OKBtn()->isEnabled());
+    QTest::keyClicks(dialog.nameEdit(), QStringLiteral("  Caf"));
+    dialog.nameEdit()->insert(QStringLiteral("é ")); // key clicks carry ASCII only
+    QTest::keyClicks(dialog.urlEdit(), QStringLiteral(" http://example.com/ "));
+    QTest::keyClicks(dialog.descriptionEdit(), QStringLiteral(" first"));
+    QTest::keyClick(dialog.descriptionEdit(), Qt::Key_Return);
+    QTest::keyClicks(dialog.descriptionEdit(), QStringLiteral("second "));
+    QVERIFY(dialog.okButton()->isEnabled());
 
-    QTest::keyClick(dialog.ItemName(), Qt::Key_Return);
+    QTest::keyClick(dialog.nameEdit(), Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.name(), QStringLiteral("  Café "));
     QCOMPARE(dialog.url(), QStringLiteral(" http://example.com/ "));
@@ -257,10 +257,10 @@ void TestItemDialogs::typedTextsUntrimmed()
 void TestItemDialogs::newItemTabOrder()
 {
     NewItemDialog dialog;
-    dialog.ItemName()->setText(QStringLiteral("n"));
-    dialog.ItemURL()->setText(QStringLiteral("u"));
+    dialog.nameEdit()->setText(QStringLiteral("n"));
+    dialog.urlEdit()->setText(QStringLiteral("u"));
     QVERIFY(activate(dialog));
-    QCOMPARE(tabChain(dialog, dialog.ItemName(), 5),
+    QCOMPARE(tabChain(dialog, dialog.nameEdit(), 5),
              QStringList({"ItemName", "ItemURL", "ItemDescription", "OKBtn", "CancelBtn", "ItemName"}));
 }
 
@@ -321,21 +321,21 @@ void TestItemDialogs::propertiesShowItem()
     QVERIFY(activate(dialog));
 
     QCOMPARE(dialog.windowHandle()->title(), title);
-    QCOMPARE(dialog.PageControl()->count(), 1);
-    QCOMPARE(dialog.PageControl()->tabText(0), QStringLiteral("General"));
-    QCOMPARE(dialog.ItemName()->text(), title.chopped(int(sizeof(" Properties")) - 1));
-    QCOMPARE(dialog.ItemName()->isEnabled(), nameEnabled);
-    QCOMPARE(dialog.ItemType()->text(), type);
+    QCOMPARE(dialog.pages()->count(), 1);
+    QCOMPARE(dialog.pages()->tabText(0), QStringLiteral("General"));
+    QCOMPARE(dialog.nameEdit()->text(), title.chopped(int(sizeof(" Properties")) - 1));
+    QCOMPARE(dialog.nameEdit()->isEnabled(), nameEnabled);
+    QCOMPARE(dialog.typeLabel()->text(), type);
     QCOMPARE(dialog.contentsCaption()->text(), label6);
-    QCOMPARE(dialog.ItemContaints()->isVisible(), !contents.isNull());
-    QCOMPARE(dialog.ItemURL()->isVisible(), !url.isNull());
+    QCOMPARE(dialog.contentsLabel()->isVisible(), !contents.isNull());
+    QCOMPARE(dialog.urlEdit()->isVisible(), !url.isNull());
     if (!contents.isNull())
-        QCOMPARE(dialog.ItemContaints()->text(), contents);
+        QCOMPARE(dialog.contentsLabel()->text(), contents);
     if (!url.isNull())
-        QCOMPARE(dialog.ItemURL()->text(), url);
-    QCOMPARE(dialog.ItemLocation()->text(), location);
-    QCOMPARE(dialog.ItemVisits()->text(), visits);
-    QVERIFY(!dialog.Icon()->pixmap().isNull());
+        QCOMPARE(dialog.urlEdit()->text(), url);
+    QCOMPARE(dialog.locationLabel()->text(), location);
+    QCOMPARE(dialog.visitsLabel()->text(), visits);
+    QVERIFY(!dialog.iconLabel()->pixmap().isNull());
 }
 
 void TestItemDialogs::propertiesTabOrder()
@@ -344,7 +344,7 @@ void TestItemDialogs::propertiesTabOrder()
     LinkItem *link = addLink(*c.root, "link", "http://example.com");
     PropertiesDialog dialog(link);
     QVERIFY(activate(dialog));
-    const QStringList chain = tabChain(dialog, dialog.ItemName(), 6);
+    const QStringList chain = tabChain(dialog, dialog.nameEdit(), 6);
     QCOMPARE(chain.mid(0, 7),
              QStringList(
                  {"ItemName", "ItemURL", "ItemDescription", "ratingBox", "clearVisitsButton", "OKBtn", "CancelBtn"}));
@@ -360,18 +360,18 @@ void TestItemDialogs::clearVisitsThenCancel()
 
     PropertiesDialog dialog(link);
     QVERIFY(activate(dialog));
-    QCOMPARE(dialog.ItemVisits()->text(), QStringLiteral("7"));
+    QCOMPARE(dialog.visitsLabel()->text(), QStringLiteral("7"));
     QCOMPARE(dialog.clearVisitsButton()->text(), QStringLiteral("&Clear Visits"));
-    dialog.ItemName()->setText(QStringLiteral("renamed"));
+    dialog.nameEdit()->setText(QStringLiteral("renamed"));
     dialog.ratingBox()->setCurrentIndex(5);
 
     QTest::mouseClick(dialog.clearVisitsButton(), Qt::LeftButton);
-    QCOMPARE(dialog.ItemVisits()->text(), QStringLiteral("0"));
+    QCOMPARE(dialog.visitsLabel()->text(), QStringLiteral("0"));
     QCOMPARE(link->Visits, 0);
     QCOMPARE(link->LastVisit, 0.0);
     QVERIFY(dialog.isVisible());
 
-    QTest::mouseClick(dialog.CancelBtn(), Qt::LeftButton);
+    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(link->Visits, 0);
     QCOMPARE(link->LastVisit, 0.0);
@@ -387,13 +387,13 @@ void TestItemDialogs::backslashNameKeepsDialogOpen()
 
     PropertiesDialog dialog(link);
     QVERIFY(activate(dialog));
-    dialog.ItemName()->setText(QStringLiteral("a\\b"));
-    dialog.ItemURL()->setText(QStringLiteral("http://new.example"));
-    dialog.ItemDescription()->setPlainText(QStringLiteral("new\ntext"));
+    dialog.nameEdit()->setText(QStringLiteral("a\\b"));
+    dialog.urlEdit()->setText(QStringLiteral("http://new.example"));
+    dialog.descriptionEdit()->setPlainText(QStringLiteral("new\ntext"));
     dialog.ratingBox()->setCurrentIndex(4);
 
     const int boxes = withMessageBoxes(
-        &dialog, [&] { QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton); },
+        &dialog, [&] { QTest::mouseClick(dialog.okButton(), Qt::LeftButton); },
         [&](QMessageBox &box) {
             QCOMPARE(box.parentWidget(), &dialog);
             QCOMPARE(box.windowTitle(), QStringLiteral("ERROR"));
@@ -411,9 +411,9 @@ void TestItemDialogs::backslashNameKeepsDialogOpen()
     QCOMPARE(link->Description, std::string("old text"));
     QCOMPARE(link->Rating, std::uint8_t(0));
 
-    dialog.ItemName()->setText(QStringLiteral("a-b"));
+    dialog.nameEdit()->setText(QStringLiteral("a-b"));
     QCOMPARE(withMessageBoxes(
-                 &dialog, [&] { QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton); }, [](QMessageBox &) {}),
+                 &dialog, [&] { QTest::mouseClick(dialog.okButton(), Qt::LeftButton); }, [](QMessageBox &) {}),
              0);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -456,9 +456,9 @@ void TestItemDialogs::okStoresFields()
     item->Url = "stored";
     PropertiesDialog dialog(item);
     QVERIFY(activate(dialog));
-    dialog.ItemName()->setText(name);
-    dialog.ItemURL()->setText(url);
-    QTest::keyClick(dialog.ItemName(), Qt::Key_Return);
+    dialog.nameEdit()->setText(name);
+    dialog.urlEdit()->setText(url);
+    QTest::keyClick(dialog.nameEdit(), Qt::Key_Return);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(QByteArray::fromStdString(item->Name.str()), storedName);
@@ -511,7 +511,7 @@ void TestItemDialogs::untouchedFieldsKeepStoredBytes()
     link->Description = "line one\r\nline two \xE9";
 
     PropertiesDialog dialog(link);
-    QCOMPARE(dialog.ItemName()->text(), QStringLiteral("Café"));
+    QCOMPARE(dialog.nameEdit()->text(), QStringLiteral("Café"));
     dialog.ratingBox()->setCurrentIndex(3);
     dialog.accept();
     QCOMPARE(link->Name, std::string("Caf\xE9"));
@@ -520,7 +520,7 @@ void TestItemDialogs::untouchedFieldsKeepStoredBytes()
     QCOMPARE(link->Rating, std::uint8_t(3));
 
     PropertiesDialog again(link);
-    again.ItemName()->setText(again.ItemName()->text() + QStringLiteral("s"));
+    again.nameEdit()->setText(again.nameEdit()->text() + QStringLiteral("s"));
     again.accept();
     QCOMPARE(link->Name, std::string("Caf\xC3\xA9s"));
     QCOMPARE(link->Url, std::string("http://example.com/\xE9"));
@@ -577,7 +577,7 @@ void TestItemDialogs::longLocationKeepsWidth()
     PropertiesDialog reference(shortLink);
     PropertiesDialog dialog(deep);
     QVERIFY(activate(dialog));
-    QCOMPARE(dialog.ItemLocation()->text(), names.join(QLatin1Char('\\')));
+    QCOMPARE(dialog.locationLabel()->text(), names.join(QLatin1Char('\\')));
     QCOMPARE(dialog.minimumWidth(), reference.minimumWidth());
     QCOMPARE(dialog.width(), reference.width());
 }

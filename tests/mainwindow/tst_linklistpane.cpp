@@ -182,7 +182,7 @@ void TestLinkListPane::sortThroughViews()
     QFETCH(int, markColumn);
     QFETCH(bool, markAscending);
 
-    m_pane->ViewStyleClick(style);
+    m_pane->setViewStyle(style);
     show(children);
     for (const QString &operation : operations) {
         const QStringList words = operation.split(QLatin1Char(' '));
@@ -192,10 +192,10 @@ void TestLinkListPane::sortThroughViews()
         }
         const int key = words[1].toInt();
         if (words[0] == QLatin1String("click")) {
-            m_pane->LinkListColumnClick(key);
+            m_pane->headerClicked(key);
             continue;
         }
-        m_pane->ArrangeByClick(key);
+        m_pane->arrangeBy(key);
         if (words[2] == QLatin1String("asc"))
             m_pane->sortAscending();
         else
@@ -277,7 +277,7 @@ void TestLinkListPane::sortMarkDirection()
 void TestLinkListPane::checkedEntryDoesNothing()
 {
     show({linkShape("a", 1), linkShape("b", 3), linkShape("c", 2)});
-    m_pane->ArrangeByClick(1);
+    m_pane->arrangeBy(1);
     m_pane->sortDescending();
     QVERIFY(!m_pane->SortAscending());
 
@@ -285,7 +285,7 @@ void TestLinkListPane::checkedEntryDoesNothing()
     // Chosen from a menu, and as a command.
     m_pane->arrangeAction(UrlColumn)->trigger();
     m_pane->sortDescendingAction()->trigger();
-    m_pane->ArrangeByClick(1);
+    m_pane->arrangeBy(1);
     m_pane->sortDescending();
     QCOMPARE(sorted.size(), 0);
     QVERIFY(!m_pane->SortAscending());
@@ -303,7 +303,7 @@ void TestLinkListPane::sortEntriesAreShared()
     // The header menu's "&Arrange Icons by    " holds the very entries that the main menu gets.
     QMenu mainArrange;
     m_pane->addArrangeEntries(&mainArrange);
-    QMenu *header = m_list->HeaderPopupMenu();
+    QMenu *header = m_list->headerPopupMenu();
     QVERIFY(header);
     QMenu *headerArrange = nullptr;
     for (QAction *action : header->actions()) {
@@ -341,7 +341,7 @@ void TestLinkListPane::viewStyleTwins()
     QFETCH(bool, fromDropDown);
     show(exampleChildren());
     // Start from another style so that the entry is not checked yet.
-    m_pane->ViewStyleClick((style + 1) % 4);
+    m_pane->setViewStyle((style + 1) % 4);
     (fromDropDown ? m_pane->viewsDropDownAction(style) : m_pane->viewMenuAction(style))->trigger();
     for (int other = 0; other < 4; ++other) {
         QCOMPARE(m_pane->viewMenuAction(other)->isChecked(), other == style);
@@ -430,7 +430,7 @@ void TestLinkListPane::resetColumns()
     m_list->moveColumn(RatingColumn, 0);
     m_list->moveColumn(NameColumn, 3);
     m_list->setColumnWidth(UrlColumn, 90);
-    m_pane->ArrangeByClick(2);
+    m_pane->arrangeBy(2);
     m_pane->sortDescending();
 
     m_pane->resetColumnsAction()->trigger();
@@ -459,7 +459,7 @@ void TestLinkListPane::selectionSurvivesSort_data()
 void TestLinkListPane::selectionSurvivesSort()
 {
     QFETCH(int, style);
-    m_pane->ViewStyleClick(style);
+    m_pane->setViewStyle(style);
     QList<ItemShape> shapes;
     for (int i = 0; i < 30; ++i)
         shapes << linkShape(QStringLiteral("link %1").arg(i), (i * 7) % 30);
@@ -482,14 +482,14 @@ void TestLinkListPane::selectionSurvivesSort()
     std::sort(wanted.begin(), wanted.end());
     QCOMPARE(selected, wanted);
 
-    m_pane->LinkListColumnClick(VisitsColumn);
+    m_pane->headerClicked(VisitsColumn);
     selected = m_list->selectedItems();
     std::sort(selected.begin(), selected.end());
     QCOMPARE(selected, wanted);
     QCOMPARE(m_list->selectedCount(), 2);
     QVERIFY(model->rowOf(first) != 2 || model->rowOf(second) != 9);
     // The other view shows the same selection.
-    m_pane->ViewStyleClick(style == 3 ? 0 : 3);
+    m_pane->setViewStyle(style == 3 ? 0 : 3);
     QCOMPARE(m_list->selectedCount(), 2);
 }
 
@@ -532,9 +532,9 @@ void TestLinkListPane::popupMenus()
     const QPoint inHeader(header->sectionViewportPosition(UrlColumn) + 5, header->height() / 2);
     QContextMenuEvent event(QContextMenuEvent::Mouse, inHeader, header->viewport()->mapToGlobal(inHeader));
     QCoreApplication::sendEvent(header->viewport(), &event);
-    QTRY_VERIFY(m_list->HeaderPopupMenu()->isVisible());
+    QTRY_VERIFY(m_list->headerPopupMenu()->isVisible());
     QVERIFY(!itemMenu.isVisible());
-    m_list->HeaderPopupMenu()->close();
+    m_list->headerPopupMenu()->close();
 }
 
 QTEST_MAIN(TestLinkListPane)

@@ -129,14 +129,14 @@ void TestMainWindow::listsTheRootFolder()
     }
     RecordingReporter reporter;
     MainWindow form(&reporter);
-    QCOMPARE(form.folderBar()->LinksTree()->model()->rowCount(), 1);
-    QCOMPARE(form.folderBar()->LinksTree()->RootNode().data().toString(), QStringLiteral("My Links"));
-    const LinkListModel *model = form.LinkList()->model();
+    QCOMPARE(form.folderBar()->folderTree()->model()->rowCount(), 1);
+    QCOMPARE(form.folderBar()->folderTree()->rootRow().data().toString(), QStringLiteral("My Links"));
+    const LinkListModel *model = form.listView()->model();
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Work"));
     QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("Another"));
     QCOMPARE(form.statusPanel()->text(), QStringLiteral("3 objects"));
-    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("My Links"));
+    QCOMPARE(form.folderHeader()->caption(), QStringLiteral("My Links"));
     QCOMPARE(form.repository()->Root()->Visits, 1);
 }
 
@@ -248,18 +248,18 @@ void TestMainWindow::paneSwitches()
     MainActions *a = form.actions();
 
     a->toolbar->trigger();
-    QVERIFY(form.CommandToolbar()->isHidden());
+    QVERIFY(form.toolbar()->isHidden());
     QVERIFY(!a->toolbar->isChecked());
     form.toggleToolbar();
-    QVERIFY(!form.CommandToolbar()->isHidden());
+    QVERIFY(!form.toolbar()->isHidden());
     QVERIFY(a->toolbar->isChecked());
 
     a->folderPane->trigger();
-    QVERIFY(form.FolderPane()->isHidden());
+    QVERIFY(form.folderHeader()->isHidden());
     QVERIFY(!a->folderPane->isChecked());
 
     // The bar's close button releases the Folders button and clears the menu entry.
-    form.CloseLinksFolderButtonClick();
+    form.hideFolderBar();
     QVERIFY(form.folderBar()->isHidden());
     QVERIFY(!a->foldersButton->isChecked());
     QVERIFY(!a->folders->isChecked());

@@ -155,7 +155,7 @@ QList<Expected> TestPlainText::show(const QString &place)
         LinkItem *folder = addFolder(*root, Hostile.toStdString());
         ViewFixture fixture(std::move(root)); // shows the root, which lists the folder
         FolderTreeView tree;
-        tree.SetRoot(fixture.root());
+        tree.setRootFolder(fixture.root());
         return entryTexts(tree.revealFolder(folder)) + entryTexts(fixture.view.model()->index(0, 0));
     }
     if (place == QLatin1String("folder header")) {

@@ -53,7 +53,7 @@ private slots:
 
 private:
     void open(std::unique_ptr<LinkItem> root);
-    QLineEdit *field() const { return m_commands->SearchEdit(); }
+    QLineEdit *field() const { return m_commands->searchEdit(); }
     CollectionView &view() const { return m_fixture->view; }
 
     std::unique_ptr<ViewFixture> m_fixture;
@@ -168,8 +168,8 @@ void TestSearching::goToChosenFolder()
         auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         start = QString::fromStdString(dialog->chosenFolder()->Name.str());
-        QTest::keyClicks(dialog->FilterEdit(), QStringLiteral("france"));
-        QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
+        QTest::keyClicks(dialog->filterEdit(), QStringLiteral("france"));
+        QTest::keyClick(dialog->filterEdit(), Qt::Key_Return);
     });
     m_commands->goToChosenFolder();
     QCOMPARE(start, QStringLiteral("Work"));

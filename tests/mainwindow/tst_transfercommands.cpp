@@ -485,8 +485,8 @@ void TestTransferCommands::favoritesWithoutFavoritesFolder()
     m_prompts.folderName = root;
     bool okWasEnabled = true;
     m_prompts.chooser = [&okWasEnabled](FavoritesFolderDialog &form) {
-        okWasEnabled = form.OkButton()->isEnabled();
-        form.BrowseButton()->click();
+        okWasEnabled = form.okButton()->isEnabled();
+        form.browseButton()->click();
         return int(FavoritesFolderDialog::Ok);
     };
     QVERIFY(runImport(BookmarkFormat::Favorites));

@@ -89,7 +89,7 @@ private:
     MainWindow *form() const { return m_window.form(); }
     FolderListView *list() const { return m_window.list(); }
     FolderTreeView *tree() const { return m_window.tree(); }
-    QLineEdit *field() const { return form()->searchCommands()->SearchEdit(); }
+    QLineEdit *field() const { return form()->searchCommands()->searchEdit(); }
 
     WindowFixture m_window;
 };
@@ -111,13 +111,13 @@ void TestWindowWiring::locationInThePaneGoesToTheFolder()
 {
     field()->setText(QStringLiteral("flore"));
     m_window.selectRows({QStringLiteral("Café de Flore")});
-    QLabel *location = form()->descriptionPane()->LocationLabel();
+    QLabel *location = form()->descriptionPane()->locationLabel();
     QVERIFY(!location->isHidden());
     QVERIFY(location->text().contains(QStringLiteral("Quillmark\\Travel\\Europe\\France")));
     QCOMPARE(form()->descriptionPane()->CurrentItem()->Name, std::string("Caf\xc3\xa9 de Flore"));
     emit location->linkActivated(QStringLiteral("folder"));
     QVERIFY(!list()->model()->showsResults());
-    QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
+    QCOMPARE(tree()->selectedFolder()->Name, std::string("France"));
     QCOMPARE(rowNames(list()), (QStringList {"Paris", QStringLiteral("Café de Flore")}));
     QVERIFY(location->isHidden());
     QCOMPARE(QApplication::focusWidget(), tree());
@@ -179,7 +179,7 @@ void TestWindowWiring::movingAResultToAFolder()
     QCOMPARE(tracker->Parent, FolderTreeView::itemOf(travel));
     field()->setText(QStringLiteral("tracker"));
     m_window.selectRows({QStringLiteral("Tracker")});
-    QVERIFY(form()->descriptionPane()->LocationLabel()->text().contains(QStringLiteral("Quillmark\\Travel")));
+    QVERIFY(form()->descriptionPane()->locationLabel()->text().contains(QStringLiteral("Quillmark\\Travel")));
 }
 
 void TestWindowWiring::goToFolderOpensTheBranches()
@@ -187,11 +187,11 @@ void TestWindowWiring::goToFolderOpensTheBranches()
     QTimer::singleShot(0, this, [] {
         auto *dialog = qobject_cast<GoToFolderDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        QTest::keyClicks(dialog->FilterEdit(), QStringLiteral("france"));
-        QTest::keyClick(dialog->FilterEdit(), Qt::Key_Return);
+        QTest::keyClicks(dialog->filterEdit(), QStringLiteral("france"));
+        QTest::keyClick(dialog->filterEdit(), Qt::Key_Return);
     });
     form()->actions()->goToFolder->trigger();
-    QCOMPARE(tree()->SelectedItem()->Name, std::string("France"));
+    QCOMPARE(tree()->selectedFolder()->Name, std::string("France"));
     // The branches above it were opened to get there.
     QVERIFY(tree()->isExpanded(tree()->currentIndex().parent()));
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 objects"));
@@ -206,7 +206,7 @@ void TestWindowWiring::duplicateActionsAndPlaces()
     QCOMPARE(form()->statusPanel()->text(), QStringLiteral("2 links in 1 groups of duplicates"));
     QVERIFY(a->cleanUpDuplicates->isEnabled());
     QVERIFY(!a->keepSelectedDuplicate->isEnabled());
-    QLabel *places = form()->descriptionPane()->PlacesLabel();
+    QLabel *places = form()->descriptionPane()->placesLabel();
     QVERIFY(places->isHidden());
     m_window.selectRows({QStringLiteral("Wiki")});
     QVERIFY(a->keepSelectedDuplicate->isEnabled());
@@ -279,7 +279,7 @@ void TestWindowWiring::linkCheckFindingInThePane()
     commands->resultsAction()->trigger();
     QCOMPARE(rowNames(list()), QStringList {"Tracker"});
     m_window.selectRows({QStringLiteral("Tracker")});
-    const QString location = form()->descriptionPane()->LocationLabel()->text();
+    const QString location = form()->descriptionPane()->locationLabel()->text();
     QVERIFY2(location.contains(QLatin1String("Quillmark\\Work")) && location.contains(QLatin1String("Moved (200)"))
                  && location.contains(QLatin1String("now at http://tracker.example/new")),
              qPrintable(location));
@@ -378,7 +378,7 @@ QString TestWindowWiring::shownState() const
     QStringList children;
     for (const auto &item : form()->document()->root()->Children)
         children << QString::fromStdString(item->Name.str());
-    const FolderHeader *header = form()->FolderPane();
+    const FolderHeader *header = form()->folderHeader();
     return QStringList {header->caption(),
                         header->imageType() == FolderHeader::itHome ? "home" : "folder",
                         form()->statusPanel()->text(),
@@ -477,7 +477,7 @@ void TestWindowWiring::entriesReachTheirCommands()
             editor->setText(what);
             tree()->commitRename();
         } else if (step == QLatin1String("click:url")) {
-            QTest::mouseClick(form()->descriptionPane()->URLLabel(), Qt::LeftButton);
+            QTest::mouseClick(form()->descriptionPane()->urlLabel(), Qt::LeftButton);
             QCOMPARE(opener.opened, QStringList {"http://intranet.example/menu"});
         }
     }
@@ -517,7 +517,7 @@ void TestWindowWiring::formatEntriesRoundTrip()
     form()->transferCommands()->setPrompts(nullptr);
     QVERIFY(prompts.noneShown());
     QVERIFY(form()->autoSave()->hasUnsavedChanges());
-    QCOMPARE(tree()->SelectedItem()->Name, std::string("Travel"));
+    QCOMPARE(tree()->selectedFolder()->Name, std::string("Travel"));
     QVERIFY(rowNames(list()).contains(QStringLiteral("Tracker")));
     QVERIFY(rowNames(list()).contains(QStringLiteral("Wiki")));
     QVERIFY2(form()->statusPanel()->text().contains(QStringLiteral("imported"))

@@ -34,23 +34,23 @@ int main(int argc, char **argv)
     MainWindow form(&reporter);
     form.show();
     if (mode == QLatin1String("search")) {
-        form.searchCommands()->SearchEdit()->setText(text);
-        QAbstractItemView *view = form.LinkList()->currentView();
+        form.searchCommands()->searchEdit()->setText(text);
+        QAbstractItemView *view = form.listView()->currentView();
         view->setFocus();
         if (view->model()->rowCount() > 0)
             view->selectionModel()->select(view->model()->index(0, 0),
                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     } else if (mode == QLatin1String("duplicates")) {
         form.duplicateCommands()->showDuplicates(form.document()->root(), {});
-        QAbstractItemView *view = form.LinkList()->currentView();
+        QAbstractItemView *view = form.listView()->currentView();
         view->setFocus();
         if (view->model()->rowCount() > text.toInt())
             view->setCurrentIndex(view->model()->index(text.toInt(), 0));
     } else {
-        FolderTreeView *tree = form.LinksTree();
+        FolderTreeView *tree = form.folderTree();
         tree->ExpandAll();
         const auto found
-            = tree->model()->match(tree->RootNode(), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
+            = tree->model()->match(tree->rootRow(), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
         if (!found.isEmpty())
             tree->setCurrentIndex(found.first());
     }

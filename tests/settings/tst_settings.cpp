@@ -37,25 +37,25 @@ QByteArray columnBytes(const QList<int> &ids, const QList<int> &widths = {220, 2
 }
 
 // Every integer value as the getters give it, by its stored name.
-qint32 readInteger(Settings &reg, const QString &name)
+qint32 readInteger(Settings &settings, const QString &name)
 {
-    const WindowBounds bounds = reg.GetWindowBounds();
+    const WindowBounds bounds = settings.GetWindowBounds();
     const QHash<QString, std::function<qint32()>> getters {
-        {"ListStyle", [&] { return reg.GetListStyle(); }},
-        {"ExplorerBar", [&] { return reg.GetExplorerBar(); }},
-        {"DescriptionPaneHeight", [&] { return reg.GetDescriptionPaneHeight(); }},
-        {"FoldersBarWidth", [&] { return reg.GetFoldersBarWidth(); }},
-        {"SortColumn", [&] { return reg.GetSortColumn(); }},
+        {"ListStyle", [&] { return settings.GetListStyle(); }},
+        {"ExplorerBar", [&] { return settings.GetExplorerBar(); }},
+        {"DescriptionPaneHeight", [&] { return settings.GetDescriptionPaneHeight(); }},
+        {"FoldersBarWidth", [&] { return settings.GetFoldersBarWidth(); }},
+        {"SortColumn", [&] { return settings.GetSortColumn(); }},
         {"Left", [&] { return qint32(bounds.Left); }},
         {"Top", [&] { return qint32(bounds.Top); }},
         {"Width", [&] { return bounds.width(); }},
         {"Height", [&] { return bounds.height(); }},
-        {"DescriptionPane", [&] { return reg.GetDescriptionPane(); }},
-        {"FolderPane", [&] { return reg.GetFolderPane(); }},
-        {"Sort", [&] { return reg.GetSort(); }},
-        {"StatusBar", [&] { return reg.GetStatusBar(); }},
-        {"Toolbar", [&] { return reg.GetToolbar(); }},
-        {"ShowTip", [&] { return reg.GetShowTip(); }},
+        {"DescriptionPane", [&] { return settings.GetDescriptionPane(); }},
+        {"FolderPane", [&] { return settings.GetFolderPane(); }},
+        {"Sort", [&] { return settings.GetSort(); }},
+        {"StatusBar", [&] { return settings.GetStatusBar(); }},
+        {"Toolbar", [&] { return settings.GetToolbar(); }},
+        {"ShowTip", [&] { return settings.GetShowTip(); }},
     };
     return getters.value(name)();
 }
@@ -141,20 +141,20 @@ void TestSettings::init()
 
 void TestSettings::firstRunDefaults()
 {
-    Settings reg;
-    QCOMPARE(reg.GetColumnsInfo(), DefaultColumns());
-    QCOMPARE(reg.GetDescriptionPane(), true);
-    QCOMPARE(reg.GetDescriptionPaneHeight(), 180);
-    QCOMPARE(reg.GetExplorerBar(), 1);
-    QCOMPARE(reg.GetFolderPane(), true);
-    QCOMPARE(reg.GetFoldersBarWidth(), 180);
-    QCOMPARE(reg.GetListStyle(), 3);
-    QCOMPARE(reg.GetWindowBounds(), (WindowBounds {0, 0, 640, 480}));
-    QCOMPARE(reg.GetSort(), true);
-    QCOMPARE(reg.GetSortColumn(), 0);
-    QCOMPARE(reg.GetStatusBar(), true);
-    QCOMPARE(reg.GetShowTip(), true);
-    QCOMPARE(reg.GetToolbar(), true);
+    Settings settings;
+    QCOMPARE(settings.GetColumnsInfo(), DefaultColumns());
+    QCOMPARE(settings.GetDescriptionPane(), true);
+    QCOMPARE(settings.GetDescriptionPaneHeight(), 180);
+    QCOMPARE(settings.GetExplorerBar(), 1);
+    QCOMPARE(settings.GetFolderPane(), true);
+    QCOMPARE(settings.GetFoldersBarWidth(), 180);
+    QCOMPARE(settings.GetListStyle(), 3);
+    QCOMPARE(settings.GetWindowBounds(), (WindowBounds {0, 0, 640, 480}));
+    QCOMPARE(settings.GetSort(), true);
+    QCOMPARE(settings.GetSortColumn(), 0);
+    QCOMPARE(settings.GetStatusBar(), true);
+    QCOMPARE(settings.GetShowTip(), true);
+    QCOMPARE(settings.GetToolbar(), true);
 }
 
 void TestSettings::storedNumbers_data()
@@ -197,16 +197,16 @@ void TestSettings::storedNumbers()
 
     const QByteArray key = name == "ShowTip" ? name.toLatin1() : "Main%20Window\\" + name.toLatin1();
     writeConf("[1.0]\n" + key + "=" + stored + "\n");
-    Settings reg;
-    QCOMPARE(readInteger(reg, name), expected);
+    Settings settings;
+    QCOMPARE(readInteger(settings, name), expected);
 }
 
 void TestSettings::everySetterWritesItsKey()
 {
     {
-        Settings reg;
+        Settings settings;
         for (const auto &[name, set] : setters())
-            QVERIFY2(set(reg), qPrintable(name));
+            QVERIFY2(set(settings), qPrintable(name));
     }
     QStringList keys = raw()->allKeys();
     keys.sort();
@@ -219,7 +219,7 @@ void TestSettings::everySetterWritesItsKey()
     QCOMPARE(keys, expected);
 
     // Read back by a new store, from the values on disk.
-    Settings reg;
+    Settings settings;
     const QList<std::pair<QString, int>> values {{"DescriptionPane", 0},
                                                  {"DescriptionPaneHeight", -7},
                                                  {"ExplorerBar", 2},
@@ -236,24 +236,24 @@ void TestSettings::everySetterWritesItsKey()
                                                  {"ShowTip", 0},
                                                  {"Toolbar", 0}};
     for (const auto &[name, value] : values)
-        QVERIFY2(readInteger(reg, name) == value, qPrintable(name));
+        QVERIFY2(readInteger(settings, name) == value, qPrintable(name));
 }
 
 void TestSettings::showTipLivesInBaseKey()
 {
     writeConf("[1.0]\nMain%20Window\\ShowTip=0\n");
-    Settings reg;
-    QCOMPARE(reg.GetShowTip(), true);
-    QVERIFY(reg.SetShowTip(false));
+    Settings settings;
+    QCOMPARE(settings.GetShowTip(), true);
+    QVERIFY(settings.SetShowTip(false));
     QCOMPARE(raw()->value("1.0/ShowTip").toInt(), 0);
     QCOMPARE(raw()->value("1.0/Main Window/ShowTip").toInt(), 0); // left alone
-    QCOMPARE(reg.GetShowTip(), false);
+    QCOMPARE(settings.GetShowTip(), false);
 }
 
 void TestSettings::writesDefaultColumnsAsBytes()
 {
-    Settings reg;
-    QVERIFY(reg.SetColumnsInfo(DefaultColumns()));
+    Settings settings;
+    QVERIFY(settings.SetColumnsInfo(DefaultColumns()));
     const QVariant stored = raw()->value("1.0/Main Window/ColumnsInfo");
     QCOMPARE(stored.metaType().id(), QMetaType::QByteArray);
     QCOMPARE(stored.toByteArray().toHex(' '),
@@ -264,7 +264,7 @@ void TestSettings::writesDefaultColumnsAsBytes()
     ColumnLayout flags = DefaultColumns();
     flags[0].Visible = 0;
     flags[1].Visible = 200;
-    QVERIFY(reg.SetColumnsInfo(flags));
+    QVERIFY(settings.SetColumnsInfo(flags));
     const QByteArray bytes = raw()->value("1.0/Main Window/ColumnsInfo").toByteArray();
     QCOMPARE(bytes.at(8), '\0');
     QCOMPARE(bytes.at(17), '\1');
@@ -408,10 +408,10 @@ void TestSettings::failedWrite()
     QVERIFY(!folder.isEmpty());
     Settings::SetStorageFolder(folder);
 
-    Settings reg;
-    QVERIFY(!setters()[setter].second(reg));
-    QCOMPARE(reg.errorString(), QString("Failed to set data for '%1'").arg(setters()[setter].first));
-    QCOMPARE(reg.GetWindowBounds(), (WindowBounds {0, 0, 640, 480})); // getters still answer
+    Settings settings;
+    QVERIFY(!setters()[setter].second(settings));
+    QCOMPARE(settings.errorString(), QString("Failed to set data for '%1'").arg(setters()[setter].first));
+    QCOMPARE(settings.GetWindowBounds(), (WindowBounds {0, 0, 640, 480})); // getters still answer
 }
 
 void TestSettings::writesAgainAfterFailure()
@@ -419,13 +419,13 @@ void TestSettings::writesAgainAfterFailure()
     const QString folder = blockedFolder();
     QVERIFY(!folder.isEmpty());
     Settings::SetStorageFolder(folder);
-    Settings reg;
-    QVERIFY(!reg.SetWindowBounds(1, 2, 3, 4));
-    QCOMPARE(reg.errorString(), QString("Failed to set data for 'Left'"));
+    Settings settings;
+    QVERIFY(!settings.SetWindowBounds(1, 2, 3, 4));
+    QCOMPARE(settings.errorString(), QString("Failed to set data for 'Left'"));
 
     QVERIFY(QFile::remove(m_dir->filePath("blocker")));
-    QVERIFY(reg.SetSortColumn(2));
-    QVERIFY(reg.errorString().isEmpty());
+    QVERIFY(settings.SetSortColumn(2));
+    QVERIFY(settings.errorString().isEmpty());
     QVERIFY(QFile::exists(folder + "/Orbrook Software/Quillmark.conf"));
 }
 
@@ -436,9 +436,9 @@ void TestSettings::settingsFileIsPrivate()
     QSKIP("needs a file-creation mask");
 #else
     const mode_t oldMask = ::umask(0);
-    Settings reg;
-    const bool written = reg.SetSortColumn(2);
-    reg.Close();
+    Settings settings;
+    const bool written = settings.SetSortColumn(2);
+    settings.Close();
     ::umask(oldMask);
     QVERIFY(written);
     QCOMPARE(QFileInfo(confPath()).permissions() & 0x0077, QFileDevice::Permissions());
@@ -460,14 +460,14 @@ void TestSettings::updateWritesOnce()
 
     FileWrites written(confPath());
     QVERIFY(written.isValid());
-    Settings reg;
-    reg.BeginUpdate();
+    Settings settings;
+    settings.BeginUpdate();
     for (const auto &[name, set] : setters())
-        QVERIFY(set(reg));
+        QVERIFY(set(settings));
     QCOMPARE(written.count(), 0);
-    QVERIFY(reg.EndUpdate());
+    QVERIFY(settings.EndUpdate());
     QCOMPARE(written.count(), 1);
-    reg.Close();
+    settings.Close();
     QCOMPARE(written.count(), 1);
     QFile together(confPath());
     QVERIFY(together.open(QIODevice::ReadOnly));

@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     Settings().SetShowTip(which == QLatin1String("tip"));
     MainWindow window;
     HelpCommands commands(&window, window.actions());
-    QObject::connect(&window, &MainWindow::firstActivated, &commands, &HelpCommands::FormActivate);
+    QObject::connect(&window, &MainWindow::firstActivated, &commands, &HelpCommands::showTipAtStart);
     window.show();
     window.activateWindow();
 

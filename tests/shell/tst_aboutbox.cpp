@@ -75,10 +75,10 @@ void TestAboutBox::linksOpenMailAndSite()
     AboutBox box(&m_help, nullptr);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QCOMPARE(box.MailLinkLabel()->text(), QLatin1String(Product::SupportEMail));
-    QCOMPARE(box.WebLinkLabel()->text(), QLatin1String(Product::ProductSiteBase));
-    QTest::mousePress(box.MailLinkLabel(), Qt::LeftButton);
-    QTest::mousePress(box.WebLinkLabel(), Qt::LeftButton);
+    QCOMPARE(box.mailLinkLabel()->text(), QLatin1String(Product::SupportEMail));
+    QCOMPARE(box.webLinkLabel()->text(), QLatin1String(Product::ProductSiteBase));
+    QTest::mousePress(box.mailLinkLabel(), Qt::LeftButton);
+    QTest::mousePress(box.webLinkLabel(), Qt::LeftButton);
     const QStringList expected {QStringLiteral("mailto:") + QLatin1String(Product::SupportEMail),
                                 QLatin1String(Product::ProductSiteBase)};
     QCOMPARE(opener.opened, expected);

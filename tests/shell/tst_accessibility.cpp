@@ -95,9 +95,9 @@ struct Panes
         auto *layout = new QVBoxLayout(window);
         layout->addWidget((new SearchCommands(&fixture.document, &fixture.view, window))->searchField());
         auto *bar = new FolderBar;
-        tree = bar->LinksTree();
+        tree = bar->folderTree();
         tree->follow(&fixture.document);
-        tree->SetRoot(fixture.root());
+        tree->setRootFolder(fixture.root());
         layout->addWidget(bar);
         list = new FolderListView(&fixture.view);
         layout->addWidget(list);
@@ -212,7 +212,7 @@ void TestAccessibility::viewsAnnounceTheSelectedEntry()
     QAbstractItemView *view = panes.tree;
     if (style < 0) {
         view->setFocus();
-        view->setCurrentIndex(panes.tree->RootNode());
+        view->setCurrentIndex(panes.tree->rootRow());
         QTest::keyClick(view, Qt::Key_Down); // from the root to its first folder
     } else {
         panes.list->setViewStyle(style);

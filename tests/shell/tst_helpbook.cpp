@@ -61,7 +61,7 @@ void TestHelpBook::everyMenuNumberHasATopic()
     QVERIFY2(numbers.size() >= 38, qPrintable(QString::number(numbers.size())));
     QVERIFY(numbers.contains(402) && numbers.contains(404));
     for (const int context : std::as_const(numbers)) {
-        const QUrl topic = m_book.TopicPage(context);
+        const QUrl topic = m_book.topicPage(context);
         QVERIFY2(!topic.isEmpty(), qPrintable(QStringLiteral("no topic for %1").arg(context)));
         const QString html = pageText(topic);
         QVERIFY2(!html.isEmpty(), qPrintable(topic.toString()));
@@ -105,28 +105,28 @@ void TestHelpBook::helpWindowShowsTopics()
     help.showTopic(1022);
     HelpWindow *window = help.window();
     QVERIFY(window && window->isVisible());
-    QCOMPARE(window->browser()->source(), m_book.TopicPage(1022));
-    QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.TopicPage(1022));
+    QCOMPARE(window->browser()->source(), m_book.topicPage(1022));
+    QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.topicPage(1022));
 
     help.showContents();
     QCOMPARE(window->browser()->source(), m_book.ContentsPage());
     QVERIFY(window->backAction()->isEnabled());
     window->backAction()->trigger();
-    QCOMPARE(window->browser()->source(), m_book.TopicPage(1022));
+    QCOMPARE(window->browser()->source(), m_book.topicPage(1022));
     QVERIFY(window->forwardAction()->isEnabled());
     window->forwardAction()->trigger();
     QCOMPARE(window->browser()->source(), m_book.ContentsPage());
 
     // Every request goes to the one window.
     help.showTopic(402);
-    QCOMPARE(window->browser()->source(), m_book.TopicPage(402));
+    QCOMPARE(window->browser()->source(), m_book.topicPage(402));
     QCOMPARE(help.window(), window);
 
     // A link in a topic leads to the topic it names.
     window->contentsTree()->setCurrentItem(nullptr);
     emit window->browser()->anchorClicked(QUrl(QStringLiteral("help-menu.html")));
-    QCOMPARE(window->browser()->source(), m_book.TopicPage(400));
-    QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.TopicPage(400));
+    QCOMPARE(window->browser()->source(), m_book.topicPage(400));
+    QCOMPARE(window->contentsTree()->currentItem()->data(0, Qt::UserRole).toUrl(), m_book.topicPage(400));
 }
 
 void TestHelpBook::requestsTheBookCannotAnswer()

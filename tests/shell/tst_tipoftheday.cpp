@@ -86,7 +86,7 @@ void TestTipOfTheDay::tipsAreShuffledNotLost()
     TipOfTheDayDialog dialog(&m_help, nullptr);
     QStringList texts;
     for (int i = 0; i < TipOfTheDayDialog::TipCount; ++i)
-        texts << TipOfTheDayDialog::TipText(TipOfTheDayDialog::FirstTipResource + i);
+        texts << TipOfTheDayDialog::tipText(TipOfTheDayDialog::FirstTipResource + i);
     QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), TipOfTheDayDialog::TipCount);
     QStringList shown = dialog.Tips();
     std::sort(shown.begin(), shown.end());
@@ -96,7 +96,7 @@ void TestTipOfTheDay::tipsAreShuffledNotLost()
     QCOMPARE(dialog.tipLabel()->text(), dialog.Tips().first());
 
     // The tip about new versions gives our own site and address in full.
-    const QString newVersions = TipOfTheDayDialog::TipText(50001);
+    const QString newVersions = TipOfTheDayDialog::tipText(50001);
     QVERIFY(newVersions.contains(QLatin1String(Product::ProductSiteBase)));
     QVERIFY(newVersions.contains(QLatin1String(Product::SupportEMail)));
 }
@@ -188,9 +188,9 @@ void TestTipOfTheDay::closingStoresShowTip()
     HelpCommands commands(&window, &window.actions, &m_help);
     bool shownTicked = !stored;
     whenTipShows([&](TipOfTheDayDialog *tip) {
-        shownTicked = tip->ShowTip()->isChecked();
+        shownTicked = tip->showTipBox()->isChecked();
         if (toggle)
-            QTest::mouseClick(tip->ShowTip(), Qt::LeftButton);
+            QTest::mouseClick(tip->showTipBox(), Qt::LeftButton);
         if (way == QLatin1String("esc"))
             QTest::keyClick(tip, Qt::Key_Escape);
         else if (way == QLatin1String("button"))

@@ -88,7 +88,7 @@ QStringList shown(const MainWindow &form, const RecordingReporter &reporter)
 {
     QStringList state {form.statusPanel()->text()};
     // The folder tree's rows, each before those below it.
-    const QAbstractItemModel *folders = form.LinksTree()->model();
+    const QAbstractItemModel *folders = form.folderTree()->model();
     std::vector<QModelIndex> pending {QModelIndex()};
     while (!pending.empty()) {
         const QModelIndex parent = pending.back();
@@ -98,7 +98,7 @@ QStringList shown(const MainWindow &form, const RecordingReporter &reporter)
         for (int row = folders->rowCount(parent) - 1; row >= 0; --row)
             pending.push_back(folders->index(row, 0, parent));
     }
-    const QAbstractItemModel *rows = form.LinkList()->model();
+    const QAbstractItemModel *rows = form.listView()->model();
     for (int row = 0; row < rows->rowCount(); ++row)
         state << rows->index(row, 0).data().toString();
     static const QRegularExpression stamp(QStringLiteral("unreadable-[0-9-]+"));
@@ -264,22 +264,22 @@ void TestWindowLife::startsAsItWasLeft()
     prepare(*LinkItem::MakeFolder(Repository::RootName));
     const int widths[] = {101, 102, 33, 44, 55};
     if (stored) {
-        Settings reg;
-        QVERIFY(reg.SetWindowBounds(bounds[0], bounds[1], bounds[2], bounds[3]));
-        QVERIFY(reg.SetFoldersBarWidth(230));
-        QVERIFY(reg.SetExplorerBar(static_cast<quint8>(explorerBar)));
-        QVERIFY(reg.SetToolbar(toolbar));
-        QVERIFY(reg.SetStatusBar(statusBar));
-        QVERIFY(reg.SetFolderPane(folderPane));
-        QVERIFY(reg.SetDescriptionPane(descriptionPane));
-        QVERIFY(reg.SetDescriptionPaneHeight(150));
-        QVERIFY(reg.SetListStyle(static_cast<quint8>(listStyle)));
-        QVERIFY(reg.SetSortColumn(sortColumn));
-        QVERIFY(reg.SetSort(ascending));
+        Settings settings;
+        QVERIFY(settings.SetWindowBounds(bounds[0], bounds[1], bounds[2], bounds[3]));
+        QVERIFY(settings.SetFoldersBarWidth(230));
+        QVERIFY(settings.SetExplorerBar(static_cast<quint8>(explorerBar)));
+        QVERIFY(settings.SetToolbar(toolbar));
+        QVERIFY(settings.SetStatusBar(statusBar));
+        QVERIFY(settings.SetFolderPane(folderPane));
+        QVERIFY(settings.SetDescriptionPane(descriptionPane));
+        QVERIFY(settings.SetDescriptionPaneHeight(150));
+        QVERIFY(settings.SetListStyle(static_cast<quint8>(listStyle)));
+        QVERIFY(settings.SetSortColumn(sortColumn));
+        QVERIFY(settings.SetSort(ascending));
         ColumnLayout columns = DefaultColumns();
         for (size_t k = 0; k < columns.size(); ++k)
             columns[k].Width = widths[k];
-        QVERIFY(reg.SetColumnsInfo(columns));
+        QVERIFY(settings.SetColumnsInfo(columns));
     }
     const QList<QRect> screens = WindowPlacement::availableScreens();
     QVERIFY(!screens.isEmpty());
@@ -309,17 +309,17 @@ void TestWindowLife::startsAsItWasLeft()
     QCOMPARE(form.actions()->folders->isChecked(), explorerBar == 1);
     if (explorerBar != 0)
         QCOMPARE(form.folderBar()->width(), stored ? 230 : 180);
-    QCOMPARE(form.CommandToolbar()->isHidden(), !toolbar);
+    QCOMPARE(form.toolbar()->isHidden(), !toolbar);
     QCOMPARE(form.actions()->toolbar->isChecked(), toolbar);
     QCOMPARE(form.statusBar()->isHidden(), !statusBar);
-    QCOMPARE(form.FolderPane()->isHidden(), !folderPane);
+    QCOMPARE(form.folderHeader()->isHidden(), !folderPane);
     QCOMPARE(form.actions()->folderPane->isChecked(), folderPane);
-    QCOMPARE(form.FolderPane()->caption(), QStringLiteral("Quillmark"));
-    QCOMPARE(form.FolderPane()->imageType(), FolderHeader::itHome);
+    QCOMPARE(form.folderHeader()->caption(), QStringLiteral("Quillmark"));
+    QCOMPARE(form.folderHeader()->imageType(), FolderHeader::itHome);
     QCOMPARE(form.descriptionPane()->isHidden(), !descriptionPane);
     if (descriptionPane)
         QCOMPARE(form.descriptionPane()->height(), stored ? 150 : 180);
-    QCOMPARE(form.LinkList()->viewStyle(), listStyle);
+    QCOMPARE(form.listView()->viewStyle(), listStyle);
     QCOMPARE(form.listPane()->SortColumn(), sortColumn);
     QCOMPARE(form.listPane()->SortAscending(), ascending);
     // The columns as stored; at the first start the visits, dates and ratings fit their usual texts.
@@ -335,21 +335,21 @@ void TestWindowLife::startsAsItWasLeft()
     QVERIFY(m_window.reporter.errors.isEmpty());
 
     // Closing writes back what it found.
-    QVERIFY(form.FormClose());
-    Settings reg;
-    QCOMPARE(reg.GetExplorerBar(), explorerBar);
-    QCOMPARE(reg.GetToolbar(), toolbar);
-    QCOMPARE(reg.GetStatusBar(), statusBar);
-    QCOMPARE(reg.GetFolderPane(), folderPane);
-    QCOMPARE(reg.GetDescriptionPane(), descriptionPane);
+    QVERIFY(form.closeNow());
+    Settings settings;
+    QCOMPARE(settings.GetExplorerBar(), explorerBar);
+    QCOMPARE(settings.GetToolbar(), toolbar);
+    QCOMPARE(settings.GetStatusBar(), statusBar);
+    QCOMPARE(settings.GetFolderPane(), folderPane);
+    QCOMPARE(settings.GetDescriptionPane(), descriptionPane);
     if (stored) {
-        QCOMPARE(reg.GetDescriptionPaneHeight(), 150);
-        QCOMPARE(reg.GetFoldersBarWidth(), 230);
+        QCOMPARE(settings.GetDescriptionPaneHeight(), 150);
+        QCOMPARE(settings.GetFoldersBarWidth(), 230);
     }
-    QCOMPARE(reg.GetListStyle(), listStyle);
-    QCOMPARE(reg.GetSortColumn(), sortColumn);
-    QCOMPARE(reg.GetSort(), ascending);
-    QCOMPARE(QSize(reg.GetWindowBounds().width(), reg.GetWindowBounds().height()), placed.size());
+    QCOMPARE(settings.GetListStyle(), listStyle);
+    QCOMPARE(settings.GetSortColumn(), sortColumn);
+    QCOMPARE(settings.GetSort(), ascending);
+    QCOMPARE(QSize(settings.GetWindowBounds().width(), settings.GetWindowBounds().height()), placed.size());
 }
 
 void TestWindowLife::usableWhileTheCollectionLoads_data()
@@ -402,11 +402,11 @@ void TestWindowLife::usableWhileTheCollectionLoads()
         QVERIFY(!action->isEnabled());
         action->trigger();
     }
-    QLineEdit *search = form.searchCommands()->SearchEdit();
+    QLineEdit *search = form.searchCommands()->searchEdit();
     QTest::keyClicks(search, QStringLiteral("gamma"));
     QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
     if (exitAtOnce) {
-        QVERIFY(form.FormClose());
+        QVERIFY(form.closeNow());
         QCOMPARE(Repository().Root()->Children.Count(), 3);
         return;
     }
@@ -559,7 +559,7 @@ void TestWindowLife::closeWaitsForTheAutomaticSave_data()
 {
     QTest::addColumn<bool>("autoSaving"); // an automatic save is writing when the close begins
     QTest::addColumn<bool>("changeWhileClosing");
-    QTest::addColumn<bool>("finishNow"); // the event loop stops: FormClose ends the close on the spot
+    QTest::addColumn<bool>("finishNow"); // the event loop stops: closeNow ends the close on the spot
     QTest::newRow("idle") << false << false << false;
     QTest::newRow("automatic save writing") << true << false << false;
     QTest::newRow("change while closing") << false << true << false;
@@ -598,7 +598,7 @@ void TestWindowLife::closeWaitsForTheAutomaticSave()
         form.document()->insertSorted(root, LinkItem::MakeLink("late", "http://late.example/"));
     }
     if (finishNow) {
-        QVERIFY(form.FormClose());
+        QVERIFY(form.closeNow());
         QCOMPARE(written.count(), 1);
     } else {
         QTRY_COMPARE(ended.size(), 1);
@@ -720,7 +720,7 @@ void TestWindowLife::exitWritesDataThenLayout()
         QVERIFY(window->isVisible());
         QVERIFY(window->repository());
         QCOMPARE(window->repository()->Root()->Children.Count(), 1);
-        QCOMPARE(window->LinkList()->model()->folder(), window->repository()->Root());
+        QCOMPARE(window->listView()->model()->folder(), window->repository()->Root());
         // Once the disk is back, "E&xit" succeeds.
         qputenv("XDG_DATA_HOME", dataHome);
     }

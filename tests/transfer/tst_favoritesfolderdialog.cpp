@@ -71,20 +71,20 @@ void TestFavoritesFolderDialog::folderTree()
     FavoritesTree tree;
     tree.Fill(m_root);
     QCOMPARE(tree.topLevelItemCount(), 1);
-    QCOMPARE(tree.TopNode()->text(0), QStringLiteral("Favorites"));
-    QVERIFY(tree.TopNode()->isSelected());
-    QVERIFY(tree.TopNode()->isExpanded());
+    QCOMPARE(tree.topNode()->text(0), QStringLiteral("Favorites"));
+    QVERIFY(tree.topNode()->isSelected());
+    QVERIFY(tree.topNode()->isExpanded());
     // Folders only, no hidden one, each level in the locale's order (by character codes "Zebra" would come
     // before "banana" and "Beta" before "alpha").
-    QCOMPARE(captions(tree.TopNode()),
+    QCOMPARE(captions(tree.topNode()),
              QStringList({"Apple", "Apple/alpha", "Apple/Beta", "Apple/Beta/Deep", "banana", "cherry",
                           QString::fromUtf8("\xC3\x89"
                                             "clair"),
                           "Zebra"}));
 
     tree.Fill(m_root + QStringLiteral("/cherry"));
-    QCOMPARE(captions(tree.TopNode()), QStringList());
-    QCOMPARE(tree.SelectedPath(), m_root + QStringLiteral("/cherry"));
+    QCOMPARE(captions(tree.topNode()), QStringList());
+    QCOMPARE(tree.selectedPath(), m_root + QStringLiteral("/cherry"));
 }
 
 void TestFavoritesFolderDialog::selectedPath_data()
@@ -112,7 +112,7 @@ void TestFavoritesFolderDialog::selectedPath()
     tree.clearSelection();
     if (!node.isEmpty())
         tree.findItems(node, Qt::MatchExactly | Qt::MatchRecursive).value(0)->setSelected(true);
-    QCOMPARE(tree.SelectedPath(), m_root + pathSuffix);
+    QCOMPARE(tree.selectedPath(), m_root + pathSuffix);
 }
 
 void TestFavoritesFolderDialog::captionsCannotBeEdited()
@@ -121,7 +121,7 @@ void TestFavoritesFolderDialog::captionsCannotBeEdited()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     FavoritesTree *tree = form.favoritesTree();
-    QTreeWidgetItem *apple = tree->TopNode()->child(0);
+    QTreeWidgetItem *apple = tree->topNode()->child(0);
     tree->setCurrentItem(apple);
     QTest::keyClick(tree, Qt::Key_F2);
     tree->editItem(apple);
@@ -151,13 +151,13 @@ void TestFavoritesFolderDialog::keysAndButtons()
         QTest::keyClick(form.favoritesTree(), Qt::Key_Escape);
         break;
     case 1:
-        QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+        QTest::mouseClick(form.cancelButton(), Qt::LeftButton);
         break;
     case 2:
         QTest::keyClick(form.favoritesTree(), Qt::Key_Return);
         break;
     default:
-        QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+        QTest::mouseClick(form.okButton(), Qt::LeftButton);
         break;
     }
     QVERIFY(!form.isVisible());
@@ -171,20 +171,20 @@ void TestFavoritesFolderDialog::missingFavoritesFolder()
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.favoritesTree()->topLevelItemCount(), 0);
-        QVERIFY(form.NoFavoritesLabel()->isVisible());
-        QVERIFY(form.BrowseButton()->isVisible());
-        QVERIFY(!form.OkButton()->isEnabled());
+        QVERIFY(form.noFavoritesLabel()->isVisible());
+        QVERIFY(form.browseButton()->isVisible());
+        QVERIFY(!form.okButton()->isEnabled());
 
         m_prompts.folderName.clear(); // the folder chooser cancelled: nothing changes
-        form.BrowseButton()->click();
-        QVERIFY(!form.OkButton()->isEnabled());
+        form.browseButton()->click();
+        QVERIFY(!form.okButton()->isEnabled());
 
         m_prompts.folderName = m_root + QStringLiteral("/Apple");
-        form.BrowseButton()->click();
-        QVERIFY(form.OkButton()->isEnabled());
-        QVERIFY(!form.NoFavoritesLabel()->isVisible());
-        QCOMPARE(captions(form.favoritesTree()->TopNode()), QStringList({"alpha", "Beta", "Beta/Deep"}));
-        QCOMPARE(form.favoritesTree()->SelectedPath(), m_prompts.folderName);
+        form.browseButton()->click();
+        QVERIFY(form.okButton()->isEnabled());
+        QVERIFY(!form.noFavoritesLabel()->isVisible());
+        QCOMPARE(captions(form.favoritesTree()->topNode()), QStringList({"alpha", "Beta", "Beta/Deep"}));
+        QCOMPARE(form.favoritesTree()->selectedPath(), m_prompts.folderName);
     }
 }
 
@@ -199,7 +199,7 @@ void TestFavoritesFolderDialog::symbolicLinkCycle()
     tree.Fill(dir.path());
     // "Up" leads back above itself and is never followed. "Across" leads to A/B, which is shown once
     // through a link at most: "Across" is followed only when the listing gives it before "A".
-    const QStringList shown = captions(tree.TopNode());
+    const QStringList shown = captions(tree.topNode());
     QVERIFY2(shown == QStringList({"A", "A/B"}) || shown == QStringList({"A", "A/B", "Across"}),
              qPrintable(shown.join(QLatin1Char(','))));
 }

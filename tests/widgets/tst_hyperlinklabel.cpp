@@ -80,7 +80,7 @@ void TestHyperlinkLabel::leave(QWidget *widget)
 void TestHyperlinkLabel::record(HyperlinkLabel *label)
 {
     connect(label, &HyperlinkLabel::linkClicked, this, [this](const QString &link) { m_log << "link:" + link; });
-    connect(label, &HyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    connect(label, &HyperlinkLabel::pressed, this, [this] { m_log << QStringLiteral("click"); });
 }
 
 void TestHyperlinkLabel::leftPressAsksThenClicks_data()
@@ -142,7 +142,7 @@ void TestHyperlinkLabel::labelDestroyedWhileOpening()
         delete label;
         asked = link;
     });
-    connect(label, &HyperlinkLabel::OnClick, this, [this] { m_log << QStringLiteral("click"); });
+    connect(label, &HyperlinkLabel::pressed, this, [this] { m_log << QStringLiteral("click"); });
     label->show();
     QVERIFY(QTest::qWaitForWindowExposed(label));
     enter(label);
