@@ -31,6 +31,7 @@ private slots:
     void writesOnceAfterTheLastChange_data();
     void writesOnceAfterTheLastChange();
     void steadyEditingIsSavedNowAndThen();
+    void waitsForALongCommand();
     void failureIsToldOnceAndRetried();
     void changeWhileWritingAbandonsTheSave_data();
     void changeWhileWritingAbandonsTheSave();
@@ -164,6 +165,29 @@ void TestAutoSave::steadyEditingIsSavedNowAndThen()
     QVERIFY(afterEditing > whileEditing);
     QTest::qWait(300);
     QCOMPARE(written.count(), afterEditing);
+}
+
+// A change made while a long command runs is saved once the command has ended, not before.
+void TestAutoSave::waitsForALongCommand()
+{
+    constexpr int Delay = 50;
+    FileWrites written(Repository::DataFile());
+    QVERIFY(written.isValid());
+    Repository repository;
+    AutoSave autoSave(&repository, nullptr);
+    autoSave.setDelays(Delay, 60000);
+    {
+        LongCommands::Guard command;
+        addLink(*repository.Root(), "during", "http://example.org/");
+        autoSave.markChanged();
+        QTest::qWait(4 * Delay);
+        QCOMPARE(written.count(), 0);
+        addLink(*repository.Root(), "last", "http://example.org/");
+    }
+    QTRY_COMPARE(written.count(), 1);
+    QCOMPARE(Repository().Root()->Children.Count(), 2);
+    QTest::qWait(2 * Delay);
+    QCOMPARE(written.count(), 1);
 }
 
 void TestAutoSave::failureIsToldOnceAndRetried()

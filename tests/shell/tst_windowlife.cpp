@@ -202,7 +202,6 @@ private slots:
     void startUpBackupOffTheLoop();
     void tipAtTheFirstActivation_data();
     void tipAtTheFirstActivation();
-    void noAutomaticSaveWhileAnImportRuns();
     void closeWaitsForTheAutomaticSave_data();
     void closeWaitsForTheAutomaticSave();
     void hidingToTheTray_data();
@@ -521,38 +520,6 @@ void TestWindowLife::tipAtTheFirstActivation()
     // The menu entry opens it either way.
     window->actions()->tipOfTheDay->trigger();
     QCOMPARE(opened, showTip ? 2 : 1);
-}
-
-void TestWindowLife::noAutomaticSaveWhileAnImportRuns()
-{
-    m_window.open(*LinkItem::MakeFolder(Repository::RootName));
-    if (QTest::currentTestFailed())
-        return;
-    FakePrompts prompts;
-    prompts.fileName = m_window.dir()->filePath(QStringLiteral("large.qmf"));
-    QVERIFY(NativeFile::saveAtomically(prompts.fileName, *manyLinks(), nullptr, NativeFile::Sync::NoSync));
-    MainWindow *form = m_window.form();
-    form->transferCommands()->setPrompts(&prompts);
-    form->transferCommands()->setProgressDelay(0);
-    form->autoSave()->setDelays(1, 60000);
-    FileWrites written(Repository::DataFile());
-
-    form->document()->insertSorted(form->repository()->Root(), LinkItem::MakeLink("before", "http://example.org/"));
-    // The save is due by the time the import first lets the events run.
-    QThread::msleep(20);
-    form->actions()->importAction(BookmarkFormat::Native)->trigger();
-    // Nothing is written while the import reads on the pool.
-    QVERIFY(form->transferCommands()->isRunning());
-    while (form->transferCommands()->isRunning()) {
-        QCOMPARE(written.count(), 0);
-        QTest::qWait(1);
-    }
-    // Right after the import, with what it read.
-    QTRY_COMPARE(written.count(), 1);
-    Repository reread;
-    QCOMPARE(reread.Root()->Children.Count(), ManyLinks + 1);
-    QTest::qWait(50);
-    QCOMPARE(written.count(), 1);
 }
 
 void TestWindowLife::closeWaitsForTheAutomaticSave_data()
