@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QMenu>
 
 #include <unordered_set>
 
@@ -148,20 +147,6 @@ LinkCheckCommands::~LinkCheckCommands()
         m_checker->cancel();
         m_store.save(m_storePath);
     }
-}
-
-void LinkCheckCommands::addMenuEntries(MainActions *a) const
-{
-    if (a->edit && a->edit->menu()) {
-        QMenu *edit = a->edit->menu();
-        const QList<QAction *> entries = edit->actions();
-        const qsizetype after = entries.indexOf(a->deleteEmptyFolders);
-        QAction *before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
-        edit->insertSeparator(before);
-        edit->insertActions(before, {m_checkLinks, m_updateAddress, m_updateAll, m_deleteBroken});
-    }
-    if (a->view && a->view->menu())
-        a->view->menu()->addAction(m_results);
 }
 
 void LinkCheckCommands::finishLoading()

@@ -14,7 +14,6 @@ class CollectionDocument;
 class CollectionView;
 class LinkCheckPanel;
 class LinkItem;
-class MainActions;
 class QAction;
 class QWidget;
 
@@ -37,9 +36,6 @@ public:
     QAction *deleteBrokenAction() const { return m_deleteBroken; }
     QAction *recheckAction() const { return m_recheck; }
     LinkCheckPanel *panel() const { return m_panel; }
-    // Puts the entries into the main menu: in the Edit menu a group of their own after the deletes, in the View
-    // menu after All Bookmarks.
-    void addMenuEntries(MainActions *actions) const;
 
     // Checks the selected entries, the listed results, or every link below the shown folder.
     void checkLinks();

@@ -246,3 +246,17 @@ void MainActions::buildToolbar(QToolBar *bar)
     views->setPopupMode(QToolButton::InstantPopup);
     button(helpButton);
 }
+
+void MainActions::addLinkCheckEntries(const QList<QAction *> &editEntries, QAction *results) const
+{
+    if (edit && edit->menu()) {
+        QMenu *menu = edit->menu();
+        const QList<QAction *> entries = menu->actions();
+        const qsizetype after = entries.indexOf(deleteEmptyFolders);
+        QAction *before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
+        menu->insertSeparator(before);
+        menu->insertActions(before, editEntries);
+    }
+    if (view && view->menu())
+        view->menu()->addAction(results);
+}

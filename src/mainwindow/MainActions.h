@@ -34,6 +34,10 @@ public:
     QAction *importAction(BookmarkFormat format) const { return m_imports.value(format); }
     QAction *exportAction(BookmarkFormat format) const { return m_exports.value(format); }
 
+    // Puts the link check's entries into the menus built by buildMenus: a group of their own in the Edit menu
+    // after the deletes, and results after All Bookmarks in the View menu.
+    void addLinkCheckEntries(const QList<QAction *> &editEntries, QAction *results) const;
+
     // Splits a hint at "|" into tooltip and status text and stores both on the action.
     static void setHint(QAction *action, const QString &hint);
 

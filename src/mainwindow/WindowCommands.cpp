@@ -203,7 +203,9 @@ void WindowCommands::connectLinkCheck()
                 description->setLocation(location);
                 description->setLocationNote(note);
             });
-    links->addMenuEntries(a);
+    a->addLinkCheckEntries({links->checkLinksAction(), links->updateAddressAction(), links->updateAllAddressesAction(),
+                            links->deleteBrokenAction()},
+                           links->resultsAction());
     if (QMenu *listMenu = m_panes.list->itemPopupMenu()) {
         listMenu->addSeparator();
         listMenu->addActions({links->checkLinksAction(), links->recheckAction(), links->updateAddressAction(),

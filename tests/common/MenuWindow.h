@@ -23,7 +23,9 @@ public:
     {
         setCentralWidget(&list);
         actions.buildMenus(menuBar());
-        linkChecks.addMenuEntries(&actions);
+        actions.addLinkCheckEntries({linkChecks.checkLinksAction(), linkChecks.updateAddressAction(),
+                                     linkChecks.updateAllAddressesAction(), linkChecks.deleteBrokenAction()},
+                                    linkChecks.resultsAction());
         actions.buildToolbar(toolbar);
         addToolBar(toolbar);
     }
