@@ -92,8 +92,14 @@ MainWindow::MainWindow(ErrorReporter *reporter, QWidget *parent, Loading loading
 MainWindow::~MainWindow()
 {
     m_prefetch.reset(); // waits for a reading still under way
-    // The rows refer to items of the tree: let them go before the tree does.
+    // The commands end their work on the collection (a transfer's reading or writing) before it goes.
+    delete m_commands;
+    m_commands = nullptr;
+    // Every view lets go of the items before the collection goes with the repository: the rows, an open
+    // in-place rename, the description.
     m_view->clearList();
+    folderTree()->setRootFolder(nullptr);
+    m_descriptionPane->ShowItemDetails(nullptr);
 }
 
 void MainWindow::buildLayout()
@@ -523,8 +529,8 @@ void MainWindow::fitDescriptionPane()
 void MainWindow::fitStatusPanel()
 {
     // The sync's field keeps its place at the right end, in the margin while it fits there.
-    const QWidget *sync = syncCommands()->statusField();
-    const int syncWidth = sync->isVisibleTo(this) ? sync->sizeHint().width() + StatusGripRoom : 0;
+    const QWidget *sync = m_commands ? syncCommands()->statusField() : nullptr;
+    const int syncWidth = sync && sync->isVisibleTo(this) ? sync->sizeHint().width() + StatusGripRoom : 0;
     m_statusPanel->setFixedWidth(std::max(0, width() - std::max(StatusPanelMargin, syncWidth)));
 }
 

@@ -40,6 +40,11 @@ WindowCommands::WindowCommands(CollectionDocument *document, CollectionView *vie
       m_duplicates(new DuplicateCommands(document, view, window)), m_sync(new SyncCommands(document, view, window)),
       m_undo(new UndoCommands(document, view, window)), m_linkCheck(new LinkCheckCommands(document, view, window))
 {
+    // The window is the commands' dialogs' parent; they themselves go with this object, which the window ends
+    // before its collection.
+    for (QObject *command : std::initializer_list<QObject *> {m_folders, m_items, m_transfer, m_browserImport, m_search,
+                                                              m_restore, m_duplicates, m_sync, m_undo, m_linkCheck})
+        command->setParent(this);
     connectItems();
     connectListPopup();
     connectDrops();

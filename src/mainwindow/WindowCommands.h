@@ -41,7 +41,8 @@ public:
         PaneStates *states;
     };
 
-    // window: the owner of the commands and of their dialogs.
+    // window: the parent of the commands' dialogs. The commands belong to this object: destroying it ends their
+    // work (a transfer, a check, a backup) while the collection is still there.
     WindowCommands(CollectionDocument *document, CollectionView *view, const Panes &panes, QWidget *window);
 
     ItemCommands *items() const { return m_items; }

@@ -154,6 +154,29 @@ private:
     WindowFixture &m_window;
 };
 
+// An export of a large collection by a window that is destroyed while it writes.
+class Export : public BackgroundTask
+{
+public:
+    explicit Export(WindowFixture &window) : m_window(window) { }
+    void start(std::function<void()> told) override
+    {
+        if (!m_window.form())
+            m_window.start({});
+        m_prompts.fileName = m_window.dir()->filePath(QStringLiteral("export.html"));
+        TransferCommands *commands = m_window.form()->transferCommands();
+        commands->setPrompts(&m_prompts);
+        QObject::connect(commands, &TransferCommands::finished, commands, std::move(told));
+        m_window.form()->actions()->exportAction(BookmarkFormat::BrowserHtml)->trigger();
+    }
+    bool running() const override { return m_window.form()->transferCommands()->isRunning(); }
+    void endOwner() override { m_window.closeWindow(); }
+
+private:
+    WindowFixture &m_window;
+    FakePrompts m_prompts;
+};
+
 // The reading of a large side file of link check results by a window that opens.
 class LinkCheckResults : public BackgroundTask
 {
@@ -421,6 +444,7 @@ void TestWindowLife::startWorkEndsWithTheWindow_data()
     QTest::addColumn<QString>("task");
     QTest::newRow("start-up backup") << "backup";
     QTest::newRow("link check results") << "results";
+    QTest::newRow("export") << "export";
 }
 
 void TestWindowLife::startWorkEndsWithTheWindow()
@@ -436,6 +460,12 @@ void TestWindowLife::startWorkEndsWithTheWindow()
         addFolders(*root, 200, 5000);
         QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
         run = std::make_unique<StartUpBackup>(m_window);
+    } else if (task == QLatin1String("export")) {
+        auto root = LinkItem::MakeFolder(Repository::RootName);
+        addFolders(*root, 200, 2000);
+        QVERIFY(NativeFile::saveAtomically(Repository::DataFile(), *root, nullptr));
+        m_window.closeWindow();
+        run = std::make_unique<Export>(m_window);
     } else {
         QFile file(LinkCheckStore::pathFor(Repository::DataFile()));
         QVERIFY(file.open(QIODevice::WriteOnly));
